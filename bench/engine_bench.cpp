@@ -1,0 +1,77 @@
+// Engine benchmarks. Peak memory is reported as the process's maximum resident set size.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <random>
+
+#include "engine/Calculation.h"
+
+namespace {
+
+using tallora::Algorithm;
+using tallora::CuttingJob;
+
+double PeakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// Cut rows of 2 to 30 pieces, 200 to 3000 mm, on unlimited stock, kerf 3, trim 25.
+CuttingJob RandomJob(int cutRows, std::vector<int> stockLengths, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> length(200, 3000);
+    std::uniform_int_distribution<int> quantity(2, 30);
+    CuttingJob job;
+    job.allowances.Kerf = 3;
+    job.allowances.Trim = 25;
+    job.allowances.Hold = 0;
+    for (int stock : stockLengths) job.StockItems.push_back({"*", std::to_string(stock)});
+    std::vector<int> used;
+    while (static_cast<int>(job.CutItems.size()) < cutRows) {
+        const int l = length(random);
+        if (std::find(used.begin(), used.end(), l) != used.end()) continue;
+        used.push_back(l);
+        job.CutItems.push_back({std::to_string(quantity(random)), std::to_string(l)});
+    }
+    return job;
+}
+
+void Calculate(benchmark::State& state, Algorithm chosen, int cutRows, std::vector<int> stock) {
+    const CuttingJob input = RandomJob(cutRows, stock, 20261206u);
+    int bars = 0;
+    int permutations = 0;
+    for (auto _ : state) {
+        CuttingJob job = input;
+        Algorithm algorithm = chosen;
+        tallora::SilentCalculationHost host;
+        const auto outcome = tallora::RunCalculation(job, algorithm, host);
+        benchmark::DoNotOptimize(job.Patterns.data());
+        bars = 0;
+        for (const auto& p : job.Patterns) bars += p.BarCount;
+        permutations = outcome.Permutations;
+    }
+    state.counters["bars"] = bars;
+    state.counters["iterations"] = permutations - 1;
+    state.counters["peak_MB"] = PeakMegabytes();
+}
+
+void BM_Complex40Rows(benchmark::State& state) {
+    Calculate(state, Algorithm::Complex, 40, {6000, 9000, 12000});
+}
+BENCHMARK(BM_Complex40Rows)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_Fast1000Rows(benchmark::State& state) {
+    Calculate(state, Algorithm::Fast, 1000, {6000, 9000, 12000});
+}
+BENCHMARK(BM_Fast1000Rows)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Memory of a large Complex job (run on its own: --benchmark_filter=Complex200).
+void BM_Complex200Rows(benchmark::State& state) {
+    Calculate(state, Algorithm::Complex, 200, {6000, 9000, 12000});
+}
+BENCHMARK(BM_Complex200Rows)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();

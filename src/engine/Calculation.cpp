@@ -1,0 +1,359 @@
+#include "engine/Calculation.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "engine/Capacities.h"
+#include "engine/ComplexAlgorithm.h"
+#include "engine/FastAlgorithm.h"
+#include "engine/Generators.h"
+#include "engine/RowTexts.h"
+
+namespace tallora {
+
+const char* AlgorithmName(Algorithm algorithm) {
+    return algorithm == Algorithm::Fast ? "fast" : "complex";
+}
+
+void CalculationRun::CheckProgress() {
+    Job.RemainingPieces = SumCutQuantity(Job);
+    const int allocated = Job.TotalPieces - Job.RemainingPieces;
+    if (allocated != LastProgress) {
+        LastProgress = allocated;
+        Host.UpdateProgress(allocated, "Cut lengths allocated: " + std::to_string(allocated),
+                            "Cut lengths remaining: " + std::to_string(Job.RemainingPieces));
+    }
+}
+
+void CalculationRun::Settle() {
+    CheckProgress();
+    Job.AllAllocated = true;
+    Recompile(Job);
+}
+
+namespace {
+
+const char* const kCalculatingText = "Calculating Solution... Please Wait a Moment";
+
+// Rows of the entry lists as the calculation reads them.
+struct ReadRows {
+    std::vector<WorkingStockRow> stock;  // usable lengths
+    std::vector<WorkingCutRow> cuts;     // lengths with kerf
+    std::string error;
+};
+
+ReadRows ReadEntryRows(const CuttingJob& job) {
+    ReadRows rows;
+    if (job.StockItems.size() > static_cast<size_t>(MaxStockRows)) {
+        rows.error = StockListFullMessage();
+        return rows;
+    }
+    if (job.CutItems.size() > static_cast<size_t>(MaxCutRows)) {
+        rows.error = CutListFullMessage();
+        return rows;
+    }
+    auto readLength = [&rows](const std::string& text) -> std::optional<int> {
+        const auto length = ReadWholeNumber(text);
+        if (!length) rows.error = NotALengthMessage(text);
+        else if (*length > MaxLength) rows.error = LengthTooLongMessage(text);
+        else return length;
+        return std::nullopt;
+    };
+    auto readQuantity = [&rows](const std::string& text) -> std::optional<int> {
+        const auto quantity = ReadWholeNumber(text);
+        if (!quantity) rows.error = NotAQuantityMessage(text);
+        return quantity;
+    };
+
+    const Allowances& a = job.allowances;
+    for (const StockItem& item : job.StockItems) {
+        const auto length = readLength(item.Length);
+        if (!length) return rows;
+        int quantity = -1;
+        if (!IsUnlimitedQuantity(item.Quantity)) {
+            const auto q = readQuantity(item.Quantity);
+            if (!q) return rows;
+            quantity = *q;
+        }
+        const int usable = *length - a.Trim - a.Hold;
+        // A bar that trim and hold use up entirely cannot give a piece: leave it out.
+        if (usable <= 0) continue;
+        rows.stock.push_back({usable, usable, quantity});
+    }
+    long long total = 0;
+    for (const CutItem& item : job.CutItems) {
+        const auto length = readLength(item.Length);
+        if (!length) return rows;
+        const auto quantity = readQuantity(item.Quantity);
+        if (!quantity) return rows;
+        if (*length + a.Kerf <= 0) {
+            rows.error = "A cut length of " + item.Length + "mm with a kerf of " +
+                         std::to_string(a.Kerf) + "mm cannot be cut." +
+                         "\r\nPlease check your cut length entries.";
+            return rows;
+        }
+        rows.cuts.push_back({*length + a.Kerf, *quantity});
+        total += static_cast<long long>(*length + a.Kerf) * *quantity;
+    }
+    if (total > INT_MAX) {
+        rows.error = "The cut lengths required total more than " + std::to_string(INT_MAX) +
+                     "mm.\r\nPlease check your cut length entries.";
+    }
+    return rows;
+}
+
+// Main window enabled, progress window hidden, normal cursor: however the passes end.
+class FinishGuard {
+public:
+    explicit FinishGuard(CalculationHost& host) : host_(host) {}
+    FinishGuard(const FinishGuard&) = delete;
+    FinishGuard& operator=(const FinishGuard&) = delete;
+    ~FinishGuard() { Finish(); }
+    void Finish() {
+        if (done_) return;
+        done_ = true;
+        host_.SetMainWindowEnabled(true);
+        host_.HideProgress();
+        host_.SetBusyCursor(false);
+    }
+
+private:
+    CalculationHost& host_;
+    bool done_ = false;
+};
+
+}  // namespace
+
+std::string SwitchToFastQuestion() {
+    return "This calculation may take some time to process.\r\n"
+           "Would you like to switch to the potentially less accurate Fast Algorithm?";
+}
+
+std::string StockTooShortMessage(int longestCutLength) {
+    return "You have not entered a stock length long enough to cut a length of " +
+           std::to_string(longestCutLength) + "mm." + "\r\n" +
+           "Please check your stock length entries.";
+}
+
+CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, CalculationHost& host) {
+    CalculationOutcome outcome;
+
+    // Rows the calculation cannot read are refused before anything changes.
+    ReadRows rows = ReadEntryRows(job);
+    if (!rows.error.empty()) {
+        host.ShowError(rows.error);
+        outcome.Error = rows.error;
+        return outcome;
+    }
+
+    ResetArray(job);
+    const auto start = std::chrono::steady_clock::now();
+    host.SetBusyCursor(true);
+    host.SetStatusText(kCalculatingText);
+    host.ClearCuttingList();
+
+    CalculationRun run(job, host);
+    job.AllAllocated = false;
+    job.TotalCutLength = 0;
+    job.TotalPieces = 0;
+
+    job.Stock = std::move(rows.stock);
+    job.InputStockLength.clear();
+    for (const auto& row : job.Stock) job.InputStockLength.push_back(row.StockLength);
+    job.StockBarsUsed.assign(job.Stock.size(), 0);
+
+    job.Cuts = std::move(rows.cuts);
+    job.InputCutLength.clear();
+    job.InputCutQuantity.clear();
+    for (const auto& row : job.Cuts) {
+        job.InputCutLength.push_back(row.CutLength);
+        job.InputCutQuantity.push_back(row.CutQuantity);
+        job.TotalCutLength += (row.CutLength - job.allowances.Kerf) * row.CutQuantity;
+        job.TotalPieces += row.CutQuantity;
+    }
+
+    PreProcess(job);
+
+    if (job.CutCount() > 40 && algorithm != Algorithm::Fast) {
+        if (host.AskQuestion(SwitchToFastQuestion())) algorithm = Algorithm::Fast;
+    }
+
+    host.ShowProgress(job.TotalPieces);
+    {
+        FinishGuard finish(host);
+        host.SetMainWindowEnabled(false);
+        host.SetProgressPosition(1);
+
+        Recompile(job);
+
+        if (job.FirstStockLength() < job.FirstCutLength()) {
+            host.SetBusyCursor(false);
+            host.HideProgress();
+            host.SetStatusText("");
+            const int longest = job.FirstCutLength() * job.ScaleFactor - job.allowances.Kerf;
+            outcome.Error = StockTooShortMessage(longest);
+            host.ShowError(outcome.Error);
+            outcome.Permutations = run.PermutationNumber;
+            return outcome;
+        }
+
+        long long remaining = RemainingLength(job);
+        bool changed = false;
+        do {
+            run.ProcessMessages();
+            if (algorithm == Algorithm::Complex) StandardAlg(run);
+            else FastAlg(run);
+            const long long now = RemainingLength(job);
+            changed = now != remaining;
+            remaining = now;
+        } while (!job.AllAllocated && changed && job.FirstStockQuantity() != 0);
+    }
+
+    MergePattern(job);
+    const auto end = std::chrono::steady_clock::now();
+    PostProcess(job);
+    Sort(job);
+
+    host.EnableOutputCommands();
+    // The statistics and the cutting list are compiled and shown here.
+
+    outcome.Completed = true;
+    outcome.Permutations = run.PermutationNumber;
+    outcome.TimeText =
+        CalculationTimeText(std::chrono::duration_cast<std::chrono::milliseconds>(end - start));
+    host.SetStatusText("");
+    host.SetStatusText(outcome.TimeText);
+    return outcome;
+}
+
+int GCD(int a, int b) {
+    while (b != 0) {
+        const int r = a % b;
+        a = b;
+        b = r;
+    }
+    return a;
+}
+
+int GCDArray(const std::vector<int>& values) {
+    if (values.empty()) return 0;
+    int g = values[0];
+    for (size_t k = 1; k < values.size(); ++k) g = GCD(g, values[k]);
+    return g;
+}
+
+void PreProcess(CuttingJob& job) {
+    std::vector<int> lengths;
+    lengths.reserve(job.Stock.size() + job.Cuts.size());
+    for (const auto& row : job.Stock) lengths.push_back(row.StockLength);
+    for (const auto& row : job.Cuts) lengths.push_back(row.CutLength);
+    const int g = GCDArray(lengths);
+    if (g > 1) {
+        for (auto& row : job.Stock) {
+            row.StockLength /= g;
+            row.StockCost /= g;
+        }
+        for (auto& row : job.Cuts) row.CutLength /= g;
+        job.ScaleFactor = g;
+    } else {
+        job.ScaleFactor = 1;
+    }
+}
+
+void Recompile(CuttingJob& job) {
+    const auto live = std::count_if(job.Cuts.begin(), job.Cuts.end(),
+                                    [](const WorkingCutRow& r) { return r.CutQuantity > 0; });
+    if (live > 0) job.AllAllocated = false;
+    if (!job.AllAllocated) {
+        std::erase_if(job.Cuts, [](const WorkingCutRow& r) { return r.CutQuantity == 0; });
+    }
+    // Only the first `live` rows stay live; with everything allocated none does.
+    job.Cuts.resize(std::min(job.Cuts.size(), static_cast<size_t>(live)));
+    // Stable: equal lengths keep their order.
+    std::stable_sort(job.Cuts.begin(), job.Cuts.end(),
+                     [](const WorkingCutRow& a, const WorkingCutRow& b) {
+                         return a.CutLength > b.CutLength;
+                     });
+
+    std::erase_if(job.Stock, [](const WorkingStockRow& r) { return r.StockQuantity == 0; });
+    std::stable_sort(job.Stock.begin(), job.Stock.end(),
+                     [](const WorkingStockRow& a, const WorkingStockRow& b) {
+                         return a.StockLength > b.StockLength;
+                     });
+}
+
+void PostProcess(CuttingJob& job) {
+    const int f = job.ScaleFactor;
+    for (auto& row : job.Stock) {
+        row.StockLength *= f;
+        row.StockCost = row.StockLength;
+    }
+    for (auto& row : job.Cuts) row.CutLength *= f;
+    for (auto& p : job.Patterns) {
+        p.StockLength *= f;
+        for (int& length : p.CutLength) length *= f;
+        if (p.IsOffcut) p.OffcutLength *= f;
+    }
+}
+
+namespace {
+
+// Positions lo..hi are 1-based, as the order of equal lengths depends on the exact steps.
+void QuickSort(std::vector<CuttingPattern>& patterns, int lo, int hi) {
+    auto length = [&patterns](int position) { return patterns[position - 1].StockLength; };
+    const int pivot = length((lo + hi) / 2);
+    int i = lo;
+    int j = hi;
+    do {
+        while (length(i) > pivot) ++i;
+        while (length(j) < pivot) --j;
+        if (i <= j) {
+            std::swap(patterns[i - 1], patterns[j - 1]);
+            ++i;
+            --j;
+        }
+    } while (i <= j);
+    if (lo < j) QuickSort(patterns, lo, j);
+    if (i < hi) QuickSort(patterns, i, hi);
+}
+
+}  // namespace
+
+void Sort(CuttingJob& job) {
+    if (job.PatternCount() < 2) return;
+    QuickSort(job.Patterns, 1, job.PatternCount());
+}
+
+InputSummary CheckInputData(const CuttingJob& job) {
+    InputSummary summary;
+    const auto stock = job.StockItems.size();
+    const auto cuts = job.CutItems.size();
+    summary.CalculateEnabled = stock > 0 && cuts > 0;
+    if (stock == 1) summary.StockText = "1 Stock length available";
+    else if (stock > 1) summary.StockText = std::to_string(stock) + " Different stock lengths available";
+    if (cuts == 1) summary.CutText = "1 Cut length required";
+    else if (cuts > 1) summary.CutText = std::to_string(cuts) + " Different cut lengths required";
+    return summary;
+}
+
+int CheckList(const std::vector<ListRow>& rows, int length) {
+    for (int i = static_cast<int>(rows.size()) - 1; i >= 0; --i) {
+        const auto value = ReadInteger(rows[i].Length);
+        if (value && *value == length) return i;
+    }
+    return -1;
+}
+
+std::string CalculationTimeText(std::chrono::milliseconds elapsed) {
+    const long long total = elapsed.count() < 0 ? 0 : elapsed.count();
+    const long long minutes = (total / 60000) % 60;  // hours are not shown
+    const long long seconds = (total / 1000) % 60;
+    const long long millis = total % 1000;
+    std::string ms = std::to_string(millis);
+    ms.insert(0, 3 - ms.size(), '0');
+    return "Calculation Time : " + std::to_string(minutes) +
+           (minutes == 1 ? " minute " : " minutes ") + std::to_string(seconds) + "." + ms +
+           " seconds";
+}
+
+}  // namespace tallora

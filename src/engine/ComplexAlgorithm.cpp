@@ -1,0 +1,253 @@
+#include "engine/ComplexAlgorithm.h"
+
+#include <algorithm>
+
+namespace tallora {
+
+void Knapsack(int capacity, const std::vector<int>& weights, const std::vector<double>& values,
+              std::vector<int>& copies, KnapsackTables& tables) {
+    const int n = static_cast<int>(weights.size());
+    copies.assign(n, 0);
+    if (n == 0) return;
+    const int L = capacity;
+    const size_t states = static_cast<size_t>(L) + 1;  // state idx: L - idx capacity left
+
+    // Stage 1 has only the full-capacity state; every later stage has all L + 1.
+    auto stateCount = [&](int stage) { return stage == 0 ? size_t{1} : states; };
+    tables.choice.assign(states * n, 0);
+    tables.value.resize(states);
+    tables.nextValue.resize(states);
+
+    // Last stage: the most copies that fit; among equal values the fewer copies stay.
+    {
+        const int i = n - 1;
+        const size_t count = stateCount(i);
+        double* value = tables.nextValue.data();
+        int* choice = tables.choice.data() + states * i;
+        std::fill(value, value + count, 0.0);
+        const int w = weights[i];
+        const double v = values[i];
+        for (int t = 0, off = 0; off <= L; ++t, off += w) {
+            const double worth = static_cast<double>(t) * v;
+            const size_t last = std::min(count, static_cast<size_t>(L - off) + 1);
+            for (size_t idx = 0; idx < last; ++idx) {
+                if (value[idx] < worth) {
+                    value[idx] = worth;
+                    choice[idx] = t + 1;
+                }
+            }
+        }
+    }
+    // Earlier stages, backwards; each state tries its choices in increasing order.
+    for (int i = n - 2; i >= 0; --i) {
+        const size_t count = stateCount(i);
+        const double* next = tables.nextValue.data();
+        double* value = tables.value.data();
+        int* choice = tables.choice.data() + states * i;
+        std::fill(value, value + count, 0.0);
+        const int w = weights[i];
+        const double v = values[i];
+        for (int t = 0, off = 0; off <= L; ++t, off += w) {
+            const double worth = static_cast<double>(t) * v;
+            const size_t last = std::min(count, static_cast<size_t>(L - off) + 1);
+            const double* shifted = next + off;
+            for (size_t idx = 0; idx < last; ++idx) {
+                const double candidate = worth + shifted[idx];
+                if (value[idx] < candidate) {
+                    value[idx] = candidate;
+                    choice[idx] = t + 1;
+                }
+            }
+        }
+        std::swap(tables.value, tables.nextValue);
+    }
+
+    // Read the solution from stage 1, full capacity; a stage without a choice ends it.
+    size_t idx = 0;
+    for (int i = 0; i < n; ++i) {
+        const int c = tables.choice[states * i + idx];
+        if (c == 0) break;
+        copies[i] = c - 1;
+        idx += static_cast<size_t>(c - 1) * weights[i];
+    }
+}
+
+namespace {
+
+double Divide(double a, double b) {
+    if (b == 0.0) throw DivisionByZero{};
+    return a / b;
+}
+
+// Column generation: the live cut rows, their demand, and the pricing over the stock rows.
+class Search {
+public:
+    Search(CalculationRun& run, SearchBasis& basis) : run_(run), job_(run.Job), b_(basis) {}
+
+    void Run() {
+        run_.ProcessMessages();
+        const int m = job_.CutCount();
+        b_.Reset(m);
+        m_ = m;
+        dual_.assign(m, 0.0);
+        entering_.assign(m, 0);
+        direction_.assign(m, 0.0);
+        pivot_.assign(m, 0.0);
+        weights_.resize(m);
+        for (int i = 0; i < m; ++i) weights_[i] = job_.Cuts[i].CutLength;
+
+        StartingBasis();
+        DualPrices();
+        Pricing();
+        int iterations = 0;
+        while (bestGain_ >= 0.00001 && iterations < MaxSearchIterations) {
+            ++iterations;
+            if (run_.PermutationNumber % 25 == 1) {
+                run_.Host.SetPermutationLine("Testing permutation: " +
+                                             std::to_string(run_.PermutationNumber));
+            }
+            run_.CheckProgress();
+            ++run_.PermutationNumber;
+            Pivot();
+            DualPrices();
+            Pricing();
+        }
+        run_.Host.SetPermutationLine("");
+    }
+
+private:
+    double& Inverse(int i, int k) { return b_.BasisInverse[static_cast<size_t>(i) * m_ + k]; }
+    int& Columns(int i, int j) { return b_.BasisColumns[static_cast<size_t>(i) * m_ + j]; }
+
+    // Column j cuts only row j, as many as fit in the longest live stock.
+    void StartingBasis() {
+        const WorkingStockRow& longest = job_.Stock.front();
+        for (int j = 0; j < m_; ++j) {
+            if (weights_[j] <= 0) throw DivisionByZero{};
+            Columns(j, j) = longest.StockLength / weights_[j];
+            Inverse(j, j) = Divide(1.0, Columns(j, j));
+        }
+        for (int j = 0; j < m_; ++j) {
+            double level = 0.0;
+            for (int k = 0; k < m_; ++k) {
+                level += static_cast<double>(job_.Cuts[k].CutQuantity) * Inverse(j, k);
+            }
+            b_.BasisLevel[j] = level;
+            b_.BasisCost[j] = longest.StockCost;
+            b_.BasisStockLength[j] = longest.StockLength;
+        }
+    }
+
+    void DualPrices() {
+        for (int i = 0; i < m_; ++i) {
+            double price = 0.0;
+            for (int j = 0; j < m_; ++j) price += b_.BasisCost[j] * Inverse(j, i);
+            dual_[i] = price;
+        }
+    }
+
+    // One knapsack per live stock row; only a strictly greater gain replaces the one kept.
+    void Pricing() {
+        std::fill(entering_.begin(), entering_.end(), 0);
+        double best = 0.0;
+        for (const auto& stock : job_.Stock) {
+            Knapsack(stock.StockLength, weights_, dual_, copies_, tables_);
+            double value = 0.0;
+            for (int i = 0; i < m_; ++i) value += static_cast<double>(copies_[i]) * dual_[i];
+            const double gain = value - static_cast<double>(stock.StockCost);
+            if (gain > best) {
+                best = gain;
+                enteringLength_ = stock.StockLength;
+                enteringCost_ = static_cast<double>(stock.StockCost);
+                entering_ = copies_;
+            }
+        }
+        bestGain_ = best;
+    }
+
+    void Pivot() {
+        for (int i = 0; i < m_; ++i) {
+            double d = 0.0;
+            for (int k = 0; k < m_; ++k) d += static_cast<double>(entering_[k]) * Inverse(i, k);
+            direction_[i] = d;
+        }
+        // Ratio test; entries that are rounding noise never leave.
+        int r = -1;
+        double step = 1e30;
+        for (int i = 0; i < m_; ++i) {
+            const double ratio = direction_[i] > 1e-9 ? b_.BasisLevel[i] / direction_[i] : 1e30;
+            if (step > ratio) {
+                step = ratio;
+                r = i;
+            }
+        }
+        if (r < 0) throw DivisionByZero{};
+
+        const double dr = direction_[r];
+        for (int i = 0; i < m_; ++i) pivot_[i] = -direction_[i] / dr;
+        pivot_[r] = 1.0 / dr;
+        for (int i = 0; i < m_; ++i) {
+            if (i == r) continue;
+            const double f = pivot_[i];
+            for (int k = 0; k < m_; ++k) Inverse(i, k) = Inverse(i, k) + f * Inverse(r, k);
+        }
+        for (int k = 0; k < m_; ++k) Inverse(r, k) = pivot_[r] * Inverse(r, k);
+
+        for (int i = 0; i < m_; ++i) b_.BasisLevel[i] = b_.BasisLevel[i] - direction_[i] * step;
+        b_.BasisLevel[r] = step;
+
+        for (int i = 0; i < m_; ++i) Columns(i, r) = entering_[i];
+        b_.BasisCost[r] = enteringCost_;
+        b_.BasisStockLength[r] = enteringLength_;
+    }
+
+    CalculationRun& run_;
+    CuttingJob& job_;
+    SearchBasis& b_;
+    int m_ = 0;
+    std::vector<int> weights_;
+    std::vector<double> dual_;
+    std::vector<int> entering_;
+    std::vector<int> copies_;
+    std::vector<double> direction_;
+    std::vector<double> pivot_;
+    int enteringLength_ = 0;
+    double enteringCost_ = 0.0;
+    double bestGain_ = 0.0;
+    KnapsackTables tables_;
+};
+
+}  // namespace
+
+void ComplexSearch(CalculationRun& run, SearchBasis& basis) { Search(run, basis).Run(); }
+
+void StandardAlg(CalculationRun& run) {
+    CuttingJob& job = run.Job;
+    auto settle = [&run] {
+        run.Settle();
+        run.ProcessMessages();
+    };
+    run.ProcessMessages();
+    SimpleNest(job);
+    settle();
+    if (job.FirstStockQuantity() != 0) {
+        try {
+            SearchBasis basis;
+            ComplexSearch(run, basis);
+            DPNest(run, basis);
+        } catch (const DivisionByZero&) {
+            // Ends the search and DPNest for this run; the generators below go on.
+        }
+    }
+    settle();
+    RepeatNest(job);
+    settle();
+    MathNest(job);
+    settle();
+    RepeatNest(job);
+    settle();
+    SimpleNest(job);
+    settle();
+}
+
+}  // namespace tallora

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <vector>
+
+#include "engine/Calculation.h"
+#include "engine/Generators.h"
+
+namespace tallora {
+
+// Iterations one run of the search may make before it stops with the basis it has: a guard
+// against endless pivoting that ordinary jobs never reach.
+inline constexpr int MaxSearchIterations = 20000;
+
+// Reusable tables of the knapsack, so that pricing allocates nothing once warmed up.
+struct KnapsackTables {
+    std::vector<double> nextValue;  // StageValue of stage i + 1, by state
+    std::vector<double> value;      // StageValue of stage i
+    std::vector<int> choice;        // StageChoice of every stage, by state
+};
+
+// Bounded knapsack by dynamic programming over the items as stages: capacity `capacity`, item i
+// weighs weights[i] and is worth values[i]. Writes the copies of each item to `copies`.
+void Knapsack(int capacity, const std::vector<int>& weights, const std::vector<double>& values,
+              std::vector<int>& copies, KnapsackTables& tables);
+
+// The column-generation search over the live cut rows; leaves its basis for DPNest.
+// Throws DivisionByZero when it cannot go on (a piece longer than the longest stock, or no
+// leaving row).
+void ComplexSearch(CalculationRun& run, SearchBasis& basis);
+
+struct DivisionByZero {};
+
+// One run of the Complex algorithm.
+void StandardAlg(CalculationRun& run);
+
+}  // namespace tallora

@@ -1,0 +1,32 @@
+#include "engine/CuttingJob.h"
+
+#include <numeric>
+
+namespace tallora {
+
+void ResetArray(CuttingJob& job) { job.Patterns.clear(); }
+
+int MatchLength(const CuttingJob& job, int length) {
+    for (int k = job.StockCount(); k >= 1; --k) {
+        if (job.Stock[k - 1].StockLength == length) return k;
+    }
+    return 0;
+}
+
+long long SumInt(const std::vector<int>& values) {
+    return std::accumulate(values.begin(), values.end(), 0LL);
+}
+
+int SumCutQuantity(const CuttingJob& job) {
+    int sum = 0;
+    for (const auto& row : job.Cuts) sum += row.CutQuantity;
+    return sum;
+}
+
+long long RemainingLength(const CuttingJob& job) {
+    long long sum = 0;
+    for (const auto& row : job.Cuts) sum += static_cast<long long>(row.CutLength) * row.CutQuantity;
+    return sum;
+}
+
+}  // namespace tallora

@@ -1,0 +1,119 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/Capacities.h"
+
+namespace tallora {
+
+// Shop allowances, in millimetres.
+struct Allowances {
+    int Kerf = 3;      // lost per saw cut; every piece carries one
+    int Trim = 25;     // squared off each bar
+    int Hold = 0;      // held in the vice, cannot be cut
+    int Offcut = 3000; // shortest remnant returned to stock
+    bool NoOffcuts = false;  // "Scrap all waste"
+};
+
+struct SectionData {
+    std::string Customer;
+    std::string Reference;
+    std::string Section;
+    double SectionWeight = 0.0;  // kg per metre
+    double SectionCost = 0.0;    // per tonne or per metre
+    std::string CostType = "Tonne";  // "Tonne" or "Metre"
+};
+
+// One row of an entry list, as typed: quantity text ("*" or "ANY" for unlimited stock) and
+// length text in millimetres.
+struct ListRow {
+    std::string Quantity;
+    std::string Length;
+    bool operator==(const ListRow&) const = default;
+};
+using StockItem = ListRow;
+using CutItem = ListRow;
+
+struct CuttingPattern {
+    int StockLength = 0;  // usable length of the bar
+    int BarCount = 0;
+    std::vector<int> CutLength;   // each including one kerf, longest first
+    std::vector<int> PieceCount;  // pieces of CutLength[k] per bar
+    bool IsOffcut = false;
+    int OffcutLength = 0;
+
+    int LengthCount() const { return static_cast<int>(CutLength.size()); }
+    bool operator==(const CuttingPattern&) const = default;
+};
+
+// A live row of the working stock table. StockQuantity -1 means unlimited.
+struct WorkingStockRow {
+    int StockLength = 0;
+    int StockCost = 0;
+    int StockQuantity = 0;
+    bool operator==(const WorkingStockRow&) const = default;
+};
+
+// A live row of the working cut table: length with kerf, pieces not yet allocated.
+struct WorkingCutRow {
+    int CutLength = 0;
+    int CutQuantity = 0;
+    bool operator==(const WorkingCutRow&) const = default;
+};
+
+// The one open job: what was entered, the copies a calculation keeps of it, the working
+// tables of the engine and the result store.
+struct CuttingJob {
+    Allowances allowances;
+    SectionData section;
+
+    std::vector<StockItem> StockItems;  // stock list, in list order
+    std::vector<CutItem> CutItems;      // cut list, in list order
+
+    // Kept input copies, made when a calculation starts.
+    std::vector<int> InputStockLength;  // usable lengths, entry order
+    std::vector<int> InputCutLength;    // lengths with kerf
+    std::vector<int> InputCutQuantity;
+    int TotalPieces = 0;
+    int TotalCutLength = 0;  // without kerf
+    std::vector<int> StockBarsUsed;  // per input stock row
+
+    // Working tables: only the live rows are held.
+    std::vector<WorkingStockRow> Stock;
+    std::vector<WorkingCutRow> Cuts;
+    int RemainingPieces = 0;
+    int ScaleFactor = 1;
+    bool AllAllocated = false;
+
+    // Result store.
+    std::vector<CuttingPattern> Patterns;
+
+    int InputStockCount() const { return static_cast<int>(InputStockLength.size()); }
+    int InputCutCount() const { return static_cast<int>(InputCutLength.size()); }
+    int StockCount() const { return static_cast<int>(Stock.size()); }
+    int CutCount() const { return static_cast<int>(Cuts.size()); }
+    int PatternCount() const { return static_cast<int>(Patterns.size()); }
+
+    // Row 1 of a table reads as zeros once the table is empty.
+    int FirstStockLength() const { return Stock.empty() ? 0 : Stock.front().StockLength; }
+    int FirstStockQuantity() const { return Stock.empty() ? 0 : Stock.front().StockQuantity; }
+    int FirstCutLength() const { return Cuts.empty() ? 0 : Cuts.front().CutLength; }
+};
+
+// Clears the result store.
+void ResetArray(CuttingJob& job);
+
+// Highest stock row (1-based) whose StockLength equals length, or 0 when there is none.
+int MatchLength(const CuttingJob& job, int length);
+
+// Sum of all entries.
+long long SumInt(const std::vector<int>& values);
+
+// Sum of CutQuantity over the live cut rows.
+int SumCutQuantity(const CuttingJob& job);
+
+// Sum of CutLength x CutQuantity over the live cut rows.
+long long RemainingLength(const CuttingJob& job);
+
+}  // namespace tallora

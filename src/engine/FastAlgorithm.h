@@ -1,0 +1,10 @@
+#pragma once
+
+#include "engine/Calculation.h"
+
+namespace tallora {
+
+// One run of the Fast algorithm: the best-filled new bar, then repeats of every pattern.
+void FastAlg(CalculationRun& run);
+
+}  // namespace tallora

@@ -1,0 +1,234 @@
+#include "engine/Generators.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "engine/Capacities.h"
+
+namespace tallora {
+
+void SearchBasis::Reset(int rows) {
+    m = rows;
+    const size_t cells = static_cast<size_t>(rows) * rows;
+    BasisColumns.assign(cells, 0);
+    BasisInverse.assign(cells, 0.0);
+    BasisLevel.assign(rows, 0.0);
+    BasisCost.assign(rows, 0.0);
+    BasisStockLength.assign(rows, 0);
+}
+
+namespace {
+
+bool StoreFull(const CuttingJob& job) { return job.PatternCount() >= MaxPatterns; }
+
+// Live cut rows of a length. Between engine steps the rows are in descending order of length,
+// so rows of equal length stand together.
+std::pair<std::vector<WorkingCutRow>::iterator, std::vector<WorkingCutRow>::iterator> RowsOfLength(
+    CuttingJob& job, int length) {
+    return std::equal_range(job.Cuts.begin(), job.Cuts.end(), WorkingCutRow{length, 0},
+                            [](const WorkingCutRow& a, const WorkingCutRow& b) {
+                                return a.CutLength > b.CutLength;
+                            });
+}
+
+// Takes one bar of each entry's pieces off the cut rows of the same length.
+void TakePieces(CuttingJob& job, const CuttingPattern& pattern, int bars) {
+    for (int k = 0; k < pattern.LengthCount(); ++k) {
+        auto [first, last] = RowsOfLength(job, pattern.CutLength[k]);
+        for (auto row = first; row != last; ++row) row->CutQuantity -= bars * pattern.PieceCount[k];
+    }
+}
+
+void TakeBars(WorkingStockRow& row, int bars) {
+    if (row.StockQuantity != -1) row.StockQuantity -= bars;
+}
+
+}  // namespace
+
+void SimpleNest(CuttingJob& job) {
+    if (job.AllAllocated) return;
+    if (job.Cuts.empty()) {
+        // No pieces: nothing to cut, and no bar is spent on nothing.
+        job.AllAllocated = true;
+        return;
+    }
+    if (StoreFull(job)) return;
+    const long long total = RemainingLength(job);
+    int best = MaxLength;
+    bool fits = false;
+    for (const auto& row : job.Stock) {
+        if (total <= row.StockLength) {
+            fits = true;
+            best = std::min(best, row.StockLength);
+        }
+    }
+    if (!fits) return;
+    job.AllAllocated = true;
+    CuttingPattern pattern;
+    pattern.StockLength = best;
+    pattern.BarCount = 1;
+    for (auto& row : job.Cuts) {
+        pattern.CutLength.push_back(row.CutLength);
+        pattern.PieceCount.push_back(row.CutQuantity);
+        row.CutLength = 0;
+        row.CutQuantity = 0;
+    }
+    job.Patterns.push_back(std::move(pattern));
+}
+
+void MathNest(CuttingJob& job) {
+    if (job.AllAllocated) return;
+    job.RemainingPieces = SumCutQuantity(job);
+
+    // The pieces, longest first (equal lengths keep their order), as runs of one row each.
+    std::vector<WorkingCutRow> pieces;
+    for (const auto& row : job.Cuts) {
+        if (row.CutQuantity > 0) pieces.push_back(row);
+    }
+    std::stable_sort(pieces.begin(), pieces.end(),
+                     [](const WorkingCutRow& a, const WorkingCutRow& b) {
+                         return a.CutLength > b.CutLength;
+                     });
+
+    // Fills one candidate bar per stock row; only a strictly better fill replaces the choice.
+    std::vector<std::pair<int, int>> chosenRuns;  // (length, pieces) in placing order
+    int chosenLength = 0;
+    double bestUtilisation = 0.0;
+    std::vector<std::pair<int, int>> runs;
+    for (const auto& stock : job.Stock) {
+        if (stock.StockQuantity == 0) continue;
+        const int length = stock.StockLength;
+        runs.clear();
+        long long used = 0;
+        int placed = 0;
+        for (const auto& piece : pieces) {
+            if (placed == MaxBarPieces) break;
+            // A piece goes on while the bar holds it, an exact fit included.
+            long long fit = (length - used) / piece.CutLength;
+            fit = std::min<long long>({fit, piece.CutQuantity, MaxBarPieces - placed});
+            if (fit <= 0) continue;
+            runs.emplace_back(piece.CutLength, static_cast<int>(fit));
+            used += fit * piece.CutLength;
+            placed += static_cast<int>(fit);
+        }
+        const double utilisation =
+            static_cast<double>(used) / static_cast<double>(length) * 100.0;
+        if (utilisation > bestUtilisation) {
+            bestUtilisation = utilisation;
+            chosenLength = length;
+            chosenRuns = runs;
+        }
+    }
+    if (chosenRuns.empty()) return;
+
+    const int r = MatchLength(job, chosenLength);
+    if (r == 0 || job.Stock[r - 1].StockQuantity == 0) return;
+    if (StoreFull(job)) return;
+
+    CuttingPattern pattern;
+    pattern.StockLength = chosenLength;
+    pattern.BarCount = 1;
+    for (const auto& [length, count] : chosenRuns) {
+        if (!pattern.CutLength.empty() && pattern.CutLength.back() == length) {
+            pattern.PieceCount.back() += count;
+        } else {
+            pattern.CutLength.push_back(length);
+            pattern.PieceCount.push_back(count);
+        }
+    }
+    TakeBars(job.Stock[r - 1], 1);
+    TakePieces(job, pattern, 1);
+    job.Patterns.push_back(std::move(pattern));
+}
+
+void DPNest(CalculationRun& run, const SearchBasis& basis) {
+    CuttingJob& job = run.Job;
+    const int m = basis.m;
+    for (int j = 0; j < m; ++j) {
+        const double level = basis.BasisLevel[j] + 1e-9;
+        if (!(level >= 1.0)) continue;
+        int bars = level >= static_cast<double>(INT_MAX) ? INT_MAX
+                                                          : static_cast<int>(std::trunc(level));
+        const int r = MatchLength(job, basis.BasisStockLength[j]);
+        const int q = r == 0 ? 0 : job.Stock[r - 1].StockQuantity;
+        if (q == 0) continue;
+        if (q != -1 && q < bars) bars = q;
+        // Never more pieces of a row than remain.
+        bool hasPieces = false;
+        for (int i = 0; i < m; ++i) {
+            const int pieces = basis.Column(i, j);
+            if (pieces > 0) {
+                hasPieces = true;
+                bars = std::min(bars, job.Cuts[i].CutQuantity / pieces);
+            }
+        }
+        if (!hasPieces || bars <= 0) continue;
+        if (StoreFull(job)) return;
+
+        CuttingPattern pattern;
+        pattern.StockLength = basis.BasisStockLength[j];
+        pattern.BarCount = bars;
+        job.Patterns.push_back(std::move(pattern));
+        for (int i = 0; i < m; ++i) {
+            const int pieces = basis.Column(i, j);
+            if (pieces == 0) continue;
+            CuttingPattern& added = job.Patterns.back();
+            added.CutLength.push_back(job.Cuts[i].CutLength);
+            added.PieceCount.push_back(pieces);
+            job.Cuts[i].CutQuantity -= bars * pieces;
+            run.CheckProgress();
+        }
+        if (q != -1) job.Stock[r - 1].StockQuantity -= bars;
+    }
+}
+
+void RepeatNest(CuttingJob& job) {
+    if (job.AllAllocated) return;
+    const int count = job.PatternCount();
+    for (int p = 0; p < count; ++p) {
+        CuttingPattern& pattern = job.Patterns[p];
+        int covered = 0;
+        for (int k = 0; k < pattern.LengthCount(); ++k) {
+            auto [first, last] = RowsOfLength(job, pattern.CutLength[k]);
+            for (auto row = first; row != last; ++row) {
+                if (row->CutQuantity >= pattern.PieceCount[k]) ++covered;
+            }
+        }
+        const int r = MatchLength(job, pattern.StockLength);
+        if (covered == pattern.LengthCount() && r != 0 && job.Stock[r - 1].StockQuantity != 0) {
+            TakeBars(job.Stock[r - 1], 1);
+            ++pattern.BarCount;
+            TakePieces(job, pattern, 1);
+        }
+    }
+}
+
+namespace {
+
+bool Identical(const CuttingPattern& a, const CuttingPattern& b) {
+    return a.StockLength == b.StockLength && a.CutLength == b.CutLength &&
+           a.PieceCount == b.PieceCount;
+}
+
+}  // namespace
+
+void MergePattern(CuttingJob& job) {
+    auto& patterns = job.Patterns;
+    size_t i = 0;
+    do {
+        size_t j = i + 1;
+        while (j < patterns.size()) {
+            if (Identical(patterns[i], patterns[j])) {
+                patterns[i].BarCount += patterns[j].BarCount;
+                if (j + 1 != patterns.size()) patterns[j] = std::move(patterns.back());
+                patterns.pop_back();
+            } else {
+                ++j;
+            }
+        }
+        ++i;
+    } while (i + 1 < patterns.size());
+}
+
+}  // namespace tallora

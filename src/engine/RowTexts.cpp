@@ -1,0 +1,64 @@
+#include "engine/RowTexts.h"
+
+#include <charconv>
+#include <climits>
+
+#include "engine/Capacities.h"
+
+namespace tallora {
+
+namespace {
+const char* const kCheckEntry = "\r\nPlease check your entry and try again";
+}
+
+std::optional<int> ReadInteger(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    std::string_view digits = text.front() == '-' ? text.substr(1) : text;
+    if (digits.empty()) return std::nullopt;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+    }
+    int value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::optional<int> ReadWholeNumber(std::string_view text) {
+    if (text.empty() || text.front() == '-') return std::nullopt;
+    return ReadInteger(text);
+}
+
+bool IsUnlimitedQuantity(std::string_view quantityText) {
+    return quantityText == "*" || quantityText == "ANY";
+}
+
+std::string LengthTooLongMessage(const std::string& lengthText) {
+    return lengthText + "mm is greater than the maximum allowed length of " +
+           std::to_string(MaxLength) + "mm." + kCheckEntry;
+}
+
+std::string NotALengthMessage(const std::string& lengthText) {
+    return "'" + lengthText + "' is not a length in whole millimetres." + kCheckEntry;
+}
+
+std::string NotAQuantityMessage(const std::string& quantityText) {
+    return "'" + quantityText + "' is not a quantity in whole numbers." + kCheckEntry;
+}
+
+std::string QuantityTooLargeMessage(const std::string& quantityText) {
+    return quantityText + " is greater than the maximum allowed quantity of " +
+           std::to_string(INT_MAX) + "." + kCheckEntry;
+}
+
+std::string StockListFullMessage() {
+    return "The stock list already holds the maximum allowed number of " +
+           std::to_string(MaxStockRows) + " stock lengths." + kCheckEntry;
+}
+
+std::string CutListFullMessage() {
+    return "The cut list already holds the maximum allowed number of " +
+           std::to_string(MaxCutRows) + " cut lengths." + kCheckEntry;
+}
+
+}  // namespace tallora

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tallora {
+
+// A whole number as the program writes and reads it: an optional minus sign and decimal
+// digits, fitting a signed 32-bit integer. Nothing else is accepted.
+std::optional<int> ReadInteger(std::string_view text);
+
+// Digits only (leading zeros allowed), fitting a signed 32-bit integer.
+std::optional<int> ReadWholeNumber(std::string_view text);
+
+// "*" or "ANY": an unlimited supply of stock bars.
+bool IsUnlimitedQuantity(std::string_view quantityText);
+
+// Messages of the entry lists, shared with the calculation's own check of its rows.
+std::string LengthTooLongMessage(const std::string& lengthText);
+std::string NotALengthMessage(const std::string& lengthText);
+std::string NotAQuantityMessage(const std::string& quantityText);
+std::string QuantityTooLargeMessage(const std::string& quantityText);
+std::string StockListFullMessage();
+std::string CutListFullMessage();
+
+}  // namespace tallora

@@ -1,0 +1,75 @@
+#include "entry/ListEntry.h"
+
+#include <climits>
+
+#include "engine/Calculation.h"
+#include "engine/Capacities.h"
+#include "engine/RowTexts.h"
+
+namespace tallora {
+
+namespace {
+
+CommitResult Refuse(std::string message) { return {CommitStatus::Refused, std::move(message)}; }
+
+// A typed quantity: whole number, or (for stock) "*" or "ANY".
+std::optional<std::string> CheckQuantity(const std::string& text, bool unlimitedAllowed) {
+    if (unlimitedAllowed && IsUnlimitedQuantity(text)) return std::nullopt;
+    bool digits = !text.empty();
+    for (char c : text) digits = digits && c >= '0' && c <= '9';
+    if (!digits) return NotAQuantityMessage(text);
+    if (!ReadWholeNumber(text)) return QuantityTooLargeMessage(text);
+    return std::nullopt;
+}
+
+CommitResult Commit(std::vector<ListRow>& rows, const std::string& quantity,
+                    const std::string& length, bool isStock) {
+    if (quantity.empty() || length.empty()) return {};
+
+    bool lengthDigits = true;
+    for (char c : length) lengthDigits = lengthDigits && c >= '0' && c <= '9';
+    const auto l = ReadWholeNumber(length);
+    if (lengthDigits && !l) return Refuse(LengthTooLongMessage(length));  // too many digits
+    if (!l) return Refuse(NotALengthMessage(length));
+    if (*l > MaxLength) return Refuse(LengthTooLongMessage(length));
+    if (auto message = CheckQuantity(quantity, isStock)) return Refuse(*message);
+
+    const int index = CheckList(rows, *l);
+    if (index < 0) {
+        const int capacity = isStock ? MaxStockRows : MaxCutRows;
+        if (rows.size() >= static_cast<size_t>(capacity)) {
+            return Refuse(isStock ? StockListFullMessage() : CutListFullMessage());
+        }
+        rows.push_back({quantity, length});
+        return {CommitStatus::Committed, {}};
+    }
+    const std::string& old = rows[index].Quantity;
+    if (isStock && IsUnlimitedQuantity(old)) return {CommitStatus::Committed, {}};
+
+    ListRow merged{quantity, length};
+    if (!(isStock && IsUnlimitedQuantity(quantity))) {
+        const auto typed = ReadWholeNumber(quantity);
+        const auto existing = ReadWholeNumber(old);
+        if (!existing) return Refuse(NotAQuantityMessage(old));
+        const long long sum = static_cast<long long>(*typed) + *existing;
+        if (sum > INT_MAX) return Refuse(QuantityTooLargeMessage(std::to_string(sum)));
+        merged.Quantity = std::to_string(sum);
+    }
+    rows.erase(rows.begin() + index);
+    rows.push_back(std::move(merged));
+    return {CommitStatus::Committed, {}};
+}
+
+}  // namespace
+
+CommitResult CommitStockRow(std::vector<StockItem>& rows, const std::string& quantity,
+                            const std::string& length) {
+    return Commit(rows, quantity, length, true);
+}
+
+CommitResult CommitCutRow(std::vector<CutItem>& rows, const std::string& quantity,
+                          const std::string& length) {
+    return Commit(rows, quantity, length, false);
+}
+
+}  // namespace tallora

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/CuttingJob.h"
+
+namespace tallora {
+
+enum class CommitStatus {
+    Ignored,    // an edit was empty: nothing happens
+    Committed,  // the edits are emptied (the list may be unchanged: an unlimited row covers it)
+    Refused,    // the message is shown; the edits keep their text
+};
+
+struct CommitResult {
+    CommitStatus Status = CommitStatus::Ignored;
+    std::string Message;
+};
+
+// Commits typed quantity and length texts as a stock row (SEnter): an equal length merges into
+// the existing row, which moves to the end; an unlimited row absorbs further rows of its length.
+CommitResult CommitStockRow(std::vector<StockItem>& rows, const std::string& quantity,
+                            const std::string& length);
+
+// Commits typed texts as a cut row (CEnter): an equal length merges and moves to the end.
+CommitResult CommitCutRow(std::vector<CutItem>& rows, const std::string& quantity,
+                          const std::string& length);
+
+}  // namespace tallora

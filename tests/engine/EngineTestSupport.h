@@ -1,0 +1,113 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/Calculation.h"
+#include "engine/CuttingJob.h"
+
+namespace tallora::testing {
+
+// Records what the calculation asks of the window system, in order.
+class RecordingHost : public CalculationHost {
+public:
+    bool answerYes = false;
+    std::vector<std::string> questions;
+    std::vector<std::string> errors;
+    std::vector<std::string> events;
+    std::vector<std::string> permutationLines;
+    std::vector<std::string> statusTexts;
+    int pumps = 0;
+    bool mainWindowEnabled = true;
+    bool progressVisible = false;
+    bool busy = false;
+
+    bool AskQuestion(const std::string& text) override {
+        questions.push_back(text);
+        events.push_back("question");
+        return answerYes;
+    }
+    void ShowError(const std::string& text) override {
+        errors.push_back(text);
+        events.push_back("error");
+    }
+    void SetBusyCursor(bool on) override {
+        busy = on;
+        events.push_back(on ? "busy" : "normal cursor");
+    }
+    void SetStatusText(const std::string& text) override {
+        statusTexts.push_back(text);
+        events.push_back("status: " + text);
+    }
+    void ClearCuttingList() override { events.push_back("clear list"); }
+    void SetMainWindowEnabled(bool enabled) override {
+        mainWindowEnabled = enabled;
+        events.push_back(enabled ? "enable main" : "disable main");
+    }
+    void ShowProgress(int maximum) override {
+        progressVisible = true;
+        events.push_back("show progress " + std::to_string(maximum));
+    }
+    void HideProgress() override {
+        progressVisible = false;
+        events.push_back("hide progress");
+    }
+    void SetProgressPosition(int position) override {
+        events.push_back("position " + std::to_string(position));
+    }
+    void UpdateProgress(int position, const std::string& allocated,
+                        const std::string& remaining) override {
+        events.push_back("progress " + std::to_string(position) + " | " + allocated + " | " +
+                         remaining);
+    }
+    void SetPermutationLine(const std::string& text) override { permutationLines.push_back(text); }
+    void ProcessMessages() override { ++pumps; }
+    void EnableOutputCommands() override { events.push_back("enable output"); }
+};
+
+using Rows = std::vector<std::pair<std::string, std::string>>;  // (quantity, length)
+
+inline CuttingJob MakeJob(const Rows& stock, const Rows& cuts, int kerf = 3, int trim = 25,
+                          int hold = 0) {
+    CuttingJob job;
+    job.allowances.Kerf = kerf;
+    job.allowances.Trim = trim;
+    job.allowances.Hold = hold;
+    for (const auto& [q, l] : stock) job.StockItems.push_back({q, l});
+    for (const auto& [q, l] : cuts) job.CutItems.push_back({q, l});
+    return job;
+}
+
+// Working tables set directly, in engine units, for the generators.
+inline CuttingJob WorkingJob(const std::vector<WorkingStockRow>& stock,
+                             const std::vector<WorkingCutRow>& cuts) {
+    CuttingJob job;
+    job.Stock = stock;
+    job.Cuts = cuts;
+    for (const auto& row : cuts) job.TotalPieces += row.CutQuantity;
+    return job;
+}
+
+inline CuttingPattern Pattern(int stockLength, int bars, std::vector<int> lengths,
+                              std::vector<int> counts) {
+    CuttingPattern p;
+    p.StockLength = stockLength;
+    p.BarCount = bars;
+    p.CutLength = std::move(lengths);
+    p.PieceCount = std::move(counts);
+    return p;
+}
+
+// Pieces placed by the result store, per cut length.
+inline long long PiecesOfLength(const CuttingJob& job, int length) {
+    long long pieces = 0;
+    for (const auto& p : job.Patterns) {
+        for (int k = 0; k < p.LengthCount(); ++k) {
+            if (p.CutLength[k] == length) pieces += static_cast<long long>(p.PieceCount[k]) * p.BarCount;
+        }
+    }
+    return pieces;
+}
+
+}  // namespace tallora::testing

@@ -1,0 +1,101 @@
+#include "entry/ListEntry.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/Capacities.h"
+#include "engine/RowTexts.h"
+#include "entry/Allowances.h"
+
+namespace tallora {
+namespace {
+
+using Rows = std::vector<ListRow>;
+
+TEST(CommitStockRow, EqualLengthsMergeAndMoveToTheEnd) {
+    Rows rows;
+    EXPECT_EQ(CommitStockRow(rows, "5", "6000").Status, CommitStatus::Committed);
+    EXPECT_EQ(CommitStockRow(rows, "2", "4000").Status, CommitStatus::Committed);
+    EXPECT_EQ(CommitStockRow(rows, "3", "6000").Status, CommitStatus::Committed);
+    EXPECT_EQ(rows, (Rows{{"2", "4000"}, {"8", "6000"}}));
+    // Read as numbers: 06000 merges into 6000 and keeps the typed text.
+    EXPECT_EQ(CommitStockRow(rows, "1", "06000").Status, CommitStatus::Committed);
+    EXPECT_EQ(rows, (Rows{{"2", "4000"}, {"9", "06000"}}));
+}
+
+TEST(CommitStockRow, UnlimitedRowsReplaceAndAbsorb) {
+    Rows rows;
+    CommitStockRow(rows, "5", "6000");
+    CommitStockRow(rows, "1", "4000");
+    CommitStockRow(rows, "*", "6000");
+    EXPECT_EQ(rows, (Rows{{"1", "4000"}, {"*", "6000"}}));
+    const CommitResult absorbed = CommitStockRow(rows, "5", "6000");
+    EXPECT_EQ(absorbed.Status, CommitStatus::Committed);  // the edits are emptied
+    EXPECT_EQ(rows, (Rows{{"1", "4000"}, {"*", "6000"}}));
+    CommitStockRow(rows, "ANY", "4000");
+    EXPECT_EQ(rows, (Rows{{"*", "6000"}, {"ANY", "4000"}}));
+}
+
+TEST(CommitStockRow, EmptyEditsDoNothing) {
+    Rows rows;
+    EXPECT_EQ(CommitStockRow(rows, "", "6000").Status, CommitStatus::Ignored);
+    EXPECT_EQ(CommitStockRow(rows, "5", "").Status, CommitStatus::Ignored);
+    EXPECT_TRUE(rows.empty());
+}
+
+TEST(CommitRow, LengthLimitAndBadTextsAreRefusedWithAMessage) {
+    Rows rows;
+    EXPECT_EQ(CommitStockRow(rows, "1", "18300").Status, CommitStatus::Committed);
+    const CommitResult tooLong = CommitCutRow(rows, "1", "18301");
+    EXPECT_EQ(tooLong.Status, CommitStatus::Refused);
+    EXPECT_EQ(tooLong.Message,
+              "18301mm is greater than the maximum allowed length of 18300mm.\r\n"
+              "Please check your entry and try again");
+    EXPECT_EQ(CommitCutRow(rows, "1", "99999999999").Message, LengthTooLongMessage("99999999999"));
+    EXPECT_EQ(CommitCutRow(rows, "1", "12a").Message, NotALengthMessage("12a"));
+    EXPECT_EQ(CommitCutRow(rows, "*", "1000").Message, NotAQuantityMessage("*"));
+    EXPECT_EQ(CommitCutRow(rows, "-2", "1000").Message, NotAQuantityMessage("-2"));
+    EXPECT_EQ(CommitCutRow(rows, "3000000000", "1000").Message,
+              QuantityTooLargeMessage("3000000000"));
+    EXPECT_EQ(rows.size(), 1u);
+
+    Rows cuts{{"2000000000", "1000"}};
+    EXPECT_EQ(CommitCutRow(cuts, "2000000000", "1000").Status, CommitStatus::Refused);
+    EXPECT_EQ(cuts, (Rows{{"2000000000", "1000"}}));
+}
+
+TEST(CommitRow, AFullListRefusesNewLengthsButStillMerges) {
+    Rows stock;
+    for (int i = 0; i < MaxStockRows; ++i) CommitStockRow(stock, "1", std::to_string(1000 + i));
+    const CommitResult refused = CommitStockRow(stock, "1", "9999");
+    EXPECT_EQ(refused.Status, CommitStatus::Refused);
+    EXPECT_EQ(refused.Message, StockListFullMessage());
+    EXPECT_EQ(CommitStockRow(stock, "4", "1000").Status, CommitStatus::Committed);
+    EXPECT_EQ(stock.back(), (ListRow{"5", "1000"}));
+    EXPECT_EQ(stock.size(), static_cast<size_t>(MaxStockRows));
+
+    Rows cuts;
+    for (int i = 0; i < MaxCutRows; ++i) CommitCutRow(cuts, "1", std::to_string(i + 1));
+    EXPECT_EQ(CommitCutRow(cuts, "1", "5000").Message, CutListFullMessage());
+    EXPECT_EQ(cuts.size(), static_cast<size_t>(MaxCutRows));
+}
+
+TEST(Allowances, LimitedToTheirRanges) {
+    Allowances a;
+    SetAllowance(a, AllowanceField::Kerf, 0);
+    EXPECT_EQ(a.Kerf, 1);
+    SetAllowance(a, AllowanceField::Kerf, 12);
+    EXPECT_EQ(a.Kerf, 10);
+    SetAllowance(a, AllowanceField::Trim, 300);
+    EXPECT_EQ(a.Trim, 250);
+    SetAllowance(a, AllowanceField::Hold, 501);
+    EXPECT_EQ(a.Hold, 500);
+    SetAllowance(a, AllowanceField::Offcut, 20000);
+    EXPECT_EQ(a.Offcut, 18300);
+    EXPECT_FALSE(a.NoOffcuts);
+    SetAllowance(a, AllowanceField::Offcut, 0);
+    ApplyOffcutRule(a);
+    EXPECT_TRUE(a.NoOffcuts);
+}
+
+}  // namespace
+}  // namespace tallora
