@@ -1,8 +1,48 @@
 #include "engine/ComplexAlgorithm.h"
 
 #include <algorithm>
+#include <cmath>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tallora {
+
+namespace {
+
+// One choice of a stage over a run of states: where the choice's candidate is strictly greater
+// than the value so far, it becomes the value and the choice is recorded. Two states at a time
+// where SSE2 exists; the arithmetic is the same IEEE addition and comparison either way.
+void RelaxStates(double* value, int* choice, const double* next, size_t count, double worth,
+                 int recorded) {
+    size_t idx = 0;
+#if defined(__SSE2__)
+    const __m128d worth2 = _mm_set1_pd(worth);
+    const __m128i recorded2 = _mm_set1_epi32(recorded);
+    for (; idx + 2 <= count; idx += 2) {
+        const __m128d candidate = _mm_add_pd(worth2, _mm_loadu_pd(next + idx));
+        const __m128d current = _mm_loadu_pd(value + idx);
+        const __m128d better = _mm_cmplt_pd(current, candidate);
+        if (_mm_movemask_pd(better) == 0) continue;  // the usual case
+        _mm_storeu_pd(value + idx,
+                      _mm_or_pd(_mm_and_pd(better, candidate), _mm_andnot_pd(better, current)));
+        const __m128i mask =
+            _mm_shuffle_epi32(_mm_castpd_si128(better), _MM_SHUFFLE(2, 0, 2, 0));
+        const __m128i old = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(choice + idx));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(choice + idx),
+                         _mm_or_si128(_mm_and_si128(mask, recorded2), _mm_andnot_si128(mask, old)));
+    }
+#endif
+    for (; idx < count; ++idx) {
+        const double candidate = worth + next[idx];
+        if (value[idx] < candidate) {
+            value[idx] = candidate;
+            choice[idx] = recorded;
+        }
+    }
+}
+
+}  // namespace
 
 void Knapsack(int capacity, const std::vector<int>& weights, const std::vector<double>& values,
               std::vector<int>& copies, KnapsackTables& tables) {
@@ -12,28 +52,42 @@ void Knapsack(int capacity, const std::vector<int>& weights, const std::vector<d
     const int L = capacity;
     const size_t states = static_cast<size_t>(L) + 1;  // state idx: L - idx capacity left
 
-    // Stage 1 has only the full-capacity state; every later stage has all L + 1.
+    // Stage 1 has only the full-capacity state; every later stage has all L + 1. Every stage
+    // writes the choice of each of its states, so the table needs no clearing.
     auto stateCount = [&](int stage) { return stage == 0 ? size_t{1} : states; };
-    tables.choice.assign(states * n, 0);
+    tables.choice.resize(states * n);
     tables.value.resize(states);
     tables.nextValue.resize(states);
 
-    // Last stage: the most copies that fit; among equal values the fewer copies stay.
+    // Last stage: each choice's value is copies x value alone. For a finite positive value they
+    // rise strictly with the copies, so the most copies that fit win; otherwise none is worth
+    // more than nothing.
     {
         const int i = n - 1;
         const size_t count = stateCount(i);
         double* value = tables.nextValue.data();
         int* choice = tables.choice.data() + states * i;
-        std::fill(value, value + count, 0.0);
         const int w = weights[i];
         const double v = values[i];
-        for (int t = 0, off = 0; off <= L; ++t, off += w) {
-            const double worth = static_cast<double>(t) * v;
-            const size_t last = std::min(count, static_cast<size_t>(L - off) + 1);
-            for (size_t idx = 0; idx < last; ++idx) {
-                if (value[idx] < worth) {
-                    value[idx] = worth;
-                    choice[idx] = t + 1;
+        if (std::isfinite(v)) {
+            for (size_t idx = 0; idx < count; ++idx) {
+                const int most = (L - static_cast<int>(idx)) / w;
+                const double worth = static_cast<double>(most) * v;
+                const bool taken = 0.0 < worth;
+                value[idx] = taken ? worth : 0.0;
+                choice[idx] = taken ? most + 1 : 0;
+            }
+        } else {
+            std::fill(value, value + count, 0.0);
+            std::fill(choice, choice + count, 0);
+            for (int t = 0, off = 0; off <= L; ++t, off += w) {
+                const double worth = static_cast<double>(t) * v;
+                const size_t last = std::min(count, static_cast<size_t>(L - off) + 1);
+                for (size_t idx = 0; idx < last; ++idx) {
+                    if (value[idx] < worth) {
+                        value[idx] = worth;
+                        choice[idx] = t + 1;
+                    }
                 }
             }
         }
@@ -44,19 +98,19 @@ void Knapsack(int capacity, const std::vector<int>& weights, const std::vector<d
         const double* next = tables.nextValue.data();
         double* value = tables.value.data();
         int* choice = tables.choice.data() + states * i;
-        std::fill(value, value + count, 0.0);
-        const int w = weights[i];
+        // No copies: the later stages' value in the same state (never below 0), recorded when
+        // positive.
+        std::copy(next, next + count, value);
+        for (size_t idx = 0; idx < count; ++idx) choice[idx] = next[idx] > 0.0 ? 1 : 0;
+        // Copies of an item worth nothing never beat taking none: less capacity is never worth
+        // more at the later stages.
         const double v = values[i];
-        for (int t = 0, off = 0; off <= L; ++t, off += w) {
-            const double worth = static_cast<double>(t) * v;
-            const size_t last = std::min(count, static_cast<size_t>(L - off) + 1);
-            const double* shifted = next + off;
-            for (size_t idx = 0; idx < last; ++idx) {
-                const double candidate = worth + shifted[idx];
-                if (value[idx] < candidate) {
-                    value[idx] = candidate;
-                    choice[idx] = t + 1;
-                }
+        if (v > 0.0) {
+            const int w = weights[i];
+            for (int t = 1, off = w; off <= L; ++t, off += w) {
+                const double worth = static_cast<double>(t) * v;
+                const size_t last = std::min(count, static_cast<size_t>(L - off) + 1);
+                RelaxStates(value, choice, next + off, last, worth, t + 1);
             }
         }
         std::swap(tables.value, tables.nextValue);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "engine/EngineTestSupport.h"
 
 namespace tallora {
@@ -42,6 +44,89 @@ TEST(Knapsack, ReusedTablesGiveTheSameAnswer) {
     Knapsack(50, {7, 11, 13}, {7.5, 12.0, 13.9}, third, tables);
     EXPECT_EQ(first, third);
     EXPECT_EQ(second, std::vector<int>{6});
+}
+
+// The knapsack exactly as the tables describe it: states outer, choices inner, 1-based tables
+// and a NextState table. The optimised one must give the same copies on every input.
+std::vector<int> LiteralKnapsack(int L, const std::vector<int>& weight,
+                                 const std::vector<double>& value) {
+    const int n = static_cast<int>(weight.size());
+    std::vector<int> choiceCount(n + 2), stateCount(n + 2);
+    std::vector<std::vector<int>> choiceWeight(n + 2, std::vector<int>(L + 2));
+    std::vector<std::vector<double>> choiceValue(n + 2, std::vector<double>(L + 2));
+    for (int i = 1; i <= n; ++i) {
+        choiceCount[i] = L / weight[i - 1] + 1;
+        for (int c = 1; c <= choiceCount[i]; ++c) {
+            choiceWeight[i][c] = (c - 1) * weight[i - 1];
+            choiceValue[i][c] = (c - 1) * value[i - 1];
+        }
+        stateCount[i] = i == 1 ? 1 : L + 1;
+    }
+    std::vector<std::vector<double>> stageValue(n + 2, std::vector<double>(L + 2, 0.0));
+    std::vector<std::vector<int>> stageChoice(n + 2, std::vector<int>(L + 2, 0));
+    std::vector<std::vector<int>> nextState(n + 2, std::vector<int>(L + 2, 0));
+    for (int s = 1; s <= stateCount[n]; ++s) {
+        for (int c = 1; c <= choiceCount[n]; ++c) {
+            if (L - (s - 1) >= choiceWeight[n][c] && stageValue[n][s] < choiceValue[n][c]) {
+                stageValue[n][s] = choiceValue[n][c];
+                stageChoice[n][s] = c;
+            }
+        }
+    }
+    for (int i = n - 1; i >= 1; --i) {
+        for (int s = 1; s <= stateCount[i]; ++s) {
+            for (int c = 1; c <= choiceCount[i]; ++c) {
+                int left = L - (s - 1);
+                if (left >= choiceWeight[i][c]) {
+                    left -= choiceWeight[i][c];
+                    const int next = L - left + 1;
+                    const double candidate = choiceValue[i][c] + stageValue[i + 1][next];
+                    if (stageValue[i][s] < candidate) {
+                        stageValue[i][s] = candidate;
+                        stageChoice[i][s] = c;
+                        nextState[i][s] = next;
+                    }
+                }
+            }
+        }
+    }
+    std::vector<int> copies(n, 0);
+    int state = 1;
+    for (int i = 1; i <= n; ++i) {
+        const int c = stageChoice[i][state];
+        if (c == 0) break;
+        copies[i - 1] = c - 1;
+        if (i < n) state = nextState[i][state];
+    }
+    return copies;
+}
+
+TEST(Knapsack, SameCopiesAsTheTablesAsWritten) {
+    std::mt19937 random(7);
+    KnapsackTables tables;
+    std::vector<int> copies;
+    for (int round = 0; round < 400; ++round) {
+        const int L = std::uniform_int_distribution<int>(1, 160)(random);
+        const int n = std::uniform_int_distribution<int>(1, 7)(random);
+        std::vector<int> weights;
+        std::vector<double> values;
+        for (int i = 0; i < n; ++i) {
+            const int w = std::uniform_int_distribution<int>(1, 60)(random);
+            weights.push_back(w);
+            switch (round % 4) {
+                case 0:  // whole values: many ties
+                    values.push_back(std::uniform_int_distribution<int>(-2, 6)(random));
+                    break;
+                case 1:  // proportional to weight, as dual prices of a tight basis are
+                    values.push_back(w / 7.0);
+                    break;
+                default:
+                    values.push_back(std::uniform_real_distribution<double>(-0.5, 3.0)(random));
+            }
+        }
+        Knapsack(L, weights, values, copies, tables);
+        ASSERT_EQ(copies, LiteralKnapsack(L, weights, values)) << "round " << round;
+    }
 }
 
 TEST(ComplexAlgorithm, OneCutRowTakesWholeBarsThenFillsTheRest) {
