@@ -14,6 +14,10 @@ enum class Algorithm { Complex, Fast };
 
 const char* AlgorithmName(Algorithm algorithm);  // "complex" or "fast"
 
+// Iterations one run of the Complex search may make before it stops with the basis it has: a
+// guard against endless pivoting that ordinary jobs never reach.
+inline constexpr int MaxSearchIterations = 20000;
+
 // The state one calculation shares between the driver, the generators and the algorithms.
 class CalculationRun {
 public:
@@ -23,6 +27,7 @@ public:
     CalculationHost& Host;
     int LastProgress = -1;
     int PermutationNumber = 1;  // counts the Complex search's iterations across runs
+    int SearchIterationLimit = MaxSearchIterations;
 
     // Recomputes RemainingPieces and refreshes the progress window when the figure changed.
     void CheckProgress();

@@ -154,7 +154,7 @@ public:
         DualPrices();
         Pricing();
         int iterations = 0;
-        while (bestGain_ >= 0.00001 && iterations < MaxSearchIterations) {
+        while (bestGain_ >= 0.00001 && iterations < run_.SearchIterationLimit) {
             ++iterations;
             if (run_.PermutationNumber % 25 == 1) {
                 run_.Host.SetPermutationLine("Testing permutation: " +

@@ -7,10 +7,6 @@
 
 namespace tallora {
 
-// Iterations one run of the search may make before it stops with the basis it has: a guard
-// against endless pivoting that ordinary jobs never reach.
-inline constexpr int MaxSearchIterations = 20000;
-
 // Reusable tables of the knapsack, so that pricing allocates nothing once warmed up.
 struct KnapsackTables {
     std::vector<double> nextValue;  // StageValue of stage i + 1, by state

@@ -170,6 +170,28 @@ TEST(ComplexAlgorithm, SearchImprovesOnTheStartingBasis) {
     EXPECT_EQ(host.permutationLines.back(), "");
 }
 
+TEST(ComplexAlgorithm, TheIterationLimitStopsTheSearchWithAUsableBasis) {
+    auto search = [](int limit) {
+        CuttingJob job = testing::WorkingJob({{6000, 6000, -1}}, {{3500, 2}, {2500, 2}});
+        RecordingHost host;
+        CalculationRun run(job, host);
+        run.SearchIterationLimit = limit;
+        SearchBasis basis;
+        ComplexSearch(run, basis);
+        DPNest(run, basis);
+        EXPECT_EQ(run.PermutationNumber, 1 + std::min(limit, 1));
+        return job;
+    };
+    // Stopped at the starting basis: one length per bar, 3 bars.
+    const CuttingJob stopped = search(0);
+    EXPECT_EQ(stopped.Patterns, (std::vector<CuttingPattern>{Pattern(6000, 2, {3500}, {1}),
+                                                             Pattern(6000, 1, {2500}, {2})}));
+    // One pivot finds the mixed bar.
+    const CuttingJob searched = search(MaxSearchIterations);
+    EXPECT_EQ(searched.Patterns,
+              (std::vector<CuttingPattern>{Pattern(6000, 2, {3500, 2500}, {1, 1})}));
+}
+
 TEST(ComplexAlgorithm, PermutationNumberCountsAcrossTheRunsOfOneCalculation) {
     // Limited long bars make the driver run the algorithm more than once.
     CuttingJob job = MakeJob({{"3", "9000"}, {"*", "6000"}, {"*", "4500"}},
