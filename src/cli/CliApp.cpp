@@ -3,11 +3,16 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <sstream>
 
+#include "costing/CostingSheet.h"
 #include "engine/Calculation.h"
 #include "engine/RowTexts.h"
 #include "entry/Allowances.h"
 #include "entry/ListEntry.h"
+#include "entry/SectionFields.h"
+#include "results/Statistics.h"
 
 namespace tallora {
 
@@ -70,8 +75,50 @@ void SetAllowanceArgument(CuttingJob& job, AllowanceField field, const std::stri
     SetAllowance(job.allowances, field, *value);
 }
 
+double DecimalArgument(const std::string& option, const std::string& text) {
+    const auto value = ReadDecimal(text);
+    if (!value || *value < 0) throw BadInput(option + " " + text + ": expected a number, 0 or more");
+    return *value;
+}
+
+std::string Lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// "BASIS:VALUE" of a charge, the basis one of those the charge offers.
+void ChargeArgument(const std::string& option, const std::string& argument,
+                    const std::vector<const char*>& offered, std::string& basis, double& value) {
+    const auto colon = argument.find(':');
+    std::string names;
+    for (const char* code : offered) names += std::string(names.empty() ? "" : ", ") + Lowered(code);
+    if (colon == std::string::npos) {
+        throw BadInput(option + " " + argument + ": expected BASIS:VALUE, BASIS one of " + names);
+    }
+    const std::string wanted = Lowered(argument.substr(0, colon));
+    const auto match = std::find_if(offered.begin(), offered.end(),
+                                    [&](const char* code) { return Lowered(code) == wanted; });
+    if (match == offered.end()) {
+        throw BadInput(option + " " + argument + ": the basis must be one of " + names);
+    }
+    basis = *match;
+    value = DecimalArgument(option, argument.substr(colon + 1));
+}
+
+// Display width of UTF-8 text: one column a character.
+size_t Width(const std::string& text) {
+    return static_cast<size_t>(std::count_if(
+        text.begin(), text.end(), [](unsigned char c) { return (c & 0xC0) != 0x80; }));
+}
+
+std::string Pad(const std::string& text, size_t width, bool right) {
+    const std::string fill(width > Width(text) ? width - Width(text) : 0, ' ');
+    return right ? fill + text : text + fill;
+}
+
 nlohmann::json ResultJson(const CuttingJob& job, Algorithm algorithm,
-                          const CalculationOutcome& outcome) {
+                          const CalculationOutcome& outcome, const CostingSheet* costing) {
     nlohmann::json patterns = nlohmann::json::array();
     for (const auto& p : job.Patterns) {
         patterns.push_back({{"StockLength", p.StockLength},
@@ -85,36 +132,50 @@ nlohmann::json ResultJson(const CuttingJob& job, Algorithm algorithm,
     for (const auto& row : job.Cuts) remaining.push_back({row.CutQuantity, row.CutLength});
     nlohmann::json stockLeft = nlohmann::json::array();
     for (const auto& row : job.Stock) stockLeft.push_back({row.StockQuantity, row.StockLength});
-    return {{"patterns", patterns},
-            {"remaining", remaining},
-            {"stock_left", stockLeft},
-            {"scale_factor", job.ScaleFactor},
-            {"permutations", outcome.Permutations},
-            {"algorithm", AlgorithmName(algorithm)},
-            {"time_text", outcome.TimeText},
-            {"error", outcome.Completed ? nlohmann::json(nullptr) : nlohmann::json(outcome.Error)}};
+    nlohmann::json statistics = nlohmann::json::array();
+    if (outcome.Completed) {
+        const StatisticsTexts texts = DisplayStats(outcome.Stats, NumberFormat::UK());
+        for (int i = 0; i < StatisticsRows; ++i) {
+            statistics.push_back({{"caption", texts.Captions[i]},
+                                  {"metres", texts.Metres[i]},
+                                  {"percent", texts.Percent[i]},
+                                  {"cost", texts.Cost[i]},
+                                  {"weight", texts.Weight[i]}});
+        }
+    }
+    nlohmann::json result = {
+        {"patterns", patterns},
+        {"remaining", remaining},
+        {"stock_left", stockLeft},
+        {"scale_factor", job.ScaleFactor},
+        {"permutations", outcome.Permutations},
+        {"algorithm", AlgorithmName(algorithm)},
+        {"time_text", outcome.TimeText},
+        {"error", outcome.Completed ? nlohmann::json(nullptr) : nlohmann::json(outcome.Error)},
+        {"cutting_list", outcome.CuttingList},
+        {"statistics", statistics}};
+    if (costing != nullptr) {
+        nlohmann::json grid = nlohmann::json::array();
+        for (const auto& row : costing->GridRows) grid.push_back(row);
+        result["costing"] = {{"clipboard", costing->ClipboardLines}, {"grid", grid}};
+    }
+    return result;
 }
 
-// A short readable summary in entered sizes.
-void PrintSummary(std::ostream& out, const CuttingJob& job, Algorithm algorithm,
-                  const CalculationOutcome& outcome) {
-    const Allowances& a = job.allowances;
-    out << "Algorithm: " << (algorithm == Algorithm::Fast ? "Fast" : "Complex") << "\n";
-    int number = 0;
-    for (const auto& p : job.Patterns) {
-        out << "Pattern " << ++number << ": " << p.BarCount << (p.BarCount == 1 ? " bar" : " bars")
-            << " of " << (p.StockLength + a.Trim + a.Hold) << "mm\n";
-        for (int k = 0; k < p.LengthCount(); ++k) {
-            out << "    " << p.PieceCount[k] << " x " << (p.CutLength[k] - a.Kerf) << "mm\n";
-        }
+// The cutting list, then the statistics as a table.
+void PrintResults(std::ostream& out, const CalculationOutcome& outcome, const CostingSheet* costing) {
+    for (const auto& line : outcome.CuttingList) out << line << "\n";
+    out << "\n";
+    const StatisticsTexts texts = DisplayStats(outcome.Stats, NumberFormat::UK());
+    for (int i = 0; i < StatisticsRows; ++i) {
+        out << Pad(texts.Captions[i], 22, false) << Pad(texts.Metres[i], 13, true)
+            << Pad(texts.Percent[i], 10, true) << Pad(texts.Cost[i], 16, true)
+            << Pad(texts.Weight[i], 16, true) << "\n";
     }
-    if (!job.Cuts.empty()) {
-        out << "Not incorporated:\n";
-        for (const auto& row : job.Cuts) {
-            out << "    " << row.CutQuantity << " x " << (row.CutLength - a.Kerf) << "mm\n";
-        }
+    if (costing != nullptr) {
+        out << "\n";
+        for (const auto& line : costing->ClipboardLines) out << line << "\n";
     }
-    out << outcome.TimeText << "\n";
 }
 
 }  // namespace
@@ -128,6 +189,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     bool switchToFast = false;
     std::string algorithmName = "complex";
     std::string format = "text";
+    std::string weight, cost, per = "tonne";
+    std::string customer, reference, section;
+    std::string cutCharge, charge1, charge2, charge3, chargeNames;
+    bool costing = false;
 
     app.add_option("--stock", stockArgs,
                    "A stock row QUANTITY@LENGTH (QUANTITY * or ANY: unlimited); repeatable")
@@ -146,6 +211,25 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         ->check(CLI::IsMember({"complex", "fast"}));
     app.add_flag("--switch-to-fast", switchToFast,
                  "Answer Yes when a job of more than 40 cut rows offers the Fast algorithm");
+    app.add_option("--weight", weight, "Section weight in kg per metre")->type_name("X");
+    app.add_option("--cost", cost, "Section price per tonne or per metre (a leading \u00A3 is dropped)")
+        ->type_name("X");
+    app.add_option("--per", per, "What the price is per: tonne (default) or metre")
+        ->check(CLI::IsMember({"tonne", "metre"}));
+    app.add_option("--customer", customer, "Customer name")->type_name("T");
+    app.add_option("--reference", reference, "Job reference")->type_name("T");
+    app.add_option("--section", section, "Section description")->type_name("T");
+    app.add_option("--cut-charge", cutCharge, "Cutting charge: tonne, metre, lump or cut, and value")
+        ->type_name("BASIS:VALUE");
+    app.add_option("--charge1", charge1, "Other charge 1 (on the net pieces): tonne, metre, lump or each")
+        ->type_name("BASIS:VALUE");
+    app.add_option("--charge2", charge2, "Other charge 2 (on the gross material): tonne, metre, lump or each")
+        ->type_name("BASIS:VALUE");
+    app.add_option("--charge3", charge3, "Other charge 3 (on the gross material): tonne, metre, lump or each")
+        ->type_name("BASIS:VALUE");
+    app.add_option("--charge-names", chargeNames, "Names of the other charges 1 to 3")
+        ->type_name("N1,N2,N3");
+    app.add_flag("--costing", costing, "Also print the costing sheet");
     app.add_option("--format", format, "text (default) or json")
         ->check(CLI::IsMember({"text", "json"}));
 
@@ -161,6 +245,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     CuttingJob job;
+    const NumberFormat uk = NumberFormat::UK();
     try {
         for (const auto& row : stockArgs) CommitRowArgument(job, "--stock", row);
         for (const auto& row : cutArgs) CommitRowArgument(job, "--cut", row);
@@ -168,6 +253,41 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (!trim.empty()) SetAllowanceArgument(job, AllowanceField::Trim, "--trim", trim);
         if (!hold.empty()) SetAllowanceArgument(job, AllowanceField::Hold, "--hold", hold);
         if (!offcut.empty()) SetAllowanceArgument(job, AllowanceField::Offcut, "--offcut", offcut);
+
+        // As a calculation from the window uses them: the fields' values after their rewrite.
+        if (!weight.empty()) {
+            job.section.SectionWeight = WeightAsShown(DecimalArgument("--weight", weight), uk);
+        }
+        const std::string pound = "\u00A3";
+        if (cost.rfind(pound, 0) == 0) cost.erase(0, pound.size());
+        if (!cost.empty()) job.section.SectionCost = CostAsShown(DecimalArgument("--cost", cost), uk);
+        job.section.CostType = per == "metre" ? ChargeBasis::Metre : ChargeBasis::Tonne;
+        job.section.Customer = customer;
+        job.section.Reference = reference;
+        job.section.Section = section;
+
+        CostingSettings& c = job.costing;
+        using namespace ChargeBasis;
+        if (!cutCharge.empty()) {
+            ChargeArgument("--cut-charge", cutCharge, {Tonne, Metre, Lump, Cut}, c.CCutType,
+                           c.CCutValue);
+        }
+        const std::vector<const char*> other = {Tonne, Metre, Lump, Each};
+        if (!charge1.empty()) ChargeArgument("--charge1", charge1, other, c.CGalvType, c.CGalvValue);
+        if (!charge2.empty()) ChargeArgument("--charge2", charge2, other, c.CPPType, c.CPPValue);
+        if (!charge3.empty()) ChargeArgument("--charge3", charge3, other, c.COtherType, c.COtherValue);
+        if (!chargeNames.empty()) {
+            std::vector<std::string> names;
+            std::stringstream list(chargeNames);
+            for (std::string name; std::getline(list, name, ',');) names.push_back(name);
+            if (names.size() > 3) {
+                throw BadInput("--charge-names " + chargeNames + ": at most three names");
+            }
+            std::string* targets[] = {&c.OtherName1, &c.OtherName2, &c.OtherName3};
+            for (size_t i = 0; i < names.size(); ++i) {
+                if (!names[i].empty()) *targets[i] = names[i];
+            }
+        }
     } catch (const BadInput& e) {
         err << "tallora-cli: " << e.what() << "\n";
         return ExitBadInput;
@@ -184,10 +304,15 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     CliHost host(switchToFast);
     const CalculationOutcome outcome = RunCalculation(job, algorithm, host);
 
+    std::optional<CostingSheet> sheet;
+    if (costing && outcome.Completed) {
+        sheet = CalcGrid(job, outcome.Stats, MaterialPrice::OfJob(job.section), job.costing, uk);
+    }
+    const CostingSheet* sheetShown = sheet ? &*sheet : nullptr;
     if (format == "json") {
-        out << ResultJson(job, algorithm, outcome).dump(2) << "\n";
+        out << ResultJson(job, algorithm, outcome, sheetShown).dump(2) << "\n";
     } else if (outcome.Completed) {
-        PrintSummary(out, job, algorithm, outcome);
+        PrintResults(out, outcome, sheetShown);
     }
     if (!outcome.Completed) {
         err << "tallora-cli: " << ForTerminal(outcome.Error) << "\n";

@@ -8,6 +8,8 @@
 #include "engine/FastAlgorithm.h"
 #include "engine/Generators.h"
 #include "engine/RowTexts.h"
+#include "results/CuttingList.h"
+#include "results/Statistics.h"
 
 namespace tallora {
 
@@ -215,7 +217,10 @@ CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, Calcula
     Sort(job);
 
     host.EnableOutputCommands();
-    // The statistics and the cutting list are compiled and shown here.
+    outcome.Stats = CompileStats(job);
+    host.ShowStatistics(outcome.Stats);
+    outcome.CuttingList = MemoDisplay(job);
+    host.ShowCuttingList(outcome.CuttingList);
 
     outcome.Completed = true;
     outcome.Permutations = run.PermutationNumber;

@@ -39,14 +39,17 @@ public:
 struct CalculationOutcome {
     bool Completed = false;  // false: refused; Error holds the message shown
     std::string Error;
+    Statistics Stats;                      // when completed
+    std::vector<std::string> CuttingList;  // when completed
     std::string TimeText;    // "Calculation Time : ..." when completed
     int Permutations = 1;    // the search's iteration counter at the end
 };
 
 // The calculation behind CalculateButtonClick, from clearing the result store to the time
-// text. The caller autosaves the inputs and rewrites the weight and cost fields first, and shows
-// the statistics and the cutting list after a completed run. `algorithm` is the Algorithm menu's
-// state; the switch offered for large jobs changes it for later calculations too.
+// text. The caller autosaves the inputs and rewrites the weight and cost fields first. The
+// statistics and the cutting list of a completed run go to the host and into the outcome.
+// `algorithm` is the Algorithm menu's state; the switch offered for large jobs changes it for
+// later calculations too.
 CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, CalculationHost& host);
 
 // Scales all working lengths down by their greatest common divisor.

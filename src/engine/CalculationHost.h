@@ -1,6 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "results/Statistics.h"
 
 namespace tallora {
 
@@ -36,6 +39,9 @@ public:
 
     // The result store holds a finished calculation: enable the output commands.
     virtual void EnableOutputCommands() = 0;
+    // The figures of the statistics panel, then the lines of the cutting list.
+    virtual void ShowStatistics(const Statistics& stats) = 0;
+    virtual void ShowCuttingList(const std::vector<std::string>& lines) = 0;
 };
 
 // A host that shows nothing and answers No.
@@ -54,6 +60,8 @@ public:
     void SetPermutationLine(const std::string&) override {}
     void ProcessMessages() override {}
     void EnableOutputCommands() override {}
+    void ShowStatistics(const Statistics&) override {}
+    void ShowCuttingList(const std::vector<std::string>&) override {}
 };
 
 }  // namespace tallora

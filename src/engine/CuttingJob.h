@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "costing/CostingSettings.h"
 #include "engine/Capacities.h"
 
 namespace tallora {
@@ -67,6 +68,7 @@ struct WorkingCutRow {
 struct CuttingJob {
     Allowances allowances;
     SectionData section;
+    CostingSettings costing;
 
     std::vector<StockItem> StockItems;  // stock list, in list order
     std::vector<CutItem> CutItems;      // cut list, in list order

@@ -111,12 +111,77 @@ TEST(CliApp, AnswersTheFastQuestionAsTold) {
     EXPECT_EQ(nlohmann::json::parse(fast.out)["remaining"], nlohmann::json::array());
 }
 
-TEST(CliApp, TextSummaryListsPatternsInEnteredSizes) {
-    const CliRun run = RunTool({"--stock", "2@6025", "--cut", "7@2000", "--algorithm", "fast"});
+TEST(CliApp, TextIsTheCuttingListThenTheStatistics) {
+    const CliRun run = RunTool({"--stock", "2@6025", "--cut", "7@2000", "--algorithm", "fast",
+                                "--weight", "10", "--cost", "\u00A3500"});
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
-    EXPECT_NE(run.out.find("2 bars of 6025mm"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("    2 x 2000mm"), std::string::npos);
-    EXPECT_NE(run.out.find("Not incorporated:\n    3 x 2000mm"), std::string::npos);
+    const std::string expected =
+        " Cutting Pattern Number 1:\n"
+        "    From 2 at 6025mm, cut the following:\n"
+        "    2 cuts at 2000mm long, producing 4 pieces\n"
+        "\n"
+        " Total stock bars used:\n"
+        "    2 bars at 6025mm\n"
+        "\n"
+        " Please Note: \n"
+        " The following items could not be incorporated into\n"
+        " the cutting matrix due to insufficient stock lengths\n"
+        " being available (Note statistics are for allocated\n"
+        " stock only):\n"
+        "    3 pieces at 2000mm\n"
+        "\n"
+        "Stock bars used:            12.050m   100.00%          \u00A360.25       120.500kg\n"
+        "Cut pieces:                  8.000m    66.39%          \u00A340.00        80.000kg\n";
+    EXPECT_EQ(run.out.substr(0, expected.size()), expected);
+    EXPECT_NE(run.out.find("Chargeable material:        12.050m"), std::string::npos) << run.out;
+}
+
+TEST(CliApp, WeightAndCostAreUsedAsTheirFieldsShowThem) {
+    const CliRun run = RunTool({"--stock", "*@6000", "--cut", "1@1000", "--weight", "10.0004",
+                                "--cost", "2.005", "--per", "metre", "--format", "json"});
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    const auto json = nlohmann::json::parse(run.out);
+    // 6 m of stock at 10.000 kg/m and 2.01 a metre.
+    EXPECT_EQ(json["statistics"][0]["weight"], "60.000kg");
+    EXPECT_EQ(json["statistics"][0]["cost"], "\u00A312.06");
+    EXPECT_EQ(json["statistics"][0]["caption"], "Stock bars used:");
+    EXPECT_EQ(json["cutting_list"][0], " Cutting Pattern Number 1:");
+}
+
+TEST(CliApp, CostingSheetWithChargesAndNames) {
+    const CliRun run = RunTool({"--stock", "*@6000", "--cut", "2@1500", "--trim", "0",
+                                "--weight", "10", "--cost", "500", "--cut-charge", "LUMP:30",
+                                "--charge1", "each:2", "--charge-names", "Galv,,Paint",
+                                "--costing"});
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    EXPECT_NE(run.out.find("\n\n Qty\tLength\tNet Wt\tMat Cost\tCut Charge\tGalv\tOther Charges 2\t"
+                           "Paint\tTotal\n2\t1500\t15.000\t"),
+              std::string::npos)
+        << run.out;
+    // 6 m at 500 a tonne and 10 kg/m is 30.00; the lump of 30; 2.00 for each of 2 pieces.
+    EXPECT_NE(run.out.find(" \tTOTALS\t30.000\t\u00A330.00\t\u00A330.00\t\u00A34.00\t\u00A30.00\t"
+                           "\u00A30.00\t\u00A364.00\n"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST(CliApp, BadCostingArgumentsExitTwo) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--weight", "heavy"}, "--weight heavy"},
+        {{"--cost", "-5"}, "--cost -5"},
+        {{"--per", "kilo"}, "--per"},
+        {{"--cut-charge", "each:5"}, "--cut-charge each:5: the basis must be one of tonne, metre, lump, cut"},
+        {{"--charge2", "cut:5"}, "--charge2 cut:5"},
+        {{"--charge3", "lump"}, "expected BASIS:VALUE"},
+        {{"--charge-names", "a,b,c,d"}, "at most three names"},
+    };
+    for (const auto& [extra, expected] : cases) {
+        std::vector<std::string> args = {"--stock", "*@6000", "--cut", "1@100"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const CliRun run = RunTool(args);
+        EXPECT_EQ(run.status, ExitBadInput) << expected;
+        EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
+    }
 }
 
 }  // namespace

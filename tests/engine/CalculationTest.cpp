@@ -54,8 +54,9 @@ TEST(Calculation, TellsTheWindowSystemWhatToShowInOrder) {
         "show progress 3", "disable main", "position 1"};
     ASSERT_GE(host.events.size(), start.size());
     EXPECT_TRUE(std::equal(start.begin(), start.end(), host.events.begin()));
-    const std::vector<std::string> end = {"enable main", "hide progress", "normal cursor",
-                                          "enable output", "status: ",
+    const std::vector<std::string> end = {"enable main",   "hide progress", "normal cursor",
+                                          "enable output", "statistics",    "cutting list",
+                                          "status: ",
                                           "status: " + outcome.TimeText};
     EXPECT_TRUE(std::equal(end.rbegin(), end.rend(), host.events.rbegin()));
     EXPECT_NE(std::find(host.events.begin(), host.events.end(),

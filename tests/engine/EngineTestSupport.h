@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -64,6 +65,12 @@ public:
     void SetPermutationLine(const std::string& text) override { permutationLines.push_back(text); }
     void ProcessMessages() override { ++pumps; }
     void EnableOutputCommands() override { events.push_back("enable output"); }
+    void ShowStatistics(const Statistics&) override { events.push_back("statistics"); }
+    void ShowCuttingList(const std::vector<std::string>& lines) override {
+        cuttingList = lines;
+        events.push_back("cutting list");
+    }
+    std::vector<std::string> cuttingList;
 };
 
 using Rows = std::vector<std::pair<std::string, std::string>>;  // (quantity, length)
@@ -71,6 +78,8 @@ using Rows = std::vector<std::pair<std::string, std::string>>;  // (quantity, le
 inline CuttingJob MakeJob(const Rows& stock, const Rows& cuts, int kerf = 3, int trim = 25,
                           int hold = 0) {
     CuttingJob job;
+    // Remnants stay unclassified, so results compare on the cuts alone.
+    job.allowances.NoOffcuts = true;
     job.allowances.Kerf = kerf;
     job.allowances.Trim = trim;
     job.allowances.Hold = hold;
@@ -111,3 +120,11 @@ inline long long PiecesOfLength(const CuttingJob& job, int length) {
 }
 
 }  // namespace tallora::testing
+
+namespace tallora {
+inline void PrintTo(const CuttingPattern& p, std::ostream* os) {
+    *os << p.BarCount << " x " << p.StockLength << " [";
+    for (int k = 0; k < p.LengthCount(); ++k) *os << (k ? ", " : "") << p.PieceCount[k] << " x " << p.CutLength[k];
+    *os << "]" << (p.IsOffcut ? " offcut " + std::to_string(p.OffcutLength) : "");
+}
+}  // namespace tallora

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+
+namespace tallora {
+
+// Charge bases, stored as these codes. A code that is not offered for its charge makes that
+// charge zero.
+namespace ChargeBasis {
+inline constexpr const char* Tonne = "Tonne";  // pounds per tonne
+inline constexpr const char* Metre = "Metre";  // pounds per metre
+inline constexpr const char* Lump = "Lump";    // one sum for the whole job
+inline constexpr const char* Cut = "Cut";      // pounds per saw cut: cutting charge only
+inline constexpr const char* Each = "Each";    // pounds per piece: other charges only
+}  // namespace ChargeBasis
+
+inline constexpr const char* DefaultOtherName1 = "Other Charges 1";
+inline constexpr const char* DefaultOtherName2 = "Other Charges 2";
+inline constexpr const char* DefaultOtherName3 = "Other Charges 3";
+
+// The costing part of the job: the cutting charge and three further charges with their names.
+// The material's basis, rate and weight are the job's CostType, SectionCost and SectionWeight.
+struct CostingSettings {
+    std::string CCutType = ChargeBasis::Tonne;
+    double CCutValue = 0.0;
+    std::string CGalvType = ChargeBasis::Tonne;  // other charge 1: on the net cut pieces
+    double CGalvValue = 0.0;
+    std::string CPPType = ChargeBasis::Tonne;  // other charge 2: on the gross material used
+    double CPPValue = 0.0;
+    std::string COtherType = ChargeBasis::Tonne;  // other charge 3: on the gross material used
+    double COtherValue = 0.0;
+    std::string OtherName1 = DefaultOtherName1;
+    std::string OtherName2 = DefaultOtherName2;
+    std::string OtherName3 = DefaultOtherName3;
+
+    bool operator==(const CostingSettings&) const = default;
+};
+
+}  // namespace tallora

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "results/NumberFormat.h"
+
+namespace tallora {
+
+// The weight field read as a decimal number; text that is not a number gives 0.
+double ReadWeightText(const std::string& text, const NumberFormat& format);
+
+// The cost field: empty text counts as 0, a leading pound sign is dropped, text that is not a
+// number gives 0.
+double ReadCostText(const std::string& text, const NumberFormat& format);
+
+// The texts a calculation writes back into the weight and cost fields: 3 and 2 decimals.
+std::string WeightFieldText(double weight, const NumberFormat& format);
+std::string CostFieldText(double cost, const NumberFormat& format);
+
+// What a calculation uses: the value as its field shows it after that rewrite.
+double WeightAsShown(double weight, const NumberFormat& format);
+double CostAsShown(double cost, const NumberFormat& format);
+
+}  // namespace tallora

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "engine/CuttingJob.h"
+#include "results/NumberFormat.h"
+
+namespace tallora {
+
+inline constexpr int StatisticsRows = 9;
+
+// The nine rows of result figures, in metres, percent of the stock used, money and kilograms,
+// with the sums they come from.
+struct Statistics {
+    std::array<double, StatisticsRows> StatMetres{};
+    std::array<double, StatisticsRows> StatPercent{};
+    std::array<double, StatisticsRows> StatCost{};
+    std::array<double, StatisticsRows> StatWeight{};
+
+    long long StockUsedLength = 0;  // bars used at their entered lengths, mm
+    long long BarsUsedTotal = 0;
+    long long OffcutTotal = 0;      // mm
+    long long OffcutBars = 0;
+    long long UnallocatedLength = 0;  // pieces left over, with kerf, mm
+    double KerfMetres = 0.0;
+    double TrimMetres = 0.0;
+    double HoldMetres = 0.0;
+    double ScrapMetres = 0.0;
+};
+
+// Row numbers (from 0) of the figures other parts read.
+inline constexpr int StockBarsUsedRow = 0;
+inline constexpr int CutPiecesRow = 1;
+inline constexpr int ChargeableMaterialRow = 8;
+
+// Recomputes the figures from the result store, the allowances and the section data; classifies
+// each pattern's remnant as offcut or scrap and counts the bars used of each stock row.
+Statistics CompileStats(CuttingJob& job);
+
+// The panel's label texts.
+struct StatisticsTexts {
+    std::array<std::string, StatisticsRows> Captions;
+    std::array<std::string, StatisticsRows> Metres;   // "12.000m"
+    std::array<std::string, StatisticsRows> Percent;  // "91.67%"
+    std::array<std::string, StatisticsRows> Cost;     // currency
+    std::array<std::string, StatisticsRows> Weight;   // "120.000kg"
+};
+
+StatisticsTexts DisplayStats(const Statistics& stats, const NumberFormat& format);
+
+}  // namespace tallora
