@@ -13,6 +13,9 @@
 #include "entry/ListEntry.h"
 #include "entry/SectionFields.h"
 #include "results/Statistics.h"
+#include "storage/JobFile.h"
+#include "storage/OldVersion.h"
+#include "storage/TextFile.h"
 
 namespace tallora {
 
@@ -178,61 +181,160 @@ void PrintResults(std::ostream& out, const CalculationOutcome& outcome, const Co
     }
 }
 
+// What the command line asked for.
+struct CliOptions {
+    std::string jobFile;
+    std::vector<std::string> stock, cuts;
+    std::string kerf, trim, hold, offcut;
+    bool scrapAll = false;
+    bool switchToFast = false;
+    std::string algorithm = "complex";
+    std::string format = "text";
+    std::optional<std::string> weight, cost, per, customer, reference, section;
+    std::string cutCharge, charge1, charge2, charge3, chargeNames;
+    bool costing = false;
+    bool noCalc = false;
+    std::string save;
+};
+
+void AddOptions(CLI::App& app, CliOptions& o) {
+    app.add_option("JOB", o.jobFile,
+                   "A job file (current or earlier format) whose rows, allowances, section data and "
+                   "charges the job starts from")
+        ->type_name("JOB");
+    app.add_option("--stock", o.stock,
+                   "A stock row QUANTITY@LENGTH (QUANTITY * or ANY: unlimited); repeatable")
+        ->allow_extra_args(false)
+        ->type_name("Q@L");
+    app.add_option("--cut", o.cuts, "A cut row QUANTITY@LENGTH; repeatable")
+        ->allow_extra_args(false)
+        ->type_name("Q@L");
+    app.add_option("--kerf", o.kerf, "Saw kerf in mm (1..10, default 3)")->type_name("N");
+    app.add_option("--trim", o.trim, "Trim per bar in mm (0..250, default 25)")->type_name("N");
+    app.add_option("--hold", o.hold, "Vice hold per bar in mm (0..500, default 0)")->type_name("N");
+    app.add_option("--offcut", o.offcut, "Shortest offcut in mm (0..18300, default 3000)")
+        ->type_name("N");
+    app.add_flag("--scrap-all", o.scrapAll, "Count every remnant as scrap");
+    app.add_option("--algorithm", o.algorithm, "complex (default) or fast")
+        ->check(CLI::IsMember({"complex", "fast"}));
+    app.add_flag("--switch-to-fast", o.switchToFast,
+                 "Answer Yes when a job of more than 40 cut rows offers the Fast algorithm");
+    app.add_option("--weight", o.weight, "Section weight in kg per metre")->type_name("X");
+    app.add_option("--cost", o.cost, "Section price per tonne or per metre (a leading \u00A3 is dropped)")
+        ->type_name("X");
+    app.add_option("--per", o.per, "What the price is per: tonne (default) or metre")
+        ->check(CLI::IsMember({"tonne", "metre"}));
+    app.add_option("--customer", o.customer, "Customer name")->type_name("T");
+    app.add_option("--reference", o.reference, "Job reference")->type_name("T");
+    app.add_option("--section", o.section, "Section description")->type_name("T");
+    app.add_option("--cut-charge", o.cutCharge, "Cutting charge: tonne, metre, lump or cut, and value")
+        ->type_name("BASIS:VALUE");
+    app.add_option("--charge1", o.charge1, "Other charge 1 (on the net pieces): tonne, metre, lump or each")
+        ->type_name("BASIS:VALUE");
+    app.add_option("--charge2", o.charge2, "Other charge 2 (on the gross material): tonne, metre, lump or each")
+        ->type_name("BASIS:VALUE");
+    app.add_option("--charge3", o.charge3, "Other charge 3 (on the gross material): tonne, metre, lump or each")
+        ->type_name("BASIS:VALUE");
+    app.add_option("--charge-names", o.chargeNames, "Names of the other charges 1 to 3")
+        ->type_name("N1,N2,N3");
+    app.add_flag("--costing", o.costing, "Also print the costing sheet");
+    app.add_flag("--no-calc", o.noCalc, "Use the results stored in JOB instead of calculating");
+    app.add_option("--save", o.save, "Write the job file after the calculation")->type_name("FILE");
+    app.add_option("--format", o.format, "text (default) or json")
+        ->check(CLI::IsMember({"text", "json"}));
+}
+
+// Keeps the messages a job file read shows; the command line reports by the read's status.
+class QuietDialogs : public Dialogs {
+public:
+    MessageAnswer ShowMessage(MessageKind, MessageButtons, const std::string&) override {
+        return MessageAnswer::Ok;
+    }
+    std::optional<std::string> AskOpenFileName(const FileDialogOptions&) override { return {}; }
+    std::optional<std::string> AskSaveFileName(const FileDialogOptions&) override { return {}; }
+    std::optional<std::string> AskText(const std::string&, const std::string&,
+                                       const std::string&) override {
+        return {};
+    }
+};
+
+enum class Loaded { None, Results, OldVersion };
+
+// The job file's rows, allowances, section data, charges and results; an earlier-format file
+// gives its rows and section data, to be calculated.
+Loaded LoadJobFile(const std::string& path, CuttingJob& job) {
+    QuietDialogs dialogs;
+    std::string error;
+    const auto lines = ReadTextFile(path, error);
+    if (!lines) throw BadInput(path + ": " + error);
+    const JobFileRead read = ReadJobLines(*lines, job, dialogs);
+    switch (read.Status) {
+        case ReadStatus::Loaded: return Loaded::Results;
+        case ReadStatus::OldVersion:
+            if (ReadOldVersion(*lines, job, dialogs) == OldReadStatus::Read) return Loaded::OldVersion;
+            throw BadInput(path + ": " + ForTerminal(NotADataFileMessage));
+        case ReadStatus::NotADataFile: throw BadInput(path + ": " + NotADataFileMessage);
+        case ReadStatus::Corrupted: throw BadInput(path + ": " + ForTerminal(CorruptedDataMessage));
+        case ReadStatus::SystemError: throw BadInput(path + ": " + read.Error);
+    }
+    return Loaded::None;
+}
+
+// The options on top of what the job file gave.
+void ApplyOptions(const CliOptions& o, CuttingJob& job) {
+    const NumberFormat uk = NumberFormat::UK();
+    for (const auto& row : o.stock) CommitRowArgument(job, "--stock", row);
+    for (const auto& row : o.cuts) CommitRowArgument(job, "--cut", row);
+    if (!o.kerf.empty()) SetAllowanceArgument(job, AllowanceField::Kerf, "--kerf", o.kerf);
+    if (!o.trim.empty()) SetAllowanceArgument(job, AllowanceField::Trim, "--trim", o.trim);
+    if (!o.hold.empty()) SetAllowanceArgument(job, AllowanceField::Hold, "--hold", o.hold);
+    if (!o.offcut.empty()) SetAllowanceArgument(job, AllowanceField::Offcut, "--offcut", o.offcut);
+    if (o.scrapAll) job.allowances.NoOffcuts = true;
+    ApplyOffcutRule(job.allowances);
+
+    SectionData& s = job.section;
+    if (o.weight) s.SectionWeight = DecimalArgument("--weight", *o.weight);
+    if (o.cost) {
+        std::string cost = *o.cost;
+        const std::string pound = "\u00A3";
+        if (cost.rfind(pound, 0) == 0) cost.erase(0, pound.size());
+        s.SectionCost = cost.empty() ? 0.0 : DecimalArgument("--cost", cost);
+    }
+    if (o.per) s.CostType = *o.per == "metre" ? ChargeBasis::Metre : ChargeBasis::Tonne;
+    if (o.customer) s.Customer = *o.customer;
+    if (o.reference) s.Reference = *o.reference;
+    if (o.section) s.Section = *o.section;
+    // Used as the fields show them after a calculation's rewrite.
+    s.SectionWeight = WeightAsShown(s.SectionWeight, uk);
+    s.SectionCost = CostAsShown(s.SectionCost, uk);
+
+    CostingSettings& c = job.costing;
+    using namespace ChargeBasis;
+    if (!o.cutCharge.empty()) {
+        ChargeArgument("--cut-charge", o.cutCharge, {Tonne, Metre, Lump, Cut}, c.CCutType, c.CCutValue);
+    }
+    const std::vector<const char*> other = {Tonne, Metre, Lump, Each};
+    if (!o.charge1.empty()) ChargeArgument("--charge1", o.charge1, other, c.CGalvType, c.CGalvValue);
+    if (!o.charge2.empty()) ChargeArgument("--charge2", o.charge2, other, c.CPPType, c.CPPValue);
+    if (!o.charge3.empty()) ChargeArgument("--charge3", o.charge3, other, c.COtherType, c.COtherValue);
+    if (!o.chargeNames.empty()) {
+        std::vector<std::string> names;
+        std::stringstream list(o.chargeNames);
+        for (std::string name; std::getline(list, name, ',');) names.push_back(name);
+        if (names.size() > 3) throw BadInput("--charge-names " + o.chargeNames + ": at most three names");
+        std::string* targets[] = {&c.OtherName1, &c.OtherName2, &c.OtherName3};
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (!names[i].empty()) *targets[i] = names[i];
+        }
+    }
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CLI::App app{"Tallora: works out cutting patterns for one-dimensional stock.", "tallora-cli"};
-    std::vector<std::string> stockArgs;
-    std::vector<std::string> cutArgs;
-    std::string kerf, trim, hold, offcut;
-    bool scrapAll = false;
-    bool switchToFast = false;
-    std::string algorithmName = "complex";
-    std::string format = "text";
-    std::string weight, cost, per = "tonne";
-    std::string customer, reference, section;
-    std::string cutCharge, charge1, charge2, charge3, chargeNames;
-    bool costing = false;
-
-    app.add_option("--stock", stockArgs,
-                   "A stock row QUANTITY@LENGTH (QUANTITY * or ANY: unlimited); repeatable")
-        ->allow_extra_args(false)
-        ->type_name("Q@L");
-    app.add_option("--cut", cutArgs, "A cut row QUANTITY@LENGTH; repeatable")
-        ->allow_extra_args(false)
-        ->type_name("Q@L");
-    app.add_option("--kerf", kerf, "Saw kerf in mm (1..10, default 3)")->type_name("N");
-    app.add_option("--trim", trim, "Trim per bar in mm (0..250, default 25)")->type_name("N");
-    app.add_option("--hold", hold, "Vice hold per bar in mm (0..500, default 0)")->type_name("N");
-    app.add_option("--offcut", offcut, "Shortest offcut in mm (0..18300, default 3000)")
-        ->type_name("N");
-    app.add_flag("--scrap-all", scrapAll, "Count every remnant as scrap");
-    app.add_option("--algorithm", algorithmName, "complex (default) or fast")
-        ->check(CLI::IsMember({"complex", "fast"}));
-    app.add_flag("--switch-to-fast", switchToFast,
-                 "Answer Yes when a job of more than 40 cut rows offers the Fast algorithm");
-    app.add_option("--weight", weight, "Section weight in kg per metre")->type_name("X");
-    app.add_option("--cost", cost, "Section price per tonne or per metre (a leading \u00A3 is dropped)")
-        ->type_name("X");
-    app.add_option("--per", per, "What the price is per: tonne (default) or metre")
-        ->check(CLI::IsMember({"tonne", "metre"}));
-    app.add_option("--customer", customer, "Customer name")->type_name("T");
-    app.add_option("--reference", reference, "Job reference")->type_name("T");
-    app.add_option("--section", section, "Section description")->type_name("T");
-    app.add_option("--cut-charge", cutCharge, "Cutting charge: tonne, metre, lump or cut, and value")
-        ->type_name("BASIS:VALUE");
-    app.add_option("--charge1", charge1, "Other charge 1 (on the net pieces): tonne, metre, lump or each")
-        ->type_name("BASIS:VALUE");
-    app.add_option("--charge2", charge2, "Other charge 2 (on the gross material): tonne, metre, lump or each")
-        ->type_name("BASIS:VALUE");
-    app.add_option("--charge3", charge3, "Other charge 3 (on the gross material): tonne, metre, lump or each")
-        ->type_name("BASIS:VALUE");
-    app.add_option("--charge-names", chargeNames, "Names of the other charges 1 to 3")
-        ->type_name("N1,N2,N3");
-    app.add_flag("--costing", costing, "Also print the costing sheet");
-    app.add_option("--format", format, "text (default) or json")
-        ->check(CLI::IsMember({"text", "json"}));
-
+    CliOptions o;
+    AddOptions(app, o);
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
         app.parse(reversed);
@@ -245,74 +347,53 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     CuttingJob job;
-    const NumberFormat uk = NumberFormat::UK();
+    Loaded loaded = Loaded::None;
     try {
-        for (const auto& row : stockArgs) CommitRowArgument(job, "--stock", row);
-        for (const auto& row : cutArgs) CommitRowArgument(job, "--cut", row);
-        if (!kerf.empty()) SetAllowanceArgument(job, AllowanceField::Kerf, "--kerf", kerf);
-        if (!trim.empty()) SetAllowanceArgument(job, AllowanceField::Trim, "--trim", trim);
-        if (!hold.empty()) SetAllowanceArgument(job, AllowanceField::Hold, "--hold", hold);
-        if (!offcut.empty()) SetAllowanceArgument(job, AllowanceField::Offcut, "--offcut", offcut);
-
-        // As a calculation from the window uses them: the fields' values after their rewrite.
-        if (!weight.empty()) {
-            job.section.SectionWeight = WeightAsShown(DecimalArgument("--weight", weight), uk);
+        if (!o.jobFile.empty()) loaded = LoadJobFile(o.jobFile, job);
+        if (o.noCalc && loaded != Loaded::Results) {
+            throw BadInput(std::string("--no-calc: ") +
+                           (loaded == Loaded::None ? "needs a JOB file with results"
+                                                   : "an earlier-format file holds no results"));
         }
-        const std::string pound = "\u00A3";
-        if (cost.rfind(pound, 0) == 0) cost.erase(0, pound.size());
-        if (!cost.empty()) job.section.SectionCost = CostAsShown(DecimalArgument("--cost", cost), uk);
-        job.section.CostType = per == "metre" ? ChargeBasis::Metre : ChargeBasis::Tonne;
-        job.section.Customer = customer;
-        job.section.Reference = reference;
-        job.section.Section = section;
-
-        CostingSettings& c = job.costing;
-        using namespace ChargeBasis;
-        if (!cutCharge.empty()) {
-            ChargeArgument("--cut-charge", cutCharge, {Tonne, Metre, Lump, Cut}, c.CCutType,
-                           c.CCutValue);
-        }
-        const std::vector<const char*> other = {Tonne, Metre, Lump, Each};
-        if (!charge1.empty()) ChargeArgument("--charge1", charge1, other, c.CGalvType, c.CGalvValue);
-        if (!charge2.empty()) ChargeArgument("--charge2", charge2, other, c.CPPType, c.CPPValue);
-        if (!charge3.empty()) ChargeArgument("--charge3", charge3, other, c.COtherType, c.COtherValue);
-        if (!chargeNames.empty()) {
-            std::vector<std::string> names;
-            std::stringstream list(chargeNames);
-            for (std::string name; std::getline(list, name, ',');) names.push_back(name);
-            if (names.size() > 3) {
-                throw BadInput("--charge-names " + chargeNames + ": at most three names");
-            }
-            std::string* targets[] = {&c.OtherName1, &c.OtherName2, &c.OtherName3};
-            for (size_t i = 0; i < names.size(); ++i) {
-                if (!names[i].empty()) *targets[i] = names[i];
-            }
-        }
+        ApplyOptions(o, job);
     } catch (const BadInput& e) {
         err << "tallora-cli: " << e.what() << "\n";
         return ExitBadInput;
     }
-    job.allowances.NoOffcuts = scrapAll;
-    ApplyOffcutRule(job.allowances);
 
-    if (!CheckInputData(job).CalculateEnabled) {
-        err << "tallora-cli: nothing to calculate: give at least one --stock row and one --cut row\n";
-        return ExitBadInput;
+    Algorithm algorithm = o.algorithm == "fast" ? Algorithm::Fast : Algorithm::Complex;
+    CalculationOutcome outcome;
+    if (o.noCalc) {
+        // The stored results, with the statistics of the allowances and prices now in force.
+        outcome.Completed = true;
+        outcome.Stats = CompileStats(job);
+        outcome.CuttingList = job.CuttingListLines;
+    } else {
+        if (!CheckInputData(job).CalculateEnabled) {
+            err << "tallora-cli: nothing to calculate: give at least one stock row and one cut row\n";
+            return ExitBadInput;
+        }
+        CliHost host(o.switchToFast);
+        outcome = RunCalculation(job, algorithm, host);
     }
 
-    Algorithm algorithm = algorithmName == "fast" ? Algorithm::Fast : Algorithm::Complex;
-    CliHost host(switchToFast);
-    const CalculationOutcome outcome = RunCalculation(job, algorithm, host);
-
+    const NumberFormat uk = NumberFormat::UK();
     std::optional<CostingSheet> sheet;
-    if (costing && outcome.Completed) {
+    if (o.costing && outcome.Completed) {
         sheet = CalcGrid(job, outcome.Stats, MaterialPrice::OfJob(job.section), job.costing, uk);
     }
     const CostingSheet* sheetShown = sheet ? &*sheet : nullptr;
-    if (format == "json") {
+    if (o.format == "json") {
         out << ResultJson(job, algorithm, outcome, sheetShown).dump(2) << "\n";
     } else if (outcome.Completed) {
         PrintResults(out, outcome, sheetShown);
+    }
+    if (!o.save.empty()) {
+        const std::string error = SaveFile(o.save, job, outcome.Stats);
+        if (!error.empty()) {
+            err << "tallora-cli: --save " << o.save << ": " << error << "\n";
+            return ExitBadInput;
+        }
     }
     if (!outcome.Completed) {
         err << "tallora-cli: " << ForTerminal(outcome.Error) << "\n";

@@ -152,6 +152,7 @@ CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, Calcula
     const auto start = std::chrono::steady_clock::now();
     host.SetBusyCursor(true);
     host.SetStatusText(kCalculatingText);
+    job.CuttingListLines.clear();
     host.ClearCuttingList();
 
     CalculationRun run(job, host);
@@ -219,7 +220,8 @@ CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, Calcula
     host.EnableOutputCommands();
     outcome.Stats = CompileStats(job);
     host.ShowStatistics(outcome.Stats);
-    outcome.CuttingList = MemoDisplay(job);
+    job.CuttingListLines = MemoDisplay(job);
+    outcome.CuttingList = job.CuttingListLines;
     host.ShowCuttingList(outcome.CuttingList);
 
     outcome.Completed = true;

@@ -90,6 +90,8 @@ struct CuttingJob {
 
     // Result store.
     std::vector<CuttingPattern> Patterns;
+    // The cutting list as shown: written by a calculation, kept in job files.
+    std::vector<std::string> CuttingListLines;
 
     int InputStockCount() const { return static_cast<int>(InputStockLength.size()); }
     int InputCutCount() const { return static_cast<int>(InputCutLength.size()); }

@@ -1,0 +1,183 @@
+#include "storage/AutoSave.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+
+#include "engine/Capacities.h"
+#include "engine/RowTexts.h"
+#include "entry/Allowances.h"
+
+namespace tallora {
+
+namespace {
+
+constexpr auto User = RegistryRoot::CurrentUser;
+
+std::vector<std::uint8_t> LittleEndian(std::uint64_t bits) {
+    std::vector<std::uint8_t> bytes(8);
+    for (int i = 0; i < 8; ++i) bytes[i] = static_cast<std::uint8_t>(bits >> (8 * i));
+    return bytes;
+}
+
+std::optional<std::uint64_t> FromLittleEndian(const std::optional<std::vector<std::uint8_t>>& bytes) {
+    if (!bytes || bytes->size() != 8) return std::nullopt;
+    std::uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i) bits = (bits << 8) | (*bytes)[i];
+    return bits;
+}
+
+std::vector<std::uint8_t> DoubleBytes(double value) {
+    return LittleEndian(std::bit_cast<std::uint64_t>(value));
+}
+
+std::optional<double> ReadDouble(const RegistryStore& store, const std::string& name) {
+    const auto bits = FromLittleEndian(store.ReadBinary(User, AutoSaveKey, name));
+    if (!bits) return std::nullopt;
+    const double value = std::bit_cast<double>(*bits);
+    return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
+// "a;b;c;" from the rows' texts.
+template <typename Field>
+std::string Joined(const std::vector<ListRow>& rows, Field field) {
+    std::string text;
+    for (const auto& row : rows) text += field(row) + ";";
+    return text;
+}
+
+// The text before the first ";", removed with it.
+std::string TakeItem(std::string& list) {
+    const auto at = list.find(';');
+    std::string item = list.substr(0, at);
+    list.erase(0, at == std::string::npos ? list.size() : at + 1);
+    return item;
+}
+
+// Appends `count` rows from the two lists, never more than the list holds.
+void RecoverRows(const RegistryStore& store, const char* countName, const char* lengthName,
+                 const char* quantityName, bool stock, std::vector<ListRow>& rows) {
+    const int capacity = stock ? MaxStockRows : MaxCutRows;
+    int count = store.ReadInteger(User, AutoSaveKey, countName).value_or(0);
+    std::string lengths = store.ReadString(User, AutoSaveKey, lengthName).value_or("");
+    std::string quantities = store.ReadString(User, AutoSaveKey, quantityName).value_or("");
+    for (; count > 0 && static_cast<int>(rows.size()) < capacity; --count) {
+        if (lengths.empty() && quantities.empty()) break;
+        std::string length = TakeItem(lengths);
+        std::string quantity = TakeItem(quantities);
+        if (stock && quantity == "-1") quantity = "*";
+        rows.push_back({quantity, length});
+    }
+}
+
+}  // namespace
+
+std::string StoredChargeName(const std::string& name, const char* defaultName) {
+    return name == defaultName ? std::string() : name;
+}
+
+void ApplyStoredChargeName(std::string& name, const std::string& stored) {
+    if (!stored.empty()) name = stored;
+}
+
+void AutoSave(RegistryStore& store, const CuttingJob& job) {
+    if (!store.KeyExists(User, MainKey)) return;
+    if (!store.CreateKey(User, AutoSaveKey)) return;
+    auto integer = [&](const char* name, std::int32_t v) { store.WriteInteger(User, AutoSaveKey, name, v); };
+    auto text = [&](const char* name, const std::string& v) { store.WriteString(User, AutoSaveKey, name, v); };
+    auto number = [&](const char* name, double v) { store.WriteBinary(User, AutoSaveKey, name, DoubleBytes(v)); };
+
+    integer("SCount", static_cast<std::int32_t>(job.StockItems.size()));
+    text("SL", Joined(job.StockItems, [](const ListRow& r) { return r.Length; }));
+    text("SQ", Joined(job.StockItems, [](const ListRow& r) {
+             return IsUnlimitedQuantity(r.Quantity) ? std::string("-1") : r.Quantity;
+         }));
+    integer("OCount", static_cast<std::int32_t>(job.CutItems.size()));
+    text("OL", Joined(job.CutItems, [](const ListRow& r) { return r.Length; }));
+    text("OQ", Joined(job.CutItems, [](const ListRow& r) { return r.Quantity; }));
+
+    const Allowances& a = job.allowances;
+    integer("Kerf", a.Kerf);
+    integer("Trim", a.Trim);
+    integer("Offcut", a.Offcut);
+    integer("Hold", a.Hold);
+    const SectionData& s = job.section;
+    text("Customer", s.Customer);
+    text("Reference", s.Reference);
+    text("Section", s.Section);
+    number("Weight", s.SectionWeight);
+    const auto cost = static_cast<std::int64_t>(std::llround(s.SectionCost * 10000));
+    store.WriteBinary(User, AutoSaveKey, "CostNew", LittleEndian(static_cast<std::uint64_t>(cost)));
+    text("CostType", s.CostType);
+
+    const CostingSettings& c = job.costing;
+    text("CCutType", c.CCutType);
+    number("CCutValue", c.CCutValue);
+    text("CGalvType", c.CGalvType);
+    number("CGalvValue", c.CGalvValue);
+    text("CPPType", c.CPPType);
+    number("CPPValue", c.CPPValue);
+    text("COtherType", c.COtherType);
+    number("COtherValue", c.COtherValue);
+    text("OtherName1", StoredChargeName(c.OtherName1, DefaultOtherName1));
+    text("OtherName2", StoredChargeName(c.OtherName2, DefaultOtherName2));
+    text("OtherName3", StoredChargeName(c.OtherName3, DefaultOtherName3));
+}
+
+bool AutoRecover(RegistryStore& store, CuttingJob& job, Dialogs& dialogs) {
+    if (!store.KeyExists(User, AutoSaveKey)) return false;
+    if (dialogs.ShowMessage(MessageKind::Confirmation, MessageButtons::YesNo, RecoverQuestion) !=
+        MessageAnswer::Yes) {
+        return false;
+    }
+    RecoverRows(store, "SCount", "SL", "SQ", true, job.StockItems);
+    RecoverRows(store, "OCount", "OL", "OQ", false, job.CutItems);
+
+    // Values an autosave always writes read as 0 or empty when missing.
+    auto integer = [&](const char* name) { return store.ReadInteger(User, AutoSaveKey, name).value_or(0); };
+    auto text = [&](const char* name) { return store.ReadString(User, AutoSaveKey, name).value_or(""); };
+    Allowances& a = job.allowances;
+    a.Kerf = LimitAllowance(AllowanceField::Kerf, integer("Kerf"));
+    a.Trim = LimitAllowance(AllowanceField::Trim, integer("Trim"));
+    a.Offcut = LimitAllowance(AllowanceField::Offcut, integer("Offcut"));
+    a.Hold = LimitAllowance(AllowanceField::Hold, integer("Hold"));
+
+    SectionData& s = job.section;
+    s.Customer = text("Customer");
+    s.Reference = text("Reference");
+    s.Section = text("Section");
+    s.SectionWeight = ReadDouble(store, "Weight").value_or(0.0);
+    const auto cost = FromLittleEndian(store.ReadBinary(User, AutoSaveKey, "CostNew"));
+    s.SectionCost = cost ? static_cast<double>(static_cast<std::int64_t>(*cost)) / 10000 : 0.0;
+    s.CostType = text("CostType") == "Tonne" ? "Tonne" : "Metre";
+
+    CostingSettings& c = job.costing;
+    auto type = [&](const char* name, std::string& field) {
+        if (auto v = store.ReadString(User, AutoSaveKey, name)) field = *v;
+    };
+    auto value = [&](const char* name, double& field) {
+        if (auto v = ReadDouble(store, name)) field = *v;
+    };
+    type("CCutType", c.CCutType);
+    value("CCutValue", c.CCutValue);
+    type("CGalvType", c.CGalvType);
+    value("CGalvValue", c.CGalvValue);
+    type("CPPType", c.CPPType);
+    value("CPPValue", c.CPPValue);
+    type("COtherType", c.COtherType);
+    value("COtherValue", c.COtherValue);
+
+    const char* names[] = {"OtherName1", "OtherName2", "OtherName3"};
+    const bool anyName = std::any_of(std::begin(names), std::end(names), [&](const char* n) {
+        return store.ReadString(User, AutoSaveKey, n).has_value();
+    });
+    if (anyName) {
+        ApplyStoredChargeName(c.OtherName1, text("OtherName1"));
+        ApplyStoredChargeName(c.OtherName2, text("OtherName2"));
+        ApplyStoredChargeName(c.OtherName3, text("OtherName3"));
+    }
+    return true;
+}
+
+}  // namespace tallora

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tallora {
+
+enum class MessageKind { Information, Warning, Error, Confirmation, Plain };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
+
+struct FileDialogOptions {
+    std::string Title;
+    std::string Filter;            // "Name (*.ext)|*.ext|Any file (*.*)|*.*"
+    std::string DefaultExtension;  // appended to a name typed without one
+    std::string InitialFolder;
+    bool ConfirmOverwrite = false;
+};
+
+// Every modal box and file dialog of the program. The desktop shows real ones; tests and the
+// command line answer from a script.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual MessageAnswer ShowMessage(MessageKind kind, MessageButtons buttons,
+                                      const std::string& text) = 0;
+    // The chosen path, or nothing when the user cancels.
+    virtual std::optional<std::string> AskOpenFileName(const FileDialogOptions& options) = 0;
+    virtual std::optional<std::string> AskSaveFileName(const FileDialogOptions& options) = 0;
+    // The text entered, or nothing on Cancel.
+    virtual std::optional<std::string> AskText(const std::string& title, const std::string& prompt,
+                                               const std::string& initial) = 0;
+
+    void Inform(const std::string& text) {
+        ShowMessage(MessageKind::Information, MessageButtons::Ok, text);
+    }
+};
+
+}  // namespace tallora

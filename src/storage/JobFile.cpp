@@ -1,0 +1,288 @@
+#include "storage/JobFile.h"
+
+#include <climits>
+
+#include "engine/Capacities.h"
+#include "engine/RowTexts.h"
+#include "entry/Allowances.h"
+#include "results/NumberFormat.h"
+#include "storage/AutoSave.h"
+#include "storage/TextFile.h"
+
+namespace tallora {
+
+namespace {
+
+std::string Int(long long value) { return std::to_string(value); }
+
+// Stops the read at the current line.
+struct CorruptLine {};
+
+// The lines of a file as values: past the end every line reads empty.
+class LineReader {
+public:
+    explicit LineReader(const std::vector<std::string>& lines) : lines_(lines) {}
+
+    bool More() const { return next_ < lines_.size(); }
+    const std::string& Text() {
+        static const std::string empty;
+        return next_ < lines_.size() ? lines_[next_++] : (++next_, empty);
+    }
+    int Integer(long long min = INT_MIN, long long max = INT_MAX) {
+        const auto value = ReadInteger(Text());
+        if (!value || *value < min || *value > max) throw CorruptLine{};
+        return *value;
+    }
+    int Count(int capacity) { return Integer(0, capacity); }
+    double Number() {
+        const std::string& text = Text();
+        // Written with "."; a file from a comma locale loads too.
+        auto value = ReadDecimal(text, ".");
+        if (!value) value = ReadDecimal(text, ",");
+        if (!value) throw CorruptLine{};
+        return *value;
+    }
+    // "quantity @ length", split at the first "@" less the blank on either side.
+    ListRow Row() {
+        const std::string& line = Text();
+        const auto at = line.find('@');
+        if (at == std::string::npos) throw CorruptLine{};
+        return {line.substr(0, at == 0 ? 0 : at - 1), line.substr(std::min(line.size(), at + 2))};
+    }
+
+private:
+    const std::vector<std::string>& lines_;
+    size_t next_ = 0;
+};
+
+// Lengths the program can have written, and a little room for allowances changed since.
+constexpr long long kLength = MaxLength + 1000;
+
+void ReadPatterns(LineReader& in, CuttingJob& job) {
+    const int count = in.Count(MaxPatterns);
+    long long bars = 0;
+    for (int p = 0; p < count; ++p) {
+        CuttingPattern& pattern = job.Patterns.emplace_back();
+        pattern.StockLength = in.Integer(0, kLength);
+        pattern.BarCount = in.Integer(0, INT_MAX);
+        bars += pattern.BarCount;
+        if (bars > INT_MAX) throw CorruptLine{};
+        const int lengths = in.Count(MaxPatternLengths);
+        for (int k = 0; k < lengths; ++k) {
+            pattern.CutLength.push_back(in.Integer(0, kLength));
+            pattern.PieceCount.push_back(in.Integer(0, INT_MAX));
+        }
+        pattern.IsOffcut = in.Text() == "1";
+        pattern.OffcutLength = in.Integer(-kLength, kLength);
+    }
+}
+
+void ReadTables(LineReader& in, CuttingJob& job) {
+    const int inputStock = in.Count(MaxStockRows);
+    for (int k = 0; k < inputStock; ++k) job.InputStockLength.push_back(in.Integer(-kLength, kLength));
+    job.StockBarsUsed.assign(job.InputStockLength.size(), 0);
+
+    const int stock = in.Count(MaxStockRows);
+    for (int k = 0; k < stock; ++k) {
+        WorkingStockRow row;
+        row.StockQuantity = in.Integer(-1, INT_MAX);
+        row.StockLength = in.Integer(0, kLength);
+        row.StockCost = in.Integer(0, kLength);
+        job.Stock.push_back(row);
+    }
+    const int cuts = in.Count(MaxCutRows);
+    long long pieces = 0;
+    for (int k = 0; k < cuts; ++k) {
+        WorkingCutRow row;
+        row.CutQuantity = in.Integer(0, INT_MAX);
+        pieces += row.CutQuantity;
+        if (pieces > INT_MAX) throw CorruptLine{};
+        row.CutLength = in.Integer(0, kLength);
+        job.Cuts.push_back(row);
+    }
+    job.TotalPieces = in.Integer(0, INT_MAX);
+    job.TotalCutLength = in.Integer();
+    const int inputCuts = in.Count(MaxCutRows);
+    for (int k = 0; k < inputCuts; ++k) {
+        job.InputCutQuantity.push_back(in.Integer(0, INT_MAX));
+        job.InputCutLength.push_back(in.Integer(0, kLength));
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> JobFileLines(const CuttingJob& job, const Statistics& stats) {
+    std::vector<std::string> lines = {JobFileMagic};
+    auto row = [](const ListRow& r, bool stock) {
+        return (stock && IsUnlimitedQuantity(r.Quantity) ? "*" : r.Quantity) + " @ " + r.Length;
+    };
+    lines.push_back(Int(job.StockItems.size()));
+    for (const auto& r : job.StockItems) lines.push_back(row(r, true));
+    lines.push_back(Int(job.CutItems.size()));
+    for (const auto& r : job.CutItems) lines.push_back(row(r, false));
+    lines.push_back(Int(job.CuttingListLines.size()));
+    lines.insert(lines.end(), job.CuttingListLines.begin(), job.CuttingListLines.end());
+
+    const SectionData& s = job.section;
+    lines.push_back(s.Customer);
+    lines.push_back(s.Reference);
+    lines.push_back(s.Section);
+    lines.push_back(FormatFileNumber(s.SectionWeight));
+    lines.push_back(FormatFileNumber(s.SectionCost));
+    lines.push_back(s.CostType);
+
+    lines.push_back(Int(job.PatternCount()));
+    for (const auto& p : job.Patterns) {
+        lines.push_back(Int(p.StockLength));
+        lines.push_back(Int(p.BarCount));
+        lines.push_back(Int(p.LengthCount()));
+        for (int k = 0; k < p.LengthCount(); ++k) {
+            lines.push_back(Int(p.CutLength[k]));
+            lines.push_back(Int(p.PieceCount[k]));
+        }
+        lines.push_back(p.IsOffcut ? "1" : "0");
+        lines.push_back(Int(p.OffcutLength));
+    }
+    for (int i = 0; i < StatisticsRows - 1; ++i) {
+        lines.push_back(FormatFileNumber(stats.StatMetres[i]));
+        lines.push_back(FormatFileNumber(stats.StatPercent[i]));
+        lines.push_back(FormatFileNumber(stats.StatCost[i]));
+        lines.push_back(FormatFileNumber(stats.StatWeight[i]));
+    }
+    lines.push_back(Int(stats.OffcutTotal));
+
+    lines.push_back(Int(job.InputStockCount()));
+    for (int length : job.InputStockLength) lines.push_back(Int(length));
+    lines.push_back(Int(job.StockCount()));
+    for (const auto& r : job.Stock) {
+        lines.push_back(Int(r.StockQuantity));
+        lines.push_back(Int(r.StockLength));
+        lines.push_back(Int(r.StockCost));
+    }
+    lines.push_back(Int(job.CutCount()));
+    for (const auto& r : job.Cuts) {
+        lines.push_back(Int(r.CutQuantity));
+        lines.push_back(Int(r.CutLength));
+    }
+    lines.push_back(Int(job.TotalPieces));
+    lines.push_back(Int(job.TotalCutLength));
+    lines.push_back(Int(job.InputCutCount()));
+    for (int k = 0; k < job.InputCutCount(); ++k) {
+        lines.push_back(Int(job.InputCutQuantity[k]));
+        lines.push_back(Int(job.InputCutLength[k]));
+    }
+    lines.push_back(Int(job.allowances.Trim));
+    lines.push_back(Int(job.allowances.Kerf));
+    lines.push_back(Int(job.allowances.Offcut));
+
+    const CostingSettings& c = job.costing;
+    lines.push_back(c.CCutType);
+    lines.push_back(FormatFileNumber(c.CCutValue));
+    lines.push_back(c.CGalvType);
+    lines.push_back(FormatFileNumber(c.CGalvValue));
+    lines.push_back(c.CPPType);
+    lines.push_back(FormatFileNumber(c.CPPValue));
+    lines.push_back(c.COtherType);
+    lines.push_back(FormatFileNumber(c.COtherValue));
+    lines.push_back(StoredChargeName(c.OtherName1, DefaultOtherName1));
+    lines.push_back(StoredChargeName(c.OtherName2, DefaultOtherName2));
+    lines.push_back(StoredChargeName(c.OtherName3, DefaultOtherName3));
+    return lines;
+}
+
+std::string SaveFile(const std::string& path, const CuttingJob& job, const Statistics& stats) {
+    return WriteTextFile(path, JobFileLines(job, stats));
+}
+
+JobFileRead ReadJobLines(const std::vector<std::string>& lines, CuttingJob& job, Dialogs& dialogs) {
+    JobFileRead result;
+    LineReader in(lines);
+    const std::string& magic = in.Text();
+    if (magic == OldJobFileMagic) {
+        result.Status = ReadStatus::OldVersion;
+        return result;
+    }
+    if (magic != JobFileMagic) {
+        dialogs.Inform(NotADataFileMessage);
+        result.Status = ReadStatus::NotADataFile;
+        return result;
+    }
+    try {
+        const int stock = in.Count(MaxStockRows);
+        for (int i = 0; i < stock; ++i) {
+            ListRow row = in.Row();
+            if (row.Quantity == "ANY") row.Quantity = "*";
+            job.StockItems.push_back(row);
+        }
+        const int cuts = in.Count(MaxCutRows);
+        for (int i = 0; i < cuts; ++i) job.CutItems.push_back(in.Row());
+        const int text = in.Count(MaxCuttingListLines);
+        for (int i = 0; i < text; ++i) job.CuttingListLines.push_back(in.Text());
+
+        SectionData& s = job.section;
+        s.Customer = in.Text();
+        s.Reference = in.Text();
+        s.Section = in.Text();
+        s.SectionWeight = in.Number();
+        s.SectionCost = in.Number();
+        s.CostType = in.Text() == "Tonne" ? "Tonne" : "Metre";
+
+        ReadPatterns(in, job);
+        Statistics stored;
+        for (int i = 0; i < StatisticsRows - 1; ++i) {
+            stored.StatMetres[i] = in.Number();
+            stored.StatPercent[i] = in.Number();
+            stored.StatCost[i] = in.Number();
+            stored.StatWeight[i] = in.Number();
+        }
+        stored.OffcutTotal = in.Integer();
+        ReadTables(in, job);
+
+        // Trim, Kerf and Offcut become the current settings, limited as their fields limit them.
+        Allowances& a = job.allowances;
+        const int trim = in.Integer();
+        const int kerf = in.Integer();
+        const int offcut = in.Integer();
+        const bool changed = trim != a.Trim || kerf != a.Kerf || offcut != a.Offcut;
+        a.Trim = LimitAllowance(AllowanceField::Trim, trim);
+        a.Kerf = LimitAllowance(AllowanceField::Kerf, kerf);
+        a.Offcut = LimitAllowance(AllowanceField::Offcut, offcut);
+        if (changed) dialogs.Inform(SettingsChangedMessage);
+
+        if (in.More()) {
+            CostingSettings& c = job.costing;
+            c.CCutType = in.Text();
+            c.CCutValue = in.Number();
+            c.CGalvType = in.Text();
+            c.CGalvValue = in.Number();
+            c.CPPType = in.Text();
+            c.CPPValue = in.Number();
+            c.COtherType = in.Text();
+            c.COtherValue = in.Number();
+            ApplyStoredChargeName(c.OtherName1, in.Text());
+            ApplyStoredChargeName(c.OtherName2, in.Text());
+            ApplyStoredChargeName(c.OtherName3, in.Text());
+        }
+    } catch (const CorruptLine&) {
+        dialogs.Inform(CorruptedDataMessage);
+        result.Status = ReadStatus::Corrupted;
+        return result;
+    }
+    result.Stats = CompileStats(job);
+    result.ResultsValid = result.Stats.StatMetres[StockBarsUsedRow] != 0.0;
+    return result;
+}
+
+JobFileRead DoOpen(const std::string& path, CuttingJob& job, Dialogs& dialogs) {
+    std::string error;
+    const auto lines = ReadTextFile(path, error);
+    if (!lines) {
+        JobFileRead result;
+        result.Status = ReadStatus::SystemError;
+        result.Error = error;
+        return result;
+    }
+    return ReadJobLines(*lines, job, dialogs);
+}
+
+}  // namespace tallora

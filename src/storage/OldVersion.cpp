@@ -1,0 +1,132 @@
+#include "storage/OldVersion.h"
+
+#include "engine/Capacities.h"
+#include "results/NumberFormat.h"
+
+namespace tallora {
+
+namespace {
+
+// The lines of the file; past the end there is none, so a missing marker ends the read.
+class OldLines {
+public:
+    explicit OldLines(const std::vector<std::string>& lines) : lines_(lines) {}
+    const std::string* Next() { return next_ < lines_.size() ? &lines_[next_++] : nullptr; }
+
+private:
+    const std::vector<std::string>& lines_;
+    size_t next_ = 1;  // after the magic line
+};
+
+// A row line or a list longer than the job holds stops the read as corrupted data.
+struct CorruptLine {};
+
+ListRow SplitRow(const std::string& line) {
+    const auto at = line.find('@');
+    if (at == std::string::npos) throw CorruptLine{};
+    return {line.substr(0, at == 0 ? 0 : at - 1), line.substr(std::min(line.size(), at + 2))};
+}
+
+template <typename T>
+void Append(std::vector<T>& list, T item, size_t capacity) {
+    if (list.size() >= capacity) throw CorruptLine{};
+    list.push_back(std::move(item));
+}
+
+void ClearEntrySide(CuttingJob& job) {
+    job.StockItems.clear();
+    job.CutItems.clear();
+    job.CuttingListLines.clear();
+    job.section.Customer.clear();
+    job.section.Reference.clear();
+    job.section.Section.clear();
+    job.section.SectionWeight = 0.0;
+    job.section.SectionCost = 0.0;
+    job.section.CostType = "Tonne";
+}
+
+std::optional<double> Number(const std::string& text) {
+    auto value = ReadDecimal(text, ".");
+    return value ? value : ReadDecimal(text, ",");
+}
+
+}  // namespace
+
+bool BadFile(const std::string& line, const std::string& marker, CuttingJob& job, Dialogs& dialogs) {
+    if (line == marker) return false;
+    dialogs.Inform(NotADataFileMessage);
+    ClearEntrySide(job);
+    return true;
+}
+
+OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, CuttingJob& job,
+                             Dialogs& dialogs) {
+    OldLines in(lines);
+    static const std::string none = "";
+    auto next = [&in]() -> const std::string& {
+        const std::string* line = in.Next();
+        return line != nullptr ? *line : none;
+    };
+    // Lines up to a marker; a file that ends first is not a datafile.
+    auto until = [&](const std::string& marker, auto each) {
+        for (const std::string* line = in.Next(); line != nullptr; line = in.Next()) {
+            if (*line == marker) return true;
+            each(*line);
+        }
+        return !BadFile("", marker, job, dialogs);
+    };
+    auto corrupted = [&dialogs] {
+        dialogs.Inform(CorruptedDataMessage);
+        return OldReadStatus::Corrupted;
+    };
+
+    if (BadFile(next(), "// Stock length data", job, dialogs)) return OldReadStatus::BadFile;
+    job.CuttingListLines.clear();
+    try {
+        if (!until("// Cut length data", [&](const std::string& line) {
+                Append(job.StockItems, SplitRow(line), MaxStockRows);
+            }) ||
+            !until("// Output", [&](const std::string& line) {
+                Append(job.CutItems, SplitRow(line), MaxCutRows);
+            }) ||
+            !until("// Customer name", [&](const std::string& line) {
+                Append(job.CuttingListLines, line, MaxCuttingListLines);
+            })) {
+            return OldReadStatus::BadFile;
+        }
+    } catch (const CorruptLine&) {
+        return corrupted();
+    }
+    SectionData& s = job.section;
+    s.Customer = next();
+    if (BadFile(next(), "// List reference", job, dialogs)) return OldReadStatus::BadFile;
+    s.Reference = next();
+    if (BadFile(next(), "// Section name", job, dialogs)) return OldReadStatus::BadFile;
+    s.Section = next();
+    if (BadFile(next(), "// Section weight kg/m", job, dialogs)) return OldReadStatus::BadFile;
+    const auto weight = Number(next());
+    if (!weight) return corrupted();
+    s.SectionWeight = *weight;
+    if (BadFile(next(), "// Section cost", job, dialogs)) return OldReadStatus::BadFile;
+    const auto cost = Number(next());
+    if (!cost) return corrupted();
+    s.SectionCost = *cost;
+    if (BadFile(next(), "// Cost type", job, dialogs)) return OldReadStatus::BadFile;
+    s.CostType = next() == "Tonne" ? "Tonne" : "Metre";
+    return OldReadStatus::Read;
+}
+
+Conversion ConvertOldVersion(const std::vector<std::string>& lines, const std::string& path,
+                             CuttingJob& job, Dialogs& dialogs, CalculationServices& services) {
+    Conversion conversion;
+    dialogs.Inform(OldVersionMessage);
+    conversion.Status = ReadOldVersion(lines, job, dialogs);
+    if (conversion.Status != OldReadStatus::Read) return conversion;
+    conversion.Outcome = CalculateJob(job, services);
+    // Written whatever the calculation's outcome.
+    conversion.SaveError = SaveFile(path, job, conversion.Outcome.Stats);
+    if (conversion.SaveError.empty()) dialogs.Inform(ConvertedMessage);
+    return conversion;
+}
+
+}  // namespace tallora

@@ -1,0 +1,155 @@
+#include "storage/Settings.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "entry/Allowances.h"
+
+namespace tallora {
+
+namespace {
+
+constexpr auto User = RegistryRoot::CurrentUser;
+
+struct DefaultValue {
+    const char* name;
+    std::int32_t value;
+};
+constexpr DefaultValue kDefaults[] = {{"Hints", 1}, {"Kerf", 3}, {"Trim", 25}, {"Hold", 0},
+                                      {"Offcut", 3000}};
+
+std::string Join(const std::string& folder, char separator, const std::string& name) {
+    return folder + separator + name;
+}
+
+// Where the installer put the program; outside Windows, the running program's folder when the
+// machine key gives none.
+std::string InstallationFolder(RegistryStore& store, ShellServices& shell) {
+    const std::string path =
+        store.ReadString(RegistryRoot::LocalMachine, AppPathsKey, "Path").value_or("");
+#if defined(_WIN32)
+    return path;
+#else
+    return path.empty() ? shell.ProgramFolder() : path;
+#endif
+}
+
+}  // namespace
+
+std::string SystemShell::LocalAppDataFolder() {
+#if defined(_WIN32)
+    const char* folder = std::getenv("LOCALAPPDATA");
+    return folder != nullptr ? folder : "";
+#else
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data == '/') return data;
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home == '\0') return "";
+    return std::string(home) + "/.local/share";
+#endif
+}
+
+std::string SystemShell::ProgramFolder() {
+    std::error_code ec;
+#if defined(__linux__)
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) return exe.parent_path().string();
+#endif
+    const auto here = std::filesystem::current_path(ec);
+    return ec ? std::string() : here.string();
+}
+
+bool SystemShell::CreateFolders(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    return std::filesystem::is_directory(path, ec);
+}
+
+char SystemShell::PathSeparator() const {
+    return static_cast<char>(std::filesystem::path::preferred_separator);
+}
+
+std::string GetSpecialFolderPath(ShellServices& shell, int folder) {
+    return folder == CSIDL_LOCAL_APPDATA ? shell.LocalAppDataFolder() : std::string();
+}
+
+std::string DefaultDataDir(RegistryStore& store, ShellServices& shell) {
+    const char sep = shell.PathSeparator();
+    const std::string appData = GetSpecialFolderPath(shell, CSIDL_LOCAL_APPDATA);
+    if (!appData.empty()) {
+        return Join(Join(Join(appData, sep, "Vantorel"), sep, "Tallora"), sep, "Cutting Lists");
+    }
+    return Join(InstallationFolder(store, shell), sep, "Cutting Lists");
+}
+
+void DoRegCheck(RegistryStore& store, ShellServices& shell) {
+    const std::string install = InstallationFolder(store, shell);
+    if (!store.CreateKey(User, MainKey)) return;
+    if (store.ValueExists(User, MainKey, "RSet")) return;
+
+    store.WriteString(User, MainKey, "InstallDir", install);
+    store.WriteString(User, MainKey, "HelpDir", Join(install, shell.PathSeparator(), "Help"));
+    store.WriteString(User, MainKey, "DataDir", DefaultDataDir(store, shell));
+    store.WriteString(User, MainKey, "RSet", "True");
+    for (const auto& d : kDefaults) store.WriteInteger(User, MainKey, d.name, d.value);
+    shell.NotifyAssociationsChanged();
+
+    if (const auto dataDir = store.ReadString(User, MainKey, "DataDir"); dataDir && !dataDir->empty()) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(*dataDir, ec)) shell.CreateFolders(*dataDir);
+    }
+}
+
+void ReadCFGData(const RegistryStore& store, Allowances& allowances, ProgramSettings& settings) {
+    if (!store.KeyExists(User, MainKey)) return;
+    if (const auto hints = store.ReadInteger(User, MainKey, "Hints")) settings.Hints = *hints != 0;
+    if (const auto v = store.ReadInteger(User, MainKey, "Kerf")) allowances.Kerf = *v;
+    if (const auto v = store.ReadInteger(User, MainKey, "Trim")) allowances.Trim = *v;
+    if (const auto v = store.ReadInteger(User, MainKey, "Hold")) allowances.Hold = *v;
+    if (const auto v = store.ReadInteger(User, MainKey, "Offcut")) allowances.Offcut = *v;
+    allowances.Kerf = LimitAllowance(AllowanceField::Kerf, allowances.Kerf);
+    allowances.Trim = LimitAllowance(AllowanceField::Trim, allowances.Trim);
+    allowances.Hold = LimitAllowance(AllowanceField::Hold, allowances.Hold);
+    allowances.Offcut = LimitAllowance(AllowanceField::Offcut, allowances.Offcut);
+}
+
+void WriteCFGData(RegistryStore& store, const Allowances& allowances,
+                  const ProgramSettings& settings) {
+    if (!store.KeyExists(User, MainKey)) return;
+    const std::int32_t current[] = {settings.Hints ? 1 : 0, allowances.Kerf, allowances.Trim,
+                                    allowances.Hold, allowances.Offcut};
+    for (size_t i = 0; i < std::size(kDefaults); ++i) {
+        // A value that is missing (or of another type) gets its first-run default back.
+        const bool exists = store.ReadInteger(User, MainKey, kDefaults[i].name).has_value();
+        store.WriteInteger(User, MainKey, kDefaults[i].name,
+                           exists ? current[i] : kDefaults[i].value);
+    }
+    if (store.KeyExists(User, AutoSaveKey)) store.DeleteKey(User, AutoSaveKey);
+}
+
+std::string FolderPart(const std::string& path) {
+    const auto at = path.find_last_of("\\/:");
+    return at == std::string::npos ? std::string() : path.substr(0, at + 1);
+}
+
+void WriteLastDir(RegistryStore& store, const std::string& jobPath) {
+    if (!store.KeyExists(User, MainKey)) return;
+    store.WriteString(User, MainKey, "LastDir", FolderPart(jobPath));
+}
+
+std::optional<std::string> ReadLastDir(const RegistryStore& store) {
+    return store.ReadString(User, MainKey, "LastDir");
+}
+
+std::string DataDirOrDefault(RegistryStore& store, ShellServices& shell) {
+    const auto dataDir = store.ReadString(User, MainKey, "DataDir");
+    if (dataDir && !dataDir->empty()) return *dataDir;
+    return DefaultDataDir(store, shell);
+}
+
+std::string InitialDialogFolder(RegistryStore& store, ShellServices& shell) {
+    if (auto last = ReadLastDir(store)) return *last;
+    return DataDirOrDefault(store, shell);
+}
+
+}  // namespace tallora

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+
+#include "engine/CuttingJob.h"
+#include "storage/RegistryStore.h"
+
+namespace tallora {
+
+// What the settings need of the platform besides the registry.
+class ShellServices {
+public:
+    virtual ~ShellServices() = default;
+    // The current user's local application-data folder, or empty when there is none.
+    virtual std::string LocalAppDataFolder() = 0;
+    // The folder of the running program, without a trailing separator.
+    virtual std::string ProgramFolder() = 0;
+    // Tells the desktop that file associations changed.
+    virtual void NotifyAssociationsChanged() = 0;
+    // Creates a folder and its missing parents; false when it cannot.
+    virtual bool CreateFolders(const std::string& path) = 0;
+    virtual char PathSeparator() const = 0;
+};
+
+// The platform's own answers: environment variables and the file system.
+class SystemShell : public ShellServices {
+public:
+    std::string LocalAppDataFolder() override;
+    std::string ProgramFolder() override;
+    void NotifyAssociationsChanged() override {}
+    bool CreateFolders(const std::string& path) override;
+    char PathSeparator() const override;
+};
+
+// Shell folder number of the local application-data folder.
+inline constexpr int CSIDL_LOCAL_APPDATA = 28;
+
+// The path of a shell special folder, or empty when the shell cannot give it.
+std::string GetSpecialFolderPath(ShellServices& shell, int folder);
+
+// The settings kept beside the job: whether hints are shown.
+struct ProgramSettings {
+    bool Hints = true;
+};
+
+// First run: writes the defaults and creates the data folder; later runs change nothing.
+void DoRegCheck(RegistryStore& store, ShellServices& shell);
+// Reads hints and allowances; the allowances are brought into range, read or not.
+void ReadCFGData(const RegistryStore& store, Allowances& allowances, ProgramSettings& settings);
+// Writes hints and allowances back (defaults where a value is missing) and removes the
+// autosaved inputs: a normal end.
+void WriteCFGData(RegistryStore& store, const Allowances& allowances,
+                  const ProgramSettings& settings);
+
+// The folder part of a path: up to and including its last "\", "/" or ":".
+std::string FolderPart(const std::string& path);
+// Writes LastDir: the folder of the job file (empty for an empty path).
+void WriteLastDir(RegistryStore& store, const std::string& jobPath);
+// LastDir, when it exists.
+std::optional<std::string> ReadLastDir(const RegistryStore& store);
+
+// The data folder of a first run.
+std::string DefaultDataDir(RegistryStore& store, ShellServices& shell);
+// DataDir as stored, or the default data folder when it is missing or empty.
+std::string DataDirOrDefault(RegistryStore& store, ShellServices& shell);
+
+// The folder the file dialogs start in: LastDir when it exists, else DataDir.
+std::string InitialDialogFolder(RegistryStore& store, ShellServices& shell);
+
+}  // namespace tallora

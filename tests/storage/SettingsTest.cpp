@@ -1,0 +1,155 @@
+#include "storage/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include "storage/MemoryRegistry.h"
+#include "storage/StorageTestSupport.h"
+
+namespace tallora {
+namespace {
+
+using testing::FakeShell;
+using testing::TempFolder;
+constexpr auto User = RegistryRoot::CurrentUser;
+
+TEST(DoRegCheck, FirstRunWritesTheDefaultsAndCreatesTheDataFolder) {
+    TempFolder temp;
+    MemoryRegistry store;
+    FakeShell shell;
+    shell.appData = temp.File("appdata");
+    store.SetMachineValue(AppPathsKey, "Path", "/usr/lib/tallora");
+    DoRegCheck(store, shell);
+
+    const std::string dataDir = shell.appData + "/Vantorel/Tallora/Cutting Lists";
+    EXPECT_EQ(store.ReadString(User, MainKey, "InstallDir"), "/usr/lib/tallora");
+    EXPECT_EQ(store.ReadString(User, MainKey, "HelpDir"), "/usr/lib/tallora/Help");
+    EXPECT_EQ(store.ReadString(User, MainKey, "DataDir"), dataDir);
+    EXPECT_EQ(store.ReadString(User, MainKey, "RSet"), "True");
+    EXPECT_EQ(store.ReadInteger(User, MainKey, "Hints"), 1);
+    EXPECT_EQ(store.ReadInteger(User, MainKey, "Kerf"), 3);
+    EXPECT_EQ(store.ReadInteger(User, MainKey, "Trim"), 25);
+    EXPECT_EQ(store.ReadInteger(User, MainKey, "Hold"), 0);
+    EXPECT_EQ(store.ReadInteger(User, MainKey, "Offcut"), 3000);
+    EXPECT_TRUE(std::filesystem::is_directory(dataDir));
+    EXPECT_EQ(shell.notifications, 1);
+}
+
+TEST(DoRegCheck, LaterRunsChangeNothing) {
+    TempFolder temp;
+    MemoryRegistry store;
+    FakeShell shell;
+    shell.appData = temp.File("appdata");
+    DoRegCheck(store, shell);
+    store.DeleteValue(User, MainKey, "DataDir");
+    std::filesystem::remove_all(temp.File("appdata"));
+    store.WriteInteger(User, MainKey, "Kerf", 7);
+
+    DoRegCheck(store, shell);
+    EXPECT_FALSE(store.ValueExists(User, MainKey, "DataDir"));
+    EXPECT_FALSE(std::filesystem::exists(temp.File("appdata")));
+    EXPECT_EQ(store.ReadInteger(User, MainKey, "Kerf"), 7);
+    EXPECT_EQ(shell.notifications, 1);
+}
+
+TEST(DoRegCheck, WithoutAnApplicationDataFolderTheDataFolderIsBesideTheProgram) {
+    MemoryRegistry store;
+    FakeShell shell;
+    TempFolder temp;
+    shell.program = temp.File("bin");
+    DoRegCheck(store, shell);
+    // No App Paths key: the running program's folder.
+    EXPECT_EQ(store.ReadString(User, MainKey, "InstallDir"), shell.program);
+    EXPECT_EQ(store.ReadString(User, MainKey, "DataDir"), shell.program + "/Cutting Lists");
+}
+
+TEST(ReadCFGData, ReadsAndLimitsTheAllowances) {
+    MemoryRegistry store;
+    Allowances a;
+    a.Hold = 75;
+    ProgramSettings settings;
+    ReadCFGData(store, a, settings);  // no key yet: nothing changes
+    EXPECT_EQ(a.Hold, 75);
+
+    store.CreateKey(User, MainKey);
+    store.WriteInteger(User, MainKey, "Kerf", 0);
+    store.WriteInteger(User, MainKey, "Offcut", 20000);
+    store.WriteInteger(User, MainKey, "Trim", -3);
+    store.WriteInteger(User, MainKey, "Hints", 0);
+    store.WriteString(User, MainKey, "Hold", "abc");  // wrong type: absent
+    ReadCFGData(store, a, settings);
+    EXPECT_EQ(a.Kerf, 1);
+    EXPECT_EQ(a.Offcut, 18300);
+    EXPECT_EQ(a.Trim, 0);
+    EXPECT_EQ(a.Hold, 75);
+    EXPECT_FALSE(settings.Hints);
+
+    // Out of range in memory is corrected even when nothing is read.
+    MemoryRegistry empty;
+    empty.CreateKey(User, MainKey);
+    Allowances wild{40, 900, 600, 99999, false};
+    ReadCFGData(empty, wild, settings);
+    EXPECT_EQ(wild.Kerf, 10);
+    EXPECT_EQ(wild.Trim, 250);
+    EXPECT_EQ(wild.Hold, 500);
+    EXPECT_EQ(wild.Offcut, 18300);
+}
+
+TEST(WriteCFGData, WritesMemoryOverStoredValuesAndDefaultsOverMissingOnes) {
+    MemoryRegistry store;
+    FakeShell shell;
+    TempFolder temp;
+    shell.appData = temp.File("appdata");
+    DoRegCheck(store, shell);
+    store.DeleteValue(User, MainKey, "Hold");
+    store.CreateKey(User, AutoSaveKey);
+    store.WriteInteger(User, AutoSaveKey, "SCount", 1);
+
+    const Allowances a{5, 30, 125, 400, false};
+    WriteCFGData(store, a, ProgramSettings{false});
+    EXPECT_EQ(store.ReadInteger(User, MainKey, "Kerf"), 5);
+    EXPECT_EQ(store.ReadInteger(User, MainKey, "Trim"), 30);
+    EXPECT_EQ(store.ReadInteger(User, MainKey, "Hold"), 0);  // the default, not 125
+    EXPECT_EQ(store.ReadInteger(User, MainKey, "Offcut"), 400);
+    EXPECT_EQ(store.ReadInteger(User, MainKey, "Hints"), 0);
+    EXPECT_FALSE(store.KeyExists(User, AutoSaveKey));
+
+    MemoryRegistry none;
+    WriteCFGData(none, a, ProgramSettings{});
+    EXPECT_FALSE(none.KeyExists(User, MainKey));
+}
+
+TEST(LastDir, TheFolderPartOfTheJobFile) {
+    EXPECT_EQ(FolderPart("C:\\Jobs\\Beam.tlf"), "C:\\Jobs\\");
+    EXPECT_EQ(FolderPart("/home/ann/jobs/beam.tlf"), "/home/ann/jobs/");
+    EXPECT_EQ(FolderPart("C:beam.tlf"), "C:");
+    EXPECT_EQ(FolderPart("beam.tlf"), "");
+    EXPECT_EQ(FolderPart(""), "");
+
+    MemoryRegistry store;
+    WriteLastDir(store, "/home/ann/jobs/beam.tlf");  // no main key: nothing
+    EXPECT_FALSE(ReadLastDir(store).has_value());
+    store.CreateKey(User, MainKey);
+    WriteLastDir(store, "/home/ann/jobs/beam.tlf");
+    EXPECT_EQ(ReadLastDir(store), "/home/ann/jobs/");
+    WriteLastDir(store, "");
+    EXPECT_EQ(ReadLastDir(store), "");
+}
+
+TEST(DataDir, AMissingDataFolderFallsBackToTheDefaultNeverToTheRoot) {
+    MemoryRegistry store;
+    FakeShell shell;
+    shell.appData = "/home/ann/.local/share";
+    const std::string fallback = "/home/ann/.local/share/Vantorel/Tallora/Cutting Lists";
+    EXPECT_EQ(DataDirOrDefault(store, shell), fallback);
+    store.CreateKey(User, MainKey);
+    store.WriteString(User, MainKey, "DataDir", "");
+    EXPECT_EQ(DataDirOrDefault(store, shell), fallback);
+    store.WriteString(User, MainKey, "DataDir", "/srv/jobs");
+    EXPECT_EQ(DataDirOrDefault(store, shell), "/srv/jobs");
+    EXPECT_EQ(InitialDialogFolder(store, shell), "/srv/jobs");
+    WriteLastDir(store, "/tmp/x.tlf");
+    EXPECT_EQ(InitialDialogFolder(store, shell), "/tmp/");
+}
+
+}  // namespace
+}  // namespace tallora

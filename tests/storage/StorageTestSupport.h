@@ -1,0 +1,97 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "storage/Dialogs.h"
+#include "storage/Settings.h"
+
+namespace tallora::testing {
+
+// Answers message boxes from a script (Ok, or the next scripted answer) and records the texts.
+class ScriptedDialogs : public Dialogs {
+public:
+    std::vector<std::string> messages;
+    std::vector<MessageAnswer> answers;
+
+    MessageAnswer ShowMessage(MessageKind, MessageButtons buttons, const std::string& text) override {
+        messages.push_back(text);
+        if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+        if (answers.empty()) return MessageAnswer::No;
+        const MessageAnswer answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+    std::optional<std::string> AskOpenFileName(const FileDialogOptions&) override { return {}; }
+    std::optional<std::string> AskSaveFileName(const FileDialogOptions&) override { return {}; }
+    std::optional<std::string> AskText(const std::string&, const std::string&,
+                                       const std::string&) override {
+        return {};
+    }
+};
+
+// A folder of its own under the system's temporary folder, removed afterwards.
+class TempFolder {
+public:
+    TempFolder() {
+        std::random_device random;
+        path_ = std::filesystem::temp_directory_path() /
+                ("tallora-test-" + std::to_string(random()) + std::to_string(random()));
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+// File lines joined with CR LF, as the program writes them.
+inline std::string CrLf(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& line : lines) bytes += line + "\r\n";
+    return bytes;
+}
+
+class FakeShell : public ShellServices {
+public:
+    std::string appData;
+    std::string program = "/opt/tallora";
+    int notifications = 0;
+    std::vector<std::string> created;
+
+    std::string LocalAppDataFolder() override { return appData; }
+    std::string ProgramFolder() override { return program; }
+    void NotifyAssociationsChanged() override { ++notifications; }
+    bool CreateFolders(const std::string& path) override {
+        created.push_back(path);
+        std::error_code ec;
+        std::filesystem::create_directories(path, ec);
+        return !ec;
+    }
+    char PathSeparator() const override { return '/'; }
+};
+
+}  // namespace tallora::testing
