@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "storage/StorageTestSupport.h"
+
 namespace tallora {
 namespace {
 
@@ -182,6 +184,88 @@ TEST(CliApp, BadCostingArgumentsExitTwo) {
         EXPECT_EQ(run.status, ExitBadInput) << expected;
         EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
     }
+}
+
+TEST(CliApp, JobFileRowsComeFirstAndOptionsOverrideItsSettings) {
+    testing::TempFolder temp;
+    const std::string job = temp.File("job.tlf");
+    ASSERT_EQ(RunTool({"--stock", "5@6000", "--cut", "4@1000", "--trim", "10", "--kerf", "4",
+                       "--save", job})
+                  .status,
+              ExitSuccess);
+
+    // The file's rows, then the options' rows; Trim and Kerf from the file unless given.
+    const CliRun run = RunTool({job, "--stock", "3@6000", "--cut", "1@2000", "--kerf", "2",
+                                "--hold", "15", "--format", "json"});
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    const auto json = nlohmann::json::parse(run.out);
+    ASSERT_EQ(json["stock_left"].size(), 1u);  // 5 and 3 bars of 6000 merged
+    EXPECT_EQ(json["stock_left"][0][1], 6000 - 10 - 15);
+    int pieces = 0;
+    for (const auto& p : json["patterns"]) {
+        EXPECT_EQ(p["StockLength"], 6000 - 10 - 15);
+        for (size_t k = 0; k < p["CutLength"].size(); ++k) {
+            EXPECT_TRUE(p["CutLength"][k] == 1002 || p["CutLength"][k] == 2002);
+            pieces += p["PieceCount"][k].get<int>() * p["BarCount"].get<int>();
+        }
+    }
+    EXPECT_EQ(pieces, 5);
+}
+
+TEST(CliApp, NoCalcUsesTheStoredResults) {
+    testing::TempFolder temp;
+    const std::string job = temp.File("job.tlf");
+    const CliRun saved = RunTool({"--stock", "2@6000", "--cut", "7@2000", "--algorithm", "fast",
+                                  "--save", job});
+    ASSERT_EQ(saved.status, ExitSuccess);
+    const CliRun stored = RunTool({job, "--no-calc"});
+    ASSERT_EQ(stored.status, ExitSuccess) << stored.err;
+    EXPECT_EQ(stored.out, saved.out);
+
+    // Statistics follow the allowances given now; the list is shown as stored.
+    const CliRun offcuts = RunTool({job, "--no-calc", "--offcut", "1", "--format", "json"});
+    const auto json = nlohmann::json::parse(offcuts.out);
+    EXPECT_EQ(json["statistics"][2]["metres"], "3.938m");  // 2 x (5975 - 2 x 2003)
+    EXPECT_EQ(json["patterns"][0]["IsOffcut"], true);
+
+    const CliRun missing = RunTool({"--stock", "*@6000", "--cut", "1@10", "--no-calc"});
+    EXPECT_EQ(missing.status, ExitBadInput);
+    EXPECT_NE(missing.err.find("--no-calc"), std::string::npos);
+}
+
+TEST(CliApp, EarlierFormatFilesAreConvertedInMemory) {
+    testing::TempFolder temp;
+    const std::string old = temp.File("old.tlf");
+    const std::string content = testing::CrLf(
+        {"Tallora Datafile", "// Stock length data", "ANY @ 6000", "// Cut length data", "3 @ 1500",
+         "// Output", "// Customer name", "Acme", "// List reference", "", "// Section name", "",
+         "// Section weight kg/m", "0", "// Section cost", "0", "// Cost type", "Tonne"});
+    testing::WriteBytes(old, content);
+    const CliRun run = RunTool({old, "--format", "json", "--save", temp.File("new.tlf")});
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out)["patterns"][0]["PieceCount"], nlohmann::json({3}));
+    EXPECT_EQ(testing::ReadBytes(old), content);
+    EXPECT_EQ(testing::ReadBytes(temp.File("new.tlf")).rfind("TA DataFile\r\n", 0), 0u);
+    EXPECT_EQ(RunTool({old, "--no-calc"}).status, ExitBadInput);
+}
+
+TEST(CliApp, FilesThatCannotBeReadExitTwoNamingTheFile) {
+    testing::TempFolder temp;
+    const std::string bad = temp.File("bad.tlf");
+    testing::WriteBytes(bad, "TA DataFile\r\n1\r\n5 6000\r\n");
+    const CliRun corrupted = RunTool({bad});
+    EXPECT_EQ(corrupted.status, ExitBadInput);
+    EXPECT_NE(corrupted.err.find(bad + ": Some of the data in this file is corrupted."),
+              std::string::npos)
+        << corrupted.err;
+    const CliRun missing = RunTool({temp.File("none.tlf")});
+    EXPECT_EQ(missing.status, ExitBadInput);
+    EXPECT_NE(missing.err.find("none.tlf"), std::string::npos);
+    testing::WriteBytes(bad, "hello\r\n");
+    EXPECT_NE(RunTool({bad}).err.find("This is not a Tallora Datafile"), std::string::npos);
+    EXPECT_EQ(RunTool({"--stock", "*@6000", "--cut", "1@10", "--save", temp.File("no/such/x.tlf")})
+                  .status,
+              ExitBadInput);
 }
 
 }  // namespace
