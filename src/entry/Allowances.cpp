@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/Capacities.h"
+#include "engine/RowTexts.h"
 
 namespace tallora {
 
@@ -33,6 +34,52 @@ void SetAllowance(Allowances& allowances, AllowanceField field, int value) {
 
 void ApplyOffcutRule(Allowances& allowances) {
     if (allowances.Offcut == 0 && !allowances.NoOffcuts) allowances.NoOffcuts = true;
+}
+
+int AllowanceOf(const Allowances& allowances, AllowanceField field) {
+    switch (field) {
+        case AllowanceField::Kerf: return allowances.Kerf;
+        case AllowanceField::Trim: return allowances.Trim;
+        case AllowanceField::Hold: return allowances.Hold;
+        case AllowanceField::Offcut: return allowances.Offcut;
+    }
+    return 0;
+}
+
+std::string AllowanceDisplayText(int value) { return std::to_string(value) + "mm"; }
+
+std::string AllowanceFocusText(const std::string& text) {
+    if (text.size() >= 2 && text.compare(text.size() - 2, 2, "mm") == 0) {
+        return text.substr(0, text.size() - 2);
+    }
+    return text;
+}
+
+int AllowanceFromText(AllowanceField field, const std::string& text, int current) {
+    size_t digits = 0;
+    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') ++digits;
+    const auto value = ReadWholeNumber(text.substr(0, digits));
+    return value ? LimitAllowance(field, *value) : current;
+}
+
+int SpinUp(AllowanceField field, int value) {
+    switch (field) {
+        case AllowanceField::Kerf: return value < 10 ? value + 1 : value;
+        case AllowanceField::Trim: return value < 250 ? value + 1 : value;
+        case AllowanceField::Hold: return LimitAllowance(field, value < 500 ? value + 25 : value);
+        case AllowanceField::Offcut: return value > MaxLength - 25 ? MaxLength : value + 25;
+    }
+    return value;
+}
+
+int SpinDown(AllowanceField field, int value) {
+    switch (field) {
+        case AllowanceField::Kerf: return value > 1 ? value - 1 : value;
+        case AllowanceField::Trim: return value > 0 ? value - 1 : value;
+        case AllowanceField::Hold: return value > 0 ? std::max(0, value - 25) : value;
+        case AllowanceField::Offcut: return value < 25 ? 0 : value - 25;
+    }
+    return value;
 }
 
 }  // namespace tallora

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "engine/CuttingJob.h"
 
 namespace tallora {
@@ -22,5 +24,18 @@ void SetAllowance(Allowances& allowances, AllowanceField field, int value);
 
 // An offcut length of 0 checks "Scrap all waste": every remnant is scrap then.
 void ApplyOffcutRule(Allowances& allowances);
+
+int AllowanceOf(const Allowances& allowances, AllowanceField field);
+
+// The allowance edits' text: the value followed by "mm".
+std::string AllowanceDisplayText(int value);
+// On focus the "mm" goes, so that the number alone is edited.
+std::string AllowanceFocusText(const std::string& text);
+// On every change: the run of digits at the start of the text, limited to the field's range;
+// a text without leading digits, or digits too many for a number, keeps the current value.
+int AllowanceFromText(AllowanceField field, const std::string& text, int current);
+// The spin buttons' halves: the value after one step, within the field's range.
+int SpinUp(AllowanceField field, int value);
+int SpinDown(AllowanceField field, int value);
 
 }  // namespace tallora

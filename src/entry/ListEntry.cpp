@@ -1,5 +1,6 @@
 #include "entry/ListEntry.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "engine/Calculation.h"
@@ -70,6 +71,24 @@ CommitResult CommitStockRow(std::vector<StockItem>& rows, const std::string& qua
 CommitResult CommitCutRow(std::vector<CutItem>& rows, const std::string& quantity,
                           const std::string& length) {
     return Commit(rows, quantity, length, false);
+}
+
+int ListViewCompare(const ListRow& a, const ListRow& b, int column) {
+    const auto x = ReadInteger(column == 0 ? a.Quantity : a.Length);
+    const auto y = ReadInteger(column == 0 ? b.Quantity : b.Length);
+    if (!x || !y || *x == *y) return 0;
+    return *x < *y ? -1 : 1;
+}
+
+void SortRows(std::vector<ListRow>& rows, int column) {
+    // ListViewCompare leaves a "*" row's place open; it goes after the numbers, which keep the
+    // comparison's order.
+    auto key = [column](const ListRow& row) {
+        const auto value = ReadInteger(column == 0 ? row.Quantity : row.Length);
+        return value ? static_cast<long long>(*value) : LLONG_MAX;
+    };
+    std::stable_sort(rows.begin(), rows.end(),
+                     [&key](const ListRow& a, const ListRow& b) { return key(a) < key(b); });
 }
 
 }  // namespace tallora

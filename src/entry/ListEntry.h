@@ -27,4 +27,11 @@ CommitResult CommitStockRow(std::vector<StockItem>& rows, const std::string& qua
 CommitResult CommitCutRow(std::vector<CutItem>& rows, const std::string& quantity,
                           const std::string& length);
 
+// The order of two rows by the texts of a column (0 quantity, 1 length) read as whole numbers:
+// negative when a goes first, positive when b does; rows whose text is no number ("*") are equal.
+int ListViewCompare(const ListRow& a, const ListRow& b, int column);
+
+// Sorts a list once, ascending, with ListViewCompare; rows that compare equal keep their order.
+void SortRows(std::vector<ListRow>& rows, int column);
+
 }  // namespace tallora

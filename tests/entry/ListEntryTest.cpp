@@ -5,6 +5,7 @@
 #include "engine/Capacities.h"
 #include "engine/RowTexts.h"
 #include "entry/Allowances.h"
+#include "entry/KeyFilters.h"
 
 namespace tallora {
 namespace {
@@ -95,6 +96,66 @@ TEST(Allowances, LimitedToTheirRanges) {
     SetAllowance(a, AllowanceField::Offcut, 0);
     ApplyOffcutRule(a);
     EXPECT_TRUE(a.NoOffcuts);
+}
+
+TEST(SortRows, ByEitherColumnAscendingWithUnlimitedRowsLast) {
+    Rows rows = {{"5", "6000"}, {"*", "4000"}, {"12", "7500"}, {"2", "06000"}, {"5", "3000"}};
+    SortRows(rows, 1);
+    EXPECT_EQ(rows, (Rows{{"5", "3000"}, {"*", "4000"}, {"5", "6000"}, {"2", "06000"},
+                          {"12", "7500"}}));
+    SortRows(rows, 0);
+    EXPECT_EQ(rows, (Rows{{"2", "06000"}, {"5", "3000"}, {"5", "6000"}, {"12", "7500"},
+                          {"*", "4000"}}));
+    EXPECT_LT(ListViewCompare({"2", "9"}, {"10", "1"}, 0), 0);  // numbers, not texts
+    EXPECT_EQ(ListViewCompare({"*", "9"}, {"10", "1"}, 0), 0);
+    EXPECT_GT(ListViewCompare({"*", "9"}, {"10", "1"}, 1), 0);
+}
+
+TEST(KeyFilters, WhatEachEditLetsThrough) {
+    EXPECT_EQ(StockQuantityKey(U'7'), KeyAction::Accept);
+    EXPECT_EQ(StockQuantityKey(U'*'), KeyAction::Accept);
+    EXPECT_EQ(StockQuantityKey(KeyBackspace), KeyAction::Accept);
+    EXPECT_EQ(StockQuantityKey(KeyEnter), KeyAction::NextControl);
+    EXPECT_EQ(StockQuantityKey(U'a'), KeyAction::Discard);
+    EXPECT_EQ(CutQuantityKey(U'*'), KeyAction::Discard);
+    EXPECT_EQ(LengthKey(KeyEnter), KeyAction::Commit);
+    EXPECT_EQ(LengthKey(U'.'), KeyAction::Discard);
+    EXPECT_EQ(AllowanceKey(KeyEnter), KeyAction::NextControl);
+    EXPECT_EQ(AllowanceKey(U'-'), KeyAction::Discard);
+    EXPECT_EQ(DecimalKey(U'.'), KeyAction::Accept);
+    EXPECT_EQ(DecimalKey(KeyDelete), KeyAction::Accept);
+    EXPECT_EQ(DecimalKey(KeyEnter), KeyAction::Accept);
+    EXPECT_EQ(DecimalKey(U','), KeyAction::Discard);
+    EXPECT_EQ(DecimalKey(U'e'), KeyAction::Discard);
+    EXPECT_EQ(DecimalKey(U'\u00A3'), KeyAction::Discard);
+}
+
+TEST(AllowanceEdits, FocusChangeExitAndSpinButtons) {
+    EXPECT_EQ(AllowanceFocusText("3mm"), "3");
+    EXPECT_EQ(AllowanceFocusText("mm"), "");
+    EXPECT_EQ(AllowanceFocusText("m"), "m");
+    EXPECT_EQ(AllowanceDisplayText(10), "10mm");
+    // Typing 12 into Kerf gives 10; "mm" alone keeps the value; leading digits count.
+    EXPECT_EQ(AllowanceFromText(AllowanceField::Kerf, "12", 3), 10);
+    EXPECT_EQ(AllowanceFromText(AllowanceField::Kerf, "0", 3), 1);
+    EXPECT_EQ(AllowanceFromText(AllowanceField::Trim, "mm", 25), 25);
+    EXPECT_EQ(AllowanceFromText(AllowanceField::Trim, "", 25), 25);
+    EXPECT_EQ(AllowanceFromText(AllowanceField::Trim, "40mm", 25), 40);
+    EXPECT_EQ(AllowanceFromText(AllowanceField::Trim, "300", 25), 250);
+    EXPECT_EQ(AllowanceFromText(AllowanceField::Offcut, "99999999999", 500), 500);
+
+    EXPECT_EQ(SpinUp(AllowanceField::Kerf, 10), 10);
+    EXPECT_EQ(SpinDown(AllowanceField::Kerf, 1), 1);
+    EXPECT_EQ(SpinUp(AllowanceField::Trim, 249), 250);
+    EXPECT_EQ(SpinDown(AllowanceField::Trim, 0), 0);
+    EXPECT_EQ(SpinDown(AllowanceField::Hold, 10), 0);
+    EXPECT_EQ(SpinUp(AllowanceField::Hold, 500), 500);
+    EXPECT_EQ(SpinUp(AllowanceField::Hold, 490), 500);
+    EXPECT_EQ(SpinUp(AllowanceField::Offcut, 18290), 18300);
+    EXPECT_EQ(SpinUp(AllowanceField::Offcut, 18275), 18300);
+    EXPECT_EQ(SpinDown(AllowanceField::Offcut, 25), 0);
+    EXPECT_EQ(SpinDown(AllowanceField::Offcut, 20), 0);
+    EXPECT_EQ(SpinDown(AllowanceField::Offcut, 3000), 2975);
 }
 
 }  // namespace

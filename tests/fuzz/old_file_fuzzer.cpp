@@ -1,0 +1,17 @@
+// Feeds arbitrary bytes to the reader of earlier-format job files.
+#include <cstddef>
+#include <cstdint>
+
+#include "FuzzSupport.h"
+#include "storage/OldVersion.h"
+#include "storage/TextFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace tallora;
+    auto lines = SplitTextLines({reinterpret_cast<const char*>(data), size});
+    lines.insert(lines.begin(), OldJobFileMagic);
+    FuzzDialogs dialogs;
+    CuttingJob job;
+    ReadOldVersion(lines, job, dialogs);
+    return 0;
+}
