@@ -6,39 +6,53 @@ namespace {
 std::string Str(long long value) { return std::to_string(value); }
 }  // namespace
 
+std::string PatternNumberPhrase(int patternNumber) {
+    return "Cutting Pattern Number " + Str(patternNumber) + ":";
+}
+
+std::string PatternSourcePhrase(const CuttingPattern& pattern, const Allowances& allowances) {
+    return "From " + Str(pattern.BarCount) + " at " + Str(pattern.StockLength + allowances.Trim) +
+           "mm, cut the following:";
+}
+
+std::string CutPhrase(const CuttingPattern& pattern, int k, const Allowances& allowances) {
+    const int bars = pattern.BarCount;
+    const int n = pattern.PieceCount[k];
+    const int length = pattern.CutLength[k] - allowances.Kerf;
+    const long long total = static_cast<long long>(n) * bars;
+    if (n == 1) {
+        return Str(n) + " cut at " + Str(length) + "mm long, producing " + Str(total) +
+               (bars <= 1 ? " piece" : " pieces");
+    }
+    return Str(n) + " cuts at " + Str(length) + "mm long, producing " + Str(total) + " pieces";
+}
+
+std::string OffcutReturnPhrase(const CuttingPattern& pattern) {
+    const int bars = pattern.BarCount;
+    return "* Return " + Str(bars) + " at " + Str(pattern.OffcutLength) +
+           (bars > 1 ? "mm offcuts to stock *" : "mm offcut to stock *");
+}
+
+std::string StockBarsPhrase(int barsUsed, int barLength) {
+    return Str(barsUsed) + (barsUsed > 1 ? " bars at " : " bar at ") + Str(barLength) + "mm";
+}
+
 std::vector<std::string> MemoDisplay(const CuttingJob& job) {
     const Allowances& a = job.allowances;
     std::vector<std::string> lines;
     for (int p = 0; p < job.PatternCount(); ++p) {
         const CuttingPattern& pattern = job.Patterns[p];
-        const int bars = pattern.BarCount;
-        lines.push_back(" Cutting Pattern Number " + Str(p + 1) + ":");
-        lines.push_back("    From " + Str(bars) + " at " + Str(pattern.StockLength + a.Trim) +
-                        "mm, cut the following:");
-        for (int k = 0; k < pattern.LengthCount(); ++k) {
-            const int n = pattern.PieceCount[k];
-            const int length = pattern.CutLength[k] - a.Kerf;
-            const long long total = static_cast<long long>(n) * bars;
-            if (n == 1) {
-                lines.push_back("    " + Str(n) + " cut at " + Str(length) + "mm long, producing " +
-                                Str(total) + (bars <= 1 ? " piece" : " pieces"));
-            } else {
-                lines.push_back("    " + Str(n) + " cuts at " + Str(length) +
-                                "mm long, producing " + Str(total) + " pieces");
-            }
-        }
-        if (pattern.IsOffcut && !a.NoOffcuts) {
-            lines.push_back("    * Return " + Str(bars) + " at " + Str(pattern.OffcutLength) +
-                            (bars > 1 ? "mm offcuts to stock *" : "mm offcut to stock *"));
-        }
+        lines.push_back(" " + PatternNumberPhrase(p + 1));
+        lines.push_back("    " + PatternSourcePhrase(pattern, a));
+        for (int k = 0; k < pattern.LengthCount(); ++k) lines.push_back("    " + CutPhrase(pattern, k, a));
+        if (pattern.IsOffcut && !a.NoOffcuts) lines.push_back("    " + OffcutReturnPhrase(pattern));
         lines.emplace_back();
     }
     lines.push_back(" Total stock bars used:");
     for (int j = 0; j < job.InputStockCount(); ++j) {
         const int used = j < static_cast<int>(job.StockBarsUsed.size()) ? job.StockBarsUsed[j] : 0;
         if (used == 0) continue;
-        lines.push_back("    " + Str(used) + (used > 1 ? " bars at " : " bar at ") +
-                        Str(job.InputStockLength[j] + a.Trim + a.Hold) + "mm");
+        lines.push_back("    " + StockBarsPhrase(used, job.InputStockLength[j] + a.Trim + a.Hold));
     }
     if (job.RemainingPieces > 0) {
         lines.emplace_back();

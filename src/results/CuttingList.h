@@ -12,4 +12,16 @@ namespace tallora {
 // CompileStats left in the job.
 std::vector<std::string> MemoDisplay(const CuttingJob& job);
 
+// The phrases of the cutting list without indentation; the PDF report styles the same words.
+// "Cutting Pattern Number 3:"
+std::string PatternNumberPhrase(int patternNumber);
+// "From 2 at 5975mm, cut the following:" (the bar with its trim, without the hold)
+std::string PatternSourcePhrase(const CuttingPattern& pattern, const Allowances& allowances);
+// "3 cuts at 1500mm long, producing 6 pieces" for cut length k of the pattern.
+std::string CutPhrase(const CuttingPattern& pattern, int k, const Allowances& allowances);
+// "* Return 2 at 463mm offcuts to stock *"
+std::string OffcutReturnPhrase(const CuttingPattern& pattern);
+// "2 bars at 6000mm"
+std::string StockBarsPhrase(int barsUsed, int barLength);
+
 }  // namespace tallora

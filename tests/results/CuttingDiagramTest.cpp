@@ -1,0 +1,243 @@
+#include "results/CuttingDiagram.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/EngineTestSupport.h"
+
+namespace tallora {
+
+inline void PrintTo(const Colour& c, std::ostream* os) { *os << std::hex << "#" << c.Rgb() << std::dec; }
+inline void PrintTo(const DiagramBox& b, std::ostream* os) {
+    *os << "box " << b.Left << "," << b.Top << " - " << b.Right << "," << b.Bottom << " fill #" << std::hex
+        << b.Fill.Rgb() << std::dec;
+}
+inline void PrintTo(const DiagramText& t, std::ostream* os) {
+    *os << "text \"" << t.Text << "\" at " << t.X << "," << t.Y << " colour #" << std::hex
+        << t.TextColour.Rgb() << " on #" << t.Background.Rgb() << std::dec;
+}
+
+namespace {
+
+using testing::Pattern;
+
+// Every character 5 pixels wide, every text 8 pixels high.
+class FixedPitchMeasurer : public TextMeasurer {
+public:
+    double TextWidth(const std::string& text) const override { return 5.0 * text.size(); }
+    double TextHeight(const std::string&) const override { return 8.0; }
+};
+
+// A 1000 mm bar at half a pixel per mm: 24 margin pixels, 45 for the label " 1 x 1000".
+constexpr int HalfScaleWidth = 24 + 45 + 500;
+// 240 pixels of drawing height: one pattern gets a pitch of 20.
+constexpr int Height = 264;
+
+CuttingJob DiagramJob(int kerf, int trim, int hold, std::vector<CuttingPattern> patterns) {
+    CuttingJob job;
+    job.allowances = {kerf, trim, hold, 100, false};
+    job.Patterns = std::move(patterns);
+    return job;
+}
+
+std::vector<DiagramOperation> Draw(const CuttingJob& job, int width = HalfScaleWidth, int height = Height) {
+    return DrawCuttingList(job, width, height, FixedPitchMeasurer{});
+}
+
+template <typename T>
+std::vector<T> OfKind(const std::vector<DiagramOperation>& ops) {
+    std::vector<T> out;
+    for (const auto& op : ops) {
+        if (const T* item = std::get_if<T>(&op)) out.push_back(*item);
+    }
+    return out;
+}
+
+const Colour Magenta = PiecePalette[0];  // #C000C0, white text
+const Colour Navy = PiecePalette[1];     // #0000C0, white text
+
+// Trim 20 and Kerf 10; a 1000 mm bar (980 usable) cut into 300 once and 200 twice leaves 250.
+CuttingPattern OneBar(int stockLength, bool offcut) {
+    CuttingPattern p = Pattern(stockLength, 1, {310, 210}, {1, 2});
+    p.IsOffcut = offcut;
+    p.OffcutLength = 250;
+    return p;
+}
+
+CuttingJob WorkedJob(int hold, bool offcut) {
+    CuttingJob job = DiagramJob(10, 20, hold, {OneBar(980 - hold, offcut)});
+    job.InputCutLength = {310, 210};
+    return job;
+}
+
+TEST(DrawCuttingList, WorkedBarWithTrimKerfsAndOffcut) {
+    const auto ops = Draw(WorkedJob(0, true));
+    const std::vector<DiagramOperation> expected = {
+        ClearBitmap{HalfScaleWidth, Height, White},
+        DiagramBox{12, 12, 514, 28, Black, Silver},
+        DiagramText{514, 16, " 1 x 1000", Black, White},
+        DiagramBox{14, 14, 22, 26, Black, Black},  // trim, too narrow for "Trim"
+        DiagramBox{24, 14, 172, 26, Black, Magenta},
+        DiagramText{90, 16, "300", White, Magenta},
+        DiagramBox{174, 14, 177, 26, Black, Black},  // kerf
+        DiagramBox{179, 14, 277, 26, Black, Navy},
+        DiagramText{220, 16, "200", White, Navy},
+        DiagramBox{279, 14, 282, 26, Black, Black},
+        DiagramBox{284, 14, 382, 26, Black, Navy},
+        DiagramText{325, 16, "200", White, Navy},
+        DiagramBox{384, 14, 387, 26, Black, Black},
+        DiagramBox{389, 14, 512, 26, Black, Black},  // offcut to its own length
+        DiagramText{425, 16, "250 Offcut", White, Black},
+    };
+    EXPECT_EQ(ops, expected);
+}
+
+TEST(DrawCuttingList, RemnantBoxesWithAndWithoutHold) {
+    // With a hold the offcut runs to the bar's inner end, one pixel short of the unheld one.
+    auto ops = Draw(WorkedJob(50, true));
+    EXPECT_EQ(OfKind<DiagramBox>(ops).back(), (DiagramBox{389, 14, 511, 26, Black, Black}));
+    EXPECT_EQ(OfKind<DiagramText>(ops).back(), (DiagramText{407, 16, "250 Offcut & Hold", White, Black}));
+
+    ops = Draw(WorkedJob(0, false));
+    EXPECT_EQ(OfKind<DiagramBox>(ops).back(), (DiagramBox{389, 14, 512, 26, Black, Black}));
+    EXPECT_EQ(OfKind<DiagramText>(ops).back(), (DiagramText{438, 16, "Scrap", White, Black}));
+
+    ops = Draw(WorkedJob(50, false));
+    EXPECT_EQ(OfKind<DiagramBox>(ops).back(), (DiagramBox{389, 14, 511, 26, Black, Black}));
+    EXPECT_EQ(OfKind<DiagramText>(ops).back(), (DiagramText{420, 16, "Scrap & Hold", White, Black}));
+
+    // "Scrap all waste" draws the classified offcut as scrap.
+    CuttingJob job = WorkedJob(0, true);
+    job.allowances.NoOffcuts = true;
+    EXPECT_EQ(OfKind<DiagramText>(Draw(job)).back().Text, "Scrap");
+}
+
+TEST(DrawCuttingList, BarWithoutRemnantEndsWithItsLastKerf) {
+    CuttingJob job = DiagramJob(10, 20, 0, {Pattern(980, 1, {490}, {2})});
+    const auto boxes = OfKind<DiagramBox>(Draw(job));
+    ASSERT_EQ(boxes.size(), 6u);  // bar, trim, two pieces, two kerfs
+    EXPECT_EQ(boxes[3], (DiagramBox{264, 14, 267, 26, Black, Black}));
+    EXPECT_EQ(boxes[5], (DiagramBox{509, 14, 512, 26, Black, Black}));
+}
+
+TEST(DrawCuttingList, NoTrimNoKerf) {
+    // X still steps to 13 without a trim, so the first piece starts at 14; pieces abut.
+    CuttingJob job = DiagramJob(0, 0, 0, {Pattern(1000, 1, {300, 200}, {1, 2})});
+    job.InputCutLength = {300, 200};
+    const auto boxes = OfKind<DiagramBox>(Draw(job));
+    const std::vector<DiagramBox> expected = {
+        {12, 12, 514, 28, Black, Silver},  {14, 14, 162, 26, Black, Magenta},
+        {164, 14, 262, 26, Black, Navy},   {264, 14, 362, 26, Black, Navy},
+        {364, 14, 512, 26, Black, Black},  // scrap
+    };
+    EXPECT_EQ(boxes, expected);
+}
+
+TEST(DrawCuttingList, TrimAndKerfBoxesOfOnePixelAreLeftOut) {
+    auto blackBoxes = [](const CuttingJob& job) {
+        int n = 0;
+        for (const auto& b : OfKind<DiagramBox>(Draw(job))) n += b.Fill == Black;
+        return n;
+    };
+    // Trim 6 is 14..15, trim 8 is 14..16; kerf 6 and 8 likewise, at half a pixel per mm.
+    EXPECT_EQ(blackBoxes(DiagramJob(0, 6, 0, {Pattern(994, 1, {300}, {1})})), 1);  // scrap only
+    EXPECT_EQ(blackBoxes(DiagramJob(0, 8, 0, {Pattern(992, 1, {300}, {1})})), 2);
+    EXPECT_EQ(blackBoxes(DiagramJob(6, 0, 0, {Pattern(1000, 1, {306}, {1})})), 1);
+    EXPECT_EQ(blackBoxes(DiagramJob(8, 0, 0, {Pattern(1000, 1, {308}, {1})})), 2);
+}
+
+TEST(DrawCuttingList, TextsOnlyWhereTheyFit) {
+    // Boxes of 11 and 12 pixels for "26" and "28" (10 pixels wide): text + 1 must be less.
+    const CuttingJob job = DiagramJob(0, 0, 0, {Pattern(1000, 1, {28, 26}, {1, 1})});
+    auto pieceTexts = [&](int height) {
+        std::vector<std::string> out;
+        for (const auto& t : OfKind<DiagramText>(Draw(job, HalfScaleWidth, height))) {
+            if (t.Text == "26" || t.Text == "28") out.push_back(t.Text);
+        }
+        return out;
+    };
+    EXPECT_EQ(pieceTexts(Height), std::vector<std::string>{"28"});
+    EXPECT_EQ(pieceTexts(24 + 12 * 18), std::vector<std::string>{"28"});  // boxes 10 high
+    EXPECT_TRUE(pieceTexts(24 + 12 * 17).empty());                        // 9 high
+
+    // A bar label is written only when narrower than the bar: " 1 x 60" is 35 pixels.
+    const CuttingJob shortBars = DiagramJob(0, 0, 0, {Pattern(1000, 1, {}, {}), Pattern(80, 1, {}, {}),
+                                                      Pattern(60, 1, {}, {})});
+    std::vector<std::string> labels;
+    for (const auto& t : OfKind<DiagramText>(Draw(shortBars))) labels.push_back(t.Text);
+    EXPECT_EQ(labels, (std::vector<std::string>{" 1 x 1000", "Scrap", " 1 x 80", "Scrap", "Scrap"}));
+}
+
+TEST(DrawCuttingList, ScaleFollowsTheLongestBarAndItsMostBars) {
+    // Out of store order on purpose: MaxBars keeps 12 from the shorter bar seen first, so the
+    // label " 12 x 1000" takes 50 pixels and the scale is 500 / 1000.
+    const CuttingJob job = DiagramJob(0, 0, 0, {Pattern(800, 12, {}, {}), Pattern(1000, 3, {}, {})});
+    const auto bars = OfKind<DiagramBox>(Draw(job, 24 + 50 + 500));
+    EXPECT_EQ(bars[0].Right, 414);
+    EXPECT_EQ(bars[2].Right, 514);  // after the first bar's scrap box
+}
+
+TEST(DrawCuttingList, RowPitch) {
+    auto barTopsAndBottoms = [](int patterns) {
+        std::vector<CuttingPattern> ps(patterns, Pattern(1000, 1, {1000}, {1}));
+        std::vector<std::pair<int, int>> out;
+        for (const auto& b : OfKind<DiagramBox>(Draw(DiagramJob(0, 0, 0, ps)))) {
+            if (b.Fill == Silver) out.emplace_back(b.Top, b.Bottom);
+        }
+        return out;
+    };
+    // Fewer than eight patterns: a twelfth of the 240-pixel height each.
+    EXPECT_EQ(barTopsAndBottoms(1), (std::vector<std::pair<int, int>>{{12, 28}}));
+    EXPECT_EQ(barTopsAndBottoms(7)[6], std::make_pair(132, 148));
+    const auto eight = barTopsAndBottoms(8);
+    EXPECT_EQ(eight[1], std::make_pair(42, 68));
+    EXPECT_EQ(eight[7], std::make_pair(222, 248));
+    const auto twenty = barTopsAndBottoms(20);
+    EXPECT_EQ(twenty[1], std::make_pair(24, 32));
+    EXPECT_EQ(twenty[19], std::make_pair(240, 248));
+}
+
+TEST(DrawCuttingList, NothingButTheBackgroundWithoutRoom) {
+    const std::vector<DiagramOperation> clearOnly = {ClearBitmap{HalfScaleWidth, Height, White}};
+    EXPECT_EQ(Draw(CuttingJob{}), clearOnly);
+    const CuttingJob job = WorkedJob(0, true);
+    EXPECT_EQ(Draw(job, 24, 300).size(), 1u);
+    EXPECT_EQ(Draw(job, 300, 20).size(), 1u);
+    EXPECT_EQ(Draw(job, -5, -5), (std::vector<DiagramOperation>{ClearBitmap{0, 0, White}}));
+    EXPECT_EQ(Draw(job, 24 + 40, 300).size(), 1u);  // the label alone is wider than the area
+    EXPECT_EQ(Draw(DiagramJob(0, 0, 0, {Pattern(0, 1, {}, {})})).size(), 1u);  // MaxLen 0
+}
+
+TEST(PieceColours, LastOrderedRowOfTheLengthDecides) {
+    CuttingJob job;
+    job.InputCutLength = {1003, 503, 1003};
+    EXPECT_EQ(PieceColourIndex(job, 1003), 2);
+    EXPECT_EQ(PieceColourIndex(job, 503), 1);
+    EXPECT_EQ(PieceColourIndex(job, 777), 0);
+
+    job.InputCutLength.clear();
+    for (int length = 100; length < 126; ++length) job.InputCutLength.push_back(length);
+    EXPECT_EQ(PieceColour(job, 124), Colour::FromRgb(0x008080));  // the 25th
+    EXPECT_EQ(PieceColour(job, 125), Colour::FromRgb(0xC000C0));  // the 26th starts again
+    EXPECT_EQ(PiecePalette[25], Colour::FromRgb(0x808000));
+
+    job.allowances = {0, 0, 0, 100, false};
+    job.Patterns = {Pattern(1000, 1, {125}, {1})};
+    EXPECT_EQ(OfKind<DiagramBox>(Draw(job))[1].Fill, PiecePalette[0]);
+}
+
+TEST(PieceColours, ContrastRule) {
+    EXPECT_EQ(LabelColourOn(Black), White);
+    EXPECT_EQ(LabelColourOn(Silver), Black);
+    EXPECT_EQ(LabelColourOn(White), Black);
+    // Greys 117 and 118 sit either side of the threshold (linear 0.1779 and 0.1812).
+    EXPECT_EQ(LabelColourOn(Colour::FromRgb(0x757575)), White);
+    EXPECT_EQ(LabelColourOn(Colour::FromRgb(0x767676)), Black);
+    EXPECT_EQ(LabelColourOn(PiecePalette[24]), White);  // #008080: 0.7874 x 0.2159 = 0.1700
+    EXPECT_EQ(LabelColourOn(PiecePalette[21]), Black);  // #0080FF: 0.1544 + 0.0722
+    EXPECT_EQ(LabelColourOn(PiecePalette[4]), Black);   // #FF0000: 0.2126
+    EXPECT_NEAR(Luminance(Silver), 0.52712, 1e-5);
+    EXPECT_NEAR(Luminance(Colour::FromRgb(0x0A0A0A)), 10 / 255.0 / 12.92, 1e-12);  // linear branch
+}
+
+}  // namespace
+}  // namespace tallora
