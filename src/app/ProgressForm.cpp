@@ -1,0 +1,72 @@
+#include "app/ProgressForm.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "entry/qt/DesignGeometry.h"
+
+namespace tallora {
+
+TProgressForm::TProgressForm(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("ProgressForm"));
+    setWindowTitle(QStringLiteral("Calculation Progress"));
+    setFixedSize(Px(330), Px(170));
+    auto* title = new QLabel(QStringLiteral("Calculating Solution"), this);
+    QFont bold = title->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.4);
+    title->setFont(bold);
+    title->setAlignment(Qt::AlignCenter);
+    Place(title, 10, 10, 310, 24);
+    auto* wait = new QLabel(QStringLiteral("Please wait a moment..."), this);
+    wait->setAlignment(Qt::AlignCenter);
+    Place(wait, 10, 36, 310, 16);
+    for (int i = 0; i < 3; ++i) {
+        lines_[i] = new QLabel(this);
+        lines_[i]->setObjectName(QStringLiteral("Line%1").arg(i + 1));
+        lines_[i]->setAlignment(Qt::AlignCenter);
+        Place(lines_[i], 10, 62 + 18 * i, 310, 16);
+    }
+    bar_ = new QProgressBar(this);
+    bar_->setObjectName(QStringLiteral("ProgressBar"));
+    bar_->setTextVisible(false);
+    Place(bar_, 20, 122, 290, 18);
+}
+
+void TProgressForm::Start(int maximum) {
+    for (QLabel* line : lines_) line->clear();
+    bar_->setRange(0, std::max(1, maximum));
+    bar_->setValue(0);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    show();
+    raise();
+    repaint();
+}
+
+void TProgressForm::SetPosition(int position) {
+    bar_->setValue(std::clamp(position, bar_->minimum(), bar_->maximum()));
+}
+
+void TProgressForm::SetLines(const QString& allocated, const QString& remaining) {
+    lines_[1]->setText(allocated);
+    lines_[2]->setText(remaining);
+    repaint();
+}
+
+void TProgressForm::SetPermutationLine(const QString& text) {
+    lines_[0]->setText(text);
+    repaint();
+}
+
+QString TProgressForm::Line(int number) const { return lines_[number - 1]->text(); }
+
+void TProgressForm::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+void TProgressForm::keyPressEvent(QKeyEvent*) {}  // Escape must not close it
+
+}  // namespace tallora

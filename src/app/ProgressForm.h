@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+#include <QProgressBar>
+
+namespace tallora {
+
+// "Calculation Progress": the bar and three lines while a calculation runs; on top, centred, with
+// no buttons and no close box.
+class TProgressForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TProgressForm(QWidget* parent = nullptr);
+
+    void Start(int maximum);
+    void SetPosition(int position);
+    void SetLines(const QString& allocated, const QString& remaining);
+    void SetPermutationLine(const QString& text);
+    QString Line(int number) const;  // 1 to 3
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QLabel* lines_[3];
+    QProgressBar* bar_;
+};
+
+}  // namespace tallora

@@ -1,0 +1,42 @@
+// Tallora: the desktop program.
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFont>
+#include <QUrl>
+
+#include "app/MainForm.h"
+#include "app/QtDialogs.h"
+#include "results/qt/LocaleFormat.h"
+#include "storage/qt/QtRegistryStore.h"
+
+int main(int argc, char** argv) {
+    Q_INIT_RESOURCE(app);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tallora"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Tallora"));
+    QApplication::setOrganizationName(QStringLiteral("Vantorel"));
+    QApplication::setApplicationVersion(QStringLiteral(TALLORA_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tallora.svg")));
+    // The windows are laid out for an 8-point sans face.
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSize(8);
+    QApplication::setFont(font);
+
+    tallora::QtRegistryStore store;
+    tallora::SystemShell shell;
+    tallora::QtDialogs dialogs;
+    tallora::DesktopServices services{
+        store,
+        shell,
+        dialogs,
+        tallora::SystemNumberFormat(),
+        [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); },
+        [] { QApplication::quit(); }};
+    tallora::TMainForm form(services);
+    dialogs.SetOwner(&form);
+
+    const QStringList arguments = QApplication::arguments();
+    form.FormCreate(arguments.size() > 1 ? arguments.at(1) : QString());
+    form.show();
+    return QApplication::exec();
+}

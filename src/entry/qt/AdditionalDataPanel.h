@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "engine/CuttingJob.h"
+#include "entry/qt/FilteredEdit.h"
+#include "results/NumberFormat.h"
+
+namespace tallora {
+
+// " Additional data ": customer, reference and section texts, the weight per metre, the cost and
+// whether it is per tonne or per metre.
+class AdditionalDataPanel : public QGroupBox {
+    Q_OBJECT
+public:
+    AdditionalDataPanel(SectionData& section, const NumberFormat& format, QWidget* parent);
+
+    // The section data changed outside the panel: show it (weight with 3 and cost with 2
+    // decimals).
+    void Reload();
+    // The calculation's rewrite of the weight and cost fields; the change handlers read them.
+    void RewriteWeightAndCost();
+    void SetWeightText(const QString& text) { weight_->setText(text); }
+    void SetCostText(const QString& text) { cost_->setText(text); }
+    QString WeightText() const { return weight_->text(); }
+    QString CostText() const { return cost_->text(); }
+    void SetCostType(const std::string& costType);
+
+    void WeightEditChange();
+    void CostEditChange();
+    void RadioButton1Click();
+    void RadioButton2Click();
+
+signals:
+    // The weight, the cost or the cost type changed: the statistics follow.
+    void pricesChanged();
+
+private:
+    SectionData& section_;
+    const NumberFormat& format_;
+    QLineEdit* customer_;
+    QLineEdit* reference_;
+    QLineEdit* sectionEdit_;
+    FilteredEdit* weight_;
+    FilteredEdit* cost_;
+    QRadioButton* perTonne_;
+    QRadioButton* perMetre_;
+    bool reloading_ = false;
+};
+
+}  // namespace tallora

@@ -1,0 +1,24 @@
+#include "entry/qt/DesignGeometry.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
+
+namespace tallora {
+
+double DesignScale() {
+    static const double scale = [] {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const double dpi = screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
+        return dpi > 0 ? std::max(1.0, dpi / 96.0) : 1.0;
+    }();
+    return scale;
+}
+
+int Px(int designPixels) { return static_cast<int>(std::lround(designPixels * DesignScale())); }
+
+void Place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
+}
+
+}  // namespace tallora

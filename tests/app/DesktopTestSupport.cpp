@@ -1,0 +1,20 @@
+#include "app/DesktopTestSupport.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+
+namespace tallora::testing {
+
+void Desktop::Click(const char* button) const {
+    auto* b = Find<QAbstractButton>(button);
+    if (b != nullptr) QTest::mouseClick(b, Qt::LeftButton);
+}
+
+QString Desktop::Text(const char* label) const {
+    if (auto* l = form->findChild<QLabel*>(QString::fromLatin1(label))) return l->text();
+    if (auto* e = form->findChild<QLineEdit*>(QString::fromLatin1(label))) return e->text();
+    ADD_FAILURE() << "no label " << label;
+    return {};
+}
+
+}  // namespace tallora::testing

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <memory>
+
+#include "app/MainForm.h"
+#include "storage/MemoryRegistry.h"
+#include "storage/StorageTestSupport.h"
+
+namespace tallora::testing {
+
+// A main window over an in-memory registry, a temporary data folder and scripted boxes.
+struct Desktop {
+    TempFolder temp;
+    MemoryRegistry store;
+    FakeShell shell;
+    ScriptedDialogs dialogs;
+    std::vector<QString> opened;
+    int quits = 0;
+    std::unique_ptr<TMainForm> form;
+
+    Desktop() {
+        shell.appData = temp.File("appdata");
+        shell.program = temp.File("bin");
+    }
+    TMainForm& Start(const QString& commandLine = {}) {
+        form = std::make_unique<TMainForm>(DesktopServices{
+            store, shell, dialogs, NumberFormat::UK(),
+            [this](const QString& path) {
+                opened.push_back(path);
+                return true;
+            },
+            [this] { ++quits; }});
+        form->FormCreate(commandLine);
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        return *form;
+    }
+    std::string DataDir() const { return shell.appData + "/Vantorel/Tallora/Cutting Lists"; }
+
+    template <typename T = QWidget>
+    T* Find(const char* name) const {
+        T* widget = form->findChild<T*>(QString::fromLatin1(name));
+        if (widget == nullptr) ADD_FAILURE() << "no widget " << name;
+        return widget;
+    }
+    // Types into an edit as a user would, then presses Enter.
+    void Type(const char* edit, const QString& text, bool enter = false) {
+        QLineEdit* line = Find<QLineEdit>(edit);
+        line->setFocus();
+        QTest::keyClicks(line, text);
+        if (enter) QTest::keyClick(line, Qt::Key_Return);
+    }
+    void AddStock(const QString& quantity, const QString& length) {
+        Type("SQEdit", quantity, true);
+        Type("SLEdit", length, true);
+    }
+    void AddCut(const QString& quantity, const QString& length) {
+        Type("CQEdit", quantity, true);
+        Type("CLEdit", length, true);
+    }
+    void Click(const char* button) const;
+    QString Text(const char* label) const;
+};
+
+}  // namespace tallora::testing

@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QTreeView>
+
+#include "app/DesktopTestSupport.h"
+#include "app/ProgressForm.h"
+#include "entry/qt/SettingsPanel.h"
+
+namespace tallora {
+namespace {
+
+using testing::Desktop;
+
+std::vector<ListRow> Rows(std::initializer_list<ListRow> rows) { return rows; }
+
+TEST(MainWindowEntry, KeyFiltersEnterAndMergeRules) {
+    Desktop d;
+    TMainForm& form = d.Start();
+    EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
+
+    // Letters never reach the quantity; Enter moves on to the length; Enter there commits.
+    d.Type("SQEdit", "5a-x");
+    EXPECT_EQ(d.Text("SQEdit"), "5");
+    QTest::keyClick(d.Find<QLineEdit>("SQEdit"), Qt::Key_Return);
+    EXPECT_TRUE(d.Find<QLineEdit>("SLEdit")->hasFocus());
+    d.Type("SLEdit", "60.00", true);
+    EXPECT_EQ(form.Job().StockItems, Rows({{"5", "6000"}}));
+    EXPECT_EQ(d.Text("SQEdit"), "");
+    EXPECT_TRUE(d.Find<QLineEdit>("SQEdit")->hasFocus());
+    EXPECT_TRUE(form.JobModified());
+
+    d.AddStock("2", "4000");
+    d.AddStock("3", "6000");
+    EXPECT_EQ(form.Job().StockItems, Rows({{"2", "4000"}, {"8", "6000"}}));
+    d.AddStock("*", "4000");
+    EXPECT_EQ(form.Job().StockItems, Rows({{"8", "6000"}, {"*", "4000"}}));
+    d.AddStock("7", "4000");  // absorbed by the unlimited row; the edits still empty
+    EXPECT_EQ(form.Job().StockItems, Rows({{"8", "6000"}, {"*", "4000"}}));
+    EXPECT_EQ(d.Text("SQEdit"), "");
+
+    d.Type("CQEdit", "4*");
+    EXPECT_EQ(d.Text("CQEdit"), "4");
+    QTest::keyClick(d.Find<QLineEdit>("CQEdit"), Qt::Key_Return);
+    d.Type("CLEdit", "18301", true);
+    EXPECT_EQ(d.dialogs.messages.back(),
+              "18301mm is greater than the maximum allowed length of 18300mm.\r\n"
+              "Please check your entry and try again");
+    EXPECT_EQ(d.Text("CLEdit"), "18301");  // kept for correction
+    EXPECT_TRUE(form.Job().CutItems.empty());
+    d.Find<QLineEdit>("CLEdit")->setText("18300");
+    QTest::keyClick(d.Find<QLineEdit>("CLEdit"), Qt::Key_Return);
+    EXPECT_EQ(form.Job().CutItems, Rows({{"4", "18300"}}));
+
+    // Pasted text is not filtered, but refused when committed.
+    d.Find<QLineEdit>("CQEdit")->setText("x1");
+    d.Find<QLineEdit>("CLEdit")->setText("100");
+    QTest::keyClick(d.Find<QLineEdit>("CLEdit"), Qt::Key_Return);
+    EXPECT_NE(d.dialogs.messages.back().find("'x1' is not a quantity"), std::string::npos);
+}
+
+TEST(MainWindowEntry, ModifyDeleteSortingAndTheSummary) {
+    Desktop d;
+    TMainForm& form = d.Start();
+    EXPECT_FALSE(d.Find<QToolButton>("CalculateButton")->isEnabled());
+    d.AddStock("5", "6000");
+    EXPECT_EQ(form.StatusText(0), "1 Stock length available");
+    EXPECT_FALSE(d.Find<QToolButton>("CalculateButton")->isEnabled());
+    d.AddCut("2", "1500");
+    d.AddCut("1", "700");
+    EXPECT_EQ(form.StatusText(1), "2 Different cut lengths required");
+    EXPECT_TRUE(d.Find<QToolButton>("CalculateButton")->isEnabled());
+    d.AddStock("*", "7500");
+    d.AddStock("3", "4000");
+    EXPECT_EQ(form.StatusText(0), "3 Different stock lengths available");
+
+    // Sorting by length puts every row in order; a later row is appended unsorted.
+    auto* list = d.Find<QTreeView>("SListView");
+    list->header()->sectionClicked(1);
+    EXPECT_EQ(form.Job().StockItems, Rows({{"3", "4000"}, {"5", "6000"}, {"*", "7500"}}));
+    list->header()->sectionClicked(0);
+    EXPECT_EQ(form.Job().StockItems.front(), (ListRow{"3", "4000"}));
+    EXPECT_EQ(form.Job().StockItems.back(), (ListRow{"*", "7500"}));
+
+    auto* modify = d.Find<QPushButton>("SModify");
+    auto* remove = d.Find<QPushButton>("SDelete");
+    EXPECT_FALSE(modify->isEnabled());
+    list->setCurrentIndex(list->model()->index(1, 0));
+    EXPECT_TRUE(modify->isEnabled());
+    EXPECT_TRUE(remove->isEnabled());
+    QTest::mouseClick(modify, Qt::LeftButton);
+    EXPECT_EQ(d.Text("SQEdit"), "5");
+    EXPECT_EQ(d.Text("SLEdit"), "6000");
+    EXPECT_EQ(form.Job().StockItems.size(), 2u);
+    EXPECT_FALSE(modify->isEnabled());
+    d.Find<QLineEdit>("SQEdit")->setText("6");
+    QTest::keyClick(d.Find<QLineEdit>("SLEdit"), Qt::Key_Return);
+    EXPECT_EQ(form.Job().StockItems.back(), (ListRow{"6", "6000"}));
+
+    // Deleting every stock row disables Calculate and empties the first panel.
+    for (int i = 0; i < 3; ++i) {
+        list->setCurrentIndex(list->model()->index(0, 0));
+        QTest::mouseClick(remove, Qt::LeftButton);
+    }
+    EXPECT_TRUE(form.Job().StockItems.empty());
+    EXPECT_EQ(form.StatusText(0), "");
+    EXPECT_FALSE(d.Find<QToolButton>("CalculateButton")->isEnabled());
+}
+
+TEST(MainWindowSettings, AllowanceEditsSpinButtonsAndScrapAllWaste) {
+    Desktop d;
+    TMainForm& form = d.Start();
+    auto* kerf = d.Find<QLineEdit>("KerfEdit");
+    EXPECT_EQ(kerf->text(), "3mm");
+    kerf->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(kerf->text(), "3");
+    EXPECT_EQ(kerf->selectedText(), "3");
+    QTest::keyClicks(kerf, "12x");
+    d.Find<QLineEdit>("TrimEdit")->setFocus();
+    EXPECT_EQ(form.Job().allowances.Kerf, 10);
+    EXPECT_EQ(kerf->text(), "10mm");
+
+    auto* trim = d.Find<QLineEdit>("TrimEdit");
+    trim->setText("mm");
+    EXPECT_EQ(form.Job().allowances.Trim, 25);
+
+    auto* panel = form.findChild<SettingsPanel*>();
+    ASSERT_NE(panel, nullptr);
+    panel->SpinUpClick(AllowanceField::Hold);
+    EXPECT_EQ(d.Text("HoldEdit"), "25mm");
+    d.Find<QLineEdit>("HoldEdit")->setText("10");
+    panel->SpinDownClick(AllowanceField::Hold);
+    EXPECT_EQ(form.Job().allowances.Hold, 0);
+    d.Find<QLineEdit>("HoldEdit")->setText("500");
+    panel->SpinUpClick(AllowanceField::Hold);
+    EXPECT_EQ(d.Text("HoldEdit"), "500mm");
+
+    d.Find<QLineEdit>("OffcutEdit")->setText("18290");
+    QTest::mouseClick(panel->Spin(AllowanceField::Offcut)->Up(), Qt::LeftButton);
+    EXPECT_EQ(d.Text("OffcutEdit"), "18300mm");
+    d.Find<QLineEdit>("OffcutEdit")->setText("25");
+    QTest::mouseClick(panel->Spin(AllowanceField::Offcut)->Down(), Qt::LeftButton);
+    EXPECT_EQ(form.Job().allowances.Offcut, 0);
+    auto* scrapAll = d.Find<QCheckBox>("NoOffcuts");
+    EXPECT_TRUE(scrapAll->isChecked());
+    EXPECT_TRUE(form.Job().allowances.NoOffcuts);
+    EXPECT_FALSE(d.Find<QLineEdit>("OffcutEdit")->isEnabled());
+    EXPECT_FALSE(d.Find<QLabel>("LScrap")->isEnabled());
+    EXPECT_FALSE(panel->Spin(AllowanceField::Offcut)->isEnabled());
+    scrapAll->setChecked(false);
+    EXPECT_TRUE(d.Find<QLineEdit>("OffcutEdit")->isEnabled());
+    EXPECT_FALSE(form.JobModified());  // allowances are not changes of the job's rows
+}
+
+TEST(MainWindowCalculation, TypedRowsToStatisticsAndCuttingList) {
+    Desktop d;
+    TMainForm& form = d.Start();
+    d.Find<QLineEdit>("HoldEdit")->setText("25");
+    d.AddStock("*", "6050");
+    d.AddCut("5", "1000");
+    d.Find<QLineEdit>("WeightEdit")->setText("10");
+    d.Find<QLineEdit>("CostEdit")->setText("500");
+    form.CalculateButtonClick();
+
+    EXPECT_TRUE(form.ResultsValid());
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_EQ(d.Text("WeightEdit"), "10.000");
+    EXPECT_EQ(d.Text("CostEdit"), "500.00");
+    EXPECT_EQ(d.Find<QPlainTextEdit>("Memo1")->toPlainText(),
+              " Cutting Pattern Number 1:\n"
+              "    From 1 at 6025mm, cut the following:\n"
+              "    5 cuts at 1000mm long, producing 5 pieces\n"
+              "\n"
+              " Total stock bars used:\n"
+              "    1 bar at 6050mm");
+    // 6.05 m of stock, 5 m cut (5000 / 6050 = 82.64 %), at 10 kg/m and 500 a tonne.
+    EXPECT_EQ(d.Text("m1"), "6.050m");
+    EXPECT_EQ(d.Text("p2"), "82.64%");
+    EXPECT_EQ(d.Text("cs1"), "\u00A330.25");
+    EXPECT_EQ(d.Text("k2"), "50.000kg");
+    EXPECT_EQ(d.Text("m5"), "0.015m");
+    EXPECT_TRUE(form.StatusText(2).startsWith("Calculation Time : 0 minutes "));
+    for (const char* button : {"SaveButton", "PrintPDFButton", "DisplayBtn", "CostingBtn"}) {
+        EXPECT_TRUE(d.Find<QToolButton>(button)->isEnabled()) << button;
+    }
+    EXPECT_FALSE(form.ProgressForm()->isVisible());
+    EXPECT_EQ(form.ProgressForm()->Line(2), "Cut lengths allocated: 5");
+
+    // With results shown the statistics follow the allowances and prices at once.
+    d.Find<QLineEdit>("OffcutEdit")->setText("500");
+    EXPECT_EQ(d.Text("m3"), "1.010m");  // 985 + 25 hold comes back as an offcut
+    d.Find<QRadioButton>("RadioButton2")->click();
+    EXPECT_EQ(d.Text("cs1"), "\u00A33,025.00");
+    EXPECT_EQ(d.Find<QPlainTextEdit>("Memo1")->toPlainText().count("Return"), 0);
+    d.Find<QCheckBox>("NoOffcuts")->setChecked(true);
+    EXPECT_EQ(d.Text("m3"), "0.000m");
+}
+
+TEST(MainWindowCalculation, TooShortStockAndTheFastQuestion) {
+    Desktop d;
+    TMainForm& form = d.Start();
+    d.AddStock("*", "3000");
+    d.AddCut("1", "4000");
+    form.CalculateButtonClick();
+    ASSERT_FALSE(d.dialogs.messages.empty());
+    EXPECT_EQ(d.dialogs.messages.back(),
+              "You have not entered a stock length long enough to cut a length of 4000mm.\r\n"
+              "Please check your stock length entries.");
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_FALSE(form.ResultsValid());
+    EXPECT_FALSE(d.Find<QToolButton>("PrintPDFButton")->isEnabled());
+    EXPECT_EQ(form.StatusText(2), "");
+
+    for (int i = 1; i <= 41; ++i) form.Job().CutItems.push_back({"1", std::to_string(10 * i - 3)});
+    d.dialogs.answers = {MessageAnswer::Yes};
+    form.CalculateButtonClick();
+    EXPECT_NE(std::find(d.dialogs.messages.begin(), d.dialogs.messages.end(),
+                        "This calculation may take some time to process.\r\n"
+                        "Would you like to switch to the potentially less accurate Fast Algorithm?"),
+              d.dialogs.messages.end());
+    EXPECT_EQ(form.ChosenAlgorithm(), Algorithm::Fast);
+    EXPECT_TRUE(d.Find<QAction>("Fast1")->isChecked());
+    EXPECT_FALSE(d.Find<QAction>("Standard1")->isChecked());
+}
+
+TEST(MainWindowHints, TheSwitchAndItsCaption) {
+    Desktop d;
+    TMainForm& form = d.Start();
+    auto* hints = d.Find<QAction>("HintsOff1");
+    EXPECT_EQ(hints->text(), "&Turn hints off");
+    form.HintsOff1Click();
+    EXPECT_EQ(hints->text(), "&Turn hints on");
+    form.close();  // a normal end stores the setting
+
+    Desktop again;
+    again.store.CreateKey(RegistryRoot::CurrentUser, MainKey);
+    again.store.WriteString(RegistryRoot::CurrentUser, MainKey, "RSet", "True");
+    again.store.WriteInteger(RegistryRoot::CurrentUser, MainKey, "Hints", 0);
+    again.Start();
+    EXPECT_EQ(again.Find<QAction>("HintsOff1")->text(), "&Turn hints on");
+}
+
+}  // namespace
+}  // namespace tallora
