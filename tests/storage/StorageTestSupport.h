@@ -26,11 +26,34 @@ public:
         answers.erase(answers.begin());
         return answer;
     }
-    std::optional<std::string> AskOpenFileName(const FileDialogOptions&) override { return {}; }
-    std::optional<std::string> AskSaveFileName(const FileDialogOptions&) override { return {}; }
+    // File dialogs answer with the next scripted path, or cancel.
+    std::vector<std::optional<std::string>> openFiles;
+    std::vector<std::optional<std::string>> saveFiles;
+    std::vector<FileDialogOptions> fileDialogs;
+    std::vector<std::optional<std::string>> texts;
+
+    std::optional<std::string> AskOpenFileName(const FileDialogOptions& options) override {
+        return Next(openFiles, options);
+    }
+    std::optional<std::string> AskSaveFileName(const FileDialogOptions& options) override {
+        return Next(saveFiles, options);
+    }
     std::optional<std::string> AskText(const std::string&, const std::string&,
                                        const std::string&) override {
-        return {};
+        if (texts.empty()) return {};
+        auto text = texts.front();
+        texts.erase(texts.begin());
+        return text;
+    }
+
+private:
+    std::optional<std::string> Next(std::vector<std::optional<std::string>>& queue,
+                                    const FileDialogOptions& options) {
+        fileDialogs.push_back(options);
+        if (queue.empty()) return {};
+        auto path = queue.front();
+        queue.erase(queue.begin());
+        return path;
     }
 };
 
