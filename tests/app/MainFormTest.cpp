@@ -237,6 +237,10 @@ TEST(MainWindowHints, TheSwitchAndItsCaption) {
     EXPECT_EQ(hints->text(), "&Turn hints off");
     form.HintsOff1Click();
     EXPECT_EQ(hints->text(), "&Turn hints on");
+
+    form.Contents1Click();
+    ASSERT_EQ(d.opened.size(), 1u);
+    EXPECT_TRUE(d.opened[0].endsWith("help/Welcome.html"));
     form.close();  // a normal end stores the setting
 
     Desktop again;
