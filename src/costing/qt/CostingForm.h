@@ -37,6 +37,8 @@ struct CostingOutcome {
 class TCostingForm : public QDialog {
     Q_OBJECT
 public:
+    // Made once, before any job file is read: loads the charge names from the registry into the
+    // job's costing settings. `format` is the system's currency format.
     TCostingForm(CuttingJob& job, Dialogs& dialogs, RegistryStore& store, NumberFormat format,
                  QWidget* parent = nullptr);
 
