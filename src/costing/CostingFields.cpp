@@ -1,0 +1,82 @@
+#include "costing/CostingFields.h"
+
+#include <stdexcept>
+
+namespace tallora {
+
+namespace {
+
+void CheckCharge(int charge) {
+    if (charge < 1 || charge > OtherChargeCount) throw std::out_of_range("no such charge");
+}
+
+const char* ValueName(int charge) {
+    static const char* const names[] = {"OtherName1", "OtherName2", "OtherName3"};
+    CheckCharge(charge);
+    return names[charge - 1];
+}
+
+template <class Settings>
+auto& NameOf(Settings& settings, int charge) {
+    CheckCharge(charge);
+    return charge == 1 ? settings.OtherName1 : charge == 2 ? settings.OtherName2 : settings.OtherName3;
+}
+
+// Blanks and control characters; bytes of multi-byte UTF-8 characters are never either.
+bool Trimmed(unsigned char c) { return c <= 0x20 || c == 0x7F; }
+
+}  // namespace
+
+const char* DefaultChargeName(int charge) {
+    static const char* const names[] = {DefaultOtherName1, DefaultOtherName2, DefaultOtherName3};
+    CheckCharge(charge);
+    return names[charge - 1];
+}
+
+std::string& ChargeName(CostingSettings& settings, int charge) { return NameOf(settings, charge); }
+
+const std::string& ChargeName(const CostingSettings& settings, int charge) {
+    return NameOf(settings, charge);
+}
+
+std::string ChargeGroupCaption(int charge, const std::string& name) {
+    CheckCharge(charge);
+    return " " + name + (charge == 1 ? " ** " : " * ");
+}
+
+std::string ChargeColumnCaption(const std::string& name) { return name + " (ea)"; }
+
+std::string RenamedCharge(int charge, const std::string& answer) {
+    size_t first = 0;
+    size_t last = answer.size();
+    while (first < last && Trimmed(static_cast<unsigned char>(answer[first]))) ++first;
+    while (last > first && Trimmed(static_cast<unsigned char>(answer[last - 1]))) --last;
+    if (first == last) return DefaultChargeName(charge);
+    return answer.substr(first, last - first);
+}
+
+void LoadChargeNames(const RegistryStore& store, CostingSettings& settings) {
+    constexpr auto user = RegistryRoot::CurrentUser;
+    if (!store.KeyExists(user, MainKey)) return;
+    for (int charge = 1; charge <= OtherChargeCount; ++charge) {
+        if (auto name = store.ReadString(user, MainKey, ValueName(charge))) {
+            ChargeName(settings, charge) = *name;
+        }
+    }
+}
+
+void WriteChargeNames(RegistryStore& store, const CostingSettings& settings) {
+    constexpr auto user = RegistryRoot::CurrentUser;
+    if (!store.CreateKey(user, MainKey)) return;
+    for (int charge = 1; charge <= OtherChargeCount; ++charge) {
+        store.WriteString(user, MainKey, ValueName(charge), ChargeName(settings, charge));
+    }
+}
+
+double ReadChargeValue(const std::string& text, const NumberFormat& format) {
+    auto value = ReadDecimal(text, format.DecimalSeparator);
+    if (!value) value = ReadDecimal(text, ".");
+    return value.value_or(0.0);
+}
+
+}  // namespace tallora

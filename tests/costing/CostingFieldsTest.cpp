@@ -1,0 +1,60 @@
+#include "costing/CostingFields.h"
+
+#include <gtest/gtest.h>
+
+#include "storage/MemoryRegistry.h"
+
+namespace tallora {
+namespace {
+
+constexpr auto User = RegistryRoot::CurrentUser;
+
+TEST(ChargeNames, RenameTrimsBlanksAndControlCharactersOrFallsBackToTheDefault) {
+    EXPECT_EQ(RenamedCharge(1, "\t\x01Hot dip  galv\r\n\x7F"), "Hot dip  galv");
+    // Letters beyond ASCII are never trimmed, at either end.
+    EXPECT_EQ(RenamedCharge(2, " \xC3\x96lfarbe \xC3\xA9 "), "\xC3\x96lfarbe \xC3\xA9");
+    EXPECT_EQ(RenamedCharge(1, ""), "Other Charges 1");
+    EXPECT_EQ(RenamedCharge(2, "\t\r\n"), "Other Charges 2");
+}
+
+// A registry whose key cannot be created.
+class LockedRegistry : public MemoryRegistry {
+public:
+    bool CreateKey(RegistryRoot, const std::string&) override { return false; }
+};
+
+TEST(ChargeNames, RegistryCopy) {
+    MemoryRegistry store;
+    CostingSettings settings;
+    settings.OtherName2 = "Painting";
+    LoadChargeNames(store, settings);  // no key: nothing changes
+    EXPECT_EQ(settings.OtherName2, "Painting");
+
+    store.CreateKey(User, MainKey);
+    store.WriteString(User, MainKey, "OtherName1", "Galvanising");
+    store.WriteInteger(User, MainKey, "OtherName3", 7);  // not a string: as good as missing
+    LoadChargeNames(store, settings);
+    EXPECT_EQ(settings.OtherName1, "Galvanising");
+    EXPECT_EQ(settings.OtherName2, "Painting");
+    EXPECT_EQ(settings.OtherName3, "Other Charges 3");
+
+    LockedRegistry locked;
+    EXPECT_NO_THROW(WriteChargeNames(locked, settings));
+    EXPECT_FALSE(locked.KeyExists(User, MainKey));
+}
+
+TEST(ChargeValue, TextThatIsNotANumberCountsAsZero) {
+    const NumberFormat uk = NumberFormat::UK();
+    EXPECT_DOUBLE_EQ(ReadChargeValue(".5", uk), 0.5);
+    for (const char* text : {"", ".", "1..2", "12,5"}) EXPECT_EQ(ReadChargeValue(text, uk), 0.0);
+    // A comma locale: the window writes its fields with a comma, the key filter admits a point.
+    NumberFormat german = uk;
+    german.DecimalSeparator = ",";
+    german.ThousandSeparator = ".";
+    EXPECT_DOUBLE_EQ(ReadChargeValue("12,500", german), 12.5);
+    EXPECT_DOUBLE_EQ(ReadChargeValue("12.5", german), 12.5);
+    EXPECT_EQ(ReadChargeValue("1,2.3", german), 0.0);
+}
+
+}  // namespace
+}  // namespace tallora
