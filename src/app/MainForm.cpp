@@ -18,6 +18,7 @@
 #include "app/AboutBox.h"
 #include "app/ProgressForm.h"
 #include "app/QtCalculationHost.h"
+#include "costing/qt/CostingForm.h"
 #include "entry/qt/AdditionalDataPanel.h"
 #include "entry/qt/DesignGeometry.h"
 #include "entry/qt/EntryPanel.h"
@@ -79,7 +80,8 @@ TMainForm::TMainForm(DesktopServices services, QWidget* parent)
     qApp->installEventFilter(this);
 
     progress_ = new TProgressForm();
-    progress_->setAttribute(Qt::WA_DeleteOnClose, false);
+    // The costing window exists before any job file is read: reading sets its charge names.
+    costing_ = new TCostingForm(job_, services_.Boxes, services_.Store, services_.Format, this);
     setFixedSize(sizeHint());
 }
 
@@ -245,6 +247,7 @@ void TMainForm::FormCreate(const QString& commandLineFile) {
         ShowJob();
         calculateButton_->setEnabled(true);
     }
+    costing_->ReloadNames();
 }
 
 // ----- entry and results -----
@@ -484,6 +487,7 @@ bool TMainForm::ReadJobFile(const QString& path, bool commandLine) {
         return true;
     }
     ShowJob();
+    costing_->ReloadNames();
     if (read.Status == ReadStatus::Loaded) {
         ShowStatistics(read.Stats);
         resultsValid_ = read.ResultsValid;
@@ -611,7 +615,17 @@ void TMainForm::MRUMenuClick(int position) {
 // ----- output windows (made in their own files) -----
 
 void TMainForm::DrawPatternsClick() {}
-void TMainForm::CostingButtonClick() {}
+void TMainForm::CostingButtonClick() {
+    const SectionData& s = job_.section;
+    const CostingOutcome back = costing_->Execute(s.SectionCost, s.SectionWeight, s.CostType, stats_);
+    // The window's working copies come back into the main window's fields.
+    additionalPanel_->SetCostText(Q(back.CostText));
+    job_.section.SectionCost = back.SectionCost;
+    additionalPanel_->SetCostType(back.CostType);
+    additionalPanel_->SetWeightText(Q(back.WeightText));
+    job_.section.SectionWeight = back.SectionWeight;
+    ShowStatistics(CompileStats(job_));
+}
 void TMainForm::PrintPDFButtonClick() {}
 
 }  // namespace tallora

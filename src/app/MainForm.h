@@ -26,6 +26,7 @@ class EntryPanel;
 class SettingsPanel;
 class StatisticsPanel;
 class TProgressForm;
+class TCostingForm;
 class QtCalculationHost;
 
 // What the main window needs of the platform; tests give fakes.
@@ -81,6 +82,7 @@ public:
 
     // The window's parts, for the windows that work with it.
     TProgressForm* ProgressForm() const { return progress_; }
+    TCostingForm* CostingForm() const { return costing_; }
     QMenu* ReopenMenu() const { return reopen_; }
     bool HintsShown() const { return settings_.Hints; }
     // Hints go to this status bar while a window shows over the main one.
@@ -141,6 +143,7 @@ private:
     QLabel* statusPanels_[3] = {};
     QStatusBar* hintBar_ = nullptr;
     TProgressForm* progress_ = nullptr;
+    TCostingForm* costing_ = nullptr;
     std::unique_ptr<QtCalculationHost> host_;
 
     QAction* new_ = nullptr;

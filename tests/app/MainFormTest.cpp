@@ -7,10 +7,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QTimer>
 #include <QTreeView>
 
 #include "app/DesktopTestSupport.h"
 #include "app/ProgressForm.h"
+#include "costing/qt/CostingForm.h"
 #include "entry/qt/SettingsPanel.h"
 
 namespace tallora {
@@ -201,6 +203,36 @@ TEST(MainWindowCalculation, TypedRowsToStatisticsAndCuttingList) {
     EXPECT_EQ(d.Find<QPlainTextEdit>("Memo1")->toPlainText().count("Return"), 0);
     d.Find<QCheckBox>("NoOffcuts")->setChecked(true);
     EXPECT_EQ(d.Text("m3"), "0.000m");
+}
+
+TEST(MainWindowCosting, TheWindowsWeightAndPriceComeBack) {
+    Desktop d;
+    TMainForm& form = d.Start();
+    d.AddStock("*", "6050");
+    d.AddCut("5", "1000");
+    d.Find<QLineEdit>("WeightEdit")->setText("12.5");
+    d.Find<QLineEdit>("CostEdit")->setText("300");
+    form.CalculateButtonClick();
+    EXPECT_EQ(d.Text("k1"), "75.625kg");  // 6.05 m at 12.5 kg/m
+
+    QString shownWeight, shownCost;
+    QTimer::singleShot(0, [&] {
+        TCostingForm* costing = form.CostingForm();
+        shownWeight = costing->findChild<QLineEdit*>("CWeightEdit")->text();
+        shownCost = costing->findChild<QLineEdit*>("CCostEdit")->text();
+        costing->findChild<QLineEdit*>("CWeightEdit")->setText("20");
+        costing->findChild<QRadioButton*>("CMRadioM")->click();
+        costing->close();
+    });
+    form.CostingButtonClick();
+    EXPECT_EQ(shownWeight, "12.500");
+    EXPECT_EQ(shownCost, "300.00");
+    EXPECT_EQ(d.Text("WeightEdit"), "20");  // the costing field's text, as typed
+    EXPECT_EQ(form.Job().section.SectionWeight, 20.0);
+    EXPECT_EQ(form.Job().section.CostType, "Metre");
+    EXPECT_TRUE(d.Find<QRadioButton>("RadioButton2")->isChecked());
+    EXPECT_EQ(d.Text("k1"), "121.000kg");
+    EXPECT_EQ(d.Text("cs1"), "\u00A31,815.00");  // 6.05 m at 300 a metre
 }
 
 TEST(MainWindowCalculation, TooShortStockAndTheFastQuestion) {

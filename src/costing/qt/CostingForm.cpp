@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -21,25 +20,13 @@
 #include "costing/CostingFields.h"
 #include "costing/qt/SheetClipboard.h"
 #include "entry/KeyFilters.h"
+#include "entry/qt/DesignGeometry.h"
+#include "entry/qt/FilteredEdit.h"
 #include "storage/AutoSave.h"
 
 namespace tallora {
 
 namespace {
-
-// The window is laid out in pixels at 96 dots per inch; other screens scale every figure.
-int Px(int designPixels) {
-    static const double scale = [] {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        const double dpi = screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
-        return dpi > 0 ? std::max(1.0, dpi / 96.0) : 1.0;
-    }();
-    return static_cast<int>(std::lround(designPixels * scale));
-}
-
-void Place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
-}
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -53,24 +40,6 @@ constexpr int GroupTop = 8;
 constexpr int GroupHeight = 81;
 constexpr int ChargeGroupWidth = 167;
 constexpr int FirstOtherColumn = 5;  // grid column of other charge 1
-
-// Only characters are filtered: keys that type nothing (arrows, Tab, Escape, shortcuts) keep
-// their usual meaning.
-bool SwallowedKey(const QKeyEvent& key) {
-    const QString text = key.text();
-    if (text.isEmpty()) return false;
-    // Ctrl with Alt is AltGr on Windows, which types characters.
-    const Qt::KeyboardModifiers modifiers = key.modifiers();
-    if (modifiers.testFlag(Qt::ControlModifier) && !modifiers.testFlag(Qt::AltModifier)) {
-        return false;
-    }
-    for (const char32_t c : text.toUcs4()) {
-        const bool control = c < 0x20 && c != KeyBackspace && c != KeyEnter;
-        if (control) return false;
-        if (DecimalKey(c) == KeyAction::Discard) return true;
-    }
-    return false;
-}
 
 // Checks the button whose code is the basis; none when no code matches.
 void CheckOnly(const std::vector<QRadioButton*>& radios, const std::vector<const char*>& codes,
@@ -129,7 +98,8 @@ void TCostingForm::CreateControls() {
     auto* weightGroup = new QGroupBox(QStringLiteral(" Weight "), top);
     weightGroup->setObjectName(QStringLiteral("WeightGroup"));
     Place(weightGroup, 145, GroupTop, 89, GroupHeight);
-    weightEdit_ = new QLineEdit(QStringLiteral("0"), weightGroup);
+    weightEdit_ = new FilteredEdit(DecimalKey, weightGroup);
+    weightEdit_->setText(QStringLiteral("0"));
     weightEdit_->setObjectName(QStringLiteral("CWeightEdit"));
     Place(weightEdit_, 12, 19, 65, 21);
     auto* unit = new QLabel(QStringLiteral("kg/m"), weightGroup);
@@ -209,10 +179,6 @@ void TCostingForm::CreateControls() {
     statusBar_->setObjectName(QStringLiteral("StatusBar1"));
     layout->addWidget(statusBar_);
 
-    for (QLineEdit* edit : {matCost_.Edit, weightEdit_, cut_.Edit, others_[0].Edit,
-                            others_[1].Edit, others_[2].Edit}) {
-        edit->installEventFilter(this);
-    }
     Connect(matCost_, &material_.Rate, &material_.Basis);
     connect(weightEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
         material_.Weight = ReadChargeValue(text.toStdString(), format_);
@@ -235,7 +201,8 @@ TCostingForm::ChargeGroup TCostingForm::MakeGroup(
     Place(group.Group, left, GroupTop, width, GroupHeight);
     auto* pound = new QLabel(QStringLiteral("\u00A3"), group.Group);
     Place(pound, 12, 22, 12, 16);
-    group.Edit = new QLineEdit(QStringLiteral("0"), group.Group);
+    group.Edit = new FilteredEdit(DecimalKey, group.Group);
+    group.Edit->setText(QStringLiteral("0"));
     group.Edit->setObjectName(QString::fromLatin1(editName));
     Place(group.Edit, 24, 19, width - 36, 21);
     // Two choices stack under the field; four make two columns.
@@ -394,9 +361,6 @@ void TCostingForm::ApplyNames() {
 void TCostingForm::WriteNames() { WriteChargeNames(store_, job_.costing); }
 
 bool TCostingForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(watched) != nullptr) {
-        return SwallowedKey(*static_cast<QKeyEvent*>(event));
-    }
     if (event->type() == QEvent::Resize && watched == list_->viewport()) FitColumns();
     if (event->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
