@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+#include <QStatusBar>
+
+#include "engine/CuttingJob.h"
+
+namespace tallora {
+
+// The image of the viewer: the cutting diagram drawn at the image's size at every repaint.
+class BarImage : public QWidget {
+    Q_OBJECT
+public:
+    BarImage(const CuttingJob& job, QWidget* parent);
+    int Paints() const { return paints_; }
+    QSize DrawnSize() const { return drawn_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const CuttingJob& job_;
+    int paints_ = 0;
+    QSize drawn_;
+};
+
+// "Tallora: View Cutting Patterns": a resizable window showing the cutting diagram, redrawn
+// at every size, with a status bar for hints.
+class TImageForm : public QDialog {
+    Q_OBJECT
+public:
+    TImageForm(const CuttingJob& job, QWidget* mainWindow);
+
+    BarImage* Image() const { return image_; }
+    QStatusBar* StatusBar() const { return status_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    BarImage* image_;
+    QStatusBar* status_;
+};
+
+}  // namespace tallora

@@ -1,0 +1,124 @@
+// Takes the pictures of the user guide and the README: the real windows, driven as a user would,
+// grabbed under a display (run it with xvfb-run: scripts/screenshots).
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <iostream>
+
+#include "app/MainForm.h"
+#include "costing/qt/CostingForm.h"
+#include "results/qt/ImageForm.h"
+#include "storage/MemoryRegistry.h"
+
+namespace {
+
+using namespace tallora;
+
+// Every box answered with its first button; nothing is asked for.
+class OkDialogs : public Dialogs {
+public:
+    MessageAnswer ShowMessage(MessageKind, MessageButtons buttons, const std::string&) override {
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
+    }
+    std::optional<std::string> AskOpenFileName(const FileDialogOptions&) override { return {}; }
+    std::optional<std::string> AskSaveFileName(const FileDialogOptions&) override { return {}; }
+    std::optional<std::string> AskText(const std::string&, const std::string&,
+                                       const std::string&) override {
+        return {};
+    }
+};
+
+class TempShell : public SystemShell {
+public:
+    explicit TempShell(std::string folder) : folder_(std::move(folder)) {}
+    std::string LocalAppDataFolder() override { return folder_; }
+
+private:
+    std::string folder_;
+};
+
+void Type(QWidget& window, const char* name, const QString& text, bool enter) {
+    auto* edit = window.findChild<QLineEdit*>(QString::fromLatin1(name));
+    edit->setFocus();
+    edit->clear();
+    QTest::keyClicks(edit, text);
+    if (enter) QTest::keyClick(edit, Qt::Key_Return);
+}
+
+void Row(QWidget& window, const char* quantity, const char* length, const QString& q, const QString& l) {
+    Type(window, quantity, q, true);
+    Type(window, length, l, true);
+}
+
+bool Save(QWidget& widget, const QString& file) {
+    QApplication::processEvents();
+    const bool saved = widget.grab().save(file);
+    std::cout << (saved ? "wrote " : "could not write ") << file.toStdString() << "\n";
+    return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Q_INIT_RESOURCE(app);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tallora"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Tallora"));
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSize(8);
+    QApplication::setFont(font);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
+    QDir().mkpath(out);
+
+    MemoryRegistry store;
+    TempShell shell(QDir::tempPath().toStdString() + "/tallora-screenshots");
+    OkDialogs dialogs;
+    TMainForm form(DesktopServices{store, shell, dialogs, NumberFormat::UK(),
+                                   [](const QString&) { return true; }, [] {}});
+    form.FormCreate({});
+    form.show();
+    QApplication::setActiveWindow(&form);
+    bool ok = Save(form, out + QStringLiteral("/guide-start.png"));
+
+    // The beam job of the guide, typed in.
+    Row(form, "SQEdit", "SLEdit", QStringLiteral("*"), QStringLiteral("6000"));
+    Row(form, "SQEdit", "SLEdit", QStringLiteral("4"), QStringLiteral("12000"));
+    Row(form, "CQEdit", "CLEdit", QStringLiteral("6"), QStringLiteral("2450"));
+    Row(form, "CQEdit", "CLEdit", QStringLiteral("4"), QStringLiteral("1830"));
+    Row(form, "CQEdit", "CLEdit", QStringLiteral("10"), QStringLiteral("965"));
+    Row(form, "CQEdit", "CLEdit", QStringLiteral("3"), QStringLiteral("3200"));
+    form.findChild<QLineEdit*>(QStringLiteral("OffcutEdit"))->setText(QStringLiteral("500mm"));
+    form.findChild<QLineEdit*>(QStringLiteral("CustomerEdit"))->setText(QStringLiteral("Harbour Works Ltd"));
+    form.findChild<QLineEdit*>(QStringLiteral("ReferenceEdit"))->setText(QStringLiteral("HW-2291"));
+    form.findChild<QLineEdit*>(QStringLiteral("SectionEdit"))->setText(QStringLiteral("152x89 UB 16"));
+    form.findChild<QLineEdit*>(QStringLiteral("WeightEdit"))->setText(QStringLiteral("16"));
+    form.findChild<QLineEdit*>(QStringLiteral("CostEdit"))->setText(QStringLiteral("720"));
+    form.findChild<QLineEdit*>(QStringLiteral("SQEdit"))->setFocus();
+    ok = Save(form, out + QStringLiteral("/guide-entered.png")) && ok;
+
+    form.CalculateButtonClick();
+    ok = Save(form, out + QStringLiteral("/main-window.png")) && ok;
+
+    // The diagram viewer at its own size, then the costing window with a cutting charge.
+    QTimer::singleShot(300, [&] {
+        if (auto* viewer = form.findChild<TImageForm*>()) {
+            ok = Save(*viewer, out + QStringLiteral("/diagram-viewer.png")) && ok;
+            viewer->close();
+        }
+    });
+    form.DrawPatternsClick();
+    QTimer::singleShot(300, [&] {
+        TCostingForm* costing = form.CostingForm();
+        costing->findChild<QRadioButton*>(QStringLiteral("CCRadioC"))->click();
+        costing->findChild<QLineEdit*>(QStringLiteral("CCutEdit"))->setText(QStringLiteral("0.85"));
+        ok = Save(*costing, out + QStringLiteral("/costing-window.png")) && ok;
+        costing->close();
+    });
+    form.CostingButtonClick();
+    return ok ? 0 : 1;
+}
