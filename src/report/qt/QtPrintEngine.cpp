@@ -17,9 +17,10 @@ namespace tallora {
 namespace {
 
 constexpr double CentimetresPerInch = 2.54;
-// Inside a frame, so that a cell's text never touches its lines.
+// Inside a frame, so that a cell's text never touches its side lines. None above and below:
+// the report counts a row of framed cells as one line of text when it breaks pages.
 constexpr double FramePaddingX = 0.1;
-constexpr double FramePaddingY = 0.05;
+constexpr double FramePaddingY = 0.0;
 // Larger than any page, for laying out a line that may be as long as it likes.
 constexpr double Unbounded = 1.0e7;
 

@@ -33,8 +33,10 @@ QString PathToQString(const std::filesystem::path& path);
 // setting Two, the text colour, not bold, not italic) and its style codes change that. Where the
 // right edge is Free the text is one line as wide as it needs; with a given right edge it wraps
 // between the edges (unless style setting Three is on) and a Free bottom follows its lines.
-// Framed texts keep a small padding inside their frame. Alignment without an L, R or CE code
-// follows style setting One: 0 left, 1 right, 2 centred. A pen width of 0 draws no frame.
+// Framed texts keep a little room at their sides, none above and below, so a row of cells is
+// one line high. Alignment without an L, R or CE code follows style setting One: 0 left,
+// 1 right, 2 centred. Plain texts leave their background as it is. A pen width of 0 draws no
+// frame.
 //
 // Pictures "R1" and "R2" come from the program's resources; a Free size is the picture's own,
 // from its pixel count and its resolution.
