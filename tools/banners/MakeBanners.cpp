@@ -21,7 +21,6 @@ constexpr double DesignWidth = 1187.0;
 constexpr double DesignHeight = 709.0;
 constexpr int DotsPerMetre600Dpi = 23622;
 
-const QColor DarkRed(0x80, 0x00, 0x00);
 const QColor Outline(0x2E, 0x30, 0x34);
 
 void Card(QPainter& p) {
