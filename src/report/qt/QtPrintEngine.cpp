@@ -312,11 +312,8 @@ void QtPrintEngine::DoDrawPicture(const std::string& resource, Coord x, Coord y,
     }
     const double left = Resolve(x);
     const double top = Resolve(y);
-    double right = IsFree(x2) ? left + naturalWidth : Resolve(x2);
-    double bottom = IsFree(y2) ? top + naturalHeight : Resolve(y2);
-    // One edge given: the other keeps the picture's proportions.
-    if (IsFree(x2) && !IsFree(y2) && naturalHeight > 0) right = left + naturalWidth * (bottom - top) / naturalHeight;
-    if (IsFree(y2) && !IsFree(x2) && naturalWidth > 0) bottom = top + naturalHeight * (right - left) / naturalWidth;
+    const double right = IsFree(x2) ? left + naturalWidth : Resolve(x2);
+    const double bottom = IsFree(y2) ? top + naturalHeight : Resolve(y2);
     item.Rect = QRectF(QPointF(left, top), QPointF(right, bottom));
     Place(std::move(item));
 }

@@ -102,13 +102,5 @@ TEST(DiagramPainter, TextsFillTheMeasuredBoxAndStayInIt) {
     EXPECT_LE(std::abs(painted.bottom() - measured.bottom()), 1);
 }
 
-TEST(DiagramPainter, NoPatternsGiveAWhiteImageOfTheSize) {
-    const QImage image = RenderDiagram(CuttingJob{}, 320, 200);
-    ASSERT_EQ(image.size(), QSize(320, 200));
-    for (int y = 0; y < image.height(); y += 7) {
-        for (int x = 0; x < image.width(); x += 7) ASSERT_EQ(image.pixel(x, y), qRgb(255, 255, 255));
-    }
-}
-
 }  // namespace
 }  // namespace tallora
