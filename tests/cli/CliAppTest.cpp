@@ -274,7 +274,7 @@ TEST(CliApp, FilesThatCannotBeReadExitTwoNamingTheFile) {
 class FakePictures : public PictureOutput {
 public:
     RecordingPrintEngine engine;
-    std::vector<std::string> diagrams;  // "WxH file"
+    std::vector<std::string> diagrams;  // "WxH file patterns"
     bool failDiagram = false;
 
     PrintEngine& ReportEngine() override { return engine; }
