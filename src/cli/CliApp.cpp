@@ -253,8 +253,9 @@ void AddOptions(CLI::App& app, CliOptions& o) {
         app.add_option("--diagram", o.diagram, "Write the cutting diagram to FILE as a PNG picture")
             ->type_name("FILE.png");
     app.add_option("--size", o.size,
-                   "Size of the --diagram picture in pixels (default " + std::to_string(DefaultDiagramWidth) +
-                       "x" + std::to_string(DefaultDiagramHeight) + ")")
+                   "Size of the --diagram picture in pixels (default " +
+                       std::to_string(DefaultDiagramWidth) + "x" +
+                       std::to_string(DefaultDiagramHeight) + ")")
         ->type_name("WxH")
         ->needs(diagram);
 }
@@ -263,8 +264,9 @@ void AddOptions(CLI::App& app, CliOptions& o) {
 std::pair<int, int> DiagramSize(const std::string& text) {
     const auto side = [](std::string_view digits) -> std::optional<int> {
         int value = 0;
-        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-        if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+        const char* last = digits.data() + digits.size();
+        const auto [end, ec] = std::from_chars(digits.data(), last, value);
+        if (digits.empty() || ec != std::errc() || end != last) return std::nullopt;
         if (value < 1 || value > MaxDiagramSide) return std::nullopt;
         return value;
     };
@@ -483,7 +485,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "tallora-cli: " << SaveFailureMessage(*o.pdf) << "\n";
         return ExitBadInput;
     }
-    if (o.diagram && !pictures->SaveDiagram(job, diagramSize.first, diagramSize.second, *o.diagram)) {
+    const auto [width, height] = diagramSize;
+    if (o.diagram && !pictures->SaveDiagram(job, width, height, *o.diagram)) {
         err << "tallora-cli: --diagram " << *o.diagram << ": the picture could not be written\n";
         return ExitBadInput;
     }

@@ -278,9 +278,10 @@ public:
     bool failDiagram = false;
 
     PrintEngine& ReportEngine() override { return engine; }
-    bool SaveDiagram(const CuttingJob& job, int width, int height, const std::filesystem::path& file) override {
-        diagrams.push_back(std::to_string(width) + "x" + std::to_string(height) + " " + file.string() + " " +
-                           std::to_string(job.PatternCount()));
+    bool SaveDiagram(const CuttingJob& job, int width, int height,
+                     const std::filesystem::path& file) override {
+        diagrams.push_back(std::to_string(width) + "x" + std::to_string(height) + " " +
+                           file.string() + " " + std::to_string(job.PatternCount()));
         return !failDiagram;
     }
 };
@@ -294,7 +295,8 @@ CliRun RunWithPictures(FakePictures& pictures, const std::vector<std::string>& a
     return run;
 }
 
-const std::vector<std::string> OneBarJob = {"--stock", "*@6000", "--cut", "2@1500", "--customer", "Acme"};
+const std::vector<std::string> OneBarJob = {"--stock", "*@6000",     "--cut",
+                                            "2@1500",  "--customer", "Acme"};
 
 std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& more) {
     args.insert(args.end(), more.begin(), more.end());
@@ -305,7 +307,8 @@ TEST(CliApp, PdfReportAndDiagramAreWrittenWhereTheUserSays) {
     testing::TempFolder temp;
     FakePictures pictures;
     const std::string pdf = temp.File("acme.pdf");
-    const CliRun run = RunWithPictures(pictures, With(OneBarJob, {"--pdf", pdf, "--diagram", temp.File("d.png")}));
+    const CliRun run =
+        RunWithPictures(pictures, With(OneBarJob, {"--pdf", pdf, "--diagram", temp.File("d.png")}));
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
     // The whole report, closed after saving, in the file named and nowhere else.
     const std::string report = testing::ReadBytes(pdf);
@@ -317,7 +320,9 @@ TEST(CliApp, PdfReportAndDiagramAreWrittenWhereTheUserSays) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 1);
     EXPECT_EQ(pictures.diagrams, std::vector<std::string>{"945x665 " + temp.File("d.png") + " 1"});
 
-    ASSERT_EQ(RunWithPictures(pictures, With(OneBarJob, {"--diagram", temp.File("d.png"), "--size", "300X200"})).status,
+    ASSERT_EQ(RunWithPictures(
+                  pictures, With(OneBarJob, {"--diagram", temp.File("d.png"), "--size", "300X200"}))
+                  .status,
               ExitSuccess);
     EXPECT_EQ(pictures.diagrams.back(), "300x200 " + temp.File("d.png") + " 1");
 }
@@ -326,12 +331,14 @@ TEST(CliApp, BadPictureArgumentsExitTwoBeforeAnythingIsDrawn) {
     testing::TempFolder temp;
     std::filesystem::create_directory(temp.Path() / "folder.pdf");
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"--diagram", temp.File("d.png"), "--size", "0x200"}, "--size 0x200: expected WIDTHxHEIGHT"},
+        {{"--diagram", temp.File("d.png"), "--size", "0x200"},
+         "--size 0x200: expected WIDTHxHEIGHT"},
         {{"--diagram", temp.File("d.png"), "--size", "300"}, "--size 300:"},
         {{"--diagram", temp.File("d.png"), "--size", "8001x10"}, "each from 1 to 8000"},
         {{"--diagram", temp.File("d.png"), "--size", "-3x10"}, "--size -3x10:"},
         {{"--size", "300x200"}, "--size requires --diagram"},
-        {{"--pdf", temp.File("missing/r.pdf")}, "--pdf " + temp.File("missing/r.pdf") + ": the folder"},
+        {{"--pdf", temp.File("missing/r.pdf")},
+         "--pdf " + temp.File("missing/r.pdf") + ": the folder"},
         {{"--pdf", temp.File("folder.pdf")}, "is a folder"},
         {{"--diagram", temp.File("folder.pdf")}, "--diagram " + temp.File("folder.pdf")},
         {{"--pdf", ""}, "--pdf: expected a file name"},
@@ -360,14 +367,16 @@ TEST(CliApp, PictureOutputsThatFailOrCannotBeMade) {
     EXPECT_FALSE(pictures.engine.IsOpen());
 
     pictures.failDiagram = true;
-    const CliRun noPicture = RunWithPictures(pictures, With(OneBarJob, {"--diagram", temp.File("d.png")}));
+    const CliRun noPicture =
+        RunWithPictures(pictures, With(OneBarJob, {"--diagram", temp.File("d.png")}));
     EXPECT_EQ(noPicture.status, ExitBadInput);
-    EXPECT_NE(noPicture.err.find("--diagram " + temp.File("d.png")), std::string::npos) << noPicture.err;
+    EXPECT_NE(noPicture.err.find("--diagram " + temp.File("d.png")), std::string::npos)
+        << noPicture.err;
 
     // A refused calculation draws nothing.
     FakePictures unused;
-    const CliRun refused =
-        RunWithPictures(unused, {"--stock", "*@6000", "--cut", "1@7000", "--pdf", pdf, "--diagram", temp.File("d.png")});
+    const CliRun refused = RunWithPictures(unused, {"--stock", "*@6000", "--cut", "1@7000", "--pdf",
+                                                    pdf, "--diagram", temp.File("d.png")});
     EXPECT_EQ(refused.status, ExitRefused);
     EXPECT_TRUE(unused.engine.Calls().empty());
     EXPECT_TRUE(unused.diagrams.empty());
@@ -376,7 +385,8 @@ TEST(CliApp, PictureOutputsThatFailOrCannotBeMade) {
     // Without the window-system side.
     const CliRun plain = RunTool(With(OneBarJob, {"--pdf", pdf}));
     EXPECT_EQ(plain.status, ExitBadInput);
-    EXPECT_NE(plain.err.find("--pdf: this tallora-cli was built without PDF and picture output"), std::string::npos);
+    EXPECT_NE(plain.err.find("--pdf: this tallora-cli was built without PDF and picture output"),
+              std::string::npos);
 }
 
 }  // namespace

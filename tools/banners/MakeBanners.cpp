@@ -67,7 +67,8 @@ void Blade(QPainter& p, QPointF centre) {
     p.setPen(QPen(QColor(0x6A, 0x6F, 0x76), 5, Qt::SolidLine, Qt::RoundCap));
     for (int i = 0; i < 4; ++i) {
         const double a = M_PI / 4 + i * M_PI / 2;
-        p.drawLine(centre + QPointF(82 * qCos(a), 82 * qSin(a)), centre + QPointF(108 * qCos(a), 108 * qSin(a)));
+        const QPointF direction(qCos(a), qSin(a));
+        p.drawLine(centre + 82 * direction, centre + 108 * direction);
     }
     p.setPen(QPen(QColor(0x9A, 0x9F, 0xA6), 3));
     p.setBrush(Qt::NoBrush);
@@ -82,8 +83,8 @@ void Blade(QPainter& p, QPointF centre) {
 
 // A flat bar seen from the side: front face with a rolled-steel sheen, top face in light.
 void BarPiece(QPainter& p, double left, double right, double top, double bottom, double depth) {
-    const QPolygonF topFace({QPointF(left, top), QPointF(left + depth, top - depth), QPointF(right + depth, top - depth),
-                             QPointF(right, top)});
+    const QPolygonF topFace({QPointF(left, top), QPointF(left + depth, top - depth),
+                             QPointF(right + depth, top - depth), QPointF(right, top)});
     QLinearGradient topFill(QPointF(0, top - depth), QPointF(0, top));
     topFill.setColorAt(0.0, QColor(0xF4, 0xF5, 0xF7));
     topFill.setColorAt(1.0, QColor(0xD3, 0xD6, 0xDB));
@@ -132,8 +133,11 @@ void Dimension(QPainter& p, double left, double right, double y) {
     p.drawLine(QPointF(left + 4, y), QPointF(right - 4, y));
     p.setPen(Qt::NoPen);
     p.setBrush(line);
-    p.drawPolygon(QPolygonF({QPointF(left + 2, y), QPointF(left + 22, y - 8), QPointF(left + 22, y + 8)}));
-    p.drawPolygon(QPolygonF({QPointF(right - 2, y), QPointF(right - 22, y - 8), QPointF(right - 22, y + 8)}));
+    const auto arrowHead = [&](double tip, double back) {
+        p.drawPolygon(QPolygonF({QPointF(tip, y), QPointF(back, y - 8), QPointF(back, y + 8)}));
+    };
+    arrowHead(left + 2, left + 22);
+    arrowHead(right - 2, right - 22);
 }
 
 void Wordmark(QPainter& p) {
@@ -143,7 +147,7 @@ void Wordmark(QPainter& p) {
     name.setLetterSpacing(QFont::PercentageSpacing, 108);
     p.setFont(name);
     p.setPen(Qt::white);
-    p.drawText(QRectF(0, 378, DesignWidth, 170), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("TALLORA"));
+    p.drawText(QRectF(0, 378, DesignWidth, 170), Qt::AlignCenter, QStringLiteral("TALLORA"));
 
     p.setPen(QPen(QColor(255, 255, 255, 110), 3));
     p.drawLine(QPointF(150, 562), QPointF(DesignWidth - 150, 562));
@@ -154,7 +158,7 @@ void Wordmark(QPainter& p) {
     tagline.setLetterSpacing(QFont::PercentageSpacing, 125);
     p.setFont(tagline);
     p.setPen(QColor(0xF2, 0xD4, 0xD4));
-    p.drawText(QRectF(0, 574, DesignWidth, 70), Qt::AlignHCenter | Qt::AlignVCenter,
+    p.drawText(QRectF(0, 574, DesignWidth, 70), Qt::AlignCenter,
                QStringLiteral("CUTTING LIST OPTIMISER"));
 }
 
@@ -206,7 +210,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    if (!Save(folder + QStringLiteral("/R1.png"), 1187, 709) || !Save(folder + QStringLiteral("/R2.png"), 790, 472)) {
+    const bool saved = Save(folder + QStringLiteral("/R1.png"), 1187, 709) &&
+                       Save(folder + QStringLiteral("/R2.png"), 790, 472);
+    if (!saved) {
         std::fprintf(stderr, "tallora_make_banners: cannot write into %s\n", argv[1]);
         return 1;
     }

@@ -139,8 +139,8 @@ QtPrintEngine::TextFormat QtPrintEngine::Format(const std::string& text) const {
     TextFormat format;
     format.Text = ToQString(styled.Text);
     format.Font = ReportFont(fontName_, styled.Style, styleValues_[static_cast<int>(StyleSetting::Two)]);
-    const TextAlignment alignment =
-        styled.Style.Alignment.value_or(DefaultAlignment(styleValues_[static_cast<int>(StyleSetting::One)]));
+    const int styleOne = styleValues_[static_cast<int>(StyleSetting::One)];
+    const TextAlignment alignment = styled.Style.Alignment.value_or(DefaultAlignment(styleOne));
     format.Flags = HorizontalFlag(alignment) | Qt::AlignTop;
     format.Colour = ToQColor(styled.Style.TextColour.value_or(textColour_));
     return format;
@@ -149,7 +149,8 @@ QtPrintEngine::TextFormat QtPrintEngine::Format(const std::string& text) const {
 QSizeF QtPrintEngine::TextSize(const TextFormat& format, double width) const {
     const QFontMetricsF metrics(format.Font, metricsDevice_.get());
     const double widthPixels = width >= 0.0 ? ToDevice(width) : Unbounded;
-    const QRectF bounds = metrics.boundingRect(QRectF(0, 0, widthPixels, Unbounded), format.Flags, format.Text);
+    const QRectF bounds =
+        metrics.boundingRect(QRectF(0, 0, widthPixels, Unbounded), format.Flags, format.Text);
     // An empty text still takes a line.
     const double height = std::max(bounds.height(), metrics.height());
     const double toCm = CentimetresPerInch / resolution_;
@@ -174,7 +175,8 @@ QtPrintEngine::PlacedItem QtPrintEngine::LayOutText(PlacedItem::Kind kind, Coord
         right = left + size.width() + 2 * padX;
     } else {
         right = Resolve(x2);
-        if (styleValues_[static_cast<int>(StyleSetting::Three)] == 0) item.Format.Flags |= Qt::TextWordWrap;
+        const bool oneLine = styleValues_[static_cast<int>(StyleSetting::Three)] != 0;
+        if (!oneLine) item.Format.Flags |= Qt::TextWordWrap;
         if (IsFree(y2)) size = TextSize(item.Format, std::max(right - left - 2 * padX, 0.0));
     }
     const double bottom = IsFree(y2) ? top + size.height() + 2 * padY : Resolve(y2);
@@ -200,7 +202,8 @@ double QtPrintEngine::Place(PlacedItem item) {
 const QImage& QtPrintEngine::Picture(const std::string& resource) {
     auto found = pictures_.find(resource);
     if (found == pictures_.end()) {
-        found = pictures_.emplace(resource, QImage(QStringLiteral(":/report/%1.png").arg(ToQString(resource)))).first;
+        const QString path = QStringLiteral(":/report/%1.png").arg(ToQString(resource));
+        found = pictures_.emplace(resource, QImage(path)).first;
     }
     return found->second;
 }
@@ -305,10 +308,11 @@ void QtPrintEngine::DoDrawPicture(const std::string& resource, Coord x, Coord y,
     double naturalHeight = 0.0;
     if (!item.Picture.isNull()) {
         // Dots per metre to centimetres; a picture without a resolution is taken at 96 dpi.
-        const double dotsPerCmX = item.Picture.dotsPerMeterX() > 0 ? item.Picture.dotsPerMeterX() / 100.0 : 96 / 2.54;
-        const double dotsPerCmY = item.Picture.dotsPerMeterY() > 0 ? item.Picture.dotsPerMeterY() / 100.0 : 96 / 2.54;
-        naturalWidth = item.Picture.width() / dotsPerCmX;
-        naturalHeight = item.Picture.height() / dotsPerCmY;
+        const auto dotsPerCm = [](int dotsPerMetre) {
+            return dotsPerMetre > 0 ? dotsPerMetre / 100.0 : 96 / 2.54;
+        };
+        naturalWidth = item.Picture.width() / dotsPerCm(item.Picture.dotsPerMeterX());
+        naturalHeight = item.Picture.height() / dotsPerCm(item.Picture.dotsPerMeterY());
     }
     const double left = Resolve(x);
     const double top = Resolve(y);

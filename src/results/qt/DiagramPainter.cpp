@@ -12,7 +12,9 @@ namespace {
 
 QColor ToQColor(Colour colour) { return QColor(colour.Red, colour.Green, colour.Blue); }
 
-QString ToQString(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString ToQString(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // A 96 dpi bitmap: the point size of the canvas font means what it means on the viewer's screen.
 constexpr int DotsPerMetre96Dpi = 3780;
@@ -54,7 +56,8 @@ private:
 
 QFont DiagramFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans")});
     font.setPointSizeF(8.0);
     font.setWeight(QFont::Normal);
     font.setItalic(false);

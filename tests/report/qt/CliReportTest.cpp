@@ -47,14 +47,17 @@ TEST(CliReport, BeamJobReportHasItsInstructionsStatisticsAndLandscapeDiagrams) {
 
     const QString text = testing::PdfText(pdf);
     for (const char* expected :
-         {"Customer: Harbour Works Ltd", "Cutting instructions are as follows:", "3 bars at 12000mm",
-          "Any offcuts over 500mm to be returned to stock", "Cutting Pattern Number 1:", "Cutting Pattern Number 2:",
-          "4 cuts at 965mm long, producing 4 pieces", "Statistics", "Chargeable material:", "Page 1 of 2",
-          "Page 2 of 2"}) {
-        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+         {"Customer: Harbour Works Ltd",
+          "Cutting instructions are as follows:", "3 bars at 12000mm",
+          "Any offcuts over 500mm to be returned to stock", "Cutting Pattern Number 1:",
+          "Cutting Pattern Number 2:", "4 cuts at 965mm long, producing 4 pieces", "Statistics",
+          "Chargeable material:", "Page 1 of 2", "Page 2 of 2"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
+                                                                << text.toStdString();
     }
     // The pound sign and the statistics as the panel shows them.
-    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Stock bars used:\\s+42\\.000m\\s+100\\.00%\\s+£483\\.84"))))
+    EXPECT_TRUE(text.contains(QRegularExpression(
+        QStringLiteral("Stock bars used:\\s+42\\.000m\\s+100\\.00%\\s+£483\\.84"))))
         << text.toStdString();
     const QString diagrams = testing::PdfText(pdf, 2);
     EXPECT_TRUE(diagrams.contains(QStringLiteral("3 x 12000")));
@@ -64,11 +67,14 @@ TEST(CliReport, BeamJobReportHasItsInstructionsStatisticsAndLandscapeDiagrams) {
 TEST(CliReport, DiagramPictureAtTheViewersSizeOrTheOneAsked) {
     QTemporaryDir folder;
     const QString png = folder.filePath(QStringLiteral("diagram.png"));
-    ASSERT_EQ(RunWithPictures({BeamJob, "--no-calc", "--diagram", png.toStdString()}).Status, ExitSuccess);
+    ASSERT_EQ(RunWithPictures({BeamJob, "--no-calc", "--diagram", png.toStdString()}).Status,
+              ExitSuccess);
     QImage image(png);
     EXPECT_EQ(image.size(), QSize(DefaultDiagramWidth, DefaultDiagramHeight));
 
-    ASSERT_EQ(RunWithPictures({BeamJob, "--diagram", png.toStdString(), "--size", "400x1200"}).Status, ExitSuccess);
+    ASSERT_EQ(
+        RunWithPictures({BeamJob, "--diagram", png.toStdString(), "--size", "400x1200"}).Status,
+        ExitSuccess);
     image.load(png);
     ASSERT_EQ(image.size(), QSize(400, 1200));
     // The first bar's outline at the 12-pixel margin, silver inside it.

@@ -11,7 +11,9 @@
 namespace tallora::testing {
 
 // poppler-utils, for reading back what was written.
-inline bool HavePoppler() { return !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty(); }
+inline bool HavePoppler() {
+    return !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
+}
 
 // Standard output of a program that ran to success.
 inline std::optional<QString> RunTool(const QString& program, const QStringList& arguments) {
@@ -39,10 +41,12 @@ struct PdfPageSize {
 
 inline std::vector<PdfPageSize> PdfPageSizes(const QString& pdf, int pages) {
     std::vector<PdfPageSize> sizes;
-    const auto info = RunTool(QStringLiteral("pdfinfo"),
-                              {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QString::number(pages), pdf});
+    const auto info =
+        RunTool(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"),
+                                            QStringLiteral("-l"), QString::number(pages), pdf});
     if (!info) return sizes;
-    const QRegularExpression line(QStringLiteral("Page\\s+\\d+ size:\\s+([\\d.]+) x ([\\d.]+) pts"));
+    const QRegularExpression line(
+        QStringLiteral("Page\\s+\\d+ size:\\s+([\\d.]+) x ([\\d.]+) pts"));
     for (auto it = line.globalMatch(*info); it.hasNext();) {
         const auto match = it.next();
         sizes.push_back({match.captured(1).toDouble(), match.captured(2).toDouble()});
@@ -53,7 +57,10 @@ inline std::vector<PdfPageSize> PdfPageSizes(const QString& pdf, int pages) {
 // The text of one page, or of all pages when page is 0.
 inline QString PdfText(const QString& pdf, int page = 0) {
     QStringList arguments;
-    if (page > 0) arguments << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l") << QString::number(page);
+    if (page > 0) {
+        const QString number = QString::number(page);
+        arguments << QStringLiteral("-f") << number << QStringLiteral("-l") << number;
+    }
     arguments << QStringLiteral("-layout") << pdf << QStringLiteral("-");
     return RunTool(QStringLiteral("pdftotext"), arguments).value_or(QString());
 }

@@ -35,7 +35,9 @@ protected:
         engine.OpenDoc();
         engine.SetFontName("Calibri");
     }
-    std::filesystem::path File(const char* name) const { return folder.filePath(QString::fromLatin1(name)).toStdString(); }
+    std::filesystem::path File(const char* name) const {
+        return folder.filePath(QString::fromLatin1(name)).toStdString();
+    }
 
     QTemporaryDir folder;
     QtPrintEngine engine;
@@ -64,7 +66,8 @@ TEST_F(QtPrintEngineTest, GivenWidthWrapsAndFreeHeightFollowsTheLines) {
     EXPECT_NEAR(wrapped.Width, three.Width + 0.01, 1e-9);
     // Three lines, spaced as three lines given one by one.
     EXPECT_GT(wrapped.Height, 3 * three.Height);
-    EXPECT_NEAR(wrapped.Height, Measure(engine, "[S 10]Kerf Kerf Kerf\nKerf Kerf Kerf\nKerf").Height, 1e-9);
+    EXPECT_NEAR(wrapped.Height,
+                Measure(engine, "[S 10]Kerf Kerf Kerf\nKerf Kerf Kerf\nKerf").Height, 1e-9);
 
     // Style setting Three keeps a text on one line.
     engine.SetStyleValue(StyleSetting::Three, 1);
@@ -78,7 +81,8 @@ TEST_F(QtPrintEngineTest, PlacedObjectsSetTheLastEdges) {
     EXPECT_DOUBLE_EQ(engine.GetPosition(LastRight), 2.0 + size.Width);
 
     // A frame keeps its text off its side lines; a row of framed cells is one line high.
-    const double framedBottom = engine.WriteFramedText(LastRight, 3.0, Free, Free, "[S 12 B]Statistics");
+    const double framedBottom =
+        engine.WriteFramedText(LastRight, 3.0, Free, Free, "[S 12 B]Statistics");
     EXPECT_DOUBLE_EQ(framedBottom, bottom);
     EXPECT_GT(engine.GetPosition(LastRight), 2.0 + 2 * size.Width + 0.1);
 
@@ -87,8 +91,9 @@ TEST_F(QtPrintEngineTest, PlacedObjectsSetTheLastEdges) {
     engine.NewPage();
     EXPECT_DOUBLE_EQ(engine.GetMargin(TopMargin), 5.0);
     EXPECT_DOUBLE_EQ(engine.GetPosition(LastBottom), 5.0);
-    EXPECT_DOUBLE_EQ(engine.WriteText(LeftMargin, TopMargin, RightMargin, Free, "[S 12 B]Statistics"),
-                     5.0 + size.Height);
+    EXPECT_DOUBLE_EQ(
+        engine.WriteText(LeftMargin, TopMargin, RightMargin, Free, "[S 12 B]Statistics"),
+        5.0 + size.Height);
 }
 
 TEST_F(QtPrintEngineTest, BannersTakeTheirNaturalSizeAndFitTheHeaders) {
@@ -144,11 +149,13 @@ TEST_F(QtPrintEngineTest, PagesKeepTheirOrientationAndEarlierPagesTakeMoreText) 
     const QStringList rows = fonts.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
     ASSERT_FALSE(rows.isEmpty()) << fonts.toStdString();
     for (const QString& row : rows) {
-        EXPECT_TRUE(row.contains(QRegularExpression(QStringLiteral("\\byes\\s+\\w+\\s+\\w+\\s+\\d+\\s+\\d+$"))))
+        EXPECT_TRUE(row.contains(
+            QRegularExpression(QStringLiteral("\\byes\\s+\\w+\\s+\\w+\\s+\\d+\\s+\\d+$"))))
             << row.toStdString();
     }
     EXPECT_TRUE(fonts.contains(QRegularExpression(QStringLiteral("(Carlito|Calibri)"))));
-    EXPECT_TRUE(fonts.contains(QRegularExpression(QStringLiteral("(LiberationSans-Bold|Arial-?Black)"))))
+    EXPECT_TRUE(
+        fonts.contains(QRegularExpression(QStringLiteral("(LiberationSans-Bold|Arial-?Black)"))))
         << fonts.toStdString();
     EXPECT_FALSE(fonts.contains(QStringLiteral("DejaVu"))) << fonts.toStdString();
 }
@@ -163,15 +170,20 @@ TEST_F(QtPrintEngineTest, TextsSitInTheirRectangleByTheirAlignment) {
     const std::filesystem::path file = File("aligned.pdf");
     ASSERT_TRUE(engine.SaveDocument(file));
 
-    const QString boxes = testing::RunTool(QStringLiteral("pdftotext"),
-                                           {QStringLiteral("-bbox"), QString::fromStdString(file.string()), QStringLiteral("-")})
-                              .value_or(QString());
+    const QString boxes =
+        testing::RunTool(
+            QStringLiteral("pdftotext"),
+            {QStringLiteral("-bbox"), QString::fromStdString(file.string()), QStringLiteral("-")})
+            .value_or(QString());
     const auto edges = [&](const QString& word) -> std::pair<double, double> {
-        const auto match = QRegularExpression(QStringLiteral("xMin=\"([\\d.]+)\" yMin=\"[\\d.]+\" xMax=\"([\\d.]+)\"[^>]*>") +
-                                              word + QStringLiteral("<"))
-                               .match(boxes);
+        const auto match =
+            QRegularExpression(
+                QStringLiteral("xMin=\"([\\d.]+)\" yMin=\"[\\d.]+\" xMax=\"([\\d.]+)\"[^>]*>") +
+                word + QStringLiteral("<"))
+                .match(boxes);
         if (!match.hasMatch()) return {-1, -1};
-        return {match.captured(1).toDouble() / PointsPerCm, match.captured(2).toDouble() / PointsPerCm};
+        return {match.captured(1).toDouble() / PointsPerCm,
+                match.captured(2).toDouble() / PointsPerCm};
     };
     EXPECT_NEAR(edges(QStringLiteral("Rightward")).second, 12.0, 0.05);
     const auto centred = edges(QStringLiteral("Centred"));
@@ -194,12 +206,15 @@ TEST_F(QtPrintEngineTest, BoxesAndFramesArePaintedInTheirColours) {
     const std::filesystem::path file = File("boxes.pdf");
     ASSERT_TRUE(engine.SaveDocument(file));
     const QString prefix = folder.filePath(QStringLiteral("boxes"));
-    ASSERT_TRUE(testing::RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("72"),
-                                                      QStringLiteral("-singlefile"), QString::fromStdString(file.string()), prefix}));
+    ASSERT_TRUE(testing::RunTool(
+        QStringLiteral("pdftoppm"),
+        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("72"),
+         QStringLiteral("-singlefile"), QString::fromStdString(file.string()), prefix}));
     const QImage page(prefix + QStringLiteral(".png"));
     ASSERT_FALSE(page.isNull());
     const auto at = [&](double xCm, double yCm) {
-        return page.pixelColor(qRound(xCm * PointsPerCm), qRound(yCm * PointsPerCm)).rgb() & 0xFFFFFF;
+        return page.pixelColor(qRound(xCm * PointsPerCm), qRound(yCm * PointsPerCm)).rgb() &
+               0xFFFFFF;
     };
     EXPECT_EQ(at(4.0, 3.0), 0xFF0000u);   // fill
     EXPECT_EQ(at(2.0, 3.0), 0x0000FFu);   // 1 mm frame on the edge

@@ -10,7 +10,9 @@
 namespace tallora {
 namespace {
 
-QRgb Rgb(Colour c) { return qRgb(c.Red, c.Green, c.Blue); }
+QRgb Rgb(Colour c) {
+    return qRgb(c.Red, c.Green, c.Blue);
+}
 
 // Trim 20, kerf 10: one 1000 mm bar cut into 300 once and 200 twice, 250 returned as an offcut.
 CuttingJob SmallJob() {
@@ -52,10 +54,11 @@ TEST(DiagramPainter, BoxesCoverTheirPixelsWithAnOutlineInside) {
     EXPECT_EQ(image.pixel(bar.Left + 1, bar.Top + 1), Rgb(Silver));
 
     for (const DiagramBox& box : boxes) {
-        SCOPED_TRACE(::testing::Message() << "box " << box.Left << "," << box.Top << " - " << box.Right
-                                          << "," << box.Bottom);
-        for (const QPoint corner : {QPoint(box.Left, box.Top), QPoint(box.Right - 1, box.Top),
-                                    QPoint(box.Left, box.Bottom - 1), QPoint(box.Right - 1, box.Bottom - 1)}) {
+        SCOPED_TRACE(::testing::Message() << "box " << box.Left << "," << box.Top << " - "
+                                          << box.Right << "," << box.Bottom);
+        for (const QPoint corner :
+             {QPoint(box.Left, box.Top), QPoint(box.Right - 1, box.Top),
+              QPoint(box.Left, box.Bottom - 1), QPoint(box.Right - 1, box.Bottom - 1)}) {
             EXPECT_EQ(image.pixel(corner), Rgb(Black)) << corner.x() << "," << corner.y();
         }
         if (box.Right - box.Left > 2) {
@@ -81,7 +84,8 @@ TEST(DiagramPainter, TextsFillTheMeasuredBoxAndStayInIt) {
         PaintDiagram(painter, {DiagramText{20, 15, text, Black, yellow}});
     }
     const QtTextMeasurer measurer(DiagramFont(), &image);
-    const QRect measured(20, 15, qRound(measurer.TextWidth(text)), qRound(measurer.TextHeight(text)));
+    const QRect measured(20, 15, qRound(measurer.TextWidth(text)),
+                         qRound(measurer.TextHeight(text)));
     ASSERT_GT(measured.width(), 40);
     ASSERT_GT(measured.height(), 5);
 
