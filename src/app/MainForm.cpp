@@ -19,6 +19,9 @@
 #include "app/ProgressForm.h"
 #include "app/QtCalculationHost.h"
 #include "costing/qt/CostingForm.h"
+#include "report/PdfReport.h"
+#include "report/qt/QtPrintEngine.h"
+#include "results/qt/ImageForm.h"
 #include "entry/qt/AdditionalDataPanel.h"
 #include "entry/qt/DesignGeometry.h"
 #include "entry/qt/EntryPanel.h"
@@ -83,6 +86,7 @@ TMainForm::TMainForm(DesktopServices services, QWidget* parent)
     // The costing window exists before any job file is read: reading sets its charge names.
     costing_ = new TCostingForm(job_, services_.Boxes, services_.Store, services_.Format, this);
     setFixedSize(sizeHint());
+    viewer_ = new TImageForm(job_, this);
 }
 
 TMainForm::~TMainForm() {
@@ -614,7 +618,14 @@ void TMainForm::MRUMenuClick(int position) {
 
 // ----- output windows (made in their own files) -----
 
-void TMainForm::DrawPatternsClick() {}
+void TMainForm::DrawPatternsClick() {
+    viewer_->Image()->update();
+    if (viewer_->isVisible()) return;
+    // While the viewer is open, hints show in its own status bar.
+    SetHintBar(viewer_->StatusBar());
+    viewer_->exec();
+    SetHintBar(statusBar());
+}
 void TMainForm::CostingButtonClick() {
     const SectionData& s = job_.section;
     const CostingOutcome back = costing_->Execute(s.SectionCost, s.SectionWeight, s.CostType, stats_);
@@ -626,6 +637,20 @@ void TMainForm::CostingButtonClick() {
     job_.section.SectionWeight = back.SectionWeight;
     ShowStatistics(CompileStats(job_));
 }
-void TMainForm::PrintPDFButtonClick() {}
+void TMainForm::PrintPDFButtonClick() {
+    QtPrintEngine engine;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ReportOutcome outcome =
+        PrintCuttingReport(engine, job_, statisticsPanel_->Texts(), ReportsFolder().toStdString(),
+                           currentFileName_.toStdString());
+    QApplication::restoreOverrideCursor();
+    switch (outcome.Status) {
+        case ReportOutcome::Result::Saved: services_.OpenDocument(PathToQString(outcome.File)); break;
+        case ReportOutcome::Result::SaveFailed: services_.Boxes.Inform(outcome.Message); break;
+        case ReportOutcome::Result::FileError:
+            services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, outcome.Message);
+            break;
+    }
+}
 
 }  // namespace tallora

@@ -27,6 +27,7 @@ class SettingsPanel;
 class StatisticsPanel;
 class TProgressForm;
 class TCostingForm;
+class TImageForm;
 class QtCalculationHost;
 
 // What the main window needs of the platform; tests give fakes.
@@ -83,6 +84,7 @@ public:
     // The window's parts, for the windows that work with it.
     TProgressForm* ProgressForm() const { return progress_; }
     TCostingForm* CostingForm() const { return costing_; }
+    TImageForm* ImageForm() const { return viewer_; }
     QMenu* ReopenMenu() const { return reopen_; }
     bool HintsShown() const { return settings_.Hints; }
     // Hints go to this status bar while a window shows over the main one.
@@ -144,6 +146,7 @@ private:
     QStatusBar* hintBar_ = nullptr;
     TProgressForm* progress_ = nullptr;
     TCostingForm* costing_ = nullptr;
+    TImageForm* viewer_ = nullptr;
     std::unique_ptr<QtCalculationHost> host_;
 
     QAction* new_ = nullptr;

@@ -2,9 +2,12 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <charconv>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
+#include <utility>
 
 #include "costing/CostingSheet.h"
 #include "engine/Calculation.h"
@@ -12,6 +15,7 @@
 #include "entry/Allowances.h"
 #include "entry/ListEntry.h"
 #include "entry/SectionFields.h"
+#include "report/PdfReport.h"
 #include "results/Statistics.h"
 #include "storage/JobFile.h"
 #include "storage/OldVersion.h"
@@ -195,6 +199,8 @@ struct CliOptions {
     bool costing = false;
     bool noCalc = false;
     std::string save;
+    std::optional<std::string> pdf, diagram;
+    std::string size;
 };
 
 void AddOptions(CLI::App& app, CliOptions& o) {
@@ -242,6 +248,73 @@ void AddOptions(CLI::App& app, CliOptions& o) {
     app.add_option("--save", o.save, "Write the job file after the calculation")->type_name("FILE");
     app.add_option("--format", o.format, "text (default) or json")
         ->check(CLI::IsMember({"text", "json"}));
+    app.add_option("--pdf", o.pdf, "Write the PDF cutting report to FILE")->type_name("FILE");
+    CLI::Option* diagram =
+        app.add_option("--diagram", o.diagram, "Write the cutting diagram to FILE as a PNG picture")
+            ->type_name("FILE.png");
+    app.add_option("--size", o.size,
+                   "Size of the --diagram picture in pixels (default " +
+                       std::to_string(DefaultDiagramWidth) + "x" +
+                       std::to_string(DefaultDiagramHeight) + ")")
+        ->type_name("WxH")
+        ->needs(diagram);
+}
+
+// "WxH" in pixels, each side from 1 to MaxDiagramSide.
+std::pair<int, int> DiagramSize(const std::string& text) {
+    const auto side = [](std::string_view digits) -> std::optional<int> {
+        int value = 0;
+        const char* last = digits.data() + digits.size();
+        const auto [end, ec] = std::from_chars(digits.data(), last, value);
+        if (digits.empty() || ec != std::errc() || end != last) return std::nullopt;
+        if (value < 1 || value > MaxDiagramSide) return std::nullopt;
+        return value;
+    };
+    const auto x = text.find_first_of("xX");
+    if (x != std::string::npos) {
+        const auto width = side(std::string_view(text).substr(0, x));
+        const auto height = side(std::string_view(text).substr(x + 1));
+        if (width && height) return {*width, *height};
+    }
+    throw BadInput("--size " + text + ": expected WIDTHxHEIGHT in pixels, each from 1 to " +
+                   std::to_string(MaxDiagramSide) + ", for example 945x665");
+}
+
+// Refuses an output file that cannot be written before anything is calculated. What exists is
+// left as it is: an existing file is only opened for appending, a new one is removed again.
+void CheckOutputFile(const std::string& option, const std::string& file) {
+    namespace fs = std::filesystem;
+    if (file.empty()) throw BadInput(option + ": expected a file name");
+    const fs::path path(file);
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) throw BadInput(option + " " + file + ": is a folder, not a file");
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    if (!fs::is_directory(folder, ec)) {
+        throw BadInput(option + " " + file + ": the folder " + folder.string() + " does not exist");
+    }
+    const bool existed = fs::exists(path, ec);
+    {
+        std::ofstream probe(path, std::ios::binary | std::ios::app);
+        if (!probe) throw BadInput(option + " " + file + ": the file cannot be written");
+    }
+    if (!existed) fs::remove(path, ec);
+}
+
+// The report as the desktop lays it out, saved where the user said.
+bool WriteReport(PrintEngine& engine, const CuttingJob& job, const Statistics& stats,
+                 const std::filesystem::path& file) {
+    if (engine.IsOpen()) engine.CloseDoc();
+    engine.OpenDoc();
+    bool saved = false;
+    try {
+        LayOutCuttingReport(engine, job, DisplayStats(stats, NumberFormat::UK()));
+        saved = engine.SaveDocument(file);
+    } catch (...) {
+        engine.CloseDoc();
+        throw;
+    }
+    engine.CloseDoc();
+    return saved;
 }
 
 // Keeps the messages a job file read shows; the command line reports by the read's status.
@@ -331,7 +404,8 @@ void ApplyOptions(const CliOptions& o, CuttingJob& job) {
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           PictureOutput* pictures) {
     CLI::App app{"Tallora: works out cutting patterns for one-dimensional stock.", "tallora-cli"};
     CliOptions o;
     AddOptions(app, o);
@@ -348,7 +422,15 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     CuttingJob job;
     Loaded loaded = Loaded::None;
+    std::pair<int, int> diagramSize{DefaultDiagramWidth, DefaultDiagramHeight};
     try {
+        if ((o.pdf || o.diagram) && pictures == nullptr) {
+            throw BadInput(std::string(o.pdf ? "--pdf" : "--diagram") +
+                           ": this tallora-cli was built without PDF and picture output");
+        }
+        if (!o.size.empty()) diagramSize = DiagramSize(o.size);
+        if (o.pdf) CheckOutputFile("--pdf", *o.pdf);
+        if (o.diagram) CheckOutputFile("--diagram", *o.diagram);
         if (!o.jobFile.empty()) loaded = LoadJobFile(o.jobFile, job);
         if (o.noCalc && loaded != Loaded::Results) {
             throw BadInput(std::string("--no-calc: ") +
@@ -398,6 +480,15 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (!outcome.Completed) {
         err << "tallora-cli: " << ForTerminal(outcome.Error) << "\n";
         return ExitRefused;
+    }
+    if (o.pdf && !WriteReport(pictures->ReportEngine(), job, outcome.Stats, *o.pdf)) {
+        err << "tallora-cli: " << SaveFailureMessage(*o.pdf) << "\n";
+        return ExitBadInput;
+    }
+    const auto [width, height] = diagramSize;
+    if (o.diagram && !pictures->SaveDiagram(job, width, height, *o.diagram)) {
+        err << "tallora-cli: --diagram " << *o.diagram << ": the picture could not be written\n";
+        return ExitBadInput;
     }
     return ExitSuccess;
 }

@@ -1,8 +1,16 @@
 #include <iostream>
 
 #include "cli/CliApp.h"
+#ifdef TALLORA_CLI_PICTURES
+#include "report/qt/QtPictureOutput.h"
+#endif
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+#ifdef TALLORA_CLI_PICTURES
+    tallora::QtPictureOutput pictures;
+    return tallora::RunCli(args, std::cout, std::cerr, &pictures);
+#else
     return tallora::RunCli(args, std::cout, std::cerr);
+#endif
 }

@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "report/PdfReport.h"
+#include "report/RecordingPrintEngine.h"
 #include "storage/StorageTestSupport.h"
 
 namespace tallora {
@@ -266,6 +268,125 @@ TEST(CliApp, FilesThatCannotBeReadExitTwoNamingTheFile) {
     EXPECT_EQ(RunTool({"--stock", "*@6000", "--cut", "1@10", "--save", temp.File("no/such/x.tlf")})
                   .status,
               ExitBadInput);
+}
+
+// The report on the recording engine (saved as its plain-text record); diagrams as asked.
+class FakePictures : public PictureOutput {
+public:
+    RecordingPrintEngine engine;
+    std::vector<std::string> diagrams;  // "WxH file patterns"
+    bool failDiagram = false;
+
+    PrintEngine& ReportEngine() override { return engine; }
+    bool SaveDiagram(const CuttingJob& job, int width, int height,
+                     const std::filesystem::path& file) override {
+        diagrams.push_back(std::to_string(width) + "x" + std::to_string(height) + " " +
+                           file.string() + " " + std::to_string(job.PatternCount()));
+        return !failDiagram;
+    }
+};
+
+CliRun RunWithPictures(FakePictures& pictures, const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    CliRun run;
+    run.status = RunCli(args, out, err, &pictures);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+const std::vector<std::string> OneBarJob = {"--stock", "*@6000",     "--cut",
+                                            "2@1500",  "--customer", "Acme"};
+
+std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& more) {
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+TEST(CliApp, PdfReportAndDiagramAreWrittenWhereTheUserSays) {
+    testing::TempFolder temp;
+    FakePictures pictures;
+    const std::string pdf = temp.File("acme.pdf");
+    const CliRun run =
+        RunWithPictures(pictures, With(OneBarJob, {"--pdf", pdf, "--diagram", temp.File("d.png")}));
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    // The whole report, closed after saving, in the file named and nowhere else.
+    const std::string report = testing::ReadBytes(pdf);
+    EXPECT_NE(report.find("Customer: Acme"), std::string::npos) << report;
+    EXPECT_NE(report.find("Cutting Pattern Number 1:"), std::string::npos);
+    EXPECT_NE(report.find("Page 2 of 2"), std::string::npos);
+    EXPECT_NE(report.find("[N S10 CE B C Black]100.00%"), std::string::npos);
+    EXPECT_FALSE(pictures.engine.IsOpen());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 1);
+    EXPECT_EQ(pictures.diagrams, std::vector<std::string>{"945x665 " + temp.File("d.png") + " 1"});
+
+    ASSERT_EQ(RunWithPictures(
+                  pictures, With(OneBarJob, {"--diagram", temp.File("d.png"), "--size", "300X200"}))
+                  .status,
+              ExitSuccess);
+    EXPECT_EQ(pictures.diagrams.back(), "300x200 " + temp.File("d.png") + " 1");
+}
+
+TEST(CliApp, BadPictureArgumentsExitTwoBeforeAnythingIsDrawn) {
+    testing::TempFolder temp;
+    std::filesystem::create_directory(temp.Path() / "folder.pdf");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--diagram", temp.File("d.png"), "--size", "0x200"},
+         "--size 0x200: expected WIDTHxHEIGHT"},
+        {{"--diagram", temp.File("d.png"), "--size", "300"}, "--size 300:"},
+        {{"--diagram", temp.File("d.png"), "--size", "8001x10"}, "each from 1 to 8000"},
+        {{"--diagram", temp.File("d.png"), "--size", "-3x10"}, "--size -3x10:"},
+        {{"--size", "300x200"}, "--size requires --diagram"},
+        {{"--pdf", temp.File("missing/r.pdf")},
+         "--pdf " + temp.File("missing/r.pdf") + ": the folder"},
+        {{"--pdf", temp.File("folder.pdf")}, "is a folder"},
+        {{"--diagram", temp.File("folder.pdf")}, "--diagram " + temp.File("folder.pdf")},
+        {{"--pdf", ""}, "--pdf: expected a file name"},
+    };
+    for (const auto& [extra, expected] : cases) {
+        FakePictures pictures;
+        const CliRun run = RunWithPictures(pictures, With(OneBarJob, extra));
+        EXPECT_EQ(run.status, ExitBadInput) << expected;
+        EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
+        EXPECT_TRUE(run.out.empty()) << expected;  // refused before calculating
+        EXPECT_TRUE(pictures.engine.Calls().empty());
+        EXPECT_TRUE(pictures.diagrams.empty());
+    }
+    // Only the folder made above: the probe of a writable file leaves nothing behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 1);
+}
+
+TEST(CliApp, PictureOutputsThatFailOrCannotBeMade) {
+    testing::TempFolder temp;
+    const std::string pdf = temp.File("r.pdf");
+    FakePictures pictures;
+    pictures.engine.FailSave = true;
+    const CliRun failed = RunWithPictures(pictures, With(OneBarJob, {"--pdf", pdf}));
+    EXPECT_EQ(failed.status, ExitBadInput);
+    EXPECT_NE(failed.err.find(SaveFailureMessage(pdf)), std::string::npos) << failed.err;
+    EXPECT_FALSE(pictures.engine.IsOpen());
+
+    pictures.failDiagram = true;
+    const CliRun noPicture =
+        RunWithPictures(pictures, With(OneBarJob, {"--diagram", temp.File("d.png")}));
+    EXPECT_EQ(noPicture.status, ExitBadInput);
+    EXPECT_NE(noPicture.err.find("--diagram " + temp.File("d.png")), std::string::npos)
+        << noPicture.err;
+
+    // A refused calculation draws nothing.
+    FakePictures unused;
+    const CliRun refused = RunWithPictures(unused, {"--stock", "*@6000", "--cut", "1@7000", "--pdf",
+                                                    pdf, "--diagram", temp.File("d.png")});
+    EXPECT_EQ(refused.status, ExitRefused);
+    EXPECT_TRUE(unused.engine.Calls().empty());
+    EXPECT_TRUE(unused.diagrams.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(temp.Path()));
+
+    // Without the window-system side.
+    const CliRun plain = RunTool(With(OneBarJob, {"--pdf", pdf}));
+    EXPECT_EQ(plain.status, ExitBadInput);
+    EXPECT_NE(plain.err.find("--pdf: this tallora-cli was built without PDF and picture output"),
+              std::string::npos);
 }
 
 }  // namespace

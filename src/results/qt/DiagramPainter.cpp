@@ -1,0 +1,98 @@
+#include "results/qt/DiagramPainter.h"
+
+#include <QPainter>
+#include <QPen>
+#include <QString>
+#include <algorithm>
+#include <variant>
+
+namespace tallora {
+
+namespace {
+
+QColor ToQColor(Colour colour) { return QColor(colour.Red, colour.Green, colour.Blue); }
+
+QString ToQString(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A 96 dpi bitmap: the point size of the canvas font means what it means on the viewer's screen.
+constexpr int DotsPerMetre96Dpi = 3780;
+
+class OperationPainter {
+public:
+    explicit OperationPainter(QPainter& painter)
+        : painter_(painter), metrics_(painter.font(), painter.device()) {}
+
+    void operator()(const ClearBitmap& clear) {
+        painter_.fillRect(QRect(0, 0, clear.Width, clear.Height), ToQColor(clear.Fill));
+    }
+
+    void operator()(const DiagramBox& box) {
+        const int width = box.Right - box.Left;
+        const int height = box.Bottom - box.Top;
+        if (width <= 0 || height <= 0) return;
+        painter_.fillRect(QRect(box.Left, box.Top, width, height), ToQColor(box.Fill));
+        painter_.setPen(QPen(ToQColor(box.Pen), 0));
+        painter_.setBrush(Qt::NoBrush);
+        // An unantialiased cosmetic pen covers width + 1 pixels: this outline ends at Right - 1.
+        painter_.drawRect(QRect(box.Left, box.Top, width - 1, height - 1));
+    }
+
+    void operator()(const DiagramText& text) {
+        const QString content = ToQString(text.Text);
+        const QRectF cell(text.X, text.Y, metrics_.horizontalAdvance(content), metrics_.height());
+        painter_.fillRect(cell, ToQColor(text.Background));
+        painter_.setPen(ToQColor(text.TextColour));
+        painter_.drawText(QPointF(text.X, text.Y + metrics_.ascent()), content);
+    }
+
+private:
+    QPainter& painter_;
+    QFontMetricsF metrics_;
+};
+
+}  // namespace
+
+QFont DiagramFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setPointSizeF(8.0);
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    return font;
+}
+
+QtTextMeasurer::QtTextMeasurer(const QFont& font, const QPaintDevice* device)
+    : metrics_(device != nullptr ? QFontMetricsF(font, device) : QFontMetricsF(font)) {}
+
+double QtTextMeasurer::TextWidth(const std::string& text) const {
+    return metrics_.horizontalAdvance(ToQString(text));
+}
+
+double QtTextMeasurer::TextHeight(const std::string&) const { return metrics_.height(); }
+
+void PaintDiagram(QPainter& painter, const std::vector<DiagramOperation>& operations) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    OperationPainter paint(painter);
+    for (const DiagramOperation& operation : operations) std::visit(paint, operation);
+    painter.restore();
+}
+
+QImage RenderDiagram(const CuttingJob& job, int width, int height) {
+    QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    image.setDotsPerMeterX(DotsPerMetre96Dpi);
+    image.setDotsPerMeterY(DotsPerMetre96Dpi);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const QFont font = DiagramFont();
+    painter.setFont(font);
+    const QtTextMeasurer measurer(font, &image);
+    PaintDiagram(painter, DrawCuttingList(job, width, height, measurer));
+    return image;
+}
+
+}  // namespace tallora

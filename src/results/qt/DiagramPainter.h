@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <vector>
+
+#include "engine/CuttingJob.h"
+#include "results/CuttingDiagram.h"
+#include "results/TextMeasurer.h"
+
+class QPainter;
+class QPaintDevice;
+
+namespace tallora {
+
+// The diagram canvas's font: the viewer's Tahoma 8 point, or a plain sans face where Tahoma is
+// missing.
+QFont DiagramFont();
+
+// Text sizes in a font as a paint device lays it out, in the device's pixels: the advance width
+// and the line height (ascent plus descent), the box DiagramPainter fills behind a text.
+class QtTextMeasurer : public TextMeasurer {
+public:
+    explicit QtTextMeasurer(const QFont& font, const QPaintDevice* device = nullptr);
+    double TextWidth(const std::string& text) const override;
+    double TextHeight(const std::string& text) const override;
+
+private:
+    QFontMetricsF metrics_;
+};
+
+// Carries out the diagram's drawing operations on a painter, with the painter's font. A box
+// covers the pixels from its left and top up to, not including, its right and bottom, with a
+// one-pixel outline inside; a text is placed by the top-left corner of the measurer's box and
+// drawn on its background colour.
+void PaintDiagram(QPainter& painter, const std::vector<DiagramOperation>& operations);
+
+// The job's cutting diagram as the viewer shows it in an image of width x height pixels.
+QImage RenderDiagram(const CuttingJob& job, int width, int height);
+
+}  // namespace tallora

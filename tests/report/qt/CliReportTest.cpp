@@ -1,0 +1,86 @@
+// tallora-cli's --pdf and --diagram drawn with Qt, read back with poppler-utils.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <sstream>
+
+#include "cli/CliApp.h"
+#include "report/qt/PdfTools.h"
+#include "report/qt/QtPictureOutput.h"
+
+namespace tallora {
+namespace {
+
+struct CliRun {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+CliRun RunWithPictures(const std::vector<std::string>& args) {
+    QtPictureOutput pictures;
+    std::ostringstream out, err;
+    CliRun run;
+    run.Status = RunCli(args, out, err, &pictures);
+    run.Out = out.str();
+    run.Err = err.str();
+    return run;
+}
+
+const std::string BeamJob = TALLORA_EXAMPLES_DIR "/beam-job.tlf";
+
+TEST(CliReport, BeamJobReportHasItsInstructionsStatisticsAndLandscapeDiagrams) {
+    if (!testing::HavePoppler()) GTEST_SKIP() << "pdfinfo is not installed";
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("beam job.pdf"));
+    const CliRun run = RunWithPictures({BeamJob, "--pdf", pdf.toStdString()});
+    ASSERT_EQ(run.Status, ExitSuccess) << run.Err;
+
+    // Instructions and statistics on the portrait page, the two bars on a landscape page.
+    const int pages = testing::PdfPageCount(pdf);
+    ASSERT_EQ(pages, 2);
+    const auto sizes = testing::PdfPageSizes(pdf, pages);
+    ASSERT_EQ(sizes.size(), 2u);
+    EXPECT_FALSE(sizes[0].Landscape());
+    EXPECT_TRUE(sizes[1].Landscape());
+
+    const QString text = testing::PdfText(pdf);
+    for (const char* expected :
+         {"Customer: Harbour Works Ltd",
+          "Cutting instructions are as follows:", "3 bars at 12000mm",
+          "Any offcuts over 500mm to be returned to stock", "Cutting Pattern Number 1:",
+          "Cutting Pattern Number 2:", "4 cuts at 965mm long, producing 4 pieces", "Statistics",
+          "Chargeable material:", "Page 1 of 2", "Page 2 of 2"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
+                                                                << text.toStdString();
+    }
+    // The pound sign and the statistics as the panel shows them.
+    EXPECT_TRUE(text.contains(QRegularExpression(
+        QStringLiteral("Stock bars used:\\s+42\\.000m\\s+100\\.00%\\s+£483\\.84"))))
+        << text.toStdString();
+    const QString diagrams = testing::PdfText(pdf, 2);
+    EXPECT_TRUE(diagrams.contains(QStringLiteral("3 x 12000")));
+    EXPECT_TRUE(diagrams.contains(QStringLiteral("1 x 6000")));
+}
+
+TEST(CliReport, DiagramPictureAtTheViewersSizeOrTheOneAsked) {
+    QTemporaryDir folder;
+    const QString png = folder.filePath(QStringLiteral("diagram.png"));
+    ASSERT_EQ(RunWithPictures({BeamJob, "--no-calc", "--diagram", png.toStdString()}).Status,
+              ExitSuccess);
+    QImage image(png);
+    EXPECT_EQ(image.size(), QSize(DefaultDiagramWidth, DefaultDiagramHeight));
+
+    ASSERT_EQ(
+        RunWithPictures({BeamJob, "--diagram", png.toStdString(), "--size", "400x1200"}).Status,
+        ExitSuccess);
+    image.load(png);
+    ASSERT_EQ(image.size(), QSize(400, 1200));
+    // The first bar's outline at the 12-pixel margin, silver inside it.
+    EXPECT_EQ(image.pixel(12, 12), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(13, 13), qRgb(0xC0, 0xC0, 0xC0));
+}
+
+}  // namespace
+}  // namespace tallora
