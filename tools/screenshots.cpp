@@ -19,20 +19,6 @@ namespace {
 
 using namespace tallora;
 
-// Every box answered with its first button; nothing is asked for.
-class OkDialogs : public Dialogs {
-public:
-    MessageAnswer ShowMessage(MessageKind, MessageButtons buttons, const std::string&) override {
-        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
-    }
-    std::optional<std::string> AskOpenFileName(const FileDialogOptions&) override { return {}; }
-    std::optional<std::string> AskSaveFileName(const FileDialogOptions&) override { return {}; }
-    std::optional<std::string> AskText(const std::string&, const std::string&,
-                                       const std::string&) override {
-        return {};
-    }
-};
-
 class TempShell : public SystemShell {
 public:
     explicit TempShell(std::string folder) : folder_(std::move(folder)) {}
@@ -77,7 +63,7 @@ int main(int argc, char** argv) {
 
     MemoryRegistry store;
     TempShell shell(QDir::tempPath().toStdString() + "/tallora-screenshots");
-    OkDialogs dialogs;
+    SilentDialogs dialogs;
     TMainForm form(DesktopServices{store, shell, dialogs, NumberFormat::UK(),
                                    [](const QString&) { return true; }, [] {}});
     form.FormCreate({});

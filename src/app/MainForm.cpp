@@ -216,23 +216,7 @@ void TMainForm::FormCreate(const QString& commandLineFile) {
     RebuildReopenMenu();
 
     hintsOff_->setText(settings_.Hints ? QStringLiteral("&Turn hints off") : QStringLiteral("&Turn hints on"));
-    setWindowTitle(QStringLiteral("Tallora"));
-    memo_->clear();
-    job_.StockItems.clear();
-    job_.CutItems.clear();
-    job_.section = SectionData{};
-    job_.costing.CCutType = job_.costing.CGalvType = job_.costing.CPPType = job_.costing.COtherType =
-        ChargeBasis::Tonne;
-    job_.costing.CCutValue = job_.costing.CGalvValue = job_.costing.CPPValue = job_.costing.COtherValue = 0;
-    ShowJob();
-    EnableOutputCommands(false);
-    for (QLabel* panel : statusPanels_) panel->clear();
-    CheckInputData();
-
-    currentFileName_.clear();
-    SetCaption();
-    ZeroStatistics();
-    resultsValid_ = false;
+    EmptyJob();
 
     if (!commandLineFile.isEmpty()) {
         // The long form of the path, as stored on disk.
@@ -413,6 +397,10 @@ bool TMainForm::SavePrompt(bool exitForm) {
 void TMainForm::ClearJob() {
     DoRegCheck(services_.Store, services_.Shell);
     ReadCFGData(services_.Store, job_.allowances, settings_);
+    EmptyJob();
+}
+
+void TMainForm::EmptyJob() {
     resultsValid_ = false;
     // Everything of the last job but its allowances and the charge names.
     CuttingJob fresh;

@@ -117,6 +117,7 @@ private:
     // The document commands' parts.
     bool SavePrompt(bool exitForm);
     void ClearJob();  // New's clearing, without the prompt
+    void EmptyJob();  // an untitled job without rows or results, with the allowances in force
     bool ReadJobFile(const QString& path, bool commandLine);
     bool WriteJobFile(const QString& path);
     FileDialogOptions DialogOptions(bool save) const;

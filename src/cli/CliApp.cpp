@@ -317,26 +317,13 @@ bool WriteReport(PrintEngine& engine, const CuttingJob& job, const Statistics& s
     return saved;
 }
 
-// Keeps the messages a job file read shows; the command line reports by the read's status.
-class QuietDialogs : public Dialogs {
-public:
-    MessageAnswer ShowMessage(MessageKind, MessageButtons, const std::string&) override {
-        return MessageAnswer::Ok;
-    }
-    std::optional<std::string> AskOpenFileName(const FileDialogOptions&) override { return {}; }
-    std::optional<std::string> AskSaveFileName(const FileDialogOptions&) override { return {}; }
-    std::optional<std::string> AskText(const std::string&, const std::string&,
-                                       const std::string&) override {
-        return {};
-    }
-};
-
 enum class Loaded { None, Results, OldVersion };
 
 // The job file's rows, allowances, section data, charges and results; an earlier-format file
 // gives its rows and section data, to be calculated.
 Loaded LoadJobFile(const std::string& path, CuttingJob& job) {
-    QuietDialogs dialogs;
+    // The read's status says what went wrong; its boxes are not shown.
+    SilentDialogs dialogs;
     std::string error;
     const auto lines = ReadTextFile(path, error);
     if (!lines) throw BadInput(path + ": " + error);

@@ -36,4 +36,19 @@ public:
     }
 };
 
+// Answers every box with its first button (No where it asks) and every dialog with Cancel: for the
+// command line and other runs without a user.
+class SilentDialogs : public Dialogs {
+public:
+    MessageAnswer ShowMessage(MessageKind, MessageButtons buttons, const std::string&) override {
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
+    }
+    std::optional<std::string> AskOpenFileName(const FileDialogOptions&) override { return {}; }
+    std::optional<std::string> AskSaveFileName(const FileDialogOptions&) override { return {}; }
+    std::optional<std::string> AskText(const std::string&, const std::string&,
+                                       const std::string&) override {
+        return {};
+    }
+};
+
 }  // namespace tallora

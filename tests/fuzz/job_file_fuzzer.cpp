@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string_view>
 
-#include "FuzzSupport.h"
 #include "costing/CostingSheet.h"
 #include "results/CuttingList.h"
 #include "storage/JobFile.h"
@@ -12,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tallora;
     const auto lines = SplitTextLines({reinterpret_cast<const char*>(data), size});
-    FuzzDialogs dialogs;
+    SilentDialogs dialogs;
     CuttingJob job;
     const JobFileRead read = ReadJobLines(lines, job, dialogs);
     if (read.Status != ReadStatus::Loaded) return 0;

@@ -2,7 +2,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "FuzzSupport.h"
 #include "storage/OldVersion.h"
 #include "storage/TextFile.h"
 
@@ -10,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace tallora;
     auto lines = SplitTextLines({reinterpret_cast<const char*>(data), size});
     lines.insert(lines.begin(), OldJobFileMagic);
-    FuzzDialogs dialogs;
+    SilentDialogs dialogs;
     CuttingJob job;
     ReadOldVersion(lines, job, dialogs);
     return 0;
