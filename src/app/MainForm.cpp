@@ -308,13 +308,13 @@ void TMainForm::CalculateButtonClick() {
     // hands every text and box to the window's thread, in order.
     calculating_ = true;
     CalculationOutcome outcome;
+    std::string failure;
     QEventLoop loop;
     std::thread worker([&] {
         try {
             outcome = RunCalculation(job_, algorithm_, *host_);
         } catch (const std::exception& e) {
-            outcome.Completed = false;
-            outcome.Error = e.what();
+            failure = e.what();
         }
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
@@ -326,6 +326,8 @@ void TMainForm::CalculateButtonClick() {
     standard_->setChecked(algorithm_ == Algorithm::Complex);
     if (outcome.Completed) resultsValid_ = true;
     setEnabled(true);
+    // An error the calculation did not handle itself is shown, and the program goes on.
+    if (!failure.empty()) services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, failure);
 }
 
 void TMainForm::Standard1Click() {
@@ -405,7 +407,6 @@ void TMainForm::EmptyJob() {
     // Everything of the last job but its allowances and the charge names.
     CuttingJob fresh;
     fresh.allowances = job_.allowances;
-    fresh.allowances.NoOffcuts = false;
     fresh.costing.OtherName1 = job_.costing.OtherName1;
     fresh.costing.OtherName2 = job_.costing.OtherName2;
     fresh.costing.OtherName3 = job_.costing.OtherName3;
