@@ -228,7 +228,6 @@ void TMainForm::FormCreate(const QString& commandLineFile) {
         }
         SetCaption();
     }
-    ShowStatistics(stats_);
     jobModified_ = false;
 
     if (AutoRecover(services_.Store, job_, services_.Boxes)) {

@@ -86,7 +86,6 @@ public:
     TCostingForm* CostingForm() const { return costing_; }
     TImageForm* ImageForm() const { return viewer_; }
     QMenu* ReopenMenu() const { return reopen_; }
-    bool HintsShown() const { return settings_.Hints; }
     // Hints go to this status bar while a window shows over the main one.
     void SetHintBar(QStatusBar* bar) { hintBar_ = bar; }
 

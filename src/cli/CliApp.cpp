@@ -355,9 +355,7 @@ void ApplyOptions(const CliOptions& o, CuttingJob& job) {
     SectionData& s = job.section;
     if (o.weight) s.SectionWeight = DecimalArgument("--weight", *o.weight);
     if (o.cost) {
-        std::string cost = *o.cost;
-        const std::string pound = "\u00A3";
-        if (cost.rfind(pound, 0) == 0) cost.erase(0, pound.size());
+        const std::string cost = WithoutPoundSign(*o.cost);
         s.SectionCost = cost.empty() ? 0.0 : DecimalArgument("--cost", cost);
     }
     if (o.per) s.CostType = *o.per == "metre" ? ChargeBasis::Metre : ChargeBasis::Tonne;

@@ -74,9 +74,7 @@ void WriteChargeNames(RegistryStore& store, const CostingSettings& settings) {
 }
 
 double ReadChargeValue(const std::string& text, const NumberFormat& format) {
-    auto value = ReadDecimal(text, format.DecimalSeparator);
-    if (!value) value = ReadDecimal(text, ".");
-    return value.value_or(0.0);
+    return ReadFieldNumber(text, format).value_or(0.0);
 }
 
 }  // namespace tallora

@@ -1,7 +1,5 @@
 #include "engine/CuttingJob.h"
 
-#include <numeric>
-
 namespace tallora {
 
 void ResetArray(CuttingJob& job) { job.Patterns.clear(); }
@@ -11,10 +9,6 @@ int MatchLength(const CuttingJob& job, int length) {
         if (job.Stock[k - 1].StockLength == length) return k;
     }
     return 0;
-}
-
-long long SumInt(const std::vector<int>& values) {
-    return std::accumulate(values.begin(), values.end(), 0LL);
 }
 
 int SumCutQuantity(const CuttingJob& job) {

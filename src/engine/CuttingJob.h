@@ -111,9 +111,6 @@ void ResetArray(CuttingJob& job);
 // Highest stock row (1-based) whose StockLength equals length, or 0 when there is none.
 int MatchLength(const CuttingJob& job, int length);
 
-// Sum of all entries.
-long long SumInt(const std::vector<int>& values);
-
 // Sum of CutQuantity over the live cut rows.
 int SumCutQuantity(const CuttingJob& job);
 

@@ -2,26 +2,18 @@
 
 namespace tallora {
 
-namespace {
-const std::string kPound = "\u00A3";
+std::string WithoutPoundSign(std::string text) {
+    static const std::string pound = "\u00A3";
+    if (text.rfind(pound, 0) == 0) text.erase(0, pound.size());
+    return text;
 }
-
-namespace {
-// The locale's separator, or the point the key filters let through.
-std::optional<double> ReadField(const std::string& text, const NumberFormat& format) {
-    auto value = ReadDecimal(text, format.DecimalSeparator);
-    return value ? value : ReadDecimal(text, ".");
-}
-}  // namespace
 
 double ReadWeightText(const std::string& text, const NumberFormat& format) {
-    return ReadField(text, format).value_or(0.0);
+    return ReadFieldNumber(text, format).value_or(0.0);
 }
 
 double ReadCostText(const std::string& text, const NumberFormat& format) {
-    std::string cost = text.empty() ? "0" : text;
-    if (cost.rfind(kPound, 0) == 0) cost.erase(0, kPound.size());
-    return ReadField(cost, format).value_or(0.0);
+    return ReadFieldNumber(WithoutPoundSign(text.empty() ? "0" : text), format).value_or(0.0);
 }
 
 std::string WeightFieldText(double weight, const NumberFormat& format) {

@@ -9,6 +9,9 @@ namespace tallora {
 // The weight field read as a decimal number; text that is not a number gives 0.
 double ReadWeightText(const std::string& text, const NumberFormat& format);
 
+// A cost as typed, without a leading pound sign.
+std::string WithoutPoundSign(std::string text);
+
 // The cost field: empty text counts as 0, a leading pound sign is dropped, text that is not a
 // number gives 0.
 double ReadCostText(const std::string& text, const NumberFormat& format);

@@ -61,29 +61,15 @@ const char* KindName(PlacedObject::Kind kind) {
 }  // namespace
 
 void RecordingPrintEngine::Record(std::string operation, std::string arguments) {
-    const int page = IsOpen() || operation == "OpenDoc" ? static_cast<int>(current_) + 1 : 0;
+    const int page = IsOpen() || operation == "OpenDoc" ? static_cast<int>(frames_.CurrentIndex()) + 1 : 0;
     calls_.push_back({std::move(operation), page, std::move(arguments)});
-}
-
-double RecordingPrintEngine::Resolve(Coord position) const {
-    if (!position.IsCode()) return position.Value();
-    switch (position.Code()) {
-        case PositionCode::LastBottom: return lastBottom_;
-        case PositionCode::LastRight: return lastRight_;
-        case PositionCode::LeftMargin: return Current().LeftMargin;
-        case PositionCode::RightMargin: return Current().RightMargin;
-        case PositionCode::TopMargin: return Current().TopMargin;
-        case PositionCode::BottomMargin: return Current().BottomMargin;
-        case PositionCode::Free: break;
-    }
-    throw std::invalid_argument("Free is a size, not a position");
 }
 
 PlacedObject RecordingPrintEngine::LayOut(PlacedObject::Kind kind, Coord x, Coord y, Coord x2,
                                           Coord y2, const std::string& text) const {
     PlacedObject o;
     o.What = kind;
-    o.Page = static_cast<int>(current_) + 1;
+    o.Page = static_cast<int>(frames_.CurrentIndex()) + 1;
     o.Text = text;
     o.FontName = fontName_;
     o.Pen = pen_;
@@ -108,29 +94,24 @@ PlacedObject RecordingPrintEngine::LayOut(PlacedObject::Kind kind, Coord x, Coor
             height = size->second.second;
         }
     }
-    o.Left = Resolve(x);
-    o.Top = Resolve(y);
-    o.Right = x2.IsCode() && x2.Code() == PositionCode::Free ? o.Left + width : Resolve(x2);
-    o.Bottom = y2.IsCode() && y2.Code() == PositionCode::Free ? o.Top + height : Resolve(y2);
+    o.Left = frames_.Resolve(x);
+    o.Top = frames_.Resolve(y);
+    o.Right = x2.IsCode() && x2.Code() == PositionCode::Free ? o.Left + width : frames_.Resolve(x2);
+    o.Bottom = y2.IsCode() && y2.Code() == PositionCode::Free ? o.Top + height : frames_.Resolve(y2);
     return o;
 }
 
 double RecordingPrintEngine::Place(PlacedObject object) {
-    lastBottom_ = object.Bottom;
-    lastRight_ = object.Right;
+    const double bottom = frames_.Placed(object.Bottom, object.Right);
     objects_.push_back(std::move(object));
-    return lastBottom_;
+    return bottom;
 }
 
 void RecordingPrintEngine::DoOpenDoc() {
     objects_.clear();
-    pages_.assign(1, RecordedPage{});
-    current_ = 0;
-    outputArea_ = {0.0, 0.0, 21.0, 29.7};
+    frames_.Reset();
     styleValues_ = {0, 10, 0};
     readOnly_ = false;
-    lastBottom_ = 0.0;
-    lastRight_ = 0.0;
     Record("OpenDoc");
 }
 
@@ -143,36 +124,29 @@ void RecordingPrintEngine::DoSetDocFileReadOnly(bool readOnly) {
 
 void RecordingPrintEngine::DoSetOutputArea(double left, double top, double right, double bottom) {
     Record("SetOutputArea", Number(left) + ", " + Number(top) + ", " + Number(right) + ", " + Number(bottom));
-    outputArea_ = {left, top, right, bottom};
+    frames_.SetOutputArea(left, top, right, bottom);
 }
 
 void RecordingPrintEngine::DoSetMargin(PositionCode margin, double value) {
     Record("SetMargin", CodeName(margin) + ", " + Number(value));
-    RecordedPage& page = Current();
-    switch (margin) {
-        case PositionCode::LeftMargin: page.LeftMargin = value; break;
-        case PositionCode::RightMargin: page.RightMargin = value; break;
-        case PositionCode::TopMargin: page.TopMargin = value; break;
-        case PositionCode::BottomMargin: page.BottomMargin = value; break;
-        default: break;
-    }
+    frames_.SetMargin(margin, value);
 }
 
-double RecordingPrintEngine::DoGetMargin(PositionCode margin) const { return Resolve(margin); }
+double RecordingPrintEngine::DoGetMargin(PositionCode margin) const { return frames_.Resolve(margin); }
 
-double RecordingPrintEngine::DoGetPosition(PositionCode code) const { return Resolve(code); }
+double RecordingPrintEngine::DoGetPosition(PositionCode code) const { return frames_.Resolve(code); }
 
-double RecordingPrintEngine::DoPageWidth() const { return Current().Width; }
+double RecordingPrintEngine::DoPageWidth() const { return frames_.Current().Width; }
 
-double RecordingPrintEngine::DoPageHeight() const { return Current().Height; }
+double RecordingPrintEngine::DoPageHeight() const { return frames_.Current().Height; }
 
-Orientation RecordingPrintEngine::DoPageOrientation() const { return Current().PageOrientation; }
+Orientation RecordingPrintEngine::DoPageOrientation() const {
+    return frames_.Current().PageOrientation;
+}
 
 void RecordingPrintEngine::DoSetPageOrientation(Orientation orientation) {
     Record("SetPageOrientation", orientation == Orientation::Landscape ? "Landscape" : "Portrait");
-    RecordedPage& page = Current();
-    if (page.PageOrientation != orientation) std::swap(page.Width, page.Height);
-    page.PageOrientation = orientation;
+    frames_.SetOrientation(orientation);
 }
 
 void RecordingPrintEngine::DoSetFontName(const std::string& name) {
@@ -242,32 +216,24 @@ double RecordingPrintEngine::DoMeasuredHeight() const { return measuredHeight_; 
 
 void RecordingPrintEngine::DoSavePosition() {
     Record("SavePosition");
-    savedPosition_ = {lastBottom_, lastRight_};
+    frames_.SavePosition();
 }
 
 void RecordingPrintEngine::DoRestorePosition() {
     Record("RestorePosition");
-    std::tie(lastBottom_, lastRight_) = savedPosition_;
+    frames_.RestorePosition();
 }
 
 void RecordingPrintEngine::DoNewPage() {
     Record("NewPage");
-    RecordedPage page = pages_.back();
-    page.LeftMargin = outputArea_[0];
-    page.TopMargin = outputArea_[1];
-    page.RightMargin = outputArea_[2];
-    page.BottomMargin = outputArea_[3];
-    pages_.push_back(page);
-    current_ = pages_.size() - 1;
-    lastBottom_ = page.TopMargin;
-    lastRight_ = page.LeftMargin;
+    frames_.NewPage();
 }
 
-int RecordingPrintEngine::DoPageCount() const { return static_cast<int>(pages_.size()); }
+int RecordingPrintEngine::DoPageCount() const { return frames_.Count(); }
 
 void RecordingPrintEngine::DoSelectPage(int page) {
     Record("SelectPage", std::to_string(page));
-    current_ = static_cast<std::size_t>(page - 1);
+    frames_.Select(page);
 }
 
 bool RecordingPrintEngine::DoSaveDocument(const std::filesystem::path& file) {
@@ -282,8 +248,8 @@ bool RecordingPrintEngine::DoSaveDocument(const std::filesystem::path& file) {
 
 std::string RecordingPrintEngine::Dump() const {
     std::ostringstream out;
-    for (std::size_t i = 0; i < pages_.size(); ++i) {
-        const RecordedPage& page = pages_[i];
+    for (std::size_t i = 0; i < frames_.Frames().size(); ++i) {
+        const RecordedPage& page = frames_.Frames()[i];
         out << "Page " << i + 1 << ": " << Number(page.Width) << " x " << Number(page.Height)
             << (page.PageOrientation == Orientation::Landscape ? " landscape" : " portrait") << '\n';
         for (const PlacedObject& o : objects_) {

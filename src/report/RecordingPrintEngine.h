@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "report/PageFrames.h"
 #include "report/PrintEngine.h"
 #include "report/StyleCodes.h"
 
@@ -34,15 +35,7 @@ struct PlacedObject {
     double PenWidth = 0.0;
 };
 
-struct RecordedPage {
-    double Width = 21.0;
-    double Height = 29.7;
-    Orientation PageOrientation = Orientation::Portrait;
-    double LeftMargin = 0.0;
-    double TopMargin = 0.0;
-    double RightMargin = 21.0;
-    double BottomMargin = 29.7;
-};
+using RecordedPage = PageFrames::Frame;
 
 // One operation as it was called, on the page that was current then (0 without a document).
 struct RecordedCall {
@@ -68,7 +61,7 @@ public:
 
     const std::vector<RecordedCall>& Calls() const { return calls_; }
     const std::vector<PlacedObject>& Objects() const { return objects_; }
-    const std::vector<RecordedPage>& Pages() const { return pages_; }
+    const std::vector<RecordedPage>& Pages() const { return frames_.Frames(); }
     int StyleValue(StyleSetting setting) const { return styleValues_[static_cast<int>(setting)]; }
     bool DocFileReadOnly() const { return readOnly_; }
 
@@ -110,18 +103,13 @@ protected:
 
 private:
     void Record(std::string operation, std::string arguments = {});
-    RecordedPage& Current() { return pages_[current_]; }
-    const RecordedPage& Current() const { return pages_[current_]; }
-    double Resolve(Coord position) const;
     PlacedObject LayOut(PlacedObject::Kind kind, Coord x, Coord y, Coord x2, Coord y2,
                         const std::string& text) const;
     double Place(PlacedObject object);
 
     std::vector<RecordedCall> calls_;
     std::vector<PlacedObject> objects_;
-    std::vector<RecordedPage> pages_;
-    std::size_t current_ = 0;
-    std::array<double, 4> outputArea_{0.0, 0.0, 21.0, 29.7};  // left, top, right, bottom
+    PageFrames frames_;
     std::string fontName_;
     std::array<int, 3> styleValues_{0, 10, 0};
     double penWidth_ = 0.0;
@@ -129,9 +117,6 @@ private:
     Colour fill_ = White;
     Colour textColour_ = Black;
     bool readOnly_ = false;
-    double lastBottom_ = 0.0;
-    double lastRight_ = 0.0;
-    std::pair<double, double> savedPosition_{0.0, 0.0};
     double measuredWidth_ = 0.0;
     double measuredHeight_ = 0.0;
 };

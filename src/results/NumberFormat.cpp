@@ -203,4 +203,14 @@ std::optional<double> ReadDecimal(std::string_view text, std::string_view decima
     return value;
 }
 
+std::optional<double> ReadFieldNumber(std::string_view text, const NumberFormat& format) {
+    auto value = ReadDecimal(text, format.DecimalSeparator);
+    return value ? value : ReadDecimal(text, ".");
+}
+
+std::optional<double> ReadFileNumber(std::string_view text) {
+    auto value = ReadDecimal(text, ".");
+    return value ? value : ReadDecimal(text, ",");
+}
+
 }  // namespace tallora

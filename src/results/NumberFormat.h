@@ -44,4 +44,11 @@ std::string FormatFileNumber(double value);
 // optional exponent. Nothing else (no "inf", "nan" or hexadecimal) is a number.
 std::optional<double> ReadDecimal(std::string_view text, std::string_view decimalSeparator = ".");
 
+// A number typed into a field: with the locale's separator, or with the point the key filters
+// let through.
+std::optional<double> ReadFieldNumber(std::string_view text, const NumberFormat& format);
+
+// A number of a job file: written with "."; a file from a comma locale reads too.
+std::optional<double> ReadFileNumber(std::string_view text);
+
 }  // namespace tallora

@@ -35,19 +35,14 @@ public:
     }
     int Count(int capacity) { return Integer(0, capacity); }
     double Number() {
-        const std::string& text = Text();
-        // Written with "."; a file from a comma locale loads too.
-        auto value = ReadDecimal(text, ".");
-        if (!value) value = ReadDecimal(text, ",");
+        const auto value = ReadFileNumber(Text());
         if (!value) throw CorruptLine{};
         return *value;
     }
-    // "quantity @ length", split at the first "@" less the blank on either side.
     ListRow Row() {
-        const std::string& line = Text();
-        const auto at = line.find('@');
-        if (at == std::string::npos) throw CorruptLine{};
-        return {line.substr(0, at == 0 ? 0 : at - 1), line.substr(std::min(line.size(), at + 2))};
+        auto row = SplitRowLine(Text());
+        if (!row) throw CorruptLine{};
+        return *row;
     }
 
 private:
@@ -110,6 +105,12 @@ void ReadTables(LineReader& in, CuttingJob& job) {
 }
 
 }  // namespace
+
+std::optional<ListRow> SplitRowLine(const std::string& line) {
+    const auto at = line.find('@');
+    if (at == std::string::npos) return std::nullopt;
+    return ListRow{line.substr(0, at == 0 ? 0 : at - 1), line.substr(std::min(line.size(), at + 2))};
+}
 
 std::vector<std::string> JobFileLines(const CuttingJob& job, const Statistics& stats) {
     std::vector<std::string> lines = {JobFileMagic};

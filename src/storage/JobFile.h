@@ -25,6 +25,10 @@ inline constexpr int MaxCuttingListLines = 100000;
 // with the statistics shown, the kept inputs, Trim, Kerf and Offcut, and the costing charges.
 std::vector<std::string> JobFileLines(const CuttingJob& job, const Statistics& stats);
 
+// A row line "quantity @ length", split at its first "@" less the blank on either side; nothing
+// when the line has no "@".
+std::optional<ListRow> SplitRowLine(const std::string& line);
+
 // SaveFile: writes the job to the path; returns the system's error text, empty on success.
 std::string SaveFile(const std::string& path, const CuttingJob& job, const Statistics& stats);
 

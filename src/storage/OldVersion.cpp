@@ -22,9 +22,9 @@ private:
 struct CorruptLine {};
 
 ListRow SplitRow(const std::string& line) {
-    const auto at = line.find('@');
-    if (at == std::string::npos) throw CorruptLine{};
-    return {line.substr(0, at == 0 ? 0 : at - 1), line.substr(std::min(line.size(), at + 2))};
+    auto row = SplitRowLine(line);
+    if (!row) throw CorruptLine{};
+    return *row;
 }
 
 template <typename T>
@@ -43,11 +43,6 @@ void ClearEntrySide(CuttingJob& job) {
     job.section.SectionWeight = 0.0;
     job.section.SectionCost = 0.0;
     job.section.CostType = "Tonne";
-}
-
-std::optional<double> Number(const std::string& text) {
-    auto value = ReadDecimal(text, ".");
-    return value ? value : ReadDecimal(text, ",");
 }
 
 }  // namespace
@@ -104,11 +99,11 @@ OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, CuttingJob& 
     if (BadFile(next(), "// Section name", job, dialogs)) return OldReadStatus::BadFile;
     s.Section = next();
     if (BadFile(next(), "// Section weight kg/m", job, dialogs)) return OldReadStatus::BadFile;
-    const auto weight = Number(next());
+    const auto weight = ReadFileNumber(next());
     if (!weight) return corrupted();
     s.SectionWeight = *weight;
     if (BadFile(next(), "// Section cost", job, dialogs)) return OldReadStatus::BadFile;
-    const auto cost = Number(next());
+    const auto cost = ReadFileNumber(next());
     if (!cost) return corrupted();
     s.SectionCost = *cost;
     if (BadFile(next(), "// Cost type", job, dialogs)) return OldReadStatus::BadFile;

@@ -108,6 +108,20 @@ inline CuttingPattern Pattern(int stockLength, int bars, std::vector<int> length
     return p;
 }
 
+// The worked example of the results: one 6000 mm stock row (Trim 25, Hold 25, Kerf 3), two bars
+// each cut to 3 x 1500 and 1 x 1000, everything placed.
+inline CuttingJob WorkedExampleJob(int offcut, bool scrapAll = false) {
+    CuttingJob job;
+    job.allowances = {3, 25, 25, offcut, scrapAll};
+    job.InputStockLength = {5950};
+    job.InputCutLength = {1503, 1003};
+    job.InputCutQuantity = {6, 2};
+    job.TotalPieces = 8;
+    job.TotalCutLength = 11000;
+    job.Patterns = {Pattern(5950, 2, {1503, 1003}, {3, 1})};
+    return job;
+}
+
 // Pieces placed by the result store, per cut length.
 inline long long PiecesOfLength(const CuttingJob& job, int length) {
     long long pieces = 0;

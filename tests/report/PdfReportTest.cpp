@@ -21,14 +21,7 @@ constexpr double Near = 1e-9;
 // The worked example: one 6000 mm stock row (Trim 25, Hold 25, Kerf 3, Offcut 300), two bars
 // each cut to 3 x 1500 and 1 x 1000, returning 463 mm offcuts.
 CuttingJob BeamJob() {
-    CuttingJob job;
-    job.allowances = {3, 25, 25, 300, false};
-    job.InputStockLength = {5950};
-    job.InputCutLength = {1503, 1003};
-    job.InputCutQuantity = {6, 2};
-    job.TotalPieces = 8;
-    job.TotalCutLength = 11000;
-    job.Patterns = {Pattern(5950, 2, {1503, 1003}, {3, 1})};
+    CuttingJob job = testing::WorkedExampleJob(300);
     CompileStats(job);
     return job;
 }

@@ -10,17 +10,8 @@ namespace {
 
 using testing::Pattern;
 
-// One 6000 mm stock row (Trim 25, Hold 25, Kerf 3): 2 bars, each 3 x 1500 and 1 x 1000.
 CuttingJob BeamJob(int offcut, bool scrapAll = false) {
-    CuttingJob job;
-    job.allowances = {3, 25, 25, offcut, scrapAll};
-    job.InputStockLength = {5950};
-    job.InputCutLength = {1503, 1003};
-    job.InputCutQuantity = {6, 2};
-    job.TotalPieces = 8;
-    job.TotalCutLength = 11000;
-    job.Patterns = {Pattern(5950, 2, {1503, 1003}, {3, 1})};
-    return job;
+    return testing::WorkedExampleJob(offcut, scrapAll);
 }
 
 Statistics StatsOf(CuttingJob job) { return CompileStats(job); }

@@ -24,8 +24,6 @@ public:
     void RewriteWeightAndCost();
     void SetWeightText(const QString& text) { weight_->setText(text); }
     void SetCostText(const QString& text) { cost_->setText(text); }
-    QString WeightText() const { return weight_->text(); }
-    QString CostText() const { return cost_->text(); }
     void SetCostType(const std::string& costType);
 
     void WeightEditChange();

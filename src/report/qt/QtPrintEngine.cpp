@@ -106,7 +106,7 @@ QtPrintEngine::QtPrintEngine(int resolution)
       metricsDevice_(std::make_unique<QPdfWriter>(metricsBuffer_.get())) {
     RegisterFontSubstitutes();
     metricsDevice_->setResolution(resolution_);
-    pages_.emplace_back();
+    items_.emplace_back();
 }
 
 QtPrintEngine::~QtPrintEngine() = default;
@@ -117,21 +117,6 @@ double QtPrintEngine::ToDevice(double centimetres) const {
 
 QRectF QtPrintEngine::ToDevice(const QRectF& r) const {
     return QRectF(ToDevice(r.left()), ToDevice(r.top()), ToDevice(r.width()), ToDevice(r.height()));
-}
-
-double QtPrintEngine::Resolve(Coord position) const {
-    if (!position.IsCode()) return position.Value();
-    const Page& page = Current();
-    switch (position.Code()) {
-        case PositionCode::LastBottom: return lastBottom_;
-        case PositionCode::LastRight: return lastRight_;
-        case PositionCode::LeftMargin: return page.Margins[0];
-        case PositionCode::TopMargin: return page.Margins[1];
-        case PositionCode::RightMargin: return page.Margins[2];
-        case PositionCode::BottomMargin: return page.Margins[3];
-        case PositionCode::Free: break;
-    }
-    throw std::invalid_argument("Free is a size, not a position");
 }
 
 QtPrintEngine::TextFormat QtPrintEngine::Format(const std::string& text) const {
@@ -166,20 +151,20 @@ QtPrintEngine::PlacedItem QtPrintEngine::LayOutText(PlacedItem::Kind kind, Coord
     const double padX = framed ? FramePaddingX : 0.0;
     const double padY = framed ? FramePaddingY : 0.0;
 
-    const double left = Resolve(x);
-    const double top = Resolve(y);
+    const double left = frames_.Resolve(x);
+    const double top = frames_.Resolve(y);
     double right = 0.0;
     QSizeF size;
     if (IsFree(x2)) {
         size = TextSize(item.Format, -1.0);
         right = left + size.width() + 2 * padX;
     } else {
-        right = Resolve(x2);
+        right = frames_.Resolve(x2);
         const bool oneLine = styleValues_[static_cast<int>(StyleSetting::Three)] != 0;
         if (!oneLine) item.Format.Flags |= Qt::TextWordWrap;
         if (IsFree(y2)) size = TextSize(item.Format, std::max(right - left - 2 * padX, 0.0));
     }
-    const double bottom = IsFree(y2) ? top + size.height() + 2 * padY : Resolve(y2);
+    const double bottom = IsFree(y2) ? top + size.height() + 2 * padY : frames_.Resolve(y2);
     item.Rect = QRectF(QPointF(left, top), QPointF(right, bottom));
     item.TextRect = item.Rect.adjusted(padX, padY, -padX, -padY);
     return item;
@@ -193,10 +178,9 @@ QtPrintEngine::PlacedItem QtPrintEngine::Framed(PlacedItem item) const {
 }
 
 double QtPrintEngine::Place(PlacedItem item) {
-    lastBottom_ = item.Rect.bottom();
-    lastRight_ = item.Rect.right();
-    Current().Items.push_back(std::move(item));
-    return lastBottom_;
+    const double bottom = frames_.Placed(item.Rect.bottom(), item.Rect.right());
+    CurrentItems().push_back(std::move(item));
+    return bottom;
 }
 
 const QImage& QtPrintEngine::Picture(const std::string& resource) {
@@ -209,59 +193,46 @@ const QImage& QtPrintEngine::Picture(const std::string& resource) {
 }
 
 void QtPrintEngine::DoOpenDoc() {
-    pages_.assign(1, Page{});
-    current_ = 0;
-    outputArea_ = {0.0, 0.0, 21.0, 29.7};
+    frames_.Reset();
+    items_.assign(1, {});
     fontName_ = QStringLiteral("Arial");
     styleValues_ = {0, 10, 0};
     penWidth_ = 0.0;
     pen_ = Black;
     fill_ = White;
     textColour_ = Black;
-    lastBottom_ = 0.0;
-    lastRight_ = 0.0;
-    savedPosition_ = {0.0, 0.0};
     measuredWidth_ = 0.0;
     measuredHeight_ = 0.0;
 }
 
 void QtPrintEngine::DoCloseDoc() {
-    pages_.assign(1, Page{});
-    current_ = 0;
+    frames_.Reset();
+    items_.assign(1, {});
 }
 
 // The PDF is written without protection; there is nothing to lock.
 void QtPrintEngine::DoSetDocFileReadOnly(bool) {}
 
 void QtPrintEngine::DoSetOutputArea(double left, double top, double right, double bottom) {
-    outputArea_ = {left, top, right, bottom};
+    frames_.SetOutputArea(left, top, right, bottom);
 }
 
 void QtPrintEngine::DoSetMargin(PositionCode margin, double value) {
-    auto& margins = Current().Margins;
-    switch (margin) {
-        case PositionCode::LeftMargin: margins[0] = value; break;
-        case PositionCode::TopMargin: margins[1] = value; break;
-        case PositionCode::RightMargin: margins[2] = value; break;
-        case PositionCode::BottomMargin: margins[3] = value; break;
-        default: break;
-    }
+    frames_.SetMargin(margin, value);
 }
 
-double QtPrintEngine::DoGetMargin(PositionCode margin) const { return Resolve(margin); }
+double QtPrintEngine::DoGetMargin(PositionCode margin) const { return frames_.Resolve(margin); }
 
-double QtPrintEngine::DoGetPosition(PositionCode code) const { return Resolve(code); }
+double QtPrintEngine::DoGetPosition(PositionCode code) const { return frames_.Resolve(code); }
 
-double QtPrintEngine::DoPageWidth() const { return Current().Width; }
+double QtPrintEngine::DoPageWidth() const { return frames_.Current().Width; }
 
-double QtPrintEngine::DoPageHeight() const { return Current().Height; }
+double QtPrintEngine::DoPageHeight() const { return frames_.Current().Height; }
 
-Orientation QtPrintEngine::DoPageOrientation() const { return Current().PageOrientation; }
+Orientation QtPrintEngine::DoPageOrientation() const { return frames_.Current().PageOrientation; }
 
 void QtPrintEngine::DoSetPageOrientation(Orientation orientation) {
-    Page& page = Current();
-    if (page.PageOrientation != orientation) std::swap(page.Width, page.Height);
-    page.PageOrientation = orientation;
+    frames_.SetOrientation(orientation);
 }
 
 void QtPrintEngine::DoSetFontName(const std::string& name) { fontName_ = ToQString(name); }
@@ -291,11 +262,11 @@ double QtPrintEngine::DoWriteFramedText(Coord x, Coord y, Coord x2, Coord y2, co
 void QtPrintEngine::DoDrawBox(Coord x, Coord y, Coord x2, Coord y2) {
     PlacedItem item;
     item.What = PlacedItem::Kind::Box;
-    const double left = Resolve(x);
-    const double top = Resolve(y);
+    const double left = frames_.Resolve(x);
+    const double top = frames_.Resolve(y);
     // A box has no content to take a size from.
-    const double right = IsFree(x2) ? left : Resolve(x2);
-    const double bottom = IsFree(y2) ? top : Resolve(y2);
+    const double right = IsFree(x2) ? left : frames_.Resolve(x2);
+    const double bottom = IsFree(y2) ? top : frames_.Resolve(y2);
     item.Rect = QRectF(QPointF(left, top), QPointF(right, bottom));
     Place(Framed(std::move(item)));
 }
@@ -314,10 +285,10 @@ void QtPrintEngine::DoDrawPicture(const std::string& resource, Coord x, Coord y,
         naturalWidth = item.Picture.width() / dotsPerCm(item.Picture.dotsPerMeterX());
         naturalHeight = item.Picture.height() / dotsPerCm(item.Picture.dotsPerMeterY());
     }
-    const double left = Resolve(x);
-    const double top = Resolve(y);
-    const double right = IsFree(x2) ? left + naturalWidth : Resolve(x2);
-    const double bottom = IsFree(y2) ? top + naturalHeight : Resolve(y2);
+    const double left = frames_.Resolve(x);
+    const double top = frames_.Resolve(y);
+    const double right = IsFree(x2) ? left + naturalWidth : frames_.Resolve(x2);
+    const double bottom = IsFree(y2) ? top + naturalHeight : frames_.Resolve(y2);
     item.Rect = QRectF(QPointF(left, top), QPointF(right, bottom));
     Place(std::move(item));
 }
@@ -332,31 +303,21 @@ double QtPrintEngine::DoMeasuredWidth() const { return measuredWidth_; }
 
 double QtPrintEngine::DoMeasuredHeight() const { return measuredHeight_; }
 
-void QtPrintEngine::DoSavePosition() { savedPosition_ = {lastBottom_, lastRight_}; }
+void QtPrintEngine::DoSavePosition() { frames_.SavePosition(); }
 
-void QtPrintEngine::DoRestorePosition() {
-    lastBottom_ = savedPosition_[0];
-    lastRight_ = savedPosition_[1];
-}
+void QtPrintEngine::DoRestorePosition() { frames_.RestorePosition(); }
 
 void QtPrintEngine::DoNewPage() {
-    Page page;
-    page.Width = pages_.back().Width;
-    page.Height = pages_.back().Height;
-    page.PageOrientation = pages_.back().PageOrientation;
-    page.Margins = outputArea_;
-    pages_.push_back(std::move(page));
-    current_ = pages_.size() - 1;
-    lastBottom_ = outputArea_[1];
-    lastRight_ = outputArea_[0];
+    frames_.NewPage();
+    items_.emplace_back();
 }
 
-int QtPrintEngine::DoPageCount() const { return static_cast<int>(pages_.size()); }
+int QtPrintEngine::DoPageCount() const { return frames_.Count(); }
 
-void QtPrintEngine::DoSelectPage(int page) { current_ = static_cast<std::size_t>(page - 1); }
+void QtPrintEngine::DoSelectPage(int page) { frames_.Select(page); }
 
-void QtPrintEngine::Paint(QPainter& painter, const Page& page) const {
-    for (const PlacedItem& item : page.Items) {
+void QtPrintEngine::Paint(QPainter& painter, const std::vector<PlacedItem>& items) const {
+    for (const PlacedItem& item : items) {
         const QRectF rect = ToDevice(item.Rect);
         switch (item.What) {
             case PlacedItem::Kind::Picture:
@@ -389,16 +350,17 @@ bool QtPrintEngine::DoSaveDocument(const std::filesystem::path& file) {
         writer.setResolution(resolution_);
         writer.setCreator(QStringLiteral("Tallora"));
         writer.setTitle(QStringLiteral("Cutting report"));
-        writer.setPageLayout(LayoutOf(pages_.front().Width, pages_.front().Height));
+        const auto& frames = frames_.Frames();
+        writer.setPageLayout(LayoutOf(frames.front().Width, frames.front().Height));
         QPainter painter;
         if (!painter.begin(&writer)) return false;
-        for (std::size_t i = 0; i < pages_.size(); ++i) {
+        for (std::size_t i = 0; i < frames.size(); ++i) {
             // A layout set while painting applies from the next page on.
             if (i > 0) {
-                writer.setPageLayout(LayoutOf(pages_[i].Width, pages_[i].Height));
+                writer.setPageLayout(LayoutOf(frames[i].Width, frames[i].Height));
                 if (!writer.newPage()) return false;
             }
-            Paint(painter, pages_[i]);
+            Paint(painter, items_[i]);
         }
         if (!painter.end()) return false;
     }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "report/PageFrames.h"
 #include "report/PrintEngine.h"
 #include "report/StyleCodes.h"
 
@@ -103,17 +104,7 @@ private:
         QImage Picture;
     };
 
-    struct Page {
-        double Width = 21.0;
-        double Height = 29.7;
-        Orientation PageOrientation = Orientation::Portrait;
-        std::array<double, 4> Margins{0.0, 0.0, 21.0, 29.7};  // left, top, right, bottom
-        std::vector<PlacedItem> Items;
-    };
-
-    Page& Current() { return pages_[current_]; }
-    const Page& Current() const { return pages_[current_]; }
-    double Resolve(Coord position) const;
+    std::vector<PlacedItem>& CurrentItems() { return items_[frames_.CurrentIndex()]; }
     TextFormat Format(const std::string& text) const;
     // Width and height in cm of a text laid out on one line, or wrapped within `width` cm.
     QSizeF TextSize(const TextFormat& format, double width) const;
@@ -122,7 +113,7 @@ private:
     PlacedItem Framed(PlacedItem item) const;
     double Place(PlacedItem item);
     const QImage& Picture(const std::string& resource);
-    void Paint(QPainter& painter, const Page& page) const;
+    void Paint(QPainter& painter, const std::vector<PlacedItem>& items) const;
     double ToDevice(double centimetres) const;
     QRectF ToDevice(const QRectF& centimetres) const;
 
@@ -131,18 +122,14 @@ private:
     std::unique_ptr<QBuffer> metricsBuffer_;
     std::unique_ptr<QPdfWriter> metricsDevice_;
 
-    std::vector<Page> pages_;
-    std::size_t current_ = 0;
-    std::array<double, 4> outputArea_{0.0, 0.0, 21.0, 29.7};
+    PageFrames frames_;
+    std::vector<std::vector<PlacedItem>> items_;  // by page
     QString fontName_;
     std::array<int, 3> styleValues_{0, 10, 0};
     double penWidth_ = 0.0;
     Colour pen_ = Black;
     Colour fill_ = White;
     Colour textColour_ = Black;
-    double lastBottom_ = 0.0;
-    double lastRight_ = 0.0;
-    std::array<double, 2> savedPosition_{0.0, 0.0};
     double measuredWidth_ = 0.0;
     double measuredHeight_ = 0.0;
     std::map<std::string, QImage> pictures_;

@@ -16,7 +16,6 @@ BarImage::BarImage(const CuttingJob& job, QWidget* parent) : QWidget(parent), jo
 
 void BarImage::paintEvent(QPaintEvent*) {
     // The bitmap takes the image's current size, then the diagram is drawn into it anew.
-    ++paints_;
     drawn_ = size();
     QPainter painter(this);
     painter.drawImage(0, 0, RenderDiagram(job_, width(), height()));

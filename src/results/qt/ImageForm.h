@@ -12,7 +12,6 @@ class BarImage : public QWidget {
     Q_OBJECT
 public:
     BarImage(const CuttingJob& job, QWidget* parent);
-    int Paints() const { return paints_; }
     QSize DrawnSize() const { return drawn_; }
 
 protected:
@@ -20,7 +19,6 @@ protected:
 
 private:
     const CuttingJob& job_;
-    int paints_ = 0;
     QSize drawn_;
 };
 
