@@ -255,6 +255,8 @@ void TCostingForm::Prepare(double sectionCost, double sectionWeight, const std::
 }
 
 void TCostingForm::FormShow() {
+    // The fields' rewrites below read their values back; the sheet is worked out once, at the end.
+    showing_ = true;
     material_.Weight = ReadChargeValue(weightEdit_->text().toStdString(), format_);
     ShowValue(weightEdit_, material_.Weight, 3);
     ShowBasis(matCost_, material_.Basis);
@@ -270,6 +272,7 @@ void TCostingForm::FormShow() {
     ShowBasis(others_[1], c.CPPType);
     ShowValue(others_[2].Edit, c.COtherValue, 2);
     ShowBasis(others_[2], c.COtherType);
+    showing_ = false;
     CalcGrid();
 }
 
@@ -289,6 +292,7 @@ void TCostingForm::ShowBasis(const ChargeGroup& group, const std::string& basis)
 }
 
 void TCostingForm::CalcGrid() {
+    if (showing_) return;
     sheet_ = tallora::CalcGrid(job_, stats_, material_, job_.costing, format_);
     list_->clearContents();
     list_->setRowCount(static_cast<int>(sheet_.GridRows.size()));

@@ -107,6 +107,7 @@ private:
     QTableWidget* list_ = nullptr;
     QPushButton* copyButton_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
+    bool showing_ = false;  // FormShow is rewriting the fields
 };
 
 }  // namespace tallora
