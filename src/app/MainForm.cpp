@@ -39,12 +39,7 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-// The file name part of a path: after its last "\", "/" or ":".
-QString FileNamePart(const QString& path) {
-    const int at = std::max({path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')),
-                             path.lastIndexOf(QLatin1Char(':'))});
-    return path.mid(at + 1);
-}
+QString FileNamePart(const QString& path) { return Q(tallora::FileNamePart(path.toStdString())); }
 
 // The name without everything from its first ".".
 QString ShortName(const QString& path) { return FileNamePart(path).section(QLatin1Char('.'), 0, 0); }

@@ -132,6 +132,10 @@ std::string FolderPart(const std::string& path) {
     return at == std::string::npos ? std::string() : path.substr(0, at + 1);
 }
 
+std::string FileNamePart(const std::string& path) {
+    return path.substr(FolderPart(path).size());
+}
+
 void WriteLastDir(RegistryStore& store, const std::string& jobPath) {
     if (!store.KeyExists(User, MainKey)) return;
     store.WriteString(User, MainKey, "LastDir", FolderPart(jobPath));

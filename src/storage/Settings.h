@@ -54,6 +54,8 @@ void WriteCFGData(RegistryStore& store, const Allowances& allowances,
 
 // The folder part of a path: up to and including its last "\", "/" or ":".
 std::string FolderPart(const std::string& path);
+// The file name part of a path: after its last "\", "/" or ":".
+std::string FileNamePart(const std::string& path);
 // Writes LastDir: the folder of the job file (empty for an empty path).
 void WriteLastDir(RegistryStore& store, const std::string& jobPath);
 // LastDir, when it exists.

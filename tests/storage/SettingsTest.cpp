@@ -124,6 +124,8 @@ TEST(LastDir, TheFolderPartOfTheJobFile) {
     EXPECT_EQ(FolderPart("C:beam.tlf"), "C:");
     EXPECT_EQ(FolderPart("beam.tlf"), "");
     EXPECT_EQ(FolderPart(""), "");
+    EXPECT_EQ(FileNamePart("C:\\Jobs\\Beam.run.tlf"), "Beam.run.tlf");
+    EXPECT_EQ(FileNamePart("C:beam.tlf"), "beam.tlf");
 
     MemoryRegistry store;
     WriteLastDir(store, "/home/ann/jobs/beam.tlf");  // no main key: nothing
