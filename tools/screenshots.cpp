@@ -13,7 +13,7 @@
 #include "app/MainForm.h"
 #include "costing/qt/CostingForm.h"
 #include "results/qt/ImageForm.h"
-#include "storage/MemoryRegistry.h"
+#include "support/MemoryRegistry.h"
 
 namespace {
 

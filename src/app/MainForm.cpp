@@ -1,37 +1,37 @@
 #include "app/MainForm.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QToolButton>
+#include <QtConcurrent/QtConcurrentRun>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <thread>
+#include <utility>
 
 #include "app/AboutBox.h"
 #include "app/ProgressForm.h"
 #include "app/QtCalculationHost.h"
+#include "commands/OpenJob.h"
 #include "costing/qt/CostingForm.h"
-#include "report/PdfReport.h"
-#include "report/qt/QtPrintEngine.h"
-#include "results/qt/ImageForm.h"
 #include "entry/qt/AdditionalDataPanel.h"
-#include "entry/qt/DesignGeometry.h"
 #include "entry/qt/EntryPanel.h"
 #include "entry/qt/SettingsPanel.h"
+#include "report/PdfReport.h"
+#include "report/qt/QtPrintEngine.h"
 #include "results/CuttingList.h"
+#include "results/qt/ImageForm.h"
 #include "results/qt/StatisticsPanel.h"
-#include "storage/AutoSave.h"
-#include "storage/JobFile.h"
-#include "storage/OldVersion.h"
 #include "storage/TextFile.h"
+#include "widgets/DesignGeometry.h"
 
 namespace tallora {
 
@@ -52,7 +52,6 @@ TMainForm::TMainForm(DesktopServices services, QWidget* parent)
     setWindowTitle(QStringLiteral("Tallora"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/tallora.svg")));
     recent_ = std::make_unique<RecentFiles>(services_.Store, RegularFileExists);
-    host_ = std::make_unique<QtCalculationHost>(*this);
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("Client"));
@@ -63,6 +62,7 @@ TMainForm::TMainForm(DesktopServices services, QWidget* parent)
         " left: %2px; padding: 0 1px; }").arg(Px(7)).arg(Px(7)));
     central->setFixedSize(Px(929), Px(625));
     setCentralWidget(central);
+    CreateActions();
     CreateMenus();
     CreateToolBar(central);
     CreatePanels(central);
@@ -82,60 +82,93 @@ TMainForm::TMainForm(DesktopServices services, QWidget* parent)
     costing_ = new TCostingForm(job_, services_.Boxes, services_.Store, services_.Format, this);
     setFixedSize(sizeHint());
     viewer_ = new TImageForm(job_, this);
+    ConnectCalculationHost();
 }
 
 TMainForm::~TMainForm() {
+    // A calculation works on the job: it ends before the job goes. A call it is waiting on is
+    // answered first.
+    host_->Detach();
+    while (worker_->isRunning()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    }
     qApp->removeEventFilter(this);
     // The panels view the job's rows: they go before the job does.
     delete takeCentralWidget();
     delete progress_;
 }
 
-void TMainForm::CreateMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    new_ = file->addAction(QStringLiteral("&New"), this, [this] { ResetClick(); });
-    new_->setObjectName(QStringLiteral("New2"));
+void TMainForm::CreateActions() {
+    // The menu's caption, the tool bar's caption, the object name of each, its hint.
+    auto action = [this](const char* text, const char* iconText, const char* name,
+                         const char* icon, const char* hint, auto handler) {
+        auto* a = new QAction(QString::fromUtf8(text), this);
+        a->setObjectName(QString::fromLatin1(name));
+        if (iconText != nullptr) a->setIconText(QString::fromUtf8(iconText));
+        if (icon != nullptr) a->setIcon(QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(icon)));
+        if (hint != nullptr) a->setStatusTip(QString::fromUtf8(hint));
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    new_ = action("&New", "New", "New2", "new.svg", "Start a new cutting list", [this] { ResetClick(); });
     new_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    open_ = file->addAction(QStringLiteral("&Open..."), this, &TMainForm::Open1Click);
-    open_->setObjectName(QStringLiteral("Open1"));
+    open_ = action("&Open...", "Open", "Open1", "open.svg", "Open a saved cutting list", &TMainForm::Open1Click);
     open_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    reopen_ = file->addMenu(QStringLiteral("Reopen..."));
-    reopen_->setObjectName(QStringLiteral("Reopen1"));
-    save_ = file->addAction(QStringLiteral("&Save"), this, &TMainForm::Save1Click);
-    save_->setObjectName(QStringLiteral("Save1"));
+    save_ = action("&Save", "Save", "Save1", "save.svg", "Save the cutting list", &TMainForm::Save1Click);
     save_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    saveAs_ = file->addAction(QStringLiteral("Save &As..."), this, &TMainForm::SaveAs1Click);
-    saveAs_->setObjectName(QStringLiteral("SaveAs1"));
-    file->addSeparator();
-    print_ = file->addAction(QStringLiteral("&Print..."), this, &TMainForm::PrintPDFButtonClick);
-    print_->setObjectName(QStringLiteral("Print1"));
+    saveAs_ = action("Save &As...", nullptr, "SaveAs1", nullptr, nullptr, &TMainForm::SaveAs1Click);
+    print_ = action("&Print...", "Print PDF", "Print1", "pdf.svg",
+                    "Make the cutting report as a PDF file and open it", &TMainForm::PrintPDFButtonClick);
     print_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    file->addSeparator();
-    exit_ = file->addAction(QStringLiteral("E&xit"), this, &TMainForm::ExitButtonClick);
-    exit_->setObjectName(QStringLiteral("Exit1"));
+    exit_ = action("E&xit", nullptr, "Exit1", nullptr, nullptr, &TMainForm::ExitButtonClick);
     exit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    calculate_ = action("Calculate", "Calculate", "Calculate", "calculate.svg",
+                        "Work out the cutting patterns for the lengths entered",
+                        &TMainForm::CalculateButtonClick);
+    display_ = action("Cutting Diagram", "Cutting Diagram", "Display", "diagram.svg",
+                      "Show the cutting patterns as bar diagrams", &TMainForm::DrawPatternsClick);
+    costingAction_ = action(" Material Costing ", " Material Costing ", "Costing", "costing.svg",
+                            "Price the material, cutting and other charges of the job",
+                            &TMainForm::CostingButtonClick);
+    // The tool bar's Exit closes the window, which the File menu's Exit does not quite do.
+    close_ = action("Exit", "Exit", "Close", "exit.svg", "Close Tallora", &TMainForm::CloseButtonClick);
 
-    QMenu* algorithm = menuBar()->addMenu(QStringLiteral("&Algorithm"));
-    algorithm->setObjectName(QStringLiteral("Algorithm1"));
+    standard_ = action("Complex", nullptr, "Standard1", nullptr, nullptr, &TMainForm::Standard1Click);
+    fast_ = action("Fast", nullptr, "Fast1", nullptr, nullptr, &TMainForm::Fast1Click);
     auto* group = new QActionGroup(this);
-    standard_ = algorithm->addAction(QStringLiteral("Complex"), this, &TMainForm::Standard1Click);
-    standard_->setObjectName(QStringLiteral("Standard1"));
-    fast_ = algorithm->addAction(QStringLiteral("Fast"), this, &TMainForm::Fast1Click);
-    fast_->setObjectName(QStringLiteral("Fast1"));
     for (QAction* a : {standard_, fast_}) {
         a->setCheckable(true);
         group->addAction(a);
     }
     standard_->setChecked(true);
+    hintsOff_ = action("&Turn hints off", nullptr, "HintsOff1", nullptr, nullptr, &TMainForm::HintsOff1Click);
+    contents_ = action("&Contents", nullptr, "Contents1", nullptr, nullptr, &TMainForm::Contents1Click);
+    contents_->setShortcut(QKeySequence(Qt::Key_F1));
+    about_ = action("&About", nullptr, "About1", nullptr, nullptr, &TMainForm::About1Click);
+}
+
+void TMainForm::CreateMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(new_);
+    file->addAction(open_);
+    reopen_ = file->addMenu(QStringLiteral("Reopen..."));
+    reopen_->setObjectName(QStringLiteral("Reopen1"));
+    file->addAction(save_);
+    file->addAction(saveAs_);
+    file->addSeparator();
+    file->addAction(print_);
+    file->addSeparator();
+    file->addAction(exit_);
+
+    QMenu* algorithm = menuBar()->addMenu(QStringLiteral("&Algorithm"));
+    algorithm->setObjectName(QStringLiteral("Algorithm1"));
+    algorithm->addAction(standard_);
+    algorithm->addAction(fast_);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    hintsOff_ = help->addAction(QStringLiteral("&Turn hints off"), this, &TMainForm::HintsOff1Click);
-    hintsOff_->setObjectName(QStringLiteral("HintsOff1"));
-    contents_ = help->addAction(QStringLiteral("&Contents"), this, &TMainForm::Contents1Click);
-    contents_->setObjectName(QStringLiteral("Contents1"));
-    contents_->setShortcut(QKeySequence(Qt::Key_F1));
-    about_ = help->addAction(QStringLiteral("&About"), this, &TMainForm::About1Click);
-    about_->setObjectName(QStringLiteral("About1"));
+    help->addAction(hintsOff_);
+    help->addAction(contents_);
+    help->addAction(about_);
 }
 
 void TMainForm::CreateToolBar(QWidget* central) {
@@ -145,36 +178,22 @@ void TMainForm::CreateToolBar(QWidget* central) {
     bar->setIconSize(QSize(Px(20), Px(20)));
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     Place(bar, 0, 0, 929, 46);
-    auto button = [&](const char* name, const char* caption, const char* icon, const char* hint,
-                      auto handler) {
-        auto* b = new QToolButton(bar);
+    auto button = [bar](QAction* action, const char* name) {
+        bar->addAction(action);
+        auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(action));
         b->setObjectName(QString::fromLatin1(name));
-        b->setText(QString::fromUtf8(caption));
-        b->setIcon(QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(icon)));
-        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        b->setStatusTip(QString::fromUtf8(hint));
         b->setAutoRaise(true);
-        connect(b, &QToolButton::clicked, this, handler);
-        bar->addWidget(b);
-        return b;
     };
-    newButton_ = button("NewButton", "New", "new.svg", "Start a new cutting list", [this] { ResetClick(); });
-    openButton_ = button("OpenButton", "Open", "open.svg", "Open a saved cutting list", &TMainForm::Open1Click);
-    saveButton_ = button("SaveButton", "Save", "save.svg", "Save the cutting list", &TMainForm::Save1Click);
+    button(new_, "NewButton");
+    button(open_, "OpenButton");
+    button(save_, "SaveButton");
     bar->addSeparator();
-    calculateButton_ = button("CalculateButton", "Calculate", "calculate.svg",
-                              "Work out the cutting patterns for the lengths entered",
-                              &TMainForm::CalculateButtonClick);
-    printButton_ = button("PrintPDFButton", "Print PDF", "pdf.svg",
-                          "Make the cutting report as a PDF file and open it",
-                          &TMainForm::PrintPDFButtonClick);
-    displayButton_ = button("DisplayBtn", "Cutting Diagram", "diagram.svg",
-                            "Show the cutting patterns as bar diagrams", &TMainForm::DrawPatternsClick);
-    costingButton_ = button("CostingBtn", " Material Costing ", "costing.svg",
-                            "Price the material, cutting and other charges of the job",
-                            &TMainForm::CostingButtonClick);
+    button(calculate_, "CalculateButton");
+    button(print_, "PrintPDFButton");
+    button(display_, "DisplayBtn");
+    button(costingAction_, "CostingBtn");
     bar->addSeparator();
-    closeButton_ = button("CloseButton", "Exit", "exit.svg", "Close Tallora", &TMainForm::CloseButtonClick);
+    button(close_, "CloseButton");
 }
 
 void TMainForm::CreatePanels(QWidget* central) {
@@ -223,11 +242,15 @@ void TMainForm::FormCreate(const QString& commandLineFile) {
         }
         SetCaption();
     }
-    jobModified_ = false;
+    // An earlier-format file is recalculated first.
+    WhenIdle([this] { FinishStart(); });
+}
 
+void TMainForm::FinishStart() {
+    jobModified_ = false;
     if (AutoRecover(services_.Store, job_, services_.Boxes)) {
         ShowJob();
-        calculateButton_->setEnabled(true);
+        CheckInputData();
     }
     costing_->ReloadNames();
 }
@@ -236,9 +259,17 @@ void TMainForm::FormCreate(const QString& commandLineFile) {
 
 void TMainForm::CheckInputData() {
     const InputSummary summary = tallora::CheckInputData(job_);
-    calculateButton_->setEnabled(summary.CalculateEnabled);
+    canCalculate_ = summary.CalculateEnabled;
+    UpdateCommands();
     statusPanels_[0]->setText(Q(summary.StockText));
     statusPanels_[1]->setText(Q(summary.CutText));
+}
+
+void TMainForm::UpdateCommands() {
+    save_->setEnabled(canSave_);
+    saveAs_->setEnabled(canSave_);
+    for (QAction* a : {print_, display_, costingAction_}) a->setEnabled(canOutput_);
+    calculate_->setEnabled(canCalculate_);
 }
 
 void TMainForm::OnRowsChanged() {
@@ -272,8 +303,15 @@ void TMainForm::ShowCuttingList() {
 void TMainForm::ZeroStatistics() { ShowStatistics(Statistics{}); }
 
 void TMainForm::EnableOutputCommands(bool enabled) {
-    for (QAction* a : {save_, saveAs_, print_}) a->setEnabled(enabled);
-    for (QToolButton* b : {saveButton_, printButton_, displayButton_, costingButton_}) b->setEnabled(enabled);
+    canSave_ = enabled;
+    canOutput_ = enabled;
+    UpdateCommands();
+}
+
+void TMainForm::RewriteSectionPrices() {
+    additionalPanel_->ShowPrices();
+    // The statistics of the result shown follow the prices, as they do when typed.
+    if (resultsValid_) ShowStatistics(CompileStats(job_));
 }
 
 void TMainForm::ShowJob() {
@@ -295,33 +333,84 @@ QString TMainForm::StatusText(int panel) const { return statusPanels_[panel]->te
 
 void TMainForm::CalculateButtonClick() {
     if (calculating_ || !tallora::CheckInputData(job_).CalculateEnabled) return;
-    AutoSave(services_.Store, job_);
-    additionalPanel_->RewriteWeightAndCost();
+    StartCalculation({});
+}
 
-    // The work runs beside the window's own thread, which keeps the windows painted; the host
-    // hands every text and box to the window's thread, in order.
+void TMainForm::ConnectCalculationHost() {
+    host_ = new QtCalculationHost(this);
+    worker_ = new QFutureWatcher<WorkerResult>(this);
+    connect(worker_, &QFutureWatcherBase::finished, this, &TMainForm::CalculationEnded);
+
+    // The worker waits for each call, so the window's thread touches the job only while the
+    // calculation stands still.
+    const auto wait = Qt::BlockingQueuedConnection;
+    QtCalculationHost* h = host_;
+    connect(h, &QtCalculationHost::questionAsked, this, [this](const QString& text, bool* yes) {
+        *yes = services_.Boxes.ShowMessage(MessageKind::Confirmation, MessageButtons::YesNo,
+                                           text.toStdString()) == MessageAnswer::Yes;
+    }, wait);
+    connect(h, &QtCalculationHost::errorShown, this, [this](const QString& text) {
+        services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, text.toStdString());
+    }, wait);
+    connect(h, &QtCalculationHost::busyCursorSet, this, [](bool busy) {
+        if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
+        else if (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
+    }, wait);
+    connect(h, &QtCalculationHost::statusTextSet, statusPanels_[2], &QLabel::setText, wait);
+    connect(h, &QtCalculationHost::cuttingListCleared, memo_, &QPlainTextEdit::clear, wait);
+    connect(h, &QtCalculationHost::mainWindowEnabled, this, &QWidget::setEnabled, wait);
+    connect(h, &QtCalculationHost::progressShown, progress_, &TProgressForm::Start, wait);
+    connect(h, &QtCalculationHost::progressHidden, progress_, &QWidget::hide, wait);
+    connect(h, &QtCalculationHost::progressMoved, progress_, &TProgressForm::SetPosition, wait);
+    connect(h, &QtCalculationHost::progressUpdated, progress_,
+            [this](int position, const QString& allocated, const QString& remaining) {
+                progress_->SetPosition(position);
+                progress_->SetLines(allocated, remaining);
+            }, wait);
+    connect(h, &QtCalculationHost::permutationLineSet, progress_, &TProgressForm::SetPermutationLine, wait);
+    connect(h, &QtCalculationHost::sectionPricesRewritten, this, &TMainForm::RewriteSectionPrices, wait);
+    connect(h, &QtCalculationHost::outputCommandsEnabled, this, [this] { EnableOutputCommands(true); }, wait);
+    connect(h, &QtCalculationHost::statisticsShown, this, &TMainForm::ShowStatistics, wait);
+    connect(h, &QtCalculationHost::cuttingListShown, this, [this](const QStringList& lines) {
+        memo_->setPlainText(lines.join(QLatin1Char('\n')));
+    }, wait);
+}
+
+void TMainForm::StartCalculation(std::function<void(const CalculateResult&)> then) {
     calculating_ = true;
-    CalculationOutcome outcome;
-    std::string failure;
-    QEventLoop loop;
-    std::thread worker([&] {
+    afterCalculation_ = std::move(then);
+    RegistryStore* store = &services_.Store;
+    const NumberFormat format = services_.Format;
+    worker_->setFuture(QtConcurrent::run([this, store, format] {
+        WorkerResult worker;
         try {
-            outcome = RunCalculation(job_, algorithm_, *host_);
+            worker.Result = Calculate(job_, algorithm_, *host_, format, store);
         } catch (const std::exception& e) {
-            failure = e.what();
+            worker.Failure = e.what();
         }
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    worker.join();
-    calculating_ = false;
+        return worker;
+    }));
+}
 
+void TMainForm::CalculationEnded() {
+    const WorkerResult worker = worker_->result();
+    calculating_ = false;
     fast_->setChecked(algorithm_ == Algorithm::Fast);
     standard_->setChecked(algorithm_ == Algorithm::Complex);
-    if (outcome.Completed) resultsValid_ = true;
+    if (worker.Result.Completed) resultsValid_ = true;
     setEnabled(true);
     // An error the calculation did not handle itself is shown, and the program goes on.
-    if (!failure.empty()) services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, failure);
+    if (!worker.Failure.empty()) {
+        services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, worker.Failure);
+    }
+    if (auto then = std::exchange(afterCalculation_, nullptr)) then(worker.Result);
+    for (auto& work : std::exchange(whenIdle_, {})) work();
+    emit calculationFinished();
+}
+
+void TMainForm::WhenIdle(std::function<void()> work) {
+    if (calculating_) whenIdle_.push_back(std::move(work));
+    else work();
 }
 
 void TMainForm::Standard1Click() {
@@ -452,25 +541,23 @@ bool TMainForm::ReadJobFile(const QString& path, bool commandLine) {
         if (!commandLine) services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, error);
         return false;
     }
-    const JobFileRead read = ReadJobLines(*lines, job_, services_.Boxes);
+    const JobFileRead read = DoOpen(*lines, job_, services_.Boxes);
     if (read.Status == ReadStatus::OldVersion) {
-        CalculationServices calculation{services_.Store, *host_, algorithm_, services_.Format};
-        calculating_ = true;
-        const Conversion conversion = ConvertOldVersion(*lines, path.toStdString(), job_,
-                                                        services_.Boxes, calculation);
-        calculating_ = false;
-        setEnabled(true);
-        ShowJob();
-        CheckInputData();
-        if (conversion.Status == OldReadStatus::Read) {
-            for (QAction* a : {save_, saveAs_}) a->setEnabled(true);
-            saveButton_->setEnabled(true);
-            resultsValid_ = conversion.Outcome.Completed;
-            fast_->setChecked(algorithm_ == Algorithm::Fast);
-            if (!conversion.SaveError.empty()) {
-                services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, conversion.SaveError);
-            }
+        if (ConvertOldVersion(*lines, job_, services_.Boxes) != OldReadStatus::Read) {
+            ShowJob();
+            CheckInputData();
+            return true;
         }
+        // Recalculated as Calculate does, then written again in the current format.
+        StartCalculation([this, file = path.toStdString()](const CalculateResult& result) {
+            ShowJob();
+            CheckInputData();
+            canSave_ = true;
+            UpdateCommands();
+            resultsValid_ = result.Completed;
+            const std::string error = SaveConvertedVersion(file, job_, result.Stats, services_.Boxes);
+            if (!error.empty()) services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, error);
+        });
         return true;
     }
     ShowJob();

@@ -1,20 +1,20 @@
 #pragma once
 
 #include <QAction>
-#include <QActionGroup>
+#include <QFutureWatcher>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QToolButton>
 #include <functional>
 #include <memory>
+#include <vector>
 
-#include "engine/Calculation.h"
-#include "engine/CuttingJob.h"
+#include "commands/Calculate.h"
+#include "commands/Ports.h"
+#include "job/CuttingJob.h"
 #include "results/NumberFormat.h"
 #include "results/Statistics.h"
-#include "storage/Dialogs.h"
 #include "storage/RecentFiles.h"
 #include "storage/RegistryStore.h"
 #include "storage/Settings.h"
@@ -77,6 +77,8 @@ public:
     bool JobModified() const { return jobModified_; }
     bool ResultsValid() const { return resultsValid_; }
     Algorithm ChosenAlgorithm() const { return algorithm_; }
+    // A calculation runs on its worker; the window is disabled until it ends.
+    bool Calculating() const { return calculating_; }
     const Statistics& Stats() const { return stats_; }
     QString StatusText(int panel) const;
     const RecentFiles& Recent() const { return *recent_; }
@@ -89,17 +91,36 @@ public:
     // Hints go to this status bar while a window shows over the main one.
     void SetHintBar(QStatusBar* bar) { hintBar_ = bar; }
 
+signals:
+    // A calculation ended (completed, refused or failed) and the window is usable again.
+    void calculationFinished();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    friend class QtCalculationHost;
+    struct WorkerResult {
+        CalculateResult Result;
+        std::string Failure;  // an error the calculation did not handle itself
+    };
 
+    void CreateActions();
     void CreateMenus();
     void CreateToolBar(QWidget* central);
     void CreatePanels(QWidget* central);
+    void ConnectCalculationHost();
 
+    // Calculate on the worker; `then` runs on the window's thread when it has ended.
+    void StartCalculation(std::function<void(const CalculateResult&)> then);
+    void CalculationEnded();
+    // Runs now, or after the calculation that is running.
+    void WhenIdle(std::function<void()> work);
+    // The rest of FormCreate, after a file given on the command line was read and converted.
+    void FinishStart();
+
+    // Every command's availability, from the document state.
+    void UpdateCommands();
     // CheckInputData: Calculate's availability and the status bar summary.
     void CheckInputData();
     void OnRowsChanged();
@@ -109,6 +130,7 @@ private:
     void ShowStatistics(const Statistics& stats);
     void ShowCuttingList();
     void EnableOutputCommands(bool enabled);
+    void RewriteSectionPrices();
     void SetCaption();
     void ShowJob();  // every panel from the job
     void ZeroStatistics();
@@ -133,8 +155,14 @@ private:
     bool jobModified_ = false;
     bool resultsValid_ = false;
     bool calculating_ = false;
+    bool canSave_ = false;    // Save and Save As
+    bool canOutput_ = false;  // the report, the diagram and the costing
+    bool canCalculate_ = false;
     int sortColumn_ = 0;
     std::unique_ptr<RecentFiles> recent_;
+    QFutureWatcher<WorkerResult>* worker_ = nullptr;
+    std::function<void(const CalculateResult&)> afterCalculation_;
+    std::vector<std::function<void()>> whenIdle_;
 
     EntryPanel* stockPanel_ = nullptr;
     EntryPanel* cutPanel_ = nullptr;
@@ -147,28 +175,25 @@ private:
     TProgressForm* progress_ = nullptr;
     TCostingForm* costing_ = nullptr;
     TImageForm* viewer_ = nullptr;
-    std::unique_ptr<QtCalculationHost> host_;
+    QtCalculationHost* host_ = nullptr;
 
+    // One action per command; the menu and the tool bar show the same action.
     QAction* new_ = nullptr;
     QAction* open_ = nullptr;
     QAction* save_ = nullptr;
     QAction* saveAs_ = nullptr;
     QAction* print_ = nullptr;
     QAction* exit_ = nullptr;
+    QAction* calculate_ = nullptr;
+    QAction* display_ = nullptr;
+    QAction* costingAction_ = nullptr;
+    QAction* close_ = nullptr;
     QAction* standard_ = nullptr;
     QAction* fast_ = nullptr;
     QAction* hintsOff_ = nullptr;
     QAction* contents_ = nullptr;
     QAction* about_ = nullptr;
     QMenu* reopen_ = nullptr;
-    QToolButton* newButton_ = nullptr;
-    QToolButton* openButton_ = nullptr;
-    QToolButton* saveButton_ = nullptr;
-    QToolButton* calculateButton_ = nullptr;
-    QToolButton* printButton_ = nullptr;
-    QToolButton* displayButton_ = nullptr;
-    QToolButton* costingButton_ = nullptr;
-    QToolButton* closeButton_ = nullptr;
 };
 
 }  // namespace tallora

@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "entry/qt/DesignGeometry.h"
+#include "widgets/DesignGeometry.h"
 
 namespace tallora {
 

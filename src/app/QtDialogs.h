@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "storage/Dialogs.h"
+#include "commands/Ports.h"
 
 namespace tallora {
 

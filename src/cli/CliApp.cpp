@@ -9,9 +9,9 @@
 #include <sstream>
 #include <utility>
 
+#include "commands/Calculate.h"
 #include "costing/CostingSheet.h"
-#include "engine/Calculation.h"
-#include "engine/RowTexts.h"
+#include "job/RowTexts.h"
 #include "entry/Allowances.h"
 #include "entry/ListEntry.h"
 #include "entry/SectionFields.h"
@@ -41,7 +41,7 @@ class BadInput : public std::runtime_error {
 };
 
 // Answers the question of large jobs as told; the error box is the caller's to print.
-class CliHost : public SilentCalculationHost {
+class CliHost : public SilentCalculateHost {
 public:
     explicit CliHost(bool switchToFast) : switchToFast_(switchToFast) {}
     bool AskQuestion(const std::string&) override { return switchToFast_; }
@@ -125,7 +125,7 @@ std::string Pad(const std::string& text, size_t width, bool right) {
 }
 
 nlohmann::json ResultJson(const CuttingJob& job, Algorithm algorithm,
-                          const CalculationOutcome& outcome, const CostingSheet* costing) {
+                          const CalculateResult& outcome, const CostingSheet* costing) {
     nlohmann::json patterns = nlohmann::json::array();
     for (const auto& p : job.Patterns) {
         patterns.push_back({{"StockLength", p.StockLength},
@@ -170,7 +170,7 @@ nlohmann::json ResultJson(const CuttingJob& job, Algorithm algorithm,
 }
 
 // The cutting list, then the statistics as a table.
-void PrintResults(std::ostream& out, const CalculationOutcome& outcome, const CostingSheet* costing) {
+void PrintResults(std::ostream& out, const CalculateResult& outcome, const CostingSheet* costing) {
     for (const auto& line : outcome.CuttingList) out << line << "\n";
     out << "\n";
     const StatisticsTexts texts = DisplayStats(outcome.Stats, NumberFormat::UK());
@@ -322,16 +322,15 @@ enum class Loaded { None, Results, OldVersion };
 // The job file's rows, allowances, section data, charges and results; an earlier-format file
 // gives its rows and section data, to be calculated.
 Loaded LoadJobFile(const std::string& path, CuttingJob& job) {
-    // The read's status says what went wrong; its boxes are not shown.
-    SilentDialogs dialogs;
+    // The read's status says what went wrong.
     std::string error;
     const auto lines = ReadTextFile(path, error);
     if (!lines) throw BadInput(path + ": " + error);
-    const JobFileRead read = ReadJobLines(*lines, job, dialogs);
+    const JobFileRead read = ReadJobLines(*lines, job);
     switch (read.Status) {
         case ReadStatus::Loaded: return Loaded::Results;
         case ReadStatus::OldVersion:
-            if (ReadOldVersion(*lines, job, dialogs) == OldReadStatus::Read) return Loaded::OldVersion;
+            if (ReadOldVersion(*lines, job) == OldReadStatus::Read) return Loaded::OldVersion;
             throw BadInput(path + ": " + ForTerminal(NotADataFileMessage));
         case ReadStatus::NotADataFile: throw BadInput(path + ": " + NotADataFileMessage);
         case ReadStatus::Corrupted: throw BadInput(path + ": " + ForTerminal(CorruptedDataMessage));
@@ -429,7 +428,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     Algorithm algorithm = o.algorithm == "fast" ? Algorithm::Fast : Algorithm::Complex;
-    CalculationOutcome outcome;
+    CalculateResult outcome;
     if (o.noCalc) {
         // The stored results, with the statistics of the allowances and prices now in force.
         outcome.Completed = true;
@@ -441,7 +440,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return ExitBadInput;
         }
         CliHost host(o.switchToFast);
-        outcome = RunCalculation(job, algorithm, host);
+        outcome = Calculate(job, algorithm, host, NumberFormat::UK(), nullptr);
     }
 
     const NumberFormat uk = NumberFormat::UK();

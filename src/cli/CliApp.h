@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/CuttingJob.h"
-#include "report/PrintEngine.h"
+#include "commands/Ports.h"
 
 namespace tallora {
 
@@ -14,19 +13,6 @@ namespace tallora {
 inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitRefused = 1;   // the calculation was refused
 inline constexpr int ExitBadInput = 2;  // bad usage or bad input
-
-// What tallora-cli needs of the window system for --pdf and --diagram. It is asked for nothing
-// unless one of them is given.
-class PictureOutput {
-public:
-    virtual ~PictureOutput() = default;
-    // The engine the PDF report is laid out on and saved by.
-    virtual PrintEngine& ReportEngine() = 0;
-    // The cutting diagram as the viewer shows it at width x height pixels, as a PNG file;
-    // false when the file cannot be written.
-    virtual bool SaveDiagram(const CuttingJob& job, int width, int height,
-                             const std::filesystem::path& file) = 0;
-};
 
 // Default --size of --diagram: the viewer window's size.
 inline constexpr int DefaultDiagramWidth = 945;

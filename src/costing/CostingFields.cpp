@@ -10,12 +10,6 @@ void CheckCharge(int charge) {
     if (charge < 1 || charge > OtherChargeCount) throw std::out_of_range("no such charge");
 }
 
-const char* ValueName(int charge) {
-    static const char* const names[] = {"OtherName1", "OtherName2", "OtherName3"};
-    CheckCharge(charge);
-    return names[charge - 1];
-}
-
 template <class Settings>
 auto& NameOf(Settings& settings, int charge) {
     CheckCharge(charge);
@@ -53,24 +47,6 @@ std::string RenamedCharge(int charge, const std::string& answer) {
     while (last > first && Trimmed(static_cast<unsigned char>(answer[last - 1]))) --last;
     if (first == last) return DefaultChargeName(charge);
     return answer.substr(first, last - first);
-}
-
-void LoadChargeNames(const RegistryStore& store, CostingSettings& settings) {
-    constexpr auto user = RegistryRoot::CurrentUser;
-    if (!store.KeyExists(user, MainKey)) return;
-    for (int charge = 1; charge <= OtherChargeCount; ++charge) {
-        if (auto name = store.ReadString(user, MainKey, ValueName(charge))) {
-            ChargeName(settings, charge) = *name;
-        }
-    }
-}
-
-void WriteChargeNames(RegistryStore& store, const CostingSettings& settings) {
-    constexpr auto user = RegistryRoot::CurrentUser;
-    if (!store.CreateKey(user, MainKey)) return;
-    for (int charge = 1; charge <= OtherChargeCount; ++charge) {
-        store.WriteString(user, MainKey, ValueName(charge), ChargeName(settings, charge));
-    }
 }
 
 double ReadChargeValue(const std::string& text, const NumberFormat& format) {

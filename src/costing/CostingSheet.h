@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "costing/CostingSettings.h"
-#include "engine/CuttingJob.h"
+#include "job/CostingSettings.h"
+#include "job/CuttingJob.h"
 #include "results/NumberFormat.h"
 #include "results/Statistics.h"
 

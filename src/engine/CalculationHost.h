@@ -1,9 +1,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
-
-#include "results/Statistics.h"
 
 namespace tallora {
 
@@ -36,12 +33,6 @@ public:
 
     // Lets the window system process pending messages.
     virtual void ProcessMessages() = 0;
-
-    // The result store holds a finished calculation: enable the output commands.
-    virtual void EnableOutputCommands() = 0;
-    // The figures of the statistics panel, then the lines of the cutting list.
-    virtual void ShowStatistics(const Statistics& stats) = 0;
-    virtual void ShowCuttingList(const std::vector<std::string>& lines) = 0;
 };
 
 // A host that shows nothing and answers No.
@@ -59,9 +50,6 @@ public:
     void UpdateProgress(int, const std::string&, const std::string&) override {}
     void SetPermutationLine(const std::string&) override {}
     void ProcessMessages() override {}
-    void EnableOutputCommands() override {}
-    void ShowStatistics(const Statistics&) override {}
-    void ShowCuttingList(const std::vector<std::string>&) override {}
 };
 
 }  // namespace tallora

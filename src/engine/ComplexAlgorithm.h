@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/Calculation.h"
+#include "engine/CalculationRun.h"
 #include "engine/Generators.h"
 
 namespace tallora {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Calculation.h"
+#include "engine/CalculationRun.h"
 
 namespace tallora {
 

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cmath>
 
-#include "engine/Capacities.h"
+#include "job/Capacities.h"
 
 namespace tallora {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "engine/Calculation.h"
-#include "engine/CuttingJob.h"
+#include "engine/CalculationRun.h"
+#include "job/CuttingJob.h"
 
 namespace tallora {
 

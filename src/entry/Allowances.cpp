@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/Capacities.h"
-#include "engine/RowTexts.h"
+#include "job/Capacities.h"
+#include "job/RowTexts.h"
 
 namespace tallora {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/CuttingJob.h"
+#include "job/CuttingJob.h"
 
 namespace tallora {
 

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <climits>
+#include <numeric>
 
 #include "engine/Calculation.h"
-#include "engine/Capacities.h"
-#include "engine/RowTexts.h"
+#include "job/Capacities.h"
+#include "job/RowTexts.h"
 
 namespace tallora {
 
@@ -58,7 +59,7 @@ CommitResult Commit(std::vector<ListRow>& rows, const std::string& quantity,
     }
     rows.erase(rows.begin() + index);
     rows.push_back(std::move(merged));
-    return {CommitStatus::Committed, {}};
+    return {CommitStatus::Committed, {}, index};
 }
 
 }  // namespace
@@ -80,15 +81,25 @@ int ListViewCompare(const ListRow& a, const ListRow& b, int column) {
     return *x < *y ? -1 : 1;
 }
 
-void SortRows(std::vector<ListRow>& rows, int column) {
+std::vector<int> SortOrder(const std::vector<ListRow>& rows, int column) {
     // ListViewCompare leaves a "*" row's place open; it goes after the numbers, which keep the
     // comparison's order.
-    auto key = [column](const ListRow& row) {
+    auto key = [&rows, column](int i) {
+        const ListRow& row = rows[static_cast<size_t>(i)];
         const auto value = ReadInteger(column == 0 ? row.Quantity : row.Length);
         return value ? static_cast<long long>(*value) : LLONG_MAX;
     };
-    std::stable_sort(rows.begin(), rows.end(),
-                     [&key](const ListRow& a, const ListRow& b) { return key(a) < key(b); });
+    std::vector<int> order(rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&key](int a, int b) { return key(a) < key(b); });
+    return order;
+}
+
+void SortRows(std::vector<ListRow>& rows, int column) {
+    std::vector<ListRow> sorted;
+    sorted.reserve(rows.size());
+    for (int i : SortOrder(rows, column)) sorted.push_back(std::move(rows[static_cast<size_t>(i)]));
+    rows = std::move(sorted);
 }
 
 }  // namespace tallora

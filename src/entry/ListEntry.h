@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/CuttingJob.h"
+#include "job/CuttingJob.h"
 
 namespace tallora {
 
@@ -16,6 +16,9 @@ enum class CommitStatus {
 struct CommitResult {
     CommitStatus Status = CommitStatus::Ignored;
     std::string Message;
+    // A committed row of a length already listed merged into that row, which moved from this
+    // index to the end; -1 when the row was added or nothing changed.
+    int MergedRow = -1;
 };
 
 // Commits typed quantity and length texts as a stock row (SEnter): an equal length merges into
@@ -33,5 +36,7 @@ int ListViewCompare(const ListRow& a, const ListRow& b, int column);
 
 // Sorts a list once, ascending, with ListViewCompare; rows that compare equal keep their order.
 void SortRows(std::vector<ListRow>& rows, int column);
+// The order SortRows gives: the index each sorted row had before.
+std::vector<int> SortOrder(const std::vector<ListRow>& rows, int column);
 
 }  // namespace tallora

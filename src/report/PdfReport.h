@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/CuttingJob.h"
+#include "job/CuttingJob.h"
 #include "report/PrintEngine.h"
 #include "results/Statistics.h"
 

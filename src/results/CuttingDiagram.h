@@ -4,7 +4,7 @@
 #include <variant>
 #include <vector>
 
-#include "engine/CuttingJob.h"
+#include "job/CuttingJob.h"
 #include "results/PieceColours.h"
 #include "results/TextMeasurer.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/CuttingJob.h"
+#include "job/CuttingJob.h"
 
 namespace tallora {
 

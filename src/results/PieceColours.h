@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/CuttingJob.h"
+#include "job/CuttingJob.h"
 
 namespace tallora {
 

@@ -1,6 +1,6 @@
 #include "results/Statistics.h"
 
-#include "engine/Calculation.h"
+#include "engine/WorkingTables.h"
 
 namespace tallora {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "engine/CuttingJob.h"
+#include "job/CuttingJob.h"
 #include "results/NumberFormat.h"
 
 namespace tallora {

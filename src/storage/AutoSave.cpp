@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "engine/Capacities.h"
-#include "engine/RowTexts.h"
+#include "job/Capacities.h"
+#include "job/RowTexts.h"
 #include "entry/Allowances.h"
 
 namespace tallora {
@@ -125,12 +125,9 @@ void AutoSave(RegistryStore& store, const CuttingJob& job) {
     text("OtherName3", StoredChargeName(c.OtherName3, DefaultOtherName3));
 }
 
-bool AutoRecover(RegistryStore& store, CuttingJob& job, Dialogs& dialogs) {
-    if (!store.KeyExists(User, AutoSaveKey)) return false;
-    if (dialogs.ShowMessage(MessageKind::Confirmation, MessageButtons::YesNo, RecoverQuestion) !=
-        MessageAnswer::Yes) {
-        return false;
-    }
+bool HasAutoSavedInputs(const RegistryStore& store) { return store.KeyExists(User, AutoSaveKey); }
+
+void RecoverInputs(const RegistryStore& store, CuttingJob& job) {
     RecoverRows(store, "SCount", "SL", "SQ", true, job.StockItems);
     RecoverRows(store, "OCount", "OL", "OQ", false, job.CutItems);
 
@@ -177,7 +174,6 @@ bool AutoRecover(RegistryStore& store, CuttingJob& job, Dialogs& dialogs) {
         ApplyStoredChargeName(c.OtherName2, text("OtherName2"));
         ApplyStoredChargeName(c.OtherName3, text("OtherName3"));
     }
-    return true;
 }
 
 }  // namespace tallora

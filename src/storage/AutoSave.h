@@ -1,7 +1,6 @@
 #pragma once
 
-#include "engine/CuttingJob.h"
-#include "storage/Dialogs.h"
+#include "job/CuttingJob.h"
 #include "storage/RegistryStore.h"
 
 namespace tallora {
@@ -10,14 +9,10 @@ namespace tallora {
 // abnormal end. Does nothing when the main settings key does not exist.
 void AutoSave(RegistryStore& store, const CuttingJob& job);
 
-// After an abnormal end: offers to bring back the inputs of the last calculation and appends
-// them to the job. True when they were recovered (Calculate is then available).
-bool AutoRecover(RegistryStore& store, CuttingJob& job, Dialogs& dialogs);
-
-// The question asked at start.
-inline const char* const RecoverQuestion =
-    "Tallora failed to exit normally when last run.  Would you like to autorecover the last data "
-    "entered?";
+// The inputs of a calculation are kept: the program did not end normally after it.
+bool HasAutoSavedInputs(const RegistryStore& store);
+// Appends the kept inputs to the job: its rows, allowances, section data and charges.
+void RecoverInputs(const RegistryStore& store, CuttingJob& job);
 
 // The name of a charge as stored: empty when it is the default.
 std::string StoredChargeName(const std::string& name, const char* defaultName);

@@ -2,8 +2,8 @@
 
 #include <climits>
 
-#include "engine/Capacities.h"
-#include "engine/RowTexts.h"
+#include "job/Capacities.h"
+#include "job/RowTexts.h"
 #include "entry/Allowances.h"
 #include "results/NumberFormat.h"
 #include "storage/AutoSave.h"
@@ -195,7 +195,7 @@ std::string SaveFile(const std::string& path, const CuttingJob& job, const Stati
     return WriteTextFile(path, JobFileLines(job, stats));
 }
 
-JobFileRead ReadJobLines(const std::vector<std::string>& lines, CuttingJob& job, Dialogs& dialogs) {
+JobFileRead ReadJobLines(const std::vector<std::string>& lines, CuttingJob& job) {
     JobFileRead result;
     LineReader in(lines);
     const std::string& magic = in.Text();
@@ -204,7 +204,6 @@ JobFileRead ReadJobLines(const std::vector<std::string>& lines, CuttingJob& job,
         return result;
     }
     if (magic != JobFileMagic) {
-        dialogs.Inform(NotADataFileMessage);
         result.Status = ReadStatus::NotADataFile;
         return result;
     }
@@ -244,11 +243,10 @@ JobFileRead ReadJobLines(const std::vector<std::string>& lines, CuttingJob& job,
         const int trim = in.Integer();
         const int kerf = in.Integer();
         const int offcut = in.Integer();
-        const bool changed = trim != a.Trim || kerf != a.Kerf || offcut != a.Offcut;
+        result.SettingsChanged = trim != a.Trim || kerf != a.Kerf || offcut != a.Offcut;
         a.Trim = LimitAllowance(AllowanceField::Trim, trim);
         a.Kerf = LimitAllowance(AllowanceField::Kerf, kerf);
         a.Offcut = LimitAllowance(AllowanceField::Offcut, offcut);
-        if (changed) dialogs.Inform(SettingsChangedMessage);
 
         if (in.More()) {
             CostingSettings& c = job.costing;
@@ -265,25 +263,12 @@ JobFileRead ReadJobLines(const std::vector<std::string>& lines, CuttingJob& job,
             ApplyStoredChargeName(c.OtherName3, in.Text());
         }
     } catch (const CorruptLine&) {
-        dialogs.Inform(CorruptedDataMessage);
         result.Status = ReadStatus::Corrupted;
         return result;
     }
     result.Stats = CompileStats(job);
     result.ResultsValid = result.Stats.StatMetres[StockBarsUsedRow] != 0.0;
     return result;
-}
-
-JobFileRead DoOpen(const std::string& path, CuttingJob& job, Dialogs& dialogs) {
-    std::string error;
-    const auto lines = ReadTextFile(path, error);
-    if (!lines) {
-        JobFileRead result;
-        result.Status = ReadStatus::SystemError;
-        result.Error = error;
-        return result;
-    }
-    return ReadJobLines(*lines, job, dialogs);
 }
 
 }  // namespace tallora

@@ -3,9 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/CuttingJob.h"
+#include "job/CuttingJob.h"
 #include "results/Statistics.h"
-#include "storage/Dialogs.h"
 
 namespace tallora {
 
@@ -35,8 +34,8 @@ std::string SaveFile(const std::string& path, const CuttingJob& job, const Stati
 enum class ReadStatus {
     Loaded,        // the whole job was read
     OldVersion,    // the file is of the earlier format: nothing was read
-    NotADataFile,  // the first line is not recognised (message shown)
-    Corrupted,     // reading stopped at a bad line; what came before stays (message shown)
+    NotADataFile,  // the first line is not recognised
+    Corrupted,     // reading stopped at a bad line; what came before stays
     SystemError,   // the file could not be read at all
 };
 
@@ -45,13 +44,13 @@ struct JobFileRead {
     std::string Error;  // the system's error text
     Statistics Stats;   // recomputed from the results read
     bool ResultsValid = false;
+    // Trim, Kerf or Offcut of the file differed from the settings in force.
+    bool SettingsChanged = false;
 };
 
-// DoOpen, for a job the caller has emptied: reads the file into it, shows the settings-changed,
-// not-a-datafile and corrupted-data messages, limits the allowances read to their ranges and
-// recomputes the statistics. Hold keeps its value.
-JobFileRead DoOpen(const std::string& path, CuttingJob& job, Dialogs& dialogs);
-// The same from lines already read.
-JobFileRead ReadJobLines(const std::vector<std::string>& lines, CuttingJob& job, Dialogs& dialogs);
+// The reading of DoOpen, for a job the caller has emptied: reads the lines of a job file into
+// it, limits the allowances read to their ranges and recomputes the statistics. Hold keeps its
+// value. The messages are the caller's to show.
+JobFileRead ReadJobLines(const std::vector<std::string>& lines, CuttingJob& job);
 
 }  // namespace tallora

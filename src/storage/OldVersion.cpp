@@ -1,6 +1,6 @@
 #include "storage/OldVersion.h"
 
-#include "engine/Capacities.h"
+#include "job/Capacities.h"
 #include "results/NumberFormat.h"
 
 namespace tallora {
@@ -47,15 +47,13 @@ void ClearEntrySide(CuttingJob& job) {
 
 }  // namespace
 
-bool BadFile(const std::string& line, const std::string& marker, CuttingJob& job, Dialogs& dialogs) {
+bool BadFile(const std::string& line, const std::string& marker, CuttingJob& job) {
     if (line == marker) return false;
-    dialogs.Inform(NotADataFileMessage);
     ClearEntrySide(job);
     return true;
 }
 
-OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, CuttingJob& job,
-                             Dialogs& dialogs) {
+OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, CuttingJob& job) {
     OldLines in(lines);
     static const std::string none = "";
     auto next = [&in]() -> const std::string& {
@@ -68,14 +66,10 @@ OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, CuttingJob& 
             if (*line == marker) return true;
             each(*line);
         }
-        return !BadFile("", marker, job, dialogs);
-    };
-    auto corrupted = [&dialogs] {
-        dialogs.Inform(CorruptedDataMessage);
-        return OldReadStatus::Corrupted;
+        return !BadFile("", marker, job);
     };
 
-    if (BadFile(next(), "// Stock length data", job, dialogs)) return OldReadStatus::BadFile;
+    if (BadFile(next(), "// Stock length data", job)) return OldReadStatus::BadFile;
     job.CuttingListLines.clear();
     try {
         if (!until("// Cut length data", [&](const std::string& line) {
@@ -90,38 +84,25 @@ OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, CuttingJob& 
             return OldReadStatus::BadFile;
         }
     } catch (const CorruptLine&) {
-        return corrupted();
+        return OldReadStatus::Corrupted;
     }
     SectionData& s = job.section;
     s.Customer = next();
-    if (BadFile(next(), "// List reference", job, dialogs)) return OldReadStatus::BadFile;
+    if (BadFile(next(), "// List reference", job)) return OldReadStatus::BadFile;
     s.Reference = next();
-    if (BadFile(next(), "// Section name", job, dialogs)) return OldReadStatus::BadFile;
+    if (BadFile(next(), "// Section name", job)) return OldReadStatus::BadFile;
     s.Section = next();
-    if (BadFile(next(), "// Section weight kg/m", job, dialogs)) return OldReadStatus::BadFile;
+    if (BadFile(next(), "// Section weight kg/m", job)) return OldReadStatus::BadFile;
     const auto weight = ReadFileNumber(next());
-    if (!weight) return corrupted();
+    if (!weight) return OldReadStatus::Corrupted;
     s.SectionWeight = *weight;
-    if (BadFile(next(), "// Section cost", job, dialogs)) return OldReadStatus::BadFile;
+    if (BadFile(next(), "// Section cost", job)) return OldReadStatus::BadFile;
     const auto cost = ReadFileNumber(next());
-    if (!cost) return corrupted();
+    if (!cost) return OldReadStatus::Corrupted;
     s.SectionCost = *cost;
-    if (BadFile(next(), "// Cost type", job, dialogs)) return OldReadStatus::BadFile;
+    if (BadFile(next(), "// Cost type", job)) return OldReadStatus::BadFile;
     s.CostType = next() == "Tonne" ? "Tonne" : "Metre";
     return OldReadStatus::Read;
-}
-
-Conversion ConvertOldVersion(const std::vector<std::string>& lines, const std::string& path,
-                             CuttingJob& job, Dialogs& dialogs, CalculationServices& services) {
-    Conversion conversion;
-    dialogs.Inform(OldVersionMessage);
-    conversion.Status = ReadOldVersion(lines, job, dialogs);
-    if (conversion.Status != OldReadStatus::Read) return conversion;
-    conversion.Outcome = CalculateJob(job, services);
-    // Written whatever the calculation's outcome.
-    conversion.SaveError = SaveFile(path, job, conversion.Outcome.Stats);
-    if (conversion.SaveError.empty()) dialogs.Inform(ConvertedMessage);
-    return conversion;
 }
 
 }  // namespace tallora

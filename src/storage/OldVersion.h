@@ -3,9 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/CuttingJob.h"
-#include "storage/Dialogs.h"
-#include "storage/JobCalculation.h"
+#include "job/CuttingJob.h"
 #include "storage/JobFile.h"
 
 namespace tallora {
@@ -16,26 +14,18 @@ inline const char* const OldVersionMessage =
     "latest version's format.";
 inline const char* const ConvertedMessage = "File has now been converted to the new format.";
 
-// Compares a line with the marker expected there; on a mismatch reports the file as foreign and
-// clears the job's entry side.
-bool BadFile(const std::string& line, const std::string& marker, CuttingJob& job, Dialogs& dialogs);
+// Compares a line with the marker expected there; on a mismatch the file is foreign: the job's
+// entry side is cleared and the answer is true.
+bool BadFile(const std::string& line, const std::string& marker, CuttingJob& job);
 
-enum class OldReadStatus { Read, BadFile, Corrupted };
+enum class OldReadStatus {
+    Read,
+    BadFile,    // a marker did not match: NotADataFileMessage
+    Corrupted,  // a row or number could not be read: CorruptedDataMessage
+};
 
 // Reads the lists, the old cutting list and the section data of an earlier-format file (its
 // lines, the first one included) into an emptied job, without calculating.
-OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, CuttingJob& job,
-                             Dialogs& dialogs);
-
-struct Conversion {
-    OldReadStatus Status = OldReadStatus::Read;
-    CalculationOutcome Outcome;  // the recalculation
-    std::string SaveError;       // the system's error text when the rewrite failed
-};
-
-// ConvertOldVersion: tells the user, reads the file, recalculates it with the current
-// allowances and writes it again in the current format under `path`.
-Conversion ConvertOldVersion(const std::vector<std::string>& lines, const std::string& path,
-                             CuttingJob& job, Dialogs& dialogs, CalculationServices& services);
+OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, CuttingJob& job);
 
 }  // namespace tallora

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "costing/CostingFields.h"
 #include "entry/Allowances.h"
 
 namespace tallora {
@@ -154,6 +155,31 @@ std::string DataDirOrDefault(RegistryStore& store, ShellServices& shell) {
 std::string InitialDialogFolder(RegistryStore& store, ShellServices& shell) {
     if (auto last = ReadLastDir(store)) return *last;
     return DataDirOrDefault(store, shell);
+}
+
+namespace {
+
+const char* ChargeNameValue(int charge) {
+    static const char* const names[] = {"OtherName1", "OtherName2", "OtherName3"};
+    return names[charge - 1];
+}
+
+}  // namespace
+
+void LoadChargeNames(const RegistryStore& store, CostingSettings& settings) {
+    if (!store.KeyExists(User, MainKey)) return;
+    for (int charge = 1; charge <= OtherChargeCount; ++charge) {
+        if (auto name = store.ReadString(User, MainKey, ChargeNameValue(charge))) {
+            ChargeName(settings, charge) = *name;
+        }
+    }
+}
+
+void WriteChargeNames(RegistryStore& store, const CostingSettings& settings) {
+    if (!store.CreateKey(User, MainKey)) return;
+    for (int charge = 1; charge <= OtherChargeCount; ++charge) {
+        store.WriteString(User, MainKey, ChargeNameValue(charge), ChargeName(settings, charge));
+    }
 }
 
 }  // namespace tallora

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/CuttingJob.h"
+#include "job/CuttingJob.h"
 #include "storage/RegistryStore.h"
 
 namespace tallora {
@@ -60,6 +60,14 @@ std::string FileNamePart(const std::string& path);
 void WriteLastDir(RegistryStore& store, const std::string& jobPath);
 // LastDir, when it exists.
 std::optional<std::string> ReadLastDir(const RegistryStore& store);
+
+// The names of the further charges are user settings: string values "OtherName1" to
+// "OtherName3" of the main key. Loading replaces each name whose value exists; a missing key
+// changes nothing.
+void LoadChargeNames(const RegistryStore& store, CostingSettings& settings);
+// Writes all three names, defaults included, creating the key; a key that cannot be created or
+// written is passed over.
+void WriteChargeNames(RegistryStore& store, const CostingSettings& settings);
 
 // The data folder of a first run.
 std::string DefaultDataDir(RegistryStore& store, ShellServices& shell);

@@ -2,12 +2,24 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QSignalSpy>
 
 namespace tallora::testing {
 
 void Desktop::Click(const char* button) const {
     auto* b = Find<QAbstractButton>(button);
     if (b != nullptr) QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void CalculateAndWait(TMainForm& form) {
+    form.CalculateButtonClick();
+    WaitForCalculation(form);
+}
+
+void WaitForCalculation(TMainForm& form) {
+    if (!form.Calculating()) return;
+    QSignalSpy finished(&form, &TMainForm::calculationFinished);
+    EXPECT_TRUE(finished.wait(60000)) << "the calculation did not end";
 }
 
 QString Desktop::Text(const char* label) const {

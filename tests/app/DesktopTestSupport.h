@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "app/MainForm.h"
-#include "storage/MemoryRegistry.h"
-#include "storage/StorageTestSupport.h"
+#include "support/MemoryRegistry.h"
+#include "support/StorageTestSupport.h"
 
 namespace tallora::testing {
 
@@ -66,5 +66,10 @@ struct Desktop {
     void Click(const char* button) const;
     QString Text(const char* label) const;
 };
+
+// Calculate, as the tool button does, and wait until the calculation has ended.
+void CalculateAndWait(TMainForm& form);
+// Waits for a calculation that is running, if any, to end.
+void WaitForCalculation(TMainForm& form);
 
 }  // namespace tallora::testing

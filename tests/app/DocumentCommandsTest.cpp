@@ -2,8 +2,10 @@
 
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QToolButton>
 
 #include "app/DesktopTestSupport.h"
+#include "commands/OpenJob.h"
 #include "storage/AutoSave.h"
 #include "storage/JobFile.h"
 
@@ -20,7 +22,7 @@ std::string SavedJob(Desktop& d, const std::string& name) {
     d.AddCut("4", "1450");
     d.AddCut("3", "2100");
     d.Find<QLineEdit>("CustomerEdit")->setText("Acme Steel");
-    form.CalculateButtonClick();
+    testing::CalculateAndWait(form);
     const std::string path = d.temp.File(name);
     d.dialogs.saveFiles = {path};
     form.SaveAs1Click();
@@ -155,7 +157,7 @@ TEST(DocumentCommands, RecoveryAfterAnAbnormalEnd) {
     first.AddStock("5", "6000");
     first.AddCut("2", "1200");
     first.Find<QLineEdit>("KerfEdit")->setText("4");
-    first.form->CalculateButtonClick();  // autosaves; the program then "crashes"
+    testing::CalculateAndWait(*first.form);  // autosaves; the program then "crashes"
     ASSERT_TRUE(first.store.KeyExists(User, AutoSaveKey));
 
     Desktop second;
@@ -194,6 +196,7 @@ TEST(DocumentCommands, CommandLineFilesOldFormatsAndTheReports) {
                                              "// Section cost", "0", "// Cost type", "Tonne"}));
     d.dialogs.openFiles = {old};
     form.Open1Click();
+    testing::WaitForCalculation(form);
     EXPECT_TRUE(form.ResultsValid());
     EXPECT_EQ(form.Job().StockItems.front().Quantity, "ANY");
     EXPECT_EQ(testing::ReadBytes(old).rfind("TA DataFile\r\n", 0), 0u);

@@ -169,7 +169,7 @@ TEST(MainWindowCalculation, TypedRowsToStatisticsAndCuttingList) {
     d.AddCut("5", "1000");
     d.Find<QLineEdit>("WeightEdit")->setText("10");
     d.Find<QLineEdit>("CostEdit")->setText("500");
-    form.CalculateButtonClick();
+    testing::CalculateAndWait(form);
 
     EXPECT_TRUE(form.ResultsValid());
     EXPECT_TRUE(form.isEnabled());
@@ -212,7 +212,7 @@ TEST(MainWindowCosting, TheWindowsWeightAndPriceComeBack) {
     d.AddCut("5", "1000");
     d.Find<QLineEdit>("WeightEdit")->setText("12.5");
     d.Find<QLineEdit>("CostEdit")->setText("300");
-    form.CalculateButtonClick();
+    testing::CalculateAndWait(form);
     EXPECT_EQ(d.Text("k1"), "75.625kg");  // 6.05 m at 12.5 kg/m
 
     QString shownWeight, shownCost;
@@ -240,7 +240,7 @@ TEST(MainWindowCalculation, TooShortStockAndTheFastQuestion) {
     TMainForm& form = d.Start();
     d.AddStock("*", "3000");
     d.AddCut("1", "4000");
-    form.CalculateButtonClick();
+    testing::CalculateAndWait(form);
     ASSERT_FALSE(d.dialogs.messages.empty());
     EXPECT_EQ(d.dialogs.messages.back(),
               "You have not entered a stock length long enough to cut a length of 4000mm.\r\n"
@@ -252,7 +252,7 @@ TEST(MainWindowCalculation, TooShortStockAndTheFastQuestion) {
 
     for (int i = 1; i <= 41; ++i) form.Job().CutItems.push_back({"1", std::to_string(10 * i - 3)});
     d.dialogs.answers = {MessageAnswer::Yes};
-    form.CalculateButtonClick();
+    testing::CalculateAndWait(form);
     EXPECT_NE(std::find(d.dialogs.messages.begin(), d.dialogs.messages.end(),
                         "This calculation may take some time to process.\r\n"
                         "Would you like to switch to the potentially less accurate Fast Algorithm?"),

@@ -17,7 +17,7 @@ void CalculateBeamJob(Desktop& d) {
     d.AddStock("2", "12000");
     d.AddCut("6", "2450");
     d.AddCut("10", "965");
-    d.form->CalculateButtonClick();
+    testing::CalculateAndWait(*d.form);
     ASSERT_TRUE(d.form->ResultsValid());
 }
 

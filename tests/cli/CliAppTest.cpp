@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "report/PdfReport.h"
-#include "report/RecordingPrintEngine.h"
-#include "storage/StorageTestSupport.h"
+#include "support/RecordingPrintEngine.h"
+#include "support/StorageTestSupport.h"
 
 namespace tallora {
 namespace {

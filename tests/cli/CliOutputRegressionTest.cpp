@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "cli/CliApp.h"
-#include "storage/StorageTestSupport.h"
+#include "support/StorageTestSupport.h"
 
 namespace tallora {
 namespace {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "storage/MemoryRegistry.h"
+#include "storage/Settings.h"
+
+#include "support/MemoryRegistry.h"
 
 namespace tallora {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "engine/EngineTestSupport.h"
-#include "engine/RowTexts.h"
+#include "support/EngineTestSupport.h"
+#include "job/RowTexts.h"
 
 namespace tallora {
 namespace {
@@ -39,32 +39,7 @@ TEST(Calculation, WholeDemandInOneBar) {
     EXPECT_EQ(job.CutCount(), 0);
     EXPECT_EQ(job.RemainingPieces, 0);
     EXPECT_TRUE(host.errors.empty());
-    EXPECT_EQ(host.statusTexts.back(), outcome.TimeText);
     EXPECT_EQ(outcome.TimeText.rfind("Calculation Time : 0 minutes ", 0), 0u);
-}
-
-TEST(Calculation, TellsTheWindowSystemWhatToShowInOrder) {
-    CuttingJob job = MakeJob({{"*", "6000"}}, {{"2", "1997"}, {"1", "997"}}, 3, 0, 0);
-    Algorithm algorithm = Algorithm::Complex;
-    RecordingHost host;
-    const CalculationOutcome outcome = RunCalculation(job, algorithm, host);
-    ASSERT_TRUE(outcome.Completed);
-    const std::vector<std::string> start = {
-        "busy", "status: Calculating Solution... Please Wait a Moment", "clear list",
-        "show progress 3", "disable main", "position 1"};
-    ASSERT_GE(host.events.size(), start.size());
-    EXPECT_TRUE(std::equal(start.begin(), start.end(), host.events.begin()));
-    const std::vector<std::string> end = {"enable main",   "hide progress", "normal cursor",
-                                          "enable output", "statistics",    "cutting list",
-                                          "status: ",
-                                          "status: " + outcome.TimeText};
-    EXPECT_TRUE(std::equal(end.rbegin(), end.rend(), host.events.rbegin()));
-    EXPECT_NE(std::find(host.events.begin(), host.events.end(),
-                        "progress 3 | Cut lengths allocated: 3 | Cut lengths remaining: 0"),
-              host.events.end());
-    EXPECT_GT(host.pumps, 0);
-    EXPECT_TRUE(host.mainWindowEnabled);
-    EXPECT_FALSE(host.progressVisible);
 }
 
 TEST(Calculation, RefusesAPieceLongerThanEveryStockAndNamesItsEnteredLength) {

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "engine/EngineTestSupport.h"
+#include "support/EngineTestSupport.h"
 
 namespace tallora {
 namespace {

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/Calculation.h"
-#include "engine/EngineTestSupport.h"
+#include "engine/WorkingTables.h"
+#include "support/EngineTestSupport.h"
 
 namespace tallora {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/EngineTestSupport.h"
+#include "support/EngineTestSupport.h"
 
 namespace tallora {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/Capacities.h"
-#include "engine/RowTexts.h"
+#include "job/Capacities.h"
+#include "job/RowTexts.h"
 #include "entry/Allowances.h"
 #include "entry/KeyFilters.h"
 

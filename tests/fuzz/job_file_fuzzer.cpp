@@ -11,9 +11,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tallora;
     const auto lines = SplitTextLines({reinterpret_cast<const char*>(data), size});
-    SilentDialogs dialogs;
     CuttingJob job;
-    const JobFileRead read = ReadJobLines(lines, job, dialogs);
+    const JobFileRead read = ReadJobLines(lines, job);
     if (read.Status != ReadStatus::Loaded) return 0;
     MemoDisplay(job);
     DisplayStats(read.Stats, NumberFormat::UK());

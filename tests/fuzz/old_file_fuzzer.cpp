@@ -9,8 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace tallora;
     auto lines = SplitTextLines({reinterpret_cast<const char*>(data), size});
     lines.insert(lines.begin(), OldJobFileMagic);
-    SilentDialogs dialogs;
     CuttingJob job;
-    ReadOldVersion(lines, job, dialogs);
+    ReadOldVersion(lines, job);
     return 0;
 }

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 #include <system_error>
 
-#include "engine/EngineTestSupport.h"
-#include "report/RecordingPrintEngine.h"
+#include "support/EngineTestSupport.h"
+#include "support/RecordingPrintEngine.h"
 
 namespace tallora {
 namespace {

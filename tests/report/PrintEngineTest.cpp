@@ -1,4 +1,4 @@
-#include "report/RecordingPrintEngine.h"
+#include "support/RecordingPrintEngine.h"
 
 #include <filesystem>
 #include <fstream>

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "storage/MemoryRegistry.h"
-#include "storage/StorageTestSupport.h"
+#include "commands/OpenJob.h"
+
+#include "support/MemoryRegistry.h"
+#include "support/StorageTestSupport.h"
 
 namespace tallora {
 namespace {

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/EngineTestSupport.h"
-#include "storage/StorageTestSupport.h"
+#include "commands/Calculate.h"
+#include "commands/OpenJob.h"
 #include "storage/TextFile.h"
+#include "support/EngineTestSupport.h"
+#include "support/StorageTestSupport.h"
 
 namespace tallora {
 namespace {
@@ -26,8 +28,8 @@ CuttingJob CalculatedJob() {
     job.costing.CCutValue = 0.85;
     job.costing.OtherName2 = "Painting";
     Algorithm algorithm = Algorithm::Complex;
-    SilentCalculationHost host;
-    RunCalculation(job, algorithm, host);
+    SilentCalculateHost host;
+    Calculate(job, algorithm, host, NumberFormat::UK(), nullptr);
     return job;
 }
 
@@ -55,7 +57,7 @@ TEST(JobFile, EmptyJobLayout) {
 
     ScriptedDialogs dialogs;
     CuttingJob read = EmptyJob(0);
-    const JobFileRead result = ReadJobLines(lines, read, dialogs);
+    const JobFileRead result = DoOpen(lines, read, dialogs);
     EXPECT_EQ(result.Status, ReadStatus::Loaded);
     EXPECT_FALSE(result.ResultsValid);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -77,7 +79,8 @@ TEST(JobFile, CalculatedJobRoundTripsByteForByte) {
 
     ScriptedDialogs dialogs;
     CuttingJob read = EmptyJob();
-    const JobFileRead result = DoOpen(path, read, dialogs);
+    std::string error;
+    const JobFileRead result = DoOpen(*ReadTextFile(path, error), read, dialogs);
     ASSERT_EQ(result.Status, ReadStatus::Loaded);
     EXPECT_TRUE(result.ResultsValid);
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{SettingsChangedMessage});
@@ -129,7 +132,7 @@ TEST(JobFile, ShortFileWithoutCostingAndTheSettingsMessage) {
         CuttingJob job = EmptyJob();
         job.costing.CCutValue = 7;
         job.costing.OtherName1 = "Galv";
-        const auto result = ReadJobLines(LinesWithAllowances(c.trim, c.kerf, c.offcut), job, dialogs);
+        const auto result = DoOpen(LinesWithAllowances(c.trim, c.kerf, c.offcut), job, dialogs);
         EXPECT_EQ(result.Status, ReadStatus::Loaded);
         EXPECT_EQ(dialogs.messages.size(), c.messages);
         EXPECT_EQ(job.allowances.Kerf, c.kerf);
@@ -141,7 +144,7 @@ TEST(JobFile, ShortFileWithoutCostingAndTheSettingsMessage) {
     // Values outside the fields' ranges are limited as the fields limit them.
     ScriptedDialogs dialogs;
     CuttingJob job = EmptyJob();
-    ReadJobLines(LinesWithAllowances(999, 0, 30000), job, dialogs);
+    DoOpen(LinesWithAllowances(999, 0, 30000), job, dialogs);
     EXPECT_EQ(job.allowances.Trim, 250);
     EXPECT_EQ(job.allowances.Kerf, 1);
     EXPECT_EQ(job.allowances.Offcut, 18300);
@@ -152,7 +155,7 @@ TEST(JobFile, NumbersWrittenWithACommaLoad) {
     lines[7] = "16,4";
     ScriptedDialogs dialogs;
     CuttingJob job = EmptyJob();
-    EXPECT_EQ(ReadJobLines(lines, job, dialogs).Status, ReadStatus::Loaded);
+    EXPECT_EQ(DoOpen(lines, job, dialogs).Status, ReadStatus::Loaded);
     EXPECT_EQ(job.section.SectionWeight, 16.4);
 }
 
@@ -164,7 +167,7 @@ TEST(JobFile, ACorruptedFileKeepsWhatWasReadBeforeTheBadLine) {
 
     ScriptedDialogs dialogs;
     CuttingJob read = EmptyJob();
-    const JobFileRead result = ReadJobLines(cut, read, dialogs);
+    const JobFileRead result = DoOpen(cut, read, dialogs);
     EXPECT_EQ(result.Status, ReadStatus::Corrupted);
     EXPECT_EQ(dialogs.messages.back(), CorruptedDataMessage);
     EXPECT_FALSE(result.ResultsValid);
@@ -177,7 +180,7 @@ TEST(JobFile, ACorruptedFileKeepsWhatWasReadBeforeTheBadLine) {
     for (size_t n = 0; n < lines.size(); ++n) {
         ScriptedDialogs quiet;
         CuttingJob partial = EmptyJob();
-        const auto status = ReadJobLines({lines.begin(), lines.begin() + n}, partial, quiet).Status;
+        const auto status = DoOpen({lines.begin(), lines.begin() + n}, partial, quiet).Status;
         if (n == 0) EXPECT_EQ(status, ReadStatus::NotADataFile);
         // Complete without the costing section, or with it but for the names.
         else if (n == lines.size() - 11 || n >= lines.size() - 3) EXPECT_EQ(status, ReadStatus::Loaded) << n;
@@ -190,7 +193,7 @@ TEST(JobFile, CountsBeyondTheTablesAndRowsWithoutTheSeparatorAreCorrupted) {
     auto expectCorrupted = [](std::vector<std::string> lines) {
         ScriptedDialogs dialogs;
         CuttingJob job;
-        EXPECT_EQ(ReadJobLines(lines, job, dialogs).Status, ReadStatus::Corrupted);
+        EXPECT_EQ(DoOpen(lines, job, dialogs).Status, ReadStatus::Corrupted);
         EXPECT_LE(job.StockItems.size(), static_cast<size_t>(MaxStockRows));
     };
     auto withStock = base;
@@ -215,10 +218,10 @@ TEST(JobFile, CountsBeyondTheTablesAndRowsWithoutTheSeparatorAreCorrupted) {
 TEST(JobFile, FirstLineDecidesTheFormat) {
     ScriptedDialogs dialogs;
     CuttingJob job;
-    EXPECT_EQ(ReadJobLines({"Tallora Datafile", "// Stock length data"}, job, dialogs).Status,
+    EXPECT_EQ(DoOpen({"Tallora Datafile", "// Stock length data"}, job, dialogs).Status,
               ReadStatus::OldVersion);
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(ReadJobLines({"Hello"}, job, dialogs).Status, ReadStatus::NotADataFile);
+    EXPECT_EQ(DoOpen({"Hello"}, job, dialogs).Status, ReadStatus::NotADataFile);
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{NotADataFileMessage});
 }
 

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/EngineTestSupport.h"
-#include "storage/MemoryRegistry.h"
-#include "storage/StorageTestSupport.h"
+#include "commands/Calculate.h"
+#include "commands/OpenJob.h"
 #include "storage/TextFile.h"
+#include "support/EngineTestSupport.h"
+#include "support/MemoryRegistry.h"
+#include "support/StorageTestSupport.h"
 
 namespace tallora {
 namespace {
@@ -38,13 +40,31 @@ std::vector<std::string> OldFile() {
             "Tonne"};
 }
 
+// The conversion as the desktop runs it: read, recalculate, write again.
 struct Converter {
     MemoryRegistry store;
     testing::RecordingHost host;
     Algorithm algorithm = Algorithm::Complex;
-    CalculationServices services{store, host, algorithm, NumberFormat::UK()};
     ScriptedDialogs dialogs;
+    OldReadStatus status = OldReadStatus::Read;
+    CalculateResult outcome;
+    std::string saveError;
+
+    void Convert(const std::vector<std::string>& lines, const std::string& path, CuttingJob& job) {
+        status = ConvertOldVersion(lines, job, dialogs);
+        if (status != OldReadStatus::Read) return;
+        outcome = Calculate(job, algorithm, host, NumberFormat::UK(), &store);
+        saveError = SaveConvertedVersion(path, job, outcome.Stats, dialogs);
+    }
 };
+
+// The reading with the message the user is shown where it stops.
+OldReadStatus ReadOld(const std::vector<std::string>& lines, CuttingJob& job,
+                      ScriptedDialogs& dialogs) {
+    const OldReadStatus status = ConvertOldVersion(lines, job, dialogs);
+    dialogs.messages.erase(dialogs.messages.begin());  // the notice that comes first
+    return status;
+}
 
 TEST(ConvertOldVersion, RecalculatesAndRewritesInTheCurrentFormat) {
     TempFolder temp;
@@ -52,10 +72,10 @@ TEST(ConvertOldVersion, RecalculatesAndRewritesInTheCurrentFormat) {
     Converter c;
     CuttingJob job;
     job.allowances.Trim = 10;
-    const Conversion conversion = ConvertOldVersion(OldFile(), path, job, c.dialogs, c.services);
-    ASSERT_EQ(conversion.Status, OldReadStatus::Read);
-    EXPECT_TRUE(conversion.Outcome.Completed);
-    EXPECT_EQ(conversion.SaveError, "");
+    c.Convert(OldFile(), path, job);
+    ASSERT_EQ(c.status, OldReadStatus::Read);
+    EXPECT_TRUE(c.outcome.Completed);
+    EXPECT_EQ(c.saveError, "");
     EXPECT_EQ(c.dialogs.messages, (std::vector<std::string>{OldVersionMessage, ConvertedMessage}));
     EXPECT_EQ(job.StockItems, (std::vector<ListRow>{{"ANY", "6000"}, {"3", "4000"}}));
     EXPECT_EQ(job.section.Reference, "R-7");
@@ -71,7 +91,7 @@ TEST(ConvertOldVersion, RecalculatesAndRewritesInTheCurrentFormat) {
     CuttingJob again;
     again.allowances.Trim = 10;
     ScriptedDialogs quiet;
-    const JobFileRead read = DoOpen(path, again, quiet);
+    const JobFileRead read = DoOpen(*written, again, quiet);
     EXPECT_EQ(read.Status, ReadStatus::Loaded);
     EXPECT_EQ(again.Patterns, job.Patterns);
 }
@@ -82,10 +102,10 @@ TEST(ConvertOldVersion, EmptyStockListConvertsAndIsWrittenEvenThoughRefused) {
     lines.erase(lines.begin() + 2, lines.begin() + 4);
     Converter c;
     CuttingJob job;
-    const Conversion conversion = ConvertOldVersion(lines, temp.File("j.tlf"), job, c.dialogs, c.services);
-    EXPECT_EQ(conversion.Status, OldReadStatus::Read);
+    c.Convert(lines, temp.File("j.tlf"), job);
+    EXPECT_EQ(c.status, OldReadStatus::Read);
     EXPECT_TRUE(job.StockItems.empty());
-    EXPECT_FALSE(conversion.Outcome.Completed);
+    EXPECT_FALSE(c.outcome.Completed);
     EXPECT_TRUE(std::filesystem::exists(temp.File("j.tlf")));
 }
 
@@ -94,7 +114,7 @@ TEST(ReadOldVersion, AMisspelledMarkerEmptiesEverythingAgain) {
     lines[12] = "// List referenze";
     ScriptedDialogs dialogs;
     CuttingJob job;
-    EXPECT_EQ(ReadOldVersion(lines, job, dialogs), OldReadStatus::BadFile);
+    EXPECT_EQ(ReadOld(lines, job, dialogs), OldReadStatus::BadFile);
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{NotADataFileMessage});
     EXPECT_TRUE(job.StockItems.empty());
     EXPECT_TRUE(job.CutItems.empty());
@@ -108,7 +128,7 @@ TEST(ReadOldVersion, EveryShortenedFileStopsCleanly) {
     for (size_t n = 1; n < lines.size(); ++n) {
         ScriptedDialogs dialogs;
         CuttingJob job;
-        const OldReadStatus status = ReadOldVersion({lines.begin(), lines.begin() + n}, job, dialogs);
+        const OldReadStatus status = ReadOld({lines.begin(), lines.begin() + n}, job, dialogs);
         // Only the last line (the cost type) may be missing: it reads as per metre.
         if (n == lines.size() - 1) {
             EXPECT_EQ(status, OldReadStatus::Read);
@@ -131,13 +151,13 @@ TEST(ReadOldVersion, NumbersAndRowsThatCannotBeReadAreCorrupted) {
     weight[17] = "heavy";
     ScriptedDialogs dialogs;
     CuttingJob job;
-    EXPECT_EQ(ReadOldVersion(weight, job, dialogs), OldReadStatus::Corrupted);
+    EXPECT_EQ(ReadOld(weight, job, dialogs), OldReadStatus::Corrupted);
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{CorruptedDataMessage});
 
     auto row = OldFile();
     row[3] = "3 4000";
     CuttingJob other;
-    EXPECT_EQ(ReadOldVersion(row, other, dialogs), OldReadStatus::Corrupted);
+    EXPECT_EQ(ReadOld(row, other, dialogs), OldReadStatus::Corrupted);
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 
 #include <set>
 
-#include "storage/MemoryRegistry.h"
-#include "storage/StorageTestSupport.h"
+#include "support/MemoryRegistry.h"
+#include "support/StorageTestSupport.h"
 
 namespace tallora {
 namespace {

@@ -20,9 +20,10 @@
 #include "costing/CostingFields.h"
 #include "costing/qt/SheetClipboard.h"
 #include "entry/KeyFilters.h"
-#include "entry/qt/DesignGeometry.h"
-#include "entry/qt/FilteredEdit.h"
+#include "widgets/DesignGeometry.h"
+#include "widgets/FilteredEdit.h"
 #include "storage/AutoSave.h"
+#include "storage/Settings.h"
 
 namespace tallora {
 

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "costing/CostingSheet.h"
-#include "engine/CuttingJob.h"
+#include "job/CuttingJob.h"
 #include "results/NumberFormat.h"
 #include "results/Statistics.h"
-#include "storage/Dialogs.h"
+#include "commands/Ports.h"
 #include "storage/RegistryStore.h"
 
 class QGroupBox;

@@ -3,7 +3,7 @@
 #include <QLabel>
 
 #include "entry/SectionFields.h"
-#include "entry/qt/DesignGeometry.h"
+#include "widgets/DesignGeometry.h"
 
 namespace tallora {
 
@@ -72,11 +72,9 @@ void AdditionalDataPanel::Reload() {
     reloading_ = false;
 }
 
-void AdditionalDataPanel::RewriteWeightAndCost() {
-    weight_->setText(QString::fromStdString(
-        WeightFieldText(ReadWeightText(weight_->text().toStdString(), format_), format_)));
-    cost_->setText(QString::fromStdString(
-        CostFieldText(ReadCostText(cost_->text().toStdString(), format_), format_)));
+void AdditionalDataPanel::ShowPrices() {
+    weight_->setText(QString::fromStdString(WeightFieldText(section_.SectionWeight, format_)));
+    cost_->setText(QString::fromStdString(CostFieldText(section_.SectionCost, format_)));
 }
 
 void AdditionalDataPanel::SetCostType(const std::string& costType) {

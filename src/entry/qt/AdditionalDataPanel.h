@@ -4,8 +4,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "engine/CuttingJob.h"
-#include "entry/qt/FilteredEdit.h"
+#include "job/CuttingJob.h"
+#include "widgets/FilteredEdit.h"
 #include "results/NumberFormat.h"
 
 namespace tallora {
@@ -20,8 +20,9 @@ public:
     // The section data changed outside the panel: show it (weight with 3 and cost with 2
     // decimals).
     void Reload();
-    // The calculation's rewrite of the weight and cost fields; the change handlers read them.
-    void RewriteWeightAndCost();
+    // The calculation rewrote the weight and cost in the job: the fields show them with 3 and 2
+    // decimals.
+    void ShowPrices();
     void SetWeightText(const QString& text) { weight_->setText(text); }
     void SetCostText(const QString& text) { cost_->setText(text); }
     void SetCostType(const std::string& costType);

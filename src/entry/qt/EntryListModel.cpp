@@ -2,8 +2,8 @@
 
 namespace tallora {
 
-EntryListModel::EntryListModel(std::vector<ListRow>& rows, QObject* parent)
-    : QAbstractTableModel(parent), rows_(rows) {}
+EntryListModel::EntryListModel(Kind kind, std::vector<ListRow>& rows, QObject* parent)
+    : QAbstractTableModel(parent), kind_(kind), rows_(rows) {}
 
 int EntryListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
@@ -23,7 +23,57 @@ QVariant EntryListModel::headerData(int section, Qt::Orientation orientation, in
     return section == 0 ? QStringLiteral("Quantity") : QStringLiteral("Length");
 }
 
-void EntryListModel::Refresh() {
+CommitResult EntryListModel::CommitRow(const std::string& quantity, const std::string& length) {
+    // The rules work on a copy: the views may see the change only between the signals.
+    std::vector<ListRow> rows = rows_;
+    const CommitResult result = kind_ == Kind::Stock ? CommitStockRow(rows, quantity, length)
+                                                     : CommitCutRow(rows, quantity, length);
+    if (result.Status != CommitStatus::Committed) return result;
+    const int count = rowCount();
+    if (result.MergedRow >= 0) {
+        const bool moves = result.MergedRow != count - 1;
+        if (moves) beginMoveRows({}, result.MergedRow, result.MergedRow, {}, count);
+        rows_ = std::move(rows);
+        if (moves) endMoveRows();
+        emit dataChanged(index(count - 1, 0), index(count - 1, 1));
+    } else if (static_cast<int>(rows.size()) > count) {
+        beginInsertRows({}, count, count);
+        rows_ = std::move(rows);
+        endInsertRows();
+    }
+    return result;
+}
+
+ListRow EntryListModel::RemoveRow(int row) {
+    beginRemoveRows({}, row, row);
+    ListRow removed = std::move(rows_[static_cast<size_t>(row)]);
+    rows_.erase(rows_.begin() + row);
+    endRemoveRows();
+    return removed;
+}
+
+void EntryListModel::SortRows(int column) {
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const std::vector<int> order = SortOrder(rows_, column);
+    std::vector<ListRow> sorted;
+    std::vector<int> newRow(order.size());
+    sorted.reserve(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        sorted.push_back(std::move(rows_[static_cast<size_t>(order[i])]));
+        newRow[static_cast<size_t>(order[i])] = static_cast<int>(i);
+    }
+    rows_ = std::move(sorted);
+    QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex& old : from) {
+        to << index(newRow[static_cast<size_t>(old.row())], old.column());
+    }
+    changePersistentIndexList(from, to);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void EntryListModel::Reload() {
     beginResetModel();
     endResetModel();
 }

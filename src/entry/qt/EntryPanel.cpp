@@ -4,7 +4,7 @@
 #include <QLabel>
 
 #include "entry/ListEntry.h"
-#include "entry/qt/DesignGeometry.h"
+#include "widgets/DesignGeometry.h"
 
 namespace tallora {
 
@@ -43,7 +43,8 @@ EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, 
         Place(note, 19, 56, 160, 14);
     }
 
-    model_ = new EntryListModel(rows_, this);
+    model_ = new EntryListModel(stock ? EntryListModel::Kind::Stock : EntryListModel::Kind::Cut,
+                                rows_, this);
     list_ = new QTreeView(this);
     list_->setObjectName(p + QStringLiteral("ListView"));
     list_->setModel(model_);
@@ -84,7 +85,7 @@ EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, 
 }
 
 void EntryPanel::Reload() {
-    model_->Refresh();
+    model_->Reload();
     quantity_->clear();
     length_->clear();
     SListViewSelectItem();
@@ -93,14 +94,12 @@ void EntryPanel::Reload() {
 void EntryPanel::SEnter() {
     const std::string quantity = quantity_->text().toStdString();
     const std::string length = length_->text().toStdString();
-    const CommitResult result = kind_ == Kind::Stock ? CommitStockRow(rows_, quantity, length)
-                                                      : CommitCutRow(rows_, quantity, length);
+    const CommitResult result = model_->CommitRow(quantity, length);
     if (result.Status == CommitStatus::Ignored) return;
     if (result.Status == CommitStatus::Refused) {
         dialogs_.ShowMessage(MessageKind::Error, MessageButtons::Ok, result.Message);
         return;
     }
-    model_->Refresh();
     SListViewSelectItem();
     quantity_->clear();
     length_->clear();
@@ -119,10 +118,11 @@ void EntryPanel::SModifyClick() {
     if (selected.isEmpty()) return;
     const int row = selected.front().row();
     if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-    quantity_->setText(QString::fromStdString(rows_[row].Quantity));
-    length_->setText(QString::fromStdString(rows_[row].Length));
-    rows_.erase(rows_.begin() + row);
-    model_->Refresh();
+    const ListRow taken = model_->RemoveRow(row);
+    // No other row takes the selection of the one taken out.
+    list_->selectionModel()->clearSelection();
+    quantity_->setText(QString::fromStdString(taken.Quantity));
+    length_->setText(QString::fromStdString(taken.Length));
     SListViewSelectItem();
     emit rowsChanged();
     quantity_->setFocus();
@@ -133,8 +133,8 @@ void EntryPanel::SDeleteClick() {
     if (selected.isEmpty()) return;
     const int row = selected.front().row();
     if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-    rows_.erase(rows_.begin() + row);
-    model_->Refresh();
+    model_->RemoveRow(row);
+    list_->selectionModel()->clearSelection();
     SListViewSelectItem();
     emit rowsChanged();
     quantity_->setFocus();
@@ -142,8 +142,7 @@ void EntryPanel::SDeleteClick() {
 
 void EntryPanel::ListViewColumnClick(int column) {
     sortColumn_ = column;
-    SortRows(rows_, column);
-    model_->Refresh();
+    model_->SortRows(column);
 }
 
 }  // namespace tallora

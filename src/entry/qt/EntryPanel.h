@@ -4,10 +4,10 @@
 #include <QPushButton>
 #include <QTreeView>
 
-#include "engine/CuttingJob.h"
+#include "job/CuttingJob.h"
 #include "entry/qt/EntryListModel.h"
-#include "entry/qt/FilteredEdit.h"
-#include "storage/Dialogs.h"
+#include "widgets/FilteredEdit.h"
+#include "commands/Ports.h"
 
 namespace tallora {
 

@@ -2,7 +2,7 @@
 
 #include <QTimer>
 
-#include "entry/qt/DesignGeometry.h"
+#include "widgets/DesignGeometry.h"
 
 namespace tallora {
 

@@ -6,9 +6,9 @@
 #include <QToolButton>
 #include <array>
 
-#include "engine/CuttingJob.h"
+#include "job/CuttingJob.h"
 #include "entry/Allowances.h"
-#include "entry/qt/FilteredEdit.h"
+#include "widgets/FilteredEdit.h"
 
 namespace tallora {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "cli/CliApp.h"
+#include "commands/Ports.h"
 
 namespace tallora {
 

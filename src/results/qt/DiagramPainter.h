@@ -5,7 +5,7 @@
 #include <QImage>
 #include <vector>
 
-#include "engine/CuttingJob.h"
+#include "job/CuttingJob.h"
 #include "results/CuttingDiagram.h"
 #include "results/TextMeasurer.h"
 

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "entry/qt/DesignGeometry.h"
+#include "widgets/DesignGeometry.h"
 #include "results/qt/DiagramPainter.h"
 
 namespace tallora {

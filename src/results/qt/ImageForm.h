@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QStatusBar>
 
-#include "engine/CuttingJob.h"
+#include "job/CuttingJob.h"
 
 namespace tallora {
 

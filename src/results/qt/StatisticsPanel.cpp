@@ -1,6 +1,6 @@
 #include "results/qt/StatisticsPanel.h"
 
-#include "entry/qt/DesignGeometry.h"
+#include "widgets/DesignGeometry.h"
 
 namespace tallora {
 

@@ -14,10 +14,11 @@
 #include <QTimer>
 #include <memory>
 
+#include "commands/Calculate.h"
 #include "engine/Calculation.h"
-#include "engine/EngineTestSupport.h"
-#include "storage/MemoryRegistry.h"
-#include "storage/StorageTestSupport.h"
+#include "support/EngineTestSupport.h"
+#include "support/MemoryRegistry.h"
+#include "support/StorageTestSupport.h"
 
 namespace tallora {
 namespace {
@@ -56,8 +57,8 @@ protected:
 
     void SetUp() override {
         Algorithm algorithm = Algorithm::Complex;
-        SilentCalculationHost host;
-        ASSERT_TRUE(RunCalculation(job, algorithm, host).Completed);
+        SilentCalculateHost host;
+        ASSERT_TRUE(Calculate(job, algorithm, host, NumberFormat::UK(), nullptr).Completed);
         stats = CompileStats(job);
         ASSERT_DOUBLE_EQ(stats.StatMetres[ChargeableMaterialRow], 12.0);
         ASSERT_DOUBLE_EQ(stats.StatMetres[CutPiecesRow], 11.0);

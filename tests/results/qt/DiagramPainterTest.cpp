@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "engine/EngineTestSupport.h"
+#include "support/EngineTestSupport.h"
 
 namespace tallora {
 namespace {

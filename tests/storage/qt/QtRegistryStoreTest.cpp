@@ -4,10 +4,11 @@
 
 #include <QFile>
 
+#include "commands/OpenJob.h"
 #include "storage/AutoSave.h"
 #include "storage/RecentFiles.h"
 #include "storage/Settings.h"
-#include "storage/StorageTestSupport.h"
+#include "support/StorageTestSupport.h"
 
 namespace tallora {
 namespace {

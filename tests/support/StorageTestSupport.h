@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/Dialogs.h"
+#include "commands/Ports.h"
 #include "storage/Settings.h"
 
 namespace tallora::testing {

@@ -1,4 +1,4 @@
-#include "engine/CuttingJob.h"
+#include "job/CuttingJob.h"
 
 namespace tallora {
 

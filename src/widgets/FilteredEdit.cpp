@@ -1,4 +1,4 @@
-#include "entry/qt/FilteredEdit.h"
+#include "widgets/FilteredEdit.h"
 
 #include <QKeyEvent>
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "costing/CostingSettings.h"
-#include "engine/Capacities.h"
+#include "job/CostingSettings.h"
+#include "job/Capacities.h"
 
 namespace tallora {
 

@@ -1,4 +1,4 @@
-#include "storage/MemoryRegistry.h"
+#include "support/MemoryRegistry.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,9 +1,9 @@
-#include "engine/RowTexts.h"
+#include "job/RowTexts.h"
 
 #include <charconv>
 #include <climits>
 
-#include "engine/Capacities.h"
+#include "job/Capacities.h"
 
 namespace tallora {
 

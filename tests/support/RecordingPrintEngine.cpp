@@ -1,4 +1,4 @@
-#include "report/RecordingPrintEngine.h"
+#include "support/RecordingPrintEngine.h"
 
 #include <fstream>
 #include <iomanip>

@@ -5,13 +5,14 @@
 #include <utility>
 #include <vector>
 
+#include "commands/Ports.h"
 #include "engine/Calculation.h"
-#include "engine/CuttingJob.h"
+#include "job/CuttingJob.h"
 
 namespace tallora::testing {
 
 // Records what the calculation asks of the window system, in order.
-class RecordingHost : public CalculationHost {
+class RecordingHost : public CalculateHost {
 public:
     bool answerYes = false;
     std::vector<std::string> questions;
@@ -64,6 +65,7 @@ public:
     }
     void SetPermutationLine(const std::string& text) override { permutationLines.push_back(text); }
     void ProcessMessages() override { ++pumps; }
+    void ShowSectionPrices() override { events.push_back("prices"); }
     void EnableOutputCommands() override { events.push_back("enable output"); }
     void ShowStatistics(const Statistics&) override { events.push_back("statistics"); }
     void ShowCuttingList(const std::vector<std::string>& lines) override {

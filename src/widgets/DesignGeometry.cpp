@@ -1,4 +1,4 @@
-#include "entry/qt/DesignGeometry.h"
+#include "widgets/DesignGeometry.h"
 
 #include <QGuiApplication>
 #include <QScreen>

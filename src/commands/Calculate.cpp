@@ -1,0 +1,32 @@
+#include "commands/Calculate.h"
+
+#include "entry/SectionFields.h"
+#include "results/CuttingList.h"
+#include "storage/AutoSave.h"
+
+namespace tallora {
+
+CalculateResult Calculate(CuttingJob& job, Algorithm& algorithm, CalculateHost& host,
+                          const NumberFormat& format, RegistryStore* autoSaveStore) {
+    if (autoSaveStore != nullptr) AutoSave(*autoSaveStore, job);
+    SectionData& s = job.section;
+    s.SectionWeight = WeightAsShown(s.SectionWeight, format);
+    s.SectionCost = CostAsShown(s.SectionCost, format);
+    host.ShowSectionPrices();
+
+    CalculateResult result;
+    static_cast<CalculationOutcome&>(result) = RunCalculation(job, algorithm, host);
+    if (!result.Completed) return result;
+
+    host.EnableOutputCommands();
+    result.Stats = CompileStats(job);
+    host.ShowStatistics(result.Stats);
+    job.CuttingListLines = MemoDisplay(job);
+    result.CuttingList = job.CuttingListLines;
+    host.ShowCuttingList(result.CuttingList);
+    host.SetStatusText("");
+    host.SetStatusText(result.TimeText);
+    return result;
+}
+
+}  // namespace tallora

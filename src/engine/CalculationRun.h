@@ -1,0 +1,30 @@
+#pragma once
+
+#include "engine/CalculationHost.h"
+#include "job/CuttingJob.h"
+
+namespace tallora {
+
+// Iterations one run of the Complex search may make before it stops with the basis it has: a
+// guard against endless pivoting that ordinary jobs never reach.
+inline constexpr int MaxSearchIterations = 20000;
+
+// The state one calculation shares between the driver, the generators and the algorithms.
+class CalculationRun {
+public:
+    CalculationRun(CuttingJob& job, CalculationHost& host) : Job(job), Host(host) {}
+
+    CuttingJob& Job;
+    CalculationHost& Host;
+    int LastProgress = -1;
+    int PermutationNumber = 1;  // counts the Complex search's iterations across runs
+    int SearchIterationLimit = MaxSearchIterations;
+
+    // Recomputes RemainingPieces and refreshes the progress window when the figure changed.
+    void CheckProgress();
+    void ProcessMessages() { Host.ProcessMessages(); }
+    // What follows every generator: CheckProgress, set AllAllocated, Recompile.
+    void Settle();
+};
+
+}  // namespace tallora

@@ -1,0 +1,72 @@
+#include "commands/Calculate.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/EngineTestSupport.h"
+#include "support/MemoryRegistry.h"
+
+namespace tallora {
+namespace {
+
+using testing::MakeJob;
+using testing::RecordingHost;
+
+TEST(Calculate, TellsTheWindowSystemWhatToShowInOrder) {
+    CuttingJob job = MakeJob({{"*", "6000"}}, {{"2", "1997"}, {"1", "997"}}, 3, 0, 0);
+    Algorithm algorithm = Algorithm::Complex;
+    RecordingHost host;
+    const CalculateResult outcome = Calculate(job, algorithm, host, NumberFormat::UK(), nullptr);
+    ASSERT_TRUE(outcome.Completed);
+    const std::vector<std::string> start = {
+        "prices", "busy", "status: Calculating Solution... Please Wait a Moment", "clear list",
+        "show progress 3", "disable main", "position 1"};
+    ASSERT_GE(host.events.size(), start.size());
+    EXPECT_TRUE(std::equal(start.begin(), start.end(), host.events.begin()));
+    const std::vector<std::string> end = {"enable main",   "hide progress", "normal cursor",
+                                          "enable output", "statistics",    "cutting list",
+                                          "status: ",
+                                          "status: " + outcome.TimeText};
+    EXPECT_TRUE(std::equal(end.rbegin(), end.rend(), host.events.rbegin()));
+    EXPECT_NE(std::find(host.events.begin(), host.events.end(),
+                        "progress 3 | Cut lengths allocated: 3 | Cut lengths remaining: 0"),
+              host.events.end());
+    EXPECT_GT(host.pumps, 0);
+    EXPECT_TRUE(host.mainWindowEnabled);
+    EXPECT_FALSE(host.progressVisible);
+    EXPECT_EQ(host.statusTexts.back(), outcome.TimeText);
+    EXPECT_EQ(host.cuttingList, job.CuttingListLines);
+    EXPECT_EQ(outcome.CuttingList, job.CuttingListLines);
+}
+
+TEST(Calculate, KeepsTheInputsAndUsesThePricesAsTheirFieldsShowThem) {
+    CuttingJob job = MakeJob({{"*", "6000"}}, {{"2", "1997"}});
+    job.section.SectionWeight = 10.12349;
+    job.section.SectionCost = 499.995;
+    MemoryRegistry store;
+    store.CreateKey(RegistryRoot::CurrentUser, MainKey);
+    Algorithm algorithm = Algorithm::Complex;
+    RecordingHost host;
+    const CalculateResult outcome = Calculate(job, algorithm, host, NumberFormat::UK(), &store);
+    ASSERT_TRUE(outcome.Completed);
+    EXPECT_EQ(job.section.SectionWeight, 10.123);
+    EXPECT_EQ(job.section.SectionCost, 500.0);
+    EXPECT_EQ(store.ReadInteger(RegistryRoot::CurrentUser, AutoSaveKey, "OCount"), 1);
+    EXPECT_NEAR(outcome.Stats.StatWeight[CutPiecesRow], 3.994 * 10.123, 1e-9);  // 2 x 1997 mm
+}
+
+TEST(Calculate, ARefusedCalculationShowsNoResults) {
+    CuttingJob job = MakeJob({{"*", "6000"}}, {{"1", "7000"}}, 3, 0, 0);
+    Algorithm algorithm = Algorithm::Complex;
+    RecordingHost host;
+    const CalculateResult outcome = Calculate(job, algorithm, host, NumberFormat::UK(), nullptr);
+    EXPECT_FALSE(outcome.Completed);
+    EXPECT_EQ(host.errors, std::vector<std::string>{outcome.Error});
+    for (const char* shown : {"enable output", "statistics", "cutting list"}) {
+        EXPECT_EQ(std::count(host.events.begin(), host.events.end(), shown), 0) << shown;
+    }
+}
+
+}  // namespace
+}  // namespace tallora
