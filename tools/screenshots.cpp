@@ -36,7 +36,8 @@ void Type(QWidget& window, const char* name, const QString& text, bool enter) {
     if (enter) QTest::keyClick(edit, Qt::Key_Return);
 }
 
-void Row(QWidget& window, const char* quantity, const char* length, const QString& q, const QString& l) {
+void Row(QWidget& window, const char* quantity, const char* length, const QString& q,
+         const QString& l) {
     Type(window, quantity, q, true);
     Type(window, length, l, true);
 }
@@ -79,9 +80,11 @@ int main(int argc, char** argv) {
     Row(form, "CQEdit", "CLEdit", QStringLiteral("10"), QStringLiteral("965"));
     Row(form, "CQEdit", "CLEdit", QStringLiteral("3"), QStringLiteral("3200"));
     form.findChild<QLineEdit*>(QStringLiteral("OffcutEdit"))->setText(QStringLiteral("500mm"));
-    form.findChild<QLineEdit*>(QStringLiteral("CustomerEdit"))->setText(QStringLiteral("Harbour Works Ltd"));
+    form.findChild<QLineEdit*>(QStringLiteral("CustomerEdit"))
+        ->setText(QStringLiteral("Harbour Works Ltd"));
     form.findChild<QLineEdit*>(QStringLiteral("ReferenceEdit"))->setText(QStringLiteral("HW-2291"));
-    form.findChild<QLineEdit*>(QStringLiteral("SectionEdit"))->setText(QStringLiteral("152x89 UB 16"));
+    form.findChild<QLineEdit*>(QStringLiteral("SectionEdit"))
+        ->setText(QStringLiteral("152x89 UB 16"));
     form.findChild<QLineEdit*>(QStringLiteral("WeightEdit"))->setText(QStringLiteral("16"));
     form.findChild<QLineEdit*>(QStringLiteral("CostEdit"))->setText(QStringLiteral("720"));
     form.findChild<QLineEdit*>(QStringLiteral("SQEdit"))->setFocus();

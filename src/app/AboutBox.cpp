@@ -18,14 +18,14 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     auto* name = new QLabel(QStringLiteral("<h2>Tallora</h2>"), this);
     name->setAlignment(Qt::AlignCenter);
     layout->addWidget(name);
-    auto* version = new QLabel(QStringLiteral("Version %1").arg(QApplication::applicationVersion()), this);
+    auto* version =
+        new QLabel(QStringLiteral("Version %1").arg(QApplication::applicationVersion()), this);
     version->setObjectName(QStringLiteral("Version"));
     version->setAlignment(Qt::AlignCenter);
     layout->addWidget(version);
-    auto* what = new QLabel(
-        QStringLiteral("Cutting lists for steel sections, bars and tubes:\n"
-                       "the least material, cut to the millimetre."),
-        this);
+    auto* what = new QLabel(QStringLiteral("Cutting lists for steel sections, bars and tubes:\n"
+                                           "the least material, cut to the millimetre."),
+                            this);
     what->setAlignment(Qt::AlignCenter);
     layout->addWidget(what);
     auto* maker = new QLabel(QStringLiteral("Vantorel Software"), this);

@@ -42,7 +42,9 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 QString FileNamePart(const QString& path) { return Q(tallora::FileNamePart(path.toStdString())); }
 
 // The name without everything from its first ".".
-QString ShortName(const QString& path) { return FileNamePart(path).section(QLatin1Char('.'), 0, 0); }
+QString ShortName(const QString& path) {
+    return FileNamePart(path).section(QLatin1Char('.'), 0, 0);
+}
 
 }  // namespace
 
@@ -56,10 +58,13 @@ TMainForm::TMainForm(DesktopServices services, QWidget* parent)
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("Client"));
     // Group captions sit on the frame's top line, as the panels' positions expect.
-    central->setStyleSheet(QStringLiteral(
-        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: %1px; }"
-        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
-        " left: %2px; padding: 0 1px; }").arg(Px(7)).arg(Px(7)));
+    central->setStyleSheet(
+        QStringLiteral(
+            "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: %1px; }"
+            "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+            " left: %2px; padding: 0 1px; }")
+            .arg(Px(7))
+            .arg(Px(7)));
     central->setFixedSize(Px(929), Px(625));
     setCentralWidget(central);
     CreateActions();
@@ -100,25 +105,30 @@ TMainForm::~TMainForm() {
 
 void TMainForm::CreateActions() {
     // The menu's caption, the tool bar's caption, the object name of each, its hint.
-    auto action = [this](const char* text, const char* iconText, const char* name,
-                         const char* icon, const char* hint, auto handler) {
+    auto action = [this](const char* text, const char* iconText, const char* name, const char* icon,
+                         const char* hint, auto handler) {
         auto* a = new QAction(QString::fromUtf8(text), this);
         a->setObjectName(QString::fromLatin1(name));
         if (iconText != nullptr) a->setIconText(QString::fromUtf8(iconText));
-        if (icon != nullptr) a->setIcon(QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(icon)));
+        if (icon != nullptr)
+            a->setIcon(QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(icon)));
         if (hint != nullptr) a->setStatusTip(QString::fromUtf8(hint));
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    new_ = action("&New", "New", "New2", "new.svg", "Start a new cutting list", [this] { ResetClick(); });
+    new_ = action("&New", "New", "New2", "new.svg", "Start a new cutting list",
+                  [this] { ResetClick(); });
     new_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    open_ = action("&Open...", "Open", "Open1", "open.svg", "Open a saved cutting list", &TMainForm::Open1Click);
+    open_ = action("&Open...", "Open", "Open1", "open.svg", "Open a saved cutting list",
+                   &TMainForm::Open1Click);
     open_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    save_ = action("&Save", "Save", "Save1", "save.svg", "Save the cutting list", &TMainForm::Save1Click);
+    save_ = action("&Save", "Save", "Save1", "save.svg", "Save the cutting list",
+                   &TMainForm::Save1Click);
     save_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     saveAs_ = action("Save &As...", nullptr, "SaveAs1", nullptr, nullptr, &TMainForm::SaveAs1Click);
     print_ = action("&Print...", "Print PDF", "Print1", "pdf.svg",
-                    "Make the cutting report as a PDF file and open it", &TMainForm::PrintPDFButtonClick);
+                    "Make the cutting report as a PDF file and open it",
+                    &TMainForm::PrintPDFButtonClick);
     print_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     exit_ = action("E&xit", nullptr, "Exit1", nullptr, nullptr, &TMainForm::ExitButtonClick);
     exit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -131,9 +141,11 @@ void TMainForm::CreateActions() {
                             "Price the material, cutting and other charges of the job",
                             &TMainForm::CostingButtonClick);
     // The tool bar's Exit closes the window, which the File menu's Exit does not quite do.
-    close_ = action("Exit", "Exit", "Close", "exit.svg", "Close Tallora", &TMainForm::CloseButtonClick);
+    close_ =
+        action("Exit", "Exit", "Close", "exit.svg", "Close Tallora", &TMainForm::CloseButtonClick);
 
-    standard_ = action("Complex", nullptr, "Standard1", nullptr, nullptr, &TMainForm::Standard1Click);
+    standard_ =
+        action("Complex", nullptr, "Standard1", nullptr, nullptr, &TMainForm::Standard1Click);
     fast_ = action("Fast", nullptr, "Fast1", nullptr, nullptr, &TMainForm::Fast1Click);
     auto* group = new QActionGroup(this);
     for (QAction* a : {standard_, fast_}) {
@@ -141,8 +153,10 @@ void TMainForm::CreateActions() {
         group->addAction(a);
     }
     standard_->setChecked(true);
-    hintsOff_ = action("&Turn hints off", nullptr, "HintsOff1", nullptr, nullptr, &TMainForm::HintsOff1Click);
-    contents_ = action("&Contents", nullptr, "Contents1", nullptr, nullptr, &TMainForm::Contents1Click);
+    hintsOff_ = action("&Turn hints off", nullptr, "HintsOff1", nullptr, nullptr,
+                       &TMainForm::HintsOff1Click);
+    contents_ =
+        action("&Contents", nullptr, "Contents1", nullptr, nullptr, &TMainForm::Contents1Click);
     contents_->setShortcut(QKeySequence(Qt::Key_F1));
     about_ = action("&About", nullptr, "About1", nullptr, nullptr, &TMainForm::About1Click);
 }
@@ -200,8 +214,8 @@ void TMainForm::CreatePanels(QWidget* central) {
     stockPanel_ = new EntryPanel(EntryPanel::Kind::Stock, job_.StockItems, services_.Boxes,
                                  sortColumn_, central);
     Place(stockPanel_, 8, 48, 185, 393);
-    cutPanel_ = new EntryPanel(EntryPanel::Kind::Cut, job_.CutItems, services_.Boxes, sortColumn_,
-                               central);
+    cutPanel_ =
+        new EntryPanel(EntryPanel::Kind::Cut, job_.CutItems, services_.Boxes, sortColumn_, central);
     Place(cutPanel_, 200, 48, 185, 393);
     settingsPanel_ = new SettingsPanel(job_.allowances, central);
     Place(settingsPanel_, 392, 48, 241, 193);
@@ -219,8 +233,10 @@ void TMainForm::CreatePanels(QWidget* central) {
     connect(stockPanel_, &EntryPanel::rowsChanged, this, &TMainForm::OnRowsChanged);
     connect(cutPanel_, &EntryPanel::rowsChanged, this, &TMainForm::OnRowsChanged);
     connect(settingsPanel_, &SettingsPanel::allowanceChanged, this, &TMainForm::RefreshStatistics);
-    connect(settingsPanel_, &SettingsPanel::scrapAllChanged, this, &TMainForm::RefreshStatisticsAndList);
-    connect(additionalPanel_, &AdditionalDataPanel::pricesChanged, this, &TMainForm::RefreshStatistics);
+    connect(settingsPanel_, &SettingsPanel::scrapAllChanged, this,
+            &TMainForm::RefreshStatisticsAndList);
+    connect(additionalPanel_, &AdditionalDataPanel::pricesChanged, this,
+            &TMainForm::RefreshStatistics);
 }
 
 void TMainForm::FormCreate(const QString& commandLineFile) {
@@ -229,7 +245,8 @@ void TMainForm::FormCreate(const QString& commandLineFile) {
     recent_->MRU_Load();
     RebuildReopenMenu();
 
-    hintsOff_->setText(settings_.Hints ? QStringLiteral("&Turn hints off") : QStringLiteral("&Turn hints on"));
+    hintsOff_->setText(settings_.Hints ? QStringLiteral("&Turn hints off")
+                                       : QStringLiteral("&Turn hints on"));
     EmptyJob();
 
     if (!commandLineFile.isEmpty()) {
@@ -237,7 +254,8 @@ void TMainForm::FormCreate(const QString& commandLineFile) {
         const QFileInfo info(commandLineFile);
         currentFileName_ = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
         if (!ReadJobFile(currentFileName_, true)) {
-            services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, "Error opening file.");
+            services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok,
+                                        "Error opening file.");
             ClearJob();
         }
         SetCaption();
@@ -323,7 +341,8 @@ void TMainForm::ShowJob() {
 }
 
 void TMainForm::SetCaption() {
-    const QString name = currentFileName_.isEmpty() ? QStringLiteral("untitled") : ShortName(currentFileName_);
+    const QString name =
+        currentFileName_.isEmpty() ? QStringLiteral("untitled") : ShortName(currentFileName_);
     setWindowTitle(QStringLiteral("Tallora: [") + name + QLatin1Char(']'));
 }
 
@@ -345,35 +364,53 @@ void TMainForm::ConnectCalculationHost() {
     // calculation stands still.
     const auto wait = Qt::BlockingQueuedConnection;
     QtCalculationHost* h = host_;
-    connect(h, &QtCalculationHost::questionAsked, this, [this](const QString& text, bool* yes) {
-        *yes = services_.Boxes.ShowMessage(MessageKind::Confirmation, MessageButtons::YesNo,
-                                           text.toStdString()) == MessageAnswer::Yes;
-    }, wait);
-    connect(h, &QtCalculationHost::errorShown, this, [this](const QString& text) {
-        services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, text.toStdString());
-    }, wait);
-    connect(h, &QtCalculationHost::busyCursorSet, this, [](bool busy) {
-        if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
-        else if (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
-    }, wait);
+    connect(
+        h, &QtCalculationHost::questionAsked, this,
+        [this](const QString& text, bool* yes) {
+            *yes = services_.Boxes.ShowMessage(MessageKind::Confirmation, MessageButtons::YesNo,
+                                               text.toStdString()) == MessageAnswer::Yes;
+        },
+        wait);
+    connect(
+        h, &QtCalculationHost::errorShown, this,
+        [this](const QString& text) {
+            services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, text.toStdString());
+        },
+        wait);
+    connect(
+        h, &QtCalculationHost::busyCursorSet, this,
+        [](bool busy) {
+            if (busy)
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+            else if (QApplication::overrideCursor() != nullptr)
+                QApplication::restoreOverrideCursor();
+        },
+        wait);
     connect(h, &QtCalculationHost::statusTextSet, statusPanels_[2], &QLabel::setText, wait);
     connect(h, &QtCalculationHost::cuttingListCleared, memo_, &QPlainTextEdit::clear, wait);
     connect(h, &QtCalculationHost::mainWindowEnabled, this, &QWidget::setEnabled, wait);
     connect(h, &QtCalculationHost::progressShown, progress_, &TProgressForm::Start, wait);
     connect(h, &QtCalculationHost::progressHidden, progress_, &QWidget::hide, wait);
     connect(h, &QtCalculationHost::progressMoved, progress_, &TProgressForm::SetPosition, wait);
-    connect(h, &QtCalculationHost::progressUpdated, progress_,
-            [this](int position, const QString& allocated, const QString& remaining) {
-                progress_->SetPosition(position);
-                progress_->SetLines(allocated, remaining);
-            }, wait);
-    connect(h, &QtCalculationHost::permutationLineSet, progress_, &TProgressForm::SetPermutationLine, wait);
-    connect(h, &QtCalculationHost::sectionPricesRewritten, this, &TMainForm::RewriteSectionPrices, wait);
-    connect(h, &QtCalculationHost::outputCommandsEnabled, this, [this] { EnableOutputCommands(true); }, wait);
+    connect(
+        h, &QtCalculationHost::progressUpdated, progress_,
+        [this](int position, const QString& allocated, const QString& remaining) {
+            progress_->SetPosition(position);
+            progress_->SetLines(allocated, remaining);
+        },
+        wait);
+    connect(h, &QtCalculationHost::permutationLineSet, progress_,
+            &TProgressForm::SetPermutationLine, wait);
+    connect(h, &QtCalculationHost::sectionPricesRewritten, this, &TMainForm::RewriteSectionPrices,
+            wait);
+    connect(
+        h, &QtCalculationHost::outputCommandsEnabled, this, [this] { EnableOutputCommands(true); },
+        wait);
     connect(h, &QtCalculationHost::statisticsShown, this, &TMainForm::ShowStatistics, wait);
-    connect(h, &QtCalculationHost::cuttingListShown, this, [this](const QStringList& lines) {
-        memo_->setPlainText(lines.join(QLatin1Char('\n')));
-    }, wait);
+    connect(
+        h, &QtCalculationHost::cuttingListShown, this,
+        [this](const QStringList& lines) { memo_->setPlainText(lines.join(QLatin1Char('\n'))); },
+        wait);
 }
 
 void TMainForm::StartCalculation(std::function<void(const CalculateResult&)> then) {
@@ -409,8 +446,10 @@ void TMainForm::CalculationEnded() {
 }
 
 void TMainForm::WhenIdle(std::function<void()> work) {
-    if (calculating_) whenIdle_.push_back(std::move(work));
-    else work();
+    if (calculating_)
+        whenIdle_.push_back(std::move(work));
+    else
+        work();
 }
 
 void TMainForm::Standard1Click() {
@@ -429,8 +468,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
         QStatusBar* bar = hintBar_ != nullptr ? hintBar_ : statusBar();
-        if (!settings_.Hints || tip.isEmpty()) bar->clearMessage();
-        else bar->showMessage(tip);
+        if (!settings_.Hints || tip.isEmpty())
+            bar->clearMessage();
+        else
+            bar->showMessage(tip);
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
@@ -439,14 +480,16 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 void TMainForm::HintsOff1Click() {
     settings_.Hints = !settings_.Hints;
     if (!settings_.Hints) statusBar()->clearMessage();
-    hintsOff_->setText(settings_.Hints ? QStringLiteral("&Turn hints off") : QStringLiteral("&Turn hints on"));
+    hintsOff_->setText(settings_.Hints ? QStringLiteral("&Turn hints off")
+                                       : QStringLiteral("&Turn hints on"));
 }
 
 void TMainForm::Contents1Click() {
     // Our own help pages: beside the program in the build, in share/tallora/help when installed.
     const QDir dir(QCoreApplication::applicationDirPath());
-    for (const QString& candidate : {dir.filePath(QStringLiteral("help/Welcome.html")),
-                                     dir.filePath(QStringLiteral("../share/tallora/help/Welcome.html"))}) {
+    for (const QString& candidate :
+         {dir.filePath(QStringLiteral("help/Welcome.html")),
+          dir.filePath(QStringLiteral("../share/tallora/help/Welcome.html"))}) {
         if (QFileInfo::exists(candidate)) {
             services_.OpenDocument(QFileInfo(candidate).canonicalFilePath());
             return;
@@ -466,15 +509,21 @@ void TMainForm::About1Click() {
 bool TMainForm::SavePrompt(bool exitForm) {
     if (!jobModified_) return true;
     QString name;
-    if (exitForm) name = currentFileName_.isEmpty() ? QStringLiteral("[untitled]") : FileNamePart(currentFileName_);
-    else name = currentFileName_.isEmpty() ? QStringLiteral("untitled") : ShortName(currentFileName_);
+    if (exitForm)
+        name = currentFileName_.isEmpty() ? QStringLiteral("[untitled]")
+                                          : FileNamePart(currentFileName_);
+    else
+        name =
+            currentFileName_.isEmpty() ? QStringLiteral("untitled") : ShortName(currentFileName_);
     const MessageAnswer answer = services_.Boxes.ShowMessage(
         exitForm ? MessageKind::Plain : MessageKind::Confirmation, MessageButtons::YesNoCancel,
         QStringLiteral("Save changes to %1 ?").arg(name).toStdString());
     if (answer == MessageAnswer::Cancel) return false;
     if (answer == MessageAnswer::Yes) {
-        if (currentFileName_.isEmpty()) SaveAs1Click();
-        else Save1Click();
+        if (currentFileName_.isEmpty())
+            SaveAs1Click();
+        else
+            Save1Click();
     }
     return true;
 }
@@ -514,7 +563,8 @@ bool TMainForm::ResetClick() {
     if (std::filesystem::exists(pdf, ec)) {
         std::FILE* file = std::fopen(pdf.string().c_str(), "r+b");
         if (file == nullptr) {
-            services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, std::strerror(errno));
+            services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok,
+                                        std::strerror(errno));
             return false;
         }
         std::fclose(file);
@@ -538,7 +588,8 @@ bool TMainForm::ReadJobFile(const QString& path, bool commandLine) {
     std::string error;
     const auto lines = ReadTextFile(path.toStdString(), error);
     if (!lines) {
-        if (!commandLine) services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, error);
+        if (!commandLine)
+            services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, error);
         return false;
     }
     const JobFileRead read = DoOpen(*lines, job_, services_.Boxes);
@@ -555,8 +606,10 @@ bool TMainForm::ReadJobFile(const QString& path, bool commandLine) {
             canSave_ = true;
             UpdateCommands();
             resultsValid_ = result.Completed;
-            const std::string error = SaveConvertedVersion(file, job_, result.Stats, services_.Boxes);
-            if (!error.empty()) services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, error);
+            const std::string error =
+                SaveConvertedVersion(file, job_, result.Stats, services_.Boxes);
+            if (!error.empty())
+                services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, error);
         });
         return true;
     }
@@ -666,18 +719,23 @@ void TMainForm::RebuildReopenMenu() {
         QAction* action = reopen_->addAction(Q(entry.Caption));
         action->setEnabled(entry.Enabled);
         const int position = entry.Position;
-        if (position >= 0) connect(action, &QAction::triggered, this, [this, position] { MRUMenuClick(position); });
+        if (position >= 0)
+            connect(action, &QAction::triggered, this,
+                    [this, position] { MRUMenuClick(position); });
     }
 }
 
 void TMainForm::MRUMenuClick(int position) {
     switch (recent_->Check(position)) {
-        case RecentFiles::Reopen::Nothing: return;
+        case RecentFiles::Reopen::Nothing:
+            return;
         case RecentFiles::Reopen::Missing:
-            services_.Boxes.ShowMessage(MessageKind::Warning, MessageButtons::Ok, recent_->RemoveMissing(position));
+            services_.Boxes.ShowMessage(MessageKind::Warning, MessageButtons::Ok,
+                                        recent_->RemoveMissing(position));
             RebuildReopenMenu();
             return;
-        case RecentFiles::Reopen::Open: break;
+        case RecentFiles::Reopen::Open:
+            break;
     }
     const QString path = Q(recent_->Paths()[position]);
     if (!ResetClick()) return;
@@ -698,7 +756,8 @@ void TMainForm::DrawPatternsClick() {
 }
 void TMainForm::CostingButtonClick() {
     const SectionData& s = job_.section;
-    const CostingOutcome back = costing_->Execute(s.SectionCost, s.SectionWeight, s.CostType, stats_);
+    const CostingOutcome back =
+        costing_->Execute(s.SectionCost, s.SectionWeight, s.CostType, stats_);
     // The window's working copies come back into the main window's fields.
     additionalPanel_->SetCostText(Q(back.CostText));
     job_.section.SectionCost = back.SectionCost;
@@ -715,8 +774,12 @@ void TMainForm::PrintPDFButtonClick() {
                            currentFileName_.toStdString());
     QApplication::restoreOverrideCursor();
     switch (outcome.Status) {
-        case ReportOutcome::Result::Saved: services_.OpenDocument(PathToQString(outcome.File)); break;
-        case ReportOutcome::Result::SaveFailed: services_.Boxes.Inform(outcome.Message); break;
+        case ReportOutcome::Result::Saved:
+            services_.OpenDocument(PathToQString(outcome.File));
+            break;
+        case ReportOutcome::Result::SaveFailed:
+            services_.Boxes.Inform(outcome.Message);
+            break;
         case ReportOutcome::Result::FileError:
             services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, outcome.Message);
             break;

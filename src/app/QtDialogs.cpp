@@ -30,24 +30,42 @@ MessageAnswer QtDialogs::ShowMessage(MessageKind kind, MessageButtons buttons,
                            : QApplication::applicationDisplayName());
     box.setText(Text(text));
     switch (kind) {
-        case MessageKind::Information: box.setIcon(QMessageBox::Information); break;
-        case MessageKind::Warning: box.setIcon(QMessageBox::Warning); break;
-        case MessageKind::Error: box.setIcon(QMessageBox::Critical); break;
-        case MessageKind::Confirmation: box.setIcon(QMessageBox::Question); break;
-        case MessageKind::Plain: box.setIcon(QMessageBox::NoIcon); break;
+        case MessageKind::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MessageKind::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MessageKind::Error:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MessageKind::Confirmation:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MessageKind::Plain:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
     }
     switch (buttons) {
-        case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-        case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case MessageButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case MessageButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
         case MessageButtons::YesNoCancel:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
     }
     switch (box.exec()) {
-        case QMessageBox::Yes: return MessageAnswer::Yes;
-        case QMessageBox::No: return MessageAnswer::No;
-        case QMessageBox::Cancel: return MessageAnswer::Cancel;
-        default: return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+        case QMessageBox::Yes:
+            return MessageAnswer::Yes;
+        case QMessageBox::No:
+            return MessageAnswer::No;
+        case QMessageBox::Cancel:
+            return MessageAnswer::Cancel;
+        default:
+            return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
     }
 }
 

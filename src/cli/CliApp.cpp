@@ -11,10 +11,10 @@
 
 #include "commands/Calculate.h"
 #include "costing/CostingSheet.h"
-#include "job/RowTexts.h"
 #include "entry/Allowances.h"
 #include "entry/ListEntry.h"
 #include "entry/SectionFields.h"
+#include "job/RowTexts.h"
 #include "report/PdfReport.h"
 #include "results/Statistics.h"
 #include "storage/JobFile.h"
@@ -84,7 +84,8 @@ void SetAllowanceArgument(CuttingJob& job, AllowanceField field, const std::stri
 
 double DecimalArgument(const std::string& option, const std::string& text) {
     const auto value = ReadDecimal(text);
-    if (!value || *value < 0) throw BadInput(option + " " + text + ": expected a number, 0 or more");
+    if (!value || *value < 0)
+        throw BadInput(option + " " + text + ": expected a number, 0 or more");
     return *value;
 }
 
@@ -99,7 +100,8 @@ void ChargeArgument(const std::string& option, const std::string& argument,
                     const std::vector<const char*>& offered, std::string& basis, double& value) {
     const auto colon = argument.find(':');
     std::string names;
-    for (const char* code : offered) names += std::string(names.empty() ? "" : ", ") + Lowered(code);
+    for (const char* code : offered)
+        names += std::string(names.empty() ? "" : ", ") + Lowered(code);
     if (colon == std::string::npos) {
         throw BadInput(option + " " + argument + ": expected BASIS:VALUE, BASIS one of " + names);
     }
@@ -115,8 +117,8 @@ void ChargeArgument(const std::string& option, const std::string& argument,
 
 // Display width of UTF-8 text: one column a character.
 size_t Width(const std::string& text) {
-    return static_cast<size_t>(std::count_if(
-        text.begin(), text.end(), [](unsigned char c) { return (c & 0xC0) != 0x80; }));
+    return static_cast<size_t>(std::count_if(text.begin(), text.end(),
+                                             [](unsigned char c) { return (c & 0xC0) != 0x80; }));
 }
 
 std::string Pad(const std::string& text, size_t width, bool right) {
@@ -204,9 +206,10 @@ struct CliOptions {
 };
 
 void AddOptions(CLI::App& app, CliOptions& o) {
-    app.add_option("JOB", o.jobFile,
-                   "A job file (current or earlier format) whose rows, allowances, section data and "
-                   "charges the job starts from")
+    app.add_option(
+           "JOB", o.jobFile,
+           "A job file (current or earlier format) whose rows, allowances, section data and "
+           "charges the job starts from")
         ->type_name("JOB");
     app.add_option("--stock", o.stock,
                    "A stock row QUANTITY@LENGTH (QUANTITY * or ANY: unlimited); repeatable")
@@ -226,20 +229,25 @@ void AddOptions(CLI::App& app, CliOptions& o) {
     app.add_flag("--switch-to-fast", o.switchToFast,
                  "Answer Yes when a job of more than 40 cut rows offers the Fast algorithm");
     app.add_option("--weight", o.weight, "Section weight in kg per metre")->type_name("X");
-    app.add_option("--cost", o.cost, "Section price per tonne or per metre (a leading \u00A3 is dropped)")
+    app.add_option("--cost", o.cost,
+                   "Section price per tonne or per metre (a leading \u00A3 is dropped)")
         ->type_name("X");
     app.add_option("--per", o.per, "What the price is per: tonne (default) or metre")
         ->check(CLI::IsMember({"tonne", "metre"}));
     app.add_option("--customer", o.customer, "Customer name")->type_name("T");
     app.add_option("--reference", o.reference, "Job reference")->type_name("T");
     app.add_option("--section", o.section, "Section description")->type_name("T");
-    app.add_option("--cut-charge", o.cutCharge, "Cutting charge: tonne, metre, lump or cut, and value")
+    app.add_option("--cut-charge", o.cutCharge,
+                   "Cutting charge: tonne, metre, lump or cut, and value")
         ->type_name("BASIS:VALUE");
-    app.add_option("--charge1", o.charge1, "Other charge 1 (on the net pieces): tonne, metre, lump or each")
+    app.add_option("--charge1", o.charge1,
+                   "Other charge 1 (on the net pieces): tonne, metre, lump or each")
         ->type_name("BASIS:VALUE");
-    app.add_option("--charge2", o.charge2, "Other charge 2 (on the gross material): tonne, metre, lump or each")
+    app.add_option("--charge2", o.charge2,
+                   "Other charge 2 (on the gross material): tonne, metre, lump or each")
         ->type_name("BASIS:VALUE");
-    app.add_option("--charge3", o.charge3, "Other charge 3 (on the gross material): tonne, metre, lump or each")
+    app.add_option("--charge3", o.charge3,
+                   "Other charge 3 (on the gross material): tonne, metre, lump or each")
         ->type_name("BASIS:VALUE");
     app.add_option("--charge-names", o.chargeNames, "Names of the other charges 1 to 3")
         ->type_name("N1,N2,N3");
@@ -287,7 +295,8 @@ void CheckOutputFile(const std::string& option, const std::string& file) {
     if (file.empty()) throw BadInput(option + ": expected a file name");
     const fs::path path(file);
     std::error_code ec;
-    if (fs::is_directory(path, ec)) throw BadInput(option + " " + file + ": is a folder, not a file");
+    if (fs::is_directory(path, ec))
+        throw BadInput(option + " " + file + ": is a folder, not a file");
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     if (!fs::is_directory(folder, ec)) {
         throw BadInput(option + " " + file + ": the folder " + folder.string() + " does not exist");
@@ -328,13 +337,17 @@ Loaded LoadJobFile(const std::string& path, CuttingJob& job) {
     if (!lines) throw BadInput(path + ": " + error);
     const JobFileRead read = ReadJobLines(*lines, job);
     switch (read.Status) {
-        case ReadStatus::Loaded: return Loaded::Results;
+        case ReadStatus::Loaded:
+            return Loaded::Results;
         case ReadStatus::OldVersion:
             if (ReadOldVersion(*lines, job) == OldReadStatus::Read) return Loaded::OldVersion;
             throw BadInput(path + ": " + ForTerminal(NotADataFileMessage));
-        case ReadStatus::NotADataFile: throw BadInput(path + ": " + NotADataFileMessage);
-        case ReadStatus::Corrupted: throw BadInput(path + ": " + ForTerminal(CorruptedDataMessage));
-        case ReadStatus::SystemError: throw BadInput(path + ": " + read.Error);
+        case ReadStatus::NotADataFile:
+            throw BadInput(path + ": " + NotADataFileMessage);
+        case ReadStatus::Corrupted:
+            throw BadInput(path + ": " + ForTerminal(CorruptedDataMessage));
+        case ReadStatus::SystemError:
+            throw BadInput(path + ": " + read.Error);
     }
     return Loaded::None;
 }
@@ -368,17 +381,21 @@ void ApplyOptions(const CliOptions& o, CuttingJob& job) {
     CostingSettings& c = job.costing;
     using namespace ChargeBasis;
     if (!o.cutCharge.empty()) {
-        ChargeArgument("--cut-charge", o.cutCharge, {Tonne, Metre, Lump, Cut}, c.CCutType, c.CCutValue);
+        ChargeArgument("--cut-charge", o.cutCharge, {Tonne, Metre, Lump, Cut}, c.CCutType,
+                       c.CCutValue);
     }
     const std::vector<const char*> other = {Tonne, Metre, Lump, Each};
-    if (!o.charge1.empty()) ChargeArgument("--charge1", o.charge1, other, c.CGalvType, c.CGalvValue);
+    if (!o.charge1.empty())
+        ChargeArgument("--charge1", o.charge1, other, c.CGalvType, c.CGalvValue);
     if (!o.charge2.empty()) ChargeArgument("--charge2", o.charge2, other, c.CPPType, c.CPPValue);
-    if (!o.charge3.empty()) ChargeArgument("--charge3", o.charge3, other, c.COtherType, c.COtherValue);
+    if (!o.charge3.empty())
+        ChargeArgument("--charge3", o.charge3, other, c.COtherType, c.COtherValue);
     if (!o.chargeNames.empty()) {
         std::vector<std::string> names;
         std::stringstream list(o.chargeNames);
         for (std::string name; std::getline(list, name, ',');) names.push_back(name);
-        if (names.size() > 3) throw BadInput("--charge-names " + o.chargeNames + ": at most three names");
+        if (names.size() > 3)
+            throw BadInput("--charge-names " + o.chargeNames + ": at most three names");
         std::string* targets[] = {&c.OtherName1, &c.OtherName2, &c.OtherName3};
         for (size_t i = 0; i < names.size(); ++i) {
             if (!names[i].empty()) *targets[i] = names[i];
@@ -436,7 +453,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         outcome.CuttingList = job.CuttingListLines;
     } else {
         if (!CheckInputData(job).CalculateEnabled) {
-            err << "tallora-cli: nothing to calculate: give at least one stock row and one cut row\n";
+            err << "tallora-cli: nothing to calculate: give at least one stock row and one cut "
+                   "row\n";
             return ExitBadInput;
         }
         CliHost host(o.switchToFast);

@@ -13,7 +13,9 @@ void CheckCharge(int charge) {
 template <class Settings>
 auto& NameOf(Settings& settings, int charge) {
     CheckCharge(charge);
-    return charge == 1 ? settings.OtherName1 : charge == 2 ? settings.OtherName2 : settings.OtherName3;
+    return charge == 1   ? settings.OtherName1
+           : charge == 2 ? settings.OtherName2
+                         : settings.OtherName3;
 }
 
 // Blanks and control characters; bytes of multi-byte UTF-8 characters are never either.

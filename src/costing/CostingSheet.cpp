@@ -42,7 +42,8 @@ CostingSheet CalcGrid(const CuttingJob& job, const Statistics& stats, const Mate
     if (Is(settings.CCutType, ChargeBasis::Cut)) cuttingTotal = sawCuts * settings.CCutValue;
 
     double other1Total = 0.0;
-    if (Is(settings.CGalvType, ChargeBasis::Tonne)) other1Total = (NM * W / 1000) * settings.CGalvValue;
+    if (Is(settings.CGalvType, ChargeBasis::Tonne))
+        other1Total = (NM * W / 1000) * settings.CGalvValue;
     if (Is(settings.CGalvType, ChargeBasis::Metre)) other1Total = NM * settings.CGalvValue;
     if (Is(settings.CGalvType, ChargeBasis::Lump)) other1Total = settings.CGalvValue;
     auto grossOther = [&](const std::string& basis, double v) {
@@ -112,7 +113,8 @@ CostingSheet CalcGrid(const CuttingJob& job, const Statistics& stats, const Mate
                                    money(t.TotalOther2),
                                    money(t.TotalOther3),
                                    money(t.GrandTotal)};
-    sheet.ClipboardLines.push_back(" \t" + Join(std::vector<std::string>(totals.begin() + 1, totals.end())));
+    sheet.ClipboardLines.push_back(
+        " \t" + Join(std::vector<std::string>(totals.begin() + 1, totals.end())));
 
     // The grid keeps its rows ordered by the Quantity text, compared as plain strings.
     std::stable_sort(rows.begin(), rows.end(),

@@ -14,8 +14,8 @@ namespace tallora {
 // The material's price as the costing window holds it while open.
 struct MaterialPrice {
     std::string Basis = ChargeBasis::Tonne;  // "Tonne" or "Metre"
-    double Rate = 0.0;    // pounds per tonne or per metre
-    double Weight = 0.0;  // kg per metre
+    double Rate = 0.0;                       // pounds per tonne or per metre
+    double Weight = 0.0;                     // kg per metre
 
     static MaterialPrice OfJob(const SectionData& section) {
         return {section.CostType, section.SectionCost, section.SectionWeight};
@@ -25,7 +25,7 @@ struct MaterialPrice {
 // One row per cut row: figures per piece.
 struct CostingRow {
     double Quantity = 0.0;
-    double Length = 0.0;  // mm
+    double Length = 0.0;     // mm
     double NetWeight = 0.0;  // kg per piece
     double MaterialCost = 0.0;
     double CuttingCharge = 0.0;

@@ -3,10 +3,10 @@
 #include <climits>
 
 #include "engine/CalculationRun.h"
-#include "engine/WorkingTables.h"
 #include "engine/ComplexAlgorithm.h"
 #include "engine/FastAlgorithm.h"
 #include "engine/Generators.h"
+#include "engine/WorkingTables.h"
 #include "job/Capacities.h"
 #include "job/RowTexts.h"
 
@@ -39,9 +39,12 @@ ReadRows ReadEntryRows(const CuttingJob& job) {
     }
     auto readLength = [&rows](const std::string& text) -> std::optional<int> {
         const auto length = ReadWholeNumber(text);
-        if (!length) rows.error = NotALengthMessage(text);
-        else if (*length > MaxLength) rows.error = LengthTooLongMessage(text);
-        else return length;
+        if (!length)
+            rows.error = NotALengthMessage(text);
+        else if (*length > MaxLength)
+            rows.error = LengthTooLongMessage(text);
+        else
+            return length;
         return std::nullopt;
     };
     auto readQuantity = [&rows](const std::string& text) -> std::optional<int> {
@@ -187,8 +190,10 @@ CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, Calcula
         bool changed = false;
         do {
             run.ProcessMessages();
-            if (algorithm == Algorithm::Complex) StandardAlg(run);
-            else FastAlg(run);
+            if (algorithm == Algorithm::Complex)
+                StandardAlg(run);
+            else
+                FastAlg(run);
             const long long now = RemainingLength(job);
             changed = now != remaining;
             remaining = now;
@@ -212,10 +217,14 @@ InputSummary CheckInputData(const CuttingJob& job) {
     const auto stock = job.StockItems.size();
     const auto cuts = job.CutItems.size();
     summary.CalculateEnabled = stock > 0 && cuts > 0;
-    if (stock == 1) summary.StockText = "1 Stock length available";
-    else if (stock > 1) summary.StockText = std::to_string(stock) + " Different stock lengths available";
-    if (cuts == 1) summary.CutText = "1 Cut length required";
-    else if (cuts > 1) summary.CutText = std::to_string(cuts) + " Different cut lengths required";
+    if (stock == 1)
+        summary.StockText = "1 Stock length available";
+    else if (stock > 1)
+        summary.StockText = std::to_string(stock) + " Different stock lengths available";
+    if (cuts == 1)
+        summary.CutText = "1 Cut length required";
+    else if (cuts > 1)
+        summary.CutText = std::to_string(cuts) + " Different cut lengths required";
     return summary;
 }
 

@@ -26,8 +26,7 @@ void RelaxStates(double* value, int* choice, const double* next, size_t count, d
         if (_mm_movemask_pd(better) == 0) continue;  // the usual case
         _mm_storeu_pd(value + idx,
                       _mm_or_pd(_mm_and_pd(better, candidate), _mm_andnot_pd(better, current)));
-        const __m128i mask =
-            _mm_shuffle_epi32(_mm_castpd_si128(better), _MM_SHUFFLE(2, 0, 2, 0));
+        const __m128i mask = _mm_shuffle_epi32(_mm_castpd_si128(better), _MM_SHUFFLE(2, 0, 2, 0));
         const __m128i old = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(choice + idx));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(choice + idx),
                          _mm_or_si128(_mm_and_si128(mask, recorded2), _mm_andnot_si128(mask, old)));

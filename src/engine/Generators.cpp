@@ -26,10 +26,9 @@ bool StoreFull(const CuttingJob& job) { return job.PatternCount() >= MaxPatterns
 // so rows of equal length stand together.
 std::pair<std::vector<WorkingCutRow>::iterator, std::vector<WorkingCutRow>::iterator> RowsOfLength(
     CuttingJob& job, int length) {
-    return std::equal_range(job.Cuts.begin(), job.Cuts.end(), WorkingCutRow{length, 0},
-                            [](const WorkingCutRow& a, const WorkingCutRow& b) {
-                                return a.CutLength > b.CutLength;
-                            });
+    return std::equal_range(
+        job.Cuts.begin(), job.Cuts.end(), WorkingCutRow{length, 0},
+        [](const WorkingCutRow& a, const WorkingCutRow& b) { return a.CutLength > b.CutLength; });
 }
 
 // Takes one bar of each entry's pieces off the cut rows of the same length.
@@ -86,10 +85,9 @@ void MathNest(CuttingJob& job) {
     for (const auto& row : job.Cuts) {
         if (row.CutQuantity > 0) pieces.push_back(row);
     }
-    std::stable_sort(pieces.begin(), pieces.end(),
-                     [](const WorkingCutRow& a, const WorkingCutRow& b) {
-                         return a.CutLength > b.CutLength;
-                     });
+    std::stable_sort(
+        pieces.begin(), pieces.end(),
+        [](const WorkingCutRow& a, const WorkingCutRow& b) { return a.CutLength > b.CutLength; });
 
     // Fills one candidate bar per stock row; only a strictly better fill replaces the choice.
     std::vector<std::pair<int, int>> chosenRuns;  // (length, pieces) in placing order
@@ -112,8 +110,7 @@ void MathNest(CuttingJob& job) {
             used += fit * piece.CutLength;
             placed += static_cast<int>(fit);
         }
-        const double utilisation =
-            static_cast<double>(used) / static_cast<double>(length) * 100.0;
+        const double utilisation = static_cast<double>(used) / static_cast<double>(length) * 100.0;
         if (utilisation > bestUtilisation) {
             bestUtilisation = utilisation;
             chosenLength = length;
@@ -148,8 +145,8 @@ void DPNest(CalculationRun& run, const SearchBasis& basis) {
     for (int j = 0; j < m; ++j) {
         const double level = basis.BasisLevel[j] + 1e-9;
         if (!(level >= 1.0)) continue;
-        int bars = level >= static_cast<double>(INT_MAX) ? INT_MAX
-                                                          : static_cast<int>(std::trunc(level));
+        int bars =
+            level >= static_cast<double>(INT_MAX) ? INT_MAX : static_cast<int>(std::trunc(level));
         const int r = MatchLength(job, basis.BasisStockLength[j]);
         const int q = r == 0 ? 0 : job.Stock[r - 1].StockQuantity;
         if (q == 0) continue;

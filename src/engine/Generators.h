@@ -11,7 +11,7 @@ namespace tallora {
 // whole-bar part into patterns.
 struct SearchBasis {
     int m = 0;
-    std::vector<int> BasisColumns;     // (i, j) at i * m + j: pieces of cut row i per bar of column j
+    std::vector<int> BasisColumns;  // (i, j) at i * m + j: pieces of cut row i per bar of column j
     std::vector<double> BasisInverse;  // (i, k) at i * m + k
     std::vector<double> BasisLevel;    // bars of column j in the fractional solution
     std::vector<double> BasisCost;

@@ -48,10 +48,9 @@ void Recompile(CuttingJob& job) {
     // Only the first `live` rows stay live; with everything allocated none does.
     job.Cuts.resize(std::min(job.Cuts.size(), static_cast<size_t>(live)));
     // Stable: equal lengths keep their order.
-    std::stable_sort(job.Cuts.begin(), job.Cuts.end(),
-                     [](const WorkingCutRow& a, const WorkingCutRow& b) {
-                         return a.CutLength > b.CutLength;
-                     });
+    std::stable_sort(
+        job.Cuts.begin(), job.Cuts.end(),
+        [](const WorkingCutRow& a, const WorkingCutRow& b) { return a.CutLength > b.CutLength; });
 
     std::erase_if(job.Stock, [](const WorkingStockRow& r) { return r.StockQuantity == 0; });
     std::stable_sort(job.Stock.begin(), job.Stock.end(),

@@ -9,10 +9,14 @@ namespace tallora {
 
 AllowanceRange RangeOf(AllowanceField field) {
     switch (field) {
-        case AllowanceField::Kerf: return {1, 10};
-        case AllowanceField::Trim: return {0, 250};
-        case AllowanceField::Hold: return {0, 500};
-        case AllowanceField::Offcut: return {0, MaxLength};
+        case AllowanceField::Kerf:
+            return {1, 10};
+        case AllowanceField::Trim:
+            return {0, 250};
+        case AllowanceField::Hold:
+            return {0, 500};
+        case AllowanceField::Offcut:
+            return {0, MaxLength};
     }
     return {0, 0};
 }
@@ -25,10 +29,18 @@ int LimitAllowance(AllowanceField field, int value) {
 void SetAllowance(Allowances& allowances, AllowanceField field, int value) {
     const int limited = LimitAllowance(field, value);
     switch (field) {
-        case AllowanceField::Kerf: allowances.Kerf = limited; break;
-        case AllowanceField::Trim: allowances.Trim = limited; break;
-        case AllowanceField::Hold: allowances.Hold = limited; break;
-        case AllowanceField::Offcut: allowances.Offcut = limited; break;
+        case AllowanceField::Kerf:
+            allowances.Kerf = limited;
+            break;
+        case AllowanceField::Trim:
+            allowances.Trim = limited;
+            break;
+        case AllowanceField::Hold:
+            allowances.Hold = limited;
+            break;
+        case AllowanceField::Offcut:
+            allowances.Offcut = limited;
+            break;
     }
 }
 
@@ -38,10 +50,14 @@ void ApplyOffcutRule(Allowances& allowances) {
 
 int AllowanceOf(const Allowances& allowances, AllowanceField field) {
     switch (field) {
-        case AllowanceField::Kerf: return allowances.Kerf;
-        case AllowanceField::Trim: return allowances.Trim;
-        case AllowanceField::Hold: return allowances.Hold;
-        case AllowanceField::Offcut: return allowances.Offcut;
+        case AllowanceField::Kerf:
+            return allowances.Kerf;
+        case AllowanceField::Trim:
+            return allowances.Trim;
+        case AllowanceField::Hold:
+            return allowances.Hold;
+        case AllowanceField::Offcut:
+            return allowances.Offcut;
     }
     return 0;
 }
@@ -64,20 +80,28 @@ int AllowanceFromText(AllowanceField field, const std::string& text, int current
 
 int SpinUp(AllowanceField field, int value) {
     switch (field) {
-        case AllowanceField::Kerf: return value < 10 ? value + 1 : value;
-        case AllowanceField::Trim: return value < 250 ? value + 1 : value;
-        case AllowanceField::Hold: return LimitAllowance(field, value < 500 ? value + 25 : value);
-        case AllowanceField::Offcut: return value > MaxLength - 25 ? MaxLength : value + 25;
+        case AllowanceField::Kerf:
+            return value < 10 ? value + 1 : value;
+        case AllowanceField::Trim:
+            return value < 250 ? value + 1 : value;
+        case AllowanceField::Hold:
+            return LimitAllowance(field, value < 500 ? value + 25 : value);
+        case AllowanceField::Offcut:
+            return value > MaxLength - 25 ? MaxLength : value + 25;
     }
     return value;
 }
 
 int SpinDown(AllowanceField field, int value) {
     switch (field) {
-        case AllowanceField::Kerf: return value > 1 ? value - 1 : value;
-        case AllowanceField::Trim: return value > 0 ? value - 1 : value;
-        case AllowanceField::Hold: return value > 0 ? std::max(0, value - 25) : value;
-        case AllowanceField::Offcut: return value < 25 ? 0 : value - 25;
+        case AllowanceField::Kerf:
+            return value > 1 ? value - 1 : value;
+        case AllowanceField::Trim:
+            return value > 0 ? value - 1 : value;
+        case AllowanceField::Hold:
+            return value > 0 ? std::max(0, value - 25) : value;
+        case AllowanceField::Offcut:
+            return value < 25 ? 0 : value - 25;
     }
     return value;
 }

@@ -3,17 +3,17 @@
 #include <string>
 #include <vector>
 
-#include "job/CostingSettings.h"
 #include "job/Capacities.h"
+#include "job/CostingSettings.h"
 
 namespace tallora {
 
 // Shop allowances, in millimetres.
 struct Allowances {
-    int Kerf = 3;      // lost per saw cut; every piece carries one
-    int Trim = 25;     // squared off each bar
-    int Hold = 0;      // held in the vice, cannot be cut
-    int Offcut = 3000; // shortest remnant returned to stock
+    int Kerf = 3;            // lost per saw cut; every piece carries one
+    int Trim = 25;           // squared off each bar
+    int Hold = 0;            // held in the vice, cannot be cut
+    int Offcut = 3000;       // shortest remnant returned to stock
     bool NoOffcuts = false;  // "Scrap all waste"
 };
 
@@ -21,8 +21,8 @@ struct SectionData {
     std::string Customer;
     std::string Reference;
     std::string Section;
-    double SectionWeight = 0.0;  // kg per metre
-    double SectionCost = 0.0;    // per tonne or per metre
+    double SectionWeight = 0.0;      // kg per metre
+    double SectionCost = 0.0;        // per tonne or per metre
     std::string CostType = "Tonne";  // "Tonne" or "Metre"
 };
 
@@ -78,7 +78,7 @@ struct CuttingJob {
     std::vector<int> InputCutLength;    // lengths with kerf
     std::vector<int> InputCutQuantity;
     int TotalPieces = 0;
-    int TotalCutLength = 0;  // without kerf
+    int TotalCutLength = 0;          // without kerf
     std::vector<int> StockBarsUsed;  // per input stock row
 
     // Working tables: only the live rows are held.

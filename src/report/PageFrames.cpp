@@ -20,11 +20,20 @@ void PageFrames::SetOutputArea(double left, double top, double right, double bot
 void PageFrames::SetMargin(PositionCode margin, double value) {
     Frame& frame = Current();
     switch (margin) {
-        case PositionCode::LeftMargin: frame.LeftMargin = value; break;
-        case PositionCode::TopMargin: frame.TopMargin = value; break;
-        case PositionCode::RightMargin: frame.RightMargin = value; break;
-        case PositionCode::BottomMargin: frame.BottomMargin = value; break;
-        default: break;
+        case PositionCode::LeftMargin:
+            frame.LeftMargin = value;
+            break;
+        case PositionCode::TopMargin:
+            frame.TopMargin = value;
+            break;
+        case PositionCode::RightMargin:
+            frame.RightMargin = value;
+            break;
+        case PositionCode::BottomMargin:
+            frame.BottomMargin = value;
+            break;
+        default:
+            break;
     }
 }
 
@@ -38,13 +47,20 @@ double PageFrames::Resolve(Coord position) const {
     if (!position.IsCode()) return position.Value();
     const Frame& frame = Current();
     switch (position.Code()) {
-        case PositionCode::LastBottom: return lastBottom_;
-        case PositionCode::LastRight: return lastRight_;
-        case PositionCode::LeftMargin: return frame.LeftMargin;
-        case PositionCode::TopMargin: return frame.TopMargin;
-        case PositionCode::RightMargin: return frame.RightMargin;
-        case PositionCode::BottomMargin: return frame.BottomMargin;
-        case PositionCode::Free: break;
+        case PositionCode::LastBottom:
+            return lastBottom_;
+        case PositionCode::LastRight:
+            return lastRight_;
+        case PositionCode::LeftMargin:
+            return frame.LeftMargin;
+        case PositionCode::TopMargin:
+            return frame.TopMargin;
+        case PositionCode::RightMargin:
+            return frame.RightMargin;
+        case PositionCode::BottomMargin:
+            return frame.BottomMargin;
+        case PositionCode::Free:
+            break;
     }
     throw std::invalid_argument("Free is a size, not a position");
 }

@@ -86,8 +86,10 @@ private:
         e_.SetStyleValue(StyleSetting::One, 1);
         e_.WriteText(6.0, 1.5, RightMargin, Free, "[N S 32 B R C DkRed]Tallora");
         e_.SetFontName("Calibri");
-        e_.WriteText(6.0, LastBottom, RightMargin, Free, std::string("[N S 10 B R C DkRed]") + MakerName);
-        e_.WriteText(6.0, LastBottom, RightMargin, Free, std::string("[N S 8 B R C DkGray]") + MakerWebAddress);
+        e_.WriteText(6.0, LastBottom, RightMargin, Free,
+                     std::string("[N S 10 B R C DkRed]") + MakerName);
+        e_.WriteText(6.0, LastBottom, RightMargin, Free,
+                     std::string("[N S 8 B R C DkGray]") + MakerWebAddress);
     }
 
     void LandscapeBanner() {
@@ -107,8 +109,10 @@ private:
         e_.SetFillColour(White);
         e_.WriteText(6.0, 1.0, RightMargin, Free, "[N S 32 IO B R C DkRed]Tallora");
         e_.SetFontName("Calibri");
-        e_.WriteText(6.0, LastBottom, RightMargin, Free, std::string("[N S 10 IO B R C DkRed]") + MakerName);
-        e_.WriteText(6.0, LastBottom, RightMargin, Free, std::string("[N S 8  IO B R C DkGray]") + MakerWebAddress);
+        e_.WriteText(6.0, LastBottom, RightMargin, Free,
+                     std::string("[N S 10 IO B R C DkRed]") + MakerName);
+        e_.WriteText(6.0, LastBottom, RightMargin, Free,
+                     std::string("[N S 8  IO B R C DkGray]") + MakerWebAddress);
     }
 
     // Height of one line in a style, from a one-character sample.
@@ -143,7 +147,8 @@ private:
         bool any = false;
         const auto line = [&](const char* caption, const std::string& value) {
             if (value.empty()) return;
-            y_ = e_.WriteText(HeadingX, y_, RightMargin, Free, CustomerLine + std::string(caption) + value);
+            y_ = e_.WriteText(HeadingX, y_, RightMargin, Free,
+                              CustomerLine + std::string(caption) + value);
             any = true;
         };
         line("Customer: ", job_.section.Customer);
@@ -157,9 +162,11 @@ private:
         Write(HeadingX, std::string(Heading12) + "From the following stock bars:");
         for (int j = 0; j < job_.InputStockCount(); ++j) {
             PageCheck(LineHeight(Body), Continued, false);
-            const int used = j < static_cast<int>(job_.StockBarsUsed.size()) ? job_.StockBarsUsed[j] : 0;
+            const int used =
+                j < static_cast<int>(job_.StockBarsUsed.size()) ? job_.StockBarsUsed[j] : 0;
             if (used == 0) continue;
-            Write(BodyX, Body + StockBarsPhrase(used, job_.InputStockLength[j] + a_.Trim + a_.Hold));
+            Write(BodyX,
+                  Body + StockBarsPhrase(used, job_.InputStockLength[j] + a_.Trim + a_.Hold));
         }
     }
 
@@ -171,7 +178,8 @@ private:
             const int q = job_.InputCutQuantity[r];
             const int length = job_.InputCutLength[r] - a_.Kerf;
             PageCheck(LineHeight(Body), Continued, false);
-            Write(BodyX, Body + Str(q) + (q > 1 ? " pieces at " : " piece at ") + Str(length) + "mm long");
+            Write(BodyX,
+                  Body + Str(q) + (q > 1 ? " pieces at " : " piece at ") + Str(length) + "mm long");
         }
     }
 
@@ -185,7 +193,8 @@ private:
         if (a_.NoOffcuts) {
             Write(BodyX, std::string(Body) + "All waste material to be scrapped");
         } else {
-            Write(BodyX, Body + ("Any offcuts over " + Str(a_.Offcut) + "mm to be returned to stock"));
+            Write(BodyX,
+                  Body + ("Any offcuts over " + Str(a_.Offcut) + "mm to be returned to stock"));
         }
     }
 
@@ -195,12 +204,14 @@ private:
             const CuttingPattern& pattern = job_.Patterns[p];
             const bool offcut = pattern.IsOffcut && !a_.NoOffcuts;
             // The block's "From" line is not counted in its height.
-            const double needed = LineHeight(PatternHeading) + pattern.LengthCount() * LineHeight(Body) +
+            const double needed = LineHeight(PatternHeading) +
+                                  pattern.LengthCount() * LineHeight(Body) +
                                   (offcut ? LineHeight(OffcutLine) : 0.0);
             PageCheck(needed, nullptr, true);
             Write(HeadingX, PatternHeading + PatternNumberPhrase(p + 1));
             Write(BodyX, Body + PatternSourcePhrase(pattern, a_));
-            for (int k = 0; k < pattern.LengthCount(); ++k) Write(BodyX, Body + CutPhrase(pattern, k, a_));
+            for (int k = 0; k < pattern.LengthCount(); ++k)
+                Write(BodyX, Body + CutPhrase(pattern, k, a_));
             if (offcut) Write(OffcutX, OffcutLine + OffcutReturnPhrase(pattern));
             Gap(0.2);
         }
@@ -239,7 +250,8 @@ private:
         const double column = (e_.GetMargin(RightMargin) - e_.GetMargin(LeftMargin)) / 5;
 
         // Cells sit side by side, each from the right edge of the one before.
-        const auto row = [&](Colour firstFrame, const std::string& first, const std::array<std::string, 4>& rest) {
+        const auto row = [&](Colour firstFrame, const std::string& first,
+                             const std::array<std::string, 4>& rest) {
             e_.SetPenColour(firstFrame);
             double bottom = e_.WriteFramedText(HeadingX, y_, HeadingX + column, Free, first);
             e_.SetPenColour(DarkRed);
@@ -249,8 +261,9 @@ private:
             }
             y_ = bottom;
         };
-        row(White, "", {std::string(Header) + "Metreage", std::string(Header) + "Percentage",
-                        std::string(Header) + "Cost", std::string(Header) + "Weight"});
+        row(White, "",
+            {std::string(Header) + "Metreage", std::string(Header) + "Percentage",
+             std::string(Header) + "Cost", std::string(Header) + "Weight"});
         for (int i = 0; i < StatisticsRows; ++i) {
             const std::string caption = i == HoldWastageRow ? "Hold wastage:" : panel_.Captions[i];
             row(DarkRed, Caption + caption,
@@ -330,8 +343,8 @@ private:
         const double top = bar.Top + BoxGap;
         const double bottom = bar.Bottom - BoxGap;
         double x = e_.GetMargin(LeftMargin);
-        const auto box = [&](double width, Colour fill, const std::string& label, const std::string& fitSample,
-                             double spare) {
+        const auto box = [&](double width, Colour fill, const std::string& label,
+                             const std::string& fitSample, double spare) {
             e_.SetPenColour(Black);
             e_.SetFillColour(fill);
             e_.DrawBox(x, top, x + width, bottom);
@@ -339,7 +352,8 @@ private:
             if (width > e_.MeasuredWidth() + spare) {
                 if (fitSample != label) e_.MeasureText(x, top, Free, Free, label);
                 e_.SetTextColour(LabelColourOn(fill));
-                e_.WriteText(x, top + (bottom - top - e_.MeasuredHeight()) / 2, x + width, Free, label);
+                e_.WriteText(x, top + (bottom - top - e_.MeasuredHeight()) / 2, x + width, Free,
+                             label);
             }
         };
 
@@ -361,7 +375,8 @@ private:
             }
         }
         if (p.IsOffcut && !a_.NoOffcuts) {
-            const std::string label = (a_.Hold > 0 ? "[I CE]Offcut & Hold: " : "[I CE]Offcut: ") + Str(p.OffcutLength);
+            const std::string label =
+                (a_.Hold > 0 ? "[I CE]Offcut & Hold: " : "[I CE]Offcut: ") + Str(p.OffcutLength);
             box(bar.Right - x, White, label, label, 3 * BoxGap);
         } else if (bar.Right - x > 0.01) {
             const std::string label = a_.Hold > 0 ? "[I CE]Scrap & Hold" : "[I CE]Scrap";
@@ -431,7 +446,8 @@ std::filesystem::path NumberedReportFile(const std::filesystem::path& dataDir) {
 
 std::string SaveFailureMessage(const std::filesystem::path& file) {
     return "Error creating PDF file \"" + PathText(file) +
-           "\"!\nA previous version with the same filename is still open.\nPlease close it and try again.";
+           "\"!\nA previous version with the same filename is still open.\nPlease close it and try "
+           "again.";
 }
 
 ReportOutcome PrintCuttingReport(PrintEngine& engine, const CuttingJob& job,
@@ -442,7 +458,8 @@ ReportOutcome PrintCuttingReport(PrintEngine& engine, const CuttingJob& job,
     if (dataDir.empty()) return {Result::FileError, {}, "No data folder is set for PDF reports."};
     // Only the data folder's own report is cleared: a PDF beside a job file may be the user's.
     if (jobFile.empty()) {
-        if (auto error = RemoveNominalReport(dataDir / "Tallora.pdf")) return {Result::FileError, {}, *error};
+        if (auto error = RemoveNominalReport(dataDir / "Tallora.pdf"))
+            return {Result::FileError, {}, *error};
     }
 
     ReportOutcome outcome;

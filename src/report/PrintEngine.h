@@ -132,9 +132,11 @@ protected:
     virtual Colour DoFillColour() const = 0;
     virtual void DoSetTextColour(Colour colour) = 0;
     virtual double DoWriteText(Coord x, Coord y, Coord x2, Coord y2, const std::string& text) = 0;
-    virtual double DoWriteFramedText(Coord x, Coord y, Coord x2, Coord y2, const std::string& text) = 0;
+    virtual double DoWriteFramedText(Coord x, Coord y, Coord x2, Coord y2,
+                                     const std::string& text) = 0;
     virtual void DoDrawBox(Coord x, Coord y, Coord x2, Coord y2) = 0;
-    virtual void DoDrawPicture(const std::string& resource, Coord x, Coord y, Coord x2, Coord y2) = 0;
+    virtual void DoDrawPicture(const std::string& resource, Coord x, Coord y, Coord x2,
+                               Coord y2) = 0;
     virtual void DoMeasureText(Coord x, Coord y, Coord x2, Coord y2, const std::string& text) = 0;
     virtual double DoMeasuredWidth() const = 0;
     virtual double DoMeasuredHeight() const = 0;

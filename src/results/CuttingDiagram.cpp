@@ -41,14 +41,14 @@ public:
     }
 
     void Bar(double y, double pitch, double barEnd, const std::string& label) {
-        const DiagramBox bar{Trunc(Margin), Trunc(y), Trunc(barEnd), Trunc(y + pitch - 4), Black,
-                             Silver};
+        const DiagramBox bar{Trunc(Margin),        Trunc(y), Trunc(barEnd),
+                             Trunc(y + pitch - 4), Black,    Silver};
         operations_.push_back(bar);
         const double labelWidth = measurer_.TextWidth(label);
         const double labelHeight = measurer_.TextHeight(label);
         if (labelWidth < bar.Right - bar.Left && labelHeight < bar.Bottom - bar.Top) {
-            operations_.push_back(DiagramText{bar.Right, Trunc((bar.Top + bar.Bottom - labelHeight) / 2),
-                                              label, Black, White});
+            operations_.push_back(DiagramText{
+                bar.Right, Trunc((bar.Top + bar.Bottom - labelHeight) / 2), label, Black, White});
         }
     }
 
@@ -124,10 +124,11 @@ std::vector<DiagramOperation> DrawCuttingList(const CuttingJob& job, int width, 
 
         if (p.IsOffcut && !a.NoOffcuts) {
             // With a hold the offcut runs to the bar's end, since the hold is part of it.
-            const double right = a.Hold > 0 ? Trunc(barLen * xScale) + 11.0
-                                            : p.OffcutLength * xScale + x - 1;
-            painter.Box(x + 1, top, right, bottom, Black,
-                        std::to_string(p.OffcutLength) + (a.Hold > 0 ? " Offcut & Hold" : " Offcut"));
+            const double right =
+                a.Hold > 0 ? Trunc(barLen * xScale) + 11.0 : p.OffcutLength * xScale + x - 1;
+            painter.Box(
+                x + 1, top, right, bottom, Black,
+                std::to_string(p.OffcutLength) + (a.Hold > 0 ? " Offcut & Hold" : " Offcut"));
         } else if (used < barLen) {
             const double left = Trunc(used * xScale + 13) + 1.0;
             const double right = Trunc(barLen * xScale) + 12.0 - (a.Hold > 0 ? 1 : 0);

@@ -44,7 +44,8 @@ std::vector<std::string> MemoDisplay(const CuttingJob& job) {
         const CuttingPattern& pattern = job.Patterns[p];
         lines.push_back(" " + PatternNumberPhrase(p + 1));
         lines.push_back("    " + PatternSourcePhrase(pattern, a));
-        for (int k = 0; k < pattern.LengthCount(); ++k) lines.push_back("    " + CutPhrase(pattern, k, a));
+        for (int k = 0; k < pattern.LengthCount(); ++k)
+            lines.push_back("    " + CutPhrase(pattern, k, a));
         if (pattern.IsOffcut && !a.NoOffcuts) lines.push_back("    " + OffcutReturnPhrase(pattern));
         lines.emplace_back();
     }
@@ -64,8 +65,10 @@ std::vector<std::string> MemoDisplay(const CuttingJob& job) {
         for (const auto& row : job.Cuts) {
             const int q = row.CutQuantity;
             const int length = row.CutLength - a.Kerf;
-            if (q > 1) lines.push_back("    " + Str(q) + " pieces at " + Str(length) + "mm");
-            else if (q == 1) lines.push_back("    " + Str(q) + " piece at " + Str(length) + "mm long");
+            if (q > 1)
+                lines.push_back("    " + Str(q) + " pieces at " + Str(length) + "mm");
+            else if (q == 1)
+                lines.push_back("    " + Str(q) + " piece at " + Str(length) + "mm long");
         }
     }
     return lines;

@@ -122,29 +122,49 @@ std::string FormatCurrency(double value, const NumberFormat& format) {
     const std::string& s = format.CurrencySymbol;
     if (!(d.Negative && !d.Digits.empty())) {
         switch (format.CurrencyPosition) {
-            case 1: return amount + s;
-            case 2: return s + " " + amount;
-            case 3: return amount + " " + s;
-            default: return s + amount;
+            case 1:
+                return amount + s;
+            case 2:
+                return s + " " + amount;
+            case 3:
+                return amount + " " + s;
+            default:
+                return s + amount;
         }
     }
     switch (format.NegativeForm) {
-        case 0: return "(" + s + amount + ")";
-        case 2: return s + "-" + amount;
-        case 3: return s + amount + "-";
-        case 4: return "(" + amount + s + ")";
-        case 5: return "-" + amount + s;
-        case 6: return amount + "-" + s;
-        case 7: return amount + s + "-";
-        case 8: return "-" + amount + " " + s;
-        case 9: return "-" + s + " " + amount;
-        case 10: return amount + " " + s + "-";
-        case 11: return s + " " + amount + "-";
-        case 12: return s + " -" + amount;
-        case 13: return amount + "- " + s;
-        case 14: return "(" + s + " " + amount + ")";
-        case 15: return "(" + amount + " " + s + ")";
-        default: return "-" + s + amount;
+        case 0:
+            return "(" + s + amount + ")";
+        case 2:
+            return s + "-" + amount;
+        case 3:
+            return s + amount + "-";
+        case 4:
+            return "(" + amount + s + ")";
+        case 5:
+            return "-" + amount + s;
+        case 6:
+            return amount + "-" + s;
+        case 7:
+            return amount + s + "-";
+        case 8:
+            return "-" + amount + " " + s;
+        case 9:
+            return "-" + s + " " + amount;
+        case 10:
+            return amount + " " + s + "-";
+        case 11:
+            return s + " " + amount + "-";
+        case 12:
+            return s + " -" + amount;
+        case 13:
+            return amount + "- " + s;
+        case 14:
+            return "(" + s + " " + amount + ")";
+        case 15:
+            return "(" + amount + " " + s + ")";
+        default:
+            return "-" + s + amount;
     }
 }
 

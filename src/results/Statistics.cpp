@@ -35,8 +35,8 @@ Statistics CompileStats(CuttingJob& job) {
         }
     }
     for (int j = 0; j < job.InputStockCount(); ++j) {
-        s.StockUsedLength +=
-            static_cast<long long>(job.StockBarsUsed[j]) * (job.InputStockLength[j] + a.Trim + a.Hold);
+        s.StockUsedLength += static_cast<long long>(job.StockBarsUsed[j]) *
+                             (job.InputStockLength[j] + a.Trim + a.Hold);
         s.BarsUsedTotal += job.StockBarsUsed[j];
     }
 
@@ -50,7 +50,8 @@ Statistics CompileStats(CuttingJob& job) {
     // Only the placed pieces count: their entered lengths and one kerf each.
     const long long placed = job.TotalPieces - job.RemainingPieces;
     const long long cutLen =
-        job.TotalCutLength - (s.UnallocatedLength - static_cast<long long>(job.RemainingPieces) * a.Kerf);
+        job.TotalCutLength -
+        (s.UnallocatedLength - static_cast<long long>(job.RemainingPieces) * a.Kerf);
     s.KerfMetres = static_cast<double>(placed * a.Kerf) / 1000;
     s.TrimMetres = static_cast<double>(s.BarsUsedTotal * a.Trim) / 1000;
     s.HoldMetres = static_cast<double>(a.Hold * (s.BarsUsedTotal - s.OffcutBars)) / 1000;
@@ -60,9 +61,15 @@ Statistics CompileStats(CuttingJob& job) {
 
     const double used = s.StockUsedLength;
     auto metres = [](long long mm) { return static_cast<double>(mm) / 1000; };
-    s.StatMetres = {metres(s.StockUsedLength), metres(cutLen), metres(s.OffcutTotal),
-                    metres(cutLen + s.OffcutTotal), s.KerfMetres, s.TrimMetres, s.HoldMetres,
-                    s.ScrapMetres, metres(s.StockUsedLength - s.OffcutTotal)};
+    s.StatMetres = {metres(s.StockUsedLength),
+                    metres(cutLen),
+                    metres(s.OffcutTotal),
+                    metres(cutLen + s.OffcutTotal),
+                    s.KerfMetres,
+                    s.TrimMetres,
+                    s.HoldMetres,
+                    s.ScrapMetres,
+                    metres(s.StockUsedLength - s.OffcutTotal)};
 
     // Nothing used: every share is 0 rather than a division by zero.
     if (s.StockUsedLength != 0) {
@@ -91,9 +98,9 @@ Statistics CompileStats(CuttingJob& job) {
 
 StatisticsTexts DisplayStats(const Statistics& stats, const NumberFormat& format) {
     StatisticsTexts t;
-    t.Captions = {"Stock bars used:", "Cut pieces:",    "Offcuts returned:",
-                  "Overall efficiency:", "Kerf wastage:", "Trim wastage:",
-                  "Hold wastage:",    "Scrap wastage:", "Chargeable material:"};
+    t.Captions = {"Stock bars used:",    "Cut pieces:",    "Offcuts returned:",
+                  "Overall efficiency:", "Kerf wastage:",  "Trim wastage:",
+                  "Hold wastage:",       "Scrap wastage:", "Chargeable material:"};
     for (int i = 0; i < StatisticsRows; ++i) {
         t.Metres[i] = FormatFixed(stats.StatMetres[i], 3, format) + "m";
         t.Percent[i] = FormatFixed(stats.StatPercent[i], 2, format) + "%";

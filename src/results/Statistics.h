@@ -20,7 +20,7 @@ struct Statistics {
 
     long long StockUsedLength = 0;  // bars used at their entered lengths, mm
     long long BarsUsedTotal = 0;
-    long long OffcutTotal = 0;      // mm
+    long long OffcutTotal = 0;  // mm
     long long OffcutBars = 0;
     long long UnallocatedLength = 0;  // pieces left over, with kerf, mm
     double KerfMetres = 0.0;

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "entry/Allowances.h"
 #include "job/Capacities.h"
 #include "job/RowTexts.h"
-#include "entry/Allowances.h"
 
 namespace tallora {
 
@@ -21,7 +21,8 @@ std::vector<std::uint8_t> LittleEndian(std::uint64_t bits) {
     return bytes;
 }
 
-std::optional<std::uint64_t> FromLittleEndian(const std::optional<std::vector<std::uint8_t>>& bytes) {
+std::optional<std::uint64_t> FromLittleEndian(
+    const std::optional<std::vector<std::uint8_t>>& bytes) {
     if (!bytes || bytes->size() != 8) return std::nullopt;
     std::uint64_t bits = 0;
     for (int i = 7; i >= 0; --i) bits = (bits << 8) | (*bytes)[i];
@@ -84,9 +85,15 @@ void ApplyStoredChargeName(std::string& name, const std::string& stored) {
 void AutoSave(RegistryStore& store, const CuttingJob& job) {
     if (!store.KeyExists(User, MainKey)) return;
     if (!store.CreateKey(User, AutoSaveKey)) return;
-    auto integer = [&](const char* name, std::int32_t v) { store.WriteInteger(User, AutoSaveKey, name, v); };
-    auto text = [&](const char* name, const std::string& v) { store.WriteString(User, AutoSaveKey, name, v); };
-    auto number = [&](const char* name, double v) { store.WriteBinary(User, AutoSaveKey, name, DoubleBytes(v)); };
+    auto integer = [&](const char* name, std::int32_t v) {
+        store.WriteInteger(User, AutoSaveKey, name, v);
+    };
+    auto text = [&](const char* name, const std::string& v) {
+        store.WriteString(User, AutoSaveKey, name, v);
+    };
+    auto number = [&](const char* name, double v) {
+        store.WriteBinary(User, AutoSaveKey, name, DoubleBytes(v));
+    };
 
     integer("SCount", static_cast<std::int32_t>(job.StockItems.size()));
     text("SL", Joined(job.StockItems, [](const ListRow& r) { return r.Length; }));
@@ -132,8 +139,12 @@ void RecoverInputs(const RegistryStore& store, CuttingJob& job) {
     RecoverRows(store, "OCount", "OL", "OQ", false, job.CutItems);
 
     // Values an autosave always writes read as 0 or empty when missing.
-    auto integer = [&](const char* name) { return store.ReadInteger(User, AutoSaveKey, name).value_or(0); };
-    auto text = [&](const char* name) { return store.ReadString(User, AutoSaveKey, name).value_or(""); };
+    auto integer = [&](const char* name) {
+        return store.ReadInteger(User, AutoSaveKey, name).value_or(0);
+    };
+    auto text = [&](const char* name) {
+        return store.ReadString(User, AutoSaveKey, name).value_or("");
+    };
     Allowances& a = job.allowances;
     a.Kerf = LimitAllowance(AllowanceField::Kerf, integer("Kerf"));
     a.Trim = LimitAllowance(AllowanceField::Trim, integer("Trim"));

@@ -2,9 +2,9 @@
 
 #include <climits>
 
+#include "entry/Allowances.h"
 #include "job/Capacities.h"
 #include "job/RowTexts.h"
-#include "entry/Allowances.h"
 #include "results/NumberFormat.h"
 #include "storage/AutoSave.h"
 #include "storage/TextFile.h"
@@ -74,7 +74,8 @@ void ReadPatterns(LineReader& in, CuttingJob& job) {
 
 void ReadTables(LineReader& in, CuttingJob& job) {
     const int inputStock = in.Count(MaxStockRows);
-    for (int k = 0; k < inputStock; ++k) job.InputStockLength.push_back(in.Integer(-kLength, kLength));
+    for (int k = 0; k < inputStock; ++k)
+        job.InputStockLength.push_back(in.Integer(-kLength, kLength));
     job.StockBarsUsed.assign(job.InputStockLength.size(), 0);
 
     const int stock = in.Count(MaxStockRows);
@@ -109,7 +110,8 @@ void ReadTables(LineReader& in, CuttingJob& job) {
 std::optional<ListRow> SplitRowLine(const std::string& line) {
     const auto at = line.find('@');
     if (at == std::string::npos) return std::nullopt;
-    return ListRow{line.substr(0, at == 0 ? 0 : at - 1), line.substr(std::min(line.size(), at + 2))};
+    return ListRow{line.substr(0, at == 0 ? 0 : at - 1),
+                   line.substr(std::min(line.size(), at + 2))};
 }
 
 std::vector<std::string> JobFileLines(const CuttingJob& job, const Statistics& stats) {

@@ -72,12 +72,14 @@ OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, CuttingJob& 
     if (BadFile(next(), "// Stock length data", job)) return OldReadStatus::BadFile;
     job.CuttingListLines.clear();
     try {
-        if (!until("// Cut length data", [&](const std::string& line) {
-                Append(job.StockItems, SplitRow(line), MaxStockRows);
-            }) ||
-            !until("// Output", [&](const std::string& line) {
-                Append(job.CutItems, SplitRow(line), MaxCutRows);
-            }) ||
+        if (!until("// Cut length data",
+                   [&](const std::string& line) {
+                       Append(job.StockItems, SplitRow(line), MaxStockRows);
+                   }) ||
+            !until("// Output",
+                   [&](const std::string& line) {
+                       Append(job.CutItems, SplitRow(line), MaxCutRows);
+                   }) ||
             !until("// Customer name", [&](const std::string& line) {
                 Append(job.CuttingListLines, line, MaxCuttingListLines);
             })) {

@@ -79,8 +79,8 @@ std::vector<ReopenEntry> RecentFiles::MRU_BuildMenu() const {
     if (paths_.empty()) return {{"(Empty)", false, -1}};
     std::vector<ReopenEntry> entries;
     for (size_t i = 0; i < paths_.size(); ++i) {
-        entries.push_back({"&" + std::to_string(i + 1) + " " + MenuText(paths_[i]), true,
-                           static_cast<int>(i)});
+        entries.push_back(
+            {"&" + std::to_string(i + 1) + " " + MenuText(paths_[i]), true, static_cast<int>(i)});
     }
     return entries;
 }

@@ -12,7 +12,7 @@ namespace tallora {
 struct ReopenEntry {
     std::string Caption;  // "&1 path", or "(Empty)"
     bool Enabled = true;
-    int Position = -1;    // index into the list; -1 for "(Empty)"
+    int Position = -1;  // index into the list; -1 for "(Empty)"
 };
 
 // The job files opened or saved last, most recent first, kept in the registry's MRU key.

@@ -17,8 +17,8 @@ struct DefaultValue {
     const char* name;
     std::int32_t value;
 };
-constexpr DefaultValue kDefaults[] = {{"Hints", 1}, {"Kerf", 3}, {"Trim", 25}, {"Hold", 0},
-                                      {"Offcut", 3000}};
+constexpr DefaultValue kDefaults[] = {
+    {"Hints", 1}, {"Kerf", 3}, {"Trim", 25}, {"Hold", 0}, {"Offcut", 3000}};
 
 std::string Join(const std::string& folder, char separator, const std::string& name) {
     return folder + separator + name;
@@ -43,7 +43,8 @@ std::string SystemShell::LocalAppDataFolder() {
     const char* folder = std::getenv("LOCALAPPDATA");
     return folder != nullptr ? folder : "";
 #else
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data == '/') return data;
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data == '/')
+        return data;
     const char* home = std::getenv("HOME");
     if (home == nullptr || *home == '\0') return "";
     return std::string(home) + "/.local/share";
@@ -95,7 +96,8 @@ void DoRegCheck(RegistryStore& store, ShellServices& shell) {
     for (const auto& d : kDefaults) store.WriteInteger(User, MainKey, d.name, d.value);
     shell.NotifyAssociationsChanged();
 
-    if (const auto dataDir = store.ReadString(User, MainKey, "DataDir"); dataDir && !dataDir->empty()) {
+    if (const auto dataDir = store.ReadString(User, MainKey, "DataDir");
+        dataDir && !dataDir->empty()) {
         std::error_code ec;
         if (!std::filesystem::is_directory(*dataDir, ec)) shell.CreateFolders(*dataDir);
     }
@@ -133,9 +135,7 @@ std::string FolderPart(const std::string& path) {
     return at == std::string::npos ? std::string() : path.substr(0, at + 1);
 }
 
-std::string FileNamePart(const std::string& path) {
-    return path.substr(FolderPart(path).size());
-}
+std::string FileNamePart(const std::string& path) { return path.substr(FolderPart(path).size()); }
 
 void WriteLastDir(RegistryStore& store, const std::string& jobPath) {
     if (!store.KeyExists(User, MainKey)) return;

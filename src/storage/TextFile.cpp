@@ -96,14 +96,13 @@ std::string WriteTextFile(const std::string& path, const std::vector<std::string
     namespace fs = std::filesystem;
     const fs::path target(path);
     std::random_device random;
-    const fs::path temporary =
-        target.parent_path() /
-        ("." + target.filename().string() + ".tmp" + std::to_string(random() % 1000000));
+    const fs::path temporary = target.parent_path() / ("." + target.filename().string() + ".tmp" +
+                                                       std::to_string(random() % 1000000));
 
     std::FILE* file = std::fopen(temporary.string().c_str(), "wbx");
     if (file == nullptr) return std::strerror(errno);
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
-                   std::fflush(file) == 0;
+    bool written =
+        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
     int savedErrno = errno;
 #if defined(__unix__) || defined(__APPLE__)
     if (written && fsync(fileno(file)) != 0) {

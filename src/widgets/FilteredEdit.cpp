@@ -11,12 +11,16 @@ void FilteredEdit::keyPressEvent(QKeyEvent* event) {
     char32_t key = 0;
     switch (event->key()) {
         case Qt::Key_Return:
-        case Qt::Key_Enter: key = KeyEnter; break;
-        case Qt::Key_Backspace: key = KeyBackspace; break;
+        case Qt::Key_Enter:
+            key = KeyEnter;
+            break;
+        case Qt::Key_Backspace:
+            key = KeyBackspace;
+            break;
         default: {
             const QString text = event->text();
-            const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier |
-                                                       Qt::MetaModifier);
+            const bool command =
+                event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
             // Keys that type nothing (arrows, Home, Delete, Tab, shortcuts) are not filtered.
             if (text.isEmpty() || command || text.front().isNull() || !text.front().isPrint()) {
                 QLineEdit::keyPressEvent(event);
@@ -33,7 +37,9 @@ void FilteredEdit::keyPressEvent(QKeyEvent* event) {
             }
             QLineEdit::keyPressEvent(event);
             break;
-        case KeyAction::Discard: event->accept(); break;
+        case KeyAction::Discard:
+            event->accept();
+            break;
         case KeyAction::NextControl:
             event->accept();
             focusNextChild();

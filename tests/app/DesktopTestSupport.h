@@ -28,13 +28,13 @@ struct Desktop {
         shell.program = temp.File("bin");
     }
     TMainForm& Start(const QString& commandLine = {}) {
-        form = std::make_unique<TMainForm>(DesktopServices{
-            store, shell, dialogs, NumberFormat::UK(),
-            [this](const QString& path) {
-                opened.push_back(path);
-                return true;
-            },
-            [this] { ++quits; }});
+        form =
+            std::make_unique<TMainForm>(DesktopServices{store, shell, dialogs, NumberFormat::UK(),
+                                                        [this](const QString& path) {
+                                                            opened.push_back(path);
+                                                            return true;
+                                                        },
+                                                        [this] { ++quits; }});
         form->FormCreate(commandLine);
         form->show();
         QApplication::setActiveWindow(form.get());

@@ -115,8 +115,9 @@ TEST(DocumentCommands, AJobReopenedIsShownExactlyAsSaved) {
     // A file that has gone is removed from the list with a warning.
     std::filesystem::remove(path);
     form.ReopenMenu()->actions()[0]->trigger();
-    EXPECT_EQ(d.dialogs.messages.back(),
-              "That file could no longer be found and has been removed from the Reopen list:\r\n" + path);
+    EXPECT_EQ(
+        d.dialogs.messages.back(),
+        "That file could no longer be found and has been removed from the Reopen list:\r\n" + path);
     ASSERT_EQ(form.ReopenMenu()->actions().size(), 1);
     EXPECT_EQ(form.ReopenMenu()->actions()[0]->text(), "(Empty)");
     EXPECT_FALSE(form.ReopenMenu()->actions()[0]->isEnabled());
@@ -189,11 +190,12 @@ TEST(DocumentCommands, CommandLineFilesOldFormatsAndTheReports) {
     EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
 
     const std::string old = d.temp.File("old.tlf");
-    testing::WriteBytes(old, testing::CrLf({"Tallora Datafile", "// Stock length data", "ANY @ 6000",
-                                             "// Cut length data", "3 @ 1500", "// Output",
-                                             "// Customer name", "Acme", "// List reference", "",
-                                             "// Section name", "", "// Section weight kg/m", "0",
-                                             "// Section cost", "0", "// Cost type", "Tonne"}));
+    testing::WriteBytes(
+        old,
+        testing::CrLf({"Tallora Datafile", "// Stock length data", "ANY @ 6000",
+                       "// Cut length data", "3 @ 1500", "// Output", "// Customer name", "Acme",
+                       "// List reference", "", "// Section name", "", "// Section weight kg/m",
+                       "0", "// Section cost", "0", "// Cost type", "Tonne"}));
     d.dialogs.openFiles = {old};
     form.Open1Click();
     testing::WaitForCalculation(form);

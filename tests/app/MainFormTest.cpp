@@ -6,8 +6,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QToolButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
 
 #include "app/DesktopTestSupport.h"
@@ -253,10 +253,11 @@ TEST(MainWindowCalculation, TooShortStockAndTheFastQuestion) {
     for (int i = 1; i <= 41; ++i) form.Job().CutItems.push_back({"1", std::to_string(10 * i - 3)});
     d.dialogs.answers = {MessageAnswer::Yes};
     testing::CalculateAndWait(form);
-    EXPECT_NE(std::find(d.dialogs.messages.begin(), d.dialogs.messages.end(),
-                        "This calculation may take some time to process.\r\n"
-                        "Would you like to switch to the potentially less accurate Fast Algorithm?"),
-              d.dialogs.messages.end());
+    EXPECT_NE(
+        std::find(d.dialogs.messages.begin(), d.dialogs.messages.end(),
+                  "This calculation may take some time to process.\r\n"
+                  "Would you like to switch to the potentially less accurate Fast Algorithm?"),
+        d.dialogs.messages.end());
     EXPECT_EQ(form.ChosenAlgorithm(), Algorithm::Fast);
     EXPECT_TRUE(d.Find<QAction>("Fast1")->isChecked());
     EXPECT_FALSE(d.Find<QAction>("Standard1")->isChecked());

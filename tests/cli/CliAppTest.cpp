@@ -28,8 +28,8 @@ CliRun RunTool(std::vector<std::string> args) {
 }
 
 TEST(CliApp, JsonResultOfAJob) {
-    const CliRun run = RunTool({"--stock", "*@6050", "--cut", "5@1000", "--kerf", "3", "--trim", "25",
-                            "--hold", "25", "--format", "json"});
+    const CliRun run = RunTool({"--stock", "*@6050", "--cut", "5@1000", "--kerf", "3", "--trim",
+                                "25", "--hold", "25", "--format", "json"});
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
     const auto json = nlohmann::json::parse(run.out);
     ASSERT_EQ(json["patterns"].size(), 1u);
@@ -51,7 +51,7 @@ TEST(CliApp, JsonResultOfAJob) {
 
 TEST(CliApp, RowsAreCommittedAsTypedAndAllowancesLimited) {
     const CliRun run = RunTool({"--stock", "5@6000", "--stock", "3@6000", "--cut", "2@997", "--cut",
-                            "1@997", "--kerf", "12", "--trim", "0", "--format", "json"});
+                                "1@997", "--kerf", "12", "--trim", "0", "--format", "json"});
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
     const auto json = nlohmann::json::parse(run.out);
     // One stock row of 8 bars; a kerf of 12 is limited to 10.
@@ -153,10 +153,9 @@ TEST(CliApp, WeightAndCostAreUsedAsTheirFieldsShowThem) {
 }
 
 TEST(CliApp, CostingSheetWithChargesAndNames) {
-    const CliRun run = RunTool({"--stock", "*@6000", "--cut", "2@1500", "--trim", "0",
-                                "--weight", "10", "--cost", "500", "--cut-charge", "LUMP:30",
-                                "--charge1", "each:2", "--charge-names", "Galv,,Paint",
-                                "--costing"});
+    const CliRun run = RunTool({"--stock", "*@6000", "--cut", "2@1500", "--trim", "0", "--weight",
+                                "10", "--cost", "500", "--cut-charge", "LUMP:30", "--charge1",
+                                "each:2", "--charge-names", "Galv,,Paint", "--costing"});
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
     EXPECT_NE(run.out.find("\n\n Qty\tLength\tNet Wt\tMat Cost\tCut Charge\tGalv\tOther Charges 2\t"
                            "Paint\tTotal\n2\t1500\t15.000\t"),
@@ -174,7 +173,8 @@ TEST(CliApp, BadCostingArgumentsExitTwo) {
         {{"--weight", "heavy"}, "--weight heavy"},
         {{"--cost", "-5"}, "--cost -5"},
         {{"--per", "kilo"}, "--per"},
-        {{"--cut-charge", "each:5"}, "--cut-charge each:5: the basis must be one of tonne, metre, lump, cut"},
+        {{"--cut-charge", "each:5"},
+         "--cut-charge each:5: the basis must be one of tonne, metre, lump, cut"},
         {{"--charge2", "cut:5"}, "--charge2 cut:5"},
         {{"--charge3", "lump"}, "expected BASIS:VALUE"},
         {{"--charge-names", "a,b,c,d"}, "at most three names"},
@@ -217,8 +217,8 @@ TEST(CliApp, JobFileRowsComeFirstAndOptionsOverrideItsSettings) {
 TEST(CliApp, NoCalcUsesTheStoredResults) {
     testing::TempFolder temp;
     const std::string job = temp.File("job.tlf");
-    const CliRun saved = RunTool({"--stock", "2@6000", "--cut", "7@2000", "--algorithm", "fast",
-                                  "--save", job});
+    const CliRun saved =
+        RunTool({"--stock", "2@6000", "--cut", "7@2000", "--algorithm", "fast", "--save", job});
     ASSERT_EQ(saved.status, ExitSuccess);
     const CliRun stored = RunTool({job, "--no-calc"});
     ASSERT_EQ(stored.status, ExitSuccess) << stored.err;

@@ -36,17 +36,18 @@ std::vector<std::string> RandomJob(unsigned seed) {
     }
     const int cutRows = pick(1, 25);
     for (int i = 0; i < cutRows; ++i) {
-        args.insert(args.end(), {"--cut", std::to_string(pick(1, 20)) + "@" +
-                                              std::to_string(pick(1, 60) * (pick(0, 1) ? 100 : 7))});
+        args.insert(args.end(),
+                    {"--cut", std::to_string(pick(1, 20)) + "@" +
+                                  std::to_string(pick(1, 60) * (pick(0, 1) ? 100 : 7))});
     }
     args.insert(args.end(), {"--kerf", std::to_string(pick(1, 10)), "--trim",
                              std::to_string(pick(0, 50)), "--hold", std::to_string(pick(0, 60)),
                              "--offcut", std::to_string(pick(0, 30) * 100)});
     if (pick(0, 4) == 0) args.push_back("--scrap-all");
     if (pick(0, 2) == 0) args.insert(args.end(), {"--algorithm", "fast"});
-    args.insert(args.end(), {"--weight", std::to_string(pick(1, 90000)) + "e-3", "--cost",
-                             std::to_string(pick(0, 200000)) + "e-2", "--per",
-                             pick(0, 1) ? "tonne" : "metre"});
+    args.insert(args.end(),
+                {"--weight", std::to_string(pick(1, 90000)) + "e-3", "--cost",
+                 std::to_string(pick(0, 200000)) + "e-2", "--per", pick(0, 1) ? "tonne" : "metre"});
     const char* cutBases[] = {"tonne", "metre", "lump", "cut"};
     const char* otherBases[] = {"tonne", "metre", "lump", "each"};
     args.insert(args.end(), {"--cut-charge", std::string(cutBases[pick(0, 3)]) + ":" +
@@ -67,7 +68,8 @@ std::vector<GoldenCase> Cases(const std::string& oldFile) {
         cases.push_back({base + "-text", {file, "--costing"}});
         cases.push_back({base + "-json", {file, "--costing", "--format", "json"}});
         cases.push_back({base + "-nocalc-text", {file, "--no-calc", "--costing"}});
-        cases.push_back({base + "-nocalc-json", {file, "--no-calc", "--costing", "--format", "json"}});
+        cases.push_back(
+            {base + "-nocalc-json", {file, "--no-calc", "--costing", "--format", "json"}});
         cases.push_back({base + "-fast-json", {file, "--algorithm", "fast", "--format", "json"}});
     }
     cases.push_back({"old-format-json", {oldFile, "--format", "json"}});
@@ -75,8 +77,9 @@ std::vector<GoldenCase> Cases(const std::string& oldFile) {
     cases.push_back({"large-job-switched-json",
                      {"--stock", "*@12000", "--switch-to-fast", "--format", "json"}});
     for (int i = 0; i < 45; ++i) {
-        cases.back().args.insert(cases.back().args.end(),
-                                 {"--cut", std::to_string(i % 7 + 1) + "@" + std::to_string(500 + 37 * i)});
+        cases.back().args.insert(
+            cases.back().args.end(),
+            {"--cut", std::to_string(i % 7 + 1) + "@" + std::to_string(500 + 37 * i)});
     }
     for (unsigned seed = 1; seed <= 24; ++seed) {
         cases.push_back({"random-" + std::to_string(seed), RandomJob(seed)});
@@ -100,13 +103,27 @@ std::string Transcript(const std::vector<std::string>& args, const std::string& 
 TEST(CliOutputRegression, OutputIsByteForByteAsRecorded) {
     testing::TempFolder temp;
     const std::string oldFile = temp.File("old-job.txt");
-    testing::WriteBytes(oldFile, testing::CrLf({"Tallora Datafile", "// Stock length data",
-                                                "ANY @ 6000", "3 @ 4000", "// Cut length data",
-                                                "4 @ 1500", "7 @ 830", "// Output", "old text",
-                                                "// Customer name", "Acme", "// List reference",
-                                                "R-7", "// Section name", "RHS",
-                                                "// Section weight kg/m", "11.2",
-                                                "// Section cost", "650", "// Cost type", "Tonne"}));
+    testing::WriteBytes(oldFile, testing::CrLf({"Tallora Datafile",
+                                                "// Stock length data",
+                                                "ANY @ 6000",
+                                                "3 @ 4000",
+                                                "// Cut length data",
+                                                "4 @ 1500",
+                                                "7 @ 830",
+                                                "// Output",
+                                                "old text",
+                                                "// Customer name",
+                                                "Acme",
+                                                "// List reference",
+                                                "R-7",
+                                                "// Section name",
+                                                "RHS",
+                                                "// Section weight kg/m",
+                                                "11.2",
+                                                "// Section cost",
+                                                "650",
+                                                "// Cost type",
+                                                "Tonne"}));
     const bool record = std::getenv("TALLORA_RECORD_GOLDEN") != nullptr;
     const std::string folder = std::string(TALLORA_TESTS_DIR) + "/cli/golden/";
     for (const GoldenCase& c : Cases(oldFile)) {

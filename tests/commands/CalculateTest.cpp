@@ -19,15 +19,18 @@ TEST(Calculate, TellsTheWindowSystemWhatToShowInOrder) {
     RecordingHost host;
     const CalculateResult outcome = Calculate(job, algorithm, host, NumberFormat::UK(), nullptr);
     ASSERT_TRUE(outcome.Completed);
-    const std::vector<std::string> start = {
-        "prices", "busy", "status: Calculating Solution... Please Wait a Moment", "clear list",
-        "show progress 3", "disable main", "position 1"};
+    const std::vector<std::string> start = {"prices",
+                                            "busy",
+                                            "status: Calculating Solution... Please Wait a Moment",
+                                            "clear list",
+                                            "show progress 3",
+                                            "disable main",
+                                            "position 1"};
     ASSERT_GE(host.events.size(), start.size());
     EXPECT_TRUE(std::equal(start.begin(), start.end(), host.events.begin()));
-    const std::vector<std::string> end = {"enable main",   "hide progress", "normal cursor",
-                                          "enable output", "statistics",    "cutting list",
-                                          "status: ",
-                                          "status: " + outcome.TimeText};
+    const std::vector<std::string> end = {
+        "enable main", "hide progress", "normal cursor", "enable output",
+        "statistics",  "cutting list",  "status: ",      "status: " + outcome.TimeText};
     EXPECT_TRUE(std::equal(end.rbegin(), end.rend(), host.events.rbegin()));
     EXPECT_NE(std::find(host.events.begin(), host.events.end(),
                         "progress 3 | Cut lengths allocated: 3 | Cut lengths remaining: 0"),

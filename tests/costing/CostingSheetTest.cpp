@@ -122,11 +122,13 @@ TEST(CalcGrid, GridOrderTotalsRowAndClipboardText) {
     EXPECT_EQ(sheet.ClipboardLines[0],
               " Qty\tLength\tNet Wt\tMat Cost\tCut Charge\tGalvanising\tOther Charges 2\tDelivery\t"
               "Total");
-    EXPECT_EQ(sheet.ClipboardLines[1], "9\t1000\t2.000\t\u00A31.25\t\u00A30.00\t\u00A30.00\t"
-                                       "\u00A30.00\t\u00A32.00\t\u00A33.25");
+    EXPECT_EQ(sheet.ClipboardLines[1],
+              "9\t1000\t2.000\t\u00A31.25\t\u00A30.00\t\u00A30.00\t"
+              "\u00A30.00\t\u00A32.00\t\u00A33.25");
     EXPECT_EQ(sheet.ClipboardLines[4], "");
-    EXPECT_EQ(sheet.ClipboardLines[5], " \tTOTALS\t64.000\t\u00A340.00\t\u00A30.00\t\u00A30.00\t"
-                                       "\u00A30.00\t\u00A364.00\t\u00A3104.00");
+    EXPECT_EQ(sheet.ClipboardLines[5],
+              " \tTOTALS\t64.000\t\u00A340.00\t\u00A30.00\t\u00A30.00\t"
+              "\u00A30.00\t\u00A364.00\t\u00A3104.00");
 }
 
 TEST(CalcGrid, NoNetMetresAndLongCutLists) {

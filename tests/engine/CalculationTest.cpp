@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "support/EngineTestSupport.h"
 #include "job/RowTexts.h"
+#include "support/EngineTestSupport.h"
 
 namespace tallora {
 namespace {
@@ -56,15 +56,15 @@ TEST(Calculation, RefusesAPieceLongerThanEveryStockAndNamesItsEnteredLength) {
     EXPECT_EQ(outcome.Error, message);
     EXPECT_EQ(host.errors, std::vector<std::string>{message});
     EXPECT_EQ(job.PatternCount(), 0);
-    const std::vector<std::string> end = {"normal cursor", "hide progress", "status: ", "error",
+    const std::vector<std::string> end = {"normal cursor", "hide progress", "status: ",     "error",
                                           "enable main",   "hide progress", "normal cursor"};
     EXPECT_TRUE(std::equal(end.rbegin(), end.rend(), host.events.rbegin()));
     EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "enable output"), 0);
 }
 
 TEST(Calculation, AStockRowOfNoBarsOrNoUsableLengthIsNeverUsed) {
-    CuttingJob job = MakeJob({{"0", "8000"}, {"4", "50"}, {"*", "6000"}}, {{"2", "2997"}}, 3, 25,
-                             25);
+    CuttingJob job =
+        MakeJob({{"0", "8000"}, {"4", "50"}, {"*", "6000"}}, {{"2", "2997"}}, 3, 25, 25);
     Algorithm algorithm = Algorithm::Complex;
     RecordingHost host;
     ASSERT_TRUE(RunCalculation(job, algorithm, host).Completed);
@@ -175,14 +175,14 @@ private:
 
 TEST(Calculation, ComplexPlacesEveryPieceOfAJobThatFillsBarsExactly) {
     // 60 pieces that fill exactly 20 bars of 3000.
-    const Rows cuts = {
-        {"2", "903"},  {"1", "764"},  {"1", "890"},  {"2", "776"},  {"1", "943"},  {"1", "1234"},
-        {"1", "1256"}, {"1", "812"},  {"1", "785"},  {"1", "911"},  {"2", "878"},  {"1", "863"},
-        {"2", "1057"}, {"2", "1164"}, {"1", "1183"}, {"1", "1287"}, {"1", "797"},  {"1", "934"},
-        {"2", "1207"}, {"1", "856"},  {"1", "822"},  {"3", "1258"}, {"1", "874"},  {"1", "1338"},
-        {"1", "1295"}, {"3", "786"},  {"1", "798"},  {"1", "802"},  {"5", "887"},  {"2", "1223"},
-        {"1", "945"},  {"1", "1370"}, {"3", "762"},  {"1", "1438"}, {"1", "1373"}, {"1", "817"},
-        {"2", "1357"}, {"3", "953"},  {"1", "818"},  {"1", "893"}};
+    const Rows cuts = {{"2", "903"},  {"1", "764"},  {"1", "890"},  {"2", "776"},  {"1", "943"},
+                       {"1", "1234"}, {"1", "1256"}, {"1", "812"},  {"1", "785"},  {"1", "911"},
+                       {"2", "878"},  {"1", "863"},  {"2", "1057"}, {"2", "1164"}, {"1", "1183"},
+                       {"1", "1287"}, {"1", "797"},  {"1", "934"},  {"2", "1207"}, {"1", "856"},
+                       {"1", "822"},  {"3", "1258"}, {"1", "874"},  {"1", "1338"}, {"1", "1295"},
+                       {"3", "786"},  {"1", "798"},  {"1", "802"},  {"5", "887"},  {"2", "1223"},
+                       {"1", "945"},  {"1", "1370"}, {"3", "762"},  {"1", "1438"}, {"1", "1373"},
+                       {"1", "817"},  {"2", "1357"}, {"3", "953"},  {"1", "818"},  {"1", "893"}};
     CuttingJob job = MakeJob({{"*", "3000"}}, cuts, 1, 0, 0);
     Algorithm algorithm = Algorithm::Complex;
     InvariantHost host(job);

@@ -194,15 +194,16 @@ TEST(ComplexAlgorithm, TheIterationLimitStopsTheSearchWithAUsableBasis) {
 
 TEST(ComplexAlgorithm, PermutationNumberCountsAcrossTheRunsOfOneCalculation) {
     // Limited long bars make the driver run the algorithm more than once.
-    CuttingJob job = MakeJob({{"3", "9000"}, {"*", "6000"}, {"*", "4500"}},
-                             {{"9", "2997"}, {"7", "1997"}, {"5", "1497"}, {"11", "997"},
-                              {"6", "3997"}, {"4", "2497"}},
-                             3, 0, 0);
+    CuttingJob job = MakeJob(
+        {{"3", "9000"}, {"*", "6000"}, {"*", "4500"}},
+        {{"9", "2997"}, {"7", "1997"}, {"5", "1497"}, {"11", "997"}, {"6", "3997"}, {"4", "2497"}},
+        3, 0, 0);
     Algorithm algorithm = Algorithm::Complex;
     RecordingHost host;
     const CalculationOutcome outcome = RunCalculation(job, algorithm, host);
     ASSERT_TRUE(outcome.Completed);
-    const auto searches = std::count(host.permutationLines.begin(), host.permutationLines.end(), "");
+    const auto searches =
+        std::count(host.permutationLines.begin(), host.permutationLines.end(), "");
     ASSERT_GE(searches, 2) << "the job should need more than one run";
     std::vector<std::string> shown;
     for (const auto& line : host.permutationLines) {

@@ -45,10 +45,9 @@ TEST(FastAlgorithm, TenPiecesOnTwoStockLengths) {
 }
 
 TEST(FastAlgorithm, MixedLengthsAllPlacedWithinTheBars) {
-    const CuttingJob job = RunFast(MakeJob({{"*", "6000"}, {"5", "12000"}},
-                                           {{"17", "1234"}, {"9", "2750"}, {"31", "480"},
-                                            {"4", "5100"}, {"12", "999"}},
-                                           3, 25, 0));
+    const CuttingJob job = RunFast(MakeJob(
+        {{"*", "6000"}, {"5", "12000"}},
+        {{"17", "1234"}, {"9", "2750"}, {"31", "480"}, {"4", "5100"}, {"12", "999"}}, 3, 25, 0));
     EXPECT_EQ(job.CutCount(), 0);
     for (int i = 0; i < job.InputCutCount(); ++i) {
         EXPECT_EQ(testing::PiecesOfLength(job, job.InputCutLength[i]), job.InputCutQuantity[i]);

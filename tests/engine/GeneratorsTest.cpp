@@ -12,8 +12,7 @@ using testing::WorkingJob;
 
 TEST(SimpleNest, PutsEverythingInTheShortestStockThatHoldsItWithoutTakingTheBar) {
     // 3000 x 2 is exactly 6000: the 6000 bar holds it, the longer 8000 is not chosen.
-    CuttingJob job = WorkingJob({{8000, 8000, -1}, {6000, 6000, 3}, {5000, 5000, 1}},
-                                {{3000, 2}});
+    CuttingJob job = WorkingJob({{8000, 8000, -1}, {6000, 6000, 3}, {5000, 5000, 1}}, {{3000, 2}});
     SimpleNest(job);
     ASSERT_EQ(job.PatternCount(), 1);
     EXPECT_EQ(job.Patterns[0], Pattern(6000, 1, {3000}, {2}));

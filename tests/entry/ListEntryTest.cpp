@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "job/Capacities.h"
-#include "job/RowTexts.h"
 #include "entry/Allowances.h"
 #include "entry/KeyFilters.h"
+#include "job/Capacities.h"
+#include "job/RowTexts.h"
 
 namespace tallora {
 namespace {
@@ -101,11 +101,11 @@ TEST(Allowances, LimitedToTheirRanges) {
 TEST(SortRows, ByEitherColumnAscendingWithUnlimitedRowsLast) {
     Rows rows = {{"5", "6000"}, {"*", "4000"}, {"12", "7500"}, {"2", "06000"}, {"5", "3000"}};
     SortRows(rows, 1);
-    EXPECT_EQ(rows, (Rows{{"5", "3000"}, {"*", "4000"}, {"5", "6000"}, {"2", "06000"},
-                          {"12", "7500"}}));
+    EXPECT_EQ(rows,
+              (Rows{{"5", "3000"}, {"*", "4000"}, {"5", "6000"}, {"2", "06000"}, {"12", "7500"}}));
     SortRows(rows, 0);
-    EXPECT_EQ(rows, (Rows{{"2", "06000"}, {"5", "3000"}, {"5", "6000"}, {"12", "7500"},
-                          {"*", "4000"}}));
+    EXPECT_EQ(rows,
+              (Rows{{"2", "06000"}, {"5", "3000"}, {"5", "6000"}, {"12", "7500"}, {"*", "4000"}}));
     EXPECT_LT(ListViewCompare({"2", "9"}, {"10", "1"}, 0), 0);  // numbers, not texts
     EXPECT_EQ(ListViewCompare({"*", "9"}, {"10", "1"}, 0), 0);
     EXPECT_GT(ListViewCompare({"*", "9"}, {"10", "1"}, 1), 0);

@@ -1,8 +1,8 @@
 #include "report/PdfReport.h"
 
+#include <gtest/gtest.h>
 #include <cerrno>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <system_error>
 
 #include "support/EngineTestSupport.h"
@@ -53,7 +53,8 @@ bool IsPageFurniture(const PlacedObject& o) {
 std::vector<PlacedObject> Placed(const RecordingPrintEngine& e, Kind kind, int page = 0) {
     std::vector<PlacedObject> out;
     for (const PlacedObject& o : e.Objects()) {
-        if (o.What == kind && (page == 0 || o.Page == page) && !IsPageFurniture(o)) out.push_back(o);
+        if (o.What == kind && (page == 0 || o.Page == page) && !IsPageFurniture(o))
+            out.push_back(o);
     }
     return out;
 }
@@ -71,7 +72,8 @@ const PlacedObject* Find(const RecordingPrintEngine& e, const std::string& text)
     return nullptr;
 }
 
-void LayOut(RecordingPrintEngine& engine, const CuttingJob& job, const StatisticsTexts& panel = Panel()) {
+void LayOut(RecordingPrintEngine& engine, const CuttingJob& job,
+            const StatisticsTexts& panel = Panel()) {
     engine.OpenDoc();
     LayOutCuttingReport(engine, job, panel);
 }
@@ -138,13 +140,13 @@ TEST(PdfReport, StatisticsTableFromThePanelTexts) {
     ASSERT_EQ(cells.size(), 50u);
     const std::string header = "[N S10 CE B C Black]";
     EXPECT_EQ(TextsOf({cells.begin(), cells.begin() + 5}),
-              (std::vector<std::string>{"", header + "Metreage", header + "Percentage", header + "Cost",
-                                        header + "Weight"}));
+              (std::vector<std::string>{"", header + "Metreage", header + "Percentage",
+                                        header + "Cost", header + "Weight"}));
     EXPECT_EQ(cells[0].Pen, White);
     EXPECT_EQ(cells[1].Pen, DarkRed);
     EXPECT_EQ(TextsOf({cells.begin() + 35, cells.begin() + 40}),
-              (std::vector<std::string>{"[N S10 L B C Black]Hold wastage:", header + "m6", header + "p6",
-                                        header + "c6", header + "k6"}));
+              (std::vector<std::string>{"[N S10 L B C Black]Hold wastage:", header + "m6",
+                                        header + "p6", header + "c6", header + "k6"}));
     EXPECT_EQ(cells[45].Text, "[N S10 L B C Black]Chargeable material:");
     // Five columns of (20.0 - 1.0) / 5 from x 1.0; rows follow the heading (16.2 to 17.0).
     for (int c = 0; c < 5; ++c) {
@@ -212,8 +214,9 @@ TEST(PdfReport, SingularsPluralsAndPiecesNotIncorporated) {
         body + "1 cut at 2000mm long, producing 2 pieces",
         "[N S10 B I C DkRed]* Return 2 at 1972mm offcuts to stock *",
         "[N S16 B U C DkRed]Please Note: ",
-        note + "The following items could not be incorporated into the cutting matrix due to "
-               "insufficient stock lengths being available",
+        note +
+            "The following items could not be incorporated into the cutting matrix due to "
+            "insufficient stock lengths being available",
         note + "(Note statistics are for allocated stock only):",
         note + "1 piece at 7000mm long",
         note + "1 piece at 5000mm long",
@@ -395,7 +398,8 @@ TEST(PdfReport, PageNumbersOnEveryPage) {
     }
     ASSERT_EQ(static_cast<int>(numbers.size()), pages);
     for (int i = 0; i < pages; ++i) {
-        EXPECT_EQ(numbers[i]->Text, "[I S 8]Page " + std::to_string(i + 1) + " of " + std::to_string(pages));
+        EXPECT_EQ(numbers[i]->Text,
+                  "[I S 8]Page " + std::to_string(i + 1) + " of " + std::to_string(pages));
         EXPECT_EQ(numbers[i]->Page, i + 1);
         EXPECT_EQ(numbers[i]->TextColour, DarkRed);
         EXPECT_NEAR(numbers[i]->Left, 1.0, Near);
@@ -413,7 +417,8 @@ class ReportFiles : public ::testing::Test {
 protected:
     void SetUp() override {
         root_ = std::filesystem::temp_directory_path() /
-                ("tallora-report-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                ("tallora-report-" +
+                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         data_ = root_ / "data";
         std::filesystem::remove_all(root_);
         std::filesystem::create_directories(data_);

@@ -1,9 +1,9 @@
 #include "support/RecordingPrintEngine.h"
 
+#include <gtest/gtest.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <gtest/gtest.h>
 #include <sstream>
 
 namespace tallora {
@@ -50,8 +50,9 @@ TEST(PrintEngine, EveryOperationButOpenDocNeedsAnOpenDocument) {
             operations[i]();
             ADD_FAILURE() << "operation " << i << " ran without a document";
         } catch (const EVPEError& error) {
-            EXPECT_STREQ(error.what(),
-                         "The VPE Document is not open. You need to call OpenDoc prior to this operation.");
+            EXPECT_STREQ(
+                error.what(),
+                "The VPE Document is not open. You need to call OpenDoc prior to this operation.");
         }
     };
     for (std::size_t i = 0; i < operations.size(); ++i) expectNotOpen(i);
@@ -79,11 +80,12 @@ TEST(RecordingPrintEngine, SimpleMetricsAndPositions) {
     // Without a size code the text takes style setting Two; a text goes to the given right edge.
     engine.SetStyleValue(StyleSetting::Two, 8);
     engine.SetTextColour(DarkRed);
-    EXPECT_DOUBLE_EQ(engine.WriteFramedText(LastRight, LastBottom, RightMargin, Free, "\u00A31.00"), 6.0);
+    EXPECT_DOUBLE_EQ(engine.WriteFramedText(LastRight, LastBottom, RightMargin, Free, "\u00A31.00"),
+                     6.0);
     const PlacedObject& framed = engine.Objects().back();
     EXPECT_DOUBLE_EQ(framed.Left, 2.72);
     EXPECT_DOUBLE_EQ(framed.Right, 20.0);
-    EXPECT_EQ(framed.TextColour, DarkRed);  // no colour code: the engine's text colour
+    EXPECT_EQ(framed.TextColour, DarkRed);               // no colour code: the engine's text colour
     engine.MeasureText(0, 0, Free, Free, "\u00A31.00");  // five characters, not six bytes
     EXPECT_DOUBLE_EQ(engine.MeasuredWidth(), 0.8);
     EXPECT_DOUBLE_EQ(engine.MeasuredHeight(), 0.4);

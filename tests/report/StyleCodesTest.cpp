@@ -38,7 +38,8 @@ TEST(ParseStyleCodes, TheReportsGroups) {
     s = ParseStyleCodes("[N S16 B U C DkRed]Statistics");
     EXPECT_EQ(s.Style.Size, 16);
     EXPECT_TRUE(s.Style.Underline);
-    EXPECT_EQ(ParseStyleCodes("[N S10 L B C Black]Hold wastage:").Style.Alignment, TextAlignment::Left);
+    EXPECT_EQ(ParseStyleCodes("[N S10 L B C Black]Hold wastage:").Style.Alignment,
+              TextAlignment::Left);
     EXPECT_EQ(ParseStyleCodes("[I]Kerf ").Text, "Kerf ");
 }
 

@@ -6,10 +6,12 @@
 
 namespace tallora {
 
-inline void PrintTo(const Colour& c, std::ostream* os) { *os << std::hex << "#" << c.Rgb() << std::dec; }
+inline void PrintTo(const Colour& c, std::ostream* os) {
+    *os << std::hex << "#" << c.Rgb() << std::dec;
+}
 inline void PrintTo(const DiagramBox& b, std::ostream* os) {
-    *os << "box " << b.Left << "," << b.Top << " - " << b.Right << "," << b.Bottom << " fill #" << std::hex
-        << b.Fill.Rgb() << std::dec;
+    *os << "box " << b.Left << "," << b.Top << " - " << b.Right << "," << b.Bottom << " fill #"
+        << std::hex << b.Fill.Rgb() << std::dec;
 }
 inline void PrintTo(const DiagramText& t, std::ostream* os) {
     *os << "text \"" << t.Text << "\" at " << t.X << "," << t.Y << " colour #" << std::hex
@@ -39,7 +41,8 @@ CuttingJob DiagramJob(int kerf, int trim, int hold, std::vector<CuttingPattern> 
     return job;
 }
 
-std::vector<DiagramOperation> Draw(const CuttingJob& job, int width = HalfScaleWidth, int height = Height) {
+std::vector<DiagramOperation> Draw(const CuttingJob& job, int width = HalfScaleWidth,
+                                   int height = Height) {
     return DrawCuttingList(job, width, height, FixedPitchMeasurer{});
 }
 
@@ -95,7 +98,8 @@ TEST(DrawCuttingList, RemnantBoxesWithAndWithoutHold) {
     // With a hold the offcut runs to the bar's inner end, one pixel short of the unheld one.
     auto ops = Draw(WorkedJob(50, true));
     EXPECT_EQ(OfKind<DiagramBox>(ops).back(), (DiagramBox{389, 14, 511, 26, Black, Black}));
-    EXPECT_EQ(OfKind<DiagramText>(ops).back(), (DiagramText{407, 16, "250 Offcut & Hold", White, Black}));
+    EXPECT_EQ(OfKind<DiagramText>(ops).back(),
+              (DiagramText{407, 16, "250 Offcut & Hold", White, Black}));
 
     ops = Draw(WorkedJob(0, false));
     EXPECT_EQ(OfKind<DiagramBox>(ops).back(), (DiagramBox{389, 14, 512, 26, Black, Black}));
@@ -103,7 +107,8 @@ TEST(DrawCuttingList, RemnantBoxesWithAndWithoutHold) {
 
     ops = Draw(WorkedJob(50, false));
     EXPECT_EQ(OfKind<DiagramBox>(ops).back(), (DiagramBox{389, 14, 511, 26, Black, Black}));
-    EXPECT_EQ(OfKind<DiagramText>(ops).back(), (DiagramText{420, 16, "Scrap & Hold", White, Black}));
+    EXPECT_EQ(OfKind<DiagramText>(ops).back(),
+              (DiagramText{420, 16, "Scrap & Hold", White, Black}));
 
     // "Scrap all waste" draws the classified offcut as scrap.
     CuttingJob job = WorkedJob(0, true);
@@ -125,8 +130,8 @@ TEST(DrawCuttingList, NoTrimNoKerf) {
     job.InputCutLength = {300, 200};
     const auto boxes = OfKind<DiagramBox>(Draw(job));
     const std::vector<DiagramBox> expected = {
-        {12, 12, 514, 28, Black, Silver},  {14, 14, 162, 26, Black, Magenta},
-        {164, 14, 262, 26, Black, Navy},   {264, 14, 362, 26, Black, Navy},
+        {12, 12, 514, 28, Black, Silver}, {14, 14, 162, 26, Black, Magenta},
+        {164, 14, 262, 26, Black, Navy},  {264, 14, 362, 26, Black, Navy},
         {364, 14, 512, 26, Black, Black},  // scrap
     };
     EXPECT_EQ(boxes, expected);
@@ -160,17 +165,19 @@ TEST(DrawCuttingList, TextsOnlyWhereTheyFit) {
     EXPECT_TRUE(pieceTexts(24 + 12 * 17).empty());                        // 9 high
 
     // A bar label is written only when narrower than the bar: " 1 x 60" is 35 pixels.
-    const CuttingJob shortBars = DiagramJob(0, 0, 0, {Pattern(1000, 1, {}, {}), Pattern(80, 1, {}, {}),
-                                                      Pattern(60, 1, {}, {})});
+    const CuttingJob shortBars = DiagramJob(
+        0, 0, 0, {Pattern(1000, 1, {}, {}), Pattern(80, 1, {}, {}), Pattern(60, 1, {}, {})});
     std::vector<std::string> labels;
     for (const auto& t : OfKind<DiagramText>(Draw(shortBars))) labels.push_back(t.Text);
-    EXPECT_EQ(labels, (std::vector<std::string>{" 1 x 1000", "Scrap", " 1 x 80", "Scrap", "Scrap"}));
+    EXPECT_EQ(labels,
+              (std::vector<std::string>{" 1 x 1000", "Scrap", " 1 x 80", "Scrap", "Scrap"}));
 }
 
 TEST(DrawCuttingList, ScaleFollowsTheLongestBarAndItsMostBars) {
     // Out of store order on purpose: MaxBars keeps 12 from the shorter bar seen first, so the
     // label " 12 x 1000" takes 50 pixels and the scale is 500 / 1000.
-    const CuttingJob job = DiagramJob(0, 0, 0, {Pattern(800, 12, {}, {}), Pattern(1000, 3, {}, {})});
+    const CuttingJob job =
+        DiagramJob(0, 0, 0, {Pattern(800, 12, {}, {}), Pattern(1000, 3, {}, {})});
     const auto bars = OfKind<DiagramBox>(Draw(job, 24 + 50 + 500));
     EXPECT_EQ(bars[0].Right, 414);
     EXPECT_EQ(bars[2].Right, 514);  // after the first bar's scrap box

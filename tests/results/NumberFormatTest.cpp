@@ -95,8 +95,8 @@ TEST(ReadDecimal, NumbersAsTypedAndNothingElse) {
     EXPECT_EQ(ReadDecimal("1e3"), 1000.0);
     EXPECT_EQ(ReadDecimal("1.5E-2"), 0.015);
     EXPECT_EQ(ReadDecimal("12,5", ","), 12.5);
-    for (const char* bad : {"", " ", "abc", "inf", "nan", "1.2.3", "1e", "--1", "0x10", "12,5",
-                            "1e999", ".", "-"}) {
+    for (const char* bad :
+         {"", " ", "abc", "inf", "nan", "1.2.3", "1e", "--1", "0x10", "12,5", "1e999", ".", "-"}) {
         EXPECT_FALSE(ReadDecimal(bad).has_value()) << bad;
     }
 }

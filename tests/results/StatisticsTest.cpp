@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/EngineTestSupport.h"
 #include "results/CuttingList.h"
+#include "support/EngineTestSupport.h"
 
 namespace tallora {
 namespace {
@@ -24,9 +24,9 @@ std::vector<std::string> MetresTexts(const Statistics& s) {
 TEST(CompileStats, RemnantBelowTheOffcutLengthIsScrap) {
     CuttingJob job = BeamJob(500);
     const Statistics s = CompileStats(job);
-    EXPECT_EQ(MetresTexts(s), (std::vector<std::string>{"12.000m", "11.000m", "0.000m", "11.000m",
-                                                        "0.024m", "0.050m", "0.050m", "0.876m",
-                                                        "12.000m"}));
+    EXPECT_EQ(MetresTexts(s),
+              (std::vector<std::string>{"12.000m", "11.000m", "0.000m", "11.000m", "0.024m",
+                                        "0.050m", "0.050m", "0.876m", "12.000m"}));
     EXPECT_EQ(DisplayStats(s, NumberFormat::UK()).Percent[3], "91.67%");
     EXPECT_EQ(DisplayStats(s, NumberFormat::UK()).Percent[0], "100.00%");
     EXPECT_FALSE(job.Patterns[0].IsOffcut);

@@ -74,7 +74,9 @@ TEST(JobFile, CalculatedJobRoundTripsByteForByte) {
     const std::string path = temp.File("beam.tlf");
     ASSERT_EQ(SaveFile(path, job, stats), "");
     const std::string bytes = ReadBytes(path);
-    EXPECT_NE(bytes.find("M\xFCller & S\xF6hne\r\nRef \xA3" "42\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("M\xFCller & S\xF6hne\r\nRef \xA3"
+                         "42\r\n"),
+              std::string::npos);
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
 
     ScriptedDialogs dialogs;
@@ -106,8 +108,8 @@ TEST(JobFile, ThePatternRecordAndItsLength) {
     const auto at = std::find(lines.begin(), lines.end(), "5950");
     ASSERT_NE(at, lines.end());
     EXPECT_EQ(std::vector<std::string>(at - 1, at + 11),
-              (std::vector<std::string>{"1", "5950", "2", "3", "2003", "1", "1503", "2", "1003", "1",
-                                        "1", "463"}));
+              (std::vector<std::string>{"1", "5950", "2", "3", "2003", "1", "1503", "2", "1003",
+                                        "1", "1", "463"}));
 }
 
 // A file's lines up to its settings, so that tests can vary the end.
@@ -183,8 +185,10 @@ TEST(JobFile, ACorruptedFileKeepsWhatWasReadBeforeTheBadLine) {
         const auto status = DoOpen({lines.begin(), lines.begin() + n}, partial, quiet).Status;
         if (n == 0) EXPECT_EQ(status, ReadStatus::NotADataFile);
         // Complete without the costing section, or with it but for the names.
-        else if (n == lines.size() - 11 || n >= lines.size() - 3) EXPECT_EQ(status, ReadStatus::Loaded) << n;
-        else EXPECT_NE(status, ReadStatus::Loaded) << n;
+        else if (n == lines.size() - 11 || n >= lines.size() - 3)
+            EXPECT_EQ(status, ReadStatus::Loaded) << n;
+        else
+            EXPECT_NE(status, ReadStatus::Loaded) << n;
     }
 }
 
@@ -243,7 +247,8 @@ TEST(TextFile, CodePageLineEndsAndSafeSaving) {
     EXPECT_NE(WriteTextFile(temp.File("folder.tlf"), {"x"}), "");
     EXPECT_NE(WriteTextFile(temp.File("missing/job.tlf"), {"x"}), "");
     size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(temp.Path())) ++files;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(temp.Path()))
+        ++files;
     EXPECT_EQ(files, 2u);
 
     std::string error;

@@ -129,7 +129,8 @@ inline long long PiecesOfLength(const CuttingJob& job, int length) {
     long long pieces = 0;
     for (const auto& p : job.Patterns) {
         for (int k = 0; k < p.LengthCount(); ++k) {
-            if (p.CutLength[k] == length) pieces += static_cast<long long>(p.PieceCount[k]) * p.BarCount;
+            if (p.CutLength[k] == length)
+                pieces += static_cast<long long>(p.PieceCount[k]) * p.BarCount;
         }
     }
     return pieces;
@@ -140,7 +141,8 @@ inline long long PiecesOfLength(const CuttingJob& job, int length) {
 namespace tallora {
 inline void PrintTo(const CuttingPattern& p, std::ostream* os) {
     *os << p.BarCount << " x " << p.StockLength << " [";
-    for (int k = 0; k < p.LengthCount(); ++k) *os << (k ? ", " : "") << p.PieceCount[k] << " x " << p.CutLength[k];
+    for (int k = 0; k < p.LengthCount(); ++k)
+        *os << (k ? ", " : "") << p.PieceCount[k] << " x " << p.CutLength[k];
     *os << "]" << (p.IsOffcut ? " offcut " + std::to_string(p.OffcutLength) : "");
 }
 }  // namespace tallora

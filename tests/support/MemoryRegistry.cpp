@@ -36,7 +36,8 @@ bool MemoryRegistry::DeleteKey(RegistryRoot root, const std::string& key) {
     const std::string path = Folded(key);
     if (user_.erase(path) == 0) return false;
     const std::string prefix = path + "\\";
-    for (auto it = user_.lower_bound(prefix); it != user_.end() && it->first.rfind(prefix, 0) == 0;) {
+    for (auto it = user_.lower_bound(prefix);
+         it != user_.end() && it->first.rfind(prefix, 0) == 0;) {
         it = user_.erase(it);
     }
     return true;
@@ -70,8 +71,9 @@ std::optional<std::int32_t> MemoryRegistry::ReadInteger(RegistryRoot root, const
     return std::get<std::int32_t>(*v);
 }
 
-std::optional<std::vector<std::uint8_t>> MemoryRegistry::ReadBinary(
-    RegistryRoot root, const std::string& key, const std::string& name) const {
+std::optional<std::vector<std::uint8_t>> MemoryRegistry::ReadBinary(RegistryRoot root,
+                                                                    const std::string& key,
+                                                                    const std::string& name) const {
     const Value* v = Find(root, key, name);
     if (v == nullptr || !std::holds_alternative<std::vector<std::uint8_t>>(*v)) return std::nullopt;
     return std::get<std::vector<std::uint8_t>>(*v);
@@ -86,8 +88,8 @@ bool MemoryRegistry::Write(RegistryRoot root, const std::string& key, const std:
     return true;
 }
 
-bool MemoryRegistry::WriteString(RegistryRoot root, const std::string& key,
-                                 const std::string& name, const std::string& value) {
+bool MemoryRegistry::WriteString(RegistryRoot root, const std::string& key, const std::string& name,
+                                 const std::string& value) {
     return Write(root, key, name, value);
 }
 
@@ -96,8 +98,8 @@ bool MemoryRegistry::WriteInteger(RegistryRoot root, const std::string& key,
     return Write(root, key, name, value);
 }
 
-bool MemoryRegistry::WriteBinary(RegistryRoot root, const std::string& key,
-                                 const std::string& name, const std::vector<std::uint8_t>& value) {
+bool MemoryRegistry::WriteBinary(RegistryRoot root, const std::string& key, const std::string& name,
+                                 const std::vector<std::uint8_t>& value) {
     return Write(root, key, name, value);
 }
 

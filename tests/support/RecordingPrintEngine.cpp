@@ -17,13 +17,20 @@ std::string Number(double value) {
 
 std::string CodeName(PositionCode code) {
     switch (code) {
-        case PositionCode::Free: return "Free";
-        case PositionCode::LastBottom: return "LastBottom";
-        case PositionCode::LastRight: return "LastRight";
-        case PositionCode::LeftMargin: return "LeftMargin";
-        case PositionCode::RightMargin: return "RightMargin";
-        case PositionCode::TopMargin: return "TopMargin";
-        case PositionCode::BottomMargin: return "BottomMargin";
+        case PositionCode::Free:
+            return "Free";
+        case PositionCode::LastBottom:
+            return "LastBottom";
+        case PositionCode::LastRight:
+            return "LastRight";
+        case PositionCode::LeftMargin:
+            return "LeftMargin";
+        case PositionCode::RightMargin:
+            return "RightMargin";
+        case PositionCode::TopMargin:
+            return "TopMargin";
+        case PositionCode::BottomMargin:
+            return "BottomMargin";
     }
     return "?";
 }
@@ -50,10 +57,14 @@ std::size_t CodePoints(const std::string& text) {
 
 const char* KindName(PlacedObject::Kind kind) {
     switch (kind) {
-        case PlacedObject::Kind::Text: return "text";
-        case PlacedObject::Kind::FramedText: return "framed text";
-        case PlacedObject::Kind::Box: return "box";
-        case PlacedObject::Kind::Picture: return "picture";
+        case PlacedObject::Kind::Text:
+            return "text";
+        case PlacedObject::Kind::FramedText:
+            return "framed text";
+        case PlacedObject::Kind::Box:
+            return "box";
+        case PlacedObject::Kind::Picture:
+            return "picture";
     }
     return "?";
 }
@@ -61,7 +72,8 @@ const char* KindName(PlacedObject::Kind kind) {
 }  // namespace
 
 void RecordingPrintEngine::Record(std::string operation, std::string arguments) {
-    const int page = IsOpen() || operation == "OpenDoc" ? static_cast<int>(frames_.CurrentIndex()) + 1 : 0;
+    const int page =
+        IsOpen() || operation == "OpenDoc" ? static_cast<int>(frames_.CurrentIndex()) + 1 : 0;
     calls_.push_back({std::move(operation), page, std::move(arguments)});
 }
 
@@ -97,7 +109,8 @@ PlacedObject RecordingPrintEngine::LayOut(PlacedObject::Kind kind, Coord x, Coor
     o.Left = frames_.Resolve(x);
     o.Top = frames_.Resolve(y);
     o.Right = x2.IsCode() && x2.Code() == PositionCode::Free ? o.Left + width : frames_.Resolve(x2);
-    o.Bottom = y2.IsCode() && y2.Code() == PositionCode::Free ? o.Top + height : frames_.Resolve(y2);
+    o.Bottom =
+        y2.IsCode() && y2.Code() == PositionCode::Free ? o.Top + height : frames_.Resolve(y2);
     return o;
 }
 
@@ -123,7 +136,8 @@ void RecordingPrintEngine::DoSetDocFileReadOnly(bool readOnly) {
 }
 
 void RecordingPrintEngine::DoSetOutputArea(double left, double top, double right, double bottom) {
-    Record("SetOutputArea", Number(left) + ", " + Number(top) + ", " + Number(right) + ", " + Number(bottom));
+    Record("SetOutputArea",
+           Number(left) + ", " + Number(top) + ", " + Number(right) + ", " + Number(bottom));
     frames_.SetOutputArea(left, top, right, bottom);
 }
 
@@ -132,9 +146,13 @@ void RecordingPrintEngine::DoSetMargin(PositionCode margin, double value) {
     frames_.SetMargin(margin, value);
 }
 
-double RecordingPrintEngine::DoGetMargin(PositionCode margin) const { return frames_.Resolve(margin); }
+double RecordingPrintEngine::DoGetMargin(PositionCode margin) const {
+    return frames_.Resolve(margin);
+}
 
-double RecordingPrintEngine::DoGetPosition(PositionCode code) const { return frames_.Resolve(code); }
+double RecordingPrintEngine::DoGetPosition(PositionCode code) const {
+    return frames_.Resolve(code);
+}
 
 double RecordingPrintEngine::DoPageWidth() const { return frames_.Current().Width; }
 
@@ -156,7 +174,8 @@ void RecordingPrintEngine::DoSetFontName(const std::string& name) {
 
 void RecordingPrintEngine::DoSetStyleValue(StyleSetting setting, int value) {
     static const char* const names[] = {"One", "Two", "Three"};
-    Record("SetStyleValue", std::string(names[static_cast<int>(setting)]) + ", " + std::to_string(value));
+    Record("SetStyleValue",
+           std::string(names[static_cast<int>(setting)]) + ", " + std::to_string(value));
     styleValues_[static_cast<int>(setting)] = value;
 }
 
@@ -182,7 +201,8 @@ void RecordingPrintEngine::DoSetTextColour(Colour colour) {
     textColour_ = colour;
 }
 
-double RecordingPrintEngine::DoWriteText(Coord x, Coord y, Coord x2, Coord y2, const std::string& text) {
+double RecordingPrintEngine::DoWriteText(Coord x, Coord y, Coord x2, Coord y2,
+                                         const std::string& text) {
     Record("WriteText", Rectangle(x, y, x2, y2) + ", " + Quoted(text));
     return Place(LayOut(PlacedObject::Kind::Text, x, y, x2, y2, text));
 }
@@ -198,12 +218,14 @@ void RecordingPrintEngine::DoDrawBox(Coord x, Coord y, Coord x2, Coord y2) {
     Place(LayOut(PlacedObject::Kind::Box, x, y, x2, y2, {}));
 }
 
-void RecordingPrintEngine::DoDrawPicture(const std::string& resource, Coord x, Coord y, Coord x2, Coord y2) {
+void RecordingPrintEngine::DoDrawPicture(const std::string& resource, Coord x, Coord y, Coord x2,
+                                         Coord y2) {
     Record("DrawPicture", Quoted(resource) + ", " + Rectangle(x, y, x2, y2));
     Place(LayOut(PlacedObject::Kind::Picture, x, y, x2, y2, resource));
 }
 
-void RecordingPrintEngine::DoMeasureText(Coord x, Coord y, Coord x2, Coord y2, const std::string& text) {
+void RecordingPrintEngine::DoMeasureText(Coord x, Coord y, Coord x2, Coord y2,
+                                         const std::string& text) {
     Record("MeasureText", Rectangle(x, y, x2, y2) + ", " + Quoted(text));
     const PlacedObject o = LayOut(PlacedObject::Kind::Text, x, y, x2, y2, text);
     measuredWidth_ = o.Right - o.Left;
@@ -251,11 +273,12 @@ std::string RecordingPrintEngine::Dump() const {
     for (std::size_t i = 0; i < frames_.Frames().size(); ++i) {
         const RecordedPage& page = frames_.Frames()[i];
         out << "Page " << i + 1 << ": " << Number(page.Width) << " x " << Number(page.Height)
-            << (page.PageOrientation == Orientation::Landscape ? " landscape" : " portrait") << '\n';
+            << (page.PageOrientation == Orientation::Landscape ? " landscape" : " portrait")
+            << '\n';
         for (const PlacedObject& o : objects_) {
             if (o.Page != static_cast<int>(i) + 1) continue;
-            out << "  " << KindName(o.What) << ' ' << Number(o.Left) << ", " << Number(o.Top) << " - "
-                << Number(o.Right) << ", " << Number(o.Bottom);
+            out << "  " << KindName(o.What) << ' ' << Number(o.Left) << ", " << Number(o.Top)
+                << " - " << Number(o.Right) << ", " << Number(o.Bottom);
             if (!o.Text.empty()) out << ' ' << Quoted(o.Text);
             out << '\n';
         }

@@ -18,7 +18,8 @@ public:
     std::vector<std::string> messages;
     std::vector<MessageAnswer> answers;
 
-    MessageAnswer ShowMessage(MessageKind, MessageButtons buttons, const std::string& text) override {
+    MessageAnswer ShowMessage(MessageKind, MessageButtons buttons,
+                              const std::string& text) override {
         messages.push_back(text);
         if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
         if (answers.empty()) return MessageAnswer::No;

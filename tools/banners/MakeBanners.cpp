@@ -107,7 +107,7 @@ void BarPiece(QPainter& p, double left, double right, double top, double bottom,
 
 void Sparks(QPainter& p, QPointF from) {
     struct Spark {
-        double angle;   // degrees, 0 to the right, counter-clockwise
+        double angle;  // degrees, 0 to the right, counter-clockwise
         double length;
     };
     const Spark sparks[] = {{6, 96}, {18, 128}, {31, 104}, {44, 122}, {57, 90}, {70, 74}};

@@ -20,10 +20,10 @@
 #include "costing/CostingFields.h"
 #include "costing/qt/SheetClipboard.h"
 #include "entry/KeyFilters.h"
-#include "widgets/DesignGeometry.h"
-#include "widgets/FilteredEdit.h"
 #include "storage/AutoSave.h"
 #include "storage/Settings.h"
+#include "widgets/DesignGeometry.h"
+#include "widgets/FilteredEdit.h"
 
 namespace tallora {
 
@@ -65,8 +65,8 @@ TCostingForm::TCostingForm(CuttingJob& job, Dialogs& dialogs, RegistryStore& sto
     setModal(true);
     // Where Tahoma is missing, a face of similar width keeps the captions inside their groups.
     QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Arial")});
+    font.setFamilies(
+        {QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setPointSize(8);
     setFont(font);
     resize(Px(945), Px(685));
@@ -92,9 +92,9 @@ void TCostingForm::CreateControls() {
     const std::vector<const char*> otherCodes = {ChargeBasis::Tonne, ChargeBasis::Metre,
                                                  ChargeBasis::Lump, ChargeBasis::Each};
 
-    matCost_ = MakeGroup(top, "MatCostGroup", QStringLiteral(" Material Cost * "), 8, 129,
-                         "CCostEdit", {{"CMRadioT", "Per tonne"}, {"CMRadioM", "Per metre"}},
-                         materialCodes);
+    matCost_ =
+        MakeGroup(top, "MatCostGroup", QStringLiteral(" Material Cost * "), 8, 129, "CCostEdit",
+                  {{"CMRadioT", "Per tonne"}, {"CMRadioM", "Per metre"}}, materialCodes);
 
     auto* weightGroup = new QGroupBox(QStringLiteral(" Weight "), top);
     weightGroup->setObjectName(QStringLiteral("WeightGroup"));
@@ -120,12 +120,14 @@ void TCostingForm::CreateControls() {
     for (int k = 0; k < OtherChargeCount; ++k) {
         const std::string prefix = prefixes[k];
         const std::string t = prefix + "T", m = prefix + "M", l = prefix + "L", e = prefix + "E";
-        others_[k] = MakeGroup(
-            top, groups[k], Q(ChargeGroupCaption(k + 1, DefaultChargeName(k + 1))),
-            417 + k * (ChargeGroupWidth + 8), ChargeGroupWidth, edits[k],
-            {{t.c_str(), "Per tonne"}, {m.c_str(), "Per metre"}, {l.c_str(), "Lump sum"},
-             {e.c_str(), "Each"}},
-            otherCodes);
+        others_[k] =
+            MakeGroup(top, groups[k], Q(ChargeGroupCaption(k + 1, DefaultChargeName(k + 1))),
+                      417 + k * (ChargeGroupWidth + 8), ChargeGroupWidth, edits[k],
+                      {{t.c_str(), "Per tonne"},
+                       {m.c_str(), "Per metre"},
+                       {l.c_str(), "Lump sum"},
+                       {e.c_str(), "Each"}},
+                      otherCodes);
         others_[k].Group->installEventFilter(this);
     }
 
@@ -237,8 +239,8 @@ void TCostingForm::Connect(ChargeGroup& group, double* value, std::string* basis
 CostingOutcome TCostingForm::Execute(double sectionCost, double sectionWeight,
                                      const std::string& costType, const Statistics& stats) {
     Prepare(sectionCost, sectionWeight, costType, stats);
-    const QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen()
-                                                      : QGuiApplication::primaryScreen();
+    const QScreen* screen =
+        parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (screen != nullptr) move(screen->availableGeometry().center() - rect().center());
     FormShow();
     exec();
@@ -328,7 +330,8 @@ void TCostingForm::Button1Click() {
 
 void TCostingForm::RenameCharge(int charge) {
     std::string& name = ChargeName(job_.costing, charge);
-    if (auto answer = dialogs_.AskText(RenameTitle.toStdString(), RenamePrompt.toStdString(), name)) {
+    if (auto answer =
+            dialogs_.AskText(RenameTitle.toStdString(), RenamePrompt.toStdString(), name)) {
         name = RenamedCharge(charge, *answer);
     }
     ApplyNames();
@@ -359,7 +362,8 @@ void TCostingForm::ApplyNames() {
     for (int k = 1; k <= OtherChargeCount; ++k) {
         const std::string& name = ChargeName(job_.costing, k);
         others_[static_cast<size_t>(k - 1)].Group->setTitle(Q(ChargeGroupCaption(k, name)));
-        list_->horizontalHeaderItem(FirstOtherColumn + k - 1)->setText(Q(ChargeColumnCaption(name)));
+        list_->horizontalHeaderItem(FirstOtherColumn + k - 1)
+            ->setText(Q(ChargeColumnCaption(name)));
     }
 }
 

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "commands/Ports.h"
 #include "costing/CostingSheet.h"
 #include "job/CuttingJob.h"
 #include "results/NumberFormat.h"
 #include "results/Statistics.h"
-#include "commands/Ports.h"
 #include "storage/RegistryStore.h"
 
 class QGroupBox;
@@ -63,7 +63,7 @@ public:
 
     // Handlers.
     void CalcGrid();
-    void Button1Click();  // "Copy to Clipboard"
+    void Button1Click();            // "Copy to Clipboard"
     void RenameCharge(int charge);  // double-click on the group of charge 1, 2 or 3
 
     const CostingSheet& Sheet() const { return sheet_; }

@@ -32,7 +32,8 @@ AdditionalDataPanel::AdditionalDataPanel(SectionData& section, const NumberForma
     sectionEdit_ = Row(this, "Section: ", "SectionEdit", 68, new QLineEdit(this), 129,
                        "Enter the section type or name here - will appear on printed cutting list");
     weight_ = new FilteredEdit(DecimalKey, this);
-    Row(this, "Weight (kg/m): ", "WeightEdit", 93, weight_, 129, "Enter the sections weight (in kg/m) here");
+    Row(this, "Weight (kg/m): ", "WeightEdit", 93, weight_, 129,
+        "Enter the sections weight (in kg/m) here");
     cost_ = new FilteredEdit(DecimalKey, this);
     Row(this, "Cost:", "CostEdit", 118, cost_, 73, "Enter the section cost here");
     auto* pound = new QLabel(QStringLiteral("\u00A3"), this);

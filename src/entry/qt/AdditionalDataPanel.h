@@ -5,8 +5,8 @@
 #include <QRadioButton>
 
 #include "job/CuttingJob.h"
-#include "widgets/FilteredEdit.h"
 #include "results/NumberFormat.h"
+#include "widgets/FilteredEdit.h"
 
 namespace tallora {
 

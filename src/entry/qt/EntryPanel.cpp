@@ -59,10 +59,11 @@ EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, 
     list_->header()->setSectionsClickable(true);
     list_->header()->setSectionResizeMode(QHeaderView::Stretch);
     list_->setStatusTip(
-        stock ? QStringLiteral("Displays all the stock lengths you have entered. To alter or remove "
-                               "an item, click on it to select it, them click Modify or Delete")
-              : QStringLiteral("Displays all the cut lengths you have entered. To alter or remove "
-                               "an item, click on it to select it, them click Modify or Delete"));
+        stock
+            ? QStringLiteral("Displays all the stock lengths you have entered. To alter or remove "
+                             "an item, click on it to select it, them click Modify or Delete")
+            : QStringLiteral("Displays all the cut lengths you have entered. To alter or remove "
+                             "an item, click on it to select it, them click Modify or Delete"));
     Place(list_, 16, 72, 153, 233);
 
     modify_ = new QPushButton(QStringLiteral("Modify"), this);

@@ -4,10 +4,10 @@
 #include <QPushButton>
 #include <QTreeView>
 
-#include "job/CuttingJob.h"
-#include "entry/qt/EntryListModel.h"
-#include "widgets/FilteredEdit.h"
 #include "commands/Ports.h"
+#include "entry/qt/EntryListModel.h"
+#include "job/CuttingJob.h"
+#include "widgets/FilteredEdit.h"
 
 namespace tallora {
 

@@ -73,11 +73,13 @@ SettingsPanel::SettingsPanel(Allowances& allowances, QWidget* parent)
         Place(row.spin, 189, d.y, 20, 21);
 
         const AllowanceField field = d.field;
-        connect(row.edit, &FilteredEdit::focusEntered, this, [this, field] { NumericSpinEditEnter(field); });
+        connect(row.edit, &FilteredEdit::focusEntered, this,
+                [this, field] { NumericSpinEditEnter(field); });
         connect(row.edit, &QLineEdit::textChanged, this, [this, field] { EditChange(field); });
         connect(row.edit, &FilteredEdit::focusLeft, this, [this, field] { EditExit(field); });
         connect(row.spin->Up(), &QToolButton::clicked, this, [this, field] { SpinUpClick(field); });
-        connect(row.spin->Down(), &QToolButton::clicked, this, [this, field] { SpinDownClick(field); });
+        connect(row.spin->Down(), &QToolButton::clicked, this,
+                [this, field] { SpinDownClick(field); });
     }
     noOffcuts_ = new QCheckBox(QStringLiteral("Scrap all waste"), this);
     noOffcuts_->setObjectName(QStringLiteral("NoOffcuts"));
@@ -115,7 +117,8 @@ void SettingsPanel::EditChange(AllowanceField field) {
 }
 
 void SettingsPanel::DisplayChange(AllowanceField field) {
-    Edit(field)->setText(QString::fromStdString(AllowanceDisplayText(AllowanceOf(allowances_, field))));
+    Edit(field)->setText(
+        QString::fromStdString(AllowanceDisplayText(AllowanceOf(allowances_, field))));
 }
 
 void SettingsPanel::EditExit(AllowanceField field) {

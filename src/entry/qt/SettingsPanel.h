@@ -6,8 +6,8 @@
 #include <QToolButton>
 #include <array>
 
-#include "job/CuttingJob.h"
 #include "entry/Allowances.h"
+#include "job/CuttingJob.h"
 #include "widgets/FilteredEdit.h"
 
 namespace tallora {

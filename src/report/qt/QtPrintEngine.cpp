@@ -42,8 +42,9 @@ bool IsHeavyFace(const QString& name) {
 void RegisterFontSubstitutes() {
     static std::once_flag once;
     std::call_once(once, [] {
-        QFont::insertSubstitutions(QStringLiteral("Ariel Black"),
-                                   {QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans")});
+        QFont::insertSubstitutions(
+            QStringLiteral("Ariel Black"),
+            {QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans")});
         QFont::insertSubstitution(QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans"));
         QFont::insertSubstitution(QStringLiteral("Calibri"), QStringLiteral("Carlito"));
     });
@@ -51,18 +52,24 @@ void RegisterFontSubstitutes() {
 
 int HorizontalFlag(TextAlignment alignment) {
     switch (alignment) {
-        case TextAlignment::Left: return Qt::AlignLeft;
-        case TextAlignment::Right: return Qt::AlignRight;
-        case TextAlignment::Centre: return Qt::AlignHCenter;
+        case TextAlignment::Left:
+            return Qt::AlignLeft;
+        case TextAlignment::Right:
+            return Qt::AlignRight;
+        case TextAlignment::Centre:
+            return Qt::AlignHCenter;
     }
     return Qt::AlignLeft;
 }
 
 TextAlignment DefaultAlignment(int styleOne) {
     switch (styleOne) {
-        case 1: return TextAlignment::Right;
-        case 2: return TextAlignment::Centre;
-        default: return TextAlignment::Left;
+        case 1:
+            return TextAlignment::Right;
+        case 2:
+            return TextAlignment::Centre;
+        default:
+            return TextAlignment::Left;
     }
 }
 
@@ -84,10 +91,11 @@ QFont ReportFont(const QString& name, const TextStyle& style, double defaultSize
 // The whole sheet is the painting area: positions are from the page's top-left corner.
 QPageLayout LayoutOf(double width, double height) {
     const bool landscape = width > height;
-    const QSizeF portraitMillimetres(std::min(width, height) * 10.0, std::max(width, height) * 10.0);
+    const QSizeF portraitMillimetres(std::min(width, height) * 10.0,
+                                     std::max(width, height) * 10.0);
     return QPageLayout(QPageSize(portraitMillimetres, QPageSize::Millimeter),
-                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
-                       QPageLayout::Millimeter);
+                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
 
 }  // namespace
@@ -123,7 +131,8 @@ QtPrintEngine::TextFormat QtPrintEngine::Format(const std::string& text) const {
     const StyledText styled = ParseStyleCodes(text);
     TextFormat format;
     format.Text = ToQString(styled.Text);
-    format.Font = ReportFont(fontName_, styled.Style, styleValues_[static_cast<int>(StyleSetting::Two)]);
+    format.Font =
+        ReportFont(fontName_, styled.Style, styleValues_[static_cast<int>(StyleSetting::Two)]);
     const int styleOne = styleValues_[static_cast<int>(StyleSetting::One)];
     const TextAlignment alignment = styled.Style.Alignment.value_or(DefaultAlignment(styleOne));
     format.Flags = HorizontalFlag(alignment) | Qt::AlignTop;
@@ -142,8 +151,9 @@ QSizeF QtPrintEngine::TextSize(const TextFormat& format, double width) const {
     return QSizeF(bounds.width() * toCm, height * toCm);
 }
 
-QtPrintEngine::PlacedItem QtPrintEngine::LayOutText(PlacedItem::Kind kind, Coord x, Coord y, Coord x2,
-                                                    Coord y2, const std::string& text) const {
+QtPrintEngine::PlacedItem QtPrintEngine::LayOutText(PlacedItem::Kind kind, Coord x, Coord y,
+                                                    Coord x2, Coord y2,
+                                                    const std::string& text) const {
     PlacedItem item;
     item.What = kind;
     item.Format = Format(text);
@@ -255,7 +265,8 @@ double QtPrintEngine::DoWriteText(Coord x, Coord y, Coord x2, Coord y2, const st
     return Place(LayOutText(PlacedItem::Kind::Text, x, y, x2, y2, text));
 }
 
-double QtPrintEngine::DoWriteFramedText(Coord x, Coord y, Coord x2, Coord y2, const std::string& text) {
+double QtPrintEngine::DoWriteFramedText(Coord x, Coord y, Coord x2, Coord y2,
+                                        const std::string& text) {
     return Place(Framed(LayOutText(PlacedItem::Kind::FramedText, x, y, x2, y2, text)));
 }
 
@@ -271,7 +282,8 @@ void QtPrintEngine::DoDrawBox(Coord x, Coord y, Coord x2, Coord y2) {
     Place(Framed(std::move(item)));
 }
 
-void QtPrintEngine::DoDrawPicture(const std::string& resource, Coord x, Coord y, Coord x2, Coord y2) {
+void QtPrintEngine::DoDrawPicture(const std::string& resource, Coord x, Coord y, Coord x2,
+                                  Coord y2) {
     PlacedItem item;
     item.What = PlacedItem::Kind::Picture;
     item.Picture = Picture(resource);
@@ -332,7 +344,8 @@ void QtPrintEngine::Paint(QPainter& painter, const std::vector<PlacedItem>& item
                 painter.drawRect(rect);
                 break;
             }
-            case PlacedItem::Kind::Text: break;
+            case PlacedItem::Kind::Text:
+                break;
         }
         if (item.What == PlacedItem::Kind::Box || item.Format.Text.isEmpty()) continue;
         painter.setFont(item.Format.Font);

@@ -70,7 +70,8 @@ protected:
     Colour DoFillColour() const override;
     void DoSetTextColour(Colour colour) override;
     double DoWriteText(Coord x, Coord y, Coord x2, Coord y2, const std::string& text) override;
-    double DoWriteFramedText(Coord x, Coord y, Coord x2, Coord y2, const std::string& text) override;
+    double DoWriteFramedText(Coord x, Coord y, Coord x2, Coord y2,
+                             const std::string& text) override;
     void DoDrawBox(Coord x, Coord y, Coord x2, Coord y2) override;
     void DoDrawPicture(const std::string& resource, Coord x, Coord y, Coord x2, Coord y2) override;
     void DoMeasureText(Coord x, Coord y, Coord x2, Coord y2, const std::string& text) override;

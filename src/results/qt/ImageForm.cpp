@@ -3,8 +3,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "widgets/DesignGeometry.h"
 #include "results/qt/DiagramPainter.h"
+#include "widgets/DesignGeometry.h"
 
 namespace tallora {
 

@@ -28,10 +28,12 @@ NumberFormat NumberFormatOf(const QLocale& locale) {
     const QStringList positive = {QStringLiteral("$1"), QStringLiteral("1$"), QStringLiteral("$ 1"),
                                   QStringLiteral("1 $")};
     const QStringList negative = {
-        QStringLiteral("($1)"),  QStringLiteral("-$1"),  QStringLiteral("$-1"), QStringLiteral("$1-"),
-        QStringLiteral("(1$)"),  QStringLiteral("-1$"),  QStringLiteral("1-$"), QStringLiteral("1$-"),
-        QStringLiteral("-1 $"),  QStringLiteral("-$ 1"), QStringLiteral("1 $-"), QStringLiteral("$ 1-"),
-        QStringLiteral("$ -1"),  QStringLiteral("1- $"), QStringLiteral("($ 1)"), QStringLiteral("(1 $)")};
+        QStringLiteral("($1)"), QStringLiteral("-$1"),  QStringLiteral("$-1"),
+        QStringLiteral("$1-"),  QStringLiteral("(1$)"), QStringLiteral("-1$"),
+        QStringLiteral("1-$"),  QStringLiteral("1$-"),  QStringLiteral("-1 $"),
+        QStringLiteral("-$ 1"), QStringLiteral("1 $-"), QStringLiteral("$ 1-"),
+        QStringLiteral("$ -1"), QStringLiteral("1- $"), QStringLiteral("($ 1)"),
+        QStringLiteral("(1 $)")};
     const int position = positive.indexOf(Shape(locale, 1.0));
     const int form = negative.indexOf(Shape(locale, -1.0));
     if (position >= 0) format.CurrencyPosition = position;

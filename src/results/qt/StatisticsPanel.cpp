@@ -13,7 +13,8 @@ constexpr int kWidth = 110;
 const char* const kPrefixes[] = {"m", "p", "cs", "k"};
 }  // namespace
 
-StatisticsPanel::StatisticsPanel(QWidget* parent) : QGroupBox(QStringLiteral(" Statistics "), parent) {
+StatisticsPanel::StatisticsPanel(QWidget* parent)
+    : QGroupBox(QStringLiteral(" Statistics "), parent) {
     setObjectName(QStringLiteral("StatisticsPanel"));
     const StatisticsTexts captions = DisplayStats(Statistics{}, NumberFormat::UK());
     for (int i = 0; i < StatisticsRows; ++i) {

@@ -36,8 +36,8 @@ QtRegistryStore::QtRegistryStore(const QString& iniFile)
 
 std::optional<QString> QtRegistryStore::UserGroup(const std::string& key) const {
     if (key.size() < MainKey.size() ||
-        QString::fromStdString(key.substr(0, MainKey.size())).compare(
-            QString::fromStdString(MainKey), Qt::CaseInsensitive) != 0) {
+        QString::fromStdString(key.substr(0, MainKey.size()))
+                .compare(QString::fromStdString(MainKey), Qt::CaseInsensitive) != 0) {
         return std::nullopt;
     }
     if (key.size() == MainKey.size()) return QString();
@@ -103,7 +103,7 @@ bool QtRegistryStore::ValueExists(RegistryRoot root, const std::string& key,
 }
 
 std::optional<std::string> QtRegistryStore::ReadString(RegistryRoot root, const std::string& key,
-                                                      const std::string& name) const {
+                                                       const std::string& name) const {
     const QVariant value = Read(root, key, name);
     if (!value.isValid() || value.typeId() == QMetaType::QByteArray ||
         !value.canConvert<QString>()) {
@@ -113,14 +113,14 @@ std::optional<std::string> QtRegistryStore::ReadString(RegistryRoot root, const 
 }
 
 std::optional<std::int32_t> QtRegistryStore::ReadInteger(RegistryRoot root, const std::string& key,
-                                                        const std::string& name) const {
+                                                         const std::string& name) const {
     const QVariant value = Read(root, key, name);
     if (!value.isValid() || value.typeId() == QMetaType::QByteArray) return std::nullopt;
     // A settings file gives numbers back as text: a text that is not a whole number is of
     // another type.
     bool ok = false;
-    const int number = value.typeId() == QMetaType::QString ? value.toString().toInt(&ok, 10)
-                                                            : value.toInt(&ok);
+    const int number =
+        value.typeId() == QMetaType::QString ? value.toString().toInt(&ok, 10) : value.toInt(&ok);
     return ok ? std::optional<std::int32_t>(number) : std::nullopt;
 }
 

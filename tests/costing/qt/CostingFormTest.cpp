@@ -64,7 +64,8 @@ protected:
         ASSERT_DOUBLE_EQ(stats.StatMetres[CutPiecesRow], 11.0);
     }
     TCostingForm& Form() {
-        if (!form) form = std::make_unique<TCostingForm>(job, dialogs, registry, NumberFormat::UK());
+        if (!form)
+            form = std::make_unique<TCostingForm>(job, dialogs, registry, NumberFormat::UK());
         return *form;
     }
     void Open(double cost = 300, double weight = 12.5, const std::string& type = "Tonne") {
@@ -111,9 +112,15 @@ TEST_F(CostingFormTest, OpeningRewritesTheFieldsAndShowsTheSheet) {
     EXPECT_TRUE(Radio("CMRadioT")->isChecked());
     EXPECT_FALSE(Radio("CMRadioM")->isChecked());
 
-    const Cells captions = {"Quantity", "Length", "Net Weight (ea)", "Material cost (ea)",
-                            "Cutting Charge (ea)", "Other Charges 1 (ea)", "Other Charges 2 (ea)",
-                            "Other Charges 3 (ea)", "Total Cost (ea)"};
+    const Cells captions = {"Quantity",
+                            "Length",
+                            "Net Weight (ea)",
+                            "Material cost (ea)",
+                            "Cutting Charge (ea)",
+                            "Other Charges 1 (ea)",
+                            "Other Charges 2 (ea)",
+                            "Other Charges 3 (ea)",
+                            "Total Cost (ea)"};
     for (int c = 0; c < 9; ++c) EXPECT_EQ(Header(c), captions[static_cast<size_t>(c)]);
     EXPECT_EQ(Title("GalvGroup"), " Other Charges 1 ** ");
     EXPECT_EQ(Title("PaintGroup"), " Other Charges 2 * ");
@@ -139,9 +146,8 @@ TEST_F(CostingFormTest, OnlyDigitsAndThePointCanBeTyped) {
     const CostingSettings& c = job.costing;
     const MaterialPrice& m = Form().Material();
     const std::vector<std::pair<const char*, const double*>> fields = {
-        {"CCostEdit", &m.Rate},         {"CWeightEdit", &m.Weight},
-        {"CCutEdit", &c.CCutValue},     {"CGalvEdit", &c.CGalvValue},
-        {"CPPEdit", &c.CPPValue},       {"COtherEdit", &c.COtherValue}};
+        {"CCostEdit", &m.Rate},       {"CWeightEdit", &m.Weight}, {"CCutEdit", &c.CCutValue},
+        {"CGalvEdit", &c.CGalvValue}, {"CPPEdit", &c.CPPValue},   {"COtherEdit", &c.COtherValue}};
     for (const auto& [edit, value] : fields) {
         const std::string before = Text(edit);
         const double was = *value;
@@ -192,7 +198,7 @@ TEST_F(CostingFormTest, BasisClicksStoreTheCodeAndRecompute) {
     EXPECT_EQ(Totals()[7], L + "16.00");  // 8 pieces
 
     Click("CMRadioM");
-    EXPECT_EQ(Totals()[3], L + "3,600.00");  // 12 m at 300
+    EXPECT_EQ(Totals()[3], L + "3,600.00");    // 12 m at 300
     EXPECT_EQ(job.section.CostType, "Tonne");  // the job's only at close
 }
 
@@ -268,10 +274,15 @@ TEST_F(CostingFormTest, CopyPutsTheSheetOnTheClipboardAsPlainAndRichText) {
     EXPECT_EQ(data->text().toStdString(),
               " Qty\tLength\tNet Wt\tMat Cost\tCut Charge\tPaint {red} \\ <b>\tOther Charges 2\t"
               "Other Charges 3\tTotal\n"
-              "6\t1500\t18.750\t" + L + "6.14" + o + o + o + o + "\t" + L + "6.14\n"
-              "2\t1000\t12.500\t" + L + "4.09" + o + o + o + o + "\t" + L + "4.09\n"
-              "\n"
-              " \tTOTALS\t137.500\t" + L + "45.00" + o + o + o + o + "\t" + L + "45.00");
+              "6\t1500\t18.750\t" +
+                  L + "6.14" + o + o + o + o + "\t" + L +
+                  "6.14\n"
+                  "2\t1000\t12.500\t" +
+                  L + "4.09" + o + o + o + o + "\t" + L +
+                  "4.09\n"
+                  "\n"
+                  " \tTOTALS\t137.500\t" +
+                  L + "45.00" + o + o + o + o + "\t" + L + "45.00");
 
     ASSERT_TRUE(data->hasHtml());
     EXPECT_TRUE(data->html().contains("<td>TOTALS</td><td>137.500</td><td>\u00A345.00</td>"));

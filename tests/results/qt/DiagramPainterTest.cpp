@@ -10,9 +10,7 @@
 namespace tallora {
 namespace {
 
-QRgb Rgb(Colour c) {
-    return qRgb(c.Red, c.Green, c.Blue);
-}
+QRgb Rgb(Colour c) { return qRgb(c.Red, c.Green, c.Blue); }
 
 // Trim 20, kerf 10: one 1000 mm bar cut into 300 once and 200 twice, 250 returned as an offcut.
 CuttingJob SmallJob() {
