@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QLocale>
+#include <QTemporaryDir>
 
 int main(int argc, char** argv) {
     Q_INIT_RESOURCE(app);
@@ -13,10 +13,15 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // Money in the tests is pounds, whatever the machine's locale.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        qputenv("XDG_RUNTIME_DIR", QDir::tempPath().toUtf8() + "/tallora-tests-runtime-" +
-                                       QByteArray::number(QCoreApplication::applicationPid()));
+    // A runtime folder of the run's own (made 0700, as Qt wants it), removed at the end.
+    QTemporaryDir runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid()) {
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
     }
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    int status = 0;
+    {
+        QApplication app(argc, argv);
+        status = RUN_ALL_TESTS();
+    }
+    return status;
 }
