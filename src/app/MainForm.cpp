@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QThread>
 #include <QToolBar>
 #include <QToolButton>
 #include <QtConcurrent/QtConcurrentRun>
@@ -91,11 +92,16 @@ TMainForm::TMainForm(DesktopServices services, QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
-    // A calculation works on the job: it ends before the job goes. A call it is waiting on is
-    // answered first.
+    // A calculation works on the job: it ends before the job goes. Its later calls show nothing,
+    // and a call it waits on is dropped, which lets it go on.
     host_->Detach();
     while (worker_->isRunning()) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+        for (QObject* receiver :
+             {static_cast<QObject*>(this), static_cast<QObject*>(progress_),
+              static_cast<QObject*>(statusPanels_[2]), static_cast<QObject*>(memo_)}) {
+            QCoreApplication::removePostedEvents(receiver, QEvent::MetaCall);
+        }
+        QThread::msleep(5);
     }
     qApp->removeEventFilter(this);
     // The panels view the job's rows: they go before the job does.

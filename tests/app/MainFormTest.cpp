@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -261,6 +262,18 @@ TEST(MainWindowCalculation, TooShortStockAndTheFastQuestion) {
     EXPECT_EQ(form.ChosenAlgorithm(), Algorithm::Fast);
     EXPECT_TRUE(d.Find<QAction>("Fast1")->isChecked());
     EXPECT_FALSE(d.Find<QAction>("Standard1")->isChecked());
+}
+
+TEST(MainWindowCalculation, AWindowClosedWhileTheWorkerWaitsForAnAnswerNeverHangs) {
+    Desktop d;
+    TMainForm& form = d.Start();
+    d.AddStock("*", "3000");
+    for (int i = 1; i <= 41; ++i) form.Job().CutItems.push_back({"1", std::to_string(10 * i - 3)});
+    form.CalculateButtonClick();
+    EXPECT_TRUE(form.Calculating());
+    QThread::msleep(100);  // the worker waits for the window's thread, which is not listening
+    d.form.reset();
+    EXPECT_TRUE(d.dialogs.messages.empty());
 }
 
 TEST(MainWindowHints, TheSwitchAndItsCaption) {
