@@ -42,6 +42,16 @@ TEST(CalcGrid, MaterialPerTonneSpreadOverTheNetMetres) {
 
     c.material = {"Metre", 4, 10};  // 12 m x 4 = 48.00
     EXPECT_DOUBLE_EQ(c.Sheet().Table.TotalMaterial, 48.0);
+
+    // Without net metres nothing is spread, and no "nan" is shown.
+    Costing none({{1, 1000}}, 6, 0);
+    none.material = {"Tonne", 500, 10};
+    none.settings.CCutType = "Lump";
+    none.settings.CCutValue = 50;
+    const CostingSheet empty = none.Sheet();
+    EXPECT_EQ(empty.Table.Rows[0].MaterialCost, 0.0);
+    EXPECT_EQ(empty.Table.GrandTotal, 0.0);
+    for (const auto& cell : empty.GridRows[0]) EXPECT_EQ(cell.find("nan"), std::string::npos);
 }
 
 TEST(CalcGrid, CuttingChargeBases) {
@@ -49,7 +59,7 @@ TEST(CalcGrid, CuttingChargeBases) {
     c.settings.CCutType = "Lump";
     c.settings.CCutValue = 100;
     CostingSheet sheet = c.Sheet();
-    EXPECT_DOUBLE_EQ(sheet.Table.Rows[0].CuttingCharge, 5.0);
+    EXPECT_DOUBLE_EQ(sheet.Table.Rows[0].CuttingCharge, 5.0);  // 100 over 20 net metres
     EXPECT_DOUBLE_EQ(sheet.Table.Rows[1].CuttingCharge, 15.0);
     EXPECT_DOUBLE_EQ(sheet.Table.TotalCutting, 100.0);
 
@@ -76,7 +86,6 @@ TEST(CalcGrid, OtherChargesOnNetAndGrossMaterialAndPerPiece) {
     CostingSheet sheet = c.Sheet();
     EXPECT_NEAR(sheet.Table.TotalOther1, 0.11 * 200, 1e-9);  // net tonnes
     EXPECT_NEAR(sheet.Table.TotalOther2, 0.12 * 200, 1e-9);  // chargeable tonnes
-    EXPECT_GT(sheet.Table.TotalOther2, sheet.Table.TotalOther1);
     for (const auto& row : sheet.Table.Rows) EXPECT_EQ(row.Other3, 2.0);
     EXPECT_DOUBLE_EQ(sheet.Table.TotalOther3, 20.0);
 
@@ -100,7 +109,7 @@ TEST(CalcGrid, OtherChargesOnNetAndGrossMaterialAndPerPiece) {
     EXPECT_EQ(c.Sheet().Table.TotalOther2, 0.0);
 }
 
-TEST(CalcGrid, GridOrderTotalsRowAndClipboardText) {
+TEST(CalcGrid, GridOrderTotalsRowClipboardTextAndLongLists) {
     Costing c({{9, 1000}, {10, 2000}, {2, 1500}}, 40, 32);
     c.material = {"Metre", 1, 2};
     c.settings.OtherName1 = "Galvanising";
@@ -129,17 +138,6 @@ TEST(CalcGrid, GridOrderTotalsRowAndClipboardText) {
     EXPECT_EQ(sheet.ClipboardLines[5],
               " \tTOTALS\t64.000\t\u00A340.00\t\u00A30.00\t\u00A30.00\t"
               "\u00A30.00\t\u00A364.00\t\u00A3104.00");
-}
-
-TEST(CalcGrid, NoNetMetresAndLongCutLists) {
-    Costing c({{1, 1000}}, 6, 0);
-    c.material = {"Tonne", 500, 10};
-    c.settings.CCutType = "Lump";
-    c.settings.CCutValue = 50;
-    const CostingSheet sheet = c.Sheet();
-    EXPECT_EQ(sheet.Table.Rows[0].MaterialCost, 0.0);
-    EXPECT_EQ(sheet.Table.GrandTotal, 0.0);
-    for (const auto& cell : sheet.GridRows[0]) EXPECT_EQ(cell.find("nan"), std::string::npos);
 
     std::vector<std::pair<int, int>> rows;
     for (int i = 1; i <= 250; ++i) rows.push_back({1, i * 10});

@@ -59,21 +59,16 @@ const Colour Magenta = PiecePalette[0];  // #C000C0, white text
 const Colour Navy = PiecePalette[1];     // #0000C0, white text
 
 // Trim 20 and Kerf 10; a 1000 mm bar (980 usable) cut into 300 once and 200 twice leaves 250.
-CuttingPattern OneBar(int stockLength, bool offcut) {
-    CuttingPattern p = Pattern(stockLength, 1, {310, 210}, {1, 2});
+CuttingJob WorkedJob(int hold, bool offcut) {
+    CuttingPattern p = Pattern(980 - hold, 1, {310, 210}, {1, 2});
     p.IsOffcut = offcut;
     p.OffcutLength = 250;
-    return p;
-}
-
-CuttingJob WorkedJob(int hold, bool offcut) {
-    CuttingJob job = DiagramJob(10, 20, hold, {OneBar(980 - hold, offcut)});
+    CuttingJob job = DiagramJob(10, 20, hold, {p});
     job.InputCutLength = {310, 210};
     return job;
 }
 
 TEST(DrawCuttingList, WorkedBarWithTrimKerfsAndOffcut) {
-    const auto ops = Draw(WorkedJob(0, true));
     const std::vector<DiagramOperation> expected = {
         ClearBitmap{HalfScaleWidth, Height, White},
         DiagramBox{12, 12, 514, 28, Black, Silver},
@@ -91,59 +86,51 @@ TEST(DrawCuttingList, WorkedBarWithTrimKerfsAndOffcut) {
         DiagramBox{389, 14, 512, 26, Black, Black},  // offcut to its own length
         DiagramText{425, 16, "250 Offcut", White, Black},
     };
-    EXPECT_EQ(ops, expected);
+    EXPECT_EQ(Draw(WorkedJob(0, true)), expected);
 }
 
-TEST(DrawCuttingList, RemnantBoxesWithAndWithoutHold) {
-    // With a hold the offcut runs to the bar's inner end, one pixel short of the unheld one.
-    auto ops = Draw(WorkedJob(50, true));
-    EXPECT_EQ(OfKind<DiagramBox>(ops).back(), (DiagramBox{389, 14, 511, 26, Black, Black}));
-    EXPECT_EQ(OfKind<DiagramText>(ops).back(),
-              (DiagramText{407, 16, "250 Offcut & Hold", White, Black}));
-
-    ops = Draw(WorkedJob(0, false));
-    EXPECT_EQ(OfKind<DiagramBox>(ops).back(), (DiagramBox{389, 14, 512, 26, Black, Black}));
-    EXPECT_EQ(OfKind<DiagramText>(ops).back(), (DiagramText{438, 16, "Scrap", White, Black}));
-
-    ops = Draw(WorkedJob(50, false));
-    EXPECT_EQ(OfKind<DiagramBox>(ops).back(), (DiagramBox{389, 14, 511, 26, Black, Black}));
-    EXPECT_EQ(OfKind<DiagramText>(ops).back(),
-              (DiagramText{420, 16, "Scrap & Hold", White, Black}));
-
+TEST(DrawCuttingList, RemnantsWithAndWithoutHold) {
+    // With a hold the remnant runs to the bar's inner end, one pixel short of the unheld one.
+    const std::tuple<int, bool, DiagramBox, DiagramText> cases[] = {
+        {50, true, {389, 14, 511, 26, Black, Black}, {407, 16, "250 Offcut & Hold", White, Black}},
+        {0, false, {389, 14, 512, 26, Black, Black}, {438, 16, "Scrap", White, Black}},
+        {50, false, {389, 14, 511, 26, Black, Black}, {420, 16, "Scrap & Hold", White, Black}},
+    };
+    for (const auto& [hold, offcut, box, text] : cases) {
+        const auto ops = Draw(WorkedJob(hold, offcut));
+        EXPECT_EQ(OfKind<DiagramBox>(ops).back(), box);
+        EXPECT_EQ(OfKind<DiagramText>(ops).back(), text);
+    }
     // "Scrap all waste" draws the classified offcut as scrap.
     CuttingJob job = WorkedJob(0, true);
     job.allowances.NoOffcuts = true;
     EXPECT_EQ(OfKind<DiagramText>(Draw(job)).back().Text, "Scrap");
-}
 
-TEST(DrawCuttingList, BarWithoutRemnantEndsWithItsLastKerf) {
-    CuttingJob job = DiagramJob(10, 20, 0, {Pattern(980, 1, {490}, {2})});
-    const auto boxes = OfKind<DiagramBox>(Draw(job));
+    // No remnant: the bar ends with its last kerf.
+    const auto boxes =
+        OfKind<DiagramBox>(Draw(DiagramJob(10, 20, 0, {Pattern(980, 1, {490}, {2})})));
     ASSERT_EQ(boxes.size(), 6u);  // bar, trim, two pieces, two kerfs
     EXPECT_EQ(boxes[3], (DiagramBox{264, 14, 267, 26, Black, Black}));
     EXPECT_EQ(boxes[5], (DiagramBox{509, 14, 512, 26, Black, Black}));
 }
 
-TEST(DrawCuttingList, NoTrimNoKerf) {
-    // X still steps to 13 without a trim, so the first piece starts at 14; pieces abut.
+TEST(DrawCuttingList, TrimsAndKerfs) {
+    // Without trim or kerf X still steps to 13, so the first piece starts at 14; pieces abut.
     CuttingJob job = DiagramJob(0, 0, 0, {Pattern(1000, 1, {300, 200}, {1, 2})});
     job.InputCutLength = {300, 200};
-    const auto boxes = OfKind<DiagramBox>(Draw(job));
     const std::vector<DiagramBox> expected = {
         {12, 12, 514, 28, Black, Silver}, {14, 14, 162, 26, Black, Magenta},
         {164, 14, 262, 26, Black, Navy},  {264, 14, 362, 26, Black, Navy},
         {364, 14, 512, 26, Black, Black},  // scrap
     };
-    EXPECT_EQ(boxes, expected);
-}
+    EXPECT_EQ(OfKind<DiagramBox>(Draw(job)), expected);
 
-TEST(DrawCuttingList, TrimAndKerfBoxesOfOnePixelAreLeftOut) {
+    // Boxes of one pixel are left out: trim 6 is 14..15, trim 8 is 14..16; kerfs likewise.
     auto blackBoxes = [](const CuttingJob& job) {
         int n = 0;
         for (const auto& b : OfKind<DiagramBox>(Draw(job))) n += b.Fill == Black;
         return n;
     };
-    // Trim 6 is 14..15, trim 8 is 14..16; kerf 6 and 8 likewise, at half a pixel per mm.
     EXPECT_EQ(blackBoxes(DiagramJob(0, 6, 0, {Pattern(994, 1, {300}, {1})})), 1);  // scrap only
     EXPECT_EQ(blackBoxes(DiagramJob(0, 8, 0, {Pattern(992, 1, {300}, {1})})), 2);
     EXPECT_EQ(blackBoxes(DiagramJob(6, 0, 0, {Pattern(1000, 1, {306}, {1})})), 1);
@@ -173,34 +160,29 @@ TEST(DrawCuttingList, TextsOnlyWhereTheyFit) {
               (std::vector<std::string>{" 1 x 1000", "Scrap", " 1 x 80", "Scrap", "Scrap"}));
 }
 
-TEST(DrawCuttingList, ScaleFollowsTheLongestBarAndItsMostBars) {
+TEST(DrawCuttingList, ScaleAndRowPitch) {
     // Out of store order on purpose: MaxBars keeps 12 from the shorter bar seen first, so the
     // label " 12 x 1000" takes 50 pixels and the scale is 500 / 1000.
-    const CuttingJob job =
-        DiagramJob(0, 0, 0, {Pattern(800, 12, {}, {}), Pattern(1000, 3, {}, {})});
-    const auto bars = OfKind<DiagramBox>(Draw(job, 24 + 50 + 500));
-    EXPECT_EQ(bars[0].Right, 414);
-    EXPECT_EQ(bars[2].Right, 514);  // after the first bar's scrap box
-}
+    const auto scaled = OfKind<DiagramBox>(Draw(
+        DiagramJob(0, 0, 0, {Pattern(800, 12, {}, {}), Pattern(1000, 3, {}, {})}), 24 + 50 + 500));
+    EXPECT_EQ(scaled[0].Right, 414);
+    EXPECT_EQ(scaled[2].Right, 514);  // after the first bar's scrap box
 
-TEST(DrawCuttingList, RowPitch) {
-    auto barTopsAndBottoms = [](int patterns) {
-        std::vector<CuttingPattern> ps(patterns, Pattern(1000, 1, {1000}, {1}));
-        std::vector<std::pair<int, int>> out;
-        for (const auto& b : OfKind<DiagramBox>(Draw(DiagramJob(0, 0, 0, ps)))) {
-            if (b.Fill == Silver) out.emplace_back(b.Top, b.Bottom);
-        }
-        return out;
-    };
     // Fewer than eight patterns: a twelfth of the 240-pixel height each.
-    EXPECT_EQ(barTopsAndBottoms(1), (std::vector<std::pair<int, int>>{{12, 28}}));
-    EXPECT_EQ(barTopsAndBottoms(7)[6], std::make_pair(132, 148));
-    const auto eight = barTopsAndBottoms(8);
-    EXPECT_EQ(eight[1], std::make_pair(42, 68));
-    EXPECT_EQ(eight[7], std::make_pair(222, 248));
-    const auto twenty = barTopsAndBottoms(20);
-    EXPECT_EQ(twenty[1], std::make_pair(24, 32));
-    EXPECT_EQ(twenty[19], std::make_pair(240, 248));
+    const std::tuple<int, int, int, int> rows[] = {
+        {1, 0, 12, 28},   {7, 6, 132, 148}, {8, 1, 42, 68},
+        {8, 7, 222, 248}, {20, 1, 24, 32},  {20, 19, 240, 248},
+    };
+    for (const auto& [patterns, row, top, bottom] : rows) {
+        std::vector<DiagramBox> bars;
+        const std::vector<CuttingPattern> ps(patterns, Pattern(1000, 1, {1000}, {1}));
+        for (const auto& b : OfKind<DiagramBox>(Draw(DiagramJob(0, 0, 0, ps)))) {
+            if (b.Fill == Silver) bars.push_back(b);
+        }
+        ASSERT_EQ(bars.size(), static_cast<std::size_t>(patterns));
+        EXPECT_EQ(bars[row].Top, top) << patterns << " patterns, row " << row;
+        EXPECT_EQ(bars[row].Bottom, bottom) << patterns << " patterns, row " << row;
+    }
 }
 
 TEST(DrawCuttingList, NothingButTheBackgroundWithoutRoom) {
@@ -214,25 +196,20 @@ TEST(DrawCuttingList, NothingButTheBackgroundWithoutRoom) {
     EXPECT_EQ(Draw(DiagramJob(0, 0, 0, {Pattern(0, 1, {}, {})})).size(), 1u);  // MaxLen 0
 }
 
-TEST(PieceColours, LastOrderedRowOfTheLengthDecides) {
+TEST(PieceColours, LastOrderedRowOfTheLengthDecidesAndTheContrastRule) {
     CuttingJob job;
     job.InputCutLength = {1003, 503, 1003};
     EXPECT_EQ(PieceColourIndex(job, 1003), 2);
     EXPECT_EQ(PieceColourIndex(job, 503), 1);
     EXPECT_EQ(PieceColourIndex(job, 777), 0);
-
     job.InputCutLength.clear();
     for (int length = 100; length < 126; ++length) job.InputCutLength.push_back(length);
     EXPECT_EQ(PieceColour(job, 124), Colour::FromRgb(0x008080));  // the 25th
     EXPECT_EQ(PieceColour(job, 125), Colour::FromRgb(0xC000C0));  // the 26th starts again
-    EXPECT_EQ(PiecePalette[25], Colour::FromRgb(0x808000));
-
     job.allowances = {0, 0, 0, 100, false};
     job.Patterns = {Pattern(1000, 1, {125}, {1})};
     EXPECT_EQ(OfKind<DiagramBox>(Draw(job))[1].Fill, PiecePalette[0]);
-}
 
-TEST(PieceColours, ContrastRule) {
     EXPECT_EQ(LabelColourOn(Black), White);
     EXPECT_EQ(LabelColourOn(Silver), Black);
     EXPECT_EQ(LabelColourOn(White), Black);

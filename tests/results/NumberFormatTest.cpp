@@ -7,7 +7,15 @@ namespace {
 
 const NumberFormat uk = NumberFormat::UK();
 
-TEST(FormatFixed, SevenSignificantDigitsAndExactlyTheDecimalsAsked) {
+NumberFormat Comma() {
+    NumberFormat comma = uk;
+    comma.DecimalSeparator = ",";
+    return comma;
+}
+
+// Seven significant digits, exactly the decimals asked, halves away from zero, no minus on what
+// rounds to zero, scientific notation above seven integer digits, the locale's separator.
+TEST(FormatFixed, RoundingDecimalsAndNotation) {
     EXPECT_EQ(FormatFixed(12345.6789, 3, uk), "12345.680");
     EXPECT_EQ(FormatFixed(1234567.891, 3, uk), "1234568.000");
     EXPECT_EQ(FormatFixed(99999.99999, 3, uk), "100000.000");
@@ -15,32 +23,21 @@ TEST(FormatFixed, SevenSignificantDigitsAndExactlyTheDecimalsAsked) {
     EXPECT_EQ(FormatFixed(91.666666, 2, uk), "91.67");
     EXPECT_EQ(FormatFixed(100, 2, uk), "100.00");
     EXPECT_EQ(FormatFixed(0.0000001, 3, uk), "0.000");
-}
-
-TEST(FormatFixed, ZeroNegativesAndHalves) {
     EXPECT_EQ(FormatFixed(0.0, 3, uk), "0.000");
     EXPECT_EQ(FormatFixed(-0.0, 2, uk), "0.00");
     EXPECT_EQ(FormatFixed(-1.5, 2, uk), "-1.50");
-    EXPECT_EQ(FormatFixed(-0.0004, 3, uk), "0.000");  // rounds to zero: no minus
+    EXPECT_EQ(FormatFixed(-0.0004, 3, uk), "0.000");
     EXPECT_EQ(FormatFixed(0.0005, 3, uk), "0.001");
     EXPECT_EQ(FormatFixed(0.0004999, 3, uk), "0.000");
-    EXPECT_EQ(FormatFixed(0.125, 2, uk), "0.13");  // half away from zero
+    EXPECT_EQ(FormatFixed(0.125, 2, uk), "0.13");
     EXPECT_EQ(FormatFixed(1.005, 2, uk), "1.01");
     EXPECT_EQ(FormatFixed(-2.675, 2, uk), "-2.68");
     EXPECT_EQ(FormatFixed(9.9995, 3, uk), "10.000");
-}
-
-TEST(FormatFixed, ScientificAboveSevenIntegerDigits) {
     EXPECT_EQ(FormatFixed(9999999.0, 3, uk), "9999999.000");
     EXPECT_EQ(FormatFixed(123456789.0, 3, uk), "1.234568E8");
     EXPECT_EQ(FormatFixed(-12345678.0, 2, uk), "-1.234568E7");
     EXPECT_EQ(FormatFixed(20000000.0, 3, uk), "2E7");
-}
-
-TEST(FormatFixed, UsesTheLocalesDecimalSeparator) {
-    NumberFormat comma = uk;
-    comma.DecimalSeparator = ",";
-    EXPECT_EQ(FormatFixed(12345.6789, 3, comma), "12345,680");
+    EXPECT_EQ(FormatFixed(12345.6789, 3, Comma()), "12345,680");
 }
 
 TEST(FormatCurrency, SymbolThousandsAndNegativeForms) {
@@ -79,9 +76,7 @@ TEST(FormatGeneral, ShortestFormAndExponents) {
     EXPECT_EQ(FormatGeneral(1.5e20, uk), "1.5E20");
     EXPECT_EQ(FormatGeneral(123456789012345678.0, uk), "1.23456789012346E17");
     EXPECT_EQ(FormatGeneral(999999999999999.0, uk), "999999999999999");
-    NumberFormat comma = uk;
-    comma.DecimalSeparator = ",";
-    EXPECT_EQ(FormatGeneral(12.5, comma), "12,5");
+    EXPECT_EQ(FormatGeneral(12.5, Comma()), "12,5");
     EXPECT_EQ(FormatFileNumber(12.5), "12.5");
 }
 

@@ -12,9 +12,8 @@ namespace tallora {
 namespace {
 
 using enum PositionCode;
-using testing::PdfPageCount;
-using testing::PdfPageSizes;
 using testing::PdfText;
+using testing::RunTool;
 
 constexpr double PointsPerCm = 72.0 / 2.54;
 
@@ -22,11 +21,6 @@ struct Size {
     double Width;
     double Height;
 };
-
-Size Measure(PrintEngine& engine, const std::string& text, Coord x2 = Free) {
-    engine.MeasureText(1.0, 1.0, x2, Free, text);
-    return {engine.MeasuredWidth(), engine.MeasuredHeight()};
-}
 
 class QtPrintEngineTest : public ::testing::Test {
 protected:
@@ -38,53 +32,68 @@ protected:
     std::filesystem::path File(const char* name) const {
         return folder.filePath(QString::fromLatin1(name)).toStdString();
     }
+    // The document saved under the name, as poppler's tools take it.
+    QString Saved(const char* name) {
+        EXPECT_TRUE(engine.SaveDocument(File(name)));
+        return folder.filePath(QString::fromLatin1(name));
+    }
+    Size Measure(const std::string& text, Coord x2 = Free) {
+        engine.MeasureText(1.0, 1.0, x2, Free, text);
+        return {engine.MeasuredWidth(), engine.MeasuredHeight()};
+    }
 
     QTemporaryDir folder;
     QtPrintEngine engine;
 };
 
-TEST_F(QtPrintEngineTest, MeasuredSizesFollowTheStyle) {
-    const Size ten = Measure(engine, "[S 10]Cutting Pattern");
-    const Size twenty = Measure(engine, "[S 20]Cutting Pattern");
+TEST_F(QtPrintEngineTest, MeasuredSizesFollowTheStyleAndGivenWidthsWrap) {
+    const Size ten = Measure("[S 10]Cutting Pattern");
+    const Size twenty = Measure("[S 20]Cutting Pattern");
     EXPECT_NEAR(twenty.Width / ten.Width, 2.0, 0.05);
     EXPECT_NEAR(twenty.Height / ten.Height, 2.0, 0.05);
     EXPECT_GT(ten.Height, 0.3);  // 10 points are 0.35 cm
+    EXPECT_GT(Measure("[S 10 B]Cutting Pattern").Width, ten.Width);
 
-    EXPECT_GT(Measure(engine, "[S 10 B]Cutting Pattern").Width, ten.Width);
-    // Without a size code the size is style setting Two.
-    engine.SetStyleValue(StyleSetting::Two, 20);
-    EXPECT_DOUBLE_EQ(Measure(engine, "Cutting Pattern").Width, twenty.Width);
-    // An empty text still takes a line.
-    EXPECT_DOUBLE_EQ(Measure(engine, "[S 20]").Height, twenty.Height);
-    EXPECT_DOUBLE_EQ(Measure(engine, "[S 20]").Width, 0.0);
-}
-
-TEST_F(QtPrintEngineTest, GivenWidthWrapsAndFreeHeightFollowsTheLines) {
-    const Size three = Measure(engine, "[S 10]Kerf Kerf Kerf");
+    // A given width wraps, and a Free height follows the lines: three, spaced as three lines
+    // given one by one.
+    const Size three = Measure("[S 10]Kerf Kerf Kerf");
     const std::string text = "[S 10]Kerf Kerf Kerf Kerf Kerf Kerf Kerf";
-    const Size wrapped = Measure(engine, text, 1.0 + three.Width + 0.01);
+    const Size wrapped = Measure(text, 1.0 + three.Width + 0.01);
     EXPECT_NEAR(wrapped.Width, three.Width + 0.01, 1e-9);
-    // Three lines, spaced as three lines given one by one.
     EXPECT_GT(wrapped.Height, 3 * three.Height);
-    EXPECT_NEAR(wrapped.Height,
-                Measure(engine, "[S 10]Kerf Kerf Kerf\nKerf Kerf Kerf\nKerf").Height, 1e-9);
+    EXPECT_NEAR(wrapped.Height, Measure("[S 10]Kerf Kerf Kerf\nKerf Kerf Kerf\nKerf").Height, 1e-9);
 
-    // Style setting Three keeps a text on one line.
+    // Style setting Three keeps a text on one line; without a size code the size is setting Two.
     engine.SetStyleValue(StyleSetting::Three, 1);
-    EXPECT_NEAR(Measure(engine, text, 1.0 + three.Width + 0.01).Height, three.Height, 1e-9);
+    EXPECT_NEAR(Measure(text, 1.0 + three.Width + 0.01).Height, three.Height, 1e-9);
+    engine.SetStyleValue(StyleSetting::Two, 20);
+    EXPECT_DOUBLE_EQ(Measure("Cutting Pattern").Width, twenty.Width);
+    // An empty text still takes a line.
+    EXPECT_DOUBLE_EQ(Measure("[S 20]").Height, twenty.Height);
+    EXPECT_DOUBLE_EQ(Measure("[S 20]").Width, 0.0);
 }
 
-TEST_F(QtPrintEngineTest, PlacedObjectsSetTheLastEdges) {
-    const Size size = Measure(engine, "[S 12 B]Statistics");
+TEST_F(QtPrintEngineTest, PlacedTextsAndPicturesSetTheLastEdges) {
+    const Size size = Measure("[S 12 B]Statistics");
     const double bottom = engine.WriteText(2.0, 3.0, Free, Free, "[S 12 B]Statistics");
     EXPECT_DOUBLE_EQ(bottom, 3.0 + size.Height);
     EXPECT_DOUBLE_EQ(engine.GetPosition(LastRight), 2.0 + size.Width);
-
     // A frame keeps its text off its side lines; a row of framed cells is one line high.
-    const double framedBottom =
-        engine.WriteFramedText(LastRight, 3.0, Free, Free, "[S 12 B]Statistics");
-    EXPECT_DOUBLE_EQ(framedBottom, bottom);
+    EXPECT_DOUBLE_EQ(engine.WriteFramedText(LastRight, 3.0, Free, Free, "[S 12 B]Statistics"),
+                     bottom);
     EXPECT_GT(engine.GetPosition(LastRight), 2.0 + 2 * size.Width + 0.1);
+
+    // Banners take their natural size, 1187 x 709 and 790 pixels wide at 600 dpi, and fit above
+    // the top margins of the portrait (5.0) and landscape (3.2) pages.
+    engine.DrawPicture("R1", 1.0, 1.0, Free, Free);
+    EXPECT_NEAR(engine.GetPosition(LastRight), 1.0 + 1187 / 600.0 * 2.54, 0.01);
+    EXPECT_NEAR(engine.GetPosition(LastBottom), 1.0 + 709 / 600.0 * 2.54, 0.01);
+    EXPECT_LT(engine.GetPosition(LastBottom), 5.0);
+    engine.DrawPicture("R2", 1.0, 1.0, Free, Free);
+    EXPECT_NEAR(engine.GetPosition(LastRight), 1.0 + 790 / 600.0 * 2.54, 0.01);
+    EXPECT_LT(engine.GetPosition(LastBottom), 3.2);
+    engine.DrawPicture("none", 2.0, 2.0, Free, Free);
+    EXPECT_DOUBLE_EQ(engine.GetPosition(LastRight), 2.0);
 
     // A new page takes the output area as its margins and starts at its top.
     engine.SetOutputArea(1.0, 5.0, 20.0, 28.7);
@@ -94,21 +103,6 @@ TEST_F(QtPrintEngineTest, PlacedObjectsSetTheLastEdges) {
     EXPECT_DOUBLE_EQ(
         engine.WriteText(LeftMargin, TopMargin, RightMargin, Free, "[S 12 B]Statistics"),
         5.0 + size.Height);
-}
-
-TEST_F(QtPrintEngineTest, BannersTakeTheirNaturalSizeAndFitTheHeaders) {
-    engine.DrawPicture("R1", 1.0, 1.0, Free, Free);
-    // 1187 x 709 pixels at 600 dpi.
-    EXPECT_NEAR(engine.GetPosition(LastRight), 1.0 + 1187 / 600.0 * 2.54, 0.01);
-    EXPECT_NEAR(engine.GetPosition(LastBottom), 1.0 + 709 / 600.0 * 2.54, 0.01);
-    EXPECT_LT(engine.GetPosition(LastBottom), 5.0);  // the portrait pages' top margin
-
-    engine.DrawPicture("R2", 1.0, 1.0, Free, Free);
-    EXPECT_NEAR(engine.GetPosition(LastRight), 1.0 + 790 / 600.0 * 2.54, 0.01);
-    EXPECT_LT(engine.GetPosition(LastBottom), 3.2);  // the landscape pages' top margin
-
-    engine.DrawPicture("none", 2.0, 2.0, Free, Free);
-    EXPECT_DOUBLE_EQ(engine.GetPosition(LastRight), 2.0);
 }
 
 TEST_F(QtPrintEngineTest, PagesKeepTheirOrientationAndEarlierPagesTakeMoreText) {
@@ -126,38 +120,32 @@ TEST_F(QtPrintEngineTest, PagesKeepTheirOrientationAndEarlierPagesTakeMoreText) 
     engine.SetFontName("Calibri");
     engine.WriteText(1.0, 20.0, Free, Free, "[I S 8]Written later to page one");
 
-    const std::filesystem::path file = File("pages.pdf");
-    ASSERT_TRUE(engine.SaveDocument(file));
-    const QString pdf = QString::fromStdString(file.string());
-    ASSERT_EQ(PdfPageCount(pdf), 3);
-    const auto sizes = PdfPageSizes(pdf, 3);
+    const QString pdf = Saved("pages.pdf");
+    const auto sizes = testing::PdfPageSizes(pdf);
     ASSERT_EQ(sizes.size(), 3u);
     EXPECT_NEAR(sizes[0].Width, 21.0 * PointsPerCm, 0.5);
     EXPECT_NEAR(sizes[0].Height, 29.7 * PointsPerCm, 0.5);
     EXPECT_TRUE(sizes[1].Landscape());
     EXPECT_NEAR(sizes[1].Width, 29.7 * PointsPerCm, 0.5);
     EXPECT_TRUE(sizes[2].Landscape());
-
     const QString first = PdfText(pdf, 1);
-    EXPECT_TRUE(first.contains(QStringLiteral("First portrait page"))) << first.toStdString();
-    EXPECT_TRUE(first.contains(QStringLiteral("Written later to page one"))) << first.toStdString();
-    EXPECT_TRUE(PdfText(pdf, 2).contains(QStringLiteral("Landscape heading")));
-    EXPECT_TRUE(PdfText(pdf, 3).contains(QStringLiteral("Second landscape page")));
+    EXPECT_TRUE(first.contains("First portrait page")) << first.toStdString();
+    EXPECT_TRUE(first.contains("Written later to page one")) << first.toStdString();
+    EXPECT_TRUE(PdfText(pdf, 2).contains("Landscape heading"));
+    EXPECT_TRUE(PdfText(pdf, 3).contains("Second landscape page"));
 
     // Every font is embedded; the heavy heading face and Calibri's stand-in are the ones used.
-    const QString fonts = testing::RunTool(QStringLiteral("pdffonts"), {pdf}).value_or(QString());
-    const QStringList rows = fonts.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
+    const QString fonts = RunTool("pdffonts", {pdf});
+    const QStringList rows = fonts.split('\n', Qt::SkipEmptyParts).mid(2);
     ASSERT_FALSE(rows.isEmpty()) << fonts.toStdString();
     for (const QString& row : rows) {
-        EXPECT_TRUE(row.contains(
-            QRegularExpression(QStringLiteral("\\byes\\s+\\w+\\s+\\w+\\s+\\d+\\s+\\d+$"))))
+        EXPECT_TRUE(row.contains(QRegularExpression("\\byes\\s+\\w+\\s+\\w+\\s+\\d+\\s+\\d+$")))
             << row.toStdString();
     }
-    EXPECT_TRUE(fonts.contains(QRegularExpression(QStringLiteral("(Carlito|Calibri)"))));
-    EXPECT_TRUE(
-        fonts.contains(QRegularExpression(QStringLiteral("(LiberationSans-Bold|Arial-?Black)"))))
+    EXPECT_TRUE(fonts.contains(QRegularExpression("(Carlito|Calibri)")));
+    EXPECT_TRUE(fonts.contains(QRegularExpression("(LiberationSans-Bold|Arial-?Black)")))
         << fonts.toStdString();
-    EXPECT_FALSE(fonts.contains(QStringLiteral("DejaVu"))) << fonts.toStdString();
+    EXPECT_FALSE(fonts.contains("DejaVu")) << fonts.toStdString();
 }
 
 TEST_F(QtPrintEngineTest, TextsSitInTheirRectangleByTheirAlignment) {
@@ -167,29 +155,22 @@ TEST_F(QtPrintEngineTest, TextsSitInTheirRectangleByTheirAlignment) {
     engine.SetStyleValue(StyleSetting::One, 1);  // right unless a code says otherwise
     engine.WriteText(2.0, 8.0, 12.0, Free, "[S 12]Defaulted");
     engine.WriteText(2.0, 10.0, 12.0, Free, "[S 12 L]Leftward");
-    const std::filesystem::path file = File("aligned.pdf");
-    ASSERT_TRUE(engine.SaveDocument(file));
-
-    const QString boxes =
-        testing::RunTool(
-            QStringLiteral("pdftotext"),
-            {QStringLiteral("-bbox"), QString::fromStdString(file.string()), QStringLiteral("-")})
-            .value_or(QString());
+    const QString boxes = RunTool("pdftotext", {"-bbox", Saved("aligned.pdf"), "-"});
+    // A word's left and right edges in centimetres.
     const auto edges = [&](const QString& word) -> std::pair<double, double> {
         const auto match =
-            QRegularExpression(
-                QStringLiteral("xMin=\"([\\d.]+)\" yMin=\"[\\d.]+\" xMax=\"([\\d.]+)\"[^>]*>") +
-                word + QStringLiteral("<"))
+            QRegularExpression("xMin=\"([\\d.]+)\" yMin=\"[\\d.]+\" xMax=\"([\\d.]+)\"[^>]*>" +
+                               word + "<")
                 .match(boxes);
         if (!match.hasMatch()) return {-1, -1};
         return {match.captured(1).toDouble() / PointsPerCm,
                 match.captured(2).toDouble() / PointsPerCm};
     };
-    EXPECT_NEAR(edges(QStringLiteral("Rightward")).second, 12.0, 0.05);
-    const auto centred = edges(QStringLiteral("Centred"));
+    EXPECT_NEAR(edges("Rightward").second, 12.0, 0.05);
+    const auto centred = edges("Centred");
     EXPECT_NEAR((centred.first + centred.second) / 2, 7.0, 0.05);
-    EXPECT_NEAR(edges(QStringLiteral("Defaulted")).second, 12.0, 0.05);
-    EXPECT_NEAR(edges(QStringLiteral("Leftward")).first, 2.0, 0.05);
+    EXPECT_NEAR(edges("Defaulted").second, 12.0, 0.05);
+    EXPECT_NEAR(edges("Leftward").first, 2.0, 0.05);
 }
 
 TEST_F(QtPrintEngineTest, BoxesAndFramesArePaintedInTheirColours) {
@@ -203,14 +184,9 @@ TEST_F(QtPrintEngineTest, BoxesAndFramesArePaintedInTheirColours) {
     engine.SetPenWidth(0);
     engine.SetFillColour(Colour::FromRgb(0x00FF00));
     engine.DrawBox(2.0, 10.0, 6.0, 12.0);
-    const std::filesystem::path file = File("boxes.pdf");
-    ASSERT_TRUE(engine.SaveDocument(file));
-    const QString prefix = folder.filePath(QStringLiteral("boxes"));
-    ASSERT_TRUE(testing::RunTool(
-        QStringLiteral("pdftoppm"),
-        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("72"),
-         QStringLiteral("-singlefile"), QString::fromStdString(file.string()), prefix}));
-    const QImage page(prefix + QStringLiteral(".png"));
+    const QString prefix = folder.filePath("boxes");
+    RunTool("pdftoppm", {"-png", "-r", "72", "-singlefile", Saved("boxes.pdf"), prefix});
+    const QImage page(prefix + ".png");
     ASSERT_FALSE(page.isNull());
     const auto at = [&](double xCm, double yCm) {
         return page.pixelColor(qRound(xCm * PointsPerCm), qRound(yCm * PointsPerCm)).rgb() &
@@ -228,8 +204,7 @@ TEST_F(QtPrintEngineTest, SavingIntoAMissingFolderFailsAndKeepsTheDocument) {
     const std::filesystem::path missing = File("no-such-folder/report.pdf");
     EXPECT_FALSE(engine.SaveDocument(missing));
     EXPECT_FALSE(std::filesystem::exists(missing.parent_path()));
-    // A folder in the file's place.
-    QDir(folder.path()).mkdir(QStringLiteral("taken.pdf"));
+    QDir(folder.path()).mkdir("taken.pdf");  // a folder in the file's place
     EXPECT_FALSE(engine.SaveDocument(File("taken.pdf")));
     EXPECT_TRUE(engine.SaveDocument(File("report.pdf")));
 }
