@@ -14,6 +14,8 @@ endfunction()
 function(tallora_layer target folder)
   cmake_parse_arguments(LAYER "" "" "LINKS;SOURCES" ${ARGN})
   add_library(${target} STATIC ${LAYER_SOURCES})
+  # The core has no Qt classes for moc to see.
+  set_target_properties(${target} PROPERTIES AUTOMOC OFF AUTORCC OFF AUTOUIC OFF)
   tallora_include_root(${target} ${folder})
   target_link_libraries(${target} PUBLIC ${LAYER_LINKS})
 endfunction()
