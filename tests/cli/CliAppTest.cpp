@@ -48,6 +48,12 @@ CliRun RunTool(const Args& args, PictureOutput* pictures = nullptr) {
     return run;
 }
 
+// The exit status, and the error output naming what went wrong.
+void ExpectExit(const CliRun& run, int status, const std::string& error) {
+    EXPECT_EQ(run.status, status) << error;
+    EXPECT_NE(run.err.find(error), std::string::npos) << run.err;
+}
+
 Args With(Args args, const Args& more) {
     args.insert(args.end(), more.begin(), more.end());
     return args;
@@ -75,18 +81,12 @@ TEST(CliApp, BadArgumentsExitTwoNamingTheArgument) {
         {With(job, {"--charge-names", "a,b,c,d"}), "at most three names"},
         {With(job, {"--no-calc"}), "--no-calc"},
     };
-    for (const auto& [args, expected] : cases) {
-        const CliRun run = RunTool(args);
-        EXPECT_EQ(run.status, ExitBadInput) << expected;
-        EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
-    }
+    for (const auto& [args, expected] : cases) ExpectExit(RunTool(args), ExitBadInput, expected);
 
     // A refused calculation exits one with the message and prints no text.
     const CliRun refused = RunTool({"--stock", "*@6000", "--cut", "1@7000"});
-    EXPECT_EQ(refused.status, ExitRefused);
+    ExpectExit(refused, ExitRefused, "long enough to cut a length of 7000mm.\nPlease check");
     EXPECT_TRUE(refused.out.empty());
-    EXPECT_NE(refused.err.find("long enough to cut a length of 7000mm.\nPlease check"),
-              std::string::npos);
 }
 
 TEST(CliApp, OptionsTheEntryFieldsWouldLimitOrRound) {
@@ -184,16 +184,10 @@ TEST(CliApp, EarlierFormatFilesAreConvertedInMemoryAndUnreadableFilesExitTwo) {
 
     const std::string bad = temp.File("bad.tlf");
     testing::WriteBytes(bad, "TA DataFile\r\n1\r\n5 6000\r\n");
-    const CliRun corrupted = RunTool({bad});
-    EXPECT_EQ(corrupted.status, ExitBadInput);
-    EXPECT_NE(corrupted.err.find(bad + ": Some of the data in this file is corrupted."),
-              std::string::npos)
-        << corrupted.err;
-    const CliRun missing = RunTool({temp.File("none.tlf")});
-    EXPECT_EQ(missing.status, ExitBadInput);
-    EXPECT_NE(missing.err.find("none.tlf"), std::string::npos);
+    ExpectExit(RunTool({bad}), ExitBadInput, bad + ": Some of the data in this file is corrupted.");
+    ExpectExit(RunTool({temp.File("none.tlf")}), ExitBadInput, "none.tlf");
     testing::WriteBytes(bad, "hello\r\n");
-    EXPECT_NE(RunTool({bad}).err.find("This is not a Tallora Datafile"), std::string::npos);
+    ExpectExit(RunTool({bad}), ExitBadInput, "This is not a Tallora Datafile");
     EXPECT_EQ(RunTool(With(OneBarJob, {"--save", temp.File("no/such/x.tlf")})).status,
               ExitBadInput);
 }
@@ -239,8 +233,7 @@ TEST(CliApp, BadPictureArgumentsExitTwoBeforeAnythingIsDrawn) {
     for (const auto& [extra, expected] : cases) {
         FakePictures pictures;
         const CliRun run = RunTool(With(OneBarJob, extra), &pictures);
-        EXPECT_EQ(run.status, ExitBadInput) << expected;
-        EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
+        ExpectExit(run, ExitBadInput, expected);
         EXPECT_TRUE(run.out.empty()) << expected;  // refused before calculating
         EXPECT_TRUE(pictures.engine.Calls().empty());
         EXPECT_TRUE(pictures.diagrams.empty());
@@ -254,15 +247,12 @@ TEST(CliApp, PictureOutputsThatFailOrCannotBeMade) {
     const std::string pdf = temp.File("r.pdf"), png = temp.File("d.png");
     FakePictures pictures;
     pictures.engine.FailSave = true;
-    const CliRun failed = RunTool(With(OneBarJob, {"--pdf", pdf}), &pictures);
-    EXPECT_EQ(failed.status, ExitBadInput);
-    EXPECT_NE(failed.err.find(SaveFailureMessage(pdf)), std::string::npos) << failed.err;
+    ExpectExit(RunTool(With(OneBarJob, {"--pdf", pdf}), &pictures), ExitBadInput,
+               SaveFailureMessage(pdf));
     EXPECT_FALSE(pictures.engine.IsOpen());
-
     pictures.failDiagram = true;
-    const CliRun noPicture = RunTool(With(OneBarJob, {"--diagram", png}), &pictures);
-    EXPECT_EQ(noPicture.status, ExitBadInput);
-    EXPECT_NE(noPicture.err.find("--diagram " + png), std::string::npos) << noPicture.err;
+    ExpectExit(RunTool(With(OneBarJob, {"--diagram", png}), &pictures), ExitBadInput,
+               "--diagram " + png);
 
     // A refused calculation draws nothing.
     FakePictures unused;
@@ -273,10 +263,8 @@ TEST(CliApp, PictureOutputsThatFailOrCannotBeMade) {
     EXPECT_TRUE(std::filesystem::is_empty(temp.Path()));
 
     // Without the window-system side.
-    const CliRun plain = RunTool(With(OneBarJob, {"--pdf", pdf}));
-    EXPECT_EQ(plain.status, ExitBadInput);
-    EXPECT_NE(plain.err.find("--pdf: this tallora-cli was built without PDF and picture output"),
-              std::string::npos);
+    ExpectExit(RunTool(With(OneBarJob, {"--pdf", pdf})), ExitBadInput,
+               "--pdf: this tallora-cli was built without PDF and picture output");
 }
 
 }  // namespace
