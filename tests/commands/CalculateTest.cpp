@@ -26,21 +26,30 @@ TEST(Calculate, TellsTheWindowSystemWhatToShowInOrder) {
                                             "show progress 3",
                                             "disable main",
                                             "position 1"};
-    ASSERT_GE(host.events.size(), start.size());
-    EXPECT_TRUE(std::equal(start.begin(), start.end(), host.events.begin()));
+    const auto& events = host.events;
+    ASSERT_GE(events.size(), start.size());
+    EXPECT_TRUE(std::equal(start.begin(), start.end(), events.begin()));
     const std::vector<std::string> end = {
         "enable main", "hide progress", "normal cursor", "enable output",
         "statistics",  "cutting list",  "status: ",      "status: " + outcome.TimeText};
-    EXPECT_TRUE(std::equal(end.rbegin(), end.rend(), host.events.rbegin()));
-    EXPECT_NE(std::find(host.events.begin(), host.events.end(),
+    EXPECT_TRUE(std::equal(end.rbegin(), end.rend(), events.rbegin()));
+    EXPECT_NE(std::find(events.begin(), events.end(),
                         "progress 3 | Cut lengths allocated: 3 | Cut lengths remaining: 0"),
-              host.events.end());
+              events.end());
     EXPECT_GT(host.pumps, 0);
-    EXPECT_TRUE(host.mainWindowEnabled);
-    EXPECT_FALSE(host.progressVisible);
-    EXPECT_EQ(host.statusTexts.back(), outcome.TimeText);
     EXPECT_EQ(host.cuttingList, job.CuttingListLines);
     EXPECT_EQ(outcome.CuttingList, job.CuttingListLines);
+
+    // A refused calculation shows no results.
+    CuttingJob refused = MakeJob({{"*", "6000"}}, {{"1", "7000"}}, 3, 0, 0);
+    RecordingHost refusedHost;
+    const CalculateResult no = Calculate(refused, algorithm, refusedHost, NumberFormat::UK(), {});
+    EXPECT_FALSE(no.Completed);
+    EXPECT_EQ(refusedHost.errors, std::vector<std::string>{no.Error});
+    for (const char* shown : {"enable output", "statistics", "cutting list"}) {
+        EXPECT_EQ(std::count(refusedHost.events.begin(), refusedHost.events.end(), shown), 0)
+            << shown;
+    }
 }
 
 TEST(Calculate, KeepsTheInputsAndUsesThePricesAsTheirFieldsShowThem) {
@@ -57,18 +66,6 @@ TEST(Calculate, KeepsTheInputsAndUsesThePricesAsTheirFieldsShowThem) {
     EXPECT_EQ(job.section.SectionCost, 500.0);
     EXPECT_EQ(store.ReadInteger(RegistryRoot::CurrentUser, AutoSaveKey, "OCount"), 1);
     EXPECT_NEAR(outcome.Stats.StatWeight[CutPiecesRow], 3.994 * 10.123, 1e-9);  // 2 x 1997 mm
-}
-
-TEST(Calculate, ARefusedCalculationShowsNoResults) {
-    CuttingJob job = MakeJob({{"*", "6000"}}, {{"1", "7000"}}, 3, 0, 0);
-    Algorithm algorithm = Algorithm::Complex;
-    RecordingHost host;
-    const CalculateResult outcome = Calculate(job, algorithm, host, NumberFormat::UK(), nullptr);
-    EXPECT_FALSE(outcome.Completed);
-    EXPECT_EQ(host.errors, std::vector<std::string>{outcome.Error});
-    for (const char* shown : {"enable output", "statistics", "cutting list"}) {
-        EXPECT_EQ(std::count(host.events.begin(), host.events.end(), shown), 0) << shown;
-    }
 }
 
 }  // namespace

@@ -10,24 +10,18 @@ namespace {
 using testing::Pattern;
 using testing::WorkingJob;
 
-TEST(GCD, EuclidsRemainderMethod) {
+TEST(PreProcess, DividesEveryWorkingLengthByTheGreatestCommonDivisor) {
     EXPECT_EQ(GCD(12, 18), 6);
-    EXPECT_EQ(GCD(18, 12), 6);
     EXPECT_EQ(GCD(5, 0), 5);
     EXPECT_EQ(GCD(0, 7), 7);
     EXPECT_EQ(GCD(5950, 1003), 17);
-    EXPECT_EQ(GCDArray({6000, 1500, 2000}), 500);
-    EXPECT_EQ(GCDArray({5950, 5975, 1003, 1403}), 1);
     EXPECT_EQ(GCDArray({42}), 42);
-}
 
-TEST(PreProcess, DividesEveryWorkingLengthByTheCommonDivisor) {
     CuttingJob job = WorkingJob({{6000, 6000, -1}}, {{1500, 2}, {2000, 1}});
     PreProcess(job);
     EXPECT_EQ(job.ScaleFactor, 500);
     EXPECT_EQ(job.Stock[0], (WorkingStockRow{12, 12, -1}));
-    EXPECT_EQ(job.Cuts[0].CutLength, 3);
-    EXPECT_EQ(job.Cuts[1].CutLength, 4);
+    EXPECT_EQ(job.Cuts, (std::vector<WorkingCutRow>{{3, 2}, {4, 1}}));
 
     CuttingJob coprime = WorkingJob({{5950, 5950, -1}, {5975, 5975, 2}}, {{1003, 1}, {1403, 1}});
     PreProcess(coprime);
@@ -38,10 +32,9 @@ TEST(PreProcess, DividesEveryWorkingLengthByTheCommonDivisor) {
 TEST(PostProcess, RestoresMillimetresInTablesAndPatterns) {
     CuttingJob job = WorkingJob({{12, 12, 3}}, {{3, 1}});
     job.ScaleFactor = 500;
-    job.Patterns.push_back(Pattern(12, 2, {4, 3}, {1, 2}));
+    job.Patterns = {Pattern(12, 2, {4, 3}, {1, 2}), Pattern(12, 1, {4}, {3})};
     job.Patterns[0].IsOffcut = true;
     job.Patterns[0].OffcutLength = 2;
-    job.Patterns.push_back(Pattern(12, 1, {4}, {3}));
     job.Patterns[1].OffcutLength = 7;  // not an offcut: left alone
     PostProcess(job);
     EXPECT_EQ(job.Stock[0], (WorkingStockRow{6000, 6000, 3}));
@@ -62,50 +55,38 @@ TEST(Recompile, DropsEmptyRowsAndSortsLongestFirstKeepingTheOrderOfEqualLengths)
     EXPECT_EQ(job.Cuts, (std::vector<WorkingCutRow>{{2000, 3}, {2000, 1}, {1500, 2}}));
     EXPECT_EQ(job.Stock, (std::vector<WorkingStockRow>{{6000, 6000, -1}, {5000, 5000, 2}}));
     EXPECT_EQ(job.FirstStockQuantity(), -1);
+
+    // Everything allocated leaves no live row, and the first rows read as zeros.
+    CuttingJob done = WorkingJob({{6000, 6000, 0}}, {{2000, 0}, {1000, 0}});
+    done.AllAllocated = true;
+    Recompile(done);
+    EXPECT_TRUE(done.AllAllocated);
+    EXPECT_EQ(done.CutCount(), 0);
+    EXPECT_EQ(done.StockCount(), 0);
+    EXPECT_EQ(done.FirstStockQuantity(), 0);
+    EXPECT_EQ(done.FirstCutLength(), 0);
 }
 
-TEST(Recompile, EverythingAllocatedLeavesNoLiveRow) {
-    CuttingJob job = WorkingJob({{6000, 6000, 0}}, {{2000, 0}, {1000, 0}});
-    job.AllAllocated = true;
-    Recompile(job);
-    EXPECT_TRUE(job.AllAllocated);
-    EXPECT_EQ(job.CutCount(), 0);
-    EXPECT_EQ(job.StockCount(), 0);
-    EXPECT_EQ(job.FirstStockQuantity(), 0);  // no stock row left
-    EXPECT_EQ(job.FirstCutLength(), 0);
-}
-
-TEST(Sort, OrdersByStockLengthWithTheQuicksortsOrderForEqualLengths) {
-    // A 5000, B 7000, C 5000, D 7000: the quicksort gives D, B, A, C (not the stable B, D).
+std::vector<int> SortedBarCounts(const std::vector<int>& stockLengths) {
     CuttingJob job;
-    job.Patterns = {Pattern(5000, 1, {}, {}), Pattern(7000, 2, {}, {}), Pattern(5000, 3, {}, {}),
-                    Pattern(7000, 4, {}, {})};
+    for (size_t i = 0; i < stockLengths.size(); ++i)
+        job.Patterns.push_back(Pattern(stockLengths[i], static_cast<int>(i) + 1, {}, {}));
     Sort(job);
     std::vector<int> bars;
     for (const auto& p : job.Patterns) bars.push_back(p.BarCount);
-    EXPECT_EQ(bars, (std::vector<int>{4, 2, 1, 3}));
-
-    // Two patterns of one length swap places.
-    CuttingJob pair;
-    pair.Patterns = {Pattern(6000, 1, {}, {}), Pattern(6000, 2, {}, {})};
-    Sort(pair);
-    EXPECT_EQ(pair.Patterns[0].BarCount, 2);
-
-    CuttingJob single;
-    single.Patterns = {Pattern(6000, 1, {}, {})};
-    Sort(single);
-    EXPECT_EQ(single.Patterns[0].BarCount, 1);
+    return bars;
 }
 
-TEST(Sort, LongestFirstOverALargerStore) {
-    CuttingJob job;
-    const int lengths[] = {3000, 9000, 6000, 9000, 1200, 6000, 12000, 3000, 6000};
-    for (int length : lengths) job.Patterns.push_back(Pattern(length, 1, {}, {}));
-    Sort(job);
-    for (int p = 1; p < job.PatternCount(); ++p) {
-        EXPECT_GE(job.Patterns[p - 1].StockLength, job.Patterns[p].StockLength);
-    }
-    EXPECT_EQ(job.PatternCount(), 9);
+TEST(Sort, LongestStockFirstWithTheQuicksortsOrderForEqualLengths) {
+    // A 5000, B 7000, C 5000, D 7000: the quicksort gives D, B, A, C (not the stable B, D).
+    EXPECT_EQ(SortedBarCounts({5000, 7000, 5000, 7000}), (std::vector<int>{4, 2, 1, 3}));
+    EXPECT_EQ(SortedBarCounts({6000, 6000}), (std::vector<int>{2, 1}));  // a pair swaps places
+    EXPECT_EQ(SortedBarCounts({6000}), std::vector<int>{1});
+
+    const std::vector<int> lengths = {3000, 9000, 6000, 9000, 1200, 6000, 12000, 3000, 6000};
+    std::vector<int> sorted;
+    for (int bar : SortedBarCounts(lengths)) sorted.push_back(lengths[bar - 1]);
+    EXPECT_EQ(sorted, (std::vector<int>{12000, 9000, 9000, 6000, 6000, 6000, 3000, 3000, 1200}));
 }
 
 TEST(MatchLength, FindsTheHighestRowOfTheLength) {
@@ -117,27 +98,22 @@ TEST(MatchLength, FindsTheHighestRowOfTheLength) {
 
 TEST(CheckInputData, SummarisesTheListsAndEnablesCalculate) {
     CuttingJob job;
-    InputSummary none = CheckInputData(job);
-    EXPECT_FALSE(none.CalculateEnabled);
-    EXPECT_EQ(none.StockText, "");
-    EXPECT_EQ(none.CutText, "");
-
+    auto summary = [&job] {
+        const InputSummary s = CheckInputData(job);
+        return std::string(s.CalculateEnabled ? "enabled" : "disabled") + " | " + s.StockText +
+               " | " + s.CutText;
+    };
+    EXPECT_EQ(summary(), "disabled |  | ");
     job.StockItems = {{"*", "6000"}};
     job.CutItems = {{"2", "1000"}};
-    InputSummary one = CheckInputData(job);
-    EXPECT_TRUE(one.CalculateEnabled);
-    EXPECT_EQ(one.StockText, "1 Stock length available");
-    EXPECT_EQ(one.CutText, "1 Cut length required");
-
+    EXPECT_EQ(summary(), "enabled | 1 Stock length available | 1 Cut length required");
     job.StockItems.push_back({"3", "4000"});
     job.CutItems.push_back({"1", "700"});
     job.CutItems.push_back({"1", "800"});
-    InputSummary many = CheckInputData(job);
-    EXPECT_EQ(many.StockText, "2 Different stock lengths available");
-    EXPECT_EQ(many.CutText, "3 Different cut lengths required");
-
+    EXPECT_EQ(summary(),
+              "enabled | 2 Different stock lengths available | 3 Different cut lengths required");
     job.CutItems.clear();
-    EXPECT_FALSE(CheckInputData(job).CalculateEnabled);
+    EXPECT_EQ(summary(), "disabled | 2 Different stock lengths available | ");
 }
 
 TEST(CheckList, FindsTheLastRowWhoseLengthReadsEqual) {
@@ -148,18 +124,16 @@ TEST(CheckList, FindsTheLastRowWhoseLengthReadsEqual) {
     EXPECT_EQ(CheckList({}, 6000), -1);
 }
 
-TEST(CalculationTimeText, MinutesSecondsAndThreeDigitMilliseconds) {
-    using std::chrono::milliseconds;
-    EXPECT_EQ(CalculationTimeText(milliseconds(65250)),
-              "Calculation Time : 1 minute 5.250 seconds");
-    EXPECT_EQ(CalculationTimeText(milliseconds(3005)),
-              "Calculation Time : 0 minutes 3.005 seconds");
-    EXPECT_EQ(CalculationTimeText(milliseconds(120500)),
-              "Calculation Time : 2 minutes 0.500 seconds");
-    EXPECT_EQ(CalculationTimeText(milliseconds(0)), "Calculation Time : 0 minutes 0.000 seconds");
-    // Hours are not shown.
-    EXPECT_EQ(CalculationTimeText(milliseconds(3725500)),
-              "Calculation Time : 2 minutes 5.500 seconds");
+TEST(CalculationTimeText, MinutesSecondsAndThreeDigitMillisecondsWithoutHours) {
+    const std::pair<int, const char*> cases[] = {{65250, "1 minute 5.250"},
+                                                 {3005, "0 minutes 3.005"},
+                                                 {120500, "2 minutes 0.500"},
+                                                 {0, "0 minutes 0.000"},
+                                                 {3725500, "2 minutes 5.500"}};
+    for (const auto& [ms, text] : cases) {
+        EXPECT_EQ(CalculationTimeText(std::chrono::milliseconds(ms)),
+                  std::string("Calculation Time : ") + text + " seconds");
+    }
 }
 
 }  // namespace

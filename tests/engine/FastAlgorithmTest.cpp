@@ -9,56 +9,40 @@ namespace {
 
 using testing::MakeJob;
 using testing::Pattern;
-using testing::RecordingHost;
 
-CuttingJob RunFast(CuttingJob job) {
-    Algorithm algorithm = Algorithm::Fast;
-    RecordingHost host;
-    EXPECT_TRUE(RunCalculation(job, algorithm, host).Completed);
-    EXPECT_TRUE(host.questions.empty());
-    EXPECT_TRUE(host.permutationLines.empty());
-    return job;
+TEST(FastAlgorithm, JobsWorkedOutByHand) {
+    auto check =
+        [](const char* name, const CuttingJob& job, const std::vector<CuttingPattern>& patterns,
+           const std::vector<WorkingCutRow>& left, const std::vector<WorkingStockRow>& stock) {
+            const auto run =
+                testing::ExpectWorkedOut(name, job, Algorithm::Fast, patterns, left, stock);
+            EXPECT_TRUE(run.host.questions.empty());
+            EXPECT_TRUE(run.host.permutationLines.empty());
+            EXPECT_EQ(run.algorithm, Algorithm::Fast);
+        };
+    check("the best bar repeated, then a bar for the rest",
+          MakeJob({{"*", "6025"}}, {{"7", "2000"}}),
+          {Pattern(6000, 1, {2003}, {1}), Pattern(6000, 3, {2003}, {2})}, {}, {{6000, 6000, -1}});
+    check("exact fits: four pieces of 3000 on two bars of 6000",
+          MakeJob({{"*", "6000"}}, {{"4", "2997"}}, 3, 0, 0), {Pattern(6000, 2, {3000}, {2})}, {},
+          {{6000, 6000, -1}});
+    check("3 + 3 + 3 on 6000, the last piece on 4000 (50 % against 33 %)",
+          MakeJob({{"*", "6000"}, {"*", "4000"}}, {{"10", "1997"}}, 3, 0, 0),
+          {Pattern(6000, 3, {2000}, {3}), Pattern(4000, 1, {2000}, {1})}, {},
+          {{6000, 6000, -1}, {4000, 4000, -1}});
+    check("the stock runs out: the pieces not incorporated stay",
+          MakeJob({{"2", "6025"}}, {{"7", "2000"}}), {Pattern(6000, 2, {2003}, {2})}, {{2003, 3}},
+          {});
 }
 
-TEST(FastAlgorithm, RepeatsTheBestBarThenAddsABarForTheRest) {
-    const CuttingJob job = RunFast(MakeJob({{"*", "6025"}}, {{"7", "2000"}}));
-    ASSERT_EQ(job.PatternCount(), 2);
-    EXPECT_EQ(job.Patterns[0], Pattern(6000, 1, {2003}, {1}));
-    EXPECT_EQ(job.Patterns[1], Pattern(6000, 3, {2003}, {2}));
-    EXPECT_EQ(job.CutCount(), 0);
-}
-
-TEST(FastAlgorithm, ExactFitsAreUsed) {
-    // Four pieces of 3000 on 6000: two bars.
-    const CuttingJob job = RunFast(MakeJob({{"*", "6000"}}, {{"4", "2997"}}, 3, 0, 0));
-    ASSERT_EQ(job.PatternCount(), 1);
-    EXPECT_EQ(job.Patterns[0], Pattern(6000, 2, {3000}, {2}));
-}
-
-TEST(FastAlgorithm, TenPiecesOnTwoStockLengths) {
-    // 3 + 3 + 3 on 6000, and the last piece on 4000 (50 % against 33 %).
-    const CuttingJob job =
-        RunFast(MakeJob({{"*", "6000"}, {"*", "4000"}}, {{"10", "1997"}}, 3, 0, 0));
-    ASSERT_EQ(job.PatternCount(), 2);
-    EXPECT_EQ(job.Patterns[0], Pattern(6000, 3, {2000}, {3}));
-    EXPECT_EQ(job.Patterns[1], Pattern(4000, 1, {2000}, {1}));
-}
-
-TEST(FastAlgorithm, MixedLengthsAllPlacedWithinTheBars) {
-    const CuttingJob job = RunFast(MakeJob(
+TEST(FastAlgorithm, MixedLengthsAllPlacedWithinTheBarsAndTheLimitedStock) {
+    CuttingJob job = MakeJob(
         {{"*", "6000"}, {"5", "12000"}},
-        {{"17", "1234"}, {"9", "2750"}, {"31", "480"}, {"4", "5100"}, {"12", "999"}}, 3, 25, 0));
-    EXPECT_EQ(job.CutCount(), 0);
-    for (int i = 0; i < job.InputCutCount(); ++i) {
-        EXPECT_EQ(testing::PiecesOfLength(job, job.InputCutLength[i]), job.InputCutQuantity[i]);
-    }
+        {{"17", "1234"}, {"9", "2750"}, {"31", "480"}, {"4", "5100"}, {"12", "999"}}, 3, 25, 0);
+    ASSERT_TRUE(testing::Calculated(job, Algorithm::Fast).outcome.Completed);
+    testing::ExpectEveryPiecePlacedWithinItsBar(job);
     int longBars = 0;
-    for (const auto& p : job.Patterns) {
-        long long used = 0;
-        for (int k = 0; k < p.LengthCount(); ++k) used += 1LL * p.PieceCount[k] * p.CutLength[k];
-        EXPECT_LE(used, p.StockLength);
-        if (p.StockLength == 11975) longBars += p.BarCount;
-    }
+    for (const auto& p : job.Patterns) longBars += p.StockLength == 11975 ? p.BarCount : 0;
     EXPECT_LE(longBars, 5);
 }
 

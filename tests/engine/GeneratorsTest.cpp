@@ -9,124 +9,91 @@ namespace {
 
 using testing::Pattern;
 using testing::WorkingJob;
+using Stock = std::vector<WorkingStockRow>;
+using Cuts = std::vector<WorkingCutRow>;
+using Patterns = std::vector<CuttingPattern>;
 
 TEST(SimpleNest, PutsEverythingInTheShortestStockThatHoldsItWithoutTakingTheBar) {
     // 3000 x 2 is exactly 6000: the 6000 bar holds it, the longer 8000 is not chosen.
-    CuttingJob job = WorkingJob({{8000, 8000, -1}, {6000, 6000, 3}, {5000, 5000, 1}}, {{3000, 2}});
+    const Stock stock = {{8000, 8000, -1}, {6000, 6000, 3}, {5000, 5000, 1}};
+    CuttingJob job = WorkingJob(stock, {{3000, 2}});
     SimpleNest(job);
-    ASSERT_EQ(job.PatternCount(), 1);
-    EXPECT_EQ(job.Patterns[0], Pattern(6000, 1, {3000}, {2}));
+    EXPECT_EQ(job.Patterns, Patterns{Pattern(6000, 1, {3000}, {2})});
     EXPECT_TRUE(job.AllAllocated);
-    EXPECT_EQ(job.Stock[1].StockQuantity, 3);  // the bar is not taken off the stock
-    EXPECT_EQ(job.Cuts[0], (WorkingCutRow{0, 0}));
+    EXPECT_EQ(job.Stock, stock);  // the bar is not taken off the stock
+    EXPECT_EQ(job.Cuts, (Cuts{{0, 0}}));
+
+    // The demand exceeds every bar: nothing happens.
+    CuttingJob tooMuch = WorkingJob({{6000, 6000, -1}}, {{2003, 3}});
+    SimpleNest(tooMuch);
+    EXPECT_EQ(tooMuch.PatternCount(), 0);
+    EXPECT_FALSE(tooMuch.AllAllocated);
+    EXPECT_EQ(tooMuch.Cuts, (Cuts{{2003, 3}}));
+
+    // No bar is spent on a job without pieces.
+    CuttingJob none = WorkingJob({{6000, 6000, -1}}, {});
+    SimpleNest(none);
+    EXPECT_EQ(none.PatternCount(), 0);
+    EXPECT_TRUE(none.AllAllocated);
 }
 
-TEST(SimpleNest, DoesNothingWhenTheDemandExceedsEveryBar) {
-    CuttingJob job = WorkingJob({{6000, 6000, -1}}, {{2003, 3}});
-    SimpleNest(job);
-    EXPECT_EQ(job.PatternCount(), 0);
-    EXPECT_FALSE(job.AllAllocated);
-    EXPECT_EQ(job.Cuts[0].CutQuantity, 3);
+TEST(MathNest, OneBarOfTheBestUtilisedStockFilledLongestFirst) {
+    auto check = [](const char* name, const Stock& stock, const Cuts& cuts,
+                    const Patterns& patterns, const Cuts& cutsLeft, const Stock& stockLeft) {
+        SCOPED_TRACE(name);
+        CuttingJob job = WorkingJob(stock, cuts);
+        MathNest(job);
+        EXPECT_EQ(job.Patterns, patterns);
+        EXPECT_EQ(job.Cuts, cutsLeft);
+        EXPECT_EQ(job.Stock, stockLeft);
+    };
+    check("a piece that does not fit is refused; one bar is taken", {{6000, 6000, 4}}, {{2003, 3}},
+          {Pattern(6000, 1, {2003}, {2})}, {{2003, 1}}, {{6000, 6000, 3}});
+    check("an exact fit; unlimited stock is never decremented", {{6000, 6000, -1}}, {{3000, 2}},
+          {Pattern(6000, 1, {3000}, {2})}, {{3000, 0}}, {{6000, 6000, -1}});
+    const Stock two = {{6000, 6000, -1}, {4000, 4000, -1}};
+    check("3900 of 6000 (65 %) against 3900 of 4000 (97.5 %)", two, {{1500, 2}, {900, 1}},
+          {Pattern(4000, 1, {1500, 900}, {2, 1})}, {{1500, 0}, {900, 0}}, two);
+    const Stock tie = {{4000, 4000, -1}, {2000, 2000, -1}};
+    check("both bars filled completely: the earlier, longer row wins", tie, {{1000, 4}},
+          {Pattern(4000, 1, {1000}, {4})}, {{1000, 0}}, tie);
+    check("2000, 2000, then 700 (4700), then 300 (5000 exactly)", {{5000, 5000, -1}},
+          {{2000, 3}, {700, 2}, {300, 5}}, {Pattern(5000, 1, {2000, 700, 300}, {2, 1, 1})},
+          {{2000, 1}, {700, 1}, {300, 4}}, {{5000, 5000, -1}});
+    check("filling stops at the pieces a bar may hold", {{18300, 18300, -1}}, {{3, 2000}, {1, 500}},
+          {Pattern(18300, 1, {3}, {MaxBarPieces})}, {{3, 2000 - MaxBarPieces}, {1, 500}},
+          {{18300, 18300, -1}});
+    check("no piece fits", {{4000, 4000, -1}}, {{5000, 1}}, {}, {{5000, 1}}, {{4000, 4000, -1}});
+    check("no bars left", {{6000, 6000, 0}}, {{1000, 1}}, {}, {{1000, 1}}, {{6000, 6000, 0}});
 }
 
-TEST(SimpleNest, SpendsNoBarOnAJobWithoutPieces) {
-    CuttingJob job = WorkingJob({{6000, 6000, -1}}, {});
-    SimpleNest(job);
-    EXPECT_EQ(job.PatternCount(), 0);
-    EXPECT_TRUE(job.AllAllocated);
-}
-
-TEST(MathNest, RefusesAPieceThatDoesNotFitAndTakesOneBar) {
-    CuttingJob job = WorkingJob({{6000, 6000, 4}}, {{2003, 3}});
-    MathNest(job);
-    ASSERT_EQ(job.PatternCount(), 1);
-    EXPECT_EQ(job.Patterns[0], Pattern(6000, 1, {2003}, {2}));
-    EXPECT_EQ(job.Cuts[0].CutQuantity, 1);
-    EXPECT_EQ(job.Stock[0].StockQuantity, 3);
-}
-
-TEST(MathNest, PlacesAnExactFit) {
-    CuttingJob job = WorkingJob({{6000, 6000, -1}}, {{3000, 2}});
-    MathNest(job);
-    ASSERT_EQ(job.PatternCount(), 1);
-    EXPECT_EQ(job.Patterns[0], Pattern(6000, 1, {3000}, {2}));
-    EXPECT_EQ(job.Cuts[0].CutQuantity, 0);
-    EXPECT_EQ(job.Stock[0].StockQuantity, -1);  // unlimited is never decremented
-}
-
-TEST(MathNest, ChoosesTheBestUtilisedStockAndTheLongerOnATie) {
-    // 3900 of 6000 (65 %) against 3900 of 4000 (97.5 %).
-    CuttingJob job = WorkingJob({{6000, 6000, -1}, {4000, 4000, -1}}, {{1500, 2}, {900, 1}});
-    MathNest(job);
-    ASSERT_EQ(job.PatternCount(), 1);
-    EXPECT_EQ(job.Patterns[0], Pattern(4000, 1, {1500, 900}, {2, 1}));
-
-    // Both bars are filled completely: the earlier, longer row wins.
-    CuttingJob tie = WorkingJob({{4000, 4000, -1}, {2000, 2000, -1}}, {{1000, 4}});
-    MathNest(tie);
-    ASSERT_EQ(tie.PatternCount(), 1);
-    EXPECT_EQ(tie.Patterns[0].StockLength, 4000);
-}
-
-TEST(MathNest, FillsShorterPiecesAfterALongerOneStopsFitting) {
-    CuttingJob job = WorkingJob({{5000, 5000, -1}}, {{2000, 3}, {700, 2}, {300, 5}});
-    MathNest(job);
-    // 2000, 2000, then 700 (4700), then 300 (5000 exactly).
-    ASSERT_EQ(job.PatternCount(), 1);
-    EXPECT_EQ(job.Patterns[0], Pattern(5000, 1, {2000, 700, 300}, {2, 1, 1}));
-    EXPECT_EQ(job.Cuts[0].CutQuantity, 1);
-    EXPECT_EQ(job.Cuts[1].CutQuantity, 1);
-    EXPECT_EQ(job.Cuts[2].CutQuantity, 4);
-}
-
-TEST(MathNest, StopsFillingACandidateBarAtTheCapacity) {
-    CuttingJob job = WorkingJob({{18300, 18300, -1}}, {{3, 2000}, {1, 500}});
-    MathNest(job);
-    ASSERT_EQ(job.PatternCount(), 1);
-    EXPECT_EQ(job.Patterns[0], Pattern(18300, 1, {3}, {MaxBarPieces}));
-    EXPECT_EQ(job.Cuts[0].CutQuantity, 2000 - MaxBarPieces);
-    EXPECT_EQ(job.Cuts[1].CutQuantity, 500);
-}
-
-TEST(MathNest, MakesNothingWithoutAvailableStockOrFittingPiece) {
-    CuttingJob tooLong = WorkingJob({{4000, 4000, -1}}, {{5000, 1}});
-    MathNest(tooLong);
-    EXPECT_EQ(tooLong.PatternCount(), 0);
-
-    CuttingJob noBars = WorkingJob({{6000, 6000, 0}}, {{1000, 1}});
-    MathNest(noBars);
-    EXPECT_EQ(noBars.PatternCount(), 0);
-}
-
-TEST(RepeatNest, AddsOneBarPerCallWhileTheDemandCoversThePattern) {
+TEST(RepeatNest, AddsOneBarPerCallWhileTheDemandAndTheStockCoverThePattern) {
     CuttingJob job = WorkingJob({{6000, 6000, -1}}, {{2000, 5}, {1000, 5}});
     job.Patterns.push_back(Pattern(6000, 1, {2000, 1000}, {2, 2}));
     RepeatNest(job);
     EXPECT_EQ(job.Patterns[0].BarCount, 2);
-    EXPECT_EQ(job.Cuts[0].CutQuantity, 3);
-    EXPECT_EQ(job.Cuts[1].CutQuantity, 3);
+    EXPECT_EQ(job.Cuts, (Cuts{{2000, 3}, {1000, 3}}));
     RepeatNest(job);
     EXPECT_EQ(job.Patterns[0].BarCount, 3);
-    EXPECT_EQ(job.Cuts[0].CutQuantity, 1);
+    EXPECT_EQ(job.Cuts, (Cuts{{2000, 1}, {1000, 1}}));
     RepeatNest(job);  // one 2000 left: no longer covered
     EXPECT_EQ(job.Patterns[0].BarCount, 3);
-    EXPECT_EQ(job.Cuts[1].CutQuantity, 1);
+    EXPECT_EQ(job.Cuts, (Cuts{{2000, 1}, {1000, 1}}));
+
+    // It stops when the stock row has no bars left or is gone.
+    CuttingJob limited = WorkingJob({{6000, 6000, 1}}, {{2000, 9}});
+    limited.Patterns.push_back(Pattern(6000, 1, {2000}, {3}));
+    limited.Patterns.push_back(Pattern(5000, 1, {2000}, {2}));  // no stock row of 5000
+    RepeatNest(limited);
+    EXPECT_EQ(limited.Patterns[0].BarCount, 2);
+    EXPECT_EQ(limited.Stock[0].StockQuantity, 0);
+    EXPECT_EQ(limited.Patterns[1].BarCount, 1);
+    RepeatNest(limited);
+    EXPECT_EQ(limited.Patterns[0].BarCount, 2);
+    EXPECT_EQ(limited.Cuts[0].CutQuantity, 6);
 }
 
-TEST(RepeatNest, StopsWhenTheStockRowHasNoBarsOrIsGone) {
-    CuttingJob job = WorkingJob({{6000, 6000, 1}}, {{2000, 9}});
-    job.Patterns.push_back(Pattern(6000, 1, {2000}, {3}));
-    job.Patterns.push_back(Pattern(5000, 1, {2000}, {2}));  // no stock row of 5000
-    RepeatNest(job);
-    EXPECT_EQ(job.Patterns[0].BarCount, 2);
-    EXPECT_EQ(job.Stock[0].StockQuantity, 0);
-    EXPECT_EQ(job.Patterns[1].BarCount, 1);
-    RepeatNest(job);
-    EXPECT_EQ(job.Patterns[0].BarCount, 2);
-    EXPECT_EQ(job.Cuts[0].CutQuantity, 6);
-}
-
-TEST(MergePattern, JoinsIdenticalPatternsWithoutLosingAny) {
+TEST(MergePattern, JoinsIdenticalPatternsOnlyWithoutLosingAny) {
     CuttingJob job;
     const CuttingPattern a = Pattern(6000, 1, {2000, 1000}, {2, 1});
     const CuttingPattern b = Pattern(6000, 4, {2000}, {3});
@@ -134,73 +101,42 @@ TEST(MergePattern, JoinsIdenticalPatternsWithoutLosingAny) {
     job.Patterns[1].BarCount = 2;
     job.Patterns[3].BarCount = 5;
     MergePattern(job);
-    ASSERT_EQ(job.PatternCount(), 2);
-    EXPECT_EQ(job.Patterns[0], Pattern(6000, 8, {2000, 1000}, {2, 1}));
-    EXPECT_EQ(job.Patterns[1], b);
-}
+    EXPECT_EQ(job.Patterns, (Patterns{Pattern(6000, 8, {2000, 1000}, {2, 1}), b}));
 
-TEST(MergePattern, TheSamePiecesInAnotherOrderAreNotIdentical) {
-    CuttingJob job;
+    // The same pieces in another order, or on another stock length, are not identical.
     job.Patterns = {Pattern(6000, 1, {2000, 1000}, {1, 1}), Pattern(6000, 1, {1000, 2000}, {1, 1}),
                     Pattern(5000, 1, {2000, 1000}, {1, 1})};
     MergePattern(job);
     EXPECT_EQ(job.PatternCount(), 3);
 }
 
-class DPNestTest : public ::testing::Test {
-protected:
-    SearchBasis OneColumn(double level, int stockLength, std::vector<int> pieces) {
-        SearchBasis basis;
-        basis.Reset(static_cast<int>(pieces.size()));
-        for (int i = 0; i < basis.m; ++i) {
-            basis.BasisColumns[static_cast<size_t>(i) * basis.m] = pieces[i];
-        }
-        basis.BasisLevel[0] = level;
-        basis.BasisStockLength[0] = stockLength;
-        return basis;
-    }
+TEST(DPNest, WholeBarsOfTheLevelWithinTheStockAndThePiecesLeft) {
     testing::RecordingHost host;
-};
-
-TEST_F(DPNestTest, LimitedStockCapsTheBars) {
-    CuttingJob job = WorkingJob({{6000, 6000, 2}}, {{2000, 15}});
-    CalculationRun run(job, host);
-    DPNest(run, OneColumn(5.0, 6000, {3}));
-    ASSERT_EQ(job.PatternCount(), 1);
-    EXPECT_EQ(job.Patterns[0], Pattern(6000, 2, {2000}, {3}));
-    EXPECT_EQ(job.Stock[0].StockQuantity, 0);
-    EXPECT_EQ(job.Cuts[0].CutQuantity, 9);
-}
-
-TEST_F(DPNestTest, AWholeLevelJustBelowOneStillMakesABar) {
-    CuttingJob job = WorkingJob({{6000, 6000, -1}}, {{2000, 3}});
-    CalculationRun run(job, host);
-    DPNest(run, OneColumn(0.9999999999999, 6000, {3}));
-    ASSERT_EQ(job.PatternCount(), 1);
-    EXPECT_EQ(job.Patterns[0].BarCount, 1);
-
-    CuttingJob below = WorkingJob({{6000, 6000, -1}}, {{2000, 3}});
-    CalculationRun belowRun(below, host);
-    DPNest(belowRun, OneColumn(0.99, 6000, {3}));
-    EXPECT_EQ(below.PatternCount(), 0);
-}
-
-TEST_F(DPNestTest, NeverTakesMorePiecesThanRemain) {
-    // The level asks for 4 bars of 3 + 2 pieces; only 7 of the first row remain: 2 bars.
-    CuttingJob job = WorkingJob({{6000, 6000, -1}}, {{2000, 7}, {1000, 10}});
-    CalculationRun run(job, host);
-    DPNest(run, OneColumn(4.0, 6000, {3, 2}));
-    ASSERT_EQ(job.PatternCount(), 1);
-    EXPECT_EQ(job.Patterns[0], Pattern(6000, 2, {2000, 1000}, {3, 2}));
-    EXPECT_EQ(job.Cuts[0].CutQuantity, 1);
-    EXPECT_EQ(job.Cuts[1].CutQuantity, 6);
-
-    // A column that no row can supply a whole bar of is skipped.
-    CuttingJob none = WorkingJob({{6000, 6000, -1}}, {{2000, 2}});
-    CalculationRun noneRun(none, host);
-    DPNest(noneRun, OneColumn(3.0, 6000, {3}));
-    EXPECT_EQ(none.PatternCount(), 0);
-    EXPECT_EQ(none.Cuts[0].CutQuantity, 2);
+    // One column of the basis: pieces of each cut row per bar of 6000.
+    auto check = [&host](const char* name, int bars, const Cuts& cuts, double level,
+                         const std::vector<int>& column, const Patterns& patterns,
+                         const Cuts& cutsLeft, int barsLeft) {
+        SCOPED_TRACE(name);
+        CuttingJob job = WorkingJob({{6000, 6000, bars}}, cuts);
+        CalculationRun run(job, host);
+        SearchBasis basis;
+        basis.Reset(static_cast<int>(column.size()));
+        for (int i = 0; i < basis.m; ++i) basis.BasisColumns[i * basis.m] = column[i];
+        basis.BasisLevel[0] = level;
+        basis.BasisStockLength[0] = 6000;
+        DPNest(run, basis);
+        EXPECT_EQ(job.Patterns, patterns);
+        EXPECT_EQ(job.Cuts, cutsLeft);
+        EXPECT_EQ(job.Stock, (Stock{{6000, 6000, barsLeft}}));
+    };
+    check("limited stock caps the bars", 2, {{2000, 15}}, 5.0, {3}, {Pattern(6000, 2, {2000}, {3})},
+          {{2000, 9}}, 0);
+    check("a whole level just below one still makes a bar", -1, {{2000, 3}}, 0.9999999999999, {3},
+          {Pattern(6000, 1, {2000}, {3})}, {{2000, 0}}, -1);
+    check("a level well below one makes none", -1, {{2000, 3}}, 0.99, {3}, {}, {{2000, 3}}, -1);
+    check("4 bars asked, 7 of the first row left: 2 bars", -1, {{2000, 7}, {1000, 10}}, 4.0, {3, 2},
+          {Pattern(6000, 2, {2000, 1000}, {3, 2})}, {{2000, 1}, {1000, 6}}, -1);
+    check("no row can supply a whole bar", -1, {{2000, 2}}, 3.0, {3}, {}, {{2000, 2}}, -1);
 }
 
 TEST(ResultStore, NoGeneratorWritesPastTheLastPattern) {

@@ -12,7 +12,7 @@ namespace {
 
 using Rows = std::vector<ListRow>;
 
-TEST(CommitStockRow, EqualLengthsMergeAndMoveToTheEnd) {
+TEST(CommitStockRow, EqualLengthsMergeAndMoveToTheEndUnlimitedRowsReplaceAndAbsorb) {
     Rows rows;
     EXPECT_EQ(CommitStockRow(rows, "5", "6000").Status, CommitStatus::Committed);
     EXPECT_EQ(CommitStockRow(rows, "2", "4000").Status, CommitStatus::Committed);
@@ -21,26 +21,20 @@ TEST(CommitStockRow, EqualLengthsMergeAndMoveToTheEnd) {
     // Read as numbers: 06000 merges into 6000 and keeps the typed text.
     EXPECT_EQ(CommitStockRow(rows, "1", "06000").Status, CommitStatus::Committed);
     EXPECT_EQ(rows, (Rows{{"2", "4000"}, {"9", "06000"}}));
-}
 
-TEST(CommitStockRow, UnlimitedRowsReplaceAndAbsorb) {
-    Rows rows;
-    CommitStockRow(rows, "5", "6000");
+    // An unlimited row replaces the row of its length and absorbs later ones; empty edits do
+    // nothing.
     CommitStockRow(rows, "1", "4000");
     CommitStockRow(rows, "*", "6000");
-    EXPECT_EQ(rows, (Rows{{"1", "4000"}, {"*", "6000"}}));
+    EXPECT_EQ(rows, (Rows{{"3", "4000"}, {"*", "6000"}}));
     const CommitResult absorbed = CommitStockRow(rows, "5", "6000");
     EXPECT_EQ(absorbed.Status, CommitStatus::Committed);  // the edits are emptied
-    EXPECT_EQ(rows, (Rows{{"1", "4000"}, {"*", "6000"}}));
+    EXPECT_EQ(rows, (Rows{{"3", "4000"}, {"*", "6000"}}));
     CommitStockRow(rows, "ANY", "4000");
     EXPECT_EQ(rows, (Rows{{"*", "6000"}, {"ANY", "4000"}}));
-}
-
-TEST(CommitStockRow, EmptyEditsDoNothing) {
-    Rows rows;
     EXPECT_EQ(CommitStockRow(rows, "", "6000").Status, CommitStatus::Ignored);
     EXPECT_EQ(CommitStockRow(rows, "5", "").Status, CommitStatus::Ignored);
-    EXPECT_TRUE(rows.empty());
+    EXPECT_EQ(rows, (Rows{{"*", "6000"}, {"ANY", "4000"}}));
 }
 
 TEST(CommitRow, LengthLimitAndBadTextsAreRefusedWithAMessage) {
@@ -80,24 +74,6 @@ TEST(CommitRow, AFullListRefusesNewLengthsButStillMerges) {
     EXPECT_EQ(cuts.size(), static_cast<size_t>(MaxCutRows));
 }
 
-TEST(Allowances, LimitedToTheirRanges) {
-    Allowances a;
-    SetAllowance(a, AllowanceField::Kerf, 0);
-    EXPECT_EQ(a.Kerf, 1);
-    SetAllowance(a, AllowanceField::Kerf, 12);
-    EXPECT_EQ(a.Kerf, 10);
-    SetAllowance(a, AllowanceField::Trim, 300);
-    EXPECT_EQ(a.Trim, 250);
-    SetAllowance(a, AllowanceField::Hold, 501);
-    EXPECT_EQ(a.Hold, 500);
-    SetAllowance(a, AllowanceField::Offcut, 20000);
-    EXPECT_EQ(a.Offcut, 18300);
-    EXPECT_FALSE(a.NoOffcuts);
-    SetAllowance(a, AllowanceField::Offcut, 0);
-    ApplyOffcutRule(a);
-    EXPECT_TRUE(a.NoOffcuts);
-}
-
 TEST(SortRows, ByEitherColumnAscendingWithUnlimitedRowsLast) {
     Rows rows = {{"5", "6000"}, {"*", "4000"}, {"12", "7500"}, {"2", "06000"}, {"5", "3000"}};
     SortRows(rows, 1);
@@ -130,7 +106,22 @@ TEST(KeyFilters, WhatEachEditLetsThrough) {
     EXPECT_EQ(DecimalKey(U'\u00A3'), KeyAction::Discard);
 }
 
-TEST(AllowanceEdits, FocusChangeExitAndSpinButtons) {
+TEST(AllowanceEdits, LimitedToTheirRangesOnFocusChangeExitAndSpinButtons) {
+    Allowances a;
+    auto set = [&a](AllowanceField field, int value) {
+        SetAllowance(a, field, value);
+        return AllowanceOf(a, field);
+    };
+    EXPECT_EQ(set(AllowanceField::Kerf, 0), 1);
+    EXPECT_EQ(set(AllowanceField::Kerf, 12), 10);
+    EXPECT_EQ(set(AllowanceField::Trim, 300), 250);
+    EXPECT_EQ(set(AllowanceField::Hold, 501), 500);
+    EXPECT_EQ(set(AllowanceField::Offcut, 20000), 18300);
+    EXPECT_FALSE(a.NoOffcuts);
+    set(AllowanceField::Offcut, 0);
+    ApplyOffcutRule(a);
+    EXPECT_TRUE(a.NoOffcuts);
+
     EXPECT_EQ(AllowanceFocusText("3mm"), "3");
     EXPECT_EQ(AllowanceFocusText("mm"), "");
     EXPECT_EQ(AllowanceFocusText("m"), "m");

@@ -10,36 +10,33 @@
 namespace tallora {
 namespace {
 
-using testing::ScriptedDialogs;
 constexpr auto User = RegistryRoot::CurrentUser;
 
-CuttingJob InputJob() {
-    CuttingJob job;
-    job.StockItems = {{"5", "6000"}, {"*", "7500"}};
-    job.CutItems = {{"12", "1500"}, {"3", "997"}};
-    job.allowances = {4, 20, 50, 750, false};
-    job.section = {"Acme Steel", "J-42", "UB 152", 16.375, 612.345678, "Metre"};
-    job.costing.CCutType = "Cut";
-    job.costing.CCutValue = 0.85;
-    job.costing.CGalvType = "Each";
-    job.costing.CGalvValue = 1.25;
-    job.costing.CPPType = "Lump";
-    job.costing.CPPValue = 40;
-    job.costing.COtherType = "Metre";
-    job.costing.COtherValue = 0.3;
-    job.costing.OtherName1 = "Galvanising";
-    return job;
-}
+class AutoSaveTest : public ::testing::Test {
+protected:
+    AutoSaveTest() { store.CreateKey(User, MainKey); }
 
-MemoryRegistry StoreWithMainKey() {
+    static CuttingJob InputJob() {
+        CuttingJob job;
+        job.StockItems = {{"5", "6000"}, {"*", "7500"}};
+        job.CutItems = {{"12", "1500"}, {"3", "997"}};
+        job.allowances = {4, 20, 50, 750, false};
+        job.section = {"Acme Steel", "J-42", "UB 152", 16.375, 612.345678, "Metre"};
+        job.costing = {"Cut", 0.85, "Each", 1.25, "Lump", 40, "Metre", 0.3, "Galvanising"};
+        return job;
+    }
+    bool Recover(CuttingJob& job, MessageAnswer answer) {
+        dialogs.answers = {answer};
+        return AutoRecover(store, job, dialogs);
+    }
+
     MemoryRegistry store;
-    store.CreateKey(User, MainKey);
-    return store;
-}
+    testing::ScriptedDialogs dialogs;
+};
 
-TEST(AutoSave, WritesTheListsAsSeparatedTexts) {
-    MemoryRegistry store = StoreWithMainKey();
-    AutoSave(store, InputJob());
+TEST_F(AutoSaveTest, TheListsAsSeparatedTextsAndTheInputsBroughtBack) {
+    const CuttingJob saved = InputJob();
+    AutoSave(store, saved);
     EXPECT_EQ(store.ReadInteger(User, AutoSaveKey, "SCount"), 2);
     EXPECT_EQ(store.ReadString(User, AutoSaveKey, "SL"), "6000;7500;");
     EXPECT_EQ(store.ReadString(User, AutoSaveKey, "SQ"), "5;-1;");
@@ -47,25 +44,12 @@ TEST(AutoSave, WritesTheListsAsSeparatedTexts) {
     EXPECT_EQ(store.ReadString(User, AutoSaveKey, "OtherName1"), "Galvanising");
     EXPECT_EQ(store.ReadString(User, AutoSaveKey, "OtherName2"), "");  // default name
     // 612.345678 x 10000, rounded, as a little-endian 64-bit integer.
-    const auto cost = store.ReadBinary(User, AutoSaveKey, "CostNew");
-    ASSERT_TRUE(cost.has_value());
-    EXPECT_EQ(*cost, (std::vector<std::uint8_t>{0xC1, 0x6F, 0x5D, 0x00, 0, 0, 0, 0}));
-
-    MemoryRegistry none;
-    AutoSave(none, InputJob());
-    EXPECT_FALSE(none.KeyExists(User, AutoSaveKey));
-}
-
-TEST(AutoRecover, BringsBackTheInputs) {
-    MemoryRegistry store = StoreWithMainKey();
-    const CuttingJob saved = InputJob();
-    AutoSave(store, saved);
+    EXPECT_EQ(store.ReadBinary(User, AutoSaveKey, "CostNew"),
+              (std::vector<std::uint8_t>{0xC1, 0x6F, 0x5D, 0x00, 0, 0, 0, 0}));
 
     CuttingJob job;
     job.StockItems = {{"2", "9000"}};  // a file read before recovery keeps its rows first
-    ScriptedDialogs dialogs;
-    dialogs.answers = {MessageAnswer::Yes};
-    ASSERT_TRUE(AutoRecover(store, job, dialogs));
+    ASSERT_TRUE(Recover(job, MessageAnswer::Yes));
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{RecoverQuestion});
     EXPECT_EQ(job.StockItems, (std::vector<ListRow>{{"2", "9000"}, {"5", "6000"}, {"*", "7500"}}));
     EXPECT_EQ(job.CutItems, saved.CutItems);
@@ -78,26 +62,25 @@ TEST(AutoRecover, BringsBackTheInputs) {
     EXPECT_EQ(job.section.CostType, "Metre");
     EXPECT_EQ(job.costing, saved.costing);
     EXPECT_TRUE(store.KeyExists(User, AutoSaveKey));  // until the next normal end
+
+    // Without the program's key nothing is saved.
+    MemoryRegistry none;
+    AutoSave(none, saved);
+    EXPECT_FALSE(none.KeyExists(User, AutoSaveKey));
 }
 
-TEST(AutoRecover, DecliningKeepsTheDataForTheNextStart) {
-    MemoryRegistry store = StoreWithMainKey();
-    AutoSave(store, InputJob());
+TEST_F(AutoSaveTest, DecliningKeepsTheDataForTheNextStartAndNothingSavedAsksNothing) {
     CuttingJob job;
-    ScriptedDialogs dialogs;
-    dialogs.answers = {MessageAnswer::No};
-    EXPECT_FALSE(AutoRecover(store, job, dialogs));
+    EXPECT_FALSE(Recover(job, MessageAnswer::Yes));
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    AutoSave(store, InputJob());
+    EXPECT_FALSE(Recover(job, MessageAnswer::No));
     EXPECT_TRUE(job.StockItems.empty());
     EXPECT_TRUE(store.KeyExists(User, AutoSaveKey));
-
-    MemoryRegistry clean = StoreWithMainKey();
-    ScriptedDialogs silent;
-    EXPECT_FALSE(AutoRecover(clean, job, silent));
-    EXPECT_TRUE(silent.messages.empty());
 }
 
-TEST(AutoRecover, ADamagedKeyNeverStopsTheStart) {
-    MemoryRegistry store = StoreWithMainKey();
+TEST_F(AutoSaveTest, ADamagedKeyNeverStopsTheStart) {
     store.CreateKey(User, AutoSaveKey);
     store.WriteInteger(User, AutoSaveKey, "SCount", 5);  // more rows than the texts hold
     store.WriteString(User, AutoSaveKey, "SL", "6000;");
@@ -111,9 +94,7 @@ TEST(AutoRecover, ADamagedKeyNeverStopsTheStart) {
 
     CuttingJob job;
     job.costing.CCutValue = 9;
-    ScriptedDialogs dialogs;
-    dialogs.answers = {MessageAnswer::Yes};
-    ASSERT_TRUE(AutoRecover(store, job, dialogs));
+    ASSERT_TRUE(Recover(job, MessageAnswer::Yes));
     EXPECT_EQ(job.StockItems, (std::vector<ListRow>{{"*", "6000"}}));
     EXPECT_EQ(job.CutItems.size(), static_cast<size_t>(MaxCutRows));
     EXPECT_EQ(job.allowances.Kerf, 10);

@@ -11,11 +11,10 @@
 namespace tallora {
 namespace {
 
-using testing::CrLf;
 using testing::ReadBytes;
-using testing::ScriptedDialogs;
 using testing::TempFolder;
 using testing::WriteBytes;
+using Lines = std::vector<std::string>;
 
 // A calculated job with limited stock, pieces left over, offcuts, section data and charges.
 CuttingJob CalculatedJob() {
@@ -33,20 +32,19 @@ CuttingJob CalculatedJob() {
     return job;
 }
 
-// A fresh job with the allowances a reader starts from.
-CuttingJob EmptyJob(int hold = 25) {
+// Reads lines into a fresh job with the allowances a reader starts from.
+struct Reader {
+    testing::ScriptedDialogs dialogs;
     CuttingJob job;
-    job.allowances.Hold = hold;
-    return job;
-}
+    explicit Reader(int hold = 25) { job.allowances.Hold = hold; }
+    JobFileRead Read(const Lines& lines) { return DoOpen(lines, job, dialogs); }
+};
 
-TEST(JobFile, EmptyJobLayout) {
-    CuttingJob job;
-    const auto lines = JobFileLines(job, Statistics{});
+TEST(JobFile, EmptyJobLayoutReadBack) {
+    const Lines lines = JobFileLines(CuttingJob{}, Statistics{});
     ASSERT_GE(lines.size(), 11u);
-    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 11),
-              (std::vector<std::string>{"TA DataFile", "0", "0", "0", "", "", "", "0", "0", "Tonne",
-                                        "0"}));
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 11),
+              (Lines{"TA DataFile", "0", "0", "0", "", "", "", "0", "0", "Tonne", "0"}));
     // 32 statistics, the offcut total, four empty tables and their totals, the allowances and
     // the costing section.
     EXPECT_EQ(lines.size(), 11u + 32 + 1 + 1 + 1 + 1 + 2 + 1 + 3 + 11);
@@ -55,13 +53,19 @@ TEST(JobFile, EmptyJobLayout) {
     EXPECT_EQ(lines[lines.size() - 11], "Tonne");
     EXPECT_EQ(lines.back(), "");
 
-    ScriptedDialogs dialogs;
-    CuttingJob read = EmptyJob(0);
-    const JobFileRead result = DoOpen(lines, read, dialogs);
+    Reader reader(0);
+    const JobFileRead result = reader.Read(lines);
     EXPECT_EQ(result.Status, ReadStatus::Loaded);
     EXPECT_FALSE(result.ResultsValid);
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(JobFileLines(read, result.Stats), lines);
+    EXPECT_TRUE(reader.dialogs.messages.empty());
+    EXPECT_EQ(JobFileLines(reader.job, result.Stats), lines);
+
+    // Numbers written with a comma load.
+    Lines comma = lines;
+    comma[7] = "16,4";
+    Reader commaReader;
+    EXPECT_EQ(commaReader.Read(comma).Status, ReadStatus::Loaded);
+    EXPECT_EQ(commaReader.job.section.SectionWeight, 16.4);
 }
 
 TEST(JobFile, CalculatedJobRoundTripsByteForByte) {
@@ -79,110 +83,73 @@ TEST(JobFile, CalculatedJobRoundTripsByteForByte) {
               std::string::npos);
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
 
-    ScriptedDialogs dialogs;
-    CuttingJob read = EmptyJob();
+    Reader reader;
     std::string error;
-    const JobFileRead result = DoOpen(*ReadTextFile(path, error), read, dialogs);
+    const JobFileRead result = reader.Read(*ReadTextFile(path, error));
     ASSERT_EQ(result.Status, ReadStatus::Loaded);
     EXPECT_TRUE(result.ResultsValid);
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{SettingsChangedMessage});
-    EXPECT_EQ(read.Patterns, job.Patterns);
-    EXPECT_EQ(read.Cuts, job.Cuts);
-    EXPECT_EQ(read.Stock, job.Stock);
-    EXPECT_EQ(read.CuttingListLines, job.CuttingListLines);
-    EXPECT_EQ(read.section.Customer, "Müller & Söhne");
-    EXPECT_EQ(read.costing, job.costing);
-    EXPECT_EQ(result.Stats.StatMetres, stats.StatMetres);
-
+    EXPECT_EQ(reader.dialogs.messages, Lines{SettingsChangedMessage});
+    EXPECT_EQ(reader.job.section.Customer, "Müller & Söhne");
+    // Every field read is written: the same bytes again mean every field came back.
     const std::string again = temp.File("again.tlf");
-    ASSERT_EQ(SaveFile(again, read, result.Stats), "");
+    ASSERT_EQ(SaveFile(again, reader.job, result.Stats), "");
     EXPECT_EQ(ReadBytes(again), bytes);
 }
 
-TEST(JobFile, ThePatternRecordAndItsLength) {
-    CuttingJob job;
-    job.Patterns.push_back(testing::Pattern(5950, 2, {2003, 1503, 1003}, {1, 2, 1}));
-    job.Patterns[0].IsOffcut = true;
-    job.Patterns[0].OffcutLength = 463;
-    const auto lines = JobFileLines(job, Statistics{});
-    const auto at = std::find(lines.begin(), lines.end(), "5950");
-    ASSERT_NE(at, lines.end());
-    EXPECT_EQ(std::vector<std::string>(at - 1, at + 11),
-              (std::vector<std::string>{"1", "5950", "2", "3", "2003", "1", "1503", "2", "1003",
-                                        "1", "1", "463"}));
-}
-
-// A file's lines up to its settings, so that tests can vary the end.
-std::vector<std::string> LinesWithAllowances(int trim, int kerf, int offcut) {
-    CuttingJob job;
-    job.StockItems = {{"ANY", "6000"}};  // read back as "*"
-    job.allowances.Trim = trim;
-    job.allowances.Kerf = kerf;
-    job.allowances.Offcut = offcut;
-    auto lines = JobFileLines(job, Statistics{});
-    lines.resize(lines.size() - 11);  // without the costing section
-    return lines;
-}
-
 TEST(JobFile, ShortFileWithoutCostingAndTheSettingsMessage) {
+    // A file's lines up to its settings, without the costing section.
+    auto linesWith = [](int trim, int kerf, int offcut) {
+        CuttingJob job;
+        job.StockItems = {{"ANY", "6000"}};  // read back as "*"
+        job.allowances.Trim = trim;
+        job.allowances.Kerf = kerf;
+        job.allowances.Offcut = offcut;
+        auto lines = JobFileLines(job, Statistics{});
+        lines.resize(lines.size() - 11);
+        return lines;
+    };
     struct Case {
         int trim, kerf, offcut;
         size_t messages;
     };
     for (const Case c : {Case{25, 3, 3000, 0}, Case{25, 4, 3000, 1}, Case{30, 5, 400, 1}}) {
-        ScriptedDialogs dialogs;
-        CuttingJob job = EmptyJob();
-        job.costing.CCutValue = 7;
-        job.costing.OtherName1 = "Galv";
-        const auto result = DoOpen(LinesWithAllowances(c.trim, c.kerf, c.offcut), job, dialogs);
-        EXPECT_EQ(result.Status, ReadStatus::Loaded);
-        EXPECT_EQ(dialogs.messages.size(), c.messages);
-        EXPECT_EQ(job.allowances.Kerf, c.kerf);
-        EXPECT_EQ(job.allowances.Hold, 25);  // not in the file
-        EXPECT_EQ(job.costing.CCutValue, 7);
-        EXPECT_EQ(job.costing.OtherName1, "Galv");
-        EXPECT_EQ(job.StockItems[0].Quantity, "*");
+        Reader reader;
+        reader.job.costing.CCutValue = 7;
+        reader.job.costing.OtherName1 = "Galv";
+        EXPECT_EQ(reader.Read(linesWith(c.trim, c.kerf, c.offcut)).Status, ReadStatus::Loaded);
+        EXPECT_EQ(reader.dialogs.messages.size(), c.messages);
+        EXPECT_EQ(reader.job.allowances.Kerf, c.kerf);
+        EXPECT_EQ(reader.job.allowances.Hold, 25);  // not in the file
+        EXPECT_EQ(reader.job.costing.CCutValue, 7);
+        EXPECT_EQ(reader.job.costing.OtherName1, "Galv");
+        EXPECT_EQ(reader.job.StockItems[0].Quantity, "*");
     }
     // Values outside the fields' ranges are limited as the fields limit them.
-    ScriptedDialogs dialogs;
-    CuttingJob job = EmptyJob();
-    DoOpen(LinesWithAllowances(999, 0, 30000), job, dialogs);
-    EXPECT_EQ(job.allowances.Trim, 250);
-    EXPECT_EQ(job.allowances.Kerf, 1);
-    EXPECT_EQ(job.allowances.Offcut, 18300);
-}
-
-TEST(JobFile, NumbersWrittenWithACommaLoad) {
-    auto lines = JobFileLines(CuttingJob{}, Statistics{});
-    lines[7] = "16,4";
-    ScriptedDialogs dialogs;
-    CuttingJob job = EmptyJob();
-    EXPECT_EQ(DoOpen(lines, job, dialogs).Status, ReadStatus::Loaded);
-    EXPECT_EQ(job.section.SectionWeight, 16.4);
+    Reader reader;
+    reader.Read(linesWith(999, 0, 30000));
+    EXPECT_EQ(reader.job.allowances.Trim, 250);
+    EXPECT_EQ(reader.job.allowances.Kerf, 1);
+    EXPECT_EQ(reader.job.allowances.Offcut, 18300);
 }
 
 TEST(JobFile, ACorruptedFileKeepsWhatWasReadBeforeTheBadLine) {
     CuttingJob job = CalculatedJob();
     const auto lines = JobFileLines(job, CompileStats(job));
     const auto patterns = std::find(lines.begin(), lines.end(), "Tonne") - lines.begin() + 1;
-    std::vector<std::string> cut(lines.begin(), lines.begin() + patterns + 4);
 
-    ScriptedDialogs dialogs;
-    CuttingJob read = EmptyJob();
-    const JobFileRead result = DoOpen(cut, read, dialogs);
+    Reader reader;
+    const JobFileRead result = reader.Read({lines.begin(), lines.begin() + patterns + 4});
     EXPECT_EQ(result.Status, ReadStatus::Corrupted);
-    EXPECT_EQ(dialogs.messages.back(), CorruptedDataMessage);
+    EXPECT_EQ(reader.dialogs.messages.back(), CorruptedDataMessage);
     EXPECT_FALSE(result.ResultsValid);
-    EXPECT_EQ(read.StockItems.size(), job.StockItems.size());
-    EXPECT_EQ(read.CutItems, job.CutItems);
-    EXPECT_EQ(read.CuttingListLines, job.CuttingListLines);
-    EXPECT_EQ(read.section.Customer, job.section.Customer);
+    EXPECT_EQ(reader.job.StockItems.size(), job.StockItems.size());
+    EXPECT_EQ(reader.job.CutItems, job.CutItems);
+    EXPECT_EQ(reader.job.CuttingListLines, job.CuttingListLines);
+    EXPECT_EQ(reader.job.section.Customer, job.section.Customer);
 
     // Every shorter file stops cleanly: nothing past the tables, never a crash.
     for (size_t n = 0; n < lines.size(); ++n) {
-        ScriptedDialogs quiet;
-        CuttingJob partial = EmptyJob();
-        const auto status = DoOpen({lines.begin(), lines.begin() + n}, partial, quiet).Status;
+        const auto status = Reader().Read({lines.begin(), lines.begin() + n}).Status;
         if (n == 0) EXPECT_EQ(status, ReadStatus::NotADataFile);
         // Complete without the costing section, or with it but for the names.
         else if (n == lines.size() - 11 || n >= lines.size() - 3)
@@ -193,48 +160,36 @@ TEST(JobFile, ACorruptedFileKeepsWhatWasReadBeforeTheBadLine) {
 }
 
 TEST(JobFile, CountsBeyondTheTablesAndRowsWithoutTheSeparatorAreCorrupted) {
-    const auto base = JobFileLines(CuttingJob{}, Statistics{});
-    auto expectCorrupted = [](std::vector<std::string> lines) {
-        ScriptedDialogs dialogs;
-        CuttingJob job;
-        EXPECT_EQ(DoOpen(lines, job, dialogs).Status, ReadStatus::Corrupted);
-        EXPECT_LE(job.StockItems.size(), static_cast<size_t>(MaxStockRows));
+    // The empty job's lines with one count changed and rows put after it.
+    auto expectCorrupted = [](size_t at, const std::string& count, size_t rows, const char* row) {
+        Lines lines = JobFileLines(CuttingJob{}, Statistics{});
+        lines[at] = count;
+        lines.insert(lines.begin() + static_cast<long>(at) + 1, rows, row);
+        Reader reader;
+        EXPECT_EQ(reader.Read(lines).Status, ReadStatus::Corrupted) << at << " " << count;
+        EXPECT_LE(reader.job.StockItems.size(), static_cast<size_t>(MaxStockRows));
     };
-    auto withStock = base;
-    withStock[1] = "101";
-    withStock.insert(withStock.begin() + 2, 101, "1 @ 6000");
-    expectCorrupted(withStock);
-    auto negative = base;
-    negative[2] = "-1";
-    expectCorrupted(negative);
-    auto noAt = base;
-    noAt[1] = "1";
-    noAt.insert(noAt.begin() + 2, "1 6000");
-    expectCorrupted(noAt);
-    auto longText = base;
-    longText[3] = "100001";
-    expectCorrupted(longText);
-    auto patterns = base;
-    patterns[10] = "1001";
-    expectCorrupted(patterns);
+    expectCorrupted(1, "101", 101, "1 @ 6000");
+    expectCorrupted(2, "-1", 0, "");
+    expectCorrupted(1, "1", 1, "1 6000");
+    expectCorrupted(3, "100001", 0, "");
+    expectCorrupted(10, "1001", 0, "");
 }
 
 TEST(JobFile, FirstLineDecidesTheFormat) {
-    ScriptedDialogs dialogs;
-    CuttingJob job;
-    EXPECT_EQ(DoOpen({"Tallora Datafile", "// Stock length data"}, job, dialogs).Status,
+    Reader reader;
+    EXPECT_EQ(reader.Read({"Tallora Datafile", "// Stock length data"}).Status,
               ReadStatus::OldVersion);
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(DoOpen({"Hello"}, job, dialogs).Status, ReadStatus::NotADataFile);
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{NotADataFileMessage});
+    EXPECT_TRUE(reader.dialogs.messages.empty());
+    EXPECT_EQ(reader.Read({"Hello"}).Status, ReadStatus::NotADataFile);
+    EXPECT_EQ(reader.dialogs.messages, Lines{NotADataFileMessage});
 }
 
 TEST(TextFile, CodePageLineEndsAndSafeSaving) {
     EXPECT_EQ(Windows1252FromUtf8("£ € é 中"), "\xA3 \x80 \xE9 ?");
     EXPECT_EQ(Utf8FromWindows1252("\xA3\x80\x81"), "£€\uFFFD");
-    EXPECT_EQ(SplitTextLines("a\r\nb\nc\rd\r\n\r\n"),
-              (std::vector<std::string>{"a", "b", "c", "d", ""}));
-    EXPECT_EQ(SplitTextLines("last"), std::vector<std::string>{"last"});
+    EXPECT_EQ(SplitTextLines("a\r\nb\nc\rd\r\n\r\n"), (Lines{"a", "b", "c", "d", ""}));
+    EXPECT_EQ(SplitTextLines("last"), Lines{"last"});
 
     TempFolder temp;
     const std::string path = temp.File("job.tlf");
@@ -246,10 +201,7 @@ TEST(TextFile, CodePageLineEndsAndSafeSaving) {
     WriteBytes(temp.File("folder.tlf") + "/inside", "x");
     EXPECT_NE(WriteTextFile(temp.File("folder.tlf"), {"x"}), "");
     EXPECT_NE(WriteTextFile(temp.File("missing/job.tlf"), {"x"}), "");
-    size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(temp.Path()))
-        ++files;
-    EXPECT_EQ(files, 2u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 2);
 
     std::string error;
     EXPECT_FALSE(ReadTextFile(temp.File("nothing.tlf"), error).has_value());

@@ -15,29 +15,14 @@ namespace {
 using testing::ScriptedDialogs;
 using testing::TempFolder;
 
+// An earlier-format file: lines 12, 17 and 19 (from 0) are the reference's marker, the weight
+// and the cost; the cost type is the last.
 std::vector<std::string> OldFile() {
-    return {"Tallora Datafile",
-            "// Stock length data",
-            "ANY @ 6000",
-            "3 @ 4000",
-            "// Cut length data",
-            "4 @ 1500",
-            "2 @ 2200",
-            "// Output",
-            "old cutting list line 1",
-            "old cutting list line 2",
-            "// Customer name",
-            "Acme",
-            "// List reference",
-            "R-7",
-            "// Section name",
-            "RHS 100x50",
-            "// Section weight kg/m",
-            "11.2",
-            "// Section cost",
-            "650",
-            "// Cost type",
-            "Tonne"};
+    return SplitTextLines(
+        "Tallora Datafile\n// Stock length data\nANY @ 6000\n3 @ 4000\n// Cut length data\n"
+        "4 @ 1500\n2 @ 2200\n// Output\nold cutting list line 1\nold cutting list line 2\n"
+        "// Customer name\nAcme\n// List reference\nR-7\n// Section name\nRHS 100x50\n"
+        "// Section weight kg/m\n11.2\n// Section cost\n650\n// Cost type\nTonne");
 }
 
 // The conversion as the desktop runs it: read, recalculate, write again.
@@ -69,6 +54,7 @@ OldReadStatus ReadOld(const std::vector<std::string>& lines, CuttingJob& job,
 TEST(ConvertOldVersion, RecalculatesAndRewritesInTheCurrentFormat) {
     TempFolder temp;
     const std::string path = temp.File("old.tlf");
+    ASSERT_EQ(OldFile().size(), 22u);
     Converter c;
     CuttingJob job;
     job.allowances.Trim = 10;
@@ -91,25 +77,22 @@ TEST(ConvertOldVersion, RecalculatesAndRewritesInTheCurrentFormat) {
     CuttingJob again;
     again.allowances.Trim = 10;
     ScriptedDialogs quiet;
-    const JobFileRead read = DoOpen(*written, again, quiet);
-    EXPECT_EQ(read.Status, ReadStatus::Loaded);
+    EXPECT_EQ(DoOpen(*written, again, quiet).Status, ReadStatus::Loaded);
     EXPECT_EQ(again.Patterns, job.Patterns);
-}
 
-TEST(ConvertOldVersion, EmptyStockListConvertsAndIsWrittenEvenThoughRefused) {
-    TempFolder temp;
-    auto lines = OldFile();
-    lines.erase(lines.begin() + 2, lines.begin() + 4);
-    Converter c;
-    CuttingJob job;
-    c.Convert(lines, temp.File("j.tlf"), job);
-    EXPECT_EQ(c.status, OldReadStatus::Read);
-    EXPECT_TRUE(job.StockItems.empty());
-    EXPECT_FALSE(c.outcome.Completed);
+    // An empty stock list converts, and the file is written though the calculation is refused.
+    auto noStock = OldFile();
+    noStock.erase(noStock.begin() + 2, noStock.begin() + 4);
+    Converter refused;
+    CuttingJob empty;
+    refused.Convert(noStock, temp.File("j.tlf"), empty);
+    EXPECT_EQ(refused.status, OldReadStatus::Read);
+    EXPECT_TRUE(empty.StockItems.empty());
+    EXPECT_FALSE(refused.outcome.Completed);
     EXPECT_TRUE(std::filesystem::exists(temp.File("j.tlf")));
 }
 
-TEST(ReadOldVersion, AMisspelledMarkerEmptiesEverythingAgain) {
+TEST(ReadOldVersion, AMisspelledMarkerEmptiesEverythingAgainAndBadNumbersAreCorrupted) {
     auto lines = OldFile();
     lines[12] = "// List referenze";
     ScriptedDialogs dialogs;
@@ -121,6 +104,18 @@ TEST(ReadOldVersion, AMisspelledMarkerEmptiesEverythingAgain) {
     EXPECT_TRUE(job.CuttingListLines.empty());
     EXPECT_EQ(job.section.Customer, "");
     EXPECT_EQ(job.section.CostType, "Tonne");
+
+    auto weight = OldFile();
+    weight[17] = "heavy";
+    ScriptedDialogs heavy;
+    CuttingJob other;
+    EXPECT_EQ(ReadOld(weight, other, heavy), OldReadStatus::Corrupted);
+    EXPECT_EQ(heavy.messages, std::vector<std::string>{CorruptedDataMessage});
+
+    auto row = OldFile();
+    row[3] = "3 4000";
+    CuttingJob third;
+    EXPECT_EQ(ReadOld(row, third, heavy), OldReadStatus::Corrupted);
 }
 
 TEST(ReadOldVersion, EveryShortenedFileStopsCleanly) {
@@ -144,20 +139,6 @@ TEST(ReadOldVersion, EveryShortenedFileStopsCleanly) {
         }
         EXPECT_EQ(dialogs.messages.size(), 1u);
     }
-}
-
-TEST(ReadOldVersion, NumbersAndRowsThatCannotBeReadAreCorrupted) {
-    auto weight = OldFile();
-    weight[17] = "heavy";
-    ScriptedDialogs dialogs;
-    CuttingJob job;
-    EXPECT_EQ(ReadOld(weight, job, dialogs), OldReadStatus::Corrupted);
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{CorruptedDataMessage});
-
-    auto row = OldFile();
-    row[3] = "3 4000";
-    CuttingJob other;
-    EXPECT_EQ(ReadOld(row, other, dialogs), OldReadStatus::Corrupted);
 }
 
 }  // namespace

@@ -13,43 +13,32 @@ namespace {
 constexpr auto User = RegistryRoot::CurrentUser;
 
 // Files that exist are those named in the set.
-struct Files {
+class RecentFilesTest : public ::testing::Test {
+protected:
+    MemoryRegistry store;
     std::set<std::string> present;
-    RecentFiles::FileExists Exists() {
-        return [this](const std::string& p) { return present.count(p) != 0; };
-    }
+    RecentFiles mru{store, [this](const std::string& p) { return present.count(p) != 0; }};
 };
 
-TEST(RecentFiles, EmptyListShowsADisabledEntry) {
-    MemoryRegistry store;
-    Files files;
-    RecentFiles mru(store, files.Exists());
+TEST_F(RecentFilesTest, NewestFirstAtMostEightAndCaseInsensitiveRepeats) {
     mru.MRU_Load();
-    const auto menu = mru.MRU_BuildMenu();
+    auto menu = mru.MRU_BuildMenu();
     ASSERT_EQ(menu.size(), 1u);
     EXPECT_EQ(menu[0].Caption, "(Empty)");
     EXPECT_FALSE(menu[0].Enabled);
-}
 
-TEST(RecentFiles, NewestFirstAtMostEightAndCaseInsensitiveRepeats) {
-    MemoryRegistry store;
-    Files files;
-    RecentFiles mru(store, files.Exists());
     for (int i = 1; i <= 9; ++i) mru.MRU_Add("/jobs/job" + std::to_string(i) + ".tlf");
-    auto menu = mru.MRU_BuildMenu();
+    menu = mru.MRU_BuildMenu();
     ASSERT_EQ(menu.size(), 8u);
     EXPECT_EQ(menu[0].Caption, "&1 /jobs/job9.tlf");
     EXPECT_EQ(menu[7].Caption, "&8 /jobs/job2.tlf");
     EXPECT_EQ(menu[7].Position, 7);
 
     mru.MRU_Add("/JOBS/Job5.TLF");
-    EXPECT_EQ(mru.Paths().front(), "/JOBS/Job5.TLF");
-    EXPECT_EQ(mru.Paths().size(), 8u);
-    EXPECT_EQ(std::count_if(mru.Paths().begin(), mru.Paths().end(),
-                            [](const std::string& p) { return p == "/jobs/job5.tlf"; }),
-              0);
     mru.MRU_Add("");
     EXPECT_EQ(mru.Paths().front(), "/JOBS/Job5.TLF");
+    EXPECT_EQ(mru.Paths().size(), 8u);
+    EXPECT_EQ(std::count(mru.Paths().begin(), mru.Paths().end(), "/jobs/job5.tlf"), 0);
 
     // The registry holds exactly the list.
     EXPECT_EQ(store.ReadInteger(User, MruKey, "Count"), 8);
@@ -57,24 +46,21 @@ TEST(RecentFiles, NewestFirstAtMostEightAndCaseInsensitiveRepeats) {
     EXPECT_FALSE(store.ValueExists(User, MruKey, "File8"));
 }
 
-TEST(RecentFiles, LoadingDropsMissingEmptyAndRepeatedEntriesAndKeepsEight) {
-    MemoryRegistry store;
-    Files files;
+TEST_F(RecentFilesTest, LoadingDropsMissingEmptyAndRepeatedEntriesAndKeepsEight) {
     store.CreateKey(User, MruKey);
     store.WriteInteger(User, MruKey, "Count", 12);
     for (int i = 0; i < 12; ++i) {
         const std::string path = "/jobs/f" + std::to_string(i) + ".tlf";
         store.WriteString(User, MruKey, "File" + std::to_string(i), path);
-        files.present.insert(path);
+        present.insert(path);
     }
-    RecentFiles mru(store, files.Exists());
     mru.MRU_Load();
     ASSERT_EQ(mru.Paths().size(), 8u);
     EXPECT_EQ(mru.Paths()[7], "/jobs/f7.tlf");
 
-    files.present.erase("/jobs/f1.tlf");
+    present.erase("/jobs/f1.tlf");
     store.WriteString(User, MruKey, "File2", "/JOBS/F0.TLF");
-    files.present.insert("/JOBS/F0.TLF");
+    present.insert("/JOBS/F0.TLF");
     store.WriteString(User, MruKey, "File3", "");
     store.WriteInteger(User, MruKey, "Count", 5);
     mru.MRU_Load();
@@ -86,11 +72,8 @@ TEST(RecentFiles, LoadingDropsMissingEmptyAndRepeatedEntriesAndKeepsEight) {
     EXPECT_EQ(mru.Paths().size(), 8u);
 }
 
-TEST(RecentFiles, AFileThatHasGoneIsRemovedWithAWarning) {
-    MemoryRegistry store;
-    Files files;
-    files.present = {"/jobs/a.tlf"};
-    RecentFiles mru(store, files.Exists());
+TEST_F(RecentFilesTest, AFileThatHasGoneIsRemovedWithAWarning) {
+    present = {"/jobs/a.tlf"};
     mru.MRU_Add("/jobs/a.tlf");
     mru.MRU_Add("/jobs/b & c.tlf");
     EXPECT_EQ(mru.MRU_BuildMenu()[0].Caption, "&1 /jobs/b && c.tlf");

@@ -8,18 +8,19 @@
 namespace tallora {
 namespace {
 
-using testing::FakeShell;
-using testing::TempFolder;
 constexpr auto User = RegistryRoot::CurrentUser;
 
-TEST(DoRegCheck, FirstRunWritesTheDefaultsAndCreatesTheDataFolder) {
-    TempFolder temp;
+class SettingsTest : public ::testing::Test {
+protected:
+    SettingsTest() { shell.appData = temp.File("appdata"); }
+    testing::TempFolder temp;
     MemoryRegistry store;
-    FakeShell shell;
-    shell.appData = temp.File("appdata");
+    testing::FakeShell shell;
+};
+
+TEST_F(SettingsTest, TheFirstRunWritesTheDefaultsAndCreatesTheDataFolderLaterRunsChangeNothing) {
     store.SetMachineValue(AppPathsKey, "Path", "/usr/lib/tallora");
     DoRegCheck(store, shell);
-
     const std::string dataDir = shell.appData + "/Vantorel/Tallora/Cutting Lists";
     EXPECT_EQ(store.ReadString(User, MainKey, "InstallDir"), "/usr/lib/tallora");
     EXPECT_EQ(store.ReadString(User, MainKey, "HelpDir"), "/usr/lib/tallora/Help");
@@ -32,38 +33,26 @@ TEST(DoRegCheck, FirstRunWritesTheDefaultsAndCreatesTheDataFolder) {
     EXPECT_EQ(store.ReadInteger(User, MainKey, "Offcut"), 3000);
     EXPECT_TRUE(std::filesystem::is_directory(dataDir));
     EXPECT_EQ(shell.notifications, 1);
-}
 
-TEST(DoRegCheck, LaterRunsChangeNothing) {
-    TempFolder temp;
-    MemoryRegistry store;
-    FakeShell shell;
-    shell.appData = temp.File("appdata");
-    DoRegCheck(store, shell);
     store.DeleteValue(User, MainKey, "DataDir");
-    std::filesystem::remove_all(temp.File("appdata"));
+    std::filesystem::remove_all(shell.appData);
     store.WriteInteger(User, MainKey, "Kerf", 7);
-
     DoRegCheck(store, shell);
     EXPECT_FALSE(store.ValueExists(User, MainKey, "DataDir"));
-    EXPECT_FALSE(std::filesystem::exists(temp.File("appdata")));
+    EXPECT_FALSE(std::filesystem::exists(shell.appData));
     EXPECT_EQ(store.ReadInteger(User, MainKey, "Kerf"), 7);
     EXPECT_EQ(shell.notifications, 1);
-}
 
-TEST(DoRegCheck, WithoutAnApplicationDataFolderTheDataFolderIsBesideTheProgram) {
-    MemoryRegistry store;
-    FakeShell shell;
-    TempFolder temp;
+    // Without an App Paths key or an application data folder: the running program's folder.
+    MemoryRegistry bare;
+    shell.appData = "";
     shell.program = temp.File("bin");
-    DoRegCheck(store, shell);
-    // No App Paths key: the running program's folder.
-    EXPECT_EQ(store.ReadString(User, MainKey, "InstallDir"), shell.program);
-    EXPECT_EQ(store.ReadString(User, MainKey, "DataDir"), shell.program + "/Cutting Lists");
+    DoRegCheck(bare, shell);
+    EXPECT_EQ(bare.ReadString(User, MainKey, "InstallDir"), shell.program);
+    EXPECT_EQ(bare.ReadString(User, MainKey, "DataDir"), shell.program + "/Cutting Lists");
 }
 
-TEST(ReadCFGData, ReadsAndLimitsTheAllowances) {
-    MemoryRegistry store;
+TEST_F(SettingsTest, ReadCFGDataReadsAndLimitsTheAllowances) {
     Allowances a;
     a.Hold = 75;
     ProgramSettings settings;
@@ -94,17 +83,15 @@ TEST(ReadCFGData, ReadsAndLimitsTheAllowances) {
     EXPECT_EQ(wild.Offcut, 18300);
 }
 
-TEST(WriteCFGData, WritesMemoryOverStoredValuesAndDefaultsOverMissingOnes) {
-    MemoryRegistry store;
-    FakeShell shell;
-    TempFolder temp;
-    shell.appData = temp.File("appdata");
+TEST_F(SettingsTest, WriteCFGDataWritesMemoryOverStoredValuesAndDefaultsOverMissingOnes) {
+    const Allowances a{5, 30, 125, 400, false};
+    WriteCFGData(store, a, ProgramSettings{});
+    EXPECT_FALSE(store.KeyExists(User, MainKey));
+
     DoRegCheck(store, shell);
     store.DeleteValue(User, MainKey, "Hold");
     store.CreateKey(User, AutoSaveKey);
     store.WriteInteger(User, AutoSaveKey, "SCount", 1);
-
-    const Allowances a{5, 30, 125, 400, false};
     WriteCFGData(store, a, ProgramSettings{false});
     EXPECT_EQ(store.ReadInteger(User, MainKey, "Kerf"), 5);
     EXPECT_EQ(store.ReadInteger(User, MainKey, "Trim"), 30);
@@ -112,13 +99,9 @@ TEST(WriteCFGData, WritesMemoryOverStoredValuesAndDefaultsOverMissingOnes) {
     EXPECT_EQ(store.ReadInteger(User, MainKey, "Offcut"), 400);
     EXPECT_EQ(store.ReadInteger(User, MainKey, "Hints"), 0);
     EXPECT_FALSE(store.KeyExists(User, AutoSaveKey));
-
-    MemoryRegistry none;
-    WriteCFGData(none, a, ProgramSettings{});
-    EXPECT_FALSE(none.KeyExists(User, MainKey));
 }
 
-TEST(LastDir, TheFolderPartOfTheJobFile) {
+TEST_F(SettingsTest, TheLastFolderAndTheDataFolderNeverTheRoot) {
     EXPECT_EQ(FolderPart("C:\\Jobs\\Beam.tlf"), "C:\\Jobs\\");
     EXPECT_EQ(FolderPart("/home/ann/jobs/beam.tlf"), "/home/ann/jobs/");
     EXPECT_EQ(FolderPart("C:beam.tlf"), "C:");
@@ -127,22 +110,12 @@ TEST(LastDir, TheFolderPartOfTheJobFile) {
     EXPECT_EQ(FileNamePart("C:\\Jobs\\Beam.run.tlf"), "Beam.run.tlf");
     EXPECT_EQ(FileNamePart("C:beam.tlf"), "beam.tlf");
 
-    MemoryRegistry store;
     WriteLastDir(store, "/home/ann/jobs/beam.tlf");  // no main key: nothing
     EXPECT_FALSE(ReadLastDir(store).has_value());
-    store.CreateKey(User, MainKey);
-    WriteLastDir(store, "/home/ann/jobs/beam.tlf");
-    EXPECT_EQ(ReadLastDir(store), "/home/ann/jobs/");
-    WriteLastDir(store, "");
-    EXPECT_EQ(ReadLastDir(store), "");
-}
-
-TEST(DataDir, AMissingDataFolderFallsBackToTheDefaultNeverToTheRoot) {
-    MemoryRegistry store;
-    FakeShell shell;
-    shell.appData = "/home/ann/.local/share";
-    const std::string fallback = "/home/ann/.local/share/Vantorel/Tallora/Cutting Lists";
+    // A missing data folder falls back to the default.
+    const std::string fallback = shell.appData + "/Vantorel/Tallora/Cutting Lists";
     EXPECT_EQ(DataDirOrDefault(store, shell), fallback);
+
     store.CreateKey(User, MainKey);
     store.WriteString(User, MainKey, "DataDir", "");
     EXPECT_EQ(DataDirOrDefault(store, shell), fallback);
@@ -151,6 +124,10 @@ TEST(DataDir, AMissingDataFolderFallsBackToTheDefaultNeverToTheRoot) {
     EXPECT_EQ(InitialDialogFolder(store, shell), "/srv/jobs");
     WriteLastDir(store, "/tmp/x.tlf");
     EXPECT_EQ(InitialDialogFolder(store, shell), "/tmp/");
+    WriteLastDir(store, "/home/ann/jobs/beam.tlf");
+    EXPECT_EQ(ReadLastDir(store), "/home/ann/jobs/");
+    WriteLastDir(store, "");
+    EXPECT_EQ(ReadLastDir(store), "");
 }
 
 }  // namespace

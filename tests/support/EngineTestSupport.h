@@ -1,5 +1,8 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <map>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -11,19 +14,16 @@
 
 namespace tallora::testing {
 
-// Records what the calculation asks of the window system, in order.
+// Records what the calculation asks of the window system, in order. With a job to watch, it
+// counts the callbacks at which a cut row of the job holds a negative quantity.
 class RecordingHost : public CalculateHost {
 public:
     bool answerYes = false;
-    std::vector<std::string> questions;
-    std::vector<std::string> errors;
-    std::vector<std::string> events;
-    std::vector<std::string> permutationLines;
-    std::vector<std::string> statusTexts;
+    std::vector<std::string> questions, errors, events, permutationLines, cuttingList;
     int pumps = 0;
     bool mainWindowEnabled = true;
-    bool progressVisible = false;
-    bool busy = false;
+    const CuttingJob* watched = nullptr;
+    int negativeSeen = 0;
 
     bool AskQuestion(const std::string& text) override {
         questions.push_back(text);
@@ -34,37 +34,31 @@ public:
         errors.push_back(text);
         events.push_back("error");
     }
-    void SetBusyCursor(bool on) override {
-        busy = on;
-        events.push_back(on ? "busy" : "normal cursor");
-    }
-    void SetStatusText(const std::string& text) override {
-        statusTexts.push_back(text);
-        events.push_back("status: " + text);
-    }
+    void SetBusyCursor(bool on) override { events.push_back(on ? "busy" : "normal cursor"); }
+    void SetStatusText(const std::string& text) override { events.push_back("status: " + text); }
     void ClearCuttingList() override { events.push_back("clear list"); }
     void SetMainWindowEnabled(bool enabled) override {
         mainWindowEnabled = enabled;
         events.push_back(enabled ? "enable main" : "disable main");
     }
     void ShowProgress(int maximum) override {
-        progressVisible = true;
         events.push_back("show progress " + std::to_string(maximum));
     }
-    void HideProgress() override {
-        progressVisible = false;
-        events.push_back("hide progress");
-    }
+    void HideProgress() override { events.push_back("hide progress"); }
     void SetProgressPosition(int position) override {
         events.push_back("position " + std::to_string(position));
     }
     void UpdateProgress(int position, const std::string& allocated,
                         const std::string& remaining) override {
+        Watch();
         events.push_back("progress " + std::to_string(position) + " | " + allocated + " | " +
                          remaining);
     }
     void SetPermutationLine(const std::string& text) override { permutationLines.push_back(text); }
-    void ProcessMessages() override { ++pumps; }
+    void ProcessMessages() override {
+        Watch();
+        ++pumps;
+    }
     void ShowSectionPrices() override { events.push_back("prices"); }
     void EnableOutputCommands() override { events.push_back("enable output"); }
     void ShowStatistics(const Statistics&) override { events.push_back("statistics"); }
@@ -72,7 +66,25 @@ public:
         cuttingList = lines;
         events.push_back("cutting list");
     }
-    std::vector<std::string> cuttingList;
+
+private:
+    void Watch() {
+        if (watched == nullptr) return;
+        for (const auto& row : watched->Cuts) negativeSeen += row.CutQuantity < 0;
+    }
+};
+
+// One calculation on a recording host that watches the job, the algorithm as the user left it.
+struct Calculated {
+    RecordingHost host;
+    Algorithm algorithm;
+    CalculationOutcome outcome;
+    explicit Calculated(CuttingJob& job, Algorithm chosen = Algorithm::Complex)
+        : algorithm(chosen) {
+        host.watched = &job;
+        outcome = RunCalculation(job, algorithm, host);
+        EXPECT_EQ(host.negativeSeen, 0);
+    }
 };
 
 using Rows = std::vector<std::pair<std::string, std::string>>;  // (quantity, length)
@@ -81,10 +93,7 @@ inline CuttingJob MakeJob(const Rows& stock, const Rows& cuts, int kerf = 3, int
                           int hold = 0) {
     CuttingJob job;
     // Remnants stay unclassified, so results compare on the cuts alone.
-    job.allowances.NoOffcuts = true;
-    job.allowances.Kerf = kerf;
-    job.allowances.Trim = trim;
-    job.allowances.Hold = hold;
+    job.allowances = {kerf, trim, hold, 3000, true};
     for (const auto& [q, l] : stock) job.StockItems.push_back({q, l});
     for (const auto& [q, l] : cuts) job.CutItems.push_back({q, l});
     return job;
@@ -102,12 +111,7 @@ inline CuttingJob WorkingJob(const std::vector<WorkingStockRow>& stock,
 
 inline CuttingPattern Pattern(int stockLength, int bars, std::vector<int> lengths,
                               std::vector<int> counts) {
-    CuttingPattern p;
-    p.StockLength = stockLength;
-    p.BarCount = bars;
-    p.CutLength = std::move(lengths);
-    p.PieceCount = std::move(counts);
-    return p;
+    return {stockLength, bars, std::move(lengths), std::move(counts)};
 }
 
 // The worked example of the results: one 6000 mm stock row (Trim 25, Hold 25, Kerf 3), two bars
@@ -124,16 +128,37 @@ inline CuttingJob WorkedExampleJob(int offcut, bool scrapAll = false) {
     return job;
 }
 
-// Pieces placed by the result store, per cut length.
-inline long long PiecesOfLength(const CuttingJob& job, int length) {
-    long long pieces = 0;
+// Calculates a job worked out by hand: its patterns, the pieces left over and the stock left.
+inline Calculated ExpectWorkedOut(const std::string& name, CuttingJob job, Algorithm algorithm,
+                                  const std::vector<CuttingPattern>& patterns,
+                                  const std::vector<WorkingCutRow>& left,
+                                  const std::vector<WorkingStockRow>& stock) {
+    SCOPED_TRACE(name);
+    Calculated run(job, algorithm);
+    EXPECT_TRUE(run.outcome.Completed);
+    EXPECT_EQ(job.Patterns, patterns);
+    EXPECT_EQ(job.Cuts, left);
+    EXPECT_EQ(job.Stock, stock);
+    int remaining = 0;
+    for (const auto& row : left) remaining += row.CutQuantity;
+    EXPECT_EQ(job.RemainingPieces, remaining);
+    return run;
+}
+
+// Every entered piece is in a pattern, and no pattern asks more of its bar than it holds.
+inline void ExpectEveryPiecePlacedWithinItsBar(const CuttingJob& job) {
+    EXPECT_EQ(job.CutCount(), 0);
+    std::map<int, long long> pieces;  // by length
     for (const auto& p : job.Patterns) {
+        long long used = 0;
         for (int k = 0; k < p.LengthCount(); ++k) {
-            if (p.CutLength[k] == length)
-                pieces += static_cast<long long>(p.PieceCount[k]) * p.BarCount;
+            used += 1LL * p.PieceCount[k] * p.CutLength[k];
+            pieces[p.CutLength[k]] += 1LL * p.PieceCount[k] * p.BarCount;
         }
+        EXPECT_LE(used, p.StockLength);
     }
-    return pieces;
+    for (int i = 0; i < job.InputCutCount(); ++i)
+        EXPECT_EQ(pieces[job.InputCutLength[i]], job.InputCutQuantity[i]) << job.InputCutLength[i];
 }
 
 }  // namespace tallora::testing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cctype>
 #include <map>
 #include <variant>
 
@@ -7,46 +8,91 @@
 
 namespace tallora {
 
-// A registry held in memory: for tests and for the command line.
+// A registry held in memory, for the tests and the screenshot tool. Key and value names ignore
+// letter case; the machine root is read only but for SetMachineValue, as an installer writes it.
 class MemoryRegistry : public RegistryStore {
+    using Root = RegistryRoot;
+    using Text = const std::string&;
+    using Bytes = std::vector<std::uint8_t>;
+
 public:
-    using Value = std::variant<std::string, std::int32_t, std::vector<std::uint8_t>>;
+    bool KeyExists(Root root, Text key) const override { return Keys(root).count(Fold(key)) != 0; }
+    bool CreateKey(Root root, Text key) override {
+        if (root == Root::LocalMachine) return KeyExists(root, key);
+        const std::string path = Fold(key);
+        for (size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1))
+            user_[path.substr(0, at)];
+        user_[path];
+        return true;
+    }
+    bool DeleteKey(Root root, Text key) override {
+        const std::string path = Fold(key);
+        if (root == Root::LocalMachine || user_.erase(path) == 0) return false;
+        std::erase_if(user_, [&](const auto& k) { return k.first.rfind(path + "\\", 0) == 0; });
+        return true;
+    }
+    bool ValueExists(Root root, Text key, Text name) const override {
+        return Find(root, key, name) != nullptr;
+    }
+    std::optional<std::string> ReadString(Root root, Text key, Text name) const override {
+        return Read<std::string>(root, key, name);
+    }
+    std::optional<std::int32_t> ReadInteger(Root root, Text key, Text name) const override {
+        return Read<std::int32_t>(root, key, name);
+    }
+    std::optional<Bytes> ReadBinary(Root root, Text key, Text name) const override {
+        return Read<Bytes>(root, key, name);
+    }
+    bool WriteString(Root root, Text key, Text name, Text value) override {
+        return Write(root, key, name, value);
+    }
+    bool WriteInteger(Root root, Text key, Text name, std::int32_t value) override {
+        return Write(root, key, name, value);
+    }
+    bool WriteBinary(Root root, Text key, Text name, const Bytes& value) override {
+        return Write(root, key, name, value);
+    }
 
-    bool KeyExists(RegistryRoot root, const std::string& key) const override;
-    bool CreateKey(RegistryRoot root, const std::string& key) override;
-    bool DeleteKey(RegistryRoot root, const std::string& key) override;
-    bool ValueExists(RegistryRoot root, const std::string& key,
-                     const std::string& name) const override;
-    std::optional<std::string> ReadString(RegistryRoot root, const std::string& key,
-                                          const std::string& name) const override;
-    std::optional<std::int32_t> ReadInteger(RegistryRoot root, const std::string& key,
-                                            const std::string& name) const override;
-    std::optional<std::vector<std::uint8_t>> ReadBinary(RegistryRoot root, const std::string& key,
-                                                        const std::string& name) const override;
-    bool WriteString(RegistryRoot root, const std::string& key, const std::string& name,
-                     const std::string& value) override;
-    bool WriteInteger(RegistryRoot root, const std::string& key, const std::string& name,
-                      std::int32_t value) override;
-    bool WriteBinary(RegistryRoot root, const std::string& key, const std::string& name,
-                     const std::vector<std::uint8_t>& value) override;
-
-    // Sets up the read-only machine root, as an installer would.
-    void SetMachineValue(const std::string& key, const std::string& name, const std::string& value);
-    // Removes one value (as a user editing the registry might).
-    void DeleteValue(RegistryRoot root, const std::string& key, const std::string& name);
+    void SetMachineValue(Text key, Text name, Text value) {
+        machine_[Fold(key)][Fold(name)] = value;
+    }
+    // As a user editing the registry might.
+    void DeleteValue(Root root, Text key, Text name) {
+        if (const auto k = Keys(root).find(Fold(key)); k != Keys(root).end())
+            k->second.erase(Fold(name));
+    }
 
 private:
-    using Values = std::map<std::string, Value>;
-    using Keys = std::map<std::string, Values>;  // by lower-case key path
-    Keys& RootOf(RegistryRoot root) { return root == RegistryRoot::CurrentUser ? user_ : machine_; }
-    const Keys& RootOf(RegistryRoot root) const {
-        return root == RegistryRoot::CurrentUser ? user_ : machine_;
-    }
-    const Value* Find(RegistryRoot root, const std::string& key, const std::string& name) const;
-    bool Write(RegistryRoot root, const std::string& key, const std::string& name, Value value);
+    using Value = std::variant<std::string, std::int32_t, Bytes>;
+    using KeyMap = std::map<std::string, std::map<std::string, Value>>;  // by lower-case path
 
-    Keys user_;
-    Keys machine_;
+    static std::string Fold(std::string text) {
+        for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    }
+    const KeyMap& Keys(Root root) const { return root == Root::CurrentUser ? user_ : machine_; }
+    KeyMap& Keys(Root root) { return root == Root::CurrentUser ? user_ : machine_; }
+    const Value* Find(Root root, Text key, Text name) const {
+        const auto k = Keys(root).find(Fold(key));
+        if (k == Keys(root).end()) return nullptr;
+        const auto v = k->second.find(Fold(name));
+        return v == k->second.end() ? nullptr : &v->second;
+    }
+    // A value of another type counts as absent.
+    template <typename T>
+    std::optional<T> Read(Root root, Text key, Text name) const {
+        const Value* v = Find(root, key, name);
+        if (v == nullptr || !std::holds_alternative<T>(*v)) return std::nullopt;
+        return std::get<T>(*v);
+    }
+    bool Write(Root root, Text key, Text name, Value value) {
+        const auto k = user_.find(Fold(key));
+        if (root == Root::LocalMachine || k == user_.end()) return false;
+        k->second[Fold(name)] = std::move(value);
+        return true;
+    }
+
+    KeyMap user_, machine_;
 };
 
 }  // namespace tallora

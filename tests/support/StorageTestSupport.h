@@ -12,49 +12,41 @@
 
 namespace tallora::testing {
 
-// Answers message boxes from a script (Ok, or the next scripted answer) and records the texts.
+// Answers message boxes from a script (Ok, or the next scripted answer, else No) and file
+// dialogs with the next scripted path, else Cancel; records the texts and the dialogs' options.
 class ScriptedDialogs : public Dialogs {
 public:
     std::vector<std::string> messages;
     std::vector<MessageAnswer> answers;
+    std::vector<std::optional<std::string>> openFiles, saveFiles;
+    std::vector<FileDialogOptions> fileDialogs;
 
     MessageAnswer ShowMessage(MessageKind, MessageButtons buttons,
                               const std::string& text) override {
         messages.push_back(text);
         if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-        if (answers.empty()) return MessageAnswer::No;
-        const MessageAnswer answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
+        return Next(answers).value_or(MessageAnswer::No);
     }
-    // File dialogs answer with the next scripted path, or cancel.
-    std::vector<std::optional<std::string>> openFiles;
-    std::vector<std::optional<std::string>> saveFiles;
-    std::vector<FileDialogOptions> fileDialogs;
-    std::vector<std::optional<std::string>> texts;
-
     std::optional<std::string> AskOpenFileName(const FileDialogOptions& options) override {
-        return Next(openFiles, options);
+        fileDialogs.push_back(options);
+        return Next(openFiles).value_or(std::nullopt);
     }
     std::optional<std::string> AskSaveFileName(const FileDialogOptions& options) override {
-        return Next(saveFiles, options);
+        fileDialogs.push_back(options);
+        return Next(saveFiles).value_or(std::nullopt);
     }
     std::optional<std::string> AskText(const std::string&, const std::string&,
                                        const std::string&) override {
-        if (texts.empty()) return {};
-        auto text = texts.front();
-        texts.erase(texts.begin());
-        return text;
+        return {};
     }
 
 private:
-    std::optional<std::string> Next(std::vector<std::optional<std::string>>& queue,
-                                    const FileDialogOptions& options) {
-        fileDialogs.push_back(options);
-        if (queue.empty()) return {};
-        auto path = queue.front();
+    template <typename T>
+    static std::optional<T> Next(std::vector<T>& queue) {
+        if (queue.empty()) return std::nullopt;
+        T next = queue.front();
         queue.erase(queue.begin());
-        return path;
+        return next;
     }
 };
 
@@ -104,13 +96,11 @@ public:
     std::string appData;
     std::string program = "/opt/tallora";
     int notifications = 0;
-    std::vector<std::string> created;
 
     std::string LocalAppDataFolder() override { return appData; }
     std::string ProgramFolder() override { return program; }
     void NotifyAssociationsChanged() override { ++notifications; }
     bool CreateFolders(const std::string& path) override {
-        created.push_back(path);
         std::error_code ec;
         std::filesystem::create_directories(path, ec);
         return !ec;

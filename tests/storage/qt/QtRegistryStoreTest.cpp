@@ -18,7 +18,7 @@ constexpr auto User = RegistryRoot::CurrentUser;
 
 QString IniIn(const TempFolder& temp) { return QString::fromStdString(temp.File("Tallora.conf")); }
 
-TEST(QtRegistryStore, ValuesKeepTheirTypesAcrossSessions) {
+TEST(QtRegistryStore, ValuesKeepTheirTypesAcrossSessionsAndKeysGoWithTheirSubKeys) {
     TempFolder temp;
     {
         QtRegistryStore store(IniIn(temp));
@@ -42,21 +42,17 @@ TEST(QtRegistryStore, ValuesKeepTheirTypesAcrossSessions) {
     EXPECT_FALSE(store.ReadString(User, AutoSaveKey, "Weight").has_value());
     EXPECT_FALSE(store.ReadBinary(User, MainKey, "Kerf").has_value());
     EXPECT_FALSE(store.ValueExists(User, MainKey, "Trim"));
-}
 
-TEST(QtRegistryStore, DeletingAKeyTakesItsValuesAndSubKeys) {
-    TempFolder temp;
-    QtRegistryStore store(IniIn(temp));
-    store.CreateKey(User, MainKey);
-    store.WriteInteger(User, MainKey, "Kerf", 3);
+    // Deleting a key takes its values and sub-keys.
     store.CreateKey(User, MruKey);
     store.WriteInteger(User, MruKey, "Count", 1);
-    EXPECT_TRUE(store.DeleteKey(User, MruKey));
-    EXPECT_FALSE(store.KeyExists(User, MruKey));
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "Kerf"), 3);
-    EXPECT_FALSE(store.DeleteKey(User, MruKey));
+    EXPECT_TRUE(store.DeleteKey(User, AutoSaveKey));
+    EXPECT_FALSE(store.KeyExists(User, AutoSaveKey));
+    EXPECT_EQ(store.ReadInteger(User, MainKey, "Kerf"), -4);
+    EXPECT_FALSE(store.DeleteKey(User, AutoSaveKey));
     EXPECT_TRUE(store.DeleteKey(User, MainKey));
     EXPECT_FALSE(store.KeyExists(User, MainKey));
+    EXPECT_FALSE(store.KeyExists(User, MruKey));
 
     // Nothing outside the program's key, and the machine root is read only.
     EXPECT_FALSE(store.CreateKey(User, "Software\\Other"));
