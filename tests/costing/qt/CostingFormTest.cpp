@@ -31,13 +31,17 @@ using Cells = std::vector<std::string>;
 class RenameDialogs : public testing::ScriptedDialogs {
 public:
     std::vector<std::string> asked;
+    std::vector<std::optional<std::string>> texts;  // the answers, in order; then Cancel
 
     std::optional<std::string> AskText(const std::string& title, const std::string& prompt,
                                        const std::string& initial) override {
         EXPECT_EQ(title, "Rename Charge");
         EXPECT_EQ(prompt, "Enter a name for this charge (leave blank to reset to default):");
         asked.push_back(initial);
-        return ScriptedDialogs::AskText(title, prompt, initial);
+        if (texts.empty()) return std::nullopt;
+        auto text = texts.front();
+        texts.erase(texts.begin());
+        return text;
     }
 };
 
