@@ -73,20 +73,8 @@ public:
 };
 
 // A host that shows nothing and answers No.
-class SilentCalculateHost : public CalculateHost {
+class SilentCalculateHost : public SilentHost<CalculateHost> {
 public:
-    bool AskQuestion(const std::string&) override { return false; }
-    void ShowError(const std::string&) override {}
-    void SetBusyCursor(bool) override {}
-    void SetStatusText(const std::string&) override {}
-    void ClearCuttingList() override {}
-    void SetMainWindowEnabled(bool) override {}
-    void ShowProgress(int) override {}
-    void HideProgress() override {}
-    void SetProgressPosition(int) override {}
-    void UpdateProgress(int, const std::string&, const std::string&) override {}
-    void SetPermutationLine(const std::string&) override {}
-    void ProcessMessages() override {}
     void ShowSectionPrices() override {}
     void EnableOutputCommands() override {}
     void ShowStatistics(const Statistics&) override {}

@@ -35,8 +35,9 @@ public:
     virtual void ProcessMessages() = 0;
 };
 
-// A host that shows nothing and answers No.
-class SilentCalculationHost : public CalculationHost {
+// A host that shows nothing and answers No; `Host` may be an interface that extends this one.
+template <class Host = CalculationHost>
+class SilentHost : public Host {
 public:
     bool AskQuestion(const std::string&) override { return false; }
     void ShowError(const std::string&) override {}
@@ -51,5 +52,6 @@ public:
     void SetPermutationLine(const std::string&) override {}
     void ProcessMessages() override {}
 };
+using SilentCalculationHost = SilentHost<>;
 
 }  // namespace tallora
