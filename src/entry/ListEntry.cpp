@@ -20,7 +20,10 @@ std::optional<std::string> CheckQuantity(const std::string& text, bool unlimited
     bool digits = !text.empty();
     for (char c : text) digits = digits && c >= '0' && c <= '9';
     if (!digits) return NotAQuantityMessage(text);
-    if (!ReadWholeNumber(text)) return QuantityTooLargeMessage(text);
+    const auto quantity = ReadWholeNumber(text);
+    if (!quantity) return QuantityTooLargeMessage(text);
+    // A row of nothing would only be dropped later, with a message that points elsewhere.
+    if (*quantity == 0) return ZeroQuantityMessage();
     return std::nullopt;
 }
 

@@ -51,6 +51,11 @@ std::string QuantityTooLargeMessage(const std::string& quantityText) {
            std::to_string(INT_MAX) + "." + kCheckEntry;
 }
 
+std::string ZeroQuantityMessage() {
+    return std::string("A quantity of 0 adds nothing to the list: it must be at least 1.") +
+           kCheckEntry;
+}
+
 std::string StockListFullMessage() {
     return "The stock list already holds the maximum allowed number of " +
            std::to_string(MaxStockRows) + " stock lengths." + kCheckEntry;

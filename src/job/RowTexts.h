@@ -21,6 +21,7 @@ std::string LengthTooLongMessage(const std::string& lengthText);
 std::string NotALengthMessage(const std::string& lengthText);
 std::string NotAQuantityMessage(const std::string& quantityText);
 std::string QuantityTooLargeMessage(const std::string& quantityText);
+std::string ZeroQuantityMessage();
 std::string StockListFullMessage();
 std::string CutListFullMessage();
 

@@ -190,6 +190,8 @@ std::vector<std::string> JobFileLines(const CuttingJob& job, const Statistics& s
     lines.push_back(StoredChargeName(c.OtherName1, DefaultOtherName1));
     lines.push_back(StoredChargeName(c.OtherName2, DefaultOtherName2));
     lines.push_back(StoredChargeName(c.OtherName3, DefaultOtherName3));
+    // After everything a reader of the earlier layout knows, so that such a reader still works.
+    lines.push_back(Int(job.allowances.Hold));
     return lines;
 }
 
@@ -263,6 +265,11 @@ JobFileRead ReadJobLines(const std::vector<std::string>& lines, CuttingJob& job)
             ApplyStoredChargeName(c.OtherName1, in.Text());
             ApplyStoredChargeName(c.OtherName2, in.Text());
             ApplyStoredChargeName(c.OtherName3, in.Text());
+        }
+        if (in.More()) {
+            const int hold = in.Integer();
+            result.SettingsChanged = result.SettingsChanged || hold != a.Hold;
+            a.Hold = LimitAllowance(AllowanceField::Hold, hold);
         }
     } catch (const CorruptLine&) {
         result.Status = ReadStatus::Corrupted;

@@ -21,7 +21,8 @@ inline const char* const SettingsChangedMessage =
 inline constexpr int MaxCuttingListLines = 100000;
 
 // The lines of a job file: the entered lists, the cutting list, the section data, the results
-// with the statistics shown, the kept inputs, Trim, Kerf and Offcut, and the costing charges.
+// with the statistics shown, the kept inputs, Trim, Kerf and Offcut, the costing charges, and
+// last the Hold the results were worked out with.
 std::vector<std::string> JobFileLines(const CuttingJob& job, const Statistics& stats);
 
 // A row line "quantity @ length", split at its first "@" less the blank on either side; nothing
@@ -44,13 +45,14 @@ struct JobFileRead {
     std::string Error;  // the system's error text
     Statistics Stats;   // recomputed from the results read
     bool ResultsValid = false;
-    // Trim, Kerf or Offcut of the file differed from the settings in force.
+    // Trim, Kerf, Offcut or Hold of the file differed from the settings in force.
     bool SettingsChanged = false;
 };
 
 // The reading of DoOpen, for a job the caller has emptied: reads the lines of a job file into
-// it, limits the allowances read to their ranges and recomputes the statistics. Hold keeps its
-// value. The messages are the caller's to show.
+// it, limits the allowances read to their ranges and recomputes the statistics. A file without
+// the Hold record (one written before it was kept) leaves Hold as it is. The messages are the
+// caller's to show.
 JobFileRead ReadJobLines(const std::vector<std::string>& lines, CuttingJob& job);
 
 }  // namespace tallora

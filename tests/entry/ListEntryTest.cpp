@@ -51,6 +51,10 @@ TEST(CommitRow, LengthLimitAndBadTextsAreRefusedWithAMessage) {
     EXPECT_EQ(CommitCutRow(rows, "-2", "1000").Message, NotAQuantityMessage("-2"));
     EXPECT_EQ(CommitCutRow(rows, "3000000000", "1000").Message,
               QuantityTooLargeMessage("3000000000"));
+    // Nothing to cut, or no bars: refused at entry, where the user can see why.
+    EXPECT_EQ(CommitCutRow(rows, "0", "1000").Message, ZeroQuantityMessage());
+    EXPECT_EQ(CommitStockRow(rows, "00", "6000").Message, ZeroQuantityMessage());
+    EXPECT_EQ(CommitStockRow(rows, "0", "18300").Status, CommitStatus::Refused);
     EXPECT_EQ(rows.size(), 1u);
 
     Rows cuts{{"2000000000", "1000"}};

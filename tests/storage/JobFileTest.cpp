@@ -45,13 +45,14 @@ TEST(JobFile, EmptyJobLayoutReadBack) {
     ASSERT_GE(lines.size(), 11u);
     EXPECT_EQ(Lines(lines.begin(), lines.begin() + 11),
               (Lines{"TA DataFile", "0", "0", "0", "", "", "", "0", "0", "Tonne", "0"}));
-    // 32 statistics, the offcut total, four empty tables and their totals, the allowances and
-    // the costing section.
-    EXPECT_EQ(lines.size(), 11u + 32 + 1 + 1 + 1 + 1 + 2 + 1 + 3 + 11);
-    EXPECT_EQ(lines[lines.size() - 14], "25");  // Trim
-    EXPECT_EQ(lines[lines.size() - 13], "3");   // Kerf
-    EXPECT_EQ(lines[lines.size() - 11], "Tonne");
-    EXPECT_EQ(lines.back(), "");
+    // 32 statistics, the offcut total, four empty tables and their totals, the allowances, the
+    // costing section and last the Hold.
+    EXPECT_EQ(lines.size(), 11u + 32 + 1 + 1 + 1 + 1 + 2 + 1 + 3 + 11 + 1);
+    EXPECT_EQ(lines[lines.size() - 15], "25");  // Trim
+    EXPECT_EQ(lines[lines.size() - 14], "3");   // Kerf
+    EXPECT_EQ(lines[lines.size() - 12], "Tonne");
+    EXPECT_EQ(lines[lines.size() - 2], "");  // the default name of the third charge
+    EXPECT_EQ(lines.back(), "0");
 
     Reader reader(0);
     const JobFileRead result = reader.Read(lines);
@@ -97,7 +98,7 @@ TEST(JobFile, CalculatedJobRoundTripsByteForByte) {
 }
 
 TEST(JobFile, ShortFileWithoutCostingAndTheSettingsMessage) {
-    // A file's lines up to its settings, without the costing section.
+    // A file's lines up to its settings, without the costing section and the Hold.
     auto linesWith = [](int trim, int kerf, int offcut) {
         CuttingJob job;
         job.StockItems = {{"ANY", "6000"}};  // read back as "*"
@@ -105,7 +106,7 @@ TEST(JobFile, ShortFileWithoutCostingAndTheSettingsMessage) {
         job.allowances.Kerf = kerf;
         job.allowances.Offcut = offcut;
         auto lines = JobFileLines(job, Statistics{});
-        lines.resize(lines.size() - 11);
+        lines.resize(lines.size() - 12);
         return lines;
     };
     struct Case {
@@ -132,6 +133,26 @@ TEST(JobFile, ShortFileWithoutCostingAndTheSettingsMessage) {
     EXPECT_EQ(reader.job.allowances.Offcut, 18300);
 }
 
+TEST(JobFile, TheHoldTravelsWithTheJob) {
+    CuttingJob job;
+    job.allowances.Hold = 50;
+    Lines lines = JobFileLines(job, Statistics{});
+    // The results were worked out with a Hold of 50: the setting follows, with the message.
+    Reader reader(0);
+    EXPECT_EQ(reader.Read(lines).Status, ReadStatus::Loaded);
+    EXPECT_EQ(reader.job.allowances.Hold, 50);
+    EXPECT_EQ(reader.dialogs.messages, Lines{SettingsChangedMessage});
+    Reader same(50);
+    same.Read(lines);
+    EXPECT_TRUE(same.dialogs.messages.empty());
+    lines.back() = "9999";
+    Reader limited;
+    limited.Read(lines);
+    EXPECT_EQ(limited.job.allowances.Hold, 500);
+    lines.back() = "fifty";
+    EXPECT_EQ(Reader().Read(lines).Status, ReadStatus::Corrupted);
+}
+
 TEST(JobFile, ACorruptedFileKeepsWhatWasReadBeforeTheBadLine) {
     CuttingJob job = CalculatedJob();
     const auto lines = JobFileLines(job, CompileStats(job));
@@ -151,8 +172,9 @@ TEST(JobFile, ACorruptedFileKeepsWhatWasReadBeforeTheBadLine) {
     for (size_t n = 0; n < lines.size(); ++n) {
         const auto status = Reader().Read({lines.begin(), lines.begin() + n}).Status;
         if (n == 0) EXPECT_EQ(status, ReadStatus::NotADataFile);
-        // Complete without the costing section, or with it but for the names.
-        else if (n == lines.size() - 11 || n >= lines.size() - 3)
+        // Complete without the costing section and the Hold, or with the charges but not all of
+        // the names and the Hold after them.
+        else if (n == lines.size() - 12 || n >= lines.size() - 4)
             EXPECT_EQ(status, ReadStatus::Loaded) << n;
         else
             EXPECT_NE(status, ReadStatus::Loaded) << n;
