@@ -21,6 +21,7 @@
 #include "app/AboutBox.h"
 #include "app/ProgressForm.h"
 #include "app/QtCalculationHost.h"
+#include "commands/ExportReport.h"
 #include "commands/OpenJob.h"
 #include "costing/qt/CostingForm.h"
 #include "entry/qt/AdditionalDataPanel.h"
@@ -136,6 +137,9 @@ void TMainForm::CreateActions() {
                     "Make the cutting report as a PDF file and open it",
                     &TMainForm::PrintPDFButtonClick);
     print_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    exportPdf_ = action("&Export PDF...", nullptr, "ExportPDF1", nullptr,
+                        "Write the cutting report as a PDF file where you choose",
+                        &TMainForm::ExportPDFClick);
     exit_ = action("E&xit", nullptr, "Exit1", nullptr, nullptr, &TMainForm::ExitButtonClick);
     exit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     calculate_ = action("Calculate", "Calculate", "Calculate", "calculate.svg",
@@ -177,6 +181,7 @@ void TMainForm::CreateMenus() {
     file->addAction(saveAs_);
     file->addSeparator();
     file->addAction(print_);
+    file->addAction(exportPdf_);
     file->addSeparator();
     file->addAction(exit_);
 
@@ -203,13 +208,20 @@ void TMainForm::CreateToolBar(QWidget* central) {
         auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(action));
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoRaise(true);
+        // A command button never keeps the keyboard: Space must not run New after a click.
+        b->setFocusPolicy(Qt::NoFocus);
+        return b;
     };
     button(new_, "NewButton");
     button(open_, "OpenButton");
     button(save_, "SaveButton");
     bar->addSeparator();
     button(calculate_, "CalculateButton");
-    button(print_, "PrintPDFButton");
+    QToolButton* print = button(print_, "PrintPDFButton");
+    auto* printMenu = new QMenu(print);
+    printMenu->addAction(exportPdf_);
+    print->setMenu(printMenu);
+    print->setPopupMode(QToolButton::MenuButtonPopup);
     button(display_, "DisplayBtn");
     button(costingAction_, "CostingBtn");
     bar->addSeparator();
@@ -243,6 +255,11 @@ void TMainForm::CreatePanels(QWidget* central) {
             &TMainForm::RefreshStatisticsAndList);
     connect(additionalPanel_, &AdditionalDataPanel::pricesChanged, this,
             &TMainForm::RefreshStatistics);
+    // What the user changes is a change of the job; what the program sets (a file, New) is not.
+    connect(settingsPanel_, &SettingsPanel::edited, this, &TMainForm::OnJobEdited);
+    connect(additionalPanel_, &AdditionalDataPanel::edited, this, &TMainForm::OnJobEdited);
+    connect(additionalPanel_, &AdditionalDataPanel::priceProblemChanged, this,
+            &TMainForm::OnPriceProblem);
 }
 
 void TMainForm::FormCreate(const QString& commandLineFile) {
@@ -255,14 +272,29 @@ void TMainForm::FormCreate(const QString& commandLineFile) {
                                        : QStringLiteral("&Turn hints on"));
     EmptyJob();
 
-    if (!commandLineFile.isEmpty()) {
+    // The last run's inputs are offered first: taking them makes the job, and a file named on
+    // the command line is then not read over them; declining reads it.
+    if (AutoRecover(services_.Store, job_, services_.Boxes)) {
+        ShowJob();
+        CheckInputData();
+    } else if (!commandLineFile.isEmpty()) {
         // The long form of the path, as stored on disk.
         const QFileInfo info(commandLineFile);
-        currentFileName_ = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
-        if (!ReadJobFile(currentFileName_, true)) {
-            services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok,
-                                        "Error opening file.");
-            ClearJob();
+        const QString path = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+        std::string error;
+        switch (ReadJobFile(path, true, &error)) {
+            case OpenResult::Opened:
+                currentFileName_ = path;
+                break;
+            case OpenResult::NotAJob:
+                ClearJob();
+                break;
+            case OpenResult::SystemError:
+                services_.Boxes.ShowMessage(
+                    MessageKind::Error, MessageButtons::Ok,
+                    "Error opening file.\r\n" + path.toStdString() + ": " + error);
+                ClearJob();
+                break;
         }
         SetCaption();
     }
@@ -270,12 +302,14 @@ void TMainForm::FormCreate(const QString& commandLineFile) {
     WhenIdle([this] { FinishStart(); });
 }
 
+void TMainForm::ShowAndStart(const QString& commandLineFile) {
+    // Every message of the start has the main window behind it.
+    show();
+    FormCreate(commandLineFile);
+}
+
 void TMainForm::FinishStart() {
     jobModified_ = false;
-    if (AutoRecover(services_.Store, job_, services_.Boxes)) {
-        ShowJob();
-        CheckInputData();
-    }
     costing_->ReloadNames();
 }
 
@@ -290,15 +324,34 @@ void TMainForm::CheckInputData() {
 }
 
 void TMainForm::UpdateCommands() {
-    save_->setEnabled(canSave_);
-    saveAs_->setEnabled(canSave_);
-    for (QAction* a : {print_, display_, costingAction_}) a->setEnabled(canOutput_);
+    // Anything entered can be kept, calculated or not.
+    const SectionData& s = job_.section;
+    const bool entered = !job_.StockItems.empty() || !job_.CutItems.empty() ||
+                         !s.Customer.empty() || !s.Reference.empty() || !s.Section.empty() ||
+                         s.SectionWeight != 0.0 || s.SectionCost != 0.0;
+    save_->setEnabled(canSave_ || entered);
+    saveAs_->setEnabled(canSave_ || entered);
+    for (QAction* a : {print_, display_, exportPdf_, costingAction_}) a->setEnabled(canOutput_);
     calculate_->setEnabled(canCalculate_);
 }
 
 void TMainForm::OnRowsChanged() {
     jobModified_ = true;
     CheckInputData();
+}
+
+void TMainForm::OnJobEdited() {
+    jobModified_ = true;
+    UpdateCommands();
+}
+
+void TMainForm::OnPriceProblem(const QString& problem) {
+    // The third panel says what is wrong until it is put right.
+    if (!problem.isEmpty())
+        statusPanels_[2]->setText(problem);
+    else if (statusPanels_[2]->text() == shownProblem_)
+        statusPanels_[2]->clear();
+    shownProblem_ = problem;
 }
 
 void TMainForm::RefreshStatistics() {
@@ -358,6 +411,14 @@ QString TMainForm::StatusText(int panel) const { return statusPanels_[panel]->te
 
 void TMainForm::CalculateButtonClick() {
     if (calculating_ || !tallora::CheckInputData(job_).CalculateEnabled) return;
+    // A weight or cost that does not read is not taken as 0: it is put right first.
+    if (QLineEdit* field = additionalPanel_->PriceProblemField()) {
+        services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok,
+                                    additionalPanel_->PriceProblem().toStdString() +
+                                        ".\r\nPlease correct it before calculating.");
+        field->setFocus();
+        return;
+    }
     StartCalculation({});
 }
 
@@ -405,6 +466,7 @@ void TMainForm::ConnectCalculationHost() {
             progress_->SetLines(allocated, remaining);
         },
         wait);
+    connect(progress_, &TProgressForm::cancelRequested, this, [this] { host_->RequestCancel(); });
     connect(h, &QtCalculationHost::permutationLineSet, progress_,
             &TProgressForm::SetPermutationLine, wait);
     connect(h, &QtCalculationHost::sectionPricesRewritten, this, &TMainForm::RewriteSectionPrices,
@@ -421,6 +483,8 @@ void TMainForm::ConnectCalculationHost() {
 
 void TMainForm::StartCalculation(std::function<void(const CalculateResult&)> then) {
     calculating_ = true;
+    focusBefore_ = QApplication::focusWidget();
+    host_->ResetCancel();
     afterCalculation_ = std::move(then);
     RegistryStore* store = &services_.Store;
     const NumberFormat format = services_.Format;
@@ -447,8 +511,19 @@ void TMainForm::CalculationEnded() {
         services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, worker.Failure);
     }
     if (auto then = std::exchange(afterCalculation_, nullptr)) then(worker.Result);
+    RestoreFocus(focusBefore_);
     for (auto& work : std::exchange(whenIdle_, {})) work();
     emit calculationFinished();
+}
+
+void TMainForm::RestoreFocus(QWidget* before) {
+    // Back where the user was, or in the cut quantity box: never on a command that Space runs.
+    if (before != nullptr && before->isVisible() && before->isEnabled() &&
+        before->window() == this) {
+        before->setFocus();
+    } else {
+        cutPanel_->QuantityEdit()->setFocus();
+    }
 }
 
 void TMainForm::WhenIdle(std::function<void()> work) {
@@ -497,7 +572,13 @@ void TMainForm::Contents1Click() {
          {dir.filePath(QStringLiteral("help/Welcome.html")),
           dir.filePath(QStringLiteral("../share/tallora/help/Welcome.html"))}) {
         if (QFileInfo::exists(candidate)) {
-            services_.OpenDocument(QFileInfo(candidate).canonicalFilePath());
+            const QString page = QFileInfo(candidate).canonicalFilePath();
+            if (!services_.OpenDocument(page)) {
+                services_.Boxes.ShowMessage(
+                    MessageKind::Warning, MessageButtons::Ok,
+                    "The help pages are in\r\n" + QFileInfo(page).absolutePath().toStdString() +
+                        "\r\nbut no program could be started to show them.");
+            }
             return;
         }
     }
@@ -590,20 +671,24 @@ FileDialogOptions TMainForm::DialogOptions(bool save) const {
     return options;
 }
 
-bool TMainForm::ReadJobFile(const QString& path, bool commandLine) {
+TMainForm::OpenResult TMainForm::ReadJobFile(const QString& path, bool commandLine,
+                                             std::string* systemError) {
     std::string error;
     const auto lines = ReadTextFile(path.toStdString(), error);
     if (!lines) {
         if (!commandLine)
             services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, error);
-        return false;
+        if (systemError != nullptr) *systemError = error;
+        return OpenResult::SystemError;
     }
     const JobFileRead read = DoOpen(*lines, job_, services_.Boxes);
+    if (read.Status == ReadStatus::NotADataFile) return OpenResult::NotAJob;
     if (read.Status == ReadStatus::OldVersion) {
-        if (ConvertOldVersion(*lines, job_, services_.Boxes) != OldReadStatus::Read) {
+        const OldReadStatus old = ConvertOldVersion(*lines, job_, services_.Boxes);
+        if (old != OldReadStatus::Read) {
             ShowJob();
             CheckInputData();
-            return true;
+            return old == OldReadStatus::BadFile ? OpenResult::NotAJob : OpenResult::Opened;
         }
         // Recalculated as Calculate does, then written again in the current format.
         StartCalculation([this, file = path.toStdString()](const CalculateResult& result) {
@@ -617,7 +702,7 @@ bool TMainForm::ReadJobFile(const QString& path, bool commandLine) {
             if (!error.empty())
                 services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, error);
         });
-        return true;
+        return OpenResult::Opened;
     }
     ShowJob();
     costing_->ReloadNames();
@@ -627,7 +712,7 @@ bool TMainForm::ReadJobFile(const QString& path, bool commandLine) {
         CheckInputData();
         EnableOutputCommands(true);
     }
-    return true;
+    return OpenResult::Opened;
 }
 
 bool TMainForm::WriteJobFile(const QString& path) {
@@ -645,8 +730,12 @@ void TMainForm::Open1Click() {
     currentFileName_.clear();
     if (const auto chosen = services_.Boxes.AskOpenFileName(DialogOptions(false))) {
         ClearJob();
+        // A file that is not a job never becomes the job's file, the Reopen list's or LastDir.
+        if (ReadJobFile(Q(*chosen), false) != OpenResult::Opened) {
+            SetCaption();
+            return;
+        }
         currentFileName_ = Q(*chosen);
-        if (!ReadJobFile(currentFileName_, false)) currentFileName_.clear();
     }
     recent_->MRU_Add(currentFileName_.toStdString());
     RebuildReopenMenu();
@@ -684,12 +773,19 @@ void TMainForm::WriteSettings() { WriteCFGData(services_.Store, job_.allowances,
 void TMainForm::ExitButtonClick() {
     WriteSettings();
     if (!SavePrompt(true)) return;
+    // The program ends without the window's close request: no second prompt, and the temporary
+    // reports stay.
+    exiting_ = true;
     services_.Quit();
 }
 
 void TMainForm::CloseButtonClick() { close(); }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    if (exiting_) {
+        event->accept();
+        return;
+    }
     if (calculating_) {
         event->ignore();
         return;
@@ -745,8 +841,7 @@ void TMainForm::MRUMenuClick(int position) {
     }
     const QString path = Q(recent_->Paths()[position]);
     if (!ResetClick()) return;
-    currentFileName_ = path;
-    if (!ReadJobFile(currentFileName_, false)) currentFileName_.clear();
+    if (ReadJobFile(path, false) == OpenResult::Opened) currentFileName_ = path;
     SetCaption();
 }
 
@@ -755,23 +850,39 @@ void TMainForm::MRUMenuClick(int position) {
 void TMainForm::DrawPatternsClick() {
     viewer_->Image()->update();
     if (viewer_->isVisible()) return;
+    QWidget* before = QApplication::focusWidget();
     // While the viewer is open, hints show in its own status bar.
     SetHintBar(viewer_->StatusBar());
     viewer_->exec();
     SetHintBar(statusBar());
+    RestoreFocus(before);
 }
+
 void TMainForm::CostingButtonClick() {
+    QWidget* before = QApplication::focusWidget();
     const SectionData& s = job_.section;
+    const CostingSettings charges = job_.costing;
+    const double cost = s.SectionCost, weight = s.SectionWeight;
+    const std::string costType = s.CostType;
     const CostingOutcome back =
         costing_->Execute(s.SectionCost, s.SectionWeight, s.CostType, stats_);
     // The window's working copies come back into the main window's fields.
     additionalPanel_->SetCostText(Q(back.CostText));
-    job_.section.SectionCost = back.SectionCost;
     additionalPanel_->SetCostType(back.CostType);
     additionalPanel_->SetWeightText(Q(back.WeightText));
-    job_.section.SectionWeight = back.SectionWeight;
+    // A text that does not read leaves the job with the value its field last read.
+    if (additionalPanel_->PriceProblem().isEmpty()) {
+        job_.section.SectionCost = back.SectionCost;
+        job_.section.SectionWeight = back.SectionWeight;
+    }
+    if (job_.costing != charges || s.SectionCost != cost || s.SectionWeight != weight ||
+        s.CostType != costType) {
+        OnJobEdited();
+    }
     ShowStatistics(CompileStats(job_));
+    RestoreFocus(before);
 }
+
 void TMainForm::PrintPDFButtonClick() {
     QtPrintEngine engine;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -781,7 +892,13 @@ void TMainForm::PrintPDFButtonClick() {
     QApplication::restoreOverrideCursor();
     switch (outcome.Status) {
         case ReportOutcome::Result::Saved:
-            services_.OpenDocument(PathToQString(outcome.File));
+            if (!services_.OpenDocument(PathToQString(outcome.File))) {
+                services_.Boxes.ShowMessage(
+                    MessageKind::Warning, MessageButtons::Ok,
+                    "The report was written to\r\n" + outcome.File.string() +
+                        "\r\nbut no program could be started to show it. It is removed when "
+                        "Tallora closes: File, Export PDF... keeps a copy where you choose.");
+            }
             break;
         case ReportOutcome::Result::SaveFailed:
             services_.Boxes.Inform(outcome.Message);
@@ -789,6 +906,27 @@ void TMainForm::PrintPDFButtonClick() {
         case ReportOutcome::Result::FileError:
             services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, outcome.Message);
             break;
+    }
+}
+
+void TMainForm::ExportPDFClick() {
+    FileDialogOptions options;
+    options.Title = "Export PDF";
+    options.Filter = "PDF file (*.pdf)|*.pdf|Any file (*.*)|*.*";
+    options.DefaultExtension = "pdf";
+    options.ConfirmOverwrite = true;
+    options.InitialFolder = InitialDialogFolder(services_.Store, services_.Shell);
+    const auto chosen = services_.Boxes.AskSaveFileName(options);
+    if (!chosen) return;
+    QtPrintEngine engine;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool saved = ExportReport(engine, job_, statisticsPanel_->Texts(), *chosen);
+    QApplication::restoreOverrideCursor();
+    if (!saved) {
+        services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok,
+                                    "The report could not be written to\r\n" + *chosen +
+                                        "\r\nThe folder may not exist or may not be writable, "
+                                        "or another program has the file open.");
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -52,6 +53,8 @@ public:
     // Main window creation: settings, recent files, an empty job, the file named on the command
     // line (empty for none), zeroed statistics and the offer to recover autosaved inputs.
     void FormCreate(const QString& commandLineFile);
+    // Program start: the window is shown first, so that every start-up message has it behind.
+    void ShowAndStart(const QString& commandLineFile);
 
     // Handlers.
     void CalculateButtonClick();
@@ -70,6 +73,7 @@ public:
     void DrawPatternsClick();
     void CostingButtonClick();
     void PrintPDFButtonClick();
+    void ExportPDFClick();
 
     // Document state.
     CuttingJob& Job() { return job_; }
@@ -100,6 +104,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    enum class OpenResult {
+        Opened,       // a job file, read whole or in part (converted when of the earlier format)
+        NotAJob,      // not a job file: the user was told
+        SystemError,  // the file could not be read
+    };
     struct WorkerResult {
         CalculateResult Result;
         std::string Failure;  // an error the calculation did not handle itself
@@ -118,6 +127,11 @@ private:
     void WhenIdle(std::function<void()> work);
     // The rest of FormCreate, after a file given on the command line was read and converted.
     void FinishStart();
+    // Puts the keyboard back on a widget of this window after a calculation or a window.
+    void RestoreFocus(QWidget* before);
+    // The user changed something of the job besides its rows.
+    void OnJobEdited();
+    void OnPriceProblem(const QString& problem);
 
     // Every command's availability, from the document state.
     void UpdateCommands();
@@ -139,7 +153,8 @@ private:
     bool SavePrompt(bool exitForm);
     void ClearJob();  // New's clearing, without the prompt
     void EmptyJob();  // an untitled job without rows or results, with the allowances in force
-    bool ReadJobFile(const QString& path, bool commandLine);
+    OpenResult ReadJobFile(const QString& path, bool commandLine,
+                           std::string* systemError = nullptr);
     bool WriteJobFile(const QString& path);
     FileDialogOptions DialogOptions(bool save) const;
     void WriteSettings();
@@ -155,6 +170,9 @@ private:
     bool jobModified_ = false;
     bool resultsValid_ = false;
     bool calculating_ = false;
+    bool exiting_ = false;  // Exit ends the program: no close request runs
+    QPointer<QWidget> focusBefore_;
+    QString shownProblem_;
     bool canSave_ = false;    // Save and Save As
     bool canOutput_ = false;  // the report, the diagram and the costing
     bool canCalculate_ = false;
@@ -183,6 +201,7 @@ private:
     QAction* save_ = nullptr;
     QAction* saveAs_ = nullptr;
     QAction* print_ = nullptr;
+    QAction* exportPdf_ = nullptr;
     QAction* exit_ = nullptr;
     QAction* calculate_ = nullptr;
     QAction* display_ = nullptr;

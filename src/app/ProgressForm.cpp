@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 
 #include "widgets/DesignGeometry.h"
@@ -11,9 +12,13 @@ namespace tallora {
 TProgressForm::TProgressForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowStaysOnTopHint) {
+    // A title and nothing else: no close box, no minimise or maximise.
+    setWindowFlag(Qt::WindowCloseButtonHint, false);
+    setWindowFlag(Qt::WindowMinMaxButtonsHint, false);
+    setWindowFlag(Qt::WindowSystemMenuHint, false);
     setObjectName(QStringLiteral("ProgressForm"));
     setWindowTitle(QStringLiteral("Calculation Progress"));
-    setFixedSize(Px(330), Px(170));
+    setFixedSize(Px(330), Px(200));
     auto* title = new QLabel(QStringLiteral("Calculating Solution"), this);
     QFont bold = title->font();
     bold.setBold(true);
@@ -34,10 +39,18 @@ TProgressForm::TProgressForm(QWidget* parent)
     bar_->setObjectName(QStringLiteral("ProgressBar"));
     bar_->setTextVisible(false);
     Place(bar_, 20, 122, 290, 18);
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_->setObjectName(QStringLiteral("CancelButton"));
+    Place(cancel_, 128, 158, 75, 25);
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        cancel_->setEnabled(false);  // once is enough; the calculation stops at its next check
+        emit cancelRequested();
+    });
 }
 
 void TProgressForm::Start(int maximum) {
     for (QLabel* line : lines_) line->clear();
+    cancel_->setEnabled(true);
     bar_->setRange(0, std::max(1, maximum));
     bar_->setValue(0);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -67,6 +80,9 @@ QString TProgressForm::Line(int number) const { return lines_[number - 1]->text(
 
 void TProgressForm::closeEvent(QCloseEvent* event) { event->ignore(); }
 
-void TProgressForm::keyPressEvent(QKeyEvent*) {}  // Escape must not close it
+void TProgressForm::keyPressEvent(QKeyEvent* event) {
+    // Escape cancels as the button does; nothing closes the window but the calculation's end.
+    if (event->key() == Qt::Key_Escape && cancel_->isEnabled()) cancel_->click();
+}
 
 }  // namespace tallora

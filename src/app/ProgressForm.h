@@ -3,11 +3,12 @@
 #include <QDialog>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 
 namespace tallora {
 
 // "Calculation Progress": the bar and three lines while a calculation runs; on top, centred, with
-// no buttons and no close box.
+// no title-bar buttons. Its Cancel button (or Escape) asks the calculation to stop.
 class TProgressForm : public QDialog {
     Q_OBJECT
 public:
@@ -18,6 +19,10 @@ public:
     void SetLines(const QString& allocated, const QString& remaining);
     void SetPermutationLine(const QString& text);
     QString Line(int number) const;  // 1 to 3
+    QPushButton* CancelButton() const { return cancel_; }
+
+signals:
+    void cancelRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -26,6 +31,7 @@ protected:
 private:
     QLabel* lines_[3];
     QProgressBar* bar_;
+    QPushButton* cancel_;
 };
 
 }  // namespace tallora

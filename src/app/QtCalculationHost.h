@@ -21,6 +21,10 @@ public:
     // The window is going: later calls show nothing and the question is answered No, so that
     // the calculation can run to its end on its own.
     void Detach() { detached_ = true; }
+    // Cancel in the progress window; a new calculation starts without it.
+    void RequestCancel() { cancel_ = true; }
+    void ResetCancel() { cancel_ = false; }
+    bool CancelRequested() override { return cancel_ || detached_; }
 
     bool AskQuestion(const std::string& text) override;
     void ShowError(const std::string& text) override;
@@ -85,6 +89,7 @@ signals:
 private:
     static QString Q(const std::string& text) { return QString::fromStdString(text); }
     std::atomic<bool> detached_ = false;
+    std::atomic<bool> cancel_ = false;
 };
 
 }  // namespace tallora

@@ -13,7 +13,6 @@ int main(int argc, char** argv) {
     Q_INIT_RESOURCE(app);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tallora"));
     QApplication::setOrganizationName(QStringLiteral("Vantorel"));
     QApplication::setApplicationVersion(QStringLiteral(TALLORA_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tallora.svg")));
@@ -36,7 +35,6 @@ int main(int argc, char** argv) {
     dialogs.SetOwner(&form);
 
     const QStringList arguments = QApplication::arguments();
-    form.FormCreate(arguments.size() > 1 ? arguments.at(1) : QString());
-    form.show();
+    form.ShowAndStart(arguments.size() > 1 ? arguments.at(1) : QString());
     return QApplication::exec();
 }

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "commands/Calculate.h"
+#include "commands/ExportReport.h"
 #include "costing/CostingSheet.h"
 #include "entry/Allowances.h"
 #include "entry/ListEntry.h"
@@ -309,23 +310,6 @@ void CheckOutputFile(const std::string& option, const std::string& file) {
     if (!existed) fs::remove(path, ec);
 }
 
-// The report as the desktop lays it out, saved where the user said.
-bool WriteReport(PrintEngine& engine, const CuttingJob& job, const Statistics& stats,
-                 const std::filesystem::path& file) {
-    if (engine.IsOpen()) engine.CloseDoc();
-    engine.OpenDoc();
-    bool saved = false;
-    try {
-        LayOutCuttingReport(engine, job, DisplayStats(stats, NumberFormat::UK()));
-        saved = engine.SaveDocument(file);
-    } catch (...) {
-        engine.CloseDoc();
-        throw;
-    }
-    engine.CloseDoc();
-    return saved;
-}
-
 enum class Loaded { None, Results, OldVersion };
 
 // The job file's rows, allowances, section data, charges and results; an earlier-format file
@@ -483,7 +467,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "tallora-cli: " << ForTerminal(outcome.Error) << "\n";
         return ExitRefused;
     }
-    if (o.pdf && !WriteReport(pictures->ReportEngine(), job, outcome.Stats, *o.pdf)) {
+    if (o.pdf && !ExportReport(pictures->ReportEngine(), job, DisplayStats(outcome.Stats, uk),
+                               *o.pdf)) {
         err << "tallora-cli: " << SaveFailureMessage(*o.pdf) << "\n";
         return ExitBadInput;
     }

@@ -14,8 +14,14 @@ CalculateResult Calculate(CuttingJob& job, Algorithm& algorithm, CalculateHost& 
     s.SectionCost = CostAsShown(s.SectionCost, format);
     host.ShowSectionPrices();
 
+    const CuttingJob before = job;
     CalculateResult result;
     static_cast<CalculationOutcome&>(result) = RunCalculation(job, algorithm, host);
+    if (result.Cancelled) {
+        RestoreResults(job, before);
+        host.ShowCuttingList(job.CuttingListLines);
+        host.SetStatusText(CancelledText);
+    }
     if (!result.Completed) return result;
 
     host.EnableOutputCommands();

@@ -168,7 +168,7 @@ CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, Calcula
     }
 
     host.ShowProgress(job.TotalPieces);
-    {
+    try {
         FinishGuard finish(host);
         host.SetMainWindowEnabled(false);
         host.SetProgressPosition(1);
@@ -198,6 +198,11 @@ CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, Calcula
             changed = now != remaining;
             remaining = now;
         } while (!job.AllAllocated && changed && job.FirstStockQuantity() != 0);
+    } catch (const CalculationCancelled&) {
+        host.SetStatusText("");
+        outcome.Cancelled = true;
+        outcome.Permutations = run.PermutationNumber;
+        return outcome;
     }
 
     MergePattern(job);

@@ -15,17 +15,18 @@ enum class Algorithm { Complex, Fast };
 const char* AlgorithmName(Algorithm algorithm);  // "complex" or "fast"
 
 struct CalculationOutcome {
-    bool Completed = false;  // false: refused; Error holds the message shown
+    bool Completed = false;  // false: refused (Error holds the message shown) or cancelled
+    bool Cancelled = false;  // the user stopped it; the job's results are of no use
     std::string Error;
     std::string TimeText;  // "Calculation Time : ..." when completed
     int Permutations = 1;  // the search's iteration counter at the end
 };
 
 // The engine's part of CalculateButtonClick, from clearing the result store to the patterns
-// sorted in millimetres. The caller autosaves the inputs and rewrites the weight and cost
-// fields first, and compiles the statistics and the cutting list of a completed run after.
-// `algorithm` is the Algorithm menu's state; the switch offered for large jobs changes it for
-// later calculations too.
+// sorted in millimetres; it stops at a progress check when the host says the user cancelled. The
+// caller autosaves the inputs and rewrites the weight and cost fields first, and compiles the
+// statistics and the cutting list of a completed run after. `algorithm` is the Algorithm menu's
+// state; the switch offered for large jobs changes it for later calculations too.
 CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, CalculationHost& host);
 
 // The status-bar summary of the entered lists and whether Calculate is available.

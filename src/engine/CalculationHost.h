@@ -33,6 +33,9 @@ public:
 
     // Lets the window system process pending messages.
     virtual void ProcessMessages() = 0;
+
+    // The user asked to stop: the calculation stops at its next progress check.
+    virtual bool CancelRequested() { return false; }
 };
 
 // A host that shows nothing and answers No; `Host` may be an interface that extends this one.

@@ -7,6 +7,7 @@
 namespace tallora {
 
 void CalculationRun::CheckProgress() {
+    if (Host.CancelRequested()) throw CalculationCancelled{};
     Job.RemainingPieces = SumCutQuantity(Job);
     const int allocated = Job.TotalPieces - Job.RemainingPieces;
     if (allocated != LastProgress) {

@@ -9,6 +9,9 @@ namespace tallora {
 // guard against endless pivoting that ordinary jobs never reach.
 inline constexpr int MaxSearchIterations = 20000;
 
+// Thrown at a progress check after the user asked to stop; the driver catches it.
+struct CalculationCancelled {};
+
 // The state one calculation shares between the driver, the generators and the algorithms.
 class CalculationRun {
 public:
@@ -20,7 +23,8 @@ public:
     int PermutationNumber = 1;  // counts the Complex search's iterations across runs
     int SearchIterationLimit = MaxSearchIterations;
 
-    // Recomputes RemainingPieces and refreshes the progress window when the figure changed.
+    // Recomputes RemainingPieces and refreshes the progress window when the figure changed;
+    // throws CalculationCancelled when the user asked to stop.
     void CheckProgress();
     void ProcessMessages() { Host.ProcessMessages(); }
     // What follows every generator: CheckProgress, set AllAllocated, Recompile.

@@ -8,12 +8,12 @@ std::string WithoutPoundSign(std::string text) {
     return text;
 }
 
-double ReadWeightText(const std::string& text, const NumberFormat& format) {
-    return ReadFieldNumber(text, format).value_or(0.0);
+std::optional<double> ReadWeightText(const std::string& text, const NumberFormat& format) {
+    return ReadFieldNumber(text.empty() ? "0" : text, format);
 }
 
-double ReadCostText(const std::string& text, const NumberFormat& format) {
-    return ReadFieldNumber(WithoutPoundSign(text.empty() ? "0" : text), format).value_or(0.0);
+std::optional<double> ReadCostText(const std::string& text, const NumberFormat& format) {
+    return ReadFieldNumber(WithoutPoundSign(text.empty() ? "0" : text), format);
 }
 
 std::string WeightFieldText(double weight, const NumberFormat& format) {
@@ -25,11 +25,11 @@ std::string CostFieldText(double cost, const NumberFormat& format) {
 }
 
 double WeightAsShown(double weight, const NumberFormat& format) {
-    return ReadWeightText(WeightFieldText(weight, format), format);
+    return ReadWeightText(WeightFieldText(weight, format), format).value_or(0.0);
 }
 
 double CostAsShown(double cost, const NumberFormat& format) {
-    return ReadCostText(CostFieldText(cost, format), format);
+    return ReadCostText(CostFieldText(cost, format), format).value_or(0.0);
 }
 
 }  // namespace tallora

@@ -4,6 +4,22 @@ namespace tallora {
 
 void ResetArray(CuttingJob& job) { job.Patterns.clear(); }
 
+void RestoreResults(CuttingJob& job, const CuttingJob& from) {
+    job.InputStockLength = from.InputStockLength;
+    job.InputCutLength = from.InputCutLength;
+    job.InputCutQuantity = from.InputCutQuantity;
+    job.TotalPieces = from.TotalPieces;
+    job.TotalCutLength = from.TotalCutLength;
+    job.StockBarsUsed = from.StockBarsUsed;
+    job.Stock = from.Stock;
+    job.Cuts = from.Cuts;
+    job.RemainingPieces = from.RemainingPieces;
+    job.ScaleFactor = from.ScaleFactor;
+    job.AllAllocated = from.AllAllocated;
+    job.Patterns = from.Patterns;
+    job.CuttingListLines = from.CuttingListLines;
+}
+
 int MatchLength(const CuttingJob& job, int length) {
     for (int k = job.StockCount(); k >= 1; --k) {
         if (job.Stock[k - 1].StockLength == length) return k;

@@ -108,6 +108,11 @@ struct CuttingJob {
 // Clears the result store.
 void ResetArray(CuttingJob& job);
 
+// Puts back what a calculation changes (kept copies, working tables, result store and cutting
+// list lines) as another copy of the job holds them; the entered rows, allowances, section data
+// and charges stay as they are.
+void RestoreResults(CuttingJob& job, const CuttingJob& from);
+
 // Highest stock row (1-based) whose StockLength equals length, or 0 when there is none.
 int MatchLength(const CuttingJob& job, int length);
 

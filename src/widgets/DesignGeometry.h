@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QWidget>
 
 namespace tallora {
@@ -8,5 +9,7 @@ namespace tallora {
 double DesignScale();
 int Px(int designPixels);
 void Place(QWidget* widget, int left, int top, int width, int height);
+// The width an edit needs to show a text whole in its own font, frame and margins included.
+int EditWidthFor(const QLineEdit* edit, const QString& text);
 
 }  // namespace tallora

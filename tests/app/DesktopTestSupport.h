@@ -13,13 +13,24 @@
 
 namespace tallora::testing {
 
+// Scripted boxes that also let a test look at the windows while a box is up.
+struct DesktopDialogs : ScriptedDialogs {
+    std::function<void(const std::string&)> watch;
+    MessageAnswer ShowMessage(MessageKind kind, MessageButtons buttons,
+                              const std::string& text) override {
+        if (watch) watch(text);
+        return ScriptedDialogs::ShowMessage(kind, buttons, text);
+    }
+};
+
 // A main window over an in-memory registry, a temporary data folder and scripted boxes.
 struct Desktop {
     TempFolder temp;
     MemoryRegistry store;
     FakeShell shell;
-    ScriptedDialogs dialogs;
+    DesktopDialogs dialogs;
     std::vector<QString> opened;
+    bool openWorks = true;  // a program can be started to show a document
     int quits = 0;
     std::unique_ptr<TMainForm> form;
 
@@ -28,15 +39,18 @@ struct Desktop {
         shell.program = temp.File("bin");
     }
     TMainForm& Start(const QString& commandLine = {}) {
-        form =
-            std::make_unique<TMainForm>(DesktopServices{store, shell, dialogs, NumberFormat::UK(),
-                                                        [this](const QString& path) {
-                                                            opened.push_back(path);
-                                                            return true;
-                                                        },
-                                                        [this] { ++quits; }});
-        form->FormCreate(commandLine);
-        form->show();
+        auto open = [this](const QString& path) {
+            opened.push_back(path);
+            return openWorks;
+        };
+        // As Qt's quit does: every window is asked to close.
+        auto quit = [this] {
+            ++quits;
+            form->close();
+        };
+        form = std::make_unique<TMainForm>(
+            DesktopServices{store, shell, dialogs, NumberFormat::UK(), open, quit});
+        form->ShowAndStart(commandLine);
         QApplication::setActiveWindow(form.get());
         return *form;
     }

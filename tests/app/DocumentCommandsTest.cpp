@@ -3,6 +3,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QToolButton>
+#include <cerrno>
+#include <cstring>
 
 #include "app/DesktopTestSupport.h"
 #include "commands/OpenJob.h"
@@ -185,8 +187,10 @@ TEST(DocumentCommands, RecoveryAfterAnAbnormalEnd) {
 
 TEST(DocumentCommands, CommandLineFilesOldFormatsAndTheReports) {
     Desktop d;
-    TMainForm& form = d.Start(QString::fromStdString(d.temp.File("missing.tlf")));
-    EXPECT_EQ(d.dialogs.messages.front(), "Error opening file.");
+    const std::string missing = d.temp.File("missing.tlf");
+    TMainForm& form = d.Start(QString::fromStdString(missing));
+    EXPECT_EQ(d.dialogs.messages.front(),
+              "Error opening file.\r\n" + missing + ": " + std::strerror(ENOENT));
     EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
 
     const std::string old = d.temp.File("old.tlf");
@@ -209,10 +213,17 @@ TEST(DocumentCommands, CommandLineFilesOldFormatsAndTheReports) {
     testing::WriteBytes(report, "%PDF");
     testing::WriteBytes(d.DataDir() + "/keep.pdf", "%PDF");
     form.ExitButtonClick();
+    EXPECT_EQ(d.quits, 1);
     EXPECT_TRUE(std::filesystem::exists(report));
-    form.close();
-    EXPECT_FALSE(std::filesystem::exists(report));
-    EXPECT_TRUE(std::filesystem::exists(d.DataDir() + "/keep.pdf"));
+
+    Desktop closing;
+    closing.Start();
+    const std::string numbered = closing.DataDir() + "/~Tallora1.pdf";
+    testing::WriteBytes(numbered, "%PDF");
+    testing::WriteBytes(closing.DataDir() + "/keep.pdf", "%PDF");
+    closing.form->close();
+    EXPECT_FALSE(std::filesystem::exists(numbered));
+    EXPECT_TRUE(std::filesystem::exists(closing.DataDir() + "/keep.pdf"));
 }
 
 }  // namespace

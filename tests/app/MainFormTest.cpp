@@ -159,7 +159,7 @@ TEST(MainWindowSettings, AllowanceEditsSpinButtonsAndScrapAllWaste) {
     EXPECT_FALSE(panel->Spin(AllowanceField::Offcut)->isEnabled());
     scrapAll->setChecked(false);
     EXPECT_TRUE(d.Find<QLineEdit>("OffcutEdit")->isEnabled());
-    EXPECT_FALSE(form.JobModified());  // allowances are not changes of the job's rows
+    EXPECT_TRUE(form.JobModified());  // a typed allowance is a change of the job
 }
 
 TEST(MainWindowCalculation, TypedRowsToStatisticsAndCuttingList) {

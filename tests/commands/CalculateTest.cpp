@@ -68,5 +68,29 @@ TEST(Calculate, KeepsTheInputsAndUsesThePricesAsTheirFieldsShowThem) {
     EXPECT_NEAR(outcome.Stats.StatWeight[CutPiecesRow], 3.994 * 10.123, 1e-9);  // 2 x 1997 mm
 }
 
+TEST(Calculate, ACancelledCalculationPutsTheResultsBack) {
+    CuttingJob job = MakeJob({{"*", "6000"}}, {{"2", "1997"}});
+    Algorithm algorithm = Algorithm::Complex;
+    RecordingHost first;
+    ASSERT_TRUE(Calculate(job, algorithm, first, NumberFormat::UK(), nullptr).Completed);
+    const CuttingJob before = job;
+
+    job.CutItems.push_back({"40", "297"});
+    for (const int check : {0, 3}) {
+        RecordingHost host;
+        host.cancelAtCheck = check;
+        const CalculateResult outcome = Calculate(job, algorithm, host, NumberFormat::UK(), {});
+        EXPECT_TRUE(outcome.Cancelled);
+        EXPECT_FALSE(outcome.Completed);
+        EXPECT_EQ(job.Patterns, before.Patterns) << check;
+        EXPECT_EQ(job.CuttingListLines, before.CuttingListLines);
+        EXPECT_EQ(job.InputCutLength, before.InputCutLength);
+        EXPECT_EQ(host.cuttingList, before.CuttingListLines);  // shown again after the clearing
+        EXPECT_EQ(host.events.back(), std::string("status: ") + CancelledText);
+        EXPECT_TRUE(host.mainWindowEnabled);
+        EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "statistics"), 0);
+    }
+}
+
 }  // namespace
 }  // namespace tallora

@@ -24,6 +24,8 @@ public:
     bool mainWindowEnabled = true;
     const CuttingJob* watched = nullptr;
     int negativeSeen = 0;
+    int cancelAtCheck = -1;  // the user cancels at this progress check (from 0)
+    int checks = 0;
 
     bool AskQuestion(const std::string& text) override {
         questions.push_back(text);
@@ -59,6 +61,7 @@ public:
         Watch();
         ++pumps;
     }
+    bool CancelRequested() override { return cancelAtCheck >= 0 && checks++ >= cancelAtCheck; }
     void ShowSectionPrices() override { events.push_back("prices"); }
     void EnableOutputCommands() override { events.push_back("enable output"); }
     void ShowStatistics(const Statistics&) override { events.push_back("statistics"); }

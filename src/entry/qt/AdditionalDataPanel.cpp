@@ -50,6 +50,13 @@ AdditionalDataPanel::AdditionalDataPanel(SectionData& section, const NumberForma
     Place(perMetre_, 96, 164, 90, 21);
     perTonne_->setChecked(true);
 
+    for (QLineEdit* edit : {customer_, reference_, sectionEdit_, static_cast<QLineEdit*>(weight_),
+                            static_cast<QLineEdit*>(cost_)}) {
+        connect(edit, &QLineEdit::textEdited, this, &AdditionalDataPanel::edited);
+    }
+    for (QRadioButton* radio : {perTonne_, perMetre_}) {
+        connect(radio, &QRadioButton::clicked, this, &AdditionalDataPanel::edited);
+    }
     connect(customer_, &QLineEdit::textChanged, this,
             [this](const QString& t) { section_.Customer = t.toStdString(); });
     connect(reference_, &QLineEdit::textChanged, this,
@@ -74,8 +81,10 @@ void AdditionalDataPanel::Reload() {
 }
 
 void AdditionalDataPanel::ShowPrices() {
+    reloading_ = true;
     weight_->setText(QString::fromStdString(WeightFieldText(section_.SectionWeight, format_)));
     cost_->setText(QString::fromStdString(CostFieldText(section_.SectionCost, format_)));
+    reloading_ = false;
 }
 
 void AdditionalDataPanel::SetCostType(const std::string& costType) {
@@ -89,13 +98,43 @@ void AdditionalDataPanel::SetCostType(const std::string& costType) {
 }
 
 void AdditionalDataPanel::WeightEditChange() {
-    section_.SectionWeight = ReadWeightText(weight_->text().toStdString(), format_);
+    const auto weight = ReadWeightText(weight_->text().toStdString(), format_);
+    weightUnread_ = !weight;
+    MarkPrices();
+    if (!weight) return;
+    section_.SectionWeight = *weight;
     if (!reloading_) emit pricesChanged();
 }
 
 void AdditionalDataPanel::CostEditChange() {
-    section_.SectionCost = ReadCostText(cost_->text().toStdString(), format_);
+    const auto cost = ReadCostText(cost_->text().toStdString(), format_);
+    costUnread_ = !cost;
+    MarkPrices();
+    if (!cost) return;
+    section_.SectionCost = *cost;
     if (!reloading_) emit pricesChanged();
+}
+
+QString AdditionalDataPanel::PriceProblem() const {
+    if (weightUnread_)
+        return QStringLiteral("Weight (kg/m): \"%1\" is not a number").arg(weight_->text());
+    if (costUnread_) return QStringLiteral("Cost: \"%1\" is not a number").arg(cost_->text());
+    return {};
+}
+
+QLineEdit* AdditionalDataPanel::PriceProblemField() const {
+    if (weightUnread_) return weight_;
+    return costUnread_ ? cost_ : nullptr;
+}
+
+void AdditionalDataPanel::MarkPrices() {
+    static const QString wrong = QStringLiteral("QLineEdit { border: 1px solid #c00000; }");
+    weight_->setStyleSheet(weightUnread_ ? wrong : QString());
+    cost_->setStyleSheet(costUnread_ ? wrong : QString());
+    const QString problem = PriceProblem();
+    if (problem == lastProblem_) return;
+    lastProblem_ = problem;
+    emit priceProblemChanged(problem);
 }
 
 void AdditionalDataPanel::RadioButton1Click() {

@@ -27,6 +27,11 @@ public:
     void SetCostText(const QString& text) { cost_->setText(text); }
     void SetCostType(const std::string& costType);
 
+    // What is wrong with the weight or cost text ("Weight (kg/m): "1.2.3" is not a number"), with
+    // its field; empty when both read as numbers. The job keeps the last value that read.
+    QString PriceProblem() const;
+    QLineEdit* PriceProblemField() const;
+
     void WeightEditChange();
     void CostEditChange();
     void RadioButton1Click();
@@ -35,6 +40,10 @@ public:
 signals:
     // The weight, the cost or the cost type changed: the statistics follow.
     void pricesChanged();
+    // The user changed a field or the cost type (not the program, as a file or New does).
+    void edited();
+    // PriceProblem changed.
+    void priceProblemChanged(const QString& problem);
 
 private:
     SectionData& section_;
@@ -47,6 +56,11 @@ private:
     QRadioButton* perTonne_;
     QRadioButton* perMetre_;
     bool reloading_ = false;
+    bool weightUnread_ = false;
+    bool costUnread_ = false;
+    QString lastProblem_;
+
+    void MarkPrices();
 };
 
 }  // namespace tallora

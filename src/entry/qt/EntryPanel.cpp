@@ -2,11 +2,27 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 
 #include "entry/ListEntry.h"
 #include "widgets/DesignGeometry.h"
 
 namespace tallora {
+
+namespace {
+
+// The two columns always fit the list's width: nothing scrolls sideways, not even to show the
+// whole of a clicked cell, so the quantities stay in view.
+class EntryListView : public QTreeView {
+public:
+    using QTreeView::QTreeView;
+    void scrollTo(const QModelIndex& index, ScrollHint hint) override {
+        QTreeView::scrollTo(index, hint);
+        horizontalScrollBar()->setValue(0);
+    }
+};
+
+}  // namespace
 
 EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, int& sortColumn,
                        QWidget* parent)
@@ -45,7 +61,7 @@ EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, 
 
     model_ = new EntryListModel(stock ? EntryListModel::Kind::Stock : EntryListModel::Kind::Cut,
                                 rows_, this);
-    list_ = new QTreeView(this);
+    list_ = new EntryListView(this);
     list_->setObjectName(p + QStringLiteral("ListView"));
     list_->setModel(model_);
     list_->setRootIsDecorated(false);
@@ -57,7 +73,9 @@ EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, 
     list_->setUniformRowHeights(true);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->header()->setSectionsClickable(true);
+    list_->header()->setStretchLastSection(false);
     list_->header()->setSectionResizeMode(QHeaderView::Stretch);
+    list_->header()->setMinimumSectionSize(Px(20));
     list_->setStatusTip(
         stock
             ? QStringLiteral("Displays all the stock lengths you have entered. To alter or remove "
@@ -101,6 +119,8 @@ void EntryPanel::SEnter() {
         dialogs_.ShowMessage(MessageKind::Error, MessageButtons::Ok, result.Message);
         return;
     }
+    // An added or merged row is the last one.
+    if (model_->rowCount() > 0) list_->scrollTo(model_->index(model_->rowCount() - 1, 0));
     SListViewSelectItem();
     quantity_->clear();
     length_->clear();

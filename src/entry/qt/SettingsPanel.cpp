@@ -1,6 +1,7 @@
 #include "entry/qt/SettingsPanel.h"
 
 #include <QTimer>
+#include <algorithm>
 
 #include "widgets/DesignGeometry.h"
 
@@ -76,22 +77,43 @@ SettingsPanel::SettingsPanel(Allowances& allowances, QWidget* parent)
         connect(row.edit, &FilteredEdit::focusEntered, this,
                 [this, field] { NumericSpinEditEnter(field); });
         connect(row.edit, &QLineEdit::textChanged, this, [this, field] { EditChange(field); });
+        connect(row.edit, &QLineEdit::textEdited, this, &SettingsPanel::edited);
         connect(row.edit, &FilteredEdit::focusLeft, this, [this, field] { EditExit(field); });
         connect(row.spin->Up(), &QToolButton::clicked, this, [this, field] { SpinUpClick(field); });
         connect(row.spin->Down(), &QToolButton::clicked, this,
                 [this, field] { SpinDownClick(field); });
+        connect(row.spin->Up(), &QToolButton::clicked, this, &SettingsPanel::edited);
+        connect(row.spin->Down(), &QToolButton::clicked, this, &SettingsPanel::edited);
     }
+    FitEdits();
     noOffcuts_ = new QCheckBox(QStringLiteral("Scrap all waste"), this);
     noOffcuts_->setObjectName(QStringLiteral("NoOffcuts"));
     noOffcuts_->setLayoutDirection(Qt::RightToLeft);  // caption on the left of the box
     noOffcuts_->setStatusTip(QStringLiteral("Check this box to class all waste as 'scrap'"));
     Place(noOffcuts_, 64, 156, 110, 17);
     connect(noOffcuts_, &QCheckBox::toggled, this, &SettingsPanel::NoOffcutsClick);
+    connect(noOffcuts_, &QCheckBox::clicked, this, &SettingsPanel::edited);
 
     setTabOrder(rows_[0].edit, rows_[1].edit);
     setTabOrder(rows_[1].edit, rows_[2].edit);
     setTabOrder(rows_[2].edit, rows_[3].edit);
     setTabOrder(rows_[3].edit, noOffcuts_);
+}
+
+void SettingsPanel::FitEdits() {
+    // Every edit shows the largest value with its "mm": wider than the layout's 49 where the
+    // font needs it, growing to the left so that it stays beside its spin button.
+    const QString widest =
+        QString::fromStdString(AllowanceDisplayText(RangeOf(AllowanceField::Offcut).Max));
+    const int width = std::max(Px(49), EditWidthFor(rows_[0].edit, widest));
+    const int right = Px(190);
+    for (Row& row : rows_) {
+        const QRect at = row.edit->geometry();
+        row.edit->setGeometry(right - width, at.y(), width, at.height());
+    }
+    QLabel* scrap = LScrap();
+    const QRect label = scrap->geometry();
+    scrap->setGeometry(label.x(), label.y(), right - width - Px(7) - label.x(), label.height());
 }
 
 void SettingsPanel::Reload() {

@@ -56,6 +56,8 @@ signals:
     void allowanceChanged();
     // "Scrap all waste" changed: the statistics and the cutting list follow it.
     void scrapAllChanged();
+    // The user changed an allowance or the box (not the program, as a file or New does).
+    void edited();
 
 private:
     struct Row {
@@ -65,6 +67,7 @@ private:
     };
     static int Index(AllowanceField field) { return static_cast<int>(field); }
     void OffcutRule();
+    void FitEdits();
 
     Allowances& allowances_;
     std::array<Row, 4> rows_;
