@@ -467,8 +467,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "tallora-cli: " << ForTerminal(outcome.Error) << "\n";
         return ExitRefused;
     }
-    if (o.pdf && !ExportReport(pictures->ReportEngine(), job, DisplayStats(outcome.Stats, uk),
-                               *o.pdf)) {
+    if (o.pdf &&
+        !ExportReport(pictures->ReportEngine(), job, DisplayStats(outcome.Stats, uk), *o.pdf)) {
         err << "tallora-cli: " << SaveFailureMessage(*o.pdf) << "\n";
         return ExitBadInput;
     }
