@@ -145,6 +145,7 @@ void TMainForm::CreateActions() {
     calculate_ = action("Calculate", "Calculate", "Calculate", "calculate.svg",
                         "Work out the cutting patterns for the lengths entered",
                         &TMainForm::CalculateButtonClick);
+    calculate_->setShortcut(QKeySequence(Qt::Key_F9));
     display_ = action("Cutting Diagram", "Cutting Diagram", "Display", "diagram.svg",
                       "Show the cutting patterns as bar diagrams", &TMainForm::DrawPatternsClick);
     costingAction_ = action(" Material Costing ", " Material Costing ", "Costing", "costing.svg",

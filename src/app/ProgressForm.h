@@ -8,7 +8,8 @@
 namespace tallora {
 
 // "Calculation Progress": the bar and three lines while a calculation runs; on top, centred, with
-// no title-bar buttons. Its Cancel button (or Escape) asks the calculation to stop.
+// its caption drawn by itself and no title-bar buttons. Its Cancel button (or Escape) asks the
+// calculation to stop.
 class TProgressForm : public QDialog {
     Q_OBJECT
 public:
