@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <iostream>
@@ -67,8 +68,7 @@ int main(int argc, char** argv) {
     SilentDialogs dialogs;
     TMainForm form(DesktopServices{store, shell, dialogs, NumberFormat::UK(),
                                    [](const QString&) { return true; }, [] {}});
-    form.FormCreate({});
-    form.show();
+    form.ShowAndStart({});
     QApplication::setActiveWindow(&form);
     bool ok = Save(form, out + QStringLiteral("/guide-start.png"));
 
@@ -90,7 +90,12 @@ int main(int argc, char** argv) {
     form.findChild<QLineEdit*>(QStringLiteral("SQEdit"))->setFocus();
     ok = Save(form, out + QStringLiteral("/guide-entered.png")) && ok;
 
-    form.CalculateButtonClick();
+    {
+        // The calculation runs on its worker: the picture is taken when it has ended.
+        QSignalSpy finished(&form, &TMainForm::calculationFinished);
+        form.CalculateButtonClick();
+        if (form.Calculating()) finished.wait(60000);
+    }
     ok = Save(form, out + QStringLiteral("/main-window.png")) && ok;
 
     // The diagram viewer at its own size, then the costing window with a cutting charge.
