@@ -61,6 +61,14 @@ void BM_Complex40Rows(benchmark::State& state) {
 }
 BENCHMARK(BM_Complex40Rows)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// Many stock lengths: one knapsack table of the longest answers for them all.
+void BM_Complex40RowsOn100StockLengths(benchmark::State& state) {
+    std::vector<int> stock;
+    for (int i = 0; i < 100; ++i) stock.push_back(3000 + 97 * i);
+    Calculate(state, Algorithm::Complex, 40, stock);
+}
+BENCHMARK(BM_Complex40RowsOn100StockLengths)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 void BM_Fast1000Rows(benchmark::State& state) {
     Calculate(state, Algorithm::Fast, 1000, {6000, 9000, 12000});
 }

@@ -43,17 +43,17 @@ void RelaxStates(double* value, int* choice, const double* next, size_t count, d
 
 }  // namespace
 
-void Knapsack(int capacity, const std::vector<int>& weights, const std::vector<double>& values,
-              std::vector<int>& copies, KnapsackTables& tables) {
+void KnapsackTable(int capacity, const std::vector<int>& weights, const std::vector<double>& values,
+                   KnapsackTables& tables) {
     const int n = static_cast<int>(weights.size());
-    copies.assign(n, 0);
+    tables.capacity = capacity;
     if (n == 0) return;
     const int L = capacity;
     const size_t states = static_cast<size_t>(L) + 1;  // state idx: L - idx capacity left
 
-    // Stage 1 has only the full-capacity state; every later stage has all L + 1. Every stage
-    // writes the choice of each of its states, so the table needs no clearing.
-    auto stateCount = [&](int stage) { return stage == 0 ? size_t{1} : states; };
+    // Every stage has all L + 1 states, so that every smaller capacity can be read from the same
+    // table: a state's value and choice depend only on the stage and the capacity left. Every
+    // stage writes the choice of each of its states, so the table needs no clearing.
     tables.choice.resize(states * n);
     tables.value.resize(states);
     tables.nextValue.resize(states);
@@ -63,13 +63,12 @@ void Knapsack(int capacity, const std::vector<int>& weights, const std::vector<d
     // more than nothing.
     {
         const int i = n - 1;
-        const size_t count = stateCount(i);
         double* value = tables.nextValue.data();
         int* choice = tables.choice.data() + states * i;
         const int w = weights[i];
         const double v = values[i];
         if (std::isfinite(v)) {
-            for (size_t idx = 0; idx < count; ++idx) {
+            for (size_t idx = 0; idx < states; ++idx) {
                 const int most = (L - static_cast<int>(idx)) / w;
                 const double worth = static_cast<double>(most) * v;
                 const bool taken = 0.0 < worth;
@@ -77,11 +76,11 @@ void Knapsack(int capacity, const std::vector<int>& weights, const std::vector<d
                 choice[idx] = taken ? most + 1 : 0;
             }
         } else {
-            std::fill(value, value + count, 0.0);
-            std::fill(choice, choice + count, 0);
+            std::fill(value, value + states, 0.0);
+            std::fill(choice, choice + states, 0);
             for (int t = 0, off = 0; off <= L; ++t, off += w) {
                 const double worth = static_cast<double>(t) * v;
-                const size_t last = std::min(count, static_cast<size_t>(L - off) + 1);
+                const size_t last = static_cast<size_t>(L - off) + 1;
                 for (size_t idx = 0; idx < last; ++idx) {
                     if (value[idx] < worth) {
                         value[idx] = worth;
@@ -93,14 +92,13 @@ void Knapsack(int capacity, const std::vector<int>& weights, const std::vector<d
     }
     // Earlier stages, backwards; each state tries its choices in increasing order.
     for (int i = n - 2; i >= 0; --i) {
-        const size_t count = stateCount(i);
         const double* next = tables.nextValue.data();
         double* value = tables.value.data();
         int* choice = tables.choice.data() + states * i;
         // No copies: the later stages' value in the same state (never below 0), recorded when
         // positive.
-        std::copy(next, next + count, value);
-        for (size_t idx = 0; idx < count; ++idx) choice[idx] = next[idx] > 0.0 ? 1 : 0;
+        std::copy(next, next + states, value);
+        for (size_t idx = 0; idx < states; ++idx) choice[idx] = next[idx] > 0.0 ? 1 : 0;
         // Copies of an item worth nothing never beat taking none: less capacity is never worth
         // more at the later stages.
         const double v = values[i];
@@ -108,21 +106,34 @@ void Knapsack(int capacity, const std::vector<int>& weights, const std::vector<d
             const int w = weights[i];
             for (int t = 1, off = w; off <= L; ++t, off += w) {
                 const double worth = static_cast<double>(t) * v;
-                const size_t last = std::min(count, static_cast<size_t>(L - off) + 1);
+                const size_t last = static_cast<size_t>(L - off) + 1;
                 RelaxStates(value, choice, next + off, last, worth, t + 1);
             }
         }
         std::swap(tables.value, tables.nextValue);
     }
+}
 
-    // Read the solution from stage 1, full capacity; a stage without a choice ends it.
-    size_t idx = 0;
+void KnapsackCopies(int capacity, const std::vector<int>& weights, const KnapsackTables& tables,
+                    std::vector<int>& copies) {
+    const int n = static_cast<int>(weights.size());
+    copies.assign(n, 0);
+    if (n == 0 || capacity > tables.capacity) return;
+    const size_t states = static_cast<size_t>(tables.capacity) + 1;
+    // From the first stage at the full capacity; a stage without a choice ends it.
+    size_t idx = static_cast<size_t>(tables.capacity - capacity);
     for (int i = 0; i < n; ++i) {
         const int c = tables.choice[states * i + idx];
         if (c == 0) break;
         copies[i] = c - 1;
         idx += static_cast<size_t>(c - 1) * weights[i];
     }
+}
+
+void Knapsack(int capacity, const std::vector<int>& weights, const std::vector<double>& values,
+              std::vector<int>& copies, KnapsackTables& tables) {
+    KnapsackTable(capacity, weights, values, tables);
+    KnapsackCopies(capacity, weights, tables, copies);
 }
 
 namespace {
@@ -199,12 +210,16 @@ private:
         }
     }
 
-    // One knapsack per live stock row; only a strictly greater gain replaces the one kept.
+    // The knapsack of every live stock row, all read from one table of the longest; only a
+    // strictly greater gain replaces the one kept.
     void Pricing() {
         std::fill(entering_.begin(), entering_.end(), 0);
         double best = 0.0;
+        int longest = 0;
+        for (const auto& stock : job_.Stock) longest = std::max(longest, stock.StockLength);
+        KnapsackTable(longest, weights_, dual_, tables_);
         for (const auto& stock : job_.Stock) {
-            Knapsack(stock.StockLength, weights_, dual_, copies_, tables_);
+            KnapsackCopies(stock.StockLength, weights_, tables_, copies_);
             double value = 0.0;
             for (int i = 0; i < m_; ++i) value += static_cast<double>(copies_[i]) * dual_[i];
             const double gain = value - static_cast<double>(stock.StockCost);

@@ -9,6 +9,7 @@ namespace tallora {
 
 // Reusable tables of the knapsack, so that pricing allocates nothing once warmed up.
 struct KnapsackTables {
+    int capacity = 0;               // the largest capacity the table answers for
     std::vector<double> nextValue;  // StageValue of stage i + 1, by state
     std::vector<double> value;      // StageValue of stage i
     std::vector<int> choice;        // StageChoice of every stage, by state
@@ -18,6 +19,13 @@ struct KnapsackTables {
 // weighs weights[i] and is worth values[i]. Writes the copies of each item to `copies`.
 void Knapsack(int capacity, const std::vector<int>& weights, const std::vector<double>& values,
               std::vector<int>& copies, KnapsackTables& tables);
+
+// The same in two steps: the table up to the largest capacity, then the copies for any capacity
+// up to it, exactly as Knapsack gives them for that capacity.
+void KnapsackTable(int capacity, const std::vector<int>& weights, const std::vector<double>& values,
+                   KnapsackTables& tables);
+void KnapsackCopies(int capacity, const std::vector<int>& weights, const KnapsackTables& tables,
+                    std::vector<int>& copies);
 
 // The column-generation search over the live cut rows; leaves its basis for DPNest.
 // Throws DivisionByZero when it cannot go on (a piece longer than the longest stock, or no

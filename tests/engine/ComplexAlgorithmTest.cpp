@@ -77,6 +77,10 @@ TEST(Knapsack, SameCopiesAsAPlainReferenceWithTablesReused) {
         }
         Knapsack(L, weights, values, copies, tables);
         ASSERT_EQ(copies, ReferenceKnapsack(L, weights, values)) << "round " << round;
+        // One table of a larger capacity answers for every smaller one, as pricing reads it.
+        const int smaller = std::uniform_int_distribution<int>(0, L)(random);
+        KnapsackCopies(smaller, weights, tables, copies);
+        ASSERT_EQ(copies, ReferenceKnapsack(smaller, weights, values)) << "round " << round;
     }
 }
 
