@@ -2,7 +2,10 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <chrono>
+#include <cstring>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -11,11 +14,13 @@
 
 #include "commands/Calculate.h"
 #include "commands/ExportReport.h"
+#include "costing/CostingFields.h"
 #include "costing/CostingSheet.h"
 #include "entry/Allowances.h"
 #include "entry/ListEntry.h"
 #include "entry/SectionFields.h"
 #include "job/RowTexts.h"
+#include "job/Utf8.h"
 #include "report/PdfReport.h"
 #include "results/Statistics.h"
 #include "storage/JobFile.h"
@@ -41,15 +46,86 @@ class BadInput : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Answers the question of large jobs as told; the error box is the caller's to print.
+// Answers the question of large jobs as told; the error box is the caller's to print. The
+// search stops at the time limit, if there is one; a calculation that runs for longer than two
+// seconds shows its progress on a terminal.
 class CliHost : public SilentCalculateHost {
 public:
-    explicit CliHost(bool switchToFast) : switchToFast_(switchToFast) {}
+    using Clock = std::chrono::steady_clock;
+    CliHost(bool switchToFast, std::optional<double> timeLimit, std::ostream* progress)
+        : switchToFast_(switchToFast), progress_(progress) {
+        if (timeLimit) {
+            deadline_ = start_ + std::chrono::duration_cast<Clock::duration>(
+                                     std::chrono::duration<double>(*timeLimit));
+        }
+    }
+    ~CliHost() override { HideProgress(); }
+    CliHost(const CliHost&) = delete;
+    CliHost& operator=(const CliHost&) = delete;
+
     bool AskQuestion(const std::string&) override { return switchToFast_; }
+    bool SearchTimeUp() override { return deadline_ && Clock::now() >= *deadline_; }
+    void UpdateProgress(int, const std::string& allocated, const std::string& remaining) override {
+        lines_ = allocated + ", " + remaining;
+        Show();
+    }
+    void SetPermutationLine(const std::string& text) override {
+        permutation_ = text;
+        Show();
+    }
+    void HideProgress() override {
+        if (shown_ == 0) return;
+        *progress_ << "\r" << std::string(shown_, ' ') << "\r" << std::flush;
+        shown_ = 0;
+    }
 
 private:
+    void Show() {
+        const auto now = Clock::now();
+        if (progress_ == nullptr || now - start_ < std::chrono::seconds(2) ||
+            now - lastShown_ < std::chrono::milliseconds(250)) {
+            return;
+        }
+        lastShown_ = now;
+        const std::string line =
+            "tallora-cli: " + lines_ + (permutation_.empty() ? "" : ", " + permutation_);
+        *progress_ << "\r" << line
+                   << std::string(shown_ > line.size() ? shown_ - line.size() : 0, ' ')
+                   << std::flush;
+        shown_ = std::max(shown_, line.size());
+    }
+
     bool switchToFast_;
+    std::ostream* progress_;
+    const Clock::time_point start_ = Clock::now();
+    std::optional<Clock::time_point> deadline_;
+    Clock::time_point lastShown_;
+    std::string lines_, permutation_;
+    size_t shown_ = 0;
 };
+
+// Text from the command line as valid UTF-8 (a byte that is not becomes U+FFFD).
+std::string TextArgument(const std::string& text) { return ValidUtf8(text); }
+
+// Lines for a terminal: control characters (but tab) that a job file may hold would move the
+// cursor or change colours; they are shown as U+FFFD.
+std::string Printable(const std::string& line) {
+    std::string shown;
+    shown.reserve(line.size());
+    for (size_t i = 0; i < line.size(); ++i) {
+        const auto c = static_cast<unsigned char>(line[i]);
+        const bool c1 = c == 0xC2 && i + 1 < line.size() &&
+                        static_cast<unsigned char>(line[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(line[i + 1]) <= 0x9F;
+        if ((c < 0x20 && c != '\t') || c == 0x7F || c1) {
+            shown += "\xEF\xBF\xBD";
+            if (c1) ++i;
+        } else {
+            shown += line[i];
+        }
+    }
+    return shown;
+}
 
 // "Q@L" committed as the entry panels commit a typed row.
 void CommitRowArgument(CuttingJob& job, const std::string& option, const std::string& argument) {
@@ -83,10 +159,14 @@ void SetAllowanceArgument(CuttingJob& job, AllowanceField field, const std::stri
     SetAllowance(job.allowances, field, *value);
 }
 
-double DecimalArgument(const std::string& option, const std::string& text) {
+// A decimal number from 0 to the most the field it goes into can show.
+double DecimalArgument(const std::string& option, const std::string& text, double max,
+                       int decimals) {
     const auto value = ReadDecimal(text);
-    if (!value || *value < 0)
-        throw BadInput(option + " " + text + ": expected a number, 0 or more");
+    if (!value || *value < 0 || *value > max) {
+        throw BadInput(option + " " + text + ": expected a number from 0 to " +
+                       FormatFixed(max, decimals, NumberFormat::UK()));
+    }
     return *value;
 }
 
@@ -113,7 +193,7 @@ void ChargeArgument(const std::string& option, const std::string& argument,
         throw BadInput(option + " " + argument + ": the basis must be one of " + names);
     }
     basis = *match;
-    value = DecimalArgument(option, argument.substr(colon + 1));
+    value = DecimalArgument(option, argument.substr(colon + 1), MaxChargeValue, 2);
 }
 
 // Display width of UTF-8 text: one column a character.
@@ -174,7 +254,7 @@ nlohmann::json ResultJson(const CuttingJob& job, Algorithm algorithm,
 
 // The cutting list, then the statistics as a table.
 void PrintResults(std::ostream& out, const CalculateResult& outcome, const CostingSheet* costing) {
-    for (const auto& line : outcome.CuttingList) out << line << "\n";
+    for (const auto& line : outcome.CuttingList) out << Printable(line) << "\n";
     out << "\n";
     const StatisticsTexts texts = DisplayStats(outcome.Stats, NumberFormat::UK());
     for (int i = 0; i < StatisticsRows; ++i) {
@@ -184,7 +264,7 @@ void PrintResults(std::ostream& out, const CalculateResult& outcome, const Costi
     }
     if (costing != nullptr) {
         out << "\n";
-        for (const auto& line : costing->ClipboardLines) out << line << "\n";
+        for (const auto& line : costing->ClipboardLines) out << Printable(line) << "\n";
     }
 }
 
@@ -201,7 +281,8 @@ struct CliOptions {
     std::string cutCharge, charge1, charge2, charge3, chargeNames;
     bool costing = false;
     bool noCalc = false;
-    std::string save;
+    std::optional<std::string> save;
+    std::optional<double> timeLimit;
     std::optional<std::string> pdf, diagram;
     std::string size;
 };
@@ -255,6 +336,10 @@ void AddOptions(CLI::App& app, CliOptions& o) {
     app.add_flag("--costing", o.costing, "Also print the costing sheet");
     app.add_flag("--no-calc", o.noCalc, "Use the results stored in JOB instead of calculating");
     app.add_option("--save", o.save, "Write the job file after the calculation")->type_name("FILE");
+    app.add_option("--time-limit", o.timeLimit,
+                   "Stop the Complex search after S seconds and finish from what it has")
+        ->type_name("S")
+        ->check(CLI::Range(0.001, 1e6));
     app.add_option("--format", o.format, "text (default) or json")
         ->check(CLI::IsMember({"text", "json"}));
     app.add_option("--pdf", o.pdf, "Write the PDF cutting report to FILE")->type_name("FILE");
@@ -303,6 +388,14 @@ void CheckOutputFile(const std::string& option, const std::string& file) {
         throw BadInput(option + " " + file + ": the folder " + folder.string() + " does not exist");
     }
     const bool existed = fs::exists(path, ec);
+    if (existed && !fs::is_regular_file(path, ec)) {
+        throw BadInput(option + " " + file + ": not a regular file");
+    }
+    const fs::perms write =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if (existed && (fs::status(path, ec).permissions() & write) == fs::perms::none) {
+        throw BadInput(option + " " + file + ": the file is read-only");
+    }
     {
         std::ofstream probe(path, std::ios::binary | std::ios::app);
         if (!probe) throw BadInput(option + " " + file + ": the file cannot be written");
@@ -349,15 +442,15 @@ void ApplyOptions(const CliOptions& o, CuttingJob& job) {
     ApplyOffcutRule(job.allowances);
 
     SectionData& s = job.section;
-    if (o.weight) s.SectionWeight = DecimalArgument("--weight", *o.weight);
+    if (o.weight) s.SectionWeight = DecimalArgument("--weight", *o.weight, MaxSectionWeight, 3);
     if (o.cost) {
         const std::string cost = WithoutPoundSign(*o.cost);
-        s.SectionCost = cost.empty() ? 0.0 : DecimalArgument("--cost", cost);
+        s.SectionCost = cost.empty() ? 0.0 : DecimalArgument("--cost", cost, MaxSectionCost, 2);
     }
     if (o.per) s.CostType = *o.per == "metre" ? ChargeBasis::Metre : ChargeBasis::Tonne;
-    if (o.customer) s.Customer = *o.customer;
-    if (o.reference) s.Reference = *o.reference;
-    if (o.section) s.Section = *o.section;
+    if (o.customer) s.Customer = TextArgument(*o.customer);
+    if (o.reference) s.Reference = TextArgument(*o.reference);
+    if (o.section) s.Section = TextArgument(*o.section);
     // Used as the fields show them after a calculation's rewrite.
     s.SectionWeight = WeightAsShown(s.SectionWeight, uk);
     s.SectionCost = CostAsShown(s.SectionCost, uk);
@@ -382,7 +475,7 @@ void ApplyOptions(const CliOptions& o, CuttingJob& job) {
             throw BadInput("--charge-names " + o.chargeNames + ": at most three names");
         std::string* targets[] = {&c.OtherName1, &c.OtherName2, &c.OtherName3};
         for (size_t i = 0; i < names.size(); ++i) {
-            if (!names[i].empty()) *targets[i] = names[i];
+            if (!names[i].empty()) *targets[i] = TextArgument(names[i]);
         }
     }
 }
@@ -390,7 +483,7 @@ void ApplyOptions(const CliOptions& o, CuttingJob& job) {
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           PictureOutput* pictures) {
+           PictureOutput* pictures, bool errIsTerminal) {
     CLI::App app{"Tallora: works out cutting patterns for one-dimensional stock.", "tallora-cli"};
     CliOptions o;
     AddOptions(app, o);
@@ -416,6 +509,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (!o.size.empty()) diagramSize = DiagramSize(o.size);
         if (o.pdf) CheckOutputFile("--pdf", *o.pdf);
         if (o.diagram) CheckOutputFile("--diagram", *o.diagram);
+        if (o.save) CheckOutputFile("--save", *o.save);
         if (!o.jobFile.empty()) loaded = LoadJobFile(o.jobFile, job);
         if (o.noCalc && loaded != Loaded::Results) {
             throw BadInput(std::string("--no-calc: ") +
@@ -441,7 +535,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                    "row\n";
             return ExitBadInput;
         }
-        CliHost host(o.switchToFast);
+        CliHost host(o.switchToFast, o.timeLimit, errIsTerminal ? &err : nullptr);
         outcome = Calculate(job, algorithm, host, NumberFormat::UK(), nullptr);
     }
 
@@ -452,14 +546,27 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     const CostingSheet* sheetShown = sheet ? &*sheet : nullptr;
     if (o.format == "json") {
-        out << ResultJson(job, algorithm, outcome, sheetShown).dump(2) << "\n";
+        try {
+            // Every text is UTF-8 already; a byte that is not still never stops the output.
+            out << ResultJson(job, algorithm, outcome, sheetShown)
+                       .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+                << "\n";
+        } catch (const nlohmann::json::exception& e) {
+            err << "tallora-cli: the JSON output could not be made: " << e.what() << "\n";
+            return ExitBadInput;
+        }
     } else if (outcome.Completed) {
         PrintResults(out, outcome, sheetShown);
     }
-    if (!o.save.empty()) {
-        const std::string error = SaveFile(o.save, job, outcome.Stats);
+    // Output that went nowhere (a full disk, a closed pipe) is a failure, not a success.
+    if (!out.flush()) {
+        err << "tallora-cli: the output could not be written: " << std::strerror(errno) << "\n";
+        return ExitBadInput;
+    }
+    if (o.save) {
+        const std::string error = SaveFile(*o.save, job, outcome.Stats);
         if (!error.empty()) {
-            err << "tallora-cli: --save " << o.save << ": " << error << "\n";
+            err << "tallora-cli: --save " << *o.save << ": " << error << "\n";
             return ExitBadInput;
         }
     }
@@ -467,15 +574,21 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "tallora-cli: " << ForTerminal(outcome.Error) << "\n";
         return ExitRefused;
     }
-    if (o.pdf &&
-        !ExportReport(pictures->ReportEngine(), job, DisplayStats(outcome.Stats, uk), *o.pdf)) {
-        err << "tallora-cli: " << SaveFailureMessage(*o.pdf) << "\n";
-        return ExitBadInput;
+    if (o.pdf) {
+        PrintEngine& engine = pictures->ReportEngine();
+        if (!ExportReport(engine, job, DisplayStats(outcome.Stats, uk), *o.pdf)) {
+            err << "tallora-cli: " << ForTerminal(SaveFailureMessage(*o.pdf))
+                << (engine.SaveError().empty() ? "" : "\n(" + engine.SaveError() + ")") << "\n";
+            return ExitBadInput;
+        }
     }
     const auto [width, height] = diagramSize;
-    if (o.diagram && !pictures->SaveDiagram(job, width, height, *o.diagram)) {
-        err << "tallora-cli: --diagram " << *o.diagram << ": the picture could not be written\n";
-        return ExitBadInput;
+    if (o.diagram) {
+        const std::string error = pictures->SaveDiagram(job, width, height, *o.diagram);
+        if (!error.empty()) {
+            err << "tallora-cli: --diagram " << *o.diagram << ": " << error << "\n";
+            return ExitBadInput;
+        }
     }
     return ExitSuccess;
 }

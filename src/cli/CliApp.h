@@ -20,8 +20,9 @@ inline constexpr int DefaultDiagramHeight = 665;
 inline constexpr int MaxDiagramSide = 8000;
 
 // Runs tallora-cli with its arguments (without the program name). Without `pictures`, --pdf and
-// --diagram are refused as bad usage.
+// --diagram are refused as bad usage. When `err` is a terminal, a long calculation shows its
+// progress there.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           PictureOutput* pictures = nullptr);
+           PictureOutput* pictures = nullptr, bool errIsTerminal = false);
 
 }  // namespace tallora

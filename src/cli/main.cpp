@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <iostream>
 
 #include "cli/CliApp.h"
@@ -7,10 +9,11 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    const bool errIsTerminal = isatty(STDERR_FILENO) == 1;
 #ifdef TALLORA_CLI_PICTURES
     tallora::QtPictureOutput pictures;
-    return tallora::RunCli(args, std::cout, std::cerr, &pictures);
+    return tallora::RunCli(args, std::cout, std::cerr, &pictures, errIsTerminal);
 #else
-    return tallora::RunCli(args, std::cout, std::cerr);
+    return tallora::RunCli(args, std::cout, std::cerr, nullptr, errIsTerminal);
 #endif
 }

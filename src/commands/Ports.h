@@ -88,10 +88,11 @@ public:
     virtual ~PictureOutput() = default;
     // The engine the PDF report is laid out on and saved by.
     virtual PrintEngine& ReportEngine() = 0;
-    // The cutting diagram as the viewer shows it at width x height pixels, as a PNG file;
-    // false when the file cannot be written.
-    virtual bool SaveDiagram(const CuttingJob& job, int width, int height,
-                             const std::filesystem::path& file) = 0;
+    // The cutting diagram as the viewer shows it at width x height pixels, as a PNG file; the
+    // reason when the file could not be written (the file that was there is then left alone),
+    // empty on success.
+    virtual std::string SaveDiagram(const CuttingJob& job, int width, int height,
+                                    const std::filesystem::path& file) = 0;
 };
 
 }  // namespace tallora

@@ -7,6 +7,9 @@
 
 namespace tallora {
 
+// The largest value of a charge: what its field shows with 2 decimals in 7 digits.
+inline constexpr double MaxChargeValue = 99999.99;
+
 // The three further charges are numbered 1 to 3.
 inline constexpr int OtherChargeCount = 3;
 

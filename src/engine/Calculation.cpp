@@ -135,6 +135,7 @@ CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, Calcula
     }
 
     ResetArray(job);
+    job.PatternStoreFull = false;
     const auto start = std::chrono::steady_clock::now();
     host.SetBusyCursor(true);
     host.SetStatusText(kCalculatingText);

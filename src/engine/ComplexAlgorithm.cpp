@@ -164,7 +164,8 @@ public:
         DualPrices();
         Pricing();
         int iterations = 0;
-        while (bestGain_ >= 0.00001 && iterations < run_.SearchIterationLimit) {
+        while (bestGain_ >= 0.00001 && iterations < run_.SearchIterationLimit &&
+               !run_.Host.SearchTimeUp()) {
             ++iterations;
             if (run_.PermutationNumber % 25 == 1) {
                 run_.Host.SetPermutationLine("Testing permutation: " +

@@ -20,7 +20,11 @@ void SearchBasis::Reset(int rows) {
 
 namespace {
 
-bool StoreFull(const CuttingJob& job) { return job.PatternCount() >= MaxPatterns; }
+bool StoreFull(CuttingJob& job) {
+    if (job.PatternCount() < MaxPatterns) return false;
+    job.PatternStoreFull = true;
+    return true;
+}
 
 // Live cut rows of a length. Between engine steps the rows are in descending order of length,
 // so rows of equal length stand together.

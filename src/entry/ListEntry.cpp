@@ -37,6 +37,8 @@ CommitResult Commit(std::vector<ListRow>& rows, const std::string& quantity,
     if (lengthDigits && !l) return Refuse(LengthTooLongMessage(length));  // too many digits
     if (!l) return Refuse(NotALengthMessage(length));
     if (*l > MaxLength) return Refuse(LengthTooLongMessage(length));
+    // Nothing can be cut at 0mm, nor from a bar of it.
+    if (*l == 0) return Refuse(LengthTooShortMessage(length));
     if (auto message = CheckQuantity(quantity, isStock)) return Refuse(*message);
 
     const int index = CheckList(rows, *l);

@@ -6,7 +6,9 @@ namespace tallora {
 
 inline constexpr int MaxStockRows = 100;
 inline constexpr int MaxCutRows = 1000;
-inline constexpr int MaxPatterns = 1000;
+// Patterns one calculation may make, and a job file may hold: far more than the most that 1000
+// rows give, so that only a job too large to be real ever meets it.
+inline constexpr int MaxPatterns = 1000000;
 inline constexpr int MaxPatternLengths = 1000;
 // Pieces one candidate bar of the longest-first fill may hold.
 inline constexpr int MaxBarPieces = 1000;

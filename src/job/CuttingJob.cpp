@@ -16,6 +16,7 @@ void RestoreResults(CuttingJob& job, const CuttingJob& from) {
     job.RemainingPieces = from.RemainingPieces;
     job.ScaleFactor = from.ScaleFactor;
     job.AllAllocated = from.AllAllocated;
+    job.PatternStoreFull = from.PatternStoreFull;
     job.Patterns = from.Patterns;
     job.CuttingListLines = from.CuttingListLines;
 }

@@ -87,6 +87,9 @@ struct CuttingJob {
     int RemainingPieces = 0;
     int ScaleFactor = 1;
     bool AllAllocated = false;
+    // The calculation stopped making patterns at MaxPatterns: the pieces left are left because
+    // the job is too large, not for want of stock.
+    bool PatternStoreFull = false;
 
     // Result store.
     std::vector<CuttingPattern> Patterns;

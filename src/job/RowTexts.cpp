@@ -38,6 +38,10 @@ std::string LengthTooLongMessage(const std::string& lengthText) {
            std::to_string(MaxLength) + "mm." + kCheckEntry;
 }
 
+std::string LengthTooShortMessage(const std::string& lengthText) {
+    return lengthText + "mm is shorter than the minimum allowed length of 1mm." + kCheckEntry;
+}
+
 std::string NotALengthMessage(const std::string& lengthText) {
     return "'" + lengthText + "' is not a length in whole millimetres." + kCheckEntry;
 }

@@ -18,6 +18,7 @@ bool IsUnlimitedQuantity(std::string_view quantityText);
 
 // Messages of the entry lists, shared with the calculation's own check of its rows.
 std::string LengthTooLongMessage(const std::string& lengthText);
+std::string LengthTooShortMessage(const std::string& lengthText);
 std::string NotALengthMessage(const std::string& lengthText);
 std::string NotAQuantityMessage(const std::string& quantityText);
 std::string QuantityTooLargeMessage(const std::string& quantityText);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <system_error>
 
+#include "job/Capacities.h"
 #include "results/CuttingDiagram.h"
 #include "results/CuttingList.h"
 #include "results/PieceColours.h"
@@ -49,19 +50,38 @@ public:
         : e_(engine), job_(job), a_(job.allowances), panel_(panel) {}
 
     void Run() {
-        Prepare();
-        Customer();
-        StockBars();
-        Components();
-        AllowanceLines();
-        PatternBlocks();
-        NotIncorporated();
-        StatisticsTable();
-        Diagrams();
+        try {
+            Prepare();
+            Customer();
+            StockBars();
+            Components();
+            AllowanceLines();
+            PatternBlocks();
+            NotIncorporated();
+            StatisticsTable();
+            Diagrams();
+        } catch (const ReportFull&) {
+            // A last page says so, in the orientation of the one before.
+            e_.NewPage();
+            e_.WriteText(HeadingX, e_.GetMargin(TopMargin), RightMargin, Free,
+                         std::string(Heading12) +
+                             "The report stops here: the whole of it would "
+                             "take more than " +
+                             Str(MaxReportPages) + " pages. The cutting list holds every pattern.");
+        }
         PageNumbers();
     }
 
 private:
+    // The report has as many pages as it may have: what follows would not be printed.
+    struct ReportFull {};
+
+    // A page more, while the report has room for one besides its closing note.
+    void NewPage() {
+        if (e_.PageCount() >= MaxReportPages - 1) throw ReportFull{};
+        e_.NewPage();
+    }
+
     // --- page furniture ---
 
     void Prepare() {
@@ -127,7 +147,7 @@ private:
         const double limit = e_.GetMargin(BottomMargin) - FootRoom;
         if (limit - e_.GetPosition(LastBottom) >= needed) return false;
         if (fit && limit - PortraitTop <= needed) return false;
-        e_.NewPage();
+        NewPage();
         PortraitBanner();
         y_ = PortraitTop;
         if (heading != nullptr) y_ = e_.WriteText(HeadingX, PortraitTop, Free, Free, heading);
@@ -226,9 +246,13 @@ private:
             PageCheck(heading + 4 * line, nullptr, false);
         }
         Write(HeadingX, std::string(Heading16) + "Please Note: ");
-        Write(HeadingX, std::string(NoteLine) +
-                            "The following items could not be incorporated into the cutting matrix "
-                            "due to insufficient stock lengths being available");
+        Write(HeadingX,
+              std::string(NoteLine) +
+                  "The following items could not be incorporated into the cutting matrix " +
+                  (job_.PatternStoreFull
+                       ? "because the job is too large: it needs more than " + Str(MaxPatterns) +
+                             " cutting patterns"
+                       : std::string("due to insufficient stock lengths being available")));
         Write(HeadingX, std::string(NoteLine) + "(Note statistics are for allocated stock only):");
         for (const WorkingCutRow& row : job_.Cuts) {
             const int q = row.CutQuantity;
@@ -281,7 +305,7 @@ private:
     };
 
     void Diagrams() {
-        e_.NewPage();
+        NewPage();
         LandscapeBanner();
         e_.SetStyleValue(StyleSetting::Two, 8);  // the labels carry no size code
         if (job_.PatternCount() == 0) return;
@@ -311,7 +335,7 @@ private:
         double y = e_.GetMargin(TopMargin);
         for (const CuttingPattern& p : job_.Patterns) {
             if (y + barHeight > e_.GetMargin(BottomMargin) - FootRoom) {
-                e_.NewPage();
+                NewPage();
                 LandscapeBanner();
                 y = e_.GetMargin(TopMargin);
             }
@@ -365,6 +389,15 @@ private:
             const int length = p.CutLength[k] - a_.Kerf;
             const Colour colour = PieceColour(job_, p.CutLength[k]);
             const std::string label = "[IO CE]" + Str(length);
+            // Pieces narrower than a printed dot are drawn as one box for the run, kerfs and all:
+            // box by box a pattern of millions of pieces would take minutes and gigabytes.
+            const double each = p.CutLength[k] * scale_;
+            if (p.PieceCount[k] > 1 && each < PrintedDot) {
+                const double run = each * p.PieceCount[k];
+                box(run, colour, label, label, BoxGap);
+                x += run;
+                continue;
+            }
             for (int piece = 0; piece < p.PieceCount[k]; ++piece) {
                 const double width = length * scale_;
                 box(width, colour, label, label, BoxGap);
@@ -398,6 +431,7 @@ private:
     }
 
     static constexpr double BoxGap = 0.05;
+    static constexpr double PrintedDot = 2.54 / 300;  // cm
 
     PrintEngine& e_;
     const CuttingJob& job_;

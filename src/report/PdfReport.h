@@ -10,6 +10,8 @@
 namespace tallora {
 
 inline constexpr const char* MakerName = "Vantorel Software";
+// The most pages a report has; a job that would need more ends with a page that says so.
+inline constexpr int MaxReportPages = 500;
 inline constexpr const char* MakerWebAddress = "www.vantorel.example";
 
 // Lays the whole report out on a freshly opened document: page settings, banner, cutting

@@ -174,6 +174,7 @@ void PrintEngine::SelectPage(int page) {
 
 bool PrintEngine::SaveDocument(const std::filesystem::path& file) {
     RequireOpenDocument();
+    saveError_.clear();
     return DoSaveDocument(file);
 }
 

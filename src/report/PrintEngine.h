@@ -109,8 +109,9 @@ public:
     // 1..PageCount: later output goes to that page.
     void SelectPage(int page);
 
-    // Writes the whole document as a PDF file; false when it cannot.
+    // Writes the whole document as a PDF file; false when it cannot, with SaveError saying why.
     bool SaveDocument(const std::filesystem::path& file);
+    const std::string& SaveError() const { return saveError_; }
 
 protected:
     virtual void DoOpenDoc() = 0;
@@ -147,9 +148,13 @@ protected:
     virtual void DoSelectPage(int page) = 0;
     virtual bool DoSaveDocument(const std::filesystem::path& file) = 0;
 
+    // An engine says why its last save failed.
+    void SetSaveError(std::string reason) { saveError_ = std::move(reason); }
+
 private:
     void RequireOpenDocument() const;
     bool open_ = false;
+    std::string saveError_;
 };
 
 }  // namespace tallora

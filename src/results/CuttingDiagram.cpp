@@ -110,7 +110,16 @@ std::vector<DiagramOperation> DrawCuttingList(const CuttingJob& job, int width, 
             const int pieceLength = cutLength - a.Kerf;
             const Colour colour = PieceColour(job, cutLength);
             used += static_cast<long long>(cutLength) * p.PieceCount[k];
-            for (int piece = 0; piece < p.PieceCount[k]; ++piece) {
+            // Pieces narrower than a pixel are drawn as one box for the run, kerfs and all: box
+            // by box a pattern of millions of pieces would take minutes and gigabytes. Beyond
+            // the bitmap's edge nothing more is seen.
+            if (p.PieceCount[k] > 1 && cutLength * xScale < 1.0) {
+                const double run = static_cast<double>(cutLength) * p.PieceCount[k] * xScale;
+                painter.Box(x + 1, top, run + x - 1, bottom, colour, std::to_string(pieceLength));
+                x = run + x;
+                continue;
+            }
+            for (int piece = 0; piece < p.PieceCount[k] && x < width; ++piece) {
                 painter.Box(x + 1, top, pieceLength * xScale + x - 1, bottom, colour,
                             std::to_string(pieceLength));
                 const double kerfLeft = pieceLength * xScale + x + 1;

@@ -1,5 +1,7 @@
 #include "results/CuttingList.h"
 
+#include "job/Capacities.h"
+
 namespace tallora {
 
 namespace {
@@ -59,8 +61,14 @@ std::vector<std::string> MemoDisplay(const CuttingJob& job) {
         lines.emplace_back();
         lines.push_back(" Please Note: ");
         lines.push_back(" The following items could not be incorporated into");
-        lines.push_back(" the cutting matrix due to insufficient stock lengths");
-        lines.push_back(" being available (Note statistics are for allocated");
+        if (job.PatternStoreFull) {
+            lines.push_back(" the cutting matrix because the job is too large:");
+            lines.push_back(" it needs more than " + Str(MaxPatterns) + " cutting");
+            lines.push_back(" patterns (Note statistics are for allocated stock");
+        } else {
+            lines.push_back(" the cutting matrix due to insufficient stock lengths");
+            lines.push_back(" being available (Note statistics are for allocated");
+        }
         lines.push_back(" stock only):");
         for (const auto& row : job.Cuts) {
             const int q = row.CutQuantity;

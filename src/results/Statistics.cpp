@@ -11,12 +11,15 @@ Statistics CompileStats(CuttingJob& job) {
 
     if (!a.NoOffcuts) {
         for (auto& p : job.Patterns) {
-            int used = 0;
-            for (int k = 0; k < p.LengthCount(); ++k) used += p.PieceCount[k] * p.CutLength[k];
-            const int remnant = p.StockLength - used + a.Hold;
+            // 64 bits: the figures of a pattern are each 32-bit, their products need not be.
+            long long used = 0;
+            for (int k = 0; k < p.LengthCount(); ++k) {
+                used += static_cast<long long>(p.PieceCount[k]) * p.CutLength[k];
+            }
+            const long long remnant = p.StockLength - used + a.Hold;
             if (remnant >= a.Offcut) {
                 p.IsOffcut = true;
-                p.OffcutLength = remnant;
+                p.OffcutLength = static_cast<int>(remnant);
                 s.OffcutTotal += static_cast<long long>(remnant) * p.BarCount;
                 s.OffcutBars += p.BarCount;
             } else {

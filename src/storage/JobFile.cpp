@@ -1,10 +1,13 @@
 #include "storage/JobFile.h"
 
 #include <climits>
+#include <cmath>
 
 #include "entry/Allowances.h"
+#include "entry/SectionFields.h"
 #include "job/Capacities.h"
 #include "job/RowTexts.h"
+#include "job/Utf8.h"
 #include "results/NumberFormat.h"
 #include "storage/AutoSave.h"
 #include "storage/TextFile.h"
@@ -34,9 +37,9 @@ public:
         return *value;
     }
     int Count(int capacity) { return Integer(0, capacity); }
-    double Number() {
+    double Number(double min = -HUGE_VAL, double max = HUGE_VAL) {
         const auto value = ReadFileNumber(Text());
-        if (!value) throw CorruptLine{};
+        if (!value || *value < min || *value > max) throw CorruptLine{};
         return *value;
     }
     ListRow Row() {
@@ -53,9 +56,13 @@ private:
 // Lengths the program can have written, and a little room for allowances changed since.
 constexpr long long kLength = MaxLength + 1000;
 
-void ReadPatterns(LineReader& in, CuttingJob& job) {
+// Reads the patterns; gives the pieces they place in all. A pattern whose pieces, bars or
+// lengths multiply past what a 32-bit figure holds, or whose pieces are longer together than its
+// bar, cannot be real: the file is corrupted.
+long long ReadPatterns(LineReader& in, CuttingJob& job) {
     const int count = in.Count(MaxPatterns);
     long long bars = 0;
+    long long placed = 0;
     for (int p = 0; p < count; ++p) {
         CuttingPattern& pattern = job.Patterns.emplace_back();
         pattern.StockLength = in.Integer(0, kLength);
@@ -63,13 +70,23 @@ void ReadPatterns(LineReader& in, CuttingJob& job) {
         bars += pattern.BarCount;
         if (bars > INT_MAX) throw CorruptLine{};
         const int lengths = in.Count(MaxPatternLengths);
+        long long used = 0;
+        long long pieces = 0;
         for (int k = 0; k < lengths; ++k) {
             pattern.CutLength.push_back(in.Integer(0, kLength));
             pattern.PieceCount.push_back(in.Integer(0, INT_MAX));
+            used += static_cast<long long>(pattern.PieceCount.back()) * pattern.CutLength.back();
+            pieces += pattern.PieceCount.back();
+            if (used > INT_MAX || pieces * pattern.BarCount > INT_MAX) throw CorruptLine{};
         }
+        // A bar never holds more than its length.
+        if (used > pattern.StockLength) throw CorruptLine{};
+        placed += pieces * pattern.BarCount;
+        if (placed > INT_MAX) throw CorruptLine{};
         pattern.IsOffcut = in.Text() == "1";
         pattern.OffcutLength = in.Integer(-kLength, kLength);
     }
+    return placed;
 }
 
 void ReadTables(LineReader& in, CuttingJob& job) {
@@ -110,8 +127,9 @@ void ReadTables(LineReader& in, CuttingJob& job) {
 std::optional<ListRow> SplitRowLine(const std::string& line) {
     const auto at = line.find('@');
     if (at == std::string::npos) return std::nullopt;
-    return ListRow{line.substr(0, at == 0 ? 0 : at - 1),
-                   line.substr(std::min(line.size(), at + 2))};
+    // One character on either side of the "@", whatever its size in UTF-8.
+    return ListRow{line.substr(0, PreviousCharacter(line, at)),
+                   line.substr(NextCharacter(line, at + 1))};
 }
 
 std::vector<std::string> JobFileLines(const CuttingJob& job, const Statistics& stats) {
@@ -227,11 +245,11 @@ JobFileRead ReadJobLines(const std::vector<std::string>& lines, CuttingJob& job)
         s.Customer = in.Text();
         s.Reference = in.Text();
         s.Section = in.Text();
-        s.SectionWeight = in.Number();
-        s.SectionCost = in.Number();
+        s.SectionWeight = in.Number(0.0, MaxSectionWeight);
+        s.SectionCost = in.Number(0.0, MaxSectionCost);
         s.CostType = in.Text() == "Tonne" ? "Tonne" : "Metre";
 
-        ReadPatterns(in, job);
+        const long long placed = ReadPatterns(in, job);
         Statistics stored;
         for (int i = 0; i < StatisticsRows - 1; ++i) {
             stored.StatMetres[i] = in.Number();
@@ -241,6 +259,13 @@ JobFileRead ReadJobLines(const std::vector<std::string>& lines, CuttingJob& job)
         }
         stored.OffcutTotal = in.Integer();
         ReadTables(in, job);
+        // The patterns never place more pieces than the job asked for.
+        long long asked = 0;
+        for (int quantity : job.InputCutQuantity) asked += quantity;
+        if (placed > asked) {
+            job.Patterns.clear();
+            throw CorruptLine{};
+        }
 
         // Trim, Kerf and Offcut become the current settings, limited as their fields limit them.
         Allowances& a = job.allowances;

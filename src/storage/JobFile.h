@@ -25,8 +25,8 @@ inline constexpr int MaxCuttingListLines = 100000;
 // last the Hold the results were worked out with.
 std::vector<std::string> JobFileLines(const CuttingJob& job, const Statistics& stats);
 
-// A row line "quantity @ length", split at its first "@" less the blank on either side; nothing
-// when the line has no "@".
+// A row line "quantity @ length", split at its first "@" less the character (the blank) on
+// either side; nothing when the line has no "@".
 std::optional<ListRow> SplitRowLine(const std::string& line);
 
 // SaveFile: writes the job to the path; returns the system's error text, empty on success.

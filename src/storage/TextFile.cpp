@@ -2,16 +2,13 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
-#include <sstream>
-#if defined(__unix__) || defined(__APPLE__)
-#include <unistd.h>
-#endif
+
+#include "storage/SafeFile.h"
 
 namespace tallora {
 
@@ -23,7 +20,8 @@ std::string Convert(const char* to, const char* from, std::string_view input,
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(input);
     std::string output;
-    std::string buffer(4 * input.size() + 16, '\0');
+    // A piece at a time: iconv says when the buffer is full, and the loop goes on.
+    std::string buffer(std::min<size_t>(4 * input.size() + 16, 1u << 16), '\0');
     char* in = const_cast<char*>(input.data());
     size_t inLeft = input.size();
     while (inLeft > 0) {
@@ -68,23 +66,45 @@ std::vector<std::string> SplitTextLines(std::string_view bytes) {
 }
 
 std::optional<std::vector<std::string>> ReadTextFile(const std::string& path, std::string& error) {
+    namespace fs = std::filesystem;
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
+    const fs::file_status status = fs::status(path, ec);
+    if (ec) {
+        error = ec.message();
+        return std::nullopt;
+    }
+    if (fs::is_directory(status)) {
         error = std::strerror(EISDIR);
         return std::nullopt;
     }
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    // A pipe would keep the reader waiting, a device would never end.
+    if (!fs::is_regular_file(status)) {
+        error = "not a regular file (a pipe or a device)";
+        return std::nullopt;
+    }
+    std::ifstream file(fs::path(path), std::ios::binary);
     if (!file) {
         error = std::strerror(errno);
         return std::nullopt;
     }
-    std::ostringstream content;
-    content << file.rdbuf();
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (!ec && size > MaxJobFileBytes) return std::vector<std::string>{};
+    // One byte more than the size tells whether the file grew meanwhile.
+    std::string bytes(std::min<std::uintmax_t>(ec ? MaxJobFileBytes : size, MaxJobFileBytes) + 1,
+                      '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (file.bad()) {
         error = std::strerror(errno);
         return std::nullopt;
     }
-    return SplitTextLines(content.str());
+    bytes.resize(static_cast<size_t>(file.gcount()));
+    if (bytes.size() > MaxJobFileBytes) return std::vector<std::string>{};
+    size_t line = 0;
+    for (const char c : bytes) {
+        line = c == '\r' || c == '\n' ? 0 : line + 1;
+        if (line > MaxJobFileLineBytes) return std::vector<std::string>{};
+    }
+    return SplitTextLines(bytes);
 }
 
 std::string WriteTextFile(const std::string& path, const std::vector<std::string>& lines) {
@@ -93,39 +113,7 @@ std::string WriteTextFile(const std::string& path, const std::vector<std::string
         bytes += Windows1252FromUtf8(line);
         bytes += "\r\n";
     }
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    std::random_device random;
-    const fs::path temporary = target.parent_path() / ("." + target.filename().string() + ".tmp" +
-                                                       std::to_string(random() % 1000000));
-
-    std::FILE* file = std::fopen(temporary.string().c_str(), "wbx");
-    if (file == nullptr) return std::strerror(errno);
-    bool written =
-        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
-    int savedErrno = errno;
-#if defined(__unix__) || defined(__APPLE__)
-    if (written && fsync(fileno(file)) != 0) {
-        written = false;
-        savedErrno = errno;
-    }
-#endif
-    if (std::fclose(file) != 0 && written) {
-        written = false;
-        savedErrno = errno;
-    }
-    std::error_code ec;
-    if (!written) {
-        fs::remove(temporary, ec);
-        return std::strerror(savedErrno);
-    }
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        const std::string message = ec.message();
-        fs::remove(temporary, ec);
-        return message;
-    }
-    return {};
+    return WriteFileSafely(path, bytes);
 }
 
 }  // namespace tallora

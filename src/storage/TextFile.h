@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,13 +13,17 @@ namespace tallora {
 std::string Utf8FromWindows1252(std::string_view bytes);
 std::string Windows1252FromUtf8(std::string_view text);
 
-// Writes the lines, each ending in CR LF, to a temporary file beside the target and renames it
-// over the target, so that a failed save leaves the old file as it was. Returns the system's
-// error text, or an empty text on success.
+// Writes the lines, each ending in CR LF, with WriteFileSafely: a failed save leaves the old
+// file as it was. Returns the reason of a failure, or an empty text on success.
 std::string WriteTextFile(const std::string& path, const std::vector<std::string>& lines);
 
-// The lines of a text file (CR LF, LF or CR ends), converted to UTF-8. On failure, nothing and
-// the system's error text.
+// Far more than any job: a file larger, or with a longer line, is not a job file.
+inline constexpr std::size_t MaxJobFileBytes = 64u << 20;
+inline constexpr std::size_t MaxJobFileLineBytes = 1u << 20;
+
+// The lines of a text file (CR LF, LF or CR ends), converted to UTF-8. A file too large to be a
+// job, or with a line too long for one, reads as no lines at all. On failure (a pipe or a device
+// included, which are not read), nothing and the system's error text.
 std::optional<std::vector<std::string>> ReadTextFile(const std::string& path, std::string& error);
 
 // The lines of file bytes, converted to UTF-8.

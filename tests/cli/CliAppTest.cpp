@@ -25,11 +25,11 @@ public:
     bool failDiagram = false;
 
     PrintEngine& ReportEngine() override { return engine; }
-    bool SaveDiagram(const CuttingJob& job, int width, int height,
-                     const std::filesystem::path& file) override {
+    std::string SaveDiagram(const CuttingJob& job, int width, int height,
+                            const std::filesystem::path& file) override {
         diagrams.push_back(std::to_string(width) + "x" + std::to_string(height) + " " +
                            file.string() + " " + std::to_string(job.PatternCount()));
-        return !failDiagram;
+        return failDiagram ? "No space left on device" : "";
     }
 };
 

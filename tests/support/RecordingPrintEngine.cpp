@@ -52,7 +52,10 @@ void RecordingPrintEngine::DoOpenDoc() {
 
 bool RecordingPrintEngine::DoSaveDocument(const std::filesystem::path& file) {
     Record("SaveDocument");
-    if (FailSave) return false;
+    if (FailSave) {
+        SetSaveError("Permission denied");
+        return false;
+    }
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out << Dump();
     out.close();

@@ -116,9 +116,15 @@ void AdditionalDataPanel::CostEditChange() {
 }
 
 QString AdditionalDataPanel::PriceProblem() const {
-    if (weightUnread_)
-        return QStringLiteral("Weight (kg/m): \"%1\" is not a number").arg(weight_->text());
-    if (costUnread_) return QStringLiteral("Cost: \"%1\" is not a number").arg(cost_->text());
+    const std::string weight = weight_->text().toStdString();
+    const std::string cost = cost_->text().toStdString();
+    if (weightUnread_) {
+        return QString::fromStdString("Weight (kg/m): \"" + weight + "\" " +
+                                      WeightTextProblem(weight, format_));
+    }
+    if (costUnread_) {
+        return QString::fromStdString("Cost: \"" + cost + "\" " + CostTextProblem(cost, format_));
+    }
     return {};
 }
 

@@ -1,12 +1,13 @@
 #include "report/qt/QtPictureOutput.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
-#include <QSaveFile>
 
 #include "report/qt/QtPrintEngine.h"
 #include "results/qt/DiagramPainter.h"
+#include "storage/SafeFile.h"
 
 namespace tallora {
 
@@ -42,14 +43,18 @@ PrintEngine& QtPictureOutput::ReportEngine() {
     return *state_->engine;
 }
 
-bool QtPictureOutput::SaveDiagram(const CuttingJob& job, int width, int height,
-                                  const std::filesystem::path& file) {
+std::string QtPictureOutput::SaveDiagram(const CuttingJob& job, int width, int height,
+                                         const std::filesystem::path& file) {
     EnsureApplication();
     const QImage image = RenderDiagram(job, width, height);
-    if (image.isNull()) return false;
-    QSaveFile out(PathToQString(file));
-    if (!out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG")) return false;
-    return out.commit();
+    if (image.isNull()) return "the picture could not be drawn at that size";
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        return "the picture could not be encoded";
+    }
+    // Written whole and checked, so that a full disk is an error and the old file stays.
+    return WriteFileSafely(file.string(), std::string_view(png.constData(), png.size()));
 }
 
 }  // namespace tallora

@@ -17,8 +17,8 @@ public:
     QtPictureOutput& operator=(const QtPictureOutput&) = delete;
 
     PrintEngine& ReportEngine() override;
-    bool SaveDiagram(const CuttingJob& job, int width, int height,
-                     const std::filesystem::path& file) override;
+    std::string SaveDiagram(const CuttingJob& job, int width, int height,
+                            const std::filesystem::path& file) override;
 
 private:
     void EnsureApplication();

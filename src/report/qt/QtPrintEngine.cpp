@@ -8,9 +8,11 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPen>
-#include <QSaveFile>
 #include <algorithm>
 #include <mutex>
+#include <string_view>
+
+#include "storage/SafeFile.h"
 
 namespace tallora {
 
@@ -377,14 +379,12 @@ bool QtPrintEngine::DoSaveDocument(const std::filesystem::path& file) {
         }
         if (!painter.end()) return false;
     }
-    // Written whole beside the target and renamed over it, so a failed save leaves the old file.
-    QSaveFile out(PathToQString(file));
-    if (!out.open(QIODevice::WriteOnly)) return false;
-    if (out.write(pdf) != pdf.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    // Written whole beside the target, every write checked, then renamed over it: a failed save
+    // leaves the old file as it was.
+    const std::string error =
+        WriteFileSafely(file.string(), std::string_view(pdf.constData(), pdf.size()));
+    SetSaveError(error);
+    return error.empty();
 }
 
 }  // namespace tallora
