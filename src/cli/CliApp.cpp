@@ -159,12 +159,14 @@ void SetAllowanceArgument(CuttingJob& job, AllowanceField field, const std::stri
     SetAllowance(job.allowances, field, *value);
 }
 
-// A decimal number from 0 to the most the field it goes into can show.
-double DecimalArgument(const std::string& option, const std::string& text, double max,
-                       int decimals) {
+// A decimal number from 0 to the most the field it goes into can show; `argument` is what the
+// message names (the whole argument the number came from).
+double DecimalArgument(const std::string& option, const std::string& text, double max, int decimals,
+                       const std::string& argument = {}) {
     const auto value = ReadDecimal(text);
     if (!value || *value < 0 || *value > max) {
-        throw BadInput(option + " " + text + ": expected a number from 0 to " +
+        throw BadInput(option + " " + (argument.empty() ? text : argument) +
+                       ": expected a number from 0 to " +
                        FormatFixed(max, decimals, NumberFormat::UK()));
     }
     return *value;
@@ -193,7 +195,7 @@ void ChargeArgument(const std::string& option, const std::string& argument,
         throw BadInput(option + " " + argument + ": the basis must be one of " + names);
     }
     basis = *match;
-    value = DecimalArgument(option, argument.substr(colon + 1), MaxChargeValue, 2);
+    value = DecimalArgument(option, argument.substr(colon + 1), MaxChargeValue, 2, argument);
 }
 
 // Display width of UTF-8 text: one column a character.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -80,8 +81,22 @@ TEST(CliApp, BadArgumentsExitTwoNamingTheArgument) {
         {With(job, {"--charge3", "lump"}), "expected BASIS:VALUE"},
         {With(job, {"--charge-names", "a,b,c,d"}), "at most three names"},
         {With(job, {"--no-calc"}), "--no-calc"},
+        // Nothing to cut at 0mm; figures no field could show are typing errors.
+        {{"--stock", "*@6000", "--cut", "2@0"}, "--cut 2@0: 0mm is shorter than the minimum"},
+        {{"--stock", "*@6000", "--cut", "0@100"}, "--cut 0@100: A quantity of 0 adds nothing"},
+        {With(job, {"--weight", "1e300"}), "--weight 1e300: expected a number from 0 to 9999.999"},
+        {With(job, {"--cost", "100000"}), "--cost 100000: expected a number from 0 to 99999.99"},
+        {With(job, {"--cut-charge", "tonne:1e9"}), "--cut-charge tonne:1e9: expected a number"},
+        {With(job, {"--time-limit", "0"}), "--time-limit"},
+        // The file to save is checked before anything is calculated or printed.
+        {With(job, {"--save", ""}), "--save: expected a file name"},
+        {With(job, {"--save", "/no/such/folder/job.tlf"}), "--save /no/such/folder/job.tlf:"},
     };
-    for (const auto& [args, expected] : cases) ExpectExit(RunTool(args), ExitBadInput, expected);
+    for (const auto& [args, expected] : cases) {
+        const CliRun run = RunTool(args);
+        ExpectExit(run, ExitBadInput, expected);
+        EXPECT_TRUE(run.out.empty()) << expected;
+    }
 
     // A refused calculation exits one with the message and prints no text.
     const CliRun refused = RunTool({"--stock", "*@6000", "--cut", "1@7000"});
@@ -265,6 +280,59 @@ TEST(CliApp, PictureOutputsThatFailOrCannotBeMade) {
     // Without the window-system side.
     ExpectExit(RunTool(With(OneBarJob, {"--pdf", pdf})), ExitBadInput,
                "--pdf: this tallora-cli was built without PDF and picture output");
+}
+
+// A stream that takes nothing, as standard output on a full disk.
+class FullStream : public std::streambuf {
+protected:
+    int_type overflow(int_type) override {
+        errno = ENOSPC;
+        return traits_type::eof();
+    }
+};
+
+TEST(CliApp, TextsFromOutsideNeverBreakTheOutput) {
+    testing::TempFolder temp;
+    // Bytes that are no UTF-8 in a name; control characters in a stored cutting list.
+    const CliRun json = RunTool(With(OneBarJob, {"--charge-names", "Galv\xff", "--costing",
+                                                 "--section", "R\xC3HS", "--format", "json"}));
+    ASSERT_EQ(json.status, ExitSuccess) << json.err;
+    EXPECT_NO_THROW(json.Json());
+    EXPECT_NE(json.out.find("Galv\uFFFD"), std::string::npos);
+
+    const std::string file = temp.File("escape.tlf");
+    ASSERT_EQ(RunTool(With(OneBarJob, {"--save", file})).status, ExitSuccess);
+    std::string bytes = testing::ReadBytes(file);
+    bytes.replace(bytes.find(" Cutting Pattern"), 1, "\x1B[2J\x07");
+    testing::WriteBytes(file, bytes);
+    const CliRun shown = RunTool({file, "--no-calc"});
+    ASSERT_EQ(shown.status, ExitSuccess) << shown.err;
+    EXPECT_EQ(shown.out.find('\x1B'), std::string::npos);
+    EXPECT_EQ(shown.out.find('\x07'), std::string::npos);
+    EXPECT_NE(shown.out.find("\uFFFD[2J\uFFFDCutting Pattern Number 1:"), std::string::npos);
+
+    // Output that cannot be written is a failure with the system's reason.
+    FullStream full;
+    std::ostream out(&full);
+    std::ostringstream err;
+    EXPECT_EQ(RunCli(OneBarJob, out, err), ExitBadInput);
+    EXPECT_NE(err.str().find("the output could not be written: No space left on device"),
+              std::string::npos)
+        << err.str();
+}
+
+TEST(CliApp, TheTimeLimitEndsTheSearchAndEveryPieceIsStillPlaced) {
+    // Many tiny pieces on many long bars: a search the limit cuts short.
+    Args args = {"--format", "json", "--time-limit", "0.001"};
+    for (int i = 0; i < 30; ++i)
+        args = With(args, {"--stock", "*@" + std::to_string(9000 + 97 * i)});
+    for (int i = 0; i < 25; ++i) {
+        args = With(args, {"--cut", std::to_string(40 + 7 * i) + "@" + std::to_string(13 + 3 * i)});
+    }
+    const CliRun run = RunTool(args);
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    EXPECT_EQ(run.Json()["remaining"], json::array());
+    EXPECT_LT(run.Json()["permutations"].get<int>(), 50);
 }
 
 }  // namespace

@@ -46,5 +46,20 @@ TEST(FastAlgorithm, MixedLengthsAllPlacedWithinTheBarsAndTheLimitedStock) {
     EXPECT_LE(longBars, 5);
 }
 
+TEST(FastAlgorithm, AJobOfMoreThanAThousandPatternsPlacesEveryPiece) {
+    // A thousand lengths from 1001 to 2000 in 1 to 9 pieces: no two bars alike, so more than a
+    // thousand patterns, and the bars never run short.
+    testing::Rows cuts;
+    for (int length = 1001; length <= 2000; ++length) {
+        cuts.push_back({std::to_string(1 + (length * 7919) % 9), std::to_string(length)});
+    }
+    CuttingJob job = MakeJob({{"*", "6000"}}, cuts, 3, 0, 0);
+    ASSERT_TRUE(testing::Calculated(job, Algorithm::Fast).outcome.Completed);
+    EXPECT_GT(job.PatternCount(), 1000);
+    EXPECT_EQ(job.CutCount(), 0);
+    EXPECT_FALSE(job.PatternStoreFull);
+    testing::ExpectEveryPiecePlacedWithinItsBar(job);
+}
+
 }  // namespace
 }  // namespace tallora

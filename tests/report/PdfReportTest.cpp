@@ -459,5 +459,20 @@ TEST_F(ReportFiles, FileErrorsStopTheRunBeforeAnyDocument) {
     EXPECT_FALSE(std::filesystem::exists(data_ / "~Tallora1.pdf"));
 }
 
+TEST(PdfReport, MillionsOfPiecesAndThousandsOfPatternsStayWithinBounds) {
+    // A run of pieces narrower than a printed dot is one box in the diagram.
+    const RecordingPrintEngine pieces = Report(PlainJob({Pattern(18000, 1, {1}, {2000000})}));
+    EXPECT_LT(Placed(pieces, Kind::Box).size(), 10u);
+
+    // A job that would need more pages ends with a page that says so.
+    const RecordingPrintEngine many = Report(BarsJob(20000));
+    EXPECT_EQ(static_cast<int>(many.Pages().size()), MaxReportPages);
+    const auto last = Placed(many, Kind::Text, MaxReportPages);
+    ASSERT_FALSE(last.empty());
+    EXPECT_NE(last.back().Text.find("The report stops here: the whole of it would take more "
+                                    "than 500 pages."),
+              std::string::npos);
+}
+
 }  // namespace
 }  // namespace tallora

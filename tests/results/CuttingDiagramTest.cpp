@@ -223,5 +223,23 @@ TEST(PieceColours, LastOrderedRowOfTheLengthDecidesAndTheContrastRule) {
     EXPECT_NEAR(Luminance(Colour::FromRgb(0x0A0A0A)), 10 / 255.0 / 12.92, 1e-12);  // linear branch
 }
 
+TEST(DrawCuttingList, PiecesNarrowerThanAPixelAreOneBoxForTheirRun) {
+    // 400 pieces of 1 mm at half a pixel per mm: one box of 200 pixels, then the 500 mm piece
+    // as ever. A pattern of two million, which no bar holds, is drawn as fast.
+    auto boxesOf = [](const CuttingPattern& pattern) {
+        std::vector<DiagramBox> boxes;
+        for (const auto& op : Draw(DiagramJob(0, 0, 0, {pattern}))) {
+            if (const auto* box = std::get_if<DiagramBox>(&op)) boxes.push_back(*box);
+        }
+        return boxes;
+    };
+    const auto boxes = boxesOf(Pattern(1000, 1, {1, 500}, {400, 1}));
+    ASSERT_EQ(boxes.size(), 4u);     // the bar, the run, the 500 and the scrap
+    EXPECT_EQ(boxes[1].Left, 14);    // where the first piece would start
+    EXPECT_EQ(boxes[1].Right, 212);  // and the last one end
+    EXPECT_EQ(boxes[2].Right - boxes[2].Left, 248);
+    EXPECT_LE(boxesOf(Pattern(1000, 1, {1, 500}, {2000000, 1})).size(), 4u);
+}
+
 }  // namespace
 }  // namespace tallora

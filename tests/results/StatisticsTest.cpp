@@ -156,6 +156,15 @@ TEST(MemoDisplay, SingularsPluralsAndPiecesLeftOver) {
                                     "    1 piece at 5000mm long",
                                     "    5 pieces at 2000mm",
                                 }));
+
+    // Pieces left because the job needs more patterns than a calculation makes: not for want
+    // of stock, and the note says so.
+    job.PatternStoreFull = true;
+    const Texts note = MemoDisplay(job);
+    EXPECT_EQ(Texts(note.begin() + 16, note.begin() + 20),
+              (Texts{" the cutting matrix because the job is too large:",
+                     " it needs more than 1000000 cutting",
+                     " patterns (Note statistics are for allocated stock", " stock only):"}));
 }
 
 }  // namespace

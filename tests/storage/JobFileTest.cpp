@@ -198,6 +198,48 @@ TEST(JobFile, CountsBeyondTheTablesAndRowsWithoutTheSeparatorAreCorrupted) {
     expectCorrupted(10, "1001", 0, "");
 }
 
+TEST(JobFile, PatternsThatCannotBeRealAreCorrupted) {
+    // One pattern of one length: the figures of its record, then the job's demand.
+    auto lines = [](const std::string& stock, const std::string& bars, const std::string& length,
+                    const std::string& pieces, int asked) {
+        CuttingJob job;
+        job.InputCutLength = {1003};
+        job.InputCutQuantity = {asked};
+        job.Patterns = {testing::Pattern(6000, 1, {1003}, {1})};
+        Lines all = JobFileLines(job, Statistics{});
+        const auto at = std::find(all.begin(), all.end(), "Tonne") - all.begin() + 1;
+        all[at + 1] = stock, all[at + 2] = bars, all[at + 4] = length, all[at + 5] = pieces;
+        return all;
+    };
+    EXPECT_EQ(Reader().Read(lines("6000", "2", "1003", "5", 10)).Status, ReadStatus::Loaded);
+    const std::vector<Lines> unreal = {
+        lines("6000", "1", "1003", "2147483647", 2147483647),  // longer than any bar
+        lines("6000", "3000000", "5", "1000", 2147483647),     // more pieces than 2^31 - 1
+        lines("6000", "2", "1003", "5", 9),                    // more than the job asked for
+        lines("3000", "1", "1003", "3", 3),                    // longer than its bar
+    };
+    for (const Lines& file : unreal) {
+        Reader reader;
+        EXPECT_EQ(reader.Read(file).Status, ReadStatus::Corrupted);
+        EXPECT_TRUE(reader.job.Patterns.size() <= 1u);
+    }
+}
+
+TEST(JobFile, ARowIsSplitByCharactersNotBytes) {
+    // A Windows-1252 byte beside the "@" is one character once read: it goes, and only it.
+    TempFolder temp;
+    const std::string path = temp.File("accents.tlf");
+    WriteBytes(path,
+               "TA DataFile\r\n1\r\n4\xE9@\xE9"
+               "12000\r\n");
+    std::string error;
+    const auto lines = ReadTextFile(path, error);
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(SplitRowLine((*lines)[2]), (ListRow{"4", "12000"}));
+    EXPECT_EQ(SplitRowLine("é€@中x"), (ListRow{"é", "x"}));
+    EXPECT_EQ(SplitRowLine("@"), (ListRow{"", ""}));
+}
+
 TEST(JobFile, FirstLineDecidesTheFormat) {
     Reader reader;
     EXPECT_EQ(reader.Read({"Tallora Datafile", "// Stock length data"}).Status,

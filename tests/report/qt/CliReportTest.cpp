@@ -1,13 +1,17 @@
 // tallora-cli's --pdf and --diagram drawn with Qt, read back with poppler-utils.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <QImage>
 #include <QTemporaryDir>
+#include <csignal>
+#include <cstring>
 #include <sstream>
 
 #include "cli/CliApp.h"
 #include "report/qt/PdfTools.h"
 #include "report/qt/QtPictureOutput.h"
+#include "support/StorageTestSupport.h"
 
 namespace tallora {
 namespace {
@@ -68,6 +72,32 @@ TEST(CliReport, DiagramPictureAtTheViewersSizeOrTheOneAsked) {
     // The first bar's outline at the 12-pixel margin, silver inside it.
     EXPECT_EQ(image.pixel(12, 12), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(13, 13), qRgb(0xC0, 0xC0, 0xC0));
+}
+
+TEST(CliReport, APictureOrReportThatCannotBeWrittenWholeFailsAndKeepsTheOldFile) {
+    // Writes fail past 4 KB, as on a disk that is full: a small picture held in a buffer until
+    // the end must still fail, not leave an empty file behind a success.
+    QTemporaryDir folder;
+    const std::string png = folder.filePath("diagram.png").toStdString();
+    const std::string pdf = folder.filePath("report.pdf").toStdString();
+    testing::WriteBytes(png, "old picture");
+    testing::WriteBytes(pdf, "old report");
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved;
+    limit.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::string pictureErrors, reportErrors;
+    const int picture = RunWithPictures({BeamJob, "--diagram", png}, &pictureErrors);
+    const int report = RunWithPictures({BeamJob, "--pdf", pdf}, &reportErrors);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(picture, ExitBadInput);
+    EXPECT_NE(pictureErrors.find(std::strerror(EFBIG)), std::string::npos) << pictureErrors;
+    EXPECT_EQ(testing::ReadBytes(png), "old picture");
+    EXPECT_EQ(report, ExitBadInput);
+    EXPECT_NE(reportErrors.find(std::strerror(EFBIG)), std::string::npos) << reportErrors;
+    EXPECT_EQ(testing::ReadBytes(pdf), "old report");
 }
 
 }  // namespace
