@@ -22,6 +22,7 @@
 #include "job/RowTexts.h"
 #include "job/Utf8.h"
 #include "report/PdfReport.h"
+#include "results/SolutionBoundText.h"
 #include "results/Statistics.h"
 #include "storage/JobFile.h"
 #include "storage/OldVersion.h"
@@ -46,25 +47,18 @@ class BadInput : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Answers the question of large jobs as told; the error box is the caller's to print. The
-// search stops at the time limit, if there is one; a calculation that runs for longer than two
-// seconds shows its progress on a terminal.
+// Answers the question of large jobs as told; the error box is the caller's to print. A
+// calculation that runs for longer than two seconds shows its progress on a terminal.
 class CliHost : public SilentCalculateHost {
 public:
     using Clock = std::chrono::steady_clock;
-    CliHost(bool switchToFast, std::optional<double> timeLimit, std::ostream* progress)
-        : switchToFast_(switchToFast), progress_(progress) {
-        if (timeLimit) {
-            deadline_ = start_ + std::chrono::duration_cast<Clock::duration>(
-                                     std::chrono::duration<double>(*timeLimit));
-        }
-    }
+    CliHost(bool switchToFast, std::ostream* progress)
+        : switchToFast_(switchToFast), progress_(progress) {}
     ~CliHost() override { HideProgress(); }
     CliHost(const CliHost&) = delete;
     CliHost& operator=(const CliHost&) = delete;
 
     bool AskQuestion(const std::string&) override { return switchToFast_; }
-    bool SearchTimeUp() override { return deadline_ && Clock::now() >= *deadline_; }
     void UpdateProgress(int, const std::string& allocated, const std::string& remaining) override {
         lines_ = allocated + ", " + remaining;
         Show();
@@ -98,7 +92,6 @@ private:
     bool switchToFast_;
     std::ostream* progress_;
     const Clock::time_point start_ = Clock::now();
-    std::optional<Clock::time_point> deadline_;
     Clock::time_point lastShown_;
     std::string lines_, permutation_;
     size_t shown_ = 0;
@@ -246,6 +239,28 @@ nlohmann::json ResultJson(const CuttingJob& job, Algorithm algorithm,
         {"error", outcome.Completed ? nlohmann::json(nullptr) : nlohmann::json(outcome.Error)},
         {"cutting_list", outcome.CuttingList},
         {"statistics", statistics}};
+    // What the Optimal algorithm proved; no key after the other algorithms.
+    if (job.Bound) {
+        const SolutionBound& b = *job.Bound;
+        const auto orNull = [&](auto value) {
+            return b.Known ? nlohmann::json(value) : nlohmann::json(nullptr);
+        };
+        result["bound"] = {{"lower_bound_mm", orNull(b.LowerBound)},
+                           {"linear_bound_mm", orNull(b.LinearBound)},
+                           {"lower_bound_bars",
+                            b.SingleLength ? orNull(b.LowerBoundBars) : nlohmann::json(nullptr)},
+                           {"bars", b.UsedBars},
+                           {"used_mm", b.Used},
+                           {"proven_optimal", b.ProvenOptimal},
+                           {"gap_bars", b.SingleLength ? orNull(b.UsedBars - b.LowerBoundBars)
+                                                       : nlohmann::json(nullptr)},
+                           {"gap_mm", orNull(b.Used - b.LowerBound)},
+                           {"seconds", b.Seconds},
+                           {"stopped", b.Cancelled  ? nlohmann::json("cancelled")
+                                       : b.TimedOut ? nlohmann::json("time limit")
+                                                    : nlohmann::json(nullptr)},
+                           {"text", BoundText(b, NumberFormat::UK())}};
+    }
     if (costing != nullptr) {
         nlohmann::json grid = nlohmann::json::array();
         for (const auto& row : costing->GridRows) grid.push_back(row);
@@ -255,7 +270,8 @@ nlohmann::json ResultJson(const CuttingJob& job, Algorithm algorithm,
 }
 
 // The cutting list, then the statistics as a table.
-void PrintResults(std::ostream& out, const CalculateResult& outcome, const CostingSheet* costing) {
+void PrintResults(std::ostream& out, const CuttingJob& job, const CalculateResult& outcome,
+                  const CostingSheet* costing) {
     for (const auto& line : outcome.CuttingList) out << Printable(line) << "\n";
     out << "\n";
     const StatisticsTexts texts = DisplayStats(outcome.Stats, NumberFormat::UK());
@@ -264,6 +280,7 @@ void PrintResults(std::ostream& out, const CalculateResult& outcome, const Costi
             << Pad(texts.Percent[i], 10, true) << Pad(texts.Cost[i], 16, true)
             << Pad(texts.Weight[i], 16, true) << "\n";
     }
+    if (job.Bound) out << BoundText(*job.Bound, NumberFormat::UK()) << "\n";
     if (costing != nullptr) {
         out << "\n";
         for (const auto& line : costing->ClipboardLines) out << Printable(line) << "\n";
@@ -308,8 +325,8 @@ void AddOptions(CLI::App& app, CliOptions& o) {
     app.add_option("--offcut", o.offcut, "Shortest offcut in mm (0..18300, default 3000)")
         ->type_name("N");
     app.add_flag("--scrap-all", o.scrapAll, "Count every remnant as scrap");
-    app.add_option("--algorithm", o.algorithm, "complex (default) or fast")
-        ->check(CLI::IsMember({"complex", "fast"}));
+    app.add_option("--algorithm", o.algorithm, "complex (default), fast or optimal")
+        ->check(CLI::IsMember({"complex", "fast", "optimal"}));
     app.add_flag("--switch-to-fast", o.switchToFast,
                  "Answer Yes when a job of more than 40 cut rows offers the Fast algorithm");
     app.add_option("--weight", o.weight, "Section weight in kg per metre")->type_name("X");
@@ -339,7 +356,8 @@ void AddOptions(CLI::App& app, CliOptions& o) {
     app.add_flag("--no-calc", o.noCalc, "Use the results stored in JOB instead of calculating");
     app.add_option("--save", o.save, "Write the job file after the calculation")->type_name("FILE");
     app.add_option("--time-limit", o.timeLimit,
-                   "Stop the Complex search after S seconds and finish from what it has")
+                   "Complex: stop the search after S seconds and finish from what it has; "
+                   "Optimal: keep the best plan found in S seconds (default 10)")
         ->type_name("S")
         ->check(CLI::Range(0.001, 1e6));
     app.add_option("--format", o.format, "text (default) or json")
@@ -524,7 +542,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return ExitBadInput;
     }
 
-    Algorithm algorithm = o.algorithm == "fast" ? Algorithm::Fast : Algorithm::Complex;
+    Algorithm algorithm = o.algorithm == "fast"      ? Algorithm::Fast
+                          : o.algorithm == "optimal" ? Algorithm::Optimal
+                                                     : Algorithm::Complex;
     CalculateResult outcome;
     if (o.noCalc) {
         // The stored results, with the statistics of the allowances and prices now in force.
@@ -537,8 +557,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                    "row\n";
             return ExitBadInput;
         }
-        CliHost host(o.switchToFast, o.timeLimit, errIsTerminal ? &err : nullptr);
-        outcome = Calculate(job, algorithm, host, NumberFormat::UK(), nullptr);
+        CliHost host(o.switchToFast, errIsTerminal ? &err : nullptr);
+        CalculationOptions options;
+        options.TimeLimitSeconds = o.timeLimit;
+        outcome = Calculate(job, algorithm, host, NumberFormat::UK(), nullptr, options);
     }
 
     const NumberFormat uk = NumberFormat::UK();
@@ -558,7 +580,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return ExitBadInput;
         }
     } else if (outcome.Completed) {
-        PrintResults(out, outcome, sheetShown);
+        PrintResults(out, job, outcome, sheetShown);
     }
     // Output that went nowhere (a full disk, a closed pipe) is a failure, not a success.
     if (!out.flush()) {

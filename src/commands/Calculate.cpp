@@ -7,7 +7,8 @@
 namespace tallora {
 
 CalculateResult Calculate(CuttingJob& job, Algorithm& algorithm, CalculateHost& host,
-                          const NumberFormat& format, RegistryStore* autoSaveStore) {
+                          const NumberFormat& format, RegistryStore* autoSaveStore,
+                          const CalculationOptions& options) {
     if (autoSaveStore != nullptr) AutoSave(*autoSaveStore, job);
     SectionData& s = job.section;
     s.SectionWeight = WeightAsShown(s.SectionWeight, format);
@@ -16,7 +17,7 @@ CalculateResult Calculate(CuttingJob& job, Algorithm& algorithm, CalculateHost& 
 
     const CuttingJob before = job;
     CalculateResult result;
-    static_cast<CalculationOutcome&>(result) = RunCalculation(job, algorithm, host);
+    static_cast<CalculationOutcome&>(result) = RunCalculation(job, algorithm, host, options);
     if (result.Cancelled) {
         RestoreResults(job, before);
         host.ShowCuttingList(job.CuttingListLines);

@@ -27,6 +27,7 @@ inline const char* const CancelledText = "Calculation cancelled: the results sho
 // statistics and writes the cutting list. A calculation the user cancels leaves the results
 // of the job as they were before it and says so in the status bar.
 CalculateResult Calculate(CuttingJob& job, Algorithm& algorithm, CalculateHost& host,
-                          const NumberFormat& format, RegistryStore* autoSaveStore);
+                          const NumberFormat& format, RegistryStore* autoSaveStore,
+                          const CalculationOptions& options = {});
 
 }  // namespace tallora

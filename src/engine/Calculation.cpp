@@ -6,6 +6,7 @@
 #include "engine/ComplexAlgorithm.h"
 #include "engine/FastAlgorithm.h"
 #include "engine/Generators.h"
+#include "engine/OptimalAlgorithm.h"
 #include "engine/WorkingTables.h"
 #include "job/Capacities.h"
 #include "job/RowTexts.h"
@@ -13,7 +14,15 @@
 namespace tallora {
 
 const char* AlgorithmName(Algorithm algorithm) {
-    return algorithm == Algorithm::Fast ? "fast" : "complex";
+    switch (algorithm) {
+        case Algorithm::Fast:
+            return "fast";
+        case Algorithm::Optimal:
+            return "optimal";
+        case Algorithm::Complex:
+            break;
+    }
+    return "complex";
 }
 
 namespace {
@@ -123,7 +132,8 @@ std::string StockTooShortMessage(int longestCutLength) {
            "Please check your stock length entries.";
 }
 
-CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, CalculationHost& host) {
+CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, CalculationHost& host,
+                                  const CalculationOptions& options) {
     CalculationOutcome outcome;
 
     // Rows the calculation cannot read are refused before anything changes.
@@ -136,6 +146,7 @@ CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, Calcula
 
     ResetArray(job);
     job.PatternStoreFull = false;
+    job.Bound.reset();
     const auto start = std::chrono::steady_clock::now();
     host.SetBusyCursor(true);
     host.SetStatusText(kCalculatingText);
@@ -143,6 +154,12 @@ CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, Calcula
     host.ClearCuttingList();
 
     CalculationRun run(job, host);
+    const double seconds = options.TimeLimitSeconds.value_or(
+        algorithm == Algorithm::Optimal ? DefaultOptimalSeconds : 0.0);
+    if (seconds > 0) {
+        run.Deadline = start + std::chrono::duration_cast<CalculationRun::Clock::duration>(
+                                   std::chrono::duration<double>(seconds));
+    }
     job.AllAllocated = false;
     job.TotalCutLength = 0;
     job.TotalPieces = 0;
@@ -164,7 +181,8 @@ CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, Calcula
 
     PreProcess(job);
 
-    if (job.CutCount() > 40 && algorithm != Algorithm::Fast) {
+    // The offer is for the Complex search, whose work grows with the rows.
+    if (job.CutCount() > 40 && algorithm == Algorithm::Complex) {
         if (host.AskQuestion(SwitchToFastQuestion())) algorithm = Algorithm::Fast;
     }
 
@@ -191,10 +209,17 @@ CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, Calcula
         bool changed = false;
         do {
             run.ProcessMessages();
-            if (algorithm == Algorithm::Complex)
-                StandardAlg(run);
-            else
-                FastAlg(run);
+            switch (algorithm) {
+                case Algorithm::Complex:
+                    StandardAlg(run);
+                    break;
+                case Algorithm::Fast:
+                    FastAlg(run);
+                    break;
+                case Algorithm::Optimal:
+                    OptimalAlg(run);
+                    break;
+            }
             const long long now = RemainingLength(job);
             changed = now != remaining;
             remaining = now;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,10 +10,17 @@
 
 namespace tallora {
 
-// The Algorithm menu: Complex (Standard1) or Fast (Fast1).
-enum class Algorithm { Complex, Fast };
+// The Algorithm menu: Complex (Standard1), Fast (Fast1) or Optimal.
+enum class Algorithm { Complex, Fast, Optimal };
 
-const char* AlgorithmName(Algorithm algorithm);  // "complex" or "fast"
+const char* AlgorithmName(Algorithm algorithm);  // "complex", "fast" or "optimal"
+
+// What the caller sets for one calculation besides the job and the algorithm.
+struct CalculationOptions {
+    // Complex: its search stops at the limit and the calculation goes on from the basis it has.
+    // Optimal: it keeps the best plan found by then (DefaultOptimalSeconds when not set).
+    std::optional<double> TimeLimitSeconds;
+};
 
 struct CalculationOutcome {
     bool Completed = false;  // false: refused (Error holds the message shown) or cancelled
@@ -27,7 +35,8 @@ struct CalculationOutcome {
 // caller autosaves the inputs and rewrites the weight and cost fields first, and compiles the
 // statistics and the cutting list of a completed run after. `algorithm` is the Algorithm menu's
 // state; the switch offered for large jobs changes it for later calculations too.
-CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, CalculationHost& host);
+CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, CalculationHost& host,
+                                  const CalculationOptions& options = {});
 
 // The status-bar summary of the entered lists and whether Calculate is available.
 struct InputSummary {

@@ -36,9 +36,6 @@ public:
 
     // The user asked to stop: the calculation stops at its next progress check.
     virtual bool CancelRequested() { return false; }
-    // The caller's time for the Complex search is over: the search stops and the calculation
-    // goes on from the basis it has, as at its iteration cap.
-    virtual bool SearchTimeUp() { return false; }
 };
 
 // A host that shows nothing and answers No; `Host` may be an interface that extends this one.

@@ -8,6 +8,10 @@ namespace tallora {
 
 void CalculationRun::CheckProgress() {
     if (Host.CancelRequested()) throw CalculationCancelled{};
+    ShowProgress();
+}
+
+void CalculationRun::ShowProgress() {
     Job.RemainingPieces = SumCutQuantity(Job);
     const int allocated = Job.TotalPieces - Job.RemainingPieces;
     if (allocated != LastProgress) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
+
 #include "engine/CalculationHost.h"
 #include "job/CuttingJob.h"
 
@@ -15,6 +18,7 @@ struct CalculationCancelled {};
 // The state one calculation shares between the driver, the generators and the algorithms.
 class CalculationRun {
 public:
+    using Clock = std::chrono::steady_clock;
     CalculationRun(CuttingJob& job, CalculationHost& host) : Job(job), Host(host) {}
 
     CuttingJob& Job;
@@ -22,10 +26,16 @@ public:
     int LastProgress = -1;
     int PermutationNumber = 1;  // counts the Complex search's iterations across runs
     int SearchIterationLimit = MaxSearchIterations;
+    // The caller's time: the Complex search stops there and goes on from the basis it has; the
+    // Optimal algorithm keeps the best plan it found by then.
+    std::optional<Clock::time_point> Deadline;
 
+    bool TimeUp() const { return Deadline && Clock::now() >= *Deadline; }
     // Recomputes RemainingPieces and refreshes the progress window when the figure changed;
     // throws CalculationCancelled when the user asked to stop.
     void CheckProgress();
+    // The same without stopping: for a step that keeps what it found when the user cancelled.
+    void ShowProgress();
     void ProcessMessages() { Host.ProcessMessages(); }
     // What follows every generator: CheckProgress, set AllAllocated, Recompile.
     void Settle();

@@ -164,8 +164,7 @@ public:
         DualPrices();
         Pricing();
         int iterations = 0;
-        while (bestGain_ >= 0.00001 && iterations < run_.SearchIterationLimit &&
-               !run_.Host.SearchTimeUp()) {
+        while (bestGain_ >= 0.00001 && iterations < run_.SearchIterationLimit && !run_.TimeUp()) {
             ++iterations;
             if (run_.PermutationNumber % 25 == 1) {
                 run_.Host.SetPermutationLine("Testing permutation: " +

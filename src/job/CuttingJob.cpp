@@ -17,6 +17,7 @@ void RestoreResults(CuttingJob& job, const CuttingJob& from) {
     job.ScaleFactor = from.ScaleFactor;
     job.AllAllocated = from.AllAllocated;
     job.PatternStoreFull = from.PatternStoreFull;
+    job.Bound = from.Bound;
     job.Patterns = from.Patterns;
     job.CuttingListLines = from.CuttingListLines;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,25 @@ struct WorkingCutRow {
     bool operator==(const WorkingCutRow&) const = default;
 };
 
+// What the Optimal algorithm proves about its plan. Lengths are usable stock (bars less trim and
+// hold), in millimetres, as the algorithm counts them.
+struct SolutionBound {
+    double LinearBound = 0.0;   // the linear programme's bound on the stock length
+    long long LowerBound = 0;   // that, rounded up to what a sum of bars can be
+    int LowerBoundBars = 0;     // the same in bars, with a single stock length; else 0
+    long long Used = 0;         // the plan's usable stock length
+    int UsedBars = 0;           // the plan's bars
+    bool SingleLength = false;  // one stock length: bars tell it all
+    bool ProvenOptimal = false;
+    // False: no bound, as the time was up before there was one, or the stock ran out.
+    bool Known = false;
+    bool PiecesLeft = false;  // some pieces could not be cut: the stock ran out
+    bool TimedOut = false;    // the search stopped at the time limit
+    bool Cancelled = false;   // the user stopped the search; the plan is the best by then
+    double Seconds = 0.0;
+    bool operator==(const SolutionBound&) const = default;
+};
+
 // The one open job: what was entered, the copies a calculation keeps of it, the working
 // tables of the engine and the result store.
 struct CuttingJob {
@@ -90,6 +110,8 @@ struct CuttingJob {
     // The calculation stopped making patterns at MaxPatterns: the pieces left are left because
     // the job is too large, not for want of stock.
     bool PatternStoreFull = false;
+    // What the Optimal algorithm proved about the result; nothing after another algorithm.
+    std::optional<SolutionBound> Bound;
 
     // Result store.
     std::vector<CuttingPattern> Patterns;

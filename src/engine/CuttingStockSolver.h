@@ -1,0 +1,69 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// The cutting stock problem as the Optimal algorithm solves it: the fewest millimetres of stock
+// that cut every piece asked for, with the lower bound that proves a plan can do no better.
+namespace tallora::csp {
+
+struct Item {
+    int Size = 0;    // with its kerf, in the job's scaled units
+    int Demand = 0;  // pieces asked for
+};
+
+struct Stock {
+    int Length = 0;      // usable length
+    int Available = -1;  // bars; -1 unlimited
+};
+
+struct Problem {
+    std::vector<Item> Items;
+    std::vector<Stock> Stocks;
+};
+
+// One way to cut a bar: the pieces of each item (index into Problem::Items) it gives.
+struct Pattern {
+    int Stock = 0;
+    std::vector<std::pair<int, int>> Pieces;  // (item, count), items in increasing order
+    bool operator==(const Pattern&) const = default;
+};
+
+struct Plan {
+    std::vector<std::pair<Pattern, int>> Patterns;  // with their bars
+    long long Material = 0;                         // stock length used
+    long long Unplaced = 0;                         // pieces no stock could take
+    bool Empty() const { return Patterns.empty() && Unplaced == 0; }
+};
+
+// What the solver is told while it works.
+struct Control {
+    std::optional<std::chrono::steady_clock::time_point> Deadline;
+    std::function<bool()> Cancelled;  // the user asked to stop
+    // A better plan was found, or the bound rose: material, bound (or -1 while there is none).
+    std::function<void(long long, double)> Progress;
+};
+
+struct Result {
+    Plan Best;
+    // The linear programme's bound on the stock length, and the least material a plan can have
+    // with it (the bound rounded up to a sum of stock lengths). Present only when every piece can
+    // be cut, and only once the programme has been solved to the end.
+    std::optional<double> LowerBound;
+    std::optional<long long> RoundedBound;
+    bool Proven = false;  // Best meets RoundedBound: no plan uses less stock
+    bool TimedOut = false;
+    bool Cancelled = false;
+};
+
+Result Solve(const Problem& problem, const Control& control);
+
+// Whether a plan is one: every pattern fits its bar, no item is cut more often than asked, no
+// stock row gives more bars than it has. An empty text when it is, else what is wrong.
+std::string CheckPlan(const Problem& problem, const Plan& plan);
+
+}  // namespace tallora::csp

@@ -1,0 +1,127 @@
+#include "engine/OptimalAlgorithm.h"
+
+#include <algorithm>
+#include <string>
+
+#include "engine/CuttingStockSolver.h"
+#include "engine/WorkingTables.h"
+
+namespace tallora {
+
+namespace {
+
+std::string Metres(double millimetres) {
+    const long long tenths = static_cast<long long>(millimetres / 100.0 + 0.5);
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " m";
+}
+
+}  // namespace
+
+void OptimalAlg(CalculationRun& run) {
+    CuttingJob& job = run.Job;
+    run.ProcessMessages();
+    const auto started = CalculationRun::Clock::now();
+
+    // The live rows of the working tables, in their scaled lengths.
+    csp::Problem problem;
+    std::vector<std::size_t> cutRow;
+    std::vector<std::size_t> stockRow;
+    for (std::size_t r = 0; r < job.Cuts.size(); ++r) {
+        if (job.Cuts[r].CutQuantity <= 0) continue;
+        problem.Items.push_back({job.Cuts[r].CutLength, job.Cuts[r].CutQuantity});
+        cutRow.push_back(r);
+    }
+    for (std::size_t r = 0; r < job.Stock.size(); ++r) {
+        if (job.Stock[r].StockQuantity == 0) continue;
+        problem.Stocks.push_back({job.Stock[r].StockLength, job.Stock[r].StockQuantity});
+        stockRow.push_back(r);
+    }
+    if (problem.Items.empty() || problem.Stocks.empty()) {
+        run.Settle();
+        return;
+    }
+    bool singleLength = true;
+    for (const auto& stock : problem.Stocks) {
+        singleLength = singleLength && stock.Length == problem.Stocks.front().Length;
+    }
+    const int scale = job.ScaleFactor;
+
+    csp::Control control;
+    control.Deadline = run.Deadline;
+    control.Cancelled = [&run] { return run.Host.CancelRequested(); };
+    // The progress window's first line: the best plan so far and the bound.
+    control.Progress = [&](long long material, double bound) {
+        std::string line;
+        if (singleLength) {
+            const int length = problem.Stocks.front().Length;
+            line = "Best so far: " + std::to_string(material / length) + " bars";
+            if (bound >= 0)
+                line += ", lower bound " + std::to_string(static_cast<long long>(bound) / length);
+        } else {
+            line = "Best so far: " + Metres(double(material) * scale);
+            if (bound >= 0) line += ", lower bound " + Metres(bound * scale);
+        }
+        run.Host.SetPermutationLine(line);
+    };
+
+    const csp::Result result = csp::Solve(problem, control);
+    run.Host.SetPermutationLine("");
+
+    // The plan into the result store, as the generators write it: pieces longest first.
+    int bars = 0;
+    for (const auto& [pattern, count] : result.Best.Patterns) {
+        CuttingPattern cut;
+        WorkingStockRow& stock = job.Stock[stockRow[static_cast<std::size_t>(pattern.Stock)]];
+        cut.StockLength = stock.StockLength;
+        cut.BarCount = count;
+        std::vector<std::pair<int, int>> pieces;
+        for (const auto& [item, n] : pattern.Pieces) {
+            pieces.push_back({problem.Items[static_cast<std::size_t>(item)].Size, n});
+            job.Cuts[cutRow[static_cast<std::size_t>(item)]].CutQuantity -= n * count;
+        }
+        std::stable_sort(pieces.begin(), pieces.end(),
+                         [](const auto& a, const auto& b) { return a.first > b.first; });
+        for (const auto& [length, n] : pieces) {
+            cut.CutLength.push_back(length);
+            cut.PieceCount.push_back(n);
+        }
+        if (stock.StockQuantity != -1) stock.StockQuantity -= count;
+        bars += count;
+        job.Patterns.push_back(std::move(cut));
+    }
+
+    // A second pass, for pieces the first could not place, adds its bars to the first's.
+    if (job.Bound) {
+        job.Bound->Used += result.Best.Material * scale;
+        job.Bound->UsedBars += bars;
+        job.Bound->ProvenOptimal = false;
+    } else {
+        SolutionBound bound;
+        bound.SingleLength = singleLength;
+        bound.Used = result.Best.Material * scale;
+        bound.UsedBars = bars;
+        bound.Known = result.RoundedBound.has_value();
+        bound.PiecesLeft = result.Best.Unplaced > 0;
+        if (bound.Known) {
+            bound.LinearBound = *result.LowerBound * scale;
+            bound.LowerBound = *result.RoundedBound * scale;
+            if (singleLength) {
+                bound.LowerBoundBars =
+                    static_cast<int>(*result.RoundedBound / problem.Stocks.front().Length);
+            }
+            bound.ProvenOptimal = result.Proven;
+        }
+        bound.TimedOut = result.TimedOut;
+        bound.Cancelled = result.Cancelled;
+        job.Bound = bound;
+    }
+    job.Bound->Seconds =
+        std::chrono::duration<double>(CalculationRun::Clock::now() - started).count();
+
+    // A cancelled search still gives its plan: the progress check that would stop it is not made.
+    run.ShowProgress();
+    job.AllAllocated = true;
+    Recompile(job);
+}
+
+}  // namespace tallora
