@@ -163,7 +163,10 @@ public:
         if (!Proven() && !Stopped()) Dive(std::nullopt, 0, MaxDiveNodes);
         if (!Proven() && !Stopped()) RestrictedMaster({}, false, ImproveSeconds);
         if (!Proven() && !Stopped()) CompleteSearch();
-        for (unsigned round = 1; filling == Filling::GaveUp && !Proven() && !Stopped(); ++round) {
+        // Without a deadline the restarts end after a few rounds.
+        for (unsigned round = 1; filling == Filling::GaveUp && !Proven() && !Stopped() &&
+                                 (c_.Deadline || round <= UnlimitedRestarts);
+             ++round) {
             filling = FillToBound(FirstFillNodes << std::min(round, 10u), round);
         }
         result.Best = best_;
@@ -886,6 +889,7 @@ private:
         const double target = toBound && rounded_ ? double(*rounded_) : bestCost_ - 1.0;
         model.setCutoff(target + 0.5);
         if (c_.Deadline) {
+            if (alone) seconds = std::numeric_limits<double>::infinity();
             seconds = std::min(seconds,
                                std::chrono::duration<double>(*c_.Deadline - Clock::now()).count());
         }
@@ -1007,7 +1011,7 @@ private:
         if (best_.Unplaced > 0) return;
         std::vector<Pattern> all;
         if (!Enumerate(std::numeric_limits<long long>::max(), MaxCompletePatterns, all)) return;
-        if (RestrictedMaster(all, false, std::numeric_limits<double>::infinity(), true)) {
+        if (RestrictedMaster(all, false, CompleteSeconds, true)) {
             rounded_ = best_.Material;
             Report();
         }
@@ -1222,6 +1226,9 @@ private:
     static constexpr long long MaxEnumerationVisits = 2000000;
     static constexpr double TightSeconds = 2.0;
     static constexpr double ImproveSeconds = 1.0;
+    // With no deadline the search over every pattern stops here; with one, at the deadline.
+    static constexpr double CompleteSeconds = 5.0;
+    static constexpr unsigned UnlimitedRestarts = 12;
     static constexpr int ColumnsPerPricing = 8;
     static constexpr double Smoothing = 0.7;
     static constexpr long long MaxDiveNodes = 2000;

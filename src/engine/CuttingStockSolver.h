@@ -42,6 +42,7 @@ struct Plan {
 
 // What the solver is told while it works.
 struct Control {
+    // When to stop at the latest; without one, each search stops after a bounded effort.
     std::optional<std::chrono::steady_clock::time_point> Deadline;
     std::function<bool()> Cancelled;  // the user asked to stop
     // A better plan was found, or the bound rose: material, bound (or -1 while there is none).

@@ -1,0 +1,362 @@
+#include "engine/OptimalAlgorithm.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <random>
+
+#include "engine/CuttingStockSolver.h"
+#include "results/SolutionBoundText.h"
+#include "support/EngineTestSupport.h"
+
+namespace tallora {
+namespace {
+
+using csp::CheckPlan;
+using csp::Problem;
+using testing::Calculated;
+using testing::MakeJob;
+using testing::RecordingHost;
+
+// The least stock length that cuts every piece, by trying every way: for jobs of a few pieces.
+// -1 when the stock cannot cut them all.
+long long BruteForceOptimum(const Problem& p) {
+    std::map<std::vector<int>, long long> memo;
+    // State: pieces still wanted, then bars left of each limited row.
+    const auto best = [&](auto&& self, std::vector<int> state) -> long long {
+        const std::size_t n = p.Items.size();
+        if (std::all_of(state.begin(), state.begin() + static_cast<long>(n),
+                        [](int d) { return d == 0; })) {
+            return 0;
+        }
+        if (auto it = memo.find(state); it != memo.end()) return it->second;
+        // The first piece still wanted goes on some bar, with any others that fit.
+        std::size_t first = 0;
+        while (state[first] == 0) ++first;
+        long long result = -1;
+        for (std::size_t j = 0; j < p.Stocks.size(); ++j) {
+            const bool limited = p.Stocks[j].Available >= 0;
+            if (limited && state[n + j] == 0) continue;
+            const int length = p.Stocks[j].Length;
+            if (p.Items[first].Size > length) continue;
+            std::vector<int> take(n, 0);
+            take[first] = 1;
+            const auto fill = [&](auto&& again, std::size_t i, int room) -> void {
+                if (i == n) {
+                    std::vector<int> next = state;
+                    for (std::size_t k = 0; k < n; ++k) next[k] -= take[k];
+                    if (limited) --next[n + j];
+                    const long long rest = self(self, next);
+                    if (rest >= 0 && (result < 0 || rest + length < result)) result = rest + length;
+                    return;
+                }
+                const int base = take[i];
+                for (int t = 0; base + t <= state[i] && t * p.Items[i].Size <= room; ++t) {
+                    take[i] = base + t;
+                    again(again, i + 1, room - t * p.Items[i].Size);
+                }
+                take[i] = base;
+            };
+            fill(fill, 0, length - p.Items[first].Size);
+        }
+        memo[state] = result;
+        return result;
+    };
+    std::vector<int> state;
+    for (const auto& item : p.Items) state.push_back(item.Demand);
+    for (const auto& stock : p.Stocks) state.push_back(std::max(0, stock.Available));
+    return best(best, state);
+}
+
+// Jobs of every shape: several stock lengths, limited rows, stock that runs out, one row.
+Problem RandomProblem(std::mt19937& random, int maxItems, int maxDemand) {
+    Problem p;
+    const int stocks = std::uniform_int_distribution<int>(1, 3)(random);
+    for (int j = 0; j < stocks; ++j) {
+        const int length = std::uniform_int_distribution<int>(40, 120)(random);
+        const bool limited = std::uniform_int_distribution<int>(0, 2)(random) == 0;
+        p.Stocks.push_back(
+            {length, limited ? std::uniform_int_distribution<int>(0, 3)(random) : -1});
+    }
+    const int items = std::uniform_int_distribution<int>(1, maxItems)(random);
+    for (int i = 0; i < items; ++i) {
+        p.Items.push_back({std::uniform_int_distribution<int>(5, 110)(random),
+                           std::uniform_int_distribution<int>(1, maxDemand)(random)});
+    }
+    return p;
+}
+
+// Every piece fits some row, so a plan can leave pieces only where the stock runs out.
+void DropPiecesNoStockHolds(Problem& p) {
+    int longest = 0;
+    for (const auto& s : p.Stocks) longest = std::max(longest, s.Length);
+    std::erase_if(p.Items, [&](const csp::Item& item) { return item.Size > longest; });
+}
+
+TEST(OptimalSolver, PlansAreFeasibleAndProofsHoldAgainstEveryWayOfCuttingSmallJobs) {
+    std::mt19937 random(20261206u);
+    int proven = 0;
+    int cuttable = 0;
+    for (int round = 0; round < 300; ++round) {
+        Problem p = RandomProblem(random, 4, 3);
+        DropPiecesNoStockHolds(p);
+        if (p.Items.empty()) continue;
+        const csp::Result result = csp::Solve(p, {});
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_EQ(CheckPlan(p, result.Best), "");
+        const long long optimum = BruteForceOptimum(p);
+        if (optimum < 0) {
+            // The stock runs out: some pieces are left, and no bound is claimed.
+            EXPECT_GT(result.Best.Unplaced, 0);
+            EXPECT_FALSE(result.Proven);
+            continue;
+        }
+        ++cuttable;
+        EXPECT_EQ(result.Best.Unplaced, 0);
+        ASSERT_TRUE(result.RoundedBound.has_value());
+        EXPECT_LE(*result.LowerBound, optimum + 1e-6);
+        EXPECT_LE(*result.RoundedBound, optimum);
+        EXPECT_GE(result.Best.Material, optimum);
+        if (result.Proven) {
+            EXPECT_EQ(result.Best.Material, optimum);
+            ++proven;
+        }
+    }
+    // Small jobs have few patterns: the search over all of them proves every one.
+    EXPECT_GT(cuttable, 150);
+    EXPECT_EQ(proven, cuttable);
+}
+
+TEST(OptimalSolver, LargerRandomJobsGiveFeasiblePlansAndValidBounds) {
+    std::mt19937 random(7u);
+    for (int round = 0; round < 60; ++round) {
+        Problem p = RandomProblem(random, 25, 12);
+        DropPiecesNoStockHolds(p);
+        if (p.Items.empty()) continue;
+        csp::Control control;
+        control.Deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+        const csp::Result result = csp::Solve(p, control);
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_EQ(CheckPlan(p, result.Best), "");
+        if (result.RoundedBound) {
+            EXPECT_GE(result.Best.Material, *result.RoundedBound);
+            EXPECT_GE(double(*result.RoundedBound) + 1e-6, *result.LowerBound);
+            EXPECT_EQ(result.Proven, result.Best.Material == *result.RoundedBound);
+        }
+    }
+}
+
+TEST(OptimalSolver, TheVerifierCatchesPlansThatAreNotPlans) {
+    const Problem p{{{30, 2}, {50, 1}}, {{100, 1}, {60, -1}}};
+    csp::Plan good;
+    good.Patterns = {{{0, {{0, 2}}}, 1}, {{1, {{1, 1}}}, 1}};
+    good.Material = 160;
+    ASSERT_EQ(CheckPlan(p, good), "");
+
+    csp::Plan tooLong = good;
+    tooLong.Patterns[1].first.Pieces = {{0, 1}, {1, 1}};  // 80 on a bar of 60
+    EXPECT_EQ(CheckPlan(p, tooLong), "a pattern is longer than its bar");
+
+    csp::Plan tooMany = good;
+    tooMany.Patterns[0].first.Pieces = {{0, 3}};  // 90 fits, but 3 of 2 asked
+    EXPECT_EQ(CheckPlan(p, tooMany), "more pieces of an item than asked for");
+
+    csp::Plan overStock = good;
+    overStock.Patterns[0] = {{0, {{0, 1}}}, 2};
+    overStock.Material = 260;
+    EXPECT_EQ(CheckPlan(p, overStock), "more bars of a stock row than it has");
+
+    csp::Plan wrongSum = good;
+    wrongSum.Material = 100;
+    EXPECT_EQ(CheckPlan(p, wrongSum), "the material is not the sum of the bars");
+
+    csp::Plan leftOver = good;
+    leftOver.Patterns.pop_back();
+    leftOver.Material = 100;
+    EXPECT_EQ(CheckPlan(p, leftOver), "the pieces left over do not add up");
+}
+
+// Falkenauer's triplets: every bar of the best plan holds three pieces and wastes nothing.
+TEST(OptimalSolver, ProvesTheBestPlanOfAJobThatFillsEveryBarExactly) {
+    std::mt19937 random(3u);
+    std::map<int, int> demand;
+    const int bars = 20;
+    for (int b = 0; b < bars; ++b) {
+        const int first = std::uniform_int_distribution<int>(380, 490)(random);
+        const int second = std::uniform_int_distribution<int>(251, (1000 - first) / 2)(random);
+        ++demand[first];
+        ++demand[second];
+        ++demand[1000 - first - second];
+    }
+    Problem p;
+    p.Stocks.push_back({1000, -1});
+    for (const auto& [size, count] : demand) p.Items.push_back({size, count});
+    const csp::Result result = csp::Solve(p, {});
+    ASSERT_EQ(CheckPlan(p, result.Best), "");
+    EXPECT_TRUE(result.Proven);
+    EXPECT_EQ(result.Best.Material, bars * 1000);
+    EXPECT_EQ(*result.RoundedBound, bars * 1000);
+}
+
+TEST(OptimalSolver, StopsWithAFeasiblePlanWhenCancelledOrOutOfTime) {
+    std::mt19937 random(11u);
+    Problem p;
+    p.Stocks.push_back({6000, -1});
+    for (int i = 0; i < 150; ++i) {
+        p.Items.push_back({std::uniform_int_distribution<int>(200, 3000)(random),
+                           std::uniform_int_distribution<int>(1, 30)(random)});
+    }
+    csp::Control cancelled;
+    int asked = 0;
+    cancelled.Cancelled = [&] { return ++asked > 3; };
+    const csp::Result stopped = csp::Solve(p, cancelled);
+    EXPECT_TRUE(stopped.Cancelled);
+    EXPECT_EQ(CheckPlan(p, stopped.Best), "");
+    EXPECT_EQ(stopped.Best.Unplaced, 0);
+
+    csp::Control timed;
+    timed.Deadline = std::chrono::steady_clock::now();
+    const csp::Result late = csp::Solve(p, timed);
+    EXPECT_TRUE(late.TimedOut);
+    EXPECT_EQ(CheckPlan(p, late.Best), "");
+    EXPECT_EQ(late.Best.Unplaced, 0);
+    EXPECT_FALSE(late.Proven);
+}
+
+// --- through the calculation ---
+
+int Bars(const CuttingJob& job) {
+    int bars = 0;
+    for (const auto& p : job.Patterns) bars += p.BarCount;
+    return bars;
+}
+
+TEST(OptimalAlgorithm, WritesTheResultStoreAsTheOtherAlgorithmsDoWithItsBound) {
+    // Kerf 1 and no trim: each piece takes its length plus one, 3 x 333 fills 1000 exactly.
+    CuttingJob job = MakeJob({{"*", "1000"}}, {{"9", "332"}, {"2", "499"}}, 1, 0, 0);
+    const Calculated run(job, Algorithm::Optimal);
+    ASSERT_TRUE(run.outcome.Completed);
+    EXPECT_TRUE(run.host.questions.empty());
+    EXPECT_EQ(Bars(job), 4);
+    int pieces = 0;
+    for (const auto& p : job.Patterns) {
+        EXPECT_EQ(p.StockLength, 1000);
+        int used = 0;
+        for (std::size_t k = 0; k < p.CutLength.size(); ++k) {
+            used += p.CutLength[k] * p.PieceCount[k];
+            pieces += p.PieceCount[k] * p.BarCount;
+        }
+        EXPECT_LE(used, 1000);
+    }
+    EXPECT_EQ(pieces, 11);
+    ASSERT_TRUE(job.Bound.has_value());
+    EXPECT_TRUE(job.Bound->Known);
+    EXPECT_TRUE(job.Bound->ProvenOptimal);
+    EXPECT_EQ(job.Bound->LowerBoundBars, 4);
+    EXPECT_EQ(job.Bound->UsedBars, 4);
+    EXPECT_EQ(job.Bound->Used, 4000);
+    EXPECT_EQ(BoundText(*job.Bound, NumberFormat::UK()),
+              "Optimal: 4 bars, lower bound 4, proven optimal");
+
+    // The other algorithms leave no bound behind.
+    ASSERT_TRUE(Calculated(job, Algorithm::Fast).outcome.Completed);
+    EXPECT_FALSE(job.Bound.has_value());
+}
+
+TEST(OptimalAlgorithm, NeverAsksAboutLargeJobsAndNeverUsesMoreStockThanComplex) {
+    std::mt19937 random(5u);
+    for (int round = 0; round < 3; ++round) {
+        testing::Rows cuts;
+        for (int i = 0; i < 45; ++i) {
+            cuts.push_back({std::to_string(std::uniform_int_distribution<int>(1, 6)(random)),
+                            std::to_string(200 + 37 * i + round)});
+        }
+        const testing::Rows stock = {{"*", "6000"}, {"4", "12000"}};
+        CuttingJob optimal = MakeJob(stock, cuts);
+        CuttingJob complex = MakeJob(stock, cuts);
+        RecordingHost optimalHost;
+        Algorithm optimalAlgorithm = Algorithm::Optimal;
+        // Jobs of two stock lengths are seldom proven: the time limit keeps this short.
+        const CalculationOutcome optimalOutcome =
+            RunCalculation(optimal, optimalAlgorithm, optimalHost, {.TimeLimitSeconds = 2.0});
+        RecordingHost host;
+        host.answerYes = false;
+        Algorithm chosen = Algorithm::Complex;
+        ASSERT_TRUE(RunCalculation(complex, chosen, host).Completed);
+        ASSERT_TRUE(optimalOutcome.Completed);
+        EXPECT_TRUE(optimalHost.questions.empty());
+        EXPECT_EQ(host.questions.size(), 1u);
+        long long optimalStock = 0;
+        long long complexStock = 0;
+        for (const auto& p : optimal.Patterns) optimalStock += 1LL * p.StockLength * p.BarCount;
+        for (const auto& p : complex.Patterns) complexStock += 1LL * p.StockLength * p.BarCount;
+        EXPECT_LE(optimalStock, complexStock) << "round " << round;
+        EXPECT_EQ(optimal.RemainingPieces, 0);
+    }
+}
+
+TEST(OptimalAlgorithm, LeavesThePiecesTheStockCannotTakeAsComplexDoes) {
+    // Two bars of 2000 hold four of the six pieces of 950.
+    CuttingJob optimal = MakeJob({{"2", "2025"}}, {{"6", "947"}});
+    const Calculated run(optimal, Algorithm::Optimal);
+    ASSERT_TRUE(run.outcome.Completed);
+    EXPECT_EQ(Bars(optimal), 2);
+    EXPECT_EQ(optimal.RemainingPieces, 2);
+    ASSERT_TRUE(optimal.Bound.has_value());
+    EXPECT_FALSE(optimal.Bound->Known);
+    EXPECT_TRUE(optimal.Bound->PiecesLeft);
+    EXPECT_EQ(BoundText(*optimal.Bound, NumberFormat::UK()),
+              "Optimal: 2 bars, no lower bound: the stock runs out");
+
+    CuttingJob complex = MakeJob({{"2", "2025"}}, {{"6", "947"}});
+    ASSERT_TRUE(Calculated(complex).outcome.Completed);
+    EXPECT_EQ(complex.RemainingPieces, optimal.RemainingPieces);
+    EXPECT_EQ(complex.Cuts, optimal.Cuts);
+}
+
+TEST(OptimalAlgorithm, ACancelKeepsTheBestPlanFoundSoFar) {
+    CuttingJob job = MakeJob({{"*", "6000"}}, {{"7", "1200"}, {"5", "2300"}, {"9", "700"}});
+    RecordingHost host;
+    host.cancelAtCheck = 0;
+    Algorithm algorithm = Algorithm::Optimal;
+    const CalculationOutcome outcome = RunCalculation(job, algorithm, host);
+    ASSERT_TRUE(outcome.Completed);
+    EXPECT_FALSE(outcome.Cancelled);
+    EXPECT_EQ(job.RemainingPieces, 0);
+    ASSERT_TRUE(job.Bound.has_value());
+    EXPECT_TRUE(job.Bound->Cancelled || job.Bound->ProvenOptimal);
+}
+
+TEST(SolutionBoundText, SaysBarsWithOneStockLengthAndMetresWithSeveral) {
+    SolutionBound b;
+    b.SingleLength = true;
+    b.Known = true;
+    b.UsedBars = 41;
+    b.LowerBoundBars = 40;
+    EXPECT_EQ(BoundText(b, NumberFormat::UK()), "Optimal: 41 bars, lower bound 40");
+    b.TimedOut = true;
+    EXPECT_EQ(BoundText(b, NumberFormat::UK()),
+              "Optimal: 41 bars, lower bound 40 (stopped at the time limit)");
+    b.Cancelled = true;
+    EXPECT_EQ(BoundText(b, NumberFormat::UK()),
+              "Optimal: 41 bars, lower bound 40 (stopped by the user)");
+
+    SolutionBound m;
+    m.UsedBars = 5;
+    m.Used = 41875;
+    m.Known = true;
+    m.LowerBound = 41825;
+    NumberFormat comma;
+    comma.DecimalSeparator = ",";
+    EXPECT_EQ(BoundText(m, comma), "Optimal: 41,875 m of stock in 5 bars, lower bound 41,825 m");
+    m.Known = false;
+    m.UsedBars = 1;
+    m.Used = 5975;
+    EXPECT_EQ(BoundText(m, NumberFormat::UK()),
+              "Optimal: 5.975 m of stock in 1 bar, no lower bound yet");
+}
+
+}  // namespace
+}  // namespace tallora
