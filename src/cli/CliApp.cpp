@@ -256,9 +256,10 @@ nlohmann::json ResultJson(const CuttingJob& job, Algorithm algorithm,
                                                        : nlohmann::json(nullptr)},
                            {"gap_mm", orNull(b.Used - b.LowerBound)},
                            {"seconds", b.Seconds},
-                           {"stopped", b.Cancelled  ? nlohmann::json("cancelled")
-                                       : b.TimedOut ? nlohmann::json("time limit")
-                                                    : nlohmann::json(nullptr)},
+                           {"stopped", b.ProvenOptimal ? nlohmann::json(nullptr)
+                                       : b.Cancelled   ? nlohmann::json("cancelled")
+                                       : b.TimedOut    ? nlohmann::json("time limit")
+                                                       : nlohmann::json(nullptr)},
                            {"text", BoundText(b, NumberFormat::UK())}};
     }
     if (costing != nullptr) {

@@ -16,7 +16,7 @@ std::string BoundText(const SolutionBound& bound, const NumberFormat& format) {
     std::string text = "Optimal: ";
     text += bound.SingleLength
                 ? Bars(bound.UsedBars)
-                : Metres(bound.Used, format) + " of stock in " + Bars(bound.UsedBars);
+                : Metres(bound.Used, format) + " of usable stock in " + Bars(bound.UsedBars);
     if (bound.Known) {
         text += ", lower bound ";
         text += bound.SingleLength ? std::to_string(bound.LowerBoundBars)

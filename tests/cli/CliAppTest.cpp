@@ -335,5 +335,72 @@ TEST(CliApp, TheTimeLimitEndsTheSearchAndEveryPieceIsStillPlaced) {
     EXPECT_LT(run.Json()["permutations"].get<int>(), 50);
 }
 
+TEST(CliApp, OptimalSaysHowFarItsPlanIsFromTheBoundAndTheOthersSayNothing) {
+    const Args job = {"--stock", "*@6000", "--cut", "7@1200", "--cut", "5@2300", "--cut", "9@700"};
+    const CliRun text = RunTool(With(job, {"--algorithm", "optimal"}));
+    ASSERT_EQ(text.status, ExitSuccess) << text.err;
+    // The line follows the statistics, which end with the chargeable material.
+    const auto chargeable = text.out.find("Chargeable material:");
+    const auto bound = text.out.find("Optimal: 5 bars, lower bound 5, proven optimal\n");
+    ASSERT_NE(chargeable, std::string::npos);
+    ASSERT_NE(bound, std::string::npos) << text.out;
+    EXPECT_LT(chargeable, bound);
+
+    const CliRun run = RunTool(With(job, {"--algorithm", "optimal", "--format", "json"}));
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    const json out = run.Json();
+    const json& b = out["bound"];
+    int bars = 0;
+    long long used = 0;
+    for (const json& p : out["patterns"]) {
+        bars += p["BarCount"].get<int>();
+        used += p["BarCount"].get<long long>() * p["StockLength"].get<long long>();
+    }
+    EXPECT_EQ(b["bars"], bars);
+    EXPECT_EQ(b["used_mm"], used);
+    EXPECT_EQ(b["proven_optimal"], true);
+    EXPECT_EQ(b["gap_bars"], 0);
+    EXPECT_EQ(b["gap_mm"], 0);
+    EXPECT_EQ(b["lower_bound_bars"], 5);
+    EXPECT_LE(b["linear_bound_mm"].get<double>(), b["lower_bound_mm"].get<double>());
+    EXPECT_TRUE(b["stopped"].is_null());
+    EXPECT_EQ(b["text"], "Optimal: 5 bars, lower bound 5, proven optimal");
+
+    // Several stock lengths: metres, and no count of bars in the bound.
+    const CliRun mixed = RunTool({"--algorithm", "optimal", "--format", "json", "--stock", "*@6000",
+                                  "--stock", "2@12000", "--cut", "9@2900"});
+    ASSERT_EQ(mixed.status, ExitSuccess) << mixed.err;
+    EXPECT_TRUE(mixed.Json()["bound"]["lower_bound_bars"].is_null());
+    EXPECT_NE(mixed.Json()["bound"]["text"].get<std::string>().find(" m of usable stock in "),
+              std::string::npos);
+
+    for (const char* other : {"complex", "fast"}) {
+        const CliRun plain = RunTool(With(job, {"--algorithm", other, "--format", "json"}));
+        EXPECT_FALSE(plain.Json().contains("bound")) << other;
+        EXPECT_EQ(RunTool(With(job, {"--algorithm", other})).out.find("Optimal:"),
+                  std::string::npos);
+    }
+}
+
+TEST(CliApp, OptimalStoppedAtTheTimeLimitStillPlacesEveryPiece) {
+    Args args = {"--algorithm", "optimal", "--format", "json", "--time-limit", "0.001"};
+    for (int i = 0; i < 3; ++i)
+        args = With(args, {"--stock", "*@" + std::to_string(6000 + 1000 * i)});
+    for (int i = 0; i < 60; ++i) {
+        args =
+            With(args, {"--cut", std::to_string(2 + i % 5) + "@" + std::to_string(300 + 41 * i)});
+    }
+    const CliRun run = RunTool(args);
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    const json out = run.Json();
+    EXPECT_EQ(out["remaining"], json::array());
+    const json& b = out["bound"];
+    if (b["proven_optimal"] == false) {
+        EXPECT_EQ(b["stopped"], "time limit");
+        EXPECT_NE(b["text"].get<std::string>().find("(stopped at the time limit)"),
+                  std::string::npos);
+    }
+}
+
 }  // namespace
 }  // namespace tallora

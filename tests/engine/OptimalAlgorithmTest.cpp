@@ -350,12 +350,13 @@ TEST(SolutionBoundText, SaysBarsWithOneStockLengthAndMetresWithSeveral) {
     m.LowerBound = 41825;
     NumberFormat comma;
     comma.DecimalSeparator = ",";
-    EXPECT_EQ(BoundText(m, comma), "Optimal: 41,875 m of stock in 5 bars, lower bound 41,825 m");
+    EXPECT_EQ(BoundText(m, comma),
+              "Optimal: 41,875 m of usable stock in 5 bars, lower bound 41,825 m");
     m.Known = false;
     m.UsedBars = 1;
     m.Used = 5975;
     EXPECT_EQ(BoundText(m, NumberFormat::UK()),
-              "Optimal: 5.975 m of stock in 1 bar, no lower bound yet");
+              "Optimal: 5.975 m of usable stock in 1 bar, no lower bound yet");
 }
 
 }  // namespace
