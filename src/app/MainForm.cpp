@@ -158,8 +158,14 @@ void TMainForm::CreateActions() {
     standard_ =
         action("Complex", nullptr, "Standard1", nullptr, nullptr, &TMainForm::Standard1Click);
     fast_ = action("Fast", nullptr, "Fast1", nullptr, nullptr, &TMainForm::Fast1Click);
+    optimal_ = action("Optimal", nullptr, "Optimal1", nullptr,
+                      "Search for the plan that uses the least stock, and prove how close it is",
+                      &TMainForm::Optimal1Click);
+    optimalTime_ =
+        action("Optimal &Time Limit...", nullptr, "OptimalTime1", nullptr,
+               "How many seconds the Optimal algorithm may search", &TMainForm::OptimalTime1Click);
     auto* group = new QActionGroup(this);
-    for (QAction* a : {standard_, fast_}) {
+    for (QAction* a : {standard_, fast_, optimal_}) {
         a->setCheckable(true);
         group->addAction(a);
     }
@@ -190,6 +196,9 @@ void TMainForm::CreateMenus() {
     algorithm->setObjectName(QStringLiteral("Algorithm1"));
     algorithm->addAction(standard_);
     algorithm->addAction(fast_);
+    algorithm->addAction(optimal_);
+    algorithm->addSeparator();
+    algorithm->addAction(optimalTime_);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(hintsOff_);
@@ -455,6 +464,8 @@ void TMainForm::ConnectCalculationHost() {
         },
         wait);
     connect(h, &QtCalculationHost::statusTextSet, statusPanels_[2], &QLabel::setText, wait);
+    // Optimal's line can be wider than the panel: the whole of it shows on hovering.
+    connect(h, &QtCalculationHost::statusTextSet, statusPanels_[2], &QLabel::setToolTip, wait);
     connect(h, &QtCalculationHost::cuttingListCleared, memo_, &QPlainTextEdit::clear, wait);
     connect(h, &QtCalculationHost::mainWindowEnabled, this, &QWidget::setEnabled, wait);
     connect(h, &QtCalculationHost::progressShown, progress_, &TProgressForm::Start, wait);
@@ -489,10 +500,13 @@ void TMainForm::StartCalculation(std::function<void(const CalculateResult&)> the
     afterCalculation_ = std::move(then);
     RegistryStore* store = &services_.Store;
     const NumberFormat format = services_.Format;
-    worker_->setFuture(QtConcurrent::run([this, store, format] {
+    // The time limit is Optimal's; Complex keeps its own way of stopping.
+    CalculationOptions options;
+    if (algorithm_ == Algorithm::Optimal) options.TimeLimitSeconds = settings_.OptimalSeconds;
+    worker_->setFuture(QtConcurrent::run([this, store, format, options] {
         WorkerResult worker;
         try {
-            worker.Result = Calculate(job_, algorithm_, *host_, format, store);
+            worker.Result = Calculate(job_, algorithm_, *host_, format, store, options);
         } catch (const std::exception& e) {
             worker.Failure = e.what();
         }
@@ -505,6 +519,7 @@ void TMainForm::CalculationEnded() {
     calculating_ = false;
     fast_->setChecked(algorithm_ == Algorithm::Fast);
     standard_->setChecked(algorithm_ == Algorithm::Complex);
+    optimal_->setChecked(algorithm_ == Algorithm::Optimal);
     if (worker.Result.Completed) resultsValid_ = true;
     setEnabled(true);
     // An error the calculation did not handle itself is shown, and the program goes on.
@@ -542,6 +557,23 @@ void TMainForm::Standard1Click() {
 void TMainForm::Fast1Click() {
     algorithm_ = Algorithm::Fast;
     fast_->setChecked(true);
+}
+
+void TMainForm::Optimal1Click() {
+    algorithm_ = Algorithm::Optimal;
+    optimal_->setChecked(true);
+}
+
+void TMainForm::OptimalTime1Click() {
+    const auto text = services_.Boxes.AskText("Optimal Time Limit", OptimalSecondsPrompt,
+                                              std::to_string(settings_.OptimalSeconds));
+    if (!text) return;
+    if (const auto seconds = ParseOptimalSeconds(*text)) {
+        settings_.OptimalSeconds = *seconds;
+        WriteOptimalSeconds(services_.Store, *seconds);
+    } else {
+        services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, BadOptimalSecondsText);
+    }
 }
 
 // ----- hints, help, about -----

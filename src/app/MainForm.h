@@ -60,6 +60,8 @@ public:
     void CalculateButtonClick();
     void Standard1Click();
     void Fast1Click();
+    void Optimal1Click();
+    void OptimalTime1Click();
     void HintsOff1Click();
     void Contents1Click();
     void About1Click();
@@ -209,6 +211,8 @@ private:
     QAction* close_ = nullptr;
     QAction* standard_ = nullptr;
     QAction* fast_ = nullptr;
+    QAction* optimal_ = nullptr;
+    QAction* optimalTime_ = nullptr;
     QAction* hintsOff_ = nullptr;
     QAction* contents_ = nullptr;
     QAction* about_ = nullptr;

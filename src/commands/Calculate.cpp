@@ -2,6 +2,7 @@
 
 #include "entry/SectionFields.h"
 #include "results/CuttingList.h"
+#include "results/SolutionBoundText.h"
 #include "storage/AutoSave.h"
 
 namespace tallora {
@@ -32,7 +33,9 @@ CalculateResult Calculate(CuttingJob& job, Algorithm& algorithm, CalculateHost& 
     result.CuttingList = job.CuttingListLines;
     host.ShowCuttingList(result.CuttingList);
     host.SetStatusText("");
-    host.SetStatusText(result.TimeText);
+    // After Optimal the time is followed by how the plan stands against the bound.
+    host.SetStatusText(job.Bound ? result.TimeText + "   " + BoundText(*job.Bound, format)
+                                 : result.TimeText);
     return result;
 }
 

@@ -114,6 +114,11 @@ void ReadCFGData(const RegistryStore& store, Allowances& allowances, ProgramSett
     allowances.Trim = LimitAllowance(AllowanceField::Trim, allowances.Trim);
     allowances.Hold = LimitAllowance(AllowanceField::Hold, allowances.Hold);
     allowances.Offcut = LimitAllowance(AllowanceField::Offcut, allowances.Offcut);
+    // Kept apart from the first-run values; one out of range is ignored.
+    if (const auto v = store.ReadInteger(User, MainKey, "OptimalSeconds");
+        v && *v >= MinOptimalSeconds && *v <= MaxOptimalSeconds) {
+        settings.OptimalSeconds = *v;
+    }
 }
 
 void WriteCFGData(RegistryStore& store, const Allowances& allowances,
@@ -127,7 +132,25 @@ void WriteCFGData(RegistryStore& store, const Allowances& allowances,
         store.WriteInteger(User, MainKey, kDefaults[i].name,
                            exists ? current[i] : kDefaults[i].value);
     }
+    WriteOptimalSeconds(store, settings.OptimalSeconds);
     if (store.KeyExists(User, AutoSaveKey)) store.DeleteKey(User, AutoSaveKey);
+}
+
+void WriteOptimalSeconds(RegistryStore& store, int seconds) {
+    if (!store.KeyExists(User, MainKey)) return;
+    store.WriteInteger(User, MainKey, "OptimalSeconds", seconds);
+}
+
+std::optional<int> ParseOptimalSeconds(const std::string& text) {
+    std::size_t from = text.find_first_not_of(' ');
+    std::size_t to = text.find_last_not_of(' ');
+    if (from == std::string::npos) return std::nullopt;
+    const std::string digits = text.substr(from, to - from + 1);
+    if (digits.size() > 4 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int seconds = std::stoi(digits);
+    if (seconds < MinOptimalSeconds || seconds > MaxOptimalSeconds) return std::nullopt;
+    return seconds;
 }
 
 std::string FolderPart(const std::string& path) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "engine/OptimalAlgorithm.h"
 #include "job/CuttingJob.h"
 #include "storage/RegistryStore.h"
 
@@ -38,10 +40,25 @@ inline constexpr int CSIDL_LOCAL_APPDATA = 28;
 // The path of a shell special folder, or empty when the shell cannot give it.
 std::string GetSpecialFolderPath(ShellServices& shell, int folder);
 
-// The settings kept beside the job: whether hints are shown.
+// The time the Optimal algorithm may search, in whole seconds.
+inline constexpr int MinOptimalSeconds = 1;
+inline constexpr int MaxOptimalSeconds = 3600;
+
+// The settings kept beside the job: whether hints are shown, and how long Optimal searches.
 struct ProgramSettings {
     bool Hints = true;
+    int OptimalSeconds = static_cast<int>(DefaultOptimalSeconds);
 };
+
+// The seconds typed for the Optimal algorithm's time limit, or nothing when the text is not a
+// whole number from MinOptimalSeconds to MaxOptimalSeconds.
+std::optional<int> ParseOptimalSeconds(const std::string& text);
+// Keeps a new time limit at once, touching no other setting.
+void WriteOptimalSeconds(RegistryStore& store, int seconds);
+inline const char* const OptimalSecondsPrompt =
+    "Seconds the Optimal algorithm may search (1 to 3600):";
+inline const char* const BadOptimalSecondsText =
+    "The time limit must be a whole number of seconds from 1 to 3600.";
 
 // First run: writes the defaults and creates the data folder; later runs change nothing.
 void DoRegCheck(RegistryStore& store, ShellServices& shell);

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -274,6 +275,73 @@ TEST(MainWindowCalculation, AWindowClosedWhileTheWorkerWaitsForAnAnswerNeverHang
     QThread::msleep(100);  // the worker waits for the window's thread, which is not listening
     d.form.reset();
     EXPECT_TRUE(d.dialogs.messages.empty());
+}
+
+TEST(MainWindowCalculation, OptimalSaysInTheStatusBarHowItsPlanStandsAgainstTheBound) {
+    Desktop d;
+    TMainForm& form = d.Start();
+    d.AddStock("*", "6000");
+    d.AddCut("7", "1200");
+    d.AddCut("5", "2300");
+    d.AddCut("9", "700");
+    d.Find<QAction>("Optimal1")->trigger();
+    EXPECT_EQ(form.ChosenAlgorithm(), Algorithm::Optimal);
+    EXPECT_FALSE(d.Find<QAction>("Standard1")->isChecked());
+    testing::CalculateAndWait(form);
+    ASSERT_TRUE(form.ResultsValid());
+    const QString status = form.StatusText(2);
+    EXPECT_TRUE(status.startsWith("Calculation Time : ")) << status.toStdString();
+    EXPECT_TRUE(status.endsWith("   Optimal: 5 bars, lower bound 5, proven optimal"))
+        << status.toStdString();
+    EXPECT_EQ(d.Find<QLabel>("StatusPanel2")->toolTip(), status);
+    EXPECT_TRUE(d.Find<QAction>("Optimal1")->isChecked());
+    EXPECT_EQ(form.ChosenAlgorithm(), Algorithm::Optimal);  // kept for the next calculation
+
+    // Optimal never asks about large jobs: there is nothing faster to switch to.
+    for (int i = 1; i <= 41; ++i) form.Job().CutItems.push_back({"1", std::to_string(10 * i + 3)});
+    testing::CalculateAndWait(form);
+    EXPECT_TRUE(d.dialogs.messages.empty());
+    EXPECT_TRUE(form.StatusText(2).contains("   Optimal: "));
+
+    d.Find<QAction>("Fast1")->trigger();
+    testing::CalculateAndWait(form);
+    EXPECT_FALSE(form.StatusText(2).contains("Optimal"));
+}
+
+TEST(MainWindowCalculation, TheOptimalTimeLimitIsAskedCheckedAndKept) {
+    Desktop d;
+    d.Start();
+    auto* item = d.Find<QAction>("OptimalTime1");
+    d.dialogs.texts = {std::string("ten"), std::string("0"), std::nullopt, std::string(" 30 ")};
+    for (int i = 0; i < 4; ++i) item->trigger();
+    ASSERT_EQ(d.dialogs.textQuestions.size(), 4u);
+    EXPECT_EQ(d.dialogs.textQuestions[0].Title, "Optimal Time Limit");
+    EXPECT_EQ(d.dialogs.textQuestions[0].Prompt,
+              "Seconds the Optimal algorithm may search (1 to 3600):");
+    // A bad answer is refused with a message and changes nothing; Cancel says nothing.
+    EXPECT_EQ(d.dialogs.textQuestions[3].Initial, "10");
+    EXPECT_EQ(d.dialogs.messages,
+              std::vector<std::string>(
+                  2, "The time limit must be a whole number of seconds from 1 to 3600."));
+    EXPECT_EQ(d.store.ReadInteger(RegistryRoot::CurrentUser, MainKey, "OptimalSeconds"), 30);
+    d.dialogs.texts = {std::nullopt};
+    item->trigger();
+    EXPECT_EQ(d.dialogs.textQuestions.back().Initial, "30");
+
+    // The next start asks with the limit kept; a limit out of range is not read.
+    d.form.reset();
+    Desktop again;
+    again.store.CreateKey(RegistryRoot::CurrentUser, MainKey);
+    again.store.WriteString(RegistryRoot::CurrentUser, MainKey, "RSet", "True");
+    again.store.WriteInteger(RegistryRoot::CurrentUser, MainKey, "OptimalSeconds", 30);
+    again.Start();
+    again.Find<QAction>("OptimalTime1")->trigger();
+    EXPECT_EQ(again.dialogs.textQuestions.back().Initial, "30");
+    again.form.reset();
+    again.store.WriteInteger(RegistryRoot::CurrentUser, MainKey, "OptimalSeconds", 86400);
+    again.Start();
+    again.Find<QAction>("OptimalTime1")->trigger();
+    EXPECT_EQ(again.dialogs.textQuestions.back().Initial, "10");
 }
 
 TEST(MainWindowHints, TheSwitchAndItsCaption) {

@@ -101,6 +101,44 @@ TEST_F(SettingsTest, WriteCFGDataWritesMemoryOverStoredValuesAndDefaultsOverMiss
     EXPECT_FALSE(store.KeyExists(User, AutoSaveKey));
 }
 
+TEST_F(SettingsTest, TheOptimalTimeLimitIsKeptAndABadOneNeverRead) {
+    EXPECT_EQ(ProgramSettings{}.OptimalSeconds, 10);
+    for (const char* text : {"", " ", "0", "3601", "-5", "2.5", "1e3", "ten", "00000009", "5 5"})
+        EXPECT_EQ(ParseOptimalSeconds(text), std::nullopt) << text;
+    EXPECT_EQ(ParseOptimalSeconds("1"), 1);
+    EXPECT_EQ(ParseOptimalSeconds(" 60 "), 60);
+    EXPECT_EQ(ParseOptimalSeconds("3600"), 3600);
+
+    // Not written before the first run has made the key.
+    WriteOptimalSeconds(store, 30);
+    EXPECT_FALSE(store.KeyExists(User, MainKey));
+    DoRegCheck(store, shell);
+    EXPECT_FALSE(store.ValueExists(User, MainKey, "OptimalSeconds"));
+    store.CreateKey(User, AutoSaveKey);
+    WriteOptimalSeconds(store, 30);
+    EXPECT_EQ(store.ReadInteger(User, MainKey, "OptimalSeconds"), 30);
+    EXPECT_TRUE(store.KeyExists(User, AutoSaveKey));  // the autosaved inputs stay
+
+    Allowances a;
+    ProgramSettings settings;
+    ReadCFGData(store, a, settings);
+    EXPECT_EQ(settings.OptimalSeconds, 30);
+    for (const int wild : {0, -1, 3601, 1 << 30}) {
+        store.WriteInteger(User, MainKey, "OptimalSeconds", wild);
+        ProgramSettings fresh;
+        ReadCFGData(store, a, fresh);
+        EXPECT_EQ(fresh.OptimalSeconds, 10) << wild;
+    }
+    store.WriteString(User, MainKey, "OptimalSeconds", "20");
+    ProgramSettings fresh;
+    ReadCFGData(store, a, fresh);
+    EXPECT_EQ(fresh.OptimalSeconds, 10);
+
+    settings.OptimalSeconds = 45;
+    WriteCFGData(store, a, settings);
+    EXPECT_EQ(store.ReadInteger(User, MainKey, "OptimalSeconds"), 45);
+}
+
 TEST_F(SettingsTest, TheLastFolderAndTheDataFolderNeverTheRoot) {
     EXPECT_EQ(FolderPart("C:\\Jobs\\Beam.tlf"), "C:\\Jobs\\");
     EXPECT_EQ(FolderPart("/home/ann/jobs/beam.tlf"), "/home/ann/jobs/");

@@ -35,9 +35,16 @@ public:
         fileDialogs.push_back(options);
         return Next(saveFiles).value_or(std::nullopt);
     }
-    std::optional<std::string> AskText(const std::string&, const std::string&,
-                                       const std::string&) override {
-        return {};
+    // Answers to text questions in turn (Cancel when none is left); each question asked is kept.
+    std::vector<std::optional<std::string>> texts;
+    struct TextQuestion {
+        std::string Title, Prompt, Initial;
+    };
+    std::vector<TextQuestion> textQuestions;
+    std::optional<std::string> AskText(const std::string& title, const std::string& prompt,
+                                       const std::string& initial) override {
+        textQuestions.push_back({title, prompt, initial});
+        return Next(texts).value_or(std::nullopt);
     }
 
 private:
