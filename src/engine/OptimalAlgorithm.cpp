@@ -1,6 +1,7 @@
 #include "engine/OptimalAlgorithm.h"
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 
 #include "engine/CuttingStockSolver.h"
@@ -48,7 +49,21 @@ void OptimalAlg(CalculationRun& run) {
 
     csp::Control control;
     control.Deadline = run.Deadline;
-    control.Cancelled = [&run] { return run.Host.CancelRequested(); };
+    // Pieces are placed only at the end, so until then the bar shows the time gone.
+    const int allocated = job.TotalPieces - SumCutQuantity(job);
+    auto shown = started;
+    control.Cancelled = [&run, &shown, started, allocated, total = job.TotalPieces] {
+        const auto now = CalculationRun::Clock::now();
+        if (run.Deadline && *run.Deadline > started &&
+            now - shown >= std::chrono::milliseconds(100)) {
+            shown = now;
+            const double gone = std::chrono::duration<double>(now - started).count() /
+                                std::chrono::duration<double>(*run.Deadline - started).count();
+            run.Host.SetProgressPosition(
+                allocated + static_cast<int>(std::min(1.0, gone) * (total - allocated)));
+        }
+        return run.Host.CancelRequested();
+    };
     // The progress window's first line: the best plan so far and the bound.
     control.Progress = [&](long long material, double bound) {
         std::string line;

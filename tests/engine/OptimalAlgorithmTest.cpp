@@ -287,6 +287,21 @@ TEST(OptimalAlgorithm, NeverAsksAboutLargeJobsAndNeverUsesMoreStockThanComplex) 
         ASSERT_TRUE(RunCalculation(complex, chosen, host).Completed);
         ASSERT_TRUE(optimalOutcome.Completed);
         EXPECT_TRUE(optimalHost.questions.empty());
+        // While it searches, the bar moves with the time and the window says where it stands.
+        int last = 0;
+        for (const std::string& e : optimalHost.events) {
+            if (e.rfind("position ", 0) != 0) continue;
+            const int position = std::stoi(e.substr(9));
+            EXPECT_GE(position, last);
+            EXPECT_LE(position, optimal.TotalPieces);
+            last = position;
+        }
+        if (!optimal.Bound->ProvenOptimal) {
+            EXPECT_GT(last, 0);
+        }
+        ASSERT_GE(optimalHost.permutationLines.size(), 2u);
+        EXPECT_EQ(optimalHost.permutationLines.front().rfind("Best so far: ", 0), 0u);
+        EXPECT_EQ(optimalHost.permutationLines.back(), "");
         EXPECT_EQ(host.questions.size(), 1u);
         long long optimalStock = 0;
         long long complexStock = 0;
