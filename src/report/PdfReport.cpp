@@ -12,6 +12,7 @@
 #include "results/CuttingDiagram.h"
 #include "results/CuttingList.h"
 #include "results/PieceColours.h"
+#include "results/SolutionBoundText.h"
 
 namespace tallora {
 
@@ -269,7 +270,10 @@ private:
         constexpr const char* Header = "[N S10 CE B C Black]";
         constexpr const char* Caption = "[N S10 L B C Black]";
         Gap(0.5);
-        PageCheck(LineHeight(Heading16) + 10.3 * LineHeight(Header), nullptr, false);
+        const std::string bound =
+            job_.Bound ? std::string(Body) + BoundText(*job_.Bound, panel_.Format) : "";
+        PageCheck(LineHeight(Heading16) + (bound.empty() ? 10.3 : 11.5) * LineHeight(Header),
+                  nullptr, false);
         Write(HeadingX, std::string(Heading16) + "Statistics");
         const double column = (e_.GetMargin(RightMargin) - e_.GetMargin(LeftMargin)) / 5;
 
@@ -293,6 +297,11 @@ private:
             row(DarkRed, Caption + caption,
                 {Header + panel_.Metres[i], Header + panel_.Percent[i], Header + panel_.Cost[i],
                  Header + panel_.Weight[i]});
+        }
+        // After Optimal: how the plan stands against the bound.
+        if (!bound.empty()) {
+            Gap(0.2);
+            Write(HeadingX, bound);
         }
     }
 

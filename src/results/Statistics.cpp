@@ -101,6 +101,7 @@ Statistics CompileStats(CuttingJob& job) {
 
 StatisticsTexts DisplayStats(const Statistics& stats, const NumberFormat& format) {
     StatisticsTexts t;
+    t.Format = format;
     t.Captions = {"Stock bars used:",    "Cut pieces:",    "Offcuts returned:",
                   "Overall efficiency:", "Kerf wastage:",  "Trim wastage:",
                   "Hold wastage:",       "Scrap wastage:", "Chargeable material:"};

@@ -45,6 +45,7 @@ struct StatisticsTexts {
     std::array<std::string, StatisticsRows> Percent;  // "91.67%"
     std::array<std::string, StatisticsRows> Cost;     // currency
     std::array<std::string, StatisticsRows> Weight;   // "120.000kg"
+    NumberFormat Format;                              // the one the texts are written in
 };
 
 StatisticsTexts DisplayStats(const Statistics& stats, const NumberFormat& format);

@@ -165,6 +165,43 @@ TEST(PdfReport, StatisticsTableFromThePanelTexts) {
     }
 }
 
+TEST(PdfReport, AfterOptimalALineUnderTheStatisticsSaysHowThePlanStands) {
+    CuttingJob job = BeamJob();
+    const auto last = [](const RecordingPrintEngine& e) {
+        return Placed(e, Kind::FramedText).back();
+    };
+    const RecordingPrintEngine plain = Report(job);
+    EXPECT_EQ(Find(plain, Body + "Optimal: 2 bars, lower bound 2, proven optimal"), nullptr);
+
+    SolutionBound b;
+    b.SingleLength = true;
+    b.Known = true;
+    b.UsedBars = 2;
+    b.LowerBoundBars = 2;
+    b.ProvenOptimal = true;
+    job.Bound = b;
+    const RecordingPrintEngine e = Report(job);
+    const PlacedObject* line = Find(e, Body + "Optimal: 2 bars, lower bound 2, proven optimal");
+    ASSERT_NE(line, nullptr);
+    EXPECT_NEAR(line->Top, last(e).Bottom + 0.2, Near);
+    EXPECT_EQ(line->Left, 1.0);
+
+    // Several stock lengths, in the panel's number format.
+    NumberFormat comma;
+    comma.DecimalSeparator = ",";
+    comma.ThousandSeparator = ".";
+    b.SingleLength = false;
+    b.Used = 12050;
+    b.LowerBound = 11950;
+    b.ProvenOptimal = false;
+    b.TimedOut = true;
+    job.Bound = b;
+    EXPECT_NE(Find(Report(job, DisplayStats(Statistics{}, comma)),
+                   Body + "Optimal: 12,050 m of usable stock in 2 bars, lower bound 11,950 m "
+                          "(stopped at the time limit)"),
+              nullptr);
+}
+
 // The cutting list's second example: an unused stock row, single bars and pieces left over.
 CuttingJob LeftOverJob(bool scrapAll) {
     CuttingJob job;
