@@ -114,5 +114,23 @@ int main(int argc, char** argv) {
         costing->close();
     });
     form.CostingButtonClick();
+
+    // A job of one stock length, calculated with Optimal: the status bar gives its bound.
+    TMainForm optimal(DesktopServices{store, shell, dialogs, NumberFormat::UK(),
+                                      [](const QString&) { return true; }, [] {}});
+    optimal.ShowAndStart({});
+    QApplication::setActiveWindow(&optimal);
+    Row(optimal, "SQEdit", "SLEdit", QStringLiteral("*"), QStringLiteral("6000"));
+    Row(optimal, "CQEdit", "CLEdit", QStringLiteral("12"), QStringLiteral("1450"));
+    Row(optimal, "CQEdit", "CLEdit", QStringLiteral("9"), QStringLiteral("2130"));
+    Row(optimal, "CQEdit", "CLEdit", QStringLiteral("16"), QStringLiteral("780"));
+    Row(optimal, "CQEdit", "CLEdit", QStringLiteral("6"), QStringLiteral("3020"));
+    optimal.Optimal1Click();
+    {
+        QSignalSpy finished(&optimal, &TMainForm::calculationFinished);
+        optimal.CalculateButtonClick();
+        if (optimal.Calculating()) finished.wait(60000);
+    }
+    ok = Save(optimal, out + QStringLiteral("/optimal-status.png")) && ok;
     return ok ? 0 : 1;
 }

@@ -257,8 +257,7 @@ TEST(OptimalAlgorithm, WritesTheResultStoreAsTheOtherAlgorithmsDoWithItsBound) {
     EXPECT_EQ(job.Bound->LowerBoundBars, 4);
     EXPECT_EQ(job.Bound->UsedBars, 4);
     EXPECT_EQ(job.Bound->Used, 4000);
-    EXPECT_EQ(BoundText(*job.Bound, NumberFormat::UK()),
-              "Optimal: 4 bars, lower bound 4, proven optimal");
+    EXPECT_EQ(BoundText(*job.Bound, NumberFormat::UK()), "Optimal: 4 bars, proven optimal");
 
     // The other algorithms leave no bound behind.
     ASSERT_TRUE(Calculated(job, Algorithm::Fast).outcome.Completed);
@@ -367,6 +366,12 @@ TEST(SolutionBoundText, SaysBarsWithOneStockLengthAndMetresWithSeveral) {
     comma.DecimalSeparator = ",";
     EXPECT_EQ(BoundText(m, comma),
               "Optimal: 41,875 m of usable stock in 5 bars, lower bound 41,825 m");
+    m.ProvenOptimal = true;
+    m.LowerBound = 41875;
+    m.TimedOut = true;  // proven just as the time ran out: the proof is what counts
+    EXPECT_EQ(BoundText(m, comma), "Optimal: 41,875 m of usable stock in 5 bars, proven optimal");
+    m.ProvenOptimal = false;
+    m.TimedOut = false;
     m.Known = false;
     m.UsedBars = 1;
     m.Used = 5975;
