@@ -88,6 +88,8 @@ TMainForm::TMainForm(DesktopServices services, QWidget* parent)
     // The costing window exists before any job file is read: reading sets its charge names.
     costing_ = new TCostingForm(job_, services_.Boxes, services_.Store, services_.Format, this);
     setFixedSize(sizeHint());
+    // The window keeps its size: a grip would only take room from the status text.
+    statusBar()->setSizeGripEnabled(false);
     viewer_ = new TImageForm(job_, this);
     ConnectCalculationHost();
 }

@@ -17,13 +17,11 @@ std::string BoundText(const SolutionBound& bound, const NumberFormat& format) {
     text += bound.SingleLength
                 ? Bars(bound.UsedBars)
                 : Metres(bound.Used, format) + " of usable stock in " + Bars(bound.UsedBars);
-    if (bound.ProvenOptimal) {
-        // The bound is the plan's own figure: saying it again adds nothing.
-        text += ", proven optimal";
-    } else if (bound.Known) {
+    if (bound.Known) {
         text += ", lower bound ";
         text += bound.SingleLength ? std::to_string(bound.LowerBoundBars)
                                    : Metres(bound.LowerBound, format);
+        if (bound.ProvenOptimal) text += ", proven optimal";
     } else if (bound.PiecesLeft) {
         text += ", no lower bound: the stock runs out";
     } else {

@@ -8,7 +8,8 @@
 namespace tallora {
 
 // One line on what the Optimal algorithm proved about its plan, for the status bar, the command
-// line and the report: "Optimal: 40 bars, proven optimal", "Optimal: 41 bars, lower bound 40". With
+// line and the report: "Optimal: 40 bars, lower bound 40, proven optimal", "Optimal: 41 bars,
+// lower bound 40". With
 // several stock lengths the plan and the bound are metres of usable stock.
 std::string BoundText(const SolutionBound& bound, const NumberFormat& format);
 

@@ -291,7 +291,8 @@ TEST(MainWindowCalculation, OptimalSaysInTheStatusBarHowItsPlanStandsAgainstTheB
     ASSERT_TRUE(form.ResultsValid());
     const QString status = form.StatusText(2);
     EXPECT_TRUE(status.startsWith("Calculation Time : ")) << status.toStdString();
-    EXPECT_TRUE(status.endsWith("   Optimal: 5 bars, proven optimal")) << status.toStdString();
+    EXPECT_TRUE(status.endsWith("   Optimal: 5 bars, lower bound 5, proven optimal"))
+        << status.toStdString();
     EXPECT_EQ(d.Find<QLabel>("StatusPanel2")->toolTip(), status);
     EXPECT_TRUE(d.Find<QAction>("Optimal1")->isChecked());
     EXPECT_EQ(form.ChosenAlgorithm(), Algorithm::Optimal);  // kept for the next calculation

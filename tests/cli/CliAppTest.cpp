@@ -341,7 +341,7 @@ TEST(CliApp, OptimalSaysHowFarItsPlanIsFromTheBoundAndTheOthersSayNothing) {
     ASSERT_EQ(text.status, ExitSuccess) << text.err;
     // The line follows the statistics, which end with the chargeable material.
     const auto chargeable = text.out.find("Chargeable material:");
-    const auto bound = text.out.find("Optimal: 5 bars, proven optimal\n");
+    const auto bound = text.out.find("Optimal: 5 bars, lower bound 5, proven optimal\n");
     ASSERT_NE(chargeable, std::string::npos);
     ASSERT_NE(bound, std::string::npos) << text.out;
     EXPECT_LT(chargeable, bound);
@@ -364,7 +364,7 @@ TEST(CliApp, OptimalSaysHowFarItsPlanIsFromTheBoundAndTheOthersSayNothing) {
     EXPECT_EQ(b["lower_bound_bars"], 5);
     EXPECT_LE(b["linear_bound_mm"].get<double>(), b["lower_bound_mm"].get<double>());
     EXPECT_TRUE(b["stopped"].is_null());
-    EXPECT_EQ(b["text"], "Optimal: 5 bars, proven optimal");
+    EXPECT_EQ(b["text"], "Optimal: 5 bars, lower bound 5, proven optimal");
 
     // Several stock lengths: metres, and no count of bars in the bound.
     const CliRun mixed = RunTool({"--algorithm", "optimal", "--format", "json", "--stock", "*@6000",

@@ -257,7 +257,8 @@ TEST(OptimalAlgorithm, WritesTheResultStoreAsTheOtherAlgorithmsDoWithItsBound) {
     EXPECT_EQ(job.Bound->LowerBoundBars, 4);
     EXPECT_EQ(job.Bound->UsedBars, 4);
     EXPECT_EQ(job.Bound->Used, 4000);
-    EXPECT_EQ(BoundText(*job.Bound, NumberFormat::UK()), "Optimal: 4 bars, proven optimal");
+    EXPECT_EQ(BoundText(*job.Bound, NumberFormat::UK()),
+              "Optimal: 4 bars, lower bound 4, proven optimal");
 
     // The other algorithms leave no bound behind.
     ASSERT_TRUE(Calculated(job, Algorithm::Fast).outcome.Completed);
@@ -369,7 +370,9 @@ TEST(SolutionBoundText, SaysBarsWithOneStockLengthAndMetresWithSeveral) {
     m.ProvenOptimal = true;
     m.LowerBound = 41875;
     m.TimedOut = true;  // proven just as the time ran out: the proof is what counts
-    EXPECT_EQ(BoundText(m, comma), "Optimal: 41,875 m of usable stock in 5 bars, proven optimal");
+    EXPECT_EQ(BoundText(m, comma),
+              "Optimal: 41,875 m of usable stock in 5 bars, lower bound 41,875 m, "
+              "proven optimal");
     m.ProvenOptimal = false;
     m.TimedOut = false;
     m.Known = false;

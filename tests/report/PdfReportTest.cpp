@@ -171,7 +171,7 @@ TEST(PdfReport, AfterOptimalALineUnderTheStatisticsSaysHowThePlanStands) {
         return Placed(e, Kind::FramedText).back();
     };
     const RecordingPrintEngine plain = Report(job);
-    EXPECT_EQ(Find(plain, Body + "Optimal: 2 bars, proven optimal"), nullptr);
+    EXPECT_EQ(Find(plain, Body + "Optimal: 2 bars, lower bound 2, proven optimal"), nullptr);
 
     SolutionBound b;
     b.SingleLength = true;
@@ -181,7 +181,7 @@ TEST(PdfReport, AfterOptimalALineUnderTheStatisticsSaysHowThePlanStands) {
     b.ProvenOptimal = true;
     job.Bound = b;
     const RecordingPrintEngine e = Report(job);
-    const PlacedObject* line = Find(e, Body + "Optimal: 2 bars, proven optimal");
+    const PlacedObject* line = Find(e, Body + "Optimal: 2 bars, lower bound 2, proven optimal");
     ASSERT_NE(line, nullptr);
     EXPECT_NEAR(line->Top, last(e).Bottom + 0.2, Near);
     EXPECT_EQ(line->Left, 1.0);
