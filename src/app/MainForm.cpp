@@ -12,10 +12,12 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 #include <utility>
 
 #include "app/AboutBox.h"
@@ -67,7 +69,8 @@ TMainForm::TMainForm(DesktopServices services, QWidget* parent)
             " left: %2px; padding: 0 1px; }")
             .arg(Px(7))
             .arg(Px(7)));
-    central->setFixedSize(Px(929), Px(625));
+    designClient_ = QSize(Px(929), Px(625));
+    central->setMinimumSize(designClient_);
     setCentralWidget(central);
     CreateActions();
     CreateMenus();
@@ -87,9 +90,12 @@ TMainForm::TMainForm(DesktopServices services, QWidget* parent)
     progress_ = new TProgressForm();
     // The costing window exists before any job file is read: reading sets its charge names.
     costing_ = new TCostingForm(job_, services_.Boxes, services_.Store, services_.Format, this);
-    setFixedSize(sizeHint());
-    // The window keeps its size: a grip would only take room from the status text.
+    // A grip would take room from the status text at the design size.
     statusBar()->setSizeGripEnabled(false);
+    // Never smaller than the design size; the window's edges make it larger.
+    setMinimumSize(sizeHint());
+    resize(sizeHint());
+    RecordGrowth();
     viewer_ = new TImageForm(job_, this);
     ConnectCalculationHost();
 }
@@ -315,6 +321,10 @@ void TMainForm::FormCreate(const QString& commandLineFile) {
 }
 
 void TMainForm::ShowAndStart(const QString& commandLineFile) {
+    // Where the user left the window; a stored value Qt cannot read leaves the design size.
+    if (const auto geometry = ReadWindowGeometry(services_.Store)) {
+        restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(*geometry)));
+    }
     // Every message of the start has the main window behind it.
     show();
     FormCreate(commandLineFile);
@@ -581,6 +591,7 @@ void TMainForm::OptimalTime1Click() {
 // ----- hints, help, about -----
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && watched == centralWidget()) FitToClient();
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
         QStatusBar* bar = hintBar_ != nullptr ? hintBar_ : statusBar();
@@ -803,7 +814,44 @@ void TMainForm::SaveAs1Click() {
     WriteLastDir(services_.Store, currentFileName_.toStdString());
 }
 
-void TMainForm::WriteSettings() { WriteCFGData(services_.Store, job_.allowances, settings_); }
+void TMainForm::WriteSettings() {
+    WriteCFGData(services_.Store, job_.allowances, settings_);
+    WriteWindowGeometry(services_.Store, saveGeometry().toBase64().toStdString());
+}
+
+void TMainForm::RecordGrowth() {
+    const auto find = [this](const char* name) {
+        return centralWidget()->findChild<QWidget*>(QString::fromLatin1(name));
+    };
+    // The entry panels and their lists grow downwards, their buttons and the statistics below
+    // them move down; the cutting list grows right and down; the tool bar spans the width.
+    const std::vector<std::tuple<QWidget*, int, int, int>> rules = {
+        {stockPanel_, 0, 1, 0},
+        {cutPanel_, 0, 1, 0},
+        {find("SListView"), 0, 1, 0},
+        {find("CListView"), 0, 1, 0},
+        {find("SModify"), 0, 0, 1},
+        {find("SDelete"), 0, 0, 1},
+        {find("CModify"), 0, 0, 1},
+        {find("CDelete"), 0, 0, 1},
+        {statisticsPanel_, 0, 0, 1},
+        {memo_, 1, 1, 0},
+        {centralWidget()->findChild<QToolBar*>(), 1, 0, 0}};
+    for (const auto& [widget, wider, taller, lower] : rules) {
+        if (widget != nullptr)
+            growing_.push_back({widget, widget->geometry(), wider, taller, lower});
+    }
+}
+
+void TMainForm::FitToClient() {
+    const QSize extra = centralWidget()->size() - designClient_;
+    const int dx = std::max(0, extra.width());
+    const int dy = std::max(0, extra.height());
+    for (const Growing& g : growing_) {
+        g.Widget->setGeometry(g.Design.x(), g.Design.y() + g.Lower * dy,
+                              g.Design.width() + g.Wider * dx, g.Design.height() + g.Taller * dy);
+    }
+}
 
 void TMainForm::ExitButtonClick() {
     WriteSettings();

@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QRect>
+#include <QSize>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -217,6 +219,19 @@ private:
     QAction* contents_ = nullptr;
     QAction* about_ = nullptr;
     QMenu* reopen_ = nullptr;
+
+    // The window may grow beyond its design size: the lists and the cutting list take the room.
+    struct Growing {
+        QWidget* Widget;
+        QRect Design;
+        int Wider;   // share of the extra width it takes (0 or 1)
+        int Taller;  // share of the extra height it takes
+        int Lower;   // moves down by the extra height
+    };
+    std::vector<Growing> growing_;
+    QSize designClient_;
+    void RecordGrowth();
+    void FitToClient();
 };
 
 }  // namespace tallora

@@ -136,6 +136,18 @@ void WriteCFGData(RegistryStore& store, const Allowances& allowances,
     if (store.KeyExists(User, AutoSaveKey)) store.DeleteKey(User, AutoSaveKey);
 }
 
+std::optional<std::string> ReadWindowGeometry(const RegistryStore& store) {
+    auto geometry = store.ReadString(User, MainKey, "WindowGeometry");
+    // Far longer than any real one: not worth handing on.
+    if (geometry && (geometry->empty() || geometry->size() > 4096)) return std::nullopt;
+    return geometry;
+}
+
+void WriteWindowGeometry(RegistryStore& store, const std::string& geometry) {
+    if (!store.KeyExists(User, MainKey)) return;
+    store.WriteString(User, MainKey, "WindowGeometry", geometry);
+}
+
 void WriteOptimalSeconds(RegistryStore& store, int seconds) {
     if (!store.KeyExists(User, MainKey)) return;
     store.WriteInteger(User, MainKey, "OptimalSeconds", seconds);

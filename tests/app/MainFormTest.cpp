@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
+#include <map>
 
 #include "app/DesktopTestSupport.h"
 #include "app/ProgressForm.h"
@@ -342,6 +343,69 @@ TEST(MainWindowCalculation, TheOptimalTimeLimitIsAskedCheckedAndKept) {
     again.Start();
     again.Find<QAction>("OptimalTime1")->trigger();
     EXPECT_EQ(again.dialogs.textQuestions.back().Initial, "10");
+}
+
+TEST(MainWindowSize, GrowsTheListsAndTheCuttingListAndComesBackToTheDesign) {
+    Desktop d;
+    TMainForm& form = d.Start();
+    const QSize design = form.size();
+    EXPECT_EQ(form.minimumSize(), design);
+    std::map<QString, QRect> before{{"Client", form.centralWidget()->geometry()}};
+    EXPECT_EQ(before["Client"].size(), form.centralWidget()->minimumSize());
+    for (QWidget* w : form.centralWidget()->findChildren<QWidget*>()) {
+        if (!w->objectName().isEmpty()) before[w->objectName()] = w->geometry();
+    }
+    const auto grown = [&](const char* name) {
+        return d.Find(name)->geometry().size() - before[name].size();
+    };
+
+    form.resize(1600, 1000);
+    QApplication::processEvents();
+    const QSize extra = form.centralWidget()->size() - before["Client"].size();
+    ASSERT_GT(extra.width(), 0);
+    ASSERT_GT(extra.height(), 0);
+    EXPECT_EQ(grown("Memo1"), extra);
+    EXPECT_EQ(grown("SListView"), QSize(0, extra.height()));
+    EXPECT_EQ(grown("CListView"), QSize(0, extra.height()));
+    EXPECT_EQ(d.Find("SDelete")->y() - before["SDelete"].y(), extra.height());
+    // The statistics keep their size below the lists; the settings stay where they were.
+    EXPECT_EQ(d.Find("StatisticsPanel")->geometry(),
+              before["StatisticsPanel"].translated(0, extra.height()));
+    EXPECT_EQ(d.Find("SettingsPanel")->geometry(), before["SettingsPanel"]);
+    EXPECT_LE(d.Find("StatisticsPanel")->geometry().bottom(), form.centralWidget()->height());
+
+    form.resize(200, 200);  // never smaller than the design
+    QApplication::processEvents();
+    EXPECT_EQ(form.size(), design);
+    for (QWidget* w : form.centralWidget()->findChildren<QWidget*>()) {
+        // Qt's own parts of the lists move as the lists do; ours must be back in place.
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) {
+            EXPECT_EQ(w->geometry(), before[w->objectName()]) << w->objectName().toStdString();
+        }
+    }
+}
+
+TEST(MainWindowSize, TheNextStartOpensAtTheSizeTheUserLeft) {
+    Desktop d;
+    d.Start().resize(1300, 900);
+    QApplication::processEvents();
+    d.form->close();
+    const auto kept = d.store.ReadString(RegistryRoot::CurrentUser, MainKey, "WindowGeometry");
+    ASSERT_TRUE(kept.has_value());
+
+    Desktop again;
+    again.store.CreateKey(RegistryRoot::CurrentUser, MainKey);
+    again.store.WriteString(RegistryRoot::CurrentUser, MainKey, "RSet", "True");
+    again.store.WriteString(RegistryRoot::CurrentUser, MainKey, "WindowGeometry", *kept);
+    EXPECT_EQ(again.Start().size(), QSize(1300, 900));
+
+    // A value that is not a window's geometry leaves the design size.
+    Desktop odd;
+    odd.store.CreateKey(RegistryRoot::CurrentUser, MainKey);
+    odd.store.WriteString(RegistryRoot::CurrentUser, MainKey, "RSet", "True");
+    odd.store.WriteString(RegistryRoot::CurrentUser, MainKey, "WindowGeometry", "not a window");
+    const QSize opened = odd.Start().size();
+    EXPECT_EQ(opened, odd.form->minimumSize());
 }
 
 TEST(MainWindowHints, TheSwitchAndItsCaption) {
