@@ -5,12 +5,15 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QThread>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <cerrno>
@@ -156,9 +159,11 @@ void TMainForm::CreateActions() {
     calculate_->setShortcut(QKeySequence(Qt::Key_F9));
     display_ = action("Cutting Diagram", "Cutting Diagram", "Display", "diagram.svg",
                       "Show the cutting patterns as bar diagrams", &TMainForm::DrawPatternsClick);
+    display_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     costingAction_ = action(" Material Costing ", " Material Costing ", "Costing", "costing.svg",
                             "Price the material, cutting and other charges of the job",
                             &TMainForm::CostingButtonClick);
+    costingAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     // The tool bar's Exit closes the window, which the File menu's Exit does not quite do.
     close_ =
         action("Exit", "Exit", "Close", "exit.svg", "Close Tallora", &TMainForm::CloseButtonClick);
@@ -592,6 +597,38 @@ void TMainForm::OptimalTime1Click() {
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && watched == centralWidget()) FitToClient();
+    // Ctrl+D deletes a character in a line edit; here it shows the diagram, from any field.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && widget->window() == this &&
+            (pressed == display_->shortcut() || pressed == costingAction_->shortcut())) {
+            event->ignore();
+            return true;
+        }
+    }
+    if (event->type() == QEvent::ToolTip) {
+        // A hint shows as a tool tip too, under the same switch; a tool button's hint names
+        // its shortcut. Widgets with a tool tip of their own keep it.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        QString hint = widget != nullptr ? widget->statusTip() : QString();
+        if (auto* button = qobject_cast<QToolButton*>(watched);
+            button != nullptr && button->defaultAction() != nullptr) {
+            const QAction* a = button->defaultAction();
+            hint = a->statusTip();
+            if (!hint.isEmpty() && !a->shortcut().isEmpty())
+                hint += QStringLiteral(" (") + a->shortcut().toString(QKeySequence::NativeText) +
+                        QLatin1Char(')');
+        }
+        if (!hint.isEmpty()) {
+            if (settings_.Hints)
+                QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), hint, widget);
+            else
+                QToolTip::hideText();
+            return true;
+        }
+    }
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
         QStatusBar* bar = hintBar_ != nullptr ? hintBar_ : statusBar();

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -10,6 +11,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QTreeView>
 #include <map>
 
@@ -406,6 +408,56 @@ TEST(MainWindowSize, TheNextStartOpensAtTheSizeTheUserLeft) {
     odd.store.WriteString(RegistryRoot::CurrentUser, MainKey, "WindowGeometry", "not a window");
     const QSize opened = odd.Start().size();
     EXPECT_EQ(opened, odd.form->minimumSize());
+}
+
+TEST(MainWindowKeys, ShortcutsOpenTheDiagramAndTheCostingAndTheMenusShowThem) {
+    Desktop d;
+    TMainForm& form = d.Start();
+    d.AddStock("*", "6000");
+    d.AddCut("3", "1500");
+    QTest::keyClick(&form, Qt::Key_F9);
+    testing::WaitForCalculation(form);
+    ASSERT_TRUE(form.ResultsValid());
+    // The window system gives the window back its activation when the progress window goes.
+    QApplication::setActiveWindow(&form);
+
+    // From the box the user is typing in, as from anywhere in the window.
+    d.Find("CQEdit")->setFocus();
+    QStringList shown;
+    for (const Qt::Key key : {Qt::Key_D, Qt::Key_M}) {
+        QTimer::singleShot(0, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (w != &form && w->isVisible() && qobject_cast<QDialog*>(w) != nullptr) {
+                    shown << w->objectName();
+                    w->close();
+                }
+            }
+        });
+        QApplication::setActiveWindow(&form);  // back from the window closed before
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+    }
+    EXPECT_EQ(shown.join(","), "ImageForm,CostingForm");
+}
+
+TEST(MainWindowHints, HintsShowAsToolTipsUnderTheSameSwitch) {
+    Desktop d;
+    TMainForm& form = d.Start();
+    const auto tipOver = [&](QWidget* w) {
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 3000));
+        QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), w->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(w, &help);
+        return (QToolTip::isVisible() ? QToolTip::text() : QString()).toStdString();
+    };
+    QWidget* quantity = d.Find("SQEdit");
+    ASSERT_FALSE(quantity->statusTip().isEmpty());
+    EXPECT_EQ(tipOver(quantity), quantity->statusTip().toStdString());
+    EXPECT_EQ(tipOver(d.Find("CalculateButton")),
+              "Work out the cutting patterns for the lengths entered (F9)");
+
+    form.HintsOff1Click();
+    EXPECT_EQ(tipOver(quantity), "");
+    EXPECT_EQ(tipOver(d.Find("CalculateButton")), "");
 }
 
 TEST(MainWindowHints, TheSwitchAndItsCaption) {
