@@ -4,16 +4,21 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QThread>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <cerrno>
@@ -73,6 +78,7 @@ TMainForm::TMainForm(DesktopServices services, QWidget* parent)
             .arg(Px(7))
             .arg(Px(7)));
     designClient_ = QSize(Px(929), Px(625));
+    setAcceptDrops(true);
     central->setMinimumSize(designClient_);
     setCentralWidget(central);
     CreateActions();
@@ -812,18 +818,53 @@ void TMainForm::Open1Click() {
     jobModified_ = false;
     currentFileName_.clear();
     if (const auto chosen = services_.Boxes.AskOpenFileName(DialogOptions(false))) {
-        ClearJob();
-        // A file that is not a job never becomes the job's file, the Reopen list's or LastDir.
-        if (ReadJobFile(Q(*chosen), false) != OpenResult::Opened) {
-            SetCaption();
-            return;
-        }
-        currentFileName_ = Q(*chosen);
+        if (!OpenPath(Q(*chosen))) return;
     }
+    KeepOpened();
+}
+
+bool TMainForm::OpenPath(const QString& path) {
+    ClearJob();
+    // A file that is not a job never becomes the job's file, the Reopen list's or LastDir.
+    if (ReadJobFile(path, false) != OpenResult::Opened) {
+        SetCaption();
+        return false;
+    }
+    currentFileName_ = path;
+    return true;
+}
+
+void TMainForm::KeepOpened() {
     recent_->MRU_Add(currentFileName_.toStdString());
     RebuildReopenMenu();
     SetCaption();
     WriteLastDir(services_.Store, currentFileName_.toStdString());
+}
+
+// A job file dragged from the file manager opens as File, Open would open it.
+QString TMainForm::DroppedJob(const QMimeData* data) const {
+    if (calculating_ || data == nullptr || data->urls().size() != 1) return {};
+    const QUrl url = data->urls().front();
+    if (!url.isLocalFile()) return {};
+    const QString path = url.toLocalFile();
+    return path.endsWith(QStringLiteral(".tlf"), Qt::CaseInsensitive) ? path : QString();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedJob(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const QString path = DroppedJob(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    // The drag ends before any box is shown.
+    QTimer::singleShot(0, this, [this, path] {
+        if (!SavePrompt(false)) return;
+        jobModified_ = false;
+        currentFileName_.clear();
+        if (OpenPath(path)) KeepOpened();
+    });
 }
 
 void TMainForm::Save1Click() {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QRect>
@@ -105,6 +106,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -231,6 +234,10 @@ private:
     std::vector<Growing> growing_;
     QSize designClient_;
     void RecordGrowth();
+    // Opening a chosen file: false when it is not a job (the job is then empty and untitled).
+    bool OpenPath(const QString& path);
+    void KeepOpened();  // the opened file into the Reopen list, the caption and LastDir
+    QString DroppedJob(const QMimeData* data) const;
     void FitToClient();
 };
 

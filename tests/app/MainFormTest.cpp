@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,6 +16,7 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QTreeView>
+#include <QUrl>
 #include <map>
 
 #include "app/DesktopTestSupport.h"
@@ -458,6 +462,42 @@ TEST(MainWindowHints, HintsShowAsToolTipsUnderTheSameSwitch) {
     form.HintsOff1Click();
     EXPECT_EQ(tipOver(quantity), "");
     EXPECT_EQ(tipOver(d.Find("CalculateButton")), "");
+}
+
+TEST(MainWindowDrop, AJobFileDroppedOnTheWindowOpensAfterTheSavePrompt) {
+    Desktop d;
+    TMainForm& form = d.Start();
+    const QString job = QStringLiteral(TALLORA_EXAMPLES_DIR "/beam-job.tlf");
+    const auto drag = [&](const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(&form, &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form, &drop);
+        QApplication::processEvents();
+        return true;
+    };
+    // Only one local job file is taken.
+    EXPECT_FALSE(drag({QUrl::fromLocalFile(QStringLiteral(TALLORA_EXAMPLES_DIR "/notes.txt"))}));
+    EXPECT_FALSE(drag({QUrl::fromLocalFile(job), QUrl::fromLocalFile(job)}));
+    EXPECT_FALSE(drag({QUrl(QStringLiteral("https://example.com/beam-job.tlf"))}));
+
+    // Unsaved work is asked about first; Cancel keeps it.
+    d.AddStock("3", "6100");
+    d.dialogs.answers = {MessageAnswer::Cancel};
+    ASSERT_TRUE(drag({QUrl::fromLocalFile(job)}));
+    EXPECT_EQ(d.dialogs.messages.back(), "Save changes to untitled ?");  // as File, Open asks
+    EXPECT_EQ(form.Job().StockItems, Rows({{"3", "6100"}}));
+
+    d.dialogs.answers = {MessageAnswer::No};
+    ASSERT_TRUE(drag({QUrl::fromLocalFile(job)}));
+    EXPECT_EQ(form.windowTitle(), "Tallora: [beam-job]");
+    EXPECT_EQ(form.Job().StockItems, Rows({{"*", "6000"}, {"4", "12000"}}));
+    EXPECT_EQ(d.store.ReadString(RegistryRoot::CurrentUser, MainKey, "LastDir"),
+              std::string(TALLORA_EXAMPLES_DIR "/"));
 }
 
 TEST(MainWindowHints, TheSwitchAndItsCaption) {
