@@ -333,7 +333,7 @@ void TMainForm::FormCreate(const QString& commandLineFile) {
 
 void TMainForm::ShowAndStart(const QString& commandLineFile) {
     // Where the user left the window; a stored value Qt cannot read leaves the design size.
-    if (const auto geometry = ReadWindowGeometry(services_.Store)) {
+    if (const auto geometry = ReadWindowGeometry(services_.Store, "WindowGeometry")) {
         restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(*geometry)));
     }
     // Every message of the start has the main window behind it.
@@ -894,7 +894,7 @@ void TMainForm::SaveAs1Click() {
 
 void TMainForm::WriteSettings() {
     WriteCFGData(services_.Store, job_.allowances, settings_);
-    WriteWindowGeometry(services_.Store, saveGeometry().toBase64().toStdString());
+    WriteWindowGeometry(services_.Store, "WindowGeometry", saveGeometry().toBase64().toStdString());
 }
 
 void TMainForm::RecordGrowth() {

@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "storage/Settings.h"
+
 namespace tallora {
 
 namespace {
@@ -81,13 +83,26 @@ QString QtFilter(const std::string& filter) {
     return entries.join(QStringLiteral(";;"));
 }
 
+int QtDialogs::RunFileDialog(QFileDialog& dialog) {
+    constexpr const char* Name = "FileDialogGeometry";
+    if (store_ != nullptr) {
+        if (const auto geometry = ReadWindowGeometry(*store_, Name))
+            dialog.restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(*geometry)));
+    }
+    const int result = dialog.exec();
+    if (store_ != nullptr)
+        WriteWindowGeometry(*store_, Name, dialog.saveGeometry().toBase64().toStdString());
+    return result;
+}
+
 std::optional<std::string> QtDialogs::AskOpenFileName(const FileDialogOptions& options) {
     QFileDialog dialog(Parent(), QString::fromStdString(options.Title),
                        QString::fromStdString(options.InitialFolder), QtFilter(options.Filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QString::fromStdString(options.DefaultExtension));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (RunFileDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
 }
 
@@ -97,7 +112,8 @@ std::optional<std::string> QtDialogs::AskSaveFileName(const FileDialogOptions& o
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString::fromStdString(options.DefaultExtension));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.ConfirmOverwrite);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (RunFileDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
 }
 

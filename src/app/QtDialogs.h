@@ -4,13 +4,18 @@
 #include <QWidget>
 
 #include "commands/Ports.h"
+#include "storage/RegistryStore.h"
+
+class QFileDialog;
 
 namespace tallora {
 
 // The program's boxes and file dialogs as Qt shows them.
 class QtDialogs : public Dialogs {
 public:
-    explicit QtDialogs(QWidget* owner = nullptr) : owner_(owner) {}
+    // With a store, the file dialogs open at the size the user last gave one.
+    explicit QtDialogs(QWidget* owner = nullptr, RegistryStore* store = nullptr)
+        : owner_(owner), store_(store) {}
     void SetOwner(QWidget* owner) { owner_ = owner; }
 
     MessageAnswer ShowMessage(MessageKind kind, MessageButtons buttons,
@@ -24,7 +29,10 @@ private:
     // A box must stay usable while its owner is disabled (during a calculation).
     QWidget* Parent() const;
 
+    int RunFileDialog(QFileDialog& dialog);
+
     QPointer<QWidget> owner_;
+    RegistryStore* store_ = nullptr;
 };
 
 // "Name (*.ext)|*.ext|Any file (*.*)|*.*" as a Qt filter list.

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
 
     tallora::QtRegistryStore store;
     tallora::SystemShell shell;
-    tallora::QtDialogs dialogs;
+    tallora::QtDialogs dialogs(nullptr, &store);
     tallora::DesktopServices services{
         store,
         shell,

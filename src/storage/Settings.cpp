@@ -136,16 +136,17 @@ void WriteCFGData(RegistryStore& store, const Allowances& allowances,
     if (store.KeyExists(User, AutoSaveKey)) store.DeleteKey(User, AutoSaveKey);
 }
 
-std::optional<std::string> ReadWindowGeometry(const RegistryStore& store) {
-    auto geometry = store.ReadString(User, MainKey, "WindowGeometry");
+std::optional<std::string> ReadWindowGeometry(const RegistryStore& store, const std::string& name) {
+    auto geometry = store.ReadString(User, MainKey, name);
     // Far longer than any real one: not worth handing on.
     if (geometry && (geometry->empty() || geometry->size() > 4096)) return std::nullopt;
     return geometry;
 }
 
-void WriteWindowGeometry(RegistryStore& store, const std::string& geometry) {
+void WriteWindowGeometry(RegistryStore& store, const std::string& name,
+                         const std::string& geometry) {
     if (!store.KeyExists(User, MainKey)) return;
-    store.WriteString(User, MainKey, "WindowGeometry", geometry);
+    store.WriteString(User, MainKey, name, geometry);
 }
 
 void WriteOptimalSeconds(RegistryStore& store, int seconds) {

@@ -53,9 +53,11 @@ struct ProgramSettings {
 // The seconds typed for the Optimal algorithm's time limit, or nothing when the text is not a
 // whole number from MinOptimalSeconds to MaxOptimalSeconds.
 std::optional<int> ParseOptimalSeconds(const std::string& text);
-// The main window's size and place, as the window system wrote it (an opaque text).
-std::optional<std::string> ReadWindowGeometry(const RegistryStore& store);
-void WriteWindowGeometry(RegistryStore& store, const std::string& geometry);
+// A window's size and place, as the window system wrote it (an opaque text), under a value name
+// of the main key: "WindowGeometry" for the main window, "FileDialogGeometry" for file dialogs.
+std::optional<std::string> ReadWindowGeometry(const RegistryStore& store, const std::string& name);
+void WriteWindowGeometry(RegistryStore& store, const std::string& name,
+                         const std::string& geometry);
 
 // Keeps a new time limit at once, touching no other setting.
 void WriteOptimalSeconds(RegistryStore& store, int seconds);

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QFileDialog>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <cerrno>
 #include <cstring>
 
 #include "app/DesktopTestSupport.h"
+#include "app/QtDialogs.h"
 #include "commands/OpenJob.h"
 #include "storage/AutoSave.h"
 #include "storage/JobFile.h"
@@ -224,6 +227,34 @@ TEST(DocumentCommands, CommandLineFilesOldFormatsAndTheReports) {
     closing.form->close();
     EXPECT_FALSE(std::filesystem::exists(numbered));
     EXPECT_TRUE(std::filesystem::exists(closing.DataDir() + "/keep.pdf"));
+}
+
+TEST(DocumentCommands, FileDialogsOpenAtTheSizeTheUserLastGaveOne) {
+    MemoryRegistry store;
+    store.CreateKey(User, MainKey);
+    const auto answer = [](QSize resizeTo, QSize* seen) {
+        QTimer::singleShot(0, [=] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) return;
+            *seen = dialog->size();
+            if (resizeTo.isValid()) dialog->resize(resizeTo);
+            dialog->reject();
+        });
+    };
+    QSize first, second, third;
+    {
+        QtDialogs dialogs(nullptr, &store);
+        answer(QSize(720, 480), &first);
+        EXPECT_EQ(dialogs.AskOpenFileName({}), std::nullopt);
+        answer({}, &second);  // the save dialog too, in the same run
+        EXPECT_EQ(dialogs.AskSaveFileName({}), std::nullopt);
+    }
+    EXPECT_TRUE(first.isValid());
+    EXPECT_EQ(second, QSize(720, 480));
+    QtDialogs later(nullptr, &store);  // the next run
+    answer({}, &third);
+    EXPECT_EQ(later.AskOpenFileName({}), std::nullopt);
+    EXPECT_EQ(third, QSize(720, 480));
 }
 
 }  // namespace
