@@ -4,8 +4,11 @@
 #include <QDir>
 #include <QFont>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -48,6 +51,37 @@ bool Save(QWidget& widget, const QString& file) {
     const bool saved = widget.grab().save(file);
     std::cout << (saved ? "wrote " : "could not write ") << file.toStdString() << "\n";
     return saved;
+}
+
+// A job of forty patterns, as a long cutting list gives: 6000 mm bars (trim 10, kerf 3) filled
+// from a rotating list of lengths, the remnant an offcut from 500 mm.
+CuttingJob BigJob() {
+    const int lengths[] = {2450, 1830, 1450, 965, 780, 620, 540, 410, 1205, 2130};
+    CuttingJob job;
+    job.allowances = {3, 10, 0, 500, false};
+    for (const int length : lengths) job.InputCutLength.push_back(length + 3);
+    for (int i = 0; i < 40; ++i) {
+        CuttingPattern p;
+        p.StockLength = 5990;
+        p.BarCount = 1 + (i * 7) % 5;
+        int used = 0;
+        for (int k = 0; k < 3; ++k) {
+            const int cut = lengths[(i * 3 + k * 7) % 10] + 3;
+            int count = 0;
+            while (used + cut <= p.StockLength && count < 1 + (i + k) % 3) {
+                used += cut;
+                ++count;
+            }
+            if (count > 0) {
+                p.CutLength.push_back(cut);
+                p.PieceCount.push_back(count);
+            }
+        }
+        p.OffcutLength = p.StockLength - used;
+        p.IsOffcut = p.OffcutLength >= job.allowances.Offcut;
+        job.Patterns.push_back(p);
+    }
+    return job;
 }
 
 }  // namespace
@@ -114,6 +148,39 @@ int main(int argc, char** argv) {
         costing->close();
     });
     form.CostingButtonClick();
+
+    // A big job: the viewer scrolls, zoomed once so the pieces carry their lengths, and says
+    // what the mouse points at.
+    {
+        const CuttingJob big = BigJob();
+        TImageForm viewer(big, &form);
+        viewer.resize(900, 640);
+        viewer.show();
+        QApplication::processEvents();
+        viewer.ZoomIn();
+        viewer.ScrollArea()->horizontalScrollBar()->setValue(0);
+        viewer.ScrollArea()->verticalScrollBar()->setValue(300);
+        QApplication::processEvents();
+        // The mouse on the first 1450 mm piece in view.
+        BarImage* image = viewer.Image();
+        const QtTextMeasurer measurer = DiagramMeasurer();
+        for (int y = 420; y < 700; y += 10) {
+            bool found = false;
+            for (int x = 20; x < 800 && !found; x += 10) {
+                const DiagramHit hit =
+                    DiagramHitAt(big, image->width(), image->height(), measurer, x, y);
+                if (hit.Part != DiagramPart::Piece || hit.Length != 1450) continue;
+                QMouseEvent move(QEvent::MouseMove, QPointF(x, y),
+                                 QPointF(image->mapToGlobal(QPoint(x, y))), Qt::NoButton,
+                                 Qt::NoButton, Qt::NoModifier);
+                QApplication::sendEvent(image, &move);
+                found = true;
+            }
+            if (found) break;
+        }
+        ok = Save(viewer, out + QStringLiteral("/diagram-big-job.png")) && ok;
+        viewer.close();
+    }
 
     // A job of one stock length, calculated with Optimal: the status bar gives its bound.
     TMainForm optimal(DesktopServices{store, shell, dialogs, NumberFormat::UK(),

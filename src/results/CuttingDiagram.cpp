@@ -21,86 +21,127 @@ int Trunc(double value) {
 
 bool WiderThanOnePixel(double left, double right) { return Trunc(right) - Trunc(left) > 1; }
 
-class Painter {
-public:
-    Painter(std::vector<DiagramOperation>& operations, const TextMeasurer& measurer)
-        : operations_(operations), measurer_(measurer) {}
-
-    // A black-framed box with its text centred, when the text fits inside.
-    void Box(double left, double top, double right, double bottom, Colour fill,
-             const std::string& text) {
-        const DiagramBox box{Trunc(left), Trunc(top), Trunc(right), Trunc(bottom), Black, fill};
-        operations_.push_back(box);
-        const double textWidth = measurer_.TextWidth(text);
-        const double textHeight = measurer_.TextHeight(text);
-        if (textWidth + 1 < box.Right - box.Left && textHeight + 1 < box.Bottom - box.Top) {
-            operations_.push_back(DiagramText{Trunc((box.Left + box.Right - textWidth) / 2),
-                                              Trunc((box.Top + box.Bottom - textHeight) / 2), text,
-                                              LabelColourOn(fill), fill});
-        }
-    }
-
-    void Bar(double y, double pitch, double barEnd, const std::string& label) {
-        const DiagramBox bar{Trunc(Margin),        Trunc(y), Trunc(barEnd),
-                             Trunc(y + pitch - 4), Black,    Silver};
-        operations_.push_back(bar);
-        const double labelWidth = measurer_.TextWidth(label);
-        const double labelHeight = measurer_.TextHeight(label);
-        if (labelWidth < bar.Right - bar.Left && labelHeight < bar.Bottom - bar.Top) {
-            operations_.push_back(DiagramText{
-                bar.Right, Trunc((bar.Top + bar.Bottom - labelHeight) / 2), label, Black, White});
-        }
-    }
-
-private:
-    std::vector<DiagramOperation>& operations_;
-    const TextMeasurer& measurer_;
+// The widest bar and its label set the scale every bar is drawn to.
+struct BarScale {
+    int MaxLen = 0;
+    double LabelWidth = 0;
 };
 
-}  // namespace
-
-std::vector<DiagramOperation> DrawCuttingList(const CuttingJob& job, int width, int height,
-                                              const TextMeasurer& measurer) {
-    std::vector<DiagramOperation> operations;
-    operations.push_back(ClearBitmap{std::max(width, 0), std::max(height, 0), White});
-    const int patternCount = job.PatternCount();
-    const double areaWidth = width - 2 * Margin;
-    const double areaHeight = height - 2 * Margin;
-    if (patternCount == 0 || areaWidth <= 0 || areaHeight <= 0) return operations;
-
-    const Allowances& a = job.allowances;
+BarScale ScaleOf(const CuttingJob& job, const TextMeasurer& measurer) {
     // The store is sorted longest first, so MaxBars ends as the most bars among the longest.
     int maxLen = 0;
     int maxBars = 0;
     for (const CuttingPattern& p : job.Patterns) {
-        const int barLen = BarLength(p, a);
+        const int barLen = BarLength(p, job.allowances);
         if (barLen >= maxLen) {
             maxLen = barLen;
             maxBars = std::max(maxBars, p.BarCount);
         }
     }
-    if (maxLen <= 0) return operations;
+    if (maxLen <= 0) return {};
     const std::string widestLabel = " " + std::to_string(maxBars) + " x " + std::to_string(maxLen);
-    const double xScale = (areaWidth - measurer.TextWidth(widestLabel)) / maxLen;
+    return {maxLen, measurer.TextWidth(widestLabel)};
+}
+
+// Lays the boxes out either as drawing operations or, with a hit to fill, to find the box under
+// one pixel: both walk the same geometry, so what is pointed at is what is drawn there.
+class Painter {
+public:
+    Painter(std::vector<DiagramOperation>* operations, const TextMeasurer& measurer,
+            const DiagramClip& clip, DiagramHit* hit)
+        : operations_(operations), measurer_(measurer), clip_(clip), hit_(hit) {}
+
+    const DiagramClip& Clip() const { return clip_; }
+
+    // Rows entirely above or below the clip are skipped whole.
+    bool RowInClip(double y, double pitch) const {
+        return Trunc(y + pitch - 4) > clip_.Top && Trunc(y) < clip_.Bottom;
+    }
+
+    // A black-framed box with its text centred, when the text fits inside.
+    void Box(double left, double top, double right, double bottom, Colour fill,
+             const std::string& text, const DiagramHit& what) {
+        const DiagramBox box{Trunc(left), Trunc(top), Trunc(right), Trunc(bottom), Black, fill};
+        if (box.Right <= clip_.Left) return;
+        if (hit_ != nullptr) {
+            if (Contains(box)) *hit_ = what;
+            return;
+        }
+        operations_->push_back(box);
+        const double textWidth = measurer_.TextWidth(text);
+        const double textHeight = measurer_.TextHeight(text);
+        if (textWidth + 1 < box.Right - box.Left && textHeight + 1 < box.Bottom - box.Top) {
+            operations_->push_back(DiagramText{Trunc((box.Left + box.Right - textWidth) / 2),
+                                               Trunc((box.Top + box.Bottom - textHeight) / 2), text,
+                                               LabelColourOn(fill), fill});
+        }
+    }
+
+    // The bar's label stands beyond its right end, so a bar in a visible row is always drawn.
+    void Bar(double y, double pitch, double barEnd, const std::string& label,
+             const DiagramHit& what) {
+        const DiagramBox bar{Trunc(Margin),        Trunc(y), Trunc(barEnd),
+                             Trunc(y + pitch - 4), Black,    Silver};
+        if (hit_ != nullptr) {
+            if (Contains(bar)) *hit_ = what;
+            return;
+        }
+        operations_->push_back(bar);
+        const double labelWidth = measurer_.TextWidth(label);
+        const double labelHeight = measurer_.TextHeight(label);
+        if (labelWidth < bar.Right - bar.Left && labelHeight < bar.Bottom - bar.Top) {
+            operations_->push_back(DiagramText{
+                bar.Right, Trunc((bar.Top + bar.Bottom - labelHeight) / 2), label, Black, White});
+        }
+    }
+
+private:
+    bool Contains(const DiagramBox& box) const {
+        return box.Left <= clip_.Left && clip_.Left < box.Right && box.Top <= clip_.Top &&
+               clip_.Top < box.Bottom;
+    }
+
+    std::vector<DiagramOperation>* operations_;
+    const TextMeasurer& measurer_;
+    DiagramClip clip_;
+    DiagramHit* hit_;
+};
+
+void Lay(const CuttingJob& job, int width, int height, const TextMeasurer& measurer,
+         Painter& painter) {
+    const int patternCount = job.PatternCount();
+    const double areaWidth = width - 2 * Margin;
+    const double areaHeight = height - 2 * Margin;
+    if (patternCount == 0 || areaWidth <= 0 || areaHeight <= 0) return;
+
+    const Allowances& a = job.allowances;
+    const BarScale scale = ScaleOf(job, measurer);
+    if (scale.MaxLen <= 0) return;
+    const double xScale = (areaWidth - scale.LabelWidth) / scale.MaxLen;
     // The labels leave no room for bars drawn to scale.
-    if (!(xScale > 0)) return operations;
+    if (!(xScale > 0)) return;
 
     // Fewer than eight patterns keep the height of one in twelve, so a few bars stay slim.
     const double evenPitch = areaHeight / patternCount;
     const double pitch = areaHeight / 8 >= evenPitch ? evenPitch : areaHeight / 12;
+    // Beyond the bitmap's edge, or the clip's, nothing more is seen.
+    const double stopX = std::min(width, painter.Clip().Right);
 
-    Painter painter(operations, measurer);
     double y = Margin;
-    for (const CuttingPattern& p : job.Patterns) {
+    for (int index = 0; index < patternCount; ++index, y += pitch) {
+        if (!painter.RowInClip(y, pitch)) continue;
+        const CuttingPattern& p = job.Patterns[index];
         const int barLen = BarLength(p, a);
         double x = Margin;
         painter.Bar(y, pitch, barLen * xScale + Margin + 2,
-                    " " + std::to_string(p.BarCount) + " x " + std::to_string(barLen));
+                    " " + std::to_string(p.BarCount) + " x " + std::to_string(barLen),
+                    {DiagramPart::Bar, index, barLen, p.BarCount});
 
         const double top = y + 2;
         const double bottom = y + pitch - 6;
         if (a.Trim != 0 && WiderThanOnePixel(x + 2, a.Trim * xScale + x)) {
-            painter.Box(x + 2, top, a.Trim * xScale + x, bottom, Black, "Trim");
+            painter.Box(x + 2, top, a.Trim * xScale + x, bottom, Black, "Trim",
+                        {DiagramPart::Trim, index, a.Trim});
         }
         x = a.Trim * xScale + x + 1;
 
@@ -111,21 +152,22 @@ std::vector<DiagramOperation> DrawCuttingList(const CuttingJob& job, int width, 
             const Colour colour = PieceColour(job, cutLength);
             used += static_cast<long long>(cutLength) * p.PieceCount[k];
             // Pieces narrower than a pixel are drawn as one box for the run, kerfs and all: box
-            // by box a pattern of millions of pieces would take minutes and gigabytes. Beyond
-            // the bitmap's edge nothing more is seen.
+            // by box a pattern of millions of pieces would take minutes and gigabytes.
             if (p.PieceCount[k] > 1 && cutLength * xScale < 1.0) {
                 const double run = static_cast<double>(cutLength) * p.PieceCount[k] * xScale;
-                painter.Box(x + 1, top, run + x - 1, bottom, colour, std::to_string(pieceLength));
+                painter.Box(x + 1, top, run + x - 1, bottom, colour, std::to_string(pieceLength),
+                            {DiagramPart::Piece, index, pieceLength, p.PieceCount[k]});
                 x = run + x;
                 continue;
             }
-            for (int piece = 0; piece < p.PieceCount[k] && x < width; ++piece) {
+            for (int piece = 0; piece < p.PieceCount[k] && x < stopX; ++piece) {
                 painter.Box(x + 1, top, pieceLength * xScale + x - 1, bottom, colour,
-                            std::to_string(pieceLength));
+                            std::to_string(pieceLength), {DiagramPart::Piece, index, pieceLength});
                 const double kerfLeft = pieceLength * xScale + x + 1;
                 const double kerfRight = cutLength * xScale + x - 1;
                 if (a.Kerf != 0 && WiderThanOnePixel(kerfLeft, kerfRight)) {
-                    painter.Box(kerfLeft, top, kerfRight, bottom, Black, "Kerf");
+                    painter.Box(kerfLeft, top, kerfRight, bottom, Black, "Kerf",
+                                {DiagramPart::Kerf, index, a.Kerf});
                 }
                 x = cutLength * xScale + x;
             }
@@ -137,17 +179,90 @@ std::vector<DiagramOperation> DrawCuttingList(const CuttingJob& job, int width, 
                 a.Hold > 0 ? Trunc(barLen * xScale) + 11.0 : p.OffcutLength * xScale + x - 1;
             painter.Box(
                 x + 1, top, right, bottom, Black,
-                std::to_string(p.OffcutLength) + (a.Hold > 0 ? " Offcut & Hold" : " Offcut"));
+                std::to_string(p.OffcutLength) + (a.Hold > 0 ? " Offcut & Hold" : " Offcut"),
+                {DiagramPart::Offcut, index, p.OffcutLength});
         } else if (used < barLen) {
             const double left = Trunc(used * xScale + 13) + 1.0;
             const double right = Trunc(barLen * xScale) + 12.0 - (a.Hold > 0 ? 1 : 0);
             if (WiderThanOnePixel(left, right)) {
-                painter.Box(left, top, right, bottom, Black, a.Hold > 0 ? "Scrap & Hold" : "Scrap");
+                painter.Box(left, top, right, bottom, Black, a.Hold > 0 ? "Scrap & Hold" : "Scrap",
+                            {DiagramPart::Scrap, index, static_cast<int>(barLen - used)});
             }
         }
-        y += pitch;
     }
+}
+
+}  // namespace
+
+std::vector<DiagramOperation> DrawCuttingList(const CuttingJob& job, int width, int height,
+                                              const TextMeasurer& measurer) {
+    return DrawCuttingList(job, width, height, measurer,
+                           DiagramClip{INT_MIN, INT_MIN, width, INT_MAX});
+}
+
+std::vector<DiagramOperation> DrawCuttingList(const CuttingJob& job, int width, int height,
+                                              const TextMeasurer& measurer,
+                                              const DiagramClip& clip) {
+    std::vector<DiagramOperation> operations;
+    operations.push_back(ClearBitmap{std::max(width, 0), std::max(height, 0), White});
+    Painter painter(&operations, measurer, clip, nullptr);
+    Lay(job, width, height, measurer, painter);
     return operations;
+}
+
+DiagramHit DiagramHitAt(const CuttingJob& job, int width, int height, const TextMeasurer& measurer,
+                        int x, int y) {
+    DiagramHit hit;
+    if (x < 0 || y < 0 || x >= width || y >= height) return hit;
+    Painter painter(nullptr, measurer, DiagramClip{x, y, x + 1, y + 1}, &hit);
+    Lay(job, width, height, measurer, painter);
+    return hit;
+}
+
+std::string DiagramHitText(const DiagramHit& hit) {
+    const std::string pattern = "Pattern " + std::to_string(hit.Pattern + 1) + ": ";
+    const std::string length = std::to_string(hit.Length) + " mm";
+    switch (hit.Part) {
+        case DiagramPart::None:
+            return {};
+        case DiagramPart::Bar:
+            return pattern + std::to_string(hit.Count) +
+                   (hit.Count == 1 ? " bar of " : " bars of ") + length;
+        case DiagramPart::Trim:
+            return pattern + "trim " + length;
+        case DiagramPart::Piece:
+            if (hit.Count > 1) return pattern + std::to_string(hit.Count) + " pieces of " + length;
+            return pattern + "piece " + length;
+        case DiagramPart::Kerf:
+            return pattern + "kerf " + length;
+        case DiagramPart::Offcut:
+            return pattern + "offcut " + length;
+        case DiagramPart::Scrap:
+            return pattern + "scrap " + length;
+    }
+    return {};
+}
+
+DiagramSize DiagramSizeFor(const CuttingJob& job, int viewWidth, int viewHeight, double zoom,
+                           const TextMeasurer& measurer) {
+    DiagramSize size{viewWidth, viewHeight};
+    const int patternCount = job.PatternCount();
+    if (patternCount == 0 || viewWidth <= 2 * Margin) return size;
+
+    // Below eight patterns a row is a twelfth of the height, however few there are.
+    const long long rows = patternCount < 8 ? 12 : patternCount;
+    const long long tallEnough = static_cast<long long>(2 * Margin) + rows * MinimumBarPitch;
+    if (viewHeight < tallEnough) {
+        size.Height = static_cast<int>(std::min<long long>(tallEnough, MaximumDiagramSide));
+    }
+
+    const BarScale scale = ScaleOf(job, measurer);
+    const double bars = viewWidth - 2 * Margin - scale.LabelWidth;
+    if (scale.MaxLen > 0 && bars > 0 && zoom > 1) {
+        const double wide = std::ceil(2 * Margin + scale.LabelWidth + zoom * bars);
+        size.Width = static_cast<int>(std::min<double>(wide, MaximumDiagramSide));
+    }
+    return size;
 }
 
 }  // namespace tallora

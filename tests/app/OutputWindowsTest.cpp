@@ -50,6 +50,39 @@ TEST(OutputWindows, TheViewerRedrawsAtEverySizeAndTakesTheHints) {
     EXPECT_FALSE(viewer->isVisible());
 }
 
+TEST(OutputWindows, TheViewerOpensCentredOnTheMainWindow) {
+    Desktop d;
+    TMainForm& form = d.Start();
+    CalculateBeamJob(d);
+    TImageForm* viewer = form.ImageForm();
+    // It is made at the main window's size; where it opens follows the main window now.
+    EXPECT_EQ(viewer->size(), form.size());
+    form.move(140, 90);
+    QApplication::processEvents();
+    std::vector<QPoint> centres;
+    auto openAndLook = [&] {
+        QTimer::singleShot(0, [&] {
+            QApplication::processEvents();
+            centres.push_back(viewer->frameGeometry().center());
+            viewer->close();
+        });
+        form.DrawPatternsClick();
+    };
+    openAndLook();
+    // Made smaller and moved away, it opens centred again.
+    viewer->resize(520, 380);
+    viewer->move(0, 0);
+    openAndLook();
+    ASSERT_EQ(centres.size(), 2u);
+    const QPoint mainCentre = form.frameGeometry().center();
+    for (const QPoint centre : centres) {
+        EXPECT_LE((centre - mainCentre).manhattanLength(), 1)
+            << centre.x() << "," << centre.y() << " for " << mainCentre.x() << ","
+            << mainCentre.y();
+    }
+    EXPECT_EQ(viewer->size(), QSize(520, 380));
+}
+
 TEST(OutputWindows, PrintPdfWritesNumberedReportsThatCloseDeletes) {
     Desktop d;
     TMainForm& form = d.Start();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/EngineTestSupport.h"
 
 namespace tallora {
@@ -194,6 +196,170 @@ TEST(DrawCuttingList, NothingButTheBackgroundWithoutRoom) {
     EXPECT_EQ(Draw(job, -5, -5), (std::vector<DiagramOperation>{ClearBitmap{0, 0, White}}));
     EXPECT_EQ(Draw(job, 24 + 40, 300).size(), 1u);  // the label alone is wider than the area
     EXPECT_EQ(Draw(DiagramJob(0, 0, 0, {Pattern(0, 1, {}, {})})).size(), 1u);  // MaxLen 0
+}
+
+// Pattern i of n holds pieces of 100 + 10 i mm, a 300, and two of the row's own length.
+CuttingJob RowsJob(int patterns) {
+    std::vector<CuttingPattern> ps;
+    CuttingJob job = DiagramJob(0, 0, 0, {});
+    for (int i = 0; i < patterns; ++i) {
+        ps.push_back(Pattern(1000, 1, {300, 100 + 10 * i}, {1, 2}));
+        job.InputCutLength.push_back(100 + 10 * i);
+    }
+    job.Patterns = std::move(ps);
+    return job;
+}
+
+TEST(DrawCuttingList, AClipKeepsTheRowsAndBoxesThatReachIntoIt) {
+    const CuttingJob job = RowsJob(20);
+    const auto all = Draw(job);
+    // The whole bitmap as the clip draws just what the whole drawing does.
+    EXPECT_EQ(DrawCuttingList(job, HalfScaleWidth, Height, FixedPitchMeasurer{},
+                              {0, 0, HalfScaleWidth, Height}),
+              all);
+
+    // 20 rows of 12 pixels from 12: rows 5 and 6 span 72..92 (bars end 4 short of the pitch).
+    const DiagramClip clip{200, 75, 300, 90};
+    const auto part = DrawCuttingList(job, HalfScaleWidth, Height, FixedPitchMeasurer{}, clip);
+    ASSERT_FALSE(part.empty());
+    EXPECT_EQ(part.front(), all.front());  // the clear stays whole
+    std::vector<DiagramBox> expected;
+    for (const auto& b : OfKind<DiagramBox>(all)) {
+        const bool inRows = b.Bottom > clip.Top && b.Top < clip.Bottom;
+        // Bars are kept for their labels; other boxes once they reach the clip's left edge,
+        // up to the first piece starting beyond its right.
+        if (inRows && (b.Fill == Silver || b.Right > clip.Left)) expected.push_back(b);
+    }
+    const auto boxes = OfKind<DiagramBox>(part);
+    ASSERT_FALSE(boxes.empty());
+    for (const auto& b : boxes) {
+        EXPECT_NE(std::find(expected.begin(), expected.end(), b), expected.end());
+    }
+    // Everything that shows inside the clip is there.
+    for (const auto& b : expected) {
+        if (b.Left < clip.Right) {
+            EXPECT_NE(std::find(boxes.begin(), boxes.end(), b), boxes.end());
+        }
+    }
+    EXPECT_EQ(std::count_if(boxes.begin(), boxes.end(),
+                            [](const DiagramBox& b) { return b.Fill == Silver; }),
+              2);
+}
+
+TEST(DiagramHitAt, NamesThePatternAndBoxUnderAPoint) {
+    // 20 rows at half a pixel per mm: row i's bar spans 12 + 12 i .. 20 + 12 i, its boxes two
+    // pixels in; x = 13 + length / 2 is where a length from the bar's start falls.
+    const CuttingJob job = RowsJob(20);
+    auto at = [&](int lengthFromStart, int row, int down = 4) {
+        return DiagramHitAt(job, HalfScaleWidth, Height, FixedPitchMeasurer{},
+                            13 + lengthFromStart / 2, 12 + 12 * row + down);
+    };
+    for (const int row : {0, 5, 19}) {
+        SCOPED_TRACE(row);
+        const int own = 100 + 10 * row;
+        EXPECT_EQ(at(150, row), (DiagramHit{DiagramPart::Piece, row, 300}));
+        EXPECT_EQ(at(300 + own / 2, row), (DiagramHit{DiagramPart::Piece, row, own}));
+        EXPECT_EQ(at(300 + own + own / 2, row), (DiagramHit{DiagramPart::Piece, row, own}));
+        const int used = 300 + 2 * own;
+        EXPECT_EQ(at(used + 40, row), (DiagramHit{DiagramPart::Scrap, row, 1000 - used}));
+        // Between two boxes, on the grey of the bar.
+        EXPECT_EQ(at(300, row), (DiagramHit{DiagramPart::Bar, row, 1000, 1}));
+        EXPECT_EQ(at(300, row, 9).Part, DiagramPart::None);  // the gap below the bar
+    }
+    EXPECT_EQ(at(1050, 3).Part, DiagramPart::None);  // the bar's label
+    EXPECT_EQ(DiagramHitAt(job, HalfScaleWidth, Height, FixedPitchMeasurer{}, 5, 5).Part,
+              DiagramPart::None);
+    EXPECT_EQ(DiagramHitAt(job, HalfScaleWidth, Height, FixedPitchMeasurer{}, -1, 20).Part,
+              DiagramPart::None);
+
+    // Trim 20, kerf 10, offcut 250: the boxes of the worked bar, read back.
+    const CuttingJob worked = WorkedJob(0, true);
+    auto workedAt = [&](int x) {
+        return DiagramHitAt(worked, HalfScaleWidth, Height, FixedPitchMeasurer{}, x, 20);
+    };
+    EXPECT_EQ(workedAt(18), (DiagramHit{DiagramPart::Trim, 0, 20}));
+    EXPECT_EQ(workedAt(100), (DiagramHit{DiagramPart::Piece, 0, 300}));
+    EXPECT_EQ(workedAt(175), (DiagramHit{DiagramPart::Kerf, 0, 10}));
+    EXPECT_EQ(workedAt(300), (DiagramHit{DiagramPart::Piece, 0, 200}));
+    EXPECT_EQ(workedAt(511), (DiagramHit{DiagramPart::Offcut, 0, 250}));
+    EXPECT_EQ(workedAt(513), (DiagramHit{DiagramPart::Bar, 0, 1000, 1}));
+
+    // Pieces narrower than a pixel share a box, and the hit says how many.
+    const CuttingJob run = DiagramJob(0, 0, 0, {Pattern(1000, 1, {1, 500}, {400, 1})});
+    EXPECT_EQ(DiagramHitAt(run, HalfScaleWidth, Height, FixedPitchMeasurer{}, 100, 20),
+              (DiagramHit{DiagramPart::Piece, 0, 1, 400}));
+}
+
+TEST(DiagramHitAt, TextsForTheStatusBar) {
+    EXPECT_EQ(DiagramHitText({DiagramPart::Piece, 2, 1450}), "Pattern 3: piece 1450 mm");
+    EXPECT_EQ(DiagramHitText({DiagramPart::Offcut, 2, 820}), "Pattern 3: offcut 820 mm");
+    EXPECT_EQ(DiagramHitText({DiagramPart::Scrap, 0, 35}), "Pattern 1: scrap 35 mm");
+    EXPECT_EQ(DiagramHitText({DiagramPart::Kerf, 0, 3}), "Pattern 1: kerf 3 mm");
+    EXPECT_EQ(DiagramHitText({DiagramPart::Trim, 0, 10}), "Pattern 1: trim 10 mm");
+    EXPECT_EQ(DiagramHitText({DiagramPart::Piece, 9, 2, 400}), "Pattern 10: 400 pieces of 2 mm");
+    EXPECT_EQ(DiagramHitText({DiagramPart::Bar, 0, 6000, 1}), "Pattern 1: 1 bar of 6000 mm");
+    EXPECT_EQ(DiagramHitText({DiagramPart::Bar, 0, 6000, 4}), "Pattern 1: 4 bars of 6000 mm");
+    EXPECT_EQ(DiagramHitText({}), "");
+}
+
+TEST(DiagramSizeFor, TallerForThinRowsAndWiderByTheZoom) {
+    const FixedPitchMeasurer measurer;
+    const CuttingJob worked = WorkedJob(0, true);
+    // A view the rows fit at zoom 1 is the view: 1 pattern takes a twelfth of 360 and more.
+    EXPECT_EQ(DiagramSizeFor(worked, HalfScaleWidth, 400, 1, measurer),
+              (DiagramSize{HalfScaleWidth, 400}));
+    EXPECT_EQ(DiagramSizeFor(worked, HalfScaleWidth, Height, 1, measurer),
+              (DiagramSize{HalfScaleWidth, 24 + 12 * MinimumBarPitch}));
+    EXPECT_EQ(DiagramSizeFor(CuttingJob{}, 300, 100, 4, measurer), (DiagramSize{300, 100}));
+
+    // 60 patterns in a 400-pixel view: rows of exactly the minimum, drawn at that pitch.
+    const CuttingJob many = RowsJob(60);
+    const DiagramSize tall = DiagramSizeFor(many, HalfScaleWidth, 400, 1, measurer);
+    EXPECT_EQ(tall, (DiagramSize{HalfScaleWidth, 24 + 60 * MinimumBarPitch}));
+    std::vector<DiagramBox> bars;
+    for (const auto& b : OfKind<DiagramBox>(Draw(many, tall.Width, tall.Height))) {
+        if (b.Fill == Silver) bars.push_back(b);
+    }
+    ASSERT_EQ(bars.size(), 60u);
+    for (std::size_t i = 1; i < bars.size(); ++i) {
+        EXPECT_GE(bars[i].Top - bars[i - 1].Top, MinimumBarPitch) << i;
+    }
+    EXPECT_LE(bars.back().Bottom, tall.Height - 12);
+
+    // Zoom 2 doubles the bars, not the label beside them: the 1000 mm bar ends at 12 + 1000 + 2.
+    const DiagramSize wide = DiagramSizeFor(worked, HalfScaleWidth, 400, 2, measurer);
+    EXPECT_EQ(wide, (DiagramSize{24 + 45 + 1000, 400}));
+    EXPECT_EQ(OfKind<DiagramBox>(Draw(worked, wide.Width, wide.Height))[0].Right, 1014);
+    EXPECT_EQ(DiagramSizeFor(worked, HalfScaleWidth, 400, 0.5, measurer).Width, HalfScaleWidth);
+
+    // However big the job or the zoom, the bitmap stays bounded.
+    const DiagramSize huge = DiagramSizeFor(many, 2000, 400, 1e9, measurer);
+    EXPECT_EQ(huge.Width, MaximumDiagramSide);
+    CuttingJob endless = DiagramJob(0, 0, 0, {});
+    endless.Patterns.assign(MaximumDiagramSide / MinimumBarPitch + 1, Pattern(1000, 1, {}, {}));
+    EXPECT_EQ(DiagramSizeFor(endless, 600, 400, 1, measurer).Height, MaximumDiagramSide);
+}
+
+TEST(DrawCuttingList, LabelsShowOnceTheZoomGivesThemRoom) {
+    // At half a pixel per mm a 20 mm piece is an 8-pixel box, too narrow for "20" (10 pixels);
+    // a 1 mm piece never takes "1" (5 pixels) up to the largest zoom; "60 Offcut" needs 47.
+    CuttingPattern p = Pattern(1000, 1, {20, 1}, {3, 1});
+    p.IsOffcut = true;
+    p.OffcutLength = 60;
+    CuttingJob job = DiagramJob(0, 0, 0, {p});
+    job.InputCutLength = {20, 1};
+    auto texts = [&](double zoom) {
+        const DiagramSize size =
+            DiagramSizeFor(job, HalfScaleWidth, 400, zoom, FixedPitchMeasurer{});
+        std::vector<std::string> out;
+        for (const auto& t : OfKind<DiagramText>(Draw(job, size.Width, size.Height))) {
+            if (t.Text[0] != ' ') out.push_back(t.Text);  // not the bar's label
+        }
+        return out;
+    };
+    EXPECT_TRUE(texts(1).empty());
+    EXPECT_EQ(texts(2), (std::vector<std::string>{"20", "20", "20", "60 Offcut"}));
+    EXPECT_EQ(texts(16), texts(2));
 }
 
 TEST(PieceColours, LastOrderedRowOfTheLengthDecidesAndTheContrastRule) {

@@ -33,10 +33,13 @@ public:
         const int height = box.Bottom - box.Top;
         if (width <= 0 || height <= 0) return;
         painter_.fillRect(QRect(box.Left, box.Top, width, height), ToQColor(box.Fill));
-        painter_.setPen(QPen(ToQColor(box.Pen), 0));
-        painter_.setBrush(Qt::NoBrush);
-        // An unantialiased cosmetic pen covers width + 1 pixels: this outline ends at Right - 1.
-        painter_.drawRect(QRect(box.Left, box.Top, width - 1, height - 1));
+        // The outline as four one-pixel bands: a stroked rectangle that starts outside the
+        // image, as in a window's part of a big diagram, can lose a pixel where it is clipped.
+        const QColor pen = ToQColor(box.Pen);
+        painter_.fillRect(QRect(box.Left, box.Top, width, 1), pen);
+        painter_.fillRect(QRect(box.Left, box.Bottom - 1, width, 1), pen);
+        painter_.fillRect(QRect(box.Left, box.Top, 1, height), pen);
+        painter_.fillRect(QRect(box.Right - 1, box.Top, 1, height), pen);
     }
 
     void operator()(const DiagramText& text) {
@@ -81,6 +84,13 @@ void PaintDiagram(QPainter& painter, const std::vector<DiagramOperation>& operat
     painter.restore();
 }
 
+QtTextMeasurer DiagramMeasurer() {
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(DotsPerMetre96Dpi);
+    device.setDotsPerMeterY(DotsPerMetre96Dpi);
+    return QtTextMeasurer(DiagramFont(), &device);
+}
+
 QImage RenderDiagram(const CuttingJob& job, int width, int height) {
     QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
     if (image.isNull()) return image;
@@ -92,6 +102,23 @@ QImage RenderDiagram(const CuttingJob& job, int width, int height) {
     painter.setFont(font);
     const QtTextMeasurer measurer(font, &image);
     PaintDiagram(painter, DrawCuttingList(job, width, height, measurer));
+    return image;
+}
+
+QImage RenderDiagramPart(const CuttingJob& job, int width, int height, const QRect& part) {
+    QImage image(std::max(part.width(), 1), std::max(part.height(), 1), QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    image.setDotsPerMeterX(DotsPerMetre96Dpi);
+    image.setDotsPerMeterY(DotsPerMetre96Dpi);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const QFont font = DiagramFont();
+    painter.setFont(font);
+    painter.translate(-part.topLeft());
+    const QtTextMeasurer measurer(font, &image);
+    const DiagramClip clip{part.left(), part.top(), part.left() + part.width(),
+                           part.top() + part.height()};
+    PaintDiagram(painter, DrawCuttingList(job, width, height, measurer, clip));
     return image;
 }
 

@@ -30,6 +30,9 @@ private:
     QFontMetricsF metrics_;
 };
 
+// The measurer of the diagram's bitmaps: the canvas font on a 96 dpi image.
+QtTextMeasurer DiagramMeasurer();
+
 // Carries out the diagram's drawing operations on a painter, with the painter's font. A box
 // covers the pixels from its left and top up to, not including, its right and bottom, with a
 // one-pixel outline inside; a text is placed by the top-left corner of the measurer's box and
@@ -38,5 +41,9 @@ void PaintDiagram(QPainter& painter, const std::vector<DiagramOperation>& operat
 
 // The job's cutting diagram as the viewer shows it in an image of width x height pixels.
 QImage RenderDiagram(const CuttingJob& job, int width, int height);
+
+// The part of that image inside part, as an image of part's size: a window showing a corner of
+// a big diagram draws no more than it shows.
+QImage RenderDiagramPart(const CuttingJob& job, int width, int height, const QRect& part);
 
 }  // namespace tallora

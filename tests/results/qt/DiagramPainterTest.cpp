@@ -65,6 +65,19 @@ TEST(DiagramPainter, BoxesCoverTheirPixelsWithAnOutlineInside) {
     EXPECT_EQ(image.pixel(boxes[4].Left + 1, boxes[4].Top + 1), qRgb(0x00, 0x00, 0xC0));
 }
 
+// A window draws only the part it shows: each part is the same pixels as the whole drawing's.
+TEST(DiagramPainter, APartIsThatPartOfTheWholeDrawing) {
+    CuttingJob job = SmallJob();
+    for (int i = 0; i < 12; ++i) job.Patterns.push_back(job.Patterns.front());
+    const QImage whole = RenderDiagram(job, Width, 500);
+    for (const QRect part : {QRect(0, 0, Width, 500), QRect(130, 40, 200, 90),
+                             QRect(0, 333, Width, 167), QRect(410, 0, 190, 61)}) {
+        const QImage drawn = RenderDiagramPart(job, Width, 500, part);
+        ASSERT_EQ(drawn.size(), part.size());
+        EXPECT_EQ(drawn, whole.copy(part)) << part.x() << "," << part.y();
+    }
+}
+
 // The core centres a text by the measurer's box; painted glyphs must stay inside that box.
 TEST(DiagramPainter, TextsFillTheMeasuredBoxAndStayInIt) {
     QImage image(200, 60, QImage::Format_RGB32);
