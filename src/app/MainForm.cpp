@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
@@ -18,6 +19,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <QUndoCommand>
+#include <QUndoStack>
 #include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
@@ -58,6 +61,65 @@ QString ShortName(const QString& path) {
     return FileNamePart(path).section(QLatin1Char('.'), 0, 0);
 }
 
+// One step of the history: the job's inputs before and after an edit the user has made.
+class EditCommand : public QUndoCommand {
+public:
+    using Apply = std::function<void(const JobInputs&, unsigned parts)>;
+    EditCommand(Apply apply, JobInputs before, JobInputs after, const QString& text, int input,
+                int focus)
+        : QUndoCommand(text),
+          apply_(std::move(apply)),
+          before_(std::move(before)),
+          after_(std::move(after)),
+          parts_(ChangedParts(before_, after_)),
+          field_(ChangedField(before_, after_)),
+          input_(input),
+          focus_(focus) {}
+
+    int id() const override { return 1; }
+    void undo() override { apply_(before_, parts_); }
+    void redo() override {
+        // Pushed after the edit was made: the first redo has nothing to do.
+        if (std::exchange(done_, false)) return;
+        apply_(after_, parts_);
+    }
+    // Keystrokes in one field make one step until the focus moves; what one key or click
+    // changed in the fields (an offcut of 0 checks "Scrap all waste") is one step too. Rows
+    // never merge.
+    bool mergeWith(const QUndoCommand* other) override {
+        const auto* next = static_cast<const EditCommand*>(other);
+        const unsigned rows = InputPart::Stock | InputPart::Cut;
+        if ((parts_ | next->parts_) & rows) return false;
+        const bool sameField =
+            field_ != InputField::None && next->field_ == field_ && next->focus_ == focus_;
+        if (!sameField && next->input_ != input_) return false;
+        after_ = next->after_;
+        parts_ = ChangedParts(before_, after_);
+        input_ = next->input_;
+        focus_ = next->focus_;
+        // Typed back to what it was: no step.
+        setObsolete(parts_ == 0);
+        return true;
+    }
+
+private:
+    Apply apply_;
+    JobInputs before_;
+    JobInputs after_;
+    unsigned parts_;
+    InputField field_;
+    int input_;
+    int focus_;
+    bool done_ = true;
+};
+
+bool IsUndoKey(const QKeyEvent* key) {
+    const QKeyCombination combination = key->keyCombination();
+    return combination == QKeyCombination(Qt::CTRL | Qt::Key_Z) ||
+           combination == QKeyCombination(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) ||
+           combination == QKeyCombination(Qt::CTRL | Qt::Key_Y);
+}
+
 }  // namespace
 
 TMainForm::TMainForm(DesktopServices services, QWidget* parent)
@@ -81,6 +143,7 @@ TMainForm::TMainForm(DesktopServices services, QWidget* parent)
     setAcceptDrops(true);
     central->setMinimumSize(designClient_);
     setCentralWidget(central);
+    undoStack_ = new QUndoStack(this);
     CreateActions();
     CreateMenus();
     CreateToolBar(central);
@@ -150,6 +213,20 @@ void TMainForm::CreateActions() {
                    &TMainForm::Save1Click);
     save_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     saveAs_ = action("Save &As...", nullptr, "SaveAs1", nullptr, nullptr, &TMainForm::SaveAs1Click);
+    // Their texts name the step: "&Undo Paste 50 Cut Lengths".
+    undo_ = undoStack_->createUndoAction(this, QStringLiteral("&Undo"));
+    undo_->setObjectName(QStringLiteral("Undo1"));
+    undo_->setIconText(QStringLiteral("Undo"));
+    undo_->setIcon(QIcon(QStringLiteral(":/icons/undo.svg")));
+    undo_->setStatusTip(QStringLiteral("Undo the last change to the lists, settings or data"));
+    undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redo_ = undoStack_->createRedoAction(this, QStringLiteral("&Redo"));
+    redo_->setObjectName(QStringLiteral("Redo1"));
+    redo_->setIconText(QStringLiteral("Redo"));
+    redo_->setIcon(QIcon(QStringLiteral(":/icons/redo.svg")));
+    redo_->setStatusTip(QStringLiteral("Make the change that was undone again"));
+    redo_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     print_ = action("&Print...", "Print PDF", "Print1", "pdf.svg",
                     "Make the cutting report as a PDF file and open it",
                     &TMainForm::PrintPDFButtonClick);
@@ -211,6 +288,11 @@ void TMainForm::CreateMenus() {
     file->addSeparator();
     file->addAction(exit_);
 
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("Edit1"));
+    edit->addAction(undo_);
+    edit->addAction(redo_);
+
     QMenu* algorithm = menuBar()->addMenu(QStringLiteral("&Algorithm"));
     algorithm->setObjectName(QStringLiteral("Algorithm1"));
     algorithm->addAction(standard_);
@@ -244,6 +326,9 @@ void TMainForm::CreateToolBar(QWidget* central) {
     button(new_, "NewButton");
     button(open_, "OpenButton");
     button(save_, "SaveButton");
+    bar->addSeparator();
+    button(undo_, "UndoButton");
+    button(redo_, "RedoButton");
     bar->addSeparator();
     button(calculate_, "CalculateButton");
     QToolButton* print = button(print_, "PrintPDFButton");
@@ -289,6 +374,19 @@ void TMainForm::CreatePanels(QWidget* central) {
     connect(additionalPanel_, &AdditionalDataPanel::edited, this, &TMainForm::OnJobEdited);
     connect(additionalPanel_, &AdditionalDataPanel::priceProblemChanged, this,
             &TMainForm::OnPriceProblem);
+
+    // Each change of the inputs, after the job has it, may be a step of the history.
+    connect(stockPanel_, &EntryPanel::edited, this,
+            [this](const QString& what) { RecordEdit(what); });
+    connect(cutPanel_, &EntryPanel::edited, this,
+            [this](const QString& what) { RecordEdit(what); });
+    for (auto changed : {&SettingsPanel::allowanceChanged, &SettingsPanel::scrapAllChanged}) {
+        connect(settingsPanel_, changed, this, [this] { RecordEdit(); });
+    }
+    for (auto changed : {&AdditionalDataPanel::pricesChanged, &AdditionalDataPanel::textsChanged}) {
+        connect(additionalPanel_, changed, this, [this] { RecordEdit(); });
+    }
+    connect(qApp, &QApplication::focusChanged, this, [this] { ++focusSerial_; });
 }
 
 void TMainForm::FormCreate(const QString& commandLineFile) {
@@ -373,6 +471,45 @@ void TMainForm::OnRowsChanged() {
     CheckInputData();
 }
 
+void TMainForm::RecordEdit(const QString& what) {
+    if (restoring_ || calculating_) return;
+    JobInputs now = InputsOf(job_);
+    if (ChangedParts(recorded_, now) == 0) return;
+    const QString text = what.isEmpty() ? Q(FieldEditName(ChangedField(recorded_, now))) : what;
+    auto apply = [this](const JobInputs& inputs, unsigned parts) { RestoreInputs(inputs, parts); };
+    auto* step =
+        new EditCommand(apply, std::move(recorded_), now, text, inputSerial_, focusSerial_);
+    recorded_ = std::move(now);
+    undoStack_->push(step);
+}
+
+void TMainForm::RestoreInputs(const JobInputs& inputs, unsigned parts) {
+    const bool scrapAll =
+        (parts & InputPart::Allowances) && inputs.allowances.NoOffcuts != job_.allowances.NoOffcuts;
+    restoring_ = true;
+    PutInputs(job_, inputs, parts);
+    if (parts & InputPart::Stock) stockPanel_->Reload();
+    if (parts & InputPart::Cut) cutPanel_->Reload();
+    if (parts & InputPart::Allowances) settingsPanel_->Reload();
+    if (parts & InputPart::Section) additionalPanel_->Reload();
+    restoring_ = false;
+    recorded_ = InputsOf(job_);
+    // What the same edit made by hand does to the document and the results shown.
+    if (parts & (InputPart::Stock | InputPart::Cut)) OnRowsChanged();
+    if (parts & (InputPart::Allowances | InputPart::Section)) {
+        OnJobEdited();
+        if (scrapAll)
+            RefreshStatisticsAndList();
+        else
+            RefreshStatistics();
+    }
+}
+
+void TMainForm::ResetHistory() {
+    undoStack_->clear();
+    recorded_ = InputsOf(job_);
+}
+
 void TMainForm::OnJobEdited() {
     jobModified_ = true;
     UpdateCommands();
@@ -430,6 +567,8 @@ void TMainForm::ShowJob() {
     settingsPanel_->Reload();
     additionalPanel_->Reload();
     ShowCuttingList();
+    // Every job shown whole is a new one (New, a file, the recovered inputs).
+    ResetHistory();
 }
 
 void TMainForm::SetCaption() {
@@ -544,6 +683,8 @@ void TMainForm::CalculationEnded() {
     standard_->setChecked(algorithm_ == Algorithm::Complex);
     optimal_->setChecked(algorithm_ == Algorithm::Optimal);
     if (worker.Result.Completed) resultsValid_ = true;
+    // What the calculation rewrote (the prices) is no edit to undo.
+    recorded_ = InputsOf(job_);
     setEnabled(true);
     // An error the calculation did not handle itself is shown, and the program goes on.
     if (!worker.Failure.empty()) {
@@ -602,9 +743,21 @@ void TMainForm::OptimalTime1Click() {
 // ----- hints, help, about -----
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Resize && watched == centralWidget()) FitToClient();
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Resize && watched == centralWidget()) FitToClient();
+    if (type == QEvent::KeyPress || type == QEvent::MouseButtonPress) ++inputSerial_;
+    // In this window's fields the keys undo the job's last step: a field's own undo would take
+    // back part of an edit behind the history's back.
+    if ((type == QEvent::ShortcutOverride || type == QEvent::KeyPress) &&
+        IsUndoKey(static_cast<QKeyEvent*>(event))) {
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        if (edit != nullptr && edit->window() == this) {
+            event->ignore();
+            return true;
+        }
+    }
     // Ctrl+D deletes a character in a line edit; here it shows the diagram, from any field.
-    if (event->type() == QEvent::ShortcutOverride) {
+    if (type == QEvent::ShortcutOverride) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const QKeySequence pressed(key->keyCombination());
         auto* widget = qobject_cast<QWidget*>(watched);
@@ -1027,15 +1180,18 @@ void TMainForm::CostingButtonClick() {
     const std::string costType = s.CostType;
     const CostingOutcome back =
         costing_->Execute(s.SectionCost, s.SectionWeight, s.CostType, stats_);
-    // The window's working copies come back into the main window's fields.
+    // The window's working copies come back into the main window's fields, as one step.
+    restoring_ = true;
     additionalPanel_->SetCostText(Q(back.CostText));
     additionalPanel_->SetCostType(back.CostType);
     additionalPanel_->SetWeightText(Q(back.WeightText));
+    restoring_ = false;
     // A text that does not read leaves the job with the value its field last read.
     if (additionalPanel_->PriceProblem().isEmpty()) {
         job_.section.SectionCost = back.SectionCost;
         job_.section.SectionWeight = back.SectionWeight;
     }
+    RecordEdit(QStringLiteral("Material Costing"));
     if (job_.costing != charges || s.SectionCost != cost || s.SectionWeight != weight ||
         s.CostType != costType) {
         OnJobEdited();

@@ -16,6 +16,7 @@
 
 #include "commands/Calculate.h"
 #include "commands/Ports.h"
+#include "entry/JobInputs.h"
 #include "job/CuttingJob.h"
 #include "results/NumberFormat.h"
 #include "results/Statistics.h"
@@ -33,6 +34,11 @@ class TProgressForm;
 class TCostingForm;
 class TImageForm;
 class QtCalculationHost;
+}  // namespace tallora
+
+class QUndoStack;
+
+namespace tallora {
 
 // What the main window needs of the platform; tests give fakes.
 struct DesktopServices {
@@ -97,6 +103,8 @@ public:
     TCostingForm* CostingForm() const { return costing_; }
     TImageForm* ImageForm() const { return viewer_; }
     QMenu* ReopenMenu() const { return reopen_; }
+    // The Edit menu's history of the user's edits.
+    const QUndoStack& History() const { return *undoStack_; }
     // Hints go to this status bar while a window shows over the main one.
     void SetHintBar(QStatusBar* bar) { hintBar_ = bar; }
 
@@ -145,6 +153,13 @@ private:
     // CheckInputData: Calculate's availability and the status bar summary.
     void CheckInputData();
     void OnRowsChanged();
+    // An edit of the user's may have changed the job's inputs: it becomes a step of the history
+    // (named `what`, or after the field it changed).
+    void RecordEdit(const QString& what = {});
+    // Undo and redo: puts parts of the inputs back into the job and shows them, as an edit would.
+    void RestoreInputs(const JobInputs& inputs, unsigned parts);
+    // The job was replaced (New, a file): nothing before it can be undone.
+    void ResetHistory();
     // Allowances, weight, cost or cost type changed: the statistics of a result follow.
     void RefreshStatistics();
     void RefreshStatisticsAndList();
@@ -202,11 +217,19 @@ private:
     TImageForm* viewer_ = nullptr;
     QtCalculationHost* host_ = nullptr;
 
+    QUndoStack* undoStack_ = nullptr;
+    JobInputs recorded_;      // the inputs as the last step of the history left them
+    bool restoring_ = false;  // the program sets the fields: no step is recorded
+    int inputSerial_ = 0;     // counts key and mouse presses
+    int focusSerial_ = 0;     // counts focus changes
+
     // One action per command; the menu and the tool bar show the same action.
     QAction* new_ = nullptr;
     QAction* open_ = nullptr;
     QAction* save_ = nullptr;
     QAction* saveAs_ = nullptr;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
     QAction* print_ = nullptr;
     QAction* exportPdf_ = nullptr;
     QAction* exit_ = nullptr;

@@ -57,12 +57,16 @@ AdditionalDataPanel::AdditionalDataPanel(SectionData& section, const NumberForma
     for (QRadioButton* radio : {perTonne_, perMetre_}) {
         connect(radio, &QRadioButton::clicked, this, &AdditionalDataPanel::edited);
     }
-    connect(customer_, &QLineEdit::textChanged, this,
-            [this](const QString& t) { section_.Customer = t.toStdString(); });
-    connect(reference_, &QLineEdit::textChanged, this,
-            [this](const QString& t) { section_.Reference = t.toStdString(); });
-    connect(sectionEdit_, &QLineEdit::textChanged, this,
-            [this](const QString& t) { section_.Section = t.toStdString(); });
+    const std::pair<QLineEdit*, std::string SectionData::*> texts[] = {
+        {customer_, &SectionData::Customer},
+        {reference_, &SectionData::Reference},
+        {sectionEdit_, &SectionData::Section}};
+    for (const auto& [edit, member] : texts) {
+        connect(edit, &QLineEdit::textChanged, this, [this, member = member](const QString& t) {
+            section_.*member = t.toStdString();
+            if (!reloading_) emit textsChanged();
+        });
+    }
     connect(weight_, &QLineEdit::textChanged, this, &AdditionalDataPanel::WeightEditChange);
     connect(cost_, &QLineEdit::textChanged, this, &AdditionalDataPanel::CostEditChange);
     connect(perTonne_, &QRadioButton::clicked, this, &AdditionalDataPanel::RadioButton1Click);

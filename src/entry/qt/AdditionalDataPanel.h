@@ -40,6 +40,8 @@ public:
 signals:
     // The weight, the cost or the cost type changed: the statistics follow.
     void pricesChanged();
+    // The customer, reference or section text changed in the job (not by Reload).
+    void textsChanged();
     // The user changed a field or the cost type (not the program, as a file or New does).
     void edited();
     // PriceProblem changed.

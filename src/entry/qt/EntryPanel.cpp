@@ -1,10 +1,15 @@
 #include "entry/qt/EntryPanel.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
+#include <algorithm>
 
 #include "entry/ListEntry.h"
+#include "entry/PastedRows.h"
 #include "widgets/DesignGeometry.h"
 
 namespace tallora {
@@ -68,7 +73,7 @@ EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, 
     list_->setItemsExpandable(false);
     list_->setAllColumnsShowFocus(true);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setUniformRowHeights(true);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -101,6 +106,50 @@ EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, 
     connect(modify_, &QPushButton::clicked, this, &EntryPanel::SModifyClick);
     connect(delete_, &QPushButton::clicked, this, &EntryPanel::SDeleteClick);
     connect(list_->header(), &QHeaderView::sectionClicked, this, &EntryPanel::ListViewColumnClick);
+    list_->installEventFilter(this);
+    quantity_->installEventFilter(this);
+}
+
+bool EntryPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QGroupBox::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::Paste)) {
+        const QString text = QGuiApplication::clipboard()->text();
+        // A single value goes into the quantity box as any paste does.
+        if (watched == quantity_ && !IsRowsText(text.toStdString())) return false;
+        PasteRows(text);
+        return true;
+    }
+    if (watched != list_) return false;
+    if (key->matches(QKeySequence::Copy)) {
+        CopyRows();
+        return true;
+    }
+    if ((key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace) &&
+        key->modifiers() == Qt::NoModifier) {
+        SDeleteClick();
+        return true;
+    }
+    return false;
+}
+
+QString EntryPanel::Rows(int count) const {
+    const QString one =
+        kind_ == Kind::Stock ? QStringLiteral("Stock Length") : QStringLiteral("Cut Length");
+    if (count == 1) return one;
+    const QString many = one + QLatin1Char('s');
+    return count > 1 ? QString::number(count) + QLatin1Char(' ') + many : many;
+}
+
+std::vector<int> EntryPanel::SelectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : list_->selectionModel()->selectedRows()) {
+        if (index.row() >= 0 && index.row() < static_cast<int>(rows_.size())) {
+            rows.push_back(index.row());
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 void EntryPanel::Reload() {
@@ -126,6 +175,8 @@ void EntryPanel::SEnter() {
     length_->clear();
     quantity_->setFocus();
     emit rowsChanged();
+    emit edited((result.MergedRow >= 0 ? QStringLiteral("Merge ") : QStringLiteral("Add ")) +
+                Rows(1));
 }
 
 void EntryPanel::SListViewSelectItem() {
@@ -135,10 +186,10 @@ void EntryPanel::SListViewSelectItem() {
 }
 
 void EntryPanel::SModifyClick() {
-    const QModelIndexList selected = list_->selectionModel()->selectedRows();
-    if (selected.isEmpty()) return;
-    const int row = selected.front().row();
-    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+    // One row goes into the edits: the first of those selected.
+    const std::vector<int> selected = SelectedRows();
+    if (selected.empty()) return;
+    const int row = selected.front();
     const ListRow taken = model_->RemoveRow(row);
     // No other row takes the selection of the one taken out.
     list_->selectionModel()->clearSelection();
@@ -146,24 +197,57 @@ void EntryPanel::SModifyClick() {
     length_->setText(QString::fromStdString(taken.Length));
     SListViewSelectItem();
     emit rowsChanged();
+    emit edited(QStringLiteral("Modify ") + Rows(1));
     quantity_->setFocus();
 }
 
 void EntryPanel::SDeleteClick() {
-    const QModelIndexList selected = list_->selectionModel()->selectedRows();
-    if (selected.isEmpty()) return;
-    const int row = selected.front().row();
-    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-    model_->RemoveRow(row);
+    const std::vector<int> selected = SelectedRows();
+    if (selected.empty()) return;
+    // From the bottom up, so that the rows still to go keep their places.
+    for (auto row = selected.rbegin(); row != selected.rend(); ++row) model_->RemoveRow(*row);
     list_->selectionModel()->clearSelection();
     SListViewSelectItem();
     emit rowsChanged();
+    emit edited(QStringLiteral("Delete ") + Rows(static_cast<int>(selected.size())));
     quantity_->setFocus();
 }
 
 void EntryPanel::ListViewColumnClick(int column) {
     sortColumn_ = column;
     model_->SortRows(column);
+    emit edited(QStringLiteral("Sort ") + Rows(0));
+}
+
+void EntryPanel::PasteRows(const QString& text) {
+    const PastedRows pasted = ParsePastedRows(text.toStdString());
+    std::vector<PasteFailure> failures = pasted.NotRows;
+    int committed = 0;
+    for (const PastedRow& row : pasted.Rows) {
+        const CommitResult result = model_->CommitRow(row.Quantity, row.Length);
+        if (result.Status == CommitStatus::Refused)
+            failures.push_back({row.Line, ReasonOf(result.Message)});
+        else if (result.Status == CommitStatus::Committed)
+            ++committed;
+    }
+    if (committed > 0) {
+        list_->scrollTo(model_->index(model_->rowCount() - 1, 0));
+        SListViewSelectItem();
+        emit rowsChanged();
+        emit edited(QStringLiteral("Paste ") + Rows(committed));
+    }
+    if (!failures.empty()) {
+        const int lines = static_cast<int>(pasted.Rows.size() + pasted.NotRows.size());
+        dialogs_.ShowMessage(MessageKind::Warning, MessageButtons::Ok,
+                             PasteFailuresMessage(std::move(failures), lines));
+    }
+}
+
+void EntryPanel::CopyRows() {
+    std::vector<ListRow> rows;
+    for (int row : SelectedRows()) rows.push_back(rows_[static_cast<size_t>(row)]);
+    if (rows.empty()) return;
+    QGuiApplication::clipboard()->setText(QString::fromStdString(RowsText(rows)));
 }
 
 }  // namespace tallora

@@ -28,14 +28,28 @@ public:
     void SEnter();  // commits the edits as a row (CEnter for the cut panel)
     void SListViewSelectItem();
     void SModifyClick();
-    void SDeleteClick();
+    void SDeleteClick();  // every selected row
     void ListViewColumnClick(int column);
+    // Rows pasted as text, one a line, each by the typed entry's rules; the lines refused are
+    // listed in one message.
+    void PasteRows(const QString& text);
+    // The selected rows as text, in list order, onto the clipboard.
+    void CopyRows();
+    QTreeView* List() const { return list_; }
 
 signals:
     // A row was added, modified or deleted: the job has changed and the summary needs a refresh.
     void rowsChanged();
+    // The rows were edited or sorted; `what` names the edit for the Edit menu.
+    void edited(const QString& what);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QString Rows(int count) const;          // "3 Stock Lengths"; no number for 0
+    std::vector<int> SelectedRows() const;  // in list order
+
     Kind kind_;
     std::vector<ListRow>& rows_;
     Dialogs& dialogs_;

@@ -1,0 +1,146 @@
+#include "entry/PastedRows.h"
+
+#include <algorithm>
+
+#include "job/RowTexts.h"
+
+namespace tallora {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+
+std::string Trimmed(const std::string& text) {
+    size_t begin = 0, end = text.size();
+    while (begin < end && IsBlank(text[begin])) ++begin;
+    while (end > begin && IsBlank(text[end - 1])) --end;
+    std::string field = text.substr(begin, end - begin);
+    // A spreadsheet's CSV quotes its fields.
+    if (field.size() >= 2 && field.front() == '"' && field.back() == '"') {
+        field = Trimmed(field.substr(1, field.size() - 2));
+    }
+    return field;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(std::move(line));
+            line.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) lines.push_back(std::move(line));
+    return lines;
+}
+
+// The non-empty fields of a line. The first separator present decides: a spreadsheet's tab,
+// then a comma, then a semicolon, else runs of blanks.
+std::vector<std::string> Fields(const std::string& line) {
+    char separator = 0;
+    for (char candidate : {'\t', ',', ';'}) {
+        if (line.find(candidate) != std::string::npos) {
+            separator = candidate;
+            break;
+        }
+    }
+    std::vector<std::string> fields;
+    std::string field;
+    auto finish = [&] {
+        std::string trimmed = Trimmed(field);
+        if (!trimmed.empty()) fields.push_back(std::move(trimmed));
+        field.clear();
+    };
+    for (char c : line) {
+        if (separator != 0 ? c == separator : IsBlank(c))
+            finish();
+        else
+            field += c;
+    }
+    finish();
+    return fields;
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
+bool IsEmptyLine(const std::string& line) { return std::all_of(line.begin(), line.end(), IsBlank); }
+
+bool HoldsANumber(const std::vector<std::string>& fields) {
+    return std::any_of(fields.begin(), fields.end(), [](const std::string& field) {
+        return ReadWholeNumber(field).has_value() || IsUnlimitedQuantity(Upper(field));
+    });
+}
+
+}  // namespace
+
+PastedRows ParsePastedRows(const std::string& text) {
+    PastedRows pasted;
+    const std::vector<std::string> lines = Lines(text);
+    bool first = true;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (IsEmptyLine(lines[i])) continue;
+        const int line = static_cast<int>(i) + 1;
+        const std::vector<std::string> fields = Fields(lines[i]);
+        // Column captions, as a spreadsheet's first row often has.
+        if (first && !HoldsANumber(fields)) {
+            first = false;
+            pasted.HeaderSkipped = true;
+            continue;
+        }
+        first = false;
+        if (fields.size() != 2) {
+            pasted.NotRows.push_back(
+                {line, "'" + Trimmed(lines[i]) + "' is not a quantity and a length."});
+            continue;
+        }
+        pasted.Rows.push_back({line, Upper(fields[0]), Upper(fields[1])});
+    }
+    return pasted;
+}
+
+bool IsRowsText(const std::string& text) {
+    int lines = 0;
+    for (const std::string& line : Lines(text)) {
+        if (IsEmptyLine(line)) continue;
+        if (++lines > 1 || Fields(line).size() > 1) return true;
+    }
+    return false;
+}
+
+std::string RowsText(const std::vector<ListRow>& rows) {
+    std::string text;
+    for (const ListRow& row : rows) text += row.Quantity + "\t" + row.Length + "\n";
+    return text;
+}
+
+std::string ReasonOf(const std::string& message) {
+    return message.substr(0, message.find_first_of("\r\n"));
+}
+
+std::string PasteFailuresMessage(std::vector<PasteFailure> failures, int pastedLines,
+                                 size_t shown) {
+    std::stable_sort(failures.begin(), failures.end(),
+                     [](const PasteFailure& a, const PasteFailure& b) { return a.Line < b.Line; });
+    std::string message = std::to_string(failures.size()) + " of the " +
+                          std::to_string(pastedLines) + " pasted lines " +
+                          (failures.size() == 1 ? "was" : "were") + " not added:";
+    for (size_t i = 0; i < failures.size() && i < shown; ++i) {
+        message += "\r\nLine " + std::to_string(failures[i].Line) + ": " + failures[i].Reason;
+    }
+    if (failures.size() > shown) {
+        message += "\r\n... and " + std::to_string(failures.size() - shown) + " more.";
+    }
+    return message;
+}
+
+}  // namespace tallora

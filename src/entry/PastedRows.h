@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "job/CuttingJob.h"
+
+namespace tallora {
+
+// A row of pasted text: its line (from 1, counting every line of the text) and its two fields,
+// in upper case as typed keys are.
+struct PastedRow {
+    int Line = 0;
+    std::string Quantity;
+    std::string Length;
+};
+
+// A pasted line that was not added, and why.
+struct PasteFailure {
+    int Line = 0;
+    std::string Reason;
+};
+
+struct PastedRows {
+    std::vector<PastedRow> Rows;
+    // Lines that are not a quantity and a length; their reasons are complete.
+    std::vector<PasteFailure> NotRows;
+    bool HeaderSkipped = false;
+};
+
+// Splits text copied from a spreadsheet or a text file into rows: one row a line, quantity then
+// length, separated by a tab, a comma, a semicolon or blanks. A first line that holds no number
+// is a header and is skipped; empty lines are skipped.
+PastedRows ParsePastedRows(const std::string& text);
+
+// Whether pasted text is meant as rows rather than as a value for an edit: more than one line, or
+// one line of more than one field.
+bool IsRowsText(const std::string& text);
+
+// Rows as a spreadsheet takes them: quantity, a tab, length and a line end each.
+std::string RowsText(const std::vector<ListRow>& rows);
+
+// The first line of an entry message: the reason without the request to check the entry.
+std::string ReasonOf(const std::string& message);
+
+// The one message for a paste whose lines were not all added: how many, then a line each
+// (line number and reason), at most `shown` of them.
+std::string PasteFailuresMessage(std::vector<PasteFailure> failures, int pastedLines,
+                                 size_t shown = 20);
+
+}  // namespace tallora
