@@ -149,6 +149,10 @@ int main(int argc, char** argv) {
     });
     form.CostingButtonClick();
 
+    // The same window made as large as the screen allows.
+    form.resize(1280, 860);
+    ok = Save(form, out + QStringLiteral("/main-window-large.png")) && ok;
+
     // A big job: the viewer scrolls, zoomed once so the pieces carry their lengths, and says
     // what the mouse points at.
     {
