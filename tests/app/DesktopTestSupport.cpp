@@ -1,6 +1,8 @@
 #include "app/DesktopTestSupport.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QSignalSpy>
 
@@ -27,6 +29,17 @@ QString Desktop::Text(const char* label) const {
     if (auto* e = form->findChild<QLineEdit*>(QString::fromLatin1(label))) return e->text();
     ADD_FAILURE() << "no label " << label;
     return {};
+}
+
+void Paste(QWidget* target, const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+}
+
+void ClickRow(QTreeView* list, int row, Qt::KeyboardModifiers modifiers) {
+    QApplication::processEvents();
+    const QRect rect = list->visualRect(list->model()->index(row, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, rect.center());
 }
 
 }  // namespace tallora::testing

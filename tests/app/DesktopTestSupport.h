@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QTreeView>
 #include <memory>
 
 #include "app/MainForm.h"
@@ -80,6 +81,11 @@ struct Desktop {
     void Click(const char* button) const;
     QString Text(const char* label) const;
 };
+
+// Puts text on the clipboard and presses Ctrl+V in the target.
+void Paste(QWidget* target, const QString& text);
+// Clicks a row of a list, with Ctrl to add it to the selection.
+void ClickRow(QTreeView* list, int row, Qt::KeyboardModifiers modifiers = {});
 
 // Calculate, as the tool button does, and wait until the calculation has ended.
 void CalculateAndWait(TMainForm& form);

@@ -17,20 +17,10 @@
 namespace tallora {
 namespace {
 
+using testing::ClickRow;
 using testing::Desktop;
+using testing::Paste;
 using Rows = std::vector<ListRow>;
-
-void Paste(QWidget* target, const QString& text) {
-    QGuiApplication::clipboard()->setText(text);
-    QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
-}
-
-// Clicks a row of a list, with Ctrl to add it to the selection.
-void ClickRow(QTreeView* list, int row, Qt::KeyboardModifiers modifiers = {}) {
-    QApplication::processEvents();
-    const QRect rect = list->visualRect(list->model()->index(row, 0));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, rect.center());
-}
 
 void ClickHeader(QTreeView* list, int column) {
     QHeaderView* header = list->header();

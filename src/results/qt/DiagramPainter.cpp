@@ -91,12 +91,23 @@ QtTextMeasurer DiagramMeasurer() {
     return QtTextMeasurer(DiagramFont(), &device);
 }
 
-QImage RenderDiagram(const CuttingJob& job, int width, int height) {
+namespace {
+
+// A white picture at the diagram's resolution; null when it cannot be had.
+QImage BlankImage(int width, int height) {
     QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
     if (image.isNull()) return image;
     image.setDotsPerMeterX(DotsPerMetre96Dpi);
     image.setDotsPerMeterY(DotsPerMetre96Dpi);
     image.fill(Qt::white);
+    return image;
+}
+
+}  // namespace
+
+QImage RenderDiagram(const CuttingJob& job, int width, int height) {
+    QImage image = BlankImage(width, height);
+    if (image.isNull()) return image;
     QPainter painter(&image);
     const QFont font = DiagramFont();
     painter.setFont(font);
@@ -106,11 +117,8 @@ QImage RenderDiagram(const CuttingJob& job, int width, int height) {
 }
 
 QImage RenderDiagramPart(const CuttingJob& job, int width, int height, const QRect& part) {
-    QImage image(std::max(part.width(), 1), std::max(part.height(), 1), QImage::Format_RGB32);
+    QImage image = BlankImage(part.width(), part.height());
     if (image.isNull()) return image;
-    image.setDotsPerMeterX(DotsPerMetre96Dpi);
-    image.setDotsPerMeterY(DotsPerMetre96Dpi);
-    image.fill(Qt::white);
     QPainter painter(&image);
     const QFont font = DiagramFont();
     painter.setFont(font);
