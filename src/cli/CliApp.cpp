@@ -2,14 +2,18 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <fstream>
+#include <mutex>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
+#include <thread>
 #include <utility>
 
 #include "commands/Calculate.h"
@@ -202,7 +206,36 @@ std::string Pad(const std::string& text, size_t width, bool right) {
     return right ? fill + text : text + fill;
 }
 
-nlohmann::json ResultJson(const CuttingJob& job, Algorithm algorithm,
+// A row's number as the engine reads it; a quantity of "*" or "ANY" is -1 (unlimited), a text
+// that is no number null.
+nlohmann::json RowNumber(const std::string& text, bool quantity) {
+    if (quantity && IsUnlimitedQuantity(text)) return -1;
+    const auto value = ReadWholeNumber(text);
+    return value ? nlohmann::json(*value) : nlohmann::json(nullptr);
+}
+
+// The rows, allowances and algorithm the calculation was given.
+nlohmann::json InputJson(const CuttingJob& job, Algorithm requested) {
+    const auto rows = [](const std::vector<ListRow>& list) {
+        nlohmann::json out = nlohmann::json::array();
+        for (const auto& row : list) {
+            out.push_back({{"quantity", RowNumber(row.Quantity, true)},
+                           {"length", RowNumber(row.Length, false)}});
+        }
+        return out;
+    };
+    const Allowances& a = job.allowances;
+    return {{"stock", rows(job.StockItems)},
+            {"cuts", rows(job.CutItems)},
+            {"kerf", a.Kerf},
+            {"trim", a.Trim},
+            {"hold", a.Hold},
+            {"offcut", a.Offcut},
+            {"scrap_all", a.NoOffcuts},
+            {"algorithm", AlgorithmName(requested)}};
+}
+
+nlohmann::json ResultJson(const CuttingJob& job, Algorithm requested, Algorithm algorithm,
                           const CalculateResult& outcome, const CostingSheet* costing) {
     nlohmann::json patterns = nlohmann::json::array();
     for (const auto& p : job.Patterns) {
@@ -218,6 +251,7 @@ nlohmann::json ResultJson(const CuttingJob& job, Algorithm algorithm,
     nlohmann::json stockLeft = nlohmann::json::array();
     for (const auto& row : job.Stock) stockLeft.push_back({row.StockQuantity, row.StockLength});
     nlohmann::json statistics = nlohmann::json::array();
+    nlohmann::json stats = nullptr;
     if (outcome.Completed) {
         const StatisticsTexts texts = DisplayStats(outcome.Stats, NumberFormat::UK());
         for (int i = 0; i < StatisticsRows; ++i) {
@@ -227,6 +261,11 @@ nlohmann::json ResultJson(const CuttingJob& job, Algorithm algorithm,
                                   {"cost", texts.Cost[i]},
                                   {"weight", texts.Weight[i]}});
         }
+        const Statistics& st = outcome.Stats;
+        stats = {{"metres", st.StatMetres},
+                 {"percent", st.StatPercent},
+                 {"cost", st.StatCost},
+                 {"weight", st.StatWeight}};
     }
     nlohmann::json result = {
         {"patterns", patterns},
@@ -238,7 +277,15 @@ nlohmann::json ResultJson(const CuttingJob& job, Algorithm algorithm,
         {"time_text", outcome.TimeText},
         {"error", outcome.Completed ? nlohmann::json(nullptr) : nlohmann::json(outcome.Error)},
         {"cutting_list", outcome.CuttingList},
-        {"statistics", statistics}};
+        {"statistics", statistics},
+        {"schema_version", JsonSchemaVersion},
+        {"version", TALLORA_VERSION},
+        {"input", InputJson(job, requested)},
+        {"text", outcome.CuttingList},
+        {"stats", stats},
+        {"stats_text", statistics},
+        {"StockBarsUsed", job.StockBarsUsed},
+        {"RemainingPieces", job.RemainingPieces}};
     // What the Optimal algorithm proved; no key after the other algorithms.
     if (job.Bound) {
         const SolutionBound& b = *job.Bound;
@@ -265,7 +312,30 @@ nlohmann::json ResultJson(const CuttingJob& job, Algorithm algorithm,
     if (costing != nullptr) {
         nlohmann::json grid = nlohmann::json::array();
         for (const auto& row : costing->GridRows) grid.push_back(row);
-        result["costing"] = {{"clipboard", costing->ClipboardLines}, {"grid", grid}};
+        const CostingTable& t = costing->Table;
+        nlohmann::json rows = nlohmann::json::array();
+        for (const CostingRow& r : t.Rows) {
+            rows.push_back({{"quantity", r.Quantity},
+                            {"length", r.Length},
+                            {"net_weight", r.NetWeight},
+                            {"material", r.MaterialCost},
+                            {"cutting", r.CuttingCharge},
+                            {"other1", r.Other1},
+                            {"other2", r.Other2},
+                            {"other3", r.Other3},
+                            {"total", r.TotalCost}});
+        }
+        result["costing"] = {{"clipboard", costing->ClipboardLines},
+                             {"grid", grid},
+                             {"rows", rows},
+                             {"totals",
+                              {{"weight", t.TotalWeight},
+                               {"material", t.TotalMaterial},
+                               {"cutting", t.TotalCutting},
+                               {"other1", t.TotalOther1},
+                               {"other2", t.TotalOther2},
+                               {"other3", t.TotalOther3},
+                               {"grand", t.GrandTotal}}}};
     }
     return result;
 }
@@ -290,7 +360,7 @@ void PrintResults(std::ostream& out, const CuttingJob& job, const CalculateResul
 
 // What the command line asked for.
 struct CliOptions {
-    std::string jobFile;
+    std::vector<std::string> jobFiles;
     std::vector<std::string> stock, cuts;
     std::string kerf, trim, hold, offcut;
     bool scrapAll = false;
@@ -305,13 +375,15 @@ struct CliOptions {
     std::optional<double> timeLimit;
     std::optional<std::string> pdf, diagram;
     std::string size;
+    bool quiet = false;
+    bool version = false;
 };
 
 void AddOptions(CLI::App& app, CliOptions& o) {
-    app.add_option(
-           "JOB", o.jobFile,
-           "A job file (current or earlier format) whose rows, allowances, section data and "
-           "charges the job starts from")
+    app.add_option("JOB", o.jobFiles,
+                   "A job file (current or earlier format) whose rows, allowances, section data "
+                   "and charges the job starts from; - reads it from standard input. Several "
+                   "files, or a folder (its *.tlf files by name), are calculated each on its own")
         ->type_name("JOB");
     app.add_option("--stock", o.stock,
                    "A stock row QUANTITY@LENGTH (QUANTITY * or ANY: unlimited); repeatable")
@@ -361,8 +433,10 @@ void AddOptions(CLI::App& app, CliOptions& o) {
                    "Optimal: keep the best plan found in S seconds (default 10)")
         ->type_name("S")
         ->check(CLI::Range(0.001, 1e6));
-    app.add_option("--format", o.format, "text (default) or json")
-        ->check(CLI::IsMember({"text", "json"}));
+    app.add_option("--format", o.format,
+                   "text (default for one job), json, or jsonl (one JSON object a line; the "
+                   "default and the only format for several jobs)")
+        ->check(CLI::IsMember({"text", "json", "jsonl"}));
     app.add_option("--pdf", o.pdf, "Write the PDF cutting report to FILE")->type_name("FILE");
     CLI::Option* diagram =
         app.add_option("--diagram", o.diagram, "Write the cutting diagram to FILE as a PNG picture")
@@ -373,6 +447,15 @@ void AddOptions(CLI::App& app, CliOptions& o) {
                        std::to_string(DefaultDiagramHeight) + ")")
         ->type_name("WxH")
         ->needs(diagram);
+    app.add_flag("--quiet", o.quiet,
+                 "Print nothing on standard output and no progress; files asked for are still "
+                 "written and errors still go to standard error");
+    app.add_flag("--version", o.version, "Print the program's version and exit");
+    app.footer(
+        "Exit status: 0 success; 1 a calculation was refused (by some job of several); 2 bad "
+        "usage or bad input, such as a job file that cannot be read or an output file that "
+        "cannot be written (by some job of several).\nThe JSON output is described in "
+        "docs/cli-json.md.");
 }
 
 // "WxH" in pixels, each side from 1 to MaxDiagramSide.
@@ -426,26 +509,46 @@ void CheckOutputFile(const std::string& option, const std::string& file) {
 
 enum class Loaded { None, Results, OldVersion };
 
+// The job file's lines as read: a file, or "-" for standard input.
+std::vector<std::string> JobFileLines(const std::string& path, std::istream* in) {
+    if (path != StdinName) {
+        // The read's status says what went wrong.
+        std::string error;
+        auto lines = ReadTextFile(path, error);
+        if (!lines) throw BadInput(path + ": " + error);
+        return *lines;
+    }
+    if (in == nullptr) throw BadInput("standard input: cannot be read here");
+    std::string bytes;
+    std::vector<char> buffer(1 << 16);
+    while (in->read(buffer.data(), static_cast<std::streamsize>(buffer.size())) ||
+           in->gcount() > 0) {
+        bytes.append(buffer.data(), static_cast<size_t>(in->gcount()));
+        // As with a file: far too large for a job file reads as no lines.
+        if (bytes.size() > MaxJobFileBytes) return {};
+    }
+    if (in->bad()) throw BadInput("standard input: could not be read");
+    return SplitTextLines(bytes);
+}
+
 // The job file's rows, allowances, section data, charges and results; an earlier-format file
 // gives its rows and section data, to be calculated.
-Loaded LoadJobFile(const std::string& path, CuttingJob& job) {
-    // The read's status says what went wrong.
-    std::string error;
-    const auto lines = ReadTextFile(path, error);
-    if (!lines) throw BadInput(path + ": " + error);
-    const JobFileRead read = ReadJobLines(*lines, job);
+Loaded LoadJobFile(const std::string& path, std::istream* in, CuttingJob& job) {
+    const auto lines = JobFileLines(path, in);
+    const std::string name = path == StdinName ? "standard input" : path;
+    const JobFileRead read = ReadJobLines(lines, job);
     switch (read.Status) {
         case ReadStatus::Loaded:
             return Loaded::Results;
         case ReadStatus::OldVersion:
-            if (ReadOldVersion(*lines, job) == OldReadStatus::Read) return Loaded::OldVersion;
-            throw BadInput(path + ": " + ForTerminal(NotADataFileMessage));
+            if (ReadOldVersion(lines, job) == OldReadStatus::Read) return Loaded::OldVersion;
+            throw BadInput(name + ": " + ForTerminal(NotADataFileMessage));
         case ReadStatus::NotADataFile:
-            throw BadInput(path + ": " + NotADataFileMessage);
+            throw BadInput(name + ": " + NotADataFileMessage);
         case ReadStatus::Corrupted:
-            throw BadInput(path + ": " + ForTerminal(CorruptedDataMessage));
+            throw BadInput(name + ": " + ForTerminal(CorruptedDataMessage));
         case ReadStatus::SystemError:
-            throw BadInput(path + ": " + read.Error);
+            throw BadInput(name + ": " + read.Error);
     }
     return Loaded::None;
 }
@@ -501,10 +604,237 @@ void ApplyOptions(const CliOptions& o, CuttingJob& job) {
     }
 }
 
+// Takes whatever is written to it: standard output under --quiet.
+class NullBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+// Messages of the message boxes may run over several lines; standard error gets one line each.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    bool broken = false;
+    for (const char c : text) {
+        if (c == '\r' || c == '\n') {
+            broken = true;
+            continue;
+        }
+        if (broken) {
+            while (!line.empty() && line.back() == ' ') line.pop_back();
+            if (!line.empty() && c != ' ') line += ' ';
+            broken = false;
+        }
+        line += c;
+    }
+    return line;
+}
+
+void Complain(std::ostream& err, const std::string& message) {
+    err << "tallora-cli: " << OneLine(message) << "\n";
+}
+
+// The job files the arguments name: a folder stands for its *.tlf files, by name.
+std::vector<std::string> ExpandJobFiles(const std::vector<std::string>& arguments, bool& folder) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> files;
+    folder = false;
+    for (const std::string& argument : arguments) {
+        std::error_code ec;
+        if (argument == StdinName || !fs::is_directory(argument, ec)) {
+            files.push_back(argument);
+            continue;
+        }
+        folder = true;
+        std::vector<std::string> found;
+        for (fs::directory_iterator it(argument, ec), end; !ec && it != end; it.increment(ec)) {
+            if (Lowered(it->path().extension().string()) == ".tlf" && it->is_regular_file(ec)) {
+                found.push_back(it->path().string());
+            }
+        }
+        if (ec) throw BadInput(argument + ": the folder cannot be read: " + ec.message());
+        if (found.empty()) throw BadInput(argument + ": the folder holds no *.tlf job files");
+        std::sort(found.begin(), found.end());
+        files.insert(files.end(), found.begin(), found.end());
+    }
+    if (std::count(files.begin(), files.end(), StdinName) > 1) {
+        throw BadInput("-: standard input holds one job; give - once");
+    }
+    return files;
+}
+
+Algorithm RequestedAlgorithm(const CliOptions& o) {
+    return o.algorithm == "fast"      ? Algorithm::Fast
+           : o.algorithm == "optimal" ? Algorithm::Optimal
+                                      : Algorithm::Complex;
+}
+
+// One job from its file (none: from the options alone) to its results.
+struct JobRun {
+    CuttingJob job;
+    Algorithm requested = Algorithm::Complex;
+    Algorithm algorithm = Algorithm::Complex;
+    CalculateResult outcome;
+    std::optional<CostingSheet> sheet;
+
+    const CostingSheet* Sheet() const { return sheet ? &*sheet : nullptr; }
+    nlohmann::json Json() const { return ResultJson(job, requested, algorithm, outcome, Sheet()); }
+};
+
+// The job as the file and the options give it, ready to calculate; throws BadInput.
+void PrepareJob(const CliOptions& o, const std::string& file, std::istream* in, JobRun& run) {
+    Loaded loaded = Loaded::None;
+    if (!file.empty()) loaded = LoadJobFile(file, in, run.job);
+    if (o.noCalc && loaded != Loaded::Results) {
+        throw BadInput(std::string("--no-calc: ") +
+                       (loaded == Loaded::None ? "needs a JOB file with results"
+                                               : "an earlier-format file holds no results"));
+    }
+    ApplyOptions(o, run.job);
+    if (!o.noCalc && !CheckInputData(run.job).CalculateEnabled) {
+        throw BadInput("nothing to calculate: give at least one stock row and one cut row");
+    }
+    run.requested = run.algorithm = RequestedAlgorithm(o);
+}
+
+void CalculateJob(const CliOptions& o, JobRun& run, std::ostream* progress) {
+    if (o.noCalc) {
+        // The stored results, with the statistics of the allowances and prices now in force.
+        run.outcome.Completed = true;
+        run.outcome.Stats = CompileStats(run.job);
+        run.outcome.CuttingList = run.job.CuttingListLines;
+    } else {
+        CliHost host(o.switchToFast, progress);
+        CalculationOptions options;
+        options.TimeLimitSeconds = o.timeLimit;
+        run.outcome = Calculate(run.job, run.algorithm, host, NumberFormat::UK(), nullptr, options);
+    }
+    if (o.costing && run.outcome.Completed) {
+        const CuttingJob& job = run.job;
+        run.sheet = CalcGrid(job, run.outcome.Stats, MaterialPrice::OfJob(job.section), job.costing,
+                             NumberFormat::UK());
+    }
+}
+
+// A JSON line: every text is UTF-8 already; a byte that is not still never stops the output.
+std::string JsonLine(const nlohmann::json& value) {
+    return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+nlohmann::json FileJson(const std::string& file) {
+    return file.empty() ? nlohmann::json(nullptr) : nlohmann::json(file);
+}
+
+// What a job that could not be calculated at all gives in place of its results.
+nlohmann::json JobErrorJson(const std::string& file, const std::string& error) {
+    return {{"schema_version", JsonSchemaVersion},
+            {"version", TALLORA_VERSION},
+            {"file", FileJson(file)},
+            {"error", error},
+            {"exit_status", ExitBadInput}};
+}
+
+// One job of several, as its line of output and, when it failed, its line of standard error.
+struct BatchLine {
+    std::string json;
+    std::string error;
+    int status = ExitSuccess;
+};
+
+BatchLine RunBatchJob(const CliOptions& o, const std::string& file, std::istream* in) {
+    BatchLine line;
+    const std::string name = file == StdinName ? "standard input" : file;
+    const auto named = [&](const std::string& message) {
+        return message.rfind(name + ": ", 0) == 0 ? message : name + ": " + message;
+    };
+    try {
+        JobRun run;
+        PrepareJob(o, file, in, run);
+        CalculateJob(o, run, nullptr);
+        nlohmann::json result = run.Json();
+        line.status = run.outcome.Completed ? ExitSuccess : ExitRefused;
+        result["file"] = FileJson(file);
+        result["exit_status"] = line.status;
+        if (!run.outcome.Completed) line.error = named(run.outcome.Error);
+        line.json = JsonLine(result);
+    } catch (const std::exception& e) {
+        // Bad input, or what should never happen (memory ran out): this job fails, the others
+        // go on.
+        const bool bad = dynamic_cast<const BadInput*>(&e) != nullptr;
+        const std::string message = bad ? e.what() : std::string("internal error: ") + e.what();
+        line.status = ExitBadInput;
+        line.error = named(message);
+        line.json = JsonLine(JobErrorJson(file, message));
+    }
+    return line;
+}
+
+// Several jobs, each on its own, as many at a time as there are cores; the lines come out in
+// the order of the jobs, each as soon as it and those before it are done.
+int RunBatch(const CliOptions& o, const std::vector<std::string>& files, std::ostream& out,
+             std::ostream& err, std::istream* in) {
+    std::vector<BatchLine> lines(files.size());
+    std::vector<bool> done(files.size(), false);
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t i = next++; i < files.size(); i = next++) {
+            BatchLine line = RunBatchJob(o, files[i], in);
+            const std::lock_guard lock(mutex);
+            lines[i] = std::move(line);
+            done[i] = true;
+            finished.notify_all();
+        }
+    };
+    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::jthread> workers;
+    for (size_t i = 0; i < std::min(cores, files.size()); ++i) workers.emplace_back(work);
+
+    int status = ExitSuccess;
+    for (size_t i = 0; i < files.size(); ++i) {
+        BatchLine line;
+        {
+            std::unique_lock lock(mutex);
+            finished.wait(lock, [&] { return done[i]; });
+            line = std::move(lines[i]);
+        }
+        out << line.json << "\n" << std::flush;
+        if (!line.error.empty()) Complain(err, line.error);
+        status = std::max(status, line.status);
+    }
+    workers.clear();
+    if (!out) {
+        Complain(err, std::string("the output could not be written: ") + std::strerror(errno));
+        return ExitBadInput;
+    }
+    return status;
+}
+
+// What several jobs cannot take, and options no job could take; throws BadInput.
+void CheckBatchOptions(const CLI::App& app, const CliOptions& o) {
+    if (app.get_option("--format")->count() > 0 && o.format != "jsonl") {
+        throw BadInput("--format " + o.format +
+                       ": several jobs are written one JSON object a line; give --format jsonl "
+                       "or leave --format out");
+    }
+    for (const auto& [option, given] :
+         {std::pair{"--save", o.save.has_value()}, std::pair{"--pdf", o.pdf.has_value()},
+          std::pair{"--diagram", o.diagram.has_value()}}) {
+        if (given) {
+            throw BadInput(std::string(option) +
+                           ": writes one file, so it cannot be given with several jobs or a "
+                           "folder; give one job at a time");
+        }
+    }
+    CuttingJob empty;
+    ApplyOptions(o, empty);
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           PictureOutput* pictures, bool errIsTerminal) {
+           PictureOutput* pictures, bool errIsTerminal, std::istream* in) {
     CLI::App app{"Tallora: works out cutting patterns for one-dimensional stock.", "tallora-cli"};
     CliOptions o;
     AddOptions(app, o);
@@ -515,12 +845,33 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << app.help();
         return ExitSuccess;
     } catch (const CLI::ParseError& e) {
-        err << "tallora-cli: " << e.what() << "\n";
+        Complain(err, e.what());
         return ExitBadInput;
     }
+    if (o.version) {
+        out << "tallora-cli " << TALLORA_VERSION << "\n";
+        return ExitSuccess;
+    }
+    NullBuffer nothing;
+    std::ostream silent(&nothing);
+    std::ostream& shown = o.quiet ? silent : out;
 
-    CuttingJob job;
-    Loaded loaded = Loaded::None;
+    std::vector<std::string> files;
+    try {
+        bool folder = false;
+        files = ExpandJobFiles(o.jobFiles, folder);
+        if (files.size() > 1 || folder) {
+            CheckBatchOptions(app, o);
+            return RunBatch(o, files, shown, err, in);
+        }
+    } catch (const BadInput& e) {
+        Complain(err, e.what());
+        return ExitBadInput;
+    }
+    const std::string file = files.empty() ? std::string() : files.front();
+    const bool jsonl = o.format == "jsonl";
+
+    JobRun run;
     std::pair<int, int> diagramSize{DefaultDiagramWidth, DefaultDiagramHeight};
     try {
         if ((o.pdf || o.diagram) && pictures == nullptr) {
@@ -531,87 +882,64 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (o.pdf) CheckOutputFile("--pdf", *o.pdf);
         if (o.diagram) CheckOutputFile("--diagram", *o.diagram);
         if (o.save) CheckOutputFile("--save", *o.save);
-        if (!o.jobFile.empty()) loaded = LoadJobFile(o.jobFile, job);
-        if (o.noCalc && loaded != Loaded::Results) {
-            throw BadInput(std::string("--no-calc: ") +
-                           (loaded == Loaded::None ? "needs a JOB file with results"
-                                                   : "an earlier-format file holds no results"));
-        }
-        ApplyOptions(o, job);
+        PrepareJob(o, file, in, run);
     } catch (const BadInput& e) {
-        err << "tallora-cli: " << e.what() << "\n";
+        if (jsonl) shown << JsonLine(JobErrorJson(file, e.what())) << "\n" << std::flush;
+        Complain(err, e.what());
         return ExitBadInput;
     }
 
-    Algorithm algorithm = o.algorithm == "fast"      ? Algorithm::Fast
-                          : o.algorithm == "optimal" ? Algorithm::Optimal
-                                                     : Algorithm::Complex;
-    CalculateResult outcome;
-    if (o.noCalc) {
-        // The stored results, with the statistics of the allowances and prices now in force.
-        outcome.Completed = true;
-        outcome.Stats = CompileStats(job);
-        outcome.CuttingList = job.CuttingListLines;
-    } else {
-        if (!CheckInputData(job).CalculateEnabled) {
-            err << "tallora-cli: nothing to calculate: give at least one stock row and one cut "
-                   "row\n";
-            return ExitBadInput;
-        }
-        CliHost host(o.switchToFast, errIsTerminal ? &err : nullptr);
-        CalculationOptions options;
-        options.TimeLimitSeconds = o.timeLimit;
-        outcome = Calculate(job, algorithm, host, NumberFormat::UK(), nullptr, options);
-    }
-
-    const NumberFormat uk = NumberFormat::UK();
-    std::optional<CostingSheet> sheet;
-    if (o.costing && outcome.Completed) {
-        sheet = CalcGrid(job, outcome.Stats, MaterialPrice::OfJob(job.section), job.costing, uk);
-    }
-    const CostingSheet* sheetShown = sheet ? &*sheet : nullptr;
-    if (o.format == "json") {
+    CalculateJob(o, run, errIsTerminal && !o.quiet ? &err : nullptr);
+    const CalculateResult& outcome = run.outcome;
+    if (o.format == "json" || jsonl) {
         try {
-            // Every text is UTF-8 already; a byte that is not still never stops the output.
-            out << ResultJson(job, algorithm, outcome, sheetShown)
-                       .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-                << "\n";
+            nlohmann::json result = run.Json();
+            if (jsonl) {
+                result["file"] = FileJson(file);
+                result["exit_status"] = outcome.Completed ? ExitSuccess : ExitRefused;
+                shown << JsonLine(result) << "\n";
+            } else {
+                // Every text is UTF-8 already; a byte that is not still never stops the output.
+                shown << result.dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+                      << "\n";
+            }
         } catch (const nlohmann::json::exception& e) {
-            err << "tallora-cli: the JSON output could not be made: " << e.what() << "\n";
+            Complain(err, std::string("the JSON output could not be made: ") + e.what());
             return ExitBadInput;
         }
     } else if (outcome.Completed) {
-        PrintResults(out, job, outcome, sheetShown);
+        PrintResults(shown, run.job, outcome, run.Sheet());
     }
     // Output that went nowhere (a full disk, a closed pipe) is a failure, not a success.
-    if (!out.flush()) {
-        err << "tallora-cli: the output could not be written: " << std::strerror(errno) << "\n";
+    if (!shown.flush()) {
+        Complain(err, std::string("the output could not be written: ") + std::strerror(errno));
         return ExitBadInput;
     }
     if (o.save) {
-        const std::string error = SaveFile(*o.save, job, outcome.Stats);
+        const std::string error = SaveFile(*o.save, run.job, outcome.Stats);
         if (!error.empty()) {
-            err << "tallora-cli: --save " << *o.save << ": " << error << "\n";
+            Complain(err, "--save " + *o.save + ": " + error);
             return ExitBadInput;
         }
     }
     if (!outcome.Completed) {
-        err << "tallora-cli: " << ForTerminal(outcome.Error) << "\n";
+        Complain(err, outcome.Error);
         return ExitRefused;
     }
+    const NumberFormat uk = NumberFormat::UK();
     if (o.pdf) {
         PrintEngine& engine = pictures->ReportEngine();
-        if (!ExportReport(engine, job, DisplayStats(outcome.Stats, uk), *o.pdf)) {
-            err << "tallora-cli: " << ForTerminal(SaveFailureMessage(*o.pdf))
-                << (engine.SaveError().empty() ? "" : "\n(" + engine.SaveError() + ")") << "\n";
+        if (!ExportReport(engine, run.job, DisplayStats(outcome.Stats, uk), *o.pdf)) {
+            Complain(err, SaveFailureMessage(*o.pdf) +
+                              (engine.SaveError().empty() ? "" : " (" + engine.SaveError() + ")"));
             return ExitBadInput;
         }
     }
     const auto [width, height] = diagramSize;
     if (o.diagram) {
-        const std::string error = pictures->SaveDiagram(job, width, height, *o.diagram);
+        const std::string error = pictures->SaveDiagram(run.job, width, height, *o.diagram);
         if (!error.empty()) {
-            err << "tallora-cli: --diagram " << *o.diagram << ": " << error << "\n";
+            Complain(err, "--diagram " + *o.diagram + ": " + error);
             return ExitBadInput;
         }
     }

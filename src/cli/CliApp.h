@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -9,10 +10,17 @@
 
 namespace tallora {
 
-// Exit statuses of tallora-cli.
+// Exit statuses of tallora-cli. Of several jobs the worst one counts.
 inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitRefused = 1;   // the calculation was refused
 inline constexpr int ExitBadInput = 2;  // bad usage or bad input
+
+// The JSON output's "schema_version": raised when a key changes its meaning or goes; new keys
+// leave it as it is.
+inline constexpr int JsonSchemaVersion = 1;
+
+// The job file name that reads the job from standard input.
+inline constexpr const char* StdinName = "-";
 
 // Default --size of --diagram: the viewer window's size.
 inline constexpr int DefaultDiagramWidth = 945;
@@ -21,8 +29,9 @@ inline constexpr int MaxDiagramSide = 8000;
 
 // Runs tallora-cli with its arguments (without the program name). Without `pictures`, --pdf and
 // --diagram are refused as bad usage. When `err` is a terminal, a long calculation shows its
-// progress there.
+// progress there. The job file "-" is read from `in`.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           PictureOutput* pictures = nullptr, bool errIsTerminal = false);
+           PictureOutput* pictures = nullptr, bool errIsTerminal = false,
+           std::istream* in = nullptr);
 
 }  // namespace tallora

@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
     const bool errIsTerminal = isatty(STDERR_FILENO) == 1;
 #ifdef TALLORA_CLI_PICTURES
     tallora::QtPictureOutput pictures;
-    return tallora::RunCli(args, std::cout, std::cerr, &pictures, errIsTerminal);
+    return tallora::RunCli(args, std::cout, std::cerr, &pictures, errIsTerminal, &std::cin);
 #else
-    return tallora::RunCli(args, std::cout, std::cerr, nullptr, errIsTerminal);
+    return tallora::RunCli(args, std::cout, std::cerr, nullptr, errIsTerminal, &std::cin);
 #endif
 }

@@ -100,7 +100,9 @@ TEST(CliApp, BadArgumentsExitTwoNamingTheArgument) {
 
     // A refused calculation exits one with the message and prints no text.
     const CliRun refused = RunTool({"--stock", "*@6000", "--cut", "1@7000"});
-    ExpectExit(refused, ExitRefused, "long enough to cut a length of 7000mm.\nPlease check");
+    // The message box's two lines make one line on standard error.
+    ExpectExit(refused, ExitRefused,
+               "long enough to cut a length of 7000mm. Please check your stock length entries.\n");
     EXPECT_TRUE(refused.out.empty());
 }
 
@@ -262,8 +264,11 @@ TEST(CliApp, PictureOutputsThatFailOrCannotBeMade) {
     const std::string pdf = temp.File("r.pdf"), png = temp.File("d.png");
     FakePictures pictures;
     pictures.engine.FailSave = true;
-    ExpectExit(RunTool(With(OneBarJob, {"--pdf", pdf}), &pictures), ExitBadInput,
-               SaveFailureMessage(pdf));
+    const CliRun failed = RunTool(With(OneBarJob, {"--pdf", pdf}), &pictures);
+    ExpectExit(failed, ExitBadInput,
+               "Error creating PDF file \"" + pdf + "\"! A previous version with the same " +
+                   "filename is still open. Please close it and try again. (");
+    EXPECT_EQ(std::count(failed.err.begin(), failed.err.end(), '\n'), 1) << failed.err;
     EXPECT_FALSE(pictures.engine.IsOpen());
     pictures.failDiagram = true;
     ExpectExit(RunTool(With(OneBarJob, {"--diagram", png}), &pictures), ExitBadInput,
