@@ -787,7 +787,10 @@ int RunBatch(const CliOptions& o, const std::vector<std::string>& files, std::os
             finished.notify_all();
         }
     };
-    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    // The linear and integer programme solvers Optimal uses are not known to be safe on several
+    // threads at once: its jobs run one at a time, each with the whole machine's time.
+    const size_t cores =
+        o.algorithm == "optimal" ? 1 : std::max<size_t>(1, std::thread::hardware_concurrency());
     std::vector<std::jthread> workers;
     for (size_t i = 0; i < std::min(cores, files.size()); ++i) workers.emplace_back(work);
 
