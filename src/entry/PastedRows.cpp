@@ -174,12 +174,12 @@ std::string ReasonOf(const std::string& message) {
     return message.substr(0, message.find_first_of("\r\n"));
 }
 
-std::string PasteFailuresMessage(std::vector<PasteFailure> failures, int pastedLines,
-                                 size_t shown) {
+std::string PasteFailuresMessage(std::vector<PasteFailure> failures, int pastedLines, size_t shown,
+                                 const std::string& how) {
     std::stable_sort(failures.begin(), failures.end(),
                      [](const PasteFailure& a, const PasteFailure& b) { return a.Line < b.Line; });
     std::string message = std::to_string(failures.size()) + " of the " +
-                          std::to_string(pastedLines) + " pasted lines " +
+                          std::to_string(pastedLines) + " " + how + " lines " +
                           (failures.size() == 1 ? "was" : "were") + " not added:";
     for (size_t i = 0; i < failures.size() && i < shown; ++i) {
         message += "\r\nLine " + std::to_string(failures[i].Line) + ": " + failures[i].Reason;

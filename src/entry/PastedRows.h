@@ -51,8 +51,9 @@ std::string RowsText(const std::vector<ListRow>& rows);
 std::string ReasonOf(const std::string& message);
 
 // The one message for a paste whose lines were not all added: how many, then a line each
-// (line number and reason), at most `shown` of them.
+// (line number and reason), at most `shown` of them. `how` names the lines: "pasted" or
+// "imported".
 std::string PasteFailuresMessage(std::vector<PasteFailure> failures, int pastedLines,
-                                 size_t shown = 20);
+                                 size_t shown = 20, const std::string& how = "pasted");
 
 }  // namespace tallora
