@@ -43,8 +43,11 @@
 #include "report/PdfReport.h"
 #include "report/qt/QtPrintEngine.h"
 #include "results/CuttingList.h"
+#include "results/CuttingListCsv.h"
 #include "results/qt/ImageForm.h"
 #include "results/qt/StatisticsPanel.h"
+#include "storage/RowsFile.h"
+#include "storage/SafeFile.h"
 #include "storage/TextFile.h"
 #include "widgets/DesignGeometry.h"
 
@@ -234,6 +237,12 @@ void TMainForm::CreateActions() {
     exportPdf_ = action("&Export PDF...", nullptr, "ExportPDF1", nullptr,
                         "Write the cutting report as a PDF file where you choose",
                         &TMainForm::ExportPDFClick);
+    importRows_ =
+        action("&Import Rows...", nullptr, "ImportRows1", nullptr,
+               "Add stock or cut lengths from a CSV or text file", &TMainForm::ImportRows1Click);
+    exportCuttingList_ = action("Export &Cutting List...", nullptr, "ExportCuttingList1", nullptr,
+                                "Write the cutting list as a CSV file for a spreadsheet",
+                                &TMainForm::ExportCuttingList1Click);
     exit_ = action("E&xit", nullptr, "Exit1", nullptr, nullptr, &TMainForm::ExitButtonClick);
     exit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     calculate_ = action("Calculate", "Calculate", "Calculate", "calculate.svg",
@@ -280,11 +289,13 @@ void TMainForm::CreateMenus() {
     file->addAction(open_);
     reopen_ = file->addMenu(QStringLiteral("Reopen..."));
     reopen_->setObjectName(QStringLiteral("Reopen1"));
+    file->addAction(importRows_);
     file->addAction(save_);
     file->addAction(saveAs_);
     file->addSeparator();
     file->addAction(print_);
     file->addAction(exportPdf_);
+    file->addAction(exportCuttingList_);
     file->addSeparator();
     file->addAction(exit_);
 
@@ -462,7 +473,8 @@ void TMainForm::UpdateCommands() {
                          s.SectionWeight != 0.0 || s.SectionCost != 0.0;
     save_->setEnabled(canSave_ || entered);
     saveAs_->setEnabled(canSave_ || entered);
-    for (QAction* a : {print_, display_, exportPdf_, costingAction_}) a->setEnabled(canOutput_);
+    for (QAction* a : {print_, display_, exportPdf_, exportCuttingList_, costingAction_})
+        a->setEnabled(canOutput_);
     calculate_->setEnabled(canCalculate_);
 }
 
@@ -1244,6 +1256,43 @@ void TMainForm::ExportPDFClick() {
                                     "The report could not be written to\r\n" + *chosen +
                                         "\r\nThe folder may not exist or may not be writable, "
                                         "or another program has the file open.");
+    }
+}
+
+void TMainForm::ImportRows1Click() {
+    const auto list = services_.Boxes.AskChoice(
+        "Import Rows", "Which list should the rows of the file go into?", {"Stock", "Cut"});
+    if (!list) return;
+    FileDialogOptions options;
+    options.Title = *list == 0 ? "Import Stock Lengths" : "Import Cut Lengths";
+    options.Filter =
+        "Rows (*.csv;*.tsv;*.txt)|*.csv;*.tsv;*.txt|CSV file (*.csv)|*.csv|Any file (*.*)|*.*";
+    options.InitialFolder = InitialDialogFolder(services_.Store, services_.Shell);
+    const auto chosen = services_.Boxes.AskOpenFileName(options);
+    if (!chosen) return;
+    std::string error;
+    const auto text = ReadRowsFile(*chosen, error);
+    if (!text) {
+        services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, error);
+        return;
+    }
+    (*list == 0 ? stockPanel_ : cutPanel_)->ImportRows(Q(*text));
+}
+
+void TMainForm::ExportCuttingList1Click() {
+    FileDialogOptions options;
+    options.Title = "Export Cutting List";
+    options.Filter = "CSV file (*.csv)|*.csv|Any file (*.*)|*.*";
+    options.DefaultExtension = "csv";
+    options.ConfirmOverwrite = true;
+    options.InitialFolder = InitialDialogFolder(services_.Store, services_.Shell);
+    const auto chosen = services_.Boxes.AskSaveFileName(options);
+    if (!chosen) return;
+    const std::string error = WriteFileSafely(*chosen, CuttingListCsv(job_));
+    if (!error.empty()) {
+        services_.Boxes.ShowMessage(
+            MessageKind::Error, MessageButtons::Ok,
+            "The cutting list could not be written to\r\n" + *chosen + "\r\n" + error);
     }
 }
 

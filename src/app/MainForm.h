@@ -85,6 +85,10 @@ public:
     void CostingButtonClick();
     void PrintPDFButtonClick();
     void ExportPDFClick();
+    // Rows from a CSV or text file into the list the user picks, as a paste would take them.
+    void ImportRows1Click();
+    // The cutting list as a CSV file where the user chooses.
+    void ExportCuttingList1Click();
 
     // Document state.
     CuttingJob& Job() { return job_; }
@@ -232,6 +236,8 @@ private:
     QAction* redo_ = nullptr;
     QAction* print_ = nullptr;
     QAction* exportPdf_ = nullptr;
+    QAction* importRows_ = nullptr;
+    QAction* exportCuttingList_ = nullptr;
     QAction* exit_ = nullptr;
     QAction* calculate_ = nullptr;
     QAction* display_ = nullptr;

@@ -4,7 +4,9 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
+#include <algorithm>
 
 #include "storage/Settings.h"
 
@@ -125,6 +127,23 @@ std::optional<std::string> QtDialogs::AskText(const std::string& title, const st
                                                QString::fromStdString(initial), &ok);
     if (!ok) return std::nullopt;
     return text.toStdString();
+}
+
+std::optional<int> QtDialogs::AskChoice(const std::string& title, const std::string& prompt,
+                                        const std::vector<std::string>& choices) {
+    QMessageBox box(Parent());
+    box.setWindowTitle(QString::fromStdString(title));
+    box.setText(Text(prompt));
+    box.setIcon(QMessageBox::Question);
+    std::vector<QPushButton*> buttons;
+    for (const std::string& choice : choices)
+        buttons.push_back(box.addButton(QString::fromStdString(choice), QMessageBox::AcceptRole));
+    box.addButton(QMessageBox::Cancel);
+    if (!buttons.empty()) box.setDefaultButton(buttons.front());
+    box.exec();
+    const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    if (chosen == buttons.end()) return std::nullopt;
+    return static_cast<int>(chosen - buttons.begin());
 }
 
 }  // namespace tallora

@@ -24,6 +24,8 @@ public:
     std::optional<std::string> AskSaveFileName(const FileDialogOptions& options) override;
     std::optional<std::string> AskText(const std::string& title, const std::string& prompt,
                                        const std::string& initial) override;
+    std::optional<int> AskChoice(const std::string& title, const std::string& prompt,
+                                 const std::vector<std::string>& choices) override;
 
 private:
     // A box must stay usable while its owner is disabled (during a calculation).

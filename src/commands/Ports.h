@@ -39,6 +39,9 @@ public:
     // The text entered, or nothing on Cancel.
     virtual std::optional<std::string> AskText(const std::string& title, const std::string& prompt,
                                                const std::string& initial) = 0;
+    // A question answered by one of a few buttons: the index of the choice, or nothing on Cancel.
+    virtual std::optional<int> AskChoice(const std::string& title, const std::string& prompt,
+                                         const std::vector<std::string>& choices) = 0;
 
     void Inform(const std::string& text) {
         ShowMessage(MessageKind::Information, MessageButtons::Ok, text);
@@ -56,6 +59,10 @@ public:
     std::optional<std::string> AskSaveFileName(const FileDialogOptions&) override { return {}; }
     std::optional<std::string> AskText(const std::string&, const std::string&,
                                        const std::string&) override {
+        return {};
+    }
+    std::optional<int> AskChoice(const std::string&, const std::string&,
+                                 const std::vector<std::string>&) override {
         return {};
     }
 };

@@ -68,6 +68,9 @@ void SimpleNest(CuttingJob& job) {
     }
     if (!fits) return;
     job.AllAllocated = true;
+    // The bar comes off its row as in the other generators, so the stock left is right.
+    const int r = MatchLength(job, best);
+    if (r != 0) TakeBars(job.Stock[r - 1], 1);
     CuttingPattern pattern;
     pattern.StockLength = best;
     pattern.BarCount = 1;

@@ -28,7 +28,7 @@ std::optional<std::string> CheckQuantity(const std::string& text, bool unlimited
 }
 
 CommitResult Commit(std::vector<ListRow>& rows, const std::string& quantity,
-                    const std::string& length, bool isStock) {
+                    const std::string& length, const std::string& mark, bool isStock) {
     if (quantity.empty() || length.empty()) return {};
 
     bool lengthDigits = true;
@@ -47,13 +47,13 @@ CommitResult Commit(std::vector<ListRow>& rows, const std::string& quantity,
         if (rows.size() >= static_cast<size_t>(capacity)) {
             return Refuse(isStock ? StockListFullMessage() : CutListFullMessage());
         }
-        rows.push_back({quantity, length});
+        rows.push_back({quantity, length, mark});
         return {CommitStatus::Committed, {}};
     }
     const std::string& old = rows[index].Quantity;
     if (isStock && IsUnlimitedQuantity(old)) return {CommitStatus::Committed, {}};
 
-    ListRow merged{quantity, length};
+    ListRow merged{quantity, length, MergedMarks(rows[index].Mark, mark)};
     if (!(isStock && IsUnlimitedQuantity(quantity))) {
         const auto typed = ReadWholeNumber(quantity);
         const auto existing = ReadWholeNumber(old);
@@ -71,12 +71,32 @@ CommitResult Commit(std::vector<ListRow>& rows, const std::string& quantity,
 
 CommitResult CommitStockRow(std::vector<StockItem>& rows, const std::string& quantity,
                             const std::string& length) {
-    return Commit(rows, quantity, length, true);
+    return Commit(rows, quantity, length, {}, true);
 }
 
 CommitResult CommitCutRow(std::vector<CutItem>& rows, const std::string& quantity,
-                          const std::string& length) {
-    return Commit(rows, quantity, length, false);
+                          const std::string& length, const std::string& mark) {
+    return Commit(rows, quantity, length, mark, false);
+}
+
+std::string MergedMarks(const std::string& existing, const std::string& added) {
+    std::vector<std::string> parts;
+    auto take = [&parts](const std::string& marks) {
+        size_t start = 0;
+        while (start <= marks.size()) {
+            size_t end = marks.find(", ", start);
+            if (end == std::string::npos) end = marks.size();
+            std::string part = marks.substr(start, end - start);
+            if (!part.empty() && std::find(parts.begin(), parts.end(), part) == parts.end())
+                parts.push_back(std::move(part));
+            start = end + 2;
+        }
+    };
+    take(existing);
+    take(added);
+    std::string joined;
+    for (const std::string& part : parts) joined += (joined.empty() ? "" : ", ") + part;
+    return joined;
 }
 
 int ListViewCompare(const ListRow& a, const ListRow& b, int column) {

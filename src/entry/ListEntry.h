@@ -26,9 +26,14 @@ struct CommitResult {
 CommitResult CommitStockRow(std::vector<StockItem>& rows, const std::string& quantity,
                             const std::string& length);
 
-// Commits typed texts as a cut row (CEnter): an equal length merges and moves to the end.
+// Commits typed texts as a cut row (CEnter): an equal length merges and moves to the end. The
+// marks of merged rows are joined by MergedMarks.
 CommitResult CommitCutRow(std::vector<CutItem>& rows, const std::string& quantity,
-                          const std::string& length);
+                          const std::string& length, const std::string& mark = {});
+
+// The mark of two merged rows: the marks joined with ", ", each part once, in the order met;
+// an empty mark adds nothing.
+std::string MergedMarks(const std::string& existing, const std::string& added);
 
 // The order of two rows by the texts of a column (0 quantity, 1 length) read as whole numbers:
 // negative when a goes first, positive when b does; rows whose text is no number ("*") are equal.

@@ -39,31 +39,57 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// The non-empty fields of a line. The first separator present decides: a spreadsheet's tab,
-// then a comma, then a semicolon, else runs of blanks.
-std::vector<std::string> Fields(const std::string& line) {
+struct LineFields {
+    std::vector<std::string> Fields;  // the non-empty ones
+    bool ByBlanks = false;            // no tab, comma or semicolon: runs of blanks separate
+};
+
+// The fields of a line. The first separator present outside quotes decides: a spreadsheet's
+// tab, then a comma, then a semicolon, else runs of blanks. A separator inside quotes is part of
+// the field, as a CSV file writes a mark like "Door, left"; a doubled quote in one is a quote.
+LineFields Fields(const std::string& line) {
+    auto present = [&line](char candidate) {
+        bool quoted = false;
+        for (char c : line) {
+            if (c == '"') quoted = !quoted;
+            if (c == candidate && !quoted) return true;
+        }
+        return false;
+    };
     char separator = 0;
     for (char candidate : {'\t', ',', ';'}) {
-        if (line.find(candidate) != std::string::npos) {
+        if (present(candidate)) {
             separator = candidate;
             break;
         }
     }
-    std::vector<std::string> fields;
+    LineFields split;
+    split.ByBlanks = separator == 0;
     std::string field;
+    bool quoted = false;
     auto finish = [&] {
+        const size_t begin = field.find_first_not_of(" \t\v\f");
+        const size_t last = field.find_last_not_of(" \t\v\f");
+        const bool wasQuoted =
+            begin != std::string::npos && last > begin && field[begin] == '"' && field[last] == '"';
         std::string trimmed = Trimmed(field);
-        if (!trimmed.empty()) fields.push_back(std::move(trimmed));
+        if (wasQuoted) {
+            for (size_t at = trimmed.find("\"\""); at != std::string::npos;
+                 at = trimmed.find("\"\"", at + 1))
+                trimmed.erase(at, 1);
+        }
+        if (!trimmed.empty()) split.Fields.push_back(std::move(trimmed));
         field.clear();
     };
     for (char c : line) {
-        if (separator != 0 ? c == separator : IsBlank(c))
+        if (c == '"') quoted = !quoted;
+        if (!quoted && (separator != 0 ? c == separator : IsBlank(c)))
             finish();
         else
             field += c;
     }
     finish();
-    return fields;
+    return split;
 }
 
 std::string Upper(std::string text) {
@@ -83,14 +109,15 @@ bool HoldsANumber(const std::vector<std::string>& fields) {
 
 }  // namespace
 
-PastedRows ParsePastedRows(const std::string& text) {
+PastedRows ParsePastedRows(const std::string& text, bool withMarks) {
     PastedRows pasted;
     const std::vector<std::string> lines = Lines(text);
     bool first = true;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (IsEmptyLine(lines[i])) continue;
         const int line = static_cast<int>(i) + 1;
-        const std::vector<std::string> fields = Fields(lines[i]);
+        LineFields split = Fields(lines[i]);
+        std::vector<std::string>& fields = split.Fields;
         // Column captions, as a spreadsheet's first row often has.
         if (first && !HoldsANumber(fields)) {
             first = false;
@@ -98,12 +125,26 @@ PastedRows ParsePastedRows(const std::string& text) {
             continue;
         }
         first = false;
+        std::string mark;
+        if (withMarks && fields.size() > 2) {
+            // Between blanks, everything after the length is the mark: "4 1200 Door A".
+            if (split.ByBlanks) {
+                for (size_t k = 3; k < fields.size(); ++k) fields[2] += " " + fields[k];
+                fields.resize(3);
+            }
+            if (fields.size() == 3) {
+                mark = fields[2];
+                fields.pop_back();
+            }
+        }
         if (fields.size() != 2) {
-            pasted.NotRows.push_back(
-                {line, "'" + Trimmed(lines[i]) + "' is not a quantity and a length."});
+            pasted.NotRows.push_back({line, "'" + Trimmed(lines[i]) +
+                                                (withMarks ? "' is not a quantity and a length, "
+                                                             "with or without a mark."
+                                                           : "' is not a quantity and a length.")});
             continue;
         }
-        pasted.Rows.push_back({line, Upper(fields[0]), Upper(fields[1])});
+        pasted.Rows.push_back({line, Upper(fields[0]), Upper(fields[1]), std::move(mark)});
     }
     return pasted;
 }
@@ -112,9 +153,15 @@ bool IsRowsText(const std::string& text) {
     int lines = 0;
     for (const std::string& line : Lines(text)) {
         if (IsEmptyLine(line)) continue;
-        if (++lines > 1 || Fields(line).size() > 1) return true;
+        if (++lines > 1 || Fields(line).Fields.size() > 1) return true;
     }
     return false;
+}
+
+PastedRows RowsFromText(std::string_view text) {
+    // A spreadsheet's UTF-8 file may begin with a byte order mark.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    return ParsePastedRows(std::string(text), true);
 }
 
 std::string RowsText(const std::vector<ListRow>& rows) {
@@ -127,12 +174,12 @@ std::string ReasonOf(const std::string& message) {
     return message.substr(0, message.find_first_of("\r\n"));
 }
 
-std::string PasteFailuresMessage(std::vector<PasteFailure> failures, int pastedLines,
-                                 size_t shown) {
+std::string PasteFailuresMessage(std::vector<PasteFailure> failures, int pastedLines, size_t shown,
+                                 const std::string& how) {
     std::stable_sort(failures.begin(), failures.end(),
                      [](const PasteFailure& a, const PasteFailure& b) { return a.Line < b.Line; });
     std::string message = std::to_string(failures.size()) + " of the " +
-                          std::to_string(pastedLines) + " pasted lines " +
+                          std::to_string(pastedLines) + " " + how + " lines " +
                           (failures.size() == 1 ? "was" : "were") + " not added:";
     for (size_t i = 0; i < failures.size() && i < shown; ++i) {
         message += "\r\nLine " + std::to_string(failures[i].Line) + ": " + failures[i].Reason;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "job/CuttingJob.h"
@@ -8,11 +9,12 @@
 namespace tallora {
 
 // A row of pasted text: its line (from 1, counting every line of the text) and its two fields,
-// in upper case as typed keys are.
+// in upper case as typed keys are; the mark (third field) as written, when marks are read.
 struct PastedRow {
     int Line = 0;
     std::string Quantity;
     std::string Length;
+    std::string Mark;
 };
 
 // A pasted line that was not added, and why.
@@ -30,8 +32,13 @@ struct PastedRows {
 
 // Splits text copied from a spreadsheet or a text file into rows: one row a line, quantity then
 // length, separated by a tab, a comma, a semicolon or blanks. A first line that holds no number
-// is a header and is skipped; empty lines are skipped.
-PastedRows ParsePastedRows(const std::string& text);
+// is a header and is skipped; empty lines are skipped. With marks, a third field (a mark or part
+// number) is kept; between blanks, all that follows the length is the mark.
+PastedRows ParsePastedRows(const std::string& text, bool withMarks = false);
+
+// Rows of a CSV, tab-separated or plain text file's contents (UTF-8, a byte order mark allowed):
+// the paste rules, with a mark as an optional third column.
+PastedRows RowsFromText(std::string_view text);
 
 // Whether pasted text is meant as rows rather than as a value for an edit: more than one line, or
 // one line of more than one field.
@@ -44,8 +51,9 @@ std::string RowsText(const std::vector<ListRow>& rows);
 std::string ReasonOf(const std::string& message);
 
 // The one message for a paste whose lines were not all added: how many, then a line each
-// (line number and reason), at most `shown` of them.
+// (line number and reason), at most `shown` of them. `how` names the lines: "pasted" or
+// "imported".
 std::string PasteFailuresMessage(std::vector<PasteFailure> failures, int pastedLines,
-                                 size_t shown = 20);
+                                 size_t shown = 20, const std::string& how = "pasted");
 
 }  // namespace tallora

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "job/Capacities.h"
@@ -28,10 +29,17 @@ struct SectionData {
 };
 
 // One row of an entry list, as typed: quantity text ("*" or "ANY" for unlimited stock) and
-// length text in millimetres.
+// length text in millimetres. A cut row may carry a mark (a part number) read with the rows from
+// a file; job files do not keep it.
 struct ListRow {
+    ListRow() = default;
+    // Rows are made as {quantity, length} nearly everywhere: the mark is left out there.
+    ListRow(std::string quantity, std::string length, std::string mark = {})
+        : Quantity(std::move(quantity)), Length(std::move(length)), Mark(std::move(mark)) {}
+
     std::string Quantity;
     std::string Length;
+    std::string Mark;
     bool operator==(const ListRow&) const = default;
 };
 using StockItem = ListRow;

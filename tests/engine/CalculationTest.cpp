@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <random>
 
 #include "job/RowTexts.h"
 #include "support/EngineTestSupport.h"
@@ -144,6 +146,62 @@ TEST(Calculation, ComplexPlacesEveryPieceOfAJobThatFillsBarsExactly) {
     int bars = 0;
     for (const auto& p : job.Patterns) bars += p.BarCount;
     EXPECT_EQ(bars, 20);
+}
+
+TEST(Calculation, TheSingleBarFillTakesTheLastBarOfALimitedRow) {
+    // Everything fits one bar of 6000 (usable 5975): the one bar entered is used, none is left.
+    CuttingJob job = MakeJob({{"1", "6000"}}, {{"2", "2000"}});
+    ASSERT_TRUE(Calculated(job).outcome.Completed);
+    EXPECT_EQ(job.Patterns, std::vector<CuttingPattern>{Pattern(5975, 1, {2003}, {2})});
+    EXPECT_TRUE(job.Stock.empty());  // rows used up leave the working table
+
+    CuttingJob three = MakeJob({{"3", "6000"}}, {{"2", "2000"}});
+    ASSERT_TRUE(Calculated(three).outcome.Completed);
+    EXPECT_EQ(three.Stock, (std::vector<WorkingStockRow>{{5975, 5975, 2}}));
+}
+
+// Bars of each limited row: those in the patterns and those left add up to those entered.
+TEST(Calculation, EveryLimitedBarIsEitherUsedOrLeft) {
+    std::mt19937 random(20260415u);
+    auto pick = [&random](int lo, int hi) { return std::uniform_int_distribution(lo, hi)(random); };
+    int jobs = 0;
+    for (int n = 0; n < 250; ++n) {
+        Rows stock;
+        std::map<int, int> entered;  // usable length -> bars, limited rows only
+        const int stockRows = pick(1, 3);
+        for (int i = 0; i < stockRows; ++i) {
+            int length = 0;
+            do length = 100 * pick(20, 80);
+            while (std::any_of(stock.begin(), stock.end(), [&](const auto& row) {
+                return row.second == std::to_string(length);
+            }));
+            if (pick(0, 3) == 0) {
+                stock.push_back({"*", std::to_string(length)});
+            } else {
+                const int bars = pick(1, 4);
+                stock.push_back({std::to_string(bars), std::to_string(length)});
+                entered[length - 25] = bars;
+            }
+        }
+        Rows cuts;
+        const int cutRows = pick(1, 4);
+        for (int i = 0; i < cutRows; ++i)
+            cuts.push_back({std::to_string(pick(1, 6)), std::to_string(pick(300, 1900))});
+        const Algorithm algorithm = n % 2 == 0 ? Algorithm::Complex : Algorithm::Fast;
+        CuttingJob job = MakeJob(stock, cuts);
+        const Calculated run(job, algorithm);
+        if (!run.outcome.Completed) continue;  // e.g. no stock long enough
+        ++jobs;
+        std::map<int, int> used;
+        for (const auto& p : job.Patterns) used[p.StockLength] += p.BarCount;
+        std::map<int, int> left;
+        for (const auto& row : job.Stock) left[row.StockLength] += row.StockQuantity;
+        for (const auto& [length, bars] : entered) {
+            EXPECT_EQ(used[length] + left[length], bars)
+                << "job " << n << ", stock row of usable length " << length;
+        }
+    }
+    EXPECT_GT(jobs, 200);
 }
 
 }  // namespace

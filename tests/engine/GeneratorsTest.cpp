@@ -13,15 +13,25 @@ using Stock = std::vector<WorkingStockRow>;
 using Cuts = std::vector<WorkingCutRow>;
 using Patterns = std::vector<CuttingPattern>;
 
-TEST(SimpleNest, PutsEverythingInTheShortestStockThatHoldsItWithoutTakingTheBar) {
+TEST(SimpleNest, PutsEverythingInTheShortestStockThatHoldsItAndTakesTheBar) {
     // 3000 x 2 is exactly 6000: the 6000 bar holds it, the longer 8000 is not chosen.
-    const Stock stock = {{8000, 8000, -1}, {6000, 6000, 3}, {5000, 5000, 1}};
-    CuttingJob job = WorkingJob(stock, {{3000, 2}});
+    CuttingJob job = WorkingJob({{8000, 8000, -1}, {6000, 6000, 3}, {5000, 5000, 1}}, {{3000, 2}});
     SimpleNest(job);
     EXPECT_EQ(job.Patterns, Patterns{Pattern(6000, 1, {3000}, {2})});
     EXPECT_TRUE(job.AllAllocated);
-    EXPECT_EQ(job.Stock, stock);  // the bar is not taken off the stock
+    EXPECT_EQ(job.Stock, (Stock{{8000, 8000, -1}, {6000, 6000, 2}, {5000, 5000, 1}}));
     EXPECT_EQ(job.Cuts, (Cuts{{0, 0}}));
+
+    // The last bar of a limited row: the row is used up.
+    CuttingJob last = WorkingJob({{6000, 6000, 1}}, {{2003, 2}});
+    SimpleNest(last);
+    EXPECT_EQ(last.Patterns, Patterns{Pattern(6000, 1, {2003}, {2})});
+    EXPECT_EQ(last.Stock, (Stock{{6000, 6000, 0}}));
+
+    // Unlimited stock is never decremented.
+    CuttingJob unlimited = WorkingJob({{6000, 6000, -1}}, {{2003, 2}});
+    SimpleNest(unlimited);
+    EXPECT_EQ(unlimited.Stock, (Stock{{6000, 6000, -1}}));
 
     // The demand exceeds every bar: nothing happens.
     CuttingJob tooMuch = WorkingJob({{6000, 6000, -1}}, {{2003, 3}});

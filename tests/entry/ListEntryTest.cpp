@@ -37,6 +37,25 @@ TEST(CommitStockRow, EqualLengthsMergeAndMoveToTheEndUnlimitedRowsReplaceAndAbso
     EXPECT_EQ(rows, (Rows{{"*", "6000"}, {"ANY", "4000"}}));
 }
 
+TEST(CommitCutRow, MarksOfMergedRowsAreJoinedOnceEach) {
+    std::vector<CutItem> rows;
+    ASSERT_EQ(CommitCutRow(rows, "2", "1200", "Door A").Status, CommitStatus::Committed);
+    ASSERT_EQ(CommitCutRow(rows, "1", "900").Status, CommitStatus::Committed);
+    EXPECT_EQ(CommitCutRow(rows, "3", "1200", "Door B").MergedRow, 0);
+    EXPECT_EQ(rows, (std::vector<CutItem>{{"1", "900", ""}, {"5", "1200", "Door A, Door B"}}));
+    // A mark already there, or none, adds nothing.
+    CommitCutRow(rows, "1", "1200", "Door A");
+    CommitCutRow(rows, "1", "1200");
+    EXPECT_EQ(rows.back(), (CutItem{"7", "1200", "Door A, Door B"}));
+    // A row without a mark takes the mark of the one merged into it.
+    CommitCutRow(rows, "1", "900", "Frame");
+    EXPECT_EQ(rows.back(), (CutItem{"2", "900", "Frame"}));
+
+    EXPECT_EQ(MergedMarks("A, B", "B, C"), "A, B, C");
+    EXPECT_EQ(MergedMarks("", ""), "");
+    EXPECT_EQ(MergedMarks("", "X"), "X");
+}
+
 TEST(CommitRow, LengthLimitAndBadTextsAreRefusedWithAMessage) {
     Rows rows;
     EXPECT_EQ(CommitStockRow(rows, "1", "18300").Status, CommitStatus::Committed);

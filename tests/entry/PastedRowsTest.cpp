@@ -57,6 +57,62 @@ TEST(ParsePastedRows, LinesThatAreNotTwoFieldsAreReportedWithTheirNumber) {
     EXPECT_NE(pasted.NotRows[1].Reason.find("'1,2,3'"), std::string::npos);
 }
 
+struct MarkedRow {
+    std::string Quantity, Length, Mark;
+    bool operator==(const MarkedRow&) const = default;
+};
+
+std::vector<MarkedRow> MarkedRowsOf(const PastedRows& pasted) {
+    std::vector<MarkedRow> rows;
+    for (const PastedRow& row : pasted.Rows) rows.push_back({row.Quantity, row.Length, row.Mark});
+    return rows;
+}
+
+TEST(RowsFromText, ACsvFileWithAHeaderMarksQuotesAndBadLines) {
+    const PastedRows read = RowsFromText(
+        "\xEF\xBB\xBFQuantity,Length,Mark\r\n"
+        "4,1200,Door A\r\n"
+        "*,6000\r\n"
+        "2,\"900\",\"Frame, left\"\r\n"
+        "3,750,\"Post \"\"B\"\"\"\r\n"
+        "7\r\n"
+        "1,2,3,4\r\n"
+        "any,4000,\r\n");
+    EXPECT_TRUE(read.HeaderSkipped);
+    EXPECT_EQ(MarkedRowsOf(read), (std::vector<MarkedRow>{{"4", "1200", "Door A"},
+                                                          {"*", "6000", ""},
+                                                          {"2", "900", "Frame, left"},
+                                                          {"3", "750", "Post \"B\""},
+                                                          {"ANY", "4000", ""}}));
+    EXPECT_EQ(LinesOf(read), (std::vector<int>{2, 3, 4, 5, 8}));
+    ASSERT_EQ(read.NotRows.size(), 2u);
+    EXPECT_EQ(read.NotRows[0].Line, 6);
+    EXPECT_EQ(read.NotRows[0].Reason,
+              "'7' is not a quantity and a length, with or without a mark.");
+    EXPECT_EQ(read.NotRows[1].Line, 7);
+    EXPECT_NE(read.NotRows[1].Reason.find("'1,2,3,4'"), std::string::npos);
+}
+
+TEST(RowsFromText, TabsSemicolonsAndBlanksSeparateAsInAPaste) {
+    const std::vector<MarkedRow> expected{{"5", "6000", "Rafter 1"}, {"12", "1500", ""}};
+    for (const char* text :
+         {"Qty\tLength\tPart\n5\t6000\tRafter 1\n12\t1500\n", "5;6000;Rafter 1\n12;1500",
+          "5 6000 Rafter 1\n12 1500\n", "5 6000 \"Rafter 1\"\n12 1500\n"}) {
+        EXPECT_EQ(MarkedRowsOf(RowsFromText(text)), expected) << text;
+        EXPECT_TRUE(RowsFromText(text).NotRows.empty()) << text;
+    }
+    // A semicolon file's mark may hold a comma; the comma inside quotes decides nothing.
+    EXPECT_EQ(MarkedRowsOf(RowsFromText("3;1200;\"Door, left\"")),
+              (std::vector<MarkedRow>{{"3", "1200", "Door, left"}}));
+}
+
+TEST(ParsePastedRows, APasteStillRefusesAThirdField) {
+    const PastedRows pasted = ParsePastedRows("4,1000,Door A\n2,900");
+    EXPECT_EQ(MarkedRowsOf(pasted), (std::vector<MarkedRow>{{"2", "900", ""}}));
+    ASSERT_EQ(pasted.NotRows.size(), 1u);
+    EXPECT_EQ(pasted.NotRows[0].Reason, "'4,1000,Door A' is not a quantity and a length.");
+}
+
 TEST(IsRowsText, ASingleValueIsNotRows) {
     EXPECT_FALSE(IsRowsText("12"));
     EXPECT_FALSE(IsRowsText("  12 \r\n"));

@@ -97,6 +97,26 @@ TEST(JobFile, CalculatedJobRoundTripsByteForByte) {
     EXPECT_EQ(ReadBytes(again), bytes);
 }
 
+TEST(JobFile, MarksAreNotSavedAndTheFileIsTheSameWithoutThem) {
+    TempFolder temp;
+    const CuttingJob job = CalculatedJob();
+    CuttingJob marked = job;
+    marked.CutItems[0].Mark = "Door A";
+    marked.CutItems[2].Mark = "Post, left";
+    CuttingJob copy = job;
+    const Statistics stats = CompileStats(copy);
+    const std::string plain = temp.File("plain.tlf");
+    const std::string withMarks = temp.File("marks.tlf");
+    ASSERT_EQ(SaveFile(plain, job, stats), "");
+    ASSERT_EQ(SaveFile(withMarks, marked, stats), "");
+    EXPECT_EQ(ReadBytes(withMarks), ReadBytes(plain));
+
+    Reader reader;
+    std::string error;
+    ASSERT_EQ(reader.Read(*ReadTextFile(withMarks, error)).Status, ReadStatus::Loaded);
+    EXPECT_EQ(reader.job.CutItems, job.CutItems);  // rows as entered, without marks
+}
+
 TEST(JobFile, ShortFileWithoutCostingAndTheSettingsMessage) {
     // A file's lines up to its settings, without the costing section and the Hold.
     auto linesWith = [](int trim, int kerf, int offcut) {

@@ -46,6 +46,14 @@ public:
         textQuestions.push_back({title, prompt, initial});
         return Next(texts).value_or(std::nullopt);
     }
+    // Answers to choice questions in turn (Cancel when none is left); each prompt asked is kept.
+    std::vector<std::optional<int>> choices;
+    std::vector<std::string> choicePrompts;
+    std::optional<int> AskChoice(const std::string&, const std::string& prompt,
+                                 const std::vector<std::string>&) override {
+        choicePrompts.push_back(prompt);
+        return Next(choices).value_or(std::nullopt);
+    }
 
 private:
     template <typename T>

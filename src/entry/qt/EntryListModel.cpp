@@ -15,8 +15,11 @@ int EntryListModel::columnCount(const QModelIndex& parent) const {
 
 QVariant EntryListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= static_cast<int>(rows_.size())) return {};
-    if (role != Qt::DisplayRole) return {};
     const ListRow& row = rows_[index.row()];
+    // The list has no room for a mark: the row shows it when the pointer rests on it.
+    if (role == Qt::ToolTipRole && !row.Mark.empty())
+        return QStringLiteral("Mark: ") + QString::fromStdString(row.Mark);
+    if (role != Qt::DisplayRole) return {};
     return QString::fromStdString(index.column() == 0 ? row.Quantity : row.Length);
 }
 
@@ -25,11 +28,12 @@ QVariant EntryListModel::headerData(int section, Qt::Orientation orientation, in
     return section == 0 ? QStringLiteral("Quantity") : QStringLiteral("Length");
 }
 
-CommitResult EntryListModel::CommitRow(const std::string& quantity, const std::string& length) {
+CommitResult EntryListModel::CommitRow(const std::string& quantity, const std::string& length,
+                                       const std::string& mark) {
     // The rules work on a copy: the views may see the change only between the signals.
     std::vector<ListRow> rows = rows_;
     const CommitResult result = kind_ == Kind::Stock ? CommitStockRow(rows, quantity, length)
-                                                     : CommitCutRow(rows, quantity, length);
+                                                     : CommitCutRow(rows, quantity, length, mark);
     if (result.Status != CommitStatus::Committed) return result;
     const int count = rowCount();
     if (result.MergedRow >= 0) {

@@ -24,7 +24,9 @@ public:
 
     // A typed row, by the entry rules: added at the end, merged into the row of its length
     // (which moves to the end), or refused with a message.
-    CommitResult CommitRow(const std::string& quantity, const std::string& length);
+    // A cut row keeps the mark; a stock row has none.
+    CommitResult CommitRow(const std::string& quantity, const std::string& length,
+                           const std::string& mark = {});
     // Takes a row out of the list.
     ListRow RemoveRow(int row);
     // Orders the rows by a column (0 quantity, 1 length), once.

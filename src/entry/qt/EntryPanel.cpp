@@ -153,6 +153,7 @@ std::vector<int> EntryPanel::SelectedRows() const {
 }
 
 void EntryPanel::Reload() {
+    modifiedMark_.clear();
     model_->Reload();
     quantity_->clear();
     length_->clear();
@@ -162,12 +163,13 @@ void EntryPanel::Reload() {
 void EntryPanel::SEnter() {
     const std::string quantity = quantity_->text().toStdString();
     const std::string length = length_->text().toStdString();
-    const CommitResult result = model_->CommitRow(quantity, length);
+    const CommitResult result = model_->CommitRow(quantity, length, modifiedMark_);
     if (result.Status == CommitStatus::Ignored) return;
     if (result.Status == CommitStatus::Refused) {
         dialogs_.ShowMessage(MessageKind::Error, MessageButtons::Ok, result.Message);
         return;
     }
+    modifiedMark_.clear();
     // An added or merged row is the last one.
     if (model_->rowCount() > 0) list_->scrollTo(model_->index(model_->rowCount() - 1, 0));
     SListViewSelectItem();
@@ -193,6 +195,7 @@ void EntryPanel::SModifyClick() {
     const ListRow taken = model_->RemoveRow(row);
     // No other row takes the selection of the one taken out.
     list_->selectionModel()->clearSelection();
+    modifiedMark_ = taken.Mark;
     quantity_->setText(QString::fromStdString(taken.Quantity));
     length_->setText(QString::fromStdString(taken.Length));
     SListViewSelectItem();
@@ -220,11 +223,18 @@ void EntryPanel::ListViewColumnClick(int column) {
 }
 
 void EntryPanel::PasteRows(const QString& text) {
-    const PastedRows pasted = ParsePastedRows(text.toStdString());
+    TakeRows(ParsePastedRows(text.toStdString()), QStringLiteral("Paste "), "pasted");
+}
+
+void EntryPanel::ImportRows(const QString& text) {
+    TakeRows(RowsFromText(text.toStdString()), QStringLiteral("Import "), "imported");
+}
+
+void EntryPanel::TakeRows(const PastedRows& pasted, const QString& step, const std::string& how) {
     std::vector<PasteFailure> failures = pasted.NotRows;
     int committed = 0;
     for (const PastedRow& row : pasted.Rows) {
-        const CommitResult result = model_->CommitRow(row.Quantity, row.Length);
+        const CommitResult result = model_->CommitRow(row.Quantity, row.Length, row.Mark);
         if (result.Status == CommitStatus::Refused)
             failures.push_back({row.Line, ReasonOf(result.Message)});
         else if (result.Status == CommitStatus::Committed)
@@ -234,12 +244,12 @@ void EntryPanel::PasteRows(const QString& text) {
         list_->scrollTo(model_->index(model_->rowCount() - 1, 0));
         SListViewSelectItem();
         emit rowsChanged();
-        emit edited(QStringLiteral("Paste ") + Rows(committed));
+        emit edited(step + Rows(committed));
     }
     if (!failures.empty()) {
         const int lines = static_cast<int>(pasted.Rows.size() + pasted.NotRows.size());
         dialogs_.ShowMessage(MessageKind::Warning, MessageButtons::Ok,
-                             PasteFailuresMessage(std::move(failures), lines));
+                             PasteFailuresMessage(std::move(failures), lines, 20, how));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QTreeView>
 
 #include "commands/Ports.h"
+#include "entry/PastedRows.h"
 #include "entry/qt/EntryListModel.h"
 #include "job/CuttingJob.h"
 #include "widgets/FilteredEdit.h"
@@ -33,6 +34,9 @@ public:
     // Rows pasted as text, one a line, each by the typed entry's rules; the lines refused are
     // listed in one message.
     void PasteRows(const QString& text);
+    // Rows read from a file (RowsFromText: a third column is a cut row's mark), by the same
+    // rules as a paste; one step of the history.
+    void ImportRows(const QString& text);
     // The selected rows as text, in list order, onto the clipboard.
     void CopyRows();
     QTreeView* List() const { return list_; }
@@ -47,7 +51,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QString Rows(int count) const;          // "3 Stock Lengths"; no number for 0
+    QString Rows(int count) const;  // "3 Stock Lengths"; no number for 0
+    // Commits the rows read; `how` names the step ("Paste") and the lines ("pasted").
+    void TakeRows(const PastedRows& read, const QString& step, const std::string& how);
     std::vector<int> SelectedRows() const;  // in list order
 
     Kind kind_;
@@ -60,6 +66,8 @@ private:
     QTreeView* list_;
     QPushButton* modify_;
     QPushButton* delete_;
+    // The mark of the row taken into the edits by Modify, given back when they are committed.
+    std::string modifiedMark_;
 };
 
 }  // namespace tallora

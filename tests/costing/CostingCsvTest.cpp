@@ -1,0 +1,36 @@
+#include "costing/CostingCsv.h"
+
+#include <gtest/gtest.h>
+
+namespace tallora {
+namespace {
+
+TEST(CostingCsv, PlainNumbersPerPieceAndTheTotalsLine) {
+    // Two cut rows, 2 x 2500 and 1 x 5000 with a kerf of 3: 10 net metres of 12 charged.
+    CuttingJob job;
+    job.allowances.Kerf = 3;
+    job.InputCutQuantity = {2, 1};
+    job.InputCutLength = {2503, 5003};
+    Statistics stats;
+    stats.StatMetres[ChargeableMaterialRow] = 12;
+    stats.StatMetres[CutPiecesRow] = 10;
+    CostingSettings settings;
+    settings.CCutType = "Lump";
+    settings.CCutValue = 1000;  // 100.00 a net metre: thousands, no separator written
+    settings.CGalvType = "Metre";
+    settings.CGalvValue = 0.5;  // 5.00 over 10 net metres
+    settings.OtherName2 = "Painting, red";
+    const MaterialPrice material{"Tonne", 500, 10};  // 0.12 t x 500 = 60.00: 6.00 a metre
+    const CostingSheet sheet = CalcGrid(job, stats, material, settings, NumberFormat::UK());
+
+    // Per piece of 2500: 25 kg, 15.00 material, 250.00 cutting, 1.25 other; of 5000 twice that.
+    EXPECT_EQ(CostingCsv(sheet, settings),
+              "Qty,Length,Net Wt,Mat Cost,Cut Charge,Other Charges 1,\"Painting, red\","
+              "Other Charges 3,Total\r\n"
+              "2,2500,25.000,15.00,250.00,1.25,0.00,0.00,266.25\r\n"
+              "1,5000,50.000,30.00,500.00,2.50,0.00,0.00,532.50\r\n"
+              ",TOTALS,100.000,60.00,1000.00,5.00,0.00,0.00,1065.00\r\n");
+}
+
+}  // namespace
+}  // namespace tallora

@@ -1,0 +1,167 @@
+#include "results/CuttingListCsv.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "entry/ListEntry.h"
+#include "entry/PastedRows.h"
+#include "results/Statistics.h"
+#include "support/EngineTestSupport.h"
+
+namespace tallora {
+namespace {
+
+using Fields = std::vector<std::string>;
+
+// The test's own reading of CSV: quoted fields with doubled quotes, CR LF line ends.
+std::vector<Fields> ReadCsv(const std::string& csv) {
+    std::vector<Fields> lines;
+    Fields fields;
+    std::string field;
+    bool quoted = false;
+    for (size_t i = 0; i < csv.size(); ++i) {
+        const char c = csv[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < csv.size() && csv[i + 1] == '"') {
+                field += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            fields.push_back(std::move(field));
+            field.clear();
+        } else if (c == '\r' && i + 1 < csv.size() && csv[i + 1] == '\n') {
+            fields.push_back(std::move(field));
+            field.clear();
+            lines.push_back(std::move(fields));
+            fields.clear();
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    EXPECT_TRUE(field.empty() && fields.empty()) << "the last line has no line end";
+    return lines;
+}
+
+const Fields Header = {"Pattern",        "Stock Length",  "Bars",           "Cut Length",
+                       "Pieces per Bar", "Pieces in All", "Offcut per Bar", "Mark"};
+
+TEST(CsvField, QuotedOnlyWhenItHoldsACommaAQuoteOrALineBreak) {
+    EXPECT_EQ(CsvField("Door A"), "Door A");
+    EXPECT_EQ(CsvField(""), "");
+    EXPECT_EQ(CsvField("Door, left"), "\"Door, left\"");
+    EXPECT_EQ(CsvField("3/4\" pipe"), "\"3/4\"\" pipe\"");
+    EXPECT_EQ(CsvField("two\nlines"), "\"two\nlines\"");
+    EXPECT_EQ(CsvLine({"1", "a,b", ""}), "1,\"a,b\",\r\n");
+    EXPECT_EQ(CsvNumber(1234.5, 2), "1234.50");
+    EXPECT_EQ(CsvNumber(0.0049, 2), "0.00");
+    EXPECT_EQ(CsvNumber(-0.001, 2), "0.00");
+    EXPECT_EQ(CsvNumber(-1.5, 2), "-1.50");
+    EXPECT_EQ(CsvNumber(1500.0), "1500");
+    EXPECT_EQ(CsvNumber(2.25), "2.25");
+}
+
+TEST(CuttingListCsv, TheWorkedExampleLineByLine) {
+    // Two bars of 6000 (5950 usable, trim 25, hold 25), each 3 x 1500 and 1 x 1000 with a kerf
+    // of 3: 5950 - 3 x 1503 - 1003 + 25 of hold = 463 returned per bar.
+    CuttingJob job = testing::WorkedExampleJob(400);
+    job.CutItems = {{"6", "1500", "Rail"}, {"2", "1000", "Post, \"B\""}};
+    CompileStats(job);
+    EXPECT_EQ(CuttingListCsv(job),
+              "Pattern,Stock Length,Bars,Cut Length,Pieces per Bar,Pieces in All,Offcut per Bar,"
+              "Mark\r\n"
+              "1,6000,2,1500,3,6,463,Rail\r\n"
+              "1,6000,2,1000,1,2,463,\"Post, \"\"B\"\"\"\r\n");
+
+    // Nothing is returned when all waste is scrapped, nor below the shortest offcut.
+    CuttingJob scrapped = testing::WorkedExampleJob(400, true);
+    CompileStats(scrapped);
+    EXPECT_EQ(ReadCsv(CuttingListCsv(scrapped))[1][6], "0");
+    CuttingJob short_ = testing::WorkedExampleJob(500);
+    CompileStats(short_);
+    EXPECT_EQ(ReadCsv(CuttingListCsv(short_))[2][6], "0");
+}
+
+// A calculated job with limited stock, offcuts returned and marks on two of its cut rows.
+CuttingJob CalculatedJob() {
+    CuttingJob job =
+        testing::MakeJob({{"4", "6000"}, {"*", "4500"}},
+                         {{"7", "2400"}, {"9", "1750"}, {"5", "990"}, {"3", "3100"}}, 4, 20, 15);
+    job.allowances.NoOffcuts = false;
+    job.allowances.Offcut = 600;
+    job.CutItems[0].Mark = "Rafter";
+    job.CutItems[2].Mark = "Brace, short";
+    const testing::Calculated run(job);
+    EXPECT_TRUE(run.outcome.Completed);
+    CompileStats(job);
+    return job;
+}
+
+TEST(CuttingListCsv, OneLinePerPatternAndCutLengthAsTheCuttingListReadsIt) {
+    const CuttingJob job = CalculatedJob();
+    ASSERT_GT(job.PatternCount(), 1);
+    const std::vector<Fields> lines = ReadCsv(CuttingListCsv(job));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], Header);
+    size_t at = 1;
+    bool someOffcut = false;
+    for (int p = 0; p < job.PatternCount(); ++p) {
+        const CuttingPattern& pattern = job.Patterns[p];
+        for (int k = 0; k < pattern.LengthCount(); ++k, ++at) {
+            ASSERT_LT(at, lines.size());
+            const int length = pattern.CutLength[k] - 4;
+            std::string mark;
+            if (length == 2400) mark = "Rafter";
+            if (length == 990) mark = "Brace, short";
+            someOffcut = someOffcut || pattern.IsOffcut;
+            const Fields expected = {std::to_string(p + 1),
+                                     std::to_string(pattern.StockLength + 20 + 15),
+                                     std::to_string(pattern.BarCount),
+                                     std::to_string(length),
+                                     std::to_string(pattern.PieceCount[k]),
+                                     std::to_string(pattern.PieceCount[k] * pattern.BarCount),
+                                     std::to_string(pattern.IsOffcut ? pattern.OffcutLength : 0),
+                                     mark};
+            EXPECT_EQ(lines[at], expected) << "pattern " << p + 1;
+            // Only the lengths entered: 6000 and 4500 bars.
+            EXPECT_TRUE(lines[at][1] == "6000" || lines[at][1] == "4500") << lines[at][1];
+        }
+    }
+    EXPECT_EQ(at, lines.size());
+    EXPECT_TRUE(someOffcut);
+}
+
+TEST(CuttingListCsv, ThePiecesReadBackAreTheDemandEntered) {
+    const CuttingJob job = CalculatedJob();
+    ASSERT_EQ(job.RemainingPieces, 0);
+    // Each line's pieces in all, length and mark, as rows of a file to import.
+    std::string rows = "Quantity,Length,Mark\r\n";
+    const std::vector<Fields> lines = ReadCsv(CuttingListCsv(job));
+    for (size_t i = 1; i < lines.size(); ++i)
+        rows += CsvLine({lines[i][5], lines[i][3], lines[i][7]});
+    const PastedRows read = RowsFromText(rows);
+    EXPECT_TRUE(read.NotRows.empty());
+    std::vector<CutItem> imported;
+    for (const PastedRow& row : read.Rows) {
+        ASSERT_EQ(CommitCutRow(imported, row.Quantity, row.Length, row.Mark).Status,
+                  CommitStatus::Committed);
+    }
+    // Rows of equal length merged: the same quantity and mark per length as entered.
+    auto byLength = [](const std::vector<CutItem>& items) {
+        std::map<std::string, std::pair<std::string, std::string>> rows;
+        for (const CutItem& item : items) rows[item.Length] = {item.Quantity, item.Mark};
+        return rows;
+    };
+    EXPECT_EQ(byLength(imported), byLength(job.CutItems));
+    EXPECT_EQ(imported.size(), job.CutItems.size());
+}
+
+}  // namespace
+}  // namespace tallora
