@@ -18,18 +18,23 @@
 
 #include "commands/Calculate.h"
 #include "commands/ExportReport.h"
+#include "costing/CostingCsv.h"
 #include "costing/CostingFields.h"
 #include "costing/CostingSheet.h"
 #include "entry/Allowances.h"
 #include "entry/ListEntry.h"
+#include "entry/PastedRows.h"
 #include "entry/SectionFields.h"
 #include "job/RowTexts.h"
 #include "job/Utf8.h"
 #include "report/PdfReport.h"
+#include "results/CuttingListCsv.h"
 #include "results/SolutionBoundText.h"
 #include "results/Statistics.h"
 #include "storage/JobFile.h"
 #include "storage/OldVersion.h"
+#include "storage/RowsFile.h"
+#include "storage/SafeFile.h"
 #include "storage/TextFile.h"
 
 namespace tallora {
@@ -362,6 +367,10 @@ void PrintResults(std::ostream& out, const CuttingJob& job, const CalculateResul
 struct CliOptions {
     std::vector<std::string> jobFiles;
     std::vector<std::string> stock, cuts;
+    std::vector<std::string> stockCsv, cutsCsv;  // files of rows ("-": standard input)
+    // Their rows, read once before any job: (option and file, rows).
+    std::vector<std::pair<std::string, PastedRows>> csvRows;
+    std::optional<std::string> exportCsv, costingCsv;
     std::string kerf, trim, hold, offcut;
     bool scrapAll = false;
     bool switchToFast = false;
@@ -392,6 +401,22 @@ void AddOptions(CLI::App& app, CliOptions& o) {
     app.add_option("--cut", o.cuts, "A cut row QUANTITY@LENGTH; repeatable")
         ->allow_extra_args(false)
         ->type_name("Q@L");
+    app.add_option("--stock-csv", o.stockCsv,
+                   "Stock rows from a CSV or tab-separated FILE (- for standard input): quantity "
+                   "and length a line, a header line skipped; repeatable")
+        ->allow_extra_args(false)
+        ->type_name("FILE");
+    app.add_option("--cuts-csv", o.cutsCsv,
+                   "Cut rows from a CSV or tab-separated FILE (- for standard input): quantity, "
+                   "length and an optional mark a line, a header line skipped; repeatable")
+        ->allow_extra_args(false)
+        ->type_name("FILE");
+    app.add_option("--export-csv", o.exportCsv,
+                   "Write the cutting list as CSV to FILE: a line per pattern and cut length")
+        ->type_name("FILE");
+    app.add_option("--costing-csv", o.costingCsv,
+                   "Write the costing table as CSV to FILE, with numbers")
+        ->type_name("FILE");
     app.add_option("--kerf", o.kerf, "Saw kerf in mm (1..10, default 3)")->type_name("N");
     app.add_option("--trim", o.trim, "Trim per bar in mm (0..250, default 25)")->type_name("N");
     app.add_option("--hold", o.hold, "Vice hold per bar in mm (0..500, default 0)")->type_name("N");
@@ -553,9 +578,55 @@ Loaded LoadJobFile(const std::string& path, std::istream* in, CuttingJob& job) {
     return Loaded::None;
 }
 
-// The options on top of what the job file gave.
+// The files of rows, read once for every job; throws BadInput.
+void ReadCsvOptions(CliOptions& o, std::istream* in, bool stdinTaken) {
+    const auto read = [&](const std::string& option, const std::string& file) {
+        const std::string name = option + " " + file;
+        std::string text;
+        if (file == StdinName) {
+            if (stdinTaken) throw BadInput(name + ": standard input can be read once; give - once");
+            stdinTaken = true;
+            if (in == nullptr) throw BadInput(name + ": standard input cannot be read here");
+            std::vector<char> buffer(1 << 16);
+            while (in->read(buffer.data(), static_cast<std::streamsize>(buffer.size())) ||
+                   in->gcount() > 0) {
+                text.append(buffer.data(), static_cast<size_t>(in->gcount()));
+                if (text.size() > MaxRowsFileBytes) throw BadInput(name + ": more than 10 MB");
+            }
+        } else {
+            std::string error;
+            auto contents = ReadRowsFile(file, error);
+            if (!contents) throw BadInput(name + ": " + ForTerminal(error));
+            text = std::move(*contents);
+        }
+        PastedRows rows = RowsFromText(text);
+        if (!rows.NotRows.empty()) {
+            const PasteFailure& bad = rows.NotRows.front();
+            throw BadInput(name + ": line " + std::to_string(bad.Line) + ": " +
+                           ForTerminal(bad.Reason));
+        }
+        o.csvRows.push_back({name, std::move(rows)});
+    };
+    for (const auto& file : o.stockCsv) read("--stock-csv", file);
+    for (const auto& file : o.cutsCsv) read("--cuts-csv", file);
+}
+
+// The options on top of what the job file gave: the rows of files, then the rows given one by
+// one, as they would be typed.
 void ApplyOptions(const CliOptions& o, CuttingJob& job) {
     const NumberFormat uk = NumberFormat::UK();
+    for (const auto& [name, rows] : o.csvRows) {
+        const bool stock = name.rfind("--stock-csv", 0) == 0;
+        for (const PastedRow& row : rows.Rows) {
+            const CommitResult result =
+                stock ? CommitStockRow(job.StockItems, row.Quantity, row.Length)
+                      : CommitCutRow(job.CutItems, row.Quantity, row.Length, row.Mark);
+            if (result.Status == CommitStatus::Refused) {
+                throw BadInput(name + ": line " + std::to_string(row.Line) + ": " +
+                               ForTerminal(ReasonOf(result.Message)));
+            }
+        }
+    }
     for (const auto& row : o.stock) CommitRowArgument(job, "--stock", row);
     for (const auto& row : o.cuts) CommitRowArgument(job, "--cut", row);
     if (!o.kerf.empty()) SetAllowanceArgument(job, AllowanceField::Kerf, "--kerf", o.kerf);
@@ -823,7 +894,9 @@ void CheckBatchOptions(const CLI::App& app, const CliOptions& o) {
     }
     for (const auto& [option, given] :
          {std::pair{"--save", o.save.has_value()}, std::pair{"--pdf", o.pdf.has_value()},
-          std::pair{"--diagram", o.diagram.has_value()}}) {
+          std::pair{"--diagram", o.diagram.has_value()},
+          std::pair{"--export-csv", o.exportCsv.has_value()},
+          std::pair{"--costing-csv", o.costingCsv.has_value()}}) {
         if (given) {
             throw BadInput(std::string(option) +
                            ": writes one file, so it cannot be given with several jobs or a "
@@ -863,6 +936,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     try {
         bool folder = false;
         files = ExpandJobFiles(o.jobFiles, folder);
+        ReadCsvOptions(o, in, std::find(files.begin(), files.end(), StdinName) != files.end());
         if (files.size() > 1 || folder) {
             CheckBatchOptions(app, o);
             return RunBatch(o, files, shown, err, in);
@@ -885,6 +959,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (o.pdf) CheckOutputFile("--pdf", *o.pdf);
         if (o.diagram) CheckOutputFile("--diagram", *o.diagram);
         if (o.save) CheckOutputFile("--save", *o.save);
+        if (o.exportCsv) CheckOutputFile("--export-csv", *o.exportCsv);
+        if (o.costingCsv) CheckOutputFile("--costing-csv", *o.costingCsv);
         PrepareJob(o, file, in, run);
     } catch (const BadInput& e) {
         if (jsonl) shown << JsonLine(JobErrorJson(file, e.what())) << "\n" << std::flush;
@@ -943,6 +1019,23 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         const std::string error = pictures->SaveDiagram(run.job, width, height, *o.diagram);
         if (!error.empty()) {
             Complain(err, "--diagram " + *o.diagram + ": " + error);
+            return ExitBadInput;
+        }
+    }
+    if (o.exportCsv) {
+        const std::string error = WriteFileSafely(*o.exportCsv, CuttingListCsv(run.job));
+        if (!error.empty()) {
+            Complain(err, "--export-csv " + *o.exportCsv + ": " + error);
+            return ExitBadInput;
+        }
+    }
+    if (o.costingCsv) {
+        const CostingSheet sheet = CalcGrid(
+            run.job, outcome.Stats, MaterialPrice::OfJob(run.job.section), run.job.costing, uk);
+        const std::string error =
+            WriteFileSafely(*o.costingCsv, CostingCsv(sheet, run.job.costing));
+        if (!error.empty()) {
+            Complain(err, "--costing-csv " + *o.costingCsv + ": " + error);
             return ExitBadInput;
         }
     }

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -113,7 +115,7 @@ TEST(CliApp, OptionsTheEntryFieldsWouldLimitOrRound) {
                       .Json();
     EXPECT_EQ(result["patterns"][0]["CutLength"], json({1007}));
     EXPECT_EQ(result["patterns"][0]["PieceCount"], json({3}));
-    EXPECT_EQ(result["stock_left"], json({{8, 6000}}));
+    EXPECT_EQ(result["stock_left"], json({{7, 6000}}));  // one bar of the eight is cut
 
     // 6 m of stock at 10.000 kg/m and 2.01 a metre; the pound sign is dropped.
     result = RunTool({"--stock", "*@6000", "--cut", "1@1000", "--weight", "10.0004", "--cost",
@@ -405,6 +407,139 @@ TEST(CliApp, OptimalStoppedAtTheTimeLimitStillPlacesEveryPiece) {
         EXPECT_NE(b["text"].get<std::string>().find("(stopped at the time limit)"),
                   std::string::npos);
     }
+}
+
+// A CSV text's fields, line by line, quotes as a spreadsheet writes them.
+std::vector<std::vector<std::string>> CsvLines(const std::string& text) {
+    std::vector<std::vector<std::string>> lines(1);
+    std::string field;
+    bool quoted = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                field += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            lines.back().push_back(field);
+            field.clear();
+        } else if (c == '\n') {
+            lines.back().push_back(field);
+            field.clear();
+            lines.emplace_back();
+        } else if (c != '\r') {
+            field += c;
+        }
+    }
+    if (lines.back().empty()) lines.pop_back();
+    return lines;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(CliApp, RowsFromSpreadsheetFilesAndTheCuttingListBackToOne) {
+    testing::TempFolder temp;
+    const std::string stock = temp.File("stock.tsv");
+    const std::string cuts = temp.File("cuts.csv");
+    std::ofstream(stock) << "Quantity\tLength\nANY\t6000\n2\t12000\n";
+    std::ofstream(cuts) << "Qty;Length;Mark\n4;1450;B1\n\"3\";2100;\"C;2\"\n7;980\n2;1450;B9\n";
+    const std::string exported = temp.File("list.csv");
+    const std::string costing = temp.File("costing.csv");
+    const CliRun run = RunTool({"--stock-csv", stock, "--cuts-csv", cuts, "--format", "json",
+                                "--costing", "--weight", "10", "--cost", "500", "--export-csv",
+                                exported, "--costing-csv", costing});
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    const json out = run.Json();
+    // Rows as typed: the header skipped, ANY unlimited, the second 1450 merged into the first.
+    EXPECT_EQ(out["input"]["stock"], json::parse(R"([{"quantity":-1,"length":6000},
+                                                      {"quantity":2,"length":12000}])"));
+    EXPECT_EQ(out["input"]["cuts"].size(), 3u);
+
+    // The cutting list: one line a pattern and cut length; the pieces add up to the demand, and
+    // each length keeps its mark.
+    const auto lines = CsvLines(ReadAll(exported));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], (std::vector<std::string>{"Pattern", "Stock Length", "Bars", "Cut Length",
+                                                  "Pieces per Bar", "Pieces in All",
+                                                  "Offcut per Bar", "Mark"}));
+    std::map<std::string, int> pieces;
+    std::map<std::string, std::string> marks;
+    std::ostringstream again;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        ASSERT_EQ(lines[i].size(), 8u);
+        EXPECT_EQ(std::stoi(lines[i][5]), std::stoi(lines[i][2]) * std::stoi(lines[i][4]));
+        pieces[lines[i][3]] += std::stoi(lines[i][5]);
+        marks[lines[i][3]] = lines[i][7];
+        again << lines[i][5] << "," << lines[i][3] << ",\"" << lines[i][7] << "\"\n";
+    }
+    EXPECT_EQ(pieces, (std::map<std::string, int>{{"1450", 6}, {"2100", 3}, {"980", 7}}));
+    EXPECT_EQ(marks, (std::map<std::string, std::string>{
+                         {"1450", "B1, B9"}, {"2100", "C;2"}, {"980", ""}}));
+    // Read back as cut rows, the export asks for what the job asked for.
+    const std::string back = temp.File("back.csv");
+    std::ofstream(back) << again.str();
+    const CliRun rerun = RunTool({"--stock", "*@6000", "--cuts-csv", back, "--format", "json"});
+    ASSERT_EQ(rerun.status, ExitSuccess) << rerun.err;
+    std::map<int, int> asked, reread;
+    for (const json& row : out["input"]["cuts"]) asked[row["length"]] += row["quantity"].get<int>();
+    const json rereadJob = rerun.Json();
+    for (const json& row : rereadJob["input"]["cuts"])
+        reread[row["length"]] += row["quantity"].get<int>();
+    EXPECT_EQ(reread, asked);
+
+    // The costing table with numbers: the same as the JSON's.
+    const auto table = CsvLines(ReadAll(costing));
+    const json& rows = out["costing"]["rows"];
+    ASSERT_EQ(table.size(), rows.size() + 2);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        EXPECT_EQ(std::stoi(table[r + 1][0]), rows[r]["quantity"].get<int>());
+        EXPECT_NEAR(std::stod(table[r + 1][8]), rows[r]["total"].get<double>(), 0.005);
+    }
+    EXPECT_NEAR(std::stod(table.back()[8]), out["costing"]["totals"]["grand"].get<double>(), 0.005);
+}
+
+TEST(CliApp, BadRowsFilesNameTheFileAndTheLine) {
+    testing::TempFolder temp;
+    const std::string cuts = temp.File("cuts.csv");
+    std::ofstream(cuts) << "Quantity,Length\n4,1450\n2,18301\n";
+    ExpectExit(RunTool({"--stock", "*@6000", "--cuts-csv", cuts}), ExitBadInput,
+               "--cuts-csv " + cuts + ": line 3: 18301mm is greater than the maximum");
+    std::ofstream(cuts) << "4,1450,A,B\n";
+    ExpectExit(RunTool({"--stock", "*@6000", "--cuts-csv", cuts}), ExitBadInput,
+               "--cuts-csv " + cuts + ": line 1:");
+    // A stock quantity of * is no cut quantity.
+    std::ofstream(cuts) << "*,1450\n";
+    ExpectExit(RunTool({"--stock", "*@6000", "--cuts-csv", cuts}), ExitBadInput, "line 1:");
+    ExpectExit(RunTool({"--stock", "*@6000", "--cuts-csv", temp.File("missing.csv")}), ExitBadInput,
+               "--cuts-csv " + temp.File("missing.csv") + ": ");
+    // From standard input, once.
+    std::istringstream rows("2 1500\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCli({"--stock", "*@6000", "--cuts-csv", "-", "--format", "json"}, out, err,
+                     nullptr, false, &rows),
+              ExitSuccess)
+        << err.str();
+    EXPECT_EQ(json::parse(out.str())["input"]["cuts"].size(), 1u);
+    std::istringstream twice("2 1500\n");
+    std::ostringstream out2, err2;
+    EXPECT_EQ(RunCli({"--stock-csv", "-", "--cuts-csv", "-"}, out2, err2, nullptr, false, &twice),
+              ExitBadInput);
+    EXPECT_NE(err2.str().find("give - once"), std::string::npos) << err2.str();
+    // The files written are one job's: several jobs refuse them.
+    const std::string job = temp.File("a.tlf");
+    ASSERT_EQ(RunTool({"--stock", "*@6000", "--cut", "2@1500", "--save", job}).status, ExitSuccess);
+    ExpectExit(RunTool({job, job, "--export-csv", temp.File("x.csv")}), ExitBadInput,
+               "--export-csv");
 }
 
 }  // namespace
