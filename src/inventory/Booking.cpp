@@ -1,0 +1,105 @@
+#include "inventory/Booking.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace tallora {
+
+namespace {
+
+// FNV-1a, 64 bits; two of them from different starts give the identity its 128 bits.
+class Digest {
+public:
+    void Add(std::string_view text) {
+        // Each field is ended, so that "ab","c" and "a","bc" differ.
+        for (unsigned char c : text) Byte(c);
+        Byte(0x1f);
+    }
+    void Add(long long value) { Add(std::to_string(value)); }
+    std::string Hex() const {
+        char text[33];
+        std::snprintf(text, sizeof text, "%016llx%016llx", static_cast<unsigned long long>(a_),
+                      static_cast<unsigned long long>(b_));
+        return text;
+    }
+
+private:
+    void Byte(unsigned char c) {
+        a_ = (a_ ^ c) * 0x100000001b3ULL;
+        b_ = (b_ ^ c ^ 0x5a) * 0x100000001b3ULL;
+    }
+    std::uint64_t a_ = 0xcbf29ce484222325ULL;
+    std::uint64_t b_ = 0x84222325cbf29ce4ULL;
+};
+
+}  // namespace
+
+std::vector<ReturnedOffcut> ReturnedOffcuts(const CuttingJob& job) {
+    std::vector<ReturnedOffcut> returned;
+    // The cutting list's own test for its return line.
+    if (job.allowances.NoOffcuts) return returned;
+    for (int p = 0; p < job.PatternCount(); ++p) {
+        const CuttingPattern& pattern = job.Patterns[p];
+        if (pattern.IsOffcut && pattern.BarCount > 0) {
+            returned.push_back({p + 1, pattern.OffcutLength, pattern.BarCount});
+        }
+    }
+    return returned;
+}
+
+std::string CalculationIdentity(const CuttingJob& job) {
+    Digest digest;
+    digest.Add("tallora calculation 1");
+    const SectionData& s = job.section;
+    digest.Add(s.Customer);
+    digest.Add(s.Reference);
+    digest.Add(SectionKey(s.Section));
+    const Allowances& a = job.allowances;
+    for (long long value : {a.Kerf, a.Trim, a.Hold, a.Offcut, a.NoOffcuts ? 1 : 0})
+        digest.Add(value);
+    digest.Add("stock");
+    for (const auto& row : job.StockItems) {
+        digest.Add(row.Quantity);
+        digest.Add(row.Length);
+    }
+    digest.Add("cuts");
+    for (const auto& row : job.CutItems) {
+        digest.Add(row.Quantity);
+        digest.Add(row.Length);
+        digest.Add(row.Mark);
+    }
+    digest.Add("patterns");
+    for (const auto& p : job.Patterns) {
+        digest.Add(p.StockLength);
+        digest.Add(p.BarCount);
+        for (int k = 0; k < p.LengthCount(); ++k) {
+            digest.Add(p.CutLength[k]);
+            digest.Add(p.PieceCount[k]);
+        }
+        digest.Add("/");
+    }
+    return digest.Hex();
+}
+
+long long BookJob(OffcutStore& store, const CuttingJob& job, const std::string& jobFile,
+                  const std::vector<UsedOffcut>& used, const std::string& location) {
+    if (job.Patterns.empty()) {
+        throw InventoryError(InventoryErrorKind::Invalid,
+                             "The job has no calculated cutting list to book: calculate it first.");
+    }
+    std::vector<NewOffcut> added;
+    for (const auto& offcut : ReturnedOffcuts(job)) {
+        added.push_back({job.section.Section,
+                         offcut.Length,
+                         offcut.Count,
+                         {jobFile, job.section.Reference, offcut.Pattern},
+                         location});
+    }
+    BookingRecord booking;
+    booking.Calculation = CalculationIdentity(job);
+    booking.JobFile = jobFile;
+    booking.JobReference = job.section.Reference;
+    return store.Book(booking, added, used);
+}
+
+}  // namespace tallora

@@ -1,0 +1,528 @@
+#include "inventory/OffcutStore.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <fstream>
+#include <map>
+#include <utility>
+
+#include "job/Capacities.h"
+#include "results/CuttingListCsv.h"
+
+namespace tallora {
+
+namespace {
+
+// Each step takes the schema from the version before it to `To`. New versions append a step;
+// a step is never changed once released.
+struct MigrationStep {
+    int To;
+    const char* Sql;
+};
+
+constexpr MigrationStep Migrations[] = {
+    {1, R"sql(
+CREATE TABLE bookings (
+    id INTEGER PRIMARY KEY,
+    calculation TEXT NOT NULL UNIQUE,
+    job_file TEXT NOT NULL DEFAULT '',
+    job_reference TEXT NOT NULL DEFAULT '',
+    booked_at TEXT NOT NULL
+);
+CREATE TABLE offcuts (
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    section TEXT NOT NULL,
+    section_key TEXT NOT NULL,
+    length_mm INTEGER NOT NULL CHECK (length_mm > 0),
+    count INTEGER NOT NULL CHECK (count > 0),
+    source_file TEXT NOT NULL DEFAULT '',
+    source_reference TEXT NOT NULL DEFAULT '',
+    source_pattern INTEGER NOT NULL DEFAULT 0,
+    booking_id INTEGER REFERENCES bookings(id),
+    booked_at TEXT NOT NULL,
+    location TEXT
+);
+CREATE INDEX offcuts_by_section ON offcuts(section_key, length_mm);
+)sql"},
+};
+
+static_assert(std::size(Migrations) == InventorySchemaVersion);
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+[[noreturn]] void Fail(sqlite3* db, int rc, const std::string& path) {
+    const std::string what = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    const int primary = rc & 0xff;
+    if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT) {
+        throw InventoryError(InventoryErrorKind::Damaged, "The offcut inventory " + Quoted(path) +
+                                                              " is damaged: " + what +
+                                                              ". It has been left as it is.");
+    }
+    throw InventoryError(InventoryErrorKind::Failed,
+                         "The offcut inventory " + Quoted(path) + " could not be used: " + what);
+}
+
+void Exec(sqlite3* db, const char* sql, const std::string& path) {
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) Fail(db, rc, path);
+}
+
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sql, const std::string& path) : db_(db), path_(path) {
+        const int rc = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr);
+        if (rc != SQLITE_OK) Fail(db, rc, path);
+    }
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    Statement& Bind(int index, long long value) {
+        Check(sqlite3_bind_int64(stmt_, index, value));
+        return *this;
+    }
+    Statement& Bind(int index, const std::string& text) {
+        Check(sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
+                                SQLITE_TRANSIENT));
+        return *this;
+    }
+    // An empty text is stored as NULL.
+    Statement& BindOptional(int index, const std::string& text) {
+        if (text.empty()) {
+            Check(sqlite3_bind_null(stmt_, index));
+            return *this;
+        }
+        return Bind(index, text);
+    }
+    // True while there is a row to read.
+    bool Next() {
+        const int rc = sqlite3_step(stmt_);
+        if (rc == SQLITE_ROW) return true;
+        if (rc == SQLITE_DONE) return false;
+        Fail(db_, rc, path_);
+    }
+    void Run() {
+        while (Next()) {}
+    }
+    long long Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+    std::string Text(int column) const {
+        const auto* text = sqlite3_column_text(stmt_, column);
+        if (text == nullptr) return {};
+        return {reinterpret_cast<const char*>(text),
+                static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column))};
+    }
+
+private:
+    void Check(int rc) const {
+        if (rc != SQLITE_OK) Fail(db_, rc, path_);
+    }
+    sqlite3* db_;
+    const std::string& path_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// Takes the write lock at BEGIN, so a change never fails halfway for want of it; whatever is
+// not committed is rolled back.
+class Transaction {
+public:
+    Transaction(sqlite3* db, const std::string& path) : db_(db), path_(path) {
+        Exec(db, "BEGIN IMMEDIATE", path);
+    }
+    ~Transaction() {
+        if (!done_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void Commit() {
+        Exec(db_, "COMMIT", path_);
+        done_ = true;
+    }
+
+private:
+    sqlite3* db_;
+    const std::string& path_;
+    bool done_ = false;
+};
+
+int UserVersion(sqlite3* db, const std::string& path) {
+    Statement version(db, "PRAGMA user_version", path);
+    return version.Next() ? static_cast<int>(version.Int(0)) : 0;
+}
+
+[[noreturn]] void Refuse(InventoryErrorKind kind, const std::string& message) {
+    throw InventoryError(kind, message);
+}
+
+// A file that SQLite did not write is refused before SQLite touches it.
+void CheckHeader(const std::string& path) {
+    if (path.empty() || path == ":memory:") return;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return;  // created below
+    char header[16] = {};
+    file.read(header, sizeof header);
+    const auto got = file.gcount();
+    if (got == 0) return;  // an empty file is an empty database
+    if (got < 16 || std::string_view(header, 16) != std::string_view("SQLite format 3\0", 16)) {
+        Refuse(InventoryErrorKind::Damaged, "The offcut inventory " + Quoted(path) +
+                                                " is damaged: it is not a database file. It has "
+                                                "been left as it is.");
+    }
+}
+
+void CheckNotNewer(int version, const std::string& path) {
+    if (version > InventorySchemaVersion) {
+        Refuse(InventoryErrorKind::Newer,
+               "The offcut inventory " + Quoted(path) +
+                   " was written by a newer version of Tallora (inventory version " +
+                   std::to_string(version) + "; this version reads up to " +
+                   std::to_string(InventorySchemaVersion) +
+                   "). It has been left as it is: open it with that version.");
+    }
+}
+
+// A file of version 0 is ours only while it holds nothing.
+void CheckEmpty(sqlite3* db, const std::string& path) {
+    Statement tables(db, "SELECT count(*) FROM sqlite_master", path);
+    if (tables.Next() && tables.Int(0) > 0) {
+        Refuse(InventoryErrorKind::Damaged, "The offcut inventory " + Quoted(path) +
+                                                " is damaged: it is a database of something "
+                                                "else. It has been left as it is.");
+    }
+}
+
+void Migrate(sqlite3* db, const std::string& path) {
+    Transaction transaction(db, path);
+    // Another process may have brought the file up to date since it was opened.
+    const int version = UserVersion(db, path);
+    CheckNotNewer(version, path);
+    if (version == InventorySchemaVersion) return;
+    if (version == 0) CheckEmpty(db, path);
+    for (const auto& step : Migrations) {
+        if (step.To > version) Exec(db, step.Sql, path);
+    }
+    Exec(db, ("PRAGMA user_version = " + std::to_string(InventorySchemaVersion)).c_str(), path);
+    transaction.Commit();
+}
+
+void CheckLength(int length) {
+    if (length <= 0 || length > MaxLength) {
+        Refuse(InventoryErrorKind::Invalid, "An offcut must be 1 to " + std::to_string(MaxLength) +
+                                                "mm long, not " + std::to_string(length) + "mm.");
+    }
+}
+
+void CheckCount(int count) {
+    if (count <= 0) {
+        Refuse(InventoryErrorKind::Invalid,
+               "An offcut needs at least one piece, not " + std::to_string(count) + ".");
+    }
+}
+
+[[noreturn]] void NotFound(long long id) {
+    Refuse(InventoryErrorKind::NotFound,
+           "Offcut " + std::to_string(id) + " is not in the offcut inventory.");
+}
+
+constexpr const char* OffcutColumns =
+    "id, section, length_mm, count, source_file, source_reference, source_pattern, booked_at, "
+    "location";
+
+Offcut ReadOffcut(const Statement& row) {
+    Offcut offcut;
+    offcut.Id = row.Int(0);
+    offcut.Section = row.Text(1);
+    offcut.Length = static_cast<int>(row.Int(2));
+    offcut.Count = static_cast<int>(row.Int(3));
+    offcut.Source = {row.Text(4), row.Text(5), static_cast<int>(row.Int(6))};
+    offcut.BookedAt = row.Text(7);
+    offcut.Location = row.Text(8);
+    return offcut;
+}
+
+}  // namespace
+
+std::string SectionKey(std::string_view section) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!section.empty() && blank(section.front())) section.remove_prefix(1);
+    while (!section.empty() && blank(section.back())) section.remove_suffix(1);
+    std::string key(section);
+    // Bytes of multi-byte UTF-8 characters are all above 0x7F and stay as they are.
+    for (char& c : key) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return key;
+}
+
+std::string InventoryTimeNow() {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+}
+
+OffcutStore OffcutStore::Open(const std::string& path) {
+    CheckHeader(path);
+    sqlite3* raw = nullptr;
+    const int rc =
+        sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    OffcutStore store(raw, path);  // closes the connection whatever happens below
+    if (rc != SQLITE_OK) Fail(raw, rc, path);
+    sqlite3_extended_result_codes(raw, 1);
+    sqlite3_busy_timeout(raw, 5000);
+
+    // Nothing is written before the file is known to be an inventory this version can read.
+    const int version = UserVersion(raw, path);
+    CheckNotNewer(version, path);
+    if (version == 0) CheckEmpty(raw, path);
+    Exec(raw, "PRAGMA journal_mode = WAL", path);
+    Exec(raw, "PRAGMA foreign_keys = ON", path);
+    if (version < InventorySchemaVersion) Migrate(raw, path);
+    return store;
+}
+
+OffcutStore::OffcutStore(OffcutStore&& other) noexcept
+    : db_(std::exchange(other.db_, nullptr)),
+      path_(std::move(other.path_)),
+      faultHook_(std::move(other.faultHook_)) {}
+
+OffcutStore& OffcutStore::operator=(OffcutStore&& other) noexcept {
+    if (this != &other) {
+        if (db_ != nullptr) sqlite3_close_v2(db_);
+        db_ = std::exchange(other.db_, nullptr);
+        path_ = std::move(other.path_);
+        faultHook_ = std::move(other.faultHook_);
+    }
+    return *this;
+}
+
+OffcutStore::~OffcutStore() {
+    if (db_ != nullptr) sqlite3_close_v2(db_);
+}
+
+void OffcutStore::Step(const std::string& name) const {
+    if (faultHook_) faultHook_(name);
+}
+
+std::vector<Offcut> OffcutStore::List(const std::optional<std::string>& section) const {
+    const std::string sql = std::string("SELECT ") + OffcutColumns + " FROM offcuts" +
+                            (section ? " WHERE section_key = ?1" : "") +
+                            " ORDER BY section_key, length_mm DESC, id";
+    Statement rows(db_, sql.c_str(), path_);
+    if (section) rows.Bind(1, SectionKey(*section));
+    std::vector<Offcut> offcuts;
+    while (rows.Next()) offcuts.push_back(ReadOffcut(rows));
+    return offcuts;
+}
+
+std::optional<Offcut> OffcutStore::Find(long long id) const {
+    const std::string sql = std::string("SELECT ") + OffcutColumns + " FROM offcuts WHERE id = ?1";
+    Statement row(db_, sql.c_str(), path_);
+    row.Bind(1, id);
+    if (!row.Next()) return std::nullopt;
+    return ReadOffcut(row);
+}
+
+long long OffcutStore::Insert(const NewOffcut& offcut, const std::string& bookedAt,
+                              long long bookingId) {
+    CheckLength(offcut.Length);
+    CheckCount(offcut.Count);
+    Statement insert(db_,
+                     "INSERT INTO offcuts (section, section_key, length_mm, count, source_file, "
+                     "source_reference, source_pattern, booking_id, booked_at, location) "
+                     "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
+                     path_);
+    insert.Bind(1, offcut.Section)
+        .Bind(2, SectionKey(offcut.Section))
+        .Bind(3, offcut.Length)
+        .Bind(4, offcut.Count)
+        .Bind(5, offcut.Source.JobFile)
+        .Bind(6, offcut.Source.JobReference)
+        .Bind(7, offcut.Source.Pattern)
+        .Bind(9, bookedAt)
+        .BindOptional(10, offcut.Location);
+    if (bookingId > 0) insert.Bind(8, bookingId);
+    insert.Run();
+    return sqlite3_last_insert_rowid(db_);
+}
+
+long long OffcutStore::Add(const NewOffcut& offcut) {
+    Transaction transaction(db_, path_);
+    const long long id = Insert(offcut, InventoryTimeNow(), 0);
+    Step("commit");
+    transaction.Commit();
+    return id;
+}
+
+void OffcutStore::Remove(long long id, int count) {
+    Transaction transaction(db_, path_);
+    Statement find(db_, "SELECT count FROM offcuts WHERE id = ?1", path_);
+    find.Bind(1, id);
+    if (!find.Next()) NotFound(id);
+    const long long have = find.Int(0);
+    if (count <= 0 || count >= have) {
+        Statement(db_, "DELETE FROM offcuts WHERE id = ?1", path_).Bind(1, id).Run();
+    } else {
+        Statement(db_, "UPDATE offcuts SET count = count - ?2 WHERE id = ?1", path_)
+            .Bind(1, id)
+            .Bind(2, count)
+            .Run();
+    }
+    Step("commit");
+    transaction.Commit();
+}
+
+void OffcutStore::Update(long long id, const OffcutChanges& changes) {
+    if (changes.Length) CheckLength(*changes.Length);
+    if (changes.Count) CheckCount(*changes.Count);
+    Transaction transaction(db_, path_);
+    if (!Find(id)) NotFound(id);
+    if (changes.Section) {
+        Statement(db_, "UPDATE offcuts SET section = ?2, section_key = ?3 WHERE id = ?1", path_)
+            .Bind(1, id)
+            .Bind(2, *changes.Section)
+            .Bind(3, SectionKey(*changes.Section))
+            .Run();
+    }
+    if (changes.Length) {
+        Statement(db_, "UPDATE offcuts SET length_mm = ?2 WHERE id = ?1", path_)
+            .Bind(1, id)
+            .Bind(2, *changes.Length)
+            .Run();
+    }
+    if (changes.Count) {
+        Statement(db_, "UPDATE offcuts SET count = ?2 WHERE id = ?1", path_)
+            .Bind(1, id)
+            .Bind(2, *changes.Count)
+            .Run();
+    }
+    if (changes.Location) {
+        Statement(db_, "UPDATE offcuts SET location = ?2 WHERE id = ?1", path_)
+            .Bind(1, id)
+            .BindOptional(2, *changes.Location)
+            .Run();
+    }
+    Step("commit");
+    transaction.Commit();
+}
+
+std::vector<SectionTotal> OffcutStore::TotalsBySection() const {
+    // The spelling shown is the earliest offcut's: the one with the lowest id.
+    Statement rows(db_,
+                   "SELECT (SELECT section FROM offcuts AS first WHERE first.section_key = "
+                   "o.section_key ORDER BY id LIMIT 1), count(*), sum(count), "
+                   "sum(length_mm * count) FROM offcuts AS o GROUP BY section_key "
+                   "ORDER BY section_key",
+                   path_);
+    std::vector<SectionTotal> totals;
+    while (rows.Next()) {
+        totals.push_back({rows.Text(0), static_cast<int>(rows.Int(1)), rows.Int(2), rows.Int(3)});
+    }
+    return totals;
+}
+
+std::string OffcutStore::ExportCsv(const std::optional<std::string>& section) const {
+    std::string text = CsvLine({"Id", "Section", "Length (mm)", "Count", "Job file",
+                                "Job reference", "Pattern", "Booked at (UTC)", "Location"});
+    for (const Offcut& o : List(section)) {
+        text += CsvLine({std::to_string(o.Id), o.Section, std::to_string(o.Length),
+                         std::to_string(o.Count), o.Source.JobFile, o.Source.JobReference,
+                         o.Source.Pattern > 0 ? std::to_string(o.Source.Pattern) : "", o.BookedAt,
+                         o.Location});
+    }
+    return text;
+}
+
+bool OffcutStore::IsBooked(const std::string& calculation) const {
+    Statement row(db_, "SELECT 1 FROM bookings WHERE calculation = ?1", path_);
+    row.Bind(1, calculation);
+    return row.Next();
+}
+
+std::vector<BookingRecord> OffcutStore::Bookings() const {
+    Statement rows(db_,
+                   "SELECT id, calculation, job_file, job_reference, booked_at FROM bookings "
+                   "ORDER BY id",
+                   path_);
+    std::vector<BookingRecord> bookings;
+    while (rows.Next()) {
+        bookings.push_back({rows.Int(0), rows.Text(1), rows.Text(2), rows.Text(3), rows.Text(4)});
+    }
+    return bookings;
+}
+
+long long OffcutStore::Book(const BookingRecord& booking, const std::vector<NewOffcut>& returned,
+                            const std::vector<UsedOffcut>& used) {
+    for (const auto& offcut : returned) {
+        CheckLength(offcut.Length);
+        CheckCount(offcut.Count);
+    }
+    // The same offcut may come in more than one row: it is taken from once, in id order.
+    std::map<long long, long long> taken;
+    for (const auto& use : used) {
+        if (use.Bars > 0) taken[use.OffcutId] += use.Bars;
+    }
+    const std::string bookedAt = booking.BookedAt.empty() ? InventoryTimeNow() : booking.BookedAt;
+
+    Transaction transaction(db_, path_);
+    {
+        Statement earlier(db_, "SELECT booked_at, job_file FROM bookings WHERE calculation = ?1",
+                          path_);
+        earlier.Bind(1, booking.Calculation);
+        if (earlier.Next()) {
+            const std::string file = earlier.Text(1);
+            Refuse(InventoryErrorKind::AlreadyBooked,
+                   "This calculation was booked into the offcut inventory on " + earlier.Text(0) +
+                       (file.empty() ? "" : " (" + file + ")") + ": it is not booked twice.");
+        }
+    }
+    Statement(db_,
+              "INSERT INTO bookings (calculation, job_file, job_reference, booked_at) "
+              "VALUES (?1, ?2, ?3, ?4)",
+              path_)
+        .Bind(1, booking.Calculation)
+        .Bind(2, booking.JobFile)
+        .Bind(3, booking.JobReference)
+        .Bind(4, bookedAt)
+        .Run();
+    const long long bookingId = sqlite3_last_insert_rowid(db_);
+
+    for (const auto& offcut : returned) {
+        Step("returned offcut");
+        Insert(offcut, bookedAt, bookingId);
+    }
+    for (const auto& [id, bars] : taken) {
+        Step("used offcut");
+        Statement find(db_, "SELECT count FROM offcuts WHERE id = ?1", path_);
+        find.Bind(1, id);
+        if (!find.Next()) {
+            Refuse(InventoryErrorKind::NotEnough,
+                   "Offcut " + std::to_string(id) +
+                       " the job used is no longer in the offcut inventory: nothing was booked.");
+        }
+        const long long have = find.Int(0);
+        if (have < bars) {
+            Refuse(InventoryErrorKind::NotEnough,
+                   "Offcut " + std::to_string(id) + " has " + std::to_string(have) +
+                       " left in the offcut inventory but the job used " + std::to_string(bars) +
+                       ": nothing was booked.");
+        }
+        if (have == bars) {
+            Statement(db_, "DELETE FROM offcuts WHERE id = ?1", path_).Bind(1, id).Run();
+        } else {
+            Statement(db_, "UPDATE offcuts SET count = count - ?2 WHERE id = ?1", path_)
+                .Bind(1, id)
+                .Bind(2, bars)
+                .Run();
+        }
+    }
+    Step("commit");
+    transaction.Commit();
+    return bookingId;
+}
+
+}  // namespace tallora

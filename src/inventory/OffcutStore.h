@@ -1,0 +1,155 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct sqlite3;
+
+namespace tallora {
+
+// Schema versions this program reads and writes; a file of a later version is left alone.
+inline constexpr int InventorySchemaVersion = 1;
+
+enum class InventoryErrorKind {
+    Damaged,        // not a database, or a database that is not an offcut inventory
+    Newer,          // written by a later version of the program
+    AlreadyBooked,  // the calculation was booked before
+    NotEnough,      // an offcut is gone, or has fewer pieces than a booking takes
+    NotFound,       // no offcut of that id
+    Invalid,        // a length or count that cannot be stored
+    Failed,         // anything else the database reports (locked too long, disk full, ...)
+};
+
+// Every error of the inventory carries the message shown to the user.
+class InventoryError : public std::runtime_error {
+public:
+    InventoryError(InventoryErrorKind kind, const std::string& message)
+        : std::runtime_error(message), kind_(kind) {}
+    InventoryErrorKind Kind() const { return kind_; }
+
+private:
+    InventoryErrorKind kind_;
+};
+
+// Where an offcut came from: the job file, its reference and the pattern (from 1) that left it.
+struct OffcutSource {
+    std::string JobFile;
+    std::string JobReference;
+    int Pattern = 0;
+    bool operator==(const OffcutSource&) const = default;
+};
+
+struct Offcut {
+    long long Id = 0;
+    std::string Section;  // as it was typed
+    int Length = 0;       // mm
+    int Count = 0;
+    OffcutSource Source;
+    std::string BookedAt;  // UTC, "2024-05-01T09:30:00Z"
+    std::string Location;  // empty: none
+    bool operator==(const Offcut&) const = default;
+};
+
+// An offcut to add: what the caller knows before it has an id.
+struct NewOffcut {
+    std::string Section;
+    int Length = 0;
+    int Count = 0;
+    OffcutSource Source;
+    std::string Location;
+};
+
+// The fields Update changes; those left empty stay as they are. An empty location clears it.
+struct OffcutChanges {
+    std::optional<std::string> Section;
+    std::optional<int> Length;
+    std::optional<int> Count;
+    std::optional<std::string> Location;
+};
+
+struct SectionTotal {
+    std::string Section;  // as the earliest offcut of the section spells it
+    int Rows = 0;
+    long long Pieces = 0;
+    long long TotalLength = 0;  // mm, length x count summed
+    bool operator==(const SectionTotal&) const = default;
+};
+
+// A booked calculation: its identity, refused a second time.
+struct BookingRecord {
+    long long Id = 0;
+    std::string Calculation;
+    std::string JobFile;
+    std::string JobReference;
+    std::string BookedAt;
+};
+
+// Pieces of an inventory offcut a job used as stock.
+struct UsedOffcut {
+    long long OffcutId = 0;
+    int Bars = 0;
+    bool operator==(const UsedOffcut&) const = default;
+};
+
+// The key sections match on: surrounding blanks dropped, ASCII letters in lower case.
+std::string SectionKey(std::string_view section);
+
+// The offcut inventory: one SQLite database file, shared by every process of the program that
+// opens it. Each change is one transaction taken with the write lock from its start, so that two
+// programs booking at the same time wait for each other instead of losing a change.
+class OffcutStore {
+public:
+    // Opens the file, creating it when missing and bringing an older schema up to date. A file
+    // that is not an inventory, or one of a later version, throws and is left untouched.
+    static OffcutStore Open(const std::string& path);
+
+    OffcutStore(OffcutStore&& other) noexcept;
+    OffcutStore& operator=(OffcutStore&& other) noexcept;
+    OffcutStore(const OffcutStore&) = delete;
+    OffcutStore& operator=(const OffcutStore&) = delete;
+    ~OffcutStore();
+
+    const std::string& Path() const { return path_; }
+
+    // Offcuts by section key, then longest first; only one section's when a section is given.
+    std::vector<Offcut> List(const std::optional<std::string>& section = std::nullopt) const;
+    std::optional<Offcut> Find(long long id) const;
+    long long Add(const NewOffcut& offcut);
+    // Takes `count` pieces away; 0, or at least as many as there are, deletes the offcut.
+    void Remove(long long id, int count = 0);
+    void Update(long long id, const OffcutChanges& changes);
+    std::vector<SectionTotal> TotalsBySection() const;
+    // The list (of one section when given) as CSV: UTF-8, a header line, CR LF line ends.
+    std::string ExportCsv(const std::optional<std::string>& section = std::nullopt) const;
+
+    // Records the calculation, adds the offcuts it returns and takes away those it used, all or
+    // nothing. Returns the booking's id. A calculation booked before is refused.
+    long long Book(const BookingRecord& booking, const std::vector<NewOffcut>& returned,
+                   const std::vector<UsedOffcut>& used);
+    bool IsBooked(const std::string& calculation) const;
+    std::vector<BookingRecord> Bookings() const;
+
+    // Called between the statements of a change with the step's name; an exception thrown from
+    // it abandons the change. Lets a test stop a change halfway.
+    void SetFaultHook(std::function<void(const std::string& step)> hook) {
+        faultHook_ = std::move(hook);
+    }
+
+private:
+    OffcutStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+    void Step(const std::string& name) const;
+    long long Insert(const NewOffcut& offcut, const std::string& bookedAt, long long bookingId);
+
+    sqlite3* db_ = nullptr;
+    std::string path_;
+    std::function<void(const std::string&)> faultHook_;
+};
+
+// The current time in UTC as the inventory writes it.
+std::string InventoryTimeNow();
+
+}  // namespace tallora

@@ -1,0 +1,292 @@
+#include "inventory/Booking.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
+#include "inventory/InventoryStock.h"
+#include "results/CuttingList.h"
+#include "results/Statistics.h"
+#include "support/EngineTestSupport.h"
+#include "support/StorageTestSupport.h"
+
+namespace tallora {
+namespace {
+
+using testing::Calculated;
+using testing::MakeJob;
+using testing::TempFolder;
+
+// A calculated job with offcuts kept from 1000 mm (trim 25, kerf 3, hold 0).
+CuttingJob CalculatedJob(const std::string& section, const testing::Rows& stock,
+                         const testing::Rows& cuts) {
+    CuttingJob job = MakeJob(stock, cuts, 3, 25, 0);
+    job.allowances.Offcut = 1000;
+    job.allowances.NoOffcuts = false;
+    job.section.Section = section;
+    job.section.Reference = "J-" + section;
+    Calculated run(job);
+    EXPECT_TRUE(run.outcome.Completed);
+    CompileStats(job);
+    return job;
+}
+
+// The counts the cutting list's return lines give, read back from its text.
+std::vector<std::pair<int, int>> ReturnLines(const CuttingJob& job) {
+    std::vector<std::pair<int, int>> lines;
+    for (const std::string& line : MemoDisplay(job)) {
+        int bars = 0, length = 0;
+        if (std::sscanf(line.c_str(), " * Return %d at %dmm", &bars, &length) == 2)
+            lines.emplace_back(bars, length);
+    }
+    return lines;
+}
+
+InventoryErrorKind BookingError(OffcutStore& store, const CuttingJob& job,
+                                const std::vector<UsedOffcut>& used = {}) {
+    try {
+        BookJob(store, job, "job.cut", used);
+    } catch (const InventoryError& error) {
+        return error.Kind();
+    }
+    ADD_FAILURE() << "the booking went through";
+    return InventoryErrorKind::Failed;
+}
+
+TEST(Booking, ReturnsTheOffcutsTheCuttingListPrints) {
+    // 6 x 1500 on 6000 mm bars: three pieces a bar, 1466 mm left on each of two bars.
+    CuttingJob job = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}, {"1", "5000"}});
+    const std::vector<ReturnedOffcut> returned = ReturnedOffcuts(job);
+    std::vector<std::pair<int, int>> fromOffcuts;
+    for (const auto& r : returned) fromOffcuts.emplace_back(r.Count, r.Length);
+    EXPECT_EQ(fromOffcuts, ReturnLines(job));
+    EXPECT_FALSE(returned.empty());
+    for (const auto& r : returned) {
+        const CuttingPattern& p = job.Patterns[r.Pattern - 1];
+        EXPECT_TRUE(p.IsOffcut);
+        EXPECT_EQ(r.Count, p.BarCount);
+    }
+
+    // Scrap all waste: nothing returns.
+    job.allowances.NoOffcuts = true;
+    CompileStats(job);
+    EXPECT_TRUE(ReturnedOffcuts(job).empty());
+    EXPECT_TRUE(ReturnLines(job).empty());
+}
+
+TEST(Booking, OffcutsBookedFromOneJobAreUsedByTheNext) {
+    OffcutStore store = OffcutStore::Open(":memory:");
+    store.Add({"IPE 240", 4000, 3, {}, ""});  // another section, left alone
+
+    CuttingJob first = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}});
+    const std::vector<ReturnedOffcut> returned = ReturnedOffcuts(first);
+    ASSERT_EQ(returned.size(), 1u);
+    EXPECT_EQ(returned[0].Length, 6000 - 25 - 3 * 1503);
+    EXPECT_EQ(returned[0].Count, 2);
+    const long long bookingId = BookJob(store, first, "first.cut", {}, "Rack 2");
+    EXPECT_TRUE(store.IsBooked(CalculationIdentity(first)));
+
+    const std::vector<Offcut> booked = store.List(std::string("IPE 200"));
+    ASSERT_EQ(booked.size(), 1u);
+    EXPECT_EQ(booked[0].Length, returned[0].Length);
+    EXPECT_EQ(booked[0].Count, 2);
+    EXPECT_EQ(booked[0].Source, (OffcutSource{"first.cut", "J-IPE 200", returned[0].Pattern}));
+    EXPECT_EQ(booked[0].Location, "Rack 2");
+    ASSERT_EQ(store.Bookings().size(), 1u);
+    EXPECT_EQ(store.Bookings()[0].Id, bookingId);
+    EXPECT_EQ(store.Bookings()[0].BookedAt, booked[0].BookedAt);
+
+    // The next job of the section, typed differently, on the offcuts alone: one piece of
+    // 1000 mm takes one of the two.
+    CuttingJob next = MakeJob({}, {{"1", "1000"}}, 3, 25, 0);
+    next.allowances.Offcut = 1000;
+    next.allowances.NoOffcuts = false;
+    next.section.Section = " ipe 200";
+    const InventoryStock stock = AddInventoryStock(next, store);
+    ASSERT_EQ(stock.Rows.size(), 1u);
+    EXPECT_EQ(stock.LeftOut, 0);
+    EXPECT_EQ(stock.Rows[0], (InventoryStockRow{0, booked[0].Id}));
+    EXPECT_EQ(next.StockItems, (std::vector<StockItem>{{"2", std::to_string(booked[0].Length)}}));
+    Calculated run(next);
+    ASSERT_TRUE(run.outcome.Completed);
+    CompileStats(next);
+
+    // Bars the calculation took from each offcut's row.
+    std::vector<UsedOffcut> used;
+    for (const auto& row : stock.Rows) {
+        const int usable = std::stoi(next.StockItems[row.StockRow].Length) - 25;
+        int bars = 0;
+        for (const auto& p : next.Patterns) bars += p.StockLength == usable ? p.BarCount : 0;
+        used.push_back({row.OffcutId, bars});
+    }
+    EXPECT_EQ(used, (std::vector<UsedOffcut>{{booked[0].Id, 1}}));
+    // 1441 - 1003 = 438 mm left: scrap, so nothing comes back.
+    EXPECT_TRUE(ReturnedOffcuts(next).empty());
+    BookJob(store, next, "next.cut", used);
+
+    const std::vector<Offcut> after = store.List(std::string("IPE 200"));
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_EQ(after[0].Id, booked[0].Id);
+    EXPECT_EQ(after[0].Count, 1);
+    EXPECT_EQ(store.List(std::string("IPE 240"))[0].Count, 3);
+    EXPECT_EQ(store.Bookings().size(), 2u);
+}
+
+TEST(Booking, TheSameCalculationIsBookedOnce) {
+    OffcutStore store = OffcutStore::Open(":memory:");
+    const CuttingJob job = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}});
+    BookJob(store, job, "a.cut", {});
+    const std::vector<Offcut> once = store.List();
+    // Saved under another name it is still the same calculation.
+    try {
+        BookJob(store, job, "b.cut", {});
+        ADD_FAILURE() << "booked twice";
+    } catch (const InventoryError& error) {
+        EXPECT_EQ(error.Kind(), InventoryErrorKind::AlreadyBooked);
+        EXPECT_NE(std::string(error.what()).find("not booked twice"), std::string::npos);
+        EXPECT_NE(std::string(error.what()).find("a.cut"), std::string::npos);
+    }
+    EXPECT_EQ(store.List(), once);
+    EXPECT_EQ(store.Bookings().size(), 1u);
+
+    // Another cut list is another calculation.
+    const CuttingJob other = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"3", "1500"}});
+    EXPECT_NE(CalculationIdentity(other), CalculationIdentity(job));
+    BookJob(store, other, "a.cut", {});
+    EXPECT_EQ(store.Bookings().size(), 2u);
+}
+
+TEST(Booking, RefusesAJobWithoutResultsOrUsingMoreThanIsLeft) {
+    OffcutStore store = OffcutStore::Open(":memory:");
+    const CuttingJob uncalculated = MakeJob({{"*", "6000"}}, {{"6", "1500"}});
+    EXPECT_EQ(BookingError(store, uncalculated), InventoryErrorKind::Invalid);
+
+    const long long id = store.Add({"IPE 200", 2000, 1, {}, ""});
+    const CuttingJob job = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}});
+    EXPECT_EQ(BookingError(store, job, {{id, 2}}), InventoryErrorKind::NotEnough);
+    // The same offcut in two rows counts once, in all.
+    EXPECT_EQ(BookingError(store, job, {{id, 1}, {id, 1}}), InventoryErrorKind::NotEnough);
+    EXPECT_EQ(BookingError(store, job, {{id + 50, 1}}), InventoryErrorKind::NotEnough);
+    // Nothing of the refused bookings stayed.
+    EXPECT_TRUE(store.Bookings().empty());
+    ASSERT_EQ(store.List().size(), 1u);
+    EXPECT_EQ(store.List()[0].Count, 1);
+}
+
+TEST(Booking, AFaultBeforeTheCommitLeavesTheInventoryAsItWas) {
+    TempFolder folder;
+    const std::string path = folder.File("offcuts.sqlite");
+    OffcutStore store = OffcutStore::Open(path);
+    const long long kept = store.Add({"IPE 200", 2500, 3, {}, ""});
+    const CuttingJob job = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}});
+    const std::vector<Offcut> before = store.List();
+
+    for (const std::string failing : {"returned offcut", "used offcut", "commit"}) {
+        SCOPED_TRACE(failing);
+        std::vector<std::string> steps;
+        store.SetFaultHook([&](const std::string& step) {
+            steps.push_back(step);
+            if (step == failing) throw std::runtime_error("power cut");
+        });
+        EXPECT_THROW(BookJob(store, job, "job.cut", {{kept, 2}}), std::runtime_error);
+        EXPECT_NE(std::find(steps.begin(), steps.end(), failing), steps.end());
+        store.SetFaultHook({});
+        EXPECT_EQ(store.List(), before);
+        EXPECT_TRUE(store.Bookings().empty());
+        EXPECT_FALSE(store.IsBooked(CalculationIdentity(job)));
+        // Another connection sees the same.
+        EXPECT_EQ(OffcutStore::Open(path).List(), before);
+    }
+
+    // Without the fault it goes through, once.
+    BookJob(store, job, "job.cut", {{kept, 2}});
+    EXPECT_EQ(store.Find(kept)->Count, 1);
+    EXPECT_EQ(store.Bookings().size(), 1u);
+}
+
+TEST(Booking, TwoProcessesBookingAtOnceLoseAndDoubleNothing) {
+    TempFolder folder;
+    const std::string path = folder.File("offcuts.sqlite");
+    constexpr int Processes = 2;
+    constexpr int Bookings = 25;
+    long long shared = 0;
+    {
+        OffcutStore store = OffcutStore::Open(path);
+        // Every booking takes one piece of this offcut.
+        shared = store.Add({"IPE 200", 3000, Processes * Bookings + 1, {}, ""});
+    }
+
+    std::vector<pid_t> children;
+    for (int p = 0; p < Processes; ++p) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            // The child opens its own connection and leaves without running gtest's exit.
+            int status = 0;
+            try {
+                OffcutStore store = OffcutStore::Open(path);
+                for (int i = 0; i < Bookings; ++i) {
+                    const std::string name = "p" + std::to_string(p) + "-" + std::to_string(i);
+                    BookingRecord booking;
+                    booking.Calculation = name;
+                    booking.JobFile = name + ".cut";
+                    store.Book(booking, {{"IPE 200", 1000 + i, 1, {name + ".cut", name, 1}, ""}},
+                               {{shared, 1}});
+                }
+            } catch (...) {
+                status = 1;
+            }
+            _exit(status);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+
+    OffcutStore store = OffcutStore::Open(path);
+    std::multiset<std::string> calculations, files;
+    for (const auto& booking : store.Bookings()) calculations.insert(booking.Calculation);
+    for (const auto& offcut : store.List())
+        if (offcut.Id != shared) files.insert(offcut.Source.JobFile);
+    EXPECT_EQ(calculations.size(), static_cast<std::size_t>(Processes * Bookings));
+    EXPECT_EQ(files.size(), static_cast<std::size_t>(Processes * Bookings));
+    for (int p = 0; p < Processes; ++p) {
+        for (int i = 0; i < Bookings; ++i) {
+            const std::string name = "p" + std::to_string(p) + "-" + std::to_string(i);
+            EXPECT_EQ(calculations.count(name), 1u) << name;
+            EXPECT_EQ(files.count(name + ".cut"), 1u) << name;
+        }
+    }
+    ASSERT_TRUE(store.Find(shared).has_value());
+    EXPECT_EQ(store.Find(shared)->Count, 1);
+}
+
+TEST(InventoryStock, FillsOnlyTheRoomLeftInTheStockList) {
+    CuttingJob job;
+    for (int i = 0; i < MaxStockRows - 2; ++i) job.StockItems.push_back({"*", "6000"});
+    std::vector<Offcut> offcuts;
+    for (int i = 0; i < 4; ++i) {
+        Offcut o;
+        o.Id = 10 + i;
+        o.Length = 1000 + 100 * i;
+        o.Count = i + 1;
+        offcuts.push_back(o);
+    }
+    const InventoryStock stock = AddOffcutsAsStock(job, offcuts);
+    EXPECT_EQ(stock.LeftOut, 2);
+    const std::size_t first = MaxStockRows - 2;
+    EXPECT_EQ(stock.Rows, (std::vector<InventoryStockRow>{{first, 13}, {first + 1, 12}}));
+    EXPECT_EQ(job.StockItems[first], StockItem("4", "1300"));
+    EXPECT_EQ(job.StockItems[first + 1], StockItem("3", "1200"));
+    EXPECT_EQ(job.StockItems.size(), static_cast<std::size_t>(MaxStockRows));
+}
+
+}  // namespace
+}  // namespace tallora

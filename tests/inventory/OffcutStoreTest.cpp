@@ -1,0 +1,274 @@
+#include "inventory/OffcutStore.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "support/StorageTestSupport.h"
+
+namespace tallora {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+NewOffcut Piece(const std::string& section, int length, int count,
+                const std::string& location = {}) {
+    return {section, length, count, {"frame.cut", "J-17", 2}, location};
+}
+
+// The error Open throws for the file, which must not open.
+InventoryError OpenError(const std::string& path) {
+    try {
+        OffcutStore::Open(path);
+    } catch (const InventoryError& error) {
+        return error;
+    }
+    ADD_FAILURE() << path << " opened";
+    return InventoryError(InventoryErrorKind::Failed, "");
+}
+
+void SetUserVersion(const std::string& path, int version) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    const std::string sql = "PRAGMA user_version = " + std::to_string(version);
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
+
+TEST(OffcutStore, KeepsWhatIsAddedAcrossOpenings) {
+    TempFolder folder;
+    const std::string path = folder.File("offcuts.sqlite");
+    long long first = 0, second = 0;
+    {
+        OffcutStore store = OffcutStore::Open(path);
+        first = store.Add(Piece("IPE 200", 1466, 2, "Rack 3"));
+        second = store.Add(Piece("RHS 50x50x4", 2100, 1));
+        EXPECT_NE(first, second);
+    }
+    OffcutStore store = OffcutStore::Open(path);
+    const std::vector<Offcut> all = store.List();
+    ASSERT_EQ(all.size(), 2u);
+    // Sorted by section key: "ipe 200" before "rhs 50x50x4".
+    EXPECT_EQ(all[0].Id, first);
+    EXPECT_EQ(all[0].Section, "IPE 200");
+    EXPECT_EQ(all[0].Length, 1466);
+    EXPECT_EQ(all[0].Count, 2);
+    EXPECT_EQ(all[0].Source, (OffcutSource{"frame.cut", "J-17", 2}));
+    EXPECT_EQ(all[0].Location, "Rack 3");
+    EXPECT_TRUE(std::regex_match(all[0].BookedAt, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ)")))
+        << all[0].BookedAt;
+    EXPECT_EQ(all[1].Id, second);
+    EXPECT_EQ(all[1].Location, "");
+    EXPECT_EQ(store.Find(second), all[1]);
+    EXPECT_FALSE(store.Find(second + 100).has_value());
+}
+
+TEST(OffcutStore, MatchesSectionsWithoutCaseOrSurroundingBlanks) {
+    EXPECT_EQ(SectionKey(" ipe 200 "), SectionKey("IPE 200"));
+    EXPECT_EQ(SectionKey("\tIPE 200"), "ipe 200");
+    EXPECT_NE(SectionKey("IPE 200"), SectionKey("IPE200"));
+
+    OffcutStore store = OffcutStore::Open(":memory:");
+    store.Add(Piece(" ipe 200 ", 1000, 1));
+    store.Add(Piece("IPE 200", 3000, 2));
+    store.Add(Piece("IPE 240", 2000, 1));
+    const std::vector<Offcut> ipe200 = store.List(std::string("Ipe 200"));
+    ASSERT_EQ(ipe200.size(), 2u);
+    // Longest first within a section; each keeps the spelling it was typed with.
+    EXPECT_EQ(ipe200[0].Length, 3000);
+    EXPECT_EQ(ipe200[0].Section, "IPE 200");
+    EXPECT_EQ(ipe200[1].Section, " ipe 200 ");
+    EXPECT_TRUE(store.List(std::string("IPE 300")).empty());
+
+    const std::vector<SectionTotal> totals = store.TotalsBySection();
+    ASSERT_EQ(totals.size(), 2u);
+    EXPECT_EQ(totals[0], (SectionTotal{" ipe 200 ", 2, 3, 1000 + 2 * 3000}));
+    EXPECT_EQ(totals[1], (SectionTotal{"IPE 240", 1, 1, 2000}));
+}
+
+TEST(OffcutStore, RemovesPiecesOrTheWholeOffcut) {
+    OffcutStore store = OffcutStore::Open(":memory:");
+    const long long id = store.Add(Piece("IPE 200", 1500, 5));
+    store.Remove(id, 2);
+    EXPECT_EQ(store.Find(id)->Count, 3);
+    store.Remove(id, 3);
+    EXPECT_FALSE(store.Find(id).has_value());
+
+    const long long all = store.Add(Piece("IPE 200", 1500, 5));
+    store.Remove(all, 0);
+    EXPECT_FALSE(store.Find(all).has_value());
+    const long long more = store.Add(Piece("IPE 200", 1500, 2));
+    store.Remove(more, 9);
+    EXPECT_FALSE(store.Find(more).has_value());
+
+    try {
+        store.Remove(more, 1);
+        ADD_FAILURE() << "removed a missing offcut";
+    } catch (const InventoryError& error) {
+        EXPECT_EQ(error.Kind(), InventoryErrorKind::NotFound);
+    }
+}
+
+TEST(OffcutStore, UpdatesOnlyTheFieldsGiven) {
+    OffcutStore store = OffcutStore::Open(":memory:");
+    const long long id = store.Add(Piece("IPE 200", 1500, 5, "Rack 1"));
+    OffcutChanges changes;
+    changes.Section = "HEA 100";
+    changes.Count = 4;
+    store.Update(id, changes);
+    Offcut offcut = *store.Find(id);
+    EXPECT_EQ(offcut.Section, "HEA 100");
+    EXPECT_EQ(offcut.Count, 4);
+    EXPECT_EQ(offcut.Length, 1500);
+    EXPECT_EQ(offcut.Location, "Rack 1");
+    // The section's key follows the new section.
+    EXPECT_EQ(store.List(std::string("hea 100")).size(), 1u);
+    EXPECT_TRUE(store.List(std::string("IPE 200")).empty());
+
+    OffcutChanges clear;
+    clear.Location = "";
+    clear.Length = 1200;
+    store.Update(id, clear);
+    offcut = *store.Find(id);
+    EXPECT_EQ(offcut.Location, "");
+    EXPECT_EQ(offcut.Length, 1200);
+
+    OffcutChanges bad;
+    bad.Count = 0;
+    EXPECT_THROW(store.Update(id, bad), InventoryError);
+    EXPECT_EQ(store.Find(id)->Count, 4);
+    EXPECT_THROW(store.Update(id + 1, changes), InventoryError);
+}
+
+TEST(OffcutStore, RefusesLengthsAndCountsItCannotKeep) {
+    OffcutStore store = OffcutStore::Open(":memory:");
+    for (const NewOffcut& bad : {Piece("IPE 200", 0, 1), Piece("IPE 200", 1000, 0),
+                                 Piece("IPE 200", 1000, -2), Piece("IPE 200", 99999, 1)}) {
+        try {
+            store.Add(bad);
+            ADD_FAILURE() << bad.Length << " x " << bad.Count << " was added";
+        } catch (const InventoryError& error) {
+            EXPECT_EQ(error.Kind(), InventoryErrorKind::Invalid);
+        }
+    }
+    EXPECT_TRUE(store.List().empty());
+}
+
+TEST(OffcutStore, ExportsTheListAsCsv) {
+    OffcutStore store = OffcutStore::Open(":memory:");
+    const long long a = store.Add(Piece("IPE 200", 1466, 2, "Rack 3, shelf \"B\""));
+    const long long b = store.Add({"Flat 50×6", 900, 1, {}, ""});
+    const Offcut first = *store.Find(a);
+    const Offcut second = *store.Find(b);
+    const std::string csv = store.ExportCsv();
+    EXPECT_EQ(csv,
+              "Id,Section,Length (mm),Count,Job file,Job reference,Pattern,Booked at (UTC),"
+              "Location\r\n" +
+                  std::to_string(b) + ",Flat 50×6,900,1,,,," + second.BookedAt + ",\r\n" +
+                  std::to_string(a) + ",IPE 200,1466,2,frame.cut,J-17,2," + first.BookedAt +
+                  ",\"Rack 3, shelf \"\"B\"\"\"\r\n");
+    // One section only.
+    const std::string one = store.ExportCsv(std::string("flat 50×6"));
+    EXPECT_NE(one.find("Flat 50×6"), std::string::npos);
+    EXPECT_EQ(one.find("IPE 200"), std::string::npos);
+}
+
+TEST(OffcutStore, CreatesTheFileWithTheSchemaVersion) {
+    TempFolder folder;
+    const std::string path = folder.File("new.sqlite");
+    ASSERT_FALSE(std::filesystem::exists(path));
+    { OffcutStore store = OffcutStore::Open(path); }
+    ASSERT_TRUE(std::filesystem::exists(path));
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    sqlite3_stmt* stmt = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &stmt, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(stmt, 0), InventorySchemaVersion);
+    sqlite3_finalize(stmt);
+    ASSERT_EQ(sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &stmt, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)), "wal");
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    // An empty file, as a failed first start may leave, becomes an inventory too.
+    const std::string empty = folder.File("empty.sqlite");
+    WriteBytes(empty, "");
+    EXPECT_TRUE(OffcutStore::Open(empty).List().empty());
+}
+
+TEST(OffcutStore, ADamagedFileIsReportedAndLeftAsItIs) {
+    TempFolder folder;
+    const std::string path = folder.File("offcuts.sqlite");
+    std::string junk;
+    for (int i = 0; i < 5000; ++i) junk += static_cast<char>((i * 37 + 11) % 256);
+    for (const std::string& bytes : {junk, std::string("not a database\n")}) {
+        WriteBytes(path, bytes);
+        const InventoryError error = OpenError(path);
+        EXPECT_EQ(error.Kind(), InventoryErrorKind::Damaged);
+        EXPECT_EQ(std::string(error.what())
+                      .rfind("The offcut inventory \"" + path + "\" is damaged: ", 0),
+                  0u)
+            << error.what();
+        EXPECT_TRUE(ReadBytes(path) == bytes) << path << " was changed";
+    }
+
+    // A database, but with a header SQLite cannot read past.
+    const std::string broken = folder.File("broken.sqlite");
+    {
+        OffcutStore store = OffcutStore::Open(broken);
+        store.Add(Piece("IPE 200", 1500, 1));
+    }
+    std::string bytes = ReadBytes(broken);
+    ASSERT_GT(bytes.size(), 100u);
+    for (std::size_t i = 16; i < 100; ++i) bytes[i] = '\xff';
+    WriteBytes(broken, bytes);
+    std::filesystem::remove(broken + "-wal");
+    std::filesystem::remove(broken + "-shm");
+    const InventoryError error = OpenError(broken);
+    EXPECT_EQ(error.Kind(), InventoryErrorKind::Damaged) << error.what();
+    EXPECT_TRUE(ReadBytes(broken) == bytes) << broken << " was changed";
+
+    // Somebody else's database.
+    const std::string other = folder.File("other.sqlite");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(other.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE notes (text TEXT)", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    const std::string before = ReadBytes(other);
+    EXPECT_EQ(OpenError(other).Kind(), InventoryErrorKind::Damaged);
+    EXPECT_TRUE(ReadBytes(other) == before) << other << " was changed";
+}
+
+TEST(OffcutStore, AFileOfANewerVersionIsReportedAndLeftAsItIs) {
+    TempFolder folder;
+    const std::string path = folder.File("offcuts.sqlite");
+    {
+        OffcutStore store = OffcutStore::Open(path);
+        store.Add(Piece("IPE 200", 1500, 1));
+    }
+    SetUserVersion(path, 99);
+    const std::string before = ReadBytes(path);
+    const InventoryError error = OpenError(path);
+    EXPECT_EQ(error.Kind(), InventoryErrorKind::Newer);
+    EXPECT_NE(std::string(error.what()).find("was written by a newer version of Tallora"),
+              std::string::npos)
+        << error.what();
+    EXPECT_NE(std::string(error.what()).find(path), std::string::npos);
+    EXPECT_TRUE(ReadBytes(path) == before) << path << " was changed";
+
+    // A fresh file set to a later version before any table was made is refused the same way.
+    const std::string bare = folder.File("bare.sqlite");
+    SetUserVersion(bare, 99);
+    const std::string bareBefore = ReadBytes(bare);
+    EXPECT_EQ(OpenError(bare).Kind(), InventoryErrorKind::Newer);
+    EXPECT_TRUE(ReadBytes(bare) == bareBefore) << bare << " was changed";
+}
+
+}  // namespace
+}  // namespace tallora
