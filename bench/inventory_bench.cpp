@@ -1,0 +1,93 @@
+// Offcut inventory benchmarks on a file of 100,000 offcuts, on disk in the system's temporary
+// folder as a real inventory is (WAL, a sync at each commit).
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "inventory/Booking.h"
+#include "inventory/OffcutStore.h"
+
+namespace {
+
+using namespace tallora;
+
+constexpr int StoredOffcuts = 100000;
+
+std::string Section(int i) { return "IPE " + std::to_string(100 + 20 * i); }
+
+// A fresh inventory of `sections` sections holding StoredOffcuts offcuts between them.
+std::string FilledInventory(int sections) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("tallora-bench-" + std::to_string(sections) + ".sqlite");
+    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
+    OffcutStore store = OffcutStore::Open(path.string());
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> length(1000, 6000);
+    std::vector<NewOffcut> offcuts;
+    for (int i = 0; i < StoredOffcuts; ++i) {
+        offcuts.push_back({Section(i % sections),
+                           length(random),
+                           1 + i % 4,
+                           {"old.cut", "J-" + std::to_string(i), 1},
+                           ""});
+    }
+    BookingRecord booking;
+    booking.Calculation = "filling";
+    store.Book(booking, offcuts, {});
+    return path.string();
+}
+
+// A calculated job of 20 patterns, each returning an offcut.
+CuttingJob BookableJob() {
+    CuttingJob job;
+    job.allowances.Offcut = 1000;
+    job.section.Section = Section(0);
+    job.StockItems = {{"*", "6000"}};
+    job.CutItems = {{"40", "2000"}};
+    for (int p = 0; p < 20; ++p) {
+        CuttingPattern pattern{5975, 2, {2003}, {2}};
+        pattern.IsOffcut = true;
+        pattern.OffcutLength = 5975 - 2 * 2003;
+        job.Patterns.push_back(pattern);
+    }
+    return job;
+}
+
+void BookAJob(benchmark::State& state) {
+    const std::string path = FilledInventory(100);
+    OffcutStore store = OffcutStore::Open(path);
+    CuttingJob job = BookableJob();
+    // Each booking also takes a piece of offcuts of the section it books into.
+    const std::vector<Offcut> section = store.List(job.section.Section);
+    std::size_t next = 0;
+    int booking = 0;
+    for (auto _ : state) {
+        job.section.Reference = "R" + std::to_string(++booking);  // a new calculation each time
+        std::vector<UsedOffcut> used;
+        for (int k = 0; k < 3 && next < section.size(); ++k)
+            used.push_back({section[next++].Id, 1});
+        benchmark::DoNotOptimize(BookJob(store, job, "bench.cut", used));
+    }
+}
+BENCHMARK(BookAJob)->Unit(benchmark::kMillisecond);
+
+void ListOneSection(benchmark::State& state) {
+    const int sections = static_cast<int>(state.range(0));
+    const std::string path = FilledInventory(sections);
+    const OffcutStore store = OffcutStore::Open(path);
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        const auto offcuts = store.List(" " + Section(0) + " ");
+        rows = offcuts.size();
+        benchmark::DoNotOptimize(offcuts.data());
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+// 1,000 of the offcuts in the section listed, and all 100,000 in one section.
+BENCHMARK(ListOneSection)->Arg(100)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
