@@ -1239,13 +1239,7 @@ void TMainForm::PrintPDFButtonClick() {
 }
 
 void TMainForm::ExportPDFClick() {
-    FileDialogOptions options;
-    options.Title = "Export PDF";
-    options.Filter = "PDF file (*.pdf)|*.pdf|Any file (*.*)|*.*";
-    options.DefaultExtension = "pdf";
-    options.ConfirmOverwrite = true;
-    options.InitialFolder = InitialDialogFolder(services_.Store, services_.Shell);
-    const auto chosen = services_.Boxes.AskSaveFileName(options);
+    const auto chosen = services_.Boxes.AskSaveFileName(ExportOptions("Export PDF", "PDF", "pdf"));
     if (!chosen) return;
     QtPrintEngine engine;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -1279,14 +1273,21 @@ void TMainForm::ImportRows1Click() {
     (*list == 0 ? stockPanel_ : cutPanel_)->ImportRows(Q(*text));
 }
 
-void TMainForm::ExportCuttingList1Click() {
+FileDialogOptions TMainForm::ExportOptions(const char* title, const char* kind,
+                                           const char* extension) const {
     FileDialogOptions options;
-    options.Title = "Export Cutting List";
-    options.Filter = "CSV file (*.csv)|*.csv|Any file (*.*)|*.*";
-    options.DefaultExtension = "csv";
+    options.Title = title;
+    options.Filter =
+        std::string(kind) + " file (*." + extension + ")|*." + extension + "|Any file (*.*)|*.*";
+    options.DefaultExtension = extension;
     options.ConfirmOverwrite = true;
     options.InitialFolder = InitialDialogFolder(services_.Store, services_.Shell);
-    const auto chosen = services_.Boxes.AskSaveFileName(options);
+    return options;
+}
+
+void TMainForm::ExportCuttingList1Click() {
+    const auto chosen =
+        services_.Boxes.AskSaveFileName(ExportOptions("Export Cutting List", "CSV", "csv"));
     if (!chosen) return;
     const std::string error = WriteFileSafely(*chosen, CuttingListCsv(job_));
     if (!error.empty()) {

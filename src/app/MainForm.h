@@ -267,6 +267,9 @@ private:
     bool OpenPath(const QString& path);
     void KeepOpened();  // the opened file into the Reopen list, the caption and LastDir
     QString DroppedJob(const QMimeData* data) const;
+    // A save dialog for a file the program writes on request: "PDF file (*.pdf)" and so on.
+    FileDialogOptions ExportOptions(const char* title, const char* kind,
+                                    const char* extension) const;
     void FitToClient();
 };
 

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "report/PdfReport.h"
+#include "support/CsvReading.h"
 #include "support/RecordingPrintEngine.h"
 #include "support/StorageTestSupport.h"
 
@@ -409,39 +410,6 @@ TEST(CliApp, OptimalStoppedAtTheTimeLimitStillPlacesEveryPiece) {
     }
 }
 
-// A CSV text's fields, line by line, quotes as a spreadsheet writes them.
-std::vector<std::vector<std::string>> CsvLines(const std::string& text) {
-    std::vector<std::vector<std::string>> lines(1);
-    std::string field;
-    bool quoted = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            lines.back().push_back(field);
-            field.clear();
-        } else if (c == '\n') {
-            lines.back().push_back(field);
-            field.clear();
-            lines.emplace_back();
-        } else if (c != '\r') {
-            field += c;
-        }
-    }
-    if (lines.back().empty()) lines.pop_back();
-    return lines;
-}
-
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -467,7 +435,7 @@ TEST(CliApp, RowsFromSpreadsheetFilesAndTheCuttingListBackToOne) {
 
     // The cutting list: one line a pattern and cut length; the pieces add up to the demand, and
     // each length keeps its mark.
-    const auto lines = CsvLines(ReadAll(exported));
+    const auto lines = testing::ReadCsv(ReadAll(exported));
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0], (std::vector<std::string>{"Pattern", "Stock Length", "Bars", "Cut Length",
                                                   "Pieces per Bar", "Pieces in All",
@@ -498,7 +466,7 @@ TEST(CliApp, RowsFromSpreadsheetFilesAndTheCuttingListBackToOne) {
     EXPECT_EQ(reread, asked);
 
     // The costing table with numbers: the same as the JSON's.
-    const auto table = CsvLines(ReadAll(costing));
+    const auto table = testing::ReadCsv(ReadAll(costing));
     const json& rows = out["costing"]["rows"];
     ASSERT_EQ(table.size(), rows.size() + 2);
     for (size_t r = 0; r < rows.size(); ++r) {
