@@ -17,12 +17,26 @@ constexpr int StoredOffcuts = 100000;
 
 std::string Section(int i) { return "IPE " + std::to_string(100 + 20 * i); }
 
+void RemoveInventory(const std::string& path) {
+    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
+}
+
+// The inventory file of a benchmark, removed with its journal when the benchmark ends.
+struct BenchInventory {
+    std::string Path;
+    ~BenchInventory() { RemoveInventory(Path); }
+};
+
+std::string InventoryPath(int sections) {
+    return (std::filesystem::temp_directory_path() /
+            ("tallora-bench-" + std::to_string(sections) + ".sqlite"))
+        .string();
+}
+
 // A fresh inventory of `sections` sections holding StoredOffcuts offcuts between them.
-std::string FilledInventory(int sections) {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("tallora-bench-" + std::to_string(sections) + ".sqlite");
-    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
-    OffcutStore store = OffcutStore::Open(path.string());
+void FillInventory(const BenchInventory& file, int sections) {
+    RemoveInventory(file.Path);
+    OffcutStore store = OffcutStore::Open(file.Path);
     std::mt19937 random(7);
     std::uniform_int_distribution<int> length(1000, 6000);
     std::vector<NewOffcut> offcuts;
@@ -36,7 +50,6 @@ std::string FilledInventory(int sections) {
     BookingRecord booking;
     booking.Calculation = "filling";
     store.Book(booking, offcuts, {});
-    return path.string();
 }
 
 // A calculated job of 20 patterns, each returning an offcut.
@@ -56,8 +69,9 @@ CuttingJob BookableJob() {
 }
 
 void BookAJob(benchmark::State& state) {
-    const std::string path = FilledInventory(100);
-    OffcutStore store = OffcutStore::Open(path);
+    const BenchInventory file{InventoryPath(100)};
+    FillInventory(file, 100);
+    OffcutStore store = OffcutStore::Open(file.Path);
     CuttingJob job = BookableJob();
     // Each booking also takes a piece of offcuts of the section it books into.
     const std::vector<Offcut> section = store.List(job.section.Section);
@@ -75,8 +89,9 @@ BENCHMARK(BookAJob)->Unit(benchmark::kMillisecond);
 
 void ListOneSection(benchmark::State& state) {
     const int sections = static_cast<int>(state.range(0));
-    const std::string path = FilledInventory(sections);
-    const OffcutStore store = OffcutStore::Open(path);
+    const BenchInventory file{InventoryPath(sections)};
+    FillInventory(file, sections);
+    const OffcutStore store = OffcutStore::Open(file.Path);
     std::size_t rows = 0;
     for (auto _ : state) {
         const auto offcuts = store.List(" " + Section(0) + " ");

@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <iostream>
 
 #include "app/MainForm.h"
@@ -23,9 +24,14 @@ namespace {
 
 using namespace tallora;
 
+// A data folder of the pictures' own, gone when they are taken.
 class TempShell : public SystemShell {
 public:
     explicit TempShell(std::string folder) : folder_(std::move(folder)) {}
+    ~TempShell() override {
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+    }
     std::string LocalAppDataFolder() override { return folder_; }
 
 private:

@@ -49,7 +49,7 @@
 #include "storage/RowsFile.h"
 #include "storage/SafeFile.h"
 #include "storage/TextFile.h"
-#include "widgets/DesignGeometry.h"
+#include "widgets/qt/DesignGeometry.h"
 
 namespace tallora {
 

@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 
-#include "widgets/DesignGeometry.h"
+#include "widgets/qt/DesignGeometry.h"
 
 namespace tallora {
 

@@ -22,8 +22,8 @@
 #include "entry/KeyFilters.h"
 #include "storage/AutoSave.h"
 #include "storage/Settings.h"
-#include "widgets/DesignGeometry.h"
-#include "widgets/FilteredEdit.h"
+#include "widgets/qt/DesignGeometry.h"
+#include "widgets/qt/FilteredEdit.h"
 
 namespace tallora {
 

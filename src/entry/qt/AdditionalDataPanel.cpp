@@ -3,7 +3,7 @@
 #include <QLabel>
 
 #include "entry/SectionFields.h"
-#include "widgets/DesignGeometry.h"
+#include "widgets/qt/DesignGeometry.h"
 
 namespace tallora {
 

@@ -6,7 +6,7 @@
 
 #include "job/CuttingJob.h"
 #include "results/NumberFormat.h"
-#include "widgets/FilteredEdit.h"
+#include "widgets/qt/FilteredEdit.h"
 
 namespace tallora {
 

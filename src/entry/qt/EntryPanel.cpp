@@ -10,7 +10,7 @@
 
 #include "entry/ListEntry.h"
 #include "entry/PastedRows.h"
-#include "widgets/DesignGeometry.h"
+#include "widgets/qt/DesignGeometry.h"
 
 namespace tallora {
 

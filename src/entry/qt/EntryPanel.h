@@ -8,7 +8,7 @@
 #include "entry/PastedRows.h"
 #include "entry/qt/EntryListModel.h"
 #include "job/CuttingJob.h"
-#include "widgets/FilteredEdit.h"
+#include "widgets/qt/FilteredEdit.h"
 
 namespace tallora {
 

@@ -3,7 +3,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "widgets/DesignGeometry.h"
+#include "widgets/qt/DesignGeometry.h"
 
 namespace tallora {
 

@@ -8,7 +8,7 @@
 
 #include "entry/Allowances.h"
 #include "job/CuttingJob.h"
-#include "widgets/FilteredEdit.h"
+#include "widgets/qt/FilteredEdit.h"
 
 namespace tallora {
 

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <array>
 
-#include "widgets/DesignGeometry.h"
+#include "widgets/qt/DesignGeometry.h"
 
 namespace tallora {
 

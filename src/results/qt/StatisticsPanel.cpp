@@ -1,6 +1,6 @@
 #include "results/qt/StatisticsPanel.h"
 
-#include "widgets/DesignGeometry.h"
+#include "widgets/qt/DesignGeometry.h"
 
 namespace tallora {
 

@@ -1,4 +1,4 @@
-#include "widgets/DesignGeometry.h"
+#include "widgets/qt/DesignGeometry.h"
 
 #include <QGuiApplication>
 #include <QScreen>

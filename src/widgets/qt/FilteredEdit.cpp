@@ -1,4 +1,4 @@
-#include "widgets/FilteredEdit.h"
+#include "widgets/qt/FilteredEdit.h"
 
 #include <QKeyEvent>
 
