@@ -32,7 +32,8 @@ const char* const kCalculatingText = "Calculating Solution... Please Wait a Mome
 // Rows of the entry lists as the calculation reads them.
 struct ReadRows {
     std::vector<WorkingStockRow> stock;  // usable lengths
-    std::vector<WorkingCutRow> cuts;     // lengths with kerf
+    std::vector<std::string> stockMarks;
+    std::vector<WorkingCutRow> cuts;  // lengths with kerf
     std::string error;
 };
 
@@ -75,7 +76,8 @@ ReadRows ReadEntryRows(const CuttingJob& job) {
         const int usable = *length - a.Trim - a.Hold;
         // A bar that trim and hold use up entirely cannot give a piece: leave it out.
         if (usable <= 0) continue;
-        rows.stock.push_back({usable, usable, quantity});
+        rows.stock.push_back({usable, usable, quantity, !InventoryOffcutIds(item.Mark).empty()});
+        rows.stockMarks.push_back(item.Mark);
     }
     long long total = 0;
     for (const CutItem& item : job.CutItems) {
@@ -167,6 +169,7 @@ CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, Calcula
     job.Stock = std::move(rows.stock);
     job.InputStockLength.clear();
     for (const auto& row : job.Stock) job.InputStockLength.push_back(row.StockLength);
+    job.InputStockMark = std::move(rows.stockMarks);
     job.StockBarsUsed.assign(job.Stock.size(), 0);
 
     job.Cuts = std::move(rows.cuts);

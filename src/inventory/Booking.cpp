@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "inventory/InventoryStock.h"
+
 namespace tallora {
 
 namespace {
@@ -100,6 +102,12 @@ long long BookJob(OffcutStore& store, const CuttingJob& job, const std::string& 
     booking.JobFile = jobFile;
     booking.JobReference = job.section.Reference;
     return store.Book(booking, added, used);
+}
+
+long long BookCalculatedJob(OffcutStore& store, const CuttingJob& job, const std::string& jobFile,
+                            const std::string& location) {
+    if (job.Patterns.empty()) return BookJob(store, job, jobFile, {}, location);
+    return BookJob(store, job, jobFile, UsedInventoryOffcuts(job, store), location);
 }
 
 }  // namespace tallora

@@ -32,4 +32,8 @@ std::string CalculationIdentity(const CuttingJob& job);
 long long BookJob(OffcutStore& store, const CuttingJob& job, const std::string& jobFile,
                   const std::vector<UsedOffcut>& used, const std::string& location = {});
 
+// BookJob with the inventory offcuts the job's marked stock rows gave (UsedInventoryOffcuts).
+long long BookCalculatedJob(OffcutStore& store, const CuttingJob& job, const std::string& jobFile,
+                            const std::string& location = {});
+
 }  // namespace tallora

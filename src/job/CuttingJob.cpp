@@ -1,11 +1,14 @@
 #include "job/CuttingJob.h"
 
+#include <string_view>
+
 namespace tallora {
 
 void ResetArray(CuttingJob& job) { job.Patterns.clear(); }
 
 void RestoreResults(CuttingJob& job, const CuttingJob& from) {
     job.InputStockLength = from.InputStockLength;
+    job.InputStockMark = from.InputStockMark;
     job.InputCutLength = from.InputCutLength;
     job.InputCutQuantity = from.InputCutQuantity;
     job.TotalPieces = from.TotalPieces;
@@ -20,6 +23,41 @@ void RestoreResults(CuttingJob& job, const CuttingJob& from) {
     job.Bound = from.Bound;
     job.Patterns = from.Patterns;
     job.CuttingListLines = from.CuttingListLines;
+}
+
+namespace {
+constexpr std::string_view OffcutMarkWord = "Inventory offcut ";
+}  // namespace
+
+std::string InventoryOffcutMark(long long id) {
+    return std::string(OffcutMarkWord) + std::to_string(id);
+}
+
+std::vector<long long> InventoryOffcutIds(const std::string& mark) {
+    std::vector<long long> ids;
+    std::size_t start = 0;
+    while (start < mark.size()) {
+        std::size_t end = mark.find(", ", start);
+        if (end == std::string::npos) end = mark.size();
+        const std::string_view part(mark.data() + start, end - start);
+        if (part.starts_with(OffcutMarkWord)) {
+            const std::string_view digits = part.substr(OffcutMarkWord.size());
+            long long id = 0;
+            bool ok = !digits.empty() && digits.size() <= 18;
+            for (char c : digits) {
+                ok = ok && c >= '0' && c <= '9';
+                id = id * 10 + (c - '0');
+            }
+            if (ok && id > 0) ids.push_back(id);
+        }
+        start = end + 2;
+    }
+    return ids;
+}
+
+bool InputStockIsOffcut(const CuttingJob& job, int j) {
+    return j >= 0 && j < static_cast<int>(job.InputStockMark.size()) &&
+           !InventoryOffcutIds(job.InputStockMark[static_cast<std::size_t>(j)]).empty();
 }
 
 int MatchLength(const CuttingJob& job, int length) {

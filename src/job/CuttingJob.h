@@ -30,7 +30,8 @@ struct SectionData {
 
 // One row of an entry list, as typed: quantity text ("*" or "ANY" for unlimited stock) and
 // length text in millimetres. A cut row may carry a mark (a part number) read with the rows from
-// a file; job files do not keep it.
+// a file; a stock row taken from the offcut inventory carries the offcuts' marks
+// (InventoryOffcutMark). Job files keep neither.
 struct ListRow {
     ListRow() = default;
     // Rows are made as {quantity, length} nearly everywhere: the mark is left out there.
@@ -62,6 +63,7 @@ struct WorkingStockRow {
     int StockLength = 0;
     int StockCost = 0;
     int StockQuantity = 0;
+    bool Offcut = false;  // an inventory offcut, already paid for
     bool operator==(const WorkingStockRow&) const = default;
 };
 
@@ -103,7 +105,9 @@ struct CuttingJob {
 
     // Kept input copies, made when a calculation starts.
     std::vector<int> InputStockLength;  // usable lengths, entry order
-    std::vector<int> InputCutLength;    // lengths with kerf
+    // The rows' marks, beside InputStockLength; empty after a job file is read.
+    std::vector<std::string> InputStockMark;
+    std::vector<int> InputCutLength;  // lengths with kerf
     std::vector<int> InputCutQuantity;
     int TotalPieces = 0;
     int TotalCutLength = 0;          // without kerf
@@ -137,6 +141,14 @@ struct CuttingJob {
     int FirstStockQuantity() const { return Stock.empty() ? 0 : Stock.front().StockQuantity; }
     int FirstCutLength() const { return Cuts.empty() ? 0 : Cuts.front().CutLength; }
 };
+
+// The mark of a stock row standing for the inventory offcut of that id: "Inventory offcut 12".
+// A row for several offcuts of one length has their marks joined by ", ".
+std::string InventoryOffcutMark(long long id);
+// The inventory offcuts a stock row's mark names, in its order; none for an ordinary row.
+std::vector<long long> InventoryOffcutIds(const std::string& mark);
+// Whether input stock row j (0-based) of the last calculation came from the inventory.
+bool InputStockIsOffcut(const CuttingJob& job, int j);
 
 // Clears the result store.
 void ResetArray(CuttingJob& job);

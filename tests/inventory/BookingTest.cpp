@@ -109,24 +109,18 @@ TEST(Booking, OffcutsBookedFromOneJobAreUsedByTheNext) {
     const InventoryStock stock = AddInventoryStock(next, store);
     ASSERT_EQ(stock.Rows.size(), 1u);
     EXPECT_EQ(stock.LeftOut, 0);
-    EXPECT_EQ(stock.Rows[0], (InventoryStockRow{0, booked[0].Id}));
-    EXPECT_EQ(next.StockItems, (std::vector<StockItem>{{"2", std::to_string(booked[0].Length)}}));
+    EXPECT_EQ(stock.Rows[0], (InventoryStockRow{0, {booked[0].Id}, 2}));
+    EXPECT_EQ(next.StockItems, (std::vector<StockItem>{{"2", std::to_string(booked[0].Length),
+                                                        InventoryOffcutMark(booked[0].Id)}}));
     Calculated run(next);
     ASSERT_TRUE(run.outcome.Completed);
     CompileStats(next);
 
-    // Bars the calculation took from each offcut's row.
-    std::vector<UsedOffcut> used;
-    for (const auto& row : stock.Rows) {
-        const int usable = std::stoi(next.StockItems[row.StockRow].Length) - 25;
-        int bars = 0;
-        for (const auto& p : next.Patterns) bars += p.StockLength == usable ? p.BarCount : 0;
-        used.push_back({row.OffcutId, bars});
-    }
-    EXPECT_EQ(used, (std::vector<UsedOffcut>{{booked[0].Id, 1}}));
+    // The bars the calculation took from the offcut's row.
+    EXPECT_EQ(UsedInventoryOffcuts(next, store), (std::vector<UsedOffcut>{{booked[0].Id, 1}}));
     // 1441 - 1003 = 438 mm left: scrap, so nothing comes back.
     EXPECT_TRUE(ReturnedOffcuts(next).empty());
-    BookJob(store, next, "next.cut", used);
+    BookCalculatedJob(store, next, "next.cut");
 
     const std::vector<Offcut> after = store.List(std::string("IPE 200"));
     ASSERT_EQ(after.size(), 1u);
@@ -282,10 +276,75 @@ TEST(InventoryStock, FillsOnlyTheRoomLeftInTheStockList) {
     const InventoryStock stock = AddOffcutsAsStock(job, offcuts);
     EXPECT_EQ(stock.LeftOut, 2);
     const std::size_t first = MaxStockRows - 2;
-    EXPECT_EQ(stock.Rows, (std::vector<InventoryStockRow>{{first, 13}, {first + 1, 12}}));
-    EXPECT_EQ(job.StockItems[first], StockItem("4", "1300"));
-    EXPECT_EQ(job.StockItems[first + 1], StockItem("3", "1200"));
+    EXPECT_EQ(stock.Rows, (std::vector<InventoryStockRow>{{first, {13}, 4}, {first + 1, {12}, 3}}));
+    EXPECT_EQ(job.StockItems[first], StockItem("4", "1300", InventoryOffcutMark(13)));
+    EXPECT_EQ(job.StockItems[first + 1], StockItem("3", "1200", InventoryOffcutMark(12)));
     EXPECT_EQ(job.StockItems.size(), static_cast<std::size_t>(MaxStockRows));
+}
+
+Offcut Stored(long long id, int length, int count) {
+    Offcut o;
+    o.Id = id;
+    o.Section = "SHS 50";
+    o.Length = length;
+    o.Count = count;
+    return o;
+}
+
+TEST(InventoryStock, OffcutsOfOneLengthShareARowAndNoneIsListedTwice) {
+    CuttingJob job;
+    job.StockItems = {{"*", "6000"}, {"2", "2500"}};
+    const std::vector<Offcut> offcuts = {Stored(7, 3200, 1), Stored(3, 3200, 2), Stored(9, 2500, 4),
+                                         Stored(5, 4100, 1)};
+    const InventoryStock stock = AddOffcutsAsStock(job, offcuts);
+    // 2500 is typed stock: the calculation could not tell its bars from the offcuts'.
+    EXPECT_EQ(stock.SameLength, 1);
+    EXPECT_EQ(stock.Rows, (std::vector<InventoryStockRow>{{2, {5}, 1}, {3, {3, 7}, 3}}));
+    EXPECT_EQ(job.StockItems[3],
+              StockItem("3", "3200", InventoryOffcutMark(3) + ", " + InventoryOffcutMark(7)));
+    EXPECT_EQ(stock.Pieces(), 4);
+    EXPECT_EQ(stock.TotalLength(), 4100 + 3 * 3200);
+    EXPECT_EQ(InventoryOffcutIds(job.StockItems[3].Mark), (std::vector<long long>{3, 7}));
+
+    // Asked again, with one offcut booked since: only that one is new.
+    const InventoryStock again =
+        AddOffcutsAsStock(job, {Stored(7, 3200, 1), Stored(3, 3200, 2), Stored(5, 4100, 1),
+                                Stored(11, 3900, 2), Stored(12, 3200, 1)});
+    EXPECT_EQ(again.AlreadyListed, 4);
+    EXPECT_EQ(again.Rows, (std::vector<InventoryStockRow>{{4, {11}, 2}}));
+    EXPECT_EQ(job.StockItems.size(), 5u);
+}
+
+TEST(InventoryStock, MarksThatNameNoOffcutAreOrdinaryRows) {
+    for (const std::string mark : {"", "Inventory offcut ", "Inventory offcut 0", "offcut 12",
+                                   "Inventory offcut 1x", "Inventory offcut 99999999999999999999"})
+        EXPECT_TRUE(InventoryOffcutIds(mark).empty()) << mark;
+    EXPECT_EQ(InventoryOffcutIds("B12, Inventory offcut 4, Inventory offcut 40"),
+              (std::vector<long long>{4, 40}));
+}
+
+TEST(Booking, BarsOfAnOffcutRowGoToItsOffcutsInTurnAndNeverToAGoneOne) {
+    OffcutStore store = OffcutStore::Open(":memory:");
+    const long long a = store.Add({"SHS 50", 2025, 1, {}, ""});
+    const long long b = store.Add({"SHS 50", 2025, 2, {}, ""});
+    CuttingJob job = MakeJob({}, {{"3", "1900"}}, 3, 25, 0);
+    job.section.Section = "SHS 50";
+    ASSERT_EQ(AddInventoryStock(job, store).Rows.size(), 1u);
+    Calculated run(job);
+    ASSERT_TRUE(run.outcome.Completed);
+    CompileStats(job);
+    EXPECT_EQ(UsedInventoryOffcuts(job, store), (std::vector<UsedOffcut>{{a, 1}, {b, 2}}));
+
+    // Another program took one of them meanwhile: the booking is refused and changes nothing.
+    store.Remove(b, 1);
+    try {
+        BookCalculatedJob(store, job, "job.cut");
+        ADD_FAILURE() << "booked";
+    } catch (const InventoryError& e) {
+        EXPECT_EQ(e.Kind(), InventoryErrorKind::NotEnough);
+    }
+    EXPECT_EQ(store.Find(a)->Count, 1);
+    EXPECT_TRUE(store.Bookings().empty());
 }
 
 }  // namespace

@@ -1,0 +1,115 @@
+#include "commands/Inventory.h"
+
+#include <filesystem>
+
+#include "inventory/Booking.h"
+#include "inventory/InventoryStock.h"
+
+namespace tallora {
+
+namespace {
+
+std::string Plural(long long n, const std::string& one, const std::string& many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+}  // namespace
+
+std::string InventoryPath(RegistryStore& store, ShellServices& shell) {
+    std::string folder = DataDirOrDefault(store, shell);
+    const char separator = shell.PathSeparator();
+    if (!folder.empty() && folder.back() != separator) folder += separator;
+    return folder + InventoryFileName;
+}
+
+OffcutStore OpenInventory(const std::string& path, ShellServices& shell) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::error_code ec;
+    if (!folder.empty() && !std::filesystem::is_directory(folder, ec) &&
+        !shell.CreateFolders(folder.string())) {
+        throw InventoryError(InventoryErrorKind::Failed, "The offcut inventory cannot be kept in " +
+                                                             Quoted(folder.string()) +
+                                                             ": the folder cannot be made.");
+    }
+    return OffcutStore::Open(path);
+}
+
+std::string InventoryMetres(long long millimetres) {
+    const std::string sign = millimetres < 0 ? "-" : "";
+    const long long mm = millimetres < 0 ? -millimetres : millimetres;
+    std::string fraction = std::to_string(mm % 1000);
+    fraction.insert(0, 3 - fraction.size(), '0');
+    return sign + std::to_string(mm / 1000) + "." + fraction + " m";
+}
+
+InventoryCommandResult UseOffcutsFromInventory(CuttingJob& job, const OffcutStore& store) {
+    const std::string section = job.section.Section;
+    if (SectionKey(section).empty()) {
+        return {false,
+                "Type the job's Section first: the offcut inventory keeps its offcuts by section."};
+    }
+    const std::vector<Offcut> offcuts = store.List(section);
+    if (offcuts.empty())
+        return {false, "The offcut inventory has no offcuts of section " + Quoted(section) + "."};
+
+    const InventoryStock stock = AddOffcutsAsStock(job, offcuts);
+    std::string message;
+    if (stock.Rows.empty()) {
+        message = "No offcuts were added to the stock list.";
+    } else {
+        message = "Added " + Plural(static_cast<long long>(stock.Rows.size()), "row", "rows") +
+                  " of inventory offcuts of section " + Quoted(section) +
+                  " to the stock list: " + Plural(stock.Pieces(), "piece", "pieces") + ", " +
+                  InventoryMetres(stock.TotalLength()) + ".";
+    }
+    if (stock.AlreadyListed > 0) {
+        message += "\r\n" + Plural(stock.AlreadyListed, "offcut is", "offcuts are") +
+                   " in the stock list already.";
+    }
+    if (stock.SameLength > 0) {
+        message += "\r\n" + Plural(stock.SameLength, "offcut was", "offcuts were") +
+                   " left out: the stock list has a row of that length already.";
+    }
+    if (stock.LeftOut > 0) {
+        message += "\r\n" + Plural(stock.LeftOut, "offcut was", "offcuts were") +
+                   " left out: the stock list is full.";
+    }
+    return {!stock.Rows.empty(), message};
+}
+
+InventoryCommandResult BookOffcutsToInventory(OffcutStore& store, const CuttingJob& job,
+                                              const std::string& jobFile) {
+    BookCalculatedJob(store, job, jobFile);
+
+    long long returnedPieces = 0;
+    long long returnedLength = 0;
+    for (const auto& offcut : ReturnedOffcuts(job)) {
+        returnedPieces += offcut.Count;
+        returnedLength += static_cast<long long>(offcut.Count) * offcut.Length;
+    }
+    long long usedBars = 0;
+    long long usedLength = 0;
+    const Allowances& a = job.allowances;
+    for (int j = 0; j < job.InputStockCount(); ++j) {
+        if (!InputStockIsOffcut(job, j) || j >= static_cast<int>(job.StockBarsUsed.size()))
+            continue;
+        usedBars += job.StockBarsUsed[j];
+        usedLength += static_cast<long long>(job.StockBarsUsed[j]) *
+                      (job.InputStockLength[j] + a.Trim + a.Hold);
+    }
+
+    std::string message = "The job was booked to the offcut inventory.\r\n";
+    message += returnedPieces > 0
+                   ? Plural(returnedPieces, "offcut", "offcuts") + " returned to stock (" +
+                         InventoryMetres(returnedLength) + ") were added."
+                   : "It returns no offcuts to stock.";
+    message += "\r\n";
+    message += usedBars > 0 ? Plural(usedBars, "inventory offcut", "inventory offcuts") + " (" +
+                                  InventoryMetres(usedLength) + ") it cut were taken away."
+                            : "It cut no inventory offcuts.";
+    return {true, message};
+}
+
+}  // namespace tallora

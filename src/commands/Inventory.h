@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "inventory/OffcutStore.h"
+#include "job/CuttingJob.h"
+#include "storage/RegistryStore.h"
+#include "storage/Settings.h"
+
+namespace tallora {
+
+// The offcut inventory's file in the data folder, shared by the desktop and tallora-cli.
+inline constexpr const char* InventoryFileName = "Offcut Inventory.sqlite";
+
+// Where the inventory is: InventoryFileName in DataDir, or in the default data folder.
+std::string InventoryPath(RegistryStore& store, ShellServices& shell);
+
+// Opens the inventory at `path`, making its folder first when it is missing. Throws
+// InventoryError as OffcutStore::Open does, or when the folder cannot be made.
+OffcutStore OpenInventory(const std::string& path, ShellServices& shell);
+
+// "12.345 m": millimetres as metres, three decimals.
+std::string InventoryMetres(long long millimetres);
+
+struct InventoryCommandResult {
+    bool Changed = false;  // the job's stock list, or the inventory, changed
+    std::string Message;   // what to tell the user
+};
+
+// Use Offcuts from Inventory: adds the inventory's offcuts of the job's section to its stock list
+// as marked, limited rows, and says what was added and what was left out.
+InventoryCommandResult UseOffcutsFromInventory(CuttingJob& job, const OffcutStore& store);
+
+// Book Offcuts to Inventory: books the calculated job's returned offcuts and the inventory
+// offcuts it cut, and says what changed. Throws InventoryError, the inventory unchanged, when it
+// cannot (no results, booked before, an offcut gone).
+InventoryCommandResult BookOffcutsToInventory(OffcutStore& store, const CuttingJob& job,
+                                              const std::string& jobFile);
+
+}  // namespace tallora
