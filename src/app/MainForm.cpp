@@ -35,11 +35,13 @@
 #include "app/ProgressForm.h"
 #include "app/QtCalculationHost.h"
 #include "commands/ExportReport.h"
+#include "commands/Inventory.h"
 #include "commands/OpenJob.h"
 #include "costing/qt/CostingForm.h"
 #include "entry/qt/AdditionalDataPanel.h"
 #include "entry/qt/EntryPanel.h"
 #include "entry/qt/SettingsPanel.h"
+#include "inventory/qt/InventoryForm.h"
 #include "report/PdfReport.h"
 #include "report/qt/QtPrintEngine.h"
 #include "results/CuttingList.h"
@@ -243,6 +245,16 @@ void TMainForm::CreateActions() {
     exportCuttingList_ = action("Export &Cutting List...", nullptr, "ExportCuttingList1", nullptr,
                                 "Write the cutting list as a CSV file for a spreadsheet",
                                 &TMainForm::ExportCuttingList1Click);
+    useOffcuts_ = action("&Use Offcuts from Inventory", nullptr, "UseOffcuts1", nullptr,
+                         "Add the inventory's offcuts of the job's section to the stock list",
+                         &TMainForm::UseOffcuts1Click);
+    bookOffcuts_ = action("&Book Offcuts to Inventory", nullptr, "BookOffcuts1", nullptr,
+                          "Keep the offcuts this job returns to stock, and take away the "
+                          "inventory offcuts it cut",
+                          &TMainForm::BookOffcuts1Click);
+    inventoryWindow_ =
+        action("Offcut &Inventory...", nullptr, "Inventory1", nullptr,
+               "See, change and export the offcuts kept in stock", &TMainForm::Inventory1Click);
     exit_ = action("E&xit", nullptr, "Exit1", nullptr, nullptr, &TMainForm::ExitButtonClick);
     exit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     calculate_ = action("Calculate", "Calculate", "Calculate", "calculate.svg",
@@ -311,6 +323,13 @@ void TMainForm::CreateMenus() {
     algorithm->addAction(optimal_);
     algorithm->addSeparator();
     algorithm->addAction(optimalTime_);
+
+    QMenu* inventory = menuBar()->addMenu(QStringLiteral("&Inventory"));
+    inventory->setObjectName(QStringLiteral("InventoryMenu"));
+    inventory->addAction(useOffcuts_);
+    inventory->addAction(bookOffcuts_);
+    inventory->addSeparator();
+    inventory->addAction(inventoryWindow_);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(hintsOff_);
@@ -473,7 +492,8 @@ void TMainForm::UpdateCommands() {
                          s.SectionWeight != 0.0 || s.SectionCost != 0.0;
     save_->setEnabled(canSave_ || entered);
     saveAs_->setEnabled(canSave_ || entered);
-    for (QAction* a : {print_, display_, exportPdf_, exportCuttingList_, costingAction_})
+    for (QAction* a :
+         {print_, display_, exportPdf_, exportCuttingList_, costingAction_, bookOffcuts_})
         a->setEnabled(canOutput_);
     calculate_->setEnabled(canCalculate_);
 }
@@ -1295,6 +1315,62 @@ void TMainForm::ExportCuttingList1Click() {
             MessageKind::Error, MessageButtons::Ok,
             "The cutting list could not be written to\r\n" + *chosen + "\r\n" + error);
     }
+}
+
+TInventoryForm* TMainForm::InventoryForm() const { return inventory_.data(); }
+
+void TMainForm::UseOffcuts1Click() {
+    try {
+        const OffcutStore store =
+            OpenInventory(InventoryPath(services_.Store, services_.Shell), services_.Shell);
+        const InventoryCommandResult result = UseOffcutsFromInventory(job_, store);
+        if (result.Changed) {
+            stockPanel_->Reload();
+            OnRowsChanged();
+            RecordEdit(QStringLiteral("Use Offcuts from Inventory"));
+        }
+        services_.Boxes.ShowMessage(MessageKind::Information, MessageButtons::Ok, result.Message);
+    } catch (const InventoryError& error) {
+        services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, error.what());
+    }
+}
+
+void TMainForm::BookOffcuts1Click() {
+    if (!resultsValid_) return;
+    try {
+        OffcutStore store =
+            OpenInventory(InventoryPath(services_.Store, services_.Shell), services_.Shell);
+        const InventoryCommandResult result =
+            BookOffcutsToInventory(store, job_, currentFileName_.toStdString());
+        if (inventory_) inventory_->Refresh();
+        services_.Boxes.ShowMessage(MessageKind::Information, MessageButtons::Ok, result.Message);
+    } catch (const InventoryError& error) {
+        services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, error.what());
+    }
+}
+
+void TMainForm::Inventory1Click() {
+    if (!inventory_) {
+        try {
+            OffcutStore store =
+                OpenInventory(InventoryPath(services_.Store, services_.Shell), services_.Shell);
+            inventory_ =
+                new TInventoryForm(std::move(store), services_.Boxes,
+                                   InitialDialogFolder(services_.Store, services_.Shell), this);
+        } catch (const InventoryError& error) {
+            services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, error.what());
+            return;
+        }
+        inventory_->setAttribute(Qt::WA_DeleteOnClose);
+        // The job's own section first, when the inventory has offcuts of it.
+        if (!SectionKey(job_.section.Section).empty())
+            inventory_->SelectSection(job_.section.Section);
+    } else {
+        inventory_->Refresh();
+    }
+    inventory_->show();
+    inventory_->raise();
+    inventory_->activateWindow();
 }
 
 }  // namespace tallora

@@ -33,6 +33,7 @@ class StatisticsPanel;
 class TProgressForm;
 class TCostingForm;
 class TImageForm;
+class TInventoryForm;
 class QtCalculationHost;
 }  // namespace tallora
 
@@ -89,6 +90,11 @@ public:
     void ImportRows1Click();
     // The cutting list as a CSV file where the user chooses.
     void ExportCuttingList1Click();
+    // The offcut inventory: its offcuts of the job's section as stock rows, the calculated job's
+    // offcuts booked into it, and its window.
+    void UseOffcuts1Click();
+    void BookOffcuts1Click();
+    void Inventory1Click();
 
     // Document state.
     CuttingJob& Job() { return job_; }
@@ -106,6 +112,7 @@ public:
     TProgressForm* ProgressForm() const { return progress_; }
     TCostingForm* CostingForm() const { return costing_; }
     TImageForm* ImageForm() const { return viewer_; }
+    TInventoryForm* InventoryForm() const;  // the inventory window while it is open
     QMenu* ReopenMenu() const { return reopen_; }
     // The Edit menu's history of the user's edits.
     const QUndoStack& History() const { return *undoStack_; }
@@ -219,6 +226,7 @@ private:
     TProgressForm* progress_ = nullptr;
     TCostingForm* costing_ = nullptr;
     TImageForm* viewer_ = nullptr;
+    QPointer<TInventoryForm> inventory_;
     QtCalculationHost* host_ = nullptr;
 
     QUndoStack* undoStack_ = nullptr;
@@ -238,6 +246,9 @@ private:
     QAction* exportPdf_ = nullptr;
     QAction* importRows_ = nullptr;
     QAction* exportCuttingList_ = nullptr;
+    QAction* useOffcuts_ = nullptr;
+    QAction* bookOffcuts_ = nullptr;
+    QAction* inventoryWindow_ = nullptr;
     QAction* exit_ = nullptr;
     QAction* calculate_ = nullptr;
     QAction* display_ = nullptr;

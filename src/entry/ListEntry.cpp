@@ -50,6 +50,10 @@ CommitResult Commit(std::vector<ListRow>& rows, const std::string& quantity,
         rows.push_back({quantity, length, mark});
         return {CommitStatus::Committed, {}};
     }
+    // Bars to buy and inventory offcuts of one length would share a row, and the offcuts' count
+    // would no longer say how many of its bars are theirs.
+    if (isStock && InventoryOffcutIds(rows[index].Mark).empty() != InventoryOffcutIds(mark).empty())
+        return Refuse(OffcutRowLengthMessage(length));
     const std::string& old = rows[index].Quantity;
     if (isStock && IsUnlimitedQuantity(old)) return {CommitStatus::Committed, {}};
 
@@ -69,9 +73,14 @@ CommitResult Commit(std::vector<ListRow>& rows, const std::string& quantity,
 
 }  // namespace
 
+std::string OffcutRowLengthMessage(const std::string& length) {
+    return "The stock list has inventory offcuts of " + length +
+           "mm in a row of their own: bars of that length to buy cannot share it.";
+}
+
 CommitResult CommitStockRow(std::vector<StockItem>& rows, const std::string& quantity,
-                            const std::string& length) {
-    return Commit(rows, quantity, length, {}, true);
+                            const std::string& length, const std::string& mark) {
+    return Commit(rows, quantity, length, mark, true);
 }
 
 CommitResult CommitCutRow(std::vector<CutItem>& rows, const std::string& quantity,

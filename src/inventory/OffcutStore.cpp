@@ -319,6 +319,93 @@ std::vector<Offcut> OffcutStore::List(const std::optional<std::string>& section)
     return offcuts;
 }
 
+std::vector<Offcut> OffcutStore::List(const OffcutQuery& query) const {
+    const char* column = "section_key, length_mm DESC";
+    switch (query.Order) {
+        case OffcutOrder::Id:
+            column = "id";
+            break;
+        case OffcutOrder::Section:
+            column = "section_key";
+            break;
+        case OffcutOrder::Length:
+            column = "length_mm";
+            break;
+        case OffcutOrder::Count:
+            column = "count";
+            break;
+        case OffcutOrder::Source:
+            column = "source_file, source_reference, source_pattern";
+            break;
+        case OffcutOrder::BookedAt:
+            column = "booked_at";
+            break;
+        case OffcutOrder::Location:
+            column = "ifnull(location,'')";
+            break;
+    }
+    std::string order = column;
+    if (query.Descending) {
+        // Every column of the order is turned round, the tie-breaking id too.
+        std::string turned;
+        std::size_t start = 0;
+        while (start <= order.size()) {
+            std::size_t end = order.find(", ", start);
+            if (end == std::string::npos) end = order.size();
+            turned += (turned.empty() ? "" : ", ") + order.substr(start, end - start) + " DESC";
+            start = end + 2;
+        }
+        order = turned;
+    }
+    if (query.Order != OffcutOrder::Id) order += query.Descending ? ", id DESC" : ", id";
+    const std::string sql = std::string("SELECT ") + OffcutColumns + " FROM offcuts" +
+                            (query.Section ? " WHERE section_key = ?1" : "") + " ORDER BY " +
+                            order + " LIMIT ?2 OFFSET ?3";
+    Statement rows(db_, sql.c_str(), path_);
+    if (query.Section) rows.Bind(1, SectionKey(*query.Section));
+    rows.Bind(2, query.Limit < 0 ? -1LL : query.Limit);
+    rows.Bind(3, query.Offset < 0 ? 0LL : query.Offset);
+    std::vector<Offcut> offcuts;
+    while (rows.Next()) offcuts.push_back(ReadOffcut(rows));
+    return offcuts;
+}
+
+long long OffcutStore::Count(const std::optional<std::string>& section) const {
+    const std::string sql =
+        std::string("SELECT count(*) FROM offcuts") + (section ? " WHERE section_key = ?1" : "");
+    Statement rows(db_, sql.c_str(), path_);
+    if (section) rows.Bind(1, SectionKey(*section));
+    return rows.Next() ? rows.Int(0) : 0;
+}
+
+void OffcutStore::Restore(const Offcut& offcut) {
+    CheckLength(offcut.Length);
+    CheckCount(offcut.Count);
+    Transaction transaction(db_, path_);
+    if (Find(offcut.Id)) {
+        Refuse(InventoryErrorKind::Invalid,
+               "Offcut " + std::to_string(offcut.Id) + " is in the offcut inventory already.");
+    }
+    Statement(db_,
+              "INSERT INTO offcuts (id, section, section_key, length_mm, count, source_file, "
+              "source_reference, source_pattern, booked_at, location) "
+              "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
+              path_)
+        .Bind(1, offcut.Id)
+        .Bind(2, offcut.Section)
+        .Bind(3, SectionKey(offcut.Section))
+        .Bind(4, offcut.Length)
+        .Bind(5, offcut.Count)
+        .Bind(6, offcut.Source.JobFile)
+        .Bind(7, offcut.Source.JobReference)
+        .Bind(8, offcut.Source.Pattern)
+        .Bind(9, offcut.BookedAt)
+        .BindOptional(10, offcut.Location)
+        .Run();
+    Step("commit");
+    transaction.Commit();
+}
+
 std::optional<Offcut> OffcutStore::Find(long long id) const {
     const std::string sql = std::string("SELECT ") + OffcutColumns + " FROM offcuts WHERE id = ?1";
     Statement row(db_, sql.c_str(), path_);

@@ -79,6 +79,18 @@ struct SectionTotal {
     bool operator==(const SectionTotal&) const = default;
 };
 
+// The orders a page of the list can come in, by one column; ties go by id.
+enum class OffcutOrder { Id, Section, Length, Count, Source, BookedAt, Location };
+
+// A page of the list: of one section or all, in an order, from an offset.
+struct OffcutQuery {
+    std::optional<std::string> Section;
+    OffcutOrder Order = OffcutOrder::Section;
+    bool Descending = false;
+    long long Offset = 0;
+    long long Limit = -1;  // -1: to the end
+};
+
 // A booked calculation: its identity, refused a second time.
 struct BookingRecord {
     long long Id = 0;
@@ -117,8 +129,15 @@ public:
 
     // Offcuts by section key, then longest first; only one section's when a section is given.
     std::vector<Offcut> List(const std::optional<std::string>& section = std::nullopt) const;
+    // A page of the list, as a window shows it.
+    std::vector<Offcut> List(const OffcutQuery& query) const;
+    // How many offcut records there are (of one section when given).
+    long long Count(const std::optional<std::string>& section = std::nullopt) const;
     std::optional<Offcut> Find(long long id) const;
     long long Add(const NewOffcut& offcut);
+    // Puts a removed offcut back as it was, id and date included (undoing its removal). Refused
+    // when an offcut of its id is there.
+    void Restore(const Offcut& offcut);
     // Takes `count` pieces away; 0, or at least as many as there are, deletes the offcut.
     void Remove(long long id, int count = 0);
     void Update(long long id, const OffcutChanges& changes);

@@ -56,6 +56,21 @@ TEST(CommitCutRow, MarksOfMergedRowsAreJoinedOnceEach) {
     EXPECT_EQ(MergedMarks("", "X"), "X");
 }
 
+TEST(CommitStockRow, InventoryOffcutsKeepARowOfTheirOwn) {
+    const std::string offcut = InventoryOffcutMark(4);
+    Rows rows{{"2", "3200", offcut}, {"*", "6000"}};
+    // Bars to buy of an offcut length, and offcuts of a length to buy, are refused.
+    const CommitResult typed = CommitStockRow(rows, "5", "3200");
+    EXPECT_EQ(typed.Status, CommitStatus::Refused);
+    EXPECT_EQ(typed.Message, OffcutRowLengthMessage("3200"));
+    EXPECT_EQ(CommitStockRow(rows, "1", "6000", InventoryOffcutMark(9)).Status,
+              CommitStatus::Refused);
+    EXPECT_EQ(rows, (Rows{{"2", "3200", offcut}, {"*", "6000"}}));
+    // Offcuts join offcuts of their length, as any two rows of one length do.
+    EXPECT_EQ(CommitStockRow(rows, "1", "3200", InventoryOffcutMark(7)).MergedRow, 0);
+    EXPECT_EQ(rows.back(), StockItem("3", "3200", offcut + ", " + InventoryOffcutMark(7)));
+}
+
 TEST(CommitRow, LengthLimitAndBadTextsAreRefusedWithAMessage) {
     Rows rows;
     EXPECT_EQ(CommitStockRow(rows, "1", "18300").Status, CommitStatus::Committed);

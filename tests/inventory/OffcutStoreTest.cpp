@@ -113,6 +113,83 @@ TEST(OffcutStore, RemovesPiecesOrTheWholeOffcut) {
     }
 }
 
+TEST(OffcutStore, PagesComeInTheOrderAskedAndTogetherMakeTheWholeList) {
+    OffcutStore store = OffcutStore::Open(":memory:");
+    for (int i = 0; i < 23; ++i) {
+        store.Add({i % 3 == 0 ? "SHS 50" : "ipe 200",
+                   1000 + 37 * ((i * 7) % 11),
+                   1 + i % 4,
+                   {"job" + std::to_string(i % 5) + ".cut", "", i % 2},
+                   i % 4 == 0 ? "" : "Rack " + std::to_string(i % 3)});
+    }
+    EXPECT_EQ(store.Count(), 23);
+    EXPECT_EQ(store.Count(std::string(" IPE 200 ")), 15);
+
+    auto key = [](const Offcut& o, OffcutOrder order) -> std::string {
+        auto padded = [](long long n) {
+            std::string text = std::to_string(n);
+            return std::string(10 - text.size(), '0') + text;
+        };
+        switch (order) {
+            case OffcutOrder::Id:
+                return "";
+            case OffcutOrder::Section:
+                return SectionKey(o.Section);
+            case OffcutOrder::Length:
+                return padded(o.Length);
+            case OffcutOrder::Count:
+                return padded(o.Count);
+            case OffcutOrder::Source:
+                return o.Source.JobFile + "|" + o.Source.JobReference + "|" +
+                       padded(o.Source.Pattern);
+            case OffcutOrder::BookedAt:
+                return o.BookedAt;
+            case OffcutOrder::Location:
+                return o.Location;
+        }
+        return "";
+    };
+    for (const auto order : {OffcutOrder::Id, OffcutOrder::Section, OffcutOrder::Length,
+                             OffcutOrder::Count, OffcutOrder::Source, OffcutOrder::Location}) {
+        for (const bool descending : {false, true}) {
+            for (const std::optional<std::string>& section :
+                 {std::optional<std::string>{}, std::optional<std::string>{"Ipe 200"}}) {
+                OffcutQuery query{section, order, descending, 0, 5};
+                std::vector<Offcut> pages;
+                for (;; query.Offset += 5) {
+                    const auto page = store.List(query);
+                    pages.insert(pages.end(), page.begin(), page.end());
+                    if (page.size() < 5) break;
+                }
+                ASSERT_EQ(static_cast<long long>(pages.size()), store.Count(section));
+                for (std::size_t k = 1; k < pages.size(); ++k) {
+                    const auto a = std::make_pair(key(pages[k - 1], order), pages[k - 1].Id);
+                    const auto b = std::make_pair(key(pages[k], order), pages[k].Id);
+                    EXPECT_TRUE(descending ? a > b : a < b)
+                        << static_cast<int>(order) << " at " << k;
+                }
+            }
+        }
+    }
+}
+
+TEST(OffcutStore, ARemovedOffcutComesBackAsItWas) {
+    OffcutStore store = OffcutStore::Open(":memory:");
+    const long long id = store.Add(Piece("IPE 200", 1500, 5, "Rack 1"));
+    store.Add(Piece("IPE 200", 1600, 1));
+    const Offcut before = *store.Find(id);
+    store.Remove(id);
+    store.Restore(before);
+    EXPECT_EQ(store.Find(id), before);
+    try {
+        store.Restore(before);
+        ADD_FAILURE() << "restored twice";
+    } catch (const InventoryError& error) {
+        EXPECT_EQ(error.Kind(), InventoryErrorKind::Invalid);
+    }
+    EXPECT_EQ(store.Count(), 2);
+}
+
 TEST(OffcutStore, UpdatesOnlyTheFieldsGiven) {
     OffcutStore store = OffcutStore::Open(":memory:");
     const long long id = store.Add(Piece("IPE 200", 1500, 5, "Rack 1"));

@@ -1,5 +1,8 @@
 #include "entry/qt/EntryListModel.h"
 
+#include <QColor>
+#include <QFont>
+
 namespace tallora {
 
 EntryListModel::EntryListModel(Kind kind, std::vector<ListRow>& rows, QObject* parent)
@@ -16,6 +19,18 @@ int EntryListModel::columnCount(const QModelIndex& parent) const {
 QVariant EntryListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= static_cast<int>(rows_.size())) return {};
     const ListRow& row = rows_[index.row()];
+    // Rows of inventory offcuts stand out from the bars to buy.
+    const bool offcut = kind_ == Kind::Stock && !InventoryOffcutIds(row.Mark).empty();
+    if (offcut) {
+        if (role == Qt::ForegroundRole) return QColor(0, 110, 40);
+        if (role == Qt::FontRole) {
+            QFont font;
+            font.setItalic(true);
+            return font;
+        }
+        if (role == Qt::ToolTipRole)
+            return QStringLiteral("From the offcut inventory: ") + QString::fromStdString(row.Mark);
+    }
     // The list has no room for a mark: the row shows it when the pointer rests on it.
     if (role == Qt::ToolTipRole && !row.Mark.empty())
         return QStringLiteral("Mark: ") + QString::fromStdString(row.Mark);
@@ -32,7 +47,7 @@ CommitResult EntryListModel::CommitRow(const std::string& quantity, const std::s
                                        const std::string& mark) {
     // The rules work on a copy: the views may see the change only between the signals.
     std::vector<ListRow> rows = rows_;
-    const CommitResult result = kind_ == Kind::Stock ? CommitStockRow(rows, quantity, length)
+    const CommitResult result = kind_ == Kind::Stock ? CommitStockRow(rows, quantity, length, mark)
                                                      : CommitCutRow(rows, quantity, length, mark);
     if (result.Status != CommitStatus::Committed) return result;
     const int count = rowCount();

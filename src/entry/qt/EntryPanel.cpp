@@ -163,7 +163,10 @@ void EntryPanel::Reload() {
 void EntryPanel::SEnter() {
     const std::string quantity = quantity_->text().toStdString();
     const std::string length = length_->text().toStdString();
-    const CommitResult result = model_->CommitRow(quantity, length, modifiedMark_);
+    // An inventory offcut is of its length: a stock row typed to another is an ordinary row.
+    std::string mark = modifiedMark_;
+    if (length != modifiedLength_ && !InventoryOffcutIds(mark).empty()) mark.clear();
+    const CommitResult result = model_->CommitRow(quantity, length, mark);
     if (result.Status == CommitStatus::Ignored) return;
     if (result.Status == CommitStatus::Refused) {
         dialogs_.ShowMessage(MessageKind::Error, MessageButtons::Ok, result.Message);
@@ -196,6 +199,7 @@ void EntryPanel::SModifyClick() {
     // No other row takes the selection of the one taken out.
     list_->selectionModel()->clearSelection();
     modifiedMark_ = taken.Mark;
+    modifiedLength_ = taken.Length;
     quantity_->setText(QString::fromStdString(taken.Quantity));
     length_->setText(QString::fromStdString(taken.Length));
     SListViewSelectItem();

@@ -68,6 +68,7 @@ private:
     QPushButton* delete_;
     // The mark of the row taken into the edits by Modify, given back when they are committed.
     std::string modifiedMark_;
+    std::string modifiedLength_;  // the length of the row taken out for modifying
 };
 
 }  // namespace tallora
