@@ -103,6 +103,28 @@ void ListOneSection(benchmark::State& state) {
 // 1,000 of the offcuts in the section listed, and all 100,000 in one section.
 BENCHMARK(ListOneSection)->Arg(100)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// What the inventory window reads when it opens or is sorted: the first page and the count.
+void ListWindowPage(benchmark::State& state) {
+    const BenchInventory file{InventoryPath(1)};
+    FillInventory(file, 1);
+    const OffcutStore store = OffcutStore::Open(file.Path);
+    OffcutQuery query;
+    query.Order = static_cast<OffcutOrder>(state.range(0));
+    query.Descending = true;
+    query.Limit = 500;
+    for (auto _ : state) {
+        const auto page = store.List(query);
+        benchmark::DoNotOptimize(page.data());
+        benchmark::DoNotOptimize(store.Count());
+    }
+}
+// By section (an index), by length and by location (none: the whole table is sorted).
+BENCHMARK(ListWindowPage)
+    ->Arg(static_cast<int>(OffcutOrder::Section))
+    ->Arg(static_cast<int>(OffcutOrder::Length))
+    ->Arg(static_cast<int>(OffcutOrder::Location))
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -12,7 +12,7 @@ struct sqlite3;
 namespace tallora {
 
 // Schema versions this program reads and writes; a file of a later version is left alone.
-inline constexpr int InventorySchemaVersion = 1;
+inline constexpr int InventorySchemaVersion = 2;
 
 enum class InventoryErrorKind {
     Damaged,        // not a database, or a database that is not an offcut inventory

@@ -278,6 +278,43 @@ TEST(OffcutStore, CreatesTheFileWithTheSchemaVersion) {
     EXPECT_TRUE(OffcutStore::Open(empty).List().empty());
 }
 
+TEST(OffcutStore, AFileOfTheFirstVersionIsBroughtUpToDateWithItsOffcuts) {
+    TempFolder folder;
+    const std::string path = folder.File("v1.sqlite");
+    long long id = 0;
+    {
+        OffcutStore store = OffcutStore::Open(path);
+        id = store.Add(Piece("IPE 200", 1500, 5, "Rack 1"));
+    }
+    // The first version had only the section index.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    for (const char* index :
+         {"offcuts_in_section_order", "offcuts_in_length_order", "offcuts_in_count_order",
+          "offcuts_in_source_order", "offcuts_in_booking_order", "offcuts_in_location_order"}) {
+        const std::string sql = std::string("DROP INDEX ") + index;
+        ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    sqlite3_close(db);
+    SetUserVersion(path, 1);
+
+    OffcutStore store = OffcutStore::Open(path);
+    EXPECT_EQ(store.Find(id)->Count, 5);
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    sqlite3_stmt* stmt = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db,
+                                 "SELECT (SELECT count(*) FROM sqlite_master WHERE type = 'index' "
+                                 "AND name LIKE 'offcuts_in_%'), (SELECT user_version FROM "
+                                 "pragma_user_version)",
+                                 -1, &stmt, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(stmt, 0), 6);
+    EXPECT_EQ(sqlite3_column_int(stmt, 1), InventorySchemaVersion);
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+}
+
 TEST(OffcutStore, ADamagedFileIsReportedAndLeftAsItIs) {
     TempFolder folder;
     const std::string path = folder.File("offcuts.sqlite");
