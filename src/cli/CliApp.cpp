@@ -1318,7 +1318,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << asked->help();
         return ExitSuccess;
     } catch (const CLI::ParseError& e) {
-        Complain(err, e.what());
+        if (inventoryCommand->parsed() && inventoryCommand->get_subcommands().empty()) {
+            Complain(err, "inventory: expected a command: list, add, remove or export");
+        } else {
+            Complain(err, e.what());
+        }
         return ExitBadInput;
     }
     if (o.version) {

@@ -184,7 +184,7 @@ TEST(CliInventory, BadArgumentsAreRefusedAndChangeNothing) {
         {{"inventory", "remove", "1", "0"}, "inventory remove: count 0"},
         {{"inventory", "list", "--format", "xml"}, "--format"},
         {{"inventory", "export", folder.File("missing/offcuts.csv")}, "does not exist"},
-        {{"inventory"}, "subcommand"},
+        {{"inventory"}, "inventory: expected a command: list, add, remove or export"},
         {{"inventory", "list", "--kerf", "3"}, "--kerf"},
         {{"--kerf", "3", "inventory", "list"}, "--kerf: belongs to calculating a job"},
     };
