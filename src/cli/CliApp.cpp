@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <mutex>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -18,6 +19,7 @@
 
 #include "commands/Calculate.h"
 #include "commands/ExportReport.h"
+#include "commands/Inventory.h"
 #include "costing/CostingCsv.h"
 #include "costing/CostingFields.h"
 #include "costing/CostingSheet.h"
@@ -386,6 +388,8 @@ struct CliOptions {
     std::string size;
     bool quiet = false;
     bool version = false;
+    std::optional<std::string> inventory;
+    bool useOffcuts = false, bookOffcuts = false;
 };
 
 void AddOptions(CLI::App& app, CliOptions& o) {
@@ -476,11 +480,24 @@ void AddOptions(CLI::App& app, CliOptions& o) {
                  "Print nothing on standard output and no progress; files asked for are still "
                  "written and errors still go to standard error");
     app.add_flag("--version", o.version, "Print the program's version and exit");
+    app.add_flag("--use-offcuts", o.useOffcuts,
+                 "Before calculating, add the offcut inventory's offcuts of the job's section to "
+                 "its stock list");
+    app.add_flag("--book-offcuts", o.bookOffcuts,
+                 "After calculating, book the offcuts the job returns, and the inventory offcuts "
+                 "it cut, to the offcut inventory; a calculation is booked once");
+    app.add_option("--inventory", o.inventory,
+                   "The offcut inventory FILE (default: \"" + std::string(InventoryFileName) +
+                       "\" in the data folder)")
+        ->type_name("FILE");
     app.footer(
-        "Exit status: 0 success; 1 a calculation was refused (by some job of several); 2 bad "
-        "usage or bad input, such as a job file that cannot be read or an output file that "
-        "cannot be written (by some job of several).\nThe JSON output is described in "
-        "docs/cli-json.md.");
+        "Exit status: 0 success; 1 a calculation was refused, or its booking to the offcut "
+        "inventory (by some job of several); 2 bad usage or bad input, such as a job file that "
+        "cannot be read, an output file that cannot be written or an offcut inventory that "
+        "cannot be used (by some job of several).\nCommands: tallora-cli inventory "
+        "list|add|remove|export (see tallora-cli inventory --help); a job file named inventory "
+        "is given as ./inventory.\nThe JSON "
+        "output is described in docs/cli-json.md.");
 }
 
 // "WxH" in pixels, each side from 1 to MaxDiagramSide.
@@ -705,6 +722,311 @@ void Complain(std::ostream& err, const std::string& message) {
     err << "tallora-cli: " << OneLine(message) << "\n";
 }
 
+// Lines of a message box's text, for standard error or a JSON array.
+std::vector<std::string> MessageLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (const char c : ForTerminal(text) + "\n") {
+        if (c != '\n') {
+            line += c;
+            continue;
+        }
+        if (!line.empty()) lines.push_back(Printable(line));
+        line.clear();
+    }
+    return lines;
+}
+
+// What the user is told of the inventory in text mode: a line each, on standard error.
+void Tell(std::ostream& err, const std::string& message) {
+    for (const std::string& line : MessageLines(message)) err << "tallora-cli: " << line << "\n";
+}
+
+// A registry with nothing in it: the command line without settings still finds the default
+// data folder.
+class EmptyRegistry : public RegistryStore {
+public:
+    bool KeyExists(RegistryRoot, const std::string&) const override { return false; }
+    bool CreateKey(RegistryRoot, const std::string&) override { return false; }
+    bool DeleteKey(RegistryRoot, const std::string&) override { return false; }
+    bool ValueExists(RegistryRoot, const std::string&, const std::string&) const override {
+        return false;
+    }
+    std::optional<std::string> ReadString(RegistryRoot, const std::string&,
+                                          const std::string&) const override {
+        return {};
+    }
+    std::optional<std::int32_t> ReadInteger(RegistryRoot, const std::string&,
+                                            const std::string&) const override {
+        return {};
+    }
+    std::optional<std::vector<std::uint8_t>> ReadBinary(RegistryRoot, const std::string&,
+                                                        const std::string&) const override {
+        return {};
+    }
+    bool WriteString(RegistryRoot, const std::string&, const std::string&,
+                     const std::string&) override {
+        return false;
+    }
+    bool WriteInteger(RegistryRoot, const std::string&, const std::string&, std::int32_t) override {
+        return false;
+    }
+    bool WriteBinary(RegistryRoot, const std::string&, const std::string&,
+                     const std::vector<std::uint8_t>&) override {
+        return false;
+    }
+};
+
+// The inventory's file: --inventory, else the settings' data folder, else the default one.
+std::string InventoryFile(const std::optional<std::string>& given, RegistryStore* settings) {
+    if (given) {
+        if (given->empty()) throw BadInput("--inventory: expected a file name");
+        return *given;
+    }
+    SystemShell shell;
+    if (settings != nullptr) return InventoryPath(*settings, shell);
+    EmptyRegistry none;
+    return InventoryPath(none, shell);
+}
+
+// The inventory opened; one that cannot be (damaged, newer, no folder) is bad input, left as
+// it is.
+OffcutStore OpenInventoryFile(const std::string& path) {
+    try {
+        SystemShell shell;
+        return OpenInventory(path, shell);
+    } catch (const InventoryError& e) {
+        throw BadInput(e.what());
+    }
+}
+
+// What the inventory commands were given.
+struct InventoryOptions {
+    std::optional<std::string> file, section, location;
+    std::string format = "text";
+    std::string addSection, addLength, addCount;
+    std::string removeId;
+    std::optional<std::string> removeCount;
+    std::string exportFile;
+    CLI::App *list = nullptr, *add = nullptr, *remove = nullptr, *exportCsv = nullptr;
+};
+
+CLI::App* AddInventoryCommands(CLI::App& app, InventoryOptions& io) {
+    CLI::App* inventory = app.add_subcommand(
+        "inventory", "The offcut inventory: list, add, remove or export its offcuts");
+    inventory->require_subcommand(1);
+    const auto fileOption = [&](CLI::App* command) {
+        command
+            ->add_option("--inventory", io.file,
+                         "The offcut inventory FILE (default: \"" + std::string(InventoryFileName) +
+                             "\" in the data folder)")
+            ->type_name("FILE");
+    };
+    const auto sectionOption = [&](CLI::App* command, const std::string& what) {
+        command
+            ->add_option("--section", io.section,
+                         what + " of section S only (letter case and surrounding blanks aside)")
+            ->type_name("S");
+    };
+    io.list =
+        inventory->add_subcommand("list", "List the offcuts, then the metres of each section");
+    sectionOption(io.list, "The offcuts");
+    io.list->add_option("--format", io.format, "text (default) or json")
+        ->check(CLI::IsMember({"text", "json"}));
+    fileOption(io.list);
+
+    io.add = inventory->add_subcommand("add", "Add offcuts by hand and print the new offcut's id");
+    io.add->add_option("SECTION", io.addSection, "The section")->required();
+    io.add->add_option("LENGTH", io.addLength, "The length in mm")->required();
+    io.add->add_option("COUNT", io.addCount, "The pieces")->required();
+    io.add->add_option("--location", io.location, "Where the offcuts are kept")->type_name("TEXT");
+    fileOption(io.add);
+
+    io.remove = inventory->add_subcommand("remove", "Take pieces of an offcut away");
+    io.remove->add_option("ID", io.removeId, "The offcut's id, as listed")->required();
+    io.remove->add_option("COUNT", io.removeCount, "The pieces taken (default: all)");
+    fileOption(io.remove);
+
+    io.exportCsv = inventory->add_subcommand("export", "Write the offcuts to a CSV file");
+    io.exportCsv->add_option("FILE", io.exportFile, "The CSV file")->required();
+    sectionOption(io.exportCsv, "The offcuts");
+    fileOption(io.exportCsv);
+    return inventory;
+}
+
+// A whole number from 1 to `max` given as an argument of an inventory command; `expected` says
+// what it should be.
+long long CountArgument(const std::string& what, const std::string& text, long long max,
+                        const std::string& expected) {
+    long long value = 0;
+    const char* last = text.data() + text.size();
+    const auto [end, ec] = std::from_chars(text.data(), last, value);
+    if (text.empty() || ec != std::errc() || end != last || value < 1 || value > max)
+        throw BadInput(what + " " + text + ": expected " + expected);
+    return value;
+}
+
+nlohmann::json SourceJson(const OffcutSource& source) {
+    if (source.JobFile.empty() && source.JobReference.empty() && source.Pattern == 0)
+        return nullptr;
+    return {{"job_file", source.JobFile},
+            {"job_reference", source.JobReference},
+            {"pattern", source.Pattern}};
+}
+
+nlohmann::json InventoryListJson(const std::string& path, const std::optional<std::string>& section,
+                                 const std::vector<Offcut>& offcuts,
+                                 const std::vector<SectionTotal>& totals) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const Offcut& o : offcuts) {
+        list.push_back({{"id", o.Id},
+                        {"section", o.Section},
+                        {"length_mm", o.Length},
+                        {"count", o.Count},
+                        {"source", SourceJson(o.Source)},
+                        {"booked_at", o.BookedAt},
+                        {"location", o.Location.empty() ? nlohmann::json(nullptr)
+                                                        : nlohmann::json(o.Location)}});
+    }
+    nlohmann::json sums = nlohmann::json::array();
+    for (const SectionTotal& t : totals) {
+        sums.push_back({{"section", t.Section},
+                        {"rows", t.Rows},
+                        {"pieces", t.Pieces},
+                        {"total_mm", t.TotalLength},
+                        {"metres", static_cast<double>(t.TotalLength) / 1000.0}});
+    }
+    return {{"schema_version", JsonSchemaVersion},
+            {"version", TALLORA_VERSION},
+            {"inventory", path},
+            {"section", section ? nlohmann::json(*section) : nlohmann::json(nullptr)},
+            {"offcuts", list},
+            {"totals", sums}};
+}
+
+// "beam.tlf J-1 #2": where an offcut came from, short enough for a table.
+std::string SourceText(const OffcutSource& source) {
+    std::string text = FileNamePart(source.JobFile);
+    if (!source.JobReference.empty()) text += (text.empty() ? "" : " ") + source.JobReference;
+    if (source.Pattern > 0) text += (text.empty() ? "#" : " #") + std::to_string(source.Pattern);
+    return text;
+}
+
+void PrintInventoryList(std::ostream& out, const std::optional<std::string>& section,
+                        const std::vector<Offcut>& offcuts,
+                        const std::vector<SectionTotal>& totals) {
+    if (offcuts.empty()) {
+        out << "The offcut inventory holds no offcuts"
+            << (section ? " of section \"" + Printable(*section) + "\"" : "") << ".\n";
+        return;
+    }
+    std::vector<std::vector<std::string>> table = {
+        {"Id", "Section", "Length mm", "Count", "Source", "Booked at", "Location"}};
+    for (const Offcut& o : offcuts) {
+        table.push_back({std::to_string(o.Id), Printable(o.Section), std::to_string(o.Length),
+                         std::to_string(o.Count), Printable(SourceText(o.Source)), o.BookedAt,
+                         Printable(o.Location)});
+    }
+    std::vector<size_t> widths(table.front().size(), 0);
+    for (const auto& row : table) {
+        for (size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], Width(row[c]));
+    }
+    // Numbers to the right, as in the cutting list.
+    const std::vector<bool> right = {true, false, true, true, false, false, false};
+    for (const auto& row : table) {
+        std::string line;
+        for (size_t c = 0; c < row.size(); ++c)
+            line += (c == 0 ? "" : "  ") + Pad(row[c], widths[c], right[c]);
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        out << line << "\n";
+    }
+    out << "\n";
+    for (const SectionTotal& t : totals) {
+        out << Printable(t.Section) << ": " << t.Rows << (t.Rows == 1 ? " row, " : " rows, ")
+            << t.Pieces << (t.Pieces == 1 ? " piece, " : " pieces, ")
+            << InventoryMetres(t.TotalLength) << "\n";
+    }
+}
+
+// tallora-cli inventory ...: the status to exit with.
+int RunInventoryCommand(const InventoryOptions& io, const std::optional<std::string>& mainFile,
+                        RegistryStore* settings, std::ostream& out, std::ostream& err) {
+    try {
+        if (io.exportCsv->parsed()) CheckOutputFile("inventory export", io.exportFile);
+        std::optional<std::string> section;
+        if (io.section) section = TextArgument(*io.section);
+        const std::string path = InventoryFile(io.file ? io.file : mainFile, settings);
+        // Arguments are checked before the file is opened, or made.
+        if (io.add->parsed()) {
+            NewOffcut offcut;
+            offcut.Section = TextArgument(io.addSection);
+            if (SectionKey(offcut.Section).empty())
+                throw BadInput("inventory add: the section cannot be blank");
+            offcut.Length = static_cast<int>(CountArgument(
+                "inventory add: length", io.addLength, MaxLength,
+                "a whole number of millimetres from 1 to " + std::to_string(MaxLength)));
+            offcut.Count = static_cast<int>(CountArgument("inventory add: count", io.addCount,
+                                                          std::numeric_limits<int>::max(),
+                                                          "a whole number of pieces, at least 1"));
+            if (io.location) offcut.Location = TextArgument(*io.location);
+            OffcutStore store = OpenInventoryFile(path);
+            out << store.Add(offcut) << "\n";
+        } else if (io.remove->parsed()) {
+            const long long id = CountArgument("inventory remove: id", io.removeId,
+                                               std::numeric_limits<long long>::max(),
+                                               "an offcut's id, as inventory list shows it");
+            const int count =
+                io.removeCount
+                    ? static_cast<int>(CountArgument("inventory remove: count", *io.removeCount,
+                                                     std::numeric_limits<int>::max(),
+                                                     "a whole number of pieces, at least 1"))
+                    : 0;
+            OffcutStore store = OpenInventoryFile(path);
+            const std::optional<Offcut> offcut = store.Find(id);
+            if (!offcut) {
+                throw BadInput("inventory remove " + io.removeId + ": offcut " + io.removeId +
+                               " is not in the offcut inventory");
+            }
+            store.Remove(id, count);
+            const int taken = count == 0 ? offcut->Count : std::min(count, offcut->Count);
+            out << "Took " << taken << (taken == 1 ? " piece" : " pieces") << " of offcut " << id
+                << " (" << Printable(offcut->Section) << ", " << offcut->Length << "mm); "
+                << offcut->Count - taken << " left.\n";
+        } else if (io.exportCsv->parsed()) {
+            const OffcutStore store = OpenInventoryFile(path);
+            const std::string error = WriteFileSafely(io.exportFile, store.ExportCsv(section));
+            if (!error.empty()) throw BadInput("inventory export " + io.exportFile + ": " + error);
+        } else {
+            const OffcutStore store = OpenInventoryFile(path);
+            const std::vector<Offcut> offcuts = store.List(section);
+            std::vector<SectionTotal> totals = store.TotalsBySection();
+            if (section) {
+                std::erase_if(totals, [&](const SectionTotal& t) {
+                    return SectionKey(t.Section) != SectionKey(*section);
+                });
+            }
+            if (io.format == "json") {
+                out << InventoryListJson(path, section, offcuts, totals)
+                           .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+                    << "\n";
+            } else {
+                PrintInventoryList(out, section, offcuts, totals);
+            }
+        }
+    } catch (const BadInput& e) {
+        Complain(err, e.what());
+        return ExitBadInput;
+    } catch (const InventoryError& e) {
+        Complain(err, e.what());
+        return ExitBadInput;
+    }
+    if (!out.flush()) {
+        Complain(err, std::string("the output could not be written: ") + std::strerror(errno));
+        return ExitBadInput;
+    }
+    return ExitSuccess;
+}
+
 // The job files the arguments name: a folder stands for its *.tlf files, by name.
 std::vector<std::string> ExpandJobFiles(const std::vector<std::string>& arguments, bool& folder) {
     namespace fs = std::filesystem;
@@ -747,13 +1069,69 @@ struct JobRun {
     Algorithm algorithm = Algorithm::Complex;
     CalculateResult outcome;
     std::optional<CostingSheet> sheet;
+    // With --use-offcuts and --book-offcuts: what the inventory said, and the status its booking
+    // leaves (ExitSuccess, or the refusal's).
+    std::optional<InventoryCommandResult> used, booked;
+    int bookingStatus = ExitSuccess;
 
     const CostingSheet* Sheet() const { return sheet ? &*sheet : nullptr; }
     nlohmann::json Json() const { return ResultJson(job, requested, algorithm, outcome, Sheet()); }
 };
 
+// The offcut inventory a run of jobs uses and books to, opened once.
+struct JobInventory {
+    std::string path;
+    std::optional<OffcutStore> store;
+};
+
+nlohmann::json InventoryMessageJson(const std::optional<InventoryCommandResult>& result,
+                                    const char* done) {
+    if (!result) return nullptr;
+    return {{done, result->Changed}, {"message", MessageLines(result->Message)}};
+}
+
+// The "inventory" key of a job's results.
+nlohmann::json JobInventoryJson(const JobInventory& inventory, const JobRun& run) {
+    return {{"file", inventory.path},
+            {"use_offcuts", InventoryMessageJson(run.used, "changed")},
+            {"book_offcuts", InventoryMessageJson(run.booked, "booked")}};
+}
+
+// The job file as its offcuts' source: a full path, so that the list says which file wherever it
+// is run; none for a job from standard input or from the options alone.
+std::string BookedJobFile(const std::string& file) {
+    if (file.empty() || file == StdinName) return {};
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(file, ec);
+    return ec ? file : full.lexically_normal().string();
+}
+
+// --book-offcuts after the calculation (none without an inventory). A booking the inventory refuses
+// (booked before, an offcut gone) is a refusal; an inventory that fails under it, bad input.
+void BookJobRun(JobInventory* inventory, const std::string& file, JobRun& run) {
+    if (inventory == nullptr || !inventory->store) return;
+    if (!run.outcome.Completed) {
+        run.booked = {false,
+                      "The job was not booked to the offcut inventory: the calculation "
+                      "was refused."};
+        return;
+    }
+    try {
+        run.booked = BookOffcutsToInventory(*inventory->store, run.job, BookedJobFile(file));
+    } catch (const InventoryError& e) {
+        run.booked = {false, e.what()};
+        const InventoryErrorKind kind = e.Kind();
+        run.bookingStatus = kind == InventoryErrorKind::Damaged ||
+                                    kind == InventoryErrorKind::Newer ||
+                                    kind == InventoryErrorKind::Failed
+                                ? ExitBadInput
+                                : ExitRefused;
+    }
+}
+
 // The job as the file and the options give it, ready to calculate; throws BadInput.
-void PrepareJob(const CliOptions& o, const std::string& file, std::istream* in, JobRun& run) {
+void PrepareJob(const CliOptions& o, const std::string& file, std::istream* in, JobRun& run,
+                const JobInventory* inventory = nullptr) {
     Loaded loaded = Loaded::None;
     if (!file.empty()) loaded = LoadJobFile(file, in, run.job);
     if (o.noCalc && loaded != Loaded::Results) {
@@ -762,6 +1140,9 @@ void PrepareJob(const CliOptions& o, const std::string& file, std::istream* in, 
                                                : "an earlier-format file holds no results"));
     }
     ApplyOptions(o, run.job);
+    // Before the check: the offcuts may be all the stock the job has.
+    if (o.useOffcuts && inventory != nullptr && inventory->store)
+        run.used = UseOffcutsFromInventory(run.job, *inventory->store);
     if (!o.noCalc && !CheckInputData(run.job).CalculateEnabled) {
         throw BadInput("nothing to calculate: give at least one stock row and one cut row");
     }
@@ -812,7 +1193,8 @@ struct BatchLine {
     int status = ExitSuccess;
 };
 
-BatchLine RunBatchJob(const CliOptions& o, const std::string& file, std::istream* in) {
+BatchLine RunBatchJob(const CliOptions& o, const std::string& file, std::istream* in,
+                      JobInventory* inventory) {
     BatchLine line;
     const std::string name = file == StdinName ? "standard input" : file;
     const auto named = [&](const std::string& message) {
@@ -820,13 +1202,17 @@ BatchLine RunBatchJob(const CliOptions& o, const std::string& file, std::istream
     };
     try {
         JobRun run;
-        PrepareJob(o, file, in, run);
+        PrepareJob(o, file, in, run, inventory);
         CalculateJob(o, run, nullptr);
+        BookJobRun(o.bookOffcuts ? inventory : nullptr, file, run);
         nlohmann::json result = run.Json();
-        line.status = run.outcome.Completed ? ExitSuccess : ExitRefused;
+        line.status =
+            std::max(run.outcome.Completed ? ExitSuccess : ExitRefused, run.bookingStatus);
         result["file"] = FileJson(file);
         result["exit_status"] = line.status;
+        if (inventory != nullptr) result["inventory"] = JobInventoryJson(*inventory, run);
         if (!run.outcome.Completed) line.error = named(run.outcome.Error);
+        if (run.bookingStatus != ExitSuccess) line.error = named(run.booked->Message);
         line.json = JsonLine(result);
     } catch (const std::exception& e) {
         // Bad input, or what should never happen (memory ran out): this job fails, the others
@@ -843,7 +1229,7 @@ BatchLine RunBatchJob(const CliOptions& o, const std::string& file, std::istream
 // Several jobs, each on its own, as many at a time as there are cores; the lines come out in
 // the order of the jobs, each as soon as it and those before it are done.
 int RunBatch(const CliOptions& o, const std::vector<std::string>& files, std::ostream& out,
-             std::ostream& err, std::istream* in) {
+             std::ostream& err, std::istream* in, JobInventory* inventory) {
     std::vector<BatchLine> lines(files.size());
     std::vector<bool> done(files.size(), false);
     std::mutex mutex;
@@ -851,7 +1237,7 @@ int RunBatch(const CliOptions& o, const std::vector<std::string>& files, std::os
     std::atomic<size_t> next{0};
     const auto work = [&] {
         for (size_t i = next++; i < files.size(); i = next++) {
-            BatchLine line = RunBatchJob(o, files[i], in);
+            BatchLine line = RunBatchJob(o, files[i], in, inventory);
             const std::lock_guard lock(mutex);
             lines[i] = std::move(line);
             done[i] = true;
@@ -859,9 +1245,11 @@ int RunBatch(const CliOptions& o, const std::vector<std::string>& files, std::os
         }
     };
     // The linear and integer programme solvers Optimal uses are not known to be safe on several
-    // threads at once: its jobs run one at a time, each with the whole machine's time.
-    const size_t cores =
-        o.algorithm == "optimal" ? 1 : std::max<size_t>(1, std::thread::hardware_concurrency());
+    // threads at once: its jobs run one at a time, each with the whole machine's time. Jobs that
+    // use or book offcuts run in their order, each on the inventory the one before left.
+    const size_t cores = o.algorithm == "optimal" || inventory != nullptr
+                             ? 1
+                             : std::max<size_t>(1, std::thread::hardware_concurrency());
     std::vector<std::jthread> workers;
     for (size_t i = 0; i < std::min(cores, files.size()); ++i) workers.emplace_back(work);
 
@@ -910,36 +1298,71 @@ void CheckBatchOptions(const CLI::App& app, const CliOptions& o) {
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           PictureOutput* pictures, bool errIsTerminal, std::istream* in) {
+           PictureOutput* pictures, bool errIsTerminal, std::istream* in, RegistryStore* settings) {
     CLI::App app{"Tallora: works out cutting patterns for one-dimensional stock.", "tallora-cli"};
     CliOptions o;
     AddOptions(app, o);
+    InventoryOptions io;
+    const CLI::App* inventoryCommand = AddInventoryCommands(app, io);
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
         app.parse(reversed);
     } catch (const CLI::CallForHelp&) {
-        out << app.help();
+        const CLI::App* asked = &app;
+        for (CLI::App* sub = app.get_subcommands().empty() ? nullptr
+                                                           : app.get_subcommands().front();
+             sub != nullptr;
+             sub = sub->get_subcommands().empty() ? nullptr : sub->get_subcommands().front()) {
+            asked = sub;
+        }
+        out << asked->help();
         return ExitSuccess;
     } catch (const CLI::ParseError& e) {
-        Complain(err, e.what());
+        if (inventoryCommand->parsed() && inventoryCommand->get_subcommands().empty()) {
+            Complain(err, "inventory: expected a command: list, add, remove or export");
+        } else {
+            Complain(err, e.what());
+        }
         return ExitBadInput;
     }
     if (o.version) {
         out << "tallora-cli " << TALLORA_VERSION << "\n";
         return ExitSuccess;
     }
+    if (inventoryCommand->parsed()) {
+        for (const CLI::Option* option : app.get_options()) {
+            if (option->count() > 0 && option->get_name() != "--inventory") {
+                Complain(err, option->get_name() +
+                                  ": belongs to calculating a job, not to the inventory commands "
+                                  "(a job file named inventory is given as ./inventory)");
+                return ExitBadInput;
+            }
+        }
+        return RunInventoryCommand(io, o.inventory, settings, out, err);
+    }
     NullBuffer nothing;
     std::ostream silent(&nothing);
     std::ostream& shown = o.quiet ? silent : out;
 
     std::vector<std::string> files;
+    JobInventory inventory;
+    const bool withInventory = o.useOffcuts || o.bookOffcuts;
     try {
         bool folder = false;
         files = ExpandJobFiles(o.jobFiles, folder);
         ReadCsvOptions(o, in, std::find(files.begin(), files.end(), StdinName) != files.end());
+        if (o.useOffcuts && o.noCalc) {
+            throw BadInput(
+                "--use-offcuts: adds stock to calculate with, so it cannot be given "
+                "with --no-calc");
+        }
+        if (withInventory) {
+            inventory.path = InventoryFile(o.inventory, settings);
+            inventory.store = OpenInventoryFile(inventory.path);
+        }
         if (files.size() > 1 || folder) {
             CheckBatchOptions(app, o);
-            return RunBatch(o, files, shown, err, in);
+            return RunBatch(o, files, shown, err, in, withInventory ? &inventory : nullptr);
         }
     } catch (const BadInput& e) {
         Complain(err, e.what());
@@ -961,21 +1384,31 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (o.save) CheckOutputFile("--save", *o.save);
         if (o.exportCsv) CheckOutputFile("--export-csv", *o.exportCsv);
         if (o.costingCsv) CheckOutputFile("--costing-csv", *o.costingCsv);
-        PrepareJob(o, file, in, run);
+        PrepareJob(o, file, in, run, withInventory ? &inventory : nullptr);
     } catch (const BadInput& e) {
         if (jsonl) shown << JsonLine(JobErrorJson(file, e.what())) << "\n" << std::flush;
         Complain(err, e.what());
         return ExitBadInput;
     }
+    const bool tell = o.format == "text" && !o.quiet;
+    if (run.used && tell) Tell(err, run.used->Message);
 
     CalculateJob(o, run, errIsTerminal && !o.quiet ? &err : nullptr);
     const CalculateResult& outcome = run.outcome;
+    BookJobRun(o.bookOffcuts ? &inventory : nullptr, file, run);
+    if (run.bookingStatus != ExitSuccess) {
+        Complain(err, run.booked->Message);
+    } else if (run.booked && outcome.Completed && tell) {
+        Tell(err, run.booked->Message);
+    }
     if (o.format == "json" || jsonl) {
         try {
             nlohmann::json result = run.Json();
+            if (withInventory) result["inventory"] = JobInventoryJson(inventory, run);
             if (jsonl) {
                 result["file"] = FileJson(file);
-                result["exit_status"] = outcome.Completed ? ExitSuccess : ExitRefused;
+                result["exit_status"] =
+                    std::max(outcome.Completed ? ExitSuccess : ExitRefused, run.bookingStatus);
                 shown << JsonLine(result) << "\n";
             } else {
                 // Every text is UTF-8 already; a byte that is not still never stops the output.
@@ -1039,7 +1472,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return ExitBadInput;
         }
     }
-    return ExitSuccess;
+    return run.bookingStatus;
 }
 
 }  // namespace tallora

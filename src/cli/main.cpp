@@ -6,14 +6,24 @@
 #ifdef TALLORA_CLI_PICTURES
 #include "report/qt/QtPictureOutput.h"
 #endif
+#ifdef TALLORA_CLI_SETTINGS
+#include "storage/qt/QtRegistryStore.h"
+#endif
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const bool errIsTerminal = isatty(STDERR_FILENO) == 1;
+    tallora::PictureOutput* pictures = nullptr;
 #ifdef TALLORA_CLI_PICTURES
-    tallora::QtPictureOutput pictures;
-    return tallora::RunCli(args, std::cout, std::cerr, &pictures, errIsTerminal, &std::cin);
-#else
-    return tallora::RunCli(args, std::cout, std::cerr, nullptr, errIsTerminal, &std::cin);
+    tallora::QtPictureOutput qtPictures;
+    pictures = &qtPictures;
 #endif
+    // Read for the data folder only: the command line never changes the settings.
+    tallora::RegistryStore* settings = nullptr;
+#ifdef TALLORA_CLI_SETTINGS
+    tallora::QtRegistryStore qtSettings;
+    settings = &qtSettings;
+#endif
+    return tallora::RunCli(args, std::cout, std::cerr, pictures, errIsTerminal, &std::cin,
+                           settings);
 }

@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "cli/CliApp.h"
+#include "support/StorageTestSupport.h"
 
 namespace tallora {
 namespace {
@@ -226,6 +227,62 @@ TEST(CliJson, EveryExampleOutputMatchesTheDocumentedSchema) {
           "key surprise is not in the schema", "$.schema_version: 2 is not 1"}) {
         EXPECT_NE(all.find(expected), std::string::npos) << expected << "\n" << all;
     }
+}
+
+// The offcut inventory's outputs: the list, and the results of jobs that use and book offcuts,
+// refused bookings included.
+TEST(CliJson, InventoryOutputsMatchTheDocumentedSchema) {
+    const SchemaValidator validator(ReadJson(DocsDir + "/cli-json.schema.json"));
+    testing::TempFolder folder;
+    const Args at = {"--inventory", folder.File("offcuts.sqlite")};
+    const auto with = [&](Args args) {
+        args.insert(args.end(), at.begin(), at.end());
+        return args;
+    };
+    const Args job = {"--stock",  "*@6000", "--cut",     "6@1500",  "--cut",   "1@5000",
+                      "--offcut", "1000",   "--section", "IPE 200", "--format"};
+    std::vector<std::pair<std::string, json>> outputs;
+    const auto keep = [&](const std::string& name, const Args& args, int status) {
+        const tallora::Run run = RunTool(with(args));
+        EXPECT_EQ(run.status, status) << name << run.err;
+        // Indented JSON is one object; JSON Lines, an object a line.
+        if (run.out.rfind("{\n", 0) == 0) {
+            outputs.emplace_back(name, json::parse(run.out));
+            return;
+        }
+        std::stringstream lines(run.out);
+        for (std::string line; std::getline(lines, line);)
+            outputs.emplace_back(name, json::parse(line));
+    };
+    ASSERT_EQ(RunTool(with({"inventory", "add", "IPE 200", "2500", "2"})).status, ExitSuccess);
+    const auto jobWith = [&](const Args& more) {
+        Args args = job;
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    };
+    keep("booked", jobWith({"json", "--book-offcuts"}), ExitSuccess);
+    keep("booked again", jobWith({"jsonl", "--book-offcuts"}), ExitRefused);
+    keep("used", jobWith({"json", "--use-offcuts"}), ExitSuccess);
+    keep("refused calculation",
+         {"--stock", "*@6000", "--cut", "1@7000", "--format", "jsonl", "--use-offcuts",
+          "--book-offcuts"},
+         ExitRefused);
+    ASSERT_EQ(
+        RunTool(with({"inventory", "add", "HEA 100", "900", "1", "--location", "Rack"})).status,
+        ExitSuccess);
+    keep("list", {"inventory", "list", "--format", "json"}, ExitSuccess);
+    keep("section", {"inventory", "list", "--format", "json", "--section", "none"}, ExitSuccess);
+    ASSERT_EQ(outputs.size(), 6u);
+    for (const auto& [name, output] : outputs) {
+        const auto errors = validator.Errors(output);
+        EXPECT_TRUE(errors.empty()) << name << ": " << errors.front();
+    }
+    // What the choices tell apart was there: a booking, a refusal, sources and none.
+    EXPECT_EQ(outputs[0].second["inventory"]["book_offcuts"]["booked"], true);
+    EXPECT_EQ(outputs[1].second["inventory"]["book_offcuts"]["booked"], false);
+    EXPECT_EQ(outputs[2].second["inventory"]["use_offcuts"]["changed"], true);
+    EXPECT_FALSE(outputs[4].second["offcuts"].empty());
+    EXPECT_TRUE(outputs[5].second["offcuts"].empty());
 }
 
 TEST(CliJson, EveryKeyOfTheSchemaIsDocumented) {
