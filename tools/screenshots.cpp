@@ -10,6 +10,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -17,6 +18,7 @@
 
 #include "app/MainForm.h"
 #include "costing/qt/CostingForm.h"
+#include "inventory/qt/InventoryForm.h"
 #include "results/qt/ImageForm.h"
 #include "support/MemoryRegistry.h"
 
@@ -209,5 +211,58 @@ int main(int argc, char** argv) {
         if (optimal.Calculating()) finished.wait(60000);
     }
     ok = Save(optimal, out + QStringLiteral("/optimal-status.png")) && ok;
+
+    // The inventory's worked example: a frame job books its offcuts, the next job of the section
+    // cuts them first.
+    TMainForm frame(DesktopServices{store, shell, dialogs, NumberFormat::UK(),
+                                    [](const QString&) { return true; }, [] {}});
+    frame.ShowAndStart({});
+    QApplication::setActiveWindow(&frame);
+    frame.findChild<QLineEdit*>(QStringLiteral("SectionEdit"))
+        ->setText(QStringLiteral("100x100x5 SHS"));
+    frame.findChild<QLineEdit*>(QStringLiteral("ReferenceEdit"))
+        ->setText(QStringLiteral("HW-2301"));
+    frame.findChild<QLineEdit*>(QStringLiteral("OffcutEdit"))->setText(QStringLiteral("500mm"));
+    Row(frame, "SQEdit", "SLEdit", QStringLiteral("*"), QStringLiteral("6000"));
+    Row(frame, "CQEdit", "CLEdit", QStringLiteral("8"), QStringLiteral("1750"));
+    {
+        QSignalSpy finished(&frame, &TMainForm::calculationFinished);
+        frame.CalculateButtonClick();
+        if (frame.Calculating()) finished.wait(60000);
+    }
+    frame.BookOffcuts1Click();
+    frame.ResetClick();
+    frame.findChild<QLineEdit*>(QStringLiteral("SectionEdit"))
+        ->setText(QStringLiteral("100x100x5 shs"));
+    frame.findChild<QLineEdit*>(QStringLiteral("ReferenceEdit"))
+        ->setText(QStringLiteral("HW-2302"));
+    frame.findChild<QLineEdit*>(QStringLiteral("OffcutEdit"))->setText(QStringLiteral("500mm"));
+    Row(frame, "SQEdit", "SLEdit", QStringLiteral("*"), QStringLiteral("6000"));
+    Row(frame, "CQEdit", "CLEdit", QStringLiteral("2"), QStringLiteral("2000"));
+    Row(frame, "CQEdit", "CLEdit", QStringLiteral("6"), QStringLiteral("650"));
+    frame.UseOffcuts1Click();
+    frame.Optimal1Click();
+    {
+        QSignalSpy finished(&frame, &TMainForm::calculationFinished);
+        frame.CalculateButtonClick();
+        if (frame.Calculating()) finished.wait(60000);
+    }
+    ok = Save(frame, out + QStringLiteral("/inventory-next-job.png")) && ok;
+    frame.BookOffcuts1Click();
+    frame.Inventory1Click();
+    if (TInventoryForm* inventory = frame.InventoryForm()) {
+        // One more of another section, added by hand with its rack.
+        inventory->SetEditor([](QWidget*, const QString&, const NewOffcut&) {
+            return std::optional<NewOffcut>(NewOffcut{"152x89 UB 16", 2740, 2, {}, "Rack 3"});
+        });
+        inventory->AddClick();
+        inventory->SelectSection(std::nullopt);
+        inventory->Table()->clearSelection();
+        inventory->resize(860, 420);
+        ok = Save(*inventory, out + QStringLiteral("/inventory-window.png")) && ok;
+        inventory->close();
+    } else {
+        ok = false;
+    }
     return ok ? 0 : 1;
 }

@@ -211,6 +211,9 @@ TInventoryForm::TInventoryForm(OffcutStore store, Dialogs& dialogs, std::string 
     table_->setSortingEnabled(true);
     table_->sortByColumn(InventoryModel::SectionColumn, Qt::AscendingOrder);
     table_->verticalHeader()->hide();
+    // A line of text a row: a large inventory fits more of itself in the window.
+    const int rowHeight = fontMetrics().height() + 6;
+    table_->verticalHeader()->setDefaultSectionSize(rowHeight);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setColumnWidth(InventoryModel::IdColumn, 60);
     table_->setColumnWidth(InventoryModel::SectionColumn, 120);
@@ -234,10 +237,11 @@ TInventoryForm::TInventoryForm(OffcutStore store, Dialogs& dialogs, std::string 
     totals_->setHorizontalHeaderLabels({QStringLiteral("Section"), QStringLiteral("Offcuts"),
                                         QStringLiteral("Pieces"), QStringLiteral("Metres")});
     totals_->verticalHeader()->hide();
+    totals_->verticalHeader()->setDefaultSectionSize(rowHeight);
     totals_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     totals_->setSelectionMode(QAbstractItemView::NoSelection);
-    totals_->horizontalHeader()->setStretchLastSection(true);
-    totals_->setColumnWidth(0, 160);
+    totals_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int c = 1; c < 4; ++c) totals_->setColumnWidth(c, 110);
     totals_->setMaximumHeight(130);
     layout->addWidget(totals_);
 
