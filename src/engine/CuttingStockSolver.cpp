@@ -134,7 +134,9 @@ public:
     Result Run() {
         Result result;
         if (n_ == 0 || m_ == 0) return result;
-        FirstFitDecreasing();
+        FirstFitDecreasing(false);
+        // Offcuts first: a plan that takes them, where the longest bars would leave them all.
+        if (weight_ > 0) FirstFitDecreasing(true);
         FindSums();
         BuildMaster();
         // The programme may take most of the time; the rest is for finding plans.
@@ -164,6 +166,10 @@ public:
         if (!Proven() && !Stopped()) Dive(std::nullopt, 0, MaxDiveNodes);
         if (!Proven() && !Stopped()) RestrictedMaster({}, false, ImproveSeconds);
         if (!Proven() && !Stopped()) CompleteSearch();
+        // With offcut rows there is no search bar by bar: the time left goes to the integer
+        // programme over the patterns known.
+        if (weight_ > 0 && !Proven() && !Stopped())
+            RestrictedMaster({}, false, c_.Deadline ? 1e6 : CompleteSeconds);
         // Without a deadline the restarts end after a few rounds.
         for (unsigned round = 1; filling == Filling::GaveUp && !Proven() && !Stopped() &&
                                  (c_.Deadline || round <= UnlimitedRestarts);
@@ -371,7 +377,7 @@ private:
 
     // --- a first plan: pieces longest first into the first bar they fit ---
 
-    void FirstFitDecreasing() {
+    void FirstFitDecreasing(bool offcutsFirst) {
         struct Bar {
             int Stock;
             int Left;
@@ -394,15 +400,22 @@ private:
                     }
                 }
                 if (into == nullptr) {
-                    // The longest bar that is left and holds the piece.
+                    // The longest bar that is left and holds the piece; an offcut before new
+                    // stock when asked.
                     int chosen = -1;
                     for (int j = 0; j < m_; ++j) {
                         const Stock& s = p_.Stocks[static_cast<std::size_t>(j)];
                         if (s.Length < size || available[static_cast<std::size_t>(j)] == 0)
                             continue;
-                        if (chosen < 0 ||
-                            s.Length > p_.Stocks[static_cast<std::size_t>(chosen)].Length)
+                        if (chosen < 0) {
                             chosen = j;
+                            continue;
+                        }
+                        const Stock& c = p_.Stocks[static_cast<std::size_t>(chosen)];
+                        const bool better = offcutsFirst && IsOffcut(s) != IsOffcut(c)
+                                                ? IsOffcut(s)
+                                                : s.Length > c.Length;
+                        if (better) chosen = j;
                     }
                     if (chosen < 0) {
                         ++unplaced[static_cast<std::size_t>(i)];
