@@ -1,8 +1,9 @@
 // Optimal, Complex and Fast side by side on jobs whose best plan is known or bounded: the
 // Falkenauer sets (BPPLIB's CSP format, with their optima), generated triplet jobs and random
-// shop jobs. Each run is made in a child process, so that its peak memory is its own.
+// shop jobs, and shop jobs with offcuts from the inventory beside new stock. Each run is made in a
+// child process, so that its peak memory is its own.
 //
-//   tallora_optimal_bench [--sets falkenauer,triplets,shop,large] [--algorithms
+//   tallora_optimal_bench [--sets falkenauer,triplets,shop,large,offcuts] [--algorithms
 //   optimal,complex,fast]
 //                         [--dir ../shared/bench/falkenauer] [--jobs N] [--time-limit S] [--each]
 #include <sys/resource.h>
@@ -42,6 +43,11 @@ struct Outcome {
     int Bars = -1;
     int BoundBars = -1;  // Optimal's lower bound in bars, one stock length; -1 when none
     bool Proven = false;
+    // With offcut rows: the metres of new stock and of offcuts, and whether the new stock is
+    // proven least.
+    double NewMetres = 0.0;
+    double OffcutMetres = 0.0;
+    bool NewStockProven = false;
     double Seconds = 0.0;
     double PeakMegabytes = 0.0;
 };
@@ -149,6 +155,28 @@ Job ShopJob(int rows, int stock, unsigned seed) {
     return job;
 }
 
+// A shop job on unlimited new stock with `offcuts` rows of inventory offcuts, 1 to 3 of each
+// length, 1000 to 5000 mm.
+Job OffcutShopJob(int rows, int offcuts, unsigned seed) {
+    Job job = ShopJob(rows, 6000, seed);
+    job.Name = "offcuts" + std::to_string(rows) + "+" + std::to_string(offcuts) + "_" +
+               std::to_string(seed);
+    job.Set = "shop " + std::to_string(rows) + " rows, " + std::to_string(offcuts) + " offcut rows";
+    std::mt19937 random(seed * 7919u);
+    std::vector<int> lengths;
+    while (static_cast<int>(lengths.size()) < offcuts) {
+        const int l = std::uniform_int_distribution<int>(100, 500)(random) * 10;
+        if (std::find(lengths.begin(), lengths.end(), l) == lengths.end()) lengths.push_back(l);
+    }
+    for (std::size_t k = 0; k < lengths.size(); ++k) {
+        job.Input.StockItems.push_back(
+            {std::to_string(std::uniform_int_distribution<int>(1, 3)(random)),
+             std::to_string(lengths[k]),
+             tallora::InventoryOffcutMark(static_cast<long long>(k) + 1)});
+    }
+    return job;
+}
+
 Outcome RunOnce(const Job& job, Algorithm chosen, std::optional<double> timeLimit) {
     CuttingJob run = job.Input;
     Algorithm algorithm = chosen;
@@ -166,6 +194,12 @@ Outcome RunOnce(const Job& job, Algorithm chosen, std::optional<double> timeLimi
     if (run.Bound && run.Bound->Known && run.Bound->SingleLength) {
         result.BoundBars = run.Bound->LowerBoundBars;
         result.Proven = run.Bound->ProvenOptimal;
+    }
+    if (run.Bound && run.Bound->Offcuts) {
+        result.Proven = run.Bound->ProvenOptimal;
+        result.NewStockProven = run.Bound->NewStockProven;
+        result.NewMetres = double(run.Bound->NewUsed) / 1000.0;
+        result.OffcutMetres = double(run.Bound->OffcutUsed) / 1000.0;
     }
     return result;
 }
@@ -264,6 +298,11 @@ int main(int argc, char** argv) {
                 job.Set = std::string("shop 10-100 rows, ") + std::to_string(stock) + " mm";
                 jobs.push_back(std::move(job));
             }
+        } else if (set == "offcuts") {
+            for (int rows : {20, 40, 80}) {
+                for (unsigned seed = 1; seed <= 5; ++seed)
+                    jobs.push_back(OffcutShopJob(rows, 20, seed));
+            }
         } else if (set == "large") {
             for (int rows : {10, 40, 100, 200, 500}) {
                 for (int stock : {6000, 12000}) {
@@ -313,6 +352,10 @@ int main(int argc, char** argv) {
             if (each) {
                 std::printf("  %s %4d%s %7.3fs %5.0fMB", name.c_str(), o.Bars, o.Proven ? "*" : " ",
                             o.Seconds, o.PeakMegabytes);
+                if (o.NewMetres > 0 || o.OffcutMetres > 0) {
+                    std::printf(" new %.3fm%s offcuts %.3fm", o.NewMetres,
+                                o.NewStockProven ? "*" : "", o.OffcutMetres);
+                }
             }
         }
         if (each) {

@@ -120,6 +120,7 @@ public:
         for (const Stock& s : p_.Stocks) {
             maxLength_ = std::max(maxLength_, s.Length);
         }
+        Charges();
         minSize_ = std::numeric_limits<int>::max();
         for (const Item& item : p_.Items) minSize_ = std::min(minSize_, item.Size);
         bySize_.resize(static_cast<std::size_t>(n_));
@@ -133,7 +134,9 @@ public:
     Result Run() {
         Result result;
         if (n_ == 0 || m_ == 0) return result;
-        FirstFitDecreasing();
+        FirstFitDecreasing(false);
+        // Offcuts first: a plan that takes them, where the longest bars would leave them all.
+        if (weight_ > 0) FirstFitDecreasing(true);
         FindSums();
         BuildMaster();
         // The programme may take most of the time; the rest is for finding plans.
@@ -163,6 +166,10 @@ public:
         if (!Proven() && !Stopped()) Dive(std::nullopt, 0, MaxDiveNodes);
         if (!Proven() && !Stopped()) RestrictedMaster({}, false, ImproveSeconds);
         if (!Proven() && !Stopped()) CompleteSearch();
+        // With offcut rows there is no search bar by bar: the time left goes to the integer
+        // programme over the patterns known.
+        if (weight_ > 0 && !Proven() && !Stopped())
+            RestrictedMaster({}, false, c_.Deadline ? 1e6 : CompleteSeconds);
         // Without a deadline the restarts end after a few rounds.
         for (unsigned round = 1; filling == Filling::GaveUp && !Proven() && !Stopped() &&
                                  (c_.Deadline || round <= UnlimitedRestarts);
@@ -170,10 +177,22 @@ public:
             filling = FillToBound(FirstFillNodes << std::min(round, 10u), round);
         }
         result.Best = best_;
-        if (rootBound_ && best_.Unplaced == 0) {
-            result.LowerBound = rootBound_;
-            result.RoundedBound = rounded_;
+        // Offcut rows too many to weigh exactly: their plan is no proven preference.
+        if (rootBound_ && best_.Unplaced == 0 && (weight_ > 0 || !offcutRows_)) {
             result.Proven = Proven();
+            if (weight_ > 0) {
+                // A plan's cost is weight_ times its new stock plus its offcuts in offStep_.
+                const long long offcuts = offcutTotal_ / offStep_;
+                result.LowerBound =
+                    std::max(0.0, (*rootBound_ - double(offcuts)) / double(weight_));
+                result.RoundedBound = *rounded_ / weight_;
+                result.OffcutBound = *rounded_ % weight_ * offStep_;
+                result.NewStockProven = NewMaterial(best_) <= *result.RoundedBound;
+            } else {
+                result.LowerBound = rootBound_;
+                result.RoundedBound = rounded_;
+                result.NewStockProven = result.Proven;
+            }
         }
         result.TimedOut = TimedOut();
         result.Cancelled = c_.Cancelled && c_.Cancelled();
@@ -185,16 +204,63 @@ private:
 
     bool TimedOut() const { return c_.Deadline && Clock::now() >= *c_.Deadline; }
     bool Stopped() const { return TimedOut() || (c_.Cancelled && c_.Cancelled()); }
-    bool Proven() const { return rounded_ && best_.Unplaced == 0 && best_.Material <= *rounded_; }
+    bool Proven() const { return rounded_ && best_.Unplaced == 0 && bestCharge_ <= *rounded_; }
+
+    static long long NewMaterial(const Plan& plan) { return plan.Material - plan.OffcutMaterial; }
 
     void Report() {
-        if (c_.Progress) c_.Progress(best_.Material, rounded_ ? double(*rounded_) : -1.0);
+        if (!c_.Progress) return;
+        if (weight_ > 0)
+            c_.Progress(NewMaterial(best_), rounded_ ? double(*rounded_ / weight_) : -1.0);
+        else
+            c_.Progress(best_.Material, rounded_ ? double(*rounded_) : -1.0);
     }
+
+    // What a bar of each stock row costs. Without offcut rows, its length. With them, new stock
+    // is weighed above all the offcuts there are together, so that the least cost is the least
+    // new stock first and the least offcut length second, each exact in whole numbers. Offcuts
+    // count in steps of their lengths' common divisor, which keeps the weight small; when the
+    // costs could still pass what a double holds exactly, offcuts are plain stock.
+    void Charges() {
+        cost_.assign(static_cast<std::size_t>(m_), 0);
+        for (int j = 0; j < m_; ++j)
+            cost_[static_cast<std::size_t>(j)] = p_.Stocks[static_cast<std::size_t>(j)].Length;
+        maxCost_ = maxLength_;
+        long long step = 0;
+        long long total = 0;
+        for (const Stock& s : p_.Stocks) {
+            if (IsOffcut(s)) {
+                step = Gcd(step, s.Length);
+                total += static_cast<long long>(s.Length) * s.Available;
+            }
+        }
+        if (total <= 0) return;
+        offcutRows_ = true;
+        long long pieces = 0;
+        for (const Item& item : p_.Items) pieces += item.Demand;
+        const long long weight = total / step + 1;
+        // No plan worth having uses more than a bar a piece.
+        const long double most = static_cast<long double>(weight) * maxLength_ * (pieces + 1);
+        if (most > static_cast<long double>(1LL << 50)) return;
+        weight_ = weight;
+        offStep_ = step;
+        offcutTotal_ = total;
+        for (int j = 0; j < m_; ++j) {
+            const Stock& s = p_.Stocks[static_cast<std::size_t>(j)];
+            cost_[static_cast<std::size_t>(j)] = IsOffcut(s) ? s.Length / step : s.Length * weight;
+            maxCost_ = std::max(maxCost_, cost_[static_cast<std::size_t>(j)]);
+        }
+    }
+
+    static bool IsOffcut(const Stock& s) { return s.Offcut && s.Available >= 0; }
+    double CostOf(int stock) const { return double(cost_[static_cast<std::size_t>(stock)]); }
+    double MaxCost() const { return double(maxCost_); }
 
     // The least stock length a plan can use that reaches `bound`: the least sum of bars the
     // stock rows can give, where those sums are known, else the next multiple of the lengths'
     // common divisor.
     long long RoundUp(double bound) const {
+        if (weight_ > 0) return RoundUpCharge(bound);
         const double steps = std::ceil(bound / static_cast<double>(step_) - 1e-6);
         long long at = std::max(0LL, static_cast<long long>(steps));
         while (at < static_cast<long long>(sums_.size()) && !sums_[static_cast<std::size_t>(at)])
@@ -205,6 +271,10 @@ private:
     // Which sums of bars the stock rows can give, in steps of the lengths' common divisor, up to
     // a bar beyond the first plan (no better plan uses more).
     void FindSums() {
+        if (weight_ > 0) {
+            FindCharges();
+            return;
+        }
         step_ = 0;
         for (const Stock& s : p_.Stocks) {
             if (s.Available != 0) step_ = Gcd(step_, s.Length);
@@ -212,15 +282,40 @@ private:
         if (step_ <= 0) step_ = 1;
         sums_.clear();
         const long long states = best_.Material / step_ + maxLength_ / step_ + 1;
-        if (m_ == 1 || states > MaxSumStates) return;
-        sums_.assign(static_cast<std::size_t>(states), false);
-        sums_[0] = true;
+        if (m_ == 1) return;
+        sums_ = Sums(Rows::All, step_, states);
+    }
+
+    // With offcut rows: the sums of new bars, in steps of their lengths' common divisor up to a
+    // bar beyond the first plan's new stock, and of offcut bars, in offStep_, all of them.
+    void FindCharges() {
+        step_ = 0;
+        int longest = 0;
+        for (const Stock& s : p_.Stocks) {
+            if (s.Available == 0 || IsOffcut(s)) continue;
+            step_ = Gcd(step_, s.Length);
+            longest = std::max(longest, s.Length);
+        }
+        if (step_ <= 0) step_ = 1;
+        sums_ = Sums(Rows::New, step_, NewMaterial(best_) / step_ + longest / step_ + 1);
+        offSums_ = Sums(Rows::Offcuts, offStep_, offcutTotal_ / offStep_ + 1);
+    }
+
+    enum class Rows { All, New, Offcuts };
+
+    // Which sums of bars the rows can give, in steps; nothing when there are too many states.
+    std::vector<bool> Sums(Rows rows, long long step, long long states) const {
+        std::vector<bool> sums;
+        if (states > MaxSumStates) return sums;
+        sums.assign(static_cast<std::size_t>(states), false);
+        sums[0] = true;
         for (const Stock& s : p_.Stocks) {
             if (s.Available == 0) continue;
-            const std::size_t length = static_cast<std::size_t>(s.Length / step_);
+            if (rows != Rows::All && IsOffcut(s) != (rows == Rows::Offcuts)) continue;
+            const std::size_t length = static_cast<std::size_t>(s.Length / step);
             if (s.Available < 0) {
-                for (std::size_t at = length; at < sums_.size(); ++at) {
-                    if (sums_[at - length]) sums_[at] = true;
+                for (std::size_t at = length; at < sums.size(); ++at) {
+                    if (sums[at - length]) sums[at] = true;
                 }
                 continue;
             }
@@ -230,21 +325,51 @@ private:
                 const long long take = std::min(part, left);
                 left -= take;
                 const std::size_t shift = static_cast<std::size_t>(take) * length;
-                if (shift >= sums_.size()) continue;
-                for (std::size_t at = sums_.size(); at-- > shift;) {
-                    if (sums_[at - shift]) sums_[at] = true;
+                if (shift >= sums.size()) continue;
+                for (std::size_t at = sums.size(); at-- > shift;) {
+                    if (sums[at - shift]) sums[at] = true;
                 }
             }
         }
+        return sums;
+    }
+
+    // The least cost a plan with offcut rows can have that reaches `bound`: the least new stock
+    // that reaches it with every offcut, then the least offcuts that make up the rest.
+    long long RoundUpCharge(double bound) const {
+        bound -= 1e-6 + 1e-12 * std::fabs(bound);
+        const long long offcuts = offcutTotal_ / offStep_;
+        const long long fresh = LeastSum(sums_, step_, (bound - double(offcuts)) / double(weight_));
+        const double rest = bound - double(fresh) * double(weight_);
+        if (rest <= 0) return fresh * weight_;
+        const long long off = LeastSum(offSums_, 1, rest);
+        if (off <= offcuts) return fresh * weight_ + off;
+        return LeastSum(sums_, step_, double(fresh + 1)) * weight_;
+    }
+
+    // The least sum of at least `least` the rows can give, where the sums are known; else the
+    // next multiple of the step.
+    static long long LeastSum(const std::vector<bool>& sums, long long step, double least) {
+        const double steps = std::ceil(least / double(step) - 1e-9);
+        long long at = std::max(0LL, static_cast<long long>(steps));
+        while (at < static_cast<long long>(sums.size()) && !sums[static_cast<std::size_t>(at)])
+            ++at;
+        return at * step;
     }
 
     // What a plan costs: its stock, and far more for each piece it leaves uncut.
     double Penalty(int item) const {
-        return 2.0 * maxLength_ *
+        return 2.0 * MaxCost() *
                std::ceil(double(p_.Items[static_cast<std::size_t>(item)].Size) / double(minSize_));
     }
+    long long Charge(const Plan& plan) const {
+        long long charge = 0;
+        for (const auto& [pattern, bars] : plan.Patterns)
+            charge += static_cast<long long>(bars) * cost_[static_cast<std::size_t>(pattern.Stock)];
+        return charge;
+    }
     double Cost(const Plan& plan, const std::vector<long long>& unplaced) const {
-        double cost = static_cast<double>(plan.Material);
+        double cost = static_cast<double>(Charge(plan));
         for (int i = 0; i < n_; ++i)
             cost += Penalty(i) * double(unplaced[static_cast<std::size_t>(i)]);
         return cost;
@@ -252,7 +377,7 @@ private:
 
     // --- a first plan: pieces longest first into the first bar they fit ---
 
-    void FirstFitDecreasing() {
+    void FirstFitDecreasing(bool offcutsFirst) {
         struct Bar {
             int Stock;
             int Left;
@@ -275,15 +400,22 @@ private:
                     }
                 }
                 if (into == nullptr) {
-                    // The longest bar that is left and holds the piece.
+                    // The longest bar that is left and holds the piece; an offcut before new
+                    // stock when asked.
                     int chosen = -1;
                     for (int j = 0; j < m_; ++j) {
                         const Stock& s = p_.Stocks[static_cast<std::size_t>(j)];
                         if (s.Length < size || available[static_cast<std::size_t>(j)] == 0)
                             continue;
-                        if (chosen < 0 ||
-                            s.Length > p_.Stocks[static_cast<std::size_t>(chosen)].Length)
+                        if (chosen < 0) {
                             chosen = j;
+                            continue;
+                        }
+                        const Stock& c = p_.Stocks[static_cast<std::size_t>(chosen)];
+                        const bool better = offcutsFirst && IsOffcut(s) != IsOffcut(c)
+                                                ? IsOffcut(s)
+                                                : s.Length > c.Length;
+                        if (better) chosen = j;
                     }
                     if (chosen < 0) {
                         ++unplaced[static_cast<std::size_t>(i)];
@@ -343,12 +475,14 @@ private:
         Plan plan;
         plan.Patterns = std::move(patterns);
         for (const auto& [pattern, bars] : plan.Patterns) {
-            plan.Material += static_cast<long long>(bars) *
-                             p_.Stocks[static_cast<std::size_t>(pattern.Stock)].Length;
+            const Stock& stock = p_.Stocks[static_cast<std::size_t>(pattern.Stock)];
+            plan.Material += static_cast<long long>(bars) * stock.Length;
+            if (IsOffcut(stock)) plan.OffcutMaterial += static_cast<long long>(bars) * stock.Length;
         }
         for (long long u : unplaced) plan.Unplaced += u;
         const double cost = Cost(plan, unplaced);
         if (cost < bestCost_ - 0.5) {
+            bestCharge_ = Charge(plan);
             best_ = std::move(plan);
             bestCost_ = cost;
             Report();
@@ -420,7 +554,7 @@ private:
             values.push_back(1.0);
         }
         lp_.addColumn(static_cast<int>(rows.size()), rows.data(), values.data(), 0.0, COIN_DBL_MAX,
-                      p_.Stocks[static_cast<std::size_t>(pattern.Stock)].Length);
+                      CostOf(pattern.Stock));
         columns_.push_back(pattern);
         return true;
     }
@@ -484,7 +618,7 @@ private:
                     left -= take * size;
                     value += take * pi[static_cast<std::size_t>(i)];
                 }
-                if (s.Length - sigma[static_cast<std::size_t>(j)] - value < -Epsilon * s.Length) {
+                if (CostOf(j) - sigma[static_cast<std::size_t>(j)] - value < -Epsilon * CostOf(j)) {
                     found.push_back(MakePattern(j, counts));
                 }
             }
@@ -519,17 +653,17 @@ private:
         for (int j = 0; j < m_; ++j) {
             const Stock& s = p_.Stocks[static_cast<std::size_t>(j)];
             if (s.Available == 0) continue;
-            const double worth = s.Length - sigma[static_cast<std::size_t>(j)];
+            const double worth = CostOf(j) - sigma[static_cast<std::size_t>(j)];
             const double reduced = worth - knapsack_.Value(s.Length);
             bestReduced[static_cast<std::size_t>(j)] = reduced;
-            least = std::min(least, reduced / s.Length);
+            least = std::min(least, reduced / CostOf(j));
             // The best pattern, and a few more from shorter capacities where the value drops:
             // other patterns worth adding, for the cost of one table.
             int taken = 0;
             double last = std::numeric_limits<double>::infinity();
             for (int c = s.Length; c > 0 && taken < ColumnsPerPricing; --c) {
                 const double value = knapsack_.Value(c);
-                if (worth - value >= -Epsilon * s.Length) break;
+                if (worth - value >= -Epsilon * CostOf(j)) break;
                 if (value < last - Epsilon) {
                     found.push_back(
                         MakePattern(j, knapsack_.Copies(c, static_cast<std::size_t>(n_))));
@@ -592,8 +726,7 @@ private:
                     centerSigma = mixSigma;
                 }
                 for (const Pattern& pattern : found) {
-                    if (ReducedCost(pattern, pi, sigma) <
-                        -Epsilon * p_.Stocks[static_cast<std::size_t>(pattern.Stock)].Length) {
+                    if (ReducedCost(pattern, pi, sigma) < -Epsilon * CostOf(pattern.Stock)) {
                         added = AddColumn(pattern) || added;
                     }
                 }
@@ -645,8 +778,7 @@ private:
         for (std::size_t k = 0; k < fixed_.size(); ++k) {
             if (fixed_[k] == 0) continue;
             const Pattern& pattern = columns_[k];
-            r.FixedCost +=
-                double(fixed_[k]) * p_.Stocks[static_cast<std::size_t>(pattern.Stock)].Length;
+            r.FixedCost += double(fixed_[k]) * CostOf(pattern.Stock);
             for (const auto& [item, count] : pattern.Pieces)
                 r.Demand[static_cast<std::size_t>(item)] -=
                     static_cast<long long>(count) * fixed_[k];
@@ -666,8 +798,7 @@ private:
         double value = 0.0;
         for (const auto& [item, count] : pattern.Pieces)
             value += count * pi[static_cast<std::size_t>(item)];
-        return p_.Stocks[static_cast<std::size_t>(pattern.Stock)].Length -
-               sigma[static_cast<std::size_t>(pattern.Stock)] - value;
+        return CostOf(pattern.Stock) - sigma[static_cast<std::size_t>(pattern.Stock)] - value;
     }
 
     // A lower bound on the programme from any duals, `least` being the least reduced cost per
@@ -732,7 +863,7 @@ private:
         fixed_.resize(columns_.size(), 0);
         // The bound holds however far the programme got; its solution only when it was solved.
         if (std::isfinite(bound)) {
-            if (best_.Unplaced == 0 && RoundUp(bound) >= best_.Material) return false;
+            if (best_.Unplaced == 0 && RoundUp(bound) >= bestCharge_) return false;
             if (diveTarget_ && RoundUp(bound) > *diveTarget_) return false;
         }
         if (!lp_.isProvenOptimal()) return false;
@@ -856,7 +987,7 @@ private:
             const Stock& stock = p_.Stocks[static_cast<std::size_t>(pattern.Stock)];
             if (row >= 0) column.insert(row, 1.0);
             matrix.appendCol(column);
-            cost.push_back(stock.Length);
+            cost.push_back(CostOf(pattern.Stock));
             lower.push_back(0.0);
             upper.push_back(stock.Available >= 0 ? stock.Available : COIN_DBL_MAX);
         }
@@ -865,7 +996,7 @@ private:
         // A plan at the bound that wastes nothing cuts exactly what is asked.
         long long total = 0;
         for (const Item& item : p_.Items) total += static_cast<long long>(item.Size) * item.Demand;
-        const bool exact = toBound && rounded_ && *rounded_ == total;
+        const bool exact = toBound && rounded_ && weight_ == 0 && *rounded_ == total;
         for (int i = 0; i < n_; ++i) {
             rowLower[static_cast<std::size_t>(i)] = p_.Items[static_cast<std::size_t>(i)].Demand;
             if (exact)
@@ -993,7 +1124,7 @@ private:
     // at the bound can use, when they are few.
     std::vector<Pattern> TightPatterns() const {
         std::vector<Pattern> found;
-        if (!rounded_) return found;
+        if (!rounded_ || weight_ > 0) return found;
         for (const Stock& s : p_.Stocks) {
             if (s.Length != p_.Stocks.front().Length) return found;
         }
@@ -1012,7 +1143,7 @@ private:
         std::vector<Pattern> all;
         if (!Enumerate(std::numeric_limits<long long>::max(), MaxCompletePatterns, all)) return;
         if (RestrictedMaster(all, false, CompleteSeconds, true)) {
-            rounded_ = best_.Material;
+            rounded_ = bestCharge_;
             Report();
         }
     }
@@ -1029,7 +1160,7 @@ private:
     // every way and found no plan of the bound's bars, so the bound rises by one bar.
     // With `fixed`, the bars the dive fixed stay and the search fills what they leave.
     Filling FillToBound(long long nodeLimit, unsigned shuffle, const Residual* fixed = nullptr) {
-        if (!rounded_ || best_.Unplaced > 0) return Filling::NotApplicable;
+        if (!rounded_ || best_.Unplaced > 0 || weight_ > 0) return Filling::NotApplicable;
         const int length = p_.Stocks.front().Length;
         long long barsAvailable = 0;
         for (int j = 0; j < m_; ++j) {
@@ -1218,6 +1349,14 @@ private:
     std::optional<Clock::time_point> softDeadline_;
     long long step_ = 1;      // the stock lengths' common divisor
     std::vector<bool> sums_;  // sums of bars, in steps; empty with one stock length
+    // With offcut rows: sums_ is of new bars, offSums_ of offcut bars in offStep_.
+    std::vector<bool> offSums_;
+    std::vector<long long> cost_;  // of a bar of each stock row
+    long long maxCost_ = 0;
+    long long weight_ = 0;  // of new stock over offcuts; 0 without offcut rows
+    long long offStep_ = 1;
+    long long offcutTotal_ = 0;  // the length of every offcut bar together
+    bool offcutRows_ = false;
     static constexpr long long MaxSumStates = 1LL << 26;
     static constexpr int MaxDiscrepancies = 3;
     static constexpr int MaxDiveRounds = 200;
@@ -1235,6 +1374,7 @@ private:
 
     Plan best_;
     double bestCost_ = std::numeric_limits<double>::infinity();
+    long long bestCharge_ = 0;  // the best plan's cost without its pieces left uncut
     std::optional<double> rootBound_;
     std::optional<long long> rounded_;
 };
@@ -1250,6 +1390,7 @@ std::string CheckPlan(const Problem& problem, const Plan& plan) {
     std::vector<long long> cut(n, 0);
     std::vector<long long> bars(problem.Stocks.size(), 0);
     long long material = 0;
+    long long offcuts = 0;
     for (const auto& [pattern, count] : plan.Patterns) {
         if (pattern.Stock < 0 || static_cast<std::size_t>(pattern.Stock) >= problem.Stocks.size())
             return "a pattern names no stock row";
@@ -1266,6 +1407,8 @@ std::string CheckPlan(const Problem& problem, const Plan& plan) {
         if (used > stock.Length) return "a pattern is longer than its bar";
         bars[static_cast<std::size_t>(pattern.Stock)] += count;
         material += static_cast<long long>(count) * stock.Length;
+        if (stock.Offcut && stock.Available >= 0)
+            offcuts += static_cast<long long>(count) * stock.Length;
     }
     for (std::size_t i = 0; i < n; ++i) {
         if (cut[i] > problem.Items[i].Demand) return "more pieces of an item than asked for";
@@ -1275,6 +1418,7 @@ std::string CheckPlan(const Problem& problem, const Plan& plan) {
         if (available >= 0 && bars[j] > available) return "more bars of a stock row than it has";
     }
     if (material != plan.Material) return "the material is not the sum of the bars";
+    if (offcuts != plan.OffcutMaterial) return "the offcut material is not the sum of its bars";
     long long asked = 0;
     long long placed = 0;
     for (std::size_t i = 0; i < n; ++i) {

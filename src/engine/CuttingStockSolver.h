@@ -9,6 +9,8 @@
 
 // The cutting stock problem as the Optimal algorithm solves it: the fewest millimetres of stock
 // that cut every piece asked for, with the lower bound that proves a plan can do no better.
+// Offcut rows are already paid for: with some, the fewest millimetres of new stock come first and
+// the fewest millimetres of offcuts second.
 namespace tallora::csp {
 
 struct Item {
@@ -17,8 +19,9 @@ struct Item {
 };
 
 struct Stock {
-    int Length = 0;      // usable length
-    int Available = -1;  // bars; -1 unlimited
+    int Length = 0;       // usable length
+    int Available = -1;   // bars; -1 unlimited
+    bool Offcut = false;  // from the offcut inventory; counts only on a limited row
 };
 
 struct Problem {
@@ -36,6 +39,7 @@ struct Pattern {
 struct Plan {
     std::vector<std::pair<Pattern, int>> Patterns;  // with their bars
     long long Material = 0;                         // stock length used
+    long long OffcutMaterial = 0;                   // of it, from offcut rows
     long long Unplaced = 0;                         // pieces no stock could take
     bool Empty() const { return Patterns.empty() && Unplaced == 0; }
 };
@@ -45,7 +49,8 @@ struct Control {
     // When to stop at the latest; without one, each search stops after a bounded effort.
     std::optional<std::chrono::steady_clock::time_point> Deadline;
     std::function<bool()> Cancelled;  // the user asked to stop
-    // A better plan was found, or the bound rose: material, bound (or -1 while there is none).
+    // A better plan was found, or the bound rose: material, bound (or -1 while there is none);
+    // with offcut rows, of new stock.
     std::function<void(long long, double)> Progress;
 };
 
@@ -54,9 +59,14 @@ struct Result {
     // The linear programme's bound on the stock length, and the least material a plan can have
     // with it (the bound rounded up to a sum of stock lengths). Present only when every piece can
     // be cut, and only once the programme has been solved to the end.
+    // With offcut rows both are bounds on the new stock, and OffcutBound is the least offcut
+    // length a plan with RoundedBound of new stock can use; none when the offcuts are too many
+    // to weigh exactly against new stock.
     std::optional<double> LowerBound;
     std::optional<long long> RoundedBound;
-    bool Proven = false;  // Best meets RoundedBound: no plan uses less stock
+    std::optional<long long> OffcutBound;
+    bool Proven = false;  // Best meets the bounds: no plan uses less stock (new, then offcuts)
+    bool NewStockProven = false;  // Best meets RoundedBound: no plan uses less new stock
     bool TimedOut = false;
     bool Cancelled = false;
 };

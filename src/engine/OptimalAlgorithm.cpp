@@ -27,6 +27,7 @@ void OptimalAlg(CalculationRun& run) {
     csp::Problem problem;
     std::vector<std::size_t> cutRow;
     std::vector<std::size_t> stockRow;
+    bool offcuts = false;
     for (std::size_t r = 0; r < job.Cuts.size(); ++r) {
         if (job.Cuts[r].CutQuantity <= 0) continue;
         problem.Items.push_back({job.Cuts[r].CutLength, job.Cuts[r].CutQuantity});
@@ -34,7 +35,9 @@ void OptimalAlg(CalculationRun& run) {
     }
     for (std::size_t r = 0; r < job.Stock.size(); ++r) {
         if (job.Stock[r].StockQuantity == 0) continue;
-        problem.Stocks.push_back({job.Stock[r].StockLength, job.Stock[r].StockQuantity});
+        problem.Stocks.push_back(
+            {job.Stock[r].StockLength, job.Stock[r].StockQuantity, job.Stock[r].Offcut});
+        offcuts = offcuts || (job.Stock[r].Offcut && job.Stock[r].StockQuantity > 0);
         stockRow.push_back(r);
     }
     if (problem.Items.empty() || problem.Stocks.empty()) {
@@ -64,16 +67,18 @@ void OptimalAlg(CalculationRun& run) {
         }
         return run.Host.CancelRequested();
     };
-    // The progress window's first line: the best plan so far and the bound.
+    // The progress window's first line: the best plan so far and the bound; with offcut rows,
+    // of new stock.
     control.Progress = [&](long long material, double bound) {
         std::string line;
+        const std::string fresh = offcuts ? " of new stock" : "";
         if (singleLength) {
             const int length = problem.Stocks.front().Length;
-            line = "Best so far: " + std::to_string(material / length) + " bars";
+            line = "Best so far: " + std::to_string(material / length) + " bars" + fresh;
             if (bound >= 0)
                 line += ", lower bound " + std::to_string(static_cast<long long>(bound) / length);
         } else {
-            line = "Best so far: " + Metres(double(material) * scale);
+            line = "Best so far: " + Metres(double(material) * scale) + fresh;
             if (bound >= 0) line += ", lower bound " + Metres(bound * scale);
         }
         run.Host.SetPermutationLine(line);
@@ -106,15 +111,23 @@ void OptimalAlg(CalculationRun& run) {
     }
 
     // A second pass, for pieces the first could not place, adds its bars to the first's.
+    const long long offcutUsed = result.Best.OffcutMaterial * scale;
+    const long long newUsed = result.Best.Material * scale - offcutUsed;
     if (job.Bound) {
         job.Bound->Used += result.Best.Material * scale;
         job.Bound->UsedBars += bars;
+        job.Bound->NewUsed += newUsed;
+        job.Bound->OffcutUsed += offcutUsed;
         job.Bound->ProvenOptimal = false;
+        job.Bound->NewStockProven = false;
     } else {
         SolutionBound bound;
         bound.SingleLength = singleLength;
         bound.Used = result.Best.Material * scale;
         bound.UsedBars = bars;
+        bound.Offcuts = offcuts;
+        bound.NewUsed = newUsed;
+        bound.OffcutUsed = offcutUsed;
         bound.Known = result.RoundedBound.has_value();
         bound.PiecesLeft = result.Best.Unplaced > 0;
         if (bound.Known) {
@@ -125,6 +138,8 @@ void OptimalAlg(CalculationRun& run) {
                     static_cast<int>(*result.RoundedBound / problem.Stocks.front().Length);
             }
             bound.ProvenOptimal = result.Proven;
+            bound.NewStockProven = result.NewStockProven;
+            bound.OffcutLowerBound = result.OffcutBound.value_or(0) * scale;
         }
         bound.TimedOut = result.TimedOut;
         bound.Cancelled = result.Cancelled;

@@ -75,15 +75,22 @@ struct WorkingCutRow {
 };
 
 // What the Optimal algorithm proves about its plan. Lengths are usable stock (bars less trim and
-// hold), in millimetres, as the algorithm counts them.
+// hold), in millimetres, as the algorithm counts them. With inventory offcut rows the plan uses
+// the least new stock first and the least offcuts second, and the bounds are on the new stock.
 struct SolutionBound {
-    double LinearBound = 0.0;   // the linear programme's bound on the stock length
-    long long LowerBound = 0;   // that, rounded up to what a sum of bars can be
-    int LowerBoundBars = 0;     // the same in bars, with a single stock length; else 0
-    long long Used = 0;         // the plan's usable stock length
-    int UsedBars = 0;           // the plan's bars
-    bool SingleLength = false;  // one stock length: bars tell it all
-    bool ProvenOptimal = false;
+    double LinearBound = 0.0;    // the linear programme's bound on the stock length
+    long long LowerBound = 0;    // that, rounded up to what a sum of bars can be
+    int LowerBoundBars = 0;      // the same in bars, with a single stock length; else 0
+    long long Used = 0;          // the plan's usable stock length
+    int UsedBars = 0;            // the plan's bars
+    bool SingleLength = false;   // one stock length: bars tell it all
+    bool ProvenOptimal = false;  // with offcut rows: at both levels
+    bool Offcuts = false;        // some stock rows were inventory offcuts
+    long long NewUsed = 0;       // of Used, new stock
+    long long OffcutUsed = 0;    // of Used, inventory offcuts
+    // The least offcuts a plan with LowerBound of new stock can use.
+    long long OffcutLowerBound = 0;
+    bool NewStockProven = false;  // no plan uses less new stock
     // False: no bound, as the time was up before there was one, or the stock ran out.
     bool Known = false;
     bool PiecesLeft = false;  // some pieces could not be cut: the stock ran out

@@ -224,13 +224,15 @@ private:
         for (int p = 0; p < job_.PatternCount(); ++p) {
             const CuttingPattern& pattern = job_.Patterns[p];
             const bool offcut = pattern.IsOffcut && !a_.NoOffcuts;
+            const bool inventory = PatternFromInventoryOffcuts(job_, p);
             // The block's "From" line is not counted in its height.
             const double needed = LineHeight(PatternHeading) +
-                                  pattern.LengthCount() * LineHeight(Body) +
+                                  (pattern.LengthCount() + (inventory ? 1 : 0)) * LineHeight(Body) +
                                   (offcut ? LineHeight(OffcutLine) : 0.0);
             PageCheck(needed, nullptr, true);
             Write(HeadingX, PatternHeading + PatternNumberPhrase(p + 1));
             Write(BodyX, Body + PatternSourcePhrase(pattern, a_));
+            if (inventory) Write(BodyX, Body + InventoryOffcutsPhrase());
             for (int k = 0; k < pattern.LengthCount(); ++k)
                 Write(BodyX, Body + CutPhrase(pattern, k, a_));
             if (offcut) Write(OffcutX, OffcutLine + OffcutReturnPhrase(pattern));

@@ -39,6 +39,18 @@ std::string StockBarsPhrase(int barsUsed, int barLength) {
     return Str(barsUsed) + (barsUsed > 1 ? " bars at " : " bar at ") + Str(barLength) + "mm";
 }
 
+std::string InventoryOffcutsPhrase() { return "* Cut from inventory offcuts *"; }
+
+bool PatternFromInventoryOffcuts(const CuttingJob& job, int p) {
+    if (p < 0 || p >= job.PatternCount()) return false;
+    const int length = job.Patterns[static_cast<std::size_t>(p)].StockLength;
+    for (int j = 0; j < job.InputStockCount(); ++j) {
+        if (job.InputStockLength[static_cast<std::size_t>(j)] == length)
+            return InputStockIsOffcut(job, j);
+    }
+    return false;
+}
+
 std::vector<std::string> MemoDisplay(const CuttingJob& job) {
     const Allowances& a = job.allowances;
     std::vector<std::string> lines;
@@ -46,6 +58,7 @@ std::vector<std::string> MemoDisplay(const CuttingJob& job) {
         const CuttingPattern& pattern = job.Patterns[p];
         lines.push_back(" " + PatternNumberPhrase(p + 1));
         lines.push_back("    " + PatternSourcePhrase(pattern, a));
+        if (PatternFromInventoryOffcuts(job, p)) lines.push_back("    " + InventoryOffcutsPhrase());
         for (int k = 0; k < pattern.LengthCount(); ++k)
             lines.push_back("    " + CutPhrase(pattern, k, a));
         if (pattern.IsOffcut && !a.NoOffcuts) lines.push_back("    " + OffcutReturnPhrase(pattern));

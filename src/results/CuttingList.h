@@ -23,5 +23,11 @@ std::string CutPhrase(const CuttingPattern& pattern, int k, const Allowances& al
 std::string OffcutReturnPhrase(const CuttingPattern& pattern);
 // "2 bars at 6000mm"
 std::string StockBarsPhrase(int barsUsed, int barLength);
+// "* Cut from inventory offcuts *", under the "From" line of a pattern whose bars do.
+std::string InventoryOffcutsPhrase();
+
+// Whether pattern p's bars come from inventory offcuts: its stock row is the first input stock
+// row of its length, as the statistics count it.
+bool PatternFromInventoryOffcuts(const CuttingJob& job, int p);
 
 }  // namespace tallora

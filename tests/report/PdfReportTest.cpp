@@ -1,6 +1,7 @@
 #include "report/PdfReport.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -263,6 +264,23 @@ TEST(PdfReport, SingularsPluralsAndPiecesNotIncorporated) {
     for (const std::string& line : lines) EXPECT_EQ(line.find("Return"), std::string::npos) << line;
     EXPECT_NE(Find(scrapped, "[I CE]Scrap"), nullptr);
     for (const PlacedObject& box : Placed(scrapped, Kind::Box, 2)) EXPECT_NE(box.Fill, White);
+}
+
+TEST(PdfReport, PatternsCutFromInventoryOffcutsSaySoUnderTheirFromLine) {
+    const std::vector<std::string> plain =
+        TextsOf(Placed(Report(LeftOverJob(false)), Kind::Text, 1));
+    CuttingJob job = LeftOverJob(false);
+    job.InputStockMark = {"", "", InventoryOffcutMark(4)};
+    const std::vector<std::string> marked = TextsOf(Placed(Report(job), Kind::Text, 1));
+    std::vector<std::string> expected = plain;
+    const auto from =
+        std::find(expected.begin(), expected.end(), Body + "From 2 at 4000mm, cut the following:");
+    ASSERT_NE(from, expected.end());
+    expected.insert(from + 1, Body + "* Cut from inventory offcuts *");
+    // The line pushes the last heading over to the next page.
+    ASSERT_GE(marked.size(), expected.size() - 1);
+    expected.resize(marked.size());
+    EXPECT_EQ(marked, expected);
 }
 
 TEST(PdfReport, LinesContinueOnANewPageUnderTheContinuationHeading) {

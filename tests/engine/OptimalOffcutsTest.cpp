@@ -1,0 +1,265 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <random>
+#include <utility>
+
+#include "engine/CuttingStockSolver.h"
+#include "engine/OptimalAlgorithm.h"
+#include "results/SolutionBoundText.h"
+#include "support/EngineTestSupport.h"
+
+namespace tallora {
+namespace {
+
+using csp::CheckPlan;
+using csp::Problem;
+using testing::Calculated;
+using testing::RecordingHost;
+
+// (new stock length, offcut length)
+using Usage = std::pair<long long, long long>;
+
+// The least new stock that cuts every piece, then the least offcuts with it, by trying every
+// way: for jobs of a few pieces. Nothing when the stock cannot cut them all.
+std::optional<Usage> BruteForceLeast(const Problem& p) {
+    std::map<std::vector<int>, std::optional<Usage>> memo;
+    const std::size_t n = p.Items.size();
+    const auto best = [&](auto&& self, const std::vector<int>& state) -> std::optional<Usage> {
+        if (std::all_of(state.begin(), state.begin() + static_cast<long>(n),
+                        [](int d) { return d == 0; })) {
+            return Usage{0, 0};
+        }
+        if (auto it = memo.find(state); it != memo.end()) return it->second;
+        // The first piece still wanted goes on some bar, with any others that fit.
+        std::size_t first = 0;
+        while (state[first] == 0) ++first;
+        std::optional<Usage> result;
+        for (std::size_t j = 0; j < p.Stocks.size(); ++j) {
+            const bool limited = p.Stocks[j].Available >= 0;
+            if (limited && state[n + j] == 0) continue;
+            const int length = p.Stocks[j].Length;
+            if (p.Items[first].Size > length) continue;
+            std::vector<int> take(n, 0);
+            take[first] = 1;
+            const auto fill = [&](auto&& again, std::size_t i, int room) -> void {
+                if (i == n) {
+                    std::vector<int> next = state;
+                    for (std::size_t k = 0; k < n; ++k) next[k] -= take[k];
+                    if (limited) --next[n + j];
+                    std::optional<Usage> rest = self(self, next);
+                    if (!rest) return;
+                    (p.Stocks[j].Offcut ? rest->second : rest->first) += length;
+                    if (!result || *rest < *result) result = rest;
+                    return;
+                }
+                const int base = take[i];
+                for (int t = 0; base + t <= state[i] && t * p.Items[i].Size <= room; ++t) {
+                    take[i] = base + t;
+                    again(again, i + 1, room - t * p.Items[i].Size);
+                }
+                take[i] = base;
+            };
+            fill(fill, 0, length - p.Items[first].Size);
+        }
+        memo[state] = result;
+        return result;
+    };
+    std::vector<int> state;
+    for (const auto& item : p.Items) state.push_back(item.Demand);
+    for (const auto& stock : p.Stocks) state.push_back(std::max(0, stock.Available));
+    return best(best, state);
+}
+
+// New stock of one or two lengths, unlimited or not, and one or two rows of offcuts.
+Problem RandomOffcutProblem(std::mt19937& random, int maxItems, int maxDemand) {
+    Problem p;
+    const auto draw = [&](int from, int to) {
+        return std::uniform_int_distribution<int>(from, to)(random);
+    };
+    const int fresh = draw(1, 2);
+    for (int j = 0; j < fresh; ++j)
+        p.Stocks.push_back({draw(60, 120), draw(0, 2) == 0 ? draw(1, 3) : -1});
+    const int offcuts = draw(1, 2);
+    for (int j = 0; j < offcuts; ++j) p.Stocks.push_back({draw(30, 130), draw(1, 3), true});
+    std::shuffle(p.Stocks.begin(), p.Stocks.end(), random);
+    int longest = 0;
+    for (const auto& s : p.Stocks) longest = std::max(longest, s.Length);
+    const int items = draw(1, maxItems);
+    for (int i = 0; i < items; ++i) p.Items.push_back({draw(5, longest), draw(1, maxDemand)});
+    return p;
+}
+
+long long NewMaterial(const csp::Plan& plan) { return plan.Material - plan.OffcutMaterial; }
+
+TEST(OptimalOffcuts, PlansUseTheLeastNewStockThenTheLeastOffcutsOnSmallJobs) {
+    std::mt19937 random(20261207u);
+    int cuttable = 0;
+    int proven = 0;
+    int offcutsUsed = 0;
+    for (int round = 0; round < 300; ++round) {
+        const Problem p = RandomOffcutProblem(random, 4, 3);
+        const csp::Result result = csp::Solve(p, {});
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_EQ(CheckPlan(p, result.Best), "");
+        const std::optional<Usage> least = BruteForceLeast(p);
+        if (!least) {
+            EXPECT_GT(result.Best.Unplaced, 0);
+            EXPECT_FALSE(result.Proven);
+            EXPECT_FALSE(result.NewStockProven);
+            continue;
+        }
+        ++cuttable;
+        offcutsUsed += least->second > 0;
+        ASSERT_EQ(result.Best.Unplaced, 0);
+        const Usage used{NewMaterial(result.Best), result.Best.OffcutMaterial};
+        EXPECT_GE(used, *least);
+        // The bounds are on the new stock, and with the offcuts a lexicographic bound.
+        ASSERT_TRUE(result.RoundedBound && result.OffcutBound && result.LowerBound);
+        EXPECT_LE(*result.LowerBound, least->first + 1e-6);
+        EXPECT_LE(Usage(*result.RoundedBound, *result.OffcutBound), *least);
+        if (result.NewStockProven) {
+            EXPECT_EQ(used.first, least->first);
+        }
+        if (result.Proven) {
+            EXPECT_TRUE(result.NewStockProven);
+            EXPECT_EQ(used, *least);
+            ++proven;
+        }
+    }
+    EXPECT_GT(cuttable, 150);
+    EXPECT_GT(offcutsUsed, 100);
+    // Small jobs have few patterns: the search over all of them proves every one.
+    EXPECT_EQ(proven, cuttable);
+}
+
+TEST(OptimalOffcuts, LargerJobsGiveFeasiblePlansAndBoundsThatHold) {
+    std::mt19937 random(11u);
+    for (int round = 0; round < 30; ++round) {
+        const Problem p = RandomOffcutProblem(random, 20, 8);
+        csp::Control control;
+        control.Deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(400);
+        const csp::Result result = csp::Solve(p, control);
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_EQ(CheckPlan(p, result.Best), "");
+        if (!result.RoundedBound) continue;
+        const Usage used{NewMaterial(result.Best), result.Best.OffcutMaterial};
+        EXPECT_GE(used, Usage(*result.RoundedBound, *result.OffcutBound));
+        EXPECT_EQ(result.NewStockProven, used.first == *result.RoundedBound);
+        EXPECT_EQ(result.Proven, used == Usage(*result.RoundedBound, *result.OffcutBound));
+    }
+}
+
+TEST(OptimalOffcuts, TakesAnOffcutEvenWhenThatUsesMoreStockInAll) {
+    // Three pieces of 900: three new bars of 1000 are the least stock, but one offcut of 1500
+    // with two new bars is the least new stock.
+    Problem p;
+    p.Items = {{900, 3}};
+    p.Stocks = {{1000, -1}, {1500, 1, true}};
+    const csp::Result result = csp::Solve(p, {});
+    ASSERT_EQ(CheckPlan(p, result.Best), "");
+    EXPECT_EQ(NewMaterial(result.Best), 2000);
+    EXPECT_EQ(result.Best.OffcutMaterial, 1500);
+    EXPECT_TRUE(result.Proven);
+    EXPECT_EQ(result.RoundedBound, 2000);
+    EXPECT_EQ(result.OffcutBound, 1500);
+
+    // Unmarked, the same rows give the least stock in all.
+    p.Stocks[1].Offcut = false;
+    const csp::Result plain = csp::Solve(p, {});
+    EXPECT_EQ(plain.Best.Material, 3000);
+    EXPECT_EQ(plain.Best.OffcutMaterial, 0);
+}
+
+TEST(OptimalOffcuts, UsesTheShortestOffcutsThatLeaveTheNewStockLeast) {
+    // One piece of 500 fits either offcut; new stock is not needed at all.
+    Problem p;
+    p.Items = {{500, 1}, {300, 2}};
+    p.Stocks = {{2000, -1}, {1200, 2, true}, {600, 1, true}};
+    const csp::Result result = csp::Solve(p, {});
+    ASSERT_EQ(CheckPlan(p, result.Best), "");
+    EXPECT_EQ(NewMaterial(result.Best), 0);
+    EXPECT_EQ(result.Best.OffcutMaterial, 1200);  // 500 on the 600, 2 x 300 on a 1200
+    EXPECT_TRUE(result.Proven);
+}
+
+// --- through the calculation ---
+
+CuttingJob OffcutJob(const std::vector<std::tuple<std::string, std::string, std::string>>& stock,
+                     const testing::Rows& cuts) {
+    CuttingJob job = testing::MakeJob({}, cuts, 1, 0, 0);
+    for (const auto& [quantity, length, mark] : stock)
+        job.StockItems.push_back({quantity, length, mark});
+    return job;
+}
+
+TEST(OptimalOffcuts, TheCalculationPrefersOffcutRowsAndSaysSo) {
+    CuttingJob job =
+        OffcutJob({{"*", "1000", ""}, {"1", "1500", InventoryOffcutMark(12)}}, {{"3", "899"}});
+    const Calculated run(job, Algorithm::Optimal);
+    ASSERT_TRUE(run.outcome.Completed);
+    ASSERT_TRUE(job.Bound.has_value());
+    const SolutionBound& b = *job.Bound;
+    EXPECT_TRUE(b.Offcuts);
+    EXPECT_EQ(b.NewUsed, 2000);
+    EXPECT_EQ(b.OffcutUsed, 1500);
+    EXPECT_EQ(b.Used, 3500);
+    EXPECT_EQ(b.LowerBound, 2000);
+    EXPECT_EQ(b.OffcutLowerBound, 1500);
+    EXPECT_TRUE(b.ProvenOptimal);
+    EXPECT_TRUE(b.NewStockProven);
+    EXPECT_EQ(BoundText(b, NumberFormat::UK()),
+              "Optimal: 2.000 m of new stock and 1.500 m of inventory offcuts in 3 bars, lower "
+              "bound 2.000 m of new stock and 1.500 m of inventory offcuts, proven optimal");
+
+    // The same rows unmarked: the least stock in all, and the bound line as before.
+    CuttingJob plain = OffcutJob({{"*", "1000", ""}, {"1", "1500", ""}}, {{"3", "899"}});
+    ASSERT_TRUE(Calculated(plain, Algorithm::Optimal).outcome.Completed);
+    EXPECT_FALSE(plain.Bound->Offcuts);
+    EXPECT_EQ(plain.Bound->Used, 3000);
+    EXPECT_EQ(BoundText(*plain.Bound, NumberFormat::UK()),
+              "Optimal: 3.000 m of usable stock in 3 bars, lower bound 3.000 m, proven optimal");
+}
+
+TEST(OptimalOffcuts, ComplexAndFastTreatOffcutRowsAsOrdinaryRows) {
+    std::mt19937 random(3u);
+    const auto draw = [&](int from, int to) {
+        return std::uniform_int_distribution<int>(from, to)(random);
+    };
+    int completed = 0;
+    for (int round = 0; round < 20; ++round) {
+        std::vector<std::tuple<std::string, std::string, std::string>> marked, unmarked;
+        const int rows = draw(2, 5);
+        for (int j = 0; j < rows; ++j) {
+            const bool offcut = draw(0, 1) == 0;
+            const std::string quantity = offcut ? std::to_string(draw(1, 4)) : "*";
+            const std::string length = std::to_string(draw(8, 60) * 100);
+            marked.push_back({quantity, length, offcut ? InventoryOffcutMark(j + 1) : ""});
+            unmarked.push_back({quantity, length, ""});
+        }
+        testing::Rows cuts;
+        for (int i = 0; i < draw(1, 8); ++i)
+            cuts.push_back({std::to_string(draw(1, 6)), std::to_string(draw(2, 70) * 50)});
+        for (const Algorithm algorithm : {Algorithm::Complex, Algorithm::Fast}) {
+            SCOPED_TRACE("round " + std::to_string(round));
+            CuttingJob a = OffcutJob(marked, cuts);
+            CuttingJob b = OffcutJob(unmarked, cuts);
+            const Calculated runA(a, algorithm);
+            const Calculated runB(b, algorithm);
+            EXPECT_EQ(runA.outcome.Completed, runB.outcome.Completed);
+            completed += runA.outcome.Completed;
+            EXPECT_EQ(runA.host.questions, runB.host.questions);
+            EXPECT_EQ(runA.host.events, runB.host.events);
+            EXPECT_EQ(a.Patterns, b.Patterns);
+            EXPECT_EQ(a.Cuts, b.Cuts);
+            EXPECT_EQ(a.RemainingPieces, b.RemainingPieces);
+            EXPECT_FALSE(a.Bound.has_value());
+        }
+    }
+    EXPECT_GT(completed, 30);
+}
+
+}  // namespace
+}  // namespace tallora

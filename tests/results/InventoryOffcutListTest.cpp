@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "results/CuttingList.h"
+#include "results/Statistics.h"
+#include "support/EngineTestSupport.h"
+
+namespace tallora {
+namespace {
+
+using testing::Pattern;
+using Texts = std::vector<std::string>;
+
+const std::string OffcutLine = "    * Cut from inventory offcuts *";
+
+// Two new rows and an offcut row; one pattern from each.
+CuttingJob MixedJob() {
+    CuttingJob job;
+    job.allowances = {3, 25, 0, 3000, true};
+    job.InputStockLength = {5975, 2400, 1900};
+    job.InputStockMark = {"", InventoryOffcutMark(7) + ", " + InventoryOffcutMark(9), ""};
+    job.InputCutLength = {1503, 803};
+    job.InputCutQuantity = {4, 2};
+    job.TotalPieces = 6;
+    job.Patterns = {Pattern(5975, 1, {1503}, {3}), Pattern(2400, 2, {1503, 803}, {1, 1}),
+                    Pattern(1900, 1, {803}, {1})};
+    return job;
+}
+
+TEST(InventoryOffcutList, SaysWhichPatternsAreCutFromInventoryOffcuts) {
+    CuttingJob job = MixedJob();
+    CompileStats(job);
+    EXPECT_FALSE(PatternFromInventoryOffcuts(job, 0));
+    EXPECT_TRUE(PatternFromInventoryOffcuts(job, 1));
+    EXPECT_FALSE(PatternFromInventoryOffcuts(job, 2));
+    EXPECT_FALSE(PatternFromInventoryOffcuts(job, 3));
+    const Texts lines = MemoDisplay(job);
+    EXPECT_EQ(Texts(lines.begin() + 4, lines.begin() + 10),
+              (Texts{
+                  " Cutting Pattern Number 2:",
+                  "    From 2 at 2425mm, cut the following:",
+                  OffcutLine,
+                  "    1 cut at 1500mm long, producing 2 pieces",
+                  "    1 cut at 800mm long, producing 2 pieces",
+                  "",
+              }));
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), OffcutLine), 1);
+
+    // Without the marks the list is the one it always was.
+    CuttingJob plain = MixedJob();
+    plain.InputStockMark.clear();
+    CompileStats(plain);
+    Texts expected = lines;
+    expected.erase(expected.begin() + 6);
+    EXPECT_EQ(MemoDisplay(plain), expected);
+}
+
+TEST(InventoryOffcutList, APatternBelongsToTheFirstRowOfItsLength) {
+    // An ordinary row and an offcut row of one length: the statistics book the bars to the
+    // first, and so does the list.
+    CuttingJob job = MixedJob();
+    job.InputStockLength = {5975, 2400, 2400};
+    job.InputStockMark = {"", "", InventoryOffcutMark(3)};
+    CompileStats(job);
+    EXPECT_FALSE(PatternFromInventoryOffcuts(job, 1));
+    std::swap(job.InputStockMark[1], job.InputStockMark[2]);
+    EXPECT_TRUE(PatternFromInventoryOffcuts(job, 1));
+}
+
+TEST(InventoryOffcutList, TheLineFollowsEveryOffcutPatternOfACalculatedJob) {
+    std::mt19937 random(17u);
+    const auto draw = [&](int from, int to) {
+        return std::uniform_int_distribution<int>(from, to)(random);
+    };
+    int offcutPatterns = 0;
+    for (int round = 0; round < 10; ++round) {
+        CuttingJob job = testing::MakeJob({}, {});
+        std::vector<bool> offcut;
+        for (int j = 0; j < 4; ++j) {
+            offcut.push_back(j % 2 == 1);
+            job.StockItems.push_back({offcut.back() ? std::to_string(draw(1, 3)) : "*",
+                                      std::to_string(2000 + 1000 * j + draw(0, 9) * 10),
+                                      offcut.back() ? InventoryOffcutMark(j) : ""});
+        }
+        for (int i = 0; i < 4; ++i)
+            job.CutItems.push_back({std::to_string(draw(1, 3)), std::to_string(draw(3, 40) * 50)});
+        const testing::Calculated run(job, Algorithm::Optimal);
+        ASSERT_TRUE(run.outcome.Completed);
+        CompileStats(job);
+        const Texts lines = MemoDisplay(job);
+        // Each pattern's block: the line under its "From" line exactly when its bars are offcuts.
+        int p = 0;
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            if (lines[k].rfind("    From ", 0) != 0) continue;
+            const int length = job.Patterns[static_cast<std::size_t>(p)].StockLength;
+            int row = 0;
+            while (job.InputStockLength[static_cast<std::size_t>(row)] != length) ++row;
+            ASSERT_LT(k + 1, lines.size());
+            EXPECT_EQ(lines[k + 1] == OffcutLine, offcut[static_cast<std::size_t>(row)]);
+            offcutPatterns += offcut[static_cast<std::size_t>(row)];
+            ++p;
+        }
+        EXPECT_EQ(p, job.PatternCount());
+    }
+    EXPECT_GT(offcutPatterns, 0);
+}
+
+}  // namespace
+}  // namespace tallora
