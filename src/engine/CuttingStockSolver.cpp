@@ -167,9 +167,14 @@ public:
         if (!Proven() && !Stopped()) RestrictedMaster({}, false, ImproveSeconds);
         if (!Proven() && !Stopped()) CompleteSearch();
         // With offcut rows there is no search bar by bar: the time left goes to the integer
-        // programme over the patterns known.
-        if (weight_ > 0 && !Proven() && !Stopped())
-            RestrictedMaster({}, false, c_.Deadline ? 1e6 : CompleteSeconds);
+        // programme over the patterns known. Once no plan can use less new stock, only the
+        // offcut length is left to gain, which is not worth keeping the user waiting for.
+        if (weight_ > 0 && !Proven() && !Stopped()) {
+            RestrictedMaster({}, false,
+                             NewStockAtBound() ? OffcutPolishSeconds
+                             : c_.Deadline     ? 1e6
+                                               : CompleteSeconds);
+        }
         // Without a deadline the restarts end after a few rounds.
         for (unsigned round = 1; filling == Filling::GaveUp && !Proven() && !Stopped() &&
                                  (c_.Deadline || round <= UnlimitedRestarts);
@@ -207,6 +212,12 @@ private:
     bool Proven() const { return rounded_ && best_.Unplaced == 0 && bestCharge_ <= *rounded_; }
 
     static long long NewMaterial(const Plan& plan) { return plan.Material - plan.OffcutMaterial; }
+    // With offcut rows: the best plan's new stock meets the bound's, so only offcut length is
+    // left to gain.
+    bool NewStockAtBound() const {
+        return weight_ > 0 && rounded_ && best_.Unplaced == 0 &&
+               NewMaterial(best_) <= *rounded_ / weight_;
+    }
 
     void Report() {
         if (!c_.Progress) return;
@@ -952,24 +963,39 @@ private:
 
     // --- the integer programme over the patterns known ---
 
-    // Stops the branch and bound when the user cancels or the time is up.
+    // Stops the branch and bound when the user cancels or the time is up; with offcut rows,
+    // also a short while after it has a plan whose new stock meets the bound, as only offcut
+    // length is left to gain then.
     class StopWhen : public CbcEventHandler {
     public:
-        explicit StopWhen(const Solver& solver) : solver_(solver) {}
-        CbcAction event(CbcEvent) override { return solver_.Stopped() ? stop : noAction; }
+        StopWhen(const Solver& solver, std::optional<double> goodEnough)
+            : solver_(solver), goodEnough_(goodEnough) {}
+        CbcAction event(CbcEvent) override {
+            if (solver_.Stopped()) return stop;
+            if (goodEnough_ && model_ != nullptr && model_->getObjValue() <= *goodEnough_) {
+                const auto now = Clock::now();
+                if (!reached_) reached_ = now;
+                if (now - *reached_ >= std::chrono::duration<double>(OffcutPolishSeconds))
+                    return stop;
+            }
+            return noAction;
+        }
         CbcEventHandler* clone() const override { return new StopWhen(*this); }
 
     private:
         const Solver& solver_;
+        std::optional<double> goodEnough_;
+        std::optional<Clock::time_point> reached_;
     };
 
     // Every pattern generated so far and `extra`, as a whole-number programme, searched for a
     // plan cheaper than the best by branch and bound; only plans at the bound are asked for when
     // `toBound`, which prunes far more.
-    // `alone`: `extra` are all the patterns there are. True when the search went to its end:
+    // `alone`: `extra` are all the patterns there are, searched until the deadline unless
+    // `capped` keeps to `seconds`. True when the search went to its end:
     // no plan among these patterns beats the best then.
     bool RestrictedMaster(const std::vector<Pattern>& extra, bool toBound, double seconds,
-                          bool alone = false) {
+                          bool alone = false, bool capped = false) {
         if (best_.Unplaced > 0) return false;
         std::vector<Pattern> pool = extra;
         if (!alone && (!toBound || extra.empty())) {
@@ -1020,7 +1046,7 @@ private:
         const double target = toBound && rounded_ ? double(*rounded_) : bestCost_ - 1.0;
         model.setCutoff(target + 0.5);
         if (c_.Deadline) {
-            if (alone) seconds = std::numeric_limits<double>::infinity();
+            if (alone && !capped) seconds = std::numeric_limits<double>::infinity();
             seconds = std::min(seconds,
                                std::chrono::duration<double>(*c_.Deadline - Clock::now()).count());
         }
@@ -1030,7 +1056,10 @@ private:
         // Strong branching costs more than it saves on these programmes.
         model.setNumberStrong(0);
         model.setNumberBeforeTrust(0);
-        StopWhen stopWhen(*this);
+        std::optional<double> goodEnough;
+        if (weight_ > 0 && rounded_)
+            goodEnough = double(*rounded_ / weight_ * weight_ + offcutTotal_ / offStep_) + 0.5;
+        StopWhen stopWhen(*this, goodEnough);
         model.passInEventHandler(&stopWhen);
         model.branchAndBound();
         const bool finished = model.status() == 0 && !Stopped() &&
@@ -1142,7 +1171,10 @@ private:
         if (best_.Unplaced > 0) return;
         std::vector<Pattern> all;
         if (!Enumerate(std::numeric_limits<long long>::max(), MaxCompletePatterns, all)) return;
-        if (RestrictedMaster(all, false, CompleteSeconds, true)) {
+        // Once the new stock is least, the offcut length is not worth a long wait.
+        const bool polish = NewStockAtBound();
+        if (RestrictedMaster(all, false, polish ? OffcutPolishSeconds : CompleteSeconds, true,
+                             polish)) {
             rounded_ = bestCharge_;
             Report();
         }
@@ -1365,6 +1397,8 @@ private:
     static constexpr long long MaxEnumerationVisits = 2000000;
     static constexpr double TightSeconds = 2.0;
     static constexpr double ImproveSeconds = 1.0;
+    // The offcut length's own search, once the new stock is proven least.
+    static constexpr double OffcutPolishSeconds = 1.0;
     // With no deadline the search over every pattern stops here; with one, at the deadline.
     static constexpr double CompleteSeconds = 5.0;
     static constexpr unsigned UnlimitedRestarts = 12;
