@@ -299,22 +299,30 @@ nlohmann::json ResultJson(const CuttingJob& job, Algorithm requested, Algorithm 
         const auto orNull = [&](auto value) {
             return b.Known ? nlohmann::json(value) : nlohmann::json(nullptr);
         };
-        result["bound"] = {{"lower_bound_mm", orNull(b.LowerBound)},
-                           {"linear_bound_mm", orNull(b.LinearBound)},
-                           {"lower_bound_bars",
-                            b.SingleLength ? orNull(b.LowerBoundBars) : nlohmann::json(nullptr)},
-                           {"bars", b.UsedBars},
-                           {"used_mm", b.Used},
-                           {"proven_optimal", b.ProvenOptimal},
-                           {"gap_bars", b.SingleLength ? orNull(b.UsedBars - b.LowerBoundBars)
-                                                       : nlohmann::json(nullptr)},
-                           {"gap_mm", orNull(b.Used - b.LowerBound)},
-                           {"seconds", b.Seconds},
-                           {"stopped", b.ProvenOptimal ? nlohmann::json(nullptr)
-                                       : b.Cancelled   ? nlohmann::json("cancelled")
-                                       : b.TimedOut    ? nlohmann::json("time limit")
-                                                       : nlohmann::json(nullptr)},
-                           {"text", BoundText(b, NumberFormat::UK())}};
+        result["bound"] = {
+            {"lower_bound_mm", orNull(b.LowerBound)},
+            {"linear_bound_mm", orNull(b.LinearBound)},
+            {"lower_bound_bars",
+             b.SingleLength ? orNull(b.LowerBoundBars) : nlohmann::json(nullptr)},
+            {"bars", b.UsedBars},
+            {"used_mm", b.Used},
+            {"proven_optimal", b.ProvenOptimal},
+            {"gap_bars",
+             b.SingleLength ? orNull(b.UsedBars - b.LowerBoundBars) : nlohmann::json(nullptr)},
+            // With inventory offcuts the bound is of new stock.
+            {"gap_mm", orNull((b.Offcuts ? b.NewUsed : b.Used) - b.LowerBound)},
+            {"offcuts", b.Offcuts
+                            ? nlohmann::json{{"new_stock_mm", b.NewUsed},
+                                             {"offcuts_mm", b.OffcutUsed},
+                                             {"offcut_lower_bound_mm", orNull(b.OffcutLowerBound)},
+                                             {"new_stock_proven", b.NewStockProven}}
+                            : nlohmann::json(nullptr)},
+            {"seconds", b.Seconds},
+            {"stopped", b.ProvenOptimal ? nlohmann::json(nullptr)
+                        : b.Cancelled   ? nlohmann::json("cancelled")
+                        : b.TimedOut    ? nlohmann::json("time limit")
+                                        : nlohmann::json(nullptr)},
+            {"text", BoundText(b, NumberFormat::UK())}};
     }
     if (costing != nullptr) {
         nlohmann::json grid = nlohmann::json::array();

@@ -263,6 +263,10 @@ TEST(CliJson, InventoryOutputsMatchTheDocumentedSchema) {
     keep("booked", jobWith({"json", "--book-offcuts"}), ExitSuccess);
     keep("booked again", jobWith({"jsonl", "--book-offcuts"}), ExitRefused);
     keep("used", jobWith({"json", "--use-offcuts"}), ExitSuccess);
+    // Two pieces that the offcuts of 2500 mm can give.
+    keep("used by Optimal",
+         jobWith({"json", "--use-offcuts", "--algorithm", "optimal", "--cut", "2@2400"}),
+         ExitSuccess);
     keep("refused calculation",
          {"--stock", "*@6000", "--cut", "1@7000", "--format", "jsonl", "--use-offcuts",
           "--book-offcuts"},
@@ -272,7 +276,7 @@ TEST(CliJson, InventoryOutputsMatchTheDocumentedSchema) {
         ExitSuccess);
     keep("list", {"inventory", "list", "--format", "json"}, ExitSuccess);
     keep("section", {"inventory", "list", "--format", "json", "--section", "none"}, ExitSuccess);
-    ASSERT_EQ(outputs.size(), 6u);
+    ASSERT_EQ(outputs.size(), 7u);
     for (const auto& [name, output] : outputs) {
         const auto errors = validator.Errors(output);
         EXPECT_TRUE(errors.empty()) << name << ": " << errors.front();
@@ -281,8 +285,19 @@ TEST(CliJson, InventoryOutputsMatchTheDocumentedSchema) {
     EXPECT_EQ(outputs[0].second["inventory"]["book_offcuts"]["booked"], true);
     EXPECT_EQ(outputs[1].second["inventory"]["book_offcuts"]["booked"], false);
     EXPECT_EQ(outputs[2].second["inventory"]["use_offcuts"]["changed"], true);
-    EXPECT_FALSE(outputs[4].second["offcuts"].empty());
-    EXPECT_TRUE(outputs[5].second["offcuts"].empty());
+    EXPECT_FALSE(outputs[5].second["offcuts"].empty());
+    EXPECT_TRUE(outputs[6].second["offcuts"].empty());
+    // Optimal's bound splits the stock into new bars and offcuts, and measures from new stock.
+    const json& bound = outputs[3].second["bound"];
+    ASSERT_TRUE(bound["offcuts"].is_object()) << bound.dump();
+    EXPECT_EQ(bound["offcuts"]["new_stock_mm"].get<long long>() +
+                  bound["offcuts"]["offcuts_mm"].get<long long>(),
+              bound["used_mm"].get<long long>());
+    EXPECT_GT(bound["offcuts"]["offcuts_mm"].get<long long>(), 0);
+    EXPECT_EQ(bound["gap_mm"].get<long long>(), bound["offcuts"]["new_stock_mm"].get<long long>() -
+                                                    bound["lower_bound_mm"].get<long long>());
+    EXPECT_TRUE(outputs[2].second.contains("bound") == false ||
+                outputs[2].second["bound"].is_null());
 }
 
 TEST(CliJson, EveryKeyOfTheSchemaIsDocumented) {
