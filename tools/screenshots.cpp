@@ -251,11 +251,16 @@ int main(int argc, char** argv) {
     frame.BookOffcuts1Click();
     frame.Inventory1Click();
     if (TInventoryForm* inventory = frame.InventoryForm()) {
-        // One more of another section, added by hand with its rack.
-        inventory->SetEditor([](QWidget*, const QString&, const NewOffcut&) {
-            return std::optional<NewOffcut>(NewOffcut{"152x89 UB 16", 2740, 2, {}, "Rack 3"});
-        });
-        inventory->AddClick();
+        // Offcuts of other sections, put on the rack by hand.
+        std::vector<NewOffcut> byHand = {{"152x89 UB 16", 2740, 2, {}, "Rack 3"},
+                                         {"152x89 UB 16", 3650, 1, {}, "Rack 3"},
+                                         {"50x50x5 EA", 1200, 6, {}, "Bay 1"}};
+        for (const NewOffcut& offcut : byHand) {
+            inventory->SetEditor([offcut](QWidget*, const QString&, const NewOffcut&) {
+                return std::optional<NewOffcut>(offcut);
+            });
+            inventory->AddClick();
+        }
         inventory->SelectSection(std::nullopt);
         inventory->Table()->clearSelection();
         inventory->resize(860, 420);
