@@ -103,6 +103,9 @@ TEST(JobFile, MarksAreNotSavedAndTheFileIsTheSameWithoutThem) {
     CuttingJob marked = job;
     marked.CutItems[0].Mark = "Door A";
     marked.CutItems[2].Mark = "Post, left";
+    // Stock rows of inventory offcuts are ordinary stock rows in the file.
+    marked.StockItems[0].Mark = InventoryOffcutMark(12);
+    marked.InputStockMark.assign(marked.StockItems.size(), InventoryOffcutMark(12));
     CuttingJob copy = job;
     const Statistics stats = CompileStats(copy);
     const std::string plain = temp.File("plain.tlf");
@@ -115,6 +118,7 @@ TEST(JobFile, MarksAreNotSavedAndTheFileIsTheSameWithoutThem) {
     std::string error;
     ASSERT_EQ(reader.Read(*ReadTextFile(withMarks, error)).Status, ReadStatus::Loaded);
     EXPECT_EQ(reader.job.CutItems, job.CutItems);  // rows as entered, without marks
+    EXPECT_EQ(reader.job.StockItems, job.StockItems);
 }
 
 TEST(JobFile, ShortFileWithoutCostingAndTheSettingsMessage) {
