@@ -252,7 +252,6 @@ TInventoryForm::TInventoryForm(OffcutStore store, Dialogs& dialogs, std::string 
     connect(section_, &QComboBox::currentIndexChanged, this, &TInventoryForm::SectionChanged);
     resize(860, 560);
     FillSections();
-    FillTotals();
     UpdateButtons();
 }
 
@@ -318,7 +317,6 @@ void TInventoryForm::SectionChanged() {
 void TInventoryForm::Refresh() {
     model_->Refresh();
     FillSections();
-    FillTotals();
     UpdateButtons();
 }
 
@@ -344,16 +342,10 @@ void TInventoryForm::FillSections() {
     }
     section_->setCurrentIndex(index);
     filling_ = false;
+    FillTotals(totals);
 }
 
-void TInventoryForm::FillTotals() {
-    std::vector<SectionTotal> totals;
-    try {
-        totals = store_.TotalsBySection();
-    } catch (const InventoryError& error) {
-        ShowFailure(Q(error.what()));
-        return;
-    }
+void TInventoryForm::FillTotals(const std::vector<SectionTotal>& totals) {
     totals_->setRowCount(static_cast<int>(totals.size()));
     for (int r = 0; r < static_cast<int>(totals.size()); ++r) {
         const SectionTotal& t = totals[static_cast<std::size_t>(r)];

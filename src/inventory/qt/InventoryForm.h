@@ -63,8 +63,9 @@ public:
 private:
     void RunChange(Change* change);  // pushes it; a change the store refuses is dropped
     void ShowFailure(const QString& message);
+    // The section choice and the totals, from one reading of the store.
     void FillSections();
-    void FillTotals();
+    void FillTotals(const std::vector<SectionTotal>& totals);
     void UpdateButtons();
     std::vector<Offcut> SelectedOffcuts() const;
     void Select(long long id);
