@@ -43,10 +43,11 @@ std::vector<long long> InventoryOffcutIds(const std::string& mark) {
         if (part.starts_with(OffcutMarkWord)) {
             const std::string_view digits = part.substr(OffcutMarkWord.size());
             long long id = 0;
+            // At most 18 digits: no id overflows.
             bool ok = !digits.empty() && digits.size() <= 18;
-            for (char c : digits) {
-                ok = ok && c >= '0' && c <= '9';
-                id = id * 10 + (c - '0');
+            for (std::size_t k = 0; ok && k < digits.size(); ++k) {
+                ok = digits[k] >= '0' && digits[k] <= '9';
+                id = id * 10 + (digits[k] - '0');
             }
             if (ok && id > 0) ids.push_back(id);
         }
