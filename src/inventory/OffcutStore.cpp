@@ -291,6 +291,8 @@ OffcutStore OffcutStore::Open(const std::string& path) {
     if (version == 0) CheckEmpty(raw, path);
     Exec(raw, "PRAGMA journal_mode = WAL", path);
     Exec(raw, "PRAGMA foreign_keys = ON", path);
+    Exec(raw, "PRAGMA cache_size = -32768", path);
+    Exec(raw, "PRAGMA mmap_size = 268435456", path);
     if (version < InventorySchemaVersion) Migrate(raw, path);
     return store;
 }
@@ -319,12 +321,15 @@ void OffcutStore::Step(const std::string& name) const {
 }
 
 std::vector<Offcut> OffcutStore::List(const std::optional<std::string>& section) const {
+    // One section is read backwards along its index, without sorting; within a length the
+    // latest offcut comes first.
     const std::string sql = std::string("SELECT ") + OffcutColumns + " FROM offcuts" +
-                            (section ? " WHERE section_key = ?1" : "") +
-                            " ORDER BY section_key, length_mm DESC, id";
+                            (section ? " WHERE section_key = ?1 ORDER BY length_mm DESC, id DESC"
+                                     : " ORDER BY section_key, length_mm DESC, id DESC");
     Statement rows(db_, sql.c_str(), path_);
     if (section) rows.Bind(1, SectionKey(*section));
     std::vector<Offcut> offcuts;
+    offcuts.reserve(static_cast<std::size_t>(Count(section)));
     while (rows.Next()) offcuts.push_back(ReadOffcut(rows));
     return offcuts;
 }

@@ -127,7 +127,8 @@ public:
 
     const std::string& Path() const { return path_; }
 
-    // Offcuts by section key, then longest first; only one section's when a section is given.
+    // Offcuts by section key, then longest first, the latest of a length first; only one
+    // section's when a section is given.
     std::vector<Offcut> List(const std::optional<std::string>& section = std::nullopt) const;
     // A page of the list, as a window shows it.
     std::vector<Offcut> List(const OffcutQuery& query) const;
