@@ -50,25 +50,21 @@ std::vector<ReturnedOffcut> ReturnedOffcuts(const CuttingJob& job) {
 }
 
 std::string CalculationIdentity(const CuttingJob& job) {
+    // What was calculated, not what the lists and allowances say now: a job edited after its
+    // calculation, or read back from its file, is still the same calculation. Marks are left
+    // out, as job files do not keep them.
     Digest digest;
-    digest.Add("tallora calculation 1");
+    digest.Add("tallora calculation 2");
     const SectionData& s = job.section;
     digest.Add(s.Customer);
     digest.Add(s.Reference);
     digest.Add(SectionKey(s.Section));
-    const Allowances& a = job.allowances;
-    for (long long value : {a.Kerf, a.Trim, a.Hold, a.Offcut, a.NoOffcuts ? 1 : 0})
-        digest.Add(value);
     digest.Add("stock");
-    for (const auto& row : job.StockItems) {
-        digest.Add(row.Quantity);
-        digest.Add(row.Length);
-    }
+    for (int length : job.InputStockLength) digest.Add(length);
     digest.Add("cuts");
-    for (const auto& row : job.CutItems) {
-        digest.Add(row.Quantity);
-        digest.Add(row.Length);
-        digest.Add(row.Mark);
+    for (std::size_t k = 0; k < job.InputCutLength.size(); ++k) {
+        digest.Add(job.InputCutLength[k]);
+        digest.Add(k < job.InputCutQuantity.size() ? job.InputCutQuantity[k] : 0);
     }
     digest.Add("patterns");
     for (const auto& p : job.Patterns) {

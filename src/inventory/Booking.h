@@ -20,9 +20,9 @@ struct ReturnedOffcut {
 // statistics marked as leaving an offcut, none when all waste is scrapped.
 std::vector<ReturnedOffcut> ReturnedOffcuts(const CuttingJob& job);
 
-// Names one calculation: a digest of the job's inputs (section data, allowances, rows) and its
-// patterns. The same job calculated to the same patterns has the same identity wherever it is
-// saved, so it cannot be booked twice under two file names.
+// Names one calculation: a digest of the job's section data, the inputs the calculation kept
+// and its patterns. The same calculation has the same identity wherever it is saved, however
+// the lists or allowances were edited after it, so it cannot be booked twice.
 std::string CalculationIdentity(const CuttingJob& job);
 
 // Books a calculated job into the inventory in one transaction: the offcuts it returns (of the

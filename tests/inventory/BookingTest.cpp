@@ -146,6 +146,13 @@ TEST(Booking, TheSameCalculationIsBookedOnce) {
     }
     EXPECT_EQ(store.List(), once);
     EXPECT_EQ(store.Bookings().size(), 1u);
+    // Nor do edits after the calculation make another one of it: the offcuts were cut once.
+    CuttingJob edited = job;
+    edited.CutItems.push_back({"2", "900"});
+    edited.StockItems[0].Quantity = "12";
+    edited.allowances.Offcut = 500;
+    edited.InputStockMark.assign(edited.InputStockLength.size(), InventoryOffcutMark(4));
+    EXPECT_EQ(CalculationIdentity(edited), CalculationIdentity(job));
 
     // Another cut list is another calculation.
     const CuttingJob other = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"3", "1500"}});
