@@ -85,8 +85,15 @@ long long BookJob(OffcutStore& store, const CuttingJob& job, const std::string& 
         throw InventoryError(InventoryErrorKind::Invalid,
                              "The job has no calculated cutting list to book: calculate it first.");
     }
+    const std::vector<ReturnedOffcut> returned = ReturnedOffcuts(job);
+    // Offcuts without a section could never be found again.
+    if (!returned.empty() && SectionKey(job.section.Section).empty()) {
+        throw InventoryError(InventoryErrorKind::Invalid,
+                             "Type the job's Section before booking its offcuts: the offcut "
+                             "inventory keeps them by section.");
+    }
     std::vector<NewOffcut> added;
-    for (const auto& offcut : ReturnedOffcuts(job)) {
+    for (const auto& offcut : returned) {
         added.push_back({job.section.Section,
                          offcut.Length,
                          offcut.Count,

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <fstream>
 #include <map>
+#include <thread>
 #include <utility>
 
 #include "job/Capacities.h"
@@ -61,6 +62,9 @@ CREATE INDEX offcuts_in_location_order ON offcuts(ifnull(location,''));
 
 static_assert(std::size(Migrations) == InventorySchemaVersion);
 
+// How long a change waits for another program's to end.
+constexpr int BusyWaitMs = 5000;
+
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 [[noreturn]] void Fail(sqlite3* db, int rc, const std::string& path) {
@@ -78,6 +82,22 @@ std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 void Exec(sqlite3* db, const char* sql, const std::string& path) {
     const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) Fail(db, rc, path);
+}
+
+// Switches the file to write-ahead logging. SQLite does not wait for a lock here as it does
+// elsewhere: while another program is creating the file, the switch is tried again until the
+// busy wait is over.
+void UseWriteAheadLog(sqlite3* db, const std::string& path) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(BusyWaitMs);
+    for (;;) {
+        const int rc = sqlite3_exec(db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+        const int primary = rc & 0xff;
+        if (rc == SQLITE_OK) return;
+        if ((primary != SQLITE_BUSY && primary != SQLITE_LOCKED) ||
+            std::chrono::steady_clock::now() >= until)
+            Fail(db, rc, path);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 }
 
 class Statement {
@@ -138,8 +158,10 @@ private:
 // not committed is rolled back.
 class Transaction {
 public:
-    Transaction(sqlite3* db, const std::string& path) : db_(db), path_(path) {
-        Exec(db, "BEGIN IMMEDIATE", path);
+    // A change takes the write lock at once; a reading only sees one state of the file.
+    enum Kind { Change, Reading };
+    Transaction(sqlite3* db, const std::string& path, Kind kind = Change) : db_(db), path_(path) {
+        Exec(db, kind == Change ? "BEGIN IMMEDIATE" : "BEGIN", path);
     }
     ~Transaction() {
         if (!done_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -283,16 +305,21 @@ OffcutStore OffcutStore::Open(const std::string& path) {
     OffcutStore store(raw, path);  // closes the connection whatever happens below
     if (rc != SQLITE_OK) Fail(raw, rc, path);
     sqlite3_extended_result_codes(raw, 1);
-    sqlite3_busy_timeout(raw, 5000);
+    sqlite3_busy_timeout(raw, BusyWaitMs);
 
     // Nothing is written before the file is known to be an inventory this version can read.
-    const int version = UserVersion(raw, path);
-    CheckNotNewer(version, path);
-    if (version == 0) CheckEmpty(raw, path);
-    Exec(raw, "PRAGMA journal_mode = WAL", path);
+    // The version and the tables are read together: another program may be creating them.
+    int version = 0;
+    {
+        Transaction reading(raw, path, Transaction::Reading);
+        version = UserVersion(raw, path);
+        CheckNotNewer(version, path);
+        if (version == 0) CheckEmpty(raw, path);
+        reading.Commit();
+    }
+    UseWriteAheadLog(raw, path);
     Exec(raw, "PRAGMA foreign_keys = ON", path);
     Exec(raw, "PRAGMA cache_size = -32768", path);
-    Exec(raw, "PRAGMA mmap_size = 268435456", path);
     if (version < InventorySchemaVersion) Migrate(raw, path);
     return store;
 }

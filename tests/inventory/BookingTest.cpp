@@ -172,6 +172,10 @@ TEST(Booking, RefusesAJobWithoutResultsOrUsingMoreThanIsLeft) {
     // The same offcut in two rows counts once, in all.
     EXPECT_EQ(BookingError(store, job, {{id, 1}, {id, 1}}), InventoryErrorKind::NotEnough);
     EXPECT_EQ(BookingError(store, job, {{id + 50, 1}}), InventoryErrorKind::NotEnough);
+    // Offcuts of no section could never be used.
+    const CuttingJob blank = CalculatedJob(" ", {{"*", "6000"}}, {{"6", "1500"}});
+    ASSERT_FALSE(ReturnedOffcuts(blank).empty());
+    EXPECT_EQ(BookingError(store, blank), InventoryErrorKind::Invalid);
     // Nothing of the refused bookings stayed.
     EXPECT_TRUE(store.Bookings().empty());
     ASSERT_EQ(store.List().size(), 1u);
