@@ -421,29 +421,13 @@ long long OffcutStore::Count(const std::optional<std::string>& section) const {
 }
 
 void OffcutStore::Restore(const Offcut& offcut) {
-    CheckLength(offcut.Length);
-    CheckCount(offcut.Count);
     Transaction transaction(db_, path_);
     if (Find(offcut.Id)) {
         Refuse(InventoryErrorKind::Invalid,
                "Offcut " + std::to_string(offcut.Id) + " is in the offcut inventory already.");
     }
-    Statement(db_,
-              "INSERT INTO offcuts (id, section, section_key, length_mm, count, source_file, "
-              "source_reference, source_pattern, booked_at, location) "
-              "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
-              path_)
-        .Bind(1, offcut.Id)
-        .Bind(2, offcut.Section)
-        .Bind(3, SectionKey(offcut.Section))
-        .Bind(4, offcut.Length)
-        .Bind(5, offcut.Count)
-        .Bind(6, offcut.Source.JobFile)
-        .Bind(7, offcut.Source.JobReference)
-        .Bind(8, offcut.Source.Pattern)
-        .Bind(9, offcut.BookedAt)
-        .BindOptional(10, offcut.Location)
-        .Run();
+    Insert({offcut.Section, offcut.Length, offcut.Count, offcut.Source, offcut.Location},
+           offcut.BookedAt, 0, offcut.Id);
     Step("commit");
     transaction.Commit();
 }
@@ -457,13 +441,14 @@ std::optional<Offcut> OffcutStore::Find(long long id) const {
 }
 
 long long OffcutStore::Insert(const NewOffcut& offcut, const std::string& bookedAt,
-                              long long bookingId) {
+                              long long bookingId, long long id) {
     CheckLength(offcut.Length);
     CheckCount(offcut.Count);
+    // Without an id (NULL) the offcut gets the next one.
     Statement insert(db_,
                      "INSERT INTO offcuts (section, section_key, length_mm, count, source_file, "
-                     "source_reference, source_pattern, booking_id, booked_at, location) "
-                     "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
+                     "source_reference, source_pattern, booking_id, booked_at, location, id) "
+                     "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)",
                      path_);
     insert.Bind(1, offcut.Section)
         .Bind(2, SectionKey(offcut.Section))
@@ -475,6 +460,7 @@ long long OffcutStore::Insert(const NewOffcut& offcut, const std::string& booked
         .Bind(9, bookedAt)
         .BindOptional(10, offcut.Location);
     if (bookingId > 0) insert.Bind(8, bookingId);
+    if (id > 0) insert.Bind(11, id);
     insert.Run();
     return sqlite3_last_insert_rowid(db_);
 }

@@ -162,7 +162,9 @@ public:
 private:
     OffcutStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
     void Step(const std::string& name) const;
-    long long Insert(const NewOffcut& offcut, const std::string& bookedAt, long long bookingId);
+    // Inserts an offcut under `id`, or the next id when it is 0; no booking when `bookingId` is.
+    long long Insert(const NewOffcut& offcut, const std::string& bookedAt, long long bookingId,
+                     long long id = 0);
 
     sqlite3* db_ = nullptr;
     std::string path_;
