@@ -167,14 +167,9 @@ public:
         if (!Proven() && !Stopped()) RestrictedMaster({}, false, ImproveSeconds);
         if (!Proven() && !Stopped()) CompleteSearch();
         // With offcut rows there is no search bar by bar: the time left goes to the integer
-        // programme over the patterns known. Once no plan can use less new stock, only the
-        // offcut length is left to gain, which is not worth keeping the user waiting for.
-        if (weight_ > 0 && !Proven() && !Stopped()) {
-            RestrictedMaster({}, false,
-                             NewStockAtBound() ? OffcutPolishSeconds
-                             : c_.Deadline     ? 1e6
-                                               : CompleteSeconds);
-        }
+        // programme over the patterns known.
+        if (weight_ > 0 && !Proven() && !Stopped())
+            RestrictedMaster({}, false, c_.Deadline ? 1e6 : CompleteSeconds);
         // Without a deadline the restarts end after a few rounds.
         for (unsigned round = 1; filling == Filling::GaveUp && !Proven() && !Stopped() &&
                                  (c_.Deadline || round <= UnlimitedRestarts);
@@ -964,20 +959,23 @@ private:
     // --- the integer programme over the patterns known ---
 
     // Stops the branch and bound when the user cancels or the time is up; with offcut rows,
-    // also a short while after it has a plan whose new stock meets the bound, as only offcut
-    // length is left to gain then.
+    // also a short while after there is a plan whose new stock meets the bound (the best plan
+    // before it, or one it found), as only offcut length is left to gain then, which is not
+    // worth keeping the user waiting for.
     class StopWhen : public CbcEventHandler {
     public:
         StopWhen(const Solver& solver, std::optional<double> goodEnough)
-            : solver_(solver), goodEnough_(goodEnough) {}
+            : solver_(solver), goodEnough_(goodEnough) {
+            if (solver.NewStockAtBound()) reached_ = Clock::now();
+        }
         CbcAction event(CbcEvent) override {
             if (solver_.Stopped()) return stop;
-            if (goodEnough_ && model_ != nullptr && model_->getObjValue() <= *goodEnough_) {
-                const auto now = Clock::now();
-                if (!reached_) reached_ = now;
-                if (now - *reached_ >= std::chrono::duration<double>(OffcutPolishSeconds))
-                    return stop;
-            }
+            if (!reached_ && goodEnough_ && model_ != nullptr &&
+                model_->getObjValue() <= *goodEnough_)
+                reached_ = Clock::now();
+            if (reached_ &&
+                Clock::now() - *reached_ >= std::chrono::duration<double>(OffcutPolishSeconds))
+                return stop;
             return noAction;
         }
         CbcEventHandler* clone() const override { return new StopWhen(*this); }
@@ -991,11 +989,11 @@ private:
     // Every pattern generated so far and `extra`, as a whole-number programme, searched for a
     // plan cheaper than the best by branch and bound; only plans at the bound are asked for when
     // `toBound`, which prunes far more.
-    // `alone`: `extra` are all the patterns there are, searched until the deadline unless
-    // `capped` keeps to `seconds`. True when the search went to its end:
+    // `alone`: `extra` are all the patterns there are, searched until the deadline. True when
+    // the search went to its end:
     // no plan among these patterns beats the best then.
     bool RestrictedMaster(const std::vector<Pattern>& extra, bool toBound, double seconds,
-                          bool alone = false, bool capped = false) {
+                          bool alone = false) {
         if (best_.Unplaced > 0) return false;
         std::vector<Pattern> pool = extra;
         if (!alone && (!toBound || extra.empty())) {
@@ -1046,7 +1044,7 @@ private:
         const double target = toBound && rounded_ ? double(*rounded_) : bestCost_ - 1.0;
         model.setCutoff(target + 0.5);
         if (c_.Deadline) {
-            if (alone && !capped) seconds = std::numeric_limits<double>::infinity();
+            if (alone) seconds = std::numeric_limits<double>::infinity();
             seconds = std::min(seconds,
                                std::chrono::duration<double>(*c_.Deadline - Clock::now()).count());
         }
@@ -1171,10 +1169,7 @@ private:
         if (best_.Unplaced > 0) return;
         std::vector<Pattern> all;
         if (!Enumerate(std::numeric_limits<long long>::max(), MaxCompletePatterns, all)) return;
-        // Once the new stock is least, the offcut length is not worth a long wait.
-        const bool polish = NewStockAtBound();
-        if (RestrictedMaster(all, false, polish ? OffcutPolishSeconds : CompleteSeconds, true,
-                             polish)) {
+        if (RestrictedMaster(all, false, CompleteSeconds, true)) {
             rounded_ = bestCharge_;
             Report();
         }
