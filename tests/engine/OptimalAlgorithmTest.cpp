@@ -9,6 +9,7 @@
 
 #include "engine/CuttingStockSolver.h"
 #include "results/SolutionBoundText.h"
+#include "support/CspBruteForce.h"
 #include "support/EngineTestSupport.h"
 
 namespace tallora {
@@ -20,54 +21,10 @@ using testing::Calculated;
 using testing::MakeJob;
 using testing::RecordingHost;
 
-// The least stock length that cuts every piece, by trying every way: for jobs of a few pieces.
-// -1 when the stock cannot cut them all.
+// The least stock length that cuts every piece; -1 when the stock cannot cut them all.
 long long BruteForceOptimum(const Problem& p) {
-    std::map<std::vector<int>, long long> memo;
-    // State: pieces still wanted, then bars left of each limited row.
-    const auto best = [&](auto&& self, std::vector<int> state) -> long long {
-        const std::size_t n = p.Items.size();
-        if (std::all_of(state.begin(), state.begin() + static_cast<long>(n),
-                        [](int d) { return d == 0; })) {
-            return 0;
-        }
-        if (auto it = memo.find(state); it != memo.end()) return it->second;
-        // The first piece still wanted goes on some bar, with any others that fit.
-        std::size_t first = 0;
-        while (state[first] == 0) ++first;
-        long long result = -1;
-        for (std::size_t j = 0; j < p.Stocks.size(); ++j) {
-            const bool limited = p.Stocks[j].Available >= 0;
-            if (limited && state[n + j] == 0) continue;
-            const int length = p.Stocks[j].Length;
-            if (p.Items[first].Size > length) continue;
-            std::vector<int> take(n, 0);
-            take[first] = 1;
-            const auto fill = [&](auto&& again, std::size_t i, int room) -> void {
-                if (i == n) {
-                    std::vector<int> next = state;
-                    for (std::size_t k = 0; k < n; ++k) next[k] -= take[k];
-                    if (limited) --next[n + j];
-                    const long long rest = self(self, next);
-                    if (rest >= 0 && (result < 0 || rest + length < result)) result = rest + length;
-                    return;
-                }
-                const int base = take[i];
-                for (int t = 0; base + t <= state[i] && t * p.Items[i].Size <= room; ++t) {
-                    take[i] = base + t;
-                    again(again, i + 1, room - t * p.Items[i].Size);
-                }
-                take[i] = base;
-            };
-            fill(fill, 0, length - p.Items[first].Size);
-        }
-        memo[state] = result;
-        return result;
-    };
-    std::vector<int> state;
-    for (const auto& item : p.Items) state.push_back(item.Demand);
-    for (const auto& stock : p.Stocks) state.push_back(std::max(0, stock.Available));
-    return best(best, state);
+    const auto least = testing::BruteForceLeast(p);
+    return least ? least->first : -1;
 }
 
 // Jobs of every shape: several stock lengths, limited rows, stock that runs out, one row.
