@@ -198,7 +198,7 @@ Outcome RunOnce(const Job& job, Algorithm chosen, std::optional<double> timeLimi
     if (run.Bound && run.Bound->Offcuts) {
         result.Proven = run.Bound->ProvenOptimal;
         result.NewStockProven = run.Bound->NewStockProven;
-        result.NewMetres = double(run.Bound->NewUsed) / 1000.0;
+        result.NewMetres = double(run.Bound->NewUsed()) / 1000.0;
         result.OffcutMetres = double(run.Bound->OffcutUsed) / 1000.0;
     }
     return result;

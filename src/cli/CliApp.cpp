@@ -309,10 +309,10 @@ nlohmann::json ResultJson(const CuttingJob& job, Algorithm requested, Algorithm 
             {"proven_optimal", b.ProvenOptimal},
             {"gap_bars",
              b.SingleLength ? orNull(b.UsedBars - b.LowerBoundBars) : nlohmann::json(nullptr)},
-            // With inventory offcuts the bound is of new stock.
-            {"gap_mm", orNull((b.Offcuts ? b.NewUsed : b.Used) - b.LowerBound)},
+            // With inventory offcuts the bound is of new stock; without, all of it is new.
+            {"gap_mm", orNull(b.NewUsed() - b.LowerBound)},
             {"offcuts", b.Offcuts
-                            ? nlohmann::json{{"new_stock_mm", b.NewUsed},
+                            ? nlohmann::json{{"new_stock_mm", b.NewUsed()},
                                              {"offcuts_mm", b.OffcutUsed},
                                              {"offcut_lower_bound_mm", orNull(b.OffcutLowerBound)},
                                              {"new_stock_proven", b.NewStockProven}}

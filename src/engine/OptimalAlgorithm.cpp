@@ -112,11 +112,9 @@ void OptimalAlg(CalculationRun& run) {
 
     // A second pass, for pieces the first could not place, adds its bars to the first's.
     const long long offcutUsed = result.Best.OffcutMaterial * scale;
-    const long long newUsed = result.Best.Material * scale - offcutUsed;
     if (job.Bound) {
         job.Bound->Used += result.Best.Material * scale;
         job.Bound->UsedBars += bars;
-        job.Bound->NewUsed += newUsed;
         job.Bound->OffcutUsed += offcutUsed;
         job.Bound->ProvenOptimal = false;
         job.Bound->NewStockProven = false;
@@ -126,7 +124,6 @@ void OptimalAlg(CalculationRun& run) {
         bound.Used = result.Best.Material * scale;
         bound.UsedBars = bars;
         bound.Offcuts = offcuts;
-        bound.NewUsed = newUsed;
         bound.OffcutUsed = offcutUsed;
         bound.Known = result.RoundedBound.has_value();
         bound.PiecesLeft = result.Best.Unplaced > 0;

@@ -86,7 +86,6 @@ struct SolutionBound {
     bool SingleLength = false;   // one stock length: bars tell it all
     bool ProvenOptimal = false;  // with offcut rows: at both levels
     bool Offcuts = false;        // some stock rows were inventory offcuts
-    long long NewUsed = 0;       // of Used, new stock
     long long OffcutUsed = 0;    // of Used, inventory offcuts
     // The least offcuts a plan with LowerBound of new stock can use.
     long long OffcutLowerBound = 0;
@@ -97,6 +96,8 @@ struct SolutionBound {
     bool TimedOut = false;    // the search stopped at the time limit
     bool Cancelled = false;   // the user stopped the search; the plan is the best by then
     double Seconds = 0.0;
+    // Of Used, new stock.
+    long long NewUsed() const { return Used - OffcutUsed; }
     bool operator==(const SolutionBound&) const = default;
 };
 

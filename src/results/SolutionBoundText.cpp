@@ -16,7 +16,7 @@ std::string Metres(long long millimetres, const NumberFormat& format) {
 // when it meets the first only.
 std::string Plan(const SolutionBound& bound, const NumberFormat& format) {
     if (bound.Offcuts) {
-        return Metres(bound.NewUsed, format) + " of new stock and " +
+        return Metres(bound.NewUsed(), format) + " of new stock and " +
                Metres(bound.OffcutUsed, format) + " of inventory offcuts in " +
                Bars(bound.UsedBars);
     }

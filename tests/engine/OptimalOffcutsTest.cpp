@@ -152,7 +152,7 @@ TEST(OptimalOffcuts, TheCalculationPrefersOffcutRowsAndSaysSo) {
     ASSERT_TRUE(job.Bound.has_value());
     const SolutionBound& b = *job.Bound;
     EXPECT_TRUE(b.Offcuts);
-    EXPECT_EQ(b.NewUsed, 2000);
+    EXPECT_EQ(b.NewUsed(), 2000);
     EXPECT_EQ(b.OffcutUsed, 1500);
     EXPECT_EQ(b.Used, 3500);
     EXPECT_EQ(b.LowerBound, 2000);
