@@ -17,8 +17,7 @@ int InventoryStock::Pieces() const {
 
 long long InventoryStock::TotalLength() const {
     long long total = 0;
-    for (std::size_t k = 0; k < Rows.size() && k < Lengths.size(); ++k)
-        total += static_cast<long long>(Rows[k].Pieces) * Lengths[k];
+    for (const auto& row : Rows) total += static_cast<long long>(row.Pieces) * row.Length;
     return total;
 }
 
@@ -68,10 +67,10 @@ InventoryStock AddOffcutsAsStock(CuttingJob& job, std::vector<Offcut> offcuts) {
         }
         row.StockRow = job.StockItems.size();
         row.Pieces = static_cast<int>(std::min<long long>(pieces, INT_MAX));
+        row.Length = length;
         job.StockItems.push_back({std::to_string(row.Pieces), std::to_string(length), mark});
         listed[length] = true;
         stock.Rows.push_back(std::move(row));
-        stock.Lengths.push_back(length);
     }
     return stock;
 }

@@ -14,6 +14,7 @@ struct InventoryStockRow {
     std::size_t StockRow = 0;  // index into the job's StockItems
     std::vector<long long> OffcutIds;
     int Pieces = 0;
+    int Length = 0;  // mm
     bool operator==(const InventoryStockRow&) const = default;
 };
 
@@ -24,7 +25,6 @@ struct InventoryStock {
     int SameLength = 0;     // offcuts of the length of an ordinary stock row, which stays alone
     int Pieces() const;
     long long TotalLength() const;  // mm, of the rows added
-    std::vector<int> Lengths;       // of the rows added, beside Rows
 };
 
 // Appends the offcuts to the job's stock list as limited rows marked with their ids (quantity =

@@ -109,7 +109,7 @@ TEST(Booking, OffcutsBookedFromOneJobAreUsedByTheNext) {
     const InventoryStock stock = AddInventoryStock(next, store);
     ASSERT_EQ(stock.Rows.size(), 1u);
     EXPECT_EQ(stock.LeftOut, 0);
-    EXPECT_EQ(stock.Rows[0], (InventoryStockRow{0, {booked[0].Id}, 2}));
+    EXPECT_EQ(stock.Rows[0], (InventoryStockRow{0, {booked[0].Id}, 2, booked[0].Length}));
     EXPECT_EQ(next.StockItems, (std::vector<StockItem>{{"2", std::to_string(booked[0].Length),
                                                         InventoryOffcutMark(booked[0].Id)}}));
     Calculated run(next);
@@ -287,7 +287,8 @@ TEST(InventoryStock, FillsOnlyTheRoomLeftInTheStockList) {
     const InventoryStock stock = AddOffcutsAsStock(job, offcuts);
     EXPECT_EQ(stock.LeftOut, 2);
     const std::size_t first = MaxStockRows - 2;
-    EXPECT_EQ(stock.Rows, (std::vector<InventoryStockRow>{{first, {13}, 4}, {first + 1, {12}, 3}}));
+    EXPECT_EQ(stock.Rows,
+              (std::vector<InventoryStockRow>{{first, {13}, 4, 1300}, {first + 1, {12}, 3, 1200}}));
     EXPECT_EQ(job.StockItems[first], StockItem("4", "1300", InventoryOffcutMark(13)));
     EXPECT_EQ(job.StockItems[first + 1], StockItem("3", "1200", InventoryOffcutMark(12)));
     EXPECT_EQ(job.StockItems.size(), static_cast<std::size_t>(MaxStockRows));
@@ -310,7 +311,8 @@ TEST(InventoryStock, OffcutsOfOneLengthShareARowAndNoneIsListedTwice) {
     const InventoryStock stock = AddOffcutsAsStock(job, offcuts);
     // 2500 is typed stock: the calculation could not tell its bars from the offcuts'.
     EXPECT_EQ(stock.SameLength, 1);
-    EXPECT_EQ(stock.Rows, (std::vector<InventoryStockRow>{{2, {5}, 1}, {3, {3, 7}, 3}}));
+    EXPECT_EQ(stock.Rows,
+              (std::vector<InventoryStockRow>{{2, {5}, 1, 4100}, {3, {3, 7}, 3, 3200}}));
     EXPECT_EQ(job.StockItems[3],
               StockItem("3", "3200", InventoryOffcutMark(3) + ", " + InventoryOffcutMark(7)));
     EXPECT_EQ(stock.Pieces(), 4);
@@ -322,7 +324,7 @@ TEST(InventoryStock, OffcutsOfOneLengthShareARowAndNoneIsListedTwice) {
         AddOffcutsAsStock(job, {Stored(7, 3200, 1), Stored(3, 3200, 2), Stored(5, 4100, 1),
                                 Stored(11, 3900, 2), Stored(12, 3200, 1)});
     EXPECT_EQ(again.AlreadyListed, 4);
-    EXPECT_EQ(again.Rows, (std::vector<InventoryStockRow>{{4, {11}, 2}}));
+    EXPECT_EQ(again.Rows, (std::vector<InventoryStockRow>{{4, {11}, 2, 3900}}));
     EXPECT_EQ(job.StockItems.size(), 5u);
 }
 
