@@ -1321,8 +1321,7 @@ TInventoryForm* TMainForm::InventoryForm() const { return inventory_.data(); }
 
 void TMainForm::UseOffcuts1Click() {
     try {
-        const OffcutStore store =
-            OpenInventory(InventoryPath(services_.Store, services_.Shell), services_.Shell);
+        const OffcutStore store = OpenInventory(services_.Store, services_.Shell);
         const InventoryCommandResult result = UseOffcutsFromInventory(job_, store);
         if (result.Changed) {
             stockPanel_->Reload();
@@ -1338,8 +1337,7 @@ void TMainForm::UseOffcuts1Click() {
 void TMainForm::BookOffcuts1Click() {
     if (!resultsValid_) return;
     try {
-        OffcutStore store =
-            OpenInventory(InventoryPath(services_.Store, services_.Shell), services_.Shell);
+        OffcutStore store = OpenInventory(services_.Store, services_.Shell);
         const InventoryCommandResult result =
             BookOffcutsToInventory(store, job_, currentFileName_.toStdString());
         if (inventory_) inventory_->Refresh();
@@ -1352,8 +1350,7 @@ void TMainForm::BookOffcuts1Click() {
 void TMainForm::Inventory1Click() {
     if (!inventory_) {
         try {
-            OffcutStore store =
-                OpenInventory(InventoryPath(services_.Store, services_.Shell), services_.Shell);
+            OffcutStore store = OpenInventory(services_.Store, services_.Shell);
             inventory_ =
                 new TInventoryForm(std::move(store), services_.Boxes,
                                    InitialDialogFolder(services_.Store, services_.Shell), this);

@@ -36,6 +36,10 @@ OffcutStore OpenInventory(const std::string& path, ShellServices& shell) {
     return OffcutStore::Open(path);
 }
 
+OffcutStore OpenInventory(RegistryStore& store, ShellServices& shell) {
+    return OpenInventory(InventoryPath(store, shell), shell);
+}
+
 std::string InventoryMetres(long long millimetres) {
     const std::string sign = millimetres < 0 ? "-" : "";
     const long long mm = millimetres < 0 ? -millimetres : millimetres;

@@ -18,6 +18,8 @@ std::string InventoryPath(RegistryStore& store, ShellServices& shell);
 // Opens the inventory at `path`, making its folder first when it is missing. Throws
 // InventoryError as OffcutStore::Open does, or when the folder cannot be made.
 OffcutStore OpenInventory(const std::string& path, ShellServices& shell);
+// The same with the inventory of the data folder (InventoryPath).
+OffcutStore OpenInventory(RegistryStore& store, ShellServices& shell);
 
 // "12.345 m": millimetres as metres, three decimals.
 std::string InventoryMetres(long long millimetres);
