@@ -1,6 +1,7 @@
 // What the recorded transcripts of CliOutputRegressionTest do not pin down: bad arguments and
 // files, exit statuses, options the transcripts never give, and the picture outputs.
 #include "cli/CliApp.h"
+#include "support/CliTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +19,12 @@
 namespace tallora {
 namespace {
 
-using Args = std::vector<std::string>;
 using nlohmann::json;
+using testing::Args;
+using testing::CliRun;
+using testing::ExpectExit;
+using testing::RunTool;
+using testing::With;
 
 // The report on the recording engine (saved as its plain-text record); diagrams as asked.
 class FakePictures : public PictureOutput {
@@ -36,32 +41,6 @@ public:
         return failDiagram ? "No space left on device" : "";
     }
 };
-
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-    json Json() const { return json::parse(out); }
-};
-
-CliRun RunTool(const Args& args, PictureOutput* pictures = nullptr) {
-    std::ostringstream out, err;
-    CliRun run;
-    run.status = RunCli(args, out, err, pictures);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
-// The exit status, and the error output naming what went wrong.
-void ExpectExit(const CliRun& run, int status, const std::string& error) {
-    EXPECT_EQ(run.status, status) << error;
-    EXPECT_NE(run.err.find(error), std::string::npos) << run.err;
-}
-
-Args With(Args args, const Args& more) {
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
 
 const Args OneBarJob = {"--stock", "*@6000", "--cut", "2@1500", "--customer", "Acme"};
 

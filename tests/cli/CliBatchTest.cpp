@@ -7,34 +7,16 @@
 #include <sstream>
 
 #include "cli/CliApp.h"
+#include "support/CliTestSupport.h"
 #include "support/StorageTestSupport.h"
 
 namespace tallora {
 namespace {
 
-using Args = std::vector<std::string>;
 using nlohmann::json;
-
-struct ToolRun {
-    int status = -1;
-    std::string out, err;
-    std::vector<json> Lines() const {
-        std::vector<json> lines;
-        std::stringstream stream(out);
-        for (std::string line; std::getline(stream, line);) lines.push_back(json::parse(line));
-        return lines;
-    }
-};
-
-ToolRun RunTool(const Args& args, const std::string& input = {}) {
-    std::ostringstream out, err;
-    std::istringstream in(input);
-    ToolRun run;
-    run.status = RunCli(args, out, err, nullptr, false, &in);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
+using testing::Args;
+using testing::CliRun;
+using testing::RunTool;
 
 // The results of one run without what differs between runs or says where they came from.
 json Results(json result) {
@@ -45,7 +27,7 @@ json Results(json result) {
 }
 
 // One line on standard error, naming what it is about.
-void ExpectOneLineError(const ToolRun& run, const std::string& about) {
+void ExpectOneLineError(const CliRun& run, const std::string& about) {
     EXPECT_EQ(run.err.rfind("tallora-cli: ", 0), 0u) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_EQ(run.err.back(), '\n');
@@ -80,7 +62,7 @@ TEST(CliBatch, AFolderOfJobsGivesOneLineEachInOrderAndABrokenFileFailsAlone) {
     }
     testing::WriteBytes(temp.File("notes.txt"), "not a job: never read");
 
-    const ToolRun run = RunTool({temp.Path().string(), "--costing"});
+    const CliRun run = RunTool({temp.Path().string(), "--costing"});
     EXPECT_EQ(run.status, ExitBadInput);
     ExpectOneLineError(run, files[12] + ": This is not a Tallora Datafile");
     const auto lines = run.Lines();
@@ -99,7 +81,7 @@ TEST(CliBatch, AFolderOfJobsGivesOneLineEachInOrderAndABrokenFileFailsAlone) {
         EXPECT_TRUE(lines[i]["error"].is_null());
         EXPECT_TRUE(lines[i].contains("costing")) << "options apply to every job";
         // Calculated beside the others, each job gives what it gives alone.
-        const ToolRun alone = RunTool({files[i], "--costing", "--format", "json"});
+        const CliRun alone = RunTool({files[i], "--costing", "--format", "json"});
         EXPECT_EQ(Results(lines[i]), Results(json::parse(alone.out))) << files[i];
     }
 }
@@ -111,7 +93,7 @@ TEST(CliBatch, ExitStatusIsTheWorstJobsAndOptionsApplyToEach) {
               ExitRefused);
     const std::string beam = Example("beam-job.tlf");
 
-    const ToolRun run = RunTool({beam, refused, "--kerf", "5"});
+    const CliRun run = RunTool({beam, refused, "--kerf", "5"});
     EXPECT_EQ(run.status, ExitRefused);
     ExpectOneLineError(run, refused + ": You have not entered a stock length long enough");
     const auto lines = run.Lines();
@@ -122,7 +104,7 @@ TEST(CliBatch, ExitStatusIsTheWorstJobsAndOptionsApplyToEach) {
     EXPECT_NE(lines[1]["error"].get<std::string>().find("7000mm.\r\nPlease"), std::string::npos);
     for (const json& line : lines) EXPECT_EQ(line["input"]["kerf"], 5);
 
-    const ToolRun good = RunTool({beam, Example("costing-job.tlf")});
+    const CliRun good = RunTool({beam, Example("costing-job.tlf")});
     EXPECT_EQ(good.status, ExitSuccess) << good.err;
     EXPECT_TRUE(good.err.empty());
     EXPECT_EQ(good.Lines().size(), 2u);
@@ -143,7 +125,7 @@ TEST(CliBatch, WhatSeveralJobsCannotTakeIsRefusedBeforeAnyIsCalculated) {
         {{"-", beam, "-"}, "-: standard input holds one job"},
     };
     for (const auto& [args, message] : cases) {
-        const ToolRun run = RunTool(args);
+        const CliRun run = RunTool(args);
         EXPECT_EQ(run.status, ExitBadInput) << message;
         EXPECT_TRUE(run.out.empty()) << message;
         ExpectOneLineError(run, message);
@@ -154,17 +136,17 @@ TEST(CliBatch, WhatSeveralJobsCannotTakeIsRefusedBeforeAnyIsCalculated) {
 TEST(CliBatch, AJobOnStandardInputIsReadAsFromItsFile) {
     const std::string beam = Example("beam-job.tlf");
     const std::string bytes = testing::ReadBytes(beam);
-    const ToolRun fromFile = RunTool({beam, "--format", "json", "--costing"});
-    const ToolRun fromInput = RunTool({"-", "--format", "json", "--costing"}, bytes);
+    const CliRun fromFile = RunTool({beam, "--format", "json", "--costing"});
+    const CliRun fromInput = RunTool({"-", "--format", "json", "--costing"}, bytes);
     ASSERT_EQ(fromInput.status, ExitSuccess) << fromInput.err;
     EXPECT_EQ(Results(json::parse(fromInput.out)), Results(json::parse(fromFile.out)));
     EXPECT_EQ(RunTool({"-", "--no-calc"}, bytes).out, RunTool({beam, "--no-calc"}).out);
 
     // Among other jobs; and named as standard input when it is no job.
-    const ToolRun batch = RunTool({Example("costing-job.tlf"), "-"}, bytes);
+    const CliRun batch = RunTool({Example("costing-job.tlf"), "-"}, bytes);
     ASSERT_EQ(batch.status, ExitSuccess) << batch.err;
     EXPECT_EQ(batch.Lines()[1]["file"], "-");
-    const ToolRun bad = RunTool({"-", "--format", "jsonl"}, "hello\n");
+    const CliRun bad = RunTool({"-", "--format", "jsonl"}, "hello\n");
     EXPECT_EQ(bad.status, ExitBadInput);
     ExpectOneLineError(bad, "standard input: This is not a Tallora Datafile");
     EXPECT_EQ(bad.Lines().at(0)["file"], "-");
@@ -172,7 +154,7 @@ TEST(CliBatch, AJobOnStandardInputIsReadAsFromItsFile) {
 }
 
 TEST(CliConventions, VersionAndHelp) {
-    const ToolRun version = RunTool({"--version"});
+    const CliRun version = RunTool({"--version"});
     EXPECT_EQ(version.status, ExitSuccess);
     EXPECT_TRUE(std::regex_match(version.out, std::regex("tallora-cli [0-9]+\\.[0-9]+\\.[0-9]+\n")))
         << version.out;
@@ -180,7 +162,7 @@ TEST(CliConventions, VersionAndHelp) {
         json::parse(RunTool({"--stock", "*@6000", "--cut", "1@100", "--format", "json"}).out);
     EXPECT_EQ(version.out, "tallora-cli " + result["version"].get<std::string>() + "\n");
 
-    const ToolRun help = RunTool({"--help"});
+    const CliRun help = RunTool({"--help"});
     EXPECT_EQ(help.status, ExitSuccess);
     for (const char* text :
          {"Exit status: 0 success; 1 a calculation was refused", "; 2 bad usage or bad input",
@@ -204,7 +186,7 @@ TEST(CliConventions, EveryErrorIsOneLineNamingWhatItIsAbout) {
         {{"--stock", "*@6000"}, "nothing to calculate"},
     };
     for (const auto& [args, about] : cases) {
-        const ToolRun run = RunTool(args);
+        const CliRun run = RunTool(args);
         EXPECT_NE(run.status, ExitSuccess) << about;
         ExpectOneLineError(run, about);
     }
@@ -217,7 +199,7 @@ TEST(CliConventions, QuietPrintsNothingButWritesTheFilesAskedFor) {
     for (const char* format : {"text", "json", "jsonl"}) {
         Args args = job;
         args.insert(args.end(), {"--format", format, "--save", saved});
-        const ToolRun run = RunTool(args);
+        const CliRun run = RunTool(args);
         EXPECT_EQ(run.status, ExitSuccess) << format;
         EXPECT_TRUE(run.out.empty()) << format;
         EXPECT_TRUE(run.err.empty()) << format;
@@ -225,11 +207,11 @@ TEST(CliConventions, QuietPrintsNothingButWritesTheFilesAskedFor) {
         std::filesystem::remove(saved);
     }
     // Errors still say what went wrong; several jobs still tell by the exit status.
-    const ToolRun refused = RunTool({"--stock", "*@6000", "--cut", "1@7000", "--quiet"});
+    const CliRun refused = RunTool({"--stock", "*@6000", "--cut", "1@7000", "--quiet"});
     EXPECT_EQ(refused.status, ExitRefused);
     EXPECT_TRUE(refused.out.empty());
     ExpectOneLineError(refused, "7000mm.");
-    const ToolRun batch = RunTool({Example("beam-job.tlf"), temp.File("none.tlf"), "--quiet"});
+    const CliRun batch = RunTool({Example("beam-job.tlf"), temp.File("none.tlf"), "--quiet"});
     EXPECT_EQ(batch.status, ExitBadInput);
     EXPECT_TRUE(batch.out.empty());
     ExpectOneLineError(batch, temp.File("none.tlf"));

@@ -9,49 +9,22 @@
 #include "cli/CliApp.h"
 #include "commands/Inventory.h"
 #include "inventory/OffcutStore.h"
+#include "support/CliTestSupport.h"
 #include "support/MemoryRegistry.h"
 #include "support/StorageTestSupport.h"
 
 namespace tallora {
 namespace {
 
-using Args = std::vector<std::string>;
 using nlohmann::json;
+using testing::Args;
+using testing::CliRun;
+using testing::ExpectExit;
 using testing::ReadBytes;
+using testing::RunTool;
 using testing::TempFolder;
+using testing::With;
 using testing::WriteBytes;
-
-struct ToolRun {
-    int status = -1;
-    std::string out, err;
-    json Json() const { return json::parse(out); }
-    std::vector<json> Lines() const {
-        std::vector<json> lines;
-        std::stringstream stream(out);
-        for (std::string line; std::getline(stream, line);) lines.push_back(json::parse(line));
-        return lines;
-    }
-};
-
-ToolRun RunTool(const Args& args, RegistryStore* settings = nullptr) {
-    std::ostringstream out, err;
-    std::istringstream in;
-    ToolRun run;
-    run.status = RunCli(args, out, err, nullptr, false, &in, settings);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
-Args With(Args args, const Args& more) {
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
-
-void ExpectExit(const ToolRun& run, int status, const std::string& error) {
-    EXPECT_EQ(run.status, status) << run.err;
-    EXPECT_NE(run.err.find(error), std::string::npos) << run.err;
-}
 
 // 6 x 1500 and 1 x 5000 on 6000 mm bars, offcuts kept from 1000 mm: the job leaves offcuts.
 Args ReturningJob(const std::string& section, const std::string& reference) {
@@ -78,7 +51,7 @@ std::map<int, int> ListedByLength(const json& list) {
 }
 
 json ListJson(const std::string& inventory, const Args& more = {}) {
-    const ToolRun run =
+    const CliRun run =
         RunTool(With({"inventory", "list", "--format", "json", "--inventory", inventory}, more));
     EXPECT_EQ(run.status, ExitSuccess) << run.err;
     return run.Json();
@@ -89,10 +62,10 @@ TEST(CliInventory, AddListRemoveAndExportTheOffcuts) {
     const std::string inventory = folder.File("offcuts.sqlite");
     const Args at = {"--inventory", inventory};
 
-    const ToolRun first =
+    const CliRun first =
         RunTool(With({"inventory", "add", "IPE 200", "2500", "3", "--location", "Rack 4"}, at));
     ASSERT_EQ(first.status, ExitSuccess) << first.err;
-    const ToolRun second = RunTool(With({"inventory", "add", "HEA 100", "1200", "1"}, at));
+    const CliRun second = RunTool(With({"inventory", "add", "HEA 100", "1200", "1"}, at));
     ASSERT_EQ(second.status, ExitSuccess) << second.err;
     const long long id = std::stoll(first.out);
     EXPECT_NE(id, std::stoll(second.out));
@@ -128,7 +101,7 @@ TEST(CliInventory, AddListRemoveAndExportTheOffcuts) {
     EXPECT_EQ(one["totals"][0]["section"], "IPE 200");
 
     // The text table: a header, a line an offcut with its figures, then the totals in metres.
-    const ToolRun text = RunTool(With({"inventory", "list", "--section", "ipe 200"}, at));
+    const CliRun text = RunTool(With({"inventory", "list", "--section", "ipe 200"}, at));
     ASSERT_EQ(text.status, ExitSuccess) << text.err;
     std::vector<std::string> lines;
     std::stringstream stream(text.out);
@@ -144,13 +117,13 @@ TEST(CliInventory, AddListRemoveAndExportTheOffcuts) {
     EXPECT_EQ(lines[3], "IPE 200: 1 row, 3 pieces, 7.500 m");
 
     // Two pieces taken, then the rest.
-    const ToolRun taken = RunTool(With({"inventory", "remove", std::to_string(id), "2"}, at));
+    const CliRun taken = RunTool(With({"inventory", "remove", std::to_string(id), "2"}, at));
     ASSERT_EQ(taken.status, ExitSuccess) << taken.err;
     EXPECT_NE(taken.out.find("1 left"), std::string::npos) << taken.out;
     EXPECT_EQ(ListJson(inventory, {"--section", "IPE 200"})["offcuts"][0]["count"], 1);
     ASSERT_EQ(RunTool(With({"inventory", "remove", std::to_string(id)}, at)).status, ExitSuccess);
     EXPECT_TRUE(ListJson(inventory, {"--section", "IPE 200"})["offcuts"].empty());
-    const ToolRun empty = RunTool(With({"inventory", "list", "--section", "IPE 200"}, at));
+    const CliRun empty = RunTool(With({"inventory", "list", "--section", "IPE 200"}, at));
     EXPECT_EQ(empty.out, "The offcut inventory holds no offcuts of section \"IPE 200\".\n");
 
     // The export is the store's CSV, of one section when asked; a file that was there is
@@ -234,7 +207,7 @@ TEST(CliInventory, ADamagedOrNewerInventoryIsLeftUntouched) {
         };
         for (const Args& args : runs) {
             SCOPED_TRACE(file + " " + args[1]);
-            const ToolRun run = RunTool(With(args, at));
+            const CliRun run = RunTool(With(args, at));
             ExpectExit(run, ExitBadInput, error);
             EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
             EXPECT_TRUE(run.out.empty()) << run.out;  // nothing calculated
@@ -250,7 +223,7 @@ TEST(CliInventory, BookedOffcutsAreUsedByTheNextJobOfTheSectionAndBookedOnce) {
     const Args at = {"--inventory", inventory};
 
     // Job A returns offcuts and books them.
-    const ToolRun a = RunTool(
+    const CliRun a = RunTool(
         With(ReturningJob("IPE 200", "A"), With({"--book-offcuts", "--format", "json"}, at)));
     ASSERT_EQ(a.status, ExitSuccess) << a.err;
     const json resultA = a.Json();
@@ -270,18 +243,18 @@ TEST(CliInventory, BookedOffcutsAreUsedByTheNextJobOfTheSectionAndBookedOnce) {
     }
 
     // The same calculation again: refused, the inventory as it was.
-    const ToolRun again = RunTool(With(ReturningJob("IPE 200", "A"), With({"--book-offcuts"}, at)));
+    const CliRun again = RunTool(With(ReturningJob("IPE 200", "A"), With({"--book-offcuts"}, at)));
     ExpectExit(again, ExitRefused, "booked");
     EXPECT_FALSE(again.out.empty());  // the results are still printed
     EXPECT_EQ(ListJson(inventory), afterA);
-    const ToolRun againJson = RunTool(
+    const CliRun againJson = RunTool(
         With(ReturningJob("IPE 200", "A"), With({"--book-offcuts", "--format", "jsonl"}, at)));
     EXPECT_EQ(againJson.status, ExitRefused);
     EXPECT_EQ(againJson.Lines().at(0)["exit_status"], ExitRefused);
     EXPECT_EQ(againJson.Lines().at(0)["inventory"]["book_offcuts"]["booked"], false);
 
     // Job B of the same section, spelled otherwise, cuts from the offcuts alone and books.
-    const ToolRun b =
+    const CliRun b =
         RunTool(With({"--cut", "2@1400", "--offcut", "1000", "--section", " ipe 200", "--reference",
                       "B", "--use-offcuts", "--book-offcuts", "--format", "json"},
                      at));
@@ -305,12 +278,12 @@ TEST(CliInventory, BookedOffcutsAreUsedByTheNextJobOfTheSectionAndBookedOnce) {
     EXPECT_EQ(ListedByLength(ListJson(inventory)), expected);
 
     // Text mode: the messages on standard error, a line each; none with --quiet.
-    const ToolRun c = RunTool(With(ReturningJob("ipe 200", "C"), With({"--use-offcuts"}, at)));
+    const CliRun c = RunTool(With(ReturningJob("ipe 200", "C"), With({"--use-offcuts"}, at)));
     ASSERT_EQ(c.status, ExitSuccess) << c.err;
     EXPECT_EQ(c.err.find('\r'), std::string::npos);
     EXPECT_EQ(c.err.rfind("tallora-cli: ", 0), 0u) << c.err;
-    const ToolRun quiet = RunTool(With(ReturningJob("ipe 200", "D"),
-                                       With({"--use-offcuts", "--book-offcuts", "--quiet"}, at)));
+    const CliRun quiet = RunTool(With(ReturningJob("ipe 200", "D"),
+                                      With({"--use-offcuts", "--book-offcuts", "--quiet"}, at)));
     ASSERT_EQ(quiet.status, ExitSuccess) << quiet.err;
     EXPECT_TRUE(quiet.err.empty()) << quiet.err;
     EXPECT_TRUE(quiet.out.empty());
@@ -331,12 +304,12 @@ TEST(CliInventory, JobsOfOneRunSeeTheBookingsOfTheJobsBefore) {
 
     // The second job alone finds nothing to use.
     TempFolder other;
-    const ToolRun alone = RunTool(
+    const CliRun alone = RunTool(
         {second, "--use-offcuts", "--format", "json", "--inventory", other.File("offcuts.sqlite")});
     ASSERT_EQ(alone.status, ExitSuccess) << alone.err;
     EXPECT_EQ(alone.Json()["inventory"]["use_offcuts"]["changed"], false);
 
-    const ToolRun run =
+    const CliRun run =
         RunTool({first, second, "--use-offcuts", "--book-offcuts", "--inventory", inventory});
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
     const auto lines = run.Lines();
@@ -357,12 +330,12 @@ TEST(CliInventory, JobsOfOneRunSeeTheBookingsOfTheJobsBefore) {
     }
 
     // A job booked again is refused, in a later run or in the same one.
-    const ToolRun twice = RunTool({first, "--book-offcuts", "--inventory", inventory});
+    const CliRun twice = RunTool({first, "--book-offcuts", "--inventory", inventory});
     EXPECT_EQ(twice.status, ExitRefused);
     EXPECT_EQ(ListJson(inventory), list);
     TempFolder fresh;
     const std::string once = fresh.File("offcuts.sqlite");
-    const ToolRun repeated = RunTool({first, first, "--book-offcuts", "--inventory", once});
+    const CliRun repeated = RunTool({first, first, "--book-offcuts", "--inventory", once});
     EXPECT_EQ(repeated.status, ExitRefused);
     const auto both = repeated.Lines();
     ASSERT_EQ(both.size(), 2u);
@@ -380,13 +353,13 @@ TEST(CliInventory, TheInventoryIsInTheDataFolderOfTheSettings) {
     const std::string dataDir = folder.File("Cutting Lists");
     ASSERT_TRUE(settings.WriteString(RegistryRoot::CurrentUser, MainKey, "DataDir", dataDir));
 
-    const ToolRun add = RunTool({"inventory", "add", "IPE 200", "2500", "2"}, &settings);
+    const CliRun add = RunTool({"inventory", "add", "IPE 200", "2500", "2"}, &settings);
     ASSERT_EQ(add.status, ExitSuccess) << add.err;
     const std::string expected = dataDir + "/" + InventoryFileName;
     ASSERT_TRUE(std::filesystem::exists(expected));
     EXPECT_EQ(OffcutStore::Open(expected).List().size(), 1u);
 
-    const ToolRun job = RunTool(
+    const CliRun job = RunTool(
         With(ReturningJob("IPE 200", "A"), {"--use-offcuts", "--format", "json"}), &settings);
     ASSERT_EQ(job.status, ExitSuccess) << job.err;
     EXPECT_EQ(job.Json()["inventory"]["file"], expected);

@@ -13,13 +13,15 @@
 #include <sstream>
 
 #include "cli/CliApp.h"
+#include "support/CliTestSupport.h"
 #include "support/StorageTestSupport.h"
 
 namespace tallora {
 namespace {
 
-using Args = std::vector<std::string>;
 using nlohmann::json;
+using testing::Args;
+using testing::RunTool;
 
 const std::string DocsDir = std::string(TALLORA_TESTS_DIR) + "/../docs";
 
@@ -137,20 +139,6 @@ private:
     json root_;
 };
 
-struct Run {
-    int status = -1;
-    std::string out, err;
-};
-
-Run RunTool(const Args& args) {
-    std::ostringstream out, err;
-    Run run;
-    run.status = RunCli(args, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
 std::vector<std::string> Examples() {
     std::vector<std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator(TALLORA_EXAMPLES_DIR)) {
@@ -173,14 +161,15 @@ std::vector<std::pair<std::string, json>> ExampleOutputs() {
         for (const Args& variant : variants) {
             Args args = {file, "--format", "json"};
             args.insert(args.end(), variant.begin(), variant.end());
-            const Run run = RunTool(args);
+            const testing::CliRun run = RunTool(args);
             EXPECT_EQ(run.status, ExitSuccess) << file << run.err;
             std::string name = file;
             for (const auto& arg : variant) name += " " + arg;
             outputs.emplace_back(name, json::parse(run.out));
         }
     }
-    const Run refused = RunTool({"--stock", "*@6000", "--cut", "1@7000", "--format", "json"});
+    const testing::CliRun refused =
+        RunTool({"--stock", "*@6000", "--cut", "1@7000", "--format", "json"});
     EXPECT_EQ(refused.status, ExitRefused);
     outputs.emplace_back("refused", json::parse(refused.out));
     return outputs;
@@ -243,7 +232,7 @@ TEST(CliJson, InventoryOutputsMatchTheDocumentedSchema) {
                       "--offcut", "1000",   "--section", "IPE 200", "--format"};
     std::vector<std::pair<std::string, json>> outputs;
     const auto keep = [&](const std::string& name, const Args& args, int status) {
-        const tallora::Run run = RunTool(with(args));
+        const testing::CliRun run = RunTool(with(args));
         EXPECT_EQ(run.status, status) << name << run.err;
         // Indented JSON is one object; JSON Lines, an object a line.
         if (run.out.rfind("{\n", 0) == 0) {
