@@ -16,10 +16,10 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/MainForm.h"
-#include "costing/qt/CostingForm.h"
-#include "inventory/qt/InventoryForm.h"
-#include "results/qt/ImageForm.h"
+#include "gui/MainForm.h"
+#include "gui/costing/CostingForm.h"
+#include "gui/inventory/InventoryForm.h"
+#include "gui/results/ImageForm.h"
 #include "support/MemoryRegistry.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <QFont>
 #include <QUrl>
 
-#include "app/MainForm.h"
-#include "app/QtDialogs.h"
-#include "results/qt/LocaleFormat.h"
-#include "storage/qt/QtRegistryStore.h"
+#include "gui/MainForm.h"
+#include "gui/QtDialogs.h"
+#include "platform/LocaleFormat.h"
+#include "platform/QtRegistryStore.h"
 
 int main(int argc, char** argv) {
     Q_INIT_RESOURCE(app);
