@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "support/TestJob.h"
 #include "gui/MainForm.h"
 #include "gui/costing/CostingForm.h"
 #include "gui/inventory/InventoryForm.h"
@@ -63,11 +64,11 @@ bool Save(QWidget& widget, const QString& file) {
 
 // A job of forty patterns, as a long cutting list gives: 6000 mm bars (trim 10, kerf 3) filled
 // from a rotating list of lengths, the remnant an offcut from 500 mm.
-CuttingJob BigJob() {
+TestJob BigJob() {
     const int lengths[] = {2450, 1830, 1450, 965, 780, 620, 540, 410, 1205, 2130};
-    CuttingJob job;
-    job.allowances = {3, 10, 0, 500, false};
-    for (const int length : lengths) job.InputCutLength.push_back(length + 3);
+    TestJob job;
+    job.Input.Allowances = {3, 10, 0, 500, false};
+    for (const int length : lengths) job.Result.InputCutLength.push_back(length + 3);
     for (int i = 0; i < 40; ++i) {
         CuttingPattern p;
         p.StockLength = 5990;
@@ -86,8 +87,8 @@ CuttingJob BigJob() {
             }
         }
         p.OffcutLength = p.StockLength - used;
-        p.IsOffcut = p.OffcutLength >= job.allowances.Offcut;
-        job.Patterns.push_back(p);
+        p.IsOffcut = p.OffcutLength >= job.Input.Allowances.Offcut;
+        job.Result.Patterns.push_back(p);
     }
     return job;
 }
@@ -164,7 +165,7 @@ int main(int argc, char** argv) {
     // A big job: the viewer scrolls, zoomed once so the pieces carry their lengths, and says
     // what the mouse points at.
     {
-        const CuttingJob big = BigJob();
+        const TestJob big = BigJob();
         TImageForm viewer(big, &form);
         viewer.resize(900, 640);
         viewer.show();
@@ -180,7 +181,7 @@ int main(int argc, char** argv) {
             bool found = false;
             for (int x = 20; x < 800 && !found; x += 10) {
                 const DiagramHit hit =
-                    DiagramHitAt(big, image->width(), image->height(), measurer, x, y);
+                    DiagramHitAt(big.Input, big.Result, image->width(), image->height(), measurer, x, y);
                 if (hit.Part != DiagramPart::Piece || hit.Length != 1450) continue;
                 QMouseEvent move(QEvent::MouseMove, QPointF(x, y),
                                  QPointF(image->mapToGlobal(QPoint(x, y))), Qt::NoButton,

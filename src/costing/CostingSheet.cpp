@@ -20,14 +20,14 @@ std::string Join(const std::vector<std::string>& cells) {
 
 }  // namespace
 
-CostingSheet CalcGrid(const CuttingJob& job, const Statistics& stats, const MaterialPrice& material,
+CostingSheet MakeCostingSheet(const JobInput& input, const CalculationResult& result, const Statistics& stats, const MaterialPrice& material,
                       const CostingSettings& settings, const NumberFormat& format) {
     const double W = material.Weight;
     const double CM = stats.StatMetres[ChargeableMaterialRow];
     const double NM = stats.StatMetres[CutPiecesRow];
     const double CT = CM * W / 1000;
     const long long ordered =
-        std::accumulate(job.InputCutQuantity.begin(), job.InputCutQuantity.end(), 0LL);
+        std::accumulate(result.InputCutQuantity.begin(), result.InputCutQuantity.end(), 0LL);
     const double sawCuts = static_cast<double>(stats.BarsUsedTotal + ordered);
 
     // Job totals, by basis.
@@ -65,10 +65,10 @@ CostingSheet CalcGrid(const CuttingJob& job, const Statistics& stats, const Mate
 
     CostingSheet sheet;
     CostingTable& t = sheet.Table;
-    for (int r = 0; r < job.InputCutCount(); ++r) {
+    for (int r = 0; r < result.InputCutCount(); ++r) {
         CostingRow row;
-        const double q = job.InputCutQuantity[r];
-        const double L = job.InputCutLength[r] - job.allowances.Kerf;
+        const double q = result.InputCutQuantity[r];
+        const double L = result.InputCutLength[r] - input.Allowances.Kerf;
         row.Quantity = q;
         row.Length = L;
         row.NetWeight = L * W / 1000;

@@ -146,11 +146,10 @@ double Divide(double a, double b) {
 // Column generation: the live cut rows, their demand, and the pricing over the stock rows.
 class Search {
 public:
-    Search(CalculationRun& run, SearchBasis& basis) : run_(run), job_(run.Job), b_(basis) {}
+    Search(CalculationRun& run, SearchBasis& basis) : run_(run), tables_(run.Tables), b_(basis) {}
 
     void Run() {
-        run_.ProcessMessages();
-        const int m = job_.CutCount();
+        const int m = tables_.CutCount();
         b_.Reset(m);
         m_ = m;
         dual_.assign(m, 0.0);
@@ -158,7 +157,7 @@ public:
         direction_.assign(m, 0.0);
         pivot_.assign(m, 0.0);
         weights_.resize(m);
-        for (int i = 0; i < m; ++i) weights_[i] = job_.Cuts[i].CutLength;
+        for (int i = 0; i < m; ++i) weights_[i] = tables_.Cuts[i].CutLength;
 
         StartingBasis();
         DualPrices();
@@ -167,8 +166,9 @@ public:
         while (bestGain_ >= 0.00001 && iterations < run_.SearchIterationLimit && !run_.TimeUp()) {
             ++iterations;
             if (run_.PermutationNumber % 25 == 1) {
-                run_.Host.SetPermutationLine("Testing permutation: " +
-                                             std::to_string(run_.PermutationNumber));
+                CalculationProgress progress;
+                progress.Phase = CalculationPhase::Searching;
+                run_.Report(progress);
             }
             run_.CheckProgress();
             ++run_.PermutationNumber;
@@ -176,7 +176,9 @@ public:
             DualPrices();
             Pricing();
         }
-        run_.Host.SetPermutationLine("");
+        CalculationProgress done;
+        done.Phase = CalculationPhase::Placing;
+        run_.Report(done);
     }
 
 private:
@@ -185,7 +187,7 @@ private:
 
     // Column j cuts only row j, as many as fit in the longest live stock.
     void StartingBasis() {
-        const WorkingStockRow& longest = job_.Stock.front();
+        const WorkingStockRow& longest = tables_.Stock.front();
         for (int j = 0; j < m_; ++j) {
             if (weights_[j] <= 0) throw DivisionByZero{};
             Columns(j, j) = longest.StockLength / weights_[j];
@@ -194,7 +196,7 @@ private:
         for (int j = 0; j < m_; ++j) {
             double level = 0.0;
             for (int k = 0; k < m_; ++k) {
-                level += static_cast<double>(job_.Cuts[k].CutQuantity) * Inverse(j, k);
+                level += static_cast<double>(tables_.Cuts[k].CutQuantity) * Inverse(j, k);
             }
             b_.BasisLevel[j] = level;
             b_.BasisCost[j] = longest.StockCost;
@@ -216,10 +218,10 @@ private:
         std::fill(entering_.begin(), entering_.end(), 0);
         double best = 0.0;
         int longest = 0;
-        for (const auto& stock : job_.Stock) longest = std::max(longest, stock.StockLength);
-        KnapsackTable(longest, weights_, dual_, tables_);
-        for (const auto& stock : job_.Stock) {
-            KnapsackCopies(stock.StockLength, weights_, tables_, copies_);
+        for (const auto& stock : tables_.Stock) longest = std::max(longest, stock.StockLength);
+        KnapsackTable(longest, weights_, dual_, knapsack_);
+        for (const auto& stock : tables_.Stock) {
+            KnapsackCopies(stock.StockLength, weights_, knapsack_, copies_);
             double value = 0.0;
             for (int i = 0; i < m_; ++i) value += static_cast<double>(copies_[i]) * dual_[i];
             const double gain = value - static_cast<double>(stock.StockCost);
@@ -270,7 +272,7 @@ private:
     }
 
     CalculationRun& run_;
-    CuttingJob& job_;
+    WorkingTables& tables_;
     SearchBasis& b_;
     int m_ = 0;
     std::vector<int> weights_;
@@ -282,7 +284,7 @@ private:
     int enteringLength_ = 0;
     double enteringCost_ = 0.0;
     double bestGain_ = 0.0;
-    KnapsackTables tables_;
+    KnapsackTables knapsack_;
 };
 
 }  // namespace
@@ -290,15 +292,10 @@ private:
 void ComplexSearch(CalculationRun& run, SearchBasis& basis) { Search(run, basis).Run(); }
 
 void StandardAlg(CalculationRun& run) {
-    CuttingJob& job = run.Job;
-    auto settle = [&run] {
-        run.Settle();
-        run.ProcessMessages();
-    };
-    run.ProcessMessages();
-    SimpleNest(job);
-    settle();
-    if (job.FirstStockQuantity() != 0) {
+    WorkingTables& tables = run.Tables;
+    SimpleNest(tables);
+    run.Settle();
+    if (tables.FirstStockQuantity() != 0) {
         try {
             SearchBasis basis;
             ComplexSearch(run, basis);
@@ -307,15 +304,15 @@ void StandardAlg(CalculationRun& run) {
             // Ends the search and DPNest for this run; the generators below go on.
         }
     }
-    settle();
-    RepeatNest(job);
-    settle();
-    MathNest(job);
-    settle();
-    RepeatNest(job);
-    settle();
-    SimpleNest(job);
-    settle();
+    run.Settle();
+    RepeatNest(tables);
+    run.Settle();
+    MathNest(tables);
+    run.Settle();
+    RepeatNest(tables);
+    run.Settle();
+    SimpleNest(tables);
+    run.Settle();
 }
 
 }  // namespace tallora

@@ -5,19 +5,17 @@
 namespace tallora {
 
 void FastAlg(CalculationRun& run) {
-    CuttingJob& job = run.Job;
-    run.ProcessMessages();
-    MathNest(job);
+    WorkingTables& tables = run.Tables;
+    MathNest(tables);
     run.Settle();
     int before = 0;
     int after = 0;
     do {
-        before = SumCutQuantity(job);
-        RepeatNest(job);
+        before = SumCutQuantity(tables);
+        RepeatNest(tables);
         run.Settle();
-        after = SumCutQuantity(job);
-        run.ProcessMessages();
-    } while (after != before);
+        after = SumCutQuantity(tables);
+        } while (after != before);
 }
 
 }  // namespace tallora

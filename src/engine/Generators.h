@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "engine/CalculationRun.h"
-#include "job/CuttingJob.h"
+#include "engine/WorkingTables.h"
 
 namespace tallora {
 
@@ -22,14 +22,14 @@ struct SearchBasis {
 };
 
 // Everything in one bar, when all remaining pieces fit in one stock bar.
-void SimpleNest(CuttingJob& job);
+void SimpleNest(WorkingTables& tables);
 // One new bar: the stock length that the longest-first fill uses best.
-void MathNest(CuttingJob& job);
+void MathNest(WorkingTables& tables);
 // Whole bars from the Complex search's fractional solution.
 void DPNest(CalculationRun& run, const SearchBasis& basis);
 // One more bar of each existing pattern that the remaining demand still covers.
-void RepeatNest(CuttingJob& job);
+void RepeatNest(WorkingTables& tables);
 // Joins identical patterns into one.
-void MergePattern(CuttingJob& job);
+void MergePattern(WorkingTables& tables);
 
 }  // namespace tallora

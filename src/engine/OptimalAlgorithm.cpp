@@ -9,18 +9,8 @@
 
 namespace tallora {
 
-namespace {
-
-std::string Metres(double millimetres) {
-    const long long tenths = static_cast<long long>(millimetres / 100.0 + 0.5);
-    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " m";
-}
-
-}  // namespace
-
 void OptimalAlg(CalculationRun& run) {
-    CuttingJob& job = run.Job;
-    run.ProcessMessages();
+    WorkingTables& tables = run.Tables;
     const auto started = CalculationRun::Clock::now();
 
     // The live rows of the working tables, in their scaled lengths.
@@ -28,16 +18,16 @@ void OptimalAlg(CalculationRun& run) {
     std::vector<std::size_t> cutRow;
     std::vector<std::size_t> stockRow;
     bool offcuts = false;
-    for (std::size_t r = 0; r < job.Cuts.size(); ++r) {
-        if (job.Cuts[r].CutQuantity <= 0) continue;
-        problem.Items.push_back({job.Cuts[r].CutLength, job.Cuts[r].CutQuantity});
+    for (std::size_t r = 0; r < tables.Cuts.size(); ++r) {
+        if (tables.Cuts[r].CutQuantity <= 0) continue;
+        problem.Items.push_back({tables.Cuts[r].CutLength, tables.Cuts[r].CutQuantity});
         cutRow.push_back(r);
     }
-    for (std::size_t r = 0; r < job.Stock.size(); ++r) {
-        if (job.Stock[r].StockQuantity == 0) continue;
+    for (std::size_t r = 0; r < tables.Stock.size(); ++r) {
+        if (tables.Stock[r].StockQuantity == 0) continue;
         problem.Stocks.push_back(
-            {job.Stock[r].StockLength, job.Stock[r].StockQuantity, job.Stock[r].Offcut});
-        offcuts = offcuts || (job.Stock[r].Offcut && job.Stock[r].StockQuantity > 0);
+            {tables.Stock[r].StockLength, tables.Stock[r].StockQuantity, tables.Stock[r].Offcut});
+        offcuts = offcuts || (tables.Stock[r].Offcut && tables.Stock[r].StockQuantity > 0);
         stockRow.push_back(r);
     }
     if (problem.Items.empty() || problem.Stocks.empty()) {
@@ -48,56 +38,52 @@ void OptimalAlg(CalculationRun& run) {
     for (const auto& stock : problem.Stocks) {
         singleLength = singleLength && stock.Length == problem.Stocks.front().Length;
     }
-    const int scale = job.ScaleFactor;
+    const int scale = tables.ScaleFactor;
 
+    // Every report carries the best plan so far and the bound, in millimetres (with offcut rows,
+    // of new stock); pieces are placed only at the end, so until then the time gone stands for
+    // them.
+    CalculationProgress progress;
+    progress.Phase = CalculationPhase::Optimal;
+    progress.SingleStockLength = singleLength ? problem.Stocks.front().Length * scale : 0;
+    progress.OffcutRows = offcuts;
     csp::Control control;
     control.Deadline = run.Deadline;
-    // Pieces are placed only at the end, so until then the bar shows the time gone.
-    const int allocated = job.TotalPieces - SumCutQuantity(job);
     auto shown = started;
-    control.Cancelled = [&run, &shown, started, allocated, total = job.TotalPieces] {
+    control.Cancelled = [&run, &shown, &progress, started] {
         const auto now = CalculationRun::Clock::now();
         if (run.Deadline && *run.Deadline > started &&
             now - shown >= std::chrono::milliseconds(100)) {
             shown = now;
             const double gone = std::chrono::duration<double>(now - started).count() /
                                 std::chrono::duration<double>(*run.Deadline - started).count();
-            run.Host.SetProgressPosition(
-                allocated + static_cast<int>(std::min(1.0, gone) * (total - allocated)));
+            progress.TimeFraction = std::min(1.0, gone);
+            run.Report(progress);
         }
-        return run.Host.CancelRequested();
+        return run.Observer.StopRequested();
     };
-    // The progress window's first line: the best plan so far and the bound; with offcut rows,
-    // of new stock.
-    control.Progress = [&](long long material, double bound) {
-        std::string line;
-        const std::string fresh = offcuts ? " of new stock" : "";
-        if (singleLength) {
-            const int length = problem.Stocks.front().Length;
-            line = "Best so far: " + std::to_string(material / length) + " bars" + fresh;
-            if (bound >= 0)
-                line += ", lower bound " + std::to_string(static_cast<long long>(bound) / length);
-        } else {
-            line = "Best so far: " + Metres(double(material) * scale) + fresh;
-            if (bound >= 0) line += ", lower bound " + Metres(bound * scale);
-        }
-        run.Host.SetPermutationLine(line);
+    control.Progress = [&run, &progress, scale](long long material, double bound) {
+        progress.BestMaterial = material * scale;
+        if (bound >= 0) progress.Bound = bound * scale;
+        run.Report(progress);
     };
 
     const csp::Result result = csp::Solve(problem, control);
-    run.Host.SetPermutationLine("");
+    CalculationProgress searched;
+    searched.Phase = CalculationPhase::Placing;
+    run.Report(searched);
 
     // The plan into the result store, as the generators write it: pieces longest first.
     int bars = 0;
     for (const auto& [pattern, count] : result.Best.Patterns) {
         CuttingPattern cut;
-        WorkingStockRow& stock = job.Stock[stockRow[static_cast<std::size_t>(pattern.Stock)]];
+        WorkingStockRow& stock = tables.Stock[stockRow[static_cast<std::size_t>(pattern.Stock)]];
         cut.StockLength = stock.StockLength;
         cut.BarCount = count;
         std::vector<std::pair<int, int>> pieces;
         for (const auto& [item, n] : pattern.Pieces) {
             pieces.push_back({problem.Items[static_cast<std::size_t>(item)].Size, n});
-            job.Cuts[cutRow[static_cast<std::size_t>(item)]].CutQuantity -= n * count;
+            tables.Cuts[cutRow[static_cast<std::size_t>(item)]].CutQuantity -= n * count;
         }
         std::stable_sort(pieces.begin(), pieces.end(),
                          [](const auto& a, const auto& b) { return a.first > b.first; });
@@ -107,17 +93,17 @@ void OptimalAlg(CalculationRun& run) {
         }
         if (stock.StockQuantity != -1) stock.StockQuantity -= count;
         bars += count;
-        job.Patterns.push_back(std::move(cut));
+        tables.Patterns.push_back(std::move(cut));
     }
 
     // A second pass, for pieces the first could not place, adds its bars to the first's.
     const long long offcutUsed = result.Best.OffcutMaterial * scale;
-    if (job.Bound) {
-        job.Bound->Used += result.Best.Material * scale;
-        job.Bound->UsedBars += bars;
-        job.Bound->OffcutUsed += offcutUsed;
-        job.Bound->ProvenOptimal = false;
-        job.Bound->NewStockProven = false;
+    if (tables.Bound) {
+        tables.Bound->Used += result.Best.Material * scale;
+        tables.Bound->UsedBars += bars;
+        tables.Bound->OffcutUsed += offcutUsed;
+        tables.Bound->ProvenOptimal = false;
+        tables.Bound->NewStockProven = false;
     } else {
         SolutionBound bound;
         bound.SingleLength = singleLength;
@@ -140,15 +126,15 @@ void OptimalAlg(CalculationRun& run) {
         }
         bound.TimedOut = result.TimedOut;
         bound.Cancelled = result.Cancelled;
-        job.Bound = bound;
+        tables.Bound = bound;
     }
-    job.Bound->Seconds =
+    tables.Bound->Seconds =
         std::chrono::duration<double>(CalculationRun::Clock::now() - started).count();
 
     // A cancelled search still gives its plan: the progress check that would stop it is not made.
     run.ShowProgress();
-    job.AllAllocated = true;
-    Recompile(job);
+    tables.AllAllocated = true;
+    Recompile(tables);
 }
 
 }  // namespace tallora

@@ -34,7 +34,7 @@
 #include "gui/AboutBox.h"
 #include "gui/ProgressForm.h"
 #include "gui/QtCalculationHost.h"
-#include "commands/ExportReport.h"
+#include "commands/Exports.h"
 #include "commands/Inventory.h"
 #include "commands/OpenJob.h"
 #include "gui/costing/CostingForm.h"
@@ -63,7 +63,7 @@ QString FileNamePart(const QString& path) { return Q(tallora::FileNamePart(path.
 
 // The name without everything from its first ".".
 QString ShortName(const QString& path) {
-    return FileNamePart(path).section(QLatin1Char('.'), 0, 0);
+    return FileNamePart(path).Section(QLatin1Char('.'), 0, 0);
 }
 
 // One step of the history: the job's inputs before and after an edit the user has made.
@@ -373,15 +373,15 @@ void TMainForm::CreateToolBar(QWidget* central) {
 }
 
 void TMainForm::CreatePanels(QWidget* central) {
-    stockPanel_ = new EntryPanel(EntryPanel::Kind::Stock, job_.StockItems, services_.Boxes,
+    stockPanel_ = new EntryPanel(EntryPanel::Kind::Stock, job_.StockRows, services_.Boxes,
                                  sortColumn_, central);
     Place(stockPanel_, 8, 48, 185, 393);
     cutPanel_ =
-        new EntryPanel(EntryPanel::Kind::Cut, job_.CutItems, services_.Boxes, sortColumn_, central);
+        new EntryPanel(EntryPanel::Kind::Cut, job_.CutRows, services_.Boxes, sortColumn_, central);
     Place(cutPanel_, 200, 48, 185, 393);
-    settingsPanel_ = new SettingsPanel(job_.allowances, central);
+    settingsPanel_ = new SettingsPanel(job_.Allowances, central);
     Place(settingsPanel_, 392, 48, 241, 193);
-    additionalPanel_ = new AdditionalDataPanel(job_.section, services_.Format, central);
+    additionalPanel_ = new AdditionalDataPanel(job_.Section, services_.Format, central);
     Place(additionalPanel_, 392, 248, 241, 193);
     statisticsPanel_ = new StatisticsPanel(central);
     Place(statisticsPanel_, 8, 448, 625, 169);
@@ -421,7 +421,7 @@ void TMainForm::CreatePanels(QWidget* central) {
 
 void TMainForm::FormCreate(const QString& commandLineFile) {
     DoRegCheck(services_.Store, services_.Shell);
-    ReadCFGData(services_.Store, job_.allowances, settings_);
+    ReadCFGData(services_.Store, job_.Allowances, settings_);
     recent_->MRU_Load();
     RebuildReopenMenu();
 
@@ -477,7 +477,7 @@ void TMainForm::FinishStart() {
 // ----- entry and results -----
 
 void TMainForm::CheckInputData() {
-    const InputSummary summary = tallora::CheckInputData(job_);
+    const InputSummary summary = SummariseInput(job_);
     canCalculate_ = summary.CalculateEnabled;
     UpdateCommands();
     statusPanels_[0]->setText(Q(summary.StockText));
@@ -486,10 +486,10 @@ void TMainForm::CheckInputData() {
 
 void TMainForm::UpdateCommands() {
     // Anything entered can be kept, calculated or not.
-    const SectionData& s = job_.section;
-    const bool entered = !job_.StockItems.empty() || !job_.CutItems.empty() ||
-                         !s.Customer.empty() || !s.Reference.empty() || !s.Section.empty() ||
-                         s.SectionWeight != 0.0 || s.SectionCost != 0.0;
+    const SectionData& s = job_.Section;
+    const bool entered = !job_.StockRows.empty() || !job_.CutRows.empty() ||
+                         !s.Customer.empty() || !s.Reference.empty() || !s.Name.empty() ||
+                         s.Weight != 0.0 || s.Cost != 0.0;
     save_->setEnabled(canSave_ || entered);
     saveAs_->setEnabled(canSave_ || entered);
     for (QAction* a :
@@ -517,7 +517,7 @@ void TMainForm::RecordEdit(const QString& what) {
 
 void TMainForm::RestoreInputs(const JobInputs& inputs, unsigned parts) {
     const bool scrapAll =
-        (parts & InputPart::Allowances) && inputs.allowances.NoOffcuts != job_.allowances.NoOffcuts;
+        (parts & InputPart::Allowances) && inputs.Allowances.NoOffcuts != job_.Allowances.NoOffcuts;
     restoring_ = true;
     PutInputs(job_, inputs, parts);
     if (parts & InputPart::Stock) stockPanel_->Reload();
@@ -564,7 +564,7 @@ void TMainForm::RefreshStatistics() {
 void TMainForm::RefreshStatisticsAndList() {
     if (!resultsValid_ || calculating_) return;
     ShowStatistics(CompileStats(job_));
-    job_.CuttingListLines = MemoDisplay(job_);
+    job_.CuttingListLines = MakeCuttingList(job_);
     ShowCuttingList();
 }
 
@@ -614,7 +614,7 @@ QString TMainForm::StatusText(int panel) const { return statusPanels_[panel]->te
 // ----- the calculation -----
 
 void TMainForm::CalculateButtonClick() {
-    if (calculating_ || !tallora::CheckInputData(job_).CalculateEnabled) return;
+    if (calculating_ || !SummariseInput(job_).CalculateEnabled) return;
     // A weight or cost that does not read is not taken as 0: it is put right first.
     if (QLineEdit* field = additionalPanel_->PriceProblemField()) {
         services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok,
@@ -891,7 +891,7 @@ bool TMainForm::SavePrompt(bool exitForm) {
 
 void TMainForm::ClearJob() {
     DoRegCheck(services_.Store, services_.Shell);
-    ReadCFGData(services_.Store, job_.allowances, settings_);
+    ReadCFGData(services_.Store, job_.Allowances, settings_);
     EmptyJob();
 }
 
@@ -899,10 +899,10 @@ void TMainForm::EmptyJob() {
     resultsValid_ = false;
     // Everything of the last job but its allowances and the charge names.
     CuttingJob fresh;
-    fresh.allowances = job_.allowances;
-    fresh.costing.OtherName1 = job_.costing.OtherName1;
-    fresh.costing.OtherName2 = job_.costing.OtherName2;
-    fresh.costing.OtherName3 = job_.costing.OtherName3;
+    fresh.Allowances = job_.Allowances;
+    fresh.Costing.OtherName1 = job_.Costing.OtherName1;
+    fresh.Costing.OtherName2 = job_.Costing.OtherName2;
+    fresh.Costing.OtherName3 = job_.Costing.OtherName3;
     job_ = std::move(fresh);
     ShowJob();
     stockPanel_->QuantityEdit()->setFocus();
@@ -1078,7 +1078,7 @@ void TMainForm::SaveAs1Click() {
 }
 
 void TMainForm::WriteSettings() {
-    WriteCFGData(services_.Store, job_.allowances, settings_);
+    WriteCFGData(services_.Store, job_.Allowances, settings_);
     WriteWindowGeometry(services_.Store, "WindowGeometry", saveGeometry().toBase64().toStdString());
 }
 
@@ -1206,12 +1206,12 @@ void TMainForm::DrawPatternsClick() {
 
 void TMainForm::CostingButtonClick() {
     QWidget* before = QApplication::focusWidget();
-    const SectionData& s = job_.section;
-    const CostingSettings charges = job_.costing;
-    const double cost = s.SectionCost, weight = s.SectionWeight;
+    const SectionData& s = job_.Section;
+    const CostingSettings charges = job_.Costing;
+    const double cost = s.Cost, weight = s.Weight;
     const std::string costType = s.CostType;
     const CostingOutcome back =
-        costing_->Execute(s.SectionCost, s.SectionWeight, s.CostType, stats_);
+        costing_->Execute(s.Cost, s.Weight, s.CostType, stats_);
     // The window's working copies come back into the main window's fields, as one step.
     restoring_ = true;
     additionalPanel_->SetCostText(Q(back.CostText));
@@ -1220,11 +1220,11 @@ void TMainForm::CostingButtonClick() {
     restoring_ = false;
     // A text that does not read leaves the job with the value its field last read.
     if (additionalPanel_->PriceProblem().isEmpty()) {
-        job_.section.SectionCost = back.SectionCost;
-        job_.section.SectionWeight = back.SectionWeight;
+        job_.Section.Cost = back.Cost;
+        job_.Section.Weight = back.Weight;
     }
     RecordEdit(QStringLiteral("Material Costing"));
-    if (job_.costing != charges || s.SectionCost != cost || s.SectionWeight != weight ||
+    if (job_.Costing != charges || s.Cost != cost || s.Weight != weight ||
         s.CostType != costType) {
         OnJobEdited();
     }
@@ -1360,8 +1360,8 @@ void TMainForm::Inventory1Click() {
         }
         inventory_->setAttribute(Qt::WA_DeleteOnClose);
         // The job's own section first, when the inventory has offcuts of it.
-        if (!SectionKey(job_.section.Section).empty())
-            inventory_->SelectSection(job_.section.Section);
+        if (!SectionKey(job_.Section.Name).empty())
+            inventory_->SelectSection(job_.Section.Name);
     } else {
         inventory_->Refresh();
     }

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "commands/Calculate.h"
-#include "commands/Ports.h"
-#include "entry/JobInputs.h"
+#include "commands/Dialogs.h"
+#include "entry/InputEdits.h"
 #include "job/CuttingJob.h"
 #include "results/NumberFormat.h"
 #include "results/Statistics.h"

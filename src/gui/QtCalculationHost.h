@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <atomic>
 
-#include "commands/Ports.h"
+#include "commands/Dialogs.h"
 
 namespace tallora {
 

@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "commands/Ports.h"
+#include "commands/Dialogs.h"
 #include "storage/RegistryStore.h"
 
 class QFileDialog;

@@ -19,7 +19,7 @@ inline constexpr const char* DefaultOtherName2 = "Other Charges 2";
 inline constexpr const char* DefaultOtherName3 = "Other Charges 3";
 
 // The costing part of the job: the cutting charge and three further charges with their names.
-// The material's basis, rate and weight are the job's CostType, SectionCost and SectionWeight.
+// The material's basis, rate and weight are the section's CostType, Cost and Weight.
 struct CostingSettings {
     std::string CCutType = ChargeBasis::Tonne;
     double CCutValue = 0.0;

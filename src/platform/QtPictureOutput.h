@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "commands/Ports.h"
+#include "commands/Dialogs.h"
 
 namespace tallora {
 

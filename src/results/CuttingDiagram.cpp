@@ -27,12 +27,12 @@ struct BarScale {
     double LabelWidth = 0;
 };
 
-BarScale ScaleOf(const CuttingJob& job, const TextMeasurer& measurer) {
+BarScale ScaleOf(const JobInput& input, const CalculationResult& result, const TextMeasurer& measurer) {
     // The store is sorted longest first, so MaxBars ends as the most bars among the longest.
     int maxLen = 0;
     int maxBars = 0;
-    for (const CuttingPattern& p : job.Patterns) {
-        const int barLen = BarLength(p, job.allowances);
+    for (const CuttingPattern& p : result.Patterns) {
+        const int barLen = BarLength(p, input.Allowances);
         if (barLen >= maxLen) {
             maxLen = barLen;
             maxBars = std::max(maxBars, p.BarCount);
@@ -107,15 +107,15 @@ private:
     DiagramHit* hit_;
 };
 
-void Lay(const CuttingJob& job, int width, int height, const TextMeasurer& measurer,
+void Lay(const JobInput& input, const CalculationResult& result, int width, int height, const TextMeasurer& measurer,
          Painter& painter) {
-    const int patternCount = job.PatternCount();
+    const int patternCount = result.PatternCount();
     const double areaWidth = width - 2 * Margin;
     const double areaHeight = height - 2 * Margin;
     if (patternCount == 0 || areaWidth <= 0 || areaHeight <= 0) return;
 
-    const Allowances& a = job.allowances;
-    const BarScale scale = ScaleOf(job, measurer);
+    const Allowances& a = input.Allowances;
+    const BarScale scale = ScaleOf(input, result, measurer);
     if (scale.MaxLen <= 0) return;
     const double xScale = (areaWidth - scale.LabelWidth) / scale.MaxLen;
     // The labels leave no room for bars drawn to scale.
@@ -130,7 +130,7 @@ void Lay(const CuttingJob& job, int width, int height, const TextMeasurer& measu
     double y = Margin;
     for (int index = 0; index < patternCount; ++index, y += pitch) {
         if (!painter.RowInClip(y, pitch)) continue;
-        const CuttingPattern& p = job.Patterns[index];
+        const CuttingPattern& p = result.Patterns[index];
         const int barLen = BarLength(p, a);
         double x = Margin;
         painter.Bar(y, pitch, barLen * xScale + Margin + 2,
@@ -149,7 +149,7 @@ void Lay(const CuttingJob& job, int width, int height, const TextMeasurer& measu
         for (int k = 0; k < p.LengthCount(); ++k) {
             const int cutLength = p.CutLength[k];
             const int pieceLength = cutLength - a.Kerf;
-            const Colour colour = PieceColour(job, cutLength);
+            const Colour colour = PieceColour(result, cutLength);
             used += static_cast<long long>(cutLength) * p.PieceCount[k];
             // Pieces narrower than a pixel are drawn as one box for the run, kerfs and all: box
             // by box a pattern of millions of pieces would take minutes and gigabytes.
@@ -194,28 +194,28 @@ void Lay(const CuttingJob& job, int width, int height, const TextMeasurer& measu
 
 }  // namespace
 
-std::vector<DiagramOperation> DrawCuttingList(const CuttingJob& job, int width, int height,
+std::vector<DiagramOperation> DrawCuttingList(const JobInput& input, const CalculationResult& result, int width, int height,
                                               const TextMeasurer& measurer) {
-    return DrawCuttingList(job, width, height, measurer,
+    return DrawCuttingList(input, result, width, height, measurer,
                            DiagramClip{INT_MIN, INT_MIN, width, INT_MAX});
 }
 
-std::vector<DiagramOperation> DrawCuttingList(const CuttingJob& job, int width, int height,
+std::vector<DiagramOperation> DrawCuttingList(const JobInput& input, const CalculationResult& result, int width, int height,
                                               const TextMeasurer& measurer,
                                               const DiagramClip& clip) {
     std::vector<DiagramOperation> operations;
     operations.push_back(ClearBitmap{std::max(width, 0), std::max(height, 0), White});
     Painter painter(&operations, measurer, clip, nullptr);
-    Lay(job, width, height, measurer, painter);
+    Lay(input, result, width, height, measurer, painter);
     return operations;
 }
 
-DiagramHit DiagramHitAt(const CuttingJob& job, int width, int height, const TextMeasurer& measurer,
+DiagramHit DiagramHitAt(const JobInput& input, const CalculationResult& result, int width, int height, const TextMeasurer& measurer,
                         int x, int y) {
     DiagramHit hit;
     if (x < 0 || y < 0 || x >= width || y >= height) return hit;
     Painter painter(nullptr, measurer, DiagramClip{x, y, x + 1, y + 1}, &hit);
-    Lay(job, width, height, measurer, painter);
+    Lay(input, result, width, height, measurer, painter);
     return hit;
 }
 
@@ -243,10 +243,10 @@ std::string DiagramHitText(const DiagramHit& hit) {
     return {};
 }
 
-DiagramSize DiagramSizeFor(const CuttingJob& job, int viewWidth, int viewHeight, double zoom,
+DiagramSize DiagramSizeFor(const JobInput& input, const CalculationResult& result, int viewWidth, int viewHeight, double zoom,
                            const TextMeasurer& measurer) {
     DiagramSize size{viewWidth, viewHeight};
-    const int patternCount = job.PatternCount();
+    const int patternCount = result.PatternCount();
     if (patternCount == 0 || viewWidth <= 2 * Margin) return size;
 
     // Below eight patterns a row is a twelfth of the height, however few there are.
@@ -256,7 +256,7 @@ DiagramSize DiagramSizeFor(const CuttingJob& job, int viewWidth, int viewHeight,
         size.Height = static_cast<int>(std::min<long long>(tallEnough, MaximumDiagramSide));
     }
 
-    const BarScale scale = ScaleOf(job, measurer);
+    const BarScale scale = ScaleOf(input, result, measurer);
     const double bars = viewWidth - 2 * Margin - scale.LabelWidth;
     if (scale.MaxLen > 0 && bars > 0 && zoom > 1) {
         const double wide = std::ceil(2 * Margin + scale.LabelWidth + zoom * bars);

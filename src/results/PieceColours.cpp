@@ -4,15 +4,15 @@
 
 namespace tallora {
 
-int PieceColourIndex(const CuttingJob& job, int cutLength) {
-    for (int j = job.InputCutCount() - 1; j >= 0; --j) {
-        if (job.InputCutLength[j] == cutLength) return j % PieceColourCount;
+int PieceColourIndex(const CalculationResult& result, int cutLength) {
+    for (int j = result.InputCutCount() - 1; j >= 0; --j) {
+        if (result.InputCutLength[j] == cutLength) return j % PieceColourCount;
     }
     return 0;
 }
 
-Colour PieceColour(const CuttingJob& job, int cutLength) {
-    return PiecePalette[PieceColourIndex(job, cutLength)];
+Colour PieceColour(const CalculationResult& result, int cutLength) {
+    return PiecePalette[PieceColourIndex(result, cutLength)];
 }
 
 namespace {

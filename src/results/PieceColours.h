@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
 
 namespace tallora {
 
@@ -46,8 +46,8 @@ inline constexpr std::array<Colour, 26> PiecePalette = {
 // Palette index of a piece by its cut length (with kerf): the last input cut row of that length
 // decides, so equal ordered lengths share a colour and the 26th length reuses the first. 0 when
 // no row matches.
-int PieceColourIndex(const CuttingJob& job, int cutLength);
-Colour PieceColour(const CuttingJob& job, int cutLength);
+int PieceColourIndex(const CalculationResult& result, int cutLength);
+Colour PieceColour(const CalculationResult& result, int cutLength);
 
 // Relative luminance of a colour (sRGB channels to linear light).
 double Luminance(Colour colour);

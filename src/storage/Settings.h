@@ -4,7 +4,8 @@
 #include <string>
 
 #include "engine/OptimalAlgorithm.h"
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
 #include "storage/RegistryStore.h"
 
 namespace tallora {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "job/Capacities.h"
 #include "support/EngineTestSupport.h"
 
 namespace tallora {
@@ -15,7 +16,7 @@ using Patterns = std::vector<CuttingPattern>;
 
 TEST(SimpleNest, PutsEverythingInTheShortestStockThatHoldsItAndTakesTheBar) {
     // 3000 x 2 is exactly 6000: the 6000 bar holds it, the longer 8000 is not chosen.
-    CuttingJob job = WorkingJob({{8000, 8000, -1}, {6000, 6000, 3}, {5000, 5000, 1}}, {{3000, 2}});
+    WorkingTables job = WorkingJob({{8000, 8000, -1}, {6000, 6000, 3}, {5000, 5000, 1}}, {{3000, 2}});
     SimpleNest(job);
     EXPECT_EQ(job.Patterns, Patterns{Pattern(6000, 1, {3000}, {2})});
     EXPECT_TRUE(job.AllAllocated);
@@ -23,25 +24,25 @@ TEST(SimpleNest, PutsEverythingInTheShortestStockThatHoldsItAndTakesTheBar) {
     EXPECT_EQ(job.Cuts, (Cuts{{0, 0}}));
 
     // The last bar of a limited row: the row is used up.
-    CuttingJob last = WorkingJob({{6000, 6000, 1}}, {{2003, 2}});
+    WorkingTables last = WorkingJob({{6000, 6000, 1}}, {{2003, 2}});
     SimpleNest(last);
     EXPECT_EQ(last.Patterns, Patterns{Pattern(6000, 1, {2003}, {2})});
     EXPECT_EQ(last.Stock, (Stock{{6000, 6000, 0}}));
 
     // Unlimited stock is never decremented.
-    CuttingJob unlimited = WorkingJob({{6000, 6000, -1}}, {{2003, 2}});
+    WorkingTables unlimited = WorkingJob({{6000, 6000, -1}}, {{2003, 2}});
     SimpleNest(unlimited);
     EXPECT_EQ(unlimited.Stock, (Stock{{6000, 6000, -1}}));
 
     // The demand exceeds every bar: nothing happens.
-    CuttingJob tooMuch = WorkingJob({{6000, 6000, -1}}, {{2003, 3}});
+    WorkingTables tooMuch = WorkingJob({{6000, 6000, -1}}, {{2003, 3}});
     SimpleNest(tooMuch);
     EXPECT_EQ(tooMuch.PatternCount(), 0);
     EXPECT_FALSE(tooMuch.AllAllocated);
     EXPECT_EQ(tooMuch.Cuts, (Cuts{{2003, 3}}));
 
     // No bar is spent on a job without pieces.
-    CuttingJob none = WorkingJob({{6000, 6000, -1}}, {});
+    WorkingTables none = WorkingJob({{6000, 6000, -1}}, {});
     SimpleNest(none);
     EXPECT_EQ(none.PatternCount(), 0);
     EXPECT_TRUE(none.AllAllocated);
@@ -51,7 +52,7 @@ TEST(MathNest, OneBarOfTheBestUtilisedStockFilledLongestFirst) {
     auto check = [](const char* name, const Stock& stock, const Cuts& cuts,
                     const Patterns& patterns, const Cuts& cutsLeft, const Stock& stockLeft) {
         SCOPED_TRACE(name);
-        CuttingJob job = WorkingJob(stock, cuts);
+        WorkingTables job = WorkingJob(stock, cuts);
         MathNest(job);
         EXPECT_EQ(job.Patterns, patterns);
         EXPECT_EQ(job.Cuts, cutsLeft);
@@ -78,7 +79,7 @@ TEST(MathNest, OneBarOfTheBestUtilisedStockFilledLongestFirst) {
 }
 
 TEST(RepeatNest, AddsOneBarPerCallWhileTheDemandAndTheStockCoverThePattern) {
-    CuttingJob job = WorkingJob({{6000, 6000, -1}}, {{2000, 5}, {1000, 5}});
+    WorkingTables job = WorkingJob({{6000, 6000, -1}}, {{2000, 5}, {1000, 5}});
     job.Patterns.push_back(Pattern(6000, 1, {2000, 1000}, {2, 2}));
     RepeatNest(job);
     EXPECT_EQ(job.Patterns[0].BarCount, 2);
@@ -91,7 +92,7 @@ TEST(RepeatNest, AddsOneBarPerCallWhileTheDemandAndTheStockCoverThePattern) {
     EXPECT_EQ(job.Cuts, (Cuts{{2000, 1}, {1000, 1}}));
 
     // It stops when the stock row has no bars left or is gone.
-    CuttingJob limited = WorkingJob({{6000, 6000, 1}}, {{2000, 9}});
+    WorkingTables limited = WorkingJob({{6000, 6000, 1}}, {{2000, 9}});
     limited.Patterns.push_back(Pattern(6000, 1, {2000}, {3}));
     limited.Patterns.push_back(Pattern(5000, 1, {2000}, {2}));  // no stock row of 5000
     RepeatNest(limited);
@@ -104,7 +105,7 @@ TEST(RepeatNest, AddsOneBarPerCallWhileTheDemandAndTheStockCoverThePattern) {
 }
 
 TEST(MergePattern, JoinsIdenticalPatternsOnlyWithoutLosingAny) {
-    CuttingJob job;
+    WorkingTables job;
     const CuttingPattern a = Pattern(6000, 1, {2000, 1000}, {2, 1});
     const CuttingPattern b = Pattern(6000, 4, {2000}, {3});
     job.Patterns = {a, a, b, a};
@@ -121,14 +122,14 @@ TEST(MergePattern, JoinsIdenticalPatternsOnlyWithoutLosingAny) {
 }
 
 TEST(DPNest, WholeBarsOfTheLevelWithinTheStockAndThePiecesLeft) {
-    testing::RecordingHost host;
+    testing::RecordingObserver observer;
     // One column of the basis: pieces of each cut row per bar of 6000.
-    auto check = [&host](const char* name, int bars, const Cuts& cuts, double level,
+    auto check = [&observer](const char* name, int bars, const Cuts& cuts, double level,
                          const std::vector<int>& column, const Patterns& patterns,
                          const Cuts& cutsLeft, int barsLeft) {
         SCOPED_TRACE(name);
-        CuttingJob job = WorkingJob({{6000, 6000, bars}}, cuts);
-        CalculationRun run(job, host);
+        WorkingTables job = WorkingJob({{6000, 6000, bars}}, cuts);
+        CalculationRun run(job, observer);
         SearchBasis basis;
         basis.Reset(static_cast<int>(column.size()));
         for (int i = 0; i < basis.m; ++i) basis.BasisColumns[i * basis.m] = column[i];
@@ -150,7 +151,7 @@ TEST(DPNest, WholeBarsOfTheLevelWithinTheStockAndThePiecesLeft) {
 }
 
 TEST(ResultStore, NoGeneratorWritesPastTheLastPattern) {
-    CuttingJob job = WorkingJob({{6000, 6000, -1}}, {{2000, 3}});
+    WorkingTables job = WorkingJob({{6000, 6000, -1}}, {{2000, 3}});
     job.Patterns.assign(MaxPatterns, Pattern(5000, 1, {100}, {1}));
     SimpleNest(job);
     MathNest(job);

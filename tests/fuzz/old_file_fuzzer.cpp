@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "support/TestJob.h"
 #include "storage/OldVersion.h"
 #include "storage/TextFile.h"
 
@@ -9,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace tallora;
     auto lines = SplitTextLines({reinterpret_cast<const char*>(data), size});
     lines.insert(lines.begin(), OldJobFileMagic);
-    CuttingJob job;
-    ReadOldVersion(lines, job);
+    TestJob job;
+    ReadOldVersion(lines, job.Input, job.Result);
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "support/TestJob.h"
 #include "gui/DesktopTestSupport.h"
 #include "gui/QtDialogs.h"
 #include "commands/OpenJob.h"
@@ -45,7 +46,7 @@ TEST(DocumentCommands, CaptionsAndTheSavePromptsNames) {
     d.dialogs.answers = {MessageAnswer::Cancel};
     EXPECT_FALSE(form.ResetClick());
     EXPECT_EQ(d.dialogs.messages.back(), "Save changes to Beam ?");
-    EXPECT_EQ(form.Job().CutItems.size(), 3u);  // Cancel leaves everything as it was
+    EXPECT_EQ(form.Job().CutRows.size(), 3u);  // Cancel leaves everything as it was
 
     d.dialogs.answers = {MessageAnswer::Cancel};
     form.ExitButtonClick();
@@ -55,7 +56,7 @@ TEST(DocumentCommands, CaptionsAndTheSavePromptsNames) {
     d.dialogs.answers = {MessageAnswer::No};
     EXPECT_TRUE(form.ResetClick());
     EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
-    EXPECT_TRUE(form.Job().CutItems.empty());
+    EXPECT_TRUE(form.Job().CutRows.empty());
     EXPECT_EQ(d.Text("m1"), "0.000m");
 
     d.AddCut("1", "500");
@@ -99,7 +100,7 @@ TEST(DocumentCommands, AJobReopenedIsShownExactlyAsSaved) {
     const std::string path = SavedJob(d, "frame.tlf");
     const QString memo = d.Find<QPlainTextEdit>("Memo1")->toPlainText();
     const QString used = d.Text("m1");
-    const auto rows = form.Job().CutItems;
+    const auto rows = form.Job().CutRows;
     EXPECT_EQ(form.Recent().Paths(), std::vector<std::string>{path});
     EXPECT_EQ(d.store.ReadString(User, MainKey, "LastDir"), d.temp.Path().string() + "/");
 
@@ -109,7 +110,7 @@ TEST(DocumentCommands, AJobReopenedIsShownExactlyAsSaved) {
     form.ReopenMenu()->actions()[0]->trigger();
     EXPECT_EQ(form.CurrentFileName().toStdString(), path);
     EXPECT_EQ(form.windowTitle(), "Tallora: [frame]");
-    EXPECT_EQ(form.Job().CutItems, rows);
+    EXPECT_EQ(form.Job().CutRows, rows);
     EXPECT_EQ(d.Find<QPlainTextEdit>("Memo1")->toPlainText(), memo);
     EXPECT_EQ(d.Text("m1"), used);
     EXPECT_EQ(d.Text("CustomerEdit"), "Acme Steel");
@@ -133,7 +134,7 @@ TEST(DocumentCommands, OpeningNineFilesLeavesEight) {
     TMainForm& form = d.Start();
     for (int i = 1; i <= 9; ++i) {
         const std::string path = d.temp.File("job" + std::to_string(i) + ".tlf");
-        ASSERT_EQ(SaveFile(path, CuttingJob{}, Statistics{}), "");
+        ASSERT_EQ(SaveFile(path, TestJob{}, Statistics{}), "");
         d.dialogs.openFiles = {path};
         form.Open1Click();
     }
@@ -148,13 +149,13 @@ TEST(DocumentCommands, OpeningNineFilesLeavesEight) {
     form.Open1Click();
     EXPECT_EQ(form.CurrentFileName(), "");
     EXPECT_FALSE(form.JobModified());
-    EXPECT_EQ(form.Job().StockItems.size(), 1u);
+    EXPECT_EQ(form.Job().StockRows.size(), 1u);
 
     // A file that cannot be read: the job stays cleared and untitled.
     d.dialogs.openFiles = {d.temp.File("nothing.tlf")};
     form.Open1Click();
     EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
-    EXPECT_TRUE(form.Job().StockItems.empty());
+    EXPECT_TRUE(form.Job().StockRows.empty());
 }
 
 TEST(DocumentCommands, RecoveryAfterAnAbnormalEnd) {
@@ -171,13 +172,13 @@ TEST(DocumentCommands, RecoveryAfterAnAbnormalEnd) {
     second.dialogs.answers = {MessageAnswer::No};
     second.Start();
     EXPECT_EQ(second.dialogs.messages.back(), RecoverQuestion);
-    EXPECT_TRUE(second.form->Job().StockItems.empty());
+    EXPECT_TRUE(second.form->Job().StockRows.empty());
 
     Desktop third;
     third.store = second.store;  // declining keeps the offer for the next start
     third.dialogs.answers = {MessageAnswer::Yes};
     TMainForm& form = third.Start();
-    EXPECT_EQ(form.Job().StockItems, (std::vector<ListRow>{{"5", "6000"}}));
+    EXPECT_EQ(form.Job().StockRows, (std::vector<ListRow>{{"5", "6000"}}));
     EXPECT_EQ(third.Text("KerfEdit"), "4mm");
     EXPECT_TRUE(third.Find<QToolButton>("CalculateButton")->isEnabled());
     EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
@@ -207,7 +208,7 @@ TEST(DocumentCommands, CommandLineFilesOldFormatsAndTheReports) {
     form.Open1Click();
     testing::WaitForCalculation(form);
     EXPECT_TRUE(form.ResultsValid());
-    EXPECT_EQ(form.Job().StockItems.front().Quantity, "ANY");
+    EXPECT_EQ(form.Job().StockRows.front().Quantity, "ANY");
     EXPECT_EQ(testing::ReadBytes(old).rfind("TA DataFile\r\n", 0), 0u);
     EXPECT_EQ(d.dialogs.messages.back(), "File has now been converted to the new format.");
 

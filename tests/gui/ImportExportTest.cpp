@@ -37,7 +37,7 @@ TEST(ImportRows, StockRowsFromACsvFileAsOneStepWithTheRefusedLinesInOneMessage) 
     WriteBytes(path, "Quantity,Length\r\n5,6000\r\n*,4000\r\n0,3000\r\nlong\r\n2,6000\r\n");
     ImportRows(d, StockList, path);
 
-    EXPECT_EQ(form.Job().StockItems, (Rows{{"*", "4000"}, {"7", "6000"}}));
+    EXPECT_EQ(form.Job().StockRows, (Rows{{"*", "4000"}, {"7", "6000"}}));
     EXPECT_EQ(d.dialogs.choicePrompts,
               std::vector<std::string>{"Which list should the rows of the file go into?"});
     ASSERT_EQ(d.dialogs.fileDialogs.size(), 1u);
@@ -55,7 +55,7 @@ TEST(ImportRows, StockRowsFromACsvFileAsOneStepWithTheRefusedLinesInOneMessage) 
     auto* undo = d.Find<QAction>("Undo1");
     EXPECT_EQ(undo->text(), "&Undo Import 3 Stock Lengths");
     undo->trigger();
-    EXPECT_TRUE(form.Job().StockItems.empty());
+    EXPECT_TRUE(form.Job().StockRows.empty());
     EXPECT_EQ(form.History().count(), 1);
 }
 
@@ -68,7 +68,7 @@ TEST(ImportRows, CutRowsFromATabSeparatedFileKeepTheirMarksAndMergeThem) {
     ImportRows(d, CutList, path);
 
     const Rows imported{{"3", "750", "Post, left"}, {"7", "1200", "Door A, Door B"}};
-    EXPECT_EQ(form.Job().CutItems, imported);
+    EXPECT_EQ(form.Job().CutRows, imported);
     EXPECT_TRUE(d.dialogs.messages.empty());
     EXPECT_EQ(d.dialogs.fileDialogs.at(0).Title, "Import Cut Lengths");
 
@@ -77,16 +77,16 @@ TEST(ImportRows, CutRowsFromATabSeparatedFileKeepTheirMarksAndMergeThem) {
     auto* redo = d.Find<QAction>("Redo1");
     EXPECT_EQ(undo->text(), "&Undo Import 3 Cut Lengths");
     undo->trigger();
-    EXPECT_EQ(form.Job().CutItems, (Rows{{"2", "1200"}}));
+    EXPECT_EQ(form.Job().CutRows, (Rows{{"2", "1200"}}));
     redo->trigger();
-    EXPECT_EQ(form.Job().CutItems, imported);
-    EXPECT_TRUE(form.Job().StockItems.empty());
+    EXPECT_EQ(form.Job().CutRows, imported);
+    EXPECT_TRUE(form.Job().StockRows.empty());
 
     // Modify takes the row into the edits; committed again, it keeps its mark.
     testing::ClickRow(d.Find<QTreeView>("CListView"), 0);
     d.Click("CModify");
     d.Type("CLEdit", "0", true);  // 750 becomes 7500
-    EXPECT_EQ(form.Job().CutItems.back(), (ListRow{"3", "7500", "Post, left"}));
+    EXPECT_EQ(form.Job().CutRows.back(), (ListRow{"3", "7500", "Post, left"}));
 }
 
 TEST(ImportRows, CancelledOrUnreadableChangesNothing) {
@@ -107,7 +107,7 @@ TEST(ImportRows, CancelledOrUnreadableChangesNothing) {
     EXPECT_EQ(d.dialogs.messages,
               std::vector<std::string>{"The file " + missing + " could not be read:\r\n" +
                                        std::strerror(ENOENT)});
-    EXPECT_TRUE(form.Job().CutItems.empty());
+    EXPECT_TRUE(form.Job().CutRows.empty());
     EXPECT_FALSE(form.JobModified());
     EXPECT_EQ(form.History().count(), 0);
 }

@@ -62,9 +62,9 @@ TEST(InventoryCommands, OffcutsBookedFromOneJobAreUsedAndBookedByTheNext) {
     d.Find<QLineEdit>("OffcutEdit")->setText(QStringLiteral("1000"));
     d.AddCut(QStringLiteral("1"), QStringLiteral("1000"));
     d.Find<QAction>("UseOffcuts1")->trigger();
-    ASSERT_EQ(form.Job().StockItems.size(), 1u);
-    EXPECT_EQ(form.Job().StockItems[0].Quantity, "2");
-    EXPECT_EQ(form.Job().StockItems[0].Length, "1466");
+    ASSERT_EQ(form.Job().StockRows.size(), 1u);
+    EXPECT_EQ(form.Job().StockRows[0].Quantity, "2");
+    EXPECT_EQ(form.Job().StockRows[0].Length, "1466");
     QAbstractItemModel* stock = d.Find<QTreeView>("SListView")->model();
     EXPECT_TRUE(stock->index(0, 1).data(Qt::FontRole).value<QFont>().italic());
     EXPECT_TRUE(stock->index(0, 0)
@@ -74,7 +74,7 @@ TEST(InventoryCommands, OffcutsBookedFromOneJobAreUsedAndBookedByTheNext) {
     EXPECT_EQ(form.History().undoText(), QStringLiteral("Use Offcuts from Inventory"));
     // Asked twice, nothing is added twice.
     d.Find<QAction>("UseOffcuts1")->trigger();
-    EXPECT_EQ(form.Job().StockItems.size(), 1u);
+    EXPECT_EQ(form.Job().StockRows.size(), 1u);
     EXPECT_NE(d.dialogs.messages.back().find("in the stock list already"), std::string::npos);
 
     testing::CalculateAndWait(form);
@@ -98,21 +98,21 @@ TEST(InventoryCommands, UndoTakesTheOffcutRowsAwayAndAJobWithoutSectionIsToldWhy
     }
     d.Find<QAction>("UseOffcuts1")->trigger();
     EXPECT_NE(d.dialogs.messages.back().find("Type the job's Section first"), std::string::npos);
-    EXPECT_TRUE(form.Job().StockItems.empty());
+    EXPECT_TRUE(form.Job().StockRows.empty());
 
     d.Find<QLineEdit>("SectionEdit")->setText(QStringLiteral("SHS 50"));
     d.AddStock(QStringLiteral("*"), QStringLiteral("6000"));
     d.Find<QAction>("UseOffcuts1")->trigger();
-    ASSERT_EQ(form.Job().StockItems.size(), 2u);
-    EXPECT_EQ(InventoryOffcutIds(form.Job().StockItems[1].Mark).size(), 1u);
+    ASSERT_EQ(form.Job().StockRows.size(), 2u);
+    EXPECT_EQ(InventoryOffcutIds(form.Job().StockRows[1].Mark).size(), 1u);
     d.Find<QAction>("Undo1")->trigger();
-    EXPECT_EQ(form.Job().StockItems, (std::vector<StockItem>{{"*", "6000"}}));
+    EXPECT_EQ(form.Job().StockRows, (std::vector<ListRow>{{"*", "6000"}}));
     d.Find<QAction>("Redo1")->trigger();
-    EXPECT_EQ(form.Job().StockItems.size(), 2u);
+    EXPECT_EQ(form.Job().StockRows.size(), 2u);
     // Bars to buy of the offcuts' length are refused, the row left as it was.
     d.AddStock(QStringLiteral("4"), QStringLiteral("2500"));
     EXPECT_NE(d.dialogs.messages.back().find("in a row of their own"), std::string::npos);
-    EXPECT_EQ(form.Job().StockItems[1].Quantity, "3");
+    EXPECT_EQ(form.Job().StockRows[1].Quantity, "3");
 }
 
 TEST(InventoryCommands, ADamagedInventoryIsReportedAndLeftAsItIs) {

@@ -42,18 +42,18 @@ TEST(MainWindowEntry, KeyFiltersEnterAndMergeRules) {
     QTest::keyClick(d.Find<QLineEdit>("SQEdit"), Qt::Key_Return);
     EXPECT_TRUE(d.Find<QLineEdit>("SLEdit")->hasFocus());
     d.Type("SLEdit", "60.00", true);
-    EXPECT_EQ(form.Job().StockItems, Rows({{"5", "6000"}}));
+    EXPECT_EQ(form.Job().StockRows, Rows({{"5", "6000"}}));
     EXPECT_EQ(d.Text("SQEdit"), "");
     EXPECT_TRUE(d.Find<QLineEdit>("SQEdit")->hasFocus());
     EXPECT_TRUE(form.JobModified());
 
     d.AddStock("2", "4000");
     d.AddStock("3", "6000");
-    EXPECT_EQ(form.Job().StockItems, Rows({{"2", "4000"}, {"8", "6000"}}));
+    EXPECT_EQ(form.Job().StockRows, Rows({{"2", "4000"}, {"8", "6000"}}));
     d.AddStock("*", "4000");
-    EXPECT_EQ(form.Job().StockItems, Rows({{"8", "6000"}, {"*", "4000"}}));
+    EXPECT_EQ(form.Job().StockRows, Rows({{"8", "6000"}, {"*", "4000"}}));
     d.AddStock("7", "4000");  // absorbed by the unlimited row; the edits still empty
-    EXPECT_EQ(form.Job().StockItems, Rows({{"8", "6000"}, {"*", "4000"}}));
+    EXPECT_EQ(form.Job().StockRows, Rows({{"8", "6000"}, {"*", "4000"}}));
     EXPECT_EQ(d.Text("SQEdit"), "");
 
     d.Type("CQEdit", "4*");
@@ -64,10 +64,10 @@ TEST(MainWindowEntry, KeyFiltersEnterAndMergeRules) {
               "18301mm is greater than the maximum allowed length of 18300mm.\r\n"
               "Please check your entry and try again");
     EXPECT_EQ(d.Text("CLEdit"), "18301");  // kept for correction
-    EXPECT_TRUE(form.Job().CutItems.empty());
+    EXPECT_TRUE(form.Job().CutRows.empty());
     d.Find<QLineEdit>("CLEdit")->setText("18300");
     QTest::keyClick(d.Find<QLineEdit>("CLEdit"), Qt::Key_Return);
-    EXPECT_EQ(form.Job().CutItems, Rows({{"4", "18300"}}));
+    EXPECT_EQ(form.Job().CutRows, Rows({{"4", "18300"}}));
 
     // Pasted text is not filtered, but refused when committed.
     d.Find<QLineEdit>("CQEdit")->setText("x1");
@@ -94,10 +94,10 @@ TEST(MainWindowEntry, ModifyDeleteSortingAndTheSummary) {
     // Sorting by length puts every row in order; a later row is appended unsorted.
     auto* list = d.Find<QTreeView>("SListView");
     list->header()->sectionClicked(1);
-    EXPECT_EQ(form.Job().StockItems, Rows({{"3", "4000"}, {"5", "6000"}, {"*", "7500"}}));
+    EXPECT_EQ(form.Job().StockRows, Rows({{"3", "4000"}, {"5", "6000"}, {"*", "7500"}}));
     list->header()->sectionClicked(0);
-    EXPECT_EQ(form.Job().StockItems.front(), (ListRow{"3", "4000"}));
-    EXPECT_EQ(form.Job().StockItems.back(), (ListRow{"*", "7500"}));
+    EXPECT_EQ(form.Job().StockRows.front(), (ListRow{"3", "4000"}));
+    EXPECT_EQ(form.Job().StockRows.back(), (ListRow{"*", "7500"}));
 
     auto* modify = d.Find<QPushButton>("SModify");
     auto* remove = d.Find<QPushButton>("SDelete");
@@ -108,18 +108,18 @@ TEST(MainWindowEntry, ModifyDeleteSortingAndTheSummary) {
     QTest::mouseClick(modify, Qt::LeftButton);
     EXPECT_EQ(d.Text("SQEdit"), "5");
     EXPECT_EQ(d.Text("SLEdit"), "6000");
-    EXPECT_EQ(form.Job().StockItems.size(), 2u);
+    EXPECT_EQ(form.Job().StockRows.size(), 2u);
     EXPECT_FALSE(modify->isEnabled());
     d.Find<QLineEdit>("SQEdit")->setText("6");
     QTest::keyClick(d.Find<QLineEdit>("SLEdit"), Qt::Key_Return);
-    EXPECT_EQ(form.Job().StockItems.back(), (ListRow{"6", "6000"}));
+    EXPECT_EQ(form.Job().StockRows.back(), (ListRow{"6", "6000"}));
 
     // Deleting every stock row disables Calculate and empties the first panel.
     for (int i = 0; i < 3; ++i) {
         list->setCurrentIndex(list->model()->index(0, 0));
         QTest::mouseClick(remove, Qt::LeftButton);
     }
-    EXPECT_TRUE(form.Job().StockItems.empty());
+    EXPECT_TRUE(form.Job().StockRows.empty());
     EXPECT_EQ(form.StatusText(0), "");
     EXPECT_FALSE(d.Find<QToolButton>("CalculateButton")->isEnabled());
 }
@@ -135,12 +135,12 @@ TEST(MainWindowSettings, AllowanceEditsSpinButtonsAndScrapAllWaste) {
     EXPECT_EQ(kerf->selectedText(), "3");
     QTest::keyClicks(kerf, "12x");
     d.Find<QLineEdit>("TrimEdit")->setFocus();
-    EXPECT_EQ(form.Job().allowances.Kerf, 10);
+    EXPECT_EQ(form.Job().Allowances.Kerf, 10);
     EXPECT_EQ(kerf->text(), "10mm");
 
     auto* trim = d.Find<QLineEdit>("TrimEdit");
     trim->setText("mm");
-    EXPECT_EQ(form.Job().allowances.Trim, 25);
+    EXPECT_EQ(form.Job().Allowances.Trim, 25);
 
     auto* panel = form.findChild<SettingsPanel*>();
     ASSERT_NE(panel, nullptr);
@@ -148,7 +148,7 @@ TEST(MainWindowSettings, AllowanceEditsSpinButtonsAndScrapAllWaste) {
     EXPECT_EQ(d.Text("HoldEdit"), "25mm");
     d.Find<QLineEdit>("HoldEdit")->setText("10");
     panel->SpinDownClick(AllowanceField::Hold);
-    EXPECT_EQ(form.Job().allowances.Hold, 0);
+    EXPECT_EQ(form.Job().Allowances.Hold, 0);
     d.Find<QLineEdit>("HoldEdit")->setText("500");
     panel->SpinUpClick(AllowanceField::Hold);
     EXPECT_EQ(d.Text("HoldEdit"), "500mm");
@@ -158,10 +158,10 @@ TEST(MainWindowSettings, AllowanceEditsSpinButtonsAndScrapAllWaste) {
     EXPECT_EQ(d.Text("OffcutEdit"), "18300mm");
     d.Find<QLineEdit>("OffcutEdit")->setText("25");
     QTest::mouseClick(panel->Spin(AllowanceField::Offcut)->Down(), Qt::LeftButton);
-    EXPECT_EQ(form.Job().allowances.Offcut, 0);
+    EXPECT_EQ(form.Job().Allowances.Offcut, 0);
     auto* scrapAll = d.Find<QCheckBox>("NoOffcuts");
     EXPECT_TRUE(scrapAll->isChecked());
-    EXPECT_TRUE(form.Job().allowances.NoOffcuts);
+    EXPECT_TRUE(form.Job().Allowances.NoOffcuts);
     EXPECT_FALSE(d.Find<QLineEdit>("OffcutEdit")->isEnabled());
     EXPECT_FALSE(d.Find<QLabel>("LScrap")->isEnabled());
     EXPECT_FALSE(panel->Spin(AllowanceField::Offcut)->isEnabled());
@@ -237,8 +237,8 @@ TEST(MainWindowCosting, TheWindowsWeightAndPriceComeBack) {
     EXPECT_EQ(shownWeight, "12.500");
     EXPECT_EQ(shownCost, "300.00");
     EXPECT_EQ(d.Text("WeightEdit"), "20");  // the costing field's text, as typed
-    EXPECT_EQ(form.Job().section.SectionWeight, 20.0);
-    EXPECT_EQ(form.Job().section.CostType, "Metre");
+    EXPECT_EQ(form.Job().Section.Weight, 20.0);
+    EXPECT_EQ(form.Job().Section.CostType, "Metre");
     EXPECT_TRUE(d.Find<QRadioButton>("RadioButton2")->isChecked());
     EXPECT_EQ(d.Text("k1"), "121.000kg");
     EXPECT_EQ(d.Text("cs1"), "\u00A31,815.00");  // 6.05 m at 300 a metre
@@ -259,7 +259,7 @@ TEST(MainWindowCalculation, TooShortStockAndTheFastQuestion) {
     EXPECT_FALSE(d.Find<QToolButton>("PrintPDFButton")->isEnabled());
     EXPECT_EQ(form.StatusText(2), "");
 
-    for (int i = 1; i <= 41; ++i) form.Job().CutItems.push_back({"1", std::to_string(10 * i - 3)});
+    for (int i = 1; i <= 41; ++i) form.Job().CutRows.push_back({"1", std::to_string(10 * i - 3)});
     d.dialogs.answers = {MessageAnswer::Yes};
     testing::CalculateAndWait(form);
     EXPECT_NE(
@@ -276,7 +276,7 @@ TEST(MainWindowCalculation, AWindowClosedWhileTheWorkerWaitsForAnAnswerNeverHang
     Desktop d;
     TMainForm& form = d.Start();
     d.AddStock("*", "3000");
-    for (int i = 1; i <= 41; ++i) form.Job().CutItems.push_back({"1", std::to_string(10 * i - 3)});
+    for (int i = 1; i <= 41; ++i) form.Job().CutRows.push_back({"1", std::to_string(10 * i - 3)});
     form.CalculateButtonClick();
     EXPECT_TRUE(form.Calculating());
     QThread::msleep(100);  // the worker waits for the window's thread, which is not listening
@@ -305,7 +305,7 @@ TEST(MainWindowCalculation, OptimalSaysInTheStatusBarHowItsPlanStandsAgainstTheB
     EXPECT_EQ(form.ChosenAlgorithm(), Algorithm::Optimal);  // kept for the next calculation
 
     // Optimal never asks about large jobs: there is nothing faster to switch to.
-    for (int i = 1; i <= 41; ++i) form.Job().CutItems.push_back({"1", std::to_string(10 * i + 3)});
+    for (int i = 1; i <= 41; ++i) form.Job().CutRows.push_back({"1", std::to_string(10 * i + 3)});
     testing::CalculateAndWait(form);
     EXPECT_TRUE(d.dialogs.messages.empty());
     EXPECT_TRUE(form.StatusText(2).contains("   Optimal: "));
@@ -490,12 +490,12 @@ TEST(MainWindowDrop, AJobFileDroppedOnTheWindowOpensAfterTheSavePrompt) {
     d.dialogs.answers = {MessageAnswer::Cancel};
     ASSERT_TRUE(drag({QUrl::fromLocalFile(job)}));
     EXPECT_EQ(d.dialogs.messages.back(), "Save changes to untitled ?");  // as File, Open asks
-    EXPECT_EQ(form.Job().StockItems, Rows({{"3", "6100"}}));
+    EXPECT_EQ(form.Job().StockRows, Rows({{"3", "6100"}}));
 
     d.dialogs.answers = {MessageAnswer::No};
     ASSERT_TRUE(drag({QUrl::fromLocalFile(job)}));
     EXPECT_EQ(form.windowTitle(), "Tallora: [beam-job]");
-    EXPECT_EQ(form.Job().StockItems, Rows({{"*", "6000"}, {"4", "12000"}}));
+    EXPECT_EQ(form.Job().StockRows, Rows({{"*", "6000"}, {"4", "12000"}}));
     EXPECT_EQ(d.store.ReadString(RegistryRoot::CurrentUser, MainKey, "LastDir"),
               std::string(TALLORA_EXAMPLES_DIR "/"));
 }

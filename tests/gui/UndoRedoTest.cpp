@@ -51,13 +51,13 @@ TEST(UndoRedo, RowEditsEachUndoAsOneStep) {
     d.AddStock("3", "6000");
     EXPECT_EQ(undo->text(), "&Undo Merge Stock Length");
     const Rows merged{{"2", "4000"}, {"8", "6000"}};
-    ASSERT_EQ(form.Job().StockItems, merged);
+    ASSERT_EQ(form.Job().StockRows, merged);
     undo->trigger();
-    EXPECT_EQ(form.Job().StockItems, (Rows{{"5", "6000"}, {"2", "4000"}}));
+    EXPECT_EQ(form.Job().StockRows, (Rows{{"5", "6000"}, {"2", "4000"}}));
     EXPECT_EQ(form.StatusText(0), "2 Different stock lengths available");
     EXPECT_EQ(redo->text(), "&Redo Merge Stock Length");
     redo->trigger();
-    EXPECT_EQ(form.Job().StockItems, merged);
+    EXPECT_EQ(form.Job().StockRows, merged);
 
     // Modify takes the row out into the edits; undoing puts it back and empties them.
     auto* list = d.Find<QTreeView>("SListView");
@@ -66,28 +66,28 @@ TEST(UndoRedo, RowEditsEachUndoAsOneStep) {
     EXPECT_EQ(d.Text("SQEdit"), "2");
     EXPECT_EQ(undo->text(), "&Undo Modify Stock Length");
     undo->trigger();
-    EXPECT_EQ(form.Job().StockItems, merged);
+    EXPECT_EQ(form.Job().StockRows, merged);
     EXPECT_EQ(d.Text("SQEdit"), "");
     EXPECT_EQ(d.Text("SLEdit"), "");
 
     ClickRow(list, 0);
     ClickRow(list, 1, Qt::ControlModifier);
     QTest::keyClick(list, Qt::Key_Delete);
-    EXPECT_TRUE(form.Job().StockItems.empty());
+    EXPECT_TRUE(form.Job().StockRows.empty());
     EXPECT_EQ(undo->text(), "&Undo Delete 2 Stock Lengths");
     undo->trigger();
-    EXPECT_EQ(form.Job().StockItems, merged);
+    EXPECT_EQ(form.Job().StockRows, merged);
     redo->trigger();
-    EXPECT_TRUE(form.Job().StockItems.empty());
+    EXPECT_TRUE(form.Job().StockRows.empty());
     undo->trigger();
 
     d.AddStock("1", "9000");
-    const Rows unsorted = form.Job().StockItems;
+    const Rows unsorted = form.Job().StockRows;
     ClickHeader(list, 0);
-    ASSERT_NE(form.Job().StockItems, unsorted);
+    ASSERT_NE(form.Job().StockRows, unsorted);
     EXPECT_EQ(undo->text(), "&Undo Sort Stock Lengths");
     undo->trigger();
-    EXPECT_EQ(form.Job().StockItems, unsorted);
+    EXPECT_EQ(form.Job().StockRows, unsorted);
     EXPECT_EQ(list->model()->index(2, 1).data().toString(), "9000");
     // Sorting a sorted list changes nothing: no step.
     ClickHeader(list, 1);
@@ -100,20 +100,20 @@ TEST(UndoRedo, APasteOfFiftyRowsIsOneStep) {
     Desktop d;
     TMainForm& form = d.Start();
     d.AddCut("7", "50");
-    const Rows before = form.Job().CutItems;
+    const Rows before = form.Job().CutRows;
     QString text;
     for (int i = 1; i <= 50; ++i) text += QStringLiteral("1\t%1\n").arg(100 + i);
     const int steps = form.History().count();
     Paste(d.Find<QTreeView>("CListView"), text);
-    ASSERT_EQ(form.Job().CutItems.size(), 51u);
-    const Rows pasted = form.Job().CutItems;
+    ASSERT_EQ(form.Job().CutRows.size(), 51u);
+    const Rows pasted = form.Job().CutRows;
     EXPECT_EQ(form.History().count(), steps + 1);
     EXPECT_EQ(d.Find<QAction>("Undo1")->text(), "&Undo Paste 50 Cut Lengths");
     d.Find<QAction>("Undo1")->trigger();
-    EXPECT_EQ(form.Job().CutItems, before);
+    EXPECT_EQ(form.Job().CutRows, before);
     EXPECT_EQ(d.Find<QTreeView>("CListView")->model()->rowCount(), 1);
     d.Find<QAction>("Redo1")->trigger();
-    EXPECT_EQ(form.Job().CutItems, pasted);
+    EXPECT_EQ(form.Job().CutRows, pasted);
 
     // A paste that adds nothing is no step.
     Paste(d.Find<QTreeView>("CListView"), "x,1\ny,2\n");
@@ -126,38 +126,38 @@ TEST(UndoRedo, AllowancesScrapAllSectionFieldsAndThePriceBasis) {
     TMainForm& form = d.Start();
     auto* undo = d.Find<QAction>("Undo1");
     auto* redo = d.Find<QAction>("Redo1");
-    const Allowances start = form.Job().allowances;
+    const Allowances start = form.Job().Allowances;
 
     // Keystrokes in one field are one step.
     auto* trim = d.Find<QLineEdit>("TrimEdit");
     TypeOver(trim, "12");
-    EXPECT_EQ(form.Job().allowances.Trim, 12);
+    EXPECT_EQ(form.Job().Allowances.Trim, 12);
     EXPECT_EQ(form.History().count(), 1);
     EXPECT_EQ(undo->text(), "&Undo Trim");
     d.Find<QLineEdit>("CustomerEdit")->setFocus();
     undo->trigger();
-    EXPECT_EQ(form.Job().allowances.Trim, start.Trim);
+    EXPECT_EQ(form.Job().Allowances.Trim, start.Trim);
     EXPECT_EQ(trim->text(), QString::fromStdString(AllowanceDisplayText(start.Trim)));
     redo->trigger();
-    EXPECT_EQ(form.Job().allowances.Trim, 12);
+    EXPECT_EQ(form.Job().Allowances.Trim, 12);
 
     // A spin button's clicks, one after another, are one step.
     auto* spin = d.Find<SpinButton>("KerfSpin");
     QTest::mouseClick(spin->Up(), Qt::LeftButton);
     QTest::mouseClick(spin->Up(), Qt::LeftButton);
-    ASSERT_EQ(form.Job().allowances.Kerf, start.Kerf + 2);
+    ASSERT_EQ(form.Job().Allowances.Kerf, start.Kerf + 2);
     EXPECT_EQ(undo->text(), "&Undo Kerf");
     undo->trigger();
-    EXPECT_EQ(form.Job().allowances.Kerf, start.Kerf);
-    EXPECT_EQ(form.Job().allowances.Trim, 12);
+    EXPECT_EQ(form.Job().Allowances.Kerf, start.Kerf);
+    EXPECT_EQ(form.Job().Allowances.Trim, 12);
 
     auto* scrap = d.Find<QCheckBox>("NoOffcuts");
     QTest::mouseClick(scrap, Qt::LeftButton);
-    ASSERT_TRUE(form.Job().allowances.NoOffcuts);
+    ASSERT_TRUE(form.Job().Allowances.NoOffcuts);
     EXPECT_FALSE(d.Find<QLineEdit>("OffcutEdit")->isEnabled());
     EXPECT_EQ(undo->text(), "&Undo Scrap All Waste");
     undo->trigger();
-    EXPECT_FALSE(form.Job().allowances.NoOffcuts);
+    EXPECT_FALSE(form.Job().Allowances.NoOffcuts);
     EXPECT_FALSE(scrap->isChecked());
     EXPECT_TRUE(d.Find<QLineEdit>("OffcutEdit")->isEnabled());
 
@@ -169,20 +169,20 @@ TEST(UndoRedo, AllowancesScrapAllSectionFieldsAndThePriceBasis) {
     QTest::keyClicks(weight, "12.5");
     EXPECT_EQ(undo->text(), "&Undo Weight");
     undo->trigger();
-    EXPECT_EQ(form.Job().section.SectionWeight, 0.0);
+    EXPECT_EQ(form.Job().Section.Weight, 0.0);
     EXPECT_EQ(undo->text(), "&Undo Customer");
     undo->trigger();
-    EXPECT_EQ(form.Job().section.Customer, "");
+    EXPECT_EQ(form.Job().Section.Customer, "");
     EXPECT_EQ(customer->text(), "");
     redo->trigger();
     EXPECT_EQ(customer->text(), "Acme");
-    EXPECT_EQ(form.Job().section.Customer, "Acme");
+    EXPECT_EQ(form.Job().Section.Customer, "Acme");
 
     QTest::mouseClick(d.Find<QRadioButton>("RadioButton2"), Qt::LeftButton);
-    ASSERT_EQ(form.Job().section.CostType, "Metre");
+    ASSERT_EQ(form.Job().Section.CostType, "Metre");
     EXPECT_EQ(undo->text(), "&Undo Price Basis");
     undo->trigger();
-    EXPECT_EQ(form.Job().section.CostType, "Tonne");
+    EXPECT_EQ(form.Job().Section.CostType, "Tonne");
     EXPECT_TRUE(d.Find<QRadioButton>("RadioButton1")->isChecked());
     redo->trigger();
     EXPECT_TRUE(d.Find<QRadioButton>("RadioButton2")->isChecked());
@@ -198,9 +198,9 @@ TEST(UndoRedo, TheKeysInAFieldUndoTheJobNotTheFieldsText) {
     QTest::keyClick(customer, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(customer->text(), "");
     QTest::keyClick(customer, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_TRUE(form.Job().CutItems.empty());
+    EXPECT_TRUE(form.Job().CutRows.empty());
     QTest::keyClick(customer, Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(form.Job().CutItems, (Rows{{"2", "1500"}}));
+    EXPECT_EQ(form.Job().CutRows, (Rows{{"2", "1500"}}));
     QTest::keyClick(customer, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(customer->text(), "Acme");
     EXPECT_FALSE(d.Find<QAction>("Redo1")->isEnabled());
@@ -230,7 +230,7 @@ TEST(UndoRedo, AnUndoAfterACalculationActsAsTheEditByHandDoes) {
     const int patterns = form.Job().PatternCount();
 
     d.Find<QAction>("Undo1")->trigger();
-    EXPECT_EQ(form.Job().CutItems, (Rows{{"3", "1500"}}));
+    EXPECT_EQ(form.Job().CutRows, (Rows{{"3", "1500"}}));
     EXPECT_TRUE(form.JobModified());
     EXPECT_EQ(form.ResultsValid(), editedValid);
     EXPECT_EQ(print->isEnabled(), editedPrint);
@@ -257,7 +257,7 @@ TEST(UndoRedo, NewAndOpenClearTheHistory) {
     d.dialogs.answers = {MessageAnswer::No};
     d.dialogs.openFiles = {path};
     form.Open1Click();
-    ASSERT_EQ(form.Job().CutItems, (Rows{{"3", "1500"}}));
+    ASSERT_EQ(form.Job().CutRows, (Rows{{"3", "1500"}}));
     EXPECT_EQ(form.History().count(), 0);
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_FALSE(d.Find<QAction>("Redo1")->isEnabled());

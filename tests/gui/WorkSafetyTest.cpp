@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include "support/TestJob.h"
 #include "gui/DesktopTestSupport.h"
 #include "gui/ProgressForm.h"
 #include "commands/Calculate.h"
@@ -114,10 +115,10 @@ TEST(WorkSafety, EveryEditOfTheJobIsAChangeButWhatTheProgramSetsIsNot) {
     Desktop d;
     TMainForm& form = d.Start();
     const std::string path = d.temp.File("job.tlf");
-    CuttingJob job;
-    job.allowances.Hold = 50;
-    job.section = {"Acme", "J-2", "RHS", 12.5, 300, "Metre"};
-    ASSERT_EQ(SaveFile(path, job, Statistics{}), "");
+    TestJob job;
+    job.Input.Allowances.Hold = 50;
+    job.Input.Section = {"Acme", "J-2", "RHS", 12.5, 300, "Metre"};
+    ASSERT_EQ(SaveFile(path, job.Input, job.Result, Statistics{}), "");
     d.dialogs.openFiles = {path};
     form.Open1Click();
     EXPECT_EQ(d.Text("HoldEdit"), "50mm");  // the Hold came with the job
@@ -143,8 +144,8 @@ TEST(WorkSafety, AnEnteredJobCanBeSavedBeforeItIsCalculated) {
 
     Desktop reopened;
     TMainForm& back = reopened.Start(QString::fromStdString(path));
-    EXPECT_EQ(back.Job().CutItems, (std::vector<ListRow>{{"3", "1500"}}));
-    EXPECT_EQ(back.Job().section.Customer, "Acme");
+    EXPECT_EQ(back.Job().CutRows, (std::vector<ListRow>{{"3", "1500"}}));
+    EXPECT_EQ(back.Job().Section.Customer, "Acme");
     EXPECT_EQ(back.Job().PatternCount(), 0);
     EXPECT_FALSE(back.ResultsValid());
     EXPECT_EQ(reopened.Find<QPlainTextEdit>("Memo1")->toPlainText(), "");
@@ -157,10 +158,10 @@ TEST(WorkSafety, RecoveryReplacesTheJobAndTheFileIsReadOnlyWhenItIsDeclined) {
     first.AddCut("2", "1200");
     testing::CalculateAndWait(*first.form);  // autosaved; the program then "crashes"
     const std::string path = first.temp.File("other.tlf");
-    CuttingJob other;
-    other.StockItems = {{"*", "12000"}};
-    other.CutItems = {{"4", "3000"}};
-    ASSERT_EQ(SaveFile(path, other, Statistics{}), "");
+    TestJob other;
+    other.Input.StockRows = {{"*", "12000"}};
+    other.Input.CutRows = {{"4", "3000"}};
+    ASSERT_EQ(SaveFile(path, other.Input, other.Result, Statistics{}), "");
 
     Desktop yes;
     yes.store = first.store;
@@ -169,8 +170,8 @@ TEST(WorkSafety, RecoveryReplacesTheJobAndTheFileIsReadOnlyWhenItIsDeclined) {
     yes.dialogs.watch = [&](const std::string&) { shown.push_back(yes.form->isVisible()); };
     TMainForm& recovered = yes.Start(QString::fromStdString(path));
     EXPECT_EQ(shown, std::vector<bool>{true});  // the offer comes over the main window
-    EXPECT_EQ(recovered.Job().StockItems, (std::vector<ListRow>{{"5", "6000"}}));
-    EXPECT_EQ(recovered.Job().CutItems, (std::vector<ListRow>{{"2", "1200"}}));
+    EXPECT_EQ(recovered.Job().StockRows, (std::vector<ListRow>{{"5", "6000"}}));
+    EXPECT_EQ(recovered.Job().CutRows, (std::vector<ListRow>{{"2", "1200"}}));
     EXPECT_EQ(recovered.windowTitle(), "Tallora: [untitled]");
     EXPECT_EQ(recovered.StatusText(0), "1 Stock length available");
 
@@ -178,7 +179,7 @@ TEST(WorkSafety, RecoveryReplacesTheJobAndTheFileIsReadOnlyWhenItIsDeclined) {
     no.store = first.store;
     no.dialogs.answers = {MessageAnswer::No};
     TMainForm& read = no.Start(QString::fromStdString(path));
-    EXPECT_EQ(read.Job().StockItems, other.StockItems);
+    EXPECT_EQ(read.Job().StockRows, other.Input.StockRows);
     EXPECT_EQ(read.windowTitle(), "Tallora: [other]");
 }
 
@@ -199,7 +200,7 @@ TEST(WorkSafety, TheKeyboardStaysWhereTheUserWas) {
     EXPECT_EQ(form.focusWidget(), weight);
     // Space goes to the field, never to New.
     QTest::keyClick(form.focusWidget(), Qt::Key_Space);
-    EXPECT_EQ(form.Job().CutItems.size(), 1u);
+    EXPECT_EQ(form.Job().CutRows.size(), 1u);
     EXPECT_TRUE(form.ResultsValid());
 }
 
@@ -238,7 +239,7 @@ TEST(WorkSafety, AWeightThatIsNotANumberIsMarkedAndNeverUsedAsZero) {
     weight->setText("1.2.3");
     EXPECT_FALSE(weight->styleSheet().isEmpty());
     EXPECT_EQ(form.StatusText(2), "Weight (kg/m): \"1.2.3\" is not a number");
-    EXPECT_EQ(form.Job().section.SectionWeight, 10.0);  // the last value that read
+    EXPECT_EQ(form.Job().Section.Weight, 10.0);  // the last value that read
 
     testing::CalculateAndWait(form);
     EXPECT_FALSE(form.ResultsValid());

@@ -13,14 +13,14 @@ namespace {
 QRgb Rgb(Colour c) { return qRgb(c.Red, c.Green, c.Blue); }
 
 // Trim 20, kerf 10: one 1000 mm bar cut into 300 once and 200 twice, 250 returned as an offcut.
-CuttingJob SmallJob() {
-    CuttingJob job;
-    job.allowances = {10, 20, 0, 100, false};
+TestJob SmallJob() {
+    TestJob job;
+    job.Input.Allowances = {10, 20, 0, 100, false};
     CuttingPattern p = testing::Pattern(980, 1, {310, 210}, {1, 2});
     p.IsOffcut = true;
     p.OffcutLength = 250;
-    job.Patterns = {p};
-    job.InputCutLength = {310, 210};
+    job.Result.Patterns = {p};
+    job.Result.InputCutLength = {310, 210};
     return job;
 }
 
@@ -28,13 +28,13 @@ constexpr int Width = 600;
 constexpr int Height = 264;
 
 TEST(DiagramPainter, BoxesCoverTheirPixelsWithAnOutlineInside) {
-    const CuttingJob job = SmallJob();
-    const QImage image = RenderDiagram(job, Width, Height);
+    const TestJob job = SmallJob();
+    const QImage image = RenderDiagram(job.Input, job.Result, Width, Height);
     ASSERT_EQ(image.size(), QSize(Width, Height));
     // The boxes of the operations the picture was painted from.
     std::vector<DiagramBox> boxes;
     for (const auto& op :
-         DrawCuttingList(job, Width, Height, QtTextMeasurer(DiagramFont(), &image))) {
+         DrawCuttingList(job.Input, job.Result, Width, Height, QtTextMeasurer(DiagramFont(), &image))) {
         if (const auto* box = std::get_if<DiagramBox>(&op)) boxes.push_back(*box);
     }
     // Bar, trim, three pieces each with its kerf, offcut.
@@ -67,12 +67,12 @@ TEST(DiagramPainter, BoxesCoverTheirPixelsWithAnOutlineInside) {
 
 // A window draws only the part it shows: each part is the same pixels as the whole drawing's.
 TEST(DiagramPainter, APartIsThatPartOfTheWholeDrawing) {
-    CuttingJob job = SmallJob();
-    for (int i = 0; i < 12; ++i) job.Patterns.push_back(job.Patterns.front());
-    const QImage whole = RenderDiagram(job, Width, 500);
+    TestJob job = SmallJob();
+    for (int i = 0; i < 12; ++i) job.Result.Patterns.push_back(job.Result.Patterns.front());
+    const QImage whole = RenderDiagram(job.Input, job.Result, Width, 500);
     for (const QRect part : {QRect(0, 0, Width, 500), QRect(130, 40, 200, 90),
                              QRect(0, 333, Width, 167), QRect(410, 0, 190, 61)}) {
-        const QImage drawn = RenderDiagramPart(job, Width, 500, part);
+        const QImage drawn = RenderDiagramPart(job.Input, job.Result, Width, 500, part);
         ASSERT_EQ(drawn.size(), part.size());
         EXPECT_EQ(drawn, whole.copy(part)) << part.x() << "," << part.y();
     }

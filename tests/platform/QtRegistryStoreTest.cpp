@@ -1,3 +1,4 @@
+#include "support/TestJob.h"
 #include "platform/QtRegistryStore.h"
 
 #include <gtest/gtest.h>
@@ -70,12 +71,12 @@ TEST(QtRegistryStore, SettingsRecentFilesAndAutosaveOverTheRealStore) {
         DoRegCheck(store, shell);
         RecentFiles mru(store, RegularFileExists);
         mru.MRU_Add(temp.File("a.tlf"));
-        CuttingJob job;
-        job.StockItems = {{"*", "6000"}};
-        job.section.SectionWeight = 12.25;
-        AutoSave(store, job);
+        TestJob job;
+        job.Input.StockRows = {{"*", "6000"}};
+        job.Input.Section.Weight = 12.25;
+        AutoSave(store, job.Input);
         WriteCFGData(store, Allowances{4, 30, 25, 500, false}, ProgramSettings{true});
-        AutoSave(store, job);  // a later calculation
+        AutoSave(store, job.Input);  // a later calculation
     }
     QtRegistryStore store(IniIn(temp));
     Allowances a;
@@ -86,12 +87,12 @@ TEST(QtRegistryStore, SettingsRecentFilesAndAutosaveOverTheRealStore) {
     RecentFiles mru(store, RegularFileExists);
     mru.MRU_Load();
     EXPECT_EQ(mru.Paths(), std::vector<std::string>{temp.File("a.tlf")});
-    CuttingJob recovered;
+    TestJob recovered;
     testing::ScriptedDialogs dialogs;
     dialogs.answers = {MessageAnswer::Yes};
-    ASSERT_TRUE(AutoRecover(store, recovered, dialogs));
-    EXPECT_EQ(recovered.StockItems, (std::vector<ListRow>{{"*", "6000"}}));
-    EXPECT_EQ(recovered.section.SectionWeight, 12.25);
+    ASSERT_TRUE(AutoRecover(store, recovered.Input, dialogs));
+    EXPECT_EQ(recovered.Input.StockRows, (std::vector<ListRow>{{"*", "6000"}}));
+    EXPECT_EQ(recovered.Input.Section.Weight, 12.25);
 }
 
 TEST(QtRegistryStore, TheUsersNativeSettingsLiveInTheConfigurationFolder) {

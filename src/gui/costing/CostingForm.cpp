@@ -59,7 +59,7 @@ TCostingForm::TCostingForm(CuttingJob& job, Dialogs& dialogs, RegistryStore& sto
       dialogs_(dialogs),
       store_(store),
       format_(std::move(format)),
-      material_(MaterialPrice::OfJob(job.section)) {
+      material_(MaterialPrice::OfJob(job.Section)) {
     setObjectName(QStringLiteral("CostingForm"));
     setWindowTitle(FormCaption);
     setModal(true);
@@ -72,7 +72,7 @@ TCostingForm::TCostingForm(CuttingJob& job, Dialogs& dialogs, RegistryStore& sto
     resize(Px(945), Px(685));
     CreateControls();
 
-    LoadChargeNames(store_, job_.costing);
+    LoadChargeNames(store_, job_.Costing);
     ApplyNames();
 }
 
@@ -185,9 +185,9 @@ void TCostingForm::CreateControls() {
     Connect(matCost_, &material_.Rate, &material_.Basis);
     connect(weightEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
         material_.Weight = ReadChargeValue(text.toStdString(), format_);
-        CalcGrid();
+        MakeCostingSheet();
     });
-    CostingSettings& c = job_.costing;
+    CostingSettings& c = job_.Costing;
     Connect(cut_, &c.CCutValue, &c.CCutType);
     Connect(others_[0], &c.CGalvValue, &c.CGalvType);
     Connect(others_[1], &c.CPPValue, &c.CPPType);
@@ -225,13 +225,13 @@ TCostingForm::ChargeGroup TCostingForm::MakeGroup(
 void TCostingForm::Connect(ChargeGroup& group, double* value, std::string* basis) {
     connect(group.Edit, &QLineEdit::textChanged, this, [this, value](const QString& text) {
         *value = ReadChargeValue(text.toStdString(), format_);
-        CalcGrid();
+        MakeCostingSheet();
     });
     for (size_t i = 0; i < group.Radios.size(); ++i) {
         const char* code = group.Codes[i];
         connect(group.Radios[i], &QRadioButton::clicked, this, [this, basis, code] {
             *basis = code;
-            CalcGrid();
+            MakeCostingSheet();
         });
     }
 }
@@ -266,7 +266,7 @@ void TCostingForm::FormShow() {
     material_.Rate = ReadChargeValue(matCost_.Edit->text().toStdString(), format_);
     ShowValue(matCost_.Edit, material_.Rate, 2);
 
-    const CostingSettings& c = job_.costing;
+    const CostingSettings& c = job_.Costing;
     ShowValue(cut_.Edit, c.CCutValue, 2);
     ShowBasis(cut_, c.CCutType);
     ShowValue(others_[0].Edit, c.CGalvValue, 2);
@@ -276,7 +276,7 @@ void TCostingForm::FormShow() {
     ShowValue(others_[2].Edit, c.COtherValue, 2);
     ShowBasis(others_[2], c.COtherType);
     showing_ = false;
-    CalcGrid();
+    MakeCostingSheet();
 }
 
 CostingOutcome TCostingForm::FormClose() {
@@ -294,9 +294,9 @@ void TCostingForm::ShowBasis(const ChargeGroup& group, const std::string& basis)
     CheckOnly(group.Radios, group.Codes, basis);
 }
 
-void TCostingForm::CalcGrid() {
+void TCostingForm::MakeCostingSheet() {
     if (showing_) return;
-    sheet_ = tallora::CalcGrid(job_, stats_, material_, job_.costing, format_);
+    sheet_ = tallora::MakeCostingSheet(job_, stats_, material_, job_.Costing, format_);
     list_->clearContents();
     list_->setRowCount(static_cast<int>(sheet_.GridRows.size()));
     for (int r = 0; r < list_->rowCount(); ++r) {
@@ -329,7 +329,7 @@ void TCostingForm::Button1Click() {
 }
 
 void TCostingForm::RenameCharge(int charge) {
-    std::string& name = ChargeName(job_.costing, charge);
+    std::string& name = ChargeName(job_.Costing, charge);
     if (auto answer =
             dialogs_.AskText(RenameTitle.toStdString(), RenamePrompt.toStdString(), name)) {
         name = RenamedCharge(charge, *answer);
@@ -337,21 +337,21 @@ void TCostingForm::RenameCharge(int charge) {
     ApplyNames();
     WriteNames();
     // The copied text's header carries the names.
-    CalcGrid();
+    MakeCostingSheet();
 }
 
 std::array<std::string, 3> TCostingForm::NamesForStoring() const {
     std::array<std::string, 3> names;
     for (int k = 1; k <= OtherChargeCount; ++k) {
         names[static_cast<size_t>(k - 1)] =
-            StoredChargeName(ChargeName(job_.costing, k), DefaultChargeName(k));
+            StoredChargeName(ChargeName(job_.Costing, k), DefaultChargeName(k));
     }
     return names;
 }
 
 void TCostingForm::SetNamesFromStorage(const std::array<std::string, 3>& stored) {
     for (int k = 1; k <= OtherChargeCount; ++k) {
-        ApplyStoredChargeName(ChargeName(job_.costing, k), stored[static_cast<size_t>(k - 1)]);
+        ApplyStoredChargeName(ChargeName(job_.Costing, k), stored[static_cast<size_t>(k - 1)]);
     }
     ApplyNames();
 }
@@ -360,14 +360,14 @@ void TCostingForm::ReloadNames() { ApplyNames(); }
 
 void TCostingForm::ApplyNames() {
     for (int k = 1; k <= OtherChargeCount; ++k) {
-        const std::string& name = ChargeName(job_.costing, k);
+        const std::string& name = ChargeName(job_.Costing, k);
         others_[static_cast<size_t>(k - 1)].Group->setTitle(Q(ChargeGroupCaption(k, name)));
         list_->horizontalHeaderItem(FirstOtherColumn + k - 1)
             ->setText(Q(ChargeColumnCaption(name)));
     }
 }
 
-void TCostingForm::WriteNames() { WriteChargeNames(store_, job_.costing); }
+void TCostingForm::WriteNames() { WriteChargeNames(store_, job_.Costing); }
 
 bool TCostingForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && watched == list_->viewport()) FitColumns();

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/Ports.h"
+#include "commands/Dialogs.h"
 #include "costing/CostingSheet.h"
 #include "job/CuttingJob.h"
 #include "results/NumberFormat.h"
@@ -25,10 +25,10 @@ namespace tallora {
 // cost and weight fields, takes the values and the basis, and recompiles its statistics.
 struct CostingOutcome {
     std::string CostText;
-    double SectionCost = 0.0;
+    double Cost = 0.0;
     std::string CostType;  // "Tonne" or "Metre"
     std::string WeightText;
-    double SectionWeight = 0.0;
+    double Weight = 0.0;
 };
 
 // The material costing window. It prices the job it was made with: the cutting charge and the
@@ -62,7 +62,7 @@ public:
     void ReloadNames();
 
     // Handlers.
-    void CalcGrid();
+    void MakeCostingSheet();
     void Button1Click();            // "Copy to Clipboard"
     void RenameCharge(int charge);  // double-click on the group of charge 1, 2 or 3
 

@@ -77,17 +77,17 @@ void AdditionalDataPanel::Reload() {
     reloading_ = true;
     customer_->setText(QString::fromStdString(section_.Customer));
     reference_->setText(QString::fromStdString(section_.Reference));
-    sectionEdit_->setText(QString::fromStdString(section_.Section));
-    weight_->setText(QString::fromStdString(WeightFieldText(section_.SectionWeight, format_)));
-    cost_->setText(QString::fromStdString(CostFieldText(section_.SectionCost, format_)));
+    sectionEdit_->setText(QString::fromStdString(section_.Name));
+    weight_->setText(QString::fromStdString(WeightFieldText(section_.Weight, format_)));
+    cost_->setText(QString::fromStdString(CostFieldText(section_.Cost, format_)));
     SetCostType(section_.CostType);
     reloading_ = false;
 }
 
 void AdditionalDataPanel::ShowPrices() {
     reloading_ = true;
-    weight_->setText(QString::fromStdString(WeightFieldText(section_.SectionWeight, format_)));
-    cost_->setText(QString::fromStdString(CostFieldText(section_.SectionCost, format_)));
+    weight_->setText(QString::fromStdString(WeightFieldText(section_.Weight, format_)));
+    cost_->setText(QString::fromStdString(CostFieldText(section_.Cost, format_)));
     reloading_ = false;
 }
 
@@ -106,7 +106,7 @@ void AdditionalDataPanel::WeightEditChange() {
     weightUnread_ = !weight;
     MarkPrices();
     if (!weight) return;
-    section_.SectionWeight = *weight;
+    section_.Weight = *weight;
     if (!reloading_) emit pricesChanged();
 }
 
@@ -115,7 +115,7 @@ void AdditionalDataPanel::CostEditChange() {
     costUnread_ = !cost;
     MarkPrices();
     if (!cost) return;
-    section_.SectionCost = *cost;
+    section_.Cost = *cost;
     if (!reloading_) emit pricesChanged();
 }
 

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QTreeView>
 
-#include "commands/Ports.h"
+#include "commands/Dialogs.h"
 #include "entry/PastedRows.h"
 #include "gui/entry/EntryListModel.h"
 #include "job/CuttingJob.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "commands/Ports.h"
+#include "commands/Dialogs.h"
 #include "inventory/OffcutStore.h"
 #include "gui/inventory/InventoryModel.h"
 

@@ -50,7 +50,7 @@ public:
 // 0.15 t x 300 = 45.00, that is 45/11 a net metre: 6.14 for a 1500 piece, 4.09 for a 1000.
 class CostingFormTest : public ::testing::Test {
 protected:
-    CuttingJob job = testing::MakeJob({{"2", "6000"}}, {{"6", "1500"}, {"2", "1000"}}, 3, 25, 25);
+    TestJob job = testing::MakeJob({{"2", "6000"}}, {{"6", "1500"}, {"2", "1000"}}, 3, 25, 25);
     Statistics stats;
     MemoryRegistry registry;
     RenameDialogs dialogs;
@@ -60,7 +60,7 @@ protected:
         Algorithm algorithm = Algorithm::Complex;
         SilentCalculateHost host;
         ASSERT_TRUE(Calculate(job, algorithm, host, NumberFormat::UK(), nullptr).Completed);
-        stats = CompileStats(job);
+        stats = testing::StatsOf(job);
         ASSERT_DOUBLE_EQ(stats.StatMetres[ChargeableMaterialRow], 12.0);
         ASSERT_DOUBLE_EQ(stats.StatMetres[CutPiecesRow], 11.0);
     }
@@ -143,7 +143,7 @@ TEST_F(CostingFormTest, OpeningRewritesTheFieldsAndShowsTheSheet) {
 
 TEST_F(CostingFormTest, OnlyDigitsAndThePointCanBeTypedAndANonNumberCountsAsZero) {
     Open();
-    const CostingSettings& c = job.costing;
+    const CostingSettings& c = job.Input.Costing;
     const MaterialPrice& m = Form().Material();
     const std::vector<std::pair<const char*, const double*>> fields = {
         {"CCostEdit", &m.Rate},       {"CWeightEdit", &m.Weight}, {"CCutEdit", &c.CCutValue},
@@ -184,7 +184,7 @@ TEST_F(CostingFormTest, BasisClicksStoreTheCodeAndRecompute) {
     Retype("CCutEdit", "100");
     EXPECT_EQ(Totals()[4], L + "15.00");  // 0.15 t at 100
     Click("CCRadioL");
-    EXPECT_EQ(job.costing.CCutType, "Lump");
+    EXPECT_EQ(job.Input.Costing.CCutType, "Lump");
     EXPECT_FALSE(Radio("CCRadioT")->isChecked());
     EXPECT_EQ(Totals()[4], L + "100.00");
     EXPECT_EQ(Row(1)[4], L + "13.64");  // 100 over 11 m, a 1500 piece
@@ -196,13 +196,13 @@ TEST_F(CostingFormTest, BasisClicksStoreTheCodeAndRecompute) {
 
     Click("CMRadioM");
     EXPECT_EQ(Totals()[3], L + "3,600.00");    // 12 m at 300
-    EXPECT_EQ(job.section.CostType, "Tonne");  // the job's only at close
+    EXPECT_EQ(job.Input.Section.CostType, "Tonne");  // the job's only at close
 }
 
 TEST_F(CostingFormTest, AStoredCodeThatMatchesNoButtonChecksNone) {
-    job.costing.CCutType = "Cut";
-    job.costing.CGalvType = "Cut";  // not a basis of the other charges
-    job.costing.CGalvValue = 50;
+    job.Input.Costing.CCutType = "Cut";
+    job.Input.Costing.CGalvType = "Cut";  // not a basis of the other charges
+    job.Input.Costing.CGalvValue = 50;
     Open();
     EXPECT_TRUE(Radio("CCRadioC")->isChecked());
     EXPECT_FALSE(Radio("CCRadioT")->isChecked());
@@ -228,7 +228,7 @@ TEST_F(CostingFormTest, RenamingACharge) {
               "Painting\tTotal");
 
     DoubleClick("OtherGroup");  // Cancel
-    EXPECT_EQ(job.costing.OtherName3, "Painting");
+    EXPECT_EQ(job.Input.Costing.OtherName3, "Painting");
     DoubleClick("OtherGroup");  // blanks
     EXPECT_EQ(Title("OtherGroup"), " Other Charges 3 * ");
     EXPECT_EQ(registry.ReadString(User, MainKey, "OtherName3"), "Other Charges 3");
@@ -251,16 +251,16 @@ TEST_F(CostingFormTest, NamesFromTheRegistryAndFromJobFiles) {
 
     // A job file with no custom names keeps the registry's; the registry is not written.
     Form().SetNamesFromStorage({"", "Powder coat", ""});
-    EXPECT_EQ(job.costing.OtherName1, "Galvanising");
+    EXPECT_EQ(job.Input.Costing.OtherName1, "Galvanising");
     EXPECT_EQ(Title("PaintGroup"), " Powder coat * ");
-    job.costing.OtherName3 = "Crating";  // set by a reader
+    job.Input.Costing.OtherName3 = "Crating";  // set by a reader
     Form().ReloadNames();
     EXPECT_EQ(Header(7), "Crating (ea)");
     EXPECT_FALSE(registry.ValueExists(User, MainKey, "OtherName2"));
 }
 
 TEST_F(CostingFormTest, CopyPutsTheSheetOnTheClipboardAsPlainAndRichText) {
-    job.costing.OtherName1 = "Paint {red} \\ <b>";
+    job.Input.Costing.OtherName1 = "Paint {red} \\ <b>";
     Open();
     QApplication::clipboard()->clear();
     QTest::mouseClick(Child<QPushButton>("Button1"), Qt::LeftButton);
@@ -293,7 +293,7 @@ TEST_F(CostingFormTest, CopyPutsTheSheetOnTheClipboardAsPlainAndRichText) {
 }
 
 TEST_F(CostingFormTest, ShownModallyAndHandsBackTheWorkingCopiesAtClose) {
-    job.costing.CCutValue = 12.3456;
+    job.Input.Costing.CCutValue = 12.3456;
     std::string shownWeight;
     QTimer::singleShot(0, [&] {
         EXPECT_TRUE(Form().isVisible() && Form().isModal());
@@ -306,12 +306,12 @@ TEST_F(CostingFormTest, ShownModallyAndHandsBackTheWorkingCopiesAtClose) {
     EXPECT_FALSE(Form().isVisible());
     EXPECT_EQ(shownWeight, "12.500");
     EXPECT_EQ(outcome.WeightText, "20");
-    EXPECT_DOUBLE_EQ(outcome.SectionWeight, 20.0);
+    EXPECT_DOUBLE_EQ(outcome.Weight, 20.0);
     EXPECT_EQ(outcome.CostText, "300.00");
-    EXPECT_DOUBLE_EQ(outcome.SectionCost, 300.0);
+    EXPECT_DOUBLE_EQ(outcome.Cost, 300.0);
     EXPECT_EQ(outcome.CostType, "Metre");
     // The charge as shown with 2 decimals is the charge kept; the names are written at close.
-    EXPECT_DOUBLE_EQ(job.costing.CCutValue, 12.35);
+    EXPECT_DOUBLE_EQ(job.Input.Costing.CCutValue, 12.35);
     EXPECT_EQ(registry.ReadString(User, MainKey, "OtherName2"), "Other Charges 2");
 }
 

@@ -15,25 +15,25 @@ namespace {
 
 // Pattern i: 6000 mm bars cut into two 1450 mm pieces and two of 500 + 10 i (kerf 3), the
 // rest an offcut. Pattern 3 (index 2) has 1450, 520 and an offcut of 6000 - 2906 - 1046.
-CuttingJob BigJob(int patterns) {
-    CuttingJob job;
-    job.allowances = {3, 0, 0, 100, false};
-    job.InputCutLength = {1453};
+TestJob BigJob(int patterns) {
+    TestJob job;
+    job.Input.Allowances = {3, 0, 0, 100, false};
+    job.Result.InputCutLength = {1453};
     for (int i = 0; i < patterns; ++i) {
         CuttingPattern p = testing::Pattern(6000, 1 + i % 3, {1453, 503 + 10 * i}, {2, 2});
         p.IsOffcut = true;
         p.OffcutLength = 6000 - 2906 - 2 * (503 + 10 * i);
-        job.Patterns.push_back(p);
-        job.InputCutLength.push_back(503 + 10 * i);
+        job.Result.Patterns.push_back(p);
+        job.Result.InputCutLength.push_back(503 + 10 * i);
     }
     return job;
 }
 
 // A viewer of its own job, shown at a size.
 struct Viewer {
-    CuttingJob job;
+    TestJob job;
     TImageForm form;
-    Viewer(CuttingJob j, QSize size) : job(std::move(j)), form(job, nullptr) {
+    Viewer(TestJob j, QSize size) : job(std::move(j)), form(job, nullptr) {
         form.resize(size);
         form.show();
         QApplication::processEvents();

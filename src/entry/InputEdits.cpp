@@ -1,43 +1,29 @@
-#include "entry/JobInputs.h"
+#include "entry/InputEdits.h"
 
-#include <tuple>
+#include <vector>
 
 namespace tallora {
 
-namespace {
-
-auto Tie(const Allowances& a) { return std::tie(a.Kerf, a.Trim, a.Hold, a.Offcut, a.NoOffcuts); }
-
-auto Tie(const SectionData& s) {
-    return std::tie(s.Customer, s.Reference, s.Section, s.SectionWeight, s.SectionCost, s.CostType);
-}
-
-}  // namespace
-
-JobInputs InputsOf(const CuttingJob& job) {
-    return {job.StockItems, job.CutItems, job.allowances, job.section};
-}
-
-unsigned ChangedParts(const JobInputs& a, const JobInputs& b) {
+unsigned ChangedParts(const JobInput& a, const JobInput& b) {
     unsigned parts = 0;
-    if (a.StockItems != b.StockItems) parts |= InputPart::Stock;
-    if (a.CutItems != b.CutItems) parts |= InputPart::Cut;
-    if (Tie(a.allowances) != Tie(b.allowances)) parts |= InputPart::Allowances;
-    if (Tie(a.section) != Tie(b.section)) parts |= InputPart::Section;
+    if (a.StockRows != b.StockRows) parts |= InputPart::Stock;
+    if (a.CutRows != b.CutRows) parts |= InputPart::Cut;
+    if (a.Allowances != b.Allowances) parts |= InputPart::Allowances;
+    if (a.Section != b.Section) parts |= InputPart::Section;
     return parts;
 }
 
-void PutInputs(CuttingJob& job, const JobInputs& inputs, unsigned parts) {
-    if (parts & InputPart::Stock) job.StockItems = inputs.StockItems;
-    if (parts & InputPart::Cut) job.CutItems = inputs.CutItems;
-    if (parts & InputPart::Allowances) job.allowances = inputs.allowances;
-    if (parts & InputPart::Section) job.section = inputs.section;
+void PutInputs(JobInput& input, const JobInput& from, unsigned parts) {
+    if (parts & InputPart::Stock) input.StockRows = from.StockRows;
+    if (parts & InputPart::Cut) input.CutRows = from.CutRows;
+    if (parts & InputPart::Allowances) input.Allowances = from.Allowances;
+    if (parts & InputPart::Section) input.Section = from.Section;
 }
 
-InputField ChangedField(const JobInputs& a, const JobInputs& b) {
+InputField ChangedField(const JobInput& a, const JobInput& b) {
     const unsigned parts = ChangedParts(a, b);
-    const Allowances &x = a.allowances, &y = b.allowances;
-    const SectionData &s = a.section, &t = b.section;
+    const Allowances &x = a.Allowances, &y = b.Allowances;
+    const SectionData &s = a.Section, &t = b.Section;
     std::vector<InputField> changed;
     if (parts == InputPart::Allowances) {
         if (x.Kerf != y.Kerf) changed.push_back(InputField::Kerf);
@@ -48,9 +34,9 @@ InputField ChangedField(const JobInputs& a, const JobInputs& b) {
     } else if (parts == InputPart::Section) {
         if (s.Customer != t.Customer) changed.push_back(InputField::Customer);
         if (s.Reference != t.Reference) changed.push_back(InputField::Reference);
-        if (s.Section != t.Section) changed.push_back(InputField::Section);
-        if (s.SectionWeight != t.SectionWeight) changed.push_back(InputField::Weight);
-        if (s.SectionCost != t.SectionCost) changed.push_back(InputField::Cost);
+        if (s.Name != t.Name) changed.push_back(InputField::Section);
+        if (s.Weight != t.Weight) changed.push_back(InputField::Weight);
+        if (s.Cost != t.Cost) changed.push_back(InputField::Cost);
         if (s.CostType != t.CostType) changed.push_back(InputField::CostType);
     }
     return changed.size() == 1 ? changed.front() : InputField::None;

@@ -1,17 +1,11 @@
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "engine/CalculationHost.h"
-#include "job/CuttingJob.h"
-#include "report/PrintEngine.h"
-#include "results/Statistics.h"
-
-// What the use cases ask of the platform. The desktop implements these with its windows, the
-// command line with plain output, the tests with scripted fakes.
+// The boxes and file dialogs the use cases need. The desktop shows real ones; tests and the
+// command line answer from a script.
 namespace tallora {
 
 enum class MessageKind { Information, Warning, Error, Confirmation, Plain };
@@ -65,41 +59,6 @@ public:
                                  const std::vector<std::string>&) override {
         return {};
     }
-};
-
-// What Calculate tells the window system besides the engine's own progress and boxes.
-class CalculateHost : public CalculationHost {
-public:
-    // The weight and cost were rewritten in the job to the form their fields show.
-    virtual void ShowSectionPrices() = 0;
-    // The result store holds a finished calculation: enable the output commands.
-    virtual void EnableOutputCommands() = 0;
-    // The figures of the statistics panel, then the lines of the cutting list.
-    virtual void ShowStatistics(const Statistics& stats) = 0;
-    virtual void ShowCuttingList(const std::vector<std::string>& lines) = 0;
-};
-
-// A host that shows nothing and answers No.
-class SilentCalculateHost : public SilentHost<CalculateHost> {
-public:
-    void ShowSectionPrices() override {}
-    void EnableOutputCommands() override {}
-    void ShowStatistics(const Statistics&) override {}
-    void ShowCuttingList(const std::vector<std::string>&) override {}
-};
-
-// PDF reports and diagram pictures as files: drawn by the window system's painting, which the
-// core does not have. Asked for nothing until a file is wanted.
-class PictureOutput {
-public:
-    virtual ~PictureOutput() = default;
-    // The engine the PDF report is laid out on and saved by.
-    virtual PrintEngine& ReportEngine() = 0;
-    // The cutting diagram as the viewer shows it at width x height pixels, as a PNG file; the
-    // reason when the file could not be written (the file that was there is then left alone),
-    // empty on success.
-    virtual std::string SaveDiagram(const CuttingJob& job, int width, int height,
-                                    const std::filesystem::path& file) = 0;
 };
 
 }  // namespace tallora
