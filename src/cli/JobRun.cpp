@@ -68,8 +68,7 @@ int JobRun::Status() const {
 
 nlohmann::json JobRun::Json() const {
     return ResultJson({Input, Result, RequestedAlgorithm, AlgorithmUsed, Outcome,
-                       Outcome.Completed ? &Stats : nullptr, TimeText,
-                       Sheet ? &*Sheet : nullptr});
+                       Outcome.Completed ? &Stats : nullptr, TimeText, Sheet ? &*Sheet : nullptr});
 }
 
 void PrepareJob(const Options& o, const std::string& file, std::istream* in, JobRun& run,
@@ -113,9 +112,9 @@ void CalculateJob(const Options& o, JobRun& run, std::ostream* terminal) {
             run.Result = std::move(run.Outcome.Result);
     }
     if (o.Costing && run.Outcome.Completed) {
-        run.Sheet = MakeCostingSheet(run.Input, run.Result, run.Stats,
-                                     MaterialPrice::OfJob(run.Input.Section), run.Input.Costing,
-                                     uk);
+        run.Sheet =
+            MakeCostingSheet(run.Input, run.Result, run.Stats,
+                             MaterialPrice::OfJob(run.Input.Section), run.Input.Costing, uk);
     }
 }
 
@@ -128,8 +127,8 @@ void BookJobRun(JobInventory* inventory, const std::string& file, JobRun& run) {
         return;
     }
     try {
-        run.OffcutsBooked = BookOffcutsToInventory(*inventory->Store, run.Input, run.Result,
-                                            BookedJobFile(file));
+        run.OffcutsBooked =
+            BookOffcutsToInventory(*inventory->Store, run.Input, run.Result, BookedJobFile(file));
     } catch (const InventoryError& e) {
         run.OffcutsBooked = {false, e.what()};
         const InventoryErrorKind kind = e.Kind();

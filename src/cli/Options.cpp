@@ -310,9 +310,9 @@ void ApplySectionOptions(const Options& o, SectionData& s) {
         s.Cost = cost.empty() ? 0.0 : DecimalArgument("--cost", cost, MaxSectionCost, 2);
     }
     if (o.Per) s.CostType = *o.Per == "metre" ? ChargeBasis::Metre : ChargeBasis::Tonne;
-    for (const auto& [given, field] : {std::pair{&o.Customer, &s.Customer},
-                                       std::pair{&o.Reference, &s.Reference},
-                                       std::pair{&o.Section, &s.Name}}) {
+    for (const auto& [given, field] :
+         {std::pair{&o.Customer, &s.Customer}, std::pair{&o.Reference, &s.Reference},
+          std::pair{&o.Section, &s.Name}}) {
         if (*given) *field = TextArgument(**given);
     }
     // Used as the fields show them after a calculation's rewrite.
@@ -358,7 +358,8 @@ void ApplyChargeOptions(const Options& o, CostingSettings& c) {
     std::vector<std::string> names;
     std::stringstream list(o.ChargeNames);
     for (std::string name; std::getline(list, name, ',');) names.push_back(name);
-    if (names.size() > 3) throw BadInput("--charge-names " + o.ChargeNames + ": at most three names");
+    if (names.size() > 3)
+        throw BadInput("--charge-names " + o.ChargeNames + ": at most three names");
     std::string* targets[] = {&c.OtherName1, &c.OtherName2, &c.OtherName3};
     for (size_t i = 0; i < names.size(); ++i) {
         if (!names[i].empty()) *targets[i] = TextArgument(names[i]);

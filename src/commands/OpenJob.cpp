@@ -24,8 +24,8 @@ OpenedJob ReadJobFile(const std::vector<std::string>& lines, JobInput& input,
     return opened;
 }
 
-OpenedJob OpenJob(const std::vector<std::string>& lines, JobInput& input,
-                  CalculationResult& result, Dialogs& dialogs) {
+OpenedJob OpenJob(const std::vector<std::string>& lines, JobInput& input, CalculationResult& result,
+                  Dialogs& dialogs) {
     const OpenedJob opened = ReadJobFile(lines, input, result);
     if (opened.Earlier) dialogs.Inform(OldVersionMessage);
     if (opened.Read.SettingsChanged) dialogs.Inform(SettingsChangedMessage);

@@ -34,8 +34,8 @@ OpenedJob ReadJobFile(const std::vector<std::string>& lines, JobInput& input,
 
 // The same, telling the user as the desktop does: that the settings changed to the file's,
 // that an earlier-format file will be converted, and why a file could not be read.
-OpenedJob OpenJob(const std::vector<std::string>& lines, JobInput& input,
-                  CalculationResult& result, Dialogs& dialogs);
+OpenedJob OpenJob(const std::vector<std::string>& lines, JobInput& input, CalculationResult& result,
+                  Dialogs& dialogs);
 
 // After an earlier-format file was calculated: writes the job, whatever the calculation's
 // outcome, in the current format under the file's own name and tells the user. Returns the

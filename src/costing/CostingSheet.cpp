@@ -20,8 +20,9 @@ std::string Join(const std::vector<std::string>& cells) {
 
 }  // namespace
 
-CostingSheet MakeCostingSheet(const JobInput& input, const CalculationResult& result, const Statistics& stats, const MaterialPrice& material,
-                      const CostingSettings& settings, const NumberFormat& format) {
+CostingSheet MakeCostingSheet(const JobInput& input, const CalculationResult& result,
+                              const Statistics& stats, const MaterialPrice& material,
+                              const CostingSettings& settings, const NumberFormat& format) {
     const double W = material.Weight;
     const double CM = stats.StatMetres[ChargeableMaterialRow];
     const double NM = stats.StatMetres[CutPiecesRow];

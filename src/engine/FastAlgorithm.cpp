@@ -15,7 +15,7 @@ void FastAlg(CalculationRun& run) {
         RepeatNest(tables);
         run.Settle();
         after = SumCutQuantity(tables);
-        } while (after != before);
+    } while (after != before);
 }
 
 }  // namespace tallora

@@ -96,7 +96,8 @@ int SumCutQuantity(const WorkingTables& tables) {
 
 long long RemainingLength(const WorkingTables& tables) {
     long long sum = 0;
-    for (const auto& row : tables.Cuts) sum += static_cast<long long>(row.CutLength) * row.CutQuantity;
+    for (const auto& row : tables.Cuts)
+        sum += static_cast<long long>(row.CutLength) * row.CutQuantity;
     return sum;
 }
 

@@ -79,7 +79,7 @@ QString QtFilter(const std::string& filter) {
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
-        entries << parts[i].Section(QLatin1Char('('), 0, 0).trimmed() + QStringLiteral(" (") +
+        entries << parts[i].section(QLatin1Char('('), 0, 0).trimmed() + QStringLiteral(" (") +
                        patterns.replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
     }
     return entries.join(QStringLiteral(";;"));

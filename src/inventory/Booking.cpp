@@ -36,7 +36,8 @@ private:
 
 }  // namespace
 
-std::vector<ReturnedOffcut> ReturnedOffcuts(const JobInput& input, const CalculationResult& result) {
+std::vector<ReturnedOffcut> ReturnedOffcuts(const JobInput& input,
+                                            const CalculationResult& result) {
     std::vector<ReturnedOffcut> returned;
     // The cutting list's own test for its return line.
     if (input.Allowances.NoOffcuts) return returned;
@@ -79,8 +80,9 @@ std::string CalculationIdentity(const JobInput& input, const CalculationResult& 
     return digest.Hex();
 }
 
-long long BookJob(OffcutStore& store, const JobInput& input, const CalculationResult& result, const std::string& jobFile,
-                  const std::vector<UsedOffcut>& used, const std::string& location) {
+long long BookJob(OffcutStore& store, const JobInput& input, const CalculationResult& result,
+                  const std::string& jobFile, const std::vector<UsedOffcut>& used,
+                  const std::string& location) {
     if (result.Patterns.empty()) {
         throw InventoryError(InventoryErrorKind::Invalid,
                              "The job has no calculated cutting list to book: calculate it first.");
@@ -107,10 +109,12 @@ long long BookJob(OffcutStore& store, const JobInput& input, const CalculationRe
     return store.Book(booking, added, used);
 }
 
-long long BookCalculatedJob(OffcutStore& store, const JobInput& input, const CalculationResult& result, const std::string& jobFile,
+long long BookCalculatedJob(OffcutStore& store, const JobInput& input,
+                            const CalculationResult& result, const std::string& jobFile,
                             const std::string& location) {
     if (result.Patterns.empty()) return BookJob(store, input, result, jobFile, {}, location);
-    return BookJob(store, input, result, jobFile, UsedInventoryOffcuts(input, result, store), location);
+    return BookJob(store, input, result, jobFile, UsedInventoryOffcuts(input, result, store),
+                   location);
 }
 
 }  // namespace tallora

@@ -79,14 +79,16 @@ InventoryStock AddInventoryStock(JobInput& input, const OffcutStore& store) {
     return AddOffcutsAsStock(input, store.List(input.Section.Name));
 }
 
-std::vector<UsedOffcut> UsedInventoryOffcuts(const JobInput& input, const CalculationResult& result, const OffcutStore& store) {
+std::vector<UsedOffcut> UsedInventoryOffcuts(const JobInput& input, const CalculationResult& result,
+                                             const OffcutStore& store) {
     std::vector<UsedOffcut> used;
     const Allowances& a = input.Allowances;
     for (int j = 0; j < result.InputStockCount(); ++j) {
         if (!InputStockIsOffcut(result, j)) continue;
         int bars = j < static_cast<int>(result.StockBarsUsed.size()) ? result.StockBarsUsed[j] : 0;
         const int length = result.InputStockLength[j] + a.Trim + a.Hold;
-        for (long long id : InventoryOffcutIds(result.InputStockMark[static_cast<std::size_t>(j)])) {
+        for (long long id :
+             InventoryOffcutIds(result.InputStockMark[static_cast<std::size_t>(j)])) {
             if (bars <= 0) break;
             const auto offcut = store.Find(id);
             if (!offcut || offcut->Length != length ||

@@ -41,6 +41,7 @@ InventoryStock AddInventoryStock(JobInput& input, const OffcutStore& store);
 // go to its offcuts in the order of its mark, each as far as its pieces go. Throws
 // InventoryError (NotEnough) when an offcut a row used is gone or is no longer of the row's
 // section and length, or when its offcuts have fewer pieces left than the row's bars.
-std::vector<UsedOffcut> UsedInventoryOffcuts(const JobInput& input, const CalculationResult& result, const OffcutStore& store);
+std::vector<UsedOffcut> UsedInventoryOffcuts(const JobInput& input, const CalculationResult& result,
+                                             const OffcutStore& store);
 
 }  // namespace tallora

@@ -47,7 +47,8 @@ double RoundHalfEven(double value) {
 
 class ReportLayout {
 public:
-    ReportLayout(PrintEngine& engine, const JobInput& input, const CalculationResult& result, const StatisticsTexts& panel)
+    ReportLayout(PrintEngine& engine, const JobInput& input, const CalculationResult& result,
+                 const StatisticsTexts& panel)
         : e_(engine), input_(input), result_(result), a_(input.Allowances), panel_(panel) {}
 
     void Run() {
@@ -478,7 +479,8 @@ std::optional<std::string> RemoveNominalReport(const std::filesystem::path& file
 
 }  // namespace
 
-void LayOutCuttingReport(PrintEngine& engine, const JobInput& input, const CalculationResult& result, const StatisticsTexts& panel) {
+void LayOutCuttingReport(PrintEngine& engine, const JobInput& input,
+                         const CalculationResult& result, const StatisticsTexts& panel) {
     ReportLayout(engine, input, result, panel).Run();
 }
 
@@ -496,8 +498,9 @@ std::string SaveFailureMessage(const std::filesystem::path& file) {
            "again.";
 }
 
-ReportOutcome PrintCuttingReport(PrintEngine& engine, const JobInput& input, const CalculationResult& result,
-                                 const StatisticsTexts& panel, const std::filesystem::path& dataDir,
+ReportOutcome PrintCuttingReport(PrintEngine& engine, const JobInput& input,
+                                 const CalculationResult& result, const StatisticsTexts& panel,
+                                 const std::filesystem::path& dataDir,
                                  const std::filesystem::path& jobFile) {
     using Result = ReportOutcome::Result;
     // Never the root of the file system for want of a folder.

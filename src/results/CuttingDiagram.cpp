@@ -27,7 +27,8 @@ struct BarScale {
     double LabelWidth = 0;
 };
 
-BarScale ScaleOf(const JobInput& input, const CalculationResult& result, const TextMeasurer& measurer) {
+BarScale ScaleOf(const JobInput& input, const CalculationResult& result,
+                 const TextMeasurer& measurer) {
     // The store is sorted longest first, so MaxBars ends as the most bars among the longest.
     int maxLen = 0;
     int maxBars = 0;
@@ -107,8 +108,8 @@ private:
     DiagramHit* hit_;
 };
 
-void Lay(const JobInput& input, const CalculationResult& result, int width, int height, const TextMeasurer& measurer,
-         Painter& painter) {
+void Lay(const JobInput& input, const CalculationResult& result, int width, int height,
+         const TextMeasurer& measurer, Painter& painter) {
     const int patternCount = result.PatternCount();
     const double areaWidth = width - 2 * Margin;
     const double areaHeight = height - 2 * Margin;
@@ -194,14 +195,16 @@ void Lay(const JobInput& input, const CalculationResult& result, int width, int 
 
 }  // namespace
 
-std::vector<DiagramOperation> DrawCuttingList(const JobInput& input, const CalculationResult& result, int width, int height,
-                                              const TextMeasurer& measurer) {
+std::vector<DiagramOperation> DrawCuttingList(const JobInput& input,
+                                              const CalculationResult& result, int width,
+                                              int height, const TextMeasurer& measurer) {
     return DrawCuttingList(input, result, width, height, measurer,
                            DiagramClip{INT_MIN, INT_MIN, width, INT_MAX});
 }
 
-std::vector<DiagramOperation> DrawCuttingList(const JobInput& input, const CalculationResult& result, int width, int height,
-                                              const TextMeasurer& measurer,
+std::vector<DiagramOperation> DrawCuttingList(const JobInput& input,
+                                              const CalculationResult& result, int width,
+                                              int height, const TextMeasurer& measurer,
                                               const DiagramClip& clip) {
     std::vector<DiagramOperation> operations;
     operations.push_back(ClearBitmap{std::max(width, 0), std::max(height, 0), White});
@@ -210,8 +213,8 @@ std::vector<DiagramOperation> DrawCuttingList(const JobInput& input, const Calcu
     return operations;
 }
 
-DiagramHit DiagramHitAt(const JobInput& input, const CalculationResult& result, int width, int height, const TextMeasurer& measurer,
-                        int x, int y) {
+DiagramHit DiagramHitAt(const JobInput& input, const CalculationResult& result, int width,
+                        int height, const TextMeasurer& measurer, int x, int y) {
     DiagramHit hit;
     if (x < 0 || y < 0 || x >= width || y >= height) return hit;
     Painter painter(nullptr, measurer, DiagramClip{x, y, x + 1, y + 1}, &hit);
@@ -243,8 +246,8 @@ std::string DiagramHitText(const DiagramHit& hit) {
     return {};
 }
 
-DiagramSize DiagramSizeFor(const JobInput& input, const CalculationResult& result, int viewWidth, int viewHeight, double zoom,
-                           const TextMeasurer& measurer) {
+DiagramSize DiagramSizeFor(const JobInput& input, const CalculationResult& result, int viewWidth,
+                           int viewHeight, double zoom, const TextMeasurer& measurer) {
     DiagramSize size{viewWidth, viewHeight};
     const int patternCount = result.PatternCount();
     if (patternCount == 0 || viewWidth <= 2 * Margin) return size;

@@ -19,8 +19,8 @@ std::string OptimalLine(const CalculationProgress& progress) {
     if (length > 0) {
         line = "Best so far: " + std::to_string(material / length) + " bars" + fresh;
         if (progress.Bound)
-            line += ", lower bound " +
-                    std::to_string(static_cast<long long>(*progress.Bound) / length);
+            line +=
+                ", lower bound " + std::to_string(static_cast<long long>(*progress.Bound) / length);
     } else {
         line = "Best so far: " + Metres(static_cast<double>(material)) + fresh;
         if (progress.Bound) line += ", lower bound " + Metres(*progress.Bound);

@@ -132,7 +132,8 @@ std::optional<ListRow> SplitRowLine(const std::string& line) {
                    line.substr(NextCharacter(line, at + 1))};
 }
 
-std::vector<std::string> JobFileLines(const JobInput& input, const CalculationResult& result, const Statistics& stats) {
+std::vector<std::string> JobFileLines(const JobInput& input, const CalculationResult& result,
+                                      const Statistics& stats) {
     std::vector<std::string> lines = {JobFileMagic};
     auto row = [](const ListRow& r, bool stock) {
         return (stock && IsUnlimitedQuantity(r.Quantity) ? "*" : r.Quantity) + " @ " + r.Length;
@@ -213,11 +214,13 @@ std::vector<std::string> JobFileLines(const JobInput& input, const CalculationRe
     return lines;
 }
 
-std::string SaveFile(const std::string& path, const JobInput& input, const CalculationResult& result, const Statistics& stats) {
+std::string SaveFile(const std::string& path, const JobInput& input,
+                     const CalculationResult& result, const Statistics& stats) {
     return WriteTextFile(path, JobFileLines(input, result, stats));
 }
 
-JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input, CalculationResult& result) {
+JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input,
+                         CalculationResult& result) {
     JobFileRead read;
     LineReader in(lines);
     const std::string& magic = in.Text();

@@ -24,14 +24,16 @@ inline constexpr int MaxCuttingListLines = 100000;
 // The lines of a job file: the entered lists, the cutting list, the section data, the results
 // with the statistics shown, the kept inputs, Trim, Kerf and Offcut, the costing charges, and
 // last the Hold the results were worked out with.
-std::vector<std::string> JobFileLines(const JobInput& input, const CalculationResult& result, const Statistics& stats);
+std::vector<std::string> JobFileLines(const JobInput& input, const CalculationResult& result,
+                                      const Statistics& stats);
 
 // A row line "quantity @ length", split at its first "@" less the character (the blank) on
 // either side; nothing when the line has no "@".
 std::optional<ListRow> SplitRowLine(const std::string& line);
 
 // SaveFile: writes the job to the path; returns the system's error text, empty on success.
-std::string SaveFile(const std::string& path, const JobInput& input, const CalculationResult& result, const Statistics& stats);
+std::string SaveFile(const std::string& path, const JobInput& input,
+                     const CalculationResult& result, const Statistics& stats);
 
 enum class ReadStatus {
     Loaded,        // the whole job was read
@@ -54,6 +56,7 @@ struct JobFileRead {
 // it, limits the allowances read to their ranges and recomputes the statistics. A file without
 // the Hold record (one written before it was kept) leaves Hold as it is. The messages are the
 // caller's to show.
-JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input, CalculationResult& result);
+JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input,
+                         CalculationResult& result);
 
 }  // namespace tallora

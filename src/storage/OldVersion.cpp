@@ -47,13 +47,15 @@ void ClearEntrySide(JobInput& input, CalculationResult& result) {
 
 }  // namespace
 
-bool BadFile(const std::string& line, const std::string& marker, JobInput& input, CalculationResult& result) {
+bool BadFile(const std::string& line, const std::string& marker, JobInput& input,
+             CalculationResult& result) {
     if (line == marker) return false;
     ClearEntrySide(input, result);
     return true;
 }
 
-OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, JobInput& input, CalculationResult& result) {
+OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, JobInput& input,
+                             CalculationResult& result) {
     OldLines in(lines);
     static const std::string none = "";
     auto next = [&in]() -> const std::string& {

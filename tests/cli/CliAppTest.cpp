@@ -1,8 +1,8 @@
 // What the recorded transcripts of CliOutputRegressionTest do not pin down: bad arguments and
 // files, exit statuses, options the transcripts never give, and the picture outputs.
-#include "support/TestJob.h"
 #include "cli/CliApp.h"
 #include "support/CliTestSupport.h"
+#include "support/TestJob.h"
 
 #include <gtest/gtest.h>
 

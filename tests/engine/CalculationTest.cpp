@@ -36,8 +36,9 @@ TEST(Calculation, KeepsCopiesOfTheInputsInMillimetresWithTheTimeTaken) {
     ASSERT_TRUE(Calculated(scaled).outcome.Completed);
     EXPECT_EQ(scaled.Result.ScaleFactor, 2000);
     EXPECT_EQ(scaled.Result.Patterns, (std::vector<CuttingPattern>{Pattern(6000, 3, {2000}, {3}),
-                                                            Pattern(4000, 1, {2000}, {1})}));
-    EXPECT_EQ(scaled.Result.Stock, (std::vector<WorkingStockRow>{{6000, 6000, -1}, {4000, 4000, -1}}));
+                                                                   Pattern(4000, 1, {2000}, {1})}));
+    EXPECT_EQ(scaled.Result.Stock,
+              (std::vector<WorkingStockRow>{{6000, 6000, -1}, {4000, 4000, -1}}));
 }
 
 TEST(Calculation, RefusesAPieceLongerThanEveryStockAndNamesItsEnteredLength) {
@@ -56,8 +57,7 @@ TEST(Calculation, RefusesAPieceLongerThanEveryStockAndNamesItsEnteredLength) {
 }
 
 TEST(Calculation, AStockRowOfNoBarsOrNoUsableLengthIsNeverUsed) {
-    TestJob job =
-        MakeJob({{"0", "8000"}, {"4", "50"}, {"*", "6000"}}, {{"2", "2997"}}, 3, 25, 25);
+    TestJob job = MakeJob({{"0", "8000"}, {"4", "50"}, {"*", "6000"}}, {{"2", "2997"}}, 3, 25, 25);
     ASSERT_TRUE(Calculated(job).outcome.Completed);
     // The 50 mm bar is used up by trim and hold: it is left out.
     EXPECT_EQ(job.Result.InputStockLength, (std::vector<int>{7950, 5950}));

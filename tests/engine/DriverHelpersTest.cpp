@@ -42,7 +42,7 @@ TEST(PostProcess, RestoresMillimetresInTablesAndPatterns) {
 
 TEST(Recompile, DropsEmptyRowsAndSortsLongestFirstKeepingTheOrderOfEqualLengths) {
     WorkingTables job = WorkingJob({{4000, 4000, 0}, {5000, 5000, 2}, {6000, 6000, -1}},
-                                {{1000, 0}, {2000, 3}, {1500, 2}, {2000, 1}});
+                                   {{1000, 0}, {2000, 3}, {1500, 2}, {2000, 1}});
     job.AllAllocated = true;
     Recompile(job);
     EXPECT_FALSE(job.AllAllocated);

@@ -16,7 +16,8 @@ using Patterns = std::vector<CuttingPattern>;
 
 TEST(SimpleNest, PutsEverythingInTheShortestStockThatHoldsItAndTakesTheBar) {
     // 3000 x 2 is exactly 6000: the 6000 bar holds it, the longer 8000 is not chosen.
-    WorkingTables job = WorkingJob({{8000, 8000, -1}, {6000, 6000, 3}, {5000, 5000, 1}}, {{3000, 2}});
+    WorkingTables job =
+        WorkingJob({{8000, 8000, -1}, {6000, 6000, 3}, {5000, 5000, 1}}, {{3000, 2}});
     SimpleNest(job);
     EXPECT_EQ(job.Patterns, Patterns{Pattern(6000, 1, {3000}, {2})});
     EXPECT_TRUE(job.AllAllocated);
@@ -125,8 +126,8 @@ TEST(DPNest, WholeBarsOfTheLevelWithinTheStockAndThePiecesLeft) {
     testing::RecordingObserver observer;
     // One column of the basis: pieces of each cut row per bar of 6000.
     auto check = [&observer](const char* name, int bars, const Cuts& cuts, double level,
-                         const std::vector<int>& column, const Patterns& patterns,
-                         const Cuts& cutsLeft, int barsLeft) {
+                             const std::vector<int>& column, const Patterns& patterns,
+                             const Cuts& cutsLeft, int barsLeft) {
         SCOPED_TRACE(name);
         WorkingTables job = WorkingJob({{6000, 6000, bars}}, cuts);
         CalculationRun run(job, observer);

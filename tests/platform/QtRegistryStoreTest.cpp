@@ -1,5 +1,5 @@
-#include "support/TestJob.h"
 #include "platform/QtRegistryStore.h"
+#include "support/TestJob.h"
 
 #include <gtest/gtest.h>
 

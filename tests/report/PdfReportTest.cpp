@@ -440,7 +440,8 @@ class ReportFiles : public ::testing::Test {
 protected:
     void SetUp() override { std::filesystem::create_directory(data_); }
     ReportOutcome Run(const std::filesystem::path& jobFile = {}) {
-        return PrintCuttingReport(engine_, BeamJob().Input, BeamJob().Result, Panel(), data_, jobFile);
+        return PrintCuttingReport(engine_, BeamJob().Input, BeamJob().Result, Panel(), data_,
+                                  jobFile);
     }
     static void Touch(const std::filesystem::path& file) { testing::WriteBytes(file, "x"); }
 
@@ -479,7 +480,8 @@ TEST_F(ReportFiles, SaveFailureIsReportedAndTheDocumentClosed) {
         }
     } failing;
     failing.OpenDoc();
-    EXPECT_THROW(PrintCuttingReport(failing, BeamJob().Input, BeamJob().Result, Panel(), data_, {}), std::runtime_error);
+    EXPECT_THROW(PrintCuttingReport(failing, BeamJob().Input, BeamJob().Result, Panel(), data_, {}),
+                 std::runtime_error);
     EXPECT_FALSE(failing.IsOpen());
 }
 

@@ -4,8 +4,8 @@
 
 #include "commands/Calculate.h"
 #include "commands/OpenJob.h"
-#include "storage/TextFile.h"
 #include "job/Capacities.h"
+#include "storage/TextFile.h"
 #include "support/CalculateJob.h"
 #include "support/EngineTestSupport.h"
 #include "support/StorageTestSupport.h"
@@ -21,7 +21,7 @@ using Lines = std::vector<std::string>;
 // A calculated job with limited stock, pieces left over, offcuts, section data and charges.
 TestJob CalculatedJob() {
     TestJob job = testing::MakeJob({{"2", "6000"}, {"1", "4000"}},
-                                      {{"3", "2400"}, {"5", "1750"}, {"4", "3900"}}, 3, 25, 25);
+                                   {{"3", "2400"}, {"5", "1750"}, {"4", "3900"}}, 3, 25, 25);
     job.Input.Allowances.NoOffcuts = false;
     job.Input.Allowances.Offcut = 500;
     job.Input.Section = {"Müller & Söhne", "Ref £42", "", 16.4, 720.5, "Tonne"};
@@ -37,7 +37,9 @@ struct Reader {
     testing::ScriptedDialogs dialogs;
     TestJob job;
     explicit Reader(int hold = 25) { job.Input.Allowances.Hold = hold; }
-    JobFileRead Read(const Lines& lines) { return OpenJob(lines, job.Input, job.Result, dialogs).Read; }
+    JobFileRead Read(const Lines& lines) {
+        return OpenJob(lines, job.Input, job.Result, dialogs).Read;
+    }
 };
 
 TEST(JobFile, EmptyJobLayoutReadBack) {
@@ -266,9 +268,9 @@ TEST(JobFile, ARowIsSplitByCharactersNotBytes) {
 
 TEST(JobFile, FirstLineDecidesTheFormat) {
     TestJob job;
-    EXPECT_EQ(ReadJobLines({"Tallora Datafile", "// Stock length data"}, job.Input, job.Result)
-                  .Status,
-              ReadStatus::OldVersion);
+    EXPECT_EQ(
+        ReadJobLines({"Tallora Datafile", "// Stock length data"}, job.Input, job.Result).Status,
+        ReadStatus::OldVersion);
     Reader reader;
     EXPECT_EQ(reader.Read({"Hello"}).Status, ReadStatus::NotADataFile);
     EXPECT_EQ(reader.dialogs.messages, Lines{NotADataFileMessage});

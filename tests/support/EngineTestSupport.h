@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "engine/Calculation.h"
+#include "engine/WorkingTables.h"
 #include "job/CalculationResult.h"
 #include "job/JobInput.h"
-#include "engine/WorkingTables.h"
 #include "results/ProgressText.h"
 #include "support/TestJob.h"
 

@@ -60,7 +60,7 @@ AdditionalDataPanel::AdditionalDataPanel(SectionData& section, const NumberForma
     const std::pair<QLineEdit*, std::string SectionData::*> texts[] = {
         {customer_, &SectionData::Customer},
         {reference_, &SectionData::Reference},
-        {sectionEdit_, &SectionData::Section}};
+        {sectionEdit_, &SectionData::Name}};
     for (const auto& [edit, member] : texts) {
         connect(edit, &QLineEdit::textChanged, this, [this, member = member](const QString& t) {
             section_.*member = t.toStdString();

@@ -4,9 +4,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "job/CuttingJob.h"
-#include "results/NumberFormat.h"
 #include "gui/widgets/FilteredEdit.h"
+#include "job/JobInput.h"
+#include "results/NumberFormat.h"
 
 namespace tallora {
 

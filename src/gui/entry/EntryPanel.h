@@ -7,8 +7,8 @@
 #include "commands/Dialogs.h"
 #include "entry/PastedRows.h"
 #include "gui/entry/EntryListModel.h"
-#include "job/CuttingJob.h"
 #include "gui/widgets/FilteredEdit.h"
+#include "job/JobInput.h"
 
 namespace tallora {
 

@@ -7,8 +7,8 @@
 #include <array>
 
 #include "entry/Allowances.h"
-#include "job/CuttingJob.h"
 #include "gui/widgets/FilteredEdit.h"
+#include "job/JobInput.h"
 
 namespace tallora {
 

@@ -1,4 +1,4 @@
-#include "gui/inventory/InventoryForm.h"
+#include "gui/inventory/InventoryWindow.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -34,16 +34,16 @@ constexpr int MaxOffcutCount = 999999;
 
 // A change to the store the window's history can take back. The store may refuse it (another
 // program changed the offcut meanwhile): the user is told and the step is dropped.
-class TInventoryForm::Change : public QUndoCommand {
+class InventoryWindow::Change : public QUndoCommand {
 public:
-    Change(TInventoryForm& form, const QString& text) : form_(form) { setText(text); }
+    Change(InventoryWindow& form, const QString& text) : form_(form) { setText(text); }
     void redo() override { Run(true); }
     void undo() override { Run(false); }
 
 protected:
     virtual void Apply(bool forward) = 0;
     OffcutStore& Store() { return form_.store_; }
-    TInventoryForm& form_;
+    InventoryWindow& form_;
 
 private:
     void Run(bool forward) {
@@ -59,9 +59,9 @@ private:
 
 namespace {
 
-class AddChange : public TInventoryForm::Change {
+class AddChange : public InventoryWindow::Change {
 public:
-    AddChange(TInventoryForm& form, NewOffcut offcut)
+    AddChange(InventoryWindow& form, NewOffcut offcut)
         : Change(form, QStringLiteral("Add Offcut")), offcut_(std::move(offcut)) {}
     long long Id() const { return kept_.Id; }
 
@@ -87,9 +87,9 @@ OffcutChanges ChangesTo(const std::string& section, int length, int count,
     return {section, length, count, location};
 }
 
-class EditChange : public TInventoryForm::Change {
+class EditChange : public InventoryWindow::Change {
 public:
-    EditChange(TInventoryForm& form, Offcut before, NewOffcut after)
+    EditChange(InventoryWindow& form, Offcut before, NewOffcut after)
         : Change(form, QStringLiteral("Edit Offcut %1").arg(before.Id)),
           before_(std::move(before)),
           after_(std::move(after)) {}
@@ -110,9 +110,9 @@ private:
     NewOffcut after_;
 };
 
-class DeleteChange : public TInventoryForm::Change {
+class DeleteChange : public InventoryWindow::Change {
 public:
-    DeleteChange(TInventoryForm& form, std::vector<Offcut> offcuts)
+    DeleteChange(InventoryWindow& form, std::vector<Offcut> offcuts)
         : Change(form, offcuts.size() == 1
                            ? QStringLiteral("Delete Offcut %1").arg(offcuts.front().Id)
                            : QStringLiteral("Delete %1 Offcuts").arg(offcuts.size())),
@@ -143,19 +143,19 @@ private:
 
 }  // namespace
 
-TInventoryForm::TInventoryForm(OffcutStore store, Dialogs& dialogs, std::string exportFolder,
-                               QWidget* parent)
+InventoryWindow::InventoryWindow(OffcutStore store, Dialogs& dialogs, std::string exportFolder,
+                                 QWidget* parent)
     : QDialog(parent),
       store_(std::move(store)),
       dialogs_(dialogs),
       exportFolder_(std::move(exportFolder)),
-      editor_(&TInventoryForm::AskOffcut) {
-    setObjectName(QStringLiteral("InventoryForm"));
+      editor_(&InventoryWindow::AskOffcut) {
+    setObjectName(QStringLiteral("InventoryWindow"));
     setWindowTitle(QStringLiteral("Offcut Inventory"));
     setSizeGripEnabled(true);
     history_ = new QUndoStack(this);
     model_ = new InventoryModel(store_, this);
-    connect(model_, &InventoryModel::failed, this, &TInventoryForm::ShowFailure);
+    connect(model_, &InventoryModel::failed, this, &InventoryWindow::ShowFailure);
 
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
@@ -175,12 +175,12 @@ TInventoryForm::TInventoryForm(OffcutStore store, Dialogs& dialogs, std::string 
         top->addWidget(b);
         return b;
     };
-    button(QStringLiteral("&Add..."), "AddButton", &TInventoryForm::AddClick);
-    edit_ = button(QStringLiteral("&Edit..."), "EditButton", &TInventoryForm::EditClick);
-    delete_ = button(QStringLiteral("&Delete"), "DeleteButton", &TInventoryForm::DeleteClick);
+    button(QStringLiteral("&Add..."), "AddButton", &InventoryWindow::AddClick);
+    edit_ = button(QStringLiteral("&Edit..."), "EditButton", &InventoryWindow::EditClick);
+    delete_ = button(QStringLiteral("&Delete"), "DeleteButton", &InventoryWindow::DeleteClick);
     auto* undo = button(QStringLiteral("&Undo"), "UndoButton", [this] { history_->undo(); });
     auto* redo = button(QStringLiteral("&Redo"), "RedoButton", [this] { history_->redo(); });
-    button(QStringLiteral("E&xport CSV..."), "ExportButton", &TInventoryForm::ExportClick);
+    button(QStringLiteral("E&xport CSV..."), "ExportButton", &InventoryWindow::ExportClick);
     connect(history_, &QUndoStack::canUndoChanged, undo, &QPushButton::setEnabled);
     connect(history_, &QUndoStack::canRedoChanged, redo, &QPushButton::setEnabled);
     connect(history_, &QUndoStack::undoTextChanged, undo, [undo](const QString& text) {
@@ -199,7 +199,7 @@ TInventoryForm::TInventoryForm(OffcutStore store, Dialogs& dialogs, std::string 
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     auto* deleteKey = new QAction(this);
     deleteKey->setShortcut(QKeySequence::Delete);
-    connect(deleteKey, &QAction::triggered, this, &TInventoryForm::DeleteClick);
+    connect(deleteKey, &QAction::triggered, this, &InventoryWindow::DeleteClick);
     addActions({undoKey, redoKey, deleteKey});
     layout->addLayout(top);
 
@@ -221,10 +221,10 @@ TInventoryForm::TInventoryForm(OffcutStore store, Dialogs& dialogs, std::string 
     table_->setColumnWidth(InventoryModel::CountColumn, 60);
     table_->setColumnWidth(InventoryModel::SourceColumn, 190);
     table_->setColumnWidth(InventoryModel::BookedColumn, 120);
-    connect(table_, &QTableView::doubleClicked, this, &TInventoryForm::EditClick);
+    connect(table_, &QTableView::doubleClicked, this, &InventoryWindow::EditClick);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TInventoryForm::UpdateButtons);
-    connect(model_, &QAbstractItemModel::modelReset, this, &TInventoryForm::UpdateButtons);
+            &InventoryWindow::UpdateButtons);
+    connect(model_, &QAbstractItemModel::modelReset, this, &InventoryWindow::UpdateButtons);
     layout->addWidget(table_, 1);
 
     count_ = new QLabel(this);
@@ -249,16 +249,16 @@ TInventoryForm::TInventoryForm(OffcutStore store, Dialogs& dialogs, std::string 
     connect(close, &QDialogButtonBox::rejected, this, &QDialog::close);
     layout->addWidget(close);
 
-    connect(section_, &QComboBox::currentIndexChanged, this, &TInventoryForm::SectionChanged);
+    connect(section_, &QComboBox::currentIndexChanged, this, &InventoryWindow::SectionChanged);
     resize(860, 560);
     FillSections();
     UpdateButtons();
 }
 
-TInventoryForm::~TInventoryForm() = default;
+InventoryWindow::~InventoryWindow() = default;
 
-std::optional<NewOffcut> TInventoryForm::AskOffcut(QWidget* parent, const QString& title,
-                                                   const NewOffcut& initial) {
+std::optional<NewOffcut> InventoryWindow::AskOffcut(QWidget* parent, const QString& title,
+                                                    const NewOffcut& initial) {
     QDialog dialog(parent);
     dialog.setWindowTitle(title);
     auto* form = new QFormLayout(&dialog);
@@ -296,7 +296,7 @@ std::optional<NewOffcut> TInventoryForm::AskOffcut(QWidget* parent, const QStrin
     return offcut;
 }
 
-void TInventoryForm::SelectSection(const std::optional<std::string>& section) {
+void InventoryWindow::SelectSection(const std::optional<std::string>& section) {
     int index = 0;
     if (section) {
         const int found = section_->findData(Q(SectionKey(*section)));
@@ -306,7 +306,7 @@ void TInventoryForm::SelectSection(const std::optional<std::string>& section) {
     SectionChanged();
 }
 
-void TInventoryForm::SectionChanged() {
+void InventoryWindow::SectionChanged() {
     if (filling_) return;
     const QString key = section_->currentData().toString();
     model_->SetSection(key.isEmpty() ? std::nullopt
@@ -314,13 +314,13 @@ void TInventoryForm::SectionChanged() {
     UpdateButtons();
 }
 
-void TInventoryForm::Refresh() {
+void InventoryWindow::Refresh() {
     model_->Refresh();
     FillSections();
     UpdateButtons();
 }
 
-void TInventoryForm::FillSections() {
+void InventoryWindow::FillSections() {
     std::vector<SectionTotal> totals;
     try {
         totals = store_.TotalsBySection();
@@ -345,7 +345,7 @@ void TInventoryForm::FillSections() {
     FillTotals(totals);
 }
 
-void TInventoryForm::FillTotals(const std::vector<SectionTotal>& totals) {
+void InventoryWindow::FillTotals(const std::vector<SectionTotal>& totals) {
     totals_->setRowCount(static_cast<int>(totals.size()));
     for (int r = 0; r < static_cast<int>(totals.size()); ++r) {
         const SectionTotal& t = totals[static_cast<std::size_t>(r)];
@@ -359,7 +359,7 @@ void TInventoryForm::FillTotals(const std::vector<SectionTotal>& totals) {
     }
 }
 
-void TInventoryForm::UpdateButtons() {
+void InventoryWindow::UpdateButtons() {
     const bool selected = table_->selectionModel()->hasSelection();
     edit_->setEnabled(selected);
     delete_->setEnabled(selected);
@@ -368,7 +368,7 @@ void TInventoryForm::UpdateButtons() {
                                : QStringLiteral("%1 offcuts").arg(total));
 }
 
-std::vector<Offcut> TInventoryForm::SelectedOffcuts() const {
+std::vector<Offcut> InventoryWindow::SelectedOffcuts() const {
     std::set<int> rows;
     for (const QModelIndex& index : table_->selectionModel()->selectedRows())
         rows.insert(index.row());
@@ -377,20 +377,20 @@ std::vector<Offcut> TInventoryForm::SelectedOffcuts() const {
     return offcuts;
 }
 
-void TInventoryForm::Select(long long id) {
+void InventoryWindow::Select(long long id) {
     const int row = model_->RowOf(id);
     if (row < 0) return;
     table_->selectRow(row);
     table_->scrollTo(model_->index(row, 0));
 }
 
-void TInventoryForm::RunChange(Change* change) { history_->push(change); }
+void InventoryWindow::RunChange(Change* change) { history_->push(change); }
 
-void TInventoryForm::ShowFailure(const QString& message) {
+void InventoryWindow::ShowFailure(const QString& message) {
     dialogs_.ShowMessage(MessageKind::Error, MessageButtons::Ok, message.toStdString());
 }
 
-void TInventoryForm::AddClick() {
+void InventoryWindow::AddClick() {
     NewOffcut initial;
     initial.Section = model_->Section() ? section_->currentText().toStdString() : std::string();
     initial.Length = 3000;
@@ -402,7 +402,7 @@ void TInventoryForm::AddClick() {
     if (history_->command(history_->index() - 1) == change) Select(change->Id());
 }
 
-void TInventoryForm::EditClick() {
+void InventoryWindow::EditClick() {
     const std::vector<Offcut> selected = SelectedOffcuts();
     if (selected.empty()) return;
     const Offcut& before = selected.front();
@@ -416,13 +416,13 @@ void TInventoryForm::EditClick() {
     Select(before.Id);
 }
 
-void TInventoryForm::DeleteClick() {
+void InventoryWindow::DeleteClick() {
     const std::vector<Offcut> selected = SelectedOffcuts();
     if (selected.empty()) return;
     RunChange(new DeleteChange(*this, selected));
 }
 
-void TInventoryForm::ExportClick() {
+void InventoryWindow::ExportClick() {
     FileDialogOptions options;
     options.Title = "Export Offcut Inventory";
     options.Filter = "CSV file (*.csv)|*.csv|Any file (*.*)|*.*";

@@ -1,4 +1,4 @@
-#include "gui/ProgressForm.h"
+#include "gui/ProgressWindow.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -10,11 +10,11 @@
 
 namespace tallora {
 
-TProgressForm::TProgressForm(QWidget* parent)
+ProgressWindow::ProgressWindow(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     // Window managers draw their own buttons on any title bar they make, whatever the window
     // asks; so the window draws its title itself and has no buttons but Cancel.
-    setObjectName(QStringLiteral("ProgressForm"));
+    setObjectName(QStringLiteral("ProgressWindow"));
     setWindowTitle(QStringLiteral("Calculation Progress"));
     setFixedSize(Px(330), Px(224));
     auto* frame = new QFrame(this);
@@ -62,7 +62,7 @@ TProgressForm::TProgressForm(QWidget* parent)
     });
 }
 
-void TProgressForm::Start(int maximum) {
+void ProgressWindow::Start(int maximum) {
     for (QLabel* line : lines_) line->clear();
     cancel_->setEnabled(true);
     bar_->setRange(0, std::max(1, maximum));
@@ -75,30 +75,30 @@ void TProgressForm::Start(int maximum) {
     repaint();
 }
 
-void TProgressForm::SetPosition(int position) {
+void ProgressWindow::SetPosition(int position) {
     bar_->setValue(std::clamp(position, bar_->minimum(), bar_->maximum()));
 }
 
-void TProgressForm::SetLines(const QString& allocated, const QString& remaining) {
+void ProgressWindow::SetLines(const QString& allocated, const QString& remaining) {
     lines_[1]->setText(allocated);
     lines_[2]->setText(remaining);
     repaint();
 }
 
-void TProgressForm::SetPermutationLine(const QString& text) {
+void ProgressWindow::SetPermutationLine(const QString& text) {
     lines_[0]->setText(text);
     repaint();
 }
 
-QString TProgressForm::Line(int number) const { return lines_[number - 1]->text(); }
+QString ProgressWindow::Line(int number) const { return lines_[number - 1]->text(); }
 
-void TProgressForm::closeEvent(QCloseEvent* event) {
+void ProgressWindow::closeEvent(QCloseEvent* event) {
     // Only the calculation's end closes the window; asking the window to close asks to stop.
     event->ignore();
     if (cancel_->isEnabled()) cancel_->click();
 }
 
-void TProgressForm::keyPressEvent(QKeyEvent* event) {
+void ProgressWindow::keyPressEvent(QKeyEvent* event) {
     // Escape cancels as the button does; nothing closes the window but the calculation's end.
     if (event->key() == Qt::Key_Escape && cancel_->isEnabled()) cancel_->click();
 }

@@ -7,7 +7,8 @@
 
 #include "commands/Dialogs.h"
 #include "costing/CostingSheet.h"
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
 #include "results/NumberFormat.h"
 #include "results/Statistics.h"
 #include "storage/RegistryStore.h"
@@ -34,13 +35,13 @@ struct CostingOutcome {
 // The material costing window. It prices the job it was made with: the cutting charge and the
 // three further charges are edited in the job's costing settings at once; the material rate,
 // basis and weight are working copies handed back at close.
-class TCostingForm : public QDialog {
+class CostingWindow : public QDialog {
     Q_OBJECT
 public:
     // Made once, before any job file is read: loads the charge names from the registry into the
     // job's costing settings. `format` is the system's currency format.
-    TCostingForm(CuttingJob& job, Dialogs& dialogs, RegistryStore& store, NumberFormat format,
-                 QWidget* parent = nullptr);
+    CostingWindow(JobInput& input, const CalculationResult& result, Dialogs& dialogs,
+                  RegistryStore& store, NumberFormat format, QWidget* parent = nullptr);
 
     // The main window's CostingButtonClick: shows the window modally for the job's section cost,
     // weight and cost type and the statistics of its result.
@@ -92,7 +93,8 @@ private:
     void ShowValue(QLineEdit* edit, double value, int decimals);
     void FitColumns();
 
-    CuttingJob& job_;
+    JobInput& input_;
+    const CalculationResult& result_;
     Dialogs& dialogs_;
     RegistryStore& store_;
     NumberFormat format_;

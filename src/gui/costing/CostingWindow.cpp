@@ -1,4 +1,4 @@
-#include "gui/costing/CostingForm.h"
+#include "gui/costing/CostingWindow.h"
 
 #include <QClipboard>
 #include <QGroupBox>
@@ -18,12 +18,12 @@
 #include <cmath>
 
 #include "costing/CostingFields.h"
-#include "gui/costing/SheetClipboard.h"
 #include "entry/KeyFilters.h"
-#include "storage/AutoSave.h"
-#include "storage/Settings.h"
+#include "gui/costing/SheetClipboard.h"
 #include "gui/widgets/DesignGeometry.h"
 #include "gui/widgets/FilteredEdit.h"
+#include "storage/AutoSave.h"
+#include "storage/Settings.h"
 
 namespace tallora {
 
@@ -52,15 +52,16 @@ void CheckOnly(const std::vector<QRadioButton*>& radios, const std::vector<const
 
 }  // namespace
 
-TCostingForm::TCostingForm(CuttingJob& job, Dialogs& dialogs, RegistryStore& store,
-                           NumberFormat format, QWidget* parent)
+CostingWindow::CostingWindow(JobInput& input, const CalculationResult& result, Dialogs& dialogs,
+                             RegistryStore& store, NumberFormat format, QWidget* parent)
     : QDialog(parent),
-      job_(job),
+      input_(input),
+      result_(result),
       dialogs_(dialogs),
       store_(store),
       format_(std::move(format)),
-      material_(MaterialPrice::OfJob(job.Section)) {
-    setObjectName(QStringLiteral("CostingForm"));
+      material_(MaterialPrice::OfJob(input.Section)) {
+    setObjectName(QStringLiteral("CostingWindow"));
     setWindowTitle(FormCaption);
     setModal(true);
     // Where Tahoma is missing, a face of similar width keeps the captions inside their groups.
@@ -72,11 +73,11 @@ TCostingForm::TCostingForm(CuttingJob& job, Dialogs& dialogs, RegistryStore& sto
     resize(Px(945), Px(685));
     CreateControls();
 
-    LoadChargeNames(store_, job_.Costing);
+    LoadChargeNames(store_, input_.Costing);
     ApplyNames();
 }
 
-void TCostingForm::CreateControls() {
+void CostingWindow::CreateControls() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -187,14 +188,14 @@ void TCostingForm::CreateControls() {
         material_.Weight = ReadChargeValue(text.toStdString(), format_);
         MakeCostingSheet();
     });
-    CostingSettings& c = job_.Costing;
+    CostingSettings& c = input_.Costing;
     Connect(cut_, &c.CCutValue, &c.CCutType);
     Connect(others_[0], &c.CGalvValue, &c.CGalvType);
     Connect(others_[1], &c.CPPValue, &c.CPPType);
     Connect(others_[2], &c.COtherValue, &c.COtherType);
 }
 
-TCostingForm::ChargeGroup TCostingForm::MakeGroup(
+CostingWindow::ChargeGroup CostingWindow::MakeGroup(
     QWidget* panel, const char* name, const QString& caption, int left, int width,
     const char* editName, const std::vector<std::pair<const char*, const char*>>& radios,
     const std::vector<const char*>& codes) {
@@ -222,7 +223,7 @@ TCostingForm::ChargeGroup TCostingForm::MakeGroup(
     return group;
 }
 
-void TCostingForm::Connect(ChargeGroup& group, double* value, std::string* basis) {
+void CostingWindow::Connect(ChargeGroup& group, double* value, std::string* basis) {
     connect(group.Edit, &QLineEdit::textChanged, this, [this, value](const QString& text) {
         *value = ReadChargeValue(text.toStdString(), format_);
         MakeCostingSheet();
@@ -236,8 +237,8 @@ void TCostingForm::Connect(ChargeGroup& group, double* value, std::string* basis
     }
 }
 
-CostingOutcome TCostingForm::Execute(double sectionCost, double sectionWeight,
-                                     const std::string& costType, const Statistics& stats) {
+CostingOutcome CostingWindow::Execute(double sectionCost, double sectionWeight,
+                                      const std::string& costType, const Statistics& stats) {
     Prepare(sectionCost, sectionWeight, costType, stats);
     const QScreen* screen =
         parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
@@ -247,8 +248,8 @@ CostingOutcome TCostingForm::Execute(double sectionCost, double sectionWeight,
     return FormClose();
 }
 
-void TCostingForm::Prepare(double sectionCost, double sectionWeight, const std::string& costType,
-                           const Statistics& stats) {
+void CostingWindow::Prepare(double sectionCost, double sectionWeight, const std::string& costType,
+                            const Statistics& stats) {
     stats_ = stats;
     matCost_.Edit->setText(Q(FormatGeneral(sectionCost, format_)));
     material_.Rate = sectionCost;
@@ -257,7 +258,7 @@ void TCostingForm::Prepare(double sectionCost, double sectionWeight, const std::
     material_.Weight = sectionWeight;
 }
 
-void TCostingForm::FormShow() {
+void CostingWindow::FormShow() {
     // The fields' rewrites below read their values back; the sheet is worked out once, at the end.
     showing_ = true;
     material_.Weight = ReadChargeValue(weightEdit_->text().toStdString(), format_);
@@ -266,7 +267,7 @@ void TCostingForm::FormShow() {
     material_.Rate = ReadChargeValue(matCost_.Edit->text().toStdString(), format_);
     ShowValue(matCost_.Edit, material_.Rate, 2);
 
-    const CostingSettings& c = job_.Costing;
+    const CostingSettings& c = input_.Costing;
     ShowValue(cut_.Edit, c.CCutValue, 2);
     ShowBasis(cut_, c.CCutType);
     ShowValue(others_[0].Edit, c.CGalvValue, 2);
@@ -279,24 +280,24 @@ void TCostingForm::FormShow() {
     MakeCostingSheet();
 }
 
-CostingOutcome TCostingForm::FormClose() {
+CostingOutcome CostingWindow::FormClose() {
     WriteNames();
     return {matCost_.Edit->text().toStdString(), material_.Rate, material_.Basis,
             weightEdit_->text().toStdString(), material_.Weight};
 }
 
 // Rewriting a field runs its change handler, which reads the value back as shown.
-void TCostingForm::ShowValue(QLineEdit* edit, double value, int decimals) {
+void CostingWindow::ShowValue(QLineEdit* edit, double value, int decimals) {
     edit->setText(Q(FormatFixed(value, decimals, format_)));
 }
 
-void TCostingForm::ShowBasis(const ChargeGroup& group, const std::string& basis) {
+void CostingWindow::ShowBasis(const ChargeGroup& group, const std::string& basis) {
     CheckOnly(group.Radios, group.Codes, basis);
 }
 
-void TCostingForm::MakeCostingSheet() {
+void CostingWindow::MakeCostingSheet() {
     if (showing_) return;
-    sheet_ = tallora::MakeCostingSheet(job_, stats_, material_, job_.Costing, format_);
+    sheet_ = tallora::MakeCostingSheet(input_, result_, stats_, material_, input_.Costing, format_);
     list_->clearContents();
     list_->setRowCount(static_cast<int>(sheet_.GridRows.size()));
     for (int r = 0; r < list_->rowCount(); ++r) {
@@ -312,7 +313,7 @@ void TCostingForm::MakeCostingSheet() {
 }
 
 // Columns take the width of their contents, and share what is left of the view.
-void TCostingForm::FitColumns() {
+void CostingWindow::FitColumns() {
     list_->resizeColumnsToContents();
     int used = 0;
     for (int c = 0; c < CostingColumns; ++c) used += list_->columnWidth(c);
@@ -324,12 +325,12 @@ void TCostingForm::FitColumns() {
     }
 }
 
-void TCostingForm::Button1Click() {
+void CostingWindow::Button1Click() {
     QGuiApplication::clipboard()->setMimeData(SheetMimeData(sheet_.ClipboardLines));
 }
 
-void TCostingForm::RenameCharge(int charge) {
-    std::string& name = ChargeName(job_.Costing, charge);
+void CostingWindow::RenameCharge(int charge) {
+    std::string& name = ChargeName(input_.Costing, charge);
     if (auto answer =
             dialogs_.AskText(RenameTitle.toStdString(), RenamePrompt.toStdString(), name)) {
         name = RenamedCharge(charge, *answer);
@@ -340,36 +341,36 @@ void TCostingForm::RenameCharge(int charge) {
     MakeCostingSheet();
 }
 
-std::array<std::string, 3> TCostingForm::NamesForStoring() const {
+std::array<std::string, 3> CostingWindow::NamesForStoring() const {
     std::array<std::string, 3> names;
     for (int k = 1; k <= OtherChargeCount; ++k) {
         names[static_cast<size_t>(k - 1)] =
-            StoredChargeName(ChargeName(job_.Costing, k), DefaultChargeName(k));
+            StoredChargeName(ChargeName(input_.Costing, k), DefaultChargeName(k));
     }
     return names;
 }
 
-void TCostingForm::SetNamesFromStorage(const std::array<std::string, 3>& stored) {
+void CostingWindow::SetNamesFromStorage(const std::array<std::string, 3>& stored) {
     for (int k = 1; k <= OtherChargeCount; ++k) {
-        ApplyStoredChargeName(ChargeName(job_.Costing, k), stored[static_cast<size_t>(k - 1)]);
+        ApplyStoredChargeName(ChargeName(input_.Costing, k), stored[static_cast<size_t>(k - 1)]);
     }
     ApplyNames();
 }
 
-void TCostingForm::ReloadNames() { ApplyNames(); }
+void CostingWindow::ReloadNames() { ApplyNames(); }
 
-void TCostingForm::ApplyNames() {
+void CostingWindow::ApplyNames() {
     for (int k = 1; k <= OtherChargeCount; ++k) {
-        const std::string& name = ChargeName(job_.Costing, k);
+        const std::string& name = ChargeName(input_.Costing, k);
         others_[static_cast<size_t>(k - 1)].Group->setTitle(Q(ChargeGroupCaption(k, name)));
         list_->horizontalHeaderItem(FirstOtherColumn + k - 1)
             ->setText(Q(ChargeColumnCaption(name)));
     }
 }
 
-void TCostingForm::WriteNames() { WriteChargeNames(store_, job_.Costing); }
+void CostingWindow::WriteNames() { WriteChargeNames(store_, input_.Costing); }
 
-bool TCostingForm::eventFilter(QObject* watched, QEvent* event) {
+bool CostingWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && watched == list_->viewport()) FitColumns();
     if (event->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {

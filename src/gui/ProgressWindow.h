@@ -10,10 +10,10 @@ namespace tallora {
 // "Calculation Progress": the bar and three lines while a calculation runs; on top, centred, with
 // its caption drawn by itself and no title-bar buttons. Its Cancel button (or Escape) asks the
 // calculation to stop.
-class TProgressForm : public QDialog {
+class ProgressWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TProgressForm(QWidget* parent = nullptr);
+    explicit ProgressWindow(QWidget* parent = nullptr);
 
     void Start(int maximum);
     void SetPosition(int position);

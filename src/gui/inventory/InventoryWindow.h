@@ -6,8 +6,8 @@
 #include <string>
 
 #include "commands/Dialogs.h"
-#include "inventory/OffcutStore.h"
 #include "gui/inventory/InventoryModel.h"
+#include "inventory/OffcutStore.h"
 
 class QComboBox;
 class QLabel;
@@ -21,7 +21,7 @@ namespace tallora {
 // The offcut inventory window: the store's offcuts as a table, filtered by section and sorted by
 // any column, with add, edit and delete (undone and redone while the window is open), export to
 // CSV and the metres kept of each section.
-class TInventoryForm : public QDialog {
+class InventoryWindow : public QDialog {
     Q_OBJECT
 public:
     // Asks for an offcut's fields: the initial ones shown, nothing when cancelled.
@@ -29,9 +29,9 @@ public:
                                                           const NewOffcut& initial)>;
 
     // The window over an open store; `exportFolder` is where Export starts.
-    TInventoryForm(OffcutStore store, Dialogs& dialogs, std::string exportFolder,
-                   QWidget* parent = nullptr);
-    ~TInventoryForm() override;
+    InventoryWindow(OffcutStore store, Dialogs& dialogs, std::string exportFolder,
+                    QWidget* parent = nullptr);
+    ~InventoryWindow() override;
 
     // Tests answer the offcut dialog themselves.
     void SetEditor(Editor editor) { editor_ = std::move(editor); }
