@@ -260,7 +260,7 @@ int main(int argc, char** argv) {
             inventory->SetEditor([offcut](QWidget*, const QString&, const NewOffcut&) {
                 return std::optional<NewOffcut>(offcut);
             });
-            inventory->AddClick();
+            inventory->addOffcut();
         }
         inventory->SelectSection(std::nullopt);
         inventory->Table()->clearSelection();

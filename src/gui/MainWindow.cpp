@@ -37,6 +37,9 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+// A text of the core's, in the user's language where there is a translation.
+QString Shown(const std::string& text) { return QCoreApplication::translate("tallora", text.c_str()); }
+
 bool IsUndoKey(const QKeyEvent* key) {
     const QKeyCombination combination = key->keyCombination();
     return combination == QKeyCombination(Qt::CTRL | Qt::Key_Z) ||
@@ -164,9 +167,9 @@ void MainWindow::connectPanels() {
 }
 
 void MainWindow::start(const QString& commandLineFile) {
-    DoRegCheck(services_.Store, services_.Shell);
-    ReadCFGData(services_.Store, document_->Input().Allowances, settings_);
-    recent_->MRU_Load();
+    SetUpFirstRun(services_.Store, services_.Shell);
+    ReadProgramSettings(services_.Store, document_->Input().Allowances, settings_);
+    recent_->Load();
     rebuildReopenMenu();
 
     hints_->setText(settings_.Hints ? tr("&Turn hints off") : tr("&Turn hints on"));
@@ -227,8 +230,8 @@ void MainWindow::summariseInput() {
     const InputSummary summary = SummariseInput(document_->Input());
     canCalculate_ = summary.CalculateEnabled;
     updateCommands();
-    statusPanels_[0]->setText(Q(summary.StockText));
-    statusPanels_[1]->setText(Q(summary.CutText));
+    statusPanels_[0]->setText(Shown(summary.StockText));
+    statusPanels_[1]->setText(Shown(summary.CutText));
 }
 
 void MainWindow::updateCommands() {
@@ -301,7 +304,7 @@ void MainWindow::refreshStatisticsAndList() {
 
 void MainWindow::showStatistics(const Statistics& stats) {
     document_->SetStats(stats);
-    statisticsPanel_->Show(DisplayStats(stats, services_.Format));
+    statisticsPanel_->Show(FormatStatistics(stats, services_.Format));
 }
 
 void MainWindow::showCuttingList() {
@@ -329,8 +332,8 @@ void MainWindow::showJob() {
 void MainWindow::setCaption() {
     const QString& file = document_->FileName();
     const QString name =
-        file.isEmpty() ? QStringLiteral("untitled") : QFileInfo(file).fileName().section('.', 0, 0);
-    setWindowTitle(QStringLiteral("Tallora: [") + name + QLatin1Char(']'));
+        file.isEmpty() ? tr("untitled") : QFileInfo(file).fileName().section('.', 0, 0);
+    setWindowTitle(tr("Tallora: [") + name + QLatin1Char(']'));
 }
 
 QString MainWindow::StatusText(int panel) const { return statusPanels_[panel]->text(); }
@@ -399,8 +402,8 @@ void MainWindow::showProgress(const CalculationProgress& progress) {
         progress.PiecesPlaced + static_cast<int>(progress.TimeFraction * progress.PiecesLeft);
     progress_->SetPosition(progress.Phase == CalculationPhase::Optimal ? position
                                                                        : progress.PiecesPlaced);
-    progress_->SetLines(Q(AllocatedLine(progress)), Q(RemainingLine(progress)));
-    progress_->SetPermutationLine(Q(SearchLine(progress)));
+    progress_->SetLines(Shown(AllocatedLine(progress)), Shown(RemainingLine(progress)));
+    progress_->SetPermutationLine(Shown(SearchLine(progress)));
 }
 
 void MainWindow::calculationEnded(const CalculatedJob& job, const QString& failure) {
@@ -429,9 +432,9 @@ void MainWindow::showCalculated(const CalculationOutcome& outcome, const Calcula
         enableOutputCommands(true);
         showStatistics(job.Stats);
         showCuttingList();
-        statusPanels_[2]->setText(Q(job.StatusText));
+        statusPanels_[2]->setText(Shown(job.StatusText));
         // Optimal's line can be wider than the panel: the whole of it shows on hovering.
-        statusPanels_[2]->setToolTip(Q(job.StatusText));
+        statusPanels_[2]->setToolTip(Shown(job.StatusText));
     } else if (outcome.Cancelled) {
         // The results shown before are kept.
         showCuttingList();

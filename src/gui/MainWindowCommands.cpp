@@ -48,9 +48,9 @@ bool MainWindow::savePrompt(bool exitForm) {
     const QString& file = document_->FileName();
     QString name;
     if (exitForm)
-        name = file.isEmpty() ? QStringLiteral("[untitled]") : QFileInfo(file).fileName();
+        name = file.isEmpty() ? tr("[untitled]") : QFileInfo(file).fileName();
     else
-        name = file.isEmpty() ? QStringLiteral("untitled") : ShortName(file);
+        name = file.isEmpty() ? tr("untitled") : ShortName(file);
     const MessageAnswer answer = services_.Boxes.ShowMessage(
         exitForm ? MessageKind::Plain : MessageKind::Confirmation, MessageButtons::YesNoCancel,
         tr("Save changes to %1 ?").arg(name).toStdString());
@@ -65,8 +65,8 @@ bool MainWindow::savePrompt(bool exitForm) {
 }
 
 void MainWindow::clearJob() {
-    DoRegCheck(services_.Store, services_.Shell);
-    ReadCFGData(services_.Store, document_->Input().Allowances, settings_);
+    SetUpFirstRun(services_.Store, services_.Shell);
+    ReadProgramSettings(services_.Store, document_->Input().Allowances, settings_);
     emptyJob();
 }
 
@@ -199,7 +199,7 @@ bool MainWindow::openPath(const QString& path) {
 }
 
 void MainWindow::keepOpened() {
-    recent_->MRU_Add(document_->FileName().toStdString());
+    recent_->Add(document_->FileName().toStdString());
     rebuildReopenMenu();
     setCaption();
     WriteLastDir(services_.Store, document_->FileName().toStdString());
@@ -250,7 +250,7 @@ void MainWindow::saveJobAs() {
         document_->SetFileName(Q(*chosen));
         written = true;
     }
-    recent_->MRU_Add(document_->FileName().toStdString());
+    recent_->Add(document_->FileName().toStdString());
     rebuildReopenMenu();
     setCaption();
     if (written) document_->SetModified(false);
@@ -258,7 +258,7 @@ void MainWindow::saveJobAs() {
 }
 
 void MainWindow::writeSettings() {
-    WriteCFGData(services_.Store, document_->Input().Allowances, settings_);
+    WriteProgramSettings(services_.Store, document_->Input().Allowances, settings_);
     WriteWindowGeometry(services_.Store, "WindowGeometry", saveGeometry().toBase64().toStdString());
 }
 
@@ -309,7 +309,7 @@ QString MainWindow::reportsFolder() const {
 
 void MainWindow::rebuildReopenMenu() {
     reopen_->clear();
-    for (const ReopenEntry& entry : recent_->MRU_BuildMenu()) {
+    for (const ReopenEntry& entry : recent_->MenuEntries()) {
         QAction* action = reopen_->addAction(Q(entry.Caption));
         action->setEnabled(entry.Enabled);
         const int position = entry.Position;

@@ -15,7 +15,7 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     // Window managers draw their own buttons on any title bar they make, whatever the window
     // asks; so the window draws its title itself and has no buttons but Cancel.
     setObjectName(QStringLiteral("ProgressWindow"));
-    setWindowTitle(QStringLiteral("Calculation Progress"));
+    setWindowTitle(tr("Calculation Progress"));
     setFixedSize(Px(330), Px(224));
     auto* frame = new QFrame(this);
     frame->setFrameShape(QFrame::Box);
@@ -33,14 +33,14 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     // Below the caption, everything as laid out for a window with a title bar.
     auto* client = new QWidget(this);
     client->setGeometry(0, Px(24), width(), height() - Px(24));
-    auto* title = new QLabel(QStringLiteral("Calculating Solution"), client);
+    auto* title = new QLabel(tr("Calculating Solution"), client);
     QFont bold = title->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.4);
     title->setFont(bold);
     title->setAlignment(Qt::AlignCenter);
     Place(title, 10, 10, 310, 24);
-    auto* wait = new QLabel(QStringLiteral("Please wait a moment..."), client);
+    auto* wait = new QLabel(tr("Please wait a moment..."), client);
     wait->setAlignment(Qt::AlignCenter);
     Place(wait, 10, 36, 310, 16);
     for (int i = 0; i < 3; ++i) {
@@ -53,7 +53,7 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     bar_->setObjectName(QStringLiteral("ProgressBar"));
     bar_->setTextVisible(false);
     Place(bar_, 20, 122, 290, 18);
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), client);
+    cancel_ = new QPushButton(tr("Cancel"), client);
     cancel_->setObjectName(QStringLiteral("CancelButton"));
     Place(cancel_, 128, 158, 75, 25);
     connect(cancel_, &QPushButton::clicked, this, [this] {

@@ -18,7 +18,7 @@ inline constexpr const char* MakerWebAddress = "www.vantorel.example";
 // Lays the whole report out on a freshly opened document: page settings, banner, cutting
 // instructions, statistics table (the panel's texts as shown), cutting diagrams on landscape
 // pages and the page numbers. Reads the offcut classification and the bars used that
-// CompileStats left in the job.
+// ApplyAllowances left in the result.
 void LayOutCuttingReport(PrintEngine& engine, const JobInput& input,
                          const CalculationResult& result, const StatisticsTexts& panel);
 

@@ -198,17 +198,12 @@ std::vector<std::string> JobFileLines(const JobInput& input, const CalculationRe
     lines.push_back(Int(input.Allowances.Offcut));
 
     const CostingSettings& c = input.Costing;
-    lines.push_back(c.CCutType);
-    lines.push_back(FormatFileNumber(c.CCutValue));
-    lines.push_back(c.CGalvType);
-    lines.push_back(FormatFileNumber(c.CGalvValue));
-    lines.push_back(c.CPPType);
-    lines.push_back(FormatFileNumber(c.CPPValue));
-    lines.push_back(c.COtherType);
-    lines.push_back(FormatFileNumber(c.COtherValue));
-    lines.push_back(StoredChargeName(c.OtherName1, DefaultOtherName1));
-    lines.push_back(StoredChargeName(c.OtherName2, DefaultOtherName2));
-    lines.push_back(StoredChargeName(c.OtherName3, DefaultOtherName3));
+    for (const ChargeField& f : ChargeFields) {
+        lines.push_back(c.*f.Basis);
+        lines.push_back(FormatFileNumber(c.*f.Value));
+    }
+    for (const ChargeNameField& f : ChargeNameFields)
+        lines.push_back(StoredChargeName(c.*f.Member, f.Default));
     // After everything a reader of the earlier layout knows, so that such a reader still works.
     lines.push_back(Int(input.Allowances.Hold));
     return lines;
@@ -282,17 +277,12 @@ JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input,
 
         if (in.More()) {
             CostingSettings& c = input.Costing;
-            c.CCutType = in.Text();
-            c.CCutValue = in.Number();
-            c.CGalvType = in.Text();
-            c.CGalvValue = in.Number();
-            c.CPPType = in.Text();
-            c.CPPValue = in.Number();
-            c.COtherType = in.Text();
-            c.COtherValue = in.Number();
-            ApplyStoredChargeName(c.OtherName1, in.Text());
-            ApplyStoredChargeName(c.OtherName2, in.Text());
-            ApplyStoredChargeName(c.OtherName3, in.Text());
+            for (const ChargeField& f : ChargeFields) {
+                c.*f.Basis = in.Text();
+                c.*f.Value = in.Number();
+            }
+            for (const ChargeNameField& f : ChargeNameFields)
+                ApplyStoredChargeName(c.*f.Member, in.Text());
         }
         if (in.More()) {
             const int hold = in.Integer();

@@ -52,8 +52,8 @@ struct JobFileRead {
     bool SettingsChanged = false;
 };
 
-// The reading of DoOpen, for a job the caller has emptied: reads the lines of a job file into
-// it, limits the allowances read to their ranges and recomputes the statistics. A file without
+// Reads the lines of a job file into an emptied input and result, limits the allowances read to
+// their ranges, applies them to the result and recomputes the statistics. A file without
 // the Hold record (one written before it was kept) leaves Hold as it is. The messages are the
 // caller's to show.
 JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input,

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const JobFileRead read = ReadJobLines(lines, job.Input, job.Result);
     if (read.Status != ReadStatus::Loaded) return 0;
     MakeCuttingList(job.Input, job.Result);
-    DisplayStats(read.Stats, NumberFormat::UK());
+    FormatStatistics(read.Stats, NumberFormat::UK());
     MakeCostingSheet(job.Input, job.Result, read.Stats, MaterialPrice::OfJob(job.Input.Section),
                      job.Input.Costing, NumberFormat::UK());
     JobFileLines(job.Input, job.Result, read.Stats);

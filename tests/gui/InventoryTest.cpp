@@ -208,7 +208,7 @@ TEST(InventoryWindow, AddEditAndDeleteAreUndoneAndRedoneInTheStore) {
     ASSERT_NE(w.form, nullptr);
     OffcutStore& store = w.form->Store();
     w.answers.push_back(NewOffcut{"SHS 50", 1800, 2, {}, "Bay 3"});
-    w.form->AddClick();
+    w.form->addOffcut();
     ASSERT_EQ(w.asked, (std::vector<QString>{QStringLiteral("Add Offcut")}));
     EXPECT_EQ(store.Count(std::string("SHS 50")), 2);
     EXPECT_EQ(w.form->Model().rowCount(), 2);
@@ -217,13 +217,13 @@ TEST(InventoryWindow, AddEditAndDeleteAreUndoneAndRedoneInTheStore) {
 
     // Edit the selected (the added) offcut: 5 pieces.
     w.answers.push_back(NewOffcut{"SHS 50", 1800, 5, {}, "Bay 3"});
-    w.form->EditClick();
+    w.form->editOffcut();
     EXPECT_EQ(store.Find(added)->Count, 5);
     EXPECT_EQ(w.form->History().undoText(), QStringLiteral("Edit Offcut %1").arg(added));
 
     // Delete it and the other one of the section.
     w.form->Table()->selectAll();
-    w.form->DeleteClick();
+    w.form->deleteOffcuts();
     EXPECT_EQ(store.Count(std::string("SHS 50")), 0);
     EXPECT_EQ(w.form->Model().rowCount(), 0);
     EXPECT_EQ(w.Totals(), QStringLiteral("IPE 200|2|3|6.032 m"));
@@ -249,7 +249,7 @@ TEST(InventoryWindow, AddEditAndDeleteAreUndoneAndRedoneInTheStore) {
 
     // A cancelled dialog changes nothing.
     const int steps = w.form->History().count();
-    w.form->AddClick();
+    w.form->addOffcut();
     EXPECT_EQ(w.form->History().count(), steps);
 }
 
@@ -258,7 +258,7 @@ TEST(InventoryWindow, ExportsTheSectionShownAsCsv) {
     ASSERT_NE(w.form, nullptr);
     const std::string path = w.d.temp.File("offcuts.csv");
     w.d.dialogs.saveFiles.push_back(path);
-    w.form->ExportClick();
+    w.form->exportOffcuts();
     const auto rows = testing::ReadCsv(ReadBytes(path));
     ASSERT_EQ(rows.size(), 2u);  // the header and the one SHS 50 offcut
     EXPECT_EQ(rows[1][1], "SHS 50");

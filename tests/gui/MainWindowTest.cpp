@@ -145,13 +145,13 @@ TEST(MainWindowSettings, AllowanceEditsSpinButtonsAndScrapAllWaste) {
 
     auto* panel = form.findChild<SettingsPanel*>();
     ASSERT_NE(panel, nullptr);
-    panel->SpinUpClick(AllowanceField::Hold);
+    panel->stepUp(AllowanceField::Hold);
     EXPECT_EQ(d.Text("HoldEdit"), "25mm");
     d.Find<QLineEdit>("HoldEdit")->setText("10");
-    panel->SpinDownClick(AllowanceField::Hold);
+    panel->stepDown(AllowanceField::Hold);
     EXPECT_EQ(form.Document().Input().Allowances.Hold, 0);
     d.Find<QLineEdit>("HoldEdit")->setText("500");
-    panel->SpinUpClick(AllowanceField::Hold);
+    panel->stepUp(AllowanceField::Hold);
     EXPECT_EQ(d.Text("HoldEdit"), "500mm");
 
     d.Find<QLineEdit>("OffcutEdit")->setText("18290");

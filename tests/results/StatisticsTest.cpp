@@ -12,7 +12,7 @@ using testing::Pattern;
 using testing::WorkedExampleJob;
 using Texts = std::vector<std::string>;
 
-StatisticsTexts Shown(const Statistics& s) { return DisplayStats(s, NumberFormat::UK()); }
+StatisticsTexts Shown(const Statistics& s) { return FormatStatistics(s, NumberFormat::UK()); }
 Texts Metres(const Statistics& s) {
     const StatisticsTexts texts = Shown(s);
     return {texts.Metres.begin(), texts.Metres.end()};

@@ -31,10 +31,6 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-const QString FormCaption = QStringLiteral("Tallora: Material Costing");
-const QString RenameTitle = QStringLiteral("Rename Charge");
-const QString RenamePrompt =
-    QStringLiteral("Enter a name for this charge (leave blank to reset to default):");
 
 constexpr int PanelHeight = 97;
 constexpr int GroupTop = 8;
@@ -62,7 +58,7 @@ CostingWindow::CostingWindow(JobInput& input, const CalculationResult& result, D
       format_(std::move(format)),
       material_(MaterialPrice::OfJob(input.Section)) {
     setObjectName(QStringLiteral("CostingWindow"));
-    setWindowTitle(FormCaption);
+    setWindowTitle(tr("Tallora: Material Costing"));
     setModal(true);
     // Where Tahoma is missing, a face of similar width keeps the captions inside their groups.
     QFont font;
@@ -86,99 +82,9 @@ void CostingWindow::CreateControls() {
     top->setObjectName(QStringLiteral("Panel1"));
     top->setFixedHeight(Px(PanelHeight));
     layout->addWidget(top);
-
-    const std::vector<const char*> materialCodes = {ChargeBasis::Tonne, ChargeBasis::Metre};
-    const std::vector<const char*> cutCodes = {ChargeBasis::Tonne, ChargeBasis::Metre,
-                                               ChargeBasis::Lump, ChargeBasis::Cut};
-    const std::vector<const char*> otherCodes = {ChargeBasis::Tonne, ChargeBasis::Metre,
-                                                 ChargeBasis::Lump, ChargeBasis::Each};
-
-    matCost_ =
-        MakeGroup(top, "MatCostGroup", QStringLiteral(" Material Cost * "), 8, 129, "CCostEdit",
-                  {{"CMRadioT", "Per tonne"}, {"CMRadioM", "Per metre"}}, materialCodes);
-
-    auto* weightGroup = new QGroupBox(QStringLiteral(" Weight "), top);
-    weightGroup->setObjectName(QStringLiteral("WeightGroup"));
-    Place(weightGroup, 145, GroupTop, 89, GroupHeight);
-    weightEdit_ = new FilteredEdit(DecimalKey, weightGroup);
-    weightEdit_->setText(QStringLiteral("0"));
-    weightEdit_->setObjectName(QStringLiteral("CWeightEdit"));
-    Place(weightEdit_, 12, 19, 65, 21);
-    auto* unit = new QLabel(QStringLiteral("kg/m"), weightGroup);
-    unit->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Place(unit, 12, 45, 65, 16);
-
-    cut_ = MakeGroup(top, "CutGroup", QStringLiteral(" Cutting Charge * "), 242, ChargeGroupWidth,
-                     "CCutEdit",
-                     {{"CCRadioT", "Per tonne"},
-                      {"CCRadioM", "Per metre"},
-                      {"CCRadioL", "Lump sum"},
-                      {"CCRadioC", "Per cut"}},
-                     cutCodes);
-    const char* groups[] = {"GalvGroup", "PaintGroup", "OtherGroup"};
-    const char* edits[] = {"CGalvEdit", "CPPEdit", "COtherEdit"};
-    const char* prefixes[] = {"CGRadio", "CPRadio", "CORadio"};
-    for (int k = 0; k < OtherChargeCount; ++k) {
-        const std::string prefix = prefixes[k];
-        const std::string t = prefix + "T", m = prefix + "M", l = prefix + "L", e = prefix + "E";
-        others_[k] =
-            MakeGroup(top, groups[k], Q(ChargeGroupCaption(k + 1, DefaultChargeName(k + 1))),
-                      417 + k * (ChargeGroupWidth + 8), ChargeGroupWidth, edits[k],
-                      {{t.c_str(), "Per tonne"},
-                       {m.c_str(), "Per metre"},
-                       {l.c_str(), "Lump sum"},
-                       {e.c_str(), "Each"}},
-                      otherCodes);
-        others_[k].Group->installEventFilter(this);
-    }
-
-    list_ = new QTableWidget(0, CostingColumns, this);
-    list_->setObjectName(QStringLiteral("CostListView"));
-    list_->setShowGrid(true);
-    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setWordWrap(false);
-    list_->verticalHeader()->hide();
-    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + Px(4));
-    list_->horizontalHeader()->setHighlightSections(false);
-    const QStringList captions = {QStringLiteral("Quantity"),
-                                  QStringLiteral("Length"),
-                                  QStringLiteral("Net Weight (ea)"),
-                                  QStringLiteral("Material cost (ea)"),
-                                  QStringLiteral("Cutting Charge (ea)"),
-                                  QString(),
-                                  QString(),
-                                  QString(),
-                                  QStringLiteral("Total Cost (ea)")};
-    for (int c = 0; c < CostingColumns; ++c) {
-        auto* header = new QTableWidgetItem(captions[c]);
-        header->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
-        list_->setHorizontalHeaderItem(c, header);
-    }
-    list_->viewport()->installEventFilter(this);
-    layout->addWidget(list_, 1);
-
-    auto* bottom = new QWidget(this);
-    bottom->setObjectName(QStringLiteral("Panel2"));
-    bottom->setFixedHeight(Px(55));
-    auto* bottomLayout = new QHBoxLayout(bottom);
-    bottomLayout->setContentsMargins(Px(8), Px(6), Px(8), Px(6));
-    auto* notes = new QVBoxLayout;
-    notes->setSpacing(Px(4));
-    notes->addWidget(new QLabel(QStringLiteral("(** Calculated on Net Cut Pieces)"), bottom));
-    notes->addWidget(new QLabel(QStringLiteral("(*   Calculated on Gross Material Used)"), bottom));
-    bottomLayout->addLayout(notes);
-    bottomLayout->addStretch(1);
-    copyButton_ = new QPushButton(QStringLiteral("Copy to Clipboard"), bottom);
-    copyButton_->setObjectName(QStringLiteral("Button1"));
-    copyButton_->setMinimumSize(Px(121), Px(27));
-    // Enter in a value field must not copy.
-    copyButton_->setAutoDefault(false);
-    connect(copyButton_, &QPushButton::clicked, this, [this] { Button1Click(); });
-    bottomLayout->addWidget(copyButton_);
-    layout->addWidget(bottom);
-
+    CreateChargeGroups(top);
+    layout->addWidget(CreateTable(), 1);
+    layout->addWidget(CreateButtons());
     statusBar_ = new QStatusBar(this);
     statusBar_->setObjectName(QStringLiteral("StatusBar1"));
     layout->addWidget(statusBar_);
@@ -193,6 +99,103 @@ void CostingWindow::CreateControls() {
     Connect(others_[0], &c.CGalvValue, &c.CGalvType);
     Connect(others_[1], &c.CPPValue, &c.CPPType);
     Connect(others_[2], &c.COtherValue, &c.COtherType);
+}
+
+void CostingWindow::CreateChargeGroups(QWidget* top) {
+    const std::vector<const char*> materialCodes = {ChargeBasis::Tonne, ChargeBasis::Metre};
+    const std::vector<const char*> cutCodes = {ChargeBasis::Tonne, ChargeBasis::Metre,
+                                               ChargeBasis::Lump, ChargeBasis::Cut};
+    const std::vector<const char*> otherCodes = {ChargeBasis::Tonne, ChargeBasis::Metre,
+                                                 ChargeBasis::Lump, ChargeBasis::Each};
+    matCost_ = MakeGroup(top, "MatCostGroup", tr(" Material Cost * "), 8, 129, "CCostEdit",
+                         {{"CMRadioT", QT_TR_NOOP("Per tonne")},
+                          {"CMRadioM", QT_TR_NOOP("Per metre")}},
+                         materialCodes);
+
+    auto* weightGroup = new QGroupBox(tr(" Weight "), top);
+    weightGroup->setObjectName(QStringLiteral("WeightGroup"));
+    Place(weightGroup, 145, GroupTop, 89, GroupHeight);
+    weightEdit_ = new FilteredEdit(DecimalKey, weightGroup);
+    weightEdit_->setText(QStringLiteral("0"));
+    weightEdit_->setObjectName(QStringLiteral("CWeightEdit"));
+    Place(weightEdit_, 12, 19, 65, 21);
+    auto* unit = new QLabel(tr("kg/m"), weightGroup);
+    unit->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Place(unit, 12, 45, 65, 16);
+
+    cut_ = MakeGroup(top, "CutGroup", tr(" Cutting Charge * "), 242, ChargeGroupWidth, "CCutEdit",
+                     {{"CCRadioT", QT_TR_NOOP("Per tonne")},
+                      {"CCRadioM", QT_TR_NOOP("Per metre")},
+                      {"CCRadioL", QT_TR_NOOP("Lump sum")},
+                      {"CCRadioC", QT_TR_NOOP("Per cut")}},
+                     cutCodes);
+    const char* groups[] = {"GalvGroup", "PaintGroup", "OtherGroup"};
+    const char* edits[] = {"CGalvEdit", "CPPEdit", "COtherEdit"};
+    const char* prefixes[] = {"CGRadio", "CPRadio", "CORadio"};
+    for (int k = 0; k < OtherChargeCount; ++k) {
+        const std::string prefix = prefixes[k];
+        const std::string t = prefix + "T", m = prefix + "M", l = prefix + "L", e = prefix + "E";
+        others_[k] =
+            MakeGroup(top, groups[k], Q(ChargeGroupCaption(k + 1, DefaultChargeName(k + 1))),
+                      417 + k * (ChargeGroupWidth + 8), ChargeGroupWidth, edits[k],
+                      {{t.c_str(), QT_TR_NOOP("Per tonne")},
+                       {m.c_str(), QT_TR_NOOP("Per metre")},
+                       {l.c_str(), QT_TR_NOOP("Lump sum")},
+                       {e.c_str(), QT_TR_NOOP("Each")}},
+                      otherCodes);
+        others_[k].Group->installEventFilter(this);
+    }
+}
+
+QTableWidget* CostingWindow::CreateTable() {
+    list_ = new QTableWidget(0, CostingColumns, this);
+    list_->setObjectName(QStringLiteral("CostListView"));
+    list_->setShowGrid(true);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setWordWrap(false);
+    list_->verticalHeader()->hide();
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + Px(4));
+    list_->horizontalHeader()->setHighlightSections(false);
+    const QStringList captions = {tr("Quantity"),
+                                  tr("Length"),
+                                  tr("Net Weight (ea)"),
+                                  tr("Material cost (ea)"),
+                                  tr("Cutting Charge (ea)"),
+                                  QString(),
+                                  QString(),
+                                  QString(),
+                                  tr("Total Cost (ea)")};
+    for (int c = 0; c < CostingColumns; ++c) {
+        auto* header = new QTableWidgetItem(captions[c]);
+        header->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+        list_->setHorizontalHeaderItem(c, header);
+    }
+    list_->viewport()->installEventFilter(this);
+    return list_;
+}
+
+QWidget* CostingWindow::CreateButtons() {
+    auto* bottom = new QWidget(this);
+    bottom->setObjectName(QStringLiteral("Panel2"));
+    bottom->setFixedHeight(Px(55));
+    auto* bottomLayout = new QHBoxLayout(bottom);
+    bottomLayout->setContentsMargins(Px(8), Px(6), Px(8), Px(6));
+    auto* notes = new QVBoxLayout;
+    notes->setSpacing(Px(4));
+    notes->addWidget(new QLabel(tr("(** Calculated on Net Cut Pieces)"), bottom));
+    notes->addWidget(new QLabel(tr("(*   Calculated on Gross Material Used)"), bottom));
+    bottomLayout->addLayout(notes);
+    bottomLayout->addStretch(1);
+    copyButton_ = new QPushButton(tr("Copy to Clipboard"), bottom);
+    copyButton_->setObjectName(QStringLiteral("CopyButton"));
+    copyButton_->setMinimumSize(Px(121), Px(27));
+    // Enter in a value field must not copy.
+    copyButton_->setAutoDefault(false);
+    connect(copyButton_, &QPushButton::clicked, this, [this] { copyToClipboard(); });
+    bottomLayout->addWidget(copyButton_);
+    return bottom;
 }
 
 CostingWindow::ChargeGroup CostingWindow::MakeGroup(
@@ -212,7 +215,7 @@ CostingWindow::ChargeGroup CostingWindow::MakeGroup(
     // Two choices stack under the field; four make two columns.
     const int columnWidth = radios.size() > 2 ? 74 : width - 20;
     for (size_t i = 0; i < radios.size(); ++i) {
-        auto* radio = new QRadioButton(QString::fromLatin1(radios[i].second), group.Group);
+        auto* radio = new QRadioButton(tr(radios[i].second), group.Group);
         radio->setObjectName(QString::fromLatin1(radios[i].first));
         Place(radio, 10 + static_cast<int>(i / 2) * 76, 43 + static_cast<int>(i % 2) * 18,
               columnWidth, 17);
@@ -325,14 +328,17 @@ void CostingWindow::FitColumns() {
     }
 }
 
-void CostingWindow::Button1Click() {
+void CostingWindow::copyToClipboard() {
     QGuiApplication::clipboard()->setMimeData(SheetMimeData(sheet_.ClipboardLines));
 }
 
-void CostingWindow::RenameCharge(int charge) {
+void CostingWindow::renameCharge(int charge) {
     std::string& name = ChargeName(input_.Costing, charge);
     if (auto answer =
-            dialogs_.AskText(RenameTitle.toStdString(), RenamePrompt.toStdString(), name)) {
+            dialogs_.AskText(tr("Rename Charge").toStdString(),
+                             tr("Enter a name for this charge (leave blank to reset to default):")
+                                 .toStdString(),
+                             name)) {
         name = RenamedCharge(charge, *answer);
     }
     ApplyNames();
@@ -376,7 +382,7 @@ bool CostingWindow::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         for (int k = 0; k < OtherChargeCount; ++k) {
             if (watched == others_[static_cast<size_t>(k)].Group) {
-                RenameCharge(k + 1);
+                renameCharge(k + 1);
                 return true;
             }
         }

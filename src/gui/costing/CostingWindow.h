@@ -64,8 +64,8 @@ public:
 
     // Handlers.
     void MakeCostingSheet();
-    void Button1Click();            // "Copy to Clipboard"
-    void RenameCharge(int charge);  // double-click on the group of charge 1, 2 or 3
+    void copyToClipboard();
+    void renameCharge(int charge);  // double-click on the group of charge 1, 2 or 3
 
     const CostingSheet& Sheet() const { return sheet_; }
     const MaterialPrice& Material() const { return material_; }
@@ -82,6 +82,9 @@ private:
     };
 
     void CreateControls();
+    void CreateChargeGroups(QWidget* top);
+    QTableWidget* CreateTable();
+    QWidget* CreateButtons();
     ChargeGroup MakeGroup(QWidget* panel, const char* name, const QString& caption, int left,
                           int width, const char* editName,
                           const std::vector<std::pair<const char*, const char*>>& radios,

@@ -34,8 +34,8 @@ public:
 
     void WeightEditChange();
     void CostEditChange();
-    void RadioButton1Click();
-    void RadioButton2Click();
+    void choosePerTonne();
+    void choosePerMetre();
 
 signals:
     // The weight, the cost or the cost type changed: the statistics follow.

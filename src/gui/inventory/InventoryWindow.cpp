@@ -62,7 +62,7 @@ namespace {
 class AddChange : public InventoryWindow::Change {
 public:
     AddChange(InventoryWindow& form, NewOffcut offcut)
-        : Change(form, QStringLiteral("Add Offcut")), offcut_(std::move(offcut)) {}
+        : Change(form, InventoryWindow::tr("Add Offcut")), offcut_(std::move(offcut)) {}
     long long Id() const { return kept_.Id; }
 
 protected:
@@ -90,7 +90,7 @@ OffcutChanges ChangesTo(const std::string& section, int length, int count,
 class EditChange : public InventoryWindow::Change {
 public:
     EditChange(InventoryWindow& form, Offcut before, NewOffcut after)
-        : Change(form, QStringLiteral("Edit Offcut %1").arg(before.Id)),
+        : Change(form, InventoryWindow::tr("Edit Offcut %1").arg(before.Id)),
           before_(std::move(before)),
           after_(std::move(after)) {}
 
@@ -114,8 +114,8 @@ class DeleteChange : public InventoryWindow::Change {
 public:
     DeleteChange(InventoryWindow& form, std::vector<Offcut> offcuts)
         : Change(form, offcuts.size() == 1
-                           ? QStringLiteral("Delete Offcut %1").arg(offcuts.front().Id)
-                           : QStringLiteral("Delete %1 Offcuts").arg(offcuts.size())),
+                           ? InventoryWindow::tr("Delete Offcut %1").arg(offcuts.front().Id)
+                           : InventoryWindow::tr("Delete %1 Offcuts").arg(offcuts.size())),
           offcuts_(std::move(offcuts)) {}
 
 protected:
@@ -151,15 +151,29 @@ InventoryWindow::InventoryWindow(OffcutStore store, Dialogs& dialogs, std::strin
       exportFolder_(std::move(exportFolder)),
       editor_(&InventoryWindow::AskOffcut) {
     setObjectName(QStringLiteral("InventoryWindow"));
-    setWindowTitle(QStringLiteral("Offcut Inventory"));
+    setWindowTitle(tr("Offcut Inventory"));
     setSizeGripEnabled(true);
     history_ = new QUndoStack(this);
     model_ = new InventoryModel(store_, this);
     connect(model_, &InventoryModel::failed, this, &InventoryWindow::ShowFailure);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(CreateCommands());
+    layout->addWidget(CreateTable(), 1);
+    CreateTotals(layout);
+    auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(close, &QDialogButtonBox::rejected, this, &QDialog::close);
+    layout->addWidget(close);
+
+    connect(section_, &QComboBox::currentIndexChanged, this, &InventoryWindow::SectionChanged);
+    resize(860, 560);
+    FillSections();
+    UpdateButtons();
+}
+
+QHBoxLayout* InventoryWindow::CreateCommands() {
     auto* top = new QHBoxLayout;
-    auto* sectionLabel = new QLabel(QStringLiteral("&Section:"), this);
+    auto* sectionLabel = new QLabel(tr("&Section:"), this);
     section_ = new QComboBox(this);
     section_->setObjectName(QStringLiteral("SectionFilter"));
     section_->setMinimumContentsLength(16);
@@ -175,19 +189,19 @@ InventoryWindow::InventoryWindow(OffcutStore store, Dialogs& dialogs, std::strin
         top->addWidget(b);
         return b;
     };
-    button(QStringLiteral("&Add..."), "AddButton", &InventoryWindow::AddClick);
-    edit_ = button(QStringLiteral("&Edit..."), "EditButton", &InventoryWindow::EditClick);
-    delete_ = button(QStringLiteral("&Delete"), "DeleteButton", &InventoryWindow::DeleteClick);
-    auto* undo = button(QStringLiteral("&Undo"), "UndoButton", [this] { history_->undo(); });
-    auto* redo = button(QStringLiteral("&Redo"), "RedoButton", [this] { history_->redo(); });
-    button(QStringLiteral("E&xport CSV..."), "ExportButton", &InventoryWindow::ExportClick);
+    button(tr("&Add..."), "AddButton", &InventoryWindow::addOffcut);
+    edit_ = button(tr("&Edit..."), "EditButton", &InventoryWindow::editOffcut);
+    delete_ = button(tr("&Delete"), "DeleteButton", &InventoryWindow::deleteOffcuts);
+    auto* undo = button(tr("&Undo"), "UndoButton", [this] { history_->undo(); });
+    auto* redo = button(tr("&Redo"), "RedoButton", [this] { history_->redo(); });
+    button(tr("E&xport CSV..."), "ExportButton", &InventoryWindow::exportOffcuts);
     connect(history_, &QUndoStack::canUndoChanged, undo, &QPushButton::setEnabled);
     connect(history_, &QUndoStack::canRedoChanged, redo, &QPushButton::setEnabled);
     connect(history_, &QUndoStack::undoTextChanged, undo, [undo](const QString& text) {
-        undo->setToolTip(text.isEmpty() ? QString() : QStringLiteral("Undo ") + text);
+        undo->setToolTip(text.isEmpty() ? QString() : tr("Undo ") + text);
     });
     connect(history_, &QUndoStack::redoTextChanged, redo, [redo](const QString& text) {
-        redo->setToolTip(text.isEmpty() ? QString() : QStringLiteral("Redo ") + text);
+        redo->setToolTip(text.isEmpty() ? QString() : tr("Redo ") + text);
     });
     undo->setEnabled(false);
     redo->setEnabled(false);
@@ -199,10 +213,13 @@ InventoryWindow::InventoryWindow(OffcutStore store, Dialogs& dialogs, std::strin
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     auto* deleteKey = new QAction(this);
     deleteKey->setShortcut(QKeySequence::Delete);
-    connect(deleteKey, &QAction::triggered, this, &InventoryWindow::DeleteClick);
+    connect(deleteKey, &QAction::triggered, this, &InventoryWindow::deleteOffcuts);
     addActions({undoKey, redoKey, deleteKey});
-    layout->addLayout(top);
 
+    return top;
+}
+
+QTableView* InventoryWindow::CreateTable() {
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("OffcutTable"));
     table_->setModel(model_);
@@ -221,21 +238,25 @@ InventoryWindow::InventoryWindow(OffcutStore store, Dialogs& dialogs, std::strin
     table_->setColumnWidth(InventoryModel::CountColumn, 60);
     table_->setColumnWidth(InventoryModel::SourceColumn, 190);
     table_->setColumnWidth(InventoryModel::BookedColumn, 120);
-    connect(table_, &QTableView::doubleClicked, this, &InventoryWindow::EditClick);
+    connect(table_, &QTableView::doubleClicked, this, &InventoryWindow::editOffcut);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &InventoryWindow::UpdateButtons);
     connect(model_, &QAbstractItemModel::modelReset, this, &InventoryWindow::UpdateButtons);
-    layout->addWidget(table_, 1);
 
+    return table_;
+}
+
+void InventoryWindow::CreateTotals(QVBoxLayout* layout) {
+    const int rowHeight = fontMetrics().height() + 6;
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("CountLabel"));
     layout->addWidget(count_);
-    auto* totalsLabel = new QLabel(QStringLiteral("Totals per section:"), this);
+    auto* totalsLabel = new QLabel(tr("Totals per section:"), this);
     layout->addWidget(totalsLabel);
     totals_ = new QTableWidget(0, 4, this);
     totals_->setObjectName(QStringLiteral("TotalsTable"));
-    totals_->setHorizontalHeaderLabels({QStringLiteral("Section"), QStringLiteral("Offcuts"),
-                                        QStringLiteral("Pieces"), QStringLiteral("Metres")});
+    totals_->setHorizontalHeaderLabels({tr("Section"), tr("Offcuts"),
+                                        tr("Pieces"), tr("Metres")});
     totals_->verticalHeader()->hide();
     totals_->verticalHeader()->setDefaultSectionSize(rowHeight);
     totals_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -245,14 +266,6 @@ InventoryWindow::InventoryWindow(OffcutStore store, Dialogs& dialogs, std::strin
     totals_->setMaximumHeight(130);
     layout->addWidget(totals_);
 
-    auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    connect(close, &QDialogButtonBox::rejected, this, &QDialog::close);
-    layout->addWidget(close);
-
-    connect(section_, &QComboBox::currentIndexChanged, this, &InventoryWindow::SectionChanged);
-    resize(860, 560);
-    FillSections();
-    UpdateButtons();
 }
 
 InventoryWindow::~InventoryWindow() = default;
@@ -265,17 +278,17 @@ std::optional<NewOffcut> InventoryWindow::AskOffcut(QWidget* parent, const QStri
     auto* section = new QLineEdit(Q(initial.Section), &dialog);
     auto* length = new QSpinBox(&dialog);
     length->setRange(1, MaxLength);
-    length->setSuffix(QStringLiteral(" mm"));
+    length->setSuffix(tr(" mm"));
     length->setValue(initial.Length > 0 ? initial.Length : 1);
     auto* count = new QSpinBox(&dialog);
     count->setRange(1, MaxOffcutCount);
     count->setValue(initial.Count > 0 ? initial.Count : 1);
     auto* location = new QLineEdit(Q(initial.Location), &dialog);
-    location->setPlaceholderText(QStringLiteral("Rack or bay, if you like"));
-    form->addRow(QStringLiteral("&Section:"), section);
-    form->addRow(QStringLiteral("&Length:"), length);
-    form->addRow(QStringLiteral("&Count:"), count);
-    form->addRow(QStringLiteral("L&ocation:"), location);
+    location->setPlaceholderText(tr("Rack or bay, if you like"));
+    form->addRow(tr("&Section:"), section);
+    form->addRow(tr("&Length:"), length);
+    form->addRow(tr("&Count:"), count);
+    form->addRow(tr("L&ocation:"), location);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     form->addRow(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -331,7 +344,7 @@ void InventoryWindow::FillSections() {
     const QString current = section_->currentData().toString();
     filling_ = true;
     section_->clear();
-    section_->addItem(QStringLiteral("All sections"), QString());
+    section_->addItem(tr("All sections"), QString());
     for (const auto& total : totals)
         section_->addItem(Q(total.Section), Q(SectionKey(total.Section)));
     // A section whose last offcut went stays chosen: its list is empty, not another's.
@@ -364,8 +377,8 @@ void InventoryWindow::UpdateButtons() {
     edit_->setEnabled(selected);
     delete_->setEnabled(selected);
     const long long total = model_->Total();
-    count_->setText(total == 1 ? QStringLiteral("1 offcut")
-                               : QStringLiteral("%1 offcuts").arg(total));
+    count_->setText(total == 1 ? tr("1 offcut")
+                               : tr("%1 offcuts").arg(total));
 }
 
 std::vector<Offcut> InventoryWindow::SelectedOffcuts() const {
@@ -390,24 +403,24 @@ void InventoryWindow::ShowFailure(const QString& message) {
     dialogs_.ShowMessage(MessageKind::Error, MessageButtons::Ok, message.toStdString());
 }
 
-void InventoryWindow::AddClick() {
+void InventoryWindow::addOffcut() {
     NewOffcut initial;
     initial.Section = model_->Section() ? section_->currentText().toStdString() : std::string();
     initial.Length = 3000;
     initial.Count = 1;
-    const auto offcut = editor_(this, QStringLiteral("Add Offcut"), initial);
+    const auto offcut = editor_(this, tr("Add Offcut"), initial);
     if (!offcut) return;
     auto* change = new AddChange(*this, *offcut);
     RunChange(change);
     if (history_->command(history_->index() - 1) == change) Select(change->Id());
 }
 
-void InventoryWindow::EditClick() {
+void InventoryWindow::editOffcut() {
     const std::vector<Offcut> selected = SelectedOffcuts();
     if (selected.empty()) return;
     const Offcut& before = selected.front();
     NewOffcut initial{before.Section, before.Length, before.Count, before.Source, before.Location};
-    const auto after = editor_(this, QStringLiteral("Edit Offcut %1").arg(before.Id), initial);
+    const auto after = editor_(this, tr("Edit Offcut %1").arg(before.Id), initial);
     if (!after) return;
     if (after->Section == before.Section && after->Length == before.Length &&
         after->Count == before.Count && after->Location == before.Location)
@@ -416,13 +429,13 @@ void InventoryWindow::EditClick() {
     Select(before.Id);
 }
 
-void InventoryWindow::DeleteClick() {
+void InventoryWindow::deleteOffcuts() {
     const std::vector<Offcut> selected = SelectedOffcuts();
     if (selected.empty()) return;
     RunChange(new DeleteChange(*this, selected));
 }
 
-void InventoryWindow::ExportClick() {
+void InventoryWindow::exportOffcuts() {
     FileDialogOptions options;
     options.Title = "Export Offcut Inventory";
     options.Filter = "CSV file (*.csv)|*.csv|Any file (*.*)|*.*";

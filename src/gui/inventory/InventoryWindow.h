@@ -16,6 +16,10 @@ class QTableView;
 class QTableWidget;
 class QUndoStack;
 
+class QHBoxLayout;
+class QVBoxLayout;
+class QTableView;
+
 namespace tallora {
 
 // The offcut inventory window: the store's offcuts as a table, filtered by section and sorted by
@@ -41,10 +45,10 @@ public:
     void Refresh();
 
     // Handlers.
-    void AddClick();
-    void EditClick();    // the first selected offcut
-    void DeleteClick();  // every selected offcut
-    void ExportClick();
+    void addOffcut();
+    void editOffcut();    // the first selected offcut
+    void deleteOffcuts();  // every selected offcut
+    void exportOffcuts();
     void SectionChanged();
 
     InventoryModel& Model() { return *model_; }
@@ -61,6 +65,9 @@ public:
     class Change;
 
 private:
+    QHBoxLayout* CreateCommands();
+    QTableView* CreateTable();
+    void CreateTotals(QVBoxLayout* layout);
     void RunChange(Change* change);  // pushes it; a change the store refuses is dropped
     void ShowFailure(const QString& message);
     // The section choice and the totals, from one reading of the store.

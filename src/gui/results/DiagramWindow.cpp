@@ -43,7 +43,7 @@ double StepZoom(double zoom, int steps) {
 DiagramImage::DiagramImage(const JobInput& input, const CalculationResult& result, QWidget* parent)
     : QWidget(parent), input_(input), result_(result), measurer_(DiagramMeasurer()) {
     setObjectName(QStringLiteral("DiagramImage"));
-    setStatusTip(QStringLiteral("Shows the calculated cutting patterns visually"));
+    setStatusTip(tr("Shows the calculated cutting patterns visually"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 }
@@ -85,7 +85,7 @@ DiagramWindow::DiagramWindow(const JobInput& input, const CalculationResult& res
       input_(input),
       result_(result) {
     setObjectName(QStringLiteral("DiagramWindow"));
-    setWindowTitle(QStringLiteral("Tallora: View Cutting Patterns"));
+    setWindowTitle(tr("Tallora: View Cutting Patterns"));
     setFont(DiagramFont());
     setModal(true);
     setSizeGripEnabled(true);

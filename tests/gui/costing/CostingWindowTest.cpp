@@ -263,7 +263,7 @@ TEST_F(CostingFormTest, CopyPutsTheSheetOnTheClipboardAsPlainAndRichText) {
     job.Input.Costing.OtherName1 = "Paint {red} \\ <b>";
     Open();
     QApplication::clipboard()->clear();
-    QTest::mouseClick(Child<QPushButton>("Button1"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>("CopyButton"), Qt::LeftButton);
     const QMimeData* data = QApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     const std::string o = "\t" + L + "0.00";
