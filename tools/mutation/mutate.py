@@ -35,7 +35,7 @@ DEFAULT_COUNT = 150
 DEFAULT_SEED = 1
 # A mutant's test run is cut off at this many times the unmutated run of the same tests, and
 # never sooner than MIN_TIMEOUT seconds: long enough that only a hang or a runaway loop hits it.
-TIMEOUT_FACTOR = 10
+TIMEOUT_FACTOR = 5
 MIN_TIMEOUT = 30
 # Guards for the machine that the run shares: a runaway mutant must not eat memory or disk.
 TEST_MEMORY_LIMIT = 4 << 30
@@ -787,6 +787,7 @@ def write_report(path: Path, layers: list[Layer], mutants: list[Mutant], args, s
         "layers": {
             l.name: {**per_layer[l.name], "score": score(per_layer[l.name]),
                      "judged_by": l.judged_by, "code_lines": l.code_lines,
+                     "unmutated_test_seconds": round(l.baseline, 1),
                      "files": l.files}
             for l in layers
         },
