@@ -559,7 +559,9 @@ class Worker:
     def archive_of(self, obj: Path) -> Path:
         rel = str(obj.relative_to(self.dir))
         if rel not in self.archives:
-            _, out, _ = self.runner.run(["ninja", "-t", "query", rel], cwd=self.dir)
+            # Not through the runner: a restore after Ctrl+C still needs it.
+            out = subprocess.run(["ninja", "-t", "query", rel], cwd=self.dir,
+                                 capture_output=True, text=True).stdout
             outputs = re.findall(r"^\s+(\S+\.a)$", out.split("outputs:")[-1], re.M)
             if len(outputs) != 1:
                 raise RuntimeError(f"no one archive holds {rel}:\n{out}")
