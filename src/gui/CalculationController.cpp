@@ -1,67 +1,77 @@
 #include "gui/CalculationController.h"
 
-#include <QMetaObject>
-#include <QtConcurrent/QtConcurrentRun>
-
 namespace tallora {
 
 namespace {
 
-// Reports on the worker: posts each report to the controller's thread without waiting. The
-// controller outlives the worker (it waits for it), and a report still queued when it goes is
-// dropped with it.
-class PostingObserver : public CalculationObserver {
+// Often enough for a progress bar, seldom enough to leave the worker the processor.
+constexpr int PollMilliseconds = 15;
+
+// Reports on the worker into the mailbox.
+class MailboxObserver : public CalculationObserver {
 public:
-    PostingObserver(CalculationController* controller, std::shared_ptr<std::atomic<bool>> stop)
-        : controller_(controller), stop_(std::move(stop)) {}
-    void OnProgress(const CalculationProgress& progress) override {
-        CalculationController* c = controller_;
-        QMetaObject::invokeMethod(
-            c, [c, progress] { emit c->progressed(progress); }, Qt::QueuedConnection);
-    }
-    bool StopRequested() override { return stop_->load(); }
+    MailboxObserver(std::function<void(const CalculationProgress&)> post,
+                    const std::atomic<bool>& stop)
+        : post_(std::move(post)), stop_(stop) {}
+    void OnProgress(const CalculationProgress& progress) override { post_(progress); }
+    bool StopRequested() override { return stop_; }
 
 private:
-    CalculationController* controller_;
-    std::shared_ptr<std::atomic<bool>> stop_;
+    std::function<void(const CalculationProgress&)> post_;
+    const std::atomic<bool>& stop_;
 };
 
 }  // namespace
 
 CalculationController::CalculationController(NumberFormat format, QObject* parent)
-    : QObject(parent),
-      format_(std::move(format)),
-      stop_(std::make_shared<std::atomic<bool>>(false)),
-      worker_(new QFutureWatcher<Outcome>(this)) {
-    qRegisterMetaType<tallora::CalculationProgress>();
-    qRegisterMetaType<tallora::CalculatedJob>();
-    connect(worker_, &QFutureWatcherBase::finished, this, &CalculationController::Ended);
+    : QObject(parent), format_(std::move(format)), poll_(new QTimer(this)) {
+    poll_->setInterval(PollMilliseconds);
+    connect(poll_, &QTimer::timeout, this, &CalculationController::Collect);
 }
 
 CalculationController::~CalculationController() {
-    stop_->store(true);
-    worker_->waitForFinished();
+    stop_ = true;
+    if (worker_.joinable()) worker_.join();
 }
 
 void CalculationController::Start(JobInput input, CalculationOptions options) {
-    running_ = true;
-    auto observer = std::make_shared<PostingObserver>(this, stop_);
-    worker_->setFuture(QtConcurrent::run(
-        [input = std::move(input), options, observer, format = format_]() -> Outcome {
-            Outcome outcome;
-            try {
-                outcome.Job = CalculateJob(input, options, *observer, format);
-            } catch (const std::exception& e) {
-                outcome.Failure = QString::fromStdString(e.what());
-            }
-            return outcome;
-        }));
+    mailbox_ = std::make_shared<Mailbox>();
+    worker_ = std::thread([this, box = mailbox_, input = std::move(input), options] {
+        MailboxObserver observer(
+            [&box](const CalculationProgress& progress) {
+                const std::lock_guard lock(box->Lock);
+                box->Progress = progress;
+            },
+            stop_);
+        CalculatedJob job;
+        QString failure;
+        try {
+            job = CalculateJob(input, options, observer, format_);
+        } catch (const std::exception& e) {
+            failure = QString::fromStdString(e.what());
+        }
+        const std::lock_guard lock(box->Lock);
+        box->Done = std::move(job);
+        box->Failure = failure;
+    });
+    poll_->start();
 }
 
-void CalculationController::Ended() {
-    running_ = false;
-    const Outcome outcome = worker_->result();
-    emit finished(outcome.Job, outcome.Failure);
+void CalculationController::Collect() {
+    std::optional<CalculationProgress> progress;
+    std::optional<CalculatedJob> done;
+    QString failure;
+    {
+        const std::lock_guard lock(mailbox_->Lock);
+        progress = std::exchange(mailbox_->Progress, std::nullopt);
+        done = std::exchange(mailbox_->Done, std::nullopt);
+        failure = mailbox_->Failure;
+    }
+    if (progress) emit progressed(*progress);
+    if (!done) return;
+    poll_->stop();
+    worker_.join();
+    emit finished(*done, failure);
 }
 
 }  // namespace tallora
