@@ -20,8 +20,7 @@ std::string Join(const std::vector<std::string>& cells) {
 
 // The table's texts: the grid's rows ordered as the grid keeps them, and the lines for the
 // clipboard.
-void FormatSheet(CostingSheet& sheet, const CostingSettings& settings,
-                 const NumberFormat& format) {
+void FormatSheet(CostingSheet& sheet, const CostingSettings& settings, const NumberFormat& format) {
     const CostingTable& t = sheet.Table;
     auto weight = [&](double v) { return FormatFixed(v, 3, format); };
     auto money = [&](double v) { return FormatCurrency(v, format); };

@@ -165,11 +165,9 @@ public:
         int iterations = 0;
         while (bestGain_ >= 0.00001 && iterations < run_.SearchIterationLimit && !run_.TimeUp()) {
             ++iterations;
-            if (run_.PermutationNumber % 25 == 1) {
-                CalculationProgress progress;
-                progress.Phase = CalculationPhase::Searching;
-                run_.Report(progress);
-            }
+            CalculationProgress progress;
+            progress.Phase = CalculationPhase::Searching;
+            run_.Report(progress);
             run_.CheckProgress();
             ++run_.PermutationNumber;
             Pivot();

@@ -7,8 +7,8 @@
 
 namespace tallora {
 
-// The Complex search's basis: m columns over the m live cut rows it ran on. NestWholeBarsOfBasis turns its
-// whole-bar part into patterns.
+// The Complex search's basis: m columns over the m live cut rows it ran on. NestWholeBarsOfBasis
+// turns its whole-bar part into patterns.
 struct SearchBasis {
     int Rows = 0;
     std::vector<int> BasisColumns;  // (i, j) at i * m + j: pieces of cut row i per bar of column j

@@ -8,7 +8,8 @@
 namespace tallora {
 
 // The engine's working state for one run: the live stock and cut rows, the patterns made so far
-// and the figures the generators share. Lengths are scaled down by ScaleFactor until ScaleBackToMillimetres.
+// and the figures the generators share. Lengths are scaled down by ScaleFactor until
+// ScaleBackToMillimetres.
 struct WorkingTables {
     std::vector<WorkingStockRow> Stock;  // only the live rows
     std::vector<WorkingCutRow> Cuts;

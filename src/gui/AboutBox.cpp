@@ -18,8 +18,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     auto* name = new QLabel(tr("<h2>Tallora</h2>"), this);
     name->setAlignment(Qt::AlignCenter);
     layout->addWidget(name);
-    auto* version =
-        new QLabel(tr("Version %1").arg(QApplication::applicationVersion()), this);
+    auto* version = new QLabel(tr("Version %1").arg(QApplication::applicationVersion()), this);
     version->setObjectName(QStringLiteral("Version"));
     version->setAlignment(Qt::AlignCenter);
     layout->addWidget(version);

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
@@ -38,7 +39,9 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // A text of the core's, in the user's language where there is a translation.
-QString Shown(const std::string& text) { return QCoreApplication::translate("tallora", text.c_str()); }
+QString Shown(const std::string& text) {
+    return QCoreApplication::translate("tallora", text.c_str());
+}
 
 bool IsUndoKey(const QKeyEvent* key) {
     const QKeyCombination combination = key->keyCombination();
@@ -94,6 +97,10 @@ MainWindow::MainWindow(DesktopServices services, QWidget* parent)
             &CalculationController::RequestStop);
     connect(calculation_, &CalculationController::progressed, this, &MainWindow::showProgress);
     connect(calculation_, &CalculationController::finished, this, &MainWindow::calculationEnded);
+    // The time shown moves on while a long step of a search reports nothing.
+    activityTimer_ = new QTimer(this);
+    activityTimer_->setInterval(500);
+    connect(activityTimer_, &QTimer::timeout, this, &MainWindow::showActivity);
     // The costing window exists before any job file is read: reading sets its charge names.
     costing_ = new CostingWindow(document_->Input(), document_->Result(), services_.Boxes,
                                  services_.Store, services_.Format, this);
@@ -192,7 +199,7 @@ void MainWindow::openCommandLineFile(const QString& file) {
     const QFileInfo info(file);
     const QString path = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
     std::string error;
-    switch (readJobFile(path, true, &error)) {
+    switch (readJobFile(path, true, document_->Input().Allowances, &error)) {
         case OpenResult::Opened:
             document_->SetFileName(path);
             break;
@@ -245,7 +252,7 @@ void MainWindow::updateCommands() {
     saveAs_->setEnabled(canSave_ || entered);
     for (QAction* a :
          {print_, diagramAction_, exportPdf_, exportCuttingList_, costingAction_, bookOffcuts_})
-        a->setEnabled(canOutput_);
+        a->setEnabled(document_->HasResults());
     calculate_->setEnabled(canCalculate_);
 }
 
@@ -313,9 +320,8 @@ void MainWindow::showCuttingList() {
     cuttingList_->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
-void MainWindow::enableOutputCommands(bool enabled) {
+void MainWindow::enableSave(bool enabled) {
     canSave_ = enabled;
-    canOutput_ = enabled;
     updateCommands();
 }
 
@@ -325,6 +331,9 @@ void MainWindow::showJob() {
     settingsPanel_->Reload();
     additionalPanel_->Reload();
     showCuttingList();
+    // A hint of the control under the pointer would hide the status bar's panels until the
+    // pointer moved again.
+    statusBar()->clearMessage();
     // Every job shown whole is a new one (New, a file, the recovered inputs).
     document_->ResetHistory();
 }
@@ -386,7 +395,12 @@ void MainWindow::startCalculation(std::function<void(const CalculatedJob&)> then
     options.Algorithm = algorithm_;
     if (algorithm_ == Algorithm::Optimal) options.TimeLimitSeconds = settings_.OptimalSeconds;
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    statusBar()->clearMessage();
     statusPanels_[2]->setText(tr("Calculating Solution... Please Wait a Moment"));
+    limit_ = options.TimeLimitSeconds;
+    lastProgress_ = {};
+    calculationClock_.start();
+    activityTimer_->start();
     cuttingList_->clear();
     setEnabled(false);
     calculation_->Start(input, options);
@@ -398,6 +412,8 @@ void MainWindow::showProgress(const CalculationProgress& progress) {
         progress_->Start(progress.TotalPieces);
         progress_->SetPosition(1);
     }
+    lastProgress_ = progress;
+    showActivity();
     const int position =
         progress.PiecesPlaced + static_cast<int>(progress.TimeFraction * progress.PiecesLeft);
     progress_->SetPosition(progress.Phase == CalculationPhase::Optimal ? position
@@ -406,7 +422,18 @@ void MainWindow::showProgress(const CalculationProgress& progress) {
     progress_->SetPermutationLine(Shown(SearchLine(progress)));
 }
 
+void MainWindow::showActivity() {
+    if (!Calculating()) return;
+    // Nothing placed yet in a search: only the time shows that it works.
+    const bool busy =
+        lastProgress_.PiecesPlaced == 0 && lastProgress_.Phase == CalculationPhase::Searching;
+    progress_->SetActivity(
+        Shown(ActivityLine(lastProgress_, calculationClock_.elapsed() / 1000.0, limit_)), busy);
+}
+
 void MainWindow::calculationEnded(const CalculatedJob& job, const QString& failure) {
+    activityTimer_->stop();
+    statusBar()->clearMessage();
     if (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
     progress_->hide();
     setEnabled(true);
@@ -429,7 +456,7 @@ void MainWindow::calculationEnded(const CalculatedJob& job, const QString& failu
 void MainWindow::showCalculated(const CalculationOutcome& outcome, const CalculatedJob& job) {
     if (outcome.Completed) {
         document_->SetResult(outcome.Result, job.Stats, true);
-        enableOutputCommands(true);
+        enableSave(true);
         showStatistics(job.Stats);
         showCuttingList();
         statusPanels_[2]->setText(Shown(job.StatusText));
@@ -442,6 +469,8 @@ void MainWindow::showCalculated(const CalculationOutcome& outcome, const Calcula
     } else if (outcome.ResultsCleared) {
         // Refused once it had started: what was shown before is the job's no longer.
         document_->SetResult(outcome.Result, Statistics{}, false);
+        showStatistics(Statistics{});
+        updateCommands();
         statusPanels_[2]->clear();
         showError(outcome.Error);
     } else if (!outcome.Error.empty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -9,6 +10,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QSize>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -142,6 +144,7 @@ private:
     // Calculate on the worker; `then` runs on the window's thread when it has ended.
     void startCalculation(std::function<void(const CalculatedJob&)> then);
     void showProgress(const CalculationProgress& progress);
+    void showActivity();
     void calculationEnded(const CalculatedJob& job, const QString& failure);
     void showCalculated(const CalculationOutcome& outcome, const CalculatedJob& job);
     // Runs now, or after the calculation that is running.
@@ -168,7 +171,8 @@ private:
     void refreshStatisticsAndList();
     void showStatistics(const Statistics& stats);
     void showCuttingList();
-    void enableOutputCommands(bool enabled);
+    // Save and Save As for a job without anything entered (one read from a file).
+    void enableSave(bool enabled);
     void setCaption();
     void showJob();  // every panel from the job
 
@@ -176,7 +180,8 @@ private:
     bool savePrompt(bool exitForm);
     void clearJob();  // New's clearing, without the prompt
     void emptyJob();  // an untitled job without rows or results, with the allowances in force
-    OpenResult readJobFile(const QString& path, bool commandLine,
+    // The file into the emptied job; `inForce` are the allowances before the file was opened.
+    OpenResult readJobFile(const QString& path, bool commandLine, const Allowances& inForce,
                            std::string* systemError = nullptr);
     void convertEarlierFormat(const std::string& file);
     bool writeJobFile(const QString& path);
@@ -211,9 +216,12 @@ private:
     Algorithm algorithm_ = Algorithm::Complex;
     bool exiting_ = false;  // Exit ends the program: no close request runs
     QPointer<QWidget> focusBefore_;
+    CalculationProgress lastProgress_;
+    std::optional<double> limit_;
+    QElapsedTimer calculationClock_;
+    QTimer* activityTimer_ = nullptr;
     QString shownProblem_;
-    bool canSave_ = false;    // Save and Save As
-    bool canOutput_ = false;  // the report, the diagram and the costing
+    bool canSave_ = false;  // Save and Save As
     bool canCalculate_ = false;
     int sortColumn_ = 0;
     std::unique_ptr<RecentFiles> recent_;

@@ -46,11 +46,9 @@ QString ShortName(const QString& path) {
 bool MainWindow::savePrompt(bool exitForm) {
     if (!document_->Modified()) return true;
     const QString& file = document_->FileName();
-    QString name;
-    if (exitForm)
-        name = file.isEmpty() ? tr("[untitled]") : QFileInfo(file).fileName();
-    else
-        name = file.isEmpty() ? tr("untitled") : ShortName(file);
+    // A job without a file is "untitled" as the caption names it, whichever command asks.
+    QString name = tr("untitled");
+    if (!file.isEmpty()) name = exitForm ? QFileInfo(file).fileName() : ShortName(file);
     const MessageAnswer answer = services_.Boxes.ShowMessage(
         exitForm ? MessageKind::Plain : MessageKind::Confirmation, MessageButtons::YesNoCancel,
         tr("Save changes to %1 ?").arg(name).toStdString());
@@ -82,7 +80,7 @@ void MainWindow::emptyJob() {
     document_->ClearResult();
     showJob();
     stockPanel_->QuantityEdit()->setFocus();
-    enableOutputCommands(false);
+    enableSave(false);
     for (QLabel* panel : statusPanels_) panel->clear();
     summariseInput();
     document_->SetFileName({});
@@ -122,6 +120,7 @@ FileDialogOptions MainWindow::dialogOptions(bool save) const {
 }
 
 MainWindow::OpenResult MainWindow::readJobFile(const QString& path, bool commandLine,
+                                               const Allowances& inForce,
                                                std::string* systemError) {
     std::string error;
     const auto lines = ReadTextFile(path.toStdString(), error);
@@ -131,26 +130,42 @@ MainWindow::OpenResult MainWindow::readJobFile(const QString& path, bool command
         return OpenResult::SystemError;
     }
     JobDocument& d = *document_;
-    const OpenedJob opened = OpenJob(*lines, d.Input(), d.Result(), services_.Boxes);
+    const OpenedJob opened = ReadJobFile(*lines, d.Input(), d.Result());
+    // The messages come once the window shows what was read.
     if (opened.Earlier) {
+        services_.Boxes.Inform(OldVersionMessage);
         if (*opened.Earlier != OldReadStatus::Read) {
             showJob();
             summariseInput();
+            services_.Boxes.Inform(opened.Problem());
             return *opened.Earlier == OldReadStatus::BadFile ? OpenResult::NotAJob
                                                              : OpenResult::Opened;
         }
         convertEarlierFormat(path.toStdString());
         return OpenResult::Opened;
     }
-    if (opened.Read.Status == ReadStatus::NotADataFile) return OpenResult::NotAJob;
+    if (opened.Read.Status == ReadStatus::NotADataFile) {
+        services_.Boxes.Inform(opened.Problem());
+        return OpenResult::NotAJob;
+    }
     showJob();
     costing_->ReloadNames();
     if (opened.Read.Status == ReadStatus::Loaded) {
         d.SetResult(d.Result(), opened.Read.Stats, opened.Read.ResultsValid);
         showStatistics(opened.Read.Stats);
         summariseInput();
-        enableOutputCommands(true);
+        // A job saved before it was calculated has no results to show.
+        enableSave(true);
+        // Only a file whose allowances differ from those in force before it was opened
+        // changes the settings.
+        const Allowances& now = d.Input().Allowances;
+        if (now.Kerf != inForce.Kerf || now.Trim != inForce.Trim || now.Hold != inForce.Hold ||
+            now.Offcut != inForce.Offcut) {
+            services_.Boxes.Inform(SettingsChangedMessage);
+        }
     }
+    if (const std::string problem = opened.Problem(); !problem.empty())
+        services_.Boxes.Inform(problem);
     return OpenResult::Opened;
 }
 
@@ -188,9 +203,10 @@ void MainWindow::openJob() {
 }
 
 bool MainWindow::openPath(const QString& path) {
+    const Allowances inForce = document_->Input().Allowances;
     clearJob();
     // A file that is not a job never becomes the job's file, the Reopen list's or LastDir.
-    if (readJobFile(path, false) != OpenResult::Opened) {
+    if (readJobFile(path, false, inForce) != OpenResult::Opened) {
         setCaption();
         return false;
     }
@@ -332,8 +348,9 @@ void MainWindow::reopenRecent(int position) {
             break;
     }
     const QString path = Q(recent_->Paths()[position]);
+    const Allowances inForce = document_->Input().Allowances;
     if (!newJob()) return;
-    if (readJobFile(path, false) == OpenResult::Opened) document_->SetFileName(path);
+    if (readJobFile(path, false, inForce) == OpenResult::Opened) document_->SetFileName(path);
     setCaption();
 }
 

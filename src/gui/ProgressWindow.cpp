@@ -53,6 +53,11 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     bar_->setObjectName(QStringLiteral("ProgressBar"));
     bar_->setTextVisible(false);
     Place(bar_, 20, 122, 290, 18);
+    // What it is doing and for how long, below the bar.
+    activity_ = new QLabel(client);
+    activity_->setObjectName(QStringLiteral("Activity"));
+    activity_->setAlignment(Qt::AlignCenter);
+    Place(activity_, 10, 141, 310, 16);
     cancel_ = new QPushButton(tr("Cancel"), client);
     cancel_->setObjectName(QStringLiteral("CancelButton"));
     Place(cancel_, 128, 158, 75, 25);
@@ -64,6 +69,7 @@ ProgressWindow::ProgressWindow(QWidget* parent)
 
 void ProgressWindow::Start(int maximum) {
     for (QLabel* line : lines_) line->clear();
+    activity_->clear();
     cancel_->setEnabled(true);
     bar_->setRange(0, std::max(1, maximum));
     bar_->setValue(0);
@@ -90,7 +96,20 @@ void ProgressWindow::SetPermutationLine(const QString& text) {
     repaint();
 }
 
-QString ProgressWindow::Line(int number) const { return lines_[number - 1]->text(); }
+void ProgressWindow::SetActivity(const QString& text, bool busy) {
+    activity_->setText(text);
+    // A search that places nothing yet has no share done to show: the bar moves on its own.
+    if (busy && bar_->maximum() != 0) {
+        range_ = bar_->maximum();
+        bar_->setRange(0, 0);
+    } else if (!busy && bar_->maximum() == 0) {
+        bar_->setRange(0, range_);
+    }
+}
+
+QString ProgressWindow::Line(int number) const {
+    return number == 4 ? activity_->text() : lines_[number - 1]->text();
+}
 
 void ProgressWindow::closeEvent(QCloseEvent* event) {
     // Only the calculation's end closes the window; asking the window to close asks to stop.

@@ -128,9 +128,9 @@ std::optional<std::string> QtDialogs::AskSaveFileName(const FileDialogOptions& o
 std::optional<std::string> QtDialogs::AskText(const std::string& title, const std::string& prompt,
                                               const std::string& initial) {
     bool ok = false;
-    const QString text = QInputDialog::getText(Parent(), Translated(title),
-                                               Translated(prompt), QLineEdit::Normal,
-                                               QString::fromStdString(initial), &ok);
+    const QString text =
+        QInputDialog::getText(Parent(), Translated(title), Translated(prompt), QLineEdit::Normal,
+                              QString::fromStdString(initial), &ok);
     if (!ok) return std::nullopt;
     return text.toStdString();
 }

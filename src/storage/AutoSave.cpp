@@ -154,10 +154,9 @@ void RecoverInputs(const RegistryStore& store, JobInput& input) {
         if (auto basis = store.ReadString(User, AutoSaveKey, f.BasisName)) c.*f.Basis = *basis;
         if (auto value = ReadDouble(store, f.ValueName)) c.*f.Value = *value;
     }
-    const bool anyName =
-        std::any_of(ChargeNameFields.begin(), ChargeNameFields.end(), [&](const auto& f) {
-            return store.ReadString(User, AutoSaveKey, f.Name).has_value();
-        });
+    const bool anyName = std::any_of(
+        ChargeNameFields.begin(), ChargeNameFields.end(),
+        [&](const auto& f) { return store.ReadString(User, AutoSaveKey, f.Name).has_value(); });
     if (anyName) {
         for (const ChargeNameField& f : ChargeNameFields)
             ApplyStoredChargeName(c.*f.Member, text(f.Name));

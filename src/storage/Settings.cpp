@@ -103,7 +103,8 @@ void SetUpFirstRun(RegistryStore& store, ShellServices& shell) {
     }
 }
 
-void ReadProgramSettings(const RegistryStore& store, Allowances& allowances, ProgramSettings& settings) {
+void ReadProgramSettings(const RegistryStore& store, Allowances& allowances,
+                         ProgramSettings& settings) {
     if (!store.KeyExists(User, MainKey)) return;
     if (const auto hints = store.ReadInteger(User, MainKey, "Hints")) settings.Hints = *hints != 0;
     for (const AllowanceFieldInfo& f : AllowanceFields) {
@@ -118,7 +119,7 @@ void ReadProgramSettings(const RegistryStore& store, Allowances& allowances, Pro
 }
 
 void WriteProgramSettings(RegistryStore& store, const Allowances& allowances,
-                  const ProgramSettings& settings) {
+                          const ProgramSettings& settings) {
     if (!store.KeyExists(User, MainKey)) return;
     const std::int32_t current[] = {settings.Hints ? 1 : 0, allowances.Kerf, allowances.Trim,
                                     allowances.Hold, allowances.Offcut};

@@ -62,10 +62,32 @@ TEST(DocumentCommands, CaptionsAndTheSavePromptsNames) {
     d.AddCut("1", "500");
     d.dialogs.answers = {MessageAnswer::Cancel, MessageAnswer::Cancel};
     form.exitProgram();
-    EXPECT_EQ(d.dialogs.messages.back(), "Save changes to [untitled] ?");
+    EXPECT_EQ(d.dialogs.messages.back(), "Save changes to untitled ?");
     form.newJob();
     EXPECT_EQ(d.dialogs.messages.back(), "Save changes to untitled ?");
     (void)path;
+}
+
+TEST(DocumentCommands, AJobSavedBeforeItWasCalculatedOpensWithoutResults) {
+    Desktop d;
+    MainWindow& form = d.Start();
+    d.AddStock("*", "6000");
+    d.AddCut("4", "1450");
+    const std::string path = d.temp.File("uncalculated.tlf");
+    d.dialogs.saveFiles = {path};
+    form.saveJobAs();
+    form.newJob();
+    d.dialogs.openFiles = {path};
+    form.openJob();
+    EXPECT_EQ(form.Document().Input().CutRows.size(), 1u);
+    EXPECT_FALSE(form.ResultsValid());
+    // As in the window that saved it: only Calculate and the saves.
+    for (const char* command : {"Print", "Diagram", "Costing", "BookOffcuts", "ExportCuttingList"})
+        EXPECT_FALSE(d.Find<QAction>(command)->isEnabled()) << command;
+    EXPECT_TRUE(d.Find<QAction>("Calculate")->isEnabled());
+    EXPECT_TRUE(d.Find<QAction>("SaveAs")->isEnabled());
+    testing::CalculateAndWait(form);
+    EXPECT_TRUE(d.Find<QAction>("Print")->isEnabled());
 }
 
 TEST(DocumentCommands, SaveOnAnUntitledJobIsSaveAsAndCancelKeepsTheChanges) {

@@ -79,7 +79,7 @@ TEST(InventoryCommands, OffcutsBookedFromOneJobAreUsedAndBookedByTheNext) {
 
     testing::CalculateAndWait(form);
     book->trigger();
-    EXPECT_NE(d.dialogs.messages.back().find("1 inventory offcut (1.466 m) it cut were taken"),
+    EXPECT_NE(d.dialogs.messages.back().find("1 inventory offcut (1.466 m) it cut was taken"),
               std::string::npos)
         << d.dialogs.messages.back();
     const OffcutStore store = OffcutStore::Open(InventoryFile(d));
@@ -183,7 +183,7 @@ struct OpenedInventory {
 TEST(InventoryWindow, ShowsTheJobsSectionFiltersAndSortsByAnyColumn) {
     OpenedInventory w;
     ASSERT_NE(w.form, nullptr);
-    EXPECT_EQ(w.form->windowTitle(), QStringLiteral("Offcut Inventory"));
+    EXPECT_EQ(w.form->windowTitle(), QStringLiteral("Tallora: Offcut Inventory"));
     // The job's section first.
     EXPECT_EQ(w.form->Model().rowCount(), 1);
     EXPECT_EQ(w.Cell(0, InventoryModel::SectionColumn), QStringLiteral("SHS 50"));

@@ -11,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -23,6 +25,8 @@
 #include "gui/ProgressWindow.h"
 #include "gui/costing/CostingWindow.h"
 #include "gui/entry/SettingsPanel.h"
+#include "storage/JobFile.h"
+#include "support/TestJob.h"
 
 namespace tallora {
 namespace {
@@ -524,6 +528,78 @@ TEST(MainWindowHints, TheSwitchAndItsCaption) {
     again.store.WriteInteger(RegistryRoot::CurrentUser, MainKey, "Hints", 0);
     again.Start();
     EXPECT_EQ(again.Find<QAction>("Hints")->text(), "&Turn hints on");
+}
+
+TEST(MainWindowHints, AHintNeverStaysOverTheStatusBarOnceAJobLoadsOrCalculates) {
+    Desktop d;
+    MainWindow& form = d.Start();
+    const auto hint = [&] {
+        QStatusTipEvent tip(QStringLiteral("Enter the quantity of this length"));
+        QApplication::sendEvent(d.Find("SQEdit"), &tip);
+        EXPECT_FALSE(form.statusBar()->currentMessage().isEmpty());
+    };
+    const QString job = QStringLiteral(TALLORA_EXAMPLES_DIR "/beam-job.tlf");
+    hint();
+    d.dialogs.openFiles = {job.toStdString()};
+    form.openJob();
+    // The row counts show, not the hint of the control the pointer rested on.
+    EXPECT_TRUE(form.statusBar()->currentMessage().isEmpty());
+    EXPECT_EQ(form.StatusText(0), "2 Different stock lengths available");
+    hint();
+    testing::CalculateAndWait(form);
+    EXPECT_TRUE(form.statusBar()->currentMessage().isEmpty());
+}
+
+TEST(DocumentSettings, TheSettingsMessageComesOnlyWhenTheFileChangesThemAndAfterTheJobShows) {
+    Desktop d;
+    MainWindow& form = d.Start();
+    TestJob trimmed;
+    trimmed.Input.StockRows = {{"*", "6000"}};
+    trimmed.Input.CutRows = {{"2", "1000"}};
+    trimmed.Input.Allowances.Trim = 10;
+    const std::string path = d.temp.File("trim10.tlf");
+    ASSERT_EQ(SaveFile(path, trimmed.Input, trimmed.Result, Statistics{}), "");
+    // The window shows the file's rows when the message comes.
+    std::size_t rowsShown = 0;
+    d.dialogs.watch = [&](const std::string& text) {
+        if (text == SettingsChangedMessage) rowsShown = form.Document().Input().CutRows.size();
+    };
+    d.dialogs.openFiles = {path};
+    form.openJob();
+    EXPECT_EQ(
+        std::count(d.dialogs.messages.begin(), d.dialogs.messages.end(), SettingsChangedMessage),
+        1);
+    EXPECT_EQ(rowsShown, 1u);
+    // The same file again changes nothing: no message.
+    d.dialogs.openFiles = {path};
+    form.openJob();
+    EXPECT_EQ(
+        std::count(d.dialogs.messages.begin(), d.dialogs.messages.end(), SettingsChangedMessage),
+        1);
+}
+
+TEST(MainWindowCalculation, TheProgressWindowSaysWhatTheCalculationDoesAndForHowLong) {
+    Desktop d;
+    MainWindow& form = d.Start();
+    d.AddStock("*", "6000");
+    d.AddCut("3", "1000");
+    form.chooseOptimal();
+    QStringList activities;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const QString line = form.Progress()->Line(4);
+        if (!line.isEmpty() && (activities.isEmpty() || activities.back() != line))
+            activities << line;
+    });
+    watch.start(1);
+    testing::CalculateAndWait(form);
+    watch.stop();
+    // The Optimal search names itself with its time limit, whatever it reached.
+    ASSERT_FALSE(activities.isEmpty());
+    EXPECT_TRUE(std::any_of(activities.begin(), activities.end(), [](const QString& line) {
+        return line.endsWith(QStringLiteral(" of 10 s"));
+    })) << activities.join(" | ").toStdString();
+    EXPECT_FALSE(form.Progress()->isVisible());
 }
 
 }  // namespace

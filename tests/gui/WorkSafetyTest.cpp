@@ -65,7 +65,7 @@ TEST(WorkSafety, ExitAsksOnceAndEndsTheProgram) {
     d.AddCut("2", "1500");
     d.dialogs.answers = {MessageAnswer::No, MessageAnswer::Cancel};
     form.exitProgram();
-    EXPECT_EQ(Count(d.dialogs.messages, "Save changes to [untitled] ?"), 1);
+    EXPECT_EQ(Count(d.dialogs.messages, "Save changes to untitled ?"), 1);
     EXPECT_EQ(d.quits, 1);
     EXPECT_FALSE(form.isVisible());
 }

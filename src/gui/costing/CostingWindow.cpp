@@ -31,7 +31,6 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-
 constexpr int PanelHeight = 97;
 constexpr int GroupTop = 8;
 constexpr int GroupHeight = 81;
@@ -107,10 +106,10 @@ void CostingWindow::CreateChargeGroups(QWidget* top) {
                                                ChargeBasis::Lump, ChargeBasis::Cut};
     const std::vector<const char*> otherCodes = {ChargeBasis::Tonne, ChargeBasis::Metre,
                                                  ChargeBasis::Lump, ChargeBasis::Each};
-    matCost_ = MakeGroup(top, "MatCostGroup", tr(" Material Cost * "), 8, 129, "CCostEdit",
-                         {{"CMRadioT", QT_TR_NOOP("Per tonne")},
-                          {"CMRadioM", QT_TR_NOOP("Per metre")}},
-                         materialCodes);
+    matCost_ =
+        MakeGroup(top, "MatCostGroup", tr(" Material Cost * "), 8, 129, "CCostEdit",
+                  {{"CMRadioT", QT_TR_NOOP("Per tonne")}, {"CMRadioM", QT_TR_NOOP("Per metre")}},
+                  materialCodes);
 
     auto* weightGroup = new QGroupBox(tr(" Weight "), top);
     weightGroup->setObjectName(QStringLiteral("WeightGroup"));
@@ -334,11 +333,10 @@ void CostingWindow::copyToClipboard() {
 
 void CostingWindow::renameCharge(int charge) {
     std::string& name = ChargeName(input_.Costing, charge);
-    if (auto answer =
-            dialogs_.AskText(tr("Rename Charge").toStdString(),
-                             tr("Enter a name for this charge (leave blank to reset to default):")
-                                 .toStdString(),
-                             name)) {
+    if (auto answer = dialogs_.AskText(
+            tr("Rename Charge").toStdString(),
+            tr("Enter a name for this charge (leave blank to reset to default):").toStdString(),
+            name)) {
         name = RenamedCharge(charge, *answer);
     }
     ApplyNames();

@@ -31,9 +31,9 @@ public:
 
 EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, int& sortColumn,
                        QWidget* parent)
-    : QGroupBox(kind == Kind::Stock ? tr(" Stock Lengths Available ")
-                                    : tr(" Cut Lengths Required "),
-                parent),
+    : QGroupBox(
+          kind == Kind::Stock ? tr(" Stock Lengths Available ") : tr(" Cut Lengths Required "),
+          parent),
       kind_(kind),
       rows_(rows),
       dialogs_(dialogs),
@@ -134,8 +134,7 @@ bool EntryPanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QString EntryPanel::Rows(int count) const {
-    const QString one =
-        kind_ == Kind::Stock ? tr("Stock Length") : tr("Cut Length");
+    const QString one = kind_ == Kind::Stock ? tr("Stock Length") : tr("Cut Length");
     if (count == 1) return one;
     const QString many = one + QLatin1Char('s');
     return count > 1 ? QString::number(count) + QLatin1Char(' ') + many : many;
@@ -180,8 +179,7 @@ void EntryPanel::commitRow() {
     length_->clear();
     quantity_->setFocus();
     emit rowsChanged();
-    emit edited((result.MergedRow >= 0 ? tr("Merge ") : tr("Add ")) +
-                Rows(1));
+    emit edited((result.MergedRow >= 0 ? tr("Merge ") : tr("Add ")) + Rows(1));
 }
 
 void EntryPanel::showSelectedRow() {

@@ -80,8 +80,7 @@ SettingsPanel::SettingsPanel(Allowances& allowances, QWidget* parent)
         connect(row.edit, &QLineEdit::textEdited, this, &SettingsPanel::edited);
         connect(row.edit, &FilteredEdit::focusLeft, this, [this, field] { EditExit(field); });
         connect(row.spin->Up(), &QToolButton::clicked, this, [this, field] { stepUp(field); });
-        connect(row.spin->Down(), &QToolButton::clicked, this,
-                [this, field] { stepDown(field); });
+        connect(row.spin->Down(), &QToolButton::clicked, this, [this, field] { stepDown(field); });
         connect(row.spin->Up(), &QToolButton::clicked, this, &SettingsPanel::edited);
         connect(row.spin->Down(), &QToolButton::clicked, this, &SettingsPanel::edited);
     }

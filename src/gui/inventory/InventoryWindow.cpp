@@ -151,7 +151,7 @@ InventoryWindow::InventoryWindow(OffcutStore store, Dialogs& dialogs, std::strin
       exportFolder_(std::move(exportFolder)),
       editor_(&InventoryWindow::AskOffcut) {
     setObjectName(QStringLiteral("InventoryWindow"));
-    setWindowTitle(tr("Offcut Inventory"));
+    setWindowTitle(tr("Tallora: Offcut Inventory"));
     setSizeGripEnabled(true);
     history_ = new QUndoStack(this);
     model_ = new InventoryModel(store_, this);
@@ -255,8 +255,7 @@ void InventoryWindow::CreateTotals(QVBoxLayout* layout) {
     layout->addWidget(totalsLabel);
     totals_ = new QTableWidget(0, 4, this);
     totals_->setObjectName(QStringLiteral("TotalsTable"));
-    totals_->setHorizontalHeaderLabels({tr("Section"), tr("Offcuts"),
-                                        tr("Pieces"), tr("Metres")});
+    totals_->setHorizontalHeaderLabels({tr("Section"), tr("Offcuts"), tr("Pieces"), tr("Metres")});
     totals_->verticalHeader()->hide();
     totals_->verticalHeader()->setDefaultSectionSize(rowHeight);
     totals_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -265,7 +264,6 @@ void InventoryWindow::CreateTotals(QVBoxLayout* layout) {
     for (int c = 1; c < 4; ++c) totals_->setColumnWidth(c, 110);
     totals_->setMaximumHeight(130);
     layout->addWidget(totals_);
-
 }
 
 InventoryWindow::~InventoryWindow() = default;
@@ -377,8 +375,7 @@ void InventoryWindow::UpdateButtons() {
     edit_->setEnabled(selected);
     delete_->setEnabled(selected);
     const long long total = model_->Total();
-    count_->setText(total == 1 ? tr("1 offcut")
-                               : tr("%1 offcuts").arg(total));
+    count_->setText(total == 1 ? tr("1 offcut") : tr("%1 offcuts").arg(total));
 }
 
 std::vector<Offcut> InventoryWindow::SelectedOffcuts() const {

@@ -46,7 +46,7 @@ public:
 
     // Handlers.
     void addOffcut();
-    void editOffcut();    // the first selected offcut
+    void editOffcut();     // the first selected offcut
     void deleteOffcuts();  // every selected offcut
     void exportOffcuts();
     void SectionChanged();

@@ -13,8 +13,7 @@ constexpr int kWidth = 110;
 const char* const kPrefixes[] = {"m", "p", "cs", "k"};
 }  // namespace
 
-StatisticsPanel::StatisticsPanel(QWidget* parent)
-    : QGroupBox(tr(" Statistics "), parent) {
+StatisticsPanel::StatisticsPanel(QWidget* parent) : QGroupBox(tr(" Statistics "), parent) {
     setObjectName(QStringLiteral("StatisticsPanel"));
     const StatisticsTexts captions = FormatStatistics(Statistics{}, NumberFormat::UK());
     for (int i = 0; i < StatisticsRows; ++i) {
