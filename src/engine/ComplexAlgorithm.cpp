@@ -163,10 +163,13 @@ public:
         DualPrices();
         Pricing();
         int iterations = 0;
+        int milestone = 0;
         while (bestGain_ >= 0.00001 && iterations < run_.SearchIterationLimit && !run_.TimeUp()) {
             ++iterations;
+            if (run_.PermutationNumber % 25 == 1) milestone = run_.PermutationNumber;
             CalculationProgress progress;
             progress.Phase = CalculationPhase::Searching;
+            progress.Milestone = milestone;
             run_.Report(progress);
             run_.CheckProgress();
             ++run_.PermutationNumber;

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -89,6 +90,9 @@ MainWindow::MainWindow(DesktopServices services, QWidget* parent)
         if (i < 2) statusPanels_[i]->setFixedWidth(Px(220));
         statusBar()->addWidget(statusPanels_[i], i == 2 ? 1 : 0);
     }
+    // Optimal's line (the time, then how the plan stands against its bound) can be wider than
+    // its panel: it goes on to a second line rather than being cut.
+    statusPanels_[2]->setWordWrap(true);
     hintBar_ = statusBar();
     qApp->installEventFilter(this);
 
@@ -349,6 +353,18 @@ QString MainWindow::StatusText(int panel) const { return statusPanels_[panel]->t
 
 const QUndoStack& MainWindow::History() const { return document_->History(); }
 
+void MainWindow::showStatusText(const QString& text) {
+    QLabel* panel = statusPanels_[2];
+    panel->setText(text);
+    panel->setToolTip(text);
+    // The panel takes the lines the text needs, and the window grows to keep the design's room
+    // for the lists when it does.
+    statusBar()->layout()->activate();
+    const bool wraps = panel->fontMetrics().horizontalAdvance(text) > panel->contentsRect().width();
+    panel->setMinimumHeight(wraps ? panel->heightForWidth(panel->width()) : 0);
+    if (wraps) setMinimumSize(minimumSizeHint().expandedTo(minimumSize()));
+}
+
 void MainWindow::showError(const std::string& text) {
     services_.Boxes.ShowMessage(MessageKind::Error, MessageButtons::Ok, text);
 }
@@ -459,9 +475,7 @@ void MainWindow::showCalculated(const CalculationOutcome& outcome, const Calcula
         enableSave(true);
         showStatistics(job.Stats);
         showCuttingList();
-        statusPanels_[2]->setText(Shown(job.StatusText));
-        // Optimal's line can be wider than the panel: the whole of it shows on hovering.
-        statusPanels_[2]->setToolTip(Shown(job.StatusText));
+        showStatusText(Shown(job.StatusText));
     } else if (outcome.Cancelled) {
         // The results shown before are kept.
         showCuttingList();

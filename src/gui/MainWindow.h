@@ -197,6 +197,8 @@ private:
     void keepOpened();  // the opened file into the Reopen list, the caption and LastDir
     QString droppedJob(const QMimeData* data) const;
     void showError(const std::string& text);
+    // The third panel of the status bar, on as many lines as the text needs.
+    void showStatusText(const QString& text);
 
     // The window may grow beyond its design size: the lists and the cutting list take the room.
     struct Growing {

@@ -41,9 +41,9 @@ std::string RemainingLine(const CalculationProgress& progress) {
 std::string SearchLine(const CalculationProgress& progress) {
     switch (progress.Phase) {
         case CalculationPhase::Searching:
-            // The line moves on every 25 steps, from the first.
-            return "Testing permutation: " +
-                   std::to_string(progress.Iteration - (progress.Iteration - 1) % 25);
+            // The line moves on every 25 steps.
+            if (progress.Milestone == 0) return {};
+            return "Testing permutation: " + std::to_string(progress.Milestone);
         case CalculationPhase::Optimal:
             return OptimalLine(progress);
         default:
