@@ -1,6 +1,8 @@
 #include "commands/Inventory.h"
 
+#include <charconv>
 #include <filesystem>
+#include <map>
 
 #include "inventory/Booking.h"
 #include "inventory/InventoryStock.h"
@@ -116,6 +118,60 @@ InventoryCommandResult BookOffcutsToInventory(OffcutStore& store, const JobInput
                                   (usedBars == 1 ? "was" : "were") + " taken away."
                             : "It cut no inventory offcuts.";
     return {true, message};
+}
+
+InventoryCommandResult DropOffcutsGoneFromInventory(JobInput& input, const OffcutStore& store) {
+    std::map<long long, Offcut> inInventory;
+    bool anyOffcutRow = false;
+    for (const ListRow& row : input.StockRows)
+        anyOffcutRow |= !InventoryOffcutIds(row.Mark).empty();
+    if (!anyOffcutRow) return {false, {}};
+    for (Offcut& offcut : store.List(input.Section.Name)) {
+        const long long id = offcut.Id;
+        inInventory.emplace(id, std::move(offcut));
+    }
+
+    long long dropped = 0;
+    std::vector<ListRow> kept;
+    for (ListRow row : input.StockRows) {
+        const std::vector<long long> ids = InventoryOffcutIds(row.Mark);
+        if (ids.empty()) {
+            kept.push_back(std::move(row));
+            continue;
+        }
+        int listed = 0;
+        std::from_chars(row.Quantity.data(), row.Quantity.data() + row.Quantity.size(), listed);
+        int length = 0;
+        std::from_chars(row.Length.data(), row.Length.data() + row.Length.size(), length);
+        long long left = 0;
+        std::string mark;
+        for (const long long id : ids) {
+            const auto found = inInventory.find(id);
+            if (found == inInventory.end() || found->second.Length != length) continue;
+            left += found->second.Count;
+            mark += (mark.empty() ? "" : ", ") + InventoryOffcutMark(id);
+        }
+        const long long pieces = std::min<long long>(listed, left);
+        dropped += listed - pieces;
+        if (pieces == 0) continue;
+        row.Quantity = std::to_string(pieces);
+        row.Mark = std::move(mark);
+        kept.push_back(std::move(row));
+    }
+    if (kept == input.StockRows) return {false, {}};
+    input.StockRows = std::move(kept);
+    if (dropped == 0) return {true, {}};
+    return {true, Plural(dropped, "inventory offcut", "inventory offcuts") + " of the stock list " +
+                      (dropped == 1 ? "is" : "are") + " no longer in the offcut inventory and " +
+                      (dropped == 1 ? "was" : "were") + " taken out of the stock list."};
+}
+
+bool PlanStillMatches(const JobInput& calculatedFrom, const JobInput& now) {
+    const Allowances& a = calculatedFrom.Allowances;
+    const Allowances& b = now.Allowances;
+    return calculatedFrom.StockRows == now.StockRows && calculatedFrom.CutRows == now.CutRows &&
+           SectionKey(calculatedFrom.Section.Name) == SectionKey(now.Section.Name) &&
+           a.Kerf == b.Kerf && a.Trim == b.Trim && a.Hold == b.Hold;
 }
 
 }  // namespace tallora

@@ -41,4 +41,14 @@ InventoryCommandResult BookOffcutsToInventory(OffcutStore& store, const JobInput
                                               const CalculationResult& result,
                                               const std::string& jobFile);
 
+// Takes out of the job's stock list the inventory offcuts that are no longer in the inventory
+// (cut by a booking of this job or of another): a row keeps the offcuts still there, as many
+// pieces as they have, and goes when none are left. Changed is true when a row changed; the
+// message says what was taken out.
+InventoryCommandResult DropOffcutsGoneFromInventory(JobInput& input, const OffcutStore& store);
+
+// A plan can be booked only when it was calculated from the lists, the section and the saw
+// allowances now entered: anything else in the plan may cut what is no longer there.
+bool PlanStillMatches(const JobInput& calculatedFrom, const JobInput& now);
+
 }  // namespace tallora

@@ -69,6 +69,7 @@ JobDocument::JobDocument(QObject* parent) : QObject(parent), history_(new QUndoS
 
 void JobDocument::SetResult(CalculationResult result, const Statistics& stats, bool valid) {
     result_ = std::move(result);
+    calculatedFrom_ = input_;
     stats_ = stats;
     hasResults_ = valid;
 }

@@ -27,7 +27,9 @@ public:
     // A result the output commands can show: a completed calculation, or one read from a file.
     bool HasResults() const { return hasResults_; }
 
-    // A calculation's result, or a file's: shown from now on.
+    // The input the result shown was calculated from (or read with).
+    const JobInput& CalculatedFrom() const { return calculatedFrom_; }
+    // A calculation's result, or a file's, of the input as it is now: shown from now on.
     void SetResult(CalculationResult result, const Statistics& stats, bool valid);
     void SetStats(const Statistics& stats) { stats_ = stats; }
     // No result: a new job, or a calculation refused after it started.
@@ -59,6 +61,7 @@ private:
 
     JobInput input_;
     CalculationResult result_;
+    JobInput calculatedFrom_;
     Statistics stats_;
     bool hasResults_ = false;
     QString fileName_;

@@ -383,6 +383,8 @@ void MainWindow::calculate() {
         field->setFocus();
         return;
     }
+    // Offcuts another job (or this one) booked since they were added are not cut again.
+    if (!dropOffcutsGone() || !SummariseInput(document_->Input()).CalculateEnabled) return;
     startCalculation({});
 }
 

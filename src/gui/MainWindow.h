@@ -90,6 +90,9 @@ public:
     // offcuts booked into it, and its window.
     void useOffcuts();
     void bookOffcuts();
+    // Takes the offcuts gone from the inventory out of the stock list; false when the inventory
+    // cannot say which they are.
+    bool dropOffcutsGone();
     void showInventory();
 
     // Document state.

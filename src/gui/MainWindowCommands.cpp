@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -17,6 +18,7 @@
 #include "commands/Inventory.h"
 #include "commands/OpenJob.h"
 #include "gui/MainWindow.h"
+
 #include "gui/costing/CostingWindow.h"
 #include "gui/entry/AdditionalDataPanel.h"
 #include "gui/entry/EntryPanel.h"
@@ -505,14 +507,57 @@ void MainWindow::useOffcuts() {
 
 void MainWindow::bookOffcuts() {
     if (!document_->HasResults()) return;
+    // Only the plan shown, and only when it was made from what the lists now say.
+    if (!PlanStillMatches(document_->CalculatedFrom(), document_->Input())) {
+        const MessageAnswer answer = services_.Boxes.ShowMessage(
+            MessageKind::Confirmation, MessageButtons::YesNo,
+            tr("The job was changed after the plan shown was calculated, so the plan may cut "
+               "bars or offcuts that are no longer in the lists. Nothing was booked.\r\n"
+               "Calculate the job again now? Book the new plan once it is shown.")
+                .toStdString());
+        if (answer == MessageAnswer::Yes) calculate();
+        return;
+    }
     try {
         OffcutStore store = OpenInventory(services_.Store, services_.Shell);
-        const InventoryCommandResult result = BookOffcutsToInventory(
+        InventoryCommandResult result = BookOffcutsToInventory(
             store, document_->Input(), document_->Result(), document_->FileName().toStdString());
+        // The offcuts it cut are in the stock list no longer: no new plan cuts them again.
+        if (DropOffcutsGoneFromInventory(document_->Input(), store).Changed) {
+            stockPanel_->Reload();
+            onRowsChanged();
+            recordEdit(tr("Book Offcuts to Inventory"));
+            result.Message += "\r\nThe offcuts it cut were taken out of the stock list.";
+        }
         if (inventory_) inventory_->Refresh();
         services_.Boxes.ShowMessage(MessageKind::Information, MessageButtons::Ok, result.Message);
     } catch (const InventoryError& error) {
         showError(error.what());
+    }
+}
+
+bool MainWindow::dropOffcutsGone() {
+    const auto& rows = document_->Input().StockRows;
+    if (std::none_of(rows.begin(), rows.end(),
+                     [](const ListRow& row) { return !InventoryOffcutIds(row.Mark).empty(); }))
+        return true;
+    try {
+        const OffcutStore store = OpenInventory(services_.Store, services_.Shell);
+        const InventoryCommandResult dropped =
+            DropOffcutsGoneFromInventory(document_->Input(), store);
+        if (dropped.Changed) {
+            stockPanel_->Reload();
+            onRowsChanged();
+            recordEdit(tr("Offcuts Gone from Inventory"));
+            if (!dropped.Message.empty())
+                services_.Boxes.ShowMessage(MessageKind::Information, MessageButtons::Ok,
+                                            dropped.Message);
+        }
+        return true;
+    } catch (const InventoryError& error) {
+        showError(error.what() + std::string("\r\nThe job was not calculated: its stock list has "
+                                             "offcuts the inventory must confirm."));
+        return false;
     }
 }
 

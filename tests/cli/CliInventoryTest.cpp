@@ -309,15 +309,21 @@ TEST(CliInventory, JobsOfOneRunSeeTheBookingsOfTheJobsBefore) {
     ASSERT_EQ(alone.status, ExitSuccess) << alone.err;
     EXPECT_EQ(alone.Json()["inventory"]["use_offcuts"]["changed"], false);
 
-    const CliRun run =
-        RunTool({first, second, "--use-offcuts", "--book-offcuts", "--inventory", inventory});
+    // A third job wants the same offcuts: it gets none that the second booked, so its own
+    // booking is never refused for an offcut gone.
+    const std::string third = folder.File("3-uses.tlf");
+    ASSERT_EQ(RunTool({"--stock", "1@6000", "--cut", "2@1300", "--section", "IPE 200", "--save",
+                       third, "--quiet"})
+                  .status,
+              ExitSuccess);
+    const CliRun run = RunTool(
+        {first, second, third, "--use-offcuts", "--book-offcuts", "--inventory", inventory});
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
     const auto lines = run.Lines();
-    ASSERT_EQ(lines.size(), 2u);
+    ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0]["inventory"]["use_offcuts"]["changed"], false);
     EXPECT_EQ(lines[1]["inventory"]["use_offcuts"]["changed"], true);
-    EXPECT_EQ(lines[0]["inventory"]["book_offcuts"]["booked"], true);
-    EXPECT_EQ(lines[1]["inventory"]["book_offcuts"]["booked"], true);
+    for (const auto& line : lines) EXPECT_EQ(line["inventory"]["book_offcuts"]["booked"], true);
 
     // The offcuts name the job file that returned them, in full.
     const json list = ListJson(inventory);

@@ -89,6 +89,74 @@ TEST(InventoryCommands, OffcutsBookedFromOneJobAreUsedAndBookedByTheNext) {
     EXPECT_EQ(store.Bookings().size(), 2u);
 }
 
+// What the saw operator is sent to the rack for is always there: a booking takes the offcuts it
+// cut out of the stock list, offcuts another job booked are taken out before a calculation, and
+// only the plan made from the lists as they are is booked.
+TEST(InventoryCommands, NoPlanCutsAnOffcutThatIsGoneAndOnlyThePlanOfTheListsIsBooked) {
+    Desktop d;
+    MainWindow& form = d.Start();
+    {
+        OffcutStore store = OpenInventory(InventoryFile(d), d.shell);
+        store.Add({"IPE 200", 2500, 2, {}, ""});
+    }
+    const auto bookings = [&] { return OffcutStore::Open(InventoryFile(d)).Bookings().size(); };
+    const auto& stockRows = form.Document().Input().StockRows;
+    QAction* book = d.Find<QAction>("BookOffcuts");
+    d.Find<QLineEdit>("SectionEdit")->setText(QStringLiteral("IPE 200"));
+    d.AddStock(QStringLiteral("*"), QStringLiteral("6000"));
+    d.AddCut(QStringLiteral("1"), QStringLiteral("2000"));
+    d.Find<QAction>("UseOffcuts")->trigger();
+    ASSERT_EQ(stockRows.size(), 2u);
+    testing::CalculateAndWait(form);
+
+    // Undo takes the offcut rows away: the plan shown is no longer the lists', and is not booked.
+    d.Find<QAction>("Undo")->trigger();
+    d.dialogs.answers.push_back(MessageAnswer::No);
+    book->trigger();
+    EXPECT_NE(d.dialogs.messages.back().find("Nothing was booked"), std::string::npos);
+    EXPECT_EQ(bookings(), 0u);
+    // Redo puts back the lists it was made from.
+    d.Find<QAction>("Redo")->trigger();
+    book->trigger();
+    EXPECT_NE(d.dialogs.messages.back().find("1 inventory offcut (2.500 m) it cut was taken"),
+              std::string::npos)
+        << d.dialogs.messages.back();
+    EXPECT_NE(d.dialogs.messages.back().find("taken out of the stock list"), std::string::npos);
+    EXPECT_EQ(bookings(), 1u);
+    ASSERT_EQ(stockRows.size(), 2u);
+    EXPECT_EQ(stockRows[1].Quantity, "1");  // of two, the one left
+
+    // Two more pieces: Book offers a new calculation, and the new plan is booked.
+    d.AddCut(QStringLiteral("2"), QStringLiteral("2000"));
+    d.dialogs.answers.push_back(MessageAnswer::Yes);
+    book->trigger();
+    testing::WaitForCalculation(form);
+    EXPECT_EQ(bookings(), 1u);
+    book->trigger();
+    EXPECT_EQ(bookings(), 2u);
+    EXPECT_EQ(OffcutStore::Open(InventoryFile(d)).List(std::string("IPE 200")).size(), 0u);
+    EXPECT_EQ(stockRows, (std::vector<ListRow>{{"*", "6000"}}));
+
+    // Offcuts another job booked while this one was open are not cut.
+    {
+        OffcutStore store = OpenInventory(InventoryFile(d), d.shell);
+        store.Add({"IPE 200", 2200, 1, {}, ""});
+    }
+    d.Find<QAction>("UseOffcuts")->trigger();
+    ASSERT_EQ(stockRows.size(), 2u);
+    {
+        OffcutStore store = OpenInventory(InventoryFile(d), d.shell);
+        store.Remove(store.List(std::string("IPE 200")).at(0).Id);
+    }
+    testing::CalculateAndWait(form);
+    EXPECT_NE(d.dialogs.messages.back().find("1 inventory offcut of the stock list is no longer"),
+              std::string::npos)
+        << d.dialogs.messages.back();
+    EXPECT_EQ(stockRows, (std::vector<ListRow>{{"*", "6000"}}));
+    ASSERT_TRUE(form.Document().HasResults());
+    EXPECT_EQ(form.Document().Result().InputStockCount(), 1);
+}
+
 TEST(InventoryCommands, UndoTakesTheOffcutRowsAwayAndAJobWithoutSectionIsToldWhy) {
     Desktop d;
     MainWindow& form = d.Start();
