@@ -67,6 +67,12 @@ MessageAnswer QtDialogs::ShowMessage(MessageKind kind, MessageButtons buttons,
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
     }
+    // Without a parent Qt would centre the box on the screen: over its window is where the user
+    // looks.
+    if (box.parentWidget() == nullptr && owner_ && owner_->isVisible()) {
+        box.adjustSize();
+        box.move(owner_->window()->frameGeometry().center() - box.rect().center());
+    }
     switch (box.exec()) {
         case QMessageBox::Yes:
             return MessageAnswer::Yes;

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -250,6 +251,26 @@ TEST(DocumentCommands, CommandLineFilesOldFormatsAndTheReports) {
     closing.form->close();
     EXPECT_FALSE(std::filesystem::exists(numbered));
     EXPECT_TRUE(std::filesystem::exists(closing.DataDir() + "/keep.pdf"));
+}
+
+TEST(DocumentCommands, MessageBoxesSitOverTheMiddleOfTheirWindowEvenWhileItIsDisabled) {
+    QWidget owner;
+    owner.setGeometry(300, 200, 800, 600);
+    owner.show();
+    QtDialogs dialogs(&owner);
+    for (const bool enabled : {true, false}) {
+        owner.setEnabled(enabled);  // disabled while a calculation runs
+        QPoint centre;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            centre = box->frameGeometry().center();
+            box->accept();
+        });
+        dialogs.ShowMessage(MessageKind::Error, MessageButtons::Ok, "The file could not be read.");
+        EXPECT_LE((centre - owner.frameGeometry().center()).manhattanLength(), 40)
+            << "enabled " << enabled << ": " << centre.x() << "," << centre.y();
+    }
 }
 
 TEST(DocumentCommands, FileDialogsOpenAtTheSizeTheUserLastGaveOne) {
