@@ -571,6 +571,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         // A hint shows as a tool tip too, under the same switch; a tool button's hint names
         // its shortcut. Widgets with a tool tip of their own keep it.
         auto* widget = qobject_cast<QWidget*>(watched);
+        // The diagram names what is under the pointer in its status bar: a tip there would
+        // cover the very piece pointed at.
+        if (widget != nullptr && widget->property(NoHintTipProperty).toBool()) return false;
         QString hint = widget != nullptr ? widget->statusTip() : QString();
         if (auto* button = qobject_cast<QToolButton*>(watched);
             button != nullptr && button->defaultAction() != nullptr) {

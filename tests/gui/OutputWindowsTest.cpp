@@ -3,6 +3,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
+#include <QToolTip>
 
 #include "gui/DesktopTestSupport.h"
 #include "gui/results/DiagramWindow.h"
@@ -28,6 +29,7 @@ TEST(OutputWindows, TheViewerRedrawsAtEverySizeAndTakesTheHints) {
     DiagramWindow* viewer = form.Diagram();
     std::vector<QSize> drawn;
     QString hint;
+    bool tipShown = true;
     QTimer::singleShot(0, [&] {
         QApplication::processEvents();
         for (const QSize size : {QSize(640, 420), QSize(1100, 760)}) {
@@ -38,6 +40,11 @@ TEST(OutputWindows, TheViewerRedrawsAtEverySizeAndTakesTheHints) {
         QStatusTipEvent tip(QStringLiteral("a hint"));
         QApplication::sendEvent(viewer->Image(), &tip);
         hint = viewer->StatusBar()->currentMessage();
+        // No tip over the drawing: it would cover the piece the status bar names.
+        const QPoint middle = viewer->Image()->rect().center();
+        QHelpEvent help(QEvent::ToolTip, middle, viewer->Image()->mapToGlobal(middle));
+        QApplication::sendEvent(viewer->Image(), &help);
+        tipShown = QToolTip::isVisible();
         viewer->close();
     });
     form.showDiagram();
@@ -46,6 +53,7 @@ TEST(OutputWindows, TheViewerRedrawsAtEverySizeAndTakesTheHints) {
     EXPECT_GT(drawn[1].height(), drawn[0].height());
     EXPECT_EQ(drawn[1], viewer->Image()->size());
     EXPECT_EQ(hint, "a hint");
+    EXPECT_FALSE(tipShown);
     EXPECT_EQ(viewer->windowTitle(), "Tallora: View Cutting Patterns");
     EXPECT_FALSE(viewer->isVisible());
 }

@@ -44,6 +44,7 @@ DiagramImage::DiagramImage(const JobInput& input, const CalculationResult& resul
     : QWidget(parent), input_(input), result_(result), measurer_(DiagramMeasurer()) {
     setObjectName(QStringLiteral("DiagramImage"));
     setStatusTip(tr("Shows the calculated cutting patterns visually"));
+    setProperty(NoHintTipProperty, true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 }

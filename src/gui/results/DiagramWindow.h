@@ -11,6 +11,10 @@ class QScrollArea;
 
 namespace tallora {
 
+// A widget with this property set names what is under the pointer itself: the window's hints
+// show no tool tip over it.
+inline constexpr const char* NoHintTipProperty = "noHintTip";
+
 // The image of the viewer: the cutting diagram laid out at the image's size, of which each
 // repaint draws only the exposed part. Pointing at a box tells what it is.
 class DiagramImage : public QWidget {
