@@ -1,5 +1,7 @@
 #include "gui/CalculationController.h"
 
+#include <utility>
+
 namespace tallora {
 
 namespace {
@@ -40,7 +42,10 @@ void CalculationController::Start(JobInput input, CalculationOptions options) {
         MailboxObserver observer(
             [&box](const CalculationProgress& progress) {
                 const std::lock_guard lock(box->Lock);
-                box->Progress = progress;
+                if (!std::exchange(box->FirstPosted, true))
+                    box->First = progress;
+                else
+                    box->Progress = progress;
             },
             stop_);
         CalculatedJob job;
@@ -58,15 +63,18 @@ void CalculationController::Start(JobInput input, CalculationOptions options) {
 }
 
 void CalculationController::Collect() {
+    std::optional<CalculationProgress> first;
     std::optional<CalculationProgress> progress;
     std::optional<CalculatedJob> done;
     QString failure;
     {
         const std::lock_guard lock(mailbox_->Lock);
+        first = std::exchange(mailbox_->First, std::nullopt);
         progress = std::exchange(mailbox_->Progress, std::nullopt);
         done = std::exchange(mailbox_->Done, std::nullopt);
         failure = mailbox_->Failure;
     }
+    if (first) emit progressed(*first);
     if (progress) emit progressed(*progress);
     if (!done) return;
     poll_->stop();

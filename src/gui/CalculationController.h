@@ -39,7 +39,11 @@ private:
     // What the worker leaves for the window's thread.
     struct Mailbox {
         std::mutex Lock;
-        std::optional<CalculationProgress> Progress;  // the latest, not yet shown
+        // The run's first report, which opens the progress window, is never overwritten; of the
+        // others only the latest waits.
+        std::optional<CalculationProgress> First;
+        bool FirstPosted = false;
+        std::optional<CalculationProgress> Progress;
         std::optional<CalculatedJob> Done;
         QString Failure;
     };

@@ -589,7 +589,17 @@ TEST(MainWindowCalculation, TheProgressWindowSaysWhatTheCalculationDoesAndForHow
     d.AddStock("*", "6000");
     d.AddCut("3", "1000");
     form.chooseOptimal();
+    // However soon the calculation ends, the window opens: its first report is never lost.
+    struct ShowCounter : QObject {
+        int shown = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            shown += event->type() == QEvent::Show;
+            return false;
+        }
+    } counter;
+    form.Progress()->installEventFilter(&counter);
     testing::CalculateAndWait(form);
+    EXPECT_EQ(counter.shown, 1);
     // The Optimal search names itself with its time limit, whatever it reached; the line stays
     // until the next calculation.
     const QString activity = form.Progress()->Line(4);
