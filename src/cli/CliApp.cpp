@@ -91,7 +91,8 @@ void StartSingleJob(const Options& o, const std::string& file, std::istream* in,
 bool ShowResults(const Options& o, const std::string& file, const JobRun& run,
                  const JobInventory* inventory, std::ostream& shown, std::ostream& err) {
     if (o.Format == "text") {
-        if (run.Outcome.Completed) PrintResults(shown, run.Result, run.Stats, run.Sheet ? &*run.Sheet : nullptr);
+        if (run.Outcome.Completed)
+            PrintResults(shown, run.Result, run.Stats, run.Sheet ? &*run.Sheet : nullptr);
         return true;
     }
     try {
@@ -117,8 +118,8 @@ int WriteOutputFiles(const Options& o, const JobRun& run, PictureOutput* picture
                      std::pair<int, int> diagramSize, std::ostream& err) {
     if (o.Pdf) {
         PrintEngine& engine = pictures->ReportEngine();
-        if (!ExportReport(engine, run.Input, run.Result, DisplayStats(run.Stats, NumberFormat::UK()),
-                          *o.Pdf)) {
+        if (!ExportReport(engine, run.Input, run.Result,
+                          DisplayStats(run.Stats, NumberFormat::UK()), *o.Pdf)) {
             Complain(err, SaveFailureMessage(*o.Pdf) +
                               (engine.SaveError().empty() ? "" : " (" + engine.SaveError() + ")"));
             return ExitBadInput;
@@ -166,7 +167,8 @@ int RunSingleJob(const Options& o, const std::string& file, JobInventory* invent
     try {
         StartSingleJob(o, file, io.In, pictures, run, inventory, diagramSize);
     } catch (const BadInput& e) {
-        if (o.Format == "jsonl") shown << JsonLine(JobErrorJson(file, e.what())) << "\n" << std::flush;
+        if (o.Format == "jsonl")
+            shown << JsonLine(JobErrorJson(file, e.what())) << "\n" << std::flush;
         Complain(io.Err, e.what());
         return ExitBadInput;
     }
@@ -212,6 +214,7 @@ int RunJobs(const CLI::App& app, Options& o, PictureOutput* pictures, RegistrySt
     try {
         bool folder = false;
         files = ExpandJobFiles(o.JobFiles, folder);
+        ReadTimeLimit(o);
         ReadCsvOptions(o, io.In, std::find(files.begin(), files.end(), StdinName) != files.end());
         if (o.UseOffcuts && o.NoCalc) {
             throw BadInput(

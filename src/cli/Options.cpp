@@ -98,11 +98,10 @@ void AddSectionOptions(CLI::App& app, Options& o) {
 void AddOutputOptions(CLI::App& app, Options& o) {
     app.add_flag("--no-calc", o.NoCalc, "Use the results stored in JOB instead of calculating");
     app.add_option("--save", o.Save, "Write the job file after the calculation")->type_name("FILE");
-    app.add_option("--time-limit", o.TimeLimit,
+    app.add_option("--time-limit", o.TimeLimitText,
                    "Complex: stop the search after S seconds and finish from what it has; "
                    "Optimal: keep the best plan found in S seconds (default 10)")
-        ->type_name("S")
-        ->check(CLI::Range(0.001, 1e6));
+        ->type_name("S");
     app.add_option("--format", o.Format,
                    "text (default for one job), json, or jsonl (one JSON object a line; the "
                    "default and the only format for several jobs)")
@@ -193,6 +192,17 @@ void CheckOutputFile(const std::string& option, const std::string& file) {
         if (!probe) throw BadInput(option + " " + file + ": the file cannot be written");
     }
     if (!existed) fs::remove(path, ec);
+}
+
+void ReadTimeLimit(Options& o) {
+    if (!o.TimeLimitText) return;
+    // Not a CLI11 number: that reads "nan" and "0x10", and nan passes every range check.
+    const auto seconds = ReadDecimal(*o.TimeLimitText);
+    if (!seconds || *seconds < MinTimeLimit || *seconds > MaxTimeLimit) {
+        throw BadInput("--time-limit " + *o.TimeLimitText +
+                       ": expected a number of seconds from 0.001 to 1000000");
+    }
+    o.TimeLimit = *seconds;
 }
 
 void ReadCsvOptions(Options& o, std::istream* in, bool stdinTaken) {
@@ -310,9 +320,9 @@ void ApplySectionOptions(const Options& o, SectionData& s) {
         s.Cost = cost.empty() ? 0.0 : DecimalArgument("--cost", cost, MaxSectionCost, 2);
     }
     if (o.Per) s.CostType = *o.Per == "metre" ? ChargeBasis::Metre : ChargeBasis::Tonne;
-    for (const auto& [given, field] : {std::pair{&o.Customer, &s.Customer},
-                                       std::pair{&o.Reference, &s.Reference},
-                                       std::pair{&o.Section, &s.Name}}) {
+    for (const auto& [given, field] :
+         {std::pair{&o.Customer, &s.Customer}, std::pair{&o.Reference, &s.Reference},
+          std::pair{&o.Section, &s.Name}}) {
         if (*given) *field = TextArgument(**given);
     }
     // Used as the fields show them after a calculation's rewrite.
@@ -358,7 +368,8 @@ void ApplyChargeOptions(const Options& o, CostingSettings& c) {
     std::vector<std::string> names;
     std::stringstream list(o.ChargeNames);
     for (std::string name; std::getline(list, name, ',');) names.push_back(name);
-    if (names.size() > 3) throw BadInput("--charge-names " + o.ChargeNames + ": at most three names");
+    if (names.size() > 3)
+        throw BadInput("--charge-names " + o.ChargeNames + ": at most three names");
     std::string* targets[] = {&c.OtherName1, &c.OtherName2, &c.OtherName3};
     for (size_t i = 0; i < names.size(); ++i) {
         if (!names[i].empty()) *targets[i] = TextArgument(names[i]);

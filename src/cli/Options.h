@@ -31,7 +31,8 @@ struct Options {
     bool Costing = false;
     bool NoCalc = false;
     std::optional<std::string> Save;
-    std::optional<double> TimeLimit;
+    std::optional<std::string> TimeLimitText;  // as given
+    std::optional<double> TimeLimit;           // read by ReadTimeLimit
     std::optional<std::string> Pdf, Diagram;
     std::string Size;
     bool Quiet = false;
@@ -50,6 +51,10 @@ std::pair<int, int> DiagramSize(const std::string& text);
 // Refuses an output file that cannot be written before anything is calculated. What exists is
 // left as it is: an existing file is only opened for appending, a new one is removed again.
 void CheckOutputFile(const std::string& option, const std::string& file);
+
+// --time-limit read into TimeLimit: a decimal number of seconds in range, never "nan", "inf"
+// or hexadecimal; throws BadInput.
+void ReadTimeLimit(Options& o);
 
 // The files of rows, read once for every job; throws BadInput.
 void ReadCsvOptions(Options& o, std::istream* in, bool stdinTaken);

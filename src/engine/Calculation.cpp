@@ -1,6 +1,7 @@
 #include "engine/Calculation.h"
 
 #include <climits>
+#include <cmath>
 
 #include "engine/CalculationRun.h"
 #include "engine/ComplexAlgorithm.h"
@@ -101,6 +102,8 @@ ReadRows ReadEntryRows(const JobInput& input) {
 
 }  // namespace
 
+std::string TimeLimitMessage() { return "The time limit must be a number of seconds above 0."; }
+
 std::string StockTooShortMessage(int longestCutLength) {
     return "You have not entered a stock length long enough to cut a length of " +
            std::to_string(longestCutLength) + "mm." + "\r\n" +
@@ -161,6 +164,12 @@ void RunAlgorithm(Algorithm algorithm, CalculationRun& run) {
 CalculationOutcome Calculate(const JobInput& input, const CalculationOptions& options,
                              CalculationObserver& observer) {
     CalculationOutcome outcome;
+    // A limit of nan or infinity would be no limit at all, and a negative one none either.
+    if (const auto& limit = options.TimeLimitSeconds;
+        limit && !(std::isfinite(*limit) && *limit > 0)) {
+        outcome.Error = TimeLimitMessage();
+        return outcome;
+    }
     // Rows the calculation cannot read are refused before anything starts.
     ReadRows rows = ReadEntryRows(input);
     if (!rows.error.empty()) {

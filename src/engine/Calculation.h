@@ -49,6 +49,9 @@ std::optional<std::string> RowsError(const JobInput& input);
 // "Calculation Time : 1 minute 5.250 seconds".
 std::string CalculationTimeText(std::chrono::milliseconds elapsed);
 
+// The refusal of a time limit that is not a finite number of seconds above 0.
+std::string TimeLimitMessage();
+
 // The refusal of a job whose longest piece no stock length can cut.
 std::string StockTooShortMessage(int longestCutLength);
 

@@ -1,8 +1,8 @@
 // What the recorded transcripts of CliOutputRegressionTest do not pin down: bad arguments and
 // files, exit statuses, options the transcripts never give, and the picture outputs.
-#include "support/TestJob.h"
 #include "cli/CliApp.h"
 #include "support/CliTestSupport.h"
+#include "support/TestJob.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +70,15 @@ TEST(CliApp, BadArgumentsExitTwoNamingTheArgument) {
         {With(job, {"--weight", "1e300"}), "--weight 1e300: expected a number from 0 to 9999.999"},
         {With(job, {"--cost", "100000"}), "--cost 100000: expected a number from 0 to 99999.99"},
         {With(job, {"--cut-charge", "tonne:1e9"}), "--cut-charge tonne:1e9: expected a number"},
-        {With(job, {"--time-limit", "0"}), "--time-limit"},
+        {With(job, {"--time-limit", "0"}), "--time-limit 0: expected a number of seconds"},
+        // None of these is a number of seconds: each would remove the limit or read oddly.
+        {With(job, {"--time-limit", "nan"}), "--time-limit nan: expected a number of seconds"},
+        {With(job, {"--time-limit", "NaN"}), "--time-limit NaN: expected a number of seconds"},
+        {With(job, {"--time-limit", "inf"}), "--time-limit inf: expected a number of seconds"},
+        {With(job, {"--time-limit", "-1"}), "--time-limit -1: expected a number of seconds"},
+        {With(job, {"--time-limit", "0x10"}), "--time-limit 0x10: expected a number of seconds"},
+        {With(job, {"--time-limit", "1e400"}), "--time-limit 1e400: expected a number of seconds"},
+        {With(job, {"--time-limit", ""}), "--time-limit : expected a number of seconds"},
         // The file to save is checked before anything is calculated or printed.
         {With(job, {"--save", ""}), "--save: expected a file name"},
         {With(job, {"--save", "/no/such/folder/job.tlf"}), "--save /no/such/folder/job.tlf:"},

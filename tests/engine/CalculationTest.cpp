@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <random>
 
@@ -36,8 +37,9 @@ TEST(Calculation, KeepsCopiesOfTheInputsInMillimetresWithTheTimeTaken) {
     ASSERT_TRUE(Calculated(scaled).outcome.Completed);
     EXPECT_EQ(scaled.Result.ScaleFactor, 2000);
     EXPECT_EQ(scaled.Result.Patterns, (std::vector<CuttingPattern>{Pattern(6000, 3, {2000}, {3}),
-                                                            Pattern(4000, 1, {2000}, {1})}));
-    EXPECT_EQ(scaled.Result.Stock, (std::vector<WorkingStockRow>{{6000, 6000, -1}, {4000, 4000, -1}}));
+                                                                   Pattern(4000, 1, {2000}, {1})}));
+    EXPECT_EQ(scaled.Result.Stock,
+              (std::vector<WorkingStockRow>{{6000, 6000, -1}, {4000, 4000, -1}}));
 }
 
 TEST(Calculation, RefusesAPieceLongerThanEveryStockAndNamesItsEnteredLength) {
@@ -56,8 +58,7 @@ TEST(Calculation, RefusesAPieceLongerThanEveryStockAndNamesItsEnteredLength) {
 }
 
 TEST(Calculation, AStockRowOfNoBarsOrNoUsableLengthIsNeverUsed) {
-    TestJob job =
-        MakeJob({{"0", "8000"}, {"4", "50"}, {"*", "6000"}}, {{"2", "2997"}}, 3, 25, 25);
+    TestJob job = MakeJob({{"0", "8000"}, {"4", "50"}, {"*", "6000"}}, {{"2", "2997"}}, 3, 25, 25);
     ASSERT_TRUE(Calculated(job).outcome.Completed);
     // The 50 mm bar is used up by trim and hold: it is left out.
     EXPECT_EQ(job.Result.InputStockLength, (std::vector<int>{7950, 5950}));
@@ -87,6 +88,19 @@ TEST(Calculation, RowsItCannotReadAreRefusedBeforeAnythingChanges) {
     EXPECT_EQ(refused(MakeJob({{"x", "6000"}}, {{"1", "500"}})), NotAQuantityMessage("x"));
     EXPECT_NE(refused(MakeJob({{"*", "6000"}}, {{"2000000", "18000"}})).find("total more than"),
               std::string::npos);
+}
+
+TEST(Calculation, ATimeLimitThatIsNoNumberOfSecondsIsRefused) {
+    // nan and infinity would remove the limit; Optimal would then search without end.
+    for (const Algorithm algorithm : {Algorithm::Complex, Algorithm::Optimal}) {
+        for (const double seconds : {std::nan(""), HUGE_VAL, -HUGE_VAL, -1.0, 0.0}) {
+            TestJob job = MakeJob({{"*", "6000"}}, {{"2", "1000"}});
+            const Calculated run(job, algorithm, seconds);
+            EXPECT_FALSE(run.outcome.Completed) << seconds;
+            EXPECT_EQ(run.outcome.Error, TimeLimitMessage()) << seconds;
+            EXPECT_TRUE(job.Result.Patterns.empty()) << seconds;
+        }
+    }
 }
 
 TEST(Calculation, ComplexPlacesEveryPieceOfAJobThatFillsBarsExactly) {
