@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <nlohmann/json.hpp>
 
 #include "cli/Batch.h"
@@ -14,6 +15,7 @@
 #include "cli/Terminal.h"
 #include "cli/TextOutput.h"
 #include "commands/Exports.h"
+#include "inventory/OffcutStore.h"
 #include "report/PdfReport.h"
 #include "storage/JobFile.h"
 #include "storage/SafeFile.h"
@@ -256,11 +258,23 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << "tallora-cli " << TALLORA_VERSION << "\n";
         return ExitSuccess;
     }
-    if (inventoryCommand->parsed()) {
-        if (!OnlyInventoryOptions(app, err)) return ExitBadInput;
-        return RunInventoryCommand(io, o.Inventory, settings, out, err);
+    // What no part expected still ends in a message and a status, never in an abort.
+    try {
+        if (inventoryCommand->parsed()) {
+            if (!OnlyInventoryOptions(app, err)) return ExitBadInput;
+            return RunInventoryCommand(io, o.Inventory, settings, out, err);
+        }
+        return RunJobs(app, o, pictures, settings, {out, err, in, errIsTerminal});
+    } catch (const BadInput& e) {
+        Complain(err, e.what());
+    } catch (const InventoryError& e) {
+        Complain(err, e.what());
+    } catch (const std::bad_alloc&) {
+        Complain(err, "the memory ran out");
+    } catch (const std::exception& e) {
+        Complain(err, std::string("internal error: ") + e.what());
     }
-    return RunJobs(app, o, pictures, settings, {out, err, in, errIsTerminal});
+    return ExitBadInput;
 }
 
 }  // namespace tallora

@@ -68,8 +68,7 @@ int JobRun::Status() const {
 
 nlohmann::json JobRun::Json() const {
     return ResultJson({Input, Result, RequestedAlgorithm, AlgorithmUsed, Outcome,
-                       Outcome.Completed ? &Stats : nullptr, TimeText,
-                       Sheet ? &*Sheet : nullptr});
+                       Outcome.Completed ? &Stats : nullptr, TimeText, Sheet ? &*Sheet : nullptr});
 }
 
 void PrepareJob(const Options& o, const std::string& file, std::istream* in, JobRun& run,
@@ -83,8 +82,14 @@ void PrepareJob(const Options& o, const std::string& file, std::istream* in, Job
     }
     ApplyOptions(o, run.Input);
     // Before the check: the offcuts may be all the stock the job has.
-    if (o.UseOffcuts && inventory != nullptr && inventory->Store)
-        run.OffcutsUsed = UseOffcutsFromInventory(run.Input, *inventory->Store);
+    if (o.UseOffcuts && inventory != nullptr && inventory->Store) {
+        try {
+            run.OffcutsUsed = UseOffcutsFromInventory(run.Input, *inventory->Store);
+        } catch (const InventoryError& e) {
+            // Damaged under the reading, or locked too long: the job cannot be what was asked.
+            throw BadInput(e.what());
+        }
+    }
     if (!o.NoCalc && !SummariseInput(run.Input).CalculateEnabled) {
         throw BadInput("nothing to calculate: give at least one stock row and one cut row");
     }
@@ -113,9 +118,9 @@ void CalculateJob(const Options& o, JobRun& run, std::ostream* terminal) {
             run.Result = std::move(run.Outcome.Result);
     }
     if (o.Costing && run.Outcome.Completed) {
-        run.Sheet = MakeCostingSheet(run.Input, run.Result, run.Stats,
-                                     MaterialPrice::OfJob(run.Input.Section), run.Input.Costing,
-                                     uk);
+        run.Sheet =
+            MakeCostingSheet(run.Input, run.Result, run.Stats,
+                             MaterialPrice::OfJob(run.Input.Section), run.Input.Costing, uk);
     }
 }
 
@@ -128,8 +133,8 @@ void BookJobRun(JobInventory* inventory, const std::string& file, JobRun& run) {
         return;
     }
     try {
-        run.OffcutsBooked = BookOffcutsToInventory(*inventory->Store, run.Input, run.Result,
-                                            BookedJobFile(file));
+        run.OffcutsBooked =
+            BookOffcutsToInventory(*inventory->Store, run.Input, run.Result, BookedJobFile(file));
     } catch (const InventoryError& e) {
         run.OffcutsBooked = {false, e.what()};
         const InventoryErrorKind kind = e.Kind();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <thread>
@@ -188,9 +189,33 @@ int UserVersion(sqlite3* db, const std::string& path) {
     throw InventoryError(kind, message);
 }
 
+[[noreturn]] void Damaged(const std::string& path, const std::string& what) {
+    Refuse(InventoryErrorKind::Damaged, "The offcut inventory " + Quoted(path) + " is damaged: " +
+                                            what + ". It has been left as it is.");
+}
+
+bool InMemory(const std::string& path) { return path.empty() || path == ":memory:"; }
+
+// A pipe or a device would keep SQLite waiting for ever, or never end: the file and those SQLite
+// keeps beside it must be plain files when they are there.
+void CheckPlainFiles(const std::string& path) {
+    if (InMemory(path)) return;
+    namespace fs = std::filesystem;
+    for (const std::string& file : {path, path + "-wal", path + "-shm", path + "-journal"}) {
+        std::error_code ec;
+        const fs::file_status status = fs::status(file, ec);
+        if (ec || !fs::exists(status) || fs::is_regular_file(status)) continue;
+        Refuse(InventoryErrorKind::Failed,
+               "The offcut inventory " + Quoted(path) +
+                   " cannot be used: " + (file == path ? std::string("it") : Quoted(file)) +
+                   (fs::is_directory(status) ? " is a folder" : " is not a regular file") +
+                   " (a pipe or a device). It has been left as it is.");
+    }
+}
+
 // A file that SQLite did not write is refused before SQLite touches it.
 void CheckHeader(const std::string& path) {
-    if (path.empty() || path == ":memory:") return;
+    if (InMemory(path)) return;
     std::ifstream file(path, std::ios::binary);
     if (!file) return;  // created below
     char header[16] = {};
@@ -213,6 +238,50 @@ void CheckNotNewer(int version, const std::string& path) {
                    std::to_string(InventorySchemaVersion) +
                    "). It has been left as it is: open it with that version.");
     }
+}
+
+constexpr const char* OffcutColumns =
+    "id, section, length_mm, count, source_file, source_reference, source_pattern, booked_at, "
+    "location";
+
+// What SQLite's quick check found first, without the name of the database it was in.
+std::string CheckFinding(std::string finding) {
+    const std::string_view header = "*** in database main ***";
+    if (finding.starts_with(header)) finding.erase(0, header.size());
+    for (char& c : finding) {
+        if (c == '\n' || c == '\r') c = ' ';
+    }
+    const auto start = finding.find_first_not_of(' ');
+    return start == std::string::npos ? std::string("the database check failed")
+                                      : finding.substr(start);
+}
+
+// Damaged pages, found by SQLite's quick check (it reads every page once), and tables or columns
+// gone, as a file edited by hand or by another program has them. Nothing is written to a file
+// that fails: a change would only spread the damage. `tables`: the file has them already.
+void CheckIntact(sqlite3* db, const std::string& path, bool tables) {
+    {
+        Statement check(db, "PRAGMA quick_check(1)", path);
+        if (check.Next() && check.Text(0) != "ok") Damaged(path, CheckFinding(check.Text(0)));
+    }
+    if (!tables) return;
+    const std::string offcuts =
+        std::string("SELECT ") + OffcutColumns + ", section_key, booking_id FROM offcuts LIMIT 0";
+    for (const std::string& sql :
+         {offcuts,
+          std::string("SELECT id, calculation, job_file, job_reference, booked_at FROM bookings "
+                      "LIMIT 0")}) {
+        sqlite3_stmt* statement = nullptr;
+        const int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr);
+        const std::string what = rc == SQLITE_OK ? "" : sqlite3_errmsg(db);
+        sqlite3_finalize(statement);
+        if (rc != SQLITE_OK) Damaged(path, what);
+    }
+}
+
+long long DataVersion(sqlite3* db, const std::string& path) {
+    Statement version(db, "PRAGMA data_version", path);
+    return version.Next() ? version.Int(0) : 0;
 }
 
 // A file of version 0 is ours only while it holds nothing.
@@ -258,10 +327,6 @@ void CheckCount(int count) {
            "Offcut " + std::to_string(id) + " is not in the offcut inventory.");
 }
 
-constexpr const char* OffcutColumns =
-    "id, section, length_mm, count, source_file, source_reference, source_pattern, booked_at, "
-    "location";
-
 Offcut ReadOffcut(const Statement& row) {
     Offcut offcut;
     offcut.Id = row.Int(0);
@@ -298,6 +363,7 @@ std::string InventoryTimeNow() {
 }
 
 OffcutStore OffcutStore::Open(const std::string& path) {
+    CheckPlainFiles(path);
     CheckHeader(path);
     sqlite3* raw = nullptr;
     const int rc =
@@ -315,18 +381,34 @@ OffcutStore OffcutStore::Open(const std::string& path) {
         version = UserVersion(raw, path);
         CheckNotNewer(version, path);
         if (version == 0) CheckEmpty(raw, path);
+        // Before the switch to write-ahead logging, which writes to the file.
+        CheckIntact(raw, path, version > 0);
         reading.Commit();
     }
     UseWriteAheadLog(raw, path);
     Exec(raw, "PRAGMA foreign_keys = ON", path);
     Exec(raw, "PRAGMA cache_size = -32768", path);
     if (version < InventorySchemaVersion) Migrate(raw, path);
+    store.checkedVersion_ = DataVersion(raw, path);
     return store;
+}
+
+void OffcutStore::CheckBeforeChange() {
+    // Only another program's commits change the version: the file was checked as we left it.
+    const long long version = DataVersion(db_, path_);
+    if (version == checkedVersion_) return;
+    {
+        Transaction reading(db_, path_, Transaction::Reading);
+        CheckIntact(db_, path_, true);
+        reading.Commit();
+    }
+    checkedVersion_ = version;
 }
 
 OffcutStore::OffcutStore(OffcutStore&& other) noexcept
     : db_(std::exchange(other.db_, nullptr)),
       path_(std::move(other.path_)),
+      checkedVersion_(other.checkedVersion_),
       faultHook_(std::move(other.faultHook_)) {}
 
 OffcutStore& OffcutStore::operator=(OffcutStore&& other) noexcept {
@@ -334,6 +416,7 @@ OffcutStore& OffcutStore::operator=(OffcutStore&& other) noexcept {
         if (db_ != nullptr) sqlite3_close_v2(db_);
         db_ = std::exchange(other.db_, nullptr);
         path_ = std::move(other.path_);
+        checkedVersion_ = other.checkedVersion_;
         faultHook_ = std::move(other.faultHook_);
     }
     return *this;
@@ -421,6 +504,7 @@ long long OffcutStore::Count(const std::optional<std::string>& section) const {
 }
 
 void OffcutStore::Restore(const Offcut& offcut) {
+    CheckBeforeChange();
     Transaction transaction(db_, path_);
     if (Find(offcut.Id)) {
         Refuse(InventoryErrorKind::Invalid,
@@ -466,6 +550,7 @@ long long OffcutStore::Insert(const NewOffcut& offcut, const std::string& booked
 }
 
 long long OffcutStore::Add(const NewOffcut& offcut) {
+    CheckBeforeChange();
     Transaction transaction(db_, path_);
     const long long id = Insert(offcut, InventoryTimeNow(), 0);
     Step("commit");
@@ -474,6 +559,7 @@ long long OffcutStore::Add(const NewOffcut& offcut) {
 }
 
 void OffcutStore::Remove(long long id, int count) {
+    CheckBeforeChange();
     Transaction transaction(db_, path_);
     Statement find(db_, "SELECT count FROM offcuts WHERE id = ?1", path_);
     find.Bind(1, id);
@@ -494,6 +580,7 @@ void OffcutStore::Remove(long long id, int count) {
 void OffcutStore::Update(long long id, const OffcutChanges& changes) {
     if (changes.Length) CheckLength(*changes.Length);
     if (changes.Count) CheckCount(*changes.Count);
+    CheckBeforeChange();
     Transaction transaction(db_, path_);
     if (!Find(id)) NotFound(id);
     if (changes.Section) {
@@ -583,6 +670,7 @@ long long OffcutStore::Book(const BookingRecord& booking, const std::vector<NewO
     }
     const std::string bookedAt = booking.BookedAt.empty() ? InventoryTimeNow() : booking.BookedAt;
 
+    CheckBeforeChange();
     Transaction transaction(db_, path_);
     {
         Statement earlier(db_, "SELECT booked_at, job_file FROM bookings WHERE calculation = ?1",

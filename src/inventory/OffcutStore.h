@@ -116,7 +116,8 @@ std::string SectionKey(std::string_view section);
 class OffcutStore {
 public:
     // Opens the file, creating it when missing and bringing an older schema up to date. A file
-    // that is not an inventory, or one of a later version, throws and is left untouched.
+    // that is not an inventory, one that is damaged (a page SQLite's check finds bad, a table or
+    // column gone), one of a later version, or a pipe or device, throws and is left untouched.
     static OffcutStore Open(const std::string& path);
 
     OffcutStore(OffcutStore&& other) noexcept;
@@ -162,12 +163,16 @@ public:
 private:
     OffcutStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
     void Step(const std::string& name) const;
+    // Checks the file again when another program changed it since it was last checked: a
+    // damaged file is refused before anything is written to it.
+    void CheckBeforeChange();
     // Inserts an offcut under `id`, or the next id when it is 0; no booking when `bookingId` is.
     long long Insert(const NewOffcut& offcut, const std::string& bookedAt, long long bookingId,
                      long long id = 0);
 
     sqlite3* db_ = nullptr;
     std::string path_;
+    long long checkedVersion_ = -1;  // PRAGMA data_version when the file was last checked
     std::function<void(const std::string&)> faultHook_;
 };
 

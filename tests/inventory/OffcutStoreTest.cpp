@@ -4,8 +4,10 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <functional>
 #include <regex>
 
+#include "support/InventoryDamage.h"
 #include "support/StorageTestSupport.h"
 
 namespace tallora {
@@ -357,6 +359,49 @@ TEST(OffcutStore, ADamagedFileIsReportedAndLeftAsItIs) {
     const std::string before = ReadBytes(other);
     EXPECT_EQ(OpenError(other).Kind(), InventoryErrorKind::Damaged);
     EXPECT_TRUE(ReadBytes(other) == before) << other << " was changed";
+}
+
+// A program that keeps the inventory open (the desktop) finds damage another program's change
+// left before it writes anything more.
+TEST(OffcutStore, AFileDamagedWhileOpenIsRefusedBeforeTheNextChange) {
+    TempFolder folder;
+    const std::string path = folder.File("offcuts.sqlite");
+    constexpr int Count = 2000;
+    testing::FillInventory(path, Count);
+    OffcutStore open = OffcutStore::Open(path);
+    open.Add(Piece("IPE 200", 1500, 1));
+
+    // Another program adds an offcut; then a page of the table goes bad on the disk.
+    OffcutStore::Open(path).Add(Piece("HEA 100", 1200, 1));
+    testing::DamageTablePage(path, Count);
+    const std::string bytes = ReadBytes(path);
+    const std::string log = ReadBytes(path + "-wal");
+
+    const std::vector<std::pair<std::string, std::function<void()>>> changes = {
+        {"add", [&] { open.Add(Piece("IPE 200", 1500, 1)); }},
+        {"remove", [&] { open.Remove(1); }},
+        {"update",
+         [&] {
+             OffcutChanges changes;
+             changes.Count = 7;
+             open.Update(1, changes);
+         }},
+        {"book",
+         [&] {
+             open.Book({0, "calculation", "", "", ""}, {Piece("IPE 200", 900, 1)}, {});
+         }},
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        try {
+            change();
+            ADD_FAILURE() << "changed a damaged file";
+        } catch (const InventoryError& e) {
+            EXPECT_EQ(e.Kind(), InventoryErrorKind::Damaged) << e.what();
+        }
+        EXPECT_TRUE(ReadBytes(path) == bytes);
+        EXPECT_TRUE(ReadBytes(path + "-wal") == log);
+    }
 }
 
 TEST(OffcutStore, AFileOfANewerVersionIsReportedAndLeftAsItIs) {
