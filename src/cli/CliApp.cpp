@@ -80,11 +80,22 @@ void StartSingleJob(const Options& o, const std::string& file, std::istream* in,
                        ": this tallora-cli was built without PDF and picture output");
     }
     if (!o.Size.empty()) diagramSize = DiagramSize(o.Size);
+    const std::vector<InputFile> inputs =
+        InputFiles(o, file, inventory != nullptr ? inventory->Path : std::string());
+    // The job file may be saved over, as Save does; nothing else the job reads may be written.
+    std::vector<InputFile> notForSave = inputs;
+    std::erase_if(notForSave, [](const InputFile& input) { return input.What == "the job file"; });
+    std::vector<InputFile> outputs;
     for (const auto& [option, given] :
          {std::pair{"--pdf", &o.Pdf}, std::pair{"--diagram", &o.Diagram},
           std::pair{"--save", &o.Save}, std::pair{"--export-csv", &o.ExportCsv},
           std::pair{"--costing-csv", &o.CostingCsv}}) {
-        if (*given) CheckOutputFile(option, **given);
+        if (!*given) continue;
+        CheckOutputFile(option, **given);
+        CheckNotAnInput(option, **given, std::string(option) == "--save" ? notForSave : inputs);
+        // Two outputs in one file: the second would replace the first.
+        CheckNotAnInput(option, **given, outputs);
+        outputs.push_back({"the file of " + std::string(option), **given});
     }
     PrepareJob(o, file, in, run, inventory);
 }

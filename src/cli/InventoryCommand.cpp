@@ -79,7 +79,6 @@ OffcutStore OpenInventoryFile(const std::string& path) {
     }
 }
 
-
 CLI::App* AddInventoryCommands(CLI::App& app, InventoryOptions& io) {
     CLI::App* inventory = app.add_subcommand(
         "inventory", "The offcut inventory: list, add, remove or export its offcuts");
@@ -225,9 +224,9 @@ void AddOffcut(const InventoryOptions& io, const std::string& path, std::ostream
     offcut.Section = TextArgument(io.AddSection);
     if (SectionKey(offcut.Section).empty())
         throw BadInput("inventory add: the section cannot be blank");
-    offcut.Length = static_cast<int>(CountArgument(
-        "inventory add: length", io.AddLength, MaxLength,
-        "a whole number of millimetres from 1 to " + std::to_string(MaxLength)));
+    offcut.Length = static_cast<int>(
+        CountArgument("inventory add: length", io.AddLength, MaxLength,
+                      "a whole number of millimetres from 1 to " + std::to_string(MaxLength)));
     offcut.Count = static_cast<int>(CountArgument("inventory add: count", io.AddCount,
                                                   std::numeric_limits<int>::max(),
                                                   "a whole number of pieces, at least 1"));
@@ -238,15 +237,14 @@ void AddOffcut(const InventoryOptions& io, const std::string& path, std::ostream
 
 // inventory remove: what was taken and what is left.
 void RemoveOffcut(const InventoryOptions& io, const std::string& path, std::ostream& out) {
-    const long long id = CountArgument("inventory remove: id", io.RemoveId,
-                                       std::numeric_limits<long long>::max(),
-                                       "an offcut's id, as inventory list shows it");
-    const int count = io.RemoveCount
-                          ? static_cast<int>(CountArgument("inventory remove: count",
-                                                           *io.RemoveCount,
-                                                           std::numeric_limits<int>::max(),
-                                                           "a whole number of pieces, at least 1"))
-                          : 0;
+    const long long id =
+        CountArgument("inventory remove: id", io.RemoveId, std::numeric_limits<long long>::max(),
+                      "an offcut's id, as inventory list shows it");
+    const int count =
+        io.RemoveCount ? static_cast<int>(CountArgument("inventory remove: count", *io.RemoveCount,
+                                                        std::numeric_limits<int>::max(),
+                                                        "a whole number of pieces, at least 1"))
+                       : 0;
     OffcutStore store = OpenInventoryFile(path);
     const std::optional<Offcut> offcut = store.Find(id);
     if (!offcut) {
@@ -256,8 +254,8 @@ void RemoveOffcut(const InventoryOptions& io, const std::string& path, std::ostr
     store.Remove(id, count);
     const int taken = count == 0 ? offcut->Count : std::min(count, offcut->Count);
     out << "Took " << taken << (taken == 1 ? " piece" : " pieces") << " of offcut " << id << " ("
-        << Printable(offcut->Section) << ", " << offcut->Length << "mm); "
-        << offcut->Count - taken << " left.\n";
+        << Printable(offcut->Section) << ", " << offcut->Length << "mm); " << offcut->Count - taken
+        << " left.\n";
 }
 
 void ListOffcuts(const InventoryOptions& io, const std::string& path,
@@ -288,6 +286,9 @@ int RunInventoryCommand(const InventoryOptions& io, const std::optional<std::str
         std::optional<std::string> section;
         if (io.Section) section = TextArgument(*io.Section);
         const std::string path = InventoryFile(io.File ? io.File : mainFile, settings);
+        // The CSV file written over the inventory would lose every offcut and booking.
+        if (io.ExportCsv->parsed())
+            CheckNotAnInput("inventory export", io.ExportFile, InputFiles({}, {}, path));
         // Arguments are checked before the file is opened, or made.
         if (io.Add->parsed()) {
             AddOffcut(io, path, out);
