@@ -29,7 +29,7 @@ struct JobRun {
     CalculationResult Result;  // the file's, then the calculation's
     Algorithm RequestedAlgorithm = Algorithm::Complex;
     Algorithm AlgorithmUsed = Algorithm::Complex;  // after the offer of Fast for large jobs
-    CalculationOutcome Outcome;  // its Result is moved to Result
+    CalculationOutcome Outcome;                    // its Result is moved to Result
     Statistics Stats;
     std::string TimeText;
     std::optional<CostingSheet> Sheet;

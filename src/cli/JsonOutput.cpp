@@ -67,11 +67,12 @@ nlohmann::json BoundJson(const SolutionBound& b) {
          b.SingleLength ? orNull(b.UsedBars - b.LowerBoundBars) : nlohmann::json(nullptr)},
         // With inventory offcuts the bound is of new stock; without, all of it is new.
         {"gap_mm", orNull(b.NewUsed() - b.LowerBound)},
-        {"offcuts", b.Offcuts ? nlohmann::json{{"new_stock_mm", b.NewUsed()},
-                                               {"offcuts_mm", b.OffcutUsed},
-                                               {"offcut_lower_bound_mm", orNull(b.OffcutLowerBound)},
-                                               {"new_stock_proven", b.NewStockProven}}
-                              : nlohmann::json(nullptr)},
+        {"offcuts", b.Offcuts
+                        ? nlohmann::json{{"new_stock_mm", b.NewUsed()},
+                                         {"offcuts_mm", b.OffcutUsed},
+                                         {"offcut_lower_bound_mm", orNull(b.OffcutLowerBound)},
+                                         {"new_stock_proven", b.NewStockProven}}
+                        : nlohmann::json(nullptr)},
         {"seconds", b.Seconds},
         {"stopped", b.ProvenOptimal ? nlohmann::json(nullptr)
                     : b.Cancelled   ? nlohmann::json("cancelled")

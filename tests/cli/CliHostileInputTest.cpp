@@ -4,15 +4,19 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/CliApp.h"
+#include "inventory/OffcutStore.h"
 #include "support/CliTestSupport.h"
+#include "support/RecordingPrintEngine.h"
 #include "support/StorageTestSupport.h"
 
 namespace tallora {
@@ -268,6 +272,97 @@ TEST(CliHostileInput, TheInventoryIsNeverExportedOverItself) {
         EXPECT_TRUE(testing::ReadBytes(inventory) == bytes);
     }
     EXPECT_EQ(RunTool({"inventory", "list", "--inventory", inventory}).status, ExitSuccess);
+}
+
+// Standard output on a full disk.
+class FullStream : public std::streambuf {
+protected:
+    int_type overflow(int_type) override {
+        errno = ENOSPC;
+        return traits_type::eof();
+    }
+};
+
+// A diagram that cannot be written, after every check before the calculation passed.
+class FailingPictures : public PictureOutput {
+public:
+    RecordingPrintEngine engine;
+    PrintEngine& ReportEngine() override { return engine; }
+    std::string SaveDiagram(const JobInput&, const CalculationResult&, int, int,
+                            const std::filesystem::path&) override {
+        return "No space left on device";
+    }
+};
+
+CliRun RunWithFullOutput(const Args& args) {
+    FullStream full;
+    std::ostream out(&full);
+    std::ostringstream err;
+    CliRun run;
+    run.status = RunCli(args, out, err);
+    run.err = err.str();
+    return run;
+}
+
+// An output that fails never leaves the user to guess whether the inventory changed: every file
+// is written before a booking, and what was committed all the same is said.
+TEST(CliHostileInput, AFailedOutputSaysWhatWasCommittedOrCommitsNothing) {
+    TempFolder folder;
+    const std::string inventory = folder.File("offcuts.sqlite");
+    const Args at = {"--inventory", inventory};
+    const auto listed = [&] { return OffcutStore::Open(inventory).List().size(); };
+    // A job returning offcuts, booked.
+    const Args job = {"--stock",        "*@6000",      "--cut",  "6@1500",    "--cut",
+                      "1@5000",         "--offcut",    "1000",   "--section", "IPE 200",
+                      "--book-offcuts", "--inventory", inventory};
+
+    // The offcut is added before its id can be printed: the message says so, with the id.
+    const CliRun add = RunWithFullOutput(With({"inventory", "add", "IPE 200", "2500", "1"}, at));
+    EXPECT_EQ(add.status, ExitBadInput);
+    EXPECT_NE(add.err.find("No space left on device; offcut 1 was added to the offcut inventory "
+                           "all the same"),
+              std::string::npos)
+        << add.err;
+    EXPECT_EQ(listed(), 1u);
+    const CliRun remove = RunWithFullOutput(With({"inventory", "remove", "1"}, at));
+    EXPECT_EQ(remove.status, ExitBadInput);
+    EXPECT_NE(remove.err.find("1 piece of offcut 1 was taken from the offcut inventory all the "
+                              "same"),
+              std::string::npos)
+        << remove.err;
+    EXPECT_EQ(listed(), 0u);
+
+    // The text of the results goes out before the booking: nothing is booked, and the same run
+    // again books.
+    const CliRun text = RunWithFullOutput(job);
+    EXPECT_EQ(text.status, ExitBadInput);
+    EXPECT_NE(text.err.find("Nothing was booked to the offcut inventory"), std::string::npos)
+        << text.err;
+    EXPECT_EQ(listed(), 0u);
+
+    // So does a file asked for that cannot be written.
+    FailingPictures pictures;
+    const CliRun diagram = RunTool(With(job, {"--diagram", folder.File("d.png")}), &pictures);
+    EXPECT_EQ(diagram.status, ExitBadInput);
+    EXPECT_NE(diagram.err.find("No space left on device. Nothing was booked"), std::string::npos)
+        << diagram.err;
+    EXPECT_EQ(listed(), 0u);
+
+    // JSON tells how the booking went, so it follows it: a failure says the booking stands.
+    const CliRun json = RunWithFullOutput(With(job, {"--format", "json"}));
+    EXPECT_EQ(json.status, ExitBadInput);
+    EXPECT_NE(json.err.find("the job was booked to the offcut inventory all the same"),
+              std::string::npos)
+        << json.err;
+    EXPECT_GT(listed(), 0u);
+    ExpectOneCleanLine(json.err);
+
+    // Nothing is committed by --help or --version, but output lost is still a failure.
+    for (const Args& args : {Args{"--help"}, Args{"--version"}, Args{"inventory", "--help"}}) {
+        const CliRun run = RunWithFullOutput(args);
+        EXPECT_EQ(run.status, ExitBadInput) << args.front();
+        EXPECT_NE(run.err.find("the output could not be written"), std::string::npos);
+    }
 }
 
 }  // namespace
