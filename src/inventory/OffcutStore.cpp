@@ -631,10 +631,11 @@ std::string OffcutStore::ExportCsv(const std::optional<std::string>& section) co
     std::string text = CsvLine({"Id", "Section", "Length (mm)", "Count", "Job file",
                                 "Job reference", "Pattern", "Booked at (UTC)", "Location"});
     for (const Offcut& o : List(section)) {
-        text += CsvLine({std::to_string(o.Id), o.Section, std::to_string(o.Length),
-                         std::to_string(o.Count), o.Source.JobFile, o.Source.JobReference,
+        text += CsvLine({std::to_string(o.Id), CsvText(o.Section), std::to_string(o.Length),
+                         std::to_string(o.Count), CsvText(o.Source.JobFile),
+                         CsvText(o.Source.JobReference),
                          o.Source.Pattern > 0 ? std::to_string(o.Source.Pattern) : "", o.BookedAt,
-                         o.Location});
+                         CsvText(o.Location)});
     }
     return text;
 }

@@ -16,6 +16,26 @@ std::string CsvField(std::string_view text) {
     return field + "\"";
 }
 
+namespace {
+
+// Whether the text, past any apostrophes, begins as a formula does.
+bool FormulaLike(std::string_view text) {
+    const auto start = text.find_first_not_of('\'');
+    return start != std::string_view::npos &&
+           std::string_view("=+-@\t\r").find(text[start]) != std::string_view::npos;
+}
+
+}  // namespace
+
+std::string CsvText(std::string_view text) {
+    return FormulaLike(text) ? "'" + std::string(text) : std::string(text);
+}
+
+std::string FromCsvText(std::string_view field) {
+    if (field.starts_with('\'') && FormulaLike(field)) field.remove_prefix(1);
+    return std::string(field);
+}
+
 std::string CsvLine(const std::vector<std::string>& fields) {
     std::string line;
     for (size_t i = 0; i < fields.size(); ++i) {
@@ -54,7 +74,7 @@ std::string CuttingListCsv(const JobInput& input, const CalculationResult& resul
                  std::to_string(pattern.PieceCount[k]),
                  std::to_string(static_cast<long long>(pattern.PieceCount[k]) * pattern.BarCount),
                  std::to_string(offcut),
-                 row >= 0 ? input.CutRows[static_cast<size_t>(row)].Mark : ""});
+                 row >= 0 ? CsvText(input.CutRows[static_cast<size_t>(row)].Mark) : ""});
         }
     }
     return csv;

@@ -16,6 +16,7 @@
 #include "cli/CliApp.h"
 #include "inventory/OffcutStore.h"
 #include "support/CliTestSupport.h"
+#include "support/CsvReading.h"
 #include "support/RecordingPrintEngine.h"
 #include "support/StorageTestSupport.h"
 
@@ -363,6 +364,66 @@ TEST(CliHostileInput, AFailedOutputSaysWhatWasCommittedOrCommitsNothing) {
         EXPECT_EQ(run.status, ExitBadInput) << args.front();
         EXPECT_NE(run.err.find("the output could not be written"), std::string::npos);
     }
+}
+
+// Marks, charge names, sections, references and locations that a spreadsheet would run as
+// formulas reach every CSV file marked as text, and come back from it as they were.
+TEST(CliHostileInput, FormulasInTextsReachNoSpreadsheetAsFormulas) {
+    using testing::ReadBytes;
+    using testing::ReadCsv;
+    const std::vector<std::string> formulas = {"=HYPERLINK(\"http://x\")", "+1+1", "-2+3",
+                                               "@SUM(A1)"};
+    TempFolder folder;
+    std::string rows = "Quantity,Length,Mark\n";
+    for (size_t i = 0; i < formulas.size(); ++i) {
+        std::string quoted;
+        for (const char c : formulas[i])
+            quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+        rows += "2," + std::to_string(1000 + 100 * i) + ",\"" + quoted + "\"\n";
+    }
+    WriteBytes(folder.File("cuts.csv"), rows);
+    const std::string list = folder.File("list.csv"), costs = folder.File("costs.csv");
+    ASSERT_EQ(RunTool({"--stock", "*@6000", "--cuts-csv", folder.File("cuts.csv"), "--export-csv",
+                       list, "--costing-csv", costs, "--charge-names", "=1+1,-2,@x", "--quiet"})
+                  .status,
+              ExitSuccess);
+    std::vector<std::string> marks;
+    for (const auto& line : ReadCsv(ReadBytes(list))) {
+        if (line.at(0) == "Pattern") continue;
+        EXPECT_EQ(line.at(7).front(), '\'') << line.at(7);
+        marks.push_back(line.at(7));
+    }
+    EXPECT_EQ(marks.size(), formulas.size());
+    const auto header = ReadCsv(ReadBytes(costs)).at(0);
+    EXPECT_EQ(std::vector<std::string>(header.begin() + 5, header.begin() + 8),
+              (std::vector<std::string>{"'=1+1", "'-2", "'@x"}));
+
+    // The list read back as cut rows gives the marks as they were: exported again, the same.
+    std::string back = "Quantity,Length,Mark\n";
+    for (const auto& line : ReadCsv(ReadBytes(list))) {
+        if (line.at(0) != "Pattern")
+            back += line.at(5) + "," + line.at(3) + "," + line.at(7) + "\n";
+    }
+    WriteBytes(folder.File("back.csv"), back);
+    const std::string again = folder.File("again.csv");
+    ASSERT_EQ(RunTool({"--stock", "*@6000", "--cuts-csv", folder.File("back.csv"), "--export-csv",
+                       again, "--quiet"})
+                  .status,
+              ExitSuccess);
+    EXPECT_EQ(ReadBytes(again), ReadBytes(list));
+
+    // The inventory's export.
+    const std::string inventory = folder.File("offcuts.sqlite");
+    ASSERT_EQ(RunTool({"inventory", "add", formulas[0], "2500", "1", "--location", formulas[1],
+                       "--inventory", inventory})
+                  .status,
+              ExitSuccess);
+    ASSERT_EQ(RunTool({"inventory", "export", folder.File("offcuts.csv"), "--inventory", inventory})
+                  .status,
+              ExitSuccess);
+    const auto exported = ReadCsv(ReadBytes(folder.File("offcuts.csv"))).at(1);
+    EXPECT_EQ(exported.at(1), "'" + formulas[0]);
+    EXPECT_EQ(exported.at(8), "'" + formulas[1]);
 }
 
 }  // namespace
