@@ -265,10 +265,7 @@ int RunJobs(const CLI::App& app, Options& o, PictureOutput* pictures, RegistrySt
                 "--use-offcuts: adds stock to calculate with, so it cannot be given "
                 "with --no-calc");
         }
-        if (withInventory) {
-            inventory.Path = InventoryFile(o.Inventory, settings);
-            inventory.Store = OpenInventoryFile(inventory.Path);
-        }
+        if (withInventory) inventory.Path = InventoryFile(o.Inventory, settings);
         if (files.size() > 1 || folder) {
             CheckBatchOptions(app, o);
             return RunBatch(o, files, shown, io.Err, io.In, withInventory ? &inventory : nullptr);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "cli/InventoryCommand.h"
 #include "cli/JsonOutput.h"
 #include "cli/Terminal.h"
 #include "cli/TerminalProgress.h"
@@ -46,8 +47,7 @@ Loaded LoadJobFile(const std::string& path, std::istream* in, JobRun& run) {
     const OpenedJob opened = ReadJobFile(lines, run.Input, run.Result);
     if (opened.Read.Status == ReadStatus::SystemError)
         throw BadInput(name + ": " + opened.Read.Error);
-    if (const std::string problem = opened.Problem(); !problem.empty())
-        throw BadInput(name + ": " + ForTerminal(problem));
+    if (!opened.Problem().empty()) throw BadInput(name + ": " + ForTerminal(opened.Fault()));
     return opened.Earlier ? Loaded::EarlierFormat : Loaded::Results;
 }
 
@@ -62,6 +62,11 @@ std::string BookedJobFile(const std::string& file) {
 
 }  // namespace
 
+OffcutStore& JobInventory::Opened() {
+    if (!Store) Store = OpenInventoryFile(Path);
+    return *Store;
+}
+
 int JobRun::Status() const {
     return std::max(Outcome.Completed ? ExitSuccess : ExitRefused, BookingStatus);
 }
@@ -72,7 +77,7 @@ nlohmann::json JobRun::Json() const {
 }
 
 void PrepareJob(const Options& o, const std::string& file, std::istream* in, JobRun& run,
-                const JobInventory* inventory) {
+                JobInventory* inventory) {
     Loaded loaded = Loaded::None;
     if (!file.empty()) loaded = LoadJobFile(file, in, run);
     if (o.NoCalc && loaded != Loaded::Results) {
@@ -81,8 +86,10 @@ void PrepareJob(const Options& o, const std::string& file, std::istream* in, Job
                                                : "an earlier-format file holds no results"));
     }
     ApplyOptions(o, run.Input);
+    // An inventory that cannot be used stops the job before anything is calculated.
+    if (inventory != nullptr) inventory->Opened();
     // Before the check: the offcuts may be all the stock the job has.
-    if (o.UseOffcuts && inventory != nullptr && inventory->Store) {
+    if (o.UseOffcuts && inventory != nullptr) {
         try {
             run.OffcutsUsed = UseOffcutsFromInventory(run.Input, *inventory->Store);
         } catch (const InventoryError& e) {

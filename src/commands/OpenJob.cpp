@@ -1,8 +1,17 @@
 #include "commands/OpenJob.h"
 
+#include "job/RowTexts.h"
 #include "storage/AutoSave.h"
 
 namespace tallora {
+
+std::string OpenedJob::Fault() const {
+    const bool corrupted =
+        Earlier ? *Earlier == OldReadStatus::Corrupted : Read.Status == ReadStatus::Corrupted;
+    if (!corrupted || Read.Fault.Line == 0) return Problem();
+    return FirstLine(CorruptedDataMessage) + " Line " + std::to_string(Read.Fault.Line) + ": " +
+           Read.Fault.Reason;
+}
 
 std::string OpenedJob::Problem() const {
     if (Earlier) {
@@ -20,12 +29,12 @@ OpenedJob ReadJobFile(const std::vector<std::string>& lines, JobInput& input,
     OpenedJob opened;
     opened.Read = ReadJobLines(lines, input, result);
     if (opened.Read.Status == ReadStatus::OldVersion)
-        opened.Earlier = ReadOldVersion(lines, input, result);
+        opened.Earlier = ReadOldVersion(lines, input, result, &opened.Read.Fault);
     return opened;
 }
 
-OpenedJob OpenJob(const std::vector<std::string>& lines, JobInput& input,
-                  CalculationResult& result, Dialogs& dialogs) {
+OpenedJob OpenJob(const std::vector<std::string>& lines, JobInput& input, CalculationResult& result,
+                  Dialogs& dialogs) {
     const OpenedJob opened = ReadJobFile(lines, input, result);
     if (opened.Earlier) dialogs.Inform(OldVersionMessage);
     if (opened.Read.SettingsChanged) dialogs.Inform(SettingsChangedMessage);

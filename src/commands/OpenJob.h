@@ -25,6 +25,10 @@ struct OpenedJob {
     // Why the job was not read whole, as the user is told: NotADataFileMessage or
     // CorruptedDataMessage; empty when it was.
     std::string Problem() const;
+    // The same naming the bad line and what is wrong with it: "Some of the data in this file is
+    // corrupted. Line 7: 0mm is shorter than the minimum allowed length of 1mm."; Problem()
+    // where there is no line to name.
+    std::string Fault() const;
 };
 
 // Reads the lines of a job file into the emptied input and result: a job file as it is, an
@@ -34,8 +38,8 @@ OpenedJob ReadJobFile(const std::vector<std::string>& lines, JobInput& input,
 
 // The same, telling the user as the desktop does: that the settings changed to the file's,
 // that an earlier-format file will be converted, and why a file could not be read.
-OpenedJob OpenJob(const std::vector<std::string>& lines, JobInput& input,
-                  CalculationResult& result, Dialogs& dialogs);
+OpenedJob OpenJob(const std::vector<std::string>& lines, JobInput& input, CalculationResult& result,
+                  Dialogs& dialogs);
 
 // After an earlier-format file was calculated: writes the job, whatever the calculation's
 // outcome, in the current format under the file's own name and tells the user. Returns the

@@ -52,6 +52,9 @@ ReadRows ReadEntryRows(const JobInput& input) {
             rows.error = NotALengthMessage(text);
         else if (*length > MaxLength)
             rows.error = LengthTooLongMessage(text);
+        else if (*length == 0)
+            rows.error =
+                LengthTooShortMessage(text);  // the entry lists' rule, wherever it came from
         else
             return length;
         return std::nullopt;

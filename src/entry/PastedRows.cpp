@@ -172,9 +172,7 @@ std::string RowsText(const std::vector<ListRow>& rows) {
     return text;
 }
 
-std::string ReasonOf(const std::string& message) {
-    return message.substr(0, message.find_first_of("\r\n"));
-}
+std::string ReasonOf(const std::string& message) { return FirstLine(message); }
 
 std::string PasteFailuresMessage(std::vector<PasteFailure> failures, int pastedLines, size_t shown,
                                  const std::string& how) {

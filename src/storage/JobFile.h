@@ -24,14 +24,16 @@ inline constexpr int MaxCuttingListLines = 100000;
 // The lines of a job file: the entered lists, the cutting list, the section data, the results
 // with the statistics shown, the kept inputs, Trim, Kerf and Offcut, the costing charges, and
 // last the Hold the results were worked out with.
-std::vector<std::string> JobFileLines(const JobInput& input, const CalculationResult& result, const Statistics& stats);
+std::vector<std::string> JobFileLines(const JobInput& input, const CalculationResult& result,
+                                      const Statistics& stats);
 
 // A row line "quantity @ length", split at its first "@" less the character (the blank) on
 // either side; nothing when the line has no "@".
 std::optional<ListRow> SplitRowLine(const std::string& line);
 
 // SaveFile: writes the job to the path; returns the system's error text, empty on success.
-std::string SaveFile(const std::string& path, const JobInput& input, const CalculationResult& result, const Statistics& stats);
+std::string SaveFile(const std::string& path, const JobInput& input,
+                     const CalculationResult& result, const Statistics& stats);
 
 enum class ReadStatus {
     Loaded,        // the whole job was read
@@ -41,8 +43,16 @@ enum class ReadStatus {
     SystemError,   // the file could not be read at all
 };
 
+// The line a read stopped at (from 1) and what is wrong with it.
+struct ReadFault {
+    int Line = 0;
+    std::string Reason;
+    bool operator==(const ReadFault&) const = default;
+};
+
 struct JobFileRead {
     ReadStatus Status = ReadStatus::Loaded;
+    ReadFault Fault;    // Corrupted: where and why
     std::string Error;  // the system's error text
     Statistics Stats;   // recomputed from the results read
     bool ResultsValid = false;
@@ -51,9 +61,13 @@ struct JobFileRead {
 };
 
 // The reading of DoOpen, for a job the caller has emptied: reads the lines of a job file into
-// it, limits the allowances read to their ranges and recomputes the statistics. A file without
-// the Hold record (one written before it was kept) leaves Hold as it is. The messages are the
-// caller's to show.
-JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input, CalculationResult& result);
+// it, limits the allowances read to their ranges and recomputes the statistics. Rows and figures
+// are held to the rules of the fields they are typed in, and a stored result to what a
+// calculation gives (its patterns cut the job's own lengths from its own stock lengths, and what is
+// cut and left adds up to what was asked); the first that fails stops the read as Corrupted. A file
+// without the Hold record (one written before it was kept) leaves Hold as it is. The messages are
+// the caller's to show.
+JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input,
+                         CalculationResult& result);
 
 }  // namespace tallora

@@ -17,7 +17,8 @@ inline const char* const ConvertedMessage = "File has now been converted to the 
 
 // Compares a line with the marker expected there; on a mismatch the file is foreign: the job's
 // entry side is cleared and the answer is true.
-bool BadFile(const std::string& line, const std::string& marker, JobInput& input, CalculationResult& result);
+bool BadFile(const std::string& line, const std::string& marker, JobInput& input,
+             CalculationResult& result);
 
 enum class OldReadStatus {
     Read,
@@ -26,7 +27,10 @@ enum class OldReadStatus {
 };
 
 // Reads the lists, the old cutting list and the section data of an earlier-format file (its
-// lines, the first one included) into an emptied input and result, without calculating.
-OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, JobInput& input, CalculationResult& result);
+// lines, the first one included) into an emptied input and result, without calculating. Rows,
+// weight and cost are held to the rules of the fields they are typed in; `fault`, when given,
+// says where and why a Corrupted file stopped.
+OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, JobInput& input,
+                             CalculationResult& result, ReadFault* fault = nullptr);
 
 }  // namespace tallora

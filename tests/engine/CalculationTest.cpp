@@ -86,6 +86,10 @@ TEST(Calculation, RowsItCannotReadAreRefusedBeforeAnythingChanges) {
     EXPECT_EQ(refused(MakeJob(stock, {{"1", "500"}})), StockListFullMessage());
     EXPECT_EQ(refused(MakeJob({{"1", "6000"}}, {{"1", "18301"}})), LengthTooLongMessage("18301"));
     EXPECT_EQ(refused(MakeJob({{"x", "6000"}}, {{"1", "500"}})), NotAQuantityMessage("x"));
+    // The entry lists' rule for lengths holds whichever way the rows came in.
+    EXPECT_EQ(refused(MakeJob({{"1", "6000"}}, {{"6", "0"}})), LengthTooShortMessage("0"));
+    EXPECT_EQ(refused(MakeJob({{"*", "0"}, {"1", "6000"}}, {{"6", "500"}})),
+              LengthTooShortMessage("0"));
     EXPECT_NE(refused(MakeJob({{"*", "6000"}}, {{"2000000", "18000"}})).find("total more than"),
               std::string::npos);
 }
