@@ -162,6 +162,9 @@ nlohmann::json ResultJson(const JobJson& job) {
         {"RemainingPieces", r.RemainingPieces}};
     // What the Optimal algorithm proved; no key after the other algorithms.
     if (r.Bound) result["bound"] = BoundJson(*r.Bound);
+    // Only when it did: the plan is then no worse than Fast's, but not what the whole search
+    // would have found.
+    if (r.StoppedEarly) result["stopped_early"] = true;
     if (job.Costing != nullptr) result["costing"] = CostingJson(*job.Costing);
     return result;
 }

@@ -102,8 +102,9 @@ void AddOutputOptions(CLI::App& app, Options& o) {
     app.add_flag("--no-calc", o.NoCalc, "Use the results stored in JOB instead of calculating");
     app.add_option("--save", o.Save, "Write the job file after the calculation")->type_name("FILE");
     app.add_option("--time-limit", o.TimeLimitText,
-                   "Complex: stop the search after S seconds and finish from what it has; "
-                   "Optimal: keep the best plan found in S seconds (default 10)")
+                   "Complex: stop the search in time to place the rest as Fast does within S "
+                   "seconds, never worse than Fast; Optimal: keep the best plan found in S "
+                   "seconds (default 10)")
         ->type_name("S");
     app.add_option("--format", o.Format,
                    "text (default for one job), json, or jsonl (one JSON object a line; the "

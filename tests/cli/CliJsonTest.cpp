@@ -9,10 +9,15 @@
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <numeric>
+#include <optional>
 #include <set>
 #include <sstream>
 
 #include "cli/CliApp.h"
+#include "cli/JsonOutput.h"
+#include "cli/TextOutput.h"
+#include "commands/Calculate.h"
+#include "results/SolutionBoundText.h"
 #include "support/CliTestSupport.h"
 #include "support/StorageTestSupport.h"
 
@@ -287,6 +292,45 @@ TEST(CliJson, InventoryOutputsMatchTheDocumentedSchema) {
                                                     bound["lower_bound_mm"].get<long long>());
     EXPECT_TRUE(outputs[2].second.contains("bound") == false ||
                 outputs[2].second["bound"].is_null());
+}
+
+// A Complex search stopped before it was done (here by a budget of iterations, as the time limit
+// stops it) says so in the status bar text, the text output and the JSON, which keeps to the
+// schema; one that was not stopped says nothing.
+TEST(CliJson, AComplexSearchStoppedEarlySaysSoInEveryOutput) {
+    const SchemaValidator validator(ReadJson(DocsDir + "/cli-json.schema.json"));
+    JobInput input;
+    input.StockRows = {{"*", "6000"}};
+    input.CutRows = {{"4", "2497"}, {"4", "3497"}, {"6", "1197"}};
+    for (const std::optional<int> budget : {std::optional<int>(0), std::optional<int>()}) {
+        SCOPED_TRACE(budget ? "stopped" : "not stopped");
+        CalculationOptions options;
+        options.SearchIterationBudget = budget;
+        CalculationObserver quiet;
+        const CalculatedJob done = CalculateJob(input, options, quiet, NumberFormat::UK());
+        ASSERT_TRUE(done.Outcome.Completed);
+        const bool stopped = done.Outcome.Result.StoppedEarly;
+        EXPECT_EQ(stopped, budget.has_value());
+        EXPECT_EQ(done.StatusText.find(StoppedEarlyText()) != std::string::npos, stopped);
+
+        std::ostringstream text;
+        cli::PrintResults(text, done.Outcome.Result, done.Stats, nullptr);
+        const auto line = text.str().find("\n" + StoppedEarlyText() + "\n");
+        EXPECT_EQ(line != std::string::npos, stopped) << text.str();
+        if (stopped) {
+            EXPECT_GT(line, text.str().find("Chargeable material:"));
+        }
+
+        const json result =
+            cli::ResultJson({input, done.Outcome.Result, Algorithm::Complex, Algorithm::Complex,
+                             done.Outcome, &done.Stats, "", nullptr});
+        EXPECT_EQ(result.contains("stopped_early"), stopped);
+        if (stopped) {
+            EXPECT_EQ(result["stopped_early"], true);
+        }
+        const auto errors = validator.Errors(result);
+        EXPECT_TRUE(errors.empty()) << errors.front();
+    }
 }
 
 TEST(CliJson, EveryKeyOfTheSchemaIsDocumented) {

@@ -40,7 +40,7 @@ struct Converter {
         job.Input = PrepareCalculation(job.Input, algorithm, &store, NumberFormat::UK(),
                                        [](const std::string&) { return false; });
         testing::RecordingObserver observer;
-        calculated = CalculateJob(job.Input, {algorithm, {}}, observer, NumberFormat::UK());
+        calculated = CalculateJob(job.Input, {algorithm, {}, {}}, observer, NumberFormat::UK());
         if (calculated.Outcome.Completed || calculated.Outcome.ResultsCleared)
             job.Result = calculated.Outcome.Result;
         saveError = SaveConvertedVersion(path, job.Input, job.Result, calculated.Stats, dialogs);
