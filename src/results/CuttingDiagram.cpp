@@ -27,7 +27,8 @@ struct BarScale {
     double LabelWidth = 0;
 };
 
-BarScale ScaleOf(const JobInput& input, const CalculationResult& result, const TextMeasurer& measurer) {
+BarScale ScaleOf(const JobInput& input, const CalculationResult& result,
+                 const TextMeasurer& measurer) {
     // The store is sorted longest first, so MaxBars ends as the most bars among the longest.
     int maxLen = 0;
     int maxBars = 0;
@@ -77,6 +78,14 @@ public:
         }
     }
 
+    // A line of text at the left of a row, in the clip's rows only.
+    void Note(double y, double pitch, const std::string& text) {
+        if (hit_ != nullptr || !RowInClip(y, pitch)) return;
+        operations_->push_back(DiagramText{Trunc(Margin),
+                                           Trunc(y + (pitch - measurer_.TextHeight(text)) / 2),
+                                           text, Black, White});
+    }
+
     // The bar's label stands beyond its right end, so a bar in a visible row is always drawn.
     void Bar(double y, double pitch, double barEnd, const std::string& label,
              const DiagramHit& what) {
@@ -107,8 +116,8 @@ private:
     DiagramHit* hit_;
 };
 
-void Lay(const JobInput& input, const CalculationResult& result, int width, int height, const TextMeasurer& measurer,
-         Painter& painter) {
+void Lay(const JobInput& input, const CalculationResult& result, int width, int height,
+         const TextMeasurer& measurer, Painter& painter) {
     const int patternCount = result.PatternCount();
     const double areaWidth = width - 2 * Margin;
     const double areaHeight = height - 2 * Margin;
@@ -123,12 +132,18 @@ void Lay(const JobInput& input, const CalculationResult& result, int width, int 
 
     // Fewer than eight patterns keep the height of one in twelve, so a few bars stay slim.
     const double evenPitch = areaHeight / patternCount;
-    const double pitch = areaHeight / 8 >= evenPitch ? evenPitch : areaHeight / 12;
+    double pitch = areaHeight / 8 >= evenPitch ? evenPitch : areaHeight / 12;
+    int shown = patternCount;
+    if (pitch < MinimumDrawnPitch) {
+        const int rows = std::max(1, static_cast<int>(areaHeight / MinimumDrawnPitch));
+        shown = rows - 1;  // the last row is the note's
+        pitch = areaHeight / rows;
+    }
     // Beyond the bitmap's edge, or the clip's, nothing more is seen.
     const double stopX = std::min(width, painter.Clip().Right);
 
     double y = Margin;
-    for (int index = 0; index < patternCount; ++index, y += pitch) {
+    for (int index = 0; index < shown; ++index, y += pitch) {
         if (!painter.RowInClip(y, pitch)) continue;
         const CuttingPattern& p = result.Patterns[index];
         const int barLen = BarLength(p, a);
@@ -190,18 +205,24 @@ void Lay(const JobInput& input, const CalculationResult& result, int width, int 
             }
         }
     }
+    if (shown < patternCount) {
+        painter.Note(y, pitch,
+                     "\u2026 and " + std::to_string(patternCount - shown) + " more patterns");
+    }
 }
 
 }  // namespace
 
-std::vector<DiagramOperation> DrawCuttingList(const JobInput& input, const CalculationResult& result, int width, int height,
-                                              const TextMeasurer& measurer) {
+std::vector<DiagramOperation> DrawCuttingList(const JobInput& input,
+                                              const CalculationResult& result, int width,
+                                              int height, const TextMeasurer& measurer) {
     return DrawCuttingList(input, result, width, height, measurer,
                            DiagramClip{INT_MIN, INT_MIN, width, INT_MAX});
 }
 
-std::vector<DiagramOperation> DrawCuttingList(const JobInput& input, const CalculationResult& result, int width, int height,
-                                              const TextMeasurer& measurer,
+std::vector<DiagramOperation> DrawCuttingList(const JobInput& input,
+                                              const CalculationResult& result, int width,
+                                              int height, const TextMeasurer& measurer,
                                               const DiagramClip& clip) {
     std::vector<DiagramOperation> operations;
     operations.push_back(ClearBitmap{std::max(width, 0), std::max(height, 0), White});
@@ -210,8 +231,8 @@ std::vector<DiagramOperation> DrawCuttingList(const JobInput& input, const Calcu
     return operations;
 }
 
-DiagramHit DiagramHitAt(const JobInput& input, const CalculationResult& result, int width, int height, const TextMeasurer& measurer,
-                        int x, int y) {
+DiagramHit DiagramHitAt(const JobInput& input, const CalculationResult& result, int width,
+                        int height, const TextMeasurer& measurer, int x, int y) {
     DiagramHit hit;
     if (x < 0 || y < 0 || x >= width || y >= height) return hit;
     Painter painter(nullptr, measurer, DiagramClip{x, y, x + 1, y + 1}, &hit);
@@ -243,8 +264,8 @@ std::string DiagramHitText(const DiagramHit& hit) {
     return {};
 }
 
-DiagramSize DiagramSizeFor(const JobInput& input, const CalculationResult& result, int viewWidth, int viewHeight, double zoom,
-                           const TextMeasurer& measurer) {
+DiagramSize DiagramSizeFor(const JobInput& input, const CalculationResult& result, int viewWidth,
+                           int viewHeight, double zoom, const TextMeasurer& measurer) {
     DiagramSize size{viewWidth, viewHeight};
     const int patternCount = result.PatternCount();
     if (patternCount == 0 || viewWidth <= 2 * Margin) return size;

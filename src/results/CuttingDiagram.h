@@ -46,10 +46,12 @@ int BarLength(const CuttingPattern& pattern, const Allowances& allowances);
 
 // One bar per pattern, to a common scale, inside a 12-pixel margin of a width x height bitmap:
 // trim, pieces coloured by their ordered length, kerfs, and the remnant as offcut or scrap, with
-// the bar count and length beside each bar. The first operation always clears the bitmap; when
-// there is nothing to draw, or no room to draw it to scale, it is the only one.
-std::vector<DiagramOperation> DrawCuttingList(const JobInput& input, const CalculationResult& result, int width, int height,
-                                              const TextMeasurer& measurer);
+// the bar count and length beside each bar; as many as fit at MinimumDrawnPitch. The first
+// operation always clears the bitmap; when there is nothing to draw, or no room to draw it to
+// scale, it is the only one.
+std::vector<DiagramOperation> DrawCuttingList(const JobInput& input,
+                                              const CalculationResult& result, int width,
+                                              int height, const TextMeasurer& measurer);
 
 // The part of the bitmap a window needs, from Left and Top up to, not including, Right and Bottom.
 struct DiagramClip {
@@ -61,8 +63,9 @@ struct DiagramClip {
 
 // The same drawing for only the rows the clip crosses and the boxes that reach into it, so a
 // window showing part of a huge diagram does not lay out the rest. The clear stays whole.
-std::vector<DiagramOperation> DrawCuttingList(const JobInput& input, const CalculationResult& result, int width, int height,
-                                              const TextMeasurer& measurer,
+std::vector<DiagramOperation> DrawCuttingList(const JobInput& input,
+                                              const CalculationResult& result, int width,
+                                              int height, const TextMeasurer& measurer,
                                               const DiagramClip& clip);
 
 // What lies under a pixel of the diagram.
@@ -78,8 +81,8 @@ struct DiagramHit {
 
 // The box under the pixel (x, y) of the diagram DrawCuttingList lays out at width x height; the
 // bar when the pixel is on its grey but between boxes.
-DiagramHit DiagramHitAt(const JobInput& input, const CalculationResult& result, int width, int height, const TextMeasurer& measurer,
-                        int x, int y);
+DiagramHit DiagramHitAt(const JobInput& input, const CalculationResult& result, int width,
+                        int height, const TextMeasurer& measurer, int x, int y);
 
 // The hit as the viewer's status bar says it: "Pattern 3: piece 1450 mm", patterns counted from
 // one; empty for nothing.
@@ -87,6 +90,10 @@ std::string DiagramHitText(const DiagramHit& hit);
 
 // Below this a bar's row is too thin to read or point at.
 constexpr int MinimumBarPitch = 30;
+// Below this rows cannot be told apart at all: the patterns that would not fit at it are not
+// laid out, and the last row says "… and N more patterns". A diagram of a million patterns is
+// then as much work as one of a few hundred.
+constexpr int MinimumDrawnPitch = 8;
 // No side of the diagram's bitmap grows beyond this, however big the job or the zoom.
 constexpr int MaximumDiagramSide = 1 << 22;
 
@@ -100,7 +107,7 @@ struct DiagramSize {
 // multiplied by zoom: wider than the view by the zoom on the bars alone, the labels keeping
 // their width, and taller than the view when the view would give a row less than
 // MinimumBarPitch. At zoom 1, when the rows fit, it is the view itself.
-DiagramSize DiagramSizeFor(const JobInput& input, const CalculationResult& result, int viewWidth, int viewHeight, double zoom,
-                           const TextMeasurer& measurer);
+DiagramSize DiagramSizeFor(const JobInput& input, const CalculationResult& result, int viewWidth,
+                           int viewHeight, double zoom, const TextMeasurer& measurer);
 
 }  // namespace tallora

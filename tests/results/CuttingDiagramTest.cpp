@@ -220,7 +220,8 @@ TEST(DrawCuttingList, AClipKeepsTheRowsAndBoxesThatReachIntoIt) {
 
     // 20 rows of 12 pixels from 12: rows 5 and 6 span 72..92 (bars end 4 short of the pitch).
     const DiagramClip clip{200, 75, 300, 90};
-    const auto part = DrawCuttingList(job.Input, job.Result, HalfScaleWidth, Height, FixedPitchMeasurer{}, clip);
+    const auto part =
+        DrawCuttingList(job.Input, job.Result, HalfScaleWidth, Height, FixedPitchMeasurer{}, clip);
     ASSERT_FALSE(part.empty());
     EXPECT_EQ(part.front(), all.front());  // the clear stays whole
     std::vector<DiagramBox> expected;
@@ -267,15 +268,20 @@ TEST(DiagramHitAt, NamesThePatternAndBoxUnderAPoint) {
         EXPECT_EQ(at(300, row, 9).Part, DiagramPart::None);  // the gap below the bar
     }
     EXPECT_EQ(at(1050, 3).Part, DiagramPart::None);  // the bar's label
-    EXPECT_EQ(DiagramHitAt(job.Input, job.Result, HalfScaleWidth, Height, FixedPitchMeasurer{}, 5, 5).Part,
-              DiagramPart::None);
-    EXPECT_EQ(DiagramHitAt(job.Input, job.Result, HalfScaleWidth, Height, FixedPitchMeasurer{}, -1, 20).Part,
-              DiagramPart::None);
+    EXPECT_EQ(
+        DiagramHitAt(job.Input, job.Result, HalfScaleWidth, Height, FixedPitchMeasurer{}, 5, 5)
+            .Part,
+        DiagramPart::None);
+    EXPECT_EQ(
+        DiagramHitAt(job.Input, job.Result, HalfScaleWidth, Height, FixedPitchMeasurer{}, -1, 20)
+            .Part,
+        DiagramPart::None);
 
     // Trim 20, kerf 10, offcut 250: the boxes of the worked bar, read back.
     const TestJob worked = WorkedJob(0, true);
     auto workedAt = [&](int x) {
-        return DiagramHitAt(worked.Input, worked.Result, HalfScaleWidth, Height, FixedPitchMeasurer{}, x, 20);
+        return DiagramHitAt(worked.Input, worked.Result, HalfScaleWidth, Height,
+                            FixedPitchMeasurer{}, x, 20);
     };
     EXPECT_EQ(workedAt(18), (DiagramHit{DiagramPart::Trim, 0, 20}));
     EXPECT_EQ(workedAt(100), (DiagramHit{DiagramPart::Piece, 0, 300}));
@@ -286,8 +292,9 @@ TEST(DiagramHitAt, NamesThePatternAndBoxUnderAPoint) {
 
     // Pieces narrower than a pixel share a box, and the hit says how many.
     const TestJob run = DiagramJob(0, 0, 0, {Pattern(1000, 1, {1, 500}, {400, 1})});
-    EXPECT_EQ(DiagramHitAt(run.Input, run.Result, HalfScaleWidth, Height, FixedPitchMeasurer{}, 100, 20),
-              (DiagramHit{DiagramPart::Piece, 0, 1, 400}));
+    EXPECT_EQ(
+        DiagramHitAt(run.Input, run.Result, HalfScaleWidth, Height, FixedPitchMeasurer{}, 100, 20),
+        (DiagramHit{DiagramPart::Piece, 0, 1, 400}));
 }
 
 TEST(DiagramHitAt, TextsForTheStatusBar) {
@@ -310,11 +317,13 @@ TEST(DiagramSizeFor, TallerForThinRowsAndWiderByTheZoom) {
               (DiagramSize{HalfScaleWidth, 400}));
     EXPECT_EQ(DiagramSizeFor(worked.Input, worked.Result, HalfScaleWidth, Height, 1, measurer),
               (DiagramSize{HalfScaleWidth, 24 + 12 * MinimumBarPitch}));
-    EXPECT_EQ(DiagramSizeFor(JobInput{}, CalculationResult{}, 300, 100, 4, measurer), (DiagramSize{300, 100}));
+    EXPECT_EQ(DiagramSizeFor(JobInput{}, CalculationResult{}, 300, 100, 4, measurer),
+              (DiagramSize{300, 100}));
 
     // 60 patterns in a 400-pixel view: rows of exactly the minimum, drawn at that pitch.
     const TestJob many = RowsJob(60);
-    const DiagramSize tall = DiagramSizeFor(many.Input, many.Result, HalfScaleWidth, 400, 1, measurer);
+    const DiagramSize tall =
+        DiagramSizeFor(many.Input, many.Result, HalfScaleWidth, 400, 1, measurer);
     EXPECT_EQ(tall, (DiagramSize{HalfScaleWidth, 24 + 60 * MinimumBarPitch}));
     std::vector<DiagramBox> bars;
     for (const auto& b : OfKind<DiagramBox>(Draw(many, tall.Width, tall.Height))) {
@@ -327,17 +336,55 @@ TEST(DiagramSizeFor, TallerForThinRowsAndWiderByTheZoom) {
     EXPECT_LE(bars.back().Bottom, tall.Height - 12);
 
     // Zoom 2 doubles the bars, not the label beside them: the 1000 mm bar ends at 12 + 1000 + 2.
-    const DiagramSize wide = DiagramSizeFor(worked.Input, worked.Result, HalfScaleWidth, 400, 2, measurer);
+    const DiagramSize wide =
+        DiagramSizeFor(worked.Input, worked.Result, HalfScaleWidth, 400, 2, measurer);
     EXPECT_EQ(wide, (DiagramSize{24 + 45 + 1000, 400}));
     EXPECT_EQ(OfKind<DiagramBox>(Draw(worked, wide.Width, wide.Height))[0].Right, 1014);
-    EXPECT_EQ(DiagramSizeFor(worked.Input, worked.Result, HalfScaleWidth, 400, 0.5, measurer).Width, HalfScaleWidth);
+    EXPECT_EQ(DiagramSizeFor(worked.Input, worked.Result, HalfScaleWidth, 400, 0.5, measurer).Width,
+              HalfScaleWidth);
 
     // However big the job or the zoom, the bitmap stays bounded.
     const DiagramSize huge = DiagramSizeFor(many.Input, many.Result, 2000, 400, 1e9, measurer);
     EXPECT_EQ(huge.Width, MaximumDiagramSide);
     TestJob endless = DiagramJob(0, 0, 0, {});
-    endless.Result.Patterns.assign(MaximumDiagramSide / MinimumBarPitch + 1, Pattern(1000, 1, {}, {}));
-    EXPECT_EQ(DiagramSizeFor(endless.Input, endless.Result, 600, 400, 1, measurer).Height, MaximumDiagramSide);
+    endless.Result.Patterns.assign(MaximumDiagramSide / MinimumBarPitch + 1,
+                                   Pattern(1000, 1, {}, {}));
+    EXPECT_EQ(DiagramSizeFor(endless.Input, endless.Result, 600, 400, 1, measurer).Height,
+              MaximumDiagramSide);
+}
+
+// Rows thinner than can be told apart are not laid out: a diagram of many patterns draws those
+// that fit and says how many more there are, however many that is.
+TEST(DrawCuttingList, RowsTooThinToSeeAreLeftOutAndCounted) {
+    // 240 pixels give 30 rows of the least pitch: 29 patterns and the note.
+    const int fit = (Height - 24) / MinimumDrawnPitch - 1;
+    for (const int patterns : {20, fit + 1, 1000, 1000000}) {
+        SCOPED_TRACE(patterns);
+        TestJob job = DiagramJob(0, 0, 0, {});
+        job.Result.Patterns.assign(patterns, Pattern(1000, 1, {300, 200}, {2, 1}));
+        const auto operations = Draw(job);
+        const auto texts = OfKind<DiagramText>(operations);
+        int bars = 0;
+        for (const auto& b : OfKind<DiagramBox>(operations)) bars += b.Fill == Silver;
+        const int pitch = patterns * MinimumDrawnPitch > Height - 24 ? 0 : (Height - 24) / patterns;
+        if (pitch != 0) {
+            EXPECT_EQ(bars, patterns);
+            continue;
+        }
+        EXPECT_EQ(bars, fit);
+        ASSERT_FALSE(texts.empty());
+        EXPECT_EQ(texts.back().Text,
+                  "\u2026 and " + std::to_string(patterns - fit) + " more patterns");
+        // Below the last bar, inside the bitmap.
+        EXPECT_GT(texts.back().Y, OfKind<DiagramBox>(operations).back().Top);
+        EXPECT_LT(texts.back().Y, Height - 12);
+        // Nothing is under the note to point at.
+        EXPECT_EQ(DiagramHitAt(job.Input, job.Result, HalfScaleWidth, Height, FixedPitchMeasurer{},
+                               texts.back().X + 1, texts.back().Y + 1)
+                      .Part,
+                  DiagramPart::None);
+        EXPECT_LT(operations.size(), 10u * static_cast<size_t>(fit) + 2);
+    }
 }
 
 TEST(DrawCuttingList, LabelsShowOnceTheZoomGivesThemRoom) {
