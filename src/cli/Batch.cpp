@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <sstream>
 #include <thread>
 
 #include "cli/JsonOutput.h"
@@ -72,7 +73,9 @@ BatchLine RunBatchJob(const Options& o, const std::string& file, std::istream* i
         if (inventory != nullptr) result["inventory"] = JobInventoryJson(*inventory, run);
         if (!run.Outcome.Completed) line.Error = named(run.Outcome.Error);
         if (run.BookingStatus != ExitSuccess) line.Error = named(run.OffcutsBooked->Message);
-        line.Json = JsonLine(result);
+        std::ostringstream text;
+        WriteJson(text, result, -1, &run.Result.Patterns);
+        line.Json = std::move(text).str();
     } catch (const std::exception& e) {
         // Bad input, or what should never happen (memory ran out): this job fails, the others
         // go on.

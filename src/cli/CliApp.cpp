@@ -119,11 +119,9 @@ bool ShowResults(const Options& o, const std::string& file, const JobRun& run,
         if (o.Format == "jsonl") {
             result["file"] = FileJson(file);
             result["exit_status"] = run.Status();
-            shown << JsonLine(result) << "\n";
-        } else {
-            // Every text is UTF-8 already; a byte that is not still never stops the output.
-            shown << result.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
         }
+        WriteJson(shown, result, o.Format == "jsonl" ? -1 : 2, &run.Result.Patterns);
+        shown << "\n";
     } catch (const nlohmann::json::exception& e) {
         Complain(err, std::string("the JSON output could not be made: ") + e.what());
         return false;

@@ -15,14 +15,15 @@ namespace tallora::cli {
 
 namespace {
 
-// The job file's lines as read: a file, or "-" for standard input.
-std::vector<std::string> ReadJobFileLines(const std::string& path, std::istream* in) {
+// The job file's bytes as read: a file, or "-" for standard input. Its lines are read from them
+// one at a time.
+std::string ReadJobFileBytes(const std::string& path, std::istream* in) {
     if (path != StdinName) {
         // The read's status says what went wrong.
         std::string error;
-        auto lines = ReadTextFile(path, error);
-        if (!lines) throw BadInput(path + ": " + error);
-        return *lines;
+        auto bytes = ReadTextBytes(path, error);
+        if (!bytes) throw BadInput(path + ": " + error);
+        return std::move(*bytes);
     }
     if (in == nullptr) throw BadInput("standard input: cannot be read here");
     std::string bytes;
@@ -34,7 +35,7 @@ std::vector<std::string> ReadJobFileLines(const std::string& path, std::istream*
         if (bytes.size() > MaxJobFileBytes) return {};
     }
     if (in->bad()) throw BadInput("standard input: could not be read");
-    return SplitTextLines(bytes);
+    return bytes;
 }
 
 enum class Loaded { None, Results, EarlierFormat };
@@ -42,9 +43,9 @@ enum class Loaded { None, Results, EarlierFormat };
 // The job file's rows, allowances, section data, charges and results; an earlier-format file
 // gives its rows and section data, to be calculated.
 Loaded LoadJobFile(const std::string& path, std::istream* in, JobRun& run) {
-    const auto lines = ReadJobFileLines(path, in);
+    const std::string bytes = ReadJobFileBytes(path, in);
     const std::string name = path == StdinName ? "standard input" : path;
-    const OpenedJob opened = ReadJobFile(lines, run.Input, run.Result);
+    const OpenedJob opened = ReadJobFile(std::string_view(bytes), run.Input, run.Result);
     if (opened.Read.Status == ReadStatus::SystemError)
         throw BadInput(name + ": " + opened.Read.Error);
     if (!opened.Problem().empty()) throw BadInput(name + ": " + ForTerminal(opened.Fault()));
@@ -72,8 +73,9 @@ int JobRun::Status() const {
 }
 
 nlohmann::json JobRun::Json() const {
-    return ResultJson({Input, Result, RequestedAlgorithm, AlgorithmUsed, Outcome,
-                       Outcome.Completed ? &Stats : nullptr, TimeText, Sheet ? &*Sheet : nullptr});
+    return ResultJsonWithoutPatterns({Input, Result, RequestedAlgorithm, AlgorithmUsed, Outcome,
+                                      Outcome.Completed ? &Stats : nullptr, TimeText,
+                                      Sheet ? &*Sheet : nullptr});
 }
 
 void PrepareJob(const Options& o, const std::string& file, std::istream* in, JobRun& run,

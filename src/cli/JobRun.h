@@ -44,6 +44,7 @@ struct JobRun {
 
     // The exit status of the job: refused, or its booking's.
     int Status() const;
+    // The JSON of the results without the patterns: WriteJson writes them with it.
     nlohmann::json Json() const;
 };
 

@@ -35,6 +35,8 @@ struct OpenedJob {
 // earlier-format file's rows and section data without results.
 OpenedJob ReadJobFile(const std::vector<std::string>& lines, JobInput& input,
                       CalculationResult& result);
+// The same from the file's bytes, read a line at a time.
+OpenedJob ReadJobFile(std::string_view bytes, JobInput& input, CalculationResult& result);
 
 // The same, telling the user as the desktop does: that the settings changed to the file's,
 // that an earlier-format file will be converted, and why a file could not be read.

@@ -1,5 +1,6 @@
 #include "storage/JobFile.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <map>
@@ -13,6 +14,7 @@
 #include "job/Utf8.h"
 #include "results/NumberFormat.h"
 #include "storage/AutoSave.h"
+#include "storage/SafeFile.h"
 #include "storage/TextFile.h"
 
 namespace tallora {
@@ -37,14 +39,17 @@ std::string Range(long long min, long long max) {
 // The lines of a file as values: past the end every line reads empty.
 class LineReader {
 public:
-    explicit LineReader(const std::vector<std::string>& lines) : lines_(lines) {}
+    explicit LineReader(JobLines lines) : lines_(lines) {}
 
-    bool More() const { return next_ < lines_.size(); }
+    bool More() const { return lines_.More(); }
     // The line last read, from 1.
     int Line() const { return static_cast<int>(next_); }
+    // The next line; past the end, an empty one. Valid until the next is read.
     const std::string& Text() {
-        static const std::string empty;
-        return next_ < lines_.size() ? lines_[next_++] : (++next_, empty);
+        past_ = !lines_.More();
+        current_ = lines_.Next();
+        ++next_;
+        return current_;
     }
     int Integer(long long min = INT_MIN, long long max = INT_MAX,
                 const std::string& what = "a whole number") {
@@ -82,14 +87,15 @@ public:
     }
     [[noreturn]] void Fail(const std::string& reason, int line = 0) const {
         // What a file cut short lacks is no line of its.
-        if (line == 0 && next_ > lines_.size())
-            throw CorruptLine{"the file ends before the job does", Line()};
+        if (line == 0 && past_) throw CorruptLine{"the file ends before the job does", Line()};
         throw CorruptLine{reason, line == 0 ? Line() : line};
     }
 
 private:
-    const std::vector<std::string>& lines_;
+    JobLines lines_;
     size_t next_ = 0;
+    bool past_ = false;  // the line last read was past the end
+    std::string current_;
 };
 
 // Lengths the program can have written, and a little room for allowances changed since.
@@ -265,95 +271,133 @@ std::optional<ListRow> SplitRowLine(const std::string& line) {
                    line.substr(NextCharacter(line, at + 1))};
 }
 
-std::vector<std::string> JobFileLines(const JobInput& input, const CalculationResult& result,
-                                      const Statistics& stats) {
-    std::vector<std::string> lines = {JobFileMagic};
+namespace {
+
+// Gives the lines of the job file one at a time to `line`: a job of a million patterns is not
+// held as its lines before it is written.
+template <typename Line>
+void EmitJobFile(const JobInput& input, const CalculationResult& result, const Statistics& stats,
+                 Line&& line) {
+    line(std::string(JobFileMagic));
     auto row = [](const ListRow& r, bool stock) {
         return (stock && IsUnlimitedQuantity(r.Quantity) ? "*" : r.Quantity) + " @ " + r.Length;
     };
-    lines.push_back(Int(input.StockRows.size()));
-    for (const auto& r : input.StockRows) lines.push_back(row(r, true));
-    lines.push_back(Int(input.CutRows.size()));
-    for (const auto& r : input.CutRows) lines.push_back(row(r, false));
-    lines.push_back(Int(result.CuttingListLines.size()));
-    lines.insert(lines.end(), result.CuttingListLines.begin(), result.CuttingListLines.end());
+    line(Int(input.StockRows.size()));
+    for (const auto& r : input.StockRows) line(row(r, true));
+    line(Int(input.CutRows.size()));
+    for (const auto& r : input.CutRows) line(row(r, false));
+    line(Int(result.CuttingListLines.size()));
+    for (const auto& text : result.CuttingListLines) line(text);
 
     const SectionData& s = input.Section;
-    lines.push_back(s.Customer);
-    lines.push_back(s.Reference);
-    lines.push_back(s.Name);
-    lines.push_back(FormatFileNumber(s.Weight));
-    lines.push_back(FormatFileNumber(s.Cost));
-    lines.push_back(s.CostType);
+    line(s.Customer);
+    line(s.Reference);
+    line(s.Name);
+    line(FormatFileNumber(s.Weight));
+    line(FormatFileNumber(s.Cost));
+    line(s.CostType);
 
-    lines.push_back(Int(result.PatternCount()));
+    line(Int(result.PatternCount()));
     for (const auto& p : result.Patterns) {
-        lines.push_back(Int(p.StockLength));
-        lines.push_back(Int(p.BarCount));
-        lines.push_back(Int(p.LengthCount()));
+        line(Int(p.StockLength));
+        line(Int(p.BarCount));
+        line(Int(p.LengthCount()));
         for (int k = 0; k < p.LengthCount(); ++k) {
-            lines.push_back(Int(p.CutLength[k]));
-            lines.push_back(Int(p.PieceCount[k]));
+            line(Int(p.CutLength[k]));
+            line(Int(p.PieceCount[k]));
         }
-        lines.push_back(p.IsOffcut ? "1" : "0");
-        lines.push_back(Int(p.OffcutLength));
+        line(p.IsOffcut ? "1" : "0");
+        line(Int(p.OffcutLength));
     }
     for (int i = 0; i < StatisticsRows - 1; ++i) {
-        lines.push_back(FormatFileNumber(stats.StatMetres[i]));
-        lines.push_back(FormatFileNumber(stats.StatPercent[i]));
-        lines.push_back(FormatFileNumber(stats.StatCost[i]));
-        lines.push_back(FormatFileNumber(stats.StatWeight[i]));
+        line(FormatFileNumber(stats.StatMetres[i]));
+        line(FormatFileNumber(stats.StatPercent[i]));
+        line(FormatFileNumber(stats.StatCost[i]));
+        line(FormatFileNumber(stats.StatWeight[i]));
     }
-    lines.push_back(Int(stats.OffcutTotal));
+    line(Int(stats.OffcutTotal));
 
-    lines.push_back(Int(result.InputStockCount()));
-    for (int length : result.InputStockLength) lines.push_back(Int(length));
-    lines.push_back(Int(result.Stock.size()));
+    line(Int(result.InputStockCount()));
+    for (int length : result.InputStockLength) line(Int(length));
+    line(Int(result.Stock.size()));
     for (const auto& r : result.Stock) {
-        lines.push_back(Int(r.StockQuantity));
-        lines.push_back(Int(r.StockLength));
-        lines.push_back(Int(r.StockCost));
+        line(Int(r.StockQuantity));
+        line(Int(r.StockLength));
+        line(Int(r.StockCost));
     }
-    lines.push_back(Int(result.Cuts.size()));
+    line(Int(result.Cuts.size()));
     for (const auto& r : result.Cuts) {
-        lines.push_back(Int(r.CutQuantity));
-        lines.push_back(Int(r.CutLength));
+        line(Int(r.CutQuantity));
+        line(Int(r.CutLength));
     }
-    lines.push_back(Int(result.TotalPieces));
-    lines.push_back(Int(result.TotalCutLength));
-    lines.push_back(Int(result.InputCutCount()));
+    line(Int(result.TotalPieces));
+    line(Int(result.TotalCutLength));
+    line(Int(result.InputCutCount()));
     for (int k = 0; k < result.InputCutCount(); ++k) {
-        lines.push_back(Int(result.InputCutQuantity[k]));
-        lines.push_back(Int(result.InputCutLength[k]));
+        line(Int(result.InputCutQuantity[k]));
+        line(Int(result.InputCutLength[k]));
     }
-    lines.push_back(Int(input.Allowances.Trim));
-    lines.push_back(Int(input.Allowances.Kerf));
-    lines.push_back(Int(input.Allowances.Offcut));
+    line(Int(input.Allowances.Trim));
+    line(Int(input.Allowances.Kerf));
+    line(Int(input.Allowances.Offcut));
 
     const CostingSettings& c = input.Costing;
-    lines.push_back(c.CCutType);
-    lines.push_back(FormatFileNumber(c.CCutValue));
-    lines.push_back(c.CGalvType);
-    lines.push_back(FormatFileNumber(c.CGalvValue));
-    lines.push_back(c.CPPType);
-    lines.push_back(FormatFileNumber(c.CPPValue));
-    lines.push_back(c.COtherType);
-    lines.push_back(FormatFileNumber(c.COtherValue));
-    lines.push_back(StoredChargeName(c.OtherName1, DefaultOtherName1));
-    lines.push_back(StoredChargeName(c.OtherName2, DefaultOtherName2));
-    lines.push_back(StoredChargeName(c.OtherName3, DefaultOtherName3));
+    line(c.CCutType);
+    line(FormatFileNumber(c.CCutValue));
+    line(c.CGalvType);
+    line(FormatFileNumber(c.CGalvValue));
+    line(c.CPPType);
+    line(FormatFileNumber(c.CPPValue));
+    line(c.COtherType);
+    line(FormatFileNumber(c.COtherValue));
+    line(StoredChargeName(c.OtherName1, DefaultOtherName1));
+    line(StoredChargeName(c.OtherName2, DefaultOtherName2));
+    line(StoredChargeName(c.OtherName3, DefaultOtherName3));
     // After everything a reader of the earlier layout knows, so that such a reader still works.
-    lines.push_back(Int(input.Allowances.Hold));
+    line(Int(input.Allowances.Hold));
+}
+
+}  // namespace
+
+std::vector<std::string> JobFileLines(const JobInput& input, const CalculationResult& result,
+                                      const Statistics& stats) {
+    std::vector<std::string> lines;
+    EmitJobFile(input, result, stats,
+                [&lines](std::string text) { lines.push_back(std::move(text)); });
     return lines;
+}
+
+std::string JobFileBytes(const JobInput& input, const CalculationResult& result,
+                         const Statistics& stats) {
+    std::string bytes;
+    EmitJobFile(input, result, stats, [&bytes](const std::string& text) {
+        // Most lines are plain ASCII, the same in both encodings.
+        const bool ascii = std::all_of(text.begin(), text.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        bytes += ascii ? text : Windows1252FromUtf8(text);
+        bytes += "\r\n";
+    });
+    return bytes;
 }
 
 std::string SaveFile(const std::string& path, const JobInput& input,
                      const CalculationResult& result, const Statistics& stats) {
-    return WriteTextFile(path, JobFileLines(input, result, stats));
+    return WriteFileSafely(path, JobFileBytes(input, result, stats));
+}
+
+bool JobLines::More() const { return lines_ != nullptr ? next_ < lines_->size() : text_.More(); }
+
+std::string JobLines::Next() {
+    if (lines_ == nullptr) return text_.Next();
+    return next_ < lines_->size() ? (*lines_)[next_++] : std::string();
 }
 
 JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input,
                          CalculationResult& result) {
+    return ReadJobLines(JobLines(lines), input, result);
+}
+
+JobFileRead ReadJobLines(JobLines lines, JobInput& input, CalculationResult& result) {
     JobFileRead read;
     LineReader in(lines);
     const std::string& magic = in.Text();

@@ -6,6 +6,7 @@
 #include "job/CalculationResult.h"
 #include "job/JobInput.h"
 #include "results/Statistics.h"
+#include "storage/TextFile.h"
 
 namespace tallora {
 
@@ -26,6 +27,9 @@ inline constexpr int MaxCuttingListLines = 100000;
 // last the Hold the results were worked out with.
 std::vector<std::string> JobFileLines(const JobInput& input, const CalculationResult& result,
                                       const Statistics& stats);
+// The same lines as the file's bytes: Windows-1252, each line ending in CR LF.
+std::string JobFileBytes(const JobInput& input, const CalculationResult& result,
+                         const Statistics& stats);
 
 // A row line "quantity @ length", split at its first "@" less the character (the blank) on
 // either side; nothing when the line has no "@".
@@ -60,6 +64,21 @@ struct JobFileRead {
     bool SettingsChanged = false;
 };
 
+// The lines a job file is read from: a list of them, or the file's bytes read a line at a time
+// (TextLines), so that a large file is never held as lines. A copy starts where this one is.
+class JobLines {
+public:
+    explicit JobLines(const std::vector<std::string>& lines) : lines_(&lines) {}
+    explicit JobLines(std::string_view bytes) : text_(bytes) {}
+    bool More() const;
+    std::string Next();  // empty past the end
+
+private:
+    const std::vector<std::string>* lines_ = nullptr;
+    std::size_t next_ = 0;
+    TextLines text_{std::string_view()};
+};
+
 // The reading of DoOpen, for a job the caller has emptied: reads the lines of a job file into
 // it, limits the allowances read to their ranges and recomputes the statistics. Rows and figures
 // are held to the rules of the fields they are typed in, and a stored result to what a
@@ -69,5 +88,6 @@ struct JobFileRead {
 // the caller's to show.
 JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input,
                          CalculationResult& result);
+JobFileRead ReadJobLines(JobLines lines, JobInput& input, CalculationResult& result);
 
 }  // namespace tallora

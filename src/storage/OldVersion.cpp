@@ -12,14 +12,21 @@ namespace {
 // The lines of the file; past the end there is none, so a missing marker ends the read.
 class OldLines {
 public:
-    explicit OldLines(const std::vector<std::string>& lines) : lines_(lines) {}
-    const std::string* Next() { return next_ < lines_.size() ? &lines_[next_++] : nullptr; }
+    explicit OldLines(JobLines lines) : lines_(lines) { lines_.Next(); }  // past the magic line
+    // The next line, valid until the next is read; none past the end.
+    const std::string* Next() {
+        if (!lines_.More()) return nullptr;
+        current_ = lines_.Next();
+        ++next_;
+        return &current_;
+    }
     // The line last read, from 1.
     int Line() const { return static_cast<int>(next_); }
 
 private:
-    const std::vector<std::string>& lines_;
-    size_t next_ = 1;  // after the magic line
+    JobLines lines_;
+    size_t next_ = 1;
+    std::string current_;
 };
 
 // A row line the entry lists would refuse, or a list longer than the job holds, stops the read
@@ -75,6 +82,11 @@ bool BadFile(const std::string& line, const std::string& marker, JobInput& input
 
 OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, JobInput& input,
                              CalculationResult& result, ReadFault* fault) {
+    return ReadOldVersion(JobLines(lines), input, result, fault);
+}
+
+OldReadStatus ReadOldVersion(JobLines lines, JobInput& input, CalculationResult& result,
+                             ReadFault* fault) {
     OldLines in(lines);
     const auto corrupted = [&](const std::string& reason) {
         if (fault != nullptr) *fault = {in.Line(), reason};

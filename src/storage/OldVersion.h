@@ -32,5 +32,7 @@ enum class OldReadStatus {
 // says where and why a Corrupted file stopped.
 OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, JobInput& input,
                              CalculationResult& result, ReadFault* fault = nullptr);
+OldReadStatus ReadOldVersion(JobLines lines, JobInput& input, CalculationResult& result,
+                             ReadFault* fault = nullptr);
 
 }  // namespace tallora

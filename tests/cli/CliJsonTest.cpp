@@ -333,6 +333,48 @@ TEST(CliJson, AComplexSearchStoppedEarlySaysSoInEveryOutput) {
     }
 }
 
+// The patterns written one at a time give the bytes the whole object gives when dumped.
+TEST(CliJson, PatternsWrittenOneAtATimeGiveTheSameOutputAsTheWholeObject) {
+    JobInput input;
+    input.StockRows = {{"*", "6000"}, {"2", "9000"}};
+    input.CutRows = {{"4", "2497"}, {"4", "3497"}, {"6", "1197"}, {"9", "411"}};
+    input.Section.Customer = "M\xFCller\x1b";  // no UTF-8, and a control character
+    CalculationObserver quiet;
+    const CalculatedJob done = CalculateJob(input, {}, quiet, NumberFormat::UK());
+    ASSERT_GT(done.Outcome.Result.PatternCount(), 1);
+    JobInput refusedInput = input;
+    refusedInput.CutRows.push_back({"1", "9999"});
+    const CalculatedJob refused = CalculateJob(refusedInput, {}, quiet, NumberFormat::UK());
+    ASSERT_FALSE(refused.Outcome.Completed);
+    for (const CalculatedJob* job : {&done, &refused}) {
+        const cli::JobJson of{input,
+                              job->Outcome.Result,
+                              Algorithm::Complex,
+                              Algorithm::Complex,
+                              job->Outcome,
+                              &job->Stats,
+                              "",
+                              nullptr};
+        json whole = cli::ResultJson(of);
+        json without = cli::ResultJsonWithoutPatterns(of);
+        whole["inventory"] = without["inventory"] = {{"file", "o.sqlite"}, {"book", nullptr}};
+        for (const int indent : {2, -1}) {
+            std::ostringstream streamed;
+            cli::WriteJson(streamed, without, indent, &job->Outcome.Result.Patterns);
+            EXPECT_EQ(streamed.str(),
+                      whole.dump(indent, ' ', false, json::error_handler_t::replace))
+                << indent;
+        }
+    }
+    // Other values, and an object without patterns given, as dump writes them.
+    for (const json& value : {json::object(), json::array(), json({{"a", json::object()}}),
+                              json({{"patterns", json::array({1, 2})}, {"b", "x"}})}) {
+        std::ostringstream streamed;
+        cli::WriteJson(streamed, value, 2);
+        EXPECT_EQ(streamed.str(), value.dump(2));
+    }
+}
+
 TEST(CliJson, EveryKeyOfTheSchemaIsDocumented) {
     std::ifstream file(DocsDir + "/cli-json.md");
     const std::string page((std::istreambuf_iterator<char>(file)), {});
