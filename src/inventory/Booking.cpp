@@ -36,7 +36,8 @@ private:
 
 }  // namespace
 
-std::vector<ReturnedOffcut> ReturnedOffcuts(const JobInput& input, const CalculationResult& result) {
+std::vector<ReturnedOffcut> ReturnedOffcuts(const JobInput& input,
+                                            const CalculationResult& result) {
     std::vector<ReturnedOffcut> returned;
     // The cutting list's own test for its return line.
     if (input.Allowances.NoOffcuts) return returned;
@@ -79,8 +80,9 @@ std::string CalculationIdentity(const JobInput& input, const CalculationResult& 
     return digest.Hex();
 }
 
-long long BookJob(OffcutStore& store, const JobInput& input, const CalculationResult& result, const std::string& jobFile,
-                  const std::vector<UsedOffcut>& used, const std::string& location) {
+long long BookJob(OffcutStore& store, const JobInput& input, const CalculationResult& result,
+                  const std::string& jobFile, const std::vector<UsedOffcut>& used,
+                  const std::string& location) {
     if (result.Patterns.empty()) {
         throw InventoryError(InventoryErrorKind::Invalid,
                              "The job has no calculated cutting list to book: calculate it first.");
@@ -92,14 +94,10 @@ long long BookJob(OffcutStore& store, const JobInput& input, const CalculationRe
                              "Type the job's Section before booking its offcuts: the offcut "
                              "inventory keeps them by section.");
     }
-    std::vector<NewOffcut> added;
-    for (const auto& offcut : returned) {
-        added.push_back({input.Section.Name,
-                         offcut.Length,
-                         offcut.Count,
-                         {jobFile, input.Section.Reference, offcut.Pattern},
-                         location});
-    }
+    OffcutBatch added{input.Section.Name, jobFile, input.Section.Reference, location, {}};
+    added.Pieces.reserve(returned.size());
+    for (const auto& offcut : returned)
+        added.Pieces.push_back({offcut.Pattern, offcut.Length, offcut.Count});
     BookingRecord booking;
     booking.Calculation = CalculationIdentity(input, result);
     booking.JobFile = jobFile;
@@ -107,10 +105,12 @@ long long BookJob(OffcutStore& store, const JobInput& input, const CalculationRe
     return store.Book(booking, added, used);
 }
 
-long long BookCalculatedJob(OffcutStore& store, const JobInput& input, const CalculationResult& result, const std::string& jobFile,
+long long BookCalculatedJob(OffcutStore& store, const JobInput& input,
+                            const CalculationResult& result, const std::string& jobFile,
                             const std::string& location) {
     if (result.Patterns.empty()) return BookJob(store, input, result, jobFile, {}, location);
-    return BookJob(store, input, result, jobFile, UsedInventoryOffcuts(input, result, store), location);
+    return BookJob(store, input, result, jobFile, UsedInventoryOffcuts(input, result, store),
+                   location);
 }
 
 }  // namespace tallora

@@ -11,10 +11,18 @@
 #include <thread>
 #include <utility>
 
+#include "inventory/Sqlite.h"
 #include "job/Capacities.h"
 #include "results/CuttingListCsv.h"
 
 namespace tallora {
+
+using sql::Exec;
+using sql::Fail;
+using sql::Quoted;
+using sql::Refuse;
+using sql::Statement;
+using sql::Transaction;
 
 namespace {
 
@@ -66,25 +74,6 @@ static_assert(std::size(Migrations) == InventorySchemaVersion);
 // How long a change waits for another program's to end.
 constexpr int BusyWaitMs = 5000;
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
-
-[[noreturn]] void Fail(sqlite3* db, int rc, const std::string& path) {
-    const std::string what = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-    const int primary = rc & 0xff;
-    if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT) {
-        throw InventoryError(InventoryErrorKind::Damaged, "The offcut inventory " + Quoted(path) +
-                                                              " is damaged: " + what +
-                                                              ". It has been left as it is.");
-    }
-    throw InventoryError(InventoryErrorKind::Failed,
-                         "The offcut inventory " + Quoted(path) + " could not be used: " + what);
-}
-
-void Exec(sqlite3* db, const char* sql, const std::string& path) {
-    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) Fail(db, rc, path);
-}
-
 // Switches the file to write-ahead logging. SQLite does not wait for a lock here as it does
 // elsewhere: while another program is creating the file, the switch is tried again until the
 // busy wait is over.
@@ -101,92 +90,9 @@ void UseWriteAheadLog(sqlite3* db, const std::string& path) {
     }
 }
 
-class Statement {
-public:
-    Statement(sqlite3* db, const char* sql, const std::string& path) : db_(db), path_(path) {
-        const int rc = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr);
-        if (rc != SQLITE_OK) Fail(db, rc, path);
-    }
-    ~Statement() { sqlite3_finalize(stmt_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    Statement& Bind(int index, long long value) {
-        Check(sqlite3_bind_int64(stmt_, index, value));
-        return *this;
-    }
-    Statement& Bind(int index, const std::string& text) {
-        Check(sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
-                                SQLITE_TRANSIENT));
-        return *this;
-    }
-    // An empty text is stored as NULL.
-    Statement& BindOptional(int index, const std::string& text) {
-        if (text.empty()) {
-            Check(sqlite3_bind_null(stmt_, index));
-            return *this;
-        }
-        return Bind(index, text);
-    }
-    // True while there is a row to read.
-    bool Next() {
-        const int rc = sqlite3_step(stmt_);
-        if (rc == SQLITE_ROW) return true;
-        if (rc == SQLITE_DONE) return false;
-        Fail(db_, rc, path_);
-    }
-    void Run() {
-        while (Next()) {}
-    }
-    long long Int(int column) const { return sqlite3_column_int64(stmt_, column); }
-    std::string Text(int column) const {
-        const auto* text = sqlite3_column_text(stmt_, column);
-        if (text == nullptr) return {};
-        return {reinterpret_cast<const char*>(text),
-                static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column))};
-    }
-
-private:
-    void Check(int rc) const {
-        if (rc != SQLITE_OK) Fail(db_, rc, path_);
-    }
-    sqlite3* db_;
-    const std::string& path_;
-    sqlite3_stmt* stmt_ = nullptr;
-};
-
-// Takes the write lock at BEGIN, so a change never fails halfway for want of it; whatever is
-// not committed is rolled back.
-class Transaction {
-public:
-    // A change takes the write lock at once; a reading only sees one state of the file.
-    enum Kind { Change, Reading };
-    Transaction(sqlite3* db, const std::string& path, Kind kind = Change) : db_(db), path_(path) {
-        Exec(db, kind == Change ? "BEGIN IMMEDIATE" : "BEGIN", path);
-    }
-    ~Transaction() {
-        if (!done_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-    void Commit() {
-        Exec(db_, "COMMIT", path_);
-        done_ = true;
-    }
-
-private:
-    sqlite3* db_;
-    const std::string& path_;
-    bool done_ = false;
-};
-
 int UserVersion(sqlite3* db, const std::string& path) {
     Statement version(db, "PRAGMA user_version", path);
     return version.Next() ? static_cast<int>(version.Int(0)) : 0;
-}
-
-[[noreturn]] void Refuse(InventoryErrorKind kind, const std::string& message) {
-    throw InventoryError(kind, message);
 }
 
 [[noreturn]] void Damaged(const std::string& path, const std::string& what) {
@@ -638,95 +544,6 @@ std::string OffcutStore::ExportCsv(const std::optional<std::string>& section) co
                          CsvText(o.Location)});
     }
     return text;
-}
-
-bool OffcutStore::IsBooked(const std::string& calculation) const {
-    Statement row(db_, "SELECT 1 FROM bookings WHERE calculation = ?1", path_);
-    row.Bind(1, calculation);
-    return row.Next();
-}
-
-std::vector<BookingRecord> OffcutStore::Bookings() const {
-    Statement rows(db_,
-                   "SELECT id, calculation, job_file, job_reference, booked_at FROM bookings "
-                   "ORDER BY id",
-                   path_);
-    std::vector<BookingRecord> bookings;
-    while (rows.Next()) {
-        bookings.push_back({rows.Int(0), rows.Text(1), rows.Text(2), rows.Text(3), rows.Text(4)});
-    }
-    return bookings;
-}
-
-long long OffcutStore::Book(const BookingRecord& booking, const std::vector<NewOffcut>& returned,
-                            const std::vector<UsedOffcut>& used) {
-    for (const auto& offcut : returned) {
-        CheckLength(offcut.Length);
-        CheckCount(offcut.Count);
-    }
-    // The same offcut may come in more than one row: it is taken from once, in id order.
-    std::map<long long, long long> taken;
-    for (const auto& use : used) {
-        if (use.Bars > 0) taken[use.OffcutId] += use.Bars;
-    }
-    const std::string bookedAt = booking.BookedAt.empty() ? InventoryTimeNow() : booking.BookedAt;
-
-    CheckBeforeChange();
-    Transaction transaction(db_, path_);
-    {
-        Statement earlier(db_, "SELECT booked_at, job_file FROM bookings WHERE calculation = ?1",
-                          path_);
-        earlier.Bind(1, booking.Calculation);
-        if (earlier.Next()) {
-            const std::string file = earlier.Text(1);
-            Refuse(InventoryErrorKind::AlreadyBooked,
-                   "This calculation was booked into the offcut inventory on " + earlier.Text(0) +
-                       (file.empty() ? "" : " (" + file + ")") + ": it is not booked twice.");
-        }
-    }
-    Statement(db_,
-              "INSERT INTO bookings (calculation, job_file, job_reference, booked_at) "
-              "VALUES (?1, ?2, ?3, ?4)",
-              path_)
-        .Bind(1, booking.Calculation)
-        .Bind(2, booking.JobFile)
-        .Bind(3, booking.JobReference)
-        .Bind(4, bookedAt)
-        .Run();
-    const long long bookingId = sqlite3_last_insert_rowid(db_);
-
-    for (const auto& offcut : returned) {
-        Step("returned offcut");
-        Insert(offcut, bookedAt, bookingId);
-    }
-    for (const auto& [id, bars] : taken) {
-        Step("used offcut");
-        Statement find(db_, "SELECT count FROM offcuts WHERE id = ?1", path_);
-        find.Bind(1, id);
-        if (!find.Next()) {
-            Refuse(InventoryErrorKind::NotEnough,
-                   "Offcut " + std::to_string(id) +
-                       " the job used is no longer in the offcut inventory: nothing was booked.");
-        }
-        const long long have = find.Int(0);
-        if (have < bars) {
-            Refuse(InventoryErrorKind::NotEnough,
-                   "Offcut " + std::to_string(id) + " has " + std::to_string(have) +
-                       " left in the offcut inventory but the job used " + std::to_string(bars) +
-                       ": nothing was booked.");
-        }
-        if (have == bars) {
-            Statement(db_, "DELETE FROM offcuts WHERE id = ?1", path_).Bind(1, id).Run();
-        } else {
-            Statement(db_, "UPDATE offcuts SET count = count - ?2 WHERE id = ?1", path_)
-                .Bind(1, id)
-                .Bind(2, bars)
-                .Run();
-        }
-    }
-    Step("commit");
-    transaction.Commit();
-    return bookingId;
 }
 
 }  // namespace tallora

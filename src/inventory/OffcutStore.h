@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -100,11 +101,34 @@ struct BookingRecord {
     std::string BookedAt;
 };
 
-// Pieces of an inventory offcut a job used as stock.
+// Pieces of an inventory offcut a job used as stock. With a length, pieces the offcut no longer
+// has when the job is booked (another program took them) are taken from the next offcuts of the
+// same section key and length; without one, from that offcut alone.
 struct UsedOffcut {
+    UsedOffcut() = default;
+    UsedOffcut(long long offcutId, int bars, std::string sectionKey = {}, int length = 0)
+        : OffcutId(offcutId), Bars(bars), SectionKey(std::move(sectionKey)), Length(length) {}
+
     long long OffcutId = 0;
     int Bars = 0;
+    std::string SectionKey;
+    int Length = 0;  // mm
     bool operator==(const UsedOffcut&) const = default;
+};
+
+// Offcuts a booking returns: of one section, job file, reference and location, each from its
+// pattern with its length and count, kept small for a job of many patterns.
+struct OffcutBatch {
+    std::string Section;
+    std::string JobFile;
+    std::string JobReference;
+    std::string Location;
+    struct Piece {
+        int Pattern = 0;
+        int Length = 0;
+        int Count = 0;
+    };
+    std::vector<Piece> Pieces;
 };
 
 // The key sections match on: surrounding blanks dropped, ASCII letters in lower case.
@@ -151,6 +175,8 @@ public:
     // nothing. Returns the booking's id. A calculation booked before is refused.
     long long Book(const BookingRecord& booking, const std::vector<NewOffcut>& returned,
                    const std::vector<UsedOffcut>& used);
+    long long Book(const BookingRecord& booking, const OffcutBatch& returned,
+                   const std::vector<UsedOffcut>& used);
     bool IsBooked(const std::string& calculation) const;
     std::vector<BookingRecord> Bookings() const;
 
@@ -163,6 +189,16 @@ public:
 private:
     OffcutStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
     void Step(const std::string& name) const;
+    long long Book(const BookingRecord& booking, std::size_t returnedCount,
+                   const std::function<NewOffcut(std::size_t)>& returned,
+                   const std::vector<UsedOffcut>& used);
+    // Records the booking; refused when the calculation was booked before.
+    long long InsertBooking(const BookingRecord& booking, const std::string& bookedAt);
+    void TakeUsed(const std::vector<UsedOffcut>& used);
+    // Takes up to `bars` pieces from an offcut of `have`; returns how many it took.
+    long long TakePieces(long long id, long long have, long long bars);
+    // Takes `bars` pieces from the offcuts of a section key and length, oldest first, or refuses.
+    void TakeFromOthers(const std::string& sectionKey, int length, long long bars);
     // Checks the file again when another program changed it since it was last checked: a
     // damaged file is refused before anything is written to it.
     void CheckBeforeChange();
