@@ -6,7 +6,6 @@
 #include <random>
 #include <string>
 
-#include "support/TestJob.h"
 #include "inventory/Booking.h"
 #include "inventory/OffcutStore.h"
 
@@ -54,8 +53,13 @@ void FillInventory(const BenchInventory& file, int sections) {
 }
 
 // A calculated job of 20 patterns, each returning an offcut.
-TestJob BookableJob() {
-    TestJob job;
+struct BookableJob {
+    JobInput Input;
+    CalculationResult Result;
+};
+
+BookableJob MakeBookableJob() {
+    BookableJob job;
     job.Input.Allowances.Offcut = 1000;
     job.Input.Section.Name = Section(0);
     job.Input.StockRows = {{"*", "6000"}};
@@ -73,13 +77,14 @@ void BookAJob(benchmark::State& state) {
     const BenchInventory file{InventoryPath(100)};
     FillInventory(file, 100);
     OffcutStore store = OffcutStore::Open(file.Path);
-    TestJob job = BookableJob();
+    BookableJob job = MakeBookableJob();
     // Each booking also takes a piece of offcuts of the section it books into.
     const std::vector<Offcut> section = store.List(job.Input.Section.Name);
     std::size_t next = 0;
     int booking = 0;
     for (auto _ : state) {
-        job.Input.Section.Reference = "R" + std::to_string(++booking);  // a new calculation each time
+        job.Input.Section.Reference =
+            "R" + std::to_string(++booking);  // a new calculation each time
         std::vector<UsedOffcut> used;
         for (int k = 0; k < 3 && next < section.size(); ++k)
             used.push_back({section[next++].Id, 1});

@@ -25,18 +25,17 @@
 #include <string>
 #include <vector>
 
-#include "support/TestJob.h"
 #include "engine/Calculation.h"
 
 namespace {
 
 using tallora::Algorithm;
-using tallora::TestJob;
+using tallora::JobInput;
 
 struct Job {
     std::string Name;
     std::string Set;
-    TestJob Input;
+    JobInput Input;
     std::optional<int> Optimum;  // bars, where known
 };
 
@@ -53,11 +52,11 @@ struct Outcome {
     double PeakMegabytes = 0.0;
 };
 
-TestJob NewJob(int kerf, int trim) {
-    TestJob job;
-    job.Input.Allowances.Kerf = kerf;
-    job.Input.Allowances.Trim = trim;
-    job.Input.Allowances.Hold = 0;
+JobInput NewJob(int kerf, int trim) {
+    JobInput job;
+    job.Allowances.Kerf = kerf;
+    job.Allowances.Trim = trim;
+    job.Allowances.Hold = 0;
     return job;
 }
 
@@ -68,7 +67,7 @@ std::optional<Job> ReadCspJob(const std::filesystem::path& path) {
     int capacity = 0;
     if (!(in >> kinds >> capacity)) return std::nullopt;
     Job job{path.stem().string(), "", NewJob(1, 0), std::nullopt};
-    job.Input.Input.StockRows.push_back({"*", std::to_string(capacity)});
+    job.Input.StockRows.push_back({"*", std::to_string(capacity)});
     std::map<int, int> demand;
     for (int i = 0; i < kinds; ++i) {
         int size = 0;
@@ -77,7 +76,7 @@ std::optional<Job> ReadCspJob(const std::filesystem::path& path) {
         demand[size] += count;
     }
     for (auto it = demand.rbegin(); it != demand.rend(); ++it) {
-        job.Input.Input.CutRows.push_back({std::to_string(it->second), std::to_string(it->first - 1)});
+        job.Input.CutRows.push_back({std::to_string(it->second), std::to_string(it->first - 1)});
     }
     return job;
 }
@@ -129,9 +128,9 @@ Job TripletJob(int bars, unsigned seed) {
     for (int s : sizes) ++demand[s];
     Job job{"t" + std::to_string(bars * 3) + "_" + std::to_string(seed),
             "t" + std::to_string(bars * 3), NewJob(1, 0), bars};
-    job.Input.Input.StockRows.push_back({"*", "1000"});
+    job.Input.StockRows.push_back({"*", "1000"});
     for (auto it = demand.rbegin(); it != demand.rend(); ++it) {
-        job.Input.Input.CutRows.push_back({std::to_string(it->second), std::to_string(it->first - 1)});
+        job.Input.CutRows.push_back({std::to_string(it->second), std::to_string(it->first - 1)});
     }
     return job;
 }
@@ -145,13 +144,13 @@ Job ShopJob(int rows, int stock, unsigned seed) {
         "shop" + std::to_string(rows) + "x" + std::to_string(stock) + "_" + std::to_string(seed),
         "shop " + std::to_string(rows) + " rows, " + std::to_string(stock) + " mm", NewJob(3, 25),
         std::nullopt};
-    job.Input.Input.StockRows.push_back({"*", std::to_string(stock)});
+    job.Input.StockRows.push_back({"*", std::to_string(stock)});
     std::vector<int> used;
-    while (static_cast<int>(job.Input.Input.CutRows.size()) < rows) {
+    while (static_cast<int>(job.Input.CutRows.size()) < rows) {
         const int l = length(random);
         if (std::find(used.begin(), used.end(), l) != used.end()) continue;
         used.push_back(l);
-        job.Input.Input.CutRows.push_back({std::to_string(quantity(random)), std::to_string(l)});
+        job.Input.CutRows.push_back({std::to_string(quantity(random)), std::to_string(l)});
     }
     return job;
 }
@@ -170,7 +169,7 @@ Job OffcutShopJob(int rows, int offcuts, unsigned seed) {
         if (std::find(lengths.begin(), lengths.end(), l) == lengths.end()) lengths.push_back(l);
     }
     for (std::size_t k = 0; k < lengths.size(); ++k) {
-        job.Input.Input.StockRows.push_back(
+        job.Input.StockRows.push_back(
             {std::to_string(std::uniform_int_distribution<int>(1, 3)(random)),
              std::to_string(lengths[k]),
              tallora::InventoryOffcutMark(static_cast<long long>(k) + 1)});
@@ -179,28 +178,28 @@ Job OffcutShopJob(int rows, int offcuts, unsigned seed) {
 }
 
 Outcome RunOnce(const Job& job, Algorithm chosen, std::optional<double> timeLimit) {
-    TestJob run = job.Input;
-    Algorithm algorithm = chosen;
-    tallora::SilentCalculationHost host;
+    tallora::CalculationObserver quiet;
     tallora::CalculationOptions options;
+    options.Algorithm = chosen;
     options.TimeLimitSeconds = timeLimit;
     const auto start = std::chrono::steady_clock::now();
-    const auto outcome = tallora::RunCalculation(run, algorithm, host, options);
+    const auto outcome = tallora::Calculate(job.Input, options, quiet);
+    const tallora::CalculationResult& run = outcome.Result;
     Outcome result;
     result.Seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!outcome.Completed) return result;
     result.Bars = 0;
-    for (const auto& p : run.Result.Patterns) result.Bars += p.BarCount;
-    if (run.Result.Bound && run.Result.Bound->Known && run.Result.Bound->SingleLength) {
-        result.BoundBars = run.Result.Bound->LowerBoundBars;
-        result.Proven = run.Result.Bound->ProvenOptimal;
+    for (const auto& p : run.Patterns) result.Bars += p.BarCount;
+    if (run.Bound && run.Bound->Known && run.Bound->SingleLength) {
+        result.BoundBars = run.Bound->LowerBoundBars;
+        result.Proven = run.Bound->ProvenOptimal;
     }
-    if (run.Result.Bound && run.Result.Bound->Offcuts) {
-        result.Proven = run.Result.Bound->ProvenOptimal;
-        result.NewStockProven = run.Result.Bound->NewStockProven;
-        result.NewMetres = double(run.Result.Bound->NewUsed()) / 1000.0;
-        result.OffcutMetres = double(run.Result.Bound->OffcutUsed) / 1000.0;
+    if (run.Bound && run.Bound->Offcuts) {
+        result.Proven = run.Bound->ProvenOptimal;
+        result.NewStockProven = run.Bound->NewStockProven;
+        result.NewMetres = double(run.Bound->NewUsed()) / 1000.0;
+        result.OffcutMetres = double(run.Bound->OffcutUsed) / 1000.0;
     }
     return result;
 }

@@ -136,7 +136,7 @@ int WriteOutputFiles(const Options& o, const JobRun& run, PictureOutput* picture
     if (o.Pdf) {
         PrintEngine& engine = pictures->ReportEngine();
         if (!ExportReport(engine, run.Input, run.Result,
-                          DisplayStats(run.Stats, NumberFormat::UK()), *o.Pdf)) {
+                          FormatStatistics(run.Stats, NumberFormat::UK()), *o.Pdf)) {
             Complain(err, SaveFailureMessage(*o.Pdf) +
                               (engine.SaveError().empty() ? "" : " (" + engine.SaveError() + ")") +
                               after);

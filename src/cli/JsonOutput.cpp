@@ -121,7 +121,7 @@ nlohmann::json CostingJson(const CostingSheet& costing) {
 std::pair<nlohmann::json, nlohmann::json> StatisticsJson(const Statistics* stats) {
     nlohmann::json texts = nlohmann::json::array();
     if (stats == nullptr) return {texts, nullptr};
-    const StatisticsTexts shown = DisplayStats(*stats, NumberFormat::UK());
+    const StatisticsTexts shown = FormatStatistics(*stats, NumberFormat::UK());
     for (int i = 0; i < StatisticsRows; ++i) {
         texts.push_back({{"caption", shown.Captions[i]},
                          {"metres", shown.Metres[i]},

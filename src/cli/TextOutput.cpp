@@ -9,7 +9,7 @@ void PrintResults(std::ostream& out, const CalculationResult& result, const Stat
                   const CostingSheet* costing) {
     for (const auto& line : result.CuttingListLines) out << Printable(line) << "\n";
     out << "\n";
-    const StatisticsTexts texts = DisplayStats(stats, NumberFormat::UK());
+    const StatisticsTexts texts = FormatStatistics(stats, NumberFormat::UK());
     for (int i = 0; i < StatisticsRows; ++i) {
         out << Pad(texts.Captions[i], 22, false) << Pad(texts.Metres[i], 13, true)
             << Pad(texts.Percent[i], 10, true) << Pad(texts.Cost[i], 16, true)

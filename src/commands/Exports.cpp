@@ -31,9 +31,8 @@ std::string ExportCuttingList(const std::string& file, const JobInput& input,
 std::string ExportCostingSheet(const std::string& file, const JobInput& input,
                                const CalculationResult& result, const Statistics& stats,
                                const NumberFormat& format) {
-    const CostingSheet sheet = MakeCostingSheet(input, result, stats,
-                                                MaterialPrice::OfJob(input.Section), input.Costing,
-                                                format);
+    const CostingSheet sheet = MakeCostingSheet(
+        input, result, stats, MaterialPrice::OfJob(input.Section), input.Costing, format);
     return WriteFileSafely(file, CostingCsv(sheet, input.Costing));
 }
 

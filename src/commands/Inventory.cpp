@@ -106,13 +106,14 @@ InventoryCommandResult BookOffcutsToInventory(OffcutStore& store, const JobInput
     }
 
     std::string message = "The job was booked to the offcut inventory.\r\n";
-    message += returnedPieces > 0
-                   ? Plural(returnedPieces, "offcut", "offcuts") + " returned to stock (" +
-                         InventoryMetres(returnedLength) + ") were added."
-                   : "It returns no offcuts to stock.";
+    message += returnedPieces > 0 ? Plural(returnedPieces, "offcut", "offcuts") +
+                                        " returned to stock (" + InventoryMetres(returnedLength) +
+                                        ") " + (returnedPieces == 1 ? "was" : "were") + " added."
+                                  : "It returns no offcuts to stock.";
     message += "\r\n";
     message += usedBars > 0 ? Plural(usedBars, "inventory offcut", "inventory offcuts") + " (" +
-                                  InventoryMetres(usedLength) + ") it cut were taken away."
+                                  InventoryMetres(usedLength) + ") it cut " +
+                                  (usedBars == 1 ? "was" : "were") + " taken away."
                             : "It cut no inventory offcuts.";
     return {true, message};
 }

@@ -20,8 +20,7 @@ public:
     // reason when the file could not be written (the file that was there is then left alone),
     // empty on success.
     virtual std::string SaveDiagram(const JobInput& input, const CalculationResult& result,
-                                    int width, int height,
-                                    const std::filesystem::path& file) = 0;
+                                    int width, int height, const std::filesystem::path& file) = 0;
 };
 
 }  // namespace tallora

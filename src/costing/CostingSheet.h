@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "job/CostingSettings.h"
 #include "job/CalculationResult.h"
+#include "job/CostingSettings.h"
 #include "job/JobInput.h"
 #include "results/NumberFormat.h"
 #include "results/Statistics.h"
@@ -60,7 +60,8 @@ struct CostingSheet {
 };
 
 // Works out the costing sheet of the calculated job.
-CostingSheet MakeCostingSheet(const JobInput& input, const CalculationResult& result, const Statistics& stats, const MaterialPrice& material,
-                      const CostingSettings& settings, const NumberFormat& format);
+CostingSheet MakeCostingSheet(const JobInput& input, const CalculationResult& result,
+                              const Statistics& stats, const MaterialPrice& material,
+                              const CostingSettings& settings, const NumberFormat& format);
 
 }  // namespace tallora

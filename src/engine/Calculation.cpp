@@ -148,13 +148,13 @@ void RunAlgorithm(Algorithm algorithm, CalculationRun& run) {
     do {
         switch (algorithm) {
             case Algorithm::Complex:
-                StandardAlg(run);
+                RunComplex(run);
                 break;
             case Algorithm::Fast:
-                FastAlg(run);
+                RunFast(run);
                 break;
             case Algorithm::Optimal:
-                OptimalAlg(run);
+                RunOptimal(run);
                 break;
         }
         const long long now = RemainingLength(tables);
@@ -238,9 +238,9 @@ CalculationOutcome Calculate(const JobInput& input, const CalculationOptions& op
                                    std::chrono::duration<double>(seconds));
     }
     run.IterationBudget = options.SearchIterationBudget;
-    PreProcess(tables);
+    DivideByCommonDivisor(tables);
     run.Report({});
-    Recompile(tables);
+    CompactLiveRows(tables);
     if (tables.FirstStockLength() < tables.FirstCutLength()) {
         const int longest = tables.FirstCutLength() * tables.ScaleFactor - tables.Kerf;
         outcome.Error = StockTooShortMessage(longest);
@@ -262,11 +262,11 @@ CalculationOutcome Calculate(const JobInput& input, const CalculationOptions& op
         return outcome;
     }
 
-    MergePattern(tables);
+    MergeIdenticalPatterns(tables);
     outcome.Elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
-    PostProcess(tables);
-    Sort(tables);
+    ScaleBackToMillimetres(tables);
+    SortPatternsByStockLength(tables);
     CalculationProgress finished;
     finished.Phase = CalculationPhase::Finished;
     run.Report(finished);

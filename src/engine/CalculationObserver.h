@@ -21,6 +21,9 @@ struct CalculationProgress {
     int PiecesLeft = 0;
     int PatternsMade = 0;
     int Iteration = 0;  // the Complex search's step counter, from 1
+    // The step the search's line names: the last of steps 1, 26, 51, ... this run of the
+    // search has reached; 0 before the first.
+    int Milestone = 0;
     // Optimal: how much of its time is gone (0 to 1) while no piece is placed yet.
     double TimeFraction = 0.0;
     // Optimal: the best plan's stock so far and the bound under it (with inventory offcut rows,

@@ -30,7 +30,7 @@ void CalculationRun::Report(CalculationProgress progress) {
 void CalculationRun::Settle() {
     CheckProgress();
     Tables.AllAllocated = true;
-    Recompile(Tables);
+    CompactLiveRows(Tables);
 }
 
 }  // namespace tallora

@@ -53,7 +53,7 @@ public:
     void ShowProgress();
     // Reports a phase with the pieces as they stand.
     void Report(CalculationProgress progress);
-    // What follows every generator: CheckProgress, set AllAllocated, Recompile.
+    // What follows every generator: CheckProgress, set AllAllocated, CompactLiveRows.
     void Settle();
 };
 

@@ -47,7 +47,7 @@ void RelaxStates(double* value, int* choice, const double* next, size_t count, d
 bool KnapsackTable(int capacity, const std::vector<int>& weights, const std::vector<double>& values,
                    KnapsackTables& tables, const std::function<bool()>& stop) {
     const int n = static_cast<int>(weights.size());
-    tables.capacity = capacity;
+    tables.Capacity = capacity;
     if (n == 0) return true;
     const int L = capacity;
     const size_t states = static_cast<size_t>(L) + 1;  // state idx: L - idx capacity left
@@ -55,17 +55,17 @@ bool KnapsackTable(int capacity, const std::vector<int>& weights, const std::vec
     // Every stage has all L + 1 states, so that every smaller capacity can be read from the same
     // table: a state's value and choice depend only on the stage and the capacity left. Every
     // stage writes the choice of each of its states, so the table needs no clearing.
-    tables.choice.resize(states * n);
-    tables.value.resize(states);
-    tables.nextValue.resize(states);
+    tables.Choice.resize(states * n);
+    tables.Value.resize(states);
+    tables.NextValue.resize(states);
 
     // Last stage: each choice's value is copies x value alone. For a finite positive value they
     // rise strictly with the copies, so the most copies that fit win; otherwise none is worth
     // more than nothing.
     {
         const int i = n - 1;
-        double* value = tables.nextValue.data();
-        int* choice = tables.choice.data() + states * i;
+        double* value = tables.NextValue.data();
+        int* choice = tables.Choice.data() + states * i;
         const int w = weights[i];
         const double v = values[i];
         if (std::isfinite(v)) {
@@ -94,9 +94,9 @@ bool KnapsackTable(int capacity, const std::vector<int>& weights, const std::vec
     // Earlier stages, backwards; each state tries its choices in increasing order.
     for (int i = n - 2; i >= 0; --i) {
         if (stop && stop()) return false;
-        const double* next = tables.nextValue.data();
-        double* value = tables.value.data();
-        int* choice = tables.choice.data() + states * i;
+        const double* next = tables.NextValue.data();
+        double* value = tables.Value.data();
+        int* choice = tables.Choice.data() + states * i;
         // No copies: the later stages' value in the same state (never below 0), recorded when
         // positive.
         std::copy(next, next + states, value);
@@ -112,7 +112,7 @@ bool KnapsackTable(int capacity, const std::vector<int>& weights, const std::vec
                 RelaxStates(value, choice, next + off, last, worth, t + 1);
             }
         }
-        std::swap(tables.value, tables.nextValue);
+        std::swap(tables.Value, tables.NextValue);
     }
     return true;
 }
@@ -121,12 +121,12 @@ void KnapsackCopies(int capacity, const std::vector<int>& weights, const Knapsac
                     std::vector<int>& copies) {
     const int n = static_cast<int>(weights.size());
     copies.assign(n, 0);
-    if (n == 0 || capacity > tables.capacity) return;
-    const size_t states = static_cast<size_t>(tables.capacity) + 1;
+    if (n == 0 || capacity > tables.Capacity) return;
+    const size_t states = static_cast<size_t>(tables.Capacity) + 1;
     // From the first stage at the full capacity; a stage without a choice ends it.
-    size_t idx = static_cast<size_t>(tables.capacity - capacity);
+    size_t idx = static_cast<size_t>(tables.Capacity - capacity);
     for (int i = 0; i < n; ++i) {
-        const int c = tables.choice[states * i + idx];
+        const int c = tables.Choice[states * i + idx];
         if (c == 0) break;
         copies[i] = c - 1;
         idx += static_cast<size_t>(c - 1) * weights[i];
@@ -170,6 +170,7 @@ public:
         DualPrices();
         Pricing();
         int iterations = 0;
+        int milestone = 0;
         while (bestGain_ >= 0.00001 && iterations < run_.SearchIterationLimit) {
             // Only a search that would go on is stopped early.
             if (run_.SearchTimeUp() || run_.BudgetSpent()) {
@@ -177,11 +178,11 @@ public:
                 break;
             }
             ++iterations;
-            if (run_.PermutationNumber % 25 == 1) {
-                CalculationProgress progress;
-                progress.Phase = CalculationPhase::Searching;
-                run_.Report(progress);
-            }
+            if (run_.PermutationNumber % 25 == 1) milestone = run_.PermutationNumber;
+            CalculationProgress progress;
+            progress.Phase = CalculationPhase::Searching;
+            progress.Milestone = milestone;
+            run_.Report(progress);
             run_.CheckProgress();
             ++run_.PermutationNumber;
             Pivot();
@@ -309,29 +310,29 @@ private:
 
 void ComplexSearch(CalculationRun& run, SearchBasis& basis) { Search(run, basis).Run(); }
 
-void StandardAlg(CalculationRun& run) {
+void RunComplex(CalculationRun& run) {
     WorkingTables& tables = run.Tables;
-    SimpleNest(tables);
+    NestAllInOneBar(tables);
     run.Settle();
     if (tables.FirstStockQuantity() != 0) {
         try {
             SearchBasis basis;
             ComplexSearch(run, basis);
-            DPNest(run, basis);
+            NestWholeBarsOfBasis(run, basis);
         } catch (const DivisionByZero&) {
-            // Ends the search and DPNest for this run; the generators below go on.
+            // Ends the search and NestWholeBarsOfBasis for this run; the generators below go on.
         }
     }
     run.Settle();
     // Stopped early: the driver places the rest as Fast does.
     if (run.StoppedEarly) return;
-    RepeatNest(tables);
+    RepeatPatterns(tables);
     run.Settle();
-    MathNest(tables);
+    NestBestFilledBar(tables);
     run.Settle();
-    RepeatNest(tables);
+    RepeatPatterns(tables);
     run.Settle();
-    SimpleNest(tables);
+    NestAllInOneBar(tables);
     run.Settle();
 }
 

@@ -4,18 +4,18 @@
 
 namespace tallora {
 
-void FastAlg(CalculationRun& run) {
+void RunFast(CalculationRun& run) {
     WorkingTables& tables = run.Tables;
-    MathNest(tables);
+    NestBestFilledBar(tables);
     run.Settle();
     int before = 0;
     int after = 0;
     do {
         before = SumCutQuantity(tables);
-        RepeatNest(tables);
+        RepeatPatterns(tables);
         run.Settle();
         after = SumCutQuantity(tables);
-        } while (after != before);
+    } while (after != before);
 }
 
 }  // namespace tallora

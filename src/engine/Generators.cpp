@@ -9,7 +9,7 @@
 namespace tallora {
 
 void SearchBasis::Reset(int rows) {
-    m = rows;
+    Rows = rows;
     const size_t cells = static_cast<size_t>(rows) * rows;
     BasisColumns.assign(cells, 0);
     BasisInverse.assign(cells, 0.0);
@@ -49,7 +49,7 @@ void TakeBars(WorkingStockRow& row, int bars) {
 
 }  // namespace
 
-void SimpleNest(WorkingTables& tables) {
+void NestAllInOneBar(WorkingTables& tables) {
     if (tables.AllAllocated) return;
     if (tables.Cuts.empty()) {
         // No pieces: nothing to cut, and no bar is spent on nothing.
@@ -83,7 +83,7 @@ void SimpleNest(WorkingTables& tables) {
     tables.Patterns.push_back(std::move(pattern));
 }
 
-void MathNest(WorkingTables& tables) {
+void NestBestFilledBar(WorkingTables& tables) {
     if (tables.AllAllocated) return;
     tables.RemainingPieces = SumCutQuantity(tables);
 
@@ -146,9 +146,9 @@ void MathNest(WorkingTables& tables) {
     tables.Patterns.push_back(std::move(pattern));
 }
 
-void DPNest(CalculationRun& run, const SearchBasis& basis) {
+void NestWholeBarsOfBasis(CalculationRun& run, const SearchBasis& basis) {
     WorkingTables& tables = run.Tables;
-    const int m = basis.m;
+    const int m = basis.Rows;
     for (int j = 0; j < m; ++j) {
         const double level = basis.BasisLevel[j] + 1e-9;
         if (!(level >= 1.0)) continue;
@@ -187,7 +187,7 @@ void DPNest(CalculationRun& run, const SearchBasis& basis) {
     }
 }
 
-void RepeatNest(WorkingTables& tables) {
+void RepeatPatterns(WorkingTables& tables) {
     if (tables.AllAllocated) return;
     const int count = tables.PatternCount();
     for (int p = 0; p < count; ++p) {
@@ -217,7 +217,7 @@ bool Identical(const CuttingPattern& a, const CuttingPattern& b) {
 
 }  // namespace
 
-void MergePattern(WorkingTables& tables) {
+void MergeIdenticalPatterns(WorkingTables& tables) {
     auto& patterns = tables.Patterns;
     size_t i = 0;
     do {

@@ -9,7 +9,7 @@
 
 namespace tallora {
 
-void OptimalAlg(CalculationRun& run) {
+void RunOptimal(CalculationRun& run) {
     WorkingTables& tables = run.Tables;
     const auto started = CalculationRun::Clock::now();
 
@@ -134,7 +134,7 @@ void OptimalAlg(CalculationRun& run) {
     // A cancelled search still gives its plan: the progress check that would stop it is not made.
     run.ShowProgress();
     tables.AllAllocated = true;
-    Recompile(tables);
+    CompactLiveRows(tables);
 }
 
 }  // namespace tallora

@@ -5,7 +5,7 @@
 
 namespace tallora {
 
-void PreProcess(WorkingTables& tables) {
+void DivideByCommonDivisor(WorkingTables& tables) {
     int g = 0;
     for (const auto& row : tables.Stock) g = std::gcd(g, row.StockLength);
     for (const auto& row : tables.Cuts) g = std::gcd(g, row.CutLength);
@@ -34,12 +34,12 @@ void CompactTables(std::vector<WorkingStockRow>& stock, std::vector<WorkingCutRo
                      });
 }
 
-void Recompile(WorkingTables& tables) {
+void CompactLiveRows(WorkingTables& tables) {
     CompactTables(tables.Stock, tables.Cuts);
     if (!tables.Cuts.empty()) tables.AllAllocated = false;
 }
 
-void PostProcess(WorkingTables& tables) {
+void ScaleBackToMillimetres(WorkingTables& tables) {
     const int f = tables.ScaleFactor;
     for (auto& row : tables.Stock) {
         row.StockLength *= f;
@@ -76,7 +76,7 @@ void QuickSort(std::vector<CuttingPattern>& patterns, int lo, int hi) {
 
 }  // namespace
 
-void Sort(WorkingTables& tables) {
+void SortPatternsByStockLength(WorkingTables& tables) {
     if (tables.PatternCount() < 2) return;
     QuickSort(tables.Patterns, 1, tables.PatternCount());
 }
@@ -96,7 +96,8 @@ int SumCutQuantity(const WorkingTables& tables) {
 
 long long RemainingLength(const WorkingTables& tables) {
     long long sum = 0;
-    for (const auto& row : tables.Cuts) sum += static_cast<long long>(row.CutLength) * row.CutQuantity;
+    for (const auto& row : tables.Cuts)
+        sum += static_cast<long long>(row.CutLength) * row.CutQuantity;
     return sum;
 }
 

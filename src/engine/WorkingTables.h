@@ -8,7 +8,8 @@
 namespace tallora {
 
 // The engine's working state for one run: the live stock and cut rows, the patterns made so far
-// and the figures the generators share. Lengths are scaled down by ScaleFactor until PostProcess.
+// and the figures the generators share. Lengths are scaled down by ScaleFactor until
+// ScaleBackToMillimetres.
 struct WorkingTables {
     std::vector<WorkingStockRow> Stock;  // only the live rows
     std::vector<WorkingCutRow> Cuts;
@@ -32,16 +33,16 @@ struct WorkingTables {
 };
 
 // Scales all working lengths down by their greatest common divisor.
-void PreProcess(WorkingTables& tables);
+void DivideByCommonDivisor(WorkingTables& tables);
 // Compacts and sorts the working tables.
-void Recompile(WorkingTables& tables);
+void CompactLiveRows(WorkingTables& tables);
 // The same for tables kept apart: the live rows only, longest first (equal lengths keep their
 // order).
 void CompactTables(std::vector<WorkingStockRow>& stock, std::vector<WorkingCutRow>& cuts);
 // Scales everything back to millimetres.
-void PostProcess(WorkingTables& tables);
+void ScaleBackToMillimetres(WorkingTables& tables);
 // Orders the patterns by stock length, longest first.
-void Sort(WorkingTables& tables);
+void SortPatternsByStockLength(WorkingTables& tables);
 
 // Highest stock row (1-based) whose StockLength equals length, or 0 when there is none.
 int MatchLength(const WorkingTables& tables, int length);

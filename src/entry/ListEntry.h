@@ -29,7 +29,7 @@ struct InputSummary {
 };
 InputSummary SummariseInput(const JobInput& input);
 
-// Commits typed quantity and length texts as a stock row (SEnter): an equal length merges into
+// Commits typed quantity and length texts as a stock row (commitRow): an equal length merges into
 // the existing row, which moves to the end; an unlimited row absorbs further rows of its length.
 // Marks (those of inventory offcuts) merge as a cut row's do.
 CommitResult CommitStockRow(std::vector<ListRow>& rows, const std::string& quantity,
@@ -38,7 +38,7 @@ CommitResult CommitStockRow(std::vector<ListRow>& rows, const std::string& quant
 // Refuses a stock row of the length of a row of inventory offcuts, or the other way round.
 std::string OffcutRowLengthMessage(const std::string& length);
 
-// Commits typed texts as a cut row (CEnter): an equal length merges and moves to the end. The
+// Commits typed texts as a cut row: an equal length merges and moves to the end. The
 // marks of merged rows are joined by MergedMarks.
 CommitResult CommitCutRow(std::vector<ListRow>& rows, const std::string& quantity,
                           const std::string& length, const std::string& mark = {});

@@ -9,17 +9,16 @@ namespace tallora {
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("About Tallora"));
+    setWindowTitle(tr("About Tallora"));
     auto* layout = new QVBoxLayout(this);
     auto* icon = new QLabel(this);
     icon->setPixmap(QApplication::windowIcon().pixmap(64, 64));
     icon->setAlignment(Qt::AlignCenter);
     layout->addWidget(icon);
-    auto* name = new QLabel(QStringLiteral("<h2>Tallora</h2>"), this);
+    auto* name = new QLabel(tr("<h2>Tallora</h2>"), this);
     name->setAlignment(Qt::AlignCenter);
     layout->addWidget(name);
-    auto* version =
-        new QLabel(QStringLiteral("Version %1").arg(QApplication::applicationVersion()), this);
+    auto* version = new QLabel(tr("Version %1").arg(QApplication::applicationVersion()), this);
     version->setObjectName(QStringLiteral("Version"));
     version->setAlignment(Qt::AlignCenter);
     layout->addWidget(version);
@@ -28,7 +27,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
                             this);
     what->setAlignment(Qt::AlignCenter);
     layout->addWidget(what);
-    auto* maker = new QLabel(QStringLiteral("Vantorel Software"), this);
+    auto* maker = new QLabel(tr("Vantorel Software"), this);
     maker->setAlignment(Qt::AlignCenter);
     layout->addWidget(maker);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

@@ -14,9 +14,15 @@ namespace tallora {
 
 namespace {
 
+// The core's texts are English; a translation, where there is one, shows instead. Texts the
+// windows made are translated already and are looked up in vain.
+QString Translated(const std::string& text) {
+    return QCoreApplication::translate("tallora", text.c_str());
+}
+
 QString Text(const std::string& text) {
     // Messages carry CR LF line breaks.
-    return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return Translated(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 }  // namespace
@@ -74,12 +80,12 @@ MessageAnswer QtDialogs::ShowMessage(MessageKind kind, MessageButtons buttons,
 }
 
 QString QtFilter(const std::string& filter) {
-    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    const QStringList parts = Translated(filter).split(QLatin1Char('|'));
     QStringList entries;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
-        entries << parts[i].Section(QLatin1Char('('), 0, 0).trimmed() + QStringLiteral(" (") +
+        entries << parts[i].section(QLatin1Char('('), 0, 0).trimmed() + QStringLiteral(" (") +
                        patterns.replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
     }
     return entries.join(QStringLiteral(";;"));
@@ -98,7 +104,7 @@ int QtDialogs::RunFileDialog(QFileDialog& dialog) {
 }
 
 std::optional<std::string> QtDialogs::AskOpenFileName(const FileDialogOptions& options) {
-    QFileDialog dialog(Parent(), QString::fromStdString(options.Title),
+    QFileDialog dialog(Parent(), Translated(options.Title),
                        QString::fromStdString(options.InitialFolder), QtFilter(options.Filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -109,7 +115,7 @@ std::optional<std::string> QtDialogs::AskOpenFileName(const FileDialogOptions& o
 }
 
 std::optional<std::string> QtDialogs::AskSaveFileName(const FileDialogOptions& options) {
-    QFileDialog dialog(Parent(), QString::fromStdString(options.Title),
+    QFileDialog dialog(Parent(), Translated(options.Title),
                        QString::fromStdString(options.InitialFolder), QtFilter(options.Filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString::fromStdString(options.DefaultExtension));
@@ -122,9 +128,9 @@ std::optional<std::string> QtDialogs::AskSaveFileName(const FileDialogOptions& o
 std::optional<std::string> QtDialogs::AskText(const std::string& title, const std::string& prompt,
                                               const std::string& initial) {
     bool ok = false;
-    const QString text = QInputDialog::getText(Parent(), QString::fromStdString(title),
-                                               QString::fromStdString(prompt), QLineEdit::Normal,
-                                               QString::fromStdString(initial), &ok);
+    const QString text =
+        QInputDialog::getText(Parent(), Translated(title), Translated(prompt), QLineEdit::Normal,
+                              QString::fromStdString(initial), &ok);
     if (!ok) return std::nullopt;
     return text.toStdString();
 }
@@ -132,12 +138,12 @@ std::optional<std::string> QtDialogs::AskText(const std::string& title, const st
 std::optional<int> QtDialogs::AskChoice(const std::string& title, const std::string& prompt,
                                         const std::vector<std::string>& choices) {
     QMessageBox box(Parent());
-    box.setWindowTitle(QString::fromStdString(title));
+    box.setWindowTitle(Translated(title));
     box.setText(Text(prompt));
     box.setIcon(QMessageBox::Question);
     std::vector<QPushButton*> buttons;
     for (const std::string& choice : choices)
-        buttons.push_back(box.addButton(QString::fromStdString(choice), QMessageBox::AcceptRole));
+        buttons.push_back(box.addButton(Translated(choice), QMessageBox::AcceptRole));
     box.addButton(QMessageBox::Cancel);
     if (!buttons.empty()) box.setDefaultButton(buttons.front());
     box.exec();

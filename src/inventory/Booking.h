@@ -30,11 +30,13 @@ std::string CalculationIdentity(const JobInput& input, const CalculationResult& 
 // job's section, from `jobFile`) are added and the inventory offcuts it used are taken away.
 // Throws InventoryError when the job has no results, was booked before, or used more of an
 // offcut than is left; the inventory is then as it was. Returns the booking's id.
-long long BookJob(OffcutStore& store, const JobInput& input, const CalculationResult& result, const std::string& jobFile,
-                  const std::vector<UsedOffcut>& used, const std::string& location = {});
+long long BookJob(OffcutStore& store, const JobInput& input, const CalculationResult& result,
+                  const std::string& jobFile, const std::vector<UsedOffcut>& used,
+                  const std::string& location = {});
 
 // BookJob with the inventory offcuts the job's marked stock rows gave (UsedInventoryOffcuts).
-long long BookCalculatedJob(OffcutStore& store, const JobInput& input, const CalculationResult& result, const std::string& jobFile,
+long long BookCalculatedJob(OffcutStore& store, const JobInput& input,
+                            const CalculationResult& result, const std::string& jobFile,
                             const std::string& location = {});
 
 }  // namespace tallora

@@ -105,18 +105,20 @@ QImage BlankImage(int width, int height) {
 
 }  // namespace
 
-QImage RenderDiagram(const CuttingJob& job, int width, int height) {
+QImage RenderDiagram(const JobInput& input, const CalculationResult& result, int width,
+                     int height) {
     QImage image = BlankImage(width, height);
     if (image.isNull()) return image;
     QPainter painter(&image);
     const QFont font = DiagramFont();
     painter.setFont(font);
     const QtTextMeasurer measurer(font, &image);
-    PaintDiagram(painter, DrawCuttingList(job, width, height, measurer));
+    PaintDiagram(painter, DrawCuttingList(input, result, width, height, measurer));
     return image;
 }
 
-QImage RenderDiagramPart(const CuttingJob& job, int width, int height, const QRect& part) {
+QImage RenderDiagramPart(const JobInput& input, const CalculationResult& result, int width,
+                         int height, const QRect& part) {
     QImage image = BlankImage(part.width(), part.height());
     if (image.isNull()) return image;
     QPainter painter(&image);
@@ -126,7 +128,7 @@ QImage RenderDiagramPart(const CuttingJob& job, int width, int height, const QRe
     const QtTextMeasurer measurer(font, &image);
     const DiagramClip clip{part.left(), part.top(), part.left() + part.width(),
                            part.top() + part.height()};
-    PaintDiagram(painter, DrawCuttingList(job, width, height, measurer, clip));
+    PaintDiagram(painter, DrawCuttingList(input, result, width, height, measurer, clip));
     return image;
 }
 

@@ -5,7 +5,8 @@
 #include <QImage>
 #include <vector>
 
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
 #include "results/CuttingDiagram.h"
 #include "results/TextMeasurer.h"
 
@@ -39,11 +40,12 @@ QtTextMeasurer DiagramMeasurer();
 // drawn on its background colour.
 void PaintDiagram(QPainter& painter, const std::vector<DiagramOperation>& operations);
 
-// The job's cutting diagram as the viewer shows it in an image of width x height pixels.
-QImage RenderDiagram(const CuttingJob& job, int width, int height);
+// The cutting diagram as the viewer shows it in an image of width x height pixels.
+QImage RenderDiagram(const JobInput& input, const CalculationResult& result, int width, int height);
 
 // The part of that image inside part, as an image of part's size: a window showing a corner of
 // a big diagram draws no more than it shows.
-QImage RenderDiagramPart(const CuttingJob& job, int width, int height, const QRect& part);
+QImage RenderDiagramPart(const JobInput& input, const CalculationResult& result, int width,
+                         int height, const QRect& part);
 
 }  // namespace tallora

@@ -5,8 +5,8 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include "platform/QtPrintEngine.h"
 #include "platform/DiagramPainter.h"
+#include "platform/QtPrintEngine.h"
 #include "storage/SafeFile.h"
 
 namespace tallora {
@@ -43,10 +43,10 @@ PrintEngine& QtPictureOutput::ReportEngine() {
     return *state_->engine;
 }
 
-std::string QtPictureOutput::SaveDiagram(const CuttingJob& job, int width, int height,
-                                         const std::filesystem::path& file) {
+std::string QtPictureOutput::SaveDiagram(const JobInput& input, const CalculationResult& result,
+                                         int width, int height, const std::filesystem::path& file) {
     EnsureApplication();
-    const QImage image = RenderDiagram(job, width, height);
+    const QImage image = RenderDiagram(input, result, width, height);
     if (image.isNull()) return "the picture could not be drawn at that size";
     QByteArray png;
     QBuffer buffer(&png);

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "commands/Dialogs.h"
+#include "commands/PictureOutput.h"
 
 namespace tallora {
 
@@ -17,8 +17,8 @@ public:
     QtPictureOutput& operator=(const QtPictureOutput&) = delete;
 
     PrintEngine& ReportEngine() override;
-    std::string SaveDiagram(const CuttingJob& job, int width, int height,
-                            const std::filesystem::path& file) override;
+    std::string SaveDiagram(const JobInput& input, const CalculationResult& result, int width,
+                            int height, const std::filesystem::path& file) override;
 
 private:
     void EnsureApplication();

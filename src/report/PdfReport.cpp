@@ -47,8 +47,14 @@ double RoundHalfEven(double value) {
 
 class ReportLayout {
 public:
-    ReportLayout(PrintEngine& engine, const JobInput& input, const CalculationResult& result, const StatisticsTexts& panel)
-        : e_(engine), input_(input), result_(result), a_(input.Allowances), panel_(panel) {}
+    ReportLayout(PrintEngine& engine, const JobInput& input, const CalculationResult& result,
+                 const StatisticsTexts& panel)
+        : e_(engine),
+          input_(input),
+          result_(result),
+          colours_(result),
+          a_(input.Allowances),
+          panel_(panel) {}
 
     void Run() {
         try {
@@ -398,7 +404,7 @@ private:
         x += trim;
         for (int k = 0; k < p.LengthCount(); ++k) {
             const int length = p.CutLength[k] - a_.Kerf;
-            const Colour colour = PieceColour(result_, p.CutLength[k]);
+            const Colour colour = colours_.Of(p.CutLength[k]);
             const std::string label = "[IO CE]" + Str(length);
             // Pieces narrower than a printed dot are drawn as one box for the run, kerfs and all:
             // box by box a pattern of millions of pieces would take minutes and gigabytes.
@@ -447,6 +453,7 @@ private:
     PrintEngine& e_;
     const JobInput& input_;
     const CalculationResult& result_;
+    const PieceColours colours_;
     const Allowances& a_;
     const StatisticsTexts& panel_;
     double y_ = 0.0;  // top of the next line
@@ -478,7 +485,8 @@ std::optional<std::string> RemoveNominalReport(const std::filesystem::path& file
 
 }  // namespace
 
-void LayOutCuttingReport(PrintEngine& engine, const JobInput& input, const CalculationResult& result, const StatisticsTexts& panel) {
+void LayOutCuttingReport(PrintEngine& engine, const JobInput& input,
+                         const CalculationResult& result, const StatisticsTexts& panel) {
     ReportLayout(engine, input, result, panel).Run();
 }
 
@@ -496,8 +504,9 @@ std::string SaveFailureMessage(const std::filesystem::path& file) {
            "again.";
 }
 
-ReportOutcome PrintCuttingReport(PrintEngine& engine, const JobInput& input, const CalculationResult& result,
-                                 const StatisticsTexts& panel, const std::filesystem::path& dataDir,
+ReportOutcome PrintCuttingReport(PrintEngine& engine, const JobInput& input,
+                                 const CalculationResult& result, const StatisticsTexts& panel,
+                                 const std::filesystem::path& dataDir,
                                  const std::filesystem::path& jobFile) {
     using Result = ReportOutcome::Result;
     // Never the root of the file system for want of a folder.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <optional>
 
 namespace tallora {
 
@@ -27,6 +28,12 @@ struct BarScale {
     double LabelWidth = 0;
 };
 
+// Beside each bar: the pattern's number, as the cutting list numbers it, and its bars.
+std::string BarLabel(int index, int bars, int barLength) {
+    return " #" + std::to_string(index + 1) + ": " + std::to_string(bars) + " x " +
+           std::to_string(barLength);
+}
+
 BarScale ScaleOf(const JobInput& input, const CalculationResult& result,
                  const TextMeasurer& measurer) {
     // The store is sorted longest first, so MaxBars ends as the most bars among the longest.
@@ -40,7 +47,7 @@ BarScale ScaleOf(const JobInput& input, const CalculationResult& result,
         }
     }
     if (maxLen <= 0) return {};
-    const std::string widestLabel = " " + std::to_string(maxBars) + " x " + std::to_string(maxLen);
+    const std::string widestLabel = BarLabel(result.PatternCount() - 1, maxBars, maxLen);
     return {maxLen, measurer.TextWidth(widestLabel)};
 }
 
@@ -53,6 +60,8 @@ public:
         : operations_(operations), measurer_(measurer), clip_(clip), hit_(hit) {}
 
     const DiagramClip& Clip() const { return clip_; }
+    // Drawing, rather than finding what is under a pixel.
+    bool Drawing() const { return hit_ == nullptr; }
 
     // Rows entirely above or below the clip are skipped whole.
     bool RowInClip(double y, double pitch) const {
@@ -141,6 +150,9 @@ void Lay(const JobInput& input, const CalculationResult& result, int width, int 
     }
     // Beyond the bitmap's edge, or the clip's, nothing more is seen.
     const double stopX = std::min(width, painter.Clip().Right);
+    // Finding what is under the pointer needs no colours.
+    const std::optional<PieceColours> colours =
+        painter.Drawing() ? std::optional<PieceColours>(result) : std::nullopt;
 
     double y = Margin;
     for (int index = 0; index < shown; ++index, y += pitch) {
@@ -148,8 +160,7 @@ void Lay(const JobInput& input, const CalculationResult& result, int width, int 
         const CuttingPattern& p = result.Patterns[index];
         const int barLen = BarLength(p, a);
         double x = Margin;
-        painter.Bar(y, pitch, barLen * xScale + Margin + 2,
-                    " " + std::to_string(p.BarCount) + " x " + std::to_string(barLen),
+        painter.Bar(y, pitch, barLen * xScale + Margin + 2, BarLabel(index, p.BarCount, barLen),
                     {DiagramPart::Bar, index, barLen, p.BarCount});
 
         const double top = y + 2;
@@ -164,7 +175,7 @@ void Lay(const JobInput& input, const CalculationResult& result, int width, int 
         for (int k = 0; k < p.LengthCount(); ++k) {
             const int cutLength = p.CutLength[k];
             const int pieceLength = cutLength - a.Kerf;
-            const Colour colour = PieceColour(result, cutLength);
+            const Colour colour = colours ? colours->Of(cutLength) : Black;
             used += static_cast<long long>(cutLength) * p.PieceCount[k];
             // Pieces narrower than a pixel are drawn as one box for the run, kerfs and all: box
             // by box a pattern of millions of pieces would take minutes and gigabytes.

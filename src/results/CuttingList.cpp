@@ -58,7 +58,8 @@ std::vector<std::string> MakeCuttingList(const JobInput& input, const Calculatio
         const CuttingPattern& pattern = result.Patterns[p];
         lines.push_back(" " + PatternNumberPhrase(p + 1));
         lines.push_back("    " + PatternSourcePhrase(pattern, a));
-        if (PatternFromInventoryOffcuts(result, p)) lines.push_back("    " + InventoryOffcutsPhrase());
+        if (PatternFromInventoryOffcuts(result, p))
+            lines.push_back("    " + InventoryOffcutsPhrase());
         for (int k = 0; k < pattern.LengthCount(); ++k)
             lines.push_back("    " + CutPhrase(pattern, k, a));
         if (pattern.IsOffcut && !a.NoOffcuts) lines.push_back("    " + OffcutReturnPhrase(pattern));
@@ -66,9 +67,11 @@ std::vector<std::string> MakeCuttingList(const JobInput& input, const Calculatio
     }
     lines.push_back(" Total stock bars used:");
     for (int j = 0; j < result.InputStockCount(); ++j) {
-        const int used = j < static_cast<int>(result.StockBarsUsed.size()) ? result.StockBarsUsed[j] : 0;
+        const int used =
+            j < static_cast<int>(result.StockBarsUsed.size()) ? result.StockBarsUsed[j] : 0;
         if (used == 0) continue;
-        lines.push_back("    " + StockBarsPhrase(used, result.InputStockLength[j] + a.Trim + a.Hold));
+        lines.push_back("    " +
+                        StockBarsPhrase(used, result.InputStockLength[j] + a.Trim + a.Hold));
     }
     if (result.RemainingPieces > 0) {
         lines.emplace_back();

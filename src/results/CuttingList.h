@@ -10,7 +10,7 @@ namespace tallora {
 
 // The cutting list for the saw operator: one block per pattern, the stock bars used and the
 // pieces that could not be placed. Reads the offcut classification and the bars used that
-// CompileStats left in the job.
+// ApplyAllowances left in the result.
 std::vector<std::string> MakeCuttingList(const JobInput& input, const CalculationResult& result);
 
 // The phrases of the cutting list without indentation; the PDF report styles the same words.

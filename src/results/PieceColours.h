@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 
 #include "job/CalculationResult.h"
 
@@ -47,7 +48,22 @@ inline constexpr std::array<Colour, 26> PiecePalette = {
 // decides, so equal ordered lengths share a colour and the 26th length reuses the first. 0 when
 // no row matches.
 int PieceColourIndex(const CalculationResult& result, int cutLength);
-Colour PieceColour(const CalculationResult& result, int cutLength);
+
+// Whether two colours of the palette are too alike to tell two pieces apart.
+bool LookAlike(Colour a, Colour b);
+
+// The colours of a result's pieces, by cut length (with kerf). Each length takes its row's
+// colour (PieceColourIndex) unless a length it stands beside in some bar looks alike: then the
+// next colour of the palette that looks like none of its neighbours'.
+class PieceColours {
+public:
+    explicit PieceColours(const CalculationResult& result);
+    Colour Of(int cutLength) const;
+    int IndexOf(int cutLength) const;
+
+private:
+    std::map<int, int> index_;  // cut length -> palette index
+};
 
 // Relative luminance of a colour (sRGB channels to linear light).
 double Luminance(Colour colour);

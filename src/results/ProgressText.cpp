@@ -19,8 +19,8 @@ std::string OptimalLine(const CalculationProgress& progress) {
     if (length > 0) {
         line = "Best so far: " + std::to_string(material / length) + " bars" + fresh;
         if (progress.Bound)
-            line += ", lower bound " +
-                    std::to_string(static_cast<long long>(*progress.Bound) / length);
+            line +=
+                ", lower bound " + std::to_string(static_cast<long long>(*progress.Bound) / length);
     } else {
         line = "Best so far: " + Metres(static_cast<double>(material)) + fresh;
         if (progress.Bound) line += ", lower bound " + Metres(*progress.Bound);
@@ -41,12 +41,37 @@ std::string RemainingLine(const CalculationProgress& progress) {
 std::string SearchLine(const CalculationProgress& progress) {
     switch (progress.Phase) {
         case CalculationPhase::Searching:
-            return "Testing permutation: " + std::to_string(progress.Iteration);
+            // The line moves on every 25 steps.
+            if (progress.Milestone == 0) return {};
+            return "Testing permutation: " + std::to_string(progress.Milestone);
         case CalculationPhase::Optimal:
             return OptimalLine(progress);
         default:
             return {};
     }
+}
+
+std::string ActivityLine(const CalculationProgress& progress, double seconds,
+                         std::optional<double> limitSeconds) {
+    std::string activity;
+    switch (progress.Phase) {
+        case CalculationPhase::Searching:
+            activity = "Searching, step " + std::to_string(progress.Iteration);
+            break;
+        case CalculationPhase::Optimal:
+            activity = "Optimal search";
+            break;
+        case CalculationPhase::Finished:
+            activity = "Finishing";
+            break;
+        default:
+            activity = "Placing pieces";
+            break;
+    }
+    const auto whole = [](double s) { return std::to_string(static_cast<long long>(s)) + " s"; };
+    std::string line = activity + ": " + whole(seconds);
+    if (limitSeconds) line += " of " + whole(*limitSeconds);
+    return line;
 }
 
 }  // namespace tallora

@@ -100,7 +100,7 @@ Statistics CompileStats(const JobInput& input, const CalculationResult& result) 
     return s;
 }
 
-StatisticsTexts DisplayStats(const Statistics& stats, const NumberFormat& format) {
+StatisticsTexts FormatStatistics(const Statistics& stats, const NumberFormat& format) {
     StatisticsTexts t;
     t.Format = format;
     t.Captions = {"Stock bars used:",    "Cut pieces:",    "Offcuts returned:",

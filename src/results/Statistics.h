@@ -53,6 +53,6 @@ struct StatisticsTexts {
     NumberFormat Format;                              // the one the texts are written in
 };
 
-StatisticsTexts DisplayStats(const Statistics& stats, const NumberFormat& format);
+StatisticsTexts FormatStatistics(const Statistics& stats, const NumberFormat& format);
 
 }  // namespace tallora

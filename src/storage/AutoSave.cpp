@@ -105,10 +105,7 @@ void AutoSave(RegistryStore& store, const JobInput& input) {
     text("OQ", Joined(input.CutRows, [](const ListRow& r) { return r.Quantity; }));
 
     const Allowances& a = input.Allowances;
-    integer("Kerf", a.Kerf);
-    integer("Trim", a.Trim);
-    integer("Offcut", a.Offcut);
-    integer("Hold", a.Hold);
+    for (const AllowanceFieldInfo& f : AllowanceFields) integer(f.Name, a.*f.Member);
     const SectionData& s = input.Section;
     text("Customer", s.Customer);
     text("Reference", s.Reference);
@@ -119,17 +116,12 @@ void AutoSave(RegistryStore& store, const JobInput& input) {
     text("CostType", s.CostType);
 
     const CostingSettings& c = input.Costing;
-    text("CCutType", c.CCutType);
-    number("CCutValue", c.CCutValue);
-    text("CGalvType", c.CGalvType);
-    number("CGalvValue", c.CGalvValue);
-    text("CPPType", c.CPPType);
-    number("CPPValue", c.CPPValue);
-    text("COtherType", c.COtherType);
-    number("COtherValue", c.COtherValue);
-    text("OtherName1", StoredChargeName(c.OtherName1, DefaultOtherName1));
-    text("OtherName2", StoredChargeName(c.OtherName2, DefaultOtherName2));
-    text("OtherName3", StoredChargeName(c.OtherName3, DefaultOtherName3));
+    for (const ChargeField& f : ChargeFields) {
+        text(f.BasisName, c.*f.Basis);
+        number(f.ValueName, c.*f.Value);
+    }
+    for (const ChargeNameField& f : ChargeNameFields)
+        text(f.Name, StoredChargeName(c.*f.Member, f.Default));
 }
 
 bool HasAutoSavedInputs(const RegistryStore& store) { return store.KeyExists(User, AutoSaveKey); }
@@ -146,10 +138,7 @@ void RecoverInputs(const RegistryStore& store, JobInput& input) {
         return store.ReadString(User, AutoSaveKey, name).value_or("");
     };
     Allowances& a = input.Allowances;
-    a.Kerf = LimitAllowance(AllowanceField::Kerf, integer("Kerf"));
-    a.Trim = LimitAllowance(AllowanceField::Trim, integer("Trim"));
-    a.Offcut = LimitAllowance(AllowanceField::Offcut, integer("Offcut"));
-    a.Hold = LimitAllowance(AllowanceField::Hold, integer("Hold"));
+    for (const AllowanceFieldInfo& f : AllowanceFields) SetAllowance(a, f.Field, integer(f.Name));
 
     SectionData& s = input.Section;
     s.Customer = text("Customer");
@@ -161,29 +150,16 @@ void RecoverInputs(const RegistryStore& store, JobInput& input) {
     s.CostType = text("CostType") == "Tonne" ? "Tonne" : "Metre";
 
     CostingSettings& c = input.Costing;
-    auto type = [&](const char* name, std::string& field) {
-        if (auto v = store.ReadString(User, AutoSaveKey, name)) field = *v;
-    };
-    auto value = [&](const char* name, double& field) {
-        if (auto v = ReadDouble(store, name)) field = *v;
-    };
-    type("CCutType", c.CCutType);
-    value("CCutValue", c.CCutValue);
-    type("CGalvType", c.CGalvType);
-    value("CGalvValue", c.CGalvValue);
-    type("CPPType", c.CPPType);
-    value("CPPValue", c.CPPValue);
-    type("COtherType", c.COtherType);
-    value("COtherValue", c.COtherValue);
-
-    const char* names[] = {"OtherName1", "OtherName2", "OtherName3"};
-    const bool anyName = std::any_of(std::begin(names), std::end(names), [&](const char* n) {
-        return store.ReadString(User, AutoSaveKey, n).has_value();
-    });
+    for (const ChargeField& f : ChargeFields) {
+        if (auto basis = store.ReadString(User, AutoSaveKey, f.BasisName)) c.*f.Basis = *basis;
+        if (auto value = ReadDouble(store, f.ValueName)) c.*f.Value = *value;
+    }
+    const bool anyName = std::any_of(
+        ChargeNameFields.begin(), ChargeNameFields.end(),
+        [&](const auto& f) { return store.ReadString(User, AutoSaveKey, f.Name).has_value(); });
     if (anyName) {
-        ApplyStoredChargeName(c.OtherName1, text("OtherName1"));
-        ApplyStoredChargeName(c.OtherName2, text("OtherName2"));
-        ApplyStoredChargeName(c.OtherName3, text("OtherName3"));
+        for (const ChargeNameField& f : ChargeNameFields)
+            ApplyStoredChargeName(c.*f.Member, text(f.Name));
     }
 }
 

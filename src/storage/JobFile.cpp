@@ -342,17 +342,12 @@ void EmitJobFile(const JobInput& input, const CalculationResult& result, const S
     line(Int(input.Allowances.Offcut));
 
     const CostingSettings& c = input.Costing;
-    line(c.CCutType);
-    line(FormatFileNumber(c.CCutValue));
-    line(c.CGalvType);
-    line(FormatFileNumber(c.CGalvValue));
-    line(c.CPPType);
-    line(FormatFileNumber(c.CPPValue));
-    line(c.COtherType);
-    line(FormatFileNumber(c.COtherValue));
-    line(StoredChargeName(c.OtherName1, DefaultOtherName1));
-    line(StoredChargeName(c.OtherName2, DefaultOtherName2));
-    line(StoredChargeName(c.OtherName3, DefaultOtherName3));
+    for (const ChargeField& f : ChargeFields) {
+        line(c.*f.Basis);
+        line(FormatFileNumber(c.*f.Value));
+    }
+    for (const ChargeNameField& f : ChargeNameFields)
+        line(StoredChargeName(c.*f.Member, f.Default));
     // After everything a reader of the earlier layout knows, so that such a reader still works.
     line(Int(input.Allowances.Hold));
 }
@@ -457,17 +452,12 @@ JobFileRead ReadJobLines(JobLines lines, JobInput& input, CalculationResult& res
         if (in.More()) {
             // The charges as the costing window's fields limit them.
             CostingSettings& c = input.Costing;
-            c.CCutType = in.Text();
-            c.CCutValue = in.Number(MaxChargeValue, "a charge");
-            c.CGalvType = in.Text();
-            c.CGalvValue = in.Number(MaxChargeValue, "a charge");
-            c.CPPType = in.Text();
-            c.CPPValue = in.Number(MaxChargeValue, "a charge");
-            c.COtherType = in.Text();
-            c.COtherValue = in.Number(MaxChargeValue, "a charge");
-            ApplyStoredChargeName(c.OtherName1, in.Text());
-            ApplyStoredChargeName(c.OtherName2, in.Text());
-            ApplyStoredChargeName(c.OtherName3, in.Text());
+            for (const ChargeField& f : ChargeFields) {
+                c.*f.Basis = in.Text();
+                c.*f.Value = in.Number(MaxChargeValue, "a charge");
+            }
+            for (const ChargeNameField& f : ChargeNameFields)
+                ApplyStoredChargeName(c.*f.Member, in.Text());
         }
         if (in.More()) {
             const int hold = in.Integer();

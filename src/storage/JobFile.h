@@ -79,13 +79,13 @@ private:
     TextLines text_{std::string_view()};
 };
 
-// The reading of DoOpen, for a job the caller has emptied: reads the lines of a job file into
-// it, limits the allowances read to their ranges and recomputes the statistics. Rows and figures
-// are held to the rules of the fields they are typed in, and a stored result to what a
-// calculation gives (its patterns cut the job's own lengths from its own stock lengths, and what is
-// cut and left adds up to what was asked); the first that fails stops the read as Corrupted. A file
-// without the Hold record (one written before it was kept) leaves Hold as it is. The messages are
-// the caller's to show.
+// Reads the lines of a job file into an emptied input and result, limits the allowances read to
+// their ranges, applies them to the result and recomputes the statistics. Rows and figures are
+// held to the rules of the fields they are typed in, and a stored result to what a calculation
+// gives (its patterns cut the job's own lengths from its own stock lengths, and what is cut and
+// left adds up to what was asked); the first that fails stops the read as Corrupted. A file
+// without the Hold record (one written before it was kept) leaves Hold as it is. The messages
+// are the caller's to show.
 JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input,
                          CalculationResult& result);
 JobFileRead ReadJobLines(JobLines lines, JobInput& input, CalculationResult& result);

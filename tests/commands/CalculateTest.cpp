@@ -20,13 +20,15 @@ TEST(Calculate, CompletedRunsGiveTheirStatisticsCuttingListAndTime) {
     RecordingObserver observer;
     const CalculatedJob done = CalculateJob(job.Input, {}, observer, NumberFormat::UK());
     ASSERT_TRUE(done.Outcome.Completed);
-    EXPECT_EQ(done.Outcome.Result.CuttingListLines, MakeCuttingList(job.Input, done.Outcome.Result));
+    EXPECT_EQ(done.Outcome.Result.CuttingListLines,
+              MakeCuttingList(job.Input, done.Outcome.Result));
     EXPECT_FALSE(done.Outcome.Result.CuttingListLines.empty());
     EXPECT_EQ(done.Stats.BarsUsedTotal, 1);
     EXPECT_EQ(done.StatusText, CalculationTimeText(done.Outcome.Elapsed));
     // The progress ends with every piece placed, as the progress window's lines say.
-    const auto placed = std::find_if(observer.reports.begin(), observer.reports.end(),
-                                     [](const CalculationProgress& p) { return p.PiecesLeft == 0; });
+    const auto placed =
+        std::find_if(observer.reports.begin(), observer.reports.end(),
+                     [](const CalculationProgress& p) { return p.PiecesLeft == 0; });
     ASSERT_NE(placed, observer.reports.end());
     EXPECT_EQ(AllocatedLine(*placed), "Cut lengths allocated: 3");
     EXPECT_EQ(RemainingLine(*placed), "Cut lengths remaining: 0");

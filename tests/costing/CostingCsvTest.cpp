@@ -1,5 +1,5 @@
-#include "support/TestJob.h"
 #include "costing/CostingCsv.h"
+#include "support/TestJob.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,8 @@ TEST(CostingCsv, PlainNumbersPerPieceAndTheTotalsLine) {
     settings.CGalvValue = 0.5;  // 5.00 over 10 net metres
     settings.OtherName2 = "Painting, red";
     const MaterialPrice material{"Tonne", 500, 10};  // 0.12 t x 500 = 60.00: 6.00 a metre
-    const CostingSheet sheet = MakeCostingSheet(job.Input, job.Result, stats, material, settings, NumberFormat::UK());
+    const CostingSheet sheet =
+        MakeCostingSheet(job.Input, job.Result, stats, material, settings, NumberFormat::UK());
 
     // Per piece of 2500: 25 kg, 15.00 material, 250.00 cutting, 1.25 other; of 5000 twice that.
     EXPECT_EQ(CostingCsv(sheet, settings),

@@ -1,5 +1,5 @@
-#include "support/TestJob.h"
 #include "costing/CostingSheet.h"
+#include "support/TestJob.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,9 @@ struct Costing {
         stats.StatMetres[CutPiecesRow] = net;
         stats.BarsUsedTotal = bars;
     }
-    CostingSheet Sheet() const { return MakeCostingSheet(job.Input, job.Result, stats, material, settings, uk); }
+    CostingSheet Sheet() const {
+        return MakeCostingSheet(job.Input, job.Result, stats, material, settings, uk);
+    }
 };
 
 TEST(MakeCostingSheet, MaterialPerTonneSpreadOverTheNetMetres) {

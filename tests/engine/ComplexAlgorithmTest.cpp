@@ -117,7 +117,7 @@ TEST(ComplexAlgorithm, JobsWorkedOutByHand) {
         calculation.SearchIterationLimit = limit;
         SearchBasis basis;
         ComplexSearch(calculation, basis);
-        DPNest(calculation, basis);
+        NestWholeBarsOfBasis(calculation, basis);
         EXPECT_EQ(calculation.PermutationNumber, 1 + std::min(limit, 1));
         return job.Patterns;
     };

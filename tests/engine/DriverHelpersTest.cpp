@@ -10,27 +10,27 @@ namespace {
 using testing::Pattern;
 using testing::WorkingJob;
 
-TEST(PreProcess, DividesEveryWorkingLengthByTheGreatestCommonDivisor) {
+TEST(DivideByCommonDivisor, DividesEveryWorkingLengthByTheGreatestCommonDivisor) {
     WorkingTables job = WorkingJob({{6000, 6000, -1}}, {{1500, 2}, {2000, 1}});
-    PreProcess(job);
+    DivideByCommonDivisor(job);
     EXPECT_EQ(job.ScaleFactor, 500);
     EXPECT_EQ(job.Stock[0], (WorkingStockRow{12, 12, -1}));
     EXPECT_EQ(job.Cuts, (std::vector<WorkingCutRow>{{3, 2}, {4, 1}}));
 
     WorkingTables coprime = WorkingJob({{5950, 5950, -1}, {5975, 5975, 2}}, {{1003, 1}, {1403, 1}});
-    PreProcess(coprime);
+    DivideByCommonDivisor(coprime);
     EXPECT_EQ(coprime.ScaleFactor, 1);
     EXPECT_EQ(coprime.Stock[1].StockLength, 5975);
 }
 
-TEST(PostProcess, RestoresMillimetresInTablesAndPatterns) {
+TEST(ScaleBackToMillimetres, RestoresMillimetresInTablesAndPatterns) {
     WorkingTables job = WorkingJob({{12, 12, 3}}, {{3, 1}});
     job.ScaleFactor = 500;
     job.Patterns = {Pattern(12, 2, {4, 3}, {1, 2}), Pattern(12, 1, {4}, {3})};
     job.Patterns[0].IsOffcut = true;
     job.Patterns[0].OffcutLength = 2;
     job.Patterns[1].OffcutLength = 7;  // not an offcut: left alone
-    PostProcess(job);
+    ScaleBackToMillimetres(job);
     EXPECT_EQ(job.Stock[0], (WorkingStockRow{6000, 6000, 3}));
     EXPECT_EQ(job.Cuts[0].CutLength, 1500);
     EXPECT_EQ(job.Patterns[0].StockLength, 6000);
@@ -40,11 +40,11 @@ TEST(PostProcess, RestoresMillimetresInTablesAndPatterns) {
     EXPECT_EQ(job.Patterns[1].OffcutLength, 7);
 }
 
-TEST(Recompile, DropsEmptyRowsAndSortsLongestFirstKeepingTheOrderOfEqualLengths) {
+TEST(CompactLiveRows, DropsEmptyRowsAndSortsLongestFirstKeepingTheOrderOfEqualLengths) {
     WorkingTables job = WorkingJob({{4000, 4000, 0}, {5000, 5000, 2}, {6000, 6000, -1}},
-                                {{1000, 0}, {2000, 3}, {1500, 2}, {2000, 1}});
+                                   {{1000, 0}, {2000, 3}, {1500, 2}, {2000, 1}});
     job.AllAllocated = true;
-    Recompile(job);
+    CompactLiveRows(job);
     EXPECT_FALSE(job.AllAllocated);
     EXPECT_EQ(job.Cuts, (std::vector<WorkingCutRow>{{2000, 3}, {2000, 1}, {1500, 2}}));
     EXPECT_EQ(job.Stock, (std::vector<WorkingStockRow>{{6000, 6000, -1}, {5000, 5000, 2}}));
@@ -53,7 +53,7 @@ TEST(Recompile, DropsEmptyRowsAndSortsLongestFirstKeepingTheOrderOfEqualLengths)
     // Everything allocated leaves no live row, and the first rows read as zeros.
     WorkingTables done = WorkingJob({{6000, 6000, 0}}, {{2000, 0}, {1000, 0}});
     done.AllAllocated = true;
-    Recompile(done);
+    CompactLiveRows(done);
     EXPECT_TRUE(done.AllAllocated);
     EXPECT_EQ(done.CutCount(), 0);
     EXPECT_EQ(done.StockCount(), 0);
@@ -65,13 +65,13 @@ std::vector<int> SortedBarCounts(const std::vector<int>& stockLengths) {
     WorkingTables job;
     for (size_t i = 0; i < stockLengths.size(); ++i)
         job.Patterns.push_back(Pattern(stockLengths[i], static_cast<int>(i) + 1, {}, {}));
-    Sort(job);
+    SortPatternsByStockLength(job);
     std::vector<int> bars;
     for (const auto& p : job.Patterns) bars.push_back(p.BarCount);
     return bars;
 }
 
-TEST(Sort, LongestStockFirstWithTheQuicksortsOrderForEqualLengths) {
+TEST(SortPatternsByStockLength, LongestStockFirstWithTheQuicksortsOrderForEqualLengths) {
     // A 5000, B 7000, C 5000, D 7000: the quicksort gives D, B, A, C (not the stable B, D).
     EXPECT_EQ(SortedBarCounts({5000, 7000, 5000, 7000}), (std::vector<int>{4, 2, 1, 3}));
     EXPECT_EQ(SortedBarCounts({6000, 6000}), (std::vector<int>{2, 1}));  // a pair swaps places

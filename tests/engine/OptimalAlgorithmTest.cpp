@@ -249,8 +249,10 @@ TEST(OptimalAlgorithm, NeverAsksAboutLargeJobsAndNeverUsesMoreStockThanComplex) 
         EXPECT_EQ(lines.back(), "");
         long long optimalStock = 0;
         long long complexStock = 0;
-        for (const auto& p : optimal.Result.Patterns) optimalStock += 1LL * p.StockLength * p.BarCount;
-        for (const auto& p : complex.Result.Patterns) complexStock += 1LL * p.StockLength * p.BarCount;
+        for (const auto& p : optimal.Result.Patterns)
+            optimalStock += 1LL * p.StockLength * p.BarCount;
+        for (const auto& p : complex.Result.Patterns)
+            complexStock += 1LL * p.StockLength * p.BarCount;
         EXPECT_LE(optimalStock, complexStock) << "round " << round;
         EXPECT_EQ(optimal.Result.RemainingPieces, 0);
     }

@@ -136,7 +136,7 @@ TEST(OptimalOffcuts, UsesTheShortestOffcutsThatLeaveTheNewStockLeast) {
 // --- through the calculation ---
 
 TestJob OffcutJob(const std::vector<std::tuple<std::string, std::string, std::string>>& stock,
-                     const testing::Rows& cuts) {
+                  const testing::Rows& cuts) {
     TestJob job = testing::MakeJob({}, cuts, 1, 0, 0);
     for (const auto& [quantity, length, mark] : stock)
         job.Input.StockRows.push_back({quantity, length, mark});

@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <string_view>
 
-#include "support/TestJob.h"
 #include "costing/CostingSheet.h"
 #include "results/CuttingList.h"
 #include "storage/JobFile.h"
 #include "storage/TextFile.h"
+#include "support/TestJob.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tallora;
@@ -16,8 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const JobFileRead read = ReadJobLines(lines, job.Input, job.Result);
     if (read.Status != ReadStatus::Loaded) return 0;
     MakeCuttingList(job.Input, job.Result);
-    DisplayStats(read.Stats, NumberFormat::UK());
-    MakeCostingSheet(job.Input, job.Result, read.Stats, MaterialPrice::OfJob(job.Input.Section), job.Input.Costing, NumberFormat::UK());
+    FormatStatistics(read.Stats, NumberFormat::UK());
+    MakeCostingSheet(job.Input, job.Result, read.Stats, MaterialPrice::OfJob(job.Input.Section),
+                     job.Input.Costing, NumberFormat::UK());
     JobFileLines(job.Input, job.Result, read.Stats);
     return 0;
 }

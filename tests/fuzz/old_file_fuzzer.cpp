@@ -2,9 +2,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "support/TestJob.h"
 #include "storage/OldVersion.h"
 #include "storage/TextFile.h"
+#include "support/TestJob.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tallora;

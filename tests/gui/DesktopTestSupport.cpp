@@ -13,14 +13,14 @@ void Desktop::Click(const char* button) const {
     if (b != nullptr) QTest::mouseClick(b, Qt::LeftButton);
 }
 
-void CalculateAndWait(TMainForm& form) {
-    form.CalculateButtonClick();
+void CalculateAndWait(MainWindow& form) {
+    form.calculate();
     WaitForCalculation(form);
 }
 
-void WaitForCalculation(TMainForm& form) {
+void WaitForCalculation(MainWindow& form) {
     if (!form.Calculating()) return;
-    QSignalSpy finished(&form, &TMainForm::calculationFinished);
+    QSignalSpy finished(&form, &MainWindow::calculationFinished);
     EXPECT_TRUE(finished.wait(60000)) << "the calculation did not end";
 }
 

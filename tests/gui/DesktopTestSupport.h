@@ -8,7 +8,7 @@
 #include <QTreeView>
 #include <memory>
 
-#include "gui/MainForm.h"
+#include "gui/MainWindow.h"
 #include "support/MemoryRegistry.h"
 #include "support/StorageTestSupport.h"
 
@@ -33,13 +33,13 @@ struct Desktop {
     std::vector<QString> opened;
     bool openWorks = true;  // a program can be started to show a document
     int quits = 0;
-    std::unique_ptr<TMainForm> form;
+    std::unique_ptr<MainWindow> form;
 
     Desktop() {
         shell.appData = temp.File("appdata");
         shell.program = temp.File("bin");
     }
-    TMainForm& Start(const QString& commandLine = {}) {
+    MainWindow& Start(const QString& commandLine = {}) {
         auto open = [this](const QString& path) {
             opened.push_back(path);
             return openWorks;
@@ -49,9 +49,9 @@ struct Desktop {
             ++quits;
             form->close();
         };
-        form = std::make_unique<TMainForm>(
+        form = std::make_unique<MainWindow>(
             DesktopServices{store, shell, dialogs, NumberFormat::UK(), open, quit});
-        form->ShowAndStart(commandLine);
+        form->showAndStart(commandLine);
         QApplication::setActiveWindow(form.get());
         return *form;
     }
@@ -88,8 +88,8 @@ void Paste(QWidget* target, const QString& text);
 void ClickRow(QTreeView* list, int row, Qt::KeyboardModifiers modifiers = {});
 
 // Calculate, as the tool button does, and wait until the calculation has ended.
-void CalculateAndWait(TMainForm& form);
+void CalculateAndWait(MainWindow& form);
 // Waits for a calculation that is running, if any, to end.
-void WaitForCalculation(TMainForm& form);
+void WaitForCalculation(MainWindow& form);
 
 }  // namespace tallora::testing

@@ -8,12 +8,12 @@
 #include <cerrno>
 #include <cstring>
 
-#include "support/TestJob.h"
+#include "commands/OpenJob.h"
 #include "gui/DesktopTestSupport.h"
 #include "gui/QtDialogs.h"
-#include "commands/OpenJob.h"
 #include "storage/AutoSave.h"
 #include "storage/JobFile.h"
+#include "support/TestJob.h"
 
 namespace tallora {
 namespace {
@@ -23,7 +23,7 @@ constexpr auto User = RegistryRoot::CurrentUser;
 
 // A calculated, named job on disk.
 std::string SavedJob(Desktop& d, const std::string& name) {
-    TMainForm& form = *d.form;
+    MainWindow& form = *d.form;
     d.AddStock("*", "6000");
     d.AddCut("4", "1450");
     d.AddCut("3", "2100");
@@ -31,48 +31,70 @@ std::string SavedJob(Desktop& d, const std::string& name) {
     testing::CalculateAndWait(form);
     const std::string path = d.temp.File(name);
     d.dialogs.saveFiles = {path};
-    form.SaveAs1Click();
+    form.saveJobAs();
     return path;
 }
 
 TEST(DocumentCommands, CaptionsAndTheSavePromptsNames) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     const std::string path = SavedJob(d, "Beam.run.tlf");
     EXPECT_EQ(form.windowTitle(), "Tallora: [Beam]");
     EXPECT_FALSE(form.JobModified());
 
     d.AddCut("1", "500");
     d.dialogs.answers = {MessageAnswer::Cancel};
-    EXPECT_FALSE(form.ResetClick());
+    EXPECT_FALSE(form.newJob());
     EXPECT_EQ(d.dialogs.messages.back(), "Save changes to Beam ?");
-    EXPECT_EQ(form.Job().CutRows.size(), 3u);  // Cancel leaves everything as it was
+    EXPECT_EQ(form.Document().Input().CutRows.size(), 3u);  // Cancel leaves everything as it was
 
     d.dialogs.answers = {MessageAnswer::Cancel};
-    form.ExitButtonClick();
+    form.exitProgram();
     EXPECT_EQ(d.dialogs.messages.back(), "Save changes to Beam.run.tlf ?");
     EXPECT_EQ(d.quits, 0);
 
     d.dialogs.answers = {MessageAnswer::No};
-    EXPECT_TRUE(form.ResetClick());
+    EXPECT_TRUE(form.newJob());
     EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
-    EXPECT_TRUE(form.Job().CutRows.empty());
+    EXPECT_TRUE(form.Document().Input().CutRows.empty());
     EXPECT_EQ(d.Text("m1"), "0.000m");
 
     d.AddCut("1", "500");
     d.dialogs.answers = {MessageAnswer::Cancel, MessageAnswer::Cancel};
-    form.ExitButtonClick();
-    EXPECT_EQ(d.dialogs.messages.back(), "Save changes to [untitled] ?");
-    form.ResetClick();
+    form.exitProgram();
+    EXPECT_EQ(d.dialogs.messages.back(), "Save changes to untitled ?");
+    form.newJob();
     EXPECT_EQ(d.dialogs.messages.back(), "Save changes to untitled ?");
     (void)path;
 }
 
+TEST(DocumentCommands, AJobSavedBeforeItWasCalculatedOpensWithoutResults) {
+    Desktop d;
+    MainWindow& form = d.Start();
+    d.AddStock("*", "6000");
+    d.AddCut("4", "1450");
+    const std::string path = d.temp.File("uncalculated.tlf");
+    d.dialogs.saveFiles = {path};
+    form.saveJobAs();
+    form.newJob();
+    d.dialogs.openFiles = {path};
+    form.openJob();
+    EXPECT_EQ(form.Document().Input().CutRows.size(), 1u);
+    EXPECT_FALSE(form.ResultsValid());
+    // As in the window that saved it: only Calculate and the saves.
+    for (const char* command : {"Print", "Diagram", "Costing", "BookOffcuts", "ExportCuttingList"})
+        EXPECT_FALSE(d.Find<QAction>(command)->isEnabled()) << command;
+    EXPECT_TRUE(d.Find<QAction>("Calculate")->isEnabled());
+    EXPECT_TRUE(d.Find<QAction>("SaveAs")->isEnabled());
+    testing::CalculateAndWait(form);
+    EXPECT_TRUE(d.Find<QAction>("Print")->isEnabled());
+}
+
 TEST(DocumentCommands, SaveOnAnUntitledJobIsSaveAsAndCancelKeepsTheChanges) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     d.AddStock("*", "6000");
-    form.Save1Click();  // the save dialog, cancelled
+    form.saveJob();  // the save dialog, cancelled
     ASSERT_EQ(d.dialogs.fileDialogs.size(), 1u);
     EXPECT_EQ(d.dialogs.fileDialogs[0].Title, "Save Tallora Datafile");
     EXPECT_EQ(d.dialogs.fileDialogs[0].DefaultExtension, "tlf");
@@ -82,13 +104,13 @@ TEST(DocumentCommands, SaveOnAnUntitledJobIsSaveAsAndCancelKeepsTheChanges) {
 
     // Yes in Exit's prompt leads to Save As; cancelling it still ends the program.
     d.dialogs.answers = {MessageAnswer::Yes};
-    form.ExitButtonClick();
+    form.exitProgram();
     EXPECT_EQ(d.quits, 1);
     EXPECT_EQ(d.store.ReadString(User, MainKey, "LastDir"), "");
 
     // A write that fails keeps the name and the changes.
     d.dialogs.saveFiles = {d.temp.File("no/such/folder/job.tlf")};
-    form.SaveAs1Click();
+    form.saveJobAs();
     EXPECT_TRUE(form.JobModified());
     EXPECT_EQ(form.CurrentFileName(), "");
     EXPECT_FALSE(d.dialogs.messages.back().empty());
@@ -96,22 +118,22 @@ TEST(DocumentCommands, SaveOnAnUntitledJobIsSaveAsAndCancelKeepsTheChanges) {
 
 TEST(DocumentCommands, AJobReopenedIsShownExactlyAsSaved) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     const std::string path = SavedJob(d, "frame.tlf");
-    const QString memo = d.Find<QPlainTextEdit>("Memo1")->toPlainText();
+    const QString memo = d.Find<QPlainTextEdit>("CuttingList")->toPlainText();
     const QString used = d.Text("m1");
-    const auto rows = form.Job().CutRows;
+    const auto rows = form.Document().Input().CutRows;
     EXPECT_EQ(form.Recent().Paths(), std::vector<std::string>{path});
     EXPECT_EQ(d.store.ReadString(User, MainKey, "LastDir"), d.temp.Path().string() + "/");
 
-    form.ResetClick();
+    form.newJob();
     ASSERT_EQ(form.ReopenMenu()->actions().size(), 1);
     EXPECT_EQ(form.ReopenMenu()->actions()[0]->text().toStdString(), "&1 " + path);
     form.ReopenMenu()->actions()[0]->trigger();
     EXPECT_EQ(form.CurrentFileName().toStdString(), path);
     EXPECT_EQ(form.windowTitle(), "Tallora: [frame]");
-    EXPECT_EQ(form.Job().CutRows, rows);
-    EXPECT_EQ(d.Find<QPlainTextEdit>("Memo1")->toPlainText(), memo);
+    EXPECT_EQ(form.Document().Input().CutRows, rows);
+    EXPECT_EQ(d.Find<QPlainTextEdit>("CuttingList")->toPlainText(), memo);
     EXPECT_EQ(d.Text("m1"), used);
     EXPECT_EQ(d.Text("CustomerEdit"), "Acme Steel");
     EXPECT_TRUE(form.ResultsValid());
@@ -131,12 +153,12 @@ TEST(DocumentCommands, AJobReopenedIsShownExactlyAsSaved) {
 
 TEST(DocumentCommands, OpeningNineFilesLeavesEight) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     for (int i = 1; i <= 9; ++i) {
         const std::string path = d.temp.File("job" + std::to_string(i) + ".tlf");
-        ASSERT_EQ(SaveFile(path, TestJob{}, Statistics{}), "");
+        ASSERT_EQ(SaveFile(path, JobInput{}, CalculationResult{}, Statistics{}), "");
         d.dialogs.openFiles = {path};
-        form.Open1Click();
+        form.openJob();
     }
     const auto entries = form.ReopenMenu()->actions();
     ASSERT_EQ(entries.size(), 8);
@@ -146,16 +168,16 @@ TEST(DocumentCommands, OpeningNineFilesLeavesEight) {
     // Cancelling the open dialog leaves the job on screen, untitled and unchanged.
     d.AddStock("3", "4000");
     d.dialogs.answers = {MessageAnswer::No};
-    form.Open1Click();
+    form.openJob();
     EXPECT_EQ(form.CurrentFileName(), "");
     EXPECT_FALSE(form.JobModified());
-    EXPECT_EQ(form.Job().StockRows.size(), 1u);
+    EXPECT_EQ(form.Document().Input().StockRows.size(), 1u);
 
     // A file that cannot be read: the job stays cleared and untitled.
     d.dialogs.openFiles = {d.temp.File("nothing.tlf")};
-    form.Open1Click();
+    form.openJob();
     EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
-    EXPECT_TRUE(form.Job().StockRows.empty());
+    EXPECT_TRUE(form.Document().Input().StockRows.empty());
 }
 
 TEST(DocumentCommands, RecoveryAfterAnAbnormalEnd) {
@@ -172,13 +194,13 @@ TEST(DocumentCommands, RecoveryAfterAnAbnormalEnd) {
     second.dialogs.answers = {MessageAnswer::No};
     second.Start();
     EXPECT_EQ(second.dialogs.messages.back(), RecoverQuestion);
-    EXPECT_TRUE(second.form->Job().StockRows.empty());
+    EXPECT_TRUE(second.form->Document().Input().StockRows.empty());
 
     Desktop third;
     third.store = second.store;  // declining keeps the offer for the next start
     third.dialogs.answers = {MessageAnswer::Yes};
-    TMainForm& form = third.Start();
-    EXPECT_EQ(form.Job().StockRows, (std::vector<ListRow>{{"5", "6000"}}));
+    MainWindow& form = third.Start();
+    EXPECT_EQ(form.Document().Input().StockRows, (std::vector<ListRow>{{"5", "6000"}}));
     EXPECT_EQ(third.Text("KerfEdit"), "4mm");
     EXPECT_TRUE(third.Find<QToolButton>("CalculateButton")->isEnabled());
     EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
@@ -192,7 +214,7 @@ TEST(DocumentCommands, RecoveryAfterAnAbnormalEnd) {
 TEST(DocumentCommands, CommandLineFilesOldFormatsAndTheReports) {
     Desktop d;
     const std::string missing = d.temp.File("missing.tlf");
-    TMainForm& form = d.Start(QString::fromStdString(missing));
+    MainWindow& form = d.Start(QString::fromStdString(missing));
     EXPECT_EQ(d.dialogs.messages.front(),
               "Error opening file.\r\n" + missing + ": " + std::strerror(ENOENT));
     EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
@@ -205,10 +227,10 @@ TEST(DocumentCommands, CommandLineFilesOldFormatsAndTheReports) {
                        "// List reference", "", "// Section name", "", "// Section weight kg/m",
                        "0", "// Section cost", "0", "// Cost type", "Tonne"}));
     d.dialogs.openFiles = {old};
-    form.Open1Click();
+    form.openJob();
     testing::WaitForCalculation(form);
     EXPECT_TRUE(form.ResultsValid());
-    EXPECT_EQ(form.Job().StockRows.front().Quantity, "ANY");
+    EXPECT_EQ(form.Document().Input().StockRows.front().Quantity, "ANY");
     EXPECT_EQ(testing::ReadBytes(old).rfind("TA DataFile\r\n", 0), 0u);
     EXPECT_EQ(d.dialogs.messages.back(), "File has now been converted to the new format.");
 
@@ -216,7 +238,7 @@ TEST(DocumentCommands, CommandLineFilesOldFormatsAndTheReports) {
     const std::string report = d.DataDir() + "/~Tallora1.pdf";
     testing::WriteBytes(report, "%PDF");
     testing::WriteBytes(d.DataDir() + "/keep.pdf", "%PDF");
-    form.ExitButtonClick();
+    form.exitProgram();
     EXPECT_EQ(d.quits, 1);
     EXPECT_TRUE(std::filesystem::exists(report));
 

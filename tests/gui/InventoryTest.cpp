@@ -8,9 +8,9 @@
 #include <QTreeView>
 #include <QUndoStack>
 
-#include "gui/DesktopTestSupport.h"
 #include "commands/Inventory.h"
-#include "gui/inventory/InventoryForm.h"
+#include "gui/DesktopTestSupport.h"
+#include "gui/inventory/InventoryWindow.h"
 #include "support/CsvReading.h"
 
 namespace tallora {
@@ -32,8 +32,8 @@ void EnterOffcutJob(Desktop& d, const QString& section) {
 
 TEST(InventoryCommands, OffcutsBookedFromOneJobAreUsedAndBookedByTheNext) {
     Desktop d;
-    TMainForm& form = d.Start();
-    QAction* book = d.Find<QAction>("BookOffcuts1");
+    MainWindow& form = d.Start();
+    QAction* book = d.Find<QAction>("BookOffcuts");
     EXPECT_FALSE(book->isEnabled());  // nothing calculated yet
     EnterOffcutJob(d, QStringLiteral("IPE 200"));
     testing::CalculateAndWait(form);
@@ -57,14 +57,14 @@ TEST(InventoryCommands, OffcutsBookedFromOneJobAreUsedAndBookedByTheNext) {
 
     // The next job, its section typed otherwise, takes the offcuts as a marked stock row.
     d.dialogs.answers.push_back(MessageAnswer::No);  // not saved
-    ASSERT_TRUE(form.ResetClick());
+    ASSERT_TRUE(form.newJob());
     d.Find<QLineEdit>("SectionEdit")->setText(QStringLiteral(" ipe 200"));
     d.Find<QLineEdit>("OffcutEdit")->setText(QStringLiteral("1000"));
     d.AddCut(QStringLiteral("1"), QStringLiteral("1000"));
-    d.Find<QAction>("UseOffcuts1")->trigger();
-    ASSERT_EQ(form.Job().StockRows.size(), 1u);
-    EXPECT_EQ(form.Job().StockRows[0].Quantity, "2");
-    EXPECT_EQ(form.Job().StockRows[0].Length, "1466");
+    d.Find<QAction>("UseOffcuts")->trigger();
+    ASSERT_EQ(form.Document().Input().StockRows.size(), 1u);
+    EXPECT_EQ(form.Document().Input().StockRows[0].Quantity, "2");
+    EXPECT_EQ(form.Document().Input().StockRows[0].Length, "1466");
     QAbstractItemModel* stock = d.Find<QTreeView>("SListView")->model();
     EXPECT_TRUE(stock->index(0, 1).data(Qt::FontRole).value<QFont>().italic());
     EXPECT_TRUE(stock->index(0, 0)
@@ -73,13 +73,13 @@ TEST(InventoryCommands, OffcutsBookedFromOneJobAreUsedAndBookedByTheNext) {
                     .startsWith("From the offcut inventory"));
     EXPECT_EQ(form.History().undoText(), QStringLiteral("Use Offcuts from Inventory"));
     // Asked twice, nothing is added twice.
-    d.Find<QAction>("UseOffcuts1")->trigger();
-    EXPECT_EQ(form.Job().StockRows.size(), 1u);
+    d.Find<QAction>("UseOffcuts")->trigger();
+    EXPECT_EQ(form.Document().Input().StockRows.size(), 1u);
     EXPECT_NE(d.dialogs.messages.back().find("in the stock list already"), std::string::npos);
 
     testing::CalculateAndWait(form);
     book->trigger();
-    EXPECT_NE(d.dialogs.messages.back().find("1 inventory offcut (1.466 m) it cut were taken"),
+    EXPECT_NE(d.dialogs.messages.back().find("1 inventory offcut (1.466 m) it cut was taken"),
               std::string::npos)
         << d.dialogs.messages.back();
     const OffcutStore store = OffcutStore::Open(InventoryFile(d));
@@ -91,28 +91,28 @@ TEST(InventoryCommands, OffcutsBookedFromOneJobAreUsedAndBookedByTheNext) {
 
 TEST(InventoryCommands, UndoTakesTheOffcutRowsAwayAndAJobWithoutSectionIsToldWhy) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     {
         OffcutStore store = OpenInventory(InventoryFile(d), d.shell);
         store.Add({"SHS 50", 2500, 3, {}, ""});
     }
-    d.Find<QAction>("UseOffcuts1")->trigger();
+    d.Find<QAction>("UseOffcuts")->trigger();
     EXPECT_NE(d.dialogs.messages.back().find("Type the job's Section first"), std::string::npos);
-    EXPECT_TRUE(form.Job().StockRows.empty());
+    EXPECT_TRUE(form.Document().Input().StockRows.empty());
 
     d.Find<QLineEdit>("SectionEdit")->setText(QStringLiteral("SHS 50"));
     d.AddStock(QStringLiteral("*"), QStringLiteral("6000"));
-    d.Find<QAction>("UseOffcuts1")->trigger();
-    ASSERT_EQ(form.Job().StockRows.size(), 2u);
-    EXPECT_EQ(InventoryOffcutIds(form.Job().StockRows[1].Mark).size(), 1u);
-    d.Find<QAction>("Undo1")->trigger();
-    EXPECT_EQ(form.Job().StockRows, (std::vector<ListRow>{{"*", "6000"}}));
-    d.Find<QAction>("Redo1")->trigger();
-    EXPECT_EQ(form.Job().StockRows.size(), 2u);
+    d.Find<QAction>("UseOffcuts")->trigger();
+    ASSERT_EQ(form.Document().Input().StockRows.size(), 2u);
+    EXPECT_EQ(InventoryOffcutIds(form.Document().Input().StockRows[1].Mark).size(), 1u);
+    d.Find<QAction>("Undo")->trigger();
+    EXPECT_EQ(form.Document().Input().StockRows, (std::vector<ListRow>{{"*", "6000"}}));
+    d.Find<QAction>("Redo")->trigger();
+    EXPECT_EQ(form.Document().Input().StockRows.size(), 2u);
     // Bars to buy of the offcuts' length are refused, the row left as it was.
     d.AddStock(QStringLiteral("4"), QStringLiteral("2500"));
     EXPECT_NE(d.dialogs.messages.back().find("in a row of their own"), std::string::npos);
-    EXPECT_EQ(form.Job().StockRows[1].Quantity, "3");
+    EXPECT_EQ(form.Document().Input().StockRows[1].Quantity, "3");
 }
 
 TEST(InventoryCommands, ADamagedInventoryIsReportedAndLeftAsItIs) {
@@ -122,23 +122,23 @@ TEST(InventoryCommands, ADamagedInventoryIsReportedAndLeftAsItIs) {
     const std::string damaged(5000, 'x');
     WriteBytes(InventoryFile(d), damaged);
     d.Find<QLineEdit>("SectionEdit")->setText(QStringLiteral("SHS 50"));
-    for (const char* command : {"UseOffcuts1", "Inventory1"}) {
+    for (const char* command : {"UseOffcuts", "InventoryWindow"}) {
         d.Find<QAction>(command)->trigger();
         EXPECT_NE(d.dialogs.messages.back().find("Offcut Inventory.sqlite"), std::string::npos)
             << d.dialogs.messages.back();
     }
-    EXPECT_EQ(d.form->InventoryForm(), nullptr);
+    EXPECT_EQ(d.form->Inventory(), nullptr);
     EXPECT_EQ(ReadBytes(InventoryFile(d)), damaged);
 }
 
 // The inventory window over a store of a few offcuts, its offcut dialog answered by the test.
-struct InventoryWindow {
+struct OpenedInventory {
     Desktop d;
     std::vector<std::optional<NewOffcut>> answers;
     std::vector<QString> asked;
-    TInventoryForm* form = nullptr;
+    InventoryWindow* form = nullptr;
 
-    InventoryWindow() {
+    OpenedInventory() {
         d.Start();
         {
             OffcutStore store = OpenInventory(InventoryFile(d), d.shell);
@@ -147,8 +147,8 @@ struct InventoryWindow {
             store.Add({"SHS 50", 2500, 4, {}, "Bay 2"});
         }
         d.Find<QLineEdit>("SectionEdit")->setText(QStringLiteral("shs 50 "));
-        d.Find<QAction>("Inventory1")->trigger();
-        form = d.form->InventoryForm();
+        d.Find<QAction>("InventoryWindow")->trigger();
+        form = d.form->Inventory();
         if (form == nullptr) return;
         form->SetEditor([this](QWidget*, const QString& title, const NewOffcut& initial) {
             asked.push_back(title);
@@ -181,9 +181,9 @@ struct InventoryWindow {
 };
 
 TEST(InventoryWindow, ShowsTheJobsSectionFiltersAndSortsByAnyColumn) {
-    InventoryWindow w;
+    OpenedInventory w;
     ASSERT_NE(w.form, nullptr);
-    EXPECT_EQ(w.form->windowTitle(), QStringLiteral("Offcut Inventory"));
+    EXPECT_EQ(w.form->windowTitle(), QStringLiteral("Tallora: Offcut Inventory"));
     // The job's section first.
     EXPECT_EQ(w.form->Model().rowCount(), 1);
     EXPECT_EQ(w.Cell(0, InventoryModel::SectionColumn), QStringLiteral("SHS 50"));
@@ -204,11 +204,11 @@ TEST(InventoryWindow, ShowsTheJobsSectionFiltersAndSortsByAnyColumn) {
 }
 
 TEST(InventoryWindow, AddEditAndDeleteAreUndoneAndRedoneInTheStore) {
-    InventoryWindow w;
+    OpenedInventory w;
     ASSERT_NE(w.form, nullptr);
     OffcutStore& store = w.form->Store();
     w.answers.push_back(NewOffcut{"SHS 50", 1800, 2, {}, "Bay 3"});
-    w.form->AddClick();
+    w.form->addOffcut();
     ASSERT_EQ(w.asked, (std::vector<QString>{QStringLiteral("Add Offcut")}));
     EXPECT_EQ(store.Count(std::string("SHS 50")), 2);
     EXPECT_EQ(w.form->Model().rowCount(), 2);
@@ -217,13 +217,13 @@ TEST(InventoryWindow, AddEditAndDeleteAreUndoneAndRedoneInTheStore) {
 
     // Edit the selected (the added) offcut: 5 pieces.
     w.answers.push_back(NewOffcut{"SHS 50", 1800, 5, {}, "Bay 3"});
-    w.form->EditClick();
+    w.form->editOffcut();
     EXPECT_EQ(store.Find(added)->Count, 5);
     EXPECT_EQ(w.form->History().undoText(), QStringLiteral("Edit Offcut %1").arg(added));
 
     // Delete it and the other one of the section.
     w.form->Table()->selectAll();
-    w.form->DeleteClick();
+    w.form->deleteOffcuts();
     EXPECT_EQ(store.Count(std::string("SHS 50")), 0);
     EXPECT_EQ(w.form->Model().rowCount(), 0);
     EXPECT_EQ(w.Totals(), QStringLiteral("IPE 200|2|3|6.032 m"));
@@ -249,16 +249,16 @@ TEST(InventoryWindow, AddEditAndDeleteAreUndoneAndRedoneInTheStore) {
 
     // A cancelled dialog changes nothing.
     const int steps = w.form->History().count();
-    w.form->AddClick();
+    w.form->addOffcut();
     EXPECT_EQ(w.form->History().count(), steps);
 }
 
 TEST(InventoryWindow, ExportsTheSectionShownAsCsv) {
-    InventoryWindow w;
+    OpenedInventory w;
     ASSERT_NE(w.form, nullptr);
     const std::string path = w.d.temp.File("offcuts.csv");
     w.d.dialogs.saveFiles.push_back(path);
-    w.form->ExportClick();
+    w.form->exportOffcuts();
     const auto rows = testing::ReadCsv(ReadBytes(path));
     ASSERT_EQ(rows.size(), 2u);  // the header and the one SHS 50 offcut
     EXPECT_EQ(rows[1][1], "SHS 50");

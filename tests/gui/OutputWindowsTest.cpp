@@ -5,7 +5,7 @@
 #include <QTimer>
 
 #include "gui/DesktopTestSupport.h"
-#include "gui/results/ImageForm.h"
+#include "gui/results/DiagramWindow.h"
 
 namespace tallora {
 namespace {
@@ -23,9 +23,9 @@ void CalculateBeamJob(Desktop& d) {
 
 TEST(OutputWindows, TheViewerRedrawsAtEverySizeAndTakesTheHints) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     CalculateBeamJob(d);
-    TImageForm* viewer = form.ImageForm();
+    DiagramWindow* viewer = form.Diagram();
     std::vector<QSize> drawn;
     QString hint;
     QTimer::singleShot(0, [&] {
@@ -40,7 +40,7 @@ TEST(OutputWindows, TheViewerRedrawsAtEverySizeAndTakesTheHints) {
         hint = viewer->StatusBar()->currentMessage();
         viewer->close();
     });
-    form.DrawPatternsClick();
+    form.showDiagram();
     ASSERT_EQ(drawn.size(), 2u);
     EXPECT_GT(drawn[1].width(), drawn[0].width());
     EXPECT_GT(drawn[1].height(), drawn[0].height());
@@ -52,9 +52,9 @@ TEST(OutputWindows, TheViewerRedrawsAtEverySizeAndTakesTheHints) {
 
 TEST(OutputWindows, TheViewerOpensCentredOnTheMainWindow) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     CalculateBeamJob(d);
-    TImageForm* viewer = form.ImageForm();
+    DiagramWindow* viewer = form.Diagram();
     // It is made at the main window's size; where it opens follows the main window now.
     EXPECT_EQ(viewer->size(), form.size());
     form.move(140, 90);
@@ -66,7 +66,7 @@ TEST(OutputWindows, TheViewerOpensCentredOnTheMainWindow) {
             centres.push_back(viewer->frameGeometry().center());
             viewer->close();
         });
-        form.DrawPatternsClick();
+        form.showDiagram();
     };
     openAndLook();
     // Made smaller and moved away, it opens centred again.
@@ -85,10 +85,10 @@ TEST(OutputWindows, TheViewerOpensCentredOnTheMainWindow) {
 
 TEST(OutputWindows, PrintPdfWritesNumberedReportsThatCloseDeletes) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     CalculateBeamJob(d);
-    form.PrintPDFButtonClick();
-    form.PrintPDFButtonClick();
+    form.printReport();
+    form.printReport();
     ASSERT_EQ(d.opened.size(), 2u);
     EXPECT_EQ(d.opened[0].toStdString(), d.DataDir() + "/~Tallora1.pdf");
     EXPECT_EQ(d.opened[1].toStdString(), d.DataDir() + "/~Tallora2.pdf");

@@ -39,9 +39,9 @@ void TypeOver(QLineEdit* edit, const QString& text) {
 
 TEST(UndoRedo, RowEditsEachUndoAsOneStep) {
     Desktop d;
-    TMainForm& form = d.Start();
-    auto* undo = d.Find<QAction>("Undo1");
-    auto* redo = d.Find<QAction>("Redo1");
+    MainWindow& form = d.Start();
+    auto* undo = d.Find<QAction>("Undo");
+    auto* redo = d.Find<QAction>("Redo");
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_EQ(undo->text(), "&Undo");
 
@@ -51,13 +51,13 @@ TEST(UndoRedo, RowEditsEachUndoAsOneStep) {
     d.AddStock("3", "6000");
     EXPECT_EQ(undo->text(), "&Undo Merge Stock Length");
     const Rows merged{{"2", "4000"}, {"8", "6000"}};
-    ASSERT_EQ(form.Job().StockRows, merged);
+    ASSERT_EQ(form.Document().Input().StockRows, merged);
     undo->trigger();
-    EXPECT_EQ(form.Job().StockRows, (Rows{{"5", "6000"}, {"2", "4000"}}));
+    EXPECT_EQ(form.Document().Input().StockRows, (Rows{{"5", "6000"}, {"2", "4000"}}));
     EXPECT_EQ(form.StatusText(0), "2 Different stock lengths available");
     EXPECT_EQ(redo->text(), "&Redo Merge Stock Length");
     redo->trigger();
-    EXPECT_EQ(form.Job().StockRows, merged);
+    EXPECT_EQ(form.Document().Input().StockRows, merged);
 
     // Modify takes the row out into the edits; undoing puts it back and empties them.
     auto* list = d.Find<QTreeView>("SListView");
@@ -66,28 +66,28 @@ TEST(UndoRedo, RowEditsEachUndoAsOneStep) {
     EXPECT_EQ(d.Text("SQEdit"), "2");
     EXPECT_EQ(undo->text(), "&Undo Modify Stock Length");
     undo->trigger();
-    EXPECT_EQ(form.Job().StockRows, merged);
+    EXPECT_EQ(form.Document().Input().StockRows, merged);
     EXPECT_EQ(d.Text("SQEdit"), "");
     EXPECT_EQ(d.Text("SLEdit"), "");
 
     ClickRow(list, 0);
     ClickRow(list, 1, Qt::ControlModifier);
     QTest::keyClick(list, Qt::Key_Delete);
-    EXPECT_TRUE(form.Job().StockRows.empty());
+    EXPECT_TRUE(form.Document().Input().StockRows.empty());
     EXPECT_EQ(undo->text(), "&Undo Delete 2 Stock Lengths");
     undo->trigger();
-    EXPECT_EQ(form.Job().StockRows, merged);
+    EXPECT_EQ(form.Document().Input().StockRows, merged);
     redo->trigger();
-    EXPECT_TRUE(form.Job().StockRows.empty());
+    EXPECT_TRUE(form.Document().Input().StockRows.empty());
     undo->trigger();
 
     d.AddStock("1", "9000");
-    const Rows unsorted = form.Job().StockRows;
+    const Rows unsorted = form.Document().Input().StockRows;
     ClickHeader(list, 0);
-    ASSERT_NE(form.Job().StockRows, unsorted);
+    ASSERT_NE(form.Document().Input().StockRows, unsorted);
     EXPECT_EQ(undo->text(), "&Undo Sort Stock Lengths");
     undo->trigger();
-    EXPECT_EQ(form.Job().StockRows, unsorted);
+    EXPECT_EQ(form.Document().Input().StockRows, unsorted);
     EXPECT_EQ(list->model()->index(2, 1).data().toString(), "9000");
     // Sorting a sorted list changes nothing: no step.
     ClickHeader(list, 1);
@@ -98,22 +98,22 @@ TEST(UndoRedo, RowEditsEachUndoAsOneStep) {
 
 TEST(UndoRedo, APasteOfFiftyRowsIsOneStep) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     d.AddCut("7", "50");
-    const Rows before = form.Job().CutRows;
+    const Rows before = form.Document().Input().CutRows;
     QString text;
     for (int i = 1; i <= 50; ++i) text += QStringLiteral("1\t%1\n").arg(100 + i);
     const int steps = form.History().count();
     Paste(d.Find<QTreeView>("CListView"), text);
-    ASSERT_EQ(form.Job().CutRows.size(), 51u);
-    const Rows pasted = form.Job().CutRows;
+    ASSERT_EQ(form.Document().Input().CutRows.size(), 51u);
+    const Rows pasted = form.Document().Input().CutRows;
     EXPECT_EQ(form.History().count(), steps + 1);
-    EXPECT_EQ(d.Find<QAction>("Undo1")->text(), "&Undo Paste 50 Cut Lengths");
-    d.Find<QAction>("Undo1")->trigger();
-    EXPECT_EQ(form.Job().CutRows, before);
+    EXPECT_EQ(d.Find<QAction>("Undo")->text(), "&Undo Paste 50 Cut Lengths");
+    d.Find<QAction>("Undo")->trigger();
+    EXPECT_EQ(form.Document().Input().CutRows, before);
     EXPECT_EQ(d.Find<QTreeView>("CListView")->model()->rowCount(), 1);
-    d.Find<QAction>("Redo1")->trigger();
-    EXPECT_EQ(form.Job().CutRows, pasted);
+    d.Find<QAction>("Redo")->trigger();
+    EXPECT_EQ(form.Document().Input().CutRows, pasted);
 
     // A paste that adds nothing is no step.
     Paste(d.Find<QTreeView>("CListView"), "x,1\ny,2\n");
@@ -123,41 +123,41 @@ TEST(UndoRedo, APasteOfFiftyRowsIsOneStep) {
 
 TEST(UndoRedo, AllowancesScrapAllSectionFieldsAndThePriceBasis) {
     Desktop d;
-    TMainForm& form = d.Start();
-    auto* undo = d.Find<QAction>("Undo1");
-    auto* redo = d.Find<QAction>("Redo1");
-    const Allowances start = form.Job().Allowances;
+    MainWindow& form = d.Start();
+    auto* undo = d.Find<QAction>("Undo");
+    auto* redo = d.Find<QAction>("Redo");
+    const Allowances start = form.Document().Input().Allowances;
 
     // Keystrokes in one field are one step.
     auto* trim = d.Find<QLineEdit>("TrimEdit");
     TypeOver(trim, "12");
-    EXPECT_EQ(form.Job().Allowances.Trim, 12);
+    EXPECT_EQ(form.Document().Input().Allowances.Trim, 12);
     EXPECT_EQ(form.History().count(), 1);
     EXPECT_EQ(undo->text(), "&Undo Trim");
     d.Find<QLineEdit>("CustomerEdit")->setFocus();
     undo->trigger();
-    EXPECT_EQ(form.Job().Allowances.Trim, start.Trim);
+    EXPECT_EQ(form.Document().Input().Allowances.Trim, start.Trim);
     EXPECT_EQ(trim->text(), QString::fromStdString(AllowanceDisplayText(start.Trim)));
     redo->trigger();
-    EXPECT_EQ(form.Job().Allowances.Trim, 12);
+    EXPECT_EQ(form.Document().Input().Allowances.Trim, 12);
 
     // A spin button's clicks, one after another, are one step.
     auto* spin = d.Find<SpinButton>("KerfSpin");
     QTest::mouseClick(spin->Up(), Qt::LeftButton);
     QTest::mouseClick(spin->Up(), Qt::LeftButton);
-    ASSERT_EQ(form.Job().Allowances.Kerf, start.Kerf + 2);
+    ASSERT_EQ(form.Document().Input().Allowances.Kerf, start.Kerf + 2);
     EXPECT_EQ(undo->text(), "&Undo Kerf");
     undo->trigger();
-    EXPECT_EQ(form.Job().Allowances.Kerf, start.Kerf);
-    EXPECT_EQ(form.Job().Allowances.Trim, 12);
+    EXPECT_EQ(form.Document().Input().Allowances.Kerf, start.Kerf);
+    EXPECT_EQ(form.Document().Input().Allowances.Trim, 12);
 
     auto* scrap = d.Find<QCheckBox>("NoOffcuts");
     QTest::mouseClick(scrap, Qt::LeftButton);
-    ASSERT_TRUE(form.Job().Allowances.NoOffcuts);
+    ASSERT_TRUE(form.Document().Input().Allowances.NoOffcuts);
     EXPECT_FALSE(d.Find<QLineEdit>("OffcutEdit")->isEnabled());
     EXPECT_EQ(undo->text(), "&Undo Scrap All Waste");
     undo->trigger();
-    EXPECT_FALSE(form.Job().Allowances.NoOffcuts);
+    EXPECT_FALSE(form.Document().Input().Allowances.NoOffcuts);
     EXPECT_FALSE(scrap->isChecked());
     EXPECT_TRUE(d.Find<QLineEdit>("OffcutEdit")->isEnabled());
 
@@ -169,20 +169,20 @@ TEST(UndoRedo, AllowancesScrapAllSectionFieldsAndThePriceBasis) {
     QTest::keyClicks(weight, "12.5");
     EXPECT_EQ(undo->text(), "&Undo Weight");
     undo->trigger();
-    EXPECT_EQ(form.Job().Section.Weight, 0.0);
+    EXPECT_EQ(form.Document().Input().Section.Weight, 0.0);
     EXPECT_EQ(undo->text(), "&Undo Customer");
     undo->trigger();
-    EXPECT_EQ(form.Job().Section.Customer, "");
+    EXPECT_EQ(form.Document().Input().Section.Customer, "");
     EXPECT_EQ(customer->text(), "");
     redo->trigger();
     EXPECT_EQ(customer->text(), "Acme");
-    EXPECT_EQ(form.Job().Section.Customer, "Acme");
+    EXPECT_EQ(form.Document().Input().Section.Customer, "Acme");
 
     QTest::mouseClick(d.Find<QRadioButton>("RadioButton2"), Qt::LeftButton);
-    ASSERT_EQ(form.Job().Section.CostType, "Metre");
+    ASSERT_EQ(form.Document().Input().Section.CostType, "Metre");
     EXPECT_EQ(undo->text(), "&Undo Price Basis");
     undo->trigger();
-    EXPECT_EQ(form.Job().Section.CostType, "Tonne");
+    EXPECT_EQ(form.Document().Input().Section.CostType, "Tonne");
     EXPECT_TRUE(d.Find<QRadioButton>("RadioButton1")->isChecked());
     redo->trigger();
     EXPECT_TRUE(d.Find<QRadioButton>("RadioButton2")->isChecked());
@@ -190,7 +190,7 @@ TEST(UndoRedo, AllowancesScrapAllSectionFieldsAndThePriceBasis) {
 
 TEST(UndoRedo, TheKeysInAFieldUndoTheJobNotTheFieldsText) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     d.AddCut("2", "1500");
     auto* customer = d.Find<QLineEdit>("CustomerEdit");
     customer->setFocus();
@@ -198,17 +198,17 @@ TEST(UndoRedo, TheKeysInAFieldUndoTheJobNotTheFieldsText) {
     QTest::keyClick(customer, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(customer->text(), "");
     QTest::keyClick(customer, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_TRUE(form.Job().CutRows.empty());
+    EXPECT_TRUE(form.Document().Input().CutRows.empty());
     QTest::keyClick(customer, Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(form.Job().CutRows, (Rows{{"2", "1500"}}));
+    EXPECT_EQ(form.Document().Input().CutRows, (Rows{{"2", "1500"}}));
     QTest::keyClick(customer, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(customer->text(), "Acme");
-    EXPECT_FALSE(d.Find<QAction>("Redo1")->isEnabled());
+    EXPECT_FALSE(d.Find<QAction>("Redo")->isEnabled());
 }
 
 TEST(UndoRedo, AnUndoAfterACalculationActsAsTheEditByHandDoes) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     d.AddStock("*", "6000");
     d.AddCut("3", "1500");
     const QString summary = form.StatusText(1);
@@ -217,38 +217,38 @@ TEST(UndoRedo, AnUndoAfterACalculationActsAsTheEditByHandDoes) {
     ASSERT_TRUE(form.ResultsValid());
     EXPECT_EQ(form.History().count(), steps);  // a calculation is no step
     d.dialogs.saveFiles = {d.temp.File("job.tlf")};
-    form.SaveAs1Click();
+    form.saveJobAs();
     ASSERT_FALSE(form.JobModified());
 
-    auto* print = d.Find<QAction>("Print1");
+    auto* print = d.Find<QAction>("Print");
     d.AddCut("2", "700");
     const bool editedValid = form.ResultsValid();
     const bool editedPrint = print->isEnabled();
     EXPECT_TRUE(form.JobModified());
-    form.Save1Click();
+    form.saveJob();
     ASSERT_FALSE(form.JobModified());
-    const int patterns = form.Job().PatternCount();
+    const int patterns = form.Document().Result().PatternCount();
 
-    d.Find<QAction>("Undo1")->trigger();
-    EXPECT_EQ(form.Job().CutRows, (Rows{{"3", "1500"}}));
+    d.Find<QAction>("Undo")->trigger();
+    EXPECT_EQ(form.Document().Input().CutRows, (Rows{{"3", "1500"}}));
     EXPECT_TRUE(form.JobModified());
     EXPECT_EQ(form.ResultsValid(), editedValid);
     EXPECT_EQ(print->isEnabled(), editedPrint);
     EXPECT_EQ(form.StatusText(1), summary);
-    EXPECT_EQ(form.Job().PatternCount(), patterns);  // the calculation itself stays
+    EXPECT_EQ(form.Document().Result().PatternCount(), patterns);  // the calculation itself stays
 }
 
 TEST(UndoRedo, NewAndOpenClearTheHistory) {
     Desktop d;
-    TMainForm& form = d.Start();
-    auto* undo = d.Find<QAction>("Undo1");
+    MainWindow& form = d.Start();
+    auto* undo = d.Find<QAction>("Undo");
     d.AddStock("*", "6000");
     d.AddCut("3", "1500");
     const std::string path = d.temp.File("kept.tlf");
     d.dialogs.saveFiles = {path};
-    form.SaveAs1Click();
+    form.saveJobAs();
     ASSERT_TRUE(undo->isEnabled());
-    d.Find<QAction>("New2")->trigger();
+    d.Find<QAction>("New")->trigger();
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_EQ(form.History().count(), 0);
 
@@ -256,11 +256,11 @@ TEST(UndoRedo, NewAndOpenClearTheHistory) {
     ASSERT_TRUE(undo->isEnabled());
     d.dialogs.answers = {MessageAnswer::No};
     d.dialogs.openFiles = {path};
-    form.Open1Click();
-    ASSERT_EQ(form.Job().CutRows, (Rows{{"3", "1500"}}));
+    form.openJob();
+    ASSERT_EQ(form.Document().Input().CutRows, (Rows{{"3", "1500"}}));
     EXPECT_EQ(form.History().count(), 0);
     EXPECT_FALSE(undo->isEnabled());
-    EXPECT_FALSE(d.Find<QAction>("Redo1")->isEnabled());
+    EXPECT_FALSE(d.Find<QAction>("Redo")->isEnabled());
 }
 
 TEST(UndoRedo, TheEditMenuFollowsFileAndShowsTheShortcuts) {
@@ -270,9 +270,9 @@ TEST(UndoRedo, TheEditMenuFollowsFileAndShowsTheShortcuts) {
     ASSERT_GE(menus.size(), 2);
     EXPECT_EQ(menus[0]->text(), "&File");
     EXPECT_EQ(menus[1]->text(), "&Edit");
-    auto* edit = d.Find<QMenu>("Edit1");
-    auto* undo = d.Find<QAction>("Undo1");
-    auto* redo = d.Find<QAction>("Redo1");
+    auto* edit = d.Find<QMenu>("EditMenu");
+    auto* undo = d.Find<QAction>("Undo");
+    auto* redo = d.Find<QAction>("Redo");
     EXPECT_EQ(edit->actions(), (QList<QAction*>{undo, redo}));
     EXPECT_EQ(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
     EXPECT_EQ(redo->shortcuts(),

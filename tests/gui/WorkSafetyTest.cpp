@@ -13,13 +13,13 @@
 #include <QToolButton>
 #include <QTreeView>
 
-#include "support/TestJob.h"
-#include "gui/DesktopTestSupport.h"
-#include "gui/ProgressForm.h"
 #include "commands/Calculate.h"
-#include "gui/costing/CostingForm.h"
+#include "gui/DesktopTestSupport.h"
+#include "gui/ProgressWindow.h"
+#include "gui/costing/CostingWindow.h"
 #include "storage/JobFile.h"
 #include "storage/RecentFiles.h"
+#include "support/TestJob.h"
 
 namespace tallora {
 namespace {
@@ -33,12 +33,12 @@ int Count(const std::vector<std::string>& texts, const std::string& text) {
 
 TEST(WorkSafety, AFileThatIsNotAJobNeverBecomesTheJobsFile) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     const std::string notes = d.temp.File("notes.txt");
     testing::WriteBytes(notes, "Buy more 6 m bars\r\n");
     const auto lastDir = d.store.ReadString(User, MainKey, "LastDir");
     d.dialogs.openFiles = {notes};
-    form.Open1Click();
+    form.openJob();
     EXPECT_EQ(d.dialogs.messages.back(), NotADataFileMessage);
     EXPECT_EQ(form.CurrentFileName(), "");
     EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
@@ -47,7 +47,7 @@ TEST(WorkSafety, AFileThatIsNotAJobNeverBecomesTheJobsFile) {
 
     // The next save asks where to write; the notes are never overwritten.
     d.AddStock("*", "6000");
-    form.Save1Click();
+    form.saveJob();
     ASSERT_EQ(d.dialogs.fileDialogs.size(), 2u);
     EXPECT_EQ(d.dialogs.fileDialogs.back().Title, "Save Tallora Datafile");
     EXPECT_EQ(testing::ReadBytes(notes), "Buy more 6 m bars\r\n");
@@ -61,11 +61,11 @@ TEST(WorkSafety, AFileThatIsNotAJobNeverBecomesTheJobsFile) {
 
 TEST(WorkSafety, ExitAsksOnceAndEndsTheProgram) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     d.AddCut("2", "1500");
     d.dialogs.answers = {MessageAnswer::No, MessageAnswer::Cancel};
-    form.ExitButtonClick();
-    EXPECT_EQ(Count(d.dialogs.messages, "Save changes to [untitled] ?"), 1);
+    form.exitProgram();
+    EXPECT_EQ(Count(d.dialogs.messages, "Save changes to untitled ?"), 1);
     EXPECT_EQ(d.quits, 1);
     EXPECT_FALSE(form.isVisible());
 }
@@ -91,13 +91,13 @@ TEST(WorkSafety, EveryEditOfTheJobIsAChangeButWhatTheProgramSetsIsNot) {
         {"charge",
          [](Desktop& d) {
              QTimer::singleShot(0, [&d] {
-                 TCostingForm* costing = d.form->CostingForm();
+                 CostingWindow* costing = d.form->Costing();
                  auto* edit = costing->findChild<QLineEdit*>("CCutEdit");
                  edit->setFocus();
                  QTest::keyClicks(edit, "12");
                  costing->close();
              });
-             d.form->CostingButtonClick();
+             d.form->showCosting();
          }},
     };
     for (const auto& [name, change] : edits) {
@@ -108,29 +108,29 @@ TEST(WorkSafety, EveryEditOfTheJobIsAChangeButWhatTheProgramSetsIsNot) {
         EXPECT_TRUE(d.form->JobModified()) << name;
         // Exit now asks, so the edit cannot be lost.
         d.dialogs.answers = {MessageAnswer::Cancel};
-        d.form->ExitButtonClick();
+        d.form->exitProgram();
         EXPECT_EQ(d.quits, 0) << name;
     }
     // Reading a file and New set every field without making a change.
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     const std::string path = d.temp.File("job.tlf");
     TestJob job;
     job.Input.Allowances.Hold = 50;
     job.Input.Section = {"Acme", "J-2", "RHS", 12.5, 300, "Metre"};
     ASSERT_EQ(SaveFile(path, job.Input, job.Result, Statistics{}), "");
     d.dialogs.openFiles = {path};
-    form.Open1Click();
+    form.openJob();
     EXPECT_EQ(d.Text("HoldEdit"), "50mm");  // the Hold came with the job
     EXPECT_FALSE(form.JobModified());
-    form.ResetClick();
+    form.newJob();
     EXPECT_FALSE(form.JobModified());
 }
 
 TEST(WorkSafety, AnEnteredJobCanBeSavedBeforeItIsCalculated) {
     Desktop d;
-    TMainForm& form = d.Start();
-    auto* save = d.Find<QAction>("Save1");
+    MainWindow& form = d.Start();
+    auto* save = d.Find<QAction>("Save");
     EXPECT_FALSE(save->isEnabled());
     d.Type("CustomerEdit", "Acme");
     EXPECT_TRUE(save->isEnabled());
@@ -139,16 +139,16 @@ TEST(WorkSafety, AnEnteredJobCanBeSavedBeforeItIsCalculated) {
     d.AddCut("3", "1500");
     const std::string path = d.temp.File("draft.tlf");
     d.dialogs.saveFiles = {path};
-    form.SaveAs1Click();
+    form.saveJobAs();
     EXPECT_FALSE(form.JobModified());
 
     Desktop reopened;
-    TMainForm& back = reopened.Start(QString::fromStdString(path));
-    EXPECT_EQ(back.Job().CutRows, (std::vector<ListRow>{{"3", "1500"}}));
-    EXPECT_EQ(back.Job().Section.Customer, "Acme");
-    EXPECT_EQ(back.Job().PatternCount(), 0);
+    MainWindow& back = reopened.Start(QString::fromStdString(path));
+    EXPECT_EQ(back.Document().Input().CutRows, (std::vector<ListRow>{{"3", "1500"}}));
+    EXPECT_EQ(back.Document().Input().Section.Customer, "Acme");
+    EXPECT_EQ(back.Document().Result().PatternCount(), 0);
     EXPECT_FALSE(back.ResultsValid());
-    EXPECT_EQ(reopened.Find<QPlainTextEdit>("Memo1")->toPlainText(), "");
+    EXPECT_EQ(reopened.Find<QPlainTextEdit>("CuttingList")->toPlainText(), "");
 }
 
 TEST(WorkSafety, RecoveryReplacesTheJobAndTheFileIsReadOnlyWhenItIsDeclined) {
@@ -168,26 +168,26 @@ TEST(WorkSafety, RecoveryReplacesTheJobAndTheFileIsReadOnlyWhenItIsDeclined) {
     yes.dialogs.answers = {MessageAnswer::Yes};
     std::vector<bool> shown;
     yes.dialogs.watch = [&](const std::string&) { shown.push_back(yes.form->isVisible()); };
-    TMainForm& recovered = yes.Start(QString::fromStdString(path));
+    MainWindow& recovered = yes.Start(QString::fromStdString(path));
     EXPECT_EQ(shown, std::vector<bool>{true});  // the offer comes over the main window
-    EXPECT_EQ(recovered.Job().StockRows, (std::vector<ListRow>{{"5", "6000"}}));
-    EXPECT_EQ(recovered.Job().CutRows, (std::vector<ListRow>{{"2", "1200"}}));
+    EXPECT_EQ(recovered.Document().Input().StockRows, (std::vector<ListRow>{{"5", "6000"}}));
+    EXPECT_EQ(recovered.Document().Input().CutRows, (std::vector<ListRow>{{"2", "1200"}}));
     EXPECT_EQ(recovered.windowTitle(), "Tallora: [untitled]");
     EXPECT_EQ(recovered.StatusText(0), "1 Stock length available");
 
     Desktop no;
     no.store = first.store;
     no.dialogs.answers = {MessageAnswer::No};
-    TMainForm& read = no.Start(QString::fromStdString(path));
-    EXPECT_EQ(read.Job().StockRows, other.Input.StockRows);
+    MainWindow& read = no.Start(QString::fromStdString(path));
+    EXPECT_EQ(read.Document().Input().StockRows, other.Input.StockRows);
     EXPECT_EQ(read.windowTitle(), "Tallora: [other]");
 }
 
 TEST(WorkSafety, TheKeyboardStaysWhereTheUserWas) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     for (const char* button : {"NewButton", "OpenButton", "SaveButton", "CalculateButton",
-                               "PrintPDFButton", "DisplayBtn", "CostingBtn", "CloseButton"}) {
+                               "PrintPDFButton", "DiagramButton", "CostingButton", "CloseButton"}) {
         EXPECT_EQ(d.Find<QToolButton>(button)->focusPolicy(), Qt::NoFocus) << button;
     }
     d.AddStock("*", "6000");
@@ -200,7 +200,7 @@ TEST(WorkSafety, TheKeyboardStaysWhereTheUserWas) {
     EXPECT_EQ(form.focusWidget(), weight);
     // Space goes to the field, never to New.
     QTest::keyClick(form.focusWidget(), Qt::Key_Space);
-    EXPECT_EQ(form.Job().CutRows.size(), 1u);
+    EXPECT_EQ(form.Document().Input().CutRows.size(), 1u);
     EXPECT_TRUE(form.ResultsValid());
 }
 
@@ -231,7 +231,7 @@ TEST(WorkSafety, EveryAllowanceShowsItsWholeValue) {
 
 TEST(WorkSafety, AWeightThatIsNotANumberIsMarkedAndNeverUsedAsZero) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     d.AddStock("*", "6000");
     d.AddCut("3", "1500");
     auto* weight = d.Find<QLineEdit>("WeightEdit");
@@ -239,7 +239,7 @@ TEST(WorkSafety, AWeightThatIsNotANumberIsMarkedAndNeverUsedAsZero) {
     weight->setText("1.2.3");
     EXPECT_FALSE(weight->styleSheet().isEmpty());
     EXPECT_EQ(form.StatusText(2), "Weight (kg/m): \"1.2.3\" is not a number");
-    EXPECT_EQ(form.Job().Section.Weight, 10.0);  // the last value that read
+    EXPECT_EQ(form.Document().Input().Section.Weight, 10.0);  // the last value that read
 
     testing::CalculateAndWait(form);
     EXPECT_FALSE(form.ResultsValid());
@@ -263,21 +263,21 @@ TEST(WorkSafety, AWeightThatIsNotANumberIsMarkedAndNeverUsedAsZero) {
 
 TEST(WorkSafety, AReportThatNoProgramCanShowIsReportedAndExportKeepsACopy) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     d.AddStock("*", "6000");
     d.AddCut("3", "1500");
     testing::CalculateAndWait(form);
     d.openWorks = false;
-    form.PrintPDFButtonClick();
+    form.printReport();
     const std::string report = d.DataDir() + "/~Tallora1.pdf";
     EXPECT_NE(d.dialogs.messages.back().find(report), std::string::npos);
     EXPECT_NE(d.dialogs.messages.back().find("no program could be started"), std::string::npos);
-    form.Contents1Click();
+    form.showHelp();
     EXPECT_NE(d.dialogs.messages.back().find("help pages are in"), std::string::npos);
 
     const std::string kept = d.temp.File("beam report.pdf");
     d.dialogs.saveFiles = {kept};
-    form.findChild<QAction*>("ExportPDF1")->trigger();
+    form.findChild<QAction*>("ExportPdf")->trigger();
     EXPECT_EQ(d.dialogs.fileDialogs.back().Title, "Export PDF");
     EXPECT_EQ(testing::ReadBytes(kept).rfind("%PDF", 0), 0u);
     form.close();
@@ -287,29 +287,29 @@ TEST(WorkSafety, AReportThatNoProgramCanShowIsReportedAndExportKeepsACopy) {
 
 TEST(WorkSafety, ACancelledCalculationLeavesTheResultsAsTheyWere) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     // No title bar of the window manager's, so no buttons on it; the caption is its own.
-    EXPECT_TRUE(form.ProgressForm()->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(form.ProgressForm()->findChild<QLabel*>("Caption")->text(), "Calculation Progress");
+    EXPECT_TRUE(form.Progress()->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(form.Progress()->findChild<QLabel*>("Caption")->text(), "Calculation Progress");
     d.AddStock("*", "3000");
     d.AddCut("2", "1000");
     testing::CalculateAndWait(form);
     ASSERT_TRUE(form.ResultsValid());
-    const auto patterns = form.Job().Patterns;
-    const QString memo = d.Find<QPlainTextEdit>("Memo1")->toPlainText();
+    const auto patterns = form.Document().Result().Patterns;
+    const QString memo = d.Find<QPlainTextEdit>("CuttingList")->toPlainText();
     const QString used = d.Text("m1");
 
     // Cancel while the Fast question is up: the calculation stops at its first check.
     for (int i = 1; i <= 41; ++i) d.AddCut("1", QString::number(10 * i - 3));
-    d.dialogs.watch = [&](const std::string&) { form.ProgressForm()->CancelButton()->click(); };
+    d.dialogs.watch = [&](const std::string&) { form.Progress()->CancelButton()->click(); };
     testing::CalculateAndWait(form);
     EXPECT_EQ(form.StatusText(2), CancelledText);
     EXPECT_TRUE(form.ResultsValid());
-    EXPECT_EQ(form.Job().Patterns, patterns);
-    EXPECT_EQ(d.Find<QPlainTextEdit>("Memo1")->toPlainText(), memo);
+    EXPECT_EQ(form.Document().Result().Patterns, patterns);
+    EXPECT_EQ(d.Find<QPlainTextEdit>("CuttingList")->toPlainText(), memo);
     EXPECT_EQ(d.Text("m1"), used);
     EXPECT_TRUE(form.isEnabled());
-    EXPECT_FALSE(form.ProgressForm()->isVisible());
+    EXPECT_FALSE(form.Progress()->isVisible());
 }
 
 }  // namespace

@@ -33,8 +33,8 @@ TEST(DiagramPainter, BoxesCoverTheirPixelsWithAnOutlineInside) {
     ASSERT_EQ(image.size(), QSize(Width, Height));
     // The boxes of the operations the picture was painted from.
     std::vector<DiagramBox> boxes;
-    for (const auto& op :
-         DrawCuttingList(job.Input, job.Result, Width, Height, QtTextMeasurer(DiagramFont(), &image))) {
+    for (const auto& op : DrawCuttingList(job.Input, job.Result, Width, Height,
+                                          QtTextMeasurer(DiagramFont(), &image))) {
         if (const auto* box = std::get_if<DiagramBox>(&op)) boxes.push_back(*box);
     }
     // Bar, trim, three pieces each with its kerf, offcut.

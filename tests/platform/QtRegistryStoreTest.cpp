@@ -1,5 +1,5 @@
-#include "support/TestJob.h"
 #include "platform/QtRegistryStore.h"
+#include "support/TestJob.h"
 
 #include <gtest/gtest.h>
 
@@ -68,24 +68,24 @@ TEST(QtRegistryStore, SettingsRecentFilesAndAutosaveOverTheRealStore) {
     testing::WriteBytes(temp.File("a.tlf"), "TA DataFile\r\n");
     {
         QtRegistryStore store(IniIn(temp));
-        DoRegCheck(store, shell);
+        SetUpFirstRun(store, shell);
         RecentFiles mru(store, RegularFileExists);
-        mru.MRU_Add(temp.File("a.tlf"));
+        mru.Add(temp.File("a.tlf"));
         TestJob job;
         job.Input.StockRows = {{"*", "6000"}};
         job.Input.Section.Weight = 12.25;
         AutoSave(store, job.Input);
-        WriteCFGData(store, Allowances{4, 30, 25, 500, false}, ProgramSettings{true});
+        WriteProgramSettings(store, Allowances{4, 30, 25, 500, false}, ProgramSettings{true});
         AutoSave(store, job.Input);  // a later calculation
     }
     QtRegistryStore store(IniIn(temp));
     Allowances a;
     ProgramSettings settings;
-    ReadCFGData(store, a, settings);
+    ReadProgramSettings(store, a, settings);
     EXPECT_EQ(a.Kerf, 4);
     EXPECT_EQ(a.Hold, 25);
     RecentFiles mru(store, RegularFileExists);
-    mru.MRU_Load();
+    mru.Load();
     EXPECT_EQ(mru.Paths(), std::vector<std::string>{temp.File("a.tlf")});
     TestJob recovered;
     testing::ScriptedDialogs dialogs;

@@ -50,7 +50,7 @@ TestJob BarsJob(int patterns) {
     return PlainJob(std::vector<CuttingPattern>(patterns, Pattern(1000, 1, {1000}, {1})));
 }
 
-StatisticsTexts Panel() { return DisplayStats(Statistics{}, NumberFormat::UK()); }
+StatisticsTexts Panel() { return FormatStatistics(Statistics{}, NumberFormat::UK()); }
 
 RecordingPrintEngine Report(const TestJob& job, const StatisticsTexts& panel = Panel(),
                             double lineHeight = 0.5) {
@@ -197,7 +197,7 @@ TEST(PdfReport, AfterOptimalALineUnderTheStatisticsSaysHowThePlanStands) {
     b.ProvenOptimal = false;
     b.TimedOut = true;
     job.Result.Bound = b;
-    EXPECT_NE(Find(Report(job, DisplayStats(Statistics{}, comma)),
+    EXPECT_NE(Find(Report(job, FormatStatistics(Statistics{}, comma)),
                    Body + "Optimal: 12,050 m of usable stock in 2 bars, lower bound 11,950 m "
                           "(stopped at the time limit)"),
               nullptr);
@@ -440,7 +440,8 @@ class ReportFiles : public ::testing::Test {
 protected:
     void SetUp() override { std::filesystem::create_directory(data_); }
     ReportOutcome Run(const std::filesystem::path& jobFile = {}) {
-        return PrintCuttingReport(engine_, BeamJob().Input, BeamJob().Result, Panel(), data_, jobFile);
+        return PrintCuttingReport(engine_, BeamJob().Input, BeamJob().Result, Panel(), data_,
+                                  jobFile);
     }
     static void Touch(const std::filesystem::path& file) { testing::WriteBytes(file, "x"); }
 
@@ -479,7 +480,8 @@ TEST_F(ReportFiles, SaveFailureIsReportedAndTheDocumentClosed) {
         }
     } failing;
     failing.OpenDoc();
-    EXPECT_THROW(PrintCuttingReport(failing, BeamJob().Input, BeamJob().Result, Panel(), data_, {}), std::runtime_error);
+    EXPECT_THROW(PrintCuttingReport(failing, BeamJob().Input, BeamJob().Result, Panel(), data_, {}),
+                 std::runtime_error);
     EXPECT_FALSE(failing.IsOpen());
 }
 

@@ -31,8 +31,8 @@ public:
     double TextHeight(const std::string&) const override { return 8.0; }
 };
 
-// A 1000 mm bar at half a pixel per mm: 24 margin pixels, 45 for the label " 1 x 1000".
-constexpr int HalfScaleWidth = 24 + 45 + 500;
+// A 1000 mm bar at half a pixel per mm: 24 margin pixels, 65 for the label " #1: 1 x 1000".
+constexpr int HalfScaleWidth = 24 + 65 + 500;
 // 240 pixels of drawing height: one pattern gets a pitch of 20.
 constexpr int Height = 264;
 
@@ -74,7 +74,7 @@ TEST(DrawCuttingList, WorkedBarWithTrimKerfsAndOffcut) {
     const std::vector<DiagramOperation> expected = {
         ClearBitmap{HalfScaleWidth, Height, White},
         DiagramBox{12, 12, 514, 28, Black, Silver},
-        DiagramText{514, 16, " 1 x 1000", Black, White},
+        DiagramText{514, 16, " #1: 1 x 1000", Black, White},
         DiagramBox{14, 14, 22, 26, Black, Black},  // trim, too narrow for "Trim"
         DiagramBox{24, 14, 172, 26, Black, Magenta},
         DiagramText{90, 16, "300", White, Magenta},
@@ -153,20 +153,20 @@ TEST(DrawCuttingList, TextsOnlyWhereTheyFit) {
     EXPECT_EQ(pieceTexts(24 + 12 * 18), std::vector<std::string>{"28"});  // boxes 10 high
     EXPECT_TRUE(pieceTexts(24 + 12 * 17).empty());                        // 9 high
 
-    // A bar label is written only when narrower than the bar: " 1 x 60" is 35 pixels.
+    // A bar label is written only when narrower than the bar: " #2: 1 x 80" is 55 pixels.
     const TestJob shortBars = DiagramJob(
         0, 0, 0, {Pattern(1000, 1, {}, {}), Pattern(80, 1, {}, {}), Pattern(60, 1, {}, {})});
     std::vector<std::string> labels;
     for (const auto& t : OfKind<DiagramText>(Draw(shortBars))) labels.push_back(t.Text);
-    EXPECT_EQ(labels,
-              (std::vector<std::string>{" 1 x 1000", "Scrap", " 1 x 80", "Scrap", "Scrap"}));
+    EXPECT_EQ(labels, (std::vector<std::string>{" #1: 1 x 1000", "Scrap", "Scrap", "Scrap"}));
+    EXPECT_EQ(OfKind<DiagramText>(Draw(shortBars, 24 + 65 + 1000))[2].Text, " #2: 1 x 80");
 }
 
 TEST(DrawCuttingList, ScaleAndRowPitch) {
     // Out of store order on purpose: MaxBars keeps 12 from the shorter bar seen first, so the
-    // label " 12 x 1000" takes 50 pixels and the scale is 500 / 1000.
+    // label " #2: 12 x 1000" takes 70 pixels and the scale is 500 / 1000.
     const auto scaled = OfKind<DiagramBox>(Draw(
-        DiagramJob(0, 0, 0, {Pattern(800, 12, {}, {}), Pattern(1000, 3, {}, {})}), 24 + 50 + 500));
+        DiagramJob(0, 0, 0, {Pattern(800, 12, {}, {}), Pattern(1000, 3, {}, {})}), 24 + 70 + 500));
     EXPECT_EQ(scaled[0].Right, 414);
     EXPECT_EQ(scaled[2].Right, 514);  // after the first bar's scrap box
 
@@ -252,7 +252,7 @@ TEST(DiagramHitAt, NamesThePatternAndBoxUnderAPoint) {
     // pixels in; x = 13 + length / 2 is where a length from the bar's start falls.
     const TestJob job = RowsJob(20);
     auto at = [&](int lengthFromStart, int row, int down = 4) {
-        return DiagramHitAt(job.Input, job.Result, HalfScaleWidth, Height, FixedPitchMeasurer{},
+        return DiagramHitAt(job.Input, job.Result, HalfScaleWidth + 5, Height, FixedPitchMeasurer{},
                             13 + lengthFromStart / 2, 12 + 12 * row + down);
     };
     for (const int row : {0, 5, 19}) {
@@ -335,11 +335,14 @@ TEST(DiagramSizeFor, TallerForThinRowsAndWiderByTheZoom) {
     }
     EXPECT_LE(bars.back().Bottom, tall.Height - 12);
 
-    // Zoom 2 doubles the bars, not the label beside them: the 1000 mm bar ends at 12 + 1000 + 2.
+    // Zoom 2 doubles the bars, not the label beside them (the pattern's number and its bars).
     const DiagramSize wide =
         DiagramSizeFor(worked.Input, worked.Result, HalfScaleWidth, 400, 2, measurer);
-    EXPECT_EQ(wide, (DiagramSize{24 + 45 + 1000, 400}));
-    EXPECT_EQ(OfKind<DiagramBox>(Draw(worked, wide.Width, wide.Height))[0].Right, 1014);
+    const int label = static_cast<int>(measurer.TextWidth(" #1: 2 x 1000"));
+    const int barsWidth = 2 * (HalfScaleWidth - 24 - label);
+    EXPECT_EQ(wide, (DiagramSize{24 + label + barsWidth, 400}));
+    EXPECT_EQ(OfKind<DiagramBox>(Draw(worked, wide.Width, wide.Height))[0].Right,
+              12 + barsWidth + 2);
     EXPECT_EQ(DiagramSizeFor(worked.Input, worked.Result, HalfScaleWidth, 400, 0.5, measurer).Width,
               HalfScaleWidth);
 
@@ -409,6 +412,26 @@ TEST(DrawCuttingList, LabelsShowOnceTheZoomGivesThemRoom) {
     EXPECT_EQ(texts(16), texts(2));
 }
 
+// Lengths that stand side by side in a bar never look alike, whatever their rows: the 4th and
+// 10th rows' colours (two cyans) and the 1st and 26th (the same colour) are told apart.
+TEST(PieceColours, NeighboursInABarNeverLookAlike) {
+    TestJob job;
+    for (int length = 100; length < 126; ++length) job.Result.InputCutLength.push_back(length);
+    ASSERT_TRUE(LookAlike(PiecePalette[3], PiecePalette[9]));
+    job.Result.Patterns = {Pattern(1000, 1, {109, 103}, {1, 1}),
+                           Pattern(1000, 1, {125, 100}, {1, 1}),
+                           Pattern(1000, 1, {120, 110}, {1, 1})};
+    const PieceColours colours(job.Result);
+    for (const CuttingPattern& p : job.Result.Patterns) {
+        EXPECT_FALSE(LookAlike(colours.Of(p.CutLength[0]), colours.Of(p.CutLength[1])))
+            << p.CutLength[0] << " beside " << p.CutLength[1];
+    }
+    // Lengths without a neighbour that looks alike keep their rows' colours.
+    EXPECT_EQ(colours.IndexOf(103), 3);
+    EXPECT_EQ(colours.IndexOf(100), 0);
+    EXPECT_EQ(colours.IndexOf(110), 10);
+}
+
 TEST(PieceColours, LastOrderedRowOfTheLengthDecidesAndTheContrastRule) {
     TestJob job;
     job.Result.InputCutLength = {1003, 503, 1003};
@@ -417,8 +440,8 @@ TEST(PieceColours, LastOrderedRowOfTheLengthDecidesAndTheContrastRule) {
     EXPECT_EQ(PieceColourIndex(job.Result, 777), 0);
     job.Result.InputCutLength.clear();
     for (int length = 100; length < 126; ++length) job.Result.InputCutLength.push_back(length);
-    EXPECT_EQ(PieceColour(job.Result, 124), Colour::FromRgb(0x008080));  // the 25th
-    EXPECT_EQ(PieceColour(job.Result, 125), Colour::FromRgb(0xC000C0));  // the 26th starts again
+    EXPECT_EQ(PieceColours(job.Result).Of(124), Colour::FromRgb(0x008080));  // the 25th
+    EXPECT_EQ(PieceColours(job.Result).Of(125), Colour::FromRgb(0xC000C0));  // the 26th again
     job.Input.Allowances = {0, 0, 0, 100, false};
     job.Result.Patterns = {Pattern(1000, 1, {125}, {1})};
     EXPECT_EQ(OfKind<DiagramBox>(Draw(job))[1].Fill, PiecePalette[0]);

@@ -26,7 +26,7 @@ TestJob MixedJob() {
     job.Result.InputCutQuantity = {4, 2};
     job.Result.TotalPieces = 6;
     job.Result.Patterns = {Pattern(5975, 1, {1503}, {3}), Pattern(2400, 2, {1503, 803}, {1, 1}),
-                    Pattern(1900, 1, {803}, {1})};
+                           Pattern(1900, 1, {803}, {1})};
     return job;
 }
 
@@ -82,11 +82,12 @@ TEST(InventoryOffcutList, TheLineFollowsEveryOffcutPatternOfACalculatedJob) {
         for (int j = 0; j < 4; ++j) {
             offcut.push_back(j % 2 == 1);
             job.Input.StockRows.push_back({offcut.back() ? std::to_string(draw(1, 3)) : "*",
-                                      std::to_string(2000 + 1000 * j + draw(0, 9) * 10),
-                                      offcut.back() ? InventoryOffcutMark(j) : ""});
+                                           std::to_string(2000 + 1000 * j + draw(0, 9) * 10),
+                                           offcut.back() ? InventoryOffcutMark(j) : ""});
         }
         for (int i = 0; i < 4; ++i)
-            job.Input.CutRows.push_back({std::to_string(draw(1, 3)), std::to_string(draw(3, 40) * 50)});
+            job.Input.CutRows.push_back(
+                {std::to_string(draw(1, 3)), std::to_string(draw(3, 40) * 50)});
         const testing::Calculated run(job, Algorithm::Optimal);
         ASSERT_TRUE(run.outcome.Completed);
         testing::StatsOf(job);

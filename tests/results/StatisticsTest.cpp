@@ -12,7 +12,7 @@ using testing::Pattern;
 using testing::WorkedExampleJob;
 using Texts = std::vector<std::string>;
 
-StatisticsTexts Shown(const Statistics& s) { return DisplayStats(s, NumberFormat::UK()); }
+StatisticsTexts Shown(const Statistics& s) { return FormatStatistics(s, NumberFormat::UK()); }
 Texts Metres(const Statistics& s) {
     const StatisticsTexts texts = Shown(s);
     return {texts.Metres.begin(), texts.Metres.end()};
@@ -106,16 +106,17 @@ TEST(CompileStats, PiecesLeftOverCountNeitherLengthNorKerf) {
 TEST(MakeCuttingList, WorkedExampleAndNothing) {
     TestJob job = WorkedExampleJob(300);
     testing::StatsOf(job);
-    EXPECT_EQ(MakeCuttingList(job.Input, job.Result), (Texts{
-                                    " Cutting Pattern Number 1:",
-                                    "    From 2 at 5975mm, cut the following:",
-                                    "    3 cuts at 1500mm long, producing 6 pieces",
-                                    "    1 cut at 1000mm long, producing 2 pieces",
-                                    "    * Return 2 at 463mm offcuts to stock *",
-                                    "",
-                                    " Total stock bars used:",
-                                    "    2 bars at 6000mm",
-                                }));
+    EXPECT_EQ(MakeCuttingList(job.Input, job.Result),
+              (Texts{
+                  " Cutting Pattern Number 1:",
+                  "    From 2 at 5975mm, cut the following:",
+                  "    3 cuts at 1500mm long, producing 6 pieces",
+                  "    1 cut at 1000mm long, producing 2 pieces",
+                  "    * Return 2 at 463mm offcuts to stock *",
+                  "",
+                  " Total stock bars used:",
+                  "    2 bars at 6000mm",
+              }));
     job.Input.Allowances.NoOffcuts = true;
     testing::StatsOf(job);
     EXPECT_EQ(MakeCuttingList(job.Input, job.Result)[4], "");
@@ -132,30 +133,31 @@ TEST(MakeCuttingList, SingularsPluralsAndPiecesLeftOver) {
     job.Result.Patterns = {Pattern(5975, 1, {5003}, {1}), Pattern(3975, 2, {2003}, {1})};
     job.Result.Cuts = {{7003, 1}, {2003, 5}, {5003, 1}};
     testing::StatsOf(job);
-    EXPECT_EQ(MakeCuttingList(job.Input, job.Result), (Texts{
-                                    " Cutting Pattern Number 1:",
-                                    "    From 1 at 6000mm, cut the following:",
-                                    "    1 cut at 5000mm long, producing 1 piece",
-                                    "    * Return 1 at 972mm offcut to stock *",
-                                    "",
-                                    " Cutting Pattern Number 2:",
-                                    "    From 2 at 4000mm, cut the following:",
-                                    "    1 cut at 2000mm long, producing 2 pieces",
-                                    "    * Return 2 at 1972mm offcuts to stock *",
-                                    "",
-                                    " Total stock bars used:",
-                                    "    1 bar at 6000mm",
-                                    "    2 bars at 4000mm",
-                                    "",
-                                    " Please Note: ",
-                                    " The following items could not be incorporated into",
-                                    " the cutting matrix due to insufficient stock lengths",
-                                    " being available (Note statistics are for allocated",
-                                    " stock only):",
-                                    "    1 piece at 7000mm long",
-                                    "    1 piece at 5000mm long",
-                                    "    5 pieces at 2000mm",
-                                }));
+    EXPECT_EQ(MakeCuttingList(job.Input, job.Result),
+              (Texts{
+                  " Cutting Pattern Number 1:",
+                  "    From 1 at 6000mm, cut the following:",
+                  "    1 cut at 5000mm long, producing 1 piece",
+                  "    * Return 1 at 972mm offcut to stock *",
+                  "",
+                  " Cutting Pattern Number 2:",
+                  "    From 2 at 4000mm, cut the following:",
+                  "    1 cut at 2000mm long, producing 2 pieces",
+                  "    * Return 2 at 1972mm offcuts to stock *",
+                  "",
+                  " Total stock bars used:",
+                  "    1 bar at 6000mm",
+                  "    2 bars at 4000mm",
+                  "",
+                  " Please Note: ",
+                  " The following items could not be incorporated into",
+                  " the cutting matrix due to insufficient stock lengths",
+                  " being available (Note statistics are for allocated",
+                  " stock only):",
+                  "    1 piece at 7000mm long",
+                  "    1 piece at 5000mm long",
+                  "    5 pieces at 2000mm",
+              }));
 
     // Pieces left because the job needs more patterns than a calculation makes: not for want
     // of stock, and the note says so.

@@ -1,6 +1,6 @@
 #include "job/Capacities.h"
-#include "support/TestJob.h"
 #include "storage/AutoSave.h"
+#include "support/TestJob.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +53,8 @@ TEST_F(AutoSaveTest, TheListsAsSeparatedTextsAndTheInputsBroughtBack) {
     job.Input.StockRows = {{"2", "9000"}};  // a file read before recovery keeps its rows first
     ASSERT_TRUE(Recover(job, MessageAnswer::Yes));
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{RecoverQuestion});
-    EXPECT_EQ(job.Input.StockRows, (std::vector<ListRow>{{"2", "9000"}, {"5", "6000"}, {"*", "7500"}}));
+    EXPECT_EQ(job.Input.StockRows,
+              (std::vector<ListRow>{{"2", "9000"}, {"5", "6000"}, {"*", "7500"}}));
     EXPECT_EQ(job.Input.CutRows, saved.Input.CutRows);
     EXPECT_EQ(job.Input.Allowances.Kerf, 4);
     EXPECT_EQ(job.Input.Allowances.Hold, 50);

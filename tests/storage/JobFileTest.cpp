@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "commands/Calculate.h"
 #include "commands/OpenJob.h"
 #include "job/Capacities.h"
@@ -177,6 +179,33 @@ TEST(JobFile, TheHoldTravelsWithTheJob) {
     EXPECT_EQ(limited.job.Input.Allowances.Hold, 500);
     lines.back() = "fifty";
     EXPECT_EQ(Reader().Read(lines).Status, ReadStatus::Corrupted);
+}
+
+// With a vice hold in force, a shipped job without the Hold record would be read with that
+// hold: its bars would count longer than they were entered.
+TEST(JobFile, EveryShippedJobCarriesItsHold) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(TALLORA_EXAMPLES_DIR)) {
+        if (entry.path().extension() != ".tlf") continue;
+        ++files;
+        std::string error;
+        const auto lines = ReadTextFile(entry.path().string(), error);
+        ASSERT_TRUE(lines) << error;
+        TestJob job;
+        job.Input.Allowances.Hold = 50;
+        const JobFileRead read = ReadJobLines(*lines, job.Input, job.Result);
+        ASSERT_EQ(read.Status, ReadStatus::Loaded) << entry.path();
+        long long entered = 0;  // the stock used at the lengths the rows give
+        for (int j = 0; j < job.Result.InputStockCount(); ++j) {
+            entered += 1LL * job.Result.StockBarsUsed[j] *
+                       (job.Result.InputStockLength[j] + job.Input.Allowances.Trim);
+        }
+        EXPECT_EQ(job.Input.Allowances.Hold, 0) << entry.path();
+        EXPECT_DOUBLE_EQ(read.Stats.StatMetres[StockBarsUsedRow], entered / 1000.0) << entry.path();
+        // Saved again, the file is what is shipped.
+        EXPECT_EQ(JobFileLines(job.Input, job.Result, read.Stats), *lines) << entry.path();
+    }
+    EXPECT_GE(files, 3);
 }
 
 TEST(JobFile, ACorruptedFileKeepsWhatWasReadBeforeTheBadLine) {

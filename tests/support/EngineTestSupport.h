@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "engine/Calculation.h"
+#include "engine/WorkingTables.h"
 #include "job/CalculationResult.h"
 #include "job/JobInput.h"
-#include "engine/WorkingTables.h"
 #include "results/ProgressText.h"
 #include "support/TestJob.h"
 
@@ -36,7 +36,8 @@ public:
                                progress.Phase == CalculationPhase::Optimal;
         if (searching) {
             const std::string line = SearchLine(progress);
-            if (!line.empty()) searchLines.push_back(line);
+            if (!line.empty() && (searchLines.empty() || searchLines.back() != line))
+                searchLines.push_back(line);
             inSearch_ = inSearch_ || !line.empty();
         } else if (inSearch_) {
             searchLines.push_back("");

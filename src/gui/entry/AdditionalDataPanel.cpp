@@ -23,7 +23,7 @@ QLineEdit* Row(QWidget* panel, const char* caption, const char* name, int y, QLi
 
 AdditionalDataPanel::AdditionalDataPanel(SectionData& section, const NumberFormat& format,
                                          QWidget* parent)
-    : QGroupBox(QStringLiteral(" Additional data "), parent), section_(section), format_(format) {
+    : QGroupBox(tr(" Additional data "), parent), section_(section), format_(format) {
     setObjectName(QStringLiteral("AdditionalDataPanel"));
     customer_ = Row(this, "Customer: ", "CustomerEdit", 18, new QLineEdit(this), 129,
                     "Enter the customers name here - will appear on printed cutting list");
@@ -39,12 +39,12 @@ AdditionalDataPanel::AdditionalDataPanel(SectionData& section, const NumberForma
     auto* pound = new QLabel(QStringLiteral("\u00A3"), this);
     Place(pound, 81, 121, 12, 16);
 
-    perTonne_ = new QRadioButton(QStringLiteral("Per tonne"), this);
+    perTonne_ = new QRadioButton(tr("Per tonne"), this);
     perTonne_->setObjectName(QStringLiteral("RadioButton1"));
-    perMetre_ = new QRadioButton(QStringLiteral("Per metre"), this);
+    perMetre_ = new QRadioButton(tr("Per metre"), this);
     perMetre_->setObjectName(QStringLiteral("RadioButton2"));
     for (QRadioButton* radio : {perTonne_, perMetre_}) {
-        radio->setStatusTip(QStringLiteral("Select a type for the cost shown in the box above"));
+        radio->setStatusTip(tr("Select a type for the cost shown in the box above"));
     }
     Place(perTonne_, 96, 144, 90, 21);
     Place(perMetre_, 96, 164, 90, 21);
@@ -60,7 +60,7 @@ AdditionalDataPanel::AdditionalDataPanel(SectionData& section, const NumberForma
     const std::pair<QLineEdit*, std::string SectionData::*> texts[] = {
         {customer_, &SectionData::Customer},
         {reference_, &SectionData::Reference},
-        {sectionEdit_, &SectionData::Section}};
+        {sectionEdit_, &SectionData::Name}};
     for (const auto& [edit, member] : texts) {
         connect(edit, &QLineEdit::textChanged, this, [this, member = member](const QString& t) {
             section_.*member = t.toStdString();
@@ -69,8 +69,8 @@ AdditionalDataPanel::AdditionalDataPanel(SectionData& section, const NumberForma
     }
     connect(weight_, &QLineEdit::textChanged, this, &AdditionalDataPanel::WeightEditChange);
     connect(cost_, &QLineEdit::textChanged, this, &AdditionalDataPanel::CostEditChange);
-    connect(perTonne_, &QRadioButton::clicked, this, &AdditionalDataPanel::RadioButton1Click);
-    connect(perMetre_, &QRadioButton::clicked, this, &AdditionalDataPanel::RadioButton2Click);
+    connect(perTonne_, &QRadioButton::clicked, this, &AdditionalDataPanel::choosePerTonne);
+    connect(perMetre_, &QRadioButton::clicked, this, &AdditionalDataPanel::choosePerMetre);
 }
 
 void AdditionalDataPanel::Reload() {
@@ -94,10 +94,10 @@ void AdditionalDataPanel::ShowPrices() {
 void AdditionalDataPanel::SetCostType(const std::string& costType) {
     if (costType == "Tonne") {
         perTonne_->setChecked(true);
-        RadioButton1Click();
+        choosePerTonne();
     } else {
         perMetre_->setChecked(true);
-        RadioButton2Click();
+        choosePerMetre();
     }
 }
 
@@ -138,7 +138,7 @@ QLineEdit* AdditionalDataPanel::PriceProblemField() const {
 }
 
 void AdditionalDataPanel::MarkPrices() {
-    static const QString wrong = QStringLiteral("QLineEdit { border: 1px solid #c00000; }");
+    static const QString wrong = tr("QLineEdit { border: 1px solid #c00000; }");
     weight_->setStyleSheet(weightUnread_ ? wrong : QString());
     cost_->setStyleSheet(costUnread_ ? wrong : QString());
     const QString problem = PriceProblem();
@@ -147,12 +147,12 @@ void AdditionalDataPanel::MarkPrices() {
     emit priceProblemChanged(problem);
 }
 
-void AdditionalDataPanel::RadioButton1Click() {
+void AdditionalDataPanel::choosePerTonne() {
     section_.CostType = "Tonne";
     if (!reloading_) emit pricesChanged();
 }
 
-void AdditionalDataPanel::RadioButton2Click() {
+void AdditionalDataPanel::choosePerMetre() {
     section_.CostType = "Metre";
     if (!reloading_) emit pricesChanged();
 }

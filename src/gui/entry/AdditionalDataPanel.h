@@ -4,9 +4,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "job/CuttingJob.h"
-#include "results/NumberFormat.h"
 #include "gui/widgets/FilteredEdit.h"
+#include "job/JobInput.h"
+#include "results/NumberFormat.h"
 
 namespace tallora {
 
@@ -34,8 +34,8 @@ public:
 
     void WeightEditChange();
     void CostEditChange();
-    void RadioButton1Click();
-    void RadioButton2Click();
+    void choosePerTonne();
+    void choosePerMetre();
 
 signals:
     // The weight, the cost or the cost type changed: the statistics follow.

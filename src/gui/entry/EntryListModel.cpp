@@ -29,18 +29,18 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
             return font;
         }
         if (role == Qt::ToolTipRole)
-            return QStringLiteral("From the offcut inventory: ") + QString::fromStdString(row.Mark);
+            return tr("From the offcut inventory: ") + QString::fromStdString(row.Mark);
     }
     // The list has no room for a mark: the row shows it when the pointer rests on it.
     if (role == Qt::ToolTipRole && !row.Mark.empty())
-        return QStringLiteral("Mark: ") + QString::fromStdString(row.Mark);
+        return tr("Mark: ") + QString::fromStdString(row.Mark);
     if (role != Qt::DisplayRole) return {};
     return QString::fromStdString(index.column() == 0 ? row.Quantity : row.Length);
 }
 
 QVariant EntryListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    return section == 0 ? QStringLiteral("Quantity") : QStringLiteral("Length");
+    return section == 0 ? tr("Quantity") : tr("Length");
 }
 
 CommitResult EntryListModel::CommitRow(const std::string& quantity, const std::string& length,

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "entry/ListEntry.h"
-#include "job/CuttingJob.h"
+#include "job/JobInput.h"
 
 namespace tallora {
 

@@ -31,9 +31,9 @@ public:
 
 EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, int& sortColumn,
                        QWidget* parent)
-    : QGroupBox(kind == Kind::Stock ? QStringLiteral(" Stock Lengths Available ")
-                                    : QStringLiteral(" Cut Lengths Required "),
-                parent),
+    : QGroupBox(
+          kind == Kind::Stock ? tr(" Stock Lengths Available ") : tr(" Cut Lengths Required "),
+          parent),
       kind_(kind),
       rows_(rows),
       dialogs_(dialogs),
@@ -42,10 +42,10 @@ EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, 
     const QString p = stock ? QStringLiteral("S") : QStringLiteral("C");
     setObjectName(stock ? QStringLiteral("StockPanel") : QStringLiteral("CutPanel"));
 
-    auto* qLabel = new QLabel(QStringLiteral("Quantity"), this);
+    auto* qLabel = new QLabel(tr("Quantity"), this);
     qLabel->setObjectName(p + QStringLiteral("QLabel"));
     Place(qLabel, 31, 16, 60, 14);
-    auto* lLabel = new QLabel(QStringLiteral("Length"), this);
+    auto* lLabel = new QLabel(tr("Length"), this);
     lLabel->setObjectName(p + QStringLiteral("LLabel"));
     Place(lLabel, 116, 16, 50, 14);
 
@@ -59,7 +59,7 @@ EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, 
         quantity_->setStatusTip(
             QStringLiteral("Type the quantity of stock bars you have of this size here, then press "
                            "<ENTER> and type the length of the bar in the Length input box"));
-        auto* note = new QLabel(QStringLiteral("(Enter * for unlimited quantity)"), this);
+        auto* note = new QLabel(tr("(Enter * for unlimited quantity)"), this);
         note->setObjectName(QStringLiteral("Label1"));
         Place(note, 19, 56, 160, 14);
     }
@@ -89,23 +89,23 @@ EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, 
                              "an item, click on it to select it, them click Modify or Delete"));
     Place(list_, 16, 72, 153, 233);
 
-    modify_ = new QPushButton(QStringLiteral("Modify"), this);
+    modify_ = new QPushButton(tr("Modify"), this);
     modify_->setObjectName(p + QStringLiteral("Modify"));
     Place(modify_, 55, 320, 75, 25);
     modify_->setEnabled(false);
-    delete_ = new QPushButton(QStringLiteral("Delete"), this);
+    delete_ = new QPushButton(tr("Delete"), this);
     delete_->setObjectName(p + QStringLiteral("Delete"));
     Place(delete_, 55, 352, 75, 25);
     delete_->setEnabled(false);
 
     setTabOrder(quantity_, length_);
-    connect(length_, &FilteredEdit::commitRequested, this, &EntryPanel::SEnter);
+    connect(length_, &FilteredEdit::commitRequested, this, &EntryPanel::commitRow);
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &EntryPanel::SListViewSelectItem);
-    connect(list_, &QTreeView::doubleClicked, this, &EntryPanel::SModifyClick);
-    connect(modify_, &QPushButton::clicked, this, &EntryPanel::SModifyClick);
-    connect(delete_, &QPushButton::clicked, this, &EntryPanel::SDeleteClick);
-    connect(list_->header(), &QHeaderView::sectionClicked, this, &EntryPanel::ListViewColumnClick);
+            &EntryPanel::showSelectedRow);
+    connect(list_, &QTreeView::doubleClicked, this, &EntryPanel::modifyRow);
+    connect(modify_, &QPushButton::clicked, this, &EntryPanel::modifyRow);
+    connect(delete_, &QPushButton::clicked, this, &EntryPanel::deleteRows);
+    connect(list_->header(), &QHeaderView::sectionClicked, this, &EntryPanel::sortByColumn);
     list_->installEventFilter(this);
     quantity_->installEventFilter(this);
 }
@@ -127,15 +127,14 @@ bool EntryPanel::eventFilter(QObject* watched, QEvent* event) {
     }
     if ((key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace) &&
         key->modifiers() == Qt::NoModifier) {
-        SDeleteClick();
+        deleteRows();
         return true;
     }
     return false;
 }
 
 QString EntryPanel::Rows(int count) const {
-    const QString one =
-        kind_ == Kind::Stock ? QStringLiteral("Stock Length") : QStringLiteral("Cut Length");
+    const QString one = kind_ == Kind::Stock ? tr("Stock Length") : tr("Cut Length");
     if (count == 1) return one;
     const QString many = one + QLatin1Char('s');
     return count > 1 ? QString::number(count) + QLatin1Char(' ') + many : many;
@@ -157,10 +156,10 @@ void EntryPanel::Reload() {
     model_->Reload();
     quantity_->clear();
     length_->clear();
-    SListViewSelectItem();
+    showSelectedRow();
 }
 
-void EntryPanel::SEnter() {
+void EntryPanel::commitRow() {
     const std::string quantity = quantity_->text().toStdString();
     const std::string length = length_->text().toStdString();
     // An inventory offcut is of its length: a stock row typed to another is an ordinary row.
@@ -175,22 +174,21 @@ void EntryPanel::SEnter() {
     modifiedMark_.clear();
     // An added or merged row is the last one.
     if (model_->rowCount() > 0) list_->scrollTo(model_->index(model_->rowCount() - 1, 0));
-    SListViewSelectItem();
+    showSelectedRow();
     quantity_->clear();
     length_->clear();
     quantity_->setFocus();
     emit rowsChanged();
-    emit edited((result.MergedRow >= 0 ? QStringLiteral("Merge ") : QStringLiteral("Add ")) +
-                Rows(1));
+    emit edited((result.MergedRow >= 0 ? tr("Merge ") : tr("Add ")) + Rows(1));
 }
 
-void EntryPanel::SListViewSelectItem() {
+void EntryPanel::showSelectedRow() {
     const bool selected = list_->selectionModel()->hasSelection();
     modify_->setEnabled(selected);
     delete_->setEnabled(selected);
 }
 
-void EntryPanel::SModifyClick() {
+void EntryPanel::modifyRow() {
     // One row goes into the edits: the first of those selected.
     const std::vector<int> selected = SelectedRows();
     if (selected.empty()) return;
@@ -202,36 +200,36 @@ void EntryPanel::SModifyClick() {
     modifiedLength_ = taken.Length;
     quantity_->setText(QString::fromStdString(taken.Quantity));
     length_->setText(QString::fromStdString(taken.Length));
-    SListViewSelectItem();
+    showSelectedRow();
     emit rowsChanged();
-    emit edited(QStringLiteral("Modify ") + Rows(1));
+    emit edited(tr("Modify ") + Rows(1));
     quantity_->setFocus();
 }
 
-void EntryPanel::SDeleteClick() {
+void EntryPanel::deleteRows() {
     const std::vector<int> selected = SelectedRows();
     if (selected.empty()) return;
     // From the bottom up, so that the rows still to go keep their places.
     for (auto row = selected.rbegin(); row != selected.rend(); ++row) model_->RemoveRow(*row);
     list_->selectionModel()->clearSelection();
-    SListViewSelectItem();
+    showSelectedRow();
     emit rowsChanged();
-    emit edited(QStringLiteral("Delete ") + Rows(static_cast<int>(selected.size())));
+    emit edited(tr("Delete ") + Rows(static_cast<int>(selected.size())));
     quantity_->setFocus();
 }
 
-void EntryPanel::ListViewColumnClick(int column) {
+void EntryPanel::sortByColumn(int column) {
     sortColumn_ = column;
     model_->SortRows(column);
-    emit edited(QStringLiteral("Sort ") + Rows(0));
+    emit edited(tr("Sort ") + Rows(0));
 }
 
 void EntryPanel::PasteRows(const QString& text) {
-    TakeRows(ParsePastedRows(text.toStdString()), QStringLiteral("Paste "), "pasted");
+    TakeRows(ParsePastedRows(text.toStdString()), tr("Paste "), "pasted");
 }
 
 void EntryPanel::ImportRows(const QString& text) {
-    TakeRows(RowsFromText(text.toStdString()), QStringLiteral("Import "), "imported");
+    TakeRows(RowsFromText(text.toStdString()), tr("Import "), "imported");
 }
 
 void EntryPanel::TakeRows(const PastedRows& pasted, const QString& step, const std::string& how) {
@@ -246,7 +244,7 @@ void EntryPanel::TakeRows(const PastedRows& pasted, const QString& step, const s
     }
     if (committed > 0) {
         list_->scrollTo(model_->index(model_->rowCount() - 1, 0));
-        SListViewSelectItem();
+        showSelectedRow();
         emit rowsChanged();
         emit edited(step + Rows(committed));
     }

@@ -7,8 +7,8 @@
 #include "commands/Dialogs.h"
 #include "entry/PastedRows.h"
 #include "gui/entry/EntryListModel.h"
-#include "job/CuttingJob.h"
 #include "gui/widgets/FilteredEdit.h"
+#include "job/JobInput.h"
 
 namespace tallora {
 
@@ -26,11 +26,11 @@ public:
     FilteredEdit* QuantityEdit() const { return quantity_; }
 
     // Handlers of the panel's controls.
-    void SEnter();  // commits the edits as a row (CEnter for the cut panel)
-    void SListViewSelectItem();
-    void SModifyClick();
-    void SDeleteClick();  // every selected row
-    void ListViewColumnClick(int column);
+    void commitRow();  // the edits as a row of the list
+    void showSelectedRow();
+    void modifyRow();
+    void deleteRows();  // every selected row
+    void sortByColumn(int column);
     // Rows pasted as text, one a line, each by the typed entry's rules; the lines refused are
     // listed in one message.
     void PasteRows(const QString& text);

@@ -49,7 +49,7 @@ const RowDesign kRows[] = {
 }  // namespace
 
 SettingsPanel::SettingsPanel(Allowances& allowances, QWidget* parent)
-    : QGroupBox(QStringLiteral(" Settings "), parent), allowances_(allowances) {
+    : QGroupBox(tr(" Settings "), parent), allowances_(allowances) {
     setObjectName(QStringLiteral("SettingsPanel"));
     for (const RowDesign& d : kRows) {
         Row& row = rows_[Index(d.field)];
@@ -79,19 +79,18 @@ SettingsPanel::SettingsPanel(Allowances& allowances, QWidget* parent)
         connect(row.edit, &QLineEdit::textChanged, this, [this, field] { EditChange(field); });
         connect(row.edit, &QLineEdit::textEdited, this, &SettingsPanel::edited);
         connect(row.edit, &FilteredEdit::focusLeft, this, [this, field] { EditExit(field); });
-        connect(row.spin->Up(), &QToolButton::clicked, this, [this, field] { SpinUpClick(field); });
-        connect(row.spin->Down(), &QToolButton::clicked, this,
-                [this, field] { SpinDownClick(field); });
+        connect(row.spin->Up(), &QToolButton::clicked, this, [this, field] { stepUp(field); });
+        connect(row.spin->Down(), &QToolButton::clicked, this, [this, field] { stepDown(field); });
         connect(row.spin->Up(), &QToolButton::clicked, this, &SettingsPanel::edited);
         connect(row.spin->Down(), &QToolButton::clicked, this, &SettingsPanel::edited);
     }
     FitEdits();
-    noOffcuts_ = new QCheckBox(QStringLiteral("Scrap all waste"), this);
+    noOffcuts_ = new QCheckBox(tr("Scrap all waste"), this);
     noOffcuts_->setObjectName(QStringLiteral("NoOffcuts"));
     noOffcuts_->setLayoutDirection(Qt::RightToLeft);  // caption on the left of the box
-    noOffcuts_->setStatusTip(QStringLiteral("Check this box to class all waste as 'scrap'"));
+    noOffcuts_->setStatusTip(tr("Check this box to class all waste as 'scrap'"));
     Place(noOffcuts_, 64, 156, 110, 17);
-    connect(noOffcuts_, &QCheckBox::toggled, this, &SettingsPanel::NoOffcutsClick);
+    connect(noOffcuts_, &QCheckBox::toggled, this, &SettingsPanel::toggleScrapAll);
     connect(noOffcuts_, &QCheckBox::clicked, this, &SettingsPanel::edited);
 
     setTabOrder(rows_[0].edit, rows_[1].edit);
@@ -120,7 +119,7 @@ void SettingsPanel::Reload() {
     reloading_ = true;
     for (const RowDesign& d : kRows) DisplayChange(d.field);
     noOffcuts_->setChecked(allowances_.NoOffcuts);
-    NoOffcutsClick();
+    toggleScrapAll();
     reloading_ = false;
 }
 
@@ -148,13 +147,13 @@ void SettingsPanel::EditExit(AllowanceField field) {
     if (field == AllowanceField::Offcut) OffcutRule();
 }
 
-void SettingsPanel::SpinUpClick(AllowanceField field) {
+void SettingsPanel::stepUp(AllowanceField field) {
     SetAllowance(allowances_, field, SpinUp(field, AllowanceOf(allowances_, field)));
     DisplayChange(field);
     if (field == AllowanceField::Offcut) OffcutRule();
 }
 
-void SettingsPanel::SpinDownClick(AllowanceField field) {
+void SettingsPanel::stepDown(AllowanceField field) {
     SetAllowance(allowances_, field, SpinDown(field, AllowanceOf(allowances_, field)));
     DisplayChange(field);
     if (field == AllowanceField::Offcut) OffcutRule();
@@ -165,7 +164,7 @@ void SettingsPanel::OffcutRule() {
     if (allowances_.Offcut == 0 && !noOffcuts_->isChecked()) noOffcuts_->setChecked(true);
 }
 
-void SettingsPanel::NoOffcutsClick() {
+void SettingsPanel::toggleScrapAll() {
     const bool scrapAll = noOffcuts_->isChecked();
     LScrap()->setEnabled(!scrapAll);
     Edit(AllowanceField::Offcut)->setEnabled(!scrapAll);

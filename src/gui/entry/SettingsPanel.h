@@ -7,8 +7,8 @@
 #include <array>
 
 #include "entry/Allowances.h"
-#include "job/CuttingJob.h"
 #include "gui/widgets/FilteredEdit.h"
+#include "job/JobInput.h"
 
 namespace tallora {
 
@@ -47,9 +47,9 @@ public:
     void EditChange(AllowanceField field);
     void EditExit(AllowanceField field);
     void DisplayChange(AllowanceField field);
-    void SpinUpClick(AllowanceField field);
-    void SpinDownClick(AllowanceField field);
-    void NoOffcutsClick();
+    void stepUp(AllowanceField field);
+    void stepDown(AllowanceField field);
+    void toggleScrapAll();
 
 signals:
     // An allowance changed: the statistics of a result follow it.

@@ -65,7 +65,7 @@ QString InventoryModel::SourceText(const OffcutSource& source) {
     QStringList parts;
     if (!source.JobFile.empty()) parts << QFileInfo(Q(source.JobFile)).fileName();
     if (!source.JobReference.empty()) parts << Q(source.JobReference);
-    if (source.Pattern > 0) parts << QStringLiteral("pattern %1").arg(source.Pattern);
+    if (source.Pattern > 0) parts << tr("pattern %1").arg(source.Pattern);
     return parts.join(QStringLiteral(", "));
 }
 
@@ -110,19 +110,19 @@ QVariant InventoryModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     switch (section) {
         case IdColumn:
-            return QStringLiteral("No.");
+            return tr("No.");
         case SectionColumn:
-            return QStringLiteral("Section");
+            return tr("Section");
         case LengthColumn:
-            return QStringLiteral("Length (mm)");
+            return tr("Length (mm)");
         case CountColumn:
-            return QStringLiteral("Count");
+            return tr("Count");
         case SourceColumn:
-            return QStringLiteral("Source");
+            return tr("Source");
         case BookedColumn:
-            return QStringLiteral("Booked");
+            return tr("Booked");
         case LocationColumn:
-            return QStringLiteral("Location");
+            return tr("Location");
         default:
             return {};
     }

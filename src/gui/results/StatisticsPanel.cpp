@@ -13,10 +13,9 @@ constexpr int kWidth = 110;
 const char* const kPrefixes[] = {"m", "p", "cs", "k"};
 }  // namespace
 
-StatisticsPanel::StatisticsPanel(QWidget* parent)
-    : QGroupBox(QStringLiteral(" Statistics "), parent) {
+StatisticsPanel::StatisticsPanel(QWidget* parent) : QGroupBox(tr(" Statistics "), parent) {
     setObjectName(QStringLiteral("StatisticsPanel"));
-    const StatisticsTexts captions = DisplayStats(Statistics{}, NumberFormat::UK());
+    const StatisticsTexts captions = FormatStatistics(Statistics{}, NumberFormat::UK());
     for (int i = 0; i < StatisticsRows; ++i) {
         const int y = 16 + 16 * i;
         auto* caption = new QLabel(QString::fromStdString(captions.Captions[i]), this);

@@ -15,7 +15,7 @@ class StatisticsPanel : public QGroupBox {
 public:
     explicit StatisticsPanel(QWidget* parent);
 
-    // DisplayStats: writes the label texts.
+    // FormatStatistics: writes the label texts.
     void Show(const StatisticsTexts& texts);
     const StatisticsTexts& Texts() const { return texts_; }
 

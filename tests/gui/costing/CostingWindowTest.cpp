@@ -1,4 +1,4 @@
-#include "gui/costing/CostingForm.h"
+#include "gui/costing/CostingWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +16,7 @@
 
 #include "commands/Calculate.h"
 #include "engine/Calculation.h"
+#include "support/CalculateJob.h"
 #include "support/EngineTestSupport.h"
 #include "support/MemoryRegistry.h"
 #include "support/StorageTestSupport.h"
@@ -54,19 +55,18 @@ protected:
     Statistics stats;
     MemoryRegistry registry;
     RenameDialogs dialogs;
-    std::unique_ptr<TCostingForm> form;
+    std::unique_ptr<CostingWindow> form;
 
     void SetUp() override {
-        Algorithm algorithm = Algorithm::Complex;
-        SilentCalculateHost host;
-        ASSERT_TRUE(Calculate(job, algorithm, host, NumberFormat::UK(), nullptr).Completed);
+        ASSERT_TRUE(testing::CalculateAsTheProgramsDo(job).Outcome.Completed);
         stats = testing::StatsOf(job);
         ASSERT_DOUBLE_EQ(stats.StatMetres[ChargeableMaterialRow], 12.0);
         ASSERT_DOUBLE_EQ(stats.StatMetres[CutPiecesRow], 11.0);
     }
-    TCostingForm& Form() {
+    CostingWindow& Form() {
         if (!form)
-            form = std::make_unique<TCostingForm>(job, dialogs, registry, NumberFormat::UK());
+            form = std::make_unique<CostingWindow>(job.Input, job.Result, dialogs, registry,
+                                                   NumberFormat::UK());
         return *form;
     }
     void Open(double cost = 300, double weight = 12.5, const std::string& type = "Tonne") {
@@ -195,7 +195,7 @@ TEST_F(CostingFormTest, BasisClicksStoreTheCodeAndRecompute) {
     EXPECT_EQ(Totals()[7], L + "16.00");  // 8 pieces
 
     Click("CMRadioM");
-    EXPECT_EQ(Totals()[3], L + "3,600.00");    // 12 m at 300
+    EXPECT_EQ(Totals()[3], L + "3,600.00");          // 12 m at 300
     EXPECT_EQ(job.Input.Section.CostType, "Tonne");  // the job's only at close
 }
 
@@ -263,7 +263,7 @@ TEST_F(CostingFormTest, CopyPutsTheSheetOnTheClipboardAsPlainAndRichText) {
     job.Input.Costing.OtherName1 = "Paint {red} \\ <b>";
     Open();
     QApplication::clipboard()->clear();
-    QTest::mouseClick(Child<QPushButton>("Button1"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>("CopyButton"), Qt::LeftButton);
     const QMimeData* data = QApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     const std::string o = "\t" + L + "0.00";

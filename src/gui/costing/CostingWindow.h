@@ -7,7 +7,8 @@
 
 #include "commands/Dialogs.h"
 #include "costing/CostingSheet.h"
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
 #include "results/NumberFormat.h"
 #include "results/Statistics.h"
 #include "storage/RegistryStore.h"
@@ -34,13 +35,13 @@ struct CostingOutcome {
 // The material costing window. It prices the job it was made with: the cutting charge and the
 // three further charges are edited in the job's costing settings at once; the material rate,
 // basis and weight are working copies handed back at close.
-class TCostingForm : public QDialog {
+class CostingWindow : public QDialog {
     Q_OBJECT
 public:
     // Made once, before any job file is read: loads the charge names from the registry into the
     // job's costing settings. `format` is the system's currency format.
-    TCostingForm(CuttingJob& job, Dialogs& dialogs, RegistryStore& store, NumberFormat format,
-                 QWidget* parent = nullptr);
+    CostingWindow(JobInput& input, const CalculationResult& result, Dialogs& dialogs,
+                  RegistryStore& store, NumberFormat format, QWidget* parent = nullptr);
 
     // The main window's CostingButtonClick: shows the window modally for the job's section cost,
     // weight and cost type and the statistics of its result.
@@ -63,8 +64,8 @@ public:
 
     // Handlers.
     void MakeCostingSheet();
-    void Button1Click();            // "Copy to Clipboard"
-    void RenameCharge(int charge);  // double-click on the group of charge 1, 2 or 3
+    void copyToClipboard();
+    void renameCharge(int charge);  // double-click on the group of charge 1, 2 or 3
 
     const CostingSheet& Sheet() const { return sheet_; }
     const MaterialPrice& Material() const { return material_; }
@@ -81,6 +82,9 @@ private:
     };
 
     void CreateControls();
+    void CreateChargeGroups(QWidget* top);
+    QTableWidget* CreateTable();
+    QWidget* CreateButtons();
     ChargeGroup MakeGroup(QWidget* panel, const char* name, const QString& caption, int left,
                           int width, const char* editName,
                           const std::vector<std::pair<const char*, const char*>>& radios,
@@ -92,7 +96,8 @@ private:
     void ShowValue(QLineEdit* edit, double value, int decimals);
     void FitColumns();
 
-    CuttingJob& job_;
+    JobInput& input_;
+    const CalculationResult& result_;
     Dialogs& dialogs_;
     RegistryStore& store_;
     NumberFormat format_;

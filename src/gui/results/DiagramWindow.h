@@ -3,7 +3,8 @@
 #include <QDialog>
 #include <QStatusBar>
 
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
 #include "platform/DiagramPainter.h"
 
 class QScrollArea;
@@ -12,10 +13,10 @@ namespace tallora {
 
 // The image of the viewer: the cutting diagram laid out at the image's size, of which each
 // repaint draws only the exposed part. Pointing at a box tells what it is.
-class BarImage : public QWidget {
+class DiagramImage : public QWidget {
     Q_OBJECT
 public:
-    BarImage(const CuttingJob& job, QWidget* parent);
+    DiagramImage(const JobInput& input, const CalculationResult& result, QWidget* parent);
     QSize DrawnSize() const { return drawn_; }
 
 signals:
@@ -30,7 +31,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    const CuttingJob& job_;
+    const JobInput& input_;
+    const CalculationResult& result_;
     QtTextMeasurer measurer_;
     QSize drawn_;
     int wheelAngle_ = 0;
@@ -39,12 +41,12 @@ private:
 // "Tallora: View Cutting Patterns": a resizable window showing the cutting diagram, redrawn
 // at every size, with a status bar for hints. A diagram whose rows would be too thin for the
 // window, or whose length scale is zoomed, scrolls.
-class TImageForm : public QDialog {
+class DiagramWindow : public QDialog {
     Q_OBJECT
 public:
-    TImageForm(const CuttingJob& job, QWidget* mainWindow);
+    DiagramWindow(const JobInput& input, const CalculationResult& result, QWidget* mainWindow);
 
-    BarImage* Image() const { return image_; }
+    DiagramImage* Image() const { return image_; }
     QStatusBar* StatusBar() const { return status_; }
     QScrollArea* ScrollArea() const { return scroll_; }
 
@@ -69,8 +71,9 @@ private:
     void CentreOnMainWindow();
     void ShowHover(const QString& text);
 
-    const CuttingJob& job_;
-    BarImage* image_;
+    const JobInput& input_;
+    const CalculationResult& result_;
+    DiagramImage* image_;
     QScrollArea* scroll_;
     QStatusBar* status_;
     double zoom_ = 1;

@@ -11,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -20,9 +22,11 @@
 #include <map>
 
 #include "gui/DesktopTestSupport.h"
-#include "gui/ProgressForm.h"
-#include "gui/costing/CostingForm.h"
+#include "gui/ProgressWindow.h"
+#include "gui/costing/CostingWindow.h"
 #include "gui/entry/SettingsPanel.h"
+#include "storage/JobFile.h"
+#include "support/TestJob.h"
 
 namespace tallora {
 namespace {
@@ -33,7 +37,7 @@ std::vector<ListRow> Rows(std::initializer_list<ListRow> rows) { return rows; }
 
 TEST(MainWindowEntry, KeyFiltersEnterAndMergeRules) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
 
     // Letters never reach the quantity; Enter moves on to the length; Enter there commits.
@@ -42,18 +46,18 @@ TEST(MainWindowEntry, KeyFiltersEnterAndMergeRules) {
     QTest::keyClick(d.Find<QLineEdit>("SQEdit"), Qt::Key_Return);
     EXPECT_TRUE(d.Find<QLineEdit>("SLEdit")->hasFocus());
     d.Type("SLEdit", "60.00", true);
-    EXPECT_EQ(form.Job().StockRows, Rows({{"5", "6000"}}));
+    EXPECT_EQ(form.Document().Input().StockRows, Rows({{"5", "6000"}}));
     EXPECT_EQ(d.Text("SQEdit"), "");
     EXPECT_TRUE(d.Find<QLineEdit>("SQEdit")->hasFocus());
     EXPECT_TRUE(form.JobModified());
 
     d.AddStock("2", "4000");
     d.AddStock("3", "6000");
-    EXPECT_EQ(form.Job().StockRows, Rows({{"2", "4000"}, {"8", "6000"}}));
+    EXPECT_EQ(form.Document().Input().StockRows, Rows({{"2", "4000"}, {"8", "6000"}}));
     d.AddStock("*", "4000");
-    EXPECT_EQ(form.Job().StockRows, Rows({{"8", "6000"}, {"*", "4000"}}));
+    EXPECT_EQ(form.Document().Input().StockRows, Rows({{"8", "6000"}, {"*", "4000"}}));
     d.AddStock("7", "4000");  // absorbed by the unlimited row; the edits still empty
-    EXPECT_EQ(form.Job().StockRows, Rows({{"8", "6000"}, {"*", "4000"}}));
+    EXPECT_EQ(form.Document().Input().StockRows, Rows({{"8", "6000"}, {"*", "4000"}}));
     EXPECT_EQ(d.Text("SQEdit"), "");
 
     d.Type("CQEdit", "4*");
@@ -64,10 +68,10 @@ TEST(MainWindowEntry, KeyFiltersEnterAndMergeRules) {
               "18301mm is greater than the maximum allowed length of 18300mm.\r\n"
               "Please check your entry and try again");
     EXPECT_EQ(d.Text("CLEdit"), "18301");  // kept for correction
-    EXPECT_TRUE(form.Job().CutRows.empty());
+    EXPECT_TRUE(form.Document().Input().CutRows.empty());
     d.Find<QLineEdit>("CLEdit")->setText("18300");
     QTest::keyClick(d.Find<QLineEdit>("CLEdit"), Qt::Key_Return);
-    EXPECT_EQ(form.Job().CutRows, Rows({{"4", "18300"}}));
+    EXPECT_EQ(form.Document().Input().CutRows, Rows({{"4", "18300"}}));
 
     // Pasted text is not filtered, but refused when committed.
     d.Find<QLineEdit>("CQEdit")->setText("x1");
@@ -78,7 +82,7 @@ TEST(MainWindowEntry, KeyFiltersEnterAndMergeRules) {
 
 TEST(MainWindowEntry, ModifyDeleteSortingAndTheSummary) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     EXPECT_FALSE(d.Find<QToolButton>("CalculateButton")->isEnabled());
     d.AddStock("5", "6000");
     EXPECT_EQ(form.StatusText(0), "1 Stock length available");
@@ -94,10 +98,11 @@ TEST(MainWindowEntry, ModifyDeleteSortingAndTheSummary) {
     // Sorting by length puts every row in order; a later row is appended unsorted.
     auto* list = d.Find<QTreeView>("SListView");
     list->header()->sectionClicked(1);
-    EXPECT_EQ(form.Job().StockRows, Rows({{"3", "4000"}, {"5", "6000"}, {"*", "7500"}}));
+    EXPECT_EQ(form.Document().Input().StockRows,
+              Rows({{"3", "4000"}, {"5", "6000"}, {"*", "7500"}}));
     list->header()->sectionClicked(0);
-    EXPECT_EQ(form.Job().StockRows.front(), (ListRow{"3", "4000"}));
-    EXPECT_EQ(form.Job().StockRows.back(), (ListRow{"*", "7500"}));
+    EXPECT_EQ(form.Document().Input().StockRows.front(), (ListRow{"3", "4000"}));
+    EXPECT_EQ(form.Document().Input().StockRows.back(), (ListRow{"*", "7500"}));
 
     auto* modify = d.Find<QPushButton>("SModify");
     auto* remove = d.Find<QPushButton>("SDelete");
@@ -108,25 +113,25 @@ TEST(MainWindowEntry, ModifyDeleteSortingAndTheSummary) {
     QTest::mouseClick(modify, Qt::LeftButton);
     EXPECT_EQ(d.Text("SQEdit"), "5");
     EXPECT_EQ(d.Text("SLEdit"), "6000");
-    EXPECT_EQ(form.Job().StockRows.size(), 2u);
+    EXPECT_EQ(form.Document().Input().StockRows.size(), 2u);
     EXPECT_FALSE(modify->isEnabled());
     d.Find<QLineEdit>("SQEdit")->setText("6");
     QTest::keyClick(d.Find<QLineEdit>("SLEdit"), Qt::Key_Return);
-    EXPECT_EQ(form.Job().StockRows.back(), (ListRow{"6", "6000"}));
+    EXPECT_EQ(form.Document().Input().StockRows.back(), (ListRow{"6", "6000"}));
 
     // Deleting every stock row disables Calculate and empties the first panel.
     for (int i = 0; i < 3; ++i) {
         list->setCurrentIndex(list->model()->index(0, 0));
         QTest::mouseClick(remove, Qt::LeftButton);
     }
-    EXPECT_TRUE(form.Job().StockRows.empty());
+    EXPECT_TRUE(form.Document().Input().StockRows.empty());
     EXPECT_EQ(form.StatusText(0), "");
     EXPECT_FALSE(d.Find<QToolButton>("CalculateButton")->isEnabled());
 }
 
 TEST(MainWindowSettings, AllowanceEditsSpinButtonsAndScrapAllWaste) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     auto* kerf = d.Find<QLineEdit>("KerfEdit");
     EXPECT_EQ(kerf->text(), "3mm");
     kerf->setFocus();
@@ -135,22 +140,22 @@ TEST(MainWindowSettings, AllowanceEditsSpinButtonsAndScrapAllWaste) {
     EXPECT_EQ(kerf->selectedText(), "3");
     QTest::keyClicks(kerf, "12x");
     d.Find<QLineEdit>("TrimEdit")->setFocus();
-    EXPECT_EQ(form.Job().Allowances.Kerf, 10);
+    EXPECT_EQ(form.Document().Input().Allowances.Kerf, 10);
     EXPECT_EQ(kerf->text(), "10mm");
 
     auto* trim = d.Find<QLineEdit>("TrimEdit");
     trim->setText("mm");
-    EXPECT_EQ(form.Job().Allowances.Trim, 25);
+    EXPECT_EQ(form.Document().Input().Allowances.Trim, 25);
 
     auto* panel = form.findChild<SettingsPanel*>();
     ASSERT_NE(panel, nullptr);
-    panel->SpinUpClick(AllowanceField::Hold);
+    panel->stepUp(AllowanceField::Hold);
     EXPECT_EQ(d.Text("HoldEdit"), "25mm");
     d.Find<QLineEdit>("HoldEdit")->setText("10");
-    panel->SpinDownClick(AllowanceField::Hold);
-    EXPECT_EQ(form.Job().Allowances.Hold, 0);
+    panel->stepDown(AllowanceField::Hold);
+    EXPECT_EQ(form.Document().Input().Allowances.Hold, 0);
     d.Find<QLineEdit>("HoldEdit")->setText("500");
-    panel->SpinUpClick(AllowanceField::Hold);
+    panel->stepUp(AllowanceField::Hold);
     EXPECT_EQ(d.Text("HoldEdit"), "500mm");
 
     d.Find<QLineEdit>("OffcutEdit")->setText("18290");
@@ -158,10 +163,10 @@ TEST(MainWindowSettings, AllowanceEditsSpinButtonsAndScrapAllWaste) {
     EXPECT_EQ(d.Text("OffcutEdit"), "18300mm");
     d.Find<QLineEdit>("OffcutEdit")->setText("25");
     QTest::mouseClick(panel->Spin(AllowanceField::Offcut)->Down(), Qt::LeftButton);
-    EXPECT_EQ(form.Job().Allowances.Offcut, 0);
+    EXPECT_EQ(form.Document().Input().Allowances.Offcut, 0);
     auto* scrapAll = d.Find<QCheckBox>("NoOffcuts");
     EXPECT_TRUE(scrapAll->isChecked());
-    EXPECT_TRUE(form.Job().Allowances.NoOffcuts);
+    EXPECT_TRUE(form.Document().Input().Allowances.NoOffcuts);
     EXPECT_FALSE(d.Find<QLineEdit>("OffcutEdit")->isEnabled());
     EXPECT_FALSE(d.Find<QLabel>("LScrap")->isEnabled());
     EXPECT_FALSE(panel->Spin(AllowanceField::Offcut)->isEnabled());
@@ -172,7 +177,7 @@ TEST(MainWindowSettings, AllowanceEditsSpinButtonsAndScrapAllWaste) {
 
 TEST(MainWindowCalculation, TypedRowsToStatisticsAndCuttingList) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     d.Find<QLineEdit>("HoldEdit")->setText("25");
     d.AddStock("*", "6050");
     d.AddCut("5", "1000");
@@ -184,7 +189,7 @@ TEST(MainWindowCalculation, TypedRowsToStatisticsAndCuttingList) {
     EXPECT_TRUE(form.isEnabled());
     EXPECT_EQ(d.Text("WeightEdit"), "10.000");
     EXPECT_EQ(d.Text("CostEdit"), "500.00");
-    EXPECT_EQ(d.Find<QPlainTextEdit>("Memo1")->toPlainText(),
+    EXPECT_EQ(d.Find<QPlainTextEdit>("CuttingList")->toPlainText(),
               " Cutting Pattern Number 1:\n"
               "    From 1 at 6025mm, cut the following:\n"
               "    5 cuts at 1000mm long, producing 5 pieces\n"
@@ -198,25 +203,25 @@ TEST(MainWindowCalculation, TypedRowsToStatisticsAndCuttingList) {
     EXPECT_EQ(d.Text("k2"), "50.000kg");
     EXPECT_EQ(d.Text("m5"), "0.015m");
     EXPECT_TRUE(form.StatusText(2).startsWith("Calculation Time : 0 minutes "));
-    for (const char* button : {"SaveButton", "PrintPDFButton", "DisplayBtn", "CostingBtn"}) {
+    for (const char* button : {"SaveButton", "PrintPDFButton", "DiagramButton", "CostingButton"}) {
         EXPECT_TRUE(d.Find<QToolButton>(button)->isEnabled()) << button;
     }
-    EXPECT_FALSE(form.ProgressForm()->isVisible());
-    EXPECT_EQ(form.ProgressForm()->Line(2), "Cut lengths allocated: 5");
+    EXPECT_FALSE(form.Progress()->isVisible());
+    EXPECT_EQ(form.Progress()->Line(2), "Cut lengths allocated: 5");
 
     // With results shown the statistics follow the allowances and prices at once.
     d.Find<QLineEdit>("OffcutEdit")->setText("500");
     EXPECT_EQ(d.Text("m3"), "1.010m");  // 985 + 25 hold comes back as an offcut
     d.Find<QRadioButton>("RadioButton2")->click();
     EXPECT_EQ(d.Text("cs1"), "\u00A33,025.00");
-    EXPECT_EQ(d.Find<QPlainTextEdit>("Memo1")->toPlainText().count("Return"), 0);
+    EXPECT_EQ(d.Find<QPlainTextEdit>("CuttingList")->toPlainText().count("Return"), 0);
     d.Find<QCheckBox>("NoOffcuts")->setChecked(true);
     EXPECT_EQ(d.Text("m3"), "0.000m");
 }
 
 TEST(MainWindowCosting, TheWindowsWeightAndPriceComeBack) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     d.AddStock("*", "6050");
     d.AddCut("5", "1000");
     d.Find<QLineEdit>("WeightEdit")->setText("12.5");
@@ -226,19 +231,19 @@ TEST(MainWindowCosting, TheWindowsWeightAndPriceComeBack) {
 
     QString shownWeight, shownCost;
     QTimer::singleShot(0, [&] {
-        TCostingForm* costing = form.CostingForm();
+        CostingWindow* costing = form.Costing();
         shownWeight = costing->findChild<QLineEdit*>("CWeightEdit")->text();
         shownCost = costing->findChild<QLineEdit*>("CCostEdit")->text();
         costing->findChild<QLineEdit*>("CWeightEdit")->setText("20");
         costing->findChild<QRadioButton*>("CMRadioM")->click();
         costing->close();
     });
-    form.CostingButtonClick();
+    form.showCosting();
     EXPECT_EQ(shownWeight, "12.500");
     EXPECT_EQ(shownCost, "300.00");
     EXPECT_EQ(d.Text("WeightEdit"), "20");  // the costing field's text, as typed
-    EXPECT_EQ(form.Job().Section.Weight, 20.0);
-    EXPECT_EQ(form.Job().Section.CostType, "Metre");
+    EXPECT_EQ(form.Document().Input().Section.Weight, 20.0);
+    EXPECT_EQ(form.Document().Input().Section.CostType, "Metre");
     EXPECT_TRUE(d.Find<QRadioButton>("RadioButton2")->isChecked());
     EXPECT_EQ(d.Text("k1"), "121.000kg");
     EXPECT_EQ(d.Text("cs1"), "\u00A31,815.00");  // 6.05 m at 300 a metre
@@ -246,7 +251,7 @@ TEST(MainWindowCosting, TheWindowsWeightAndPriceComeBack) {
 
 TEST(MainWindowCalculation, TooShortStockAndTheFastQuestion) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     d.AddStock("*", "3000");
     d.AddCut("1", "4000");
     testing::CalculateAndWait(form);
@@ -259,7 +264,8 @@ TEST(MainWindowCalculation, TooShortStockAndTheFastQuestion) {
     EXPECT_FALSE(d.Find<QToolButton>("PrintPDFButton")->isEnabled());
     EXPECT_EQ(form.StatusText(2), "");
 
-    for (int i = 1; i <= 41; ++i) form.Job().CutRows.push_back({"1", std::to_string(10 * i - 3)});
+    for (int i = 1; i <= 41; ++i)
+        form.Document().Input().CutRows.push_back({"1", std::to_string(10 * i - 3)});
     d.dialogs.answers = {MessageAnswer::Yes};
     testing::CalculateAndWait(form);
     EXPECT_NE(
@@ -268,32 +274,34 @@ TEST(MainWindowCalculation, TooShortStockAndTheFastQuestion) {
                   "Would you like to switch to the potentially less accurate Fast Algorithm?"),
         d.dialogs.messages.end());
     EXPECT_EQ(form.ChosenAlgorithm(), Algorithm::Fast);
-    EXPECT_TRUE(d.Find<QAction>("Fast1")->isChecked());
-    EXPECT_FALSE(d.Find<QAction>("Standard1")->isChecked());
+    EXPECT_TRUE(d.Find<QAction>("Fast")->isChecked());
+    EXPECT_FALSE(d.Find<QAction>("Complex")->isChecked());
 }
 
-TEST(MainWindowCalculation, AWindowClosedWhileTheWorkerWaitsForAnAnswerNeverHangs) {
+TEST(MainWindowCalculation, AWindowClosedWhileACalculationRunsNeverHangs) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     d.AddStock("*", "3000");
-    for (int i = 1; i <= 41; ++i) form.Job().CutRows.push_back({"1", std::to_string(10 * i - 3)});
-    form.CalculateButtonClick();
+    for (int i = 1; i <= 41; ++i)
+        form.Document().Input().CutRows.push_back({"1", std::to_string(10 * i - 3)});
+    form.calculate();
+    // The question of large jobs is asked before the worker starts, never from it.
+    EXPECT_EQ(d.dialogs.messages.size(), 1u);
     EXPECT_TRUE(form.Calculating());
-    QThread::msleep(100);  // the worker waits for the window's thread, which is not listening
     d.form.reset();
-    EXPECT_TRUE(d.dialogs.messages.empty());
+    EXPECT_EQ(d.dialogs.messages.size(), 1u);
 }
 
 TEST(MainWindowCalculation, OptimalSaysInTheStatusBarHowItsPlanStandsAgainstTheBound) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     d.AddStock("*", "6000");
     d.AddCut("7", "1200");
     d.AddCut("5", "2300");
     d.AddCut("9", "700");
-    d.Find<QAction>("Optimal1")->trigger();
+    d.Find<QAction>("Optimal")->trigger();
     EXPECT_EQ(form.ChosenAlgorithm(), Algorithm::Optimal);
-    EXPECT_FALSE(d.Find<QAction>("Standard1")->isChecked());
+    EXPECT_FALSE(d.Find<QAction>("Complex")->isChecked());
     testing::CalculateAndWait(form);
     ASSERT_TRUE(form.ResultsValid());
     const QString status = form.StatusText(2);
@@ -301,16 +309,22 @@ TEST(MainWindowCalculation, OptimalSaysInTheStatusBarHowItsPlanStandsAgainstTheB
     EXPECT_TRUE(status.endsWith("   Optimal: 5 bars, lower bound 5, proven optimal"))
         << status.toStdString();
     EXPECT_EQ(d.Find<QLabel>("StatusPanel2")->toolTip(), status);
-    EXPECT_TRUE(d.Find<QAction>("Optimal1")->isChecked());
+    // The whole line shows: the panel is as tall as its lines, the lists keep their room.
+    QLabel* panel = d.Find<QLabel>("StatusPanel2");
+    QApplication::processEvents();
+    EXPECT_GE(panel->height(), panel->heightForWidth(panel->width()));
+    EXPECT_GE(form.centralWidget()->height(), form.centralWidget()->minimumHeight());
+    EXPECT_TRUE(d.Find<QAction>("Optimal")->isChecked());
     EXPECT_EQ(form.ChosenAlgorithm(), Algorithm::Optimal);  // kept for the next calculation
 
     // Optimal never asks about large jobs: there is nothing faster to switch to.
-    for (int i = 1; i <= 41; ++i) form.Job().CutRows.push_back({"1", std::to_string(10 * i + 3)});
+    for (int i = 1; i <= 41; ++i)
+        form.Document().Input().CutRows.push_back({"1", std::to_string(10 * i + 3)});
     testing::CalculateAndWait(form);
     EXPECT_TRUE(d.dialogs.messages.empty());
     EXPECT_TRUE(form.StatusText(2).contains("   Optimal: "));
 
-    d.Find<QAction>("Fast1")->trigger();
+    d.Find<QAction>("Fast")->trigger();
     testing::CalculateAndWait(form);
     EXPECT_FALSE(form.StatusText(2).contains("Optimal"));
 }
@@ -318,7 +332,7 @@ TEST(MainWindowCalculation, OptimalSaysInTheStatusBarHowItsPlanStandsAgainstTheB
 TEST(MainWindowCalculation, TheOptimalTimeLimitIsAskedCheckedAndKept) {
     Desktop d;
     d.Start();
-    auto* item = d.Find<QAction>("OptimalTime1");
+    auto* item = d.Find<QAction>("OptimalTimeLimit");
     d.dialogs.texts = {std::string("ten"), std::string("0"), std::nullopt, std::string(" 30 ")};
     for (int i = 0; i < 4; ++i) item->trigger();
     ASSERT_EQ(d.dialogs.textQuestions.size(), 4u);
@@ -342,18 +356,18 @@ TEST(MainWindowCalculation, TheOptimalTimeLimitIsAskedCheckedAndKept) {
     again.store.WriteString(RegistryRoot::CurrentUser, MainKey, "RSet", "True");
     again.store.WriteInteger(RegistryRoot::CurrentUser, MainKey, "OptimalSeconds", 30);
     again.Start();
-    again.Find<QAction>("OptimalTime1")->trigger();
+    again.Find<QAction>("OptimalTimeLimit")->trigger();
     EXPECT_EQ(again.dialogs.textQuestions.back().Initial, "30");
     again.form.reset();
     again.store.WriteInteger(RegistryRoot::CurrentUser, MainKey, "OptimalSeconds", 86400);
     again.Start();
-    again.Find<QAction>("OptimalTime1")->trigger();
+    again.Find<QAction>("OptimalTimeLimit")->trigger();
     EXPECT_EQ(again.dialogs.textQuestions.back().Initial, "10");
 }
 
 TEST(MainWindowSize, GrowsTheListsAndTheCuttingListAndComesBackToTheDesign) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     const QSize design = form.size();
     EXPECT_EQ(form.minimumSize(), design);
     std::map<QString, QRect> before{{"Client", form.centralWidget()->geometry()}};
@@ -370,7 +384,7 @@ TEST(MainWindowSize, GrowsTheListsAndTheCuttingListAndComesBackToTheDesign) {
     const QSize extra = form.centralWidget()->size() - before["Client"].size();
     ASSERT_GT(extra.width(), 0);
     ASSERT_GT(extra.height(), 0);
-    EXPECT_EQ(grown("Memo1"), extra);
+    EXPECT_EQ(grown("CuttingList"), extra);
     EXPECT_EQ(grown("SListView"), QSize(0, extra.height()));
     EXPECT_EQ(grown("CListView"), QSize(0, extra.height()));
     EXPECT_EQ(d.Find("SDelete")->y() - before["SDelete"].y(), extra.height());
@@ -416,7 +430,7 @@ TEST(MainWindowSize, TheNextStartOpensAtTheSizeTheUserLeft) {
 
 TEST(MainWindowKeys, ShortcutsOpenTheDiagramAndTheCostingAndTheMenusShowThem) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     d.AddStock("*", "6000");
     d.AddCut("3", "1500");
     QTest::keyClick(&form, Qt::Key_F9);
@@ -440,12 +454,12 @@ TEST(MainWindowKeys, ShortcutsOpenTheDiagramAndTheCostingAndTheMenusShowThem) {
         QApplication::setActiveWindow(&form);  // back from the window closed before
         QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
     }
-    EXPECT_EQ(shown.join(","), "ImageForm,CostingForm");
+    EXPECT_EQ(shown.join(","), "DiagramWindow,CostingWindow");
 }
 
 TEST(MainWindowHints, HintsShowAsToolTipsUnderTheSameSwitch) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     const auto tipOver = [&](QWidget* w) {
         QToolTip::hideText();
         EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 3000));
@@ -459,14 +473,14 @@ TEST(MainWindowHints, HintsShowAsToolTipsUnderTheSameSwitch) {
     EXPECT_EQ(tipOver(d.Find("CalculateButton")),
               "Work out the cutting patterns for the lengths entered (F9)");
 
-    form.HintsOff1Click();
+    form.toggleHints();
     EXPECT_EQ(tipOver(quantity), "");
     EXPECT_EQ(tipOver(d.Find("CalculateButton")), "");
 }
 
 TEST(MainWindowDrop, AJobFileDroppedOnTheWindowOpensAfterTheSavePrompt) {
     Desktop d;
-    TMainForm& form = d.Start();
+    MainWindow& form = d.Start();
     const QString job = QStringLiteral(TALLORA_EXAMPLES_DIR "/beam-job.tlf");
     const auto drag = [&](const QList<QUrl>& urls) {
         QMimeData data;
@@ -490,25 +504,25 @@ TEST(MainWindowDrop, AJobFileDroppedOnTheWindowOpensAfterTheSavePrompt) {
     d.dialogs.answers = {MessageAnswer::Cancel};
     ASSERT_TRUE(drag({QUrl::fromLocalFile(job)}));
     EXPECT_EQ(d.dialogs.messages.back(), "Save changes to untitled ?");  // as File, Open asks
-    EXPECT_EQ(form.Job().StockRows, Rows({{"3", "6100"}}));
+    EXPECT_EQ(form.Document().Input().StockRows, Rows({{"3", "6100"}}));
 
     d.dialogs.answers = {MessageAnswer::No};
     ASSERT_TRUE(drag({QUrl::fromLocalFile(job)}));
     EXPECT_EQ(form.windowTitle(), "Tallora: [beam-job]");
-    EXPECT_EQ(form.Job().StockRows, Rows({{"*", "6000"}, {"4", "12000"}}));
+    EXPECT_EQ(form.Document().Input().StockRows, Rows({{"*", "6000"}, {"4", "12000"}}));
     EXPECT_EQ(d.store.ReadString(RegistryRoot::CurrentUser, MainKey, "LastDir"),
               std::string(TALLORA_EXAMPLES_DIR "/"));
 }
 
 TEST(MainWindowHints, TheSwitchAndItsCaption) {
     Desktop d;
-    TMainForm& form = d.Start();
-    auto* hints = d.Find<QAction>("HintsOff1");
+    MainWindow& form = d.Start();
+    auto* hints = d.Find<QAction>("Hints");
     EXPECT_EQ(hints->text(), "&Turn hints off");
-    form.HintsOff1Click();
+    form.toggleHints();
     EXPECT_EQ(hints->text(), "&Turn hints on");
 
-    form.Contents1Click();
+    form.showHelp();
     ASSERT_EQ(d.opened.size(), 1u);
     EXPECT_TRUE(d.opened[0].endsWith("help/Welcome.html"));
     form.close();  // a normal end stores the setting
@@ -518,7 +532,69 @@ TEST(MainWindowHints, TheSwitchAndItsCaption) {
     again.store.WriteString(RegistryRoot::CurrentUser, MainKey, "RSet", "True");
     again.store.WriteInteger(RegistryRoot::CurrentUser, MainKey, "Hints", 0);
     again.Start();
-    EXPECT_EQ(again.Find<QAction>("HintsOff1")->text(), "&Turn hints on");
+    EXPECT_EQ(again.Find<QAction>("Hints")->text(), "&Turn hints on");
+}
+
+TEST(MainWindowHints, AHintNeverStaysOverTheStatusBarOnceAJobLoadsOrCalculates) {
+    Desktop d;
+    MainWindow& form = d.Start();
+    const auto hint = [&] {
+        QStatusTipEvent tip(QStringLiteral("Enter the quantity of this length"));
+        QApplication::sendEvent(d.Find("SQEdit"), &tip);
+        EXPECT_FALSE(form.statusBar()->currentMessage().isEmpty());
+    };
+    const QString job = QStringLiteral(TALLORA_EXAMPLES_DIR "/beam-job.tlf");
+    hint();
+    d.dialogs.openFiles = {job.toStdString()};
+    form.openJob();
+    // The row counts show, not the hint of the control the pointer rested on.
+    EXPECT_TRUE(form.statusBar()->currentMessage().isEmpty());
+    EXPECT_EQ(form.StatusText(0), "2 Different stock lengths available");
+    hint();
+    testing::CalculateAndWait(form);
+    EXPECT_TRUE(form.statusBar()->currentMessage().isEmpty());
+}
+
+TEST(DocumentSettings, TheSettingsMessageComesOnlyWhenTheFileChangesThemAndAfterTheJobShows) {
+    Desktop d;
+    MainWindow& form = d.Start();
+    TestJob trimmed;
+    trimmed.Input.StockRows = {{"*", "6000"}};
+    trimmed.Input.CutRows = {{"2", "1000"}};
+    trimmed.Input.Allowances.Trim = 10;
+    const std::string path = d.temp.File("trim10.tlf");
+    ASSERT_EQ(SaveFile(path, trimmed.Input, trimmed.Result, Statistics{}), "");
+    // The window shows the file's rows when the message comes.
+    std::size_t rowsShown = 0;
+    d.dialogs.watch = [&](const std::string& text) {
+        if (text == SettingsChangedMessage) rowsShown = form.Document().Input().CutRows.size();
+    };
+    d.dialogs.openFiles = {path};
+    form.openJob();
+    EXPECT_EQ(
+        std::count(d.dialogs.messages.begin(), d.dialogs.messages.end(), SettingsChangedMessage),
+        1);
+    EXPECT_EQ(rowsShown, 1u);
+    // The same file again changes nothing: no message.
+    d.dialogs.openFiles = {path};
+    form.openJob();
+    EXPECT_EQ(
+        std::count(d.dialogs.messages.begin(), d.dialogs.messages.end(), SettingsChangedMessage),
+        1);
+}
+
+TEST(MainWindowCalculation, TheProgressWindowSaysWhatTheCalculationDoesAndForHowLong) {
+    Desktop d;
+    MainWindow& form = d.Start();
+    d.AddStock("*", "6000");
+    d.AddCut("3", "1000");
+    form.chooseOptimal();
+    testing::CalculateAndWait(form);
+    // The Optimal search names itself with its time limit, whatever it reached; the line stays
+    // until the next calculation.
+    const QString activity = form.Progress()->Line(4);
+    EXPECT_TRUE(activity.endsWith(QStringLiteral(" of 10 s"))) << activity.toStdString();
+    EXPECT_FALSE(form.Progress()->isVisible());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "gui/inventory/InventoryForm.h"
+#include "gui/inventory/InventoryWindow.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -34,16 +34,16 @@ constexpr int MaxOffcutCount = 999999;
 
 // A change to the store the window's history can take back. The store may refuse it (another
 // program changed the offcut meanwhile): the user is told and the step is dropped.
-class TInventoryForm::Change : public QUndoCommand {
+class InventoryWindow::Change : public QUndoCommand {
 public:
-    Change(TInventoryForm& form, const QString& text) : form_(form) { setText(text); }
+    Change(InventoryWindow& form, const QString& text) : form_(form) { setText(text); }
     void redo() override { Run(true); }
     void undo() override { Run(false); }
 
 protected:
     virtual void Apply(bool forward) = 0;
     OffcutStore& Store() { return form_.store_; }
-    TInventoryForm& form_;
+    InventoryWindow& form_;
 
 private:
     void Run(bool forward) {
@@ -59,10 +59,10 @@ private:
 
 namespace {
 
-class AddChange : public TInventoryForm::Change {
+class AddChange : public InventoryWindow::Change {
 public:
-    AddChange(TInventoryForm& form, NewOffcut offcut)
-        : Change(form, QStringLiteral("Add Offcut")), offcut_(std::move(offcut)) {}
+    AddChange(InventoryWindow& form, NewOffcut offcut)
+        : Change(form, InventoryWindow::tr("Add Offcut")), offcut_(std::move(offcut)) {}
     long long Id() const { return kept_.Id; }
 
 protected:
@@ -87,10 +87,10 @@ OffcutChanges ChangesTo(const std::string& section, int length, int count,
     return {section, length, count, location};
 }
 
-class EditChange : public TInventoryForm::Change {
+class EditChange : public InventoryWindow::Change {
 public:
-    EditChange(TInventoryForm& form, Offcut before, NewOffcut after)
-        : Change(form, QStringLiteral("Edit Offcut %1").arg(before.Id)),
+    EditChange(InventoryWindow& form, Offcut before, NewOffcut after)
+        : Change(form, InventoryWindow::tr("Edit Offcut %1").arg(before.Id)),
           before_(std::move(before)),
           after_(std::move(after)) {}
 
@@ -110,12 +110,12 @@ private:
     NewOffcut after_;
 };
 
-class DeleteChange : public TInventoryForm::Change {
+class DeleteChange : public InventoryWindow::Change {
 public:
-    DeleteChange(TInventoryForm& form, std::vector<Offcut> offcuts)
+    DeleteChange(InventoryWindow& form, std::vector<Offcut> offcuts)
         : Change(form, offcuts.size() == 1
-                           ? QStringLiteral("Delete Offcut %1").arg(offcuts.front().Id)
-                           : QStringLiteral("Delete %1 Offcuts").arg(offcuts.size())),
+                           ? InventoryWindow::tr("Delete Offcut %1").arg(offcuts.front().Id)
+                           : InventoryWindow::tr("Delete %1 Offcuts").arg(offcuts.size())),
           offcuts_(std::move(offcuts)) {}
 
 protected:
@@ -143,23 +143,37 @@ private:
 
 }  // namespace
 
-TInventoryForm::TInventoryForm(OffcutStore store, Dialogs& dialogs, std::string exportFolder,
-                               QWidget* parent)
+InventoryWindow::InventoryWindow(OffcutStore store, Dialogs& dialogs, std::string exportFolder,
+                                 QWidget* parent)
     : QDialog(parent),
       store_(std::move(store)),
       dialogs_(dialogs),
       exportFolder_(std::move(exportFolder)),
-      editor_(&TInventoryForm::AskOffcut) {
-    setObjectName(QStringLiteral("InventoryForm"));
-    setWindowTitle(QStringLiteral("Offcut Inventory"));
+      editor_(&InventoryWindow::AskOffcut) {
+    setObjectName(QStringLiteral("InventoryWindow"));
+    setWindowTitle(tr("Tallora: Offcut Inventory"));
     setSizeGripEnabled(true);
     history_ = new QUndoStack(this);
     model_ = new InventoryModel(store_, this);
-    connect(model_, &InventoryModel::failed, this, &TInventoryForm::ShowFailure);
+    connect(model_, &InventoryModel::failed, this, &InventoryWindow::ShowFailure);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(CreateCommands());
+    layout->addWidget(CreateTable(), 1);
+    CreateTotals(layout);
+    auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(close, &QDialogButtonBox::rejected, this, &QDialog::close);
+    layout->addWidget(close);
+
+    connect(section_, &QComboBox::currentIndexChanged, this, &InventoryWindow::SectionChanged);
+    resize(860, 560);
+    FillSections();
+    UpdateButtons();
+}
+
+QHBoxLayout* InventoryWindow::CreateCommands() {
     auto* top = new QHBoxLayout;
-    auto* sectionLabel = new QLabel(QStringLiteral("&Section:"), this);
+    auto* sectionLabel = new QLabel(tr("&Section:"), this);
     section_ = new QComboBox(this);
     section_->setObjectName(QStringLiteral("SectionFilter"));
     section_->setMinimumContentsLength(16);
@@ -175,19 +189,19 @@ TInventoryForm::TInventoryForm(OffcutStore store, Dialogs& dialogs, std::string 
         top->addWidget(b);
         return b;
     };
-    button(QStringLiteral("&Add..."), "AddButton", &TInventoryForm::AddClick);
-    edit_ = button(QStringLiteral("&Edit..."), "EditButton", &TInventoryForm::EditClick);
-    delete_ = button(QStringLiteral("&Delete"), "DeleteButton", &TInventoryForm::DeleteClick);
-    auto* undo = button(QStringLiteral("&Undo"), "UndoButton", [this] { history_->undo(); });
-    auto* redo = button(QStringLiteral("&Redo"), "RedoButton", [this] { history_->redo(); });
-    button(QStringLiteral("E&xport CSV..."), "ExportButton", &TInventoryForm::ExportClick);
+    button(tr("&Add..."), "AddButton", &InventoryWindow::addOffcut);
+    edit_ = button(tr("&Edit..."), "EditButton", &InventoryWindow::editOffcut);
+    delete_ = button(tr("&Delete"), "DeleteButton", &InventoryWindow::deleteOffcuts);
+    auto* undo = button(tr("&Undo"), "UndoButton", [this] { history_->undo(); });
+    auto* redo = button(tr("&Redo"), "RedoButton", [this] { history_->redo(); });
+    button(tr("E&xport CSV..."), "ExportButton", &InventoryWindow::exportOffcuts);
     connect(history_, &QUndoStack::canUndoChanged, undo, &QPushButton::setEnabled);
     connect(history_, &QUndoStack::canRedoChanged, redo, &QPushButton::setEnabled);
     connect(history_, &QUndoStack::undoTextChanged, undo, [undo](const QString& text) {
-        undo->setToolTip(text.isEmpty() ? QString() : QStringLiteral("Undo ") + text);
+        undo->setToolTip(text.isEmpty() ? QString() : tr("Undo ") + text);
     });
     connect(history_, &QUndoStack::redoTextChanged, redo, [redo](const QString& text) {
-        redo->setToolTip(text.isEmpty() ? QString() : QStringLiteral("Redo ") + text);
+        redo->setToolTip(text.isEmpty() ? QString() : tr("Redo ") + text);
     });
     undo->setEnabled(false);
     redo->setEnabled(false);
@@ -199,10 +213,13 @@ TInventoryForm::TInventoryForm(OffcutStore store, Dialogs& dialogs, std::string 
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     auto* deleteKey = new QAction(this);
     deleteKey->setShortcut(QKeySequence::Delete);
-    connect(deleteKey, &QAction::triggered, this, &TInventoryForm::DeleteClick);
+    connect(deleteKey, &QAction::triggered, this, &InventoryWindow::deleteOffcuts);
     addActions({undoKey, redoKey, deleteKey});
-    layout->addLayout(top);
 
+    return top;
+}
+
+QTableView* InventoryWindow::CreateTable() {
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("OffcutTable"));
     table_->setModel(model_);
@@ -221,21 +238,24 @@ TInventoryForm::TInventoryForm(OffcutStore store, Dialogs& dialogs, std::string 
     table_->setColumnWidth(InventoryModel::CountColumn, 60);
     table_->setColumnWidth(InventoryModel::SourceColumn, 190);
     table_->setColumnWidth(InventoryModel::BookedColumn, 120);
-    connect(table_, &QTableView::doubleClicked, this, &TInventoryForm::EditClick);
+    connect(table_, &QTableView::doubleClicked, this, &InventoryWindow::editOffcut);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TInventoryForm::UpdateButtons);
-    connect(model_, &QAbstractItemModel::modelReset, this, &TInventoryForm::UpdateButtons);
-    layout->addWidget(table_, 1);
+            &InventoryWindow::UpdateButtons);
+    connect(model_, &QAbstractItemModel::modelReset, this, &InventoryWindow::UpdateButtons);
 
+    return table_;
+}
+
+void InventoryWindow::CreateTotals(QVBoxLayout* layout) {
+    const int rowHeight = fontMetrics().height() + 6;
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("CountLabel"));
     layout->addWidget(count_);
-    auto* totalsLabel = new QLabel(QStringLiteral("Totals per section:"), this);
+    auto* totalsLabel = new QLabel(tr("Totals per section:"), this);
     layout->addWidget(totalsLabel);
     totals_ = new QTableWidget(0, 4, this);
     totals_->setObjectName(QStringLiteral("TotalsTable"));
-    totals_->setHorizontalHeaderLabels({QStringLiteral("Section"), QStringLiteral("Offcuts"),
-                                        QStringLiteral("Pieces"), QStringLiteral("Metres")});
+    totals_->setHorizontalHeaderLabels({tr("Section"), tr("Offcuts"), tr("Pieces"), tr("Metres")});
     totals_->verticalHeader()->hide();
     totals_->verticalHeader()->setDefaultSectionSize(rowHeight);
     totals_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -244,38 +264,29 @@ TInventoryForm::TInventoryForm(OffcutStore store, Dialogs& dialogs, std::string 
     for (int c = 1; c < 4; ++c) totals_->setColumnWidth(c, 110);
     totals_->setMaximumHeight(130);
     layout->addWidget(totals_);
-
-    auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    connect(close, &QDialogButtonBox::rejected, this, &QDialog::close);
-    layout->addWidget(close);
-
-    connect(section_, &QComboBox::currentIndexChanged, this, &TInventoryForm::SectionChanged);
-    resize(860, 560);
-    FillSections();
-    UpdateButtons();
 }
 
-TInventoryForm::~TInventoryForm() = default;
+InventoryWindow::~InventoryWindow() = default;
 
-std::optional<NewOffcut> TInventoryForm::AskOffcut(QWidget* parent, const QString& title,
-                                                   const NewOffcut& initial) {
+std::optional<NewOffcut> InventoryWindow::AskOffcut(QWidget* parent, const QString& title,
+                                                    const NewOffcut& initial) {
     QDialog dialog(parent);
     dialog.setWindowTitle(title);
     auto* form = new QFormLayout(&dialog);
     auto* section = new QLineEdit(Q(initial.Section), &dialog);
     auto* length = new QSpinBox(&dialog);
     length->setRange(1, MaxLength);
-    length->setSuffix(QStringLiteral(" mm"));
+    length->setSuffix(tr(" mm"));
     length->setValue(initial.Length > 0 ? initial.Length : 1);
     auto* count = new QSpinBox(&dialog);
     count->setRange(1, MaxOffcutCount);
     count->setValue(initial.Count > 0 ? initial.Count : 1);
     auto* location = new QLineEdit(Q(initial.Location), &dialog);
-    location->setPlaceholderText(QStringLiteral("Rack or bay, if you like"));
-    form->addRow(QStringLiteral("&Section:"), section);
-    form->addRow(QStringLiteral("&Length:"), length);
-    form->addRow(QStringLiteral("&Count:"), count);
-    form->addRow(QStringLiteral("L&ocation:"), location);
+    location->setPlaceholderText(tr("Rack or bay, if you like"));
+    form->addRow(tr("&Section:"), section);
+    form->addRow(tr("&Length:"), length);
+    form->addRow(tr("&Count:"), count);
+    form->addRow(tr("L&ocation:"), location);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     form->addRow(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -296,7 +307,7 @@ std::optional<NewOffcut> TInventoryForm::AskOffcut(QWidget* parent, const QStrin
     return offcut;
 }
 
-void TInventoryForm::SelectSection(const std::optional<std::string>& section) {
+void InventoryWindow::SelectSection(const std::optional<std::string>& section) {
     int index = 0;
     if (section) {
         const int found = section_->findData(Q(SectionKey(*section)));
@@ -306,7 +317,7 @@ void TInventoryForm::SelectSection(const std::optional<std::string>& section) {
     SectionChanged();
 }
 
-void TInventoryForm::SectionChanged() {
+void InventoryWindow::SectionChanged() {
     if (filling_) return;
     const QString key = section_->currentData().toString();
     model_->SetSection(key.isEmpty() ? std::nullopt
@@ -314,13 +325,13 @@ void TInventoryForm::SectionChanged() {
     UpdateButtons();
 }
 
-void TInventoryForm::Refresh() {
+void InventoryWindow::Refresh() {
     model_->Refresh();
     FillSections();
     UpdateButtons();
 }
 
-void TInventoryForm::FillSections() {
+void InventoryWindow::FillSections() {
     std::vector<SectionTotal> totals;
     try {
         totals = store_.TotalsBySection();
@@ -331,7 +342,7 @@ void TInventoryForm::FillSections() {
     const QString current = section_->currentData().toString();
     filling_ = true;
     section_->clear();
-    section_->addItem(QStringLiteral("All sections"), QString());
+    section_->addItem(tr("All sections"), QString());
     for (const auto& total : totals)
         section_->addItem(Q(total.Section), Q(SectionKey(total.Section)));
     // A section whose last offcut went stays chosen: its list is empty, not another's.
@@ -345,7 +356,7 @@ void TInventoryForm::FillSections() {
     FillTotals(totals);
 }
 
-void TInventoryForm::FillTotals(const std::vector<SectionTotal>& totals) {
+void InventoryWindow::FillTotals(const std::vector<SectionTotal>& totals) {
     totals_->setRowCount(static_cast<int>(totals.size()));
     for (int r = 0; r < static_cast<int>(totals.size()); ++r) {
         const SectionTotal& t = totals[static_cast<std::size_t>(r)];
@@ -359,16 +370,15 @@ void TInventoryForm::FillTotals(const std::vector<SectionTotal>& totals) {
     }
 }
 
-void TInventoryForm::UpdateButtons() {
+void InventoryWindow::UpdateButtons() {
     const bool selected = table_->selectionModel()->hasSelection();
     edit_->setEnabled(selected);
     delete_->setEnabled(selected);
     const long long total = model_->Total();
-    count_->setText(total == 1 ? QStringLiteral("1 offcut")
-                               : QStringLiteral("%1 offcuts").arg(total));
+    count_->setText(total == 1 ? tr("1 offcut") : tr("%1 offcuts").arg(total));
 }
 
-std::vector<Offcut> TInventoryForm::SelectedOffcuts() const {
+std::vector<Offcut> InventoryWindow::SelectedOffcuts() const {
     std::set<int> rows;
     for (const QModelIndex& index : table_->selectionModel()->selectedRows())
         rows.insert(index.row());
@@ -377,37 +387,37 @@ std::vector<Offcut> TInventoryForm::SelectedOffcuts() const {
     return offcuts;
 }
 
-void TInventoryForm::Select(long long id) {
+void InventoryWindow::Select(long long id) {
     const int row = model_->RowOf(id);
     if (row < 0) return;
     table_->selectRow(row);
     table_->scrollTo(model_->index(row, 0));
 }
 
-void TInventoryForm::RunChange(Change* change) { history_->push(change); }
+void InventoryWindow::RunChange(Change* change) { history_->push(change); }
 
-void TInventoryForm::ShowFailure(const QString& message) {
+void InventoryWindow::ShowFailure(const QString& message) {
     dialogs_.ShowMessage(MessageKind::Error, MessageButtons::Ok, message.toStdString());
 }
 
-void TInventoryForm::AddClick() {
+void InventoryWindow::addOffcut() {
     NewOffcut initial;
     initial.Section = model_->Section() ? section_->currentText().toStdString() : std::string();
     initial.Length = 3000;
     initial.Count = 1;
-    const auto offcut = editor_(this, QStringLiteral("Add Offcut"), initial);
+    const auto offcut = editor_(this, tr("Add Offcut"), initial);
     if (!offcut) return;
     auto* change = new AddChange(*this, *offcut);
     RunChange(change);
     if (history_->command(history_->index() - 1) == change) Select(change->Id());
 }
 
-void TInventoryForm::EditClick() {
+void InventoryWindow::editOffcut() {
     const std::vector<Offcut> selected = SelectedOffcuts();
     if (selected.empty()) return;
     const Offcut& before = selected.front();
     NewOffcut initial{before.Section, before.Length, before.Count, before.Source, before.Location};
-    const auto after = editor_(this, QStringLiteral("Edit Offcut %1").arg(before.Id), initial);
+    const auto after = editor_(this, tr("Edit Offcut %1").arg(before.Id), initial);
     if (!after) return;
     if (after->Section == before.Section && after->Length == before.Length &&
         after->Count == before.Count && after->Location == before.Location)
@@ -416,13 +426,13 @@ void TInventoryForm::EditClick() {
     Select(before.Id);
 }
 
-void TInventoryForm::DeleteClick() {
+void InventoryWindow::deleteOffcuts() {
     const std::vector<Offcut> selected = SelectedOffcuts();
     if (selected.empty()) return;
     RunChange(new DeleteChange(*this, selected));
 }
 
-void TInventoryForm::ExportClick() {
+void InventoryWindow::exportOffcuts() {
     FileDialogOptions options;
     options.Title = "Export Offcut Inventory";
     options.Filter = "CSV file (*.csv)|*.csv|Any file (*.*)|*.*";

@@ -1,4 +1,4 @@
-#include "gui/results/ImageForm.h"
+#include "gui/results/DiagramWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -32,13 +32,13 @@ TestJob BigJob(int patterns) {
 // A viewer of its own job, shown at a size.
 struct Viewer {
     TestJob job;
-    TImageForm form;
-    Viewer(TestJob j, QSize size) : job(std::move(j)), form(job, nullptr) {
+    DiagramWindow form;
+    Viewer(TestJob j, QSize size) : job(std::move(j)), form(job.Input, job.Result, nullptr) {
         form.resize(size);
         form.show();
         QApplication::processEvents();
     }
-    BarImage* Image() const { return form.Image(); }
+    DiagramImage* Image() const { return form.Image(); }
     QScrollArea* Scroll() const { return form.ScrollArea(); }
     QWidget* View() const { return form.ScrollArea()->viewport(); }
 };
@@ -61,12 +61,12 @@ TEST(DiagramViewer, AJobThatFitsIsTheDrawingAtTheWindowsSize) {
     EXPECT_FALSE(v.Scroll()->horizontalScrollBar()->isVisible());
     const QSize size = v.Image()->size();
     EXPECT_EQ(Rgb32(v.View()->grab().toImage()),
-              Rgb32(RenderDiagram(v.job, size.width(), size.height())));
+              Rgb32(RenderDiagram(v.job.Input, v.job.Result, size.width(), size.height())));
 }
 
 TEST(DiagramViewer, ManyPatternsKeepRowsOfThirtyPixelsAndScroll) {
     Viewer v(BigJob(60), QSize(800, 600));
-    BarImage* image = v.Image();
+    DiagramImage* image = v.Image();
     QScrollBar* vertical = v.Scroll()->verticalScrollBar();
     EXPECT_TRUE(vertical->isVisible());
     EXPECT_FALSE(v.Scroll()->horizontalScrollBar()->isVisible());
@@ -74,7 +74,8 @@ TEST(DiagramViewer, ManyPatternsKeepRowsOfThirtyPixelsAndScroll) {
     EXPECT_GT(image->height(), v.View()->height());
 
     // The bars' grey down the column just inside their left ends: a run per bar.
-    const QImage whole = Rgb32(RenderDiagram(v.job, image->width(), image->height()));
+    const QImage whole =
+        Rgb32(RenderDiagram(v.job.Input, v.job.Result, image->width(), image->height()));
     std::vector<int> barTops;
     for (int y = 1; y < whole.height(); ++y) {
         const QRgb silver = qRgb(Silver.Red, Silver.Green, Silver.Blue);
@@ -98,13 +99,15 @@ TEST(DiagramViewer, ManyPatternsKeepRowsOfThirtyPixelsAndScroll) {
 
 TEST(DiagramViewer, KeysAndCtrlWheelZoomTheLengthScaleWithinBounds) {
     Viewer v(BigJob(60), QSize(800, 600));
-    BarImage* image = v.Image();
+    DiagramImage* image = v.Image();
     QScrollBar* horizontal = v.Scroll()->horizontalScrollBar();
     const int viewWidth = v.View()->width();
     const int fitted = image->width();
     const QtTextMeasurer measurer = DiagramMeasurer();
     auto widthAt = [&](double zoom) {
-        return DiagramSizeFor(v.job, viewWidth, v.View()->height(), zoom, measurer).Width;
+        return DiagramSizeFor(v.job.Input, v.job.Result, viewWidth, v.View()->height(), zoom,
+                              measurer)
+            .Width;
     };
     ASSERT_EQ(fitted, viewWidth);
 
@@ -128,8 +131,8 @@ TEST(DiagramViewer, KeysAndCtrlWheelZoomTheLengthScaleWithinBounds) {
     EXPECT_EQ(v.form.Zoom(), 4);
 
     for (int i = 0; i < 20; ++i) QTest::keyClick(v.Scroll(), Qt::Key_Plus, Qt::KeypadModifier);
-    EXPECT_EQ(v.form.Zoom(), TImageForm::MaximumZoom);
-    EXPECT_EQ(image->width(), widthAt(TImageForm::MaximumZoom));
+    EXPECT_EQ(v.form.Zoom(), DiagramWindow::MaximumZoom);
+    EXPECT_EQ(image->width(), widthAt(DiagramWindow::MaximumZoom));
     EXPECT_LE(image->width(), 16 * fitted);
 
     QTest::keyClick(v.Scroll(), Qt::Key_Minus);
@@ -152,7 +155,7 @@ TEST(DiagramViewer, KeysAndCtrlWheelZoomTheLengthScaleWithinBounds) {
     EXPECT_EQ(image->width(), fitted);
     EXPECT_FALSE(horizontal->isVisible());
     for (int i = 0; i < 5; ++i) QTest::keyClick(v.Scroll(), Qt::Key_Minus);
-    EXPECT_EQ(v.form.Zoom(), TImageForm::MinimumZoom);
+    EXPECT_EQ(v.form.Zoom(), DiagramWindow::MinimumZoom);
     EXPECT_EQ(image->width(), fitted);
 
     QTest::keyClick(v.Scroll(), Qt::Key_Plus);
@@ -175,10 +178,10 @@ TEST(DiagramViewer, KeyZoomKeepsTheMiddleOfTheViewInPlace) {
 
 TEST(DiagramViewer, PointingAtABoxSaysWhatItIsInTheStatusBar) {
     Viewer v(BigJob(60), QSize(800, 600));
-    BarImage* image = v.Image();
+    DiagramImage* image = v.Image();
     // Where the third pattern's pieces and offcut are drawn, from the drawing's own texts.
-    const auto operations =
-        DrawCuttingList(v.job, image->width(), image->height(), DiagramMeasurer());
+    const auto operations = DrawCuttingList(v.job.Input, v.job.Result, image->width(),
+                                            image->height(), DiagramMeasurer());
     std::vector<DiagramBox> bars;
     for (const auto& op : operations) {
         if (const auto* box = std::get_if<DiagramBox>(&op); box && box->Fill == Silver)

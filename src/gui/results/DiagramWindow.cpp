@@ -1,4 +1,4 @@
-#include "gui/results/ImageForm.h"
+#include "gui/results/DiagramWindow.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -21,8 +21,8 @@ namespace {
 
 // Steps of the length scale: each about half as much again as the one before.
 constexpr std::array<double, 9> ZoomSteps = {1, 1.5, 2, 3, 4, 6, 8, 12, 16};
-static_assert(ZoomSteps.front() == TImageForm::MinimumZoom);
-static_assert(ZoomSteps.back() == TImageForm::MaximumZoom);
+static_assert(ZoomSteps.front() == DiagramWindow::MinimumZoom);
+static_assert(ZoomSteps.back() == DiagramWindow::MaximumZoom);
 
 double StepZoom(double zoom, int steps) {
     for (; steps > 0; --steps) {
@@ -40,31 +40,31 @@ double StepZoom(double zoom, int steps) {
 
 }  // namespace
 
-BarImage::BarImage(const CuttingJob& job, QWidget* parent)
-    : QWidget(parent), job_(job), measurer_(DiagramMeasurer()) {
-    setObjectName(QStringLiteral("BarImage"));
-    setStatusTip(QStringLiteral("Shows the calculated cutting patterns visually"));
+DiagramImage::DiagramImage(const JobInput& input, const CalculationResult& result, QWidget* parent)
+    : QWidget(parent), input_(input), result_(result), measurer_(DiagramMeasurer()) {
+    setObjectName(QStringLiteral("DiagramImage"));
+    setStatusTip(tr("Shows the calculated cutting patterns visually"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 }
 
-void BarImage::paintEvent(QPaintEvent* event) {
+void DiagramImage::paintEvent(QPaintEvent* event) {
     // The diagram is laid out anew at the image's current size; only the exposed part is drawn,
     // so a diagram many screens big costs no more than the screen.
     drawn_ = size();
     const QRect part = event->rect();
     QPainter painter(this);
-    painter.drawImage(part.topLeft(), RenderDiagramPart(job_, width(), height(), part));
+    painter.drawImage(part.topLeft(), RenderDiagramPart(input_, result_, width(), height(), part));
 }
 
-void BarImage::mouseMoveEvent(QMouseEvent* event) {
+void DiagramImage::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    emit hovered(QString::fromStdString(
-        DiagramHitText(DiagramHitAt(job_, width(), height(), measurer_, at.x(), at.y()))));
+    emit hovered(QString::fromStdString(DiagramHitText(
+        DiagramHitAt(input_, result_, width(), height(), measurer_, at.x(), at.y()))));
     QWidget::mouseMoveEvent(event);
 }
 
-void BarImage::wheelEvent(QWheelEvent* event) {
+void DiagramImage::wheelEvent(QWheelEvent* event) {
     if (!event->modifiers().testFlag(Qt::ControlModifier)) {
         // The scroll area scrolls.
         event->ignore();
@@ -78,12 +78,14 @@ void BarImage::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
-TImageForm::TImageForm(const CuttingJob& job, QWidget* mainWindow)
+DiagramWindow::DiagramWindow(const JobInput& input, const CalculationResult& result,
+                             QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
-      job_(job) {
-    setObjectName(QStringLiteral("ImageForm"));
-    setWindowTitle(QStringLiteral("Tallora: View Cutting Patterns"));
+      input_(input),
+      result_(result) {
+    setObjectName(QStringLiteral("DiagramWindow"));
+    setWindowTitle(tr("Tallora: View Cutting Patterns"));
     setFont(DiagramFont());
     setModal(true);
     setSizeGripEnabled(true);
@@ -101,7 +103,7 @@ TImageForm::TImageForm(const CuttingJob& job, QWidget* mainWindow)
     scroll_->setWidgetResizable(false);
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    image_ = new BarImage(job, scroll_);
+    image_ = new DiagramImage(input, result, scroll_);
     scroll_->setWidget(image_);
     scroll_->installEventFilter(this);
     panelLayout->addWidget(scroll_);
@@ -111,23 +113,23 @@ TImageForm::TImageForm(const CuttingJob& job, QWidget* mainWindow)
     status_->setFixedHeight(Px(19));
     status_->setSizeGripEnabled(false);
     layout->addWidget(status_);
-    connect(image_, &BarImage::hovered, this, &TImageForm::ShowHover);
-    connect(image_, &BarImage::zoomRequested, this, [this](int steps, QPoint at) {
+    connect(image_, &DiagramImage::hovered, this, &DiagramWindow::ShowHover);
+    connect(image_, &DiagramImage::zoomRequested, this, [this](int steps, QPoint at) {
         SetZoom(StepZoom(zoom_, steps), at.x() - scroll_->horizontalScrollBar()->value());
     });
     // Takes the main window's size when it is made; where it opens is settled when it shows.
     resize(mainWindow != nullptr ? mainWindow->size() : QSize(Px(945), Px(665)));
 }
 
-void TImageForm::ZoomIn() { SetZoom(StepZoom(zoom_, 1), ViewCentre()); }
+void DiagramWindow::ZoomIn() { SetZoom(StepZoom(zoom_, 1), ViewCentre()); }
 
-void TImageForm::ZoomOut() { SetZoom(StepZoom(zoom_, -1), ViewCentre()); }
+void DiagramWindow::ZoomOut() { SetZoom(StepZoom(zoom_, -1), ViewCentre()); }
 
-void TImageForm::ResetZoom() { SetZoom(MinimumZoom, 0); }
+void DiagramWindow::ResetZoom() { SetZoom(MinimumZoom, 0); }
 
-int TImageForm::ViewCentre() const { return scroll_->viewport()->width() / 2; }
+int DiagramWindow::ViewCentre() const { return scroll_->viewport()->width() / 2; }
 
-void TImageForm::SetZoom(double zoom, int anchor) {
+void DiagramWindow::SetZoom(double zoom, int anchor) {
     zoom = std::clamp(zoom, MinimumZoom, MaximumZoom);
     if (zoom == zoom_) return;
     QScrollBar* bar = scroll_->horizontalScrollBar();
@@ -138,7 +140,7 @@ void TImageForm::SetZoom(double zoom, int anchor) {
     bar->setValue(qRound(anchored * image_->width() / oldWidth) - anchor);
 }
 
-void TImageForm::FitImage() {
+void DiagramWindow::FitImage() {
     // The scroll bars take room from the view, which may call for the other one: settle both.
     const QSize full = scroll_->size();
     const int barWidth = scroll_->verticalScrollBar()->sizeHint().width();
@@ -150,7 +152,7 @@ void TImageForm::FitImage() {
     for (int pass = 0; pass < 3; ++pass) {
         const int viewWidth = full.width() - (vertical ? barWidth : 0);
         const int viewHeight = full.height() - (horizontal ? barHeight : 0);
-        size = DiagramSizeFor(job_, viewWidth, viewHeight, zoom_, measurer);
+        size = DiagramSizeFor(input_, result_, viewWidth, viewHeight, zoom_, measurer);
         const bool needVertical = size.Height > viewHeight;
         const bool needHorizontal = size.Width > viewWidth;
         if (needVertical == vertical && needHorizontal == horizontal) break;
@@ -163,7 +165,7 @@ void TImageForm::FitImage() {
     image_->resize(std::max(size.Width, 1), std::max(size.Height, 1));
 }
 
-void TImageForm::CentreOnMainWindow() {
+void DiagramWindow::CentreOnMainWindow() {
     QWidget* main = parentWidget();
     if (main == nullptr) return;
     // Before it has been shown the viewer's frame is unknown; the main window's is alike.
@@ -176,7 +178,7 @@ void TImageForm::CentreOnMainWindow() {
     move(bounds.topLeft());
 }
 
-void TImageForm::ShowHover(const QString& text) {
+void DiagramWindow::ShowHover(const QString& text) {
     if (text == hover_) return;
     hover_ = text;
     if (!text.isEmpty()) {
@@ -189,12 +191,12 @@ void TImageForm::ShowHover(const QString& text) {
     QApplication::sendEvent(image_, &tip);
 }
 
-void TImageForm::resizeEvent(QResizeEvent* event) {
+void DiagramWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     image_->repaint();
 }
 
-void TImageForm::showEvent(QShowEvent* event) {
+void DiagramWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous()) CentreOnMainWindow();
     // The job may have been calculated again since the viewer was last open.
@@ -202,7 +204,7 @@ void TImageForm::showEvent(QShowEvent* event) {
     hover_.clear();
 }
 
-void TImageForm::keyPressEvent(QKeyEvent* event) {
+void DiagramWindow::keyPressEvent(QKeyEvent* event) {
     // "+" is a shifted key on many keyboards, and the keypad's keys carry their own flag.
     const Qt::KeyboardModifiers modifiers =
         event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
@@ -226,7 +228,7 @@ void TImageForm::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-bool TImageForm::eventFilter(QObject* watched, QEvent* event) {
+bool DiagramWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == scroll_ && event->type() == QEvent::Resize) FitImage();
     return QDialog::eventFilter(watched, event);
 }

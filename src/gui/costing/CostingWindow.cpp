@@ -1,4 +1,4 @@
-#include "gui/costing/CostingForm.h"
+#include "gui/costing/CostingWindow.h"
 
 #include <QClipboard>
 #include <QGroupBox>
@@ -18,23 +18,18 @@
 #include <cmath>
 
 #include "costing/CostingFields.h"
-#include "gui/costing/SheetClipboard.h"
 #include "entry/KeyFilters.h"
-#include "storage/AutoSave.h"
-#include "storage/Settings.h"
+#include "gui/costing/SheetClipboard.h"
 #include "gui/widgets/DesignGeometry.h"
 #include "gui/widgets/FilteredEdit.h"
+#include "storage/AutoSave.h"
+#include "storage/Settings.h"
 
 namespace tallora {
 
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-const QString FormCaption = QStringLiteral("Tallora: Material Costing");
-const QString RenameTitle = QStringLiteral("Rename Charge");
-const QString RenamePrompt =
-    QStringLiteral("Enter a name for this charge (leave blank to reset to default):");
 
 constexpr int PanelHeight = 97;
 constexpr int GroupTop = 8;
@@ -52,16 +47,17 @@ void CheckOnly(const std::vector<QRadioButton*>& radios, const std::vector<const
 
 }  // namespace
 
-TCostingForm::TCostingForm(CuttingJob& job, Dialogs& dialogs, RegistryStore& store,
-                           NumberFormat format, QWidget* parent)
+CostingWindow::CostingWindow(JobInput& input, const CalculationResult& result, Dialogs& dialogs,
+                             RegistryStore& store, NumberFormat format, QWidget* parent)
     : QDialog(parent),
-      job_(job),
+      input_(input),
+      result_(result),
       dialogs_(dialogs),
       store_(store),
       format_(std::move(format)),
-      material_(MaterialPrice::OfJob(job.Section)) {
-    setObjectName(QStringLiteral("CostingForm"));
-    setWindowTitle(FormCaption);
+      material_(MaterialPrice::OfJob(input.Section)) {
+    setObjectName(QStringLiteral("CostingWindow"));
+    setWindowTitle(tr("Tallora: Material Costing"));
     setModal(true);
     // Where Tahoma is missing, a face of similar width keeps the captions inside their groups.
     QFont font;
@@ -72,11 +68,11 @@ TCostingForm::TCostingForm(CuttingJob& job, Dialogs& dialogs, RegistryStore& sto
     resize(Px(945), Px(685));
     CreateControls();
 
-    LoadChargeNames(store_, job_.Costing);
+    LoadChargeNames(store_, input_.Costing);
     ApplyNames();
 }
 
-void TCostingForm::CreateControls() {
+void CostingWindow::CreateControls() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -85,34 +81,52 @@ void TCostingForm::CreateControls() {
     top->setObjectName(QStringLiteral("Panel1"));
     top->setFixedHeight(Px(PanelHeight));
     layout->addWidget(top);
+    CreateChargeGroups(top);
+    layout->addWidget(CreateTable(), 1);
+    layout->addWidget(CreateButtons());
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName(QStringLiteral("StatusBar1"));
+    layout->addWidget(statusBar_);
 
+    Connect(matCost_, &material_.Rate, &material_.Basis);
+    connect(weightEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        material_.Weight = ReadChargeValue(text.toStdString(), format_);
+        MakeCostingSheet();
+    });
+    CostingSettings& c = input_.Costing;
+    Connect(cut_, &c.CCutValue, &c.CCutType);
+    Connect(others_[0], &c.CGalvValue, &c.CGalvType);
+    Connect(others_[1], &c.CPPValue, &c.CPPType);
+    Connect(others_[2], &c.COtherValue, &c.COtherType);
+}
+
+void CostingWindow::CreateChargeGroups(QWidget* top) {
     const std::vector<const char*> materialCodes = {ChargeBasis::Tonne, ChargeBasis::Metre};
     const std::vector<const char*> cutCodes = {ChargeBasis::Tonne, ChargeBasis::Metre,
                                                ChargeBasis::Lump, ChargeBasis::Cut};
     const std::vector<const char*> otherCodes = {ChargeBasis::Tonne, ChargeBasis::Metre,
                                                  ChargeBasis::Lump, ChargeBasis::Each};
-
     matCost_ =
-        MakeGroup(top, "MatCostGroup", QStringLiteral(" Material Cost * "), 8, 129, "CCostEdit",
-                  {{"CMRadioT", "Per tonne"}, {"CMRadioM", "Per metre"}}, materialCodes);
+        MakeGroup(top, "MatCostGroup", tr(" Material Cost * "), 8, 129, "CCostEdit",
+                  {{"CMRadioT", QT_TR_NOOP("Per tonne")}, {"CMRadioM", QT_TR_NOOP("Per metre")}},
+                  materialCodes);
 
-    auto* weightGroup = new QGroupBox(QStringLiteral(" Weight "), top);
+    auto* weightGroup = new QGroupBox(tr(" Weight "), top);
     weightGroup->setObjectName(QStringLiteral("WeightGroup"));
     Place(weightGroup, 145, GroupTop, 89, GroupHeight);
     weightEdit_ = new FilteredEdit(DecimalKey, weightGroup);
     weightEdit_->setText(QStringLiteral("0"));
     weightEdit_->setObjectName(QStringLiteral("CWeightEdit"));
     Place(weightEdit_, 12, 19, 65, 21);
-    auto* unit = new QLabel(QStringLiteral("kg/m"), weightGroup);
+    auto* unit = new QLabel(tr("kg/m"), weightGroup);
     unit->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Place(unit, 12, 45, 65, 16);
 
-    cut_ = MakeGroup(top, "CutGroup", QStringLiteral(" Cutting Charge * "), 242, ChargeGroupWidth,
-                     "CCutEdit",
-                     {{"CCRadioT", "Per tonne"},
-                      {"CCRadioM", "Per metre"},
-                      {"CCRadioL", "Lump sum"},
-                      {"CCRadioC", "Per cut"}},
+    cut_ = MakeGroup(top, "CutGroup", tr(" Cutting Charge * "), 242, ChargeGroupWidth, "CCutEdit",
+                     {{"CCRadioT", QT_TR_NOOP("Per tonne")},
+                      {"CCRadioM", QT_TR_NOOP("Per metre")},
+                      {"CCRadioL", QT_TR_NOOP("Lump sum")},
+                      {"CCRadioC", QT_TR_NOOP("Per cut")}},
                      cutCodes);
     const char* groups[] = {"GalvGroup", "PaintGroup", "OtherGroup"};
     const char* edits[] = {"CGalvEdit", "CPPEdit", "COtherEdit"};
@@ -123,14 +137,16 @@ void TCostingForm::CreateControls() {
         others_[k] =
             MakeGroup(top, groups[k], Q(ChargeGroupCaption(k + 1, DefaultChargeName(k + 1))),
                       417 + k * (ChargeGroupWidth + 8), ChargeGroupWidth, edits[k],
-                      {{t.c_str(), "Per tonne"},
-                       {m.c_str(), "Per metre"},
-                       {l.c_str(), "Lump sum"},
-                       {e.c_str(), "Each"}},
+                      {{t.c_str(), QT_TR_NOOP("Per tonne")},
+                       {m.c_str(), QT_TR_NOOP("Per metre")},
+                       {l.c_str(), QT_TR_NOOP("Lump sum")},
+                       {e.c_str(), QT_TR_NOOP("Each")}},
                       otherCodes);
         others_[k].Group->installEventFilter(this);
     }
+}
 
+QTableWidget* CostingWindow::CreateTable() {
     list_ = new QTableWidget(0, CostingColumns, this);
     list_->setObjectName(QStringLiteral("CostListView"));
     list_->setShowGrid(true);
@@ -141,23 +157,25 @@ void TCostingForm::CreateControls() {
     list_->verticalHeader()->hide();
     list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + Px(4));
     list_->horizontalHeader()->setHighlightSections(false);
-    const QStringList captions = {QStringLiteral("Quantity"),
-                                  QStringLiteral("Length"),
-                                  QStringLiteral("Net Weight (ea)"),
-                                  QStringLiteral("Material cost (ea)"),
-                                  QStringLiteral("Cutting Charge (ea)"),
+    const QStringList captions = {tr("Quantity"),
+                                  tr("Length"),
+                                  tr("Net Weight (ea)"),
+                                  tr("Material cost (ea)"),
+                                  tr("Cutting Charge (ea)"),
                                   QString(),
                                   QString(),
                                   QString(),
-                                  QStringLiteral("Total Cost (ea)")};
+                                  tr("Total Cost (ea)")};
     for (int c = 0; c < CostingColumns; ++c) {
         auto* header = new QTableWidgetItem(captions[c]);
         header->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
         list_->setHorizontalHeaderItem(c, header);
     }
     list_->viewport()->installEventFilter(this);
-    layout->addWidget(list_, 1);
+    return list_;
+}
 
+QWidget* CostingWindow::CreateButtons() {
     auto* bottom = new QWidget(this);
     bottom->setObjectName(QStringLiteral("Panel2"));
     bottom->setFixedHeight(Px(55));
@@ -165,36 +183,21 @@ void TCostingForm::CreateControls() {
     bottomLayout->setContentsMargins(Px(8), Px(6), Px(8), Px(6));
     auto* notes = new QVBoxLayout;
     notes->setSpacing(Px(4));
-    notes->addWidget(new QLabel(QStringLiteral("(** Calculated on Net Cut Pieces)"), bottom));
-    notes->addWidget(new QLabel(QStringLiteral("(*   Calculated on Gross Material Used)"), bottom));
+    notes->addWidget(new QLabel(tr("(** Calculated on Net Cut Pieces)"), bottom));
+    notes->addWidget(new QLabel(tr("(*   Calculated on Gross Material Used)"), bottom));
     bottomLayout->addLayout(notes);
     bottomLayout->addStretch(1);
-    copyButton_ = new QPushButton(QStringLiteral("Copy to Clipboard"), bottom);
-    copyButton_->setObjectName(QStringLiteral("Button1"));
+    copyButton_ = new QPushButton(tr("Copy to Clipboard"), bottom);
+    copyButton_->setObjectName(QStringLiteral("CopyButton"));
     copyButton_->setMinimumSize(Px(121), Px(27));
     // Enter in a value field must not copy.
     copyButton_->setAutoDefault(false);
-    connect(copyButton_, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(copyButton_, &QPushButton::clicked, this, [this] { copyToClipboard(); });
     bottomLayout->addWidget(copyButton_);
-    layout->addWidget(bottom);
-
-    statusBar_ = new QStatusBar(this);
-    statusBar_->setObjectName(QStringLiteral("StatusBar1"));
-    layout->addWidget(statusBar_);
-
-    Connect(matCost_, &material_.Rate, &material_.Basis);
-    connect(weightEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        material_.Weight = ReadChargeValue(text.toStdString(), format_);
-        MakeCostingSheet();
-    });
-    CostingSettings& c = job_.Costing;
-    Connect(cut_, &c.CCutValue, &c.CCutType);
-    Connect(others_[0], &c.CGalvValue, &c.CGalvType);
-    Connect(others_[1], &c.CPPValue, &c.CPPType);
-    Connect(others_[2], &c.COtherValue, &c.COtherType);
+    return bottom;
 }
 
-TCostingForm::ChargeGroup TCostingForm::MakeGroup(
+CostingWindow::ChargeGroup CostingWindow::MakeGroup(
     QWidget* panel, const char* name, const QString& caption, int left, int width,
     const char* editName, const std::vector<std::pair<const char*, const char*>>& radios,
     const std::vector<const char*>& codes) {
@@ -211,7 +214,7 @@ TCostingForm::ChargeGroup TCostingForm::MakeGroup(
     // Two choices stack under the field; four make two columns.
     const int columnWidth = radios.size() > 2 ? 74 : width - 20;
     for (size_t i = 0; i < radios.size(); ++i) {
-        auto* radio = new QRadioButton(QString::fromLatin1(radios[i].second), group.Group);
+        auto* radio = new QRadioButton(tr(radios[i].second), group.Group);
         radio->setObjectName(QString::fromLatin1(radios[i].first));
         Place(radio, 10 + static_cast<int>(i / 2) * 76, 43 + static_cast<int>(i % 2) * 18,
               columnWidth, 17);
@@ -222,7 +225,7 @@ TCostingForm::ChargeGroup TCostingForm::MakeGroup(
     return group;
 }
 
-void TCostingForm::Connect(ChargeGroup& group, double* value, std::string* basis) {
+void CostingWindow::Connect(ChargeGroup& group, double* value, std::string* basis) {
     connect(group.Edit, &QLineEdit::textChanged, this, [this, value](const QString& text) {
         *value = ReadChargeValue(text.toStdString(), format_);
         MakeCostingSheet();
@@ -236,8 +239,8 @@ void TCostingForm::Connect(ChargeGroup& group, double* value, std::string* basis
     }
 }
 
-CostingOutcome TCostingForm::Execute(double sectionCost, double sectionWeight,
-                                     const std::string& costType, const Statistics& stats) {
+CostingOutcome CostingWindow::Execute(double sectionCost, double sectionWeight,
+                                      const std::string& costType, const Statistics& stats) {
     Prepare(sectionCost, sectionWeight, costType, stats);
     const QScreen* screen =
         parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
@@ -247,8 +250,8 @@ CostingOutcome TCostingForm::Execute(double sectionCost, double sectionWeight,
     return FormClose();
 }
 
-void TCostingForm::Prepare(double sectionCost, double sectionWeight, const std::string& costType,
-                           const Statistics& stats) {
+void CostingWindow::Prepare(double sectionCost, double sectionWeight, const std::string& costType,
+                            const Statistics& stats) {
     stats_ = stats;
     matCost_.Edit->setText(Q(FormatGeneral(sectionCost, format_)));
     material_.Rate = sectionCost;
@@ -257,7 +260,7 @@ void TCostingForm::Prepare(double sectionCost, double sectionWeight, const std::
     material_.Weight = sectionWeight;
 }
 
-void TCostingForm::FormShow() {
+void CostingWindow::FormShow() {
     // The fields' rewrites below read their values back; the sheet is worked out once, at the end.
     showing_ = true;
     material_.Weight = ReadChargeValue(weightEdit_->text().toStdString(), format_);
@@ -266,7 +269,7 @@ void TCostingForm::FormShow() {
     material_.Rate = ReadChargeValue(matCost_.Edit->text().toStdString(), format_);
     ShowValue(matCost_.Edit, material_.Rate, 2);
 
-    const CostingSettings& c = job_.Costing;
+    const CostingSettings& c = input_.Costing;
     ShowValue(cut_.Edit, c.CCutValue, 2);
     ShowBasis(cut_, c.CCutType);
     ShowValue(others_[0].Edit, c.CGalvValue, 2);
@@ -279,24 +282,24 @@ void TCostingForm::FormShow() {
     MakeCostingSheet();
 }
 
-CostingOutcome TCostingForm::FormClose() {
+CostingOutcome CostingWindow::FormClose() {
     WriteNames();
     return {matCost_.Edit->text().toStdString(), material_.Rate, material_.Basis,
             weightEdit_->text().toStdString(), material_.Weight};
 }
 
 // Rewriting a field runs its change handler, which reads the value back as shown.
-void TCostingForm::ShowValue(QLineEdit* edit, double value, int decimals) {
+void CostingWindow::ShowValue(QLineEdit* edit, double value, int decimals) {
     edit->setText(Q(FormatFixed(value, decimals, format_)));
 }
 
-void TCostingForm::ShowBasis(const ChargeGroup& group, const std::string& basis) {
+void CostingWindow::ShowBasis(const ChargeGroup& group, const std::string& basis) {
     CheckOnly(group.Radios, group.Codes, basis);
 }
 
-void TCostingForm::MakeCostingSheet() {
+void CostingWindow::MakeCostingSheet() {
     if (showing_) return;
-    sheet_ = tallora::MakeCostingSheet(job_, stats_, material_, job_.Costing, format_);
+    sheet_ = tallora::MakeCostingSheet(input_, result_, stats_, material_, input_.Costing, format_);
     list_->clearContents();
     list_->setRowCount(static_cast<int>(sheet_.GridRows.size()));
     for (int r = 0; r < list_->rowCount(); ++r) {
@@ -312,7 +315,7 @@ void TCostingForm::MakeCostingSheet() {
 }
 
 // Columns take the width of their contents, and share what is left of the view.
-void TCostingForm::FitColumns() {
+void CostingWindow::FitColumns() {
     list_->resizeColumnsToContents();
     int used = 0;
     for (int c = 0; c < CostingColumns; ++c) used += list_->columnWidth(c);
@@ -324,14 +327,16 @@ void TCostingForm::FitColumns() {
     }
 }
 
-void TCostingForm::Button1Click() {
+void CostingWindow::copyToClipboard() {
     QGuiApplication::clipboard()->setMimeData(SheetMimeData(sheet_.ClipboardLines));
 }
 
-void TCostingForm::RenameCharge(int charge) {
-    std::string& name = ChargeName(job_.Costing, charge);
-    if (auto answer =
-            dialogs_.AskText(RenameTitle.toStdString(), RenamePrompt.toStdString(), name)) {
+void CostingWindow::renameCharge(int charge) {
+    std::string& name = ChargeName(input_.Costing, charge);
+    if (auto answer = dialogs_.AskText(
+            tr("Rename Charge").toStdString(),
+            tr("Enter a name for this charge (leave blank to reset to default):").toStdString(),
+            name)) {
         name = RenamedCharge(charge, *answer);
     }
     ApplyNames();
@@ -340,42 +345,42 @@ void TCostingForm::RenameCharge(int charge) {
     MakeCostingSheet();
 }
 
-std::array<std::string, 3> TCostingForm::NamesForStoring() const {
+std::array<std::string, 3> CostingWindow::NamesForStoring() const {
     std::array<std::string, 3> names;
     for (int k = 1; k <= OtherChargeCount; ++k) {
         names[static_cast<size_t>(k - 1)] =
-            StoredChargeName(ChargeName(job_.Costing, k), DefaultChargeName(k));
+            StoredChargeName(ChargeName(input_.Costing, k), DefaultChargeName(k));
     }
     return names;
 }
 
-void TCostingForm::SetNamesFromStorage(const std::array<std::string, 3>& stored) {
+void CostingWindow::SetNamesFromStorage(const std::array<std::string, 3>& stored) {
     for (int k = 1; k <= OtherChargeCount; ++k) {
-        ApplyStoredChargeName(ChargeName(job_.Costing, k), stored[static_cast<size_t>(k - 1)]);
+        ApplyStoredChargeName(ChargeName(input_.Costing, k), stored[static_cast<size_t>(k - 1)]);
     }
     ApplyNames();
 }
 
-void TCostingForm::ReloadNames() { ApplyNames(); }
+void CostingWindow::ReloadNames() { ApplyNames(); }
 
-void TCostingForm::ApplyNames() {
+void CostingWindow::ApplyNames() {
     for (int k = 1; k <= OtherChargeCount; ++k) {
-        const std::string& name = ChargeName(job_.Costing, k);
+        const std::string& name = ChargeName(input_.Costing, k);
         others_[static_cast<size_t>(k - 1)].Group->setTitle(Q(ChargeGroupCaption(k, name)));
         list_->horizontalHeaderItem(FirstOtherColumn + k - 1)
             ->setText(Q(ChargeColumnCaption(name)));
     }
 }
 
-void TCostingForm::WriteNames() { WriteChargeNames(store_, job_.Costing); }
+void CostingWindow::WriteNames() { WriteChargeNames(store_, input_.Costing); }
 
-bool TCostingForm::eventFilter(QObject* watched, QEvent* event) {
+bool CostingWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && watched == list_->viewport()) FitColumns();
     if (event->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         for (int k = 0; k < OtherChargeCount; ++k) {
             if (watched == others_[static_cast<size_t>(k)].Group) {
-                RenameCharge(k + 1);
+                renameCharge(k + 1);
                 return true;
             }
         }

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "commands/Dialogs.h"
-#include "inventory/OffcutStore.h"
 #include "gui/inventory/InventoryModel.h"
+#include "inventory/OffcutStore.h"
 
 class QComboBox;
 class QLabel;
@@ -16,12 +16,16 @@ class QTableView;
 class QTableWidget;
 class QUndoStack;
 
+class QHBoxLayout;
+class QVBoxLayout;
+class QTableView;
+
 namespace tallora {
 
 // The offcut inventory window: the store's offcuts as a table, filtered by section and sorted by
 // any column, with add, edit and delete (undone and redone while the window is open), export to
 // CSV and the metres kept of each section.
-class TInventoryForm : public QDialog {
+class InventoryWindow : public QDialog {
     Q_OBJECT
 public:
     // Asks for an offcut's fields: the initial ones shown, nothing when cancelled.
@@ -29,9 +33,9 @@ public:
                                                           const NewOffcut& initial)>;
 
     // The window over an open store; `exportFolder` is where Export starts.
-    TInventoryForm(OffcutStore store, Dialogs& dialogs, std::string exportFolder,
-                   QWidget* parent = nullptr);
-    ~TInventoryForm() override;
+    InventoryWindow(OffcutStore store, Dialogs& dialogs, std::string exportFolder,
+                    QWidget* parent = nullptr);
+    ~InventoryWindow() override;
 
     // Tests answer the offcut dialog themselves.
     void SetEditor(Editor editor) { editor_ = std::move(editor); }
@@ -41,10 +45,10 @@ public:
     void Refresh();
 
     // Handlers.
-    void AddClick();
-    void EditClick();    // the first selected offcut
-    void DeleteClick();  // every selected offcut
-    void ExportClick();
+    void addOffcut();
+    void editOffcut();     // the first selected offcut
+    void deleteOffcuts();  // every selected offcut
+    void exportOffcuts();
     void SectionChanged();
 
     InventoryModel& Model() { return *model_; }
@@ -61,6 +65,9 @@ public:
     class Change;
 
 private:
+    QHBoxLayout* CreateCommands();
+    QTableView* CreateTable();
+    void CreateTotals(QVBoxLayout* layout);
     void RunChange(Change* change);  // pushes it; a change the store refuses is dropped
     void ShowFailure(const QString& message);
     // The section choice and the totals, from one reading of the store.
