@@ -100,7 +100,11 @@ void PrepareJob(const Options& o, const std::string& file, std::istream* in, Job
         }
     }
     if (!o.NoCalc && !SummariseInput(run.Input).CalculateEnabled) {
-        throw BadInput("nothing to calculate: give at least one stock row and one cut row");
+        // The offcuts were to be the stock: why there are none is the news.
+        const bool noOffcuts = run.OffcutsUsed && !run.OffcutsUsed->Changed;
+        throw BadInput("nothing to calculate: give at least one stock row and one cut row" +
+                       (noOffcuts ? "; --use-offcuts added none: " + run.OffcutsUsed->Message
+                                  : std::string()));
     }
     run.RequestedAlgorithm = run.AlgorithmUsed = o.RequestedAlgorithm();
 }

@@ -9,6 +9,19 @@ namespace tallora {
 
 namespace {
 
+// The section key as it was before letters beyond ASCII were matched without case: a
+// calculation booked then is still known as booked.
+std::string IdentitySectionKey(const std::string& section) {
+    std::string key = section;
+    const std::size_t start = key.find_first_not_of(" \t\r\n");
+    key.erase(0, start == std::string::npos ? key.size() : start);
+    key.erase(key.find_last_not_of(" \t\r\n") + 1);
+    for (char& c : key) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return key;
+}
+
 // FNV-1a, 64 bits; two of them from different starts give the identity its 128 bits.
 class Digest {
 public:
@@ -59,7 +72,7 @@ std::string CalculationIdentity(const JobInput& input, const CalculationResult& 
     const SectionData& s = input.Section;
     digest.Add(s.Customer);
     digest.Add(s.Reference);
-    digest.Add(SectionKey(s.Name));
+    digest.Add(IdentitySectionKey(s.Name));
     digest.Add("stock");
     for (int length : result.InputStockLength) digest.Add(length);
     digest.Add("cuts");

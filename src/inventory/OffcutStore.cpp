@@ -13,6 +13,7 @@
 
 #include "inventory/Sqlite.h"
 #include "job/Capacities.h"
+#include "job/Utf8.h"
 #include "results/CuttingListCsv.h"
 
 namespace tallora {
@@ -25,6 +26,21 @@ using sql::Statement;
 using sql::Transaction;
 
 namespace {
+
+// SectionKey as an SQL function, for the migration that makes the keys again.
+void AddSectionKeyFunction(sqlite3* db, const std::string& path) {
+    const auto key = [](sqlite3_context* context, int, sqlite3_value** args) {
+        const auto* text = sqlite3_value_text(args[0]);
+        const std::string made =
+            SectionKey(std::string_view(text == nullptr ? "" : reinterpret_cast<const char*>(text),
+                                        static_cast<std::size_t>(sqlite3_value_bytes(args[0]))));
+        sqlite3_result_text(context, made.data(), static_cast<int>(made.size()), SQLITE_TRANSIENT);
+    };
+    const int rc =
+        sqlite3_create_function_v2(db, "tallora_section_key", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                   nullptr, key, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) Fail(db, rc, path);
+}
 
 // Each step takes the schema from the version before it to `To`. New versions append a step;
 // a step is never changed once released.
@@ -66,6 +82,10 @@ CREATE INDEX offcuts_in_count_order ON offcuts(count);
 CREATE INDEX offcuts_in_source_order ON offcuts(source_file, source_reference, source_pattern);
 CREATE INDEX offcuts_in_booking_order ON offcuts(booked_at);
 CREATE INDEX offcuts_in_location_order ON offcuts(ifnull(location,''));
+)sql"},
+    // Sections match without case beyond ASCII too: the keys are made again.
+    {3, R"sql(
+UPDATE offcuts SET section_key = tallora_section_key(section);
 )sql"},
 };
 
@@ -251,12 +271,7 @@ std::string SectionKey(std::string_view section) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     while (!section.empty() && blank(section.front())) section.remove_prefix(1);
     while (!section.empty() && blank(section.back())) section.remove_suffix(1);
-    std::string key(section);
-    // Bytes of multi-byte UTF-8 characters are all above 0x7F and stay as they are.
-    for (char& c : key) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return key;
+    return LowerCase(section);
 }
 
 std::string InventoryTimeNow() {
@@ -278,6 +293,7 @@ OffcutStore OffcutStore::Open(const std::string& path) {
     if (rc != SQLITE_OK) Fail(raw, rc, path);
     sqlite3_extended_result_codes(raw, 1);
     sqlite3_busy_timeout(raw, BusyWaitMs);
+    AddSectionKeyFunction(raw, path);
 
     // Nothing is written before the file is known to be an inventory this version can read.
     // The version and the tables are read together: another program may be creating them.

@@ -13,7 +13,7 @@ struct sqlite3;
 namespace tallora {
 
 // Schema versions this program reads and writes; a file of a later version is left alone.
-inline constexpr int InventorySchemaVersion = 2;
+inline constexpr int InventorySchemaVersion = 3;
 
 enum class InventoryErrorKind {
     Damaged,        // not a database, or a database that is not an offcut inventory
@@ -131,7 +131,7 @@ struct OffcutBatch {
     std::vector<Piece> Pieces;
 };
 
-// The key sections match on: surrounding blanks dropped, ASCII letters in lower case.
+// The key sections match on: surrounding blanks dropped, letters in lower case (LowerCase).
 std::string SectionKey(std::string_view section);
 
 // The offcut inventory: one SQLite database file, shared by every process of the program that

@@ -165,6 +165,11 @@ TEST(CliInventory, BadArgumentsAreRefusedAndChangeNothing) {
         {{"inventory"}, "inventory: expected a command: list, add, remove or export"},
         {{"inventory", "list", "--kerf", "3"}, "--kerf"},
         {{"--kerf", "3", "inventory", "list"}, "--kerf: belongs to calculating a job"},
+        // Offcuts meant to be all the stock, of a section the inventory does not have.
+        {{"--section", "IPE 220", "--cut", "1@1000", "--use-offcuts"},
+         "nothing to calculate: give at least one stock row and one cut row; --use-offcuts added "
+         "none: The offcut inventory has no offcuts of section \"IPE 220\"; it has offcuts of "
+         "\"IPE 200\"."},
     };
     for (const auto& [args, error] : cases) {
         SCOPED_TRACE(args.back());
