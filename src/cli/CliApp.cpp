@@ -137,9 +137,11 @@ int WriteOutputFiles(const Options& o, const JobRun& run, PictureOutput* picture
         PrintEngine& engine = pictures->ReportEngine();
         if (!ExportReport(engine, run.Input, run.Result,
                           FormatStatistics(run.Stats, NumberFormat::UK()), *o.Pdf)) {
-            Complain(err, SaveFailureMessage(*o.Pdf) +
-                              (engine.SaveError().empty() ? "" : " (" + engine.SaveError() + ")") +
-                              after);
+            // The window's guess of a report still open elsewhere only when the system gave no
+            // reason: a full disk is a full disk.
+            Complain(err, engine.SaveError().empty()
+                              ? SaveFailureMessage(*o.Pdf) + after
+                              : "--pdf " + *o.Pdf + ": " + engine.SaveError() + after);
             return ExitBadInput;
         }
     }
