@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 namespace tallora {
 
@@ -125,6 +126,17 @@ private:
     DiagramHit* hit_;
 };
 
+// The rows' pitch and how many patterns are laid out in them. Fewer than eight patterns keep the
+// height of one in twelve, so a few bars stay slim; rows thinner than MinimumDrawnPitch are not
+// laid out, and the last row is left for the note of how many more there are.
+std::pair<double, int> RowsOf(int patternCount, double areaHeight) {
+    const double evenPitch = areaHeight / patternCount;
+    const double pitch = areaHeight / 8 >= evenPitch ? evenPitch : areaHeight / 12;
+    if (pitch >= MinimumDrawnPitch) return {pitch, patternCount};
+    const int rows = std::max(1, static_cast<int>(areaHeight / MinimumDrawnPitch));
+    return {areaHeight / rows, rows - 1};
+}
+
 void Lay(const JobInput& input, const CalculationResult& result, int width, int height,
          const TextMeasurer& measurer, Painter& painter) {
     const int patternCount = result.PatternCount();
@@ -139,15 +151,7 @@ void Lay(const JobInput& input, const CalculationResult& result, int width, int 
     // The labels leave no room for bars drawn to scale.
     if (!(xScale > 0)) return;
 
-    // Fewer than eight patterns keep the height of one in twelve, so a few bars stay slim.
-    const double evenPitch = areaHeight / patternCount;
-    double pitch = areaHeight / 8 >= evenPitch ? evenPitch : areaHeight / 12;
-    int shown = patternCount;
-    if (pitch < MinimumDrawnPitch) {
-        const int rows = std::max(1, static_cast<int>(areaHeight / MinimumDrawnPitch));
-        shown = rows - 1;  // the last row is the note's
-        pitch = areaHeight / rows;
-    }
+    const auto [pitch, shown] = RowsOf(patternCount, areaHeight);
     // Beyond the bitmap's edge, or the clip's, nothing more is seen.
     const double stopX = std::min(width, painter.Clip().Right);
     // Finding what is under the pointer needs no colours.
