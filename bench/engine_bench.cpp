@@ -43,7 +43,7 @@ void Calculate(benchmark::State& state, Algorithm chosen, int cutRows, std::vect
     int permutations = 0;
     for (auto _ : state) {
         tallora::CalculationObserver quiet;
-        const auto outcome = tallora::Calculate(input, {chosen, {}}, quiet);
+        const auto outcome = tallora::Calculate(input, {chosen, {}, {}}, quiet);
         benchmark::DoNotOptimize(outcome.Result.Patterns.data());
         bars = 0;
         for (const auto& p : outcome.Result.Patterns) bars += p.BarCount;

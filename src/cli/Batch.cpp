@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <sstream>
 #include <thread>
 
 #include "cli/JsonOutput.h"
@@ -49,6 +50,7 @@ struct BatchLine {
     std::string Json;
     std::string Error;
     int Status = ExitSuccess;
+    bool Booked = false;  // to the offcut inventory
 };
 
 BatchLine RunBatchJob(const Options& o, const std::string& file, std::istream* in,
@@ -65,12 +67,15 @@ BatchLine RunBatchJob(const Options& o, const std::string& file, std::istream* i
         BookJobRun(o.BookOffcuts ? inventory : nullptr, file, run);
         nlohmann::json result = run.Json();
         line.Status = run.Status();
+        line.Booked = run.OffcutsBooked && run.OffcutsBooked->Changed;
         result["file"] = FileJson(file);
         result["exit_status"] = line.Status;
         if (inventory != nullptr) result["inventory"] = JobInventoryJson(*inventory, run);
         if (!run.Outcome.Completed) line.Error = named(run.Outcome.Error);
         if (run.BookingStatus != ExitSuccess) line.Error = named(run.OffcutsBooked->Message);
-        line.Json = JsonLine(result);
+        std::ostringstream text;
+        WriteJson(text, result, -1, &run.Result.Patterns);
+        line.Json = std::move(text).str();
     } catch (const std::exception& e) {
         // Bad input, or what should never happen (memory ran out): this job fails, the others
         // go on.
@@ -111,6 +116,7 @@ int RunBatch(const Options& o, const std::vector<std::string>& files, std::ostre
     for (size_t i = 0; i < std::min(cores, files.size()); ++i) workers.emplace_back(work);
 
     int status = ExitSuccess;
+    int booked = 0;
     for (size_t i = 0; i < files.size(); ++i) {
         BatchLine line;
         {
@@ -118,15 +124,25 @@ int RunBatch(const Options& o, const std::vector<std::string>& files, std::ostre
             finished.wait(lock, [&] { return done[i]; });
             line = std::move(lines[i]);
         }
+        booked += line.Booked;
         out << line.Json << "\n" << std::flush;
         if (!line.Error.empty()) Complain(err, line.Error);
         status = std::max(status, line.Status);
+        if (!out) {
+            // No job more is started, nor booked, for output that goes nowhere.
+            const int error = errno;
+            next = files.size();
+            workers.clear();  // the jobs under way end
+            for (size_t k = i + 1; k < files.size(); ++k) booked += done[k] && lines[k].Booked;
+            Complain(err, std::string("the output could not be written: ") + std::strerror(error) +
+                              (booked > 0 ? "; " + std::to_string(booked) +
+                                                (booked == 1 ? " job was" : " jobs were") +
+                                                " booked to the offcut inventory all the same"
+                                          : ""));
+            return ExitBadInput;
+        }
     }
     workers.clear();
-    if (!out) {
-        Complain(err, std::string("the output could not be written: ") + std::strerror(errno));
-        return ExitBadInput;
-    }
     return status;
 }
 

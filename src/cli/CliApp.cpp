@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <nlohmann/json.hpp>
 
 #include "cli/Batch.h"
@@ -14,6 +15,7 @@
 #include "cli/Terminal.h"
 #include "cli/TextOutput.h"
 #include "commands/Exports.h"
+#include "inventory/OffcutStore.h"
 #include "report/PdfReport.h"
 #include "storage/JobFile.h"
 #include "storage/SafeFile.h"
@@ -31,6 +33,11 @@ protected:
     std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
 };
 
+int WriteFailed(std::ostream& err) {
+    Complain(err, std::string("the output could not be written: ") + std::strerror(errno));
+    return ExitBadInput;
+}
+
 // --help of the command asked about, or the parse error: the status to exit with.
 int ParseFailed(CLI::App& app, const CLI::App* inventoryCommand, std::ostream& out,
                 std::ostream& err) {
@@ -45,7 +52,7 @@ int ParseFailed(CLI::App& app, const CLI::App* inventoryCommand, std::ostream& o
             asked = sub;
         }
         out << asked->help();
-        return ExitSuccess;
+        return out.flush() ? ExitSuccess : WriteFailed(err);
     } catch (const CLI::ParseError& e) {
         if (inventoryCommand->parsed() && inventoryCommand->get_subcommands().empty()) {
             Complain(err, "inventory: expected a command: list, add, remove or export");
@@ -78,11 +85,22 @@ void StartSingleJob(const Options& o, const std::string& file, std::istream* in,
                        ": this tallora-cli was built without PDF and picture output");
     }
     if (!o.Size.empty()) diagramSize = DiagramSize(o.Size);
+    const std::vector<InputFile> inputs =
+        InputFiles(o, file, inventory != nullptr ? inventory->Path : std::string());
+    // The job file may be saved over, as Save does; nothing else the job reads may be written.
+    std::vector<InputFile> notForSave = inputs;
+    std::erase_if(notForSave, [](const InputFile& input) { return input.What == "the job file"; });
+    std::vector<InputFile> outputs;
     for (const auto& [option, given] :
          {std::pair{"--pdf", &o.Pdf}, std::pair{"--diagram", &o.Diagram},
           std::pair{"--save", &o.Save}, std::pair{"--export-csv", &o.ExportCsv},
           std::pair{"--costing-csv", &o.CostingCsv}}) {
-        if (*given) CheckOutputFile(option, **given);
+        if (!*given) continue;
+        CheckOutputFile(option, **given);
+        CheckNotAnInput(option, **given, std::string(option) == "--save" ? notForSave : inputs);
+        // Two outputs in one file: the second would replace the first.
+        CheckNotAnInput(option, **given, outputs);
+        outputs.push_back({"the file of " + std::string(option), **given});
     }
     PrepareJob(o, file, in, run, inventory);
 }
@@ -101,11 +119,9 @@ bool ShowResults(const Options& o, const std::string& file, const JobRun& run,
         if (o.Format == "jsonl") {
             result["file"] = FileJson(file);
             result["exit_status"] = run.Status();
-            shown << JsonLine(result) << "\n";
-        } else {
-            // Every text is UTF-8 already; a byte that is not still never stops the output.
-            shown << result.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
         }
+        WriteJson(shown, result, o.Format == "jsonl" ? -1 : 2, &run.Result.Patterns);
+        shown << "\n";
     } catch (const nlohmann::json::exception& e) {
         Complain(err, std::string("the JSON output could not be made: ") + e.what());
         return false;
@@ -113,15 +129,19 @@ bool ShowResults(const Options& o, const std::string& file, const JobRun& run,
     return true;
 }
 
-// The files asked for after the results: the report, the diagram and the CSV files. The status.
+// The files asked for after the calculation: the report, the diagram and the CSV files. The
+// status; `after` ends the message of a failure.
 int WriteOutputFiles(const Options& o, const JobRun& run, PictureOutput* pictures,
-                     std::pair<int, int> diagramSize, std::ostream& err) {
+                     std::pair<int, int> diagramSize, std::ostream& err, const std::string& after) {
     if (o.Pdf) {
         PrintEngine& engine = pictures->ReportEngine();
         if (!ExportReport(engine, run.Input, run.Result,
                           FormatStatistics(run.Stats, NumberFormat::UK()), *o.Pdf)) {
-            Complain(err, SaveFailureMessage(*o.Pdf) +
-                              (engine.SaveError().empty() ? "" : " (" + engine.SaveError() + ")"));
+            // The window's guess of a report still open elsewhere only when the system gave no
+            // reason: a full disk is a full disk.
+            Complain(err, engine.SaveError().empty()
+                              ? SaveFailureMessage(*o.Pdf) + after
+                              : "--pdf " + *o.Pdf + ": " + engine.SaveError() + after);
             return ExitBadInput;
         }
     }
@@ -130,14 +150,14 @@ int WriteOutputFiles(const Options& o, const JobRun& run, PictureOutput* picture
         const std::string error =
             pictures->SaveDiagram(run.Input, run.Result, width, height, *o.Diagram);
         if (!error.empty()) {
-            Complain(err, "--diagram " + *o.Diagram + ": " + error);
+            Complain(err, "--diagram " + *o.Diagram + ": " + error + after);
             return ExitBadInput;
         }
     }
     if (o.ExportCsv) {
         const std::string error = ExportCuttingList(*o.ExportCsv, run.Input, run.Result);
         if (!error.empty()) {
-            Complain(err, "--export-csv " + *o.ExportCsv + ": " + error);
+            Complain(err, "--export-csv " + *o.ExportCsv + ": " + error + after);
             return ExitBadInput;
         }
     }
@@ -145,11 +165,19 @@ int WriteOutputFiles(const Options& o, const JobRun& run, PictureOutput* picture
         const std::string error =
             ExportCostingSheet(*o.CostingCsv, run.Input, run.Result, run.Stats, NumberFormat::UK());
         if (!error.empty()) {
-            Complain(err, "--costing-csv " + *o.CostingCsv + ": " + error);
+            Complain(err, "--costing-csv " + *o.CostingCsv + ": " + error + after);
             return ExitBadInput;
         }
     }
     return ExitSuccess;
+}
+
+// Output that went nowhere (a full disk, a closed pipe) is a failure, not a success; `after`
+// says what was done all the same.
+bool Flushed(std::ostream& shown, std::ostream& err, const std::string& after) {
+    if (shown.flush()) return true;
+    Complain(err, std::string("the output could not be written: ") + std::strerror(errno) + after);
+    return false;
 }
 
 struct Streams {
@@ -175,31 +203,47 @@ int RunSingleJob(const Options& o, const std::string& file, JobInventory* invent
     const bool tell = o.Format == "text" && !o.Quiet;
     if (run.OffcutsUsed && tell) Tell(io.Err, run.OffcutsUsed->Message);
     CalculateJob(o, run, io.ErrIsTerminal && !o.Quiet ? &io.Err : nullptr);
-    BookJobRun(o.BookOffcuts ? inventory : nullptr, file, run);
+
+    // Every output before the booking: one that fails leaves nothing booked, and the job can be
+    // run again as it was.
+    JobInventory* booking = o.BookOffcuts ? inventory : nullptr;
+    const std::string notBooked =
+        booking != nullptr ? ". Nothing was booked to the offcut inventory" : "";
+    if (o.Save) {
+        const std::string error = SaveFile(*o.Save, run.Input, run.Result, run.Stats);
+        if (!error.empty()) {
+            Complain(io.Err, "--save " + *o.Save + ": " + error + notBooked);
+            return ExitBadInput;
+        }
+    }
+    if (run.Outcome.Completed &&
+        WriteOutputFiles(o, run, pictures, diagramSize, io.Err, notBooked) != ExitSuccess)
+        return ExitBadInput;
+    // The text says nothing of the booking; JSON does, so it can only follow it.
+    const bool text = o.Format == "text";
+    if (text && (!ShowResults(o, file, run, inventory, shown, io.Err) ||
+                 !Flushed(shown, io.Err, notBooked)))
+        return ExitBadInput;
+
+    BookJobRun(booking, file, run);
     if (run.BookingStatus != ExitSuccess) {
         Complain(io.Err, run.OffcutsBooked->Message);
     } else if (run.OffcutsBooked && run.Outcome.Completed && tell) {
         Tell(io.Err, run.OffcutsBooked->Message);
     }
-    if (!ShowResults(o, file, run, inventory, shown, io.Err)) return ExitBadInput;
-    // Output that went nowhere (a full disk, a closed pipe) is a failure, not a success.
-    if (!shown.flush()) {
-        Complain(io.Err, std::string("the output could not be written: ") + std::strerror(errno));
+    const bool booked = run.OffcutsBooked && run.OffcutsBooked->Changed;
+    const std::string bookedAnyway =
+        booked ? "; the job was booked to the offcut inventory all the same, so it is not to be "
+                 "booked again"
+               : "";
+    if (!text && (!ShowResults(o, file, run, inventory, shown, io.Err) ||
+                  !Flushed(shown, io.Err, bookedAnyway)))
         return ExitBadInput;
-    }
-    if (o.Save) {
-        const std::string error = SaveFile(*o.Save, run.Input, run.Result, run.Stats);
-        if (!error.empty()) {
-            Complain(io.Err, "--save " + *o.Save + ": " + error);
-            return ExitBadInput;
-        }
-    }
     if (!run.Outcome.Completed) {
         Complain(io.Err, run.Outcome.Error);
         return ExitRefused;
     }
-    const int written = WriteOutputFiles(o, run, pictures, diagramSize, io.Err);
-    return written != ExitSuccess ? written : run.BookingStatus;
+    return run.BookingStatus;
 }
 
 // The jobs of the command line: one, or several as JSON lines.
@@ -214,16 +258,14 @@ int RunJobs(const CLI::App& app, Options& o, PictureOutput* pictures, RegistrySt
     try {
         bool folder = false;
         files = ExpandJobFiles(o.JobFiles, folder);
+        ReadTimeLimit(o);
         ReadCsvOptions(o, io.In, std::find(files.begin(), files.end(), StdinName) != files.end());
         if (o.UseOffcuts && o.NoCalc) {
             throw BadInput(
                 "--use-offcuts: adds stock to calculate with, so it cannot be given "
                 "with --no-calc");
         }
-        if (withInventory) {
-            inventory.Path = InventoryFile(o.Inventory, settings);
-            inventory.Store = OpenInventoryFile(inventory.Path);
-        }
+        if (withInventory) inventory.Path = InventoryFile(o.Inventory, settings);
         if (files.size() > 1 || folder) {
             CheckBatchOptions(app, o);
             return RunBatch(o, files, shown, io.Err, io.In, withInventory ? &inventory : nullptr);
@@ -253,13 +295,25 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (o.Version) {
         out << "tallora-cli " << TALLORA_VERSION << "\n";
-        return ExitSuccess;
+        return out.flush() ? ExitSuccess : WriteFailed(err);
     }
-    if (inventoryCommand->parsed()) {
-        if (!OnlyInventoryOptions(app, err)) return ExitBadInput;
-        return RunInventoryCommand(io, o.Inventory, settings, out, err);
+    // What no part expected still ends in a message and a status, never in an abort.
+    try {
+        if (inventoryCommand->parsed()) {
+            if (!OnlyInventoryOptions(app, err)) return ExitBadInput;
+            return RunInventoryCommand(io, o.Inventory, settings, out, err);
+        }
+        return RunJobs(app, o, pictures, settings, {out, err, in, errIsTerminal});
+    } catch (const BadInput& e) {
+        Complain(err, e.what());
+    } catch (const InventoryError& e) {
+        Complain(err, e.what());
+    } catch (const std::bad_alloc&) {
+        Complain(err, "the memory ran out");
+    } catch (const std::exception& e) {
+        Complain(err, std::string("internal error: ") + e.what());
     }
-    return RunJobs(app, o, pictures, settings, {out, err, in, errIsTerminal});
+    return ExitBadInput;
 }
 
 }  // namespace tallora

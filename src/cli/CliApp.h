@@ -28,6 +28,10 @@ inline constexpr int DefaultDiagramWidth = 945;
 inline constexpr int DefaultDiagramHeight = 665;
 inline constexpr int MaxDiagramSide = 8000;
 
+// The range of --time-limit, in seconds.
+inline constexpr double MinTimeLimit = 0.001;
+inline constexpr double MaxTimeLimit = 1e6;
+
 // Runs tallora-cli with its arguments (without the program name). Without `pictures`, --pdf and
 // --diagram are refused as bad usage. When `err` is a terminal, a long calculation shows its
 // progress there. The job file "-" is read from `in`. The offcut inventory is the one of the

@@ -218,8 +218,8 @@ void PrintInventoryList(std::ostream& out, const std::optional<std::string>& sec
     }
 }
 
-// inventory add: the new offcut's id on standard output.
-void AddOffcut(const InventoryOptions& io, const std::string& path, std::ostream& out) {
+// inventory add: the new offcut's id on standard output. Returns what was changed.
+std::string AddOffcut(const InventoryOptions& io, const std::string& path, std::ostream& out) {
     NewOffcut offcut;
     offcut.Section = TextArgument(io.AddSection);
     if (SectionKey(offcut.Section).empty())
@@ -232,11 +232,13 @@ void AddOffcut(const InventoryOptions& io, const std::string& path, std::ostream
                                                   "a whole number of pieces, at least 1"));
     if (io.Location) offcut.Location = TextArgument(*io.Location);
     OffcutStore store = OpenInventoryFile(path);
-    out << store.Add(offcut) << "\n";
+    const long long id = store.Add(offcut);
+    out << id << "\n";
+    return "offcut " + std::to_string(id) + " was added to the offcut inventory";
 }
 
-// inventory remove: what was taken and what is left.
-void RemoveOffcut(const InventoryOptions& io, const std::string& path, std::ostream& out) {
+// inventory remove: what was taken and what is left. Returns what was changed.
+std::string RemoveOffcut(const InventoryOptions& io, const std::string& path, std::ostream& out) {
     const long long id =
         CountArgument("inventory remove: id", io.RemoveId, std::numeric_limits<long long>::max(),
                       "an offcut's id, as inventory list shows it");
@@ -256,6 +258,9 @@ void RemoveOffcut(const InventoryOptions& io, const std::string& path, std::ostr
     out << "Took " << taken << (taken == 1 ? " piece" : " pieces") << " of offcut " << id << " ("
         << Printable(offcut->Section) << ", " << offcut->Length << "mm); " << offcut->Count - taken
         << " left.\n";
+    return std::to_string(taken) + (taken == 1 ? " piece" : " pieces") + " of offcut " +
+           std::to_string(id) + (taken == 1 ? " was" : " were") +
+           " taken from the offcut inventory";
 }
 
 void ListOffcuts(const InventoryOptions& io, const std::string& path,
@@ -281,16 +286,20 @@ void ListOffcuts(const InventoryOptions& io, const std::string& path,
 
 int RunInventoryCommand(const InventoryOptions& io, const std::optional<std::string>& mainFile,
                         RegistryStore* settings, std::ostream& out, std::ostream& err) {
+    std::string done;  // the change made, for a message when its output is lost
     try {
         if (io.ExportCsv->parsed()) CheckOutputFile("inventory export", io.ExportFile);
         std::optional<std::string> section;
         if (io.Section) section = TextArgument(*io.Section);
         const std::string path = InventoryFile(io.File ? io.File : mainFile, settings);
+        // The CSV file written over the inventory would lose every offcut and booking.
+        if (io.ExportCsv->parsed())
+            CheckNotAnInput("inventory export", io.ExportFile, InputFiles({}, {}, path));
         // Arguments are checked before the file is opened, or made.
         if (io.Add->parsed()) {
-            AddOffcut(io, path, out);
+            done = AddOffcut(io, path, out);
         } else if (io.Remove->parsed()) {
-            RemoveOffcut(io, path, out);
+            done = RemoveOffcut(io, path, out);
         } else if (io.ExportCsv->parsed()) {
             const OffcutStore store = OpenInventoryFile(path);
             const std::string error = WriteFileSafely(io.ExportFile, store.ExportCsv(section));
@@ -306,7 +315,9 @@ int RunInventoryCommand(const InventoryOptions& io, const std::optional<std::str
         return ExitBadInput;
     }
     if (!out.flush()) {
-        Complain(err, std::string("the output could not be written: ") + std::strerror(errno));
+        // The change stands: the user is told, so that it is not made twice.
+        Complain(err, std::string("the output could not be written: ") + std::strerror(errno) +
+                          (done.empty() ? "" : "; " + done + " all the same"));
         return ExitBadInput;
     }
     return ExitSuccess;

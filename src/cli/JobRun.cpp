@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "cli/InventoryCommand.h"
 #include "cli/JsonOutput.h"
 #include "cli/Terminal.h"
 #include "cli/TerminalProgress.h"
@@ -14,14 +15,15 @@ namespace tallora::cli {
 
 namespace {
 
-// The job file's lines as read: a file, or "-" for standard input.
-std::vector<std::string> ReadJobFileLines(const std::string& path, std::istream* in) {
+// The job file's bytes as read: a file, or "-" for standard input. Its lines are read from them
+// one at a time.
+std::string ReadJobFileBytes(const std::string& path, std::istream* in) {
     if (path != StdinName) {
         // The read's status says what went wrong.
         std::string error;
-        auto lines = ReadTextFile(path, error);
-        if (!lines) throw BadInput(path + ": " + error);
-        return *lines;
+        auto bytes = ReadTextBytes(path, error);
+        if (!bytes) throw BadInput(path + ": " + error);
+        return std::move(*bytes);
     }
     if (in == nullptr) throw BadInput("standard input: cannot be read here");
     std::string bytes;
@@ -33,7 +35,7 @@ std::vector<std::string> ReadJobFileLines(const std::string& path, std::istream*
         if (bytes.size() > MaxJobFileBytes) return {};
     }
     if (in->bad()) throw BadInput("standard input: could not be read");
-    return SplitTextLines(bytes);
+    return bytes;
 }
 
 enum class Loaded { None, Results, EarlierFormat };
@@ -41,13 +43,12 @@ enum class Loaded { None, Results, EarlierFormat };
 // The job file's rows, allowances, section data, charges and results; an earlier-format file
 // gives its rows and section data, to be calculated.
 Loaded LoadJobFile(const std::string& path, std::istream* in, JobRun& run) {
-    const auto lines = ReadJobFileLines(path, in);
+    const std::string bytes = ReadJobFileBytes(path, in);
     const std::string name = path == StdinName ? "standard input" : path;
-    const OpenedJob opened = ReadJobFile(lines, run.Input, run.Result);
+    const OpenedJob opened = ReadJobFile(std::string_view(bytes), run.Input, run.Result);
     if (opened.Read.Status == ReadStatus::SystemError)
         throw BadInput(name + ": " + opened.Read.Error);
-    if (const std::string problem = opened.Problem(); !problem.empty())
-        throw BadInput(name + ": " + ForTerminal(problem));
+    if (!opened.Problem().empty()) throw BadInput(name + ": " + ForTerminal(opened.Fault()));
     return opened.Earlier ? Loaded::EarlierFormat : Loaded::Results;
 }
 
@@ -62,17 +63,23 @@ std::string BookedJobFile(const std::string& file) {
 
 }  // namespace
 
+OffcutStore& JobInventory::Opened() {
+    if (!Store) Store = OpenInventoryFile(Path);
+    return *Store;
+}
+
 int JobRun::Status() const {
     return std::max(Outcome.Completed ? ExitSuccess : ExitRefused, BookingStatus);
 }
 
 nlohmann::json JobRun::Json() const {
-    return ResultJson({Input, Result, RequestedAlgorithm, AlgorithmUsed, Outcome,
-                       Outcome.Completed ? &Stats : nullptr, TimeText, Sheet ? &*Sheet : nullptr});
+    return ResultJsonWithoutPatterns({Input, Result, RequestedAlgorithm, AlgorithmUsed, Outcome,
+                                      Outcome.Completed ? &Stats : nullptr, TimeText,
+                                      Sheet ? &*Sheet : nullptr});
 }
 
 void PrepareJob(const Options& o, const std::string& file, std::istream* in, JobRun& run,
-                const JobInventory* inventory) {
+                JobInventory* inventory) {
     Loaded loaded = Loaded::None;
     if (!file.empty()) loaded = LoadJobFile(file, in, run);
     if (o.NoCalc && loaded != Loaded::Results) {
@@ -81,11 +88,23 @@ void PrepareJob(const Options& o, const std::string& file, std::istream* in, Job
                                                : "an earlier-format file holds no results"));
     }
     ApplyOptions(o, run.Input);
+    // An inventory that cannot be used stops the job before anything is calculated.
+    if (inventory != nullptr) inventory->Opened();
     // Before the check: the offcuts may be all the stock the job has.
-    if (o.UseOffcuts && inventory != nullptr && inventory->Store)
-        run.OffcutsUsed = UseOffcutsFromInventory(run.Input, *inventory->Store);
+    if (o.UseOffcuts && inventory != nullptr) {
+        try {
+            run.OffcutsUsed = UseOffcutsFromInventory(run.Input, *inventory->Store);
+        } catch (const InventoryError& e) {
+            // Damaged under the reading, or locked too long: the job cannot be what was asked.
+            throw BadInput(e.what());
+        }
+    }
     if (!o.NoCalc && !SummariseInput(run.Input).CalculateEnabled) {
-        throw BadInput("nothing to calculate: give at least one stock row and one cut row");
+        // The offcuts were to be the stock: why there are none is the news.
+        const bool noOffcuts = run.OffcutsUsed && !run.OffcutsUsed->Changed;
+        throw BadInput("nothing to calculate: give at least one stock row and one cut row" +
+                       (noOffcuts ? "; --use-offcuts added none: " + run.OffcutsUsed->Message
+                                  : std::string()));
     }
     run.RequestedAlgorithm = run.AlgorithmUsed = o.RequestedAlgorithm();
 }

@@ -17,10 +17,14 @@
 
 namespace tallora::cli {
 
-// The offcut inventory a run of jobs uses and books to, opened once.
+// The offcut inventory a run of jobs uses and books to, opened once: by the first job that is
+// read, so that a job refused before leaves no new file behind.
 struct JobInventory {
     std::string Path;
     std::optional<OffcutStore> Store;
+
+    // The store, opened (or made) the first time; throws BadInput when it cannot be.
+    OffcutStore& Opened();
 };
 
 // One job from its file (none: from the options alone) to its results.
@@ -40,12 +44,13 @@ struct JobRun {
 
     // The exit status of the job: refused, or its booking's.
     int Status() const;
+    // The JSON of the results without the patterns: WriteJson writes them with it.
     nlohmann::json Json() const;
 };
 
 // The job as the file and the options give it, ready to calculate; throws BadInput.
 void PrepareJob(const Options& o, const std::string& file, std::istream* in, JobRun& run,
-                const JobInventory* inventory = nullptr);
+                JobInventory* inventory = nullptr);
 
 // Calculates the job (with --no-calc, takes the stored results under the options in force) and
 // prices it when --costing asks; `terminal` shows the progress of a long calculation.

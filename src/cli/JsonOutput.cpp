@@ -38,17 +38,24 @@ nlohmann::json InputJson(const JobInput& input, Algorithm requested) {
             {"algorithm", AlgorithmName(requested)}};
 }
 
-nlohmann::json PatternsJson(const CalculationResult& result) {
-    nlohmann::json patterns = nlohmann::json::array();
-    for (const auto& p : result.Patterns) {
-        patterns.push_back({{"StockLength", p.StockLength},
-                            {"BarCount", p.BarCount},
-                            {"CutLength", p.CutLength},
-                            {"PieceCount", p.PieceCount},
-                            {"IsOffcut", p.IsOffcut},
-                            {"OffcutLength", p.OffcutLength}});
-    }
-    return patterns;
+nlohmann::json PatternJson(const CuttingPattern& p) {
+    return {{"StockLength", p.StockLength}, {"BarCount", p.BarCount},
+            {"CutLength", p.CutLength},     {"PieceCount", p.PieceCount},
+            {"IsOffcut", p.IsOffcut},       {"OffcutLength", p.OffcutLength}};
+}
+
+std::string Dumped(const nlohmann::json& value, int indent) {
+    // Every text is UTF-8 already; a byte that is not still never stops the output.
+    return value.dump(indent, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+// A value dumped with its lines moved right by `by` spaces, as it stands inside an object or
+// array: texts hold no line break (dump escapes them), so every one is the value's own.
+std::string Indented(std::string text, int by) {
+    const std::string margin(static_cast<size_t>(by), ' ');
+    for (auto at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1))
+        text.insert(at + 1, margin);
+    return text;
 }
 
 // What the Optimal algorithm proved.
@@ -131,7 +138,46 @@ std::pair<nlohmann::json, nlohmann::json> StatisticsJson(const Statistics* stats
 
 }  // namespace
 
+void WriteJson(std::ostream& out, const nlohmann::json& value, int indent,
+               const std::vector<CuttingPattern>* patterns) {
+    if (!value.is_object() || patterns == nullptr) {
+        out << Dumped(value, indent);
+        return;
+    }
+    const bool pretty = indent >= 0;
+    const std::string newline = pretty ? "\n" : "";
+    const std::string inner(pretty ? static_cast<size_t>(indent) : 0, ' ');
+    out << "{" << (value.empty() ? "" : newline);
+    bool first = true;
+    for (const auto& [key, member] : value.items()) {
+        out << (first ? "" : "," + newline) << inner << Dumped(key, -1) << (pretty ? ": " : ":");
+        first = false;
+        if (key != "patterns") {
+            out << Indented(Dumped(member, indent), pretty ? indent : 0);
+            continue;
+        }
+        if (patterns->empty()) {
+            out << "[]";
+            continue;
+        }
+        out << "[" << newline;
+        for (size_t p = 0; p < patterns->size(); ++p) {
+            out << (p == 0 ? "" : "," + newline) << inner << inner
+                << Indented(Dumped(PatternJson((*patterns)[p]), indent), pretty ? 2 * indent : 0);
+        }
+        out << newline << inner << "]";
+    }
+    out << (value.empty() ? "" : newline) << "}";
+}
+
 nlohmann::json ResultJson(const JobJson& job) {
+    nlohmann::json result = ResultJsonWithoutPatterns(job);
+    nlohmann::json& patterns = result["patterns"];
+    for (const auto& p : job.Result.Patterns) patterns.push_back(PatternJson(p));
+    return result;
+}
+
+nlohmann::json ResultJsonWithoutPatterns(const JobJson& job) {
     const CalculationResult& r = job.Result;
     const CalculationOutcome& outcome = job.Outcome;
     nlohmann::json remaining = nlohmann::json::array();
@@ -142,7 +188,7 @@ nlohmann::json ResultJson(const JobJson& job) {
     const std::vector<std::string> lines =
         outcome.Completed ? r.CuttingListLines : std::vector<std::string>{};
     nlohmann::json result = {
-        {"patterns", PatternsJson(r)},
+        {"patterns", nlohmann::json::array()},
         {"remaining", remaining},
         {"stock_left", stockLeft},
         {"scale_factor", r.ScaleFactor},
@@ -162,13 +208,14 @@ nlohmann::json ResultJson(const JobJson& job) {
         {"RemainingPieces", r.RemainingPieces}};
     // What the Optimal algorithm proved; no key after the other algorithms.
     if (r.Bound) result["bound"] = BoundJson(*r.Bound);
+    // Only when it did: the plan is then no worse than Fast's, but not what the whole search
+    // would have found.
+    if (r.StoppedEarly) result["stopped_early"] = true;
     if (job.Costing != nullptr) result["costing"] = CostingJson(*job.Costing);
     return result;
 }
 
-std::string JsonLine(const nlohmann::json& value) {
-    return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-}
+std::string JsonLine(const nlohmann::json& value) { return Dumped(value, -1); }
 
 nlohmann::json FileJson(const std::string& file) {
     return file.empty() ? nlohmann::json(nullptr) : nlohmann::json(file);

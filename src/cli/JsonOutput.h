@@ -2,7 +2,9 @@
 
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "commands/Calculate.h"
 #include "commands/Inventory.h"
@@ -26,6 +28,14 @@ struct JobJson {
 
 // The JSON object of one job's results (docs/cli-json.md).
 nlohmann::json ResultJson(const JobJson& job);
+// The same with an empty "patterns": WriteJson writes them one at a time.
+nlohmann::json ResultJsonWithoutPatterns(const JobJson& job);
+
+// Writes a value as value.dump(indent) does (indent -1: on one line), the key "patterns" of an
+// object taken from `patterns` when given: a job of a million patterns is written without a
+// million objects held at once.
+void WriteJson(std::ostream& out, const nlohmann::json& value, int indent,
+               const std::vector<CuttingPattern>* patterns = nullptr);
 
 // A JSON line: every text is UTF-8 already; a byte that is not still never stops the output.
 std::string JsonLine(const nlohmann::json& value);

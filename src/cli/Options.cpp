@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
+
 #include "cli/CliApp.h"
 #include "cli/Terminal.h"
 #include "commands/Inventory.h"
@@ -16,6 +18,7 @@
 #include "job/RowTexts.h"
 #include "results/NumberFormat.h"
 #include "storage/RowsFile.h"
+#include "storage/SafeFile.h"
 
 namespace tallora::cli {
 
@@ -98,11 +101,11 @@ void AddSectionOptions(CLI::App& app, Options& o) {
 void AddOutputOptions(CLI::App& app, Options& o) {
     app.add_flag("--no-calc", o.NoCalc, "Use the results stored in JOB instead of calculating");
     app.add_option("--save", o.Save, "Write the job file after the calculation")->type_name("FILE");
-    app.add_option("--time-limit", o.TimeLimit,
-                   "Complex: stop the search after S seconds and finish from what it has; "
-                   "Optimal: keep the best plan found in S seconds (default 10)")
-        ->type_name("S")
-        ->check(CLI::Range(0.001, 1e6));
+    app.add_option("--time-limit", o.TimeLimitText,
+                   "Complex: stop the search in time to place the rest as Fast does within S "
+                   "seconds, never worse than Fast; Optimal: keep the best plan found in S "
+                   "seconds (default 10)")
+        ->type_name("S");
     app.add_option("--format", o.Format,
                    "text (default for one job), json, or jsonl (one JSON object a line; the "
                    "default and the only format for several jobs)")
@@ -169,30 +172,61 @@ std::pair<int, int> DiagramSize(const std::string& text) {
 }
 
 void CheckOutputFile(const std::string& option, const std::string& file) {
-    namespace fs = std::filesystem;
     if (file.empty()) throw BadInput(option + ": expected a file name");
-    const fs::path path(file);
+    const std::string problem = WriteProblem(file);
+    if (!problem.empty()) throw BadInput(option + " " + file + ": " + problem);
+}
+
+namespace {
+
+// One file under two names, or one name twice for a file not made yet.
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    if (stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0)
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
     std::error_code ec;
-    if (fs::is_directory(path, ec))
-        throw BadInput(option + " " + file + ": is a folder, not a file");
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    if (!fs::is_directory(folder, ec)) {
-        throw BadInput(option + " " + file + ": the folder " + folder.string() + " does not exist");
+    namespace fs = std::filesystem;
+    return fs::absolute(a, ec).lexically_normal() == fs::absolute(b, ec).lexically_normal();
+}
+
+}  // namespace
+
+std::vector<InputFile> InputFiles(const Options& o, const std::string& jobFile,
+                                  const std::string& inventory) {
+    std::vector<InputFile> inputs;
+    if (!jobFile.empty() && jobFile != StdinName) inputs.push_back({"the job file", jobFile});
+    for (const auto* files : {&o.StockCsv, &o.CutsCsv}) {
+        for (const std::string& file : *files) {
+            if (file != StdinName) inputs.push_back({"a file of rows the job reads", file});
+        }
     }
-    const bool existed = fs::exists(path, ec);
-    if (existed && !fs::is_regular_file(path, ec)) {
-        throw BadInput(option + " " + file + ": not a regular file");
+    if (!inventory.empty()) {
+        for (const char* end : {"", "-wal", "-shm", "-journal"})
+            inputs.push_back({"the offcut inventory", inventory + end});
     }
-    const fs::perms write =
-        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    if (existed && (fs::status(path, ec).permissions() & write) == fs::perms::none) {
-        throw BadInput(option + " " + file + ": the file is read-only");
+    return inputs;
+}
+
+void CheckNotAnInput(const std::string& option, const std::string& file,
+                     const std::vector<InputFile>& inputs) {
+    for (const InputFile& input : inputs) {
+        if (SameFile(file, input.File)) {
+            throw BadInput(option + " " + file + ": is " + input.What + " (" + input.File +
+                           "); give another file");
+        }
     }
-    {
-        std::ofstream probe(path, std::ios::binary | std::ios::app);
-        if (!probe) throw BadInput(option + " " + file + ": the file cannot be written");
+}
+
+void ReadTimeLimit(Options& o) {
+    if (!o.TimeLimitText) return;
+    // Not a CLI11 number: that reads "nan" and "0x10", and nan passes every range check.
+    const auto seconds = ReadDecimal(*o.TimeLimitText);
+    if (!seconds || *seconds < MinTimeLimit || *seconds > MaxTimeLimit) {
+        throw BadInput("--time-limit " + *o.TimeLimitText +
+                       ": expected a number of seconds from 0.001 to 1000000");
     }
-    if (!existed) fs::remove(path, ec);
+    o.TimeLimit = *seconds;
 }
 
 void ReadCsvOptions(Options& o, std::istream* in, bool stdinTaken) {

@@ -31,7 +31,8 @@ struct Options {
     bool Costing = false;
     bool NoCalc = false;
     std::optional<std::string> Save;
-    std::optional<double> TimeLimit;
+    std::optional<std::string> TimeLimitText;  // as given
+    std::optional<double> TimeLimit;           // read by ReadTimeLimit
     std::optional<std::string> Pdf, Diagram;
     std::string Size;
     bool Quiet = false;
@@ -47,9 +48,29 @@ void AddOptions(CLI::App& app, Options& o);
 // "WxH" in pixels, each side from 1 to MaxDiagramSide; throws BadInput.
 std::pair<int, int> DiagramSize(const std::string& text);
 
-// Refuses an output file that cannot be written before anything is calculated. What exists is
-// left as it is: an existing file is only opened for appending, a new one is removed again.
+// Refuses an output file that cannot be written before anything is calculated (WriteProblem).
+// What exists is left as it is.
 void CheckOutputFile(const std::string& option, const std::string& file);
+
+// --time-limit read into TimeLimit: a decimal number of seconds in range, never "nan", "inf"
+// or hexadecimal; throws BadInput.
+void ReadTimeLimit(Options& o);
+
+// A file the run reads, and what the message calls it ("the job file").
+struct InputFile {
+    std::string What;
+    std::string File;
+};
+
+// The files a run reads: those given ("-" is none) and, with an inventory, its file and the
+// files SQLite keeps beside it.
+std::vector<InputFile> InputFiles(const Options& o, const std::string& jobFile,
+                                  const std::string& inventory);
+
+// Refuses an output that is one of the inputs, through links and hard links too: it would be
+// destroyed while it is read. Throws BadInput.
+void CheckNotAnInput(const std::string& option, const std::string& file,
+                     const std::vector<InputFile>& inputs);
 
 // The files of rows, read once for every job; throws BadInput.
 void ReadCsvOptions(Options& o, std::istream* in, bool stdinTaken);

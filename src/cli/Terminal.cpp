@@ -16,23 +16,32 @@ std::string ForTerminal(const std::string& text) {
     return plain;
 }
 
-std::string Printable(const std::string& line) {
+namespace {
+
+// The text with its control characters, C1 ones included, as U+FFFD; those `kept` stay.
+std::string Replaced(const std::string& text, std::string_view kept) {
     std::string shown;
-    shown.reserve(line.size());
-    for (size_t i = 0; i < line.size(); ++i) {
-        const auto c = static_cast<unsigned char>(line[i]);
-        const bool c1 = c == 0xC2 && i + 1 < line.size() &&
-                        static_cast<unsigned char>(line[i + 1]) >= 0x80 &&
-                        static_cast<unsigned char>(line[i + 1]) <= 0x9F;
-        if ((c < 0x20 && c != '\t') || c == 0x7F || c1) {
+    shown.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool c1 = c == 0xC2 && i + 1 < text.size() &&
+                        static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+        if (((c < 0x20 || c == 0x7F) && kept.find(text[i]) == std::string_view::npos) || c1) {
             shown += "\xEF\xBF\xBD";
             if (c1) ++i;
         } else {
-            shown += line[i];
+            shown += text[i];
         }
     }
     return shown;
 }
+
+}  // namespace
+
+std::string Printable(const std::string& line) { return Replaced(line, "\t"); }
+
+std::string EscapedMessage(const std::string& text) { return Replaced(text, "\t\r\n"); }
 
 std::string TextArgument(const std::string& text) { return ValidUtf8(text); }
 
@@ -76,7 +85,7 @@ std::string OneLine(const std::string& text) {
 }  // namespace
 
 void Complain(std::ostream& err, const std::string& message) {
-    err << "tallora-cli: " << OneLine(message) << "\n";
+    err << "tallora-cli: " << Printable(OneLine(message)) << "\n";
 }
 
 std::vector<std::string> MessageLines(const std::string& text) {

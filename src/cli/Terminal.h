@@ -8,9 +8,14 @@
 // What tallora-cli's parts share: its bad-input error and the ways text reaches a terminal.
 namespace tallora::cli {
 
+// Control characters of a message (but line ends and tab) as U+FFFD: a row or file name quoted
+// in it could move the cursor or change colours, and a NUL would end it early.
+std::string EscapedMessage(const std::string& text);
+
 // Bad usage or bad input: the message is printed and the program exits with ExitBadInput.
 class BadInput : public std::runtime_error {
-    using std::runtime_error::runtime_error;
+public:
+    explicit BadInput(const std::string& message) : std::runtime_error(EscapedMessage(message)) {}
 };
 
 // Message boxes use CR LF; a terminal wants plain line ends.

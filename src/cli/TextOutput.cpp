@@ -16,6 +16,7 @@ void PrintResults(std::ostream& out, const CalculationResult& result, const Stat
             << Pad(texts.Weight[i], 16, true) << "\n";
     }
     if (result.Bound) out << BoundText(*result.Bound, NumberFormat::UK()) << "\n";
+    if (result.StoppedEarly) out << StoppedEarlyText() << "\n";
     if (costing != nullptr) {
         out << "\n";
         for (const auto& line : costing->ClipboardLines) out << Printable(line) << "\n";

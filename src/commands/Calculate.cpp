@@ -38,6 +38,7 @@ CalculatedJob CalculateJob(const JobInput& input, const CalculationOptions& opti
     const std::string time = CalculationTimeText(job.Outcome.Elapsed);
     const auto& bound = job.Outcome.Result.Bound;
     job.StatusText = bound ? time + "   " + BoundText(*bound, format) : time;
+    if (job.Outcome.Result.StoppedEarly) job.StatusText += "   " + StoppedEarlyText();
     return job;
 }
 

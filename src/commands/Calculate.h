@@ -30,7 +30,7 @@ struct CalculatedJob {
     CalculationOutcome Outcome;
     Statistics Stats;
     // For the status bar: the time taken, after Optimal followed by how the plan stands against
-    // its bound.
+    // its bound, after a Complex search stopped at the time limit by StoppedEarlyText.
     std::string StatusText;
 };
 

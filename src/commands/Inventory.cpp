@@ -50,6 +50,24 @@ std::string InventoryMetres(long long millimetres) {
     return sign + std::to_string(mm / 1000) + "." + fraction + " m";
 }
 
+namespace {
+
+// Names the sections the inventory has, the first few, so that a section typed another way is
+// seen.
+std::string NoOffcutsOfSection(const OffcutStore& store, const std::string& section) {
+    constexpr std::size_t Named = 5;
+    const std::vector<SectionTotal> totals = store.TotalsBySection();
+    std::string message = "The offcut inventory has no offcuts of section " + Quoted(section);
+    if (totals.empty()) return message + ": it is empty.";
+    message += "; it has offcuts of ";
+    for (std::size_t k = 0; k < totals.size() && k < Named; ++k)
+        message += (k == 0 ? "" : ", ") + Quoted(totals[k].Section);
+    if (totals.size() > Named) message += " and " + std::to_string(totals.size() - Named) + " more";
+    return message + ".";
+}
+
+}  // namespace
+
 InventoryCommandResult UseOffcutsFromInventory(JobInput& input, const OffcutStore& store) {
     const std::string section = input.Section.Name;
     if (SectionKey(section).empty()) {
@@ -57,8 +75,7 @@ InventoryCommandResult UseOffcutsFromInventory(JobInput& input, const OffcutStor
                 "Type the job's Section first: the offcut inventory keeps its offcuts by section."};
     }
     const std::vector<Offcut> offcuts = store.List(section);
-    if (offcuts.empty())
-        return {false, "The offcut inventory has no offcuts of section " + Quoted(section) + "."};
+    if (offcuts.empty()) return {false, NoOffcutsOfSection(store, section)};
 
     const InventoryStock stock = AddOffcutsAsStock(input, offcuts);
     std::string message;

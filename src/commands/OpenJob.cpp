@@ -1,8 +1,17 @@
 #include "commands/OpenJob.h"
 
+#include "job/RowTexts.h"
 #include "storage/AutoSave.h"
 
 namespace tallora {
+
+std::string OpenedJob::Fault() const {
+    const bool corrupted =
+        Earlier ? *Earlier == OldReadStatus::Corrupted : Read.Status == ReadStatus::Corrupted;
+    if (!corrupted || Read.Fault.Line == 0) return Problem();
+    return FirstLine(CorruptedDataMessage) + " Line " + std::to_string(Read.Fault.Line) + ": " +
+           Read.Fault.Reason;
+}
 
 std::string OpenedJob::Problem() const {
     if (Earlier) {
@@ -15,13 +24,25 @@ std::string OpenedJob::Problem() const {
     return {};
 }
 
-OpenedJob ReadJobFile(const std::vector<std::string>& lines, JobInput& input,
-                      CalculationResult& result) {
+namespace {
+
+OpenedJob ReadJob(JobLines lines, JobInput& input, CalculationResult& result) {
     OpenedJob opened;
     opened.Read = ReadJobLines(lines, input, result);
     if (opened.Read.Status == ReadStatus::OldVersion)
-        opened.Earlier = ReadOldVersion(lines, input, result);
+        opened.Earlier = ReadOldVersion(lines, input, result, &opened.Read.Fault);
     return opened;
+}
+
+}  // namespace
+
+OpenedJob ReadJobFile(const std::vector<std::string>& lines, JobInput& input,
+                      CalculationResult& result) {
+    return ReadJob(JobLines(lines), input, result);
+}
+
+OpenedJob ReadJobFile(std::string_view bytes, JobInput& input, CalculationResult& result) {
+    return ReadJob(JobLines(bytes), input, result);
 }
 
 OpenedJob OpenJob(const std::vector<std::string>& lines, JobInput& input, CalculationResult& result,

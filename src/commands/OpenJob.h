@@ -25,12 +25,18 @@ struct OpenedJob {
     // Why the job was not read whole, as the user is told: NotADataFileMessage or
     // CorruptedDataMessage; empty when it was.
     std::string Problem() const;
+    // The same naming the bad line and what is wrong with it: "Some of the data in this file is
+    // corrupted. Line 7: 0mm is shorter than the minimum allowed length of 1mm."; Problem()
+    // where there is no line to name.
+    std::string Fault() const;
 };
 
 // Reads the lines of a job file into the emptied input and result: a job file as it is, an
 // earlier-format file's rows and section data without results.
 OpenedJob ReadJobFile(const std::vector<std::string>& lines, JobInput& input,
                       CalculationResult& result);
+// The same from the file's bytes, read a line at a time.
+OpenedJob ReadJobFile(std::string_view bytes, JobInput& input, CalculationResult& result);
 
 // The same, telling the user as the desktop does: that the settings changed to the file's,
 // that an earlier-format file will be converted, and why a file could not be read.

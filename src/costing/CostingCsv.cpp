@@ -9,8 +9,8 @@ std::string CostingCsv(const CostingSheet& sheet, const CostingSettings& setting
     auto weight = [](double v) { return CsvNumber(v, 3); };
     auto money = [](double v) { return CsvNumber(v, 2); };
     std::string csv =
-        CsvLine({"Qty", "Length", "Net Wt", "Mat Cost", "Cut Charge", settings.OtherName1,
-                 settings.OtherName2, settings.OtherName3, "Total"});
+        CsvLine({"Qty", "Length", "Net Wt", "Mat Cost", "Cut Charge", CsvText(settings.OtherName1),
+                 CsvText(settings.OtherName2), CsvText(settings.OtherName3), "Total"});
     for (const CostingRow& row : t.Rows) {
         csv += CsvLine({CsvNumber(row.Quantity), CsvNumber(row.Length), weight(row.NetWeight),
                         money(row.MaterialCost), money(row.CuttingCharge), money(row.Other1),

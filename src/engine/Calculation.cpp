@@ -1,6 +1,7 @@
 #include "engine/Calculation.h"
 
 #include <climits>
+#include <cmath>
 
 #include "engine/CalculationRun.h"
 #include "engine/ComplexAlgorithm.h"
@@ -51,6 +52,9 @@ ReadRows ReadEntryRows(const JobInput& input) {
             rows.error = NotALengthMessage(text);
         else if (*length > MaxLength)
             rows.error = LengthTooLongMessage(text);
+        else if (*length == 0)
+            rows.error =
+                LengthTooShortMessage(text);  // the entry lists' rule, wherever it came from
         else
             return length;
         return std::nullopt;
@@ -101,6 +105,8 @@ ReadRows ReadEntryRows(const JobInput& input) {
 
 }  // namespace
 
+std::string TimeLimitMessage() { return "The time limit must be a number of seconds above 0."; }
+
 std::string StockTooShortMessage(int longestCutLength) {
     return "You have not entered a stock length long enough to cut a length of " +
            std::to_string(longestCutLength) + "mm." + "\r\n" +
@@ -133,7 +139,8 @@ void StartTables(const JobInput& input, ReadRows rows, WorkingTables& tables,
     result.StockBarsUsed.assign(result.InputStockLength.size(), 0);
 }
 
-// The algorithm's runs until every piece is placed, the stock runs out or a run places nothing.
+// The algorithm's runs until every piece is placed, the stock runs out or a run places nothing;
+// Complex runs also until its search is stopped early.
 void RunAlgorithm(Algorithm algorithm, CalculationRun& run) {
     WorkingTables& tables = run.Tables;
     long long remaining = RemainingLength(tables);
@@ -153,7 +160,52 @@ void RunAlgorithm(Algorithm algorithm, CalculationRun& run) {
         const long long now = RemainingLength(tables);
         changed = now != remaining;
         remaining = now;
-    } while (!tables.AllAllocated && changed && tables.FirstStockQuantity() != 0);
+    } while (!tables.AllAllocated && changed && tables.FirstStockQuantity() != 0 &&
+             !(algorithm == Algorithm::Complex && run.StoppedEarly));
+}
+
+// Passes on only the user's wish to stop: a plan made aside shows no progress of its own.
+class StopOnly : public CalculationObserver {
+public:
+    explicit StopOnly(CalculationObserver& observer) : observer_(observer) {}
+    bool StopRequested() override { return observer_.StopRequested(); }
+
+private:
+    CalculationObserver& observer_;
+};
+
+// Stock used, in the tables' units, with the pieces left first: the lesser plan is the better.
+std::pair<long long, long long> Cost(const WorkingTables& tables) {
+    long long stock = 0;
+    for (const auto& p : tables.Patterns)
+        stock += static_cast<long long>(p.StockLength) * p.BarCount;
+    return {SumCutQuantity(tables), stock};
+}
+
+// Complex with a limit. Fast's plan of the whole job is made first, and its time kept back from
+// the search, so that what the search has not placed when it stops can be placed as Fast does by
+// the deadline. A search stopped early may have chosen worse than Fast would: then Fast's plan is
+// taken, so the result is never worse than Fast's.
+void RunLimitedComplex(CalculationRun& run) {
+    const auto started = CalculationRun::Clock::now();
+    StopOnly quiet(run.Observer);
+    WorkingTables fast = run.Tables;
+    CalculationRun aside(fast, quiet);
+    RunAlgorithm(Algorithm::Fast, aside);
+    run.FinishTime = CalculationRun::Clock::now() - started;
+
+    RunAlgorithm(Algorithm::Complex, run);
+    if (!run.StoppedEarly) return;
+    WorkingTables& tables = run.Tables;
+    // The rest can only add stock: when what is used already and the pieces left, however well
+    // they were packed, come to Fast's plan or more, Fast's plan stands.
+    const auto [left, used] = Cost(tables);
+    const auto [fastLeft, fastUsed] = Cost(fast);
+    if (!(left == fastLeft && left == 0) || used + RemainingLength(tables) < fastUsed) {
+        RunAlgorithm(Algorithm::Fast, run);
+        if (Cost(tables) <= Cost(fast)) return;
+    }
+    tables = std::move(fast);
 }
 
 }  // namespace
@@ -161,6 +213,12 @@ void RunAlgorithm(Algorithm algorithm, CalculationRun& run) {
 CalculationOutcome Calculate(const JobInput& input, const CalculationOptions& options,
                              CalculationObserver& observer) {
     CalculationOutcome outcome;
+    // A limit of nan or infinity would be no limit at all, and a negative one none either.
+    if (const auto& limit = options.TimeLimitSeconds;
+        limit && !(std::isfinite(*limit) && *limit > 0)) {
+        outcome.Error = TimeLimitMessage();
+        return outcome;
+    }
     // Rows the calculation cannot read are refused before anything starts.
     ReadRows rows = ReadEntryRows(input);
     if (!rows.error.empty()) {
@@ -179,6 +237,7 @@ CalculationOutcome Calculate(const JobInput& input, const CalculationOptions& op
         run.Deadline = start + std::chrono::duration_cast<CalculationRun::Clock::duration>(
                                    std::chrono::duration<double>(seconds));
     }
+    run.IterationBudget = options.SearchIterationBudget;
     DivideByCommonDivisor(tables);
     run.Report({});
     CompactLiveRows(tables);
@@ -192,7 +251,10 @@ CalculationOutcome Calculate(const JobInput& input, const CalculationOptions& op
         return outcome;
     }
     try {
-        RunAlgorithm(options.Algorithm, run);
+        if (options.Algorithm == Algorithm::Complex && (run.Deadline || run.IterationBudget))
+            RunLimitedComplex(run);
+        else
+            RunAlgorithm(options.Algorithm, run);
     } catch (const CalculationCancelled&) {
         outcome = {};
         outcome.Cancelled = true;
@@ -215,6 +277,7 @@ CalculationOutcome Calculate(const JobInput& input, const CalculationOptions& op
     result.Patterns = std::move(tables.Patterns);
     result.PatternStoreFull = tables.PatternStoreFull;
     result.Bound = tables.Bound;
+    result.StoppedEarly = run.StoppedEarly;
     result.ScaleFactor = tables.ScaleFactor;
     outcome.Completed = true;
     outcome.Permutations = run.PermutationNumber;

@@ -18,9 +18,14 @@ const char* AlgorithmName(Algorithm algorithm);  // "complex", "fast" or "optima
 // What the caller sets for one calculation besides the job.
 struct CalculationOptions {
     tallora::Algorithm Algorithm = Algorithm::Complex;
-    // Complex: its search stops at the limit and the calculation goes on from the basis it has.
-    // Optimal: it keeps the best plan found by then (DefaultOptimalSeconds when not set).
+    // Complex: its search stops at the limit, early enough for the pieces left then to be
+    // placed as the Fast algorithm places them; the plan is never worse than Fast's (see
+    // CalculationResult::StoppedEarly). Optimal: it keeps the best plan found by then
+    // (DefaultOptimalSeconds when not set).
     std::optional<double> TimeLimitSeconds;
+    // Complex: the most iterations its search may make in all; reached, it stops as at the time
+    // limit, at the same point on every machine.
+    std::optional<int> SearchIterationBudget;
 };
 
 struct CalculationOutcome {
@@ -48,6 +53,9 @@ std::optional<std::string> RowsError(const JobInput& input);
 
 // "Calculation Time : 1 minute 5.250 seconds".
 std::string CalculationTimeText(std::chrono::milliseconds elapsed);
+
+// The refusal of a time limit that is not a finite number of seconds above 0.
+std::string TimeLimitMessage();
 
 // The refusal of a job whose longest piece no stock length can cut.
 std::string StockTooShortMessage(int longestCutLength);

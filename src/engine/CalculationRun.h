@@ -27,11 +27,25 @@ public:
     int LastProgress = -1;
     int PermutationNumber = 1;  // counts the Complex search's iterations across runs
     int SearchIterationLimit = MaxSearchIterations;
-    // The caller's time: the Complex search stops there and goes on from the basis it has; the
-    // Optimal algorithm keeps the best plan it found by then.
+    // The caller's time: the Complex search stops there and the rest is placed as Fast places
+    // it; the Optimal algorithm keeps the best plan it found by then.
     std::optional<Clock::time_point> Deadline;
+    // Complex: what placing the rest will take, so that the search stops that much before the
+    // deadline.
+    Clock::duration FinishTime{};
+    // Complex: iterations its search may make in all (PermutationNumber counts them); reached,
+    // the search stops as at the deadline, at the same point on every machine.
+    std::optional<int> IterationBudget;
+    // Complex: the search was stopped by the deadline or the budget before it was done.
+    bool StoppedEarly = false;
 
     bool TimeUp() const { return Deadline && Clock::now() >= *Deadline; }
+    // Complex: whether its search is to stop now, with the time left for placing the rest.
+    bool SearchTimeUp() const { return Deadline && Clock::now() + FinishTime >= *Deadline; }
+    // Complex: whether its search may make no iteration more.
+    bool BudgetSpent() const {
+        return IterationBudget && PermutationNumber - 1 >= *IterationBudget;
+    }
     // Recomputes RemainingPieces and reports the pieces placed when the figure changed; throws
     // CalculationCancelled when the user asked to stop.
     void CheckProgress();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -43,11 +44,11 @@ void RelaxStates(double* value, int* choice, const double* next, size_t count, d
 
 }  // namespace
 
-void KnapsackTable(int capacity, const std::vector<int>& weights, const std::vector<double>& values,
-                   KnapsackTables& tables) {
+bool KnapsackTable(int capacity, const std::vector<int>& weights, const std::vector<double>& values,
+                   KnapsackTables& tables, const std::function<bool()>& stop) {
     const int n = static_cast<int>(weights.size());
     tables.Capacity = capacity;
-    if (n == 0) return;
+    if (n == 0) return true;
     const int L = capacity;
     const size_t states = static_cast<size_t>(L) + 1;  // state idx: L - idx capacity left
 
@@ -92,6 +93,7 @@ void KnapsackTable(int capacity, const std::vector<int>& weights, const std::vec
     }
     // Earlier stages, backwards; each state tries its choices in increasing order.
     for (int i = n - 2; i >= 0; --i) {
+        if (stop && stop()) return false;
         const double* next = tables.NextValue.data();
         double* value = tables.Value.data();
         int* choice = tables.Choice.data() + states * i;
@@ -112,6 +114,7 @@ void KnapsackTable(int capacity, const std::vector<int>& weights, const std::vec
         }
         std::swap(tables.Value, tables.NextValue);
     }
+    return true;
 }
 
 void KnapsackCopies(int capacity, const std::vector<int>& weights, const KnapsackTables& tables,
@@ -158,13 +161,22 @@ public:
         pivot_.assign(m, 0.0);
         weights_.resize(m);
         for (int i = 0; i < m; ++i) weights_[i] = tables_.Cuts[i].CutLength;
+        if (run_.SearchTimeUp()) {
+            run_.StoppedEarly = true;
+            return;
+        }
 
         StartingBasis();
         DualPrices();
         Pricing();
         int iterations = 0;
         int milestone = 0;
-        while (bestGain_ >= 0.00001 && iterations < run_.SearchIterationLimit && !run_.TimeUp()) {
+        while (bestGain_ >= 0.00001 && iterations < run_.SearchIterationLimit) {
+            // Only a search that would go on is stopped early.
+            if (run_.SearchTimeUp() || run_.BudgetSpent()) {
+                run_.StoppedEarly = true;
+                break;
+            }
             ++iterations;
             if (run_.PermutationNumber % 25 == 1) milestone = run_.PermutationNumber;
             CalculationProgress progress;
@@ -220,7 +232,13 @@ private:
         double best = 0.0;
         int longest = 0;
         for (const auto& stock : tables_.Stock) longest = std::max(longest, stock.StockLength);
-        KnapsackTable(longest, weights_, dual_, knapsack_);
+        // The table of a large job takes a while: the deadline is looked at between its stages.
+        if (!KnapsackTable(longest, weights_, dual_, knapsack_,
+                           [this] { return run_.SearchTimeUp(); })) {
+            run_.StoppedEarly = true;
+            bestGain_ = 0.0;
+            return;
+        }
         for (const auto& stock : tables_.Stock) {
             KnapsackCopies(stock.StockLength, weights_, knapsack_, copies_);
             double value = 0.0;
@@ -306,6 +324,8 @@ void RunComplex(CalculationRun& run) {
         }
     }
     run.Settle();
+    // Stopped early: the driver places the rest as Fast does.
+    if (run.StoppedEarly) return;
     RepeatPatterns(tables);
     run.Settle();
     NestBestFilledBar(tables);

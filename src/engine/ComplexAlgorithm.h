@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "engine/CalculationRun.h"
@@ -21,9 +22,10 @@ void Knapsack(int capacity, const std::vector<int>& weights, const std::vector<d
               std::vector<int>& copies, KnapsackTables& tables);
 
 // The same in two steps: the table up to the largest capacity, then the copies for any capacity
-// up to it, exactly as Knapsack gives them for that capacity.
-void KnapsackTable(int capacity, const std::vector<int>& weights, const std::vector<double>& values,
-                   KnapsackTables& tables);
+// up to it, exactly as Knapsack gives them for that capacity. `stop`, when given, is asked now
+// and then while the table is made: true leaves it unfinished, and the answer is false.
+bool KnapsackTable(int capacity, const std::vector<int>& weights, const std::vector<double>& values,
+                   KnapsackTables& tables, const std::function<bool()>& stop = {});
 void KnapsackCopies(int capacity, const std::vector<int>& weights, const KnapsackTables& tables,
                     std::vector<int>& copies);
 

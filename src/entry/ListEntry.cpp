@@ -30,32 +30,11 @@ namespace {
 
 CommitResult Refuse(std::string message) { return {CommitStatus::Refused, std::move(message)}; }
 
-// A typed quantity: whole number, or (for stock) "*" or "ANY".
-std::optional<std::string> CheckQuantity(const std::string& text, bool unlimitedAllowed) {
-    if (unlimitedAllowed && IsUnlimitedQuantity(text)) return std::nullopt;
-    bool digits = !text.empty();
-    for (char c : text) digits = digits && c >= '0' && c <= '9';
-    if (!digits) return NotAQuantityMessage(text);
-    const auto quantity = ReadWholeNumber(text);
-    if (!quantity) return QuantityTooLargeMessage(text);
-    // A row of nothing would only be dropped later, with a message that points elsewhere.
-    if (*quantity == 0) return ZeroQuantityMessage();
-    return std::nullopt;
-}
-
 CommitResult Commit(std::vector<ListRow>& rows, const std::string& quantity,
                     const std::string& length, const std::string& mark, bool isStock) {
     if (quantity.empty() || length.empty()) return {};
-
-    bool lengthDigits = true;
-    for (char c : length) lengthDigits = lengthDigits && c >= '0' && c <= '9';
+    if (auto message = RowProblem(quantity, length, isStock)) return Refuse(*message);
     const auto l = ReadWholeNumber(length);
-    if (lengthDigits && !l) return Refuse(LengthTooLongMessage(length));  // too many digits
-    if (!l) return Refuse(NotALengthMessage(length));
-    if (*l > MaxLength) return Refuse(LengthTooLongMessage(length));
-    // Nothing can be cut at 0mm, nor from a bar of it.
-    if (*l == 0) return Refuse(LengthTooShortMessage(length));
-    if (auto message = CheckQuantity(quantity, isStock)) return Refuse(*message);
 
     const int index = LastRowOfLength(rows, *l);
     if (index < 0) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "job/RowTexts.h"
+#include "results/CuttingListCsv.h"
 
 namespace tallora {
 
@@ -133,7 +134,8 @@ PastedRows ParsePastedRows(const std::string& text, bool withMarks) {
                 fields.resize(3);
             }
             if (fields.size() == 3) {
-                mark = fields[2];
+                // As the cutting list's CSV wrote it.
+                mark = FromCsvText(fields[2]);
                 fields.pop_back();
             }
         }
@@ -170,9 +172,7 @@ std::string RowsText(const std::vector<ListRow>& rows) {
     return text;
 }
 
-std::string ReasonOf(const std::string& message) {
-    return message.substr(0, message.find_first_of("\r\n"));
-}
+std::string ReasonOf(const std::string& message) { return FirstLine(message); }
 
 std::string PasteFailuresMessage(std::vector<PasteFailure> failures, int pastedLines, size_t shown,
                                  const std::string& how) {

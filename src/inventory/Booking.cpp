@@ -9,6 +9,19 @@ namespace tallora {
 
 namespace {
 
+// The section key as it was before letters beyond ASCII were matched without case: a
+// calculation booked then is still known as booked.
+std::string IdentitySectionKey(const std::string& section) {
+    std::string key = section;
+    const std::size_t start = key.find_first_not_of(" \t\r\n");
+    key.erase(0, start == std::string::npos ? key.size() : start);
+    key.erase(key.find_last_not_of(" \t\r\n") + 1);
+    for (char& c : key) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return key;
+}
+
 // FNV-1a, 64 bits; two of them from different starts give the identity its 128 bits.
 class Digest {
 public:
@@ -59,7 +72,7 @@ std::string CalculationIdentity(const JobInput& input, const CalculationResult& 
     const SectionData& s = input.Section;
     digest.Add(s.Customer);
     digest.Add(s.Reference);
-    digest.Add(SectionKey(s.Name));
+    digest.Add(IdentitySectionKey(s.Name));
     digest.Add("stock");
     for (int length : result.InputStockLength) digest.Add(length);
     digest.Add("cuts");
@@ -94,14 +107,10 @@ long long BookJob(OffcutStore& store, const JobInput& input, const CalculationRe
                              "Type the job's Section before booking its offcuts: the offcut "
                              "inventory keeps them by section.");
     }
-    std::vector<NewOffcut> added;
-    for (const auto& offcut : returned) {
-        added.push_back({input.Section.Name,
-                         offcut.Length,
-                         offcut.Count,
-                         {jobFile, input.Section.Reference, offcut.Pattern},
-                         location});
-    }
+    OffcutBatch added{input.Section.Name, jobFile, input.Section.Reference, location, {}};
+    added.Pieces.reserve(returned.size());
+    for (const auto& offcut : returned)
+        added.Pieces.push_back({offcut.Pattern, offcut.Length, offcut.Count});
     BookingRecord booking;
     booking.Calculation = CalculationIdentity(input, result);
     booking.JobFile = jobFile;

@@ -83,36 +83,25 @@ std::vector<UsedOffcut> UsedInventoryOffcuts(const JobInput& input, const Calcul
                                              const OffcutStore& store) {
     std::vector<UsedOffcut> used;
     const Allowances& a = input.Allowances;
+    const std::string key = SectionKey(input.Section.Name);
     for (int j = 0; j < result.InputStockCount(); ++j) {
         if (!InputStockIsOffcut(result, j)) continue;
         int bars = j < static_cast<int>(result.StockBarsUsed.size()) ? result.StockBarsUsed[j] : 0;
         const int length = result.InputStockLength[j] + a.Trim + a.Hold;
-        for (long long id :
-             InventoryOffcutIds(result.InputStockMark[static_cast<std::size_t>(j)])) {
+        const std::vector<long long> ids =
+            InventoryOffcutIds(result.InputStockMark[static_cast<std::size_t>(j)]);
+        for (long long id : ids) {
             if (bars <= 0) break;
+            // One gone, or changed, gives none: its bars go to the next.
             const auto offcut = store.Find(id);
-            if (!offcut || offcut->Length != length ||
-                SectionKey(offcut->Section) != SectionKey(input.Section.Name)) {
-                throw InventoryError(
-                    InventoryErrorKind::NotEnough,
-                    "The job cut inventory offcut " + std::to_string(id) + " (" +
-                        std::to_string(length) + "mm), which is no longer in the inventory as " +
-                        "it was: another job may have used it. Use the offcuts again and " +
-                        "calculate the job before booking it.");
-            }
+            if (!offcut || offcut->Length != length || SectionKey(offcut->Section) != key) continue;
             const int taken = std::min(bars, offcut->Count);
-            used.push_back({id, taken});
+            used.push_back({id, taken, key, length});
             bars -= taken;
         }
-        if (bars > 0) {
-            throw InventoryError(
-                InventoryErrorKind::NotEnough,
-                "The job cut " + std::to_string(result.StockBarsUsed[j]) + " bars of " +
-                    std::to_string(length) + "mm from inventory offcuts, but the inventory " +
-                    "has only " + std::to_string(result.StockBarsUsed[j] - bars) + " of them " +
-                    "left: another job may have used them. Use the offcuts again and " +
-                    "calculate the job before booking it.");
-        }
+        // The booking takes the rest from the other offcuts of the section and length, or
+        // refuses.
+        if (bars > 0) used.push_back({ids.front(), bars, key, length});
     }
     return used;
 }

@@ -38,9 +38,10 @@ InventoryStock AddOffcutsAsStock(JobInput& input, std::vector<Offcut> offcuts);
 InventoryStock AddInventoryStock(JobInput& input, const OffcutStore& store);
 
 // The inventory offcuts a calculated job cut, from the bars of its offcut rows: each row's bars
-// go to its offcuts in the order of its mark, each as far as its pieces go. Throws
-// InventoryError (NotEnough) when an offcut a row used is gone or is no longer of the row's
-// section and length, or when its offcuts have fewer pieces left than the row's bars.
+// go to its offcuts in the order of its mark, each as far as its pieces go, passing over one
+// that is gone or no longer of the row's section and length; bars none of them has left are
+// for the booking to take from the other offcuts of the section and length (OffcutStore::Book).
+// Each carries the section key and length.
 std::vector<UsedOffcut> UsedInventoryOffcuts(const JobInput& input, const CalculationResult& result,
                                              const OffcutStore& store);
 

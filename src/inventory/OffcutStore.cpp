@@ -5,17 +5,42 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <thread>
 #include <utility>
 
+#include "inventory/Sqlite.h"
 #include "job/Capacities.h"
+#include "job/Utf8.h"
 #include "results/CuttingListCsv.h"
 
 namespace tallora {
 
+using sql::Exec;
+using sql::Fail;
+using sql::Quoted;
+using sql::Refuse;
+using sql::Statement;
+using sql::Transaction;
+
 namespace {
+
+// SectionKey as an SQL function, for the migration that makes the keys again.
+void AddSectionKeyFunction(sqlite3* db, const std::string& path) {
+    const auto key = [](sqlite3_context* context, int, sqlite3_value** args) {
+        const auto* text = sqlite3_value_text(args[0]);
+        const std::string made =
+            SectionKey(std::string_view(text == nullptr ? "" : reinterpret_cast<const char*>(text),
+                                        static_cast<std::size_t>(sqlite3_value_bytes(args[0]))));
+        sqlite3_result_text(context, made.data(), static_cast<int>(made.size()), SQLITE_TRANSIENT);
+    };
+    const int rc =
+        sqlite3_create_function_v2(db, "tallora_section_key", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                   nullptr, key, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) Fail(db, rc, path);
+}
 
 // Each step takes the schema from the version before it to `To`. New versions append a step;
 // a step is never changed once released.
@@ -58,31 +83,16 @@ CREATE INDEX offcuts_in_source_order ON offcuts(source_file, source_reference, s
 CREATE INDEX offcuts_in_booking_order ON offcuts(booked_at);
 CREATE INDEX offcuts_in_location_order ON offcuts(ifnull(location,''));
 )sql"},
+    // Sections match without case beyond ASCII too: the keys are made again.
+    {3, R"sql(
+UPDATE offcuts SET section_key = tallora_section_key(section);
+)sql"},
 };
 
 static_assert(std::size(Migrations) == InventorySchemaVersion);
 
 // How long a change waits for another program's to end.
 constexpr int BusyWaitMs = 5000;
-
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
-
-[[noreturn]] void Fail(sqlite3* db, int rc, const std::string& path) {
-    const std::string what = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-    const int primary = rc & 0xff;
-    if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT) {
-        throw InventoryError(InventoryErrorKind::Damaged, "The offcut inventory " + Quoted(path) +
-                                                              " is damaged: " + what +
-                                                              ". It has been left as it is.");
-    }
-    throw InventoryError(InventoryErrorKind::Failed,
-                         "The offcut inventory " + Quoted(path) + " could not be used: " + what);
-}
-
-void Exec(sqlite3* db, const char* sql, const std::string& path) {
-    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) Fail(db, rc, path);
-}
 
 // Switches the file to write-ahead logging. SQLite does not wait for a lock here as it does
 // elsewhere: while another program is creating the file, the switch is tried again until the
@@ -100,97 +110,38 @@ void UseWriteAheadLog(sqlite3* db, const std::string& path) {
     }
 }
 
-class Statement {
-public:
-    Statement(sqlite3* db, const char* sql, const std::string& path) : db_(db), path_(path) {
-        const int rc = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr);
-        if (rc != SQLITE_OK) Fail(db, rc, path);
-    }
-    ~Statement() { sqlite3_finalize(stmt_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    Statement& Bind(int index, long long value) {
-        Check(sqlite3_bind_int64(stmt_, index, value));
-        return *this;
-    }
-    Statement& Bind(int index, const std::string& text) {
-        Check(sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
-                                SQLITE_TRANSIENT));
-        return *this;
-    }
-    // An empty text is stored as NULL.
-    Statement& BindOptional(int index, const std::string& text) {
-        if (text.empty()) {
-            Check(sqlite3_bind_null(stmt_, index));
-            return *this;
-        }
-        return Bind(index, text);
-    }
-    // True while there is a row to read.
-    bool Next() {
-        const int rc = sqlite3_step(stmt_);
-        if (rc == SQLITE_ROW) return true;
-        if (rc == SQLITE_DONE) return false;
-        Fail(db_, rc, path_);
-    }
-    void Run() {
-        while (Next()) {}
-    }
-    long long Int(int column) const { return sqlite3_column_int64(stmt_, column); }
-    std::string Text(int column) const {
-        const auto* text = sqlite3_column_text(stmt_, column);
-        if (text == nullptr) return {};
-        return {reinterpret_cast<const char*>(text),
-                static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column))};
-    }
-
-private:
-    void Check(int rc) const {
-        if (rc != SQLITE_OK) Fail(db_, rc, path_);
-    }
-    sqlite3* db_;
-    const std::string& path_;
-    sqlite3_stmt* stmt_ = nullptr;
-};
-
-// Takes the write lock at BEGIN, so a change never fails halfway for want of it; whatever is
-// not committed is rolled back.
-class Transaction {
-public:
-    // A change takes the write lock at once; a reading only sees one state of the file.
-    enum Kind { Change, Reading };
-    Transaction(sqlite3* db, const std::string& path, Kind kind = Change) : db_(db), path_(path) {
-        Exec(db, kind == Change ? "BEGIN IMMEDIATE" : "BEGIN", path);
-    }
-    ~Transaction() {
-        if (!done_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-    void Commit() {
-        Exec(db_, "COMMIT", path_);
-        done_ = true;
-    }
-
-private:
-    sqlite3* db_;
-    const std::string& path_;
-    bool done_ = false;
-};
-
 int UserVersion(sqlite3* db, const std::string& path) {
     Statement version(db, "PRAGMA user_version", path);
     return version.Next() ? static_cast<int>(version.Int(0)) : 0;
 }
 
-[[noreturn]] void Refuse(InventoryErrorKind kind, const std::string& message) {
-    throw InventoryError(kind, message);
+[[noreturn]] void Damaged(const std::string& path, const std::string& what) {
+    Refuse(InventoryErrorKind::Damaged, "The offcut inventory " + Quoted(path) + " is damaged: " +
+                                            what + ". It has been left as it is.");
+}
+
+bool InMemory(const std::string& path) { return path.empty() || path == ":memory:"; }
+
+// A pipe or a device would keep SQLite waiting for ever, or never end: the file and those SQLite
+// keeps beside it must be plain files when they are there.
+void CheckPlainFiles(const std::string& path) {
+    if (InMemory(path)) return;
+    namespace fs = std::filesystem;
+    for (const std::string& file : {path, path + "-wal", path + "-shm", path + "-journal"}) {
+        std::error_code ec;
+        const fs::file_status status = fs::status(file, ec);
+        if (ec || !fs::exists(status) || fs::is_regular_file(status)) continue;
+        Refuse(InventoryErrorKind::Failed,
+               "The offcut inventory " + Quoted(path) +
+                   " cannot be used: " + (file == path ? std::string("it") : Quoted(file)) +
+                   (fs::is_directory(status) ? " is a folder" : " is not a regular file") +
+                   " (a pipe or a device). It has been left as it is.");
+    }
 }
 
 // A file that SQLite did not write is refused before SQLite touches it.
 void CheckHeader(const std::string& path) {
-    if (path.empty() || path == ":memory:") return;
+    if (InMemory(path)) return;
     std::ifstream file(path, std::ios::binary);
     if (!file) return;  // created below
     char header[16] = {};
@@ -213,6 +164,50 @@ void CheckNotNewer(int version, const std::string& path) {
                    std::to_string(InventorySchemaVersion) +
                    "). It has been left as it is: open it with that version.");
     }
+}
+
+constexpr const char* OffcutColumns =
+    "id, section, length_mm, count, source_file, source_reference, source_pattern, booked_at, "
+    "location";
+
+// What SQLite's quick check found first, without the name of the database it was in.
+std::string CheckFinding(std::string finding) {
+    const std::string_view header = "*** in database main ***";
+    if (finding.starts_with(header)) finding.erase(0, header.size());
+    for (char& c : finding) {
+        if (c == '\n' || c == '\r') c = ' ';
+    }
+    const auto start = finding.find_first_not_of(' ');
+    return start == std::string::npos ? std::string("the database check failed")
+                                      : finding.substr(start);
+}
+
+// Damaged pages, found by SQLite's quick check (it reads every page once), and tables or columns
+// gone, as a file edited by hand or by another program has them. Nothing is written to a file
+// that fails: a change would only spread the damage. `tables`: the file has them already.
+void CheckIntact(sqlite3* db, const std::string& path, bool tables) {
+    {
+        Statement check(db, "PRAGMA quick_check(1)", path);
+        if (check.Next() && check.Text(0) != "ok") Damaged(path, CheckFinding(check.Text(0)));
+    }
+    if (!tables) return;
+    const std::string offcuts =
+        std::string("SELECT ") + OffcutColumns + ", section_key, booking_id FROM offcuts LIMIT 0";
+    for (const std::string& sql :
+         {offcuts,
+          std::string("SELECT id, calculation, job_file, job_reference, booked_at FROM bookings "
+                      "LIMIT 0")}) {
+        sqlite3_stmt* statement = nullptr;
+        const int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr);
+        const std::string what = rc == SQLITE_OK ? "" : sqlite3_errmsg(db);
+        sqlite3_finalize(statement);
+        if (rc != SQLITE_OK) Damaged(path, what);
+    }
+}
+
+long long DataVersion(sqlite3* db, const std::string& path) {
+    Statement version(db, "PRAGMA data_version", path);
+    return version.Next() ? version.Int(0) : 0;
 }
 
 // A file of version 0 is ours only while it holds nothing.
@@ -258,10 +253,6 @@ void CheckCount(int count) {
            "Offcut " + std::to_string(id) + " is not in the offcut inventory.");
 }
 
-constexpr const char* OffcutColumns =
-    "id, section, length_mm, count, source_file, source_reference, source_pattern, booked_at, "
-    "location";
-
 Offcut ReadOffcut(const Statement& row) {
     Offcut offcut;
     offcut.Id = row.Int(0);
@@ -280,12 +271,7 @@ std::string SectionKey(std::string_view section) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     while (!section.empty() && blank(section.front())) section.remove_prefix(1);
     while (!section.empty() && blank(section.back())) section.remove_suffix(1);
-    std::string key(section);
-    // Bytes of multi-byte UTF-8 characters are all above 0x7F and stay as they are.
-    for (char& c : key) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return key;
+    return LowerCase(section);
 }
 
 std::string InventoryTimeNow() {
@@ -298,6 +284,7 @@ std::string InventoryTimeNow() {
 }
 
 OffcutStore OffcutStore::Open(const std::string& path) {
+    CheckPlainFiles(path);
     CheckHeader(path);
     sqlite3* raw = nullptr;
     const int rc =
@@ -306,6 +293,7 @@ OffcutStore OffcutStore::Open(const std::string& path) {
     if (rc != SQLITE_OK) Fail(raw, rc, path);
     sqlite3_extended_result_codes(raw, 1);
     sqlite3_busy_timeout(raw, BusyWaitMs);
+    AddSectionKeyFunction(raw, path);
 
     // Nothing is written before the file is known to be an inventory this version can read.
     // The version and the tables are read together: another program may be creating them.
@@ -315,18 +303,34 @@ OffcutStore OffcutStore::Open(const std::string& path) {
         version = UserVersion(raw, path);
         CheckNotNewer(version, path);
         if (version == 0) CheckEmpty(raw, path);
+        // Before the switch to write-ahead logging, which writes to the file.
+        CheckIntact(raw, path, version > 0);
         reading.Commit();
     }
     UseWriteAheadLog(raw, path);
     Exec(raw, "PRAGMA foreign_keys = ON", path);
     Exec(raw, "PRAGMA cache_size = -32768", path);
     if (version < InventorySchemaVersion) Migrate(raw, path);
+    store.checkedVersion_ = DataVersion(raw, path);
     return store;
+}
+
+void OffcutStore::CheckBeforeChange() {
+    // Only another program's commits change the version: the file was checked as we left it.
+    const long long version = DataVersion(db_, path_);
+    if (version == checkedVersion_) return;
+    {
+        Transaction reading(db_, path_, Transaction::Reading);
+        CheckIntact(db_, path_, true);
+        reading.Commit();
+    }
+    checkedVersion_ = version;
 }
 
 OffcutStore::OffcutStore(OffcutStore&& other) noexcept
     : db_(std::exchange(other.db_, nullptr)),
       path_(std::move(other.path_)),
+      checkedVersion_(other.checkedVersion_),
       faultHook_(std::move(other.faultHook_)) {}
 
 OffcutStore& OffcutStore::operator=(OffcutStore&& other) noexcept {
@@ -334,6 +338,7 @@ OffcutStore& OffcutStore::operator=(OffcutStore&& other) noexcept {
         if (db_ != nullptr) sqlite3_close_v2(db_);
         db_ = std::exchange(other.db_, nullptr);
         path_ = std::move(other.path_);
+        checkedVersion_ = other.checkedVersion_;
         faultHook_ = std::move(other.faultHook_);
     }
     return *this;
@@ -421,6 +426,7 @@ long long OffcutStore::Count(const std::optional<std::string>& section) const {
 }
 
 void OffcutStore::Restore(const Offcut& offcut) {
+    CheckBeforeChange();
     Transaction transaction(db_, path_);
     if (Find(offcut.Id)) {
         Refuse(InventoryErrorKind::Invalid,
@@ -466,6 +472,7 @@ long long OffcutStore::Insert(const NewOffcut& offcut, const std::string& booked
 }
 
 long long OffcutStore::Add(const NewOffcut& offcut) {
+    CheckBeforeChange();
     Transaction transaction(db_, path_);
     const long long id = Insert(offcut, InventoryTimeNow(), 0);
     Step("commit");
@@ -474,6 +481,7 @@ long long OffcutStore::Add(const NewOffcut& offcut) {
 }
 
 void OffcutStore::Remove(long long id, int count) {
+    CheckBeforeChange();
     Transaction transaction(db_, path_);
     Statement find(db_, "SELECT count FROM offcuts WHERE id = ?1", path_);
     find.Bind(1, id);
@@ -494,6 +502,7 @@ void OffcutStore::Remove(long long id, int count) {
 void OffcutStore::Update(long long id, const OffcutChanges& changes) {
     if (changes.Length) CheckLength(*changes.Length);
     if (changes.Count) CheckCount(*changes.Count);
+    CheckBeforeChange();
     Transaction transaction(db_, path_);
     if (!Find(id)) NotFound(id);
     if (changes.Section) {
@@ -544,100 +553,13 @@ std::string OffcutStore::ExportCsv(const std::optional<std::string>& section) co
     std::string text = CsvLine({"Id", "Section", "Length (mm)", "Count", "Job file",
                                 "Job reference", "Pattern", "Booked at (UTC)", "Location"});
     for (const Offcut& o : List(section)) {
-        text += CsvLine({std::to_string(o.Id), o.Section, std::to_string(o.Length),
-                         std::to_string(o.Count), o.Source.JobFile, o.Source.JobReference,
+        text += CsvLine({std::to_string(o.Id), CsvText(o.Section), std::to_string(o.Length),
+                         std::to_string(o.Count), CsvText(o.Source.JobFile),
+                         CsvText(o.Source.JobReference),
                          o.Source.Pattern > 0 ? std::to_string(o.Source.Pattern) : "", o.BookedAt,
-                         o.Location});
+                         CsvText(o.Location)});
     }
     return text;
-}
-
-bool OffcutStore::IsBooked(const std::string& calculation) const {
-    Statement row(db_, "SELECT 1 FROM bookings WHERE calculation = ?1", path_);
-    row.Bind(1, calculation);
-    return row.Next();
-}
-
-std::vector<BookingRecord> OffcutStore::Bookings() const {
-    Statement rows(db_,
-                   "SELECT id, calculation, job_file, job_reference, booked_at FROM bookings "
-                   "ORDER BY id",
-                   path_);
-    std::vector<BookingRecord> bookings;
-    while (rows.Next()) {
-        bookings.push_back({rows.Int(0), rows.Text(1), rows.Text(2), rows.Text(3), rows.Text(4)});
-    }
-    return bookings;
-}
-
-long long OffcutStore::Book(const BookingRecord& booking, const std::vector<NewOffcut>& returned,
-                            const std::vector<UsedOffcut>& used) {
-    for (const auto& offcut : returned) {
-        CheckLength(offcut.Length);
-        CheckCount(offcut.Count);
-    }
-    // The same offcut may come in more than one row: it is taken from once, in id order.
-    std::map<long long, long long> taken;
-    for (const auto& use : used) {
-        if (use.Bars > 0) taken[use.OffcutId] += use.Bars;
-    }
-    const std::string bookedAt = booking.BookedAt.empty() ? InventoryTimeNow() : booking.BookedAt;
-
-    Transaction transaction(db_, path_);
-    {
-        Statement earlier(db_, "SELECT booked_at, job_file FROM bookings WHERE calculation = ?1",
-                          path_);
-        earlier.Bind(1, booking.Calculation);
-        if (earlier.Next()) {
-            const std::string file = earlier.Text(1);
-            Refuse(InventoryErrorKind::AlreadyBooked,
-                   "This calculation was booked into the offcut inventory on " + earlier.Text(0) +
-                       (file.empty() ? "" : " (" + file + ")") + ": it is not booked twice.");
-        }
-    }
-    Statement(db_,
-              "INSERT INTO bookings (calculation, job_file, job_reference, booked_at) "
-              "VALUES (?1, ?2, ?3, ?4)",
-              path_)
-        .Bind(1, booking.Calculation)
-        .Bind(2, booking.JobFile)
-        .Bind(3, booking.JobReference)
-        .Bind(4, bookedAt)
-        .Run();
-    const long long bookingId = sqlite3_last_insert_rowid(db_);
-
-    for (const auto& offcut : returned) {
-        Step("returned offcut");
-        Insert(offcut, bookedAt, bookingId);
-    }
-    for (const auto& [id, bars] : taken) {
-        Step("used offcut");
-        Statement find(db_, "SELECT count FROM offcuts WHERE id = ?1", path_);
-        find.Bind(1, id);
-        if (!find.Next()) {
-            Refuse(InventoryErrorKind::NotEnough,
-                   "Offcut " + std::to_string(id) +
-                       " the job used is no longer in the offcut inventory: nothing was booked.");
-        }
-        const long long have = find.Int(0);
-        if (have < bars) {
-            Refuse(InventoryErrorKind::NotEnough,
-                   "Offcut " + std::to_string(id) + " has " + std::to_string(have) +
-                       " left in the offcut inventory but the job used " + std::to_string(bars) +
-                       ": nothing was booked.");
-        }
-        if (have == bars) {
-            Statement(db_, "DELETE FROM offcuts WHERE id = ?1", path_).Bind(1, id).Run();
-        } else {
-            Statement(db_, "UPDATE offcuts SET count = count - ?2 WHERE id = ?1", path_)
-                .Bind(1, id)
-                .Bind(2, bars)
-                .Run();
-        }
-    }
-    Step("commit");
-    transaction.Commit();
-    return bookingId;
 }
 
 }  // namespace tallora

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -12,7 +13,7 @@ struct sqlite3;
 namespace tallora {
 
 // Schema versions this program reads and writes; a file of a later version is left alone.
-inline constexpr int InventorySchemaVersion = 2;
+inline constexpr int InventorySchemaVersion = 3;
 
 enum class InventoryErrorKind {
     Damaged,        // not a database, or a database that is not an offcut inventory
@@ -100,14 +101,37 @@ struct BookingRecord {
     std::string BookedAt;
 };
 
-// Pieces of an inventory offcut a job used as stock.
+// Pieces of an inventory offcut a job used as stock. With a length, pieces the offcut no longer
+// has when the job is booked (another program took them) are taken from the next offcuts of the
+// same section key and length; without one, from that offcut alone.
 struct UsedOffcut {
+    UsedOffcut() = default;
+    UsedOffcut(long long offcutId, int bars, std::string sectionKey = {}, int length = 0)
+        : OffcutId(offcutId), Bars(bars), SectionKey(std::move(sectionKey)), Length(length) {}
+
     long long OffcutId = 0;
     int Bars = 0;
+    std::string SectionKey;
+    int Length = 0;  // mm
     bool operator==(const UsedOffcut&) const = default;
 };
 
-// The key sections match on: surrounding blanks dropped, ASCII letters in lower case.
+// Offcuts a booking returns: of one section, job file, reference and location, each from its
+// pattern with its length and count, kept small for a job of many patterns.
+struct OffcutBatch {
+    std::string Section;
+    std::string JobFile;
+    std::string JobReference;
+    std::string Location;
+    struct Piece {
+        int Pattern = 0;
+        int Length = 0;
+        int Count = 0;
+    };
+    std::vector<Piece> Pieces;
+};
+
+// The key sections match on: surrounding blanks dropped, letters in lower case (LowerCase).
 std::string SectionKey(std::string_view section);
 
 // The offcut inventory: one SQLite database file, shared by every process of the program that
@@ -116,7 +140,8 @@ std::string SectionKey(std::string_view section);
 class OffcutStore {
 public:
     // Opens the file, creating it when missing and bringing an older schema up to date. A file
-    // that is not an inventory, or one of a later version, throws and is left untouched.
+    // that is not an inventory, one that is damaged (a page SQLite's check finds bad, a table or
+    // column gone), one of a later version, or a pipe or device, throws and is left untouched.
     static OffcutStore Open(const std::string& path);
 
     OffcutStore(OffcutStore&& other) noexcept;
@@ -150,6 +175,8 @@ public:
     // nothing. Returns the booking's id. A calculation booked before is refused.
     long long Book(const BookingRecord& booking, const std::vector<NewOffcut>& returned,
                    const std::vector<UsedOffcut>& used);
+    long long Book(const BookingRecord& booking, const OffcutBatch& returned,
+                   const std::vector<UsedOffcut>& used);
     bool IsBooked(const std::string& calculation) const;
     std::vector<BookingRecord> Bookings() const;
 
@@ -162,12 +189,26 @@ public:
 private:
     OffcutStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
     void Step(const std::string& name) const;
+    long long Book(const BookingRecord& booking, std::size_t returnedCount,
+                   const std::function<NewOffcut(std::size_t)>& returned,
+                   const std::vector<UsedOffcut>& used);
+    // Records the booking; refused when the calculation was booked before.
+    long long InsertBooking(const BookingRecord& booking, const std::string& bookedAt);
+    void TakeUsed(const std::vector<UsedOffcut>& used);
+    // Takes up to `bars` pieces from an offcut of `have`; returns how many it took.
+    long long TakePieces(long long id, long long have, long long bars);
+    // Takes `bars` pieces from the offcuts of a section key and length, oldest first, or refuses.
+    void TakeFromOthers(const std::string& sectionKey, int length, long long bars);
+    // Checks the file again when another program changed it since it was last checked: a
+    // damaged file is refused before anything is written to it.
+    void CheckBeforeChange();
     // Inserts an offcut under `id`, or the next id when it is 0; no booking when `bookingId` is.
     long long Insert(const NewOffcut& offcut, const std::string& bookedAt, long long bookingId,
                      long long id = 0);
 
     sqlite3* db_ = nullptr;
     std::string path_;
+    long long checkedVersion_ = -1;  // PRAGMA data_version when the file was last checked
     std::function<void(const std::string&)> faultHook_;
 };
 

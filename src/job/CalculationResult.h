@@ -83,6 +83,10 @@ struct CalculationResult {
     bool PatternStoreFull = false;
     // What the Optimal algorithm proved about the result; nothing after another algorithm.
     std::optional<SolutionBound> Bound;
+    // The Complex search was stopped at the time limit before it was done: the pieces left then
+    // were placed as the Fast algorithm places them, and where Fast's own plan of the whole job
+    // uses less stock, that plan is the result. Not kept in job files.
+    bool StoppedEarly = false;
     // The lengths' common divisor the engine worked in; 1 for a result read from a file.
     int ScaleFactor = 1;
 

@@ -33,6 +33,37 @@ bool IsUnlimitedQuantity(std::string_view quantityText) {
     return quantityText == "*" || quantityText == "ANY";
 }
 
+namespace {
+
+bool AllDigits(const std::string& text) {
+    bool digits = !text.empty();
+    for (char c : text) digits = digits && c >= '0' && c <= '9';
+    return digits;
+}
+
+}  // namespace
+
+std::optional<std::string> RowProblem(const std::string& quantity, const std::string& length,
+                                      bool stock) {
+    const auto l = ReadWholeNumber(length);
+    if (AllDigits(length) && !l) return LengthTooLongMessage(length);  // too many digits
+    if (!l) return NotALengthMessage(length);
+    if (*l > MaxLength) return LengthTooLongMessage(length);
+    // Nothing can be cut at 0mm, nor from a bar of it.
+    if (*l == 0) return LengthTooShortMessage(length);
+    if (stock && IsUnlimitedQuantity(quantity)) return std::nullopt;
+    if (!AllDigits(quantity)) return NotAQuantityMessage(quantity);
+    const auto q = ReadWholeNumber(quantity);
+    if (!q) return QuantityTooLargeMessage(quantity);
+    // A row of nothing would only be dropped later, with a message that points elsewhere.
+    if (*q == 0) return ZeroQuantityMessage();
+    return std::nullopt;
+}
+
+std::string FirstLine(const std::string& message) {
+    return message.substr(0, message.find_first_of("\r\n"));
+}
+
 std::string LengthTooLongMessage(const std::string& lengthText) {
     return lengthText + "mm is greater than the maximum allowed length of " +
            std::to_string(MaxLength) + "mm." + kCheckEntry;

@@ -16,6 +16,16 @@ std::optional<int> ReadWholeNumber(std::string_view text);
 // "*" or "ANY": an unlimited supply of stock bars.
 bool IsUnlimitedQuantity(std::string_view quantityText);
 
+// Why a row's texts cannot be a row, whichever way they came in (typed, pasted, given on the
+// command line, read from a file of rows or a job file), or nothing: the length a whole number
+// from 1 to MaxLength millimetres, the quantity a whole number from 1 (for stock also "*" or
+// "ANY"). The message is the entry lists' own.
+std::optional<std::string> RowProblem(const std::string& quantity, const std::string& length,
+                                      bool stock);
+
+// The first line of a message: the reason without the request to check the entry.
+std::string FirstLine(const std::string& message);
+
 // Messages of the entry lists, shared with the calculation's own check of its rows.
 std::string LengthTooLongMessage(const std::string& lengthText);
 std::string LengthTooShortMessage(const std::string& lengthText);

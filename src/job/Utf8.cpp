@@ -33,7 +33,69 @@ std::size_t CharacterLength(std::string_view text, std::size_t at) {
     return length;
 }
 
+// The lower-case letter of a capital one; any other code point as it is. Pairs of capital and
+// small letters in turn are told apart by the code point's parity.
+char32_t LowerOf(char32_t c) {
+    const auto inPairs = [c](char32_t first, char32_t last) {
+        return c >= first && c <= last && (c - first) % 2 == 0;
+    };
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
+    if (c == 0x130) return 'i';
+    if (c == 0x178) return 0xFF;
+    if (inPairs(0x100, 0x12F) || inPairs(0x132, 0x137) || inPairs(0x139, 0x148) ||
+        inPairs(0x14A, 0x177) || inPairs(0x179, 0x17E) || inPairs(0x460, 0x481) ||
+        inPairs(0x48A, 0x4BF) || inPairs(0x4C1, 0x4CE) || inPairs(0x4D0, 0x4FF) ||
+        inPairs(0x1E00, 0x1E95) || inPairs(0x1EA0, 0x1EFF))
+        return c + 1;
+    // Greek: the capitals with a tonos, then the alphabet (U+03A2 is no letter).
+    if (c == 0x386) return 0x3AC;
+    if (c >= 0x388 && c <= 0x38A) return c + 0x25;
+    if (c == 0x38C) return 0x3CC;
+    if (c == 0x38E || c == 0x38F) return c + 0x3F;
+    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 0x20;
+    // Cyrillic.
+    if (c >= 0x400 && c <= 0x40F) return c + 0x50;
+    if (c >= 0x410 && c <= 0x42F) return c + 0x20;
+    if (c == 0x4C0) return 0x4CF;
+    if (c == 0x1E9E) return 0xDF;  // capital sharp s
+    return c;
+}
+
+void AppendUtf8(std::string& text, char32_t c) {
+    if (c < 0x80) {
+        text += static_cast<char>(c);
+    } else if (c < 0x800) {
+        text += static_cast<char>(0xC0 | (c >> 6));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        text += static_cast<char>(0xE0 | (c >> 12));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
 }  // namespace
+
+std::string LowerCase(std::string_view text) {
+    std::string lower;
+    lower.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = CharacterLength(text, at);
+        // Malformed bytes and characters beyond the letters folded stay as they are.
+        if (length == 0 || length == 4) {
+            lower.append(text.substr(at, length == 0 ? 1 : length));
+            at += length == 0 ? 1 : length;
+            continue;
+        }
+        char32_t c = static_cast<unsigned char>(text[at]);
+        if (length > 1) c &= length == 2 ? 0x1F : 0x0F;
+        for (std::size_t k = 1; k < length; ++k)
+            c = (c << 6) | (static_cast<unsigned char>(text[at + k]) & 0x3F);
+        AppendUtf8(lower, LowerOf(c));
+        at += length;
+    }
+    return lower;
+}
 
 std::string ValidUtf8(std::string_view text) {
     std::string valid;

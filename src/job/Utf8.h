@@ -15,4 +15,8 @@ std::size_t PreviousCharacter(std::string_view text, std::size_t end);
 // Where the character that begins at `start` ends (the size at the end).
 std::size_t NextCharacter(std::string_view text, std::size_t start);
 
+// The text with the capital letters of the Latin, Greek and Cyrillic alphabets in lower case
+// ("ÄQ" gives "äq"), so that names typed either way match. Everything else stays as it is.
+std::string LowerCase(std::string_view text);
+
 }  // namespace tallora

@@ -4,6 +4,9 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
+#include <QtGlobal>
+
+#include <cstdio>
 
 #include "platform/DiagramPainter.h"
 #include "platform/QtPrintEngine.h"
@@ -21,6 +24,24 @@ struct QtPictureOutput::State {
     std::unique_ptr<QtPrintEngine> engine;
 };
 
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// Standard error is the command line's own: Qt's notes on its surroundings ("XDG_RUNTIME_DIR not
+// set" and the like) are no concern of a user writing a file, and would read as a failure. Its
+// errors still go out.
+void KeepQtNotesOff(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg) return;
+    if (qtHandler != nullptr) {
+        qtHandler(type, context, message);
+    } else {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    }
+}
+
+}  // namespace
+
 QtPictureOutput::QtPictureOutput() : state_(std::make_unique<State>()) {}
 
 QtPictureOutput::~QtPictureOutput() = default;
@@ -34,6 +55,7 @@ void QtPictureOutput::EnsureApplication() {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
 #endif
+    qtHandler = qInstallMessageHandler(KeepQtNotesOff);
     state_->application = std::make_unique<QGuiApplication>(state_->argc, state_->argv);
 }
 

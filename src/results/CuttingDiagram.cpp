@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 namespace tallora {
 
@@ -87,6 +88,14 @@ public:
         }
     }
 
+    // A line of text at the left of a row, in the clip's rows only.
+    void Note(double y, double pitch, const std::string& text) {
+        if (hit_ != nullptr || !RowInClip(y, pitch)) return;
+        operations_->push_back(DiagramText{Trunc(Margin),
+                                           Trunc(y + (pitch - measurer_.TextHeight(text)) / 2),
+                                           text, Black, White});
+    }
+
     // The bar's label stands beyond its right end, so a bar in a visible row is always drawn.
     void Bar(double y, double pitch, double barEnd, const std::string& label,
              const DiagramHit& what) {
@@ -117,6 +126,17 @@ private:
     DiagramHit* hit_;
 };
 
+// The rows' pitch and how many patterns are laid out in them. Fewer than eight patterns keep the
+// height of one in twelve, so a few bars stay slim; rows thinner than MinimumDrawnPitch are not
+// laid out, and the last row is left for the note of how many more there are.
+std::pair<double, int> RowsOf(int patternCount, double areaHeight) {
+    const double evenPitch = areaHeight / patternCount;
+    const double pitch = areaHeight / 8 >= evenPitch ? evenPitch : areaHeight / 12;
+    if (pitch >= MinimumDrawnPitch) return {pitch, patternCount};
+    const int rows = std::max(1, static_cast<int>(areaHeight / MinimumDrawnPitch));
+    return {areaHeight / rows, rows - 1};
+}
+
 void Lay(const JobInput& input, const CalculationResult& result, int width, int height,
          const TextMeasurer& measurer, Painter& painter) {
     const int patternCount = result.PatternCount();
@@ -131,9 +151,7 @@ void Lay(const JobInput& input, const CalculationResult& result, int width, int 
     // The labels leave no room for bars drawn to scale.
     if (!(xScale > 0)) return;
 
-    // Fewer than eight patterns keep the height of one in twelve, so a few bars stay slim.
-    const double evenPitch = areaHeight / patternCount;
-    const double pitch = areaHeight / 8 >= evenPitch ? evenPitch : areaHeight / 12;
+    const auto [pitch, shown] = RowsOf(patternCount, areaHeight);
     // Beyond the bitmap's edge, or the clip's, nothing more is seen.
     const double stopX = std::min(width, painter.Clip().Right);
     // Finding what is under the pointer needs no colours.
@@ -141,7 +159,7 @@ void Lay(const JobInput& input, const CalculationResult& result, int width, int 
         painter.Drawing() ? std::optional<PieceColours>(result) : std::nullopt;
 
     double y = Margin;
-    for (int index = 0; index < patternCount; ++index, y += pitch) {
+    for (int index = 0; index < shown; ++index, y += pitch) {
         if (!painter.RowInClip(y, pitch)) continue;
         const CuttingPattern& p = result.Patterns[index];
         const int barLen = BarLength(p, a);
@@ -201,6 +219,10 @@ void Lay(const JobInput& input, const CalculationResult& result, int width, int 
                             {DiagramPart::Scrap, index, static_cast<int>(barLen - used)});
             }
         }
+    }
+    if (shown < patternCount) {
+        painter.Note(y, pitch,
+                     "\u2026 and " + std::to_string(patternCount - shown) + " more patterns");
     }
 }
 

@@ -46,8 +46,9 @@ int BarLength(const CuttingPattern& pattern, const Allowances& allowances);
 
 // One bar per pattern, to a common scale, inside a 12-pixel margin of a width x height bitmap:
 // trim, pieces coloured by their ordered length, kerfs, and the remnant as offcut or scrap, with
-// the bar count and length beside each bar. The first operation always clears the bitmap; when
-// there is nothing to draw, or no room to draw it to scale, it is the only one.
+// the bar count and length beside each bar; as many as fit at MinimumDrawnPitch. The first
+// operation always clears the bitmap; when there is nothing to draw, or no room to draw it to
+// scale, it is the only one.
 std::vector<DiagramOperation> DrawCuttingList(const JobInput& input,
                                               const CalculationResult& result, int width,
                                               int height, const TextMeasurer& measurer);
@@ -89,6 +90,10 @@ std::string DiagramHitText(const DiagramHit& hit);
 
 // Below this a bar's row is too thin to read or point at.
 constexpr int MinimumBarPitch = 30;
+// Below this rows cannot be told apart at all: the patterns that would not fit at it are not
+// laid out, and the last row says "… and N more patterns". A diagram of a million patterns is
+// then as much work as one of a few hundred.
+constexpr int MinimumDrawnPitch = 8;
 // No side of the diagram's bitmap grows beyond this, however big the job or the zoom.
 constexpr int MaximumDiagramSide = 1 << 22;
 

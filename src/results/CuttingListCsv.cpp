@@ -1,8 +1,10 @@
 #include "results/CuttingListCsv.h"
 
 #include <charconv>
+#include <unordered_map>
 
 #include "engine/Calculation.h"
+#include "job/RowTexts.h"
 
 namespace tallora {
 
@@ -14,6 +16,26 @@ std::string CsvField(std::string_view text) {
         field += c;
     }
     return field + "\"";
+}
+
+namespace {
+
+// Whether the text, past any apostrophes, begins as a formula does.
+bool FormulaLike(std::string_view text) {
+    const auto start = text.find_first_not_of('\'');
+    return start != std::string_view::npos &&
+           std::string_view("=+-@\t\r").find(text[start]) != std::string_view::npos;
+}
+
+}  // namespace
+
+std::string CsvText(std::string_view text) {
+    return FormulaLike(text) ? "'" + std::string(text) : std::string(text);
+}
+
+std::string FromCsvText(std::string_view field) {
+    if (field.starts_with('\'') && FormulaLike(field)) field.remove_prefix(1);
+    return std::string(field);
 }
 
 std::string CsvLine(const std::vector<std::string>& fields) {
@@ -39,6 +61,11 @@ std::string CsvNumber(double value, int decimals) {
 
 std::string CuttingListCsv(const JobInput& input, const CalculationResult& result) {
     const Allowances& a = input.Allowances;
+    // The last row of each length, as LastRowOfLength finds it, looked up once for all patterns.
+    std::unordered_map<int, size_t> rowOfLength;
+    for (size_t i = 0; i < input.CutRows.size(); ++i) {
+        if (const auto length = ReadInteger(input.CutRows[i].Length)) rowOfLength[*length] = i;
+    }
     std::string csv = CsvLine({"Pattern", "Stock Length", "Bars", "Cut Length", "Pieces per Bar",
                                "Pieces in All", "Offcut per Bar", "Mark"});
     for (int p = 0; p < result.PatternCount(); ++p) {
@@ -47,14 +74,14 @@ std::string CuttingListCsv(const JobInput& input, const CalculationResult& resul
         const int offcut = pattern.IsOffcut && !a.NoOffcuts ? pattern.OffcutLength : 0;
         for (int k = 0; k < pattern.LengthCount(); ++k) {
             const int length = pattern.CutLength[k] - a.Kerf;
-            const int row = LastRowOfLength(input.CutRows, length);
+            const auto row = rowOfLength.find(length);
             csv += CsvLine(
                 {std::to_string(p + 1), std::to_string(pattern.StockLength + a.Trim + a.Hold),
                  std::to_string(pattern.BarCount), std::to_string(length),
                  std::to_string(pattern.PieceCount[k]),
                  std::to_string(static_cast<long long>(pattern.PieceCount[k]) * pattern.BarCount),
                  std::to_string(offcut),
-                 row >= 0 ? input.CutRows[static_cast<size_t>(row)].Mark : ""});
+                 row != rowOfLength.end() ? CsvText(input.CutRows[row->second].Mark) : ""});
         }
     }
     return csv;

@@ -12,6 +12,14 @@ namespace tallora {
 // One CSV field: quoted, with its quotes doubled, when it holds a comma, a quote or a line break.
 std::string CsvField(std::string_view text);
 
+// A text of the user's for a CSV field: one a spreadsheet would take for a formula (it begins
+// with =, +, -, @, a tab or a carriage return) gets an apostrophe before it, as spreadsheets mark
+// text; one that begins with apostrophes before such a character gets one more, so that
+// FromCsvText gives every text back as it was.
+std::string CsvText(std::string_view text);
+// The text a field of CsvText stands for.
+std::string FromCsvText(std::string_view field);
+
 // The fields as one CSV line, ending in CR LF.
 std::string CsvLine(const std::vector<std::string>& fields);
 

@@ -58,4 +58,9 @@ std::string BoundText(const SolutionBound& bound, const NumberFormat& format) {
     return text;
 }
 
+std::string StoppedEarlyText() {
+    return "Complex: stopped at the time limit before the search was done; the pieces left were "
+           "placed as the Fast algorithm places them";
+}
+
 }  // namespace tallora

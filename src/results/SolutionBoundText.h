@@ -17,4 +17,8 @@ namespace tallora {
 // offcuts, proven optimal for new stock".
 std::string BoundText(const SolutionBound& bound, const NumberFormat& format);
 
+// What a Complex calculation stopped at its time limit says of its plan, for the status bar, the
+// command line and the report.
+std::string StoppedEarlyText();
+
 }  // namespace tallora

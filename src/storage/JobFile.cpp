@@ -1,8 +1,12 @@
 #include "storage/JobFile.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <map>
+#include <set>
 
+#include "costing/CostingFields.h"
 #include "entry/Allowances.h"
 #include "entry/SectionFields.h"
 #include "job/Capacities.h"
@@ -10,6 +14,7 @@
 #include "job/Utf8.h"
 #include "results/NumberFormat.h"
 #include "storage/AutoSave.h"
+#include "storage/SafeFile.h"
 #include "storage/TextFile.h"
 
 namespace tallora {
@@ -18,107 +23,241 @@ namespace {
 
 std::string Int(long long value) { return std::to_string(value); }
 
-// Stops the read at the current line.
-struct CorruptLine {};
+// Stops the read, at the line given or else the one last read, and says why.
+struct CorruptLine {
+    std::string Reason;
+    int Line = 0;
+};
+
+std::string Quote(const std::string& text) { return "'" + text + "'"; }
+
+std::string Range(long long min, long long max) {
+    if (min == INT_MIN && max == INT_MAX) return {};
+    return " from " + std::to_string(min) + " to " + std::to_string(max);
+}
 
 // The lines of a file as values: past the end every line reads empty.
 class LineReader {
 public:
-    explicit LineReader(const std::vector<std::string>& lines) : lines_(lines) {}
+    explicit LineReader(JobLines lines) : lines_(lines) {}
 
-    bool More() const { return next_ < lines_.size(); }
+    bool More() const { return lines_.More(); }
+    // The line last read, from 1.
+    int Line() const { return static_cast<int>(next_); }
+    // The next line; past the end, an empty one. Valid until the next is read.
     const std::string& Text() {
-        static const std::string empty;
-        return next_ < lines_.size() ? lines_[next_++] : (++next_, empty);
+        past_ = !lines_.More();
+        current_ = lines_.Next();
+        ++next_;
+        return current_;
     }
-    int Integer(long long min = INT_MIN, long long max = INT_MAX) {
-        const auto value = ReadInteger(Text());
-        if (!value || *value < min || *value > max) throw CorruptLine{};
+    int Integer(long long min = INT_MIN, long long max = INT_MAX,
+                const std::string& what = "a whole number") {
+        const std::string& text = Text();
+        const auto value = ReadInteger(text);
+        if (!value || *value < min || *value > max)
+            Fail(Quote(text) + " is not " + what + Range(min, max));
         return *value;
     }
-    int Count(int capacity) { return Integer(0, capacity); }
-    double Number(double min = -HUGE_VAL, double max = HUGE_VAL) {
-        const auto value = ReadFileNumber(Text());
-        if (!value || *value < min || *value > max) throw CorruptLine{};
+    int Count(int capacity, const std::string& what) { return Integer(0, capacity, what); }
+    double Number() {
+        const std::string& text = Text();
+        const auto value = ReadFileNumber(text);
+        if (!value) Fail(Quote(text) + " is not a number");
         return *value;
     }
-    ListRow Row() {
-        auto row = SplitRowLine(Text());
-        if (!row) throw CorruptLine{};
+    // A figure a field of the program limits: the field's own rule.
+    double Number(double max, const std::string& what) {
+        const std::string& text = Text();
+        const auto value = ReadFileNumber(text);
+        if (!value || *value < 0 || *value > max) {
+            Fail(Quote(text) + " is not " + what + " from 0 to " + FormatFileNumber(max));
+        }
+        return *value;
+    }
+    // A row as the entry lists would take it.
+    ListRow Row(bool stock) {
+        const std::string& text = Text();
+        auto row = SplitRowLine(text);
+        if (!row) Fail(Quote(text) + " is not a row: a quantity, \" @ \" and a length");
+        if (stock && row->Quantity == "ANY") row->Quantity = "*";
+        if (const auto problem = RowProblem(row->Quantity, row->Length, stock))
+            Fail(FirstLine(*problem));
         return *row;
+    }
+    [[noreturn]] void Fail(const std::string& reason, int line = 0) const {
+        // What a file cut short lacks is no line of its.
+        if (line == 0 && past_) throw CorruptLine{"the file ends before the job does", Line()};
+        throw CorruptLine{reason, line == 0 ? Line() : line};
     }
 
 private:
-    const std::vector<std::string>& lines_;
+    JobLines lines_;
     size_t next_ = 0;
+    bool past_ = false;  // the line last read was past the end
+    std::string current_;
 };
 
 // Lengths the program can have written, and a little room for allowances changed since.
 constexpr long long kLength = MaxLength + 1000;
 
-// Reads the patterns; gives the pieces they place in all. A pattern whose pieces, bars or
-// lengths multiply past what a 32-bit figure holds, or whose pieces are longer together than its
-// bar, cannot be real: the file is corrupted.
-long long ReadPatterns(LineReader& in, CalculationResult& result) {
-    const int count = in.Count(MaxPatterns);
+std::string Mm(long long length) { return std::to_string(length) + "mm"; }
+std::string PatternName(size_t p) { return "pattern " + std::to_string(p + 1); }
+
+// Reads the patterns, noting the line each begins on. Each cuts at least one bar into at least
+// one piece of a length, as every calculation's patterns do; one whose pieces, bars or lengths
+// multiply past what a 32-bit figure holds, or whose pieces are longer together than its bar,
+// cannot be real.
+void ReadPatterns(LineReader& in, CalculationResult& result, std::vector<int>& firstLines) {
+    const int count = in.Count(MaxPatterns, "a number of patterns");
     long long bars = 0;
     long long placed = 0;
     for (int p = 0; p < count; ++p) {
+        firstLines.push_back(in.Line() + 1);
         CuttingPattern& pattern = result.Patterns.emplace_back();
-        pattern.StockLength = in.Integer(0, kLength);
-        pattern.BarCount = in.Integer(0, INT_MAX);
+        pattern.StockLength = in.Integer(1, kLength, "a bar's length");
+        pattern.BarCount = in.Integer(1, INT_MAX, "a number of bars");
         bars += pattern.BarCount;
-        if (bars > INT_MAX) throw CorruptLine{};
-        const int lengths = in.Count(MaxPatternLengths);
+        if (bars > INT_MAX)
+            in.Fail("the patterns cut more than " + std::to_string(INT_MAX) + " bars");
+        const int lengths = in.Integer(1, MaxPatternLengths, "a number of cut lengths");
         long long used = 0;
         long long pieces = 0;
         for (int k = 0; k < lengths; ++k) {
-            pattern.CutLength.push_back(in.Integer(0, kLength));
-            pattern.PieceCount.push_back(in.Integer(0, INT_MAX));
+            pattern.CutLength.push_back(in.Integer(1, kLength, "a cut length"));
+            pattern.PieceCount.push_back(in.Integer(1, INT_MAX, "a number of pieces"));
             used += static_cast<long long>(pattern.PieceCount.back()) * pattern.CutLength.back();
             pieces += pattern.PieceCount.back();
-            if (used > INT_MAX || pieces * pattern.BarCount > INT_MAX) throw CorruptLine{};
+            if (used > INT_MAX || pieces * pattern.BarCount > INT_MAX)
+                in.Fail(PatternName(p) + " cuts more than " + std::to_string(INT_MAX) +
+                        " pieces or millimetres");
         }
         // A bar never holds more than its length.
-        if (used > pattern.StockLength) throw CorruptLine{};
+        if (used > pattern.StockLength)
+            in.Fail(PatternName(p) + "'s pieces are longer together than its bar of " +
+                    Mm(pattern.StockLength));
         placed += pieces * pattern.BarCount;
-        if (placed > INT_MAX) throw CorruptLine{};
+        if (placed > INT_MAX)
+            in.Fail("the patterns cut more than " + std::to_string(INT_MAX) + " pieces");
         pattern.IsOffcut = in.Text() == "1";
-        pattern.OffcutLength = in.Integer(-kLength, kLength);
+        pattern.OffcutLength = in.Integer(-kLength, kLength, "an offcut length");
     }
-    return placed;
 }
 
-void ReadTables(LineReader& in, CalculationResult& result) {
-    const int inputStock = in.Count(MaxStockRows);
+// The lines the totals are on, for a result that does not add up.
+struct TableLines {
+    int TotalPieces = 0;
+    int TotalCutLength = 0;
+};
+
+TableLines ReadTables(LineReader& in, CalculationResult& result) {
+    const int inputStock = in.Count(MaxStockRows, "a number of stock rows");
     for (int k = 0; k < inputStock; ++k)
-        result.InputStockLength.push_back(in.Integer(-kLength, kLength));
+        result.InputStockLength.push_back(in.Integer(1, kLength, "a stock length"));
     result.StockBarsUsed.assign(result.InputStockLength.size(), 0);
 
-    const int stock = in.Count(MaxStockRows);
+    const int stock = in.Count(MaxStockRows, "a number of stock rows");
     for (int k = 0; k < stock; ++k) {
         WorkingStockRow row;
-        row.StockQuantity = in.Integer(-1, INT_MAX);
-        row.StockLength = in.Integer(0, kLength);
-        row.StockCost = in.Integer(0, kLength);
+        row.StockQuantity = in.Integer(-1, INT_MAX, "a number of bars");
+        row.StockLength = in.Integer(1, kLength, "a stock length");
+        row.StockCost = in.Integer(0, kLength, "a stock length");
         result.Stock.push_back(row);
     }
-    const int cuts = in.Count(MaxCutRows);
+    const int cuts = in.Count(MaxCutRows, "a number of cut rows");
     long long pieces = 0;
     for (int k = 0; k < cuts; ++k) {
         WorkingCutRow row;
-        row.CutQuantity = in.Integer(0, INT_MAX);
+        row.CutQuantity = in.Integer(0, INT_MAX, "a number of pieces");
         pieces += row.CutQuantity;
-        if (pieces > INT_MAX) throw CorruptLine{};
-        row.CutLength = in.Integer(0, kLength);
+        if (pieces > INT_MAX) in.Fail("more than " + std::to_string(INT_MAX) + " pieces are left");
+        row.CutLength = in.Integer(1, kLength, "a cut length");
         result.Cuts.push_back(row);
     }
-    result.TotalPieces = in.Integer(0, INT_MAX);
-    result.TotalCutLength = in.Integer();
-    const int inputCuts = in.Count(MaxCutRows);
+    TableLines lines;
+    result.TotalPieces = in.Integer(0, INT_MAX, "a number of pieces");
+    lines.TotalPieces = in.Line();
+    result.TotalCutLength = in.Integer(0, INT_MAX, "a total length");
+    lines.TotalCutLength = in.Line();
+    const int inputCuts = in.Count(MaxCutRows, "a number of cut rows");
     for (int k = 0; k < inputCuts; ++k) {
-        result.InputCutQuantity.push_back(in.Integer(0, INT_MAX));
-        result.InputCutLength.push_back(in.Integer(0, kLength));
+        result.InputCutQuantity.push_back(in.Integer(0, INT_MAX, "a number of pieces"));
+        result.InputCutLength.push_back(in.Integer(1, kLength, "a cut length"));
+    }
+    return lines;
+}
+
+// A stored result is held to what a calculation gives: its patterns cut the job's own lengths
+// from its own stock lengths, the pieces cut and left add up to those asked for, and the totals
+// are those of its rows. A file that fails says where.
+void CheckResult(const LineReader& in, const CalculationResult& result,
+                 const std::vector<int>& patternLines, const TableLines& lines) {
+    long long pieces = 0;
+    long long lengthWithKerf = 0;
+    std::map<int, long long> asked;  // pieces by length with kerf
+    for (size_t k = 0; k < result.InputCutLength.size(); ++k) {
+        pieces += result.InputCutQuantity[k];
+        lengthWithKerf +=
+            static_cast<long long>(result.InputCutLength[k]) * result.InputCutQuantity[k];
+        asked[result.InputCutLength[k]] += result.InputCutQuantity[k];
+    }
+    if (pieces != result.TotalPieces) {
+        in.Fail("the job's pieces are " + std::to_string(result.TotalPieces) + ", not the " +
+                    std::to_string(pieces) + " of its cut rows",
+                lines.TotalPieces);
+    }
+    // The calculation's kerf: what its pieces' lengths with kerf have more than their total.
+    const long long kerfs = lengthWithKerf - result.TotalCutLength;
+    const long long kerf = pieces > 0 ? kerfs / pieces : 0;
+    if (lengthWithKerf > INT_MAX || kerfs < 0 || (pieces > 0 && kerfs % pieces != 0) ||
+        (pieces == 0 && kerfs != 0) || kerf > RangeOf(AllowanceField::Kerf).Max) {
+        in.Fail("the total cut length does not fit the job's cut rows and a kerf",
+                lines.TotalCutLength);
+    }
+    for (const auto& [length, count] : asked) {
+        if (length <= kerf)
+            in.Fail("a cut length is no longer than its kerf", lines.TotalCutLength);
+    }
+    const std::set<int> stock(result.InputStockLength.begin(), result.InputStockLength.end());
+    std::map<int, long long> cut;
+    for (size_t p = 0; p < result.Patterns.size(); ++p) {
+        const CuttingPattern& pattern = result.Patterns[p];
+        if (!stock.contains(pattern.StockLength)) {
+            in.Fail(PatternName(p) + "'s bar of " + Mm(pattern.StockLength) +
+                        " is none of the job's stock lengths",
+                    patternLines[p]);
+        }
+        for (int k = 0; k < pattern.LengthCount(); ++k) {
+            if (!asked.contains(pattern.CutLength[k])) {
+                in.Fail(PatternName(p) + " cuts pieces of " + Mm(pattern.CutLength[k] - kerf) +
+                            ", which the job does not ask for",
+                        patternLines[p]);
+            }
+            cut[pattern.CutLength[k]] +=
+                static_cast<long long>(pattern.PieceCount[k]) * pattern.BarCount;
+        }
+    }
+    for (const WorkingStockRow& row : result.Stock) {
+        if (!stock.contains(row.StockLength))
+            in.Fail("stock of " + Mm(row.StockLength) + " is left that the job never had",
+                    lines.TotalPieces);
+    }
+    std::map<int, long long> left;
+    for (const WorkingCutRow& row : result.Cuts) {
+        if (!asked.contains(row.CutLength)) {
+            in.Fail(
+                "pieces of " + Mm(row.CutLength - kerf) + " are left that the job never asked for",
+                lines.TotalPieces);
+        }
+        left[row.CutLength] += row.CutQuantity;
+    }
+    for (const auto& [length, count] : asked) {
+        if (cut[length] + left[length] != count) {
+            in.Fail("the pieces of " + Mm(length - kerf) + " cut (" + std::to_string(cut[length]) +
+                        ") and left (" + std::to_string(left[length]) + ") are not the " +
+                        std::to_string(count) + " the job asks for",
+                    lines.TotalPieces);
+        }
     }
 }
 
@@ -132,90 +271,128 @@ std::optional<ListRow> SplitRowLine(const std::string& line) {
                    line.substr(NextCharacter(line, at + 1))};
 }
 
-std::vector<std::string> JobFileLines(const JobInput& input, const CalculationResult& result,
-                                      const Statistics& stats) {
-    std::vector<std::string> lines = {JobFileMagic};
+namespace {
+
+// Gives the lines of the job file one at a time to `line`: a job of a million patterns is not
+// held as its lines before it is written.
+template <typename Line>
+void EmitJobFile(const JobInput& input, const CalculationResult& result, const Statistics& stats,
+                 Line&& line) {
+    line(std::string(JobFileMagic));
     auto row = [](const ListRow& r, bool stock) {
         return (stock && IsUnlimitedQuantity(r.Quantity) ? "*" : r.Quantity) + " @ " + r.Length;
     };
-    lines.push_back(Int(input.StockRows.size()));
-    for (const auto& r : input.StockRows) lines.push_back(row(r, true));
-    lines.push_back(Int(input.CutRows.size()));
-    for (const auto& r : input.CutRows) lines.push_back(row(r, false));
-    lines.push_back(Int(result.CuttingListLines.size()));
-    lines.insert(lines.end(), result.CuttingListLines.begin(), result.CuttingListLines.end());
+    line(Int(input.StockRows.size()));
+    for (const auto& r : input.StockRows) line(row(r, true));
+    line(Int(input.CutRows.size()));
+    for (const auto& r : input.CutRows) line(row(r, false));
+    line(Int(result.CuttingListLines.size()));
+    for (const auto& text : result.CuttingListLines) line(text);
 
     const SectionData& s = input.Section;
-    lines.push_back(s.Customer);
-    lines.push_back(s.Reference);
-    lines.push_back(s.Name);
-    lines.push_back(FormatFileNumber(s.Weight));
-    lines.push_back(FormatFileNumber(s.Cost));
-    lines.push_back(s.CostType);
+    line(s.Customer);
+    line(s.Reference);
+    line(s.Name);
+    line(FormatFileNumber(s.Weight));
+    line(FormatFileNumber(s.Cost));
+    line(s.CostType);
 
-    lines.push_back(Int(result.PatternCount()));
+    line(Int(result.PatternCount()));
     for (const auto& p : result.Patterns) {
-        lines.push_back(Int(p.StockLength));
-        lines.push_back(Int(p.BarCount));
-        lines.push_back(Int(p.LengthCount()));
+        line(Int(p.StockLength));
+        line(Int(p.BarCount));
+        line(Int(p.LengthCount()));
         for (int k = 0; k < p.LengthCount(); ++k) {
-            lines.push_back(Int(p.CutLength[k]));
-            lines.push_back(Int(p.PieceCount[k]));
+            line(Int(p.CutLength[k]));
+            line(Int(p.PieceCount[k]));
         }
-        lines.push_back(p.IsOffcut ? "1" : "0");
-        lines.push_back(Int(p.OffcutLength));
+        line(p.IsOffcut ? "1" : "0");
+        line(Int(p.OffcutLength));
     }
     for (int i = 0; i < StatisticsRows - 1; ++i) {
-        lines.push_back(FormatFileNumber(stats.StatMetres[i]));
-        lines.push_back(FormatFileNumber(stats.StatPercent[i]));
-        lines.push_back(FormatFileNumber(stats.StatCost[i]));
-        lines.push_back(FormatFileNumber(stats.StatWeight[i]));
+        line(FormatFileNumber(stats.StatMetres[i]));
+        line(FormatFileNumber(stats.StatPercent[i]));
+        line(FormatFileNumber(stats.StatCost[i]));
+        line(FormatFileNumber(stats.StatWeight[i]));
     }
-    lines.push_back(Int(stats.OffcutTotal));
+    line(Int(stats.OffcutTotal));
 
-    lines.push_back(Int(result.InputStockCount()));
-    for (int length : result.InputStockLength) lines.push_back(Int(length));
-    lines.push_back(Int(result.Stock.size()));
+    line(Int(result.InputStockCount()));
+    for (int length : result.InputStockLength) line(Int(length));
+    line(Int(result.Stock.size()));
     for (const auto& r : result.Stock) {
-        lines.push_back(Int(r.StockQuantity));
-        lines.push_back(Int(r.StockLength));
-        lines.push_back(Int(r.StockCost));
+        line(Int(r.StockQuantity));
+        line(Int(r.StockLength));
+        line(Int(r.StockCost));
     }
-    lines.push_back(Int(result.Cuts.size()));
+    line(Int(result.Cuts.size()));
     for (const auto& r : result.Cuts) {
-        lines.push_back(Int(r.CutQuantity));
-        lines.push_back(Int(r.CutLength));
+        line(Int(r.CutQuantity));
+        line(Int(r.CutLength));
     }
-    lines.push_back(Int(result.TotalPieces));
-    lines.push_back(Int(result.TotalCutLength));
-    lines.push_back(Int(result.InputCutCount()));
+    line(Int(result.TotalPieces));
+    line(Int(result.TotalCutLength));
+    line(Int(result.InputCutCount()));
     for (int k = 0; k < result.InputCutCount(); ++k) {
-        lines.push_back(Int(result.InputCutQuantity[k]));
-        lines.push_back(Int(result.InputCutLength[k]));
+        line(Int(result.InputCutQuantity[k]));
+        line(Int(result.InputCutLength[k]));
     }
-    lines.push_back(Int(input.Allowances.Trim));
-    lines.push_back(Int(input.Allowances.Kerf));
-    lines.push_back(Int(input.Allowances.Offcut));
+    line(Int(input.Allowances.Trim));
+    line(Int(input.Allowances.Kerf));
+    line(Int(input.Allowances.Offcut));
 
     const CostingSettings& c = input.Costing;
     for (const ChargeField& f : ChargeFields) {
-        lines.push_back(c.*f.Basis);
-        lines.push_back(FormatFileNumber(c.*f.Value));
+        line(c.*f.Basis);
+        line(FormatFileNumber(c.*f.Value));
     }
     for (const ChargeNameField& f : ChargeNameFields)
-        lines.push_back(StoredChargeName(c.*f.Member, f.Default));
+        line(StoredChargeName(c.*f.Member, f.Default));
     // After everything a reader of the earlier layout knows, so that such a reader still works.
-    lines.push_back(Int(input.Allowances.Hold));
+    line(Int(input.Allowances.Hold));
+}
+
+}  // namespace
+
+std::vector<std::string> JobFileLines(const JobInput& input, const CalculationResult& result,
+                                      const Statistics& stats) {
+    std::vector<std::string> lines;
+    EmitJobFile(input, result, stats,
+                [&lines](std::string text) { lines.push_back(std::move(text)); });
     return lines;
+}
+
+std::string JobFileBytes(const JobInput& input, const CalculationResult& result,
+                         const Statistics& stats) {
+    std::string bytes;
+    EmitJobFile(input, result, stats, [&bytes](const std::string& text) {
+        // Most lines are plain ASCII, the same in both encodings.
+        const bool ascii = std::all_of(text.begin(), text.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        bytes += ascii ? text : Windows1252FromUtf8(text);
+        bytes += "\r\n";
+    });
+    return bytes;
 }
 
 std::string SaveFile(const std::string& path, const JobInput& input,
                      const CalculationResult& result, const Statistics& stats) {
-    return WriteTextFile(path, JobFileLines(input, result, stats));
+    return WriteFileSafely(path, JobFileBytes(input, result, stats));
+}
+
+bool JobLines::More() const { return lines_ != nullptr ? next_ < lines_->size() : text_.More(); }
+
+std::string JobLines::Next() {
+    if (lines_ == nullptr) return text_.Next();
+    return next_ < lines_->size() ? (*lines_)[next_++] : std::string();
 }
 
 JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input,
                          CalculationResult& result) {
+    return ReadJobLines(JobLines(lines), input, result);
+}
+
+JobFileRead ReadJobLines(JobLines lines, JobInput& input, CalculationResult& result) {
     JobFileRead read;
     LineReader in(lines);
     const std::string& magic = in.Text();
@@ -228,41 +405,38 @@ JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input,
         return read;
     }
     try {
-        const int stock = in.Count(MaxStockRows);
-        for (int i = 0; i < stock; ++i) {
-            ListRow row = in.Row();
-            if (row.Quantity == "ANY") row.Quantity = "*";
-            input.StockRows.push_back(row);
-        }
-        const int cuts = in.Count(MaxCutRows);
-        for (int i = 0; i < cuts; ++i) input.CutRows.push_back(in.Row());
-        const int text = in.Count(MaxCuttingListLines);
+        const int stock = in.Count(MaxStockRows, "a number of stock rows");
+        for (int i = 0; i < stock; ++i) input.StockRows.push_back(in.Row(true));
+        const int cuts = in.Count(MaxCutRows, "a number of cut rows");
+        for (int i = 0; i < cuts; ++i) input.CutRows.push_back(in.Row(false));
+        const int text = in.Count(MaxCuttingListLines, "a number of lines");
         for (int i = 0; i < text; ++i) result.CuttingListLines.push_back(in.Text());
 
         SectionData& s = input.Section;
         s.Customer = in.Text();
         s.Reference = in.Text();
         s.Name = in.Text();
-        s.Weight = in.Number(0.0, MaxSectionWeight);
-        s.Cost = in.Number(0.0, MaxSectionCost);
+        s.Weight = in.Number(MaxSectionWeight, "a weight");
+        s.Cost = in.Number(MaxSectionCost, "a price");
         s.CostType = in.Text() == "Tonne" ? "Tonne" : "Metre";
 
-        const long long placed = ReadPatterns(in, result);
-        Statistics stored;
-        for (int i = 0; i < StatisticsRows - 1; ++i) {
-            stored.StatMetres[i] = in.Number();
-            stored.StatPercent[i] = in.Number();
-            stored.StatCost[i] = in.Number();
-            stored.StatWeight[i] = in.Number();
-        }
-        stored.OffcutTotal = in.Integer();
-        ReadTables(in, result);
-        // The patterns never place more pieces than the job asked for.
-        long long asked = 0;
-        for (int quantity : result.InputCutQuantity) asked += quantity;
-        if (placed > asked) {
+        try {
+            std::vector<int> patternLines;
+            ReadPatterns(in, result, patternLines);
+            Statistics stored;
+            for (int i = 0; i < StatisticsRows - 1; ++i) {
+                stored.StatMetres[i] = in.Number();
+                stored.StatPercent[i] = in.Number();
+                stored.StatCost[i] = in.Number();
+                stored.StatWeight[i] = in.Number();
+            }
+            stored.OffcutTotal = in.Integer();
+            const TableLines tables = ReadTables(in, result);
+            CheckResult(in, result, patternLines, tables);
+        } catch (const CorruptLine&) {
+            // Nothing of a result that cannot be read whole, or does not add up, is shown.
             result.Patterns.clear();
-            throw CorruptLine{};
+            throw;
         }
 
         // Trim, Kerf and Offcut become the current settings, limited as their fields limit them.
@@ -276,10 +450,11 @@ JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input,
         a.Offcut = LimitAllowance(AllowanceField::Offcut, offcut);
 
         if (in.More()) {
+            // The charges as the costing window's fields limit them.
             CostingSettings& c = input.Costing;
             for (const ChargeField& f : ChargeFields) {
                 c.*f.Basis = in.Text();
-                c.*f.Value = in.Number();
+                c.*f.Value = in.Number(MaxChargeValue, "a charge");
             }
             for (const ChargeNameField& f : ChargeNameFields)
                 ApplyStoredChargeName(c.*f.Member, in.Text());
@@ -289,8 +464,9 @@ JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input,
             read.SettingsChanged = read.SettingsChanged || hold != a.Hold;
             a.Hold = LimitAllowance(AllowanceField::Hold, hold);
         }
-    } catch (const CorruptLine&) {
+    } catch (const CorruptLine& bad) {
         read.Status = ReadStatus::Corrupted;
+        read.Fault = {bad.Line, bad.Reason};
         return read;
     }
     ApplyAllowances(input.Allowances, result);

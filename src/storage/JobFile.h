@@ -6,6 +6,7 @@
 #include "job/CalculationResult.h"
 #include "job/JobInput.h"
 #include "results/Statistics.h"
+#include "storage/TextFile.h"
 
 namespace tallora {
 
@@ -26,6 +27,9 @@ inline constexpr int MaxCuttingListLines = 100000;
 // last the Hold the results were worked out with.
 std::vector<std::string> JobFileLines(const JobInput& input, const CalculationResult& result,
                                       const Statistics& stats);
+// The same lines as the file's bytes: Windows-1252, each line ending in CR LF.
+std::string JobFileBytes(const JobInput& input, const CalculationResult& result,
+                         const Statistics& stats);
 
 // A row line "quantity @ length", split at its first "@" less the character (the blank) on
 // either side; nothing when the line has no "@".
@@ -43,8 +47,16 @@ enum class ReadStatus {
     SystemError,   // the file could not be read at all
 };
 
+// The line a read stopped at (from 1) and what is wrong with it.
+struct ReadFault {
+    int Line = 0;
+    std::string Reason;
+    bool operator==(const ReadFault&) const = default;
+};
+
 struct JobFileRead {
     ReadStatus Status = ReadStatus::Loaded;
+    ReadFault Fault;    // Corrupted: where and why
     std::string Error;  // the system's error text
     Statistics Stats;   // recomputed from the results read
     bool ResultsValid = false;
@@ -52,11 +64,30 @@ struct JobFileRead {
     bool SettingsChanged = false;
 };
 
+// The lines a job file is read from: a list of them, or the file's bytes read a line at a time
+// (TextLines), so that a large file is never held as lines. A copy starts where this one is.
+class JobLines {
+public:
+    explicit JobLines(const std::vector<std::string>& lines) : lines_(&lines) {}
+    explicit JobLines(std::string_view bytes) : text_(bytes) {}
+    bool More() const;
+    std::string Next();  // empty past the end
+
+private:
+    const std::vector<std::string>* lines_ = nullptr;
+    std::size_t next_ = 0;
+    TextLines text_{std::string_view()};
+};
+
 // Reads the lines of a job file into an emptied input and result, limits the allowances read to
-// their ranges, applies them to the result and recomputes the statistics. A file without
-// the Hold record (one written before it was kept) leaves Hold as it is. The messages are the
-// caller's to show.
+// their ranges, applies them to the result and recomputes the statistics. Rows and figures are
+// held to the rules of the fields they are typed in, and a stored result to what a calculation
+// gives (its patterns cut the job's own lengths from its own stock lengths, and what is cut and
+// left adds up to what was asked); the first that fails stops the read as Corrupted. A file
+// without the Hold record (one written before it was kept) leaves Hold as it is. The messages
+// are the caller's to show.
 JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input,
                          CalculationResult& result);
+JobFileRead ReadJobLines(JobLines lines, JobInput& input, CalculationResult& result);
 
 }  // namespace tallora

@@ -27,8 +27,12 @@ enum class OldReadStatus {
 };
 
 // Reads the lists, the old cutting list and the section data of an earlier-format file (its
-// lines, the first one included) into an emptied input and result, without calculating.
+// lines, the first one included) into an emptied input and result, without calculating. Rows,
+// weight and cost are held to the rules of the fields they are typed in; `fault`, when given,
+// says where and why a Corrupted file stopped.
 OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, JobInput& input,
-                             CalculationResult& result);
+                             CalculationResult& result, ReadFault* fault = nullptr);
+OldReadStatus ReadOldVersion(JobLines lines, JobInput& input, CalculationResult& result,
+                             ReadFault* fault = nullptr);
 
 }  // namespace tallora

@@ -66,24 +66,87 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-std::string WriteFileSafely(const std::string& path, std::string_view bytes) {
-    std::error_code ec;
+std::string LinkTarget(const std::string& path, std::string& error) {
     fs::path target(path);
-    if (fs::is_symlink(fs::symlink_status(target, ec))) {
-        target = fs::weakly_canonical(target, ec);
-        if (ec) return ec.message();
+    // As many links as the system follows itself.
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(target, ec))) return target.string();
+        const fs::path next = fs::read_symlink(target, ec);
+        if (ec) {
+            error = ec.message();
+            return {};
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
     }
+    error = std::strerror(ELOOP);
+    return {};
+}
+
+namespace {
+
+#if defined(TALLORA_POSIX)
+
+// What stands in the way of replacing `target` (no link) by a new file, or empty.
+std::string ReplaceProblem(const fs::path& target, const struct stat* existing) {
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::error_code ec;
+    if (existing == nullptr && !fs::is_directory(folder, ec))
+        return "the folder " + folder.string() + " does not exist";
+    if (existing == nullptr) return {};
+    if (S_ISDIR(existing->st_mode)) return "is a folder, not a file";
+    if (!S_ISREG(existing->st_mode)) return "not a regular file, so it was left as it was";
+    // Root may write anything: the permissions say what the owner meant.
+    if ((existing->st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return ReadOnlyReason;
+    if (access(target.c_str(), W_OK) != 0) return std::strerror(errno);
+    if (existing->st_nlink > 1) {
+        return "the file has other names (hard links) that a save would leave with the old "
+               "contents, so it was left as it was";
+    }
+    return {};
+}
+
+#endif
+
+}  // namespace
+
+std::string WriteProblem(const std::string& path) {
+    std::string error;
+    const std::string resolved = LinkTarget(path, error);
+    if (resolved.empty()) return error;
+    const fs::path target(resolved);
+#if defined(TALLORA_POSIX)
+    struct stat existing {};
+    const bool exists = stat(target.c_str(), &existing) == 0;
+    if (std::string problem = ReplaceProblem(target, exists ? &existing : nullptr);
+        !problem.empty())
+        return problem;
+    if (exists) return {};
+    // A file made and removed again: the folder takes one (it may be read-only, or full).
+    const int fd = open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return std::strerror(errno);
+    close(fd);
+    unlink(target.c_str());
+    return {};
+#else
+    std::error_code ec;
+    if (fs::is_directory(target, ec)) return "is a folder, not a file";
+    return {};
+#endif
+}
+
+std::string WriteFileSafely(const std::string& path, std::string_view bytes) {
+    std::string linkError;
+    const std::string resolved = LinkTarget(path, linkError);
+    if (resolved.empty()) return linkError;
+    const fs::path target(resolved);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
 #if defined(TALLORA_POSIX)
     struct stat existing {};
     const bool exists = stat(target.c_str(), &existing) == 0;
-    if (exists) {
-        if (S_ISDIR(existing.st_mode)) return std::strerror(EISDIR);
-        if (!S_ISREG(existing.st_mode)) return "not a regular file, so it was left as it was";
-        // Root may write anything: the permissions say what the owner meant.
-        if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return ReadOnlyReason;
-        if (access(target.c_str(), W_OK) != 0) return std::strerror(errno);
-    }
+    if (std::string problem = ReplaceProblem(target, exists ? &existing : nullptr);
+        !problem.empty())
+        return problem;
     RemoveLeftovers(folder);
 
     std::random_device random;
@@ -127,6 +190,7 @@ std::string WriteFileSafely(const std::string& path, std::string_view bytes) {
     }
     return {};
 #else
+    std::error_code ec;
     if (fs::exists(target, ec) &&
         (fs::status(target, ec).permissions() & fs::perms::owner_write) == fs::perms::none) {
         return ReadOnlyReason;

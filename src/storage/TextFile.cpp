@@ -52,20 +52,33 @@ std::string Windows1252FromUtf8(std::string_view text) {
     return Convert("WINDOWS-1252//TRANSLIT", "UTF-8", text, "?", 1);
 }
 
+std::string TextLines::Next() {
+    if (at_ >= bytes_.size()) return {};
+    const size_t end = std::min(bytes_.find_first_of("\r\n", at_), bytes_.size());
+    const std::string_view line = bytes_.substr(at_, end - at_);
+    at_ = end;
+    if (at_ < bytes_.size()) {
+        at_ += bytes_.compare(at_, 2, "\r\n") == 0 ? 2 : 1;
+    }
+    // Most lines are plain ASCII, the same in both encodings.
+    const bool ascii = std::all_of(line.begin(), line.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return ascii ? std::string(line) : Utf8FromWindows1252(line);
+}
+
 std::vector<std::string> SplitTextLines(std::string_view bytes) {
     std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n') continue;
-        lines.push_back(Utf8FromWindows1252(bytes.substr(start, i - start)));
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < bytes.size()) lines.push_back(Utf8FromWindows1252(bytes.substr(start)));
+    for (TextLines text(bytes); text.More();) lines.push_back(text.Next());
     return lines;
 }
 
 std::optional<std::vector<std::string>> ReadTextFile(const std::string& path, std::string& error) {
+    auto bytes = ReadTextBytes(path, error);
+    if (!bytes) return std::nullopt;
+    return SplitTextLines(*bytes);
+}
+
+std::optional<std::string> ReadTextBytes(const std::string& path, std::string& error) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
@@ -88,7 +101,7 @@ std::optional<std::vector<std::string>> ReadTextFile(const std::string& path, st
         return std::nullopt;
     }
     const std::uintmax_t size = fs::file_size(path, ec);
-    if (!ec && size > MaxJobFileBytes) return std::vector<std::string>{};
+    if (!ec && size > MaxJobFileBytes) return std::string();
     // One byte more than the size tells whether the file grew meanwhile.
     std::string bytes(std::min<std::uintmax_t>(ec ? MaxJobFileBytes : size, MaxJobFileBytes) + 1,
                       '\0');
@@ -98,13 +111,13 @@ std::optional<std::vector<std::string>> ReadTextFile(const std::string& path, st
         return std::nullopt;
     }
     bytes.resize(static_cast<size_t>(file.gcount()));
-    if (bytes.size() > MaxJobFileBytes) return std::vector<std::string>{};
+    if (bytes.size() > MaxJobFileBytes) return std::string();
     size_t line = 0;
     for (const char c : bytes) {
         line = c == '\r' || c == '\n' ? 0 : line + 1;
-        if (line > MaxJobFileLineBytes) return std::vector<std::string>{};
+        if (line > MaxJobFileLineBytes) return std::string();
     }
-    return SplitTextLines(bytes);
+    return bytes;
 }
 
 std::string WriteTextFile(const std::string& path, const std::vector<std::string>& lines) {

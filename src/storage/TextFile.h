@@ -25,8 +25,24 @@ inline constexpr std::size_t MaxJobFileLineBytes = 1u << 20;
 // job, or with a line too long for one, reads as no lines at all. On failure (a pipe or a device
 // included, which are not read), nothing and the system's error text.
 std::optional<std::vector<std::string>> ReadTextFile(const std::string& path, std::string& error);
+// The same file's bytes as they are: no bytes where ReadTextFile gives no lines.
+std::optional<std::string> ReadTextBytes(const std::string& path, std::string& error);
 
 // The lines of file bytes, converted to UTF-8.
 std::vector<std::string> SplitTextLines(std::string_view bytes);
+
+// The lines of file bytes one at a time, as SplitTextLines gives them: a large file's lines are
+// never all held at once. The bytes are the caller's and must outlive it.
+class TextLines {
+public:
+    explicit TextLines(std::string_view bytes) : bytes_(bytes) {}
+    bool More() const { return at_ < bytes_.size(); }
+    // The next line converted to UTF-8; empty past the end.
+    std::string Next();
+
+private:
+    std::string_view bytes_;
+    std::size_t at_ = 0;
+};
 
 }  // namespace tallora

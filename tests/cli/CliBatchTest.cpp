@@ -179,7 +179,9 @@ TEST(CliConventions, EveryErrorIsOneLineNamingWhatItIsAbout) {
         // Messages of two lines in the message boxes.
         {{"--stock", "*@6000", "--cut", "1@7000"},
          "7000mm. Please check your stock length entries."},
-        {{corrupted}, corrupted + ": Some of the data in this file is corrupted. Please check"},
+        {{corrupted},
+         corrupted + ": Some of the data in this file is corrupted. Line 3: '" +
+             "5 6000' is not a row"},
         {{"--stock", "*@6000", "--cut", "1@100", "--bogus"}, "--bogus"},
         {{"--stock", "*@6000", "--cut", "1@100", "--kerf", "x"}, "--kerf x: expected"},
         {{temp.File("none.tlf")}, temp.File("none.tlf") + ": "},

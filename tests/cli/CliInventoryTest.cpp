@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -10,6 +14,7 @@
 #include "commands/Inventory.h"
 #include "inventory/OffcutStore.h"
 #include "support/CliTestSupport.h"
+#include "support/InventoryDamage.h"
 #include "support/MemoryRegistry.h"
 #include "support/StorageTestSupport.h"
 
@@ -160,6 +165,11 @@ TEST(CliInventory, BadArgumentsAreRefusedAndChangeNothing) {
         {{"inventory"}, "inventory: expected a command: list, add, remove or export"},
         {{"inventory", "list", "--kerf", "3"}, "--kerf"},
         {{"--kerf", "3", "inventory", "list"}, "--kerf: belongs to calculating a job"},
+        // Offcuts meant to be all the stock, of a section the inventory does not have.
+        {{"--section", "IPE 220", "--cut", "1@1000", "--use-offcuts"},
+         "nothing to calculate: give at least one stock row and one cut row; --use-offcuts added "
+         "none: The offcut inventory has no offcuts of section \"IPE 220\"; it has offcuts of "
+         "\"IPE 200\"."},
     };
     for (const auto& [args, error] : cases) {
         SCOPED_TRACE(args.back());
@@ -176,28 +186,78 @@ TEST(CliInventory, BadArgumentsAreRefusedAndChangeNothing) {
     EXPECT_EQ(ListJson(inventory), before);
 }
 
-// A file the inventory cannot read: every command and job that would use it says so, exits 2
-// and leaves its bytes as they were.
-TEST(CliInventory, ADamagedOrNewerInventoryIsLeftUntouched) {
-    TempFolder folder;
-    const std::string damaged = folder.File("damaged.sqlite");
-    std::string garbage = "SQLite format 3";
-    for (int i = 0; i < 4000; ++i) garbage += static_cast<char>(i * 37 % 251);
-    WriteBytes(damaged, garbage);
+// A file the inventory cannot use: every command and job that would use it says so on one line,
+// exits 2, calculates nothing and leaves the file's bytes as they were. A damaged page or a table
+// gone is found before anything is read or written, wherever it is.
+TEST(CliInventory, DamagedInventoriesAreRefusedAndLeftUntouched) {
+    constexpr int Offcuts = 2000;
+    struct Damage {
+        std::string Name;
+        std::function<void(const std::string&)> Make;
+        std::string Error;
+    };
+    const auto filled = [](const std::function<void(const std::string&)>& damage) {
+        return [damage](const std::string& path) {
+            testing::FillInventory(path, Offcuts);
+            damage(path);
+        };
+    };
+    const std::vector<Damage> damages = {
+        {"not a database",
+         [](const std::string& path) {
+             std::string garbage = "SQLite format 3";
+             for (int i = 0; i < 4000; ++i) garbage += static_cast<char>(i * 37 % 251);
+             WriteBytes(path, garbage);
+         },
+         "is damaged: file is not a database"},
+        {"the offcuts table gone",
+         filled([](const std::string& p) { testing::ExecSql(p, "DROP TABLE offcuts"); }),
+         "is damaged: no such table: offcuts"},
+        {"the bookings table gone", filled([](const std::string& p) {
+             testing::ExecSql(p, "PRAGMA foreign_keys = OFF; DROP TABLE bookings");
+         }),
+         "is damaged: no such table: bookings"},
+        {"a column gone", filled([](const std::string& p) {
+             testing::ExecSql(p,
+                              "DROP INDEX offcuts_in_location_order; "
+                              "ALTER TABLE offcuts DROP COLUMN location");
+         }),
+         "is damaged: no such column: location"},
+        {"a damaged page of the offcuts",
+         filled([](const std::string& p) { testing::DamageTablePage(p, Offcuts); }), "is damaged"},
+        {"a damaged page of an index",
+         filled([](const std::string& p) { testing::DamageIndexPage(p, Offcuts); }), "is damaged"},
+        {"cut short", filled([](const std::string& p) {
+             const std::string bytes = ReadBytes(p);
+             WriteBytes(p, bytes.substr(0, bytes.size() / 2));
+         }),
+         "is damaged"},
+        {"newer",
+         filled([](const std::string& p) { testing::ExecSql(p, "PRAGMA user_version = 99"); }),
+         "written by a newer version"},
+        {"a pipe", [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); },
+         "cannot be used: it is not a regular file"},
+        {"a pipe for its log",
+         [](const std::string& path) {
+             testing::FillInventory(path, 10);
+             ASSERT_EQ(mkfifo((path + "-wal").c_str(), 0600), 0);
+         },
+         "-wal\" is not a regular file"},
+        {"a folder", [](const std::string& path) { std::filesystem::create_directory(path); },
+         "cannot be used: it is a folder"},
+    };
 
-    const std::string newer = folder.File("newer.sqlite");
-    OffcutStore::Open(newer).Add({"IPE 200", 2500, 1, {}, {}});
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(newer.c_str(), &db), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(db, "PRAGMA user_version = 99", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
-
-    for (const auto& [file, error] : {std::pair{damaged, "damaged"}, std::pair{newer, "newer"}}) {
-        const std::string bytes = ReadBytes(file);
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.Name);
+        TempFolder folder;
+        const std::string file = folder.File("offcuts.sqlite");
+        damage.Make(file);
+        const bool plain = std::filesystem::is_regular_file(file);
+        const std::string bytes = plain ? ReadBytes(file) : "";
         const Args at = {"--inventory", file};
         const std::vector<Args> runs = {
             {"inventory", "list"},
-            {"inventory", "list", "--format", "json"},
+            {"inventory", "list", "--format", "json", "--section", "MARK-000001"},
             {"inventory", "add", "IPE 200", "2500", "1"},
             {"inventory", "remove", "1"},
             {"inventory", "export", folder.File("out.csv")},
@@ -206,12 +266,15 @@ TEST(CliInventory, ADamagedOrNewerInventoryIsLeftUntouched) {
             With(ReturningJob("IPE 200", "A"), {"--use-offcuts", "--book-offcuts", "--quiet"}),
         };
         for (const Args& args : runs) {
-            SCOPED_TRACE(file + " " + args[1]);
+            SCOPED_TRACE(args[1]);
             const CliRun run = RunTool(With(args, at));
-            ExpectExit(run, ExitBadInput, error);
+            ExpectExit(run, ExitBadInput, damage.Error);
             EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
             EXPECT_TRUE(run.out.empty()) << run.out;  // nothing calculated
-            EXPECT_EQ(ReadBytes(file), bytes);
+            if (plain) {
+                EXPECT_EQ(ReadBytes(file), bytes);
+            }
+            EXPECT_FALSE(std::filesystem::exists(file + "-journal"));
         }
         EXPECT_FALSE(std::filesystem::exists(folder.File("out.csv")));
     }

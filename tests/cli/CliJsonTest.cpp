@@ -9,10 +9,15 @@
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <numeric>
+#include <optional>
 #include <set>
 #include <sstream>
 
 #include "cli/CliApp.h"
+#include "cli/JsonOutput.h"
+#include "cli/TextOutput.h"
+#include "commands/Calculate.h"
+#include "results/SolutionBoundText.h"
 #include "support/CliTestSupport.h"
 #include "support/StorageTestSupport.h"
 
@@ -287,6 +292,87 @@ TEST(CliJson, InventoryOutputsMatchTheDocumentedSchema) {
                                                     bound["lower_bound_mm"].get<long long>());
     EXPECT_TRUE(outputs[2].second.contains("bound") == false ||
                 outputs[2].second["bound"].is_null());
+}
+
+// A Complex search stopped before it was done (here by a budget of iterations, as the time limit
+// stops it) says so in the status bar text, the text output and the JSON, which keeps to the
+// schema; one that was not stopped says nothing.
+TEST(CliJson, AComplexSearchStoppedEarlySaysSoInEveryOutput) {
+    const SchemaValidator validator(ReadJson(DocsDir + "/cli-json.schema.json"));
+    JobInput input;
+    input.StockRows = {{"*", "6000"}};
+    input.CutRows = {{"4", "2497"}, {"4", "3497"}, {"6", "1197"}};
+    for (const std::optional<int> budget : {std::optional<int>(0), std::optional<int>()}) {
+        SCOPED_TRACE(budget ? "stopped" : "not stopped");
+        CalculationOptions options;
+        options.SearchIterationBudget = budget;
+        CalculationObserver quiet;
+        const CalculatedJob done = CalculateJob(input, options, quiet, NumberFormat::UK());
+        ASSERT_TRUE(done.Outcome.Completed);
+        const bool stopped = done.Outcome.Result.StoppedEarly;
+        EXPECT_EQ(stopped, budget.has_value());
+        EXPECT_EQ(done.StatusText.find(StoppedEarlyText()) != std::string::npos, stopped);
+
+        std::ostringstream text;
+        cli::PrintResults(text, done.Outcome.Result, done.Stats, nullptr);
+        const auto line = text.str().find("\n" + StoppedEarlyText() + "\n");
+        EXPECT_EQ(line != std::string::npos, stopped) << text.str();
+        if (stopped) {
+            EXPECT_GT(line, text.str().find("Chargeable material:"));
+        }
+
+        const json result =
+            cli::ResultJson({input, done.Outcome.Result, Algorithm::Complex, Algorithm::Complex,
+                             done.Outcome, &done.Stats, "", nullptr});
+        EXPECT_EQ(result.contains("stopped_early"), stopped);
+        if (stopped) {
+            EXPECT_EQ(result["stopped_early"], true);
+        }
+        const auto errors = validator.Errors(result);
+        EXPECT_TRUE(errors.empty()) << errors.front();
+    }
+}
+
+// The patterns written one at a time give the bytes the whole object gives when dumped.
+TEST(CliJson, PatternsWrittenOneAtATimeGiveTheSameOutputAsTheWholeObject) {
+    JobInput input;
+    input.StockRows = {{"*", "6000"}, {"2", "9000"}};
+    input.CutRows = {{"4", "2497"}, {"4", "3497"}, {"6", "1197"}, {"9", "411"}};
+    input.Section.Customer = "M\xFCller\x1b";  // no UTF-8, and a control character
+    CalculationObserver quiet;
+    const CalculatedJob done = CalculateJob(input, {}, quiet, NumberFormat::UK());
+    ASSERT_GT(done.Outcome.Result.PatternCount(), 1);
+    JobInput refusedInput = input;
+    refusedInput.CutRows.push_back({"1", "9999"});
+    const CalculatedJob refused = CalculateJob(refusedInput, {}, quiet, NumberFormat::UK());
+    ASSERT_FALSE(refused.Outcome.Completed);
+    for (const CalculatedJob* job : {&done, &refused}) {
+        const cli::JobJson of{input,
+                              job->Outcome.Result,
+                              Algorithm::Complex,
+                              Algorithm::Complex,
+                              job->Outcome,
+                              &job->Stats,
+                              "",
+                              nullptr};
+        json whole = cli::ResultJson(of);
+        json without = cli::ResultJsonWithoutPatterns(of);
+        whole["inventory"] = without["inventory"] = {{"file", "o.sqlite"}, {"book", nullptr}};
+        for (const int indent : {2, -1}) {
+            std::ostringstream streamed;
+            cli::WriteJson(streamed, without, indent, &job->Outcome.Result.Patterns);
+            EXPECT_EQ(streamed.str(),
+                      whole.dump(indent, ' ', false, json::error_handler_t::replace))
+                << indent;
+        }
+    }
+    // Other values, and an object without patterns given, as dump writes them.
+    for (const json& value : {json::object(), json::array(), json({{"a", json::object()}}),
+                              json({{"patterns", json::array({1, 2})}, {"b", "x"}})}) {
+        std::ostringstream streamed;
+        cli::WriteJson(streamed, value, 2);
+        EXPECT_EQ(streamed.str(), value.dump(2));
+    }
 }
 
 TEST(CliJson, EveryKeyOfTheSchemaIsDocumented) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <random>
 
@@ -85,8 +86,25 @@ TEST(Calculation, RowsItCannotReadAreRefusedBeforeAnythingChanges) {
     EXPECT_EQ(refused(MakeJob(stock, {{"1", "500"}})), StockListFullMessage());
     EXPECT_EQ(refused(MakeJob({{"1", "6000"}}, {{"1", "18301"}})), LengthTooLongMessage("18301"));
     EXPECT_EQ(refused(MakeJob({{"x", "6000"}}, {{"1", "500"}})), NotAQuantityMessage("x"));
+    // The entry lists' rule for lengths holds whichever way the rows came in.
+    EXPECT_EQ(refused(MakeJob({{"1", "6000"}}, {{"6", "0"}})), LengthTooShortMessage("0"));
+    EXPECT_EQ(refused(MakeJob({{"*", "0"}, {"1", "6000"}}, {{"6", "500"}})),
+              LengthTooShortMessage("0"));
     EXPECT_NE(refused(MakeJob({{"*", "6000"}}, {{"2000000", "18000"}})).find("total more than"),
               std::string::npos);
+}
+
+TEST(Calculation, ATimeLimitThatIsNoNumberOfSecondsIsRefused) {
+    // nan and infinity would remove the limit; Optimal would then search without end.
+    for (const Algorithm algorithm : {Algorithm::Complex, Algorithm::Optimal}) {
+        for (const double seconds : {std::nan(""), HUGE_VAL, -HUGE_VAL, -1.0, 0.0}) {
+            TestJob job = MakeJob({{"*", "6000"}}, {{"2", "1000"}});
+            const Calculated run(job, algorithm, seconds);
+            EXPECT_FALSE(run.outcome.Completed) << seconds;
+            EXPECT_EQ(run.outcome.Error, TimeLimitMessage()) << seconds;
+            EXPECT_TRUE(job.Result.Patterns.empty()) << seconds;
+        }
+    }
 }
 
 TEST(Calculation, ComplexPlacesEveryPieceOfAJobThatFillsBarsExactly) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
+#include <set>
 
 #include "support/EngineTestSupport.h"
 
@@ -143,6 +145,99 @@ TEST(ComplexAlgorithm, PermutationNumberCountsAcrossTheRunsOfOneCalculation) {
         EXPECT_EQ(shown[i], "Testing permutation: " + std::to_string(25 * i + 1));
     }
     EXPECT_GE(run.outcome.Permutations, 25 * static_cast<int>(shown.size()) - 24);
+}
+
+// Stock a plan uses: usable length of its bars.
+long long Material(const CalculationResult& result) {
+    long long used = 0;
+    for (const auto& p : result.Patterns)
+        used += static_cast<long long>(p.StockLength) * p.BarCount;
+    return used;
+}
+
+// A search stopped before it was done (here by a budget of iterations, which stops it at the
+// same point on every machine, as the time limit stops it somewhere) places the rest as Fast
+// does and is never worse than Fast; a budget the search does not reach changes nothing.
+TEST(ComplexAlgorithm, ASearchStoppedEarlyPlacesTheRestAndIsNeverWorseThanFast) {
+    std::mt19937 random(20240611);
+    int stopped = 0;
+    int better = 0;
+    for (int round = 0; round < 24; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        testing::Rows stock;
+        const int stockRows = 1 + round % 3;
+        for (int k = 0; k < stockRows; ++k) stock.push_back({"*", std::to_string(6000 + 1500 * k)});
+        testing::Rows cuts;
+        std::set<int> lengths;
+        const int cutRows = 6 + round % 10;
+        while (static_cast<int>(cuts.size()) < cutRows) {
+            const int length = std::uniform_int_distribution<int>(150, 2900)(random);
+            if (!lengths.insert(length).second) continue;
+            cuts.push_back({std::to_string(std::uniform_int_distribution<int>(2, 25)(random)),
+                            std::to_string(length)});
+        }
+        const auto calculate = [&](Algorithm algorithm, std::optional<int> budget) {
+            TestJob job = MakeJob(stock, cuts);
+            CalculationObserver quiet;
+            CalculationOptions options;
+            options.Algorithm = algorithm;
+            options.SearchIterationBudget = budget;
+            CalculationOutcome outcome = Calculate(job.Input, options, quiet);
+            EXPECT_TRUE(outcome.Completed);
+            return outcome;
+        };
+        const CalculationOutcome whole = calculate(Algorithm::Complex, std::nullopt);
+        const CalculationOutcome fast = calculate(Algorithm::Fast, std::nullopt);
+        EXPECT_FALSE(whole.Result.StoppedEarly);
+        EXPECT_FALSE(fast.Result.StoppedEarly);
+        const int iterations = whole.Permutations - 1;
+        for (const int budget : {0, 1, 3, iterations / 2, iterations, iterations + 5}) {
+            SCOPED_TRACE("budget " + std::to_string(budget) + " of " + std::to_string(iterations));
+            const CalculationOutcome limited = calculate(Algorithm::Complex, budget);
+            testing::ExpectEveryPiecePlacedWithinItsBar(limited.Result);
+            EXPECT_LE(limited.Permutations - 1, budget);
+            EXPECT_EQ(limited.Result.StoppedEarly, budget < iterations);
+            // The whole search may do worse than Fast; one stopped early never does.
+            if (limited.Result.StoppedEarly) {
+                EXPECT_LE(Material(limited.Result), Material(fast.Result));
+                // What the search found before it stopped is kept where it does better.
+                better += Material(limited.Result) < Material(fast.Result);
+            } else {
+                EXPECT_EQ(limited.Result.Patterns, whole.Result.Patterns);
+            }
+            stopped += limited.Result.StoppedEarly;
+        }
+    }
+    EXPECT_GT(stopped, 24);  // the budgets did stop searches
+    EXPECT_GT(better, 0);
+}
+
+// A time limit stops the search wherever the machine has got to; whatever that is, every piece
+// is placed, a plan stopped early is no worse than Fast's, and a search that was not stopped
+// found what it finds without a limit.
+TEST(ComplexAlgorithm, UnderATimeLimitThePlanIsNoWorseThanFastWhateverTheTime) {
+    TestJob job = MakeJob({{"*", "6000"}, {"*", "9000"}, {"*", "12000"}}, {{"9", "2997"},
+                                                                           {"7", "1997"},
+                                                                           {"5", "1497"},
+                                                                           {"11", "997"},
+                                                                           {"6", "3997"},
+                                                                           {"4", "2497"},
+                                                                           {"13", "733"},
+                                                                           {"8", "1211"}});
+    TestJob whole = job, fast = job;
+    testing::Calculated(whole, Algorithm::Complex);
+    testing::Calculated(fast, Algorithm::Fast);
+    for (const double seconds : {1e-6, 0.001, 0.01}) {
+        TestJob limited = job;
+        const testing::Calculated run(limited, Algorithm::Complex, seconds);
+        ASSERT_TRUE(run.outcome.Completed);
+        testing::ExpectEveryPiecePlacedWithinItsBar(limited.Result);
+        if (limited.Result.StoppedEarly) {
+            EXPECT_LE(Material(limited.Result), Material(fast.Result)) << seconds;
+        } else {
+            EXPECT_EQ(limited.Result.Patterns, whole.Result.Patterns);
+        }
+    }
 }
 
 }  // namespace

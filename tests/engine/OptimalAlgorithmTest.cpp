@@ -281,7 +281,7 @@ TEST(OptimalAlgorithm, ACancelKeepsTheBestPlanFoundSoFar) {
     TestJob job = MakeJob({{"*", "6000"}}, {{"7", "1200"}, {"5", "2300"}, {"9", "700"}});
     testing::RecordingObserver observer;
     observer.cancelAtCheck = 0;
-    const CalculationOutcome outcome = Calculate(job.Input, {Algorithm::Optimal, {}}, observer);
+    const CalculationOutcome outcome = Calculate(job.Input, {Algorithm::Optimal, {}, {}}, observer);
     job.Result = outcome.Result;
     ASSERT_TRUE(outcome.Completed);
     EXPECT_FALSE(outcome.Cancelled);

@@ -120,7 +120,7 @@ TEST(Booking, OffcutsBookedFromOneJobAreUsedByTheNext) {
 
     // The bars the calculation took from the offcut's row.
     EXPECT_EQ(UsedInventoryOffcuts(next.Input, next.Result, store),
-              (std::vector<UsedOffcut>{{booked[0].Id, 1}}));
+              (std::vector<UsedOffcut>{{booked[0].Id, 1, "ipe 200", booked[0].Length}}));
     // 1441 - 1003 = 438 mm left: scrap, so nothing comes back.
     EXPECT_TRUE(ReturnedOffcuts(next.Input, next.Result).empty());
     BookCalculatedJob(store, next.Input, next.Result, "next.cut");
@@ -174,10 +174,13 @@ TEST(Booking, RefusesAJobWithoutResultsOrUsingMoreThanIsLeft) {
 
     const long long id = store.Add({"IPE 200", 2000, 1, {}, ""});
     const TestJob job = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}});
+    // Without a length, the offcut named and no other.
     EXPECT_EQ(BookingError(store, job, {{id, 2}}), InventoryErrorKind::NotEnough);
     // The same offcut in two rows counts once, in all.
     EXPECT_EQ(BookingError(store, job, {{id, 1}, {id, 1}}), InventoryErrorKind::NotEnough);
     EXPECT_EQ(BookingError(store, job, {{id + 50, 1}}), InventoryErrorKind::NotEnough);
+    // With one, no other offcut of the section and length is there to make up the rest.
+    EXPECT_EQ(BookingError(store, job, {{id, 2, "ipe 200", 2000}}), InventoryErrorKind::NotEnough);
     // Offcuts of no section could never be used.
     const TestJob blank = CalculatedJob(" ", {{"*", "6000"}}, {{"6", "1500"}});
     ASSERT_FALSE(ReturnedOffcuts(blank.Input, blank.Result).empty());
@@ -354,7 +357,7 @@ TEST(Booking, BarsOfAnOffcutRowGoToItsOffcutsInTurnAndNeverToAGoneOne) {
     ASSERT_TRUE(run.outcome.Completed);
     testing::StatsOf(job);
     EXPECT_EQ(UsedInventoryOffcuts(job.Input, job.Result, store),
-              (std::vector<UsedOffcut>{{a, 1}, {b, 2}}));
+              (std::vector<UsedOffcut>{{a, 1, "shs 50", 2025}, {b, 2, "shs 50", 2025}}));
 
     // Another program took one of them meanwhile: the booking is refused and changes nothing.
     store.Remove(b, 1);
@@ -366,6 +369,56 @@ TEST(Booking, BarsOfAnOffcutRowGoToItsOffcutsInTurnAndNeverToAGoneOne) {
     }
     EXPECT_EQ(store.Find(a)->Count, 1);
     EXPECT_TRUE(store.Bookings().empty());
+}
+
+// Jobs planned on the same offcuts at once: each booking takes the offcuts the one before left,
+// the next of the section and length in turn where its own are gone, and refuses only when too
+// few of them are left.
+TEST(Booking, AJobWhoseOffcutsAnotherTookIsBookedOnTheNextOfTheirLength) {
+    OffcutStore store = OffcutStore::Open(":memory:");
+    std::vector<long long> ids;
+    for (int i = 0; i < 4; ++i) ids.push_back(store.Add({"SHS 50", 2025, 1, {}, ""}));
+    const long long other = store.Add({"SHS 50", 1500, 3, {}, ""});  // another length
+    // Four jobs of one bar each, all planned while every offcut was there.
+    std::vector<TestJob> jobs;
+    std::vector<std::vector<UsedOffcut>> planned;
+    for (int k = 0; k < 5; ++k) {
+        TestJob job = MakeJob({}, {{"1", std::to_string(1900 - k)}}, 3, 25, 0);
+        job.Input.Section.Name = "shs 50";
+        ASSERT_EQ(AddInventoryStock(job.Input, store).Rows.size(), 2u);
+        Calculated run(job);
+        ASSERT_TRUE(run.outcome.Completed);
+        testing::StatsOf(job);
+        planned.push_back(UsedInventoryOffcuts(job.Input, job.Result, store));
+        ASSERT_EQ(planned.back().size(), 1u);
+        EXPECT_EQ(planned.back()[0].OffcutId, ids[0]);  // the oldest, for every one of them
+        jobs.push_back(std::move(job));
+    }
+    // Booked in turn as planned: each takes the next offcut of 2025 mm, never the 1500s.
+    for (int k = 0; k < 4; ++k) {
+        BookingRecord record;
+        record.Calculation = CalculationIdentity(jobs[k].Input, jobs[k].Result);
+        store.Book(record, std::vector<NewOffcut>{}, planned[k]);
+        EXPECT_FALSE(store.Find(ids[k]).has_value()) << k;
+        if (k + 1 < 4) {
+            EXPECT_TRUE(store.Find(ids[k + 1]).has_value()) << k;
+        }
+    }
+    EXPECT_EQ(store.Find(other)->Count, 3);
+    // An offcut the booking itself returns never stands in for one it used.
+    BookingRecord own;
+    own.Calculation = "own";
+    EXPECT_THROW(store.Book(own, std::vector<NewOffcut>{{"SHS 50", 2025, 1, {}, ""}}, planned[4]),
+                 InventoryError);
+    // The fifth finds none left: refused, and nothing of it stays.
+    try {
+        BookCalculatedJob(store, jobs[4].Input, jobs[4].Result, "job.cut");
+        ADD_FAILURE() << "booked with no offcut left";
+    } catch (const InventoryError& e) {
+        EXPECT_EQ(e.Kind(), InventoryErrorKind::NotEnough) << e.what();
+    }
+    EXPECT_EQ(store.Bookings().size(), 4u);
+    EXPECT_EQ(store.Find(other)->Count, 3);
 }
 
 }  // namespace

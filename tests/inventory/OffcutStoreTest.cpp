@@ -4,8 +4,10 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <functional>
 #include <regex>
 
+#include "support/InventoryDamage.h"
 #include "support/StorageTestSupport.h"
 
 namespace tallora {
@@ -71,11 +73,25 @@ TEST(OffcutStore, MatchesSectionsWithoutCaseOrSurroundingBlanks) {
     EXPECT_EQ(SectionKey(" ipe 200 "), SectionKey("IPE 200"));
     EXPECT_EQ(SectionKey("\tIPE 200"), "ipe 200");
     EXPECT_NE(SectionKey("IPE 200"), SectionKey("IPE200"));
+    // Beyond ASCII too, as far as the Latin, Greek and Cyrillic alphabets go.
+    for (const auto& [typed, key] :
+         std::vector<std::pair<std::string, std::string>>{{"ÄQ 100", "äq 100"},
+                                                          {"Flat 50×6", "flat 50×6"},
+                                                          {"ÆØÅ ŒŸ ẞ", "æøå œÿ ß"},
+                                                          {"ŁĄĆ Ĳ İ", "łąć ĳ i"},
+                                                          {"ΣΤΡ ΆΏ", "στρ άώ"},
+                                                          {"ШВЕЛЛЕР Ё", "швеллер ё"},
+                                                          {"ЅҐ", "ѕґ"},
+                                                          {"a\xff\xc3", "a\xff\xc3"},
+                                                          {"🔩 Φ", "🔩 φ"}})
+        EXPECT_EQ(SectionKey(typed), key) << typed;
 
     OffcutStore store = OffcutStore::Open(":memory:");
     store.Add(Piece(" ipe 200 ", 1000, 1));
     store.Add(Piece("IPE 200", 3000, 2));
     store.Add(Piece("IPE 240", 2000, 1));
+    store.Add(Piece("ÄQ 100", 2000, 1));
+    EXPECT_EQ(store.List(std::string("äq 100")).size(), 1u);
     const std::vector<Offcut> ipe200 = store.List(std::string("Ipe 200"));
     ASSERT_EQ(ipe200.size(), 2u);
     // Longest first within a section; each keeps the spelling it was typed with.
@@ -85,7 +101,7 @@ TEST(OffcutStore, MatchesSectionsWithoutCaseOrSurroundingBlanks) {
     EXPECT_TRUE(store.List(std::string("IPE 300")).empty());
 
     const std::vector<SectionTotal> totals = store.TotalsBySection();
-    ASSERT_EQ(totals.size(), 2u);
+    ASSERT_EQ(totals.size(), 3u);
     EXPECT_EQ(totals[0], (SectionTotal{" ipe 200 ", 2, 3, 1000 + 2 * 3000}));
     EXPECT_EQ(totals[1], (SectionTotal{"IPE 240", 1, 1, 2000}));
 }
@@ -285,7 +301,10 @@ TEST(OffcutStore, AFileOfTheFirstVersionIsBroughtUpToDateWithItsOffcuts) {
     {
         OffcutStore store = OffcutStore::Open(path);
         id = store.Add(Piece("IPE 200", 1500, 5, "Rack 1"));
+        store.Add(Piece("ÄQ 100", 2000, 1));
     }
+    // Before the third version only ASCII letters were folded.
+    testing::ExecSql(path, "UPDATE offcuts SET section_key = 'Äq 100' WHERE section = 'ÄQ 100'");
     // The first version had only the section index.
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
@@ -300,6 +319,7 @@ TEST(OffcutStore, AFileOfTheFirstVersionIsBroughtUpToDateWithItsOffcuts) {
 
     OffcutStore store = OffcutStore::Open(path);
     EXPECT_EQ(store.Find(id)->Count, 5);
+    EXPECT_EQ(store.List(std::string("äq 100")).size(), 1u);
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
     sqlite3_stmt* stmt = nullptr;
     ASSERT_EQ(sqlite3_prepare_v2(db,
@@ -357,6 +377,49 @@ TEST(OffcutStore, ADamagedFileIsReportedAndLeftAsItIs) {
     const std::string before = ReadBytes(other);
     EXPECT_EQ(OpenError(other).Kind(), InventoryErrorKind::Damaged);
     EXPECT_TRUE(ReadBytes(other) == before) << other << " was changed";
+}
+
+// A program that keeps the inventory open (the desktop) finds damage another program's change
+// left before it writes anything more.
+TEST(OffcutStore, AFileDamagedWhileOpenIsRefusedBeforeTheNextChange) {
+    TempFolder folder;
+    const std::string path = folder.File("offcuts.sqlite");
+    constexpr int Count = 2000;
+    testing::FillInventory(path, Count);
+    OffcutStore open = OffcutStore::Open(path);
+    open.Add(Piece("IPE 200", 1500, 1));
+
+    // Another program adds an offcut; then a page of the table goes bad on the disk.
+    OffcutStore::Open(path).Add(Piece("HEA 100", 1200, 1));
+    testing::DamageTablePage(path, Count);
+    const std::string bytes = ReadBytes(path);
+    const std::string log = ReadBytes(path + "-wal");
+
+    const std::vector<std::pair<std::string, std::function<void()>>> changes = {
+        {"add", [&] { open.Add(Piece("IPE 200", 1500, 1)); }},
+        {"remove", [&] { open.Remove(1); }},
+        {"update",
+         [&] {
+             OffcutChanges changes;
+             changes.Count = 7;
+             open.Update(1, changes);
+         }},
+        {"book",
+         [&] {
+             open.Book({0, "calculation", "", "", ""}, {Piece("IPE 200", 900, 1)}, {});
+         }},
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        try {
+            change();
+            ADD_FAILURE() << "changed a damaged file";
+        } catch (const InventoryError& e) {
+            EXPECT_EQ(e.Kind(), InventoryErrorKind::Damaged) << e.what();
+        }
+        EXPECT_TRUE(ReadBytes(path) == bytes);
+        EXPECT_TRUE(ReadBytes(path + "-wal") == log);
+    }
 }
 
 TEST(OffcutStore, AFileOfANewerVersionIsReportedAndLeftAsItIs) {

@@ -356,6 +356,40 @@ TEST(DiagramSizeFor, TallerForThinRowsAndWiderByTheZoom) {
               MaximumDiagramSide);
 }
 
+// Rows thinner than can be told apart are not laid out: a diagram of many patterns draws those
+// that fit and says how many more there are, however many that is.
+TEST(DrawCuttingList, RowsTooThinToSeeAreLeftOutAndCounted) {
+    // 240 pixels give 30 rows of the least pitch: 29 patterns and the note.
+    const int fit = (Height - 24) / MinimumDrawnPitch - 1;
+    for (const int patterns : {20, fit + 1, 1000, 1000000}) {
+        SCOPED_TRACE(patterns);
+        TestJob job = DiagramJob(0, 0, 0, {});
+        job.Result.Patterns.assign(patterns, Pattern(1000, 1, {300, 200}, {2, 1}));
+        const auto operations = Draw(job);
+        const auto texts = OfKind<DiagramText>(operations);
+        int bars = 0;
+        for (const auto& b : OfKind<DiagramBox>(operations)) bars += b.Fill == Silver;
+        const int pitch = patterns * MinimumDrawnPitch > Height - 24 ? 0 : (Height - 24) / patterns;
+        if (pitch != 0) {
+            EXPECT_EQ(bars, patterns);
+            continue;
+        }
+        EXPECT_EQ(bars, fit);
+        ASSERT_FALSE(texts.empty());
+        EXPECT_EQ(texts.back().Text,
+                  "\u2026 and " + std::to_string(patterns - fit) + " more patterns");
+        // Below the last bar, inside the bitmap.
+        EXPECT_GT(texts.back().Y, OfKind<DiagramBox>(operations).back().Top);
+        EXPECT_LT(texts.back().Y, Height - 12);
+        // Nothing is under the note to point at.
+        EXPECT_EQ(DiagramHitAt(job.Input, job.Result, HalfScaleWidth, Height, FixedPitchMeasurer{},
+                               texts.back().X + 1, texts.back().Y + 1)
+                      .Part,
+                  DiagramPart::None);
+        EXPECT_LT(operations.size(), 10u * static_cast<size_t>(fit) + 2);
+    }
+}
+
 TEST(DrawCuttingList, LabelsShowOnceTheZoomGivesThemRoom) {
     // At half a pixel per mm a 20 mm piece is an 8-pixel box, too narrow for "20" (10 pixels);
     // a 1 mm piece never takes "1" (5 pixels) up to the largest zoom; "60 Offcut" needs 47.

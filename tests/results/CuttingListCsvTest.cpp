@@ -34,6 +34,33 @@ TEST(CsvField, QuotedOnlyWhenItHoldsACommaAQuoteOrALineBreak) {
     EXPECT_EQ(CsvNumber(2.25), "2.25");
 }
 
+TEST(CsvText, WhatASpreadsheetWouldTakeForAFormulaIsMarkedAsTextAndReadBackAsItWas) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"=SUM(A1:A9)", "'=SUM(A1:A9)"},
+        {"+1", "'+1"},
+        {"-A7", "'-A7"},
+        {"@cmd", "'@cmd"},
+        {"\t=1", "'\t=1"},
+        {"\r=1", "'\r=1"},
+        // An apostrophe of the user's own stays: one more goes before it.
+        {"'=1", "''=1"},
+        {"''+x", "'''+x"},
+        // Nothing a spreadsheet would run.
+        {"Door A", "Door A"},
+        {"A=1", "A=1"},
+        {"'quoted", "'quoted"},
+        {"'", "'"},
+        {"", ""},
+    };
+    for (const auto& [text, field] : cases) {
+        EXPECT_EQ(CsvText(text), field) << text;
+        EXPECT_EQ(FromCsvText(CsvText(text)), text) << text;
+    }
+    // A field no export wrote is read as it stands.
+    EXPECT_EQ(FromCsvText("'quoted"), "'quoted");
+    EXPECT_EQ(FromCsvText("plain"), "plain");
+}
+
 TEST(CuttingListCsv, TheWorkedExampleLineByLine) {
     // Two bars of 6000 (5950 usable, trim 25, hold 25), each 3 x 1500 and 1 x 1000 with a kerf
     // of 3: 5950 - 3 x 1503 - 1003 + 25 of hold = 463 returned per bar.

@@ -254,12 +254,16 @@ TEST(JobFile, CountsBeyondTheTablesAndRowsWithoutTheSeparatorAreCorrupted) {
 }
 
 TEST(JobFile, PatternsThatCannotBeRealAreCorrupted) {
-    // One pattern of one length: the figures of its record, then the job's demand.
+    // One pattern of one length on 6000 mm bars, the job asking for `asked` pieces of 1000 mm
+    // (kerf 3): the figures of its record changed.
     auto lines = [](const std::string& stock, const std::string& bars, const std::string& length,
                     const std::string& pieces, int asked) {
         TestJob job;
+        job.Result.InputStockLength = {6000};
         job.Result.InputCutLength = {1003};
         job.Result.InputCutQuantity = {asked};
+        job.Result.TotalPieces = asked;
+        job.Result.TotalCutLength = 1000 * asked;
         job.Result.Patterns = {testing::Pattern(6000, 1, {1003}, {1})};
         Lines all = JobFileLines(job.Input, job.Result, Statistics{});
         const auto at = std::find(all.begin(), all.end(), "Tonne") - all.begin() + 1;
@@ -271,12 +275,86 @@ TEST(JobFile, PatternsThatCannotBeRealAreCorrupted) {
         lines("6000", "1", "1003", "2147483647", 2147483647),  // longer than any bar
         lines("6000", "3000000", "5", "1000", 2147483647),     // more pieces than 2^31 - 1
         lines("6000", "2", "1003", "5", 9),                    // more than the job asked for
+        lines("6000", "2", "1003", "4", 10),                   // fewer, and none left
         lines("3000", "1", "1003", "3", 3),                    // longer than its bar
     };
     for (const Lines& file : unreal) {
         Reader reader;
         EXPECT_EQ(reader.Read(file).Status, ReadStatus::Corrupted);
         EXPECT_TRUE(reader.job.Result.Patterns.size() <= 1u);
+    }
+}
+
+// A stored result is held to what a calculation gives, and every row and figure to the rule of
+// the field it is typed in: a file that breaks one stops at that line and says why.
+TEST(JobFile, AFileIsHeldToTheRulesOfANewJobAndSaysWhereItBreaksThem) {
+    TestJob job = CalculatedJob();
+    const Lines good = JobFileLines(job.Input, job.Result, testing::StatsOf(job));
+    ASSERT_EQ(Reader().Read(good).Status, ReadStatus::Loaded);
+    // Where the parts of the file begin: the rows, the patterns, the tables and the charges.
+    const size_t stock = 2;
+    const size_t cuts = stock + job.Input.StockRows.size() + 1;
+    const size_t patterns =
+        static_cast<size_t>(std::find(good.begin(), good.end(), "Tonne") - good.begin()) + 1;
+    const size_t charges = good.size() - 12;
+    const size_t totalPieces = charges - 3 - 1 - 2 * job.Result.InputCutCount() - 2;
+    ASSERT_EQ(good[totalPieces], std::to_string(job.Result.TotalPieces));
+    const CuttingPattern& first = job.Result.Patterns.front();
+
+    struct Case {
+        std::string Name;
+        size_t Line;  // from 0
+        std::string Text;
+        std::string Reason;
+        size_t Blamed = 0;  // the line named, from 0, when not Line: a pattern's first
+    };
+    const std::vector<Case> cases = {
+        {"a cut of 0mm", cuts + 1, "6 @ 0", "0mm is shorter than the minimum allowed length"},
+        {"a bar of 0mm", stock, "* @ 0", "0mm is shorter than the minimum allowed length"},
+        {"no pieces", cuts + 1, "0 @ 1500", "A quantity of 0 adds nothing to the list"},
+        {"too long", cuts + 1, "2 @ 18301", "18301mm is greater than the maximum allowed length"},
+        {"no row", cuts + 1, "2 1500", "'2 1500' is not a row"},
+        {"a negative weight", patterns - 3, "-5", "'-5' is not a weight from 0 to 9999.999"},
+        {"a cost past its field", patterns - 2, "1e300", "'1e300' is not a price from 0 to"},
+        {"a charge past its field", charges + 1, "1e300",
+         "'1e300' is not a charge from 0 to 99999.99"},
+        {"a negative charge", charges + 3, "-5", "'-5' is not a charge from 0 to 99999.99"},
+        {"a pattern of no bars", patterns + 2, "0", "'0' is not a number of bars from 1 to"},
+        {"a pattern of no lengths", patterns + 3, "0", "'0' is not a number of cut lengths"},
+        {"a cut length of 0", patterns + 4, "0", "'0' is not a cut length from 1 to"},
+        {"a pattern of no pieces", patterns + 5, "0", "'0' is not a number of pieces from 1"},
+        {"a bar the job never had", patterns + 1, std::to_string(first.StockLength - 1),
+         "pattern 1's bar of " + std::to_string(first.StockLength - 1) +
+             "mm is none of the job's stock lengths"},
+        {"a length the job never asked for", patterns + 4, std::to_string(first.CutLength[0] - 1),
+         "pattern 1 cuts pieces of " + std::to_string(first.CutLength[0] - 4) +
+             "mm, which the job does not ask for",
+         patterns + 1},
+        {"pieces not the sum of the rows", totalPieces, std::to_string(job.Result.TotalPieces + 1),
+         "the job's pieces are "},
+        {"a total length of no kerf", totalPieces + 1,
+         std::to_string(job.Result.TotalCutLength + 1), "the total cut length does not fit"},
+        {"cut short", good.size() - 20, "", "the file ends before the job does"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Lines file = good;
+        if (c.Name == "cut short") {
+            file.resize(c.Line);
+        } else {
+            file[c.Line] = c.Text;
+        }
+        Reader reader;
+        const JobFileRead read = reader.Read(file);
+        EXPECT_EQ(read.Status, ReadStatus::Corrupted);
+        const size_t blamed = c.Name == "cut short" ? file.size() : c.Blamed ? c.Blamed : c.Line;
+        EXPECT_EQ(read.Fault.Line, static_cast<int>(blamed + 1));
+        EXPECT_NE(read.Fault.Reason.find(c.Reason), std::string::npos) << read.Fault.Reason;
+        EXPECT_FALSE(read.ResultsValid);
+        // A result that cannot be read whole, or does not add up, is not kept.
+        if (c.Line >= patterns && c.Line < charges) {
+            EXPECT_TRUE(reader.job.Result.Patterns.empty());
+        }
     }
 }
 

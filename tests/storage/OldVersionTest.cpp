@@ -40,7 +40,7 @@ struct Converter {
         job.Input = PrepareCalculation(job.Input, algorithm, &store, NumberFormat::UK(),
                                        [](const std::string&) { return false; });
         testing::RecordingObserver observer;
-        calculated = CalculateJob(job.Input, {algorithm, {}}, observer, NumberFormat::UK());
+        calculated = CalculateJob(job.Input, {algorithm, {}, {}}, observer, NumberFormat::UK());
         if (calculated.Outcome.Completed || calculated.Outcome.ResultsCleared)
             job.Result = calculated.Outcome.Result;
         saveError = SaveConvertedVersion(path, job.Input, job.Result, calculated.Stats, dialogs);
@@ -120,6 +120,37 @@ TEST(ReadOldVersion, AMisspelledMarkerEmptiesEverythingAgainAndBadNumbersAreCorr
     row[3] = "3 4000";
     TestJob third;
     EXPECT_EQ(ReadOld(row, third, heavy), OldReadStatus::Corrupted);
+}
+
+// The rules of the fields hold for an earlier-format file's rows and figures as for typed ones;
+// the read stops at the line that breaks one and says why.
+TEST(ReadOldVersion, RowsAndFiguresAreHeldToTheRulesOfTheirFields) {
+    struct Case {
+        size_t Line;  // from 0
+        std::string Text;
+        std::string Reason;
+    };
+    const std::vector<Case> cases = {
+        {5, "6 @ 0", "0mm is shorter than the minimum allowed length of 1mm."},
+        {2, "* @ 0", "0mm is shorter than the minimum allowed length of 1mm."},
+        {6, "0 @ 2200", "A quantity of 0 adds nothing to the list"},
+        {3, "x @ 4000", "'x' is not a quantity in whole numbers."},
+        {3, "3 4000", "'3 4000' is not a row"},
+        {17, "1e300", "'1e300' is not a weight from 0 to 9999.999"},
+        {17, "-5", "'-5' is not a weight from 0 to 9999.999"},
+        {19, "1e300", "'1e300' is not a price from 0 to 99999.99"},
+        {19, "-5", "'-5' is not a price from 0 to 99999.99"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Text);
+        auto lines = OldFile();
+        lines[c.Line] = c.Text;
+        TestJob job;
+        ReadFault fault;
+        EXPECT_EQ(ReadOldVersion(lines, job.Input, job.Result, &fault), OldReadStatus::Corrupted);
+        EXPECT_EQ(fault.Line, static_cast<int>(c.Line + 1));
+        EXPECT_EQ(fault.Reason.rfind(c.Reason, 0), 0u) << fault.Reason;
+    }
 }
 
 TEST(ReadOldVersion, EveryShortenedFileStopsCleanly) {

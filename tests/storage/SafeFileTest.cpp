@@ -105,6 +105,24 @@ TEST(SafeFile, TheFileReplacedKeepsItsPermissionsAndReadOnlyFilesAreLeftAlone) {
     EXPECT_EQ(WriteFileSafely(link, "through"), "");
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadBytes(real), "through");
+
+    // So is a link to a file not made yet, relative to the link's own folder.
+    fs::create_directory(temp.File("sub"));
+    const std::string dangling = temp.File("sub/dangling.tlf");
+    fs::create_symlink("../made.tlf", dangling);
+    EXPECT_EQ(WriteProblem(dangling), "");
+    EXPECT_FALSE(fs::exists(temp.File("made.tlf")));  // the check leaves nothing behind
+    EXPECT_EQ(WriteFileSafely(dangling, "made"), "");
+    EXPECT_TRUE(fs::is_symlink(dangling));
+    EXPECT_EQ(ReadBytes(temp.File("made.tlf")), "made");
+
+    // A file with a second name is left alone: the rename would part the two names.
+    const std::string second = temp.File("second.tlf");
+    fs::create_hard_link(real, second);
+    EXPECT_NE(WriteProblem(real).find("hard links"), std::string::npos);
+    EXPECT_NE(WriteFileSafely(real, "parted"), "");
+    EXPECT_EQ(ReadBytes(second), "through");
+    EXPECT_EQ(fs::hard_link_count(real), 2u);
 }
 
 TEST(SafeFile, WhatAnInterruptedSaveLeftIsRemovedByTheNextOne) {

@@ -12,7 +12,7 @@ inline CalculatedJob CalculateAsTheProgramsDo(TestJob& job,
     job.Input = PrepareCalculation(job.Input, algorithm, nullptr, NumberFormat::UK(),
                                    [](const std::string&) { return false; });
     CalculationObserver quiet;
-    CalculatedJob done = CalculateJob(job.Input, {algorithm, {}}, quiet, NumberFormat::UK());
+    CalculatedJob done = CalculateJob(job.Input, {algorithm, {}, {}}, quiet, NumberFormat::UK());
     if (done.Outcome.Completed || done.Outcome.ResultsCleared) job.Result = done.Outcome.Result;
     return done;
 }
