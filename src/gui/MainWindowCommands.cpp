@@ -2,9 +2,11 @@
 // report, the exports, the costing and diagram windows, and the offcut inventory.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
@@ -488,6 +490,21 @@ void MainWindow::exportCuttingList() {
 
 // ----- the offcut inventory -----
 
+namespace {
+
+// The inventory keeps its times in UTC; the user reads them as the locale writes a local time.
+std::string WithLocalTime(const InventoryError& error) {
+    std::string text = error.what();
+    const std::string& when = error.When();
+    const QDateTime time = QDateTime::fromString(QString::fromStdString(when), Qt::ISODate);
+    const std::size_t at = when.empty() ? std::string::npos : text.find(when);
+    if (!time.isValid() || at == std::string::npos) return text;
+    return text.replace(at, when.size(),
+                        QLocale().toString(time.toLocalTime(), QLocale::ShortFormat).toStdString());
+}
+
+}  // namespace
+
 InventoryWindow* MainWindow::Inventory() const { return inventory_.data(); }
 
 void MainWindow::useOffcuts() {
@@ -532,7 +549,7 @@ void MainWindow::bookOffcuts() {
         if (inventory_) inventory_->Refresh();
         services_.Boxes.ShowMessage(MessageKind::Information, MessageButtons::Ok, result.Message);
     } catch (const InventoryError& error) {
-        showError(error.what());
+        showError(WithLocalTime(error));
     }
 }
 

@@ -87,6 +87,26 @@ CREATE INDEX offcuts_in_location_order ON offcuts(ifnull(location,''));
     {3, R"sql(
 UPDATE offcuts SET section_key = tallora_section_key(section);
 )sql"},
+    // What each booking added and took, so that it can be undone: an offcut it took is kept
+    // whole, as it was before.
+    {4, R"sql(
+ALTER TABLE bookings ADD COLUMN undoable INTEGER NOT NULL DEFAULT 0;
+CREATE TABLE booking_changes (
+    booking_id INTEGER NOT NULL REFERENCES bookings(id),
+    offcut_id INTEGER NOT NULL,
+    added INTEGER NOT NULL DEFAULT 0,
+    taken INTEGER NOT NULL DEFAULT 0,
+    section TEXT NOT NULL DEFAULT '',
+    length_mm INTEGER NOT NULL DEFAULT 0,
+    source_file TEXT NOT NULL DEFAULT '',
+    source_reference TEXT NOT NULL DEFAULT '',
+    source_pattern INTEGER NOT NULL DEFAULT 0,
+    offcut_booking_id INTEGER,
+    booked_at TEXT NOT NULL DEFAULT '',
+    location TEXT
+);
+CREATE INDEX booking_changes_by_booking ON booking_changes(booking_id);
+)sql"},
 };
 
 static_assert(std::size(Migrations) == InventorySchemaVersion);
@@ -184,19 +204,25 @@ std::string CheckFinding(std::string finding) {
 
 // Damaged pages, found by SQLite's quick check (it reads every page once), and tables or columns
 // gone, as a file edited by hand or by another program has them. Nothing is written to a file
-// that fails: a change would only spread the damage. `tables`: the file has them already.
-void CheckIntact(sqlite3* db, const std::string& path, bool tables) {
+// that fails: a change would only spread the damage. `version`: the file's schema, whose tables
+// it must have (none at 0).
+void CheckIntact(sqlite3* db, const std::string& path, int version) {
     {
         Statement check(db, "PRAGMA quick_check(1)", path);
         if (check.Next() && check.Text(0) != "ok") Damaged(path, CheckFinding(check.Text(0)));
     }
-    if (!tables) return;
-    const std::string offcuts =
-        std::string("SELECT ") + OffcutColumns + ", section_key, booking_id FROM offcuts LIMIT 0";
-    for (const std::string& sql :
-         {offcuts,
-          std::string("SELECT id, calculation, job_file, job_reference, booked_at FROM bookings "
-                      "LIMIT 0")}) {
+    if (version == 0) return;
+    std::vector<std::string> queries = {
+        std::string("SELECT ") + OffcutColumns + ", section_key, booking_id FROM offcuts LIMIT 0",
+        "SELECT id, calculation, job_file, job_reference, booked_at FROM bookings LIMIT 0"};
+    if (version >= 4) {
+        queries.emplace_back("SELECT undoable FROM bookings LIMIT 0");
+        queries.emplace_back(
+            "SELECT booking_id, offcut_id, added, taken, section, length_mm, source_file, "
+            "source_reference, source_pattern, offcut_booking_id, booked_at, location "
+            "FROM booking_changes LIMIT 0");
+    }
+    for (const std::string& sql : queries) {
         sqlite3_stmt* statement = nullptr;
         const int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr);
         const std::string what = rc == SQLITE_OK ? "" : sqlite3_errmsg(db);
@@ -304,7 +330,7 @@ OffcutStore OffcutStore::Open(const std::string& path) {
         CheckNotNewer(version, path);
         if (version == 0) CheckEmpty(raw, path);
         // Before the switch to write-ahead logging, which writes to the file.
-        CheckIntact(raw, path, version > 0);
+        CheckIntact(raw, path, version);
         reading.Commit();
     }
     UseWriteAheadLog(raw, path);
@@ -321,7 +347,7 @@ void OffcutStore::CheckBeforeChange() {
     if (version == checkedVersion_) return;
     {
         Transaction reading(db_, path_, Transaction::Reading);
-        CheckIntact(db_, path_, true);
+        CheckIntact(db_, path_, InventorySchemaVersion);
         reading.Commit();
     }
     checkedVersion_ = version;

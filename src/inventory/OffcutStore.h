@@ -13,7 +13,7 @@ struct sqlite3;
 namespace tallora {
 
 // Schema versions this program reads and writes; a file of a later version is left alone.
-inline constexpr int InventorySchemaVersion = 3;
+inline constexpr int InventorySchemaVersion = 4;
 
 enum class InventoryErrorKind {
     Damaged,        // not a database, or a database that is not an offcut inventory
@@ -28,12 +28,16 @@ enum class InventoryErrorKind {
 // Every error of the inventory carries the message shown to the user.
 class InventoryError : public std::runtime_error {
 public:
-    InventoryError(InventoryErrorKind kind, const std::string& message)
-        : std::runtime_error(message), kind_(kind) {}
+    InventoryError(InventoryErrorKind kind, const std::string& message, std::string when = {})
+        : std::runtime_error(message), kind_(kind), when_(std::move(when)) {}
     InventoryErrorKind Kind() const { return kind_; }
+    // The UTC time ("2024-05-01T09:30:00Z") the message names, if any: a window shows it in the
+    // user's own form.
+    const std::string& When() const { return when_; }
 
 private:
     InventoryErrorKind kind_;
+    std::string when_;
 };
 
 // Where an offcut came from: the job file, its reference and the pattern (from 1) that left it.
@@ -99,6 +103,14 @@ struct BookingRecord {
     std::string JobFile;
     std::string JobReference;
     std::string BookedAt;
+    // Booked by a version that records what a booking adds and takes: it can be undone.
+    bool Undoable = false;
+};
+
+// What undoing a booking changed.
+struct BookingUndone {
+    long long PiecesPutBack = 0;  // inventory offcuts the job had cut
+    long long PiecesRemoved = 0;  // offcuts the job had returned
 };
 
 // Pieces of an inventory offcut a job used as stock. With a length, pieces the offcut no longer
@@ -178,6 +190,10 @@ public:
     long long Book(const BookingRecord& booking, const OffcutBatch& returned,
                    const std::vector<UsedOffcut>& used);
     bool IsBooked(const std::string& calculation) const;
+    // Puts back the offcuts a booking took and removes those it added, and forgets the booking
+    // (the calculation can be booked again), all or nothing. Refused when a later booking or an
+    // edit used an offcut it added, and for bookings of versions that did not record them.
+    BookingUndone UndoBooking(long long bookingId);
     std::vector<BookingRecord> Bookings() const;
 
     // Called between the statements of a change with the step's name; an exception thrown from
@@ -194,11 +210,14 @@ private:
                    const std::vector<UsedOffcut>& used);
     // Records the booking; refused when the calculation was booked before.
     long long InsertBooking(const BookingRecord& booking, const std::string& bookedAt);
-    void TakeUsed(const std::vector<UsedOffcut>& used);
-    // Takes up to `bars` pieces from an offcut of `have`; returns how many it took.
-    long long TakePieces(long long id, long long have, long long bars);
+    void TakeUsed(long long bookingId, const std::vector<UsedOffcut>& used);
+    // Takes up to `bars` pieces from an offcut of `have`, recording them as the booking's;
+    // returns how many it took.
+    long long TakePieces(long long bookingId, long long id, long long have, long long bars);
     // Takes `bars` pieces from the offcuts of a section key and length, oldest first, or refuses.
-    void TakeFromOthers(const std::string& sectionKey, int length, long long bars);
+    void TakeFromOthers(long long bookingId, const std::string& sectionKey, int length,
+                        long long bars);
+    void PutBackTaken(long long bookingId, BookingUndone& undone);
     // Checks the file again when another program changed it since it was last checked: a
     // damaged file is refused before anything is written to it.
     void CheckBeforeChange();

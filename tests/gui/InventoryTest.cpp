@@ -2,9 +2,13 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFont>
+#include <QLocale>
+#include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTest>
 #include <QTreeView>
 #include <QUndoStack>
 
@@ -50,9 +54,17 @@ TEST(InventoryCommands, OffcutsBookedFromOneJobAreUsedAndBookedByTheNext) {
         EXPECT_EQ(offcuts[0].Length, 1466);
         EXPECT_EQ(offcuts[0].Count, 2);
     }
-    // The same calculation again: refused, the inventory as it was.
+    // The same calculation again: refused, the inventory as it was, the time of the first
+    // booking in the locale's own form.
     book->trigger();
     EXPECT_NE(d.dialogs.messages.back().find("it is not booked twice"), std::string::npos);
+    const std::string bookedAt = OffcutStore::Open(InventoryFile(d)).Bookings().at(0).BookedAt;
+    const QString local = QLocale().toString(
+        QDateTime::fromString(QString::fromStdString(bookedAt), Qt::ISODate).toLocalTime(),
+        QLocale::ShortFormat);
+    EXPECT_EQ(d.dialogs.messages.back().find(bookedAt), std::string::npos);
+    EXPECT_NE(d.dialogs.messages.back().find(local.toStdString()), std::string::npos)
+        << d.dialogs.messages.back();
     EXPECT_EQ(OffcutStore::Open(InventoryFile(d)).List(std::string("IPE 200"))[0].Count, 2);
 
     // The next job, its section typed otherwise, takes the offcuts as a marked stock row.
@@ -155,6 +167,22 @@ TEST(InventoryCommands, NoPlanCutsAnOffcutThatIsGoneAndOnlyThePlanOfTheListsIsBo
     EXPECT_EQ(stockRows, (std::vector<ListRow>{{"*", "6000"}}));
     ASSERT_TRUE(form.Document().HasResults());
     EXPECT_EQ(form.Document().Result().InputStockCount(), 1);
+
+    // The inventory window undoes the last booking: the offcut it cut is back.
+    d.Find<QAction>("InventoryWindow")->trigger();
+    ASSERT_NE(form.Inventory(), nullptr);
+    d.dialogs.choices = {0};
+    QTest::mouseClick(form.Inventory()->findChild<QPushButton*>("UndoBookingButton"),
+                      Qt::LeftButton);
+    ASSERT_EQ(d.dialogs.choicesOffered.size(), 1u);
+    EXPECT_EQ(d.dialogs.choicesOffered[0].size(), 2u);  // the latest first
+    EXPECT_NE(d.dialogs.messages.back().find("1 piece of inventory offcuts put back"),
+              std::string::npos)
+        << d.dialogs.messages.back();
+    EXPECT_EQ(bookings(), 1u);
+    EXPECT_EQ(OffcutStore::Open(InventoryFile(d)).List(std::string("IPE 200")).size(), 1u);
+    EXPECT_EQ(form.Inventory()->Model().rowCount(), 1);
+    form.Inventory()->close();
 }
 
 TEST(InventoryCommands, UndoTakesTheOffcutRowsAwayAndAJobWithoutSectionIsToldWhy) {

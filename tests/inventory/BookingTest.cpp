@@ -13,6 +13,7 @@
 #include "results/CuttingList.h"
 #include "results/Statistics.h"
 #include "support/EngineTestSupport.h"
+#include "support/InventoryDamage.h"
 #include "support/StorageTestSupport.h"
 
 namespace tallora {
@@ -131,6 +132,58 @@ TEST(Booking, OffcutsBookedFromOneJobAreUsedByTheNext) {
     EXPECT_EQ(after[0].Count, 1);
     EXPECT_EQ(store.List(std::string("IPE 240"))[0].Count, 3);
     EXPECT_EQ(store.Bookings().size(), 2u);
+}
+
+TEST(Booking, AnUndoPutsBackWhatItTookAndTakesWhatItAddedUnlessALaterJobCutIt) {
+    TempFolder folder;
+    const std::string path = folder.File("offcuts.sqlite");
+    OffcutStore store = OffcutStore::Open(path);
+    store.Add({"IPE 240", 4000, 3, {}, ""});  // another section, left alone
+    // Two offcuts of 1466 mm back to stock, then a job that cuts both of them.
+    const TestJob first = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}});
+    const long long firstId = BookJob(store, first.Input, first.Result, "first.cut", {}, "Rack 2");
+    const std::vector<Offcut> afterFirst = store.List();
+    TestJob next = MakeJob({}, {{"2", "1000"}}, 3, 25, 0);
+    next.Input.Section.Name = "IPE 200";
+    AddInventoryStock(next.Input, store);
+    ASSERT_TRUE(Calculated(next).outcome.Completed);
+    testing::StatsOf(next);
+    const long long nextId = BookCalculatedJob(store, next.Input, next.Result, "next.cut");
+    const std::vector<Offcut> afterNext = store.List();
+    ASSERT_EQ(afterNext.size(), 1u);  // the 1466 mm offcut is gone
+
+    // The first booking's offcuts were cut since: it stays, and nothing changes.
+    try {
+        store.UndoBooking(firstId);
+        ADD_FAILURE() << "undone";
+    } catch (const InventoryError& error) {
+        EXPECT_EQ(error.Kind(), InventoryErrorKind::NotEnough);
+    }
+    EXPECT_EQ(store.List(), afterNext);
+    EXPECT_EQ(store.Bookings().size(), 2u);
+
+    // The last one puts the offcut back as it was (id, date, source, location) and can be
+    // booked again; then the first one can go too.
+    BookingUndone undone = store.UndoBooking(nextId);
+    EXPECT_EQ(undone.PiecesPutBack, 2);
+    EXPECT_EQ(undone.PiecesRemoved, 0);
+    EXPECT_EQ(store.List(), afterFirst);
+    EXPECT_FALSE(store.IsBooked(CalculationIdentity(next.Input, next.Result)));
+    undone = store.UndoBooking(firstId);
+    EXPECT_EQ(undone.PiecesRemoved, 2);
+    EXPECT_EQ(store.List(), (std::vector<Offcut>{afterFirst.back()}));
+    EXPECT_TRUE(store.Bookings().empty());
+    // The offcuts the next job was planned on are gone now.
+    EXPECT_THROW(BookCalculatedJob(store, next.Input, next.Result, "next.cut"), InventoryError);
+
+    // A booking of a version that kept no record of what it took is refused.
+    BookJob(store, first.Input, first.Result, "first.cut", {});
+    testing::ExecSql(path, "UPDATE bookings SET undoable = 0");
+    OffcutStore reopened = OffcutStore::Open(path);
+    ASSERT_FALSE(reopened.Bookings().at(0).Undoable);
+    EXPECT_THROW(reopened.UndoBooking(reopened.Bookings().at(0).Id), InventoryError);
+    EXPECT_THROW(reopened.UndoBooking(999), InventoryError);
+    EXPECT_EQ(reopened.Bookings().size(), 1u);
 }
 
 TEST(Booking, TheSameCalculationIsBookedOnce) {

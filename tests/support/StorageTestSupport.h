@@ -49,9 +49,11 @@ public:
     // Answers to choice questions in turn (Cancel when none is left); each prompt asked is kept.
     std::vector<std::optional<int>> choices;
     std::vector<std::string> choicePrompts;
+    std::vector<std::vector<std::string>> choicesOffered;
     std::optional<int> AskChoice(const std::string&, const std::string& prompt,
-                                 const std::vector<std::string>&) override {
+                                 const std::vector<std::string>& offered) override {
         choicePrompts.push_back(prompt);
+        choicesOffered.push_back(offered);
         return Next(choices).value_or(std::nullopt);
     }
 

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,6 +16,7 @@
 #include <QUndoCommand>
 #include <QUndoStack>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <set>
 
 #include "commands/Inventory.h"
@@ -194,6 +196,7 @@ QHBoxLayout* InventoryWindow::CreateCommands() {
     delete_ = button(tr("&Delete"), "DeleteButton", &InventoryWindow::deleteOffcuts);
     auto* undo = button(tr("&Undo"), "UndoButton", [this] { history_->undo(); });
     auto* redo = button(tr("&Redo"), "RedoButton", [this] { history_->redo(); });
+    button(tr("Undo &Booking..."), "UndoBookingButton", &InventoryWindow::undoBooking);
     button(tr("E&xport CSV..."), "ExportButton", &InventoryWindow::exportOffcuts);
     connect(history_, &QUndoStack::canUndoChanged, undo, &QPushButton::setEnabled);
     connect(history_, &QUndoStack::canRedoChanged, redo, &QPushButton::setEnabled);
@@ -453,6 +456,56 @@ void InventoryWindow::exportOffcuts() {
         dialogs_.ShowMessage(
             MessageKind::Error, MessageButtons::Ok,
             "The offcut inventory could not be written to\r\n" + *chosen + "\r\n" + error);
+    }
+}
+
+void InventoryWindow::undoBooking() {
+    // The latest first: a booking can be undone only while no later one cut what it added.
+    constexpr std::size_t Offered = 50;
+    std::vector<BookingRecord> bookings;
+    try {
+        bookings = store_.Bookings();
+    } catch (const InventoryError& error) {
+        ShowFailure(Q(error.what()));
+        return;
+    }
+    std::reverse(bookings.begin(), bookings.end());
+    if (bookings.size() > Offered) bookings.resize(Offered);
+    if (bookings.empty()) {
+        dialogs_.ShowMessage(MessageKind::Information, MessageButtons::Ok,
+                             tr("The offcut inventory has no bookings.").toStdString());
+        return;
+    }
+    std::vector<std::string> choices;
+    for (const BookingRecord& b : bookings) {
+        QString text = tr("Booking %1, %2").arg(b.Id).arg(InventoryModel::BookedText(b.BookedAt));
+        if (!b.JobReference.empty()) text += tr(", reference %1").arg(Q(b.JobReference));
+        if (!b.JobFile.empty()) text += QStringLiteral(", ") + QFileInfo(Q(b.JobFile)).fileName();
+        choices.push_back(text.toStdString());
+    }
+    const auto chosen = dialogs_.AskChoice(
+        tr("Undo Booking").toStdString(),
+        tr("Which booking should be undone? The offcuts it cut come back, the offcuts it "
+           "returned go, and its job can be booked again.")
+            .toStdString(),
+        choices);
+    if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(bookings.size())) return;
+    try {
+        const BookingUndone undone = store_.UndoBooking(bookings[*chosen].Id);
+        // The window's own steps were made before the booking went: they are not redone over it.
+        history_->clear();
+        Refresh();
+        const auto pieces = [](long long n) {
+            return n == 1 ? tr("1 piece") : tr("%1 pieces").arg(n);
+        };
+        dialogs_.ShowMessage(MessageKind::Information, MessageButtons::Ok,
+                             tr("Booking %1 was undone: %2 of inventory offcuts put back, %3 of "
+                                "returned offcuts taken away.")
+                                 .arg(bookings[*chosen].Id)
+                                 .arg(pieces(undone.PiecesPutBack), pieces(undone.PiecesRemoved))
+                                 .toStdString());
+    } catch (const InventoryError& error) {
+        ShowFailure(Q(error.what()));
     }
 }
 

@@ -49,6 +49,8 @@ public:
     void editOffcut();     // the first selected offcut
     void deleteOffcuts();  // every selected offcut
     void exportOffcuts();
+    // Asks which booking, latest first, and undoes it in the store.
+    void undoBooking();
     void SectionChanged();
 
     InventoryModel& Model() { return *model_; }
