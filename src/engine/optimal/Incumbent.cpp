@@ -1,0 +1,49 @@
+#include "engine/optimal/Incumbent.h"
+
+#include <utility>
+
+namespace tallora::csp {
+
+void Incumbent::Accept(Bars patterns, const std::vector<long long>& unplaced) {
+    Plan plan;
+    plan.Patterns = std::move(patterns);
+    for (const auto& [pattern, bars] : plan.Patterns) {
+        const Stock& stock = in_.StockAt(pattern.Stock);
+        plan.Material += static_cast<long long>(bars) * stock.Length;
+        if (Charges::IsOffcut(stock))
+            plan.OffcutMaterial += static_cast<long long>(bars) * stock.Length;
+    }
+    for (long long u : unplaced) plan.Unplaced += u;
+    const double cost = in_.Costs.Cost(plan, unplaced);
+    if (cost < bestCost_ - 0.5) {
+        bestCharge_ = in_.Costs.Charge(plan);
+        best_ = std::move(plan);
+        bestCost_ = cost;
+        Report();
+    }
+}
+
+void Incumbent::SetRootBound(double bound) { rootBound_ = bound; }
+
+void Incumbent::SetRounded(long long rounded) { rounded_ = rounded; }
+
+bool Incumbent::Proven() const {
+    return rounded_ && best_.Unplaced == 0 && bestCharge_ <= *rounded_;
+}
+
+bool Incumbent::NewStockAtBound() const {
+    const long long weight = in_.Costs.Weight();
+    return weight > 0 && rounded_ && best_.Unplaced == 0 &&
+           NewMaterial(best_) <= *rounded_ / weight;
+}
+
+void Incumbent::Report() const {
+    if (!in_.C.Progress) return;
+    const long long weight = in_.Costs.Weight();
+    if (weight > 0)
+        in_.C.Progress(NewMaterial(best_), rounded_ ? double(*rounded_ / weight) : -1.0);
+    else
+        in_.C.Progress(best_.Material, rounded_ ? double(*rounded_) : -1.0);
+}
+
+}  // namespace tallora::csp
