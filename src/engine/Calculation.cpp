@@ -156,8 +156,10 @@ CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, Calcula
     host.ClearCuttingList();
 
     CalculationRun run(job, host);
-    const double seconds = options.TimeLimitSeconds.value_or(
-        algorithm == Algorithm::Optimal ? DefaultOptimalSeconds : 0.0);
+    const bool defaultLimit = algorithm == Algorithm::Optimal && !options.WorkLimit;
+    const double seconds =
+        options.TimeLimitSeconds.value_or(defaultLimit ? DefaultOptimalSeconds : 0.0);
+    run.WorkLimit = options.WorkLimit;
     if (seconds > 0) {
         run.Deadline = start + std::chrono::duration_cast<CalculationRun::Clock::duration>(
                                    std::chrono::duration<double>(seconds));

@@ -20,6 +20,9 @@ struct CalculationOptions {
     // Complex: its search stops at the limit and the calculation goes on from the basis it has.
     // Optimal: it keeps the best plan found by then (DefaultOptimalSeconds when not set).
     std::optional<double> TimeLimitSeconds;
+    // Optimal: the most nodes each of its searches may visit. Without TimeLimitSeconds it then
+    // has no deadline, and its plan depends on the job alone, not on the machine's speed.
+    std::optional<long long> WorkLimit;
 };
 
 struct CalculationOutcome {

@@ -29,6 +29,8 @@ public:
     // The caller's time: the Complex search stops there and goes on from the basis it has; the
     // Optimal algorithm keeps the best plan it found by then.
     std::optional<Clock::time_point> Deadline;
+    // The Optimal algorithm's work limit (CalculationOptions::WorkLimit).
+    std::optional<long long> WorkLimit;
 
     bool TimeUp() const { return Deadline && Clock::now() >= *Deadline; }
     // Recomputes RemainingPieces and refreshes the progress window when the figure changed;

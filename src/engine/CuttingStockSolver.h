@@ -52,6 +52,10 @@ struct Control {
     // A better plan was found, or the bound rose: material, bound (or -1 while there is none);
     // with offcut rows, of new stock.
     std::function<void(long long, double)> Progress;
+    // The most nodes each search may visit: of a branch and bound, programmes a dive solves.
+    // Set, it takes the place of the searches' own time allowances, so that without a Deadline
+    // the result depends on the job alone and not on how fast the machine is.
+    std::optional<long long> WorkLimit;
 };
 
 struct Result {

@@ -82,10 +82,11 @@ struct Calculated {
     RecordingHost host;
     Algorithm algorithm;
     CalculationOutcome outcome;
-    explicit Calculated(CuttingJob& job, Algorithm chosen = Algorithm::Complex)
+    explicit Calculated(CuttingJob& job, Algorithm chosen = Algorithm::Complex,
+                        const CalculationOptions& options = {})
         : algorithm(chosen) {
         host.watched = &job;
-        outcome = RunCalculation(job, algorithm, host);
+        outcome = RunCalculation(job, algorithm, host, options);
         EXPECT_EQ(host.negativeSeen, 0);
     }
 };

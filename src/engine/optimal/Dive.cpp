@@ -10,7 +10,7 @@ namespace tallora::csp {
 void Diver::Dive(std::optional<long long> target, int discrepancies, long long nodes) {
     master_.ClearFixed();
     nodes_ = 0;
-    nodeLimit_ = nodes;
+    nodeLimit_ = in_.C.WorkLimit ? std::min(nodes, *in_.C.WorkLimit) : nodes;
     target_ = target;
     DiveFrom(discrepancies);
     master_.ReleaseFixed();

@@ -32,6 +32,8 @@ struct SolverOptions {
     double ImproveSeconds = 1.0;
     double CompleteSeconds = 5.0;
     double OffcutPolishSeconds = 1.0;
+    // With a work limit, the offcut length's own search gets this many nodes instead.
+    long long OffcutPolishNodes = 2000;
     // Column generation: patterns taken from one pricing per stock row, and how far the duals
     // are pulled towards those of the best bound.
     int ColumnsPerPricing = 8;

@@ -19,7 +19,7 @@ using Clock = std::chrono::steady_clock;
 // Stops the branch and bound when the user cancels or the time is up; with offcut rows, also a
 // short while after there is a plan whose new stock meets the bound (the best plan before it,
 // or one it found), as only offcut length is left to gain then, which is not worth keeping the
-// user waiting for.
+// user waiting for. With a work limit the short while is a number of nodes.
 class StopWhen : public CbcEventHandler {
 public:
     StopWhen(const Instance& in, const Incumbent& incumbent, std::optional<double> goodEnough)
@@ -28,10 +28,17 @@ public:
     }
     CbcAction event(CbcEvent) override {
         if (in_.Stopped()) return stop;
-        if (!reached_ && goodEnough_ && model_ != nullptr && model_->getObjValue() <= *goodEnough_)
+        if (!reached_ && goodEnough_ && model_ != nullptr &&
+            model_->getObjValue() <= *goodEnough_) {
             reached_ = Clock::now();
-        if (reached_ &&
-            Clock::now() - *reached_ >= std::chrono::duration<double>(in_.O.OffcutPolishSeconds))
+            reachedNodes_ = model_->getNodeCount();
+        }
+        if (!reached_) return noAction;
+        if (in_.C.WorkLimit) {
+            const long long nodes = model_ != nullptr ? model_->getNodeCount() : 0;
+            return nodes - reachedNodes_ >= in_.O.OffcutPolishNodes ? stop : noAction;
+        }
+        if (Clock::now() - *reached_ >= std::chrono::duration<double>(in_.O.OffcutPolishSeconds))
             return stop;
         return noAction;
     }
@@ -41,6 +48,7 @@ private:
     const Instance& in_;
     std::optional<double> goodEnough_;
     std::optional<Clock::time_point> reached_;
+    long long reachedNodes_ = 0;
 };
 
 // The programme's columns: the patterns of the pool, each bounded by its stock row's bars.
@@ -115,6 +123,11 @@ bool RestrictedMaster(const Instance& in, Incumbent& incumbent, const Master& ma
     const auto& rounded = incumbent.Rounded();
     const double target = toBound && rounded ? double(*rounded) : incumbent.Cost() - 1.0;
     model.setCutoff(target + 0.5);
+    if (in.C.WorkLimit) {
+        // Nodes, not seconds: the same search on any machine.
+        seconds = std::numeric_limits<double>::infinity();
+        model.setMaximumNodes(static_cast<int>(std::min<long long>(*in.C.WorkLimit, 1 << 30)));
+    }
     if (in.C.Deadline) {
         if (alone) seconds = std::numeric_limits<double>::infinity();
         seconds = in.SecondsLeft(seconds);
