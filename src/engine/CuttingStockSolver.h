@@ -56,6 +56,10 @@ struct Control {
     // Set, it takes the place of the searches' own time allowances, so that without a Deadline
     // the result depends on the job alone and not on how fast the machine is.
     std::optional<long long> WorkLimit;
+    // Plans known before the search, such as a quick heuristic's: the result is never worse
+    // than the best of them. Pieces beyond the demand are left off; a plan whose bars do not
+    // hold their pieces, or that takes more bars than a row has, is passed over.
+    std::vector<Plan> StartPlans;
 };
 
 struct Result {

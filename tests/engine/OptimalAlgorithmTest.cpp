@@ -118,6 +118,51 @@ TEST(OptimalSolver, LargerRandomJobsGiveFeasiblePlansAndValidBounds) {
     }
 }
 
+TEST(OptimalSolver, RowsOfOneLengthAreCutAsOneAndEachGetsItsOwnPieces) {
+    std::mt19937 random(404u);
+    for (int round = 0; round < 60; ++round) {
+        // Three lengths among up to five rows: most jobs repeat one.
+        Problem p;
+        p.Stocks.push_back({std::uniform_int_distribution<int>(60, 120)(random), -1});
+        const int sizes[] = {std::uniform_int_distribution<int>(10, 60)(random),
+                             std::uniform_int_distribution<int>(10, 60)(random),
+                             std::uniform_int_distribution<int>(10, 60)(random)};
+        const int rows = std::uniform_int_distribution<int>(2, 5)(random);
+        for (int i = 0; i < rows; ++i) {
+            p.Items.push_back({sizes[std::uniform_int_distribution<int>(0, 2)(random)],
+                               std::uniform_int_distribution<int>(1, 3)(random)});
+        }
+        SCOPED_TRACE("round " + std::to_string(round));
+        const csp::Result result = csp::Solve(p, WorkLimited(Work));
+        ASSERT_EQ(CheckPlan(p, result.Best), "");
+        EXPECT_EQ(result.Best.Unplaced, 0);
+        EXPECT_TRUE(result.Proven);
+        EXPECT_EQ(result.Best.Material, BruteForceOptimum(p));
+    }
+}
+
+TEST(OptimalSolver, NeverReturnsAPlanWorseThanOneItStartedFrom) {
+    std::mt19937 random(31u);
+    for (int round = 0; round < 20; ++round) {
+        Problem p = RandomProblem(random, 25, 12);
+        DropPiecesNoStockHolds(p);
+        if (p.Items.empty()) continue;
+        SCOPED_TRACE("round " + std::to_string(round));
+        // A good plan to start from, and one whose bar is too short for its pieces.
+        const csp::Plan good = csp::Solve(p, WorkLimited(200)).Best;
+        csp::Plan bad = good;
+        bad.Patterns.push_back({{0, {{0, p.Stocks[0].Length / p.Items[0].Size + 1}}}, 1});
+        csp::Control control = WorkLimited(0);
+        control.StartPlans = {bad, good};
+        const csp::Result result = csp::Solve(p, control);
+        ASSERT_EQ(CheckPlan(p, result.Best), "");
+        EXPECT_LE(result.Best.Unplaced, good.Unplaced);
+        if (result.Best.Unplaced == good.Unplaced) {
+            EXPECT_LE(result.Best.Material, good.Material);
+        }
+    }
+}
+
 TEST(OptimalSolver, TheVerifierCatchesPlansThatAreNotPlans) {
     const Problem p{{{30, 2}, {50, 1}}, {{100, 1}, {60, -1}}};
     csp::Plan good;

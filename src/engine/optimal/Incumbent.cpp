@@ -2,11 +2,13 @@
 
 #include <utility>
 
+#include "engine/optimal/LocalSearch.h"
+
 namespace tallora::csp {
 
 void Incumbent::Accept(Bars patterns, const std::vector<long long>& unplaced) {
     Plan plan;
-    plan.Patterns = std::move(patterns);
+    plan.Patterns = Restock(in_, std::move(patterns));
     for (const auto& [pattern, bars] : plan.Patterns) {
         const Stock& stock = in_.StockAt(pattern.Stock);
         plan.Material += static_cast<long long>(bars) * stock.Length;
@@ -21,6 +23,16 @@ void Incumbent::Accept(Bars patterns, const std::vector<long long>& unplaced) {
         bestCost_ = cost;
         Report();
     }
+}
+
+void Incumbent::Offer(Bars patterns) {
+    std::vector<long long> left(static_cast<std::size_t>(in_.N));
+    for (int i = 0; i < in_.N; ++i) left[static_cast<std::size_t>(i)] = in_.ItemAt(i).Demand;
+    for (const auto& [pattern, bars] : patterns) {
+        for (const auto& [item, count] : pattern.Pieces)
+            left[static_cast<std::size_t>(item)] -= static_cast<long long>(count) * bars;
+    }
+    Accept(std::move(patterns), left);
 }
 
 void Incumbent::SetRootBound(double bound) { rootBound_ = bound; }

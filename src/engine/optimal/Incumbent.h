@@ -14,8 +14,11 @@ class Incumbent {
 public:
     explicit Incumbent(const Instance& instance) : in_(instance) {}
 
-    // Takes a plan when it is better than the best so far.
+    // Takes a plan when it is better than the best so far, each bar on the cheapest stock row
+    // that holds it.
     void Accept(Bars patterns, const std::vector<long long>& unplaced);
+    // The same for patterns that cut no more than is asked: what they leave is uncut.
+    void Offer(Bars patterns);
 
     const Plan& Best() const { return best_; }
     double Cost() const { return bestCost_; }

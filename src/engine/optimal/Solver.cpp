@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "engine/CuttingStockSolver.h"
+#include "engine/optimal/Aggregate.h"
 #include "engine/optimal/BarSearch.h"
 #include "engine/optimal/Dive.h"
 #include "engine/optimal/Enumeration.h"
@@ -19,8 +20,9 @@ namespace {
 // The parts of the search, run one after the other until the best plan meets the bound.
 class Solver {
 public:
-    Solver(const Problem& problem, const Control& control)
-        : in_(problem, control, options_),
+    Solver(const Aggregate& aggregate, const Control& control)
+        : aggregate_(aggregate),
+          in_(aggregate.Joined(), control, options_),
           incumbent_(in_),
           master_(in_, incumbent_),
           bars_(in_, incumbent_),
@@ -32,6 +34,9 @@ public:
         FirstFitDecreasing(in_, incumbent_, false);
         // Offcuts first: a plan that takes them, where the longest bars would leave them all.
         if (weight > 0) FirstFitDecreasing(in_, incumbent_, true);
+        for (const Plan& plan : in_.C.StartPlans) {
+            if (auto bars = aggregate_.Join(plan)) incumbent_.Offer(std::move(*bars));
+        }
         in_.Costs.FindSums(incumbent_.Best());
         master_.Build(incumbent_.Best());
         RootBound();
@@ -139,6 +144,7 @@ private:
         return result;
     }
 
+    const Aggregate& aggregate_;
     SolverOptions options_;
     Instance in_;
     Incumbent incumbent_;
@@ -150,7 +156,10 @@ private:
 }  // namespace
 
 Result Solve(const Problem& problem, const Control& control) {
-    return Solver(problem, control).Run();
+    const Aggregate aggregate(problem);
+    Result result = Solver(aggregate, control).Run();
+    result.Best = aggregate.Split(result.Best);
+    return result;
 }
 
 }  // namespace tallora::csp
