@@ -8,7 +8,7 @@
 //                                 offcuts]
 //                         [--algorithms optimal,complex,fast] [--data ../shared/bench]
 //                         [--dir FALKENAUER_DIR] [--jobs N] [--time-limit S]
-//                         [--complex-limit S] [--each]
+//                         [--complex-limit S] [--threads N] [--each]
 //
 // --time-limit is Optimal's (its own default when not given), --complex-limit Complex's (none by
 // default: Complex stops at its iteration limit).
@@ -65,6 +65,7 @@ struct Outcome {
 struct Settings {
     std::optional<double> OptimalLimit;
     std::optional<double> ComplexLimit;
+    std::optional<int> Threads;
 };
 
 CuttingJob NewJob(int kerf, int trim) {
@@ -219,6 +220,7 @@ Outcome RunOnce(const Job& job, Algorithm chosen, const Settings& settings) {
     tallora::CalculationOptions options;
     if (chosen == Algorithm::Optimal) options.TimeLimitSeconds = settings.OptimalLimit;
     if (chosen == Algorithm::Complex) options.TimeLimitSeconds = settings.ComplexLimit;
+    if (settings.Threads) options.Threads = static_cast<unsigned>(*settings.Threads);
     const auto start = std::chrono::steady_clock::now();
     const auto outcome = tallora::RunCalculation(run, algorithm, host, options);
     Outcome result;
@@ -416,6 +418,8 @@ int main(int argc, char** argv) {
             settings.OptimalLimit = std::stod(value());
         else if (arg == "--complex-limit")
             settings.ComplexLimit = std::stod(value());
+        else if (arg == "--threads")
+            settings.Threads = std::stoi(value());
         else if (arg == "--each")
             each = true;
         else {

@@ -160,6 +160,7 @@ CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, Calcula
     const double seconds =
         options.TimeLimitSeconds.value_or(defaultLimit ? DefaultOptimalSeconds : 0.0);
     run.WorkLimit = options.WorkLimit;
+    run.Threads = options.Threads;
     if (seconds > 0) {
         run.Deadline = start + std::chrono::duration_cast<CalculationRun::Clock::duration>(
                                    std::chrono::duration<double>(seconds));

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/CalculationHost.h"
@@ -23,6 +24,9 @@ struct CalculationOptions {
     // Optimal: the most nodes each of its searches may visit. Without TimeLimitSeconds it then
     // has no deadline, and its plan depends on the job alone, not on the machine's speed.
     std::optional<long long> WorkLimit;
+    // Optimal: its plan search and bound search side by side on two cores when two or more,
+    // taking turns on one when one.
+    unsigned Threads = std::thread::hardware_concurrency();
 };
 
 struct CalculationOutcome {

@@ -29,8 +29,9 @@ public:
     // The caller's time: the Complex search stops there and goes on from the basis it has; the
     // Optimal algorithm keeps the best plan it found by then.
     std::optional<Clock::time_point> Deadline;
-    // The Optimal algorithm's work limit (CalculationOptions::WorkLimit).
+    // The Optimal algorithm's work limit and threads (CalculationOptions).
     std::optional<long long> WorkLimit;
+    unsigned Threads = 1;
 
     bool TimeUp() const { return Deadline && Clock::now() >= *Deadline; }
     // Recomputes RemainingPieces and refreshes the progress window when the figure changed;

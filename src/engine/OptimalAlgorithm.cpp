@@ -53,6 +53,7 @@ void OptimalAlg(CalculationRun& run) {
     csp::Control control;
     control.Deadline = run.Deadline;
     control.WorkLimit = run.WorkLimit;
+    control.Threads = run.Threads;
     // Pieces are placed only at the end, so until then the bar shows the time gone.
     const int allocated = job.TotalPieces - SumCutQuantity(job);
     auto shown = started;

@@ -194,25 +194,27 @@ TEST(OptimalSolver, TheVerifierCatchesPlansThatAreNotPlans) {
 }
 
 // Falkenauer's triplets: every bar of the best plan holds three pieces and wastes nothing.
-TEST(OptimalSolver, ProvesTheBestPlanOfAJobThatFillsEveryBarExactly) {
+TEST(OptimalSolver, ProvesTheBestPlanOfJobsThatFillEveryBarExactly) {
     std::mt19937 random(3u);
-    std::map<int, int> demand;
-    const int bars = 20;
-    for (int b = 0; b < bars; ++b) {
-        const int first = std::uniform_int_distribution<int>(380, 490)(random);
-        const int second = std::uniform_int_distribution<int>(251, (1000 - first) / 2)(random);
-        ++demand[first];
-        ++demand[second];
-        ++demand[1000 - first - second];
+    for (const int bars : {20, 20, 20, 27, 34, 40}) {
+        std::map<int, int> demand;
+        for (int b = 0; b < bars; ++b) {
+            const int first = std::uniform_int_distribution<int>(380, 490)(random);
+            const int second = std::uniform_int_distribution<int>(251, (1000 - first) / 2)(random);
+            ++demand[first];
+            ++demand[second];
+            ++demand[1000 - first - second];
+        }
+        Problem p;
+        p.Stocks.push_back({1000, -1});
+        for (const auto& [size, count] : demand) p.Items.push_back({size, count});
+        SCOPED_TRACE("bars " + std::to_string(bars));
+        const csp::Result result = csp::Solve(p, WorkLimited(Work));
+        ASSERT_EQ(CheckPlan(p, result.Best), "");
+        EXPECT_TRUE(result.Proven);
+        EXPECT_EQ(result.Best.Material, bars * 1000);
+        EXPECT_EQ(*result.RoundedBound, bars * 1000);
     }
-    Problem p;
-    p.Stocks.push_back({1000, -1});
-    for (const auto& [size, count] : demand) p.Items.push_back({size, count});
-    const csp::Result result = csp::Solve(p, WorkLimited(Work));
-    ASSERT_EQ(CheckPlan(p, result.Best), "");
-    EXPECT_TRUE(result.Proven);
-    EXPECT_EQ(result.Best.Material, bars * 1000);
-    EXPECT_EQ(*result.RoundedBound, bars * 1000);
 }
 
 TEST(OptimalSolver, StopsWithAFeasiblePlanWhenCancelledOrOutOfTime) {

@@ -60,7 +60,8 @@ bool BarSearch::Prepare(long long nodeLimit, unsigned shuffle, const Residual* r
     length_ = length;
     bars_.clear();
     nodes_ = 0;
-    nodeLimit_ = nodeLimit;
+    // A work limit counts its nodes by the thousand, as the work done does.
+    nodeLimit_ = in_.C.WorkLimit ? std::min(nodeLimit, *in_.C.WorkLimit * 1024) : nodeLimit;
     incomplete_ = false;
     random_.seed(shuffle);
     shuffle_ = shuffle != 0;
@@ -99,6 +100,7 @@ bool BarSearch::FillBar(long long waste, int barsLeft) {
     while (first < left_.size() && left_[first] == 0) ++first;
     if (first == left_.size()) return true;
     if (barsLeft == 0) return false;
+    if ((nodes_ & 1023) == 1023) in_.Work();
     if (++nodes_ > nodeLimit_ || ((nodes_ & 1023) == 0 && in_.Stopped())) {
         incomplete_ = true;
         return false;

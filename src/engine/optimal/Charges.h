@@ -16,6 +16,8 @@ namespace tallora::csp {
 class Charges {
 public:
     Charges(const Problem& problem, const SolverOptions& options);
+    Charges(const Charges&) = delete;
+    Charges& operator=(const Charges&) = delete;
 
     static bool IsOffcut(const Stock& s) { return s.Offcut && s.Available >= 0; }
 

@@ -6,6 +6,22 @@
 
 namespace tallora::csp {
 
+namespace {
+
+void Mix(const Duals& center, const Duals& own, double smoothing, Duals& mix) {
+    const auto blend = [smoothing](const std::vector<double>& a, const std::vector<double>& b,
+                                   std::vector<double>& out) {
+        out.resize(b.size());
+        for (std::size_t i = 0; i < b.size(); ++i)
+            out[i] = smoothing * a[i] + (1 - smoothing) * b[i];
+    };
+    blend(center.Pi, own.Pi, mix.Pi);
+    blend(center.Sigma, own.Sigma, mix.Sigma);
+    blend(center.Mu, own.Mu, mix.Mu);
+}
+
+}  // namespace
+
 // Stops early once the best bound, rounded up to what a plan can use, meets the programme's
 // own value rounded up: more columns cannot change the rounded bound then.
 // Patterns are priced with the pieces the fixed bars leave: no plan needs more of an item.
@@ -14,9 +30,9 @@ namespace tallora::csp {
 bool Master::ColumnGeneration(bool exact, double* bound, int rounds,
                               std::optional<long long> pruneAbove) {
     const Residual residual = ResidualJob();
-    const double smoothing = in_.O.Smoothing;
     double best = -std::numeric_limits<double>::infinity();
-    std::vector<double> pi, sigma, centerPi, centerSigma, mixPi, mixSigma, reduced;
+    Duals own, center, mix;
+    bool centered = false;
     std::vector<Pattern> found;
     const auto finish = [&](bool converged) {
         if (bound != nullptr) *bound = best;
@@ -27,49 +43,36 @@ bool Master::ColumnGeneration(bool exact, double* bound, int rounds,
             (SoftDeadline && std::chrono::steady_clock::now() >= *SoftDeadline)) {
             return finish(false);
         }
-        Duals(pi, sigma);
+        ReadDuals(own);
         const double z = lp_.objectiveValue();
-        found = GreedyColumns(pi, sigma, residual.Bounds);
-        bool added = false;
-        for (const Pattern& pattern : found) added = AddColumn(pattern) || added;
+        // Greedy patterns are cheap; the exact pricing gives the bound and the patterns that
+        // make progress, so it runs every round.
+        found = GreedyColumns(own, residual.Bounds);
+        bool greedy = false;
+        for (const Pattern& pattern : found) greedy = AddColumn(pattern) || greedy;
         if (!exact) {
-            if (!added) return finish(false);
+            if (!greedy) return finish(false);
             Resolve(true);
             continue;
         }
+        bool added = false;
         // Priced first at the smoothed duals: their patterns count when they pay at the
         // programme's own.
-        if (!centerPi.empty()) {
-            mixPi.resize(pi.size());
-            mixSigma.resize(sigma.size());
-            for (std::size_t i = 0; i < pi.size(); ++i)
-                mixPi[i] = smoothing * centerPi[i] + (1 - smoothing) * pi[i];
-            for (std::size_t j = 0; j < sigma.size(); ++j)
-                mixSigma[j] = smoothing * centerSigma[j] + (1 - smoothing) * sigma[j];
-            found.clear();
-            const double least = ExactColumns(mixPi, mixSigma, residual.Bounds, found, reduced);
-            const double lower = LagrangeanBound(mixPi, mixSigma, least, residual);
-            if (lower > best) {
-                best = lower;
-                centerPi = mixPi;
-                centerSigma = mixSigma;
-            }
-            for (const Pattern& pattern : found) {
-                if (ReducedCost(pattern, pi, sigma) < -Epsilon * in_.Costs.CostOf(pattern.Stock))
-                    added = AddColumn(pattern) || added;
-            }
+        if (centered) {
+            Mix(center, own, in_.O.Smoothing, mix);
+            added = PriceAt(mix, own, residual, best, center) || added;
         }
         if (!added) {
             found.clear();
-            const double least = ExactColumns(pi, sigma, residual.Bounds, found, reduced);
-            const double lower = LagrangeanBound(pi, sigma, least, residual);
-            if (lower > best || centerPi.empty()) {
+            const double least = ExactColumns(own, residual.Bounds, found);
+            const double lower = LagrangeanBound(own, least, residual);
+            if (lower > best || !centered) {
                 best = std::max(best, lower);
-                centerPi = pi;
-                centerSigma = sigma;
+                center = own;
+                centered = true;
             }
             for (const Pattern& pattern : found) added = AddColumn(pattern) || added;
-            if (!added) {
+            if (!added && !greedy) {
                 best = std::max(best, z);
                 return finish(true);
             }
@@ -85,36 +88,79 @@ bool Master::ColumnGeneration(bool exact, double* bound, int rounds,
     }
 }
 
-// A lower bound on the programme from any duals, `least` being the least reduced cost per unit
-// of stock length of any pattern at them. The plans that matter use no more stock than the best
-// plan, so they cost at least the duals' worth plus that much stock at `least`.
-// With one stock length and no limits, Farley's bound is often higher: no bar is worth more
-// than the best pattern, so the pieces' worth needs at least that many bars.
-double Master::LagrangeanBound(const std::vector<double>& pi, const std::vector<double>& sigma,
-                               double least, const Residual& r) const {
+// Prices at `at`, keeping it as the centre when its bound is the best so far; adds the patterns
+// that pay at the programme's own duals.
+bool Master::PriceAt(const Duals& at, const Duals& own, const Residual& residual, double& best,
+                     Duals& center) {
+    std::vector<Pattern> found;
+    const double least = ExactColumns(at, residual.Bounds, found);
+    const double lower = LagrangeanBound(at, least, residual);
+    if (lower > best) {
+        best = lower;
+        center = at;
+    }
+    bool added = false;
+    for (const Pattern& pattern : found) {
+        if (ReducedCost(pattern, own) < -Epsilon * in_.Costs.CostOf(pattern.Stock))
+            added = AddColumn(pattern) || added;
+    }
+    return added;
+}
+
+// What the branches' rows give the bound from any duals, and the most a branch's shortfall
+// column is worth per unit of its cost.
+double Master::BranchWorth(const Duals& duals, double& perCost) const {
+    const double penalty = restriction_.BranchSlots > 0 ? SlotPenalty() : 1.0;
     double worth = 0.0;
-    for (int i = 0; i < in_.N; ++i)
-        worth += pi[static_cast<std::size_t>(i)] * double(r.Demand[static_cast<std::size_t>(i)]);
+    for (std::size_t b = 0; b < branches_.size(); ++b) {
+        const double mu = duals.Mu[b];
+        worth += mu * (branches_[b].Lower > 0 ? branches_[b].Lower : branches_[b].Upper);
+        if (branches_[b].Lower > 0) perCost = std::max(perCost, mu / penalty);
+    }
+    return worth;
+}
+
+// A lower bound on the programme from any duals, `least` being the least reduced cost per unit
+// of stock length of any pattern at them. The plans that matter cost no more than the budget
+// (the best plan, or the search's target), so they cost at least the duals' worth plus that
+// much stock at `least`. Farley's bound is often higher: scaled down until no pattern and no
+// uncut piece is worth more than it costs, the duals are feasible and their worth a bound.
+double Master::LagrangeanBound(const Duals& duals, double least, const Residual& r) const {
+    double worth = 0.0;
+    for (int i = 0; i < in_.N; ++i) {
+        worth +=
+            duals.Pi[static_cast<std::size_t>(i)] * double(r.Demand[static_cast<std::size_t>(i)]);
+    }
     double limits = 0.0;
     for (int j = 0; j < in_.M; ++j) {
         if (r.Available[static_cast<std::size_t>(j)] >= 0)
-            limits += sigma[static_cast<std::size_t>(j)] *
+            limits += duals.Sigma[static_cast<std::size_t>(j)] *
                       double(r.Available[static_cast<std::size_t>(j)]);
     }
-    // A piece left uncut costs its penalty instead.
+    // A piece left uncut costs its penalty instead, and so does a branch's shortfall.
     double shortage = 0.0;
     for (int i = 0; i < in_.N; ++i) {
         shortage += double(r.Bounds[static_cast<std::size_t>(i)]) *
-                    std::min(0.0, in_.Costs.Penalty(i) - pi[static_cast<std::size_t>(i)]);
+                    std::min(0.0, in_.Costs.Penalty(i) - duals.Pi[static_cast<std::size_t>(i)]);
     }
-    const double budget = std::max(0.0, incumbent_.Cost() - r.FixedCost);
-    double lower = r.FixedCost + worth + limits + shortage + budget * std::min(0.0, least);
-    if (in_.M == 1 && in_.StockAt(0).Available < 0 && least < 0.0) {
+    double perCost = 1.0 - least;
+    const double branches = BranchWorth(duals, perCost);
+    for (std::size_t b = 0; b < branches_.size(); ++b) {
+        if (branches_[b].Lower > 0)
+            shortage += branches_[b].Lower * std::min(0.0, SlotPenalty() - duals.Mu[b]);
+    }
+    const double most = Budget ? *Budget : incumbent_.Cost();
+    const double budget = std::max(0.0, most - r.FixedCost);
+    double lower =
+        r.FixedCost + worth + limits + branches + shortage + budget * std::min(0.0, least);
+    const bool farley = restriction_.ExactDemand || (in_.M == 1 && in_.StockAt(0).Available < 0);
+    if (farley && least < 0.0) {
         // The most worth per unit of cost: of the best pattern, or of a piece left uncut.
-        double perCost = 1.0 - least;
-        for (int i = 0; i < in_.N; ++i)
-            perCost = std::max(perCost, pi[static_cast<std::size_t>(i)] / in_.Costs.Penalty(i));
-        lower = std::max(lower, r.FixedCost + worth / perCost);
+        for (int i = 0; i < in_.N; ++i) {
+            perCost =
+                std::max(perCost, duals.Pi[static_cast<std::size_t>(i)] / in_.Costs.Penalty(i));
+        }
+        lower = std::max(lower, r.FixedCost + (worth + limits + branches) / perCost);
     }
     return lower;
 }

@@ -21,6 +21,7 @@ void Incumbent::Accept(Bars patterns, const std::vector<long long>& unplaced) {
         bestCharge_ = in_.Costs.Charge(plan);
         best_ = std::move(plan);
         bestCost_ = cost;
+        in_.Shared.Offer(in_.Worker, in_.Done, best_, bestCost_, bestCharge_);
         Report();
     }
 }
@@ -35,9 +36,15 @@ void Incumbent::Offer(Bars patterns) {
     Accept(std::move(patterns), left);
 }
 
-void Incumbent::SetRootBound(double bound) { rootBound_ = bound; }
+void Incumbent::SetRootBound(double bound) {
+    rootBound_ = bound;
+    in_.Shared.SetRootBound(bound);
+}
 
-void Incumbent::SetRounded(long long rounded) { rounded_ = rounded; }
+void Incumbent::SetRounded(long long rounded) {
+    rounded_ = rounded;
+    in_.Shared.Raise(rounded);
+}
 
 bool Incumbent::Proven() const {
     return rounded_ && best_.Unplaced == 0 && bestCharge_ <= *rounded_;
@@ -49,13 +56,6 @@ bool Incumbent::NewStockAtBound() const {
            NewMaterial(best_) <= *rounded_ / weight;
 }
 
-void Incumbent::Report() const {
-    if (!in_.C.Progress) return;
-    const long long weight = in_.Costs.Weight();
-    if (weight > 0)
-        in_.C.Progress(NewMaterial(best_), rounded_ ? double(*rounded_ / weight) : -1.0);
-    else
-        in_.C.Progress(best_.Material, rounded_ ? double(*rounded_) : -1.0);
-}
+void Incumbent::Report() const { in_.Shared.Report(); }
 
 }  // namespace tallora::csp

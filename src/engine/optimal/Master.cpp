@@ -6,10 +6,12 @@
 
 namespace tallora::csp {
 
-Master::Master(const Instance& instance, const Incumbent& incumbent)
-    : in_(instance), incumbent_(incumbent) {}
+Master::Master(const Instance& instance, const Incumbent& incumbent, Restriction restriction)
+    : in_(instance), incumbent_(incumbent), restriction_(restriction) {
+    for (const Item& item : in_.P.Items) sizes_.push_back(item.Size);
+}
 
-void Master::Build(const Plan& first) {
+void Master::Build(const std::vector<Pattern>& columns) {
     lp_.setLogLevel(0);
     stockRow_.assign(static_cast<std::size_t>(in_.M), -1);
     int rows = in_.N;
@@ -19,7 +21,7 @@ void Master::Build(const Plan& first) {
     lp_.resize(rows, 0);
     for (int i = 0; i < in_.N; ++i) {
         lp_.setRowLower(i, in_.ItemAt(i).Demand);
-        lp_.setRowUpper(i, COIN_DBL_MAX);
+        lp_.setRowUpper(i, restriction_.ExactDemand ? in_.ItemAt(i).Demand : COIN_DBL_MAX);
     }
     for (int j = 0; j < in_.M; ++j) {
         const int row = StockRow(j);
@@ -34,8 +36,12 @@ void Master::Build(const Plan& first) {
         const double one = 1.0;
         lp_.addColumn(1, &row, &one, 0.0, COIN_DBL_MAX, in_.Costs.Penalty(i));
     }
-    for (const auto& [pattern, bars] : first.Patterns) AddColumn(pattern);
-    for (int i = 0; i < in_.N; ++i) {
+    // A branch that asks for bars through an arc can be met by none of the patterns known:
+    // its shortfall at a penalty, in a column of its own that stays empty until then.
+    for (int slot = 0; slot < restriction_.BranchSlots; ++slot)
+        lp_.addColumn(0, nullptr, nullptr, 0.0, 0.0, SlotPenalty());
+    for (const Pattern& pattern : columns) AddColumn(pattern);
+    for (int i = 0; i < in_.N && !restriction_.ExactDemand; ++i) {
         int chosen = -1;
         for (int j = 0; j < in_.M; ++j) {
             if (in_.StockAt(j).Length < in_.ItemAt(i).Size) continue;
@@ -50,8 +56,68 @@ void Master::Build(const Plan& first) {
     Resolve(true);
 }
 
+double Master::SlotPenalty() const {
+    double most = 0.0;
+    for (int i = 0; i < in_.N; ++i) most = std::max(most, in_.Costs.Penalty(i));
+    return most;
+}
+
+// Whether a pattern belongs in the programme: within the demand when it is exact, within the
+// waste a bar may have.
+bool Master::Fits(const Pattern& pattern) const {
+    long long fill = 0;
+    for (const auto& [item, count] : pattern.Pieces) {
+        if (restriction_.ExactDemand && count > in_.ItemAt(item).Demand) return false;
+        fill += static_cast<long long>(count) * in_.ItemAt(item).Size;
+    }
+    return restriction_.MaxWaste < 0 ||
+           in_.StockAt(pattern.Stock).Length - fill <= restriction_.MaxWaste;
+}
+
+bool Master::Through(const Pattern& pattern, const Arc& arc) const {
+    if (pattern.Stock != arc.Stock) return false;
+    bool through = false;
+    ForEachArc(sizes_, pattern.Stock, pattern.Pieces,
+               [&](const Arc& on) { through = through || on == arc; });
+    return through;
+}
+
+int Master::BranchRow(std::size_t b) const {
+    return lp_.numberRows() - static_cast<int>(branches_.size()) + static_cast<int>(b);
+}
+
+bool Master::PushBranch(const Arc& arc, double lower, double upper) {
+    const std::size_t depth = branches_.size();
+    if (depth >= static_cast<std::size_t>(restriction_.BranchSlots)) return false;
+    std::vector<int> columns;
+    std::vector<double> values;
+    for (std::size_t k = 0; k < columns_.size(); ++k) {
+        if (!Through(columns_[k], arc)) continue;
+        columns.push_back(PatternColumn(k));
+        values.push_back(1.0);
+    }
+    if (lower > 0) {
+        const int slot = shortageColumns_ + static_cast<int>(depth);
+        columns.push_back(slot);
+        values.push_back(1.0);
+        lp_.setColumnUpper(slot, COIN_DBL_MAX);
+    }
+    lp_.addRow(static_cast<int>(columns.size()), columns.data(), values.data(), lower, upper);
+    branches_.push_back({arc, lower, upper});
+    return true;
+}
+
+void Master::PopBranch() {
+    const int row = lp_.numberRows() - 1;
+    lp_.deleteRows(1, &row);
+    const int slot = shortageColumns_ + static_cast<int>(branches_.size()) - 1;
+    lp_.setColumnUpper(slot, 0.0);
+    lp_.setColumnLower(slot, 0.0);
+    branches_.pop_back();
+}
+
 bool Master::AddColumn(const Pattern& pattern) {
-    if (!known_.insert(pattern).second) return false;
+    if (!Fits(pattern) || !known_.insert(pattern).second) return false;
     std::vector<int> rows;
     std::vector<double> values;
     for (const auto& [item, count] : pattern.Pieces) {
@@ -63,6 +129,11 @@ bool Master::AddColumn(const Pattern& pattern) {
         rows.push_back(row);
         values.push_back(1.0);
     }
+    for (std::size_t b = 0; b < branches_.size(); ++b) {
+        if (!Through(pattern, branches_[b].Where)) continue;
+        rows.push_back(BranchRow(b));
+        values.push_back(1.0);
+    }
     lp_.addColumn(static_cast<int>(rows.size()), rows.data(), values.data(), 0.0, COIN_DBL_MAX,
                   in_.Costs.CostOf(pattern.Stock));
     columns_.push_back(pattern);
@@ -70,6 +141,7 @@ bool Master::AddColumn(const Pattern& pattern) {
 }
 
 void Master::Resolve(bool primal) {
+    in_.Work();
     if (in_.C.Deadline) lp_.setMaximumWallSeconds(std::max(0.0, in_.SecondsLeft(1e300)));
     if (primal)
         lp_.primal();
@@ -77,15 +149,23 @@ void Master::Resolve(bool primal) {
         lp_.dual();
 }
 
-// What each piece and each bar of a stock row is worth at the programme's solution.
-void Master::Duals(std::vector<double>& pi, std::vector<double>& sigma) const {
-    const double* duals = lp_.dualRowSolution();
-    pi.assign(static_cast<std::size_t>(in_.N), 0.0);
-    for (int i = 0; i < in_.N; ++i) pi[static_cast<std::size_t>(i)] = std::max(0.0, duals[i]);
-    sigma.assign(static_cast<std::size_t>(in_.M), 0.0);
+// What each row is worth at the programme's solution, each with the sign its row allows.
+void Master::ReadDuals(Duals& duals) const {
+    const double* row = lp_.dualRowSolution();
+    duals.Pi.assign(static_cast<std::size_t>(in_.N), 0.0);
+    for (int i = 0; i < in_.N; ++i) {
+        duals.Pi[static_cast<std::size_t>(i)] =
+            restriction_.ExactDemand ? row[i] : std::max(0.0, row[i]);
+    }
+    duals.Sigma.assign(static_cast<std::size_t>(in_.M), 0.0);
     for (int j = 0; j < in_.M; ++j) {
-        const int row = StockRow(j);
-        if (row >= 0) sigma[static_cast<std::size_t>(j)] = std::min(0.0, duals[row]);
+        const int at = StockRow(j);
+        if (at >= 0) duals.Sigma[static_cast<std::size_t>(j)] = std::min(0.0, row[at]);
+    }
+    duals.Mu.assign(branches_.size(), 0.0);
+    for (std::size_t b = 0; b < branches_.size(); ++b) {
+        const double value = row[BranchRow(b)];
+        duals.Mu[b] = branches_[b].Lower > 0 ? std::max(0.0, value) : std::min(0.0, value);
     }
 }
 
@@ -113,12 +193,15 @@ Residual Master::ResidualJob() const {
     return r;
 }
 
-double Master::ReducedCost(const Pattern& pattern, const std::vector<double>& pi,
-                           const std::vector<double>& sigma) const {
+double Master::ReducedCost(const Pattern& pattern, const Duals& duals) const {
     double value = 0.0;
     for (const auto& [item, count] : pattern.Pieces)
-        value += count * pi[static_cast<std::size_t>(item)];
-    return in_.Costs.CostOf(pattern.Stock) - sigma[static_cast<std::size_t>(pattern.Stock)] - value;
+        value += count * duals.Pi[static_cast<std::size_t>(item)];
+    for (std::size_t b = 0; b < branches_.size(); ++b) {
+        if (Through(pattern, branches_[b].Where)) value += duals.Mu[b];
+    }
+    return in_.Costs.CostOf(pattern.Stock) - duals.Sigma[static_cast<std::size_t>(pattern.Stock)] -
+           value;
 }
 
 void Master::ClearFixed() { fixed_.assign(columns_.size(), 0); }

@@ -8,6 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "engine/optimal/ArcPricing.h"
 #include "engine/optimal/Incumbent.h"
 #include "engine/optimal/Knapsack.h"
 
@@ -22,16 +23,34 @@ struct Residual {
     double FixedCost = 0.0;
 };
 
+// The programme narrowed to the plans a search for a target looks at: each item cut exactly as
+// often as asked (a plan leaves surplus pieces off anyway), no bar wasting more than all bars
+// of such a plan together can, and room for that many branches on arcs.
+struct Restriction {
+    bool ExactDemand = false;
+    long long MaxWaste = -1;  // none below zero
+    int BranchSlots = 0;
+};
+
+// What each row is worth at a solution of the programme: each piece, each bar of a limited
+// stock row, each branch.
+struct Duals {
+    std::vector<double> Pi;
+    std::vector<double> Sigma;
+    std::vector<double> Mu;
+};
+
 // The master programme: a column per pattern, a row per item (at least its demand) and per
 // limited stock row (at most its bars), and a column per item for pieces left uncut at their
-// penalty. Patterns are found by column generation; a dive fixes bars of some of them.
+// penalty. Patterns are found by column generation; a dive fixes bars of some of them, a
+// search branches on arcs, each branch a row.
 class Master {
 public:
-    Master(const Instance& instance, const Incumbent& incumbent);
+    Master(const Instance& instance, const Incumbent& incumbent, Restriction restriction = {});
 
-    // The rows, the first plan's patterns and each item alone on the longest bar that holds
-    // it, solved.
-    void Build(const Plan& first);
+    // The rows and `columns` that fit the restriction; without one, each item alone on the
+    // longest bar that holds it as well. Solved.
+    void Build(const std::vector<Pattern>& columns);
     bool AddColumn(const Pattern& pattern);
     // The programme solved again from where it was, within the time left.
     void Resolve(bool primal);
@@ -60,32 +79,55 @@ public:
     // The fixed bars, pattern by pattern.
     Bars FixedBars() const;
 
+    // A branch: the patterns through `arc` together take between `lower` and `upper` bars.
+    // False when the branches are as deep as the restriction has room for.
+    bool PushBranch(const Arc& arc, double lower, double upper);
+    void PopBranch();
+
     // Column generation stops here too, so that the rest of the time is left for plans.
     std::optional<std::chrono::steady_clock::time_point> SoftDeadline;
+    // The most the plans that matter cost, for the bound from any duals; without it, the best
+    // plan's cost.
+    std::optional<double> Budget;
 
 private:
-    int PatternColumn(std::size_t k) const { return shortageColumns_ + static_cast<int>(k); }
-    void Duals(std::vector<double>& pi, std::vector<double>& sigma) const;
-    std::vector<Pattern> GreedyColumns(const std::vector<double>& pi,
-                                       const std::vector<double>& sigma,
-                                       const std::vector<int>& bounds) const;
-    double ExactColumns(const std::vector<double>& pi, const std::vector<double>& sigma,
-                        const std::vector<int>& bounds, std::vector<Pattern>& found,
-                        std::vector<double>& bestReduced);
-    double ReducedCost(const Pattern& pattern, const std::vector<double>& pi,
-                       const std::vector<double>& sigma) const;
-    double LagrangeanBound(const std::vector<double>& pi, const std::vector<double>& sigma,
-                           double least, const Residual& r) const;
+    struct Branch {
+        Arc Where;
+        double Lower = 0.0;
+        double Upper = 0.0;
+    };
+    int PatternColumn(std::size_t k) const {
+        return shortageColumns_ + restriction_.BranchSlots + static_cast<int>(k);
+    }
+    double SlotPenalty() const;
+    int BranchRow(std::size_t b) const;
+    bool Fits(const Pattern& pattern) const;
+    bool Through(const Pattern& pattern, const Arc& arc) const;
+    void ReadDuals(Duals& duals) const;
+    bool PriceAt(const Duals& at, const Duals& own, const Residual& residual, double& best,
+                 Duals& center);
+    std::vector<Pattern> GreedyColumns(const Duals& duals, const std::vector<int>& bounds) const;
+    double ExactColumns(const Duals& duals, const std::vector<int>& bounds,
+                        std::vector<Pattern>& found);
+    double RestrictedColumns(const Duals& duals, const std::vector<int>& bounds,
+                             std::vector<Pattern>& found);
+    double ReducedCost(const Pattern& pattern, const Duals& duals) const;
+    double LagrangeanBound(const Duals& duals, double least, const Residual& r) const;
+    double BranchWorth(const Duals& duals, double& perCost) const;
 
     const Instance& in_;
     const Incumbent& incumbent_;
+    Restriction restriction_;
     ClpSimplex lp_;
     std::vector<int> stockRow_;
     int shortageColumns_ = 0;
     std::vector<Pattern> columns_;
     std::unordered_set<Pattern, PatternHash> known_;
     std::vector<int> fixed_;
+    std::vector<Branch> branches_;
+    std::vector<int> sizes_;
     Knapsack knapsack_;
+    ArcPricing arcPricing_;
 };
 
 }  // namespace tallora::csp

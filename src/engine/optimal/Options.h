@@ -38,6 +38,11 @@ struct SolverOptions {
     // are pulled towards those of the best bound.
     int ColumnsPerPricing = 8;
     double Smoothing = 0.7;
+    // Nodes the search over the master programme takes for each target when there is neither a
+    // deadline nor a work limit.
+    long long BranchNodes = 20000;
+    // Work a worker does before it hands the core to the other, when they take turns.
+    long long TurnWork = 64;
 };
 
 }  // namespace tallora::csp

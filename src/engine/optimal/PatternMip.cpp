@@ -27,6 +27,7 @@ public:
         if (incumbent.NewStockAtBound()) reached_ = Clock::now();
     }
     CbcAction event(CbcEvent) override {
+        in_.Work();
         if (in_.Stopped()) return stop;
         if (!reached_ && goodEnough_ && model_ != nullptr &&
             model_->getObjValue() <= *goodEnough_) {

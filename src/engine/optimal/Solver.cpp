@@ -1,11 +1,15 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <exception>
 #include <limits>
+#include <thread>
 
 #include "engine/CuttingStockSolver.h"
 #include "engine/optimal/Aggregate.h"
 #include "engine/optimal/BarSearch.h"
+#include "engine/optimal/Board.h"
+#include "engine/optimal/BranchAndPrice.h"
 #include "engine/optimal/Dive.h"
 #include "engine/optimal/Enumeration.h"
 #include "engine/optimal/FirstFit.h"
@@ -17,36 +21,74 @@ namespace tallora::csp {
 
 namespace {
 
-// The parts of the search, run one after the other until the best plan meets the bound.
+enum Workers { PrimalWorker, BoundWorker, WorkerCount };
+
+// The search: a first plan and the linear programme's bound on the calling thread, then two
+// workers, one looking for better plans by diving, integer programmes and the search bar by
+// bar, the other raising the bound by the search over the master programme (which finds plans
+// too), until a plan meets the bound or the time is up.
 class Solver {
 public:
     Solver(const Aggregate& aggregate, const Control& control)
         : aggregate_(aggregate),
-          in_(aggregate.Joined(), control, options_),
+          costs_(aggregate.Joined(), options_),
+          board_(control, costs_.Weight(), WorkerCount, control.Threads < 2),
+          in_(aggregate.Joined(), control, options_, costs_, board_, PrimalWorker),
+          boundIn_(aggregate.Joined(), control, options_, costs_, board_, BoundWorker),
           incumbent_(in_),
+          boundIncumbent_(boundIn_),
           master_(in_, incumbent_),
           bars_(in_, incumbent_),
           diver_(in_, incumbent_, master_, bars_) {}
 
     Result Run() {
         if (in_.N == 0 || in_.M == 0) return {};
-        const long long weight = in_.Costs.Weight();
-        FirstFitDecreasing(in_, incumbent_, false);
-        // Offcuts first: a plan that takes them, where the longest bars would leave them all.
-        if (weight > 0) FirstFitDecreasing(in_, incumbent_, true);
-        for (const Plan& plan : in_.C.StartPlans) {
-            if (auto bars = aggregate_.Join(plan)) incumbent_.Offer(std::move(*bars));
-        }
-        in_.Costs.FindSums(incumbent_.Best());
-        master_.Build(incumbent_.Best());
+        FirstPlans();
+        costs_.FindSums(incumbent_.Best());
+        std::vector<Pattern> first;
+        for (const auto& [pattern, bars] : incumbent_.Best().Patterns) first.push_back(pattern);
+        master_.Build(first);
         RootBound();
-        const BarSearch::Filling filling = Search();
-        Restarts(filling);
+        // The bound's search starts from the patterns known now; each worker goes on alone.
+        const std::vector<Pattern> columns = master_.Columns();
+        const bool bounded = incumbent_.Rounded() && incumbent_.Best().Unplaced == 0;
+        std::thread primal([&] { Work(PrimalWorker, [&] { Primal(); }); });
+        std::thread bound([&] {
+            Work(BoundWorker, [&] {
+                if (bounded) Bound(columns);
+            });
+        });
+        board_.Watch({&primal, &bound});
+        for (const std::exception_ptr& failure : failures_) {
+            if (failure) std::rethrow_exception(failure);
+        }
         return Outcome();
     }
 
 private:
+    // A worker's search on its own thread; what it throws goes to the caller's.
+    template <typename Body>
+    void Work(int worker, Body&& body) {
+        board_.Begin(worker);
+        try {
+            body();
+        } catch (...) {
+            failures_[static_cast<std::size_t>(worker)] = std::current_exception();
+            board_.Halt();
+        }
+        board_.Finish(worker);
+    }
+
     bool Going() const { return !incumbent_.Proven() && !in_.Stopped(); }
+
+    void FirstPlans() {
+        FirstFitDecreasing(in_, incumbent_, false);
+        // Offcuts first: a plan that takes them, where the longest bars would leave them all.
+        if (costs_.Weight() > 0) FirstFitDecreasing(in_, incumbent_, true);
+        for (const Plan& plan : in_.C.StartPlans) {
+            if (auto bars = aggregate_.Join(plan)) incumbent_.Offer(std::move(*bars));
+        }
+    }
 
     // The programme may take most of the time; the rest is for finding plans.
     void RootBound() {
@@ -59,9 +101,15 @@ private:
         master_.SoftDeadline.reset();
         if (std::isfinite(bound)) {
             incumbent_.SetRootBound(bound);
-            incumbent_.SetRounded(in_.Costs.RoundUp(bound));
+            incumbent_.SetRounded(costs_.RoundUp(bound));
+            boundIncumbent_.SetRounded(costs_.RoundUp(bound));
             incumbent_.Report();
         }
+    }
+
+    void Primal() {
+        const BarSearch::Filling filling = Search();
+        Restarts(filling);
     }
 
     BarSearch::Filling Search() {
@@ -86,7 +134,7 @@ private:
         if (Going()) CompleteSearch();
         // With offcut rows there is no search bar by bar: the time left goes to the integer
         // programme over the patterns known.
-        if (in_.Costs.Weight() > 0 && Going()) {
+        if (costs_.Weight() > 0 && Going()) {
             RestrictedMaster(in_, incumbent_, master_, {}, false,
                              in_.C.Deadline ? 1e6 : o.CompleteSeconds);
         }
@@ -116,22 +164,36 @@ private:
         }
     }
 
+    // The search over the master programme for a plan at the bound; where it finds none, the
+    // bound rises to the next sum of bars and it searches again.
+    void Bound(const std::vector<Pattern>& columns) {
+        BranchAndPrice search(boundIn_, boundIncumbent_);
+        search.AddPatterns(columns);
+        const long long nodes = boundIn_.C.WorkLimit.value_or(
+            boundIn_.C.Deadline ? std::numeric_limits<long long>::max() : options_.BranchNodes);
+        while (!boundIn_.Stopped()) {
+            const long long target = *boundIncumbent_.Rounded();
+            if (search.Search(target, nodes) != BranchAndPrice::Outcome::Exhausted) break;
+            boundIncumbent_.SetRounded(costs_.RoundUp(double(target) + 0.5));
+        }
+    }
+
     Result Outcome() const {
         Result result;
-        const Plan& best = incumbent_.Best();
+        const Plan best = board_.Best();
         result.Best = best;
-        const long long weight = in_.Costs.Weight();
-        const auto& root = incumbent_.RootBound();
-        const auto& rounded = incumbent_.Rounded();
+        const long long weight = costs_.Weight();
+        const auto root = board_.RootBound();
+        const auto rounded = board_.Bound();
         // Offcut rows too many to weigh exactly: their plan is no proven preference.
-        if (root && best.Unplaced == 0 && (weight > 0 || !in_.Costs.OffcutRows())) {
-            result.Proven = incumbent_.Proven();
+        if (root && rounded && best.Unplaced == 0 && (weight > 0 || !costs_.OffcutRows())) {
+            result.Proven = board_.Proven();
             if (weight > 0) {
                 // A plan's cost is weight times its new stock plus its offcuts in steps.
-                const long long offcuts = in_.Costs.OffcutTotal() / in_.Costs.OffcutStep();
+                const long long offcuts = costs_.OffcutTotal() / costs_.OffcutStep();
                 result.LowerBound = std::max(0.0, (*root - double(offcuts)) / double(weight));
                 result.RoundedBound = *rounded / weight;
-                result.OffcutBound = *rounded % weight * in_.Costs.OffcutStep();
+                result.OffcutBound = *rounded % weight * costs_.OffcutStep();
                 result.NewStockProven = Incumbent::NewMaterial(best) <= *result.RoundedBound;
             } else {
                 result.LowerBound = root;
@@ -140,17 +202,22 @@ private:
             }
         }
         result.TimedOut = in_.TimedOut();
-        result.Cancelled = in_.C.Cancelled && in_.C.Cancelled();
+        result.Cancelled = board_.Cancelled() || (in_.C.Cancelled && in_.C.Cancelled());
         return result;
     }
 
     const Aggregate& aggregate_;
     SolverOptions options_;
+    Charges costs_;
+    Board board_;
     Instance in_;
+    Instance boundIn_;
     Incumbent incumbent_;
+    Incumbent boundIncumbent_;
     Master master_;
     BarSearch bars_;
     Diver diver_;
+    std::exception_ptr failures_[WorkerCount];
 };
 
 }  // namespace
