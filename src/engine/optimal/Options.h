@@ -25,15 +25,14 @@ struct SolverOptions {
     std::size_t MaxTightPatterns = 5000;
     std::size_t MaxCompletePatterns = 20000;
     long long MaxEnumerationVisits = 2000000;
-    // Seconds the integer programme over patterns may take: over the patterns of a plan at the
-    // bound, over the patterns known, over every pattern when there is no deadline, and for
-    // the offcut length alone once the new stock is proven least.
-    double TightSeconds = 2.0;
-    double ImproveSeconds = 1.0;
-    double CompleteSeconds = 5.0;
-    double OffcutPolishSeconds = 1.0;
-    // With a work limit, the offcut length's own search gets this many nodes instead.
-    long long OffcutPolishNodes = 2000;
+    // Nodes the integer programme over patterns may search: over the patterns of a plan at the
+    // bound, over the patterns known, over every pattern when there is no deadline, and for the
+    // offcut length alone once the new stock is proven least. Nodes rather than seconds, so
+    // that a search does the same on any machine.
+    long long TightNodes = 2000;
+    long long ImproveNodes = 500;
+    long long CompleteNodes = 5000;
+    long long OffcutPolishNodes = 500;
     // Column generation: patterns taken from one pricing per stock row, and how far the duals
     // are pulled towards those of the best bound.
     int ColumnsPerPricing = 8;

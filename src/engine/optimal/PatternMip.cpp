@@ -6,7 +6,6 @@
 #include <OsiClpSolverInterface.hpp>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <limits>
 
@@ -14,32 +13,23 @@ namespace tallora::csp {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 // Stops the branch and bound when the user cancels or the time is up; with offcut rows, also a
-// short while after there is a plan whose new stock meets the bound (the best plan before it,
-// or one it found), as only offcut length is left to gain then, which is not worth keeping the
-// user waiting for. With a work limit the short while is a number of nodes.
+// few nodes after there is a plan whose new stock meets the bound (the best plan before it, or
+// one it found), as only offcut length is left to gain then, which is not worth keeping the user
+// waiting for.
 class StopWhen : public CbcEventHandler {
 public:
     StopWhen(const Instance& in, const Incumbent& incumbent, std::optional<double> goodEnough)
-        : in_(in), goodEnough_(goodEnough) {
-        if (incumbent.NewStockAtBound()) reached_ = Clock::now();
-    }
+        : in_(in), goodEnough_(goodEnough), reached_(incumbent.NewStockAtBound()) {}
     CbcAction event(CbcEvent) override {
         in_.Work();
         if (in_.Stopped()) return stop;
-        if (!reached_ && goodEnough_ && model_ != nullptr &&
-            model_->getObjValue() <= *goodEnough_) {
-            reached_ = Clock::now();
+        if (model_ == nullptr) return noAction;
+        if (!reached_ && goodEnough_ && model_->getObjValue() <= *goodEnough_) {
+            reached_ = true;
             reachedNodes_ = model_->getNodeCount();
         }
-        if (!reached_) return noAction;
-        if (in_.C.WorkLimit) {
-            const long long nodes = model_ != nullptr ? model_->getNodeCount() : 0;
-            return nodes - reachedNodes_ >= in_.O.OffcutPolishNodes ? stop : noAction;
-        }
-        if (Clock::now() - *reached_ >= std::chrono::duration<double>(in_.O.OffcutPolishSeconds))
+        if (reached_ && model_->getNodeCount() - reachedNodes_ >= in_.O.OffcutPolishNodes)
             return stop;
         return noAction;
     }
@@ -48,7 +38,7 @@ public:
 private:
     const Instance& in_;
     std::optional<double> goodEnough_;
-    std::optional<Clock::time_point> reached_;
+    bool reached_ = false;
     long long reachedNodes_ = 0;
 };
 
@@ -58,20 +48,29 @@ OsiClpSolverInterface BuildModel(const Instance& in, const Incumbent& incumbent,
                                  bool toBound) {
     int rows = in.N;
     for (int j = 0; j < in.M; ++j) rows += master.StockRow(j) >= 0 ? 1 : 0;
-    CoinPackedMatrix matrix(true, 0, 0);
-    matrix.setDimensions(rows, 0);
-    std::vector<double> cost, lower, upper;
+    // Built at once: column by column, the matrix copies itself at every column.
+    std::vector<CoinBigIndex> starts{0};
+    std::vector<int> indices;
+    std::vector<double> elements, cost, lower, upper;
     for (const Pattern& pattern : pool) {
-        CoinPackedVector column;
-        for (const auto& [item, count] : pattern.Pieces) column.insert(item, count);
+        for (const auto& [item, count] : pattern.Pieces) {
+            indices.push_back(item);
+            elements.push_back(count);
+        }
         const int row = master.StockRow(pattern.Stock);
         const Stock& stock = in.StockAt(pattern.Stock);
-        if (row >= 0) column.insert(row, 1.0);
-        matrix.appendCol(column);
+        if (row >= 0) {
+            indices.push_back(row);
+            elements.push_back(1.0);
+        }
+        starts.push_back(static_cast<CoinBigIndex>(indices.size()));
         cost.push_back(in.Costs.CostOf(pattern.Stock));
         lower.push_back(0.0);
         upper.push_back(stock.Available >= 0 ? stock.Available : COIN_DBL_MAX);
     }
+    const CoinPackedMatrix matrix(true, rows, static_cast<int>(pool.size()),
+                                  static_cast<CoinBigIndex>(indices.size()), elements.data(),
+                                  indices.data(), starts.data(), nullptr);
     std::vector<double> rowLower(static_cast<std::size_t>(rows), -COIN_DBL_MAX);
     std::vector<double> rowUpper(static_cast<std::size_t>(rows), COIN_DBL_MAX);
     // A plan at the bound that wastes nothing cuts exactly what is asked.
@@ -111,7 +110,8 @@ void Record(const Instance& in, Incumbent& incumbent, const std::vector<Pattern>
 }  // namespace
 
 bool RestrictedMaster(const Instance& in, Incumbent& incumbent, const Master& master,
-                      const std::vector<Pattern>& extra, bool toBound, double seconds, bool alone) {
+                      const std::vector<Pattern>& extra, bool toBound,
+                      std::optional<long long> nodes, bool alone) {
     if (incumbent.Best().Unplaced > 0) return false;
     std::vector<Pattern> pool = extra;
     if (!alone && (!toBound || extra.empty())) {
@@ -124,17 +124,12 @@ bool RestrictedMaster(const Instance& in, Incumbent& incumbent, const Master& ma
     const auto& rounded = incumbent.Rounded();
     const double target = toBound && rounded ? double(*rounded) : incumbent.Cost() - 1.0;
     model.setCutoff(target + 0.5);
-    if (in.C.WorkLimit) {
-        // Nodes, not seconds: the same search on any machine.
-        seconds = std::numeric_limits<double>::infinity();
-        model.setMaximumNodes(static_cast<int>(std::min<long long>(*in.C.WorkLimit, 1 << 30)));
-    }
-    if (in.C.Deadline) {
-        if (alone) seconds = std::numeric_limits<double>::infinity();
-        seconds = in.SecondsLeft(seconds);
-    }
+    if (in.C.WorkLimit) nodes = std::min(nodes.value_or(*in.C.WorkLimit), *in.C.WorkLimit);
+    if (nodes) model.setMaximumNodes(static_cast<int>(std::min<long long>(*nodes, 1 << 30)));
+    const double seconds = in.SecondsLeft(1e6);
     if (seconds <= 0) return false;
-    seconds = std::min(seconds, 1e6);
+    // Its own clock is the process's processor time, which two workers spend twice as fast.
+    model.setUseElapsedTime(true);
     model.setMaximumSeconds(seconds);
     // Strong branching costs more than it saves on these programmes.
     model.setNumberStrong(0);

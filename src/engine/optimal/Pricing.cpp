@@ -108,8 +108,15 @@ double Master::RestrictedColumns(const Duals& duals, const std::vector<int>& bou
             if (value != ArcPricing::None) fills.push_back({value, c});
         }
         if (fills.empty()) continue;
-        std::stable_sort(fills.begin(), fills.end(),
-                         [](const auto& a, const auto& b) { return a.first > b.first; });
+        // Only the best few are wanted: the most worth first, the fullest among equals.
+        const auto better = [](const auto& a, const auto& b) {
+            return a.first > b.first || (a.first == b.first && a.second > b.second);
+        };
+        const std::size_t wanted = std::min<std::size_t>(
+            fills.size(), static_cast<std::size_t>(8 * in_.O.ColumnsPerPricing));
+        std::partial_sort(fills.begin(), fills.begin() + static_cast<long>(wanted), fills.end(),
+                          better);
+        fills.resize(wanted);
         least = std::min(least, (worth - fills.front().first) / cost);
         // The best patterns of different worth.
         int taken = 0;

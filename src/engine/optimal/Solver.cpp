@@ -81,6 +81,11 @@ private:
 
     bool Going() const { return !incumbent_.Proven() && !in_.Stopped(); }
 
+    // With a deadline, a search may take all the time there is; without, `nodes`.
+    std::optional<long long> Unlimited(long long nodes) const {
+        return in_.C.Deadline ? std::nullopt : std::optional<long long>(nodes);
+    }
+
     void FirstPlans() {
         FirstFitDecreasing(in_, incumbent_, false);
         // Offcuts first: a plan that takes them, where the longest bars would leave them all.
@@ -119,7 +124,7 @@ private:
         if (Going()) {
             const std::vector<Pattern> tight = TightPatterns(in_, incumbent_);
             if (!tight.empty())
-                RestrictedMaster(in_, incumbent_, master_, tight, true, o.TightSeconds);
+                RestrictedMaster(in_, incumbent_, master_, tight, true, o.TightNodes);
         }
         // A short search bar by bar, then diving for a plan at the bound, whose whole bars
         // leave a few pieces for the search bar by bar to fill.
@@ -130,13 +135,12 @@ private:
         // No plan at the bound yet: a plain dive for a better plan, then the integer programme
         // over the patterns known, then over every pattern when they are few.
         if (Going()) diver_.Dive(std::nullopt, 0, o.MaxDiveNodes);
-        if (Going()) RestrictedMaster(in_, incumbent_, master_, {}, false, o.ImproveSeconds);
+        if (Going()) RestrictedMaster(in_, incumbent_, master_, {}, false, o.ImproveNodes);
         if (Going()) CompleteSearch();
         // With offcut rows there is no search bar by bar: the time left goes to the integer
         // programme over the patterns known.
         if (costs_.Weight() > 0 && Going()) {
-            RestrictedMaster(in_, incumbent_, master_, {}, false,
-                             in_.C.Deadline ? 1e6 : o.CompleteSeconds);
+            RestrictedMaster(in_, incumbent_, master_, {}, false, Unlimited(o.CompleteNodes));
         }
         return filling;
     }
@@ -158,7 +162,8 @@ private:
         std::vector<Pattern> all;
         if (!Enumerate(in_, std::numeric_limits<long long>::max(), in_.O.MaxCompletePatterns, all))
             return;
-        if (RestrictedMaster(in_, incumbent_, master_, all, false, in_.O.CompleteSeconds, true)) {
+        if (RestrictedMaster(in_, incumbent_, master_, all, false, Unlimited(in_.O.CompleteNodes),
+                             true)) {
             incumbent_.SetRounded(incumbent_.Charge());
             incumbent_.Report();
         }
