@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
+#include <optional>
 #include <string>
 
 #include "engine/CuttingStockSolver.h"
+#include "engine/FastAlgorithm.h"
 #include "engine/WorkingTables.h"
 
 namespace tallora {
@@ -14,6 +17,50 @@ namespace {
 std::string Metres(double millimetres) {
     const long long tenths = static_cast<long long>(millimetres / 100.0 + 0.5);
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " m";
+}
+
+// The Fast algorithm's plan for the live tables, in the problem's items and stock rows:
+// Optimal starts from it, so that it never cuts more stock than Fast. Nothing when a bar of it
+// matches no stock row that has a bar left.
+std::optional<csp::Plan> FastPlan(const CuttingJob& job, const csp::Problem& problem) {
+    CuttingJob copy = job;
+    copy.Patterns.clear();
+    SilentCalculationHost host;
+    CalculationRun fast(copy, host);
+    // As the calculation runs it: until every piece is placed or nothing changes.
+    for (long long before = -1;
+         !copy.AllAllocated && copy.FirstStockQuantity() != 0 && RemainingLength(copy) != before;) {
+        before = RemainingLength(copy);
+        FastAlg(fast);
+    }
+    std::vector<long long> left;
+    for (const csp::Stock& stock : problem.Stocks) left.push_back(stock.Available);
+    csp::Plan plan;
+    for (const CuttingPattern& cut : copy.Patterns) {
+        std::map<int, int> counts;
+        for (int k = 0; k < cut.LengthCount(); ++k) {
+            const auto item =
+                std::find_if(problem.Items.begin(), problem.Items.end(), [&](const csp::Item& i) {
+                    return i.Size == cut.CutLength[static_cast<std::size_t>(k)];
+                });
+            if (item == problem.Items.end()) return std::nullopt;
+            counts[static_cast<int>(item - problem.Items.begin())] +=
+                cut.PieceCount[static_cast<std::size_t>(k)];
+        }
+        csp::Pattern pattern{0, {counts.begin(), counts.end()}};
+        int bars = cut.BarCount;
+        for (std::size_t j = 0; j < left.size() && bars > 0; ++j) {
+            if (problem.Stocks[j].Length != cut.StockLength || left[j] == 0) continue;
+            const int take =
+                left[j] < 0 ? bars : static_cast<int>(std::min<long long>(bars, left[j]));
+            if (left[j] > 0) left[j] -= take;
+            pattern.Stock = static_cast<int>(j);
+            plan.Patterns.push_back({pattern, take});
+            bars -= take;
+        }
+        if (bars > 0) return std::nullopt;
+    }
+    return plan;
 }
 
 }  // namespace
@@ -51,6 +98,7 @@ void OptimalAlg(CalculationRun& run) {
     const int scale = job.ScaleFactor;
 
     csp::Control control;
+    if (auto fast = FastPlan(job, problem)) control.StartPlans.push_back(std::move(*fast));
     control.Deadline = run.Deadline;
     control.WorkLimit = run.WorkLimit;
     control.Threads = run.Threads;

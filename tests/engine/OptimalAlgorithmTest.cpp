@@ -6,6 +6,7 @@
 #include <chrono>
 #include <map>
 #include <random>
+#include <set>
 
 #include "engine/CuttingStockSolver.h"
 #include "results/SolutionBoundText.h"
@@ -316,6 +317,46 @@ TEST(OptimalAlgorithm, NeverAsksAboutLargeJobsAndNeverUsesMoreStockThanComplex) 
         EXPECT_LE(optimalStock, complexStock) << "round " << round;
         EXPECT_EQ(optimal.RemainingPieces, 0);
     }
+}
+
+long long StockUsed(const CuttingJob& job) {
+    long long used = 0;
+    for (const auto& p : job.Patterns) used += 1LL * p.StockLength * p.BarCount;
+    return used;
+}
+
+TEST(OptimalAlgorithm, NeverCutsMoreStockThanFastEvenWithoutTimeToSearch) {
+    std::mt19937 random(8u);
+    const auto draw = [&](int from, int to) {
+        return std::uniform_int_distribution<int>(from, to)(random);
+    };
+    int compared = 0;
+    for (int round = 0; round < 40; ++round) {
+        // One to three stock lengths, one of them at times with few bars.
+        testing::Rows stock;
+        for (int j = draw(1, 3); j > 0; --j) {
+            const std::string quantity = draw(0, 3) == 0 ? std::to_string(draw(1, 6)) : "*";
+            stock.push_back({quantity, std::to_string(draw(40, 120) * 100)});
+        }
+        // Lengths as a cut list holds them: each once.
+        testing::Rows cuts;
+        std::set<int> lengths;
+        for (int i = draw(3, 40); i > 0; --i) lengths.insert(draw(200, 3000));
+        for (const int length : lengths)
+            cuts.push_back({std::to_string(draw(1, 10)), std::to_string(length)});
+        CuttingJob optimal = MakeJob(stock, cuts);
+        CuttingJob fast = MakeJob(stock, cuts);
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_EQ(Calculated(fast, Algorithm::Fast).outcome.Completed,
+                  Calculated(optimal, Algorithm::Optimal, WorkLimitedRun(0)).outcome.Completed);
+        if (fast.Patterns.empty()) continue;
+        ++compared;
+        EXPECT_LE(optimal.RemainingPieces, fast.RemainingPieces);
+        if (optimal.RemainingPieces == fast.RemainingPieces) {
+            EXPECT_LE(StockUsed(optimal), StockUsed(fast));
+        }
+    }
+    EXPECT_GT(compared, 30);
 }
 
 TEST(OptimalAlgorithm, LeavesThePiecesTheStockCannotTakeAsComplexDoes) {
