@@ -39,7 +39,12 @@ void Board::Raise(long long rounded) {
 
 void Board::SetRootBound(double bound) {
     std::lock_guard lock(mutex_);
-    root_ = bound;
+    if (!root_ || *root_ < bound) root_ = bound;
+}
+
+void Board::Fork() {
+    std::lock_guard lock(mutex_);
+    for (Entry& entry : entries_) entry.Work = -1;
 }
 
 // The cheapest plan, the one found with the least work among equals, the lowest worker's

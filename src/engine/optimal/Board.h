@@ -27,6 +27,8 @@ public:
     // A bound a worker proved: no plan costs less than `rounded`.
     void Raise(long long rounded);
     void SetRootBound(double bound);
+    // The workers start: what was found before comes before any work of theirs.
+    void Fork();
 
     // Whether the worker stops: the user or the time stopped the search, or the plan at the
     // bound is known and the worker can add nothing to it. On the calling thread it asks

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <random>
 
 #include "engine/optimal/BarSearch.h"
 #include "engine/optimal/Master.h"
@@ -18,9 +19,21 @@ public:
         : in_(instance), incumbent_(incumbent), master_(master), bars_(bars) {}
 
     void Dive(std::optional<long long> target, int discrepancies, long long nodes);
+    // Rounding down: the whole bars of the programme's solution are taken and the programme is
+    // solved again for the pieces they leave, until no pattern has a whole bar; the pieces left
+    // go bar by bar at least slack. It never rounds a fraction up, which costs a bar each time.
+    void RoundDown();
+    // A large neighbourhood of the best plan: the bars that waste most and a few others at
+    // random are freed and their pieces cut again, the other bars kept; where the freed pieces
+    // fit fewer or cheaper bars, the plan improves. With `price`, the freed pieces are rounded
+    // down from the programme, else only cut bar by bar at least slack.
+    void Repair(std::mt19937& random, bool price);
 
 private:
     bool DiveFrom(int discrepancies);
+    void RoundDownFixed();
+    void OfferFixedAndRest(const std::vector<long long>& left,
+                           const std::vector<long long>& available, const Bars& fixed);
     bool Branch(int discrepancies);
     void RecordIntegral();
 

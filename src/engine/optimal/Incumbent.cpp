@@ -37,11 +37,13 @@ void Incumbent::Offer(Bars patterns) {
 }
 
 void Incumbent::SetRootBound(double bound) {
+    if (rootBound_ && *rootBound_ >= bound) return;
     rootBound_ = bound;
     in_.Shared.SetRootBound(bound);
 }
 
 void Incumbent::SetRounded(long long rounded) {
+    if (rounded_ && *rounded_ >= rounded) return;
     rounded_ = rounded;
     in_.Shared.Raise(rounded);
 }

@@ -24,7 +24,8 @@ public:
     double Cost() const { return bestCost_; }
     long long Charge() const { return bestCharge_; }  // without its pieces left uncut
 
-    // The programme's bound at the root, and the least cost a plan can have, when known.
+    // The programme's bound at the root, and the least cost a plan can have, when known; each
+    // only ever rises.
     const std::optional<double>& RootBound() const { return rootBound_; }
     const std::optional<long long>& Rounded() const { return rounded_; }
     void SetRootBound(double bound);

@@ -117,7 +117,7 @@ void Master::PopBranch() {
 }
 
 bool Master::AddColumn(const Pattern& pattern) {
-    if (!Fits(pattern) || !known_.insert(pattern).second) return false;
+    if (!Fits(pattern) || !known_.emplace(pattern, columns_.size()).second) return false;
     std::vector<int> rows;
     std::vector<double> values;
     for (const auto& [item, count] : pattern.Pieces) {
@@ -140,6 +140,12 @@ bool Master::AddColumn(const Pattern& pattern) {
     return true;
 }
 
+std::optional<std::size_t> Master::ColumnOf(const Pattern& pattern) {
+    if (const auto at = known_.find(pattern); at != known_.end()) return at->second;
+    if (!AddColumn(pattern)) return std::nullopt;
+    return columns_.size() - 1;
+}
+
 void Master::Resolve(bool primal) {
     in_.Work();
     if (in_.C.Deadline) lp_.setMaximumWallSeconds(std::max(0.0, in_.SecondsLeft(1e300)));
@@ -147,6 +153,9 @@ void Master::Resolve(bool primal) {
         lp_.primal();
     else
         lp_.dual();
+    // Large programmes take more pivots: the work counts them, so that it weighs alike in
+    // both workers.
+    in_.Work(lp_.numberIterations() / 8);
 }
 
 // What each row is worth at the programme's solution, each with the sign its row allows.

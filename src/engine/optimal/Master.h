@@ -5,7 +5,7 @@
 #include <chrono>
 #include <limits>
 #include <optional>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/optimal/ArcPricing.h"
@@ -63,6 +63,9 @@ public:
     Residual ResidualJob() const;
 
     const std::vector<Pattern>& Columns() const { return columns_; }
+    // Where a pattern is among the columns, added when it was not; nothing when it does not
+    // belong in the programme.
+    std::optional<std::size_t> ColumnOf(const Pattern& pattern);
     int StockRow(int stock) const { return stockRow_[static_cast<std::size_t>(stock)]; }
     bool Solved() const { return lp_.isProvenOptimal(); }
     double Objective() const { return lp_.objectiveValue(); }
@@ -122,7 +125,7 @@ private:
     std::vector<int> stockRow_;
     int shortageColumns_ = 0;
     std::vector<Pattern> columns_;
-    std::unordered_set<Pattern, PatternHash> known_;
+    std::unordered_map<Pattern, std::size_t, PatternHash> known_;  // index in columns_
     std::vector<int> fixed_;
     std::vector<Branch> branches_;
     std::vector<int> sizes_;

@@ -15,6 +15,8 @@ struct SolverOptions {
     long long FirstFillNodes = 20000;
     long long ResidualFillNodes = 2000;
     unsigned UnlimitedRestarts = 12;
+    // Neighbourhoods of the best plan cut again bar by bar in each round of improvement.
+    int RepairsPerRound = 8;
     // Sums of bars the stock rows can give are worked out up to this many steps.
     long long MaxSumStates = 1LL << 26;
     // Diving: fractions tried other than the largest, programmes solved, pricing rounds at each.

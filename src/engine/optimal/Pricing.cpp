@@ -5,6 +5,13 @@
 
 namespace tallora::csp {
 
+namespace {
+
+// Cells of the pricing's table worth a unit of work, about as long as a few pivots.
+constexpr long long PricingCellsPerWork = 1 << 17;
+
+}  // namespace
+
 // Patterns worth adding, found cheaply: each bar filled greedily by the value per length.
 std::vector<Pattern> Master::GreedyColumns(const Duals& duals,
                                            const std::vector<int>& bounds) const {
@@ -56,6 +63,7 @@ double Master::ExactColumns(const Duals& duals, const std::vector<int>& bounds,
         if (s.Available != 0) capacity = std::max(capacity, s.Length);
     }
     knapsack_.Build(sizes_, duals.Pi, bounds, capacity);
+    in_.Work(static_cast<long long>(in_.N) * capacity / PricingCellsPerWork);
     double least = 0.0;
     for (int j = 0; j < in_.M; ++j) {
         const Stock& s = in_.StockAt(j);
@@ -98,6 +106,7 @@ double Master::RestrictedColumns(const Duals& duals, const std::vector<int>& bou
                 arcs.push_back({arc.Position, arc.Item, duals.Mu[b]});
         }
         arcPricing_.Build(sizes_, duals.Pi, bounds, s.Length, arcs);
+        in_.Work(static_cast<long long>(in_.N) * s.Length / PricingCellsPerWork);
         const long long waste = restriction_.MaxWaste < 0 ? s.Length : restriction_.MaxWaste;
         const int shortest = static_cast<int>(std::max<long long>(1, s.Length - waste));
         const double cost = in_.Costs.CostOf(j);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <exception>
 #include <limits>
+#include <random>
 #include <thread>
 
 #include "engine/CuttingStockSolver.h"
@@ -16,6 +17,7 @@
 #include "engine/optimal/Incumbent.h"
 #include "engine/optimal/Master.h"
 #include "engine/optimal/PatternMip.h"
+#include "engine/optimal/SlackFill.h"
 
 namespace tallora::csp {
 
@@ -45,11 +47,17 @@ public:
         if (in_.N == 0 || in_.M == 0) return {};
         FirstPlans();
         costs_.FindSums(incumbent_.Best());
+        MaterialBound();
+        if (!incumbent_.Proven()) MinimumSlack(in_, incumbent_);
         std::vector<Pattern> first;
         for (const auto& [pattern, bars] : incumbent_.Best().Patterns) first.push_back(pattern);
         master_.Build(first);
-        RootBound();
-        // The bound's search starts from the patterns known now; each worker goes on alone.
+        if (!incumbent_.Proven()) RootBound();
+        if (board_.Proven() || in_.Stopped()) return Outcome();
+        // The bound's search starts from the patterns known now; each worker goes on alone,
+        // counting its work from nothing.
+        board_.Fork();
+        in_.Done = 0;
         const std::vector<Pattern> columns = master_.Columns();
         const bool bounded = incumbent_.Rounded() && incumbent_.Best().Unplaced == 0;
         std::thread primal([&] { Work(PrimalWorker, [&] { Primal(); }); });
@@ -95,6 +103,21 @@ private:
         }
     }
 
+    // No plan that cuts every piece uses less stock than the pieces' own length: with offcut
+    // rows, less new stock than what all the offcuts together leave.
+    void MaterialBound() {
+        long long total = 0;
+        for (const Item& item : in_.P.Items)
+            total += static_cast<long long>(item.Size) * item.Demand;
+        const long long weight = costs_.Weight();
+        const double bound =
+            weight > 0 ? double(weight) * double(std::max(0LL, total - costs_.OffcutTotal()))
+                       : double(total);
+        incumbent_.SetRootBound(bound);
+        incumbent_.SetRounded(costs_.RoundUp(bound));
+        boundIncumbent_.SetRounded(costs_.RoundUp(bound));
+    }
+
     // The programme may take most of the time; the rest is for finding plans.
     void RootBound() {
         if (in_.C.Deadline) {
@@ -114,7 +137,7 @@ private:
 
     void Primal() {
         const BarSearch::Filling filling = Search();
-        Restarts(filling);
+        Improve(filling);
     }
 
     BarSearch::Filling Search() {
@@ -126,6 +149,8 @@ private:
             if (!tight.empty())
                 RestrictedMaster(in_, incumbent_, master_, tight, true, o.TightNodes);
         }
+        // The programme's whole bars, the rest bar by bar at least slack.
+        if (Going()) diver_.RoundDown();
         // A short search bar by bar, then diving for a plan at the bound, whose whole bars
         // leave a few pieces for the search bar by bar to fill.
         BarSearch::Filling filling = BarSearch::Filling::GaveUp;
@@ -145,13 +170,17 @@ private:
         return filling;
     }
 
-    // Searches bar by bar in other orders until the time is up; without a deadline they end
-    // after a few rounds.
-    void Restarts(BarSearch::Filling filling) {
-        for (unsigned round = 1; filling == BarSearch::Filling::GaveUp && Going() &&
-                                 (in_.C.Deadline || round <= in_.O.UnlimitedRestarts);
+    // Until the time is up (without a deadline, a few rounds): searches bar by bar in other
+    // orders, and large neighbourhoods of the best plan, mostly cut bar by bar, every fourth
+    // rounded down from the programme.
+    void Improve(BarSearch::Filling filling) {
+        std::mt19937 random(1);
+        for (unsigned round = 1; Going() && (in_.C.Deadline || round <= in_.O.UnlimitedRestarts);
              ++round) {
-            filling = bars_.FillToBound(in_.O.FirstFillNodes << std::min(round, 10u), round);
+            if (filling == BarSearch::Filling::GaveUp)
+                filling = bars_.FillToBound(in_.O.FirstFillNodes << std::min(round, 10u), round);
+            for (int k = 0; k < in_.O.RepairsPerRound && Going(); ++k) diver_.Repair(random, false);
+            if (Going()) diver_.Repair(random, true);
         }
     }
 
