@@ -9,7 +9,7 @@
 namespace {
 
 using tallora::Algorithm;
-using tallora::CuttingJob;
+using tallora::JobInput;
 
 double PeakMegabytes() {
     rusage usage{};
@@ -18,37 +18,35 @@ double PeakMegabytes() {
 }
 
 // Cut rows of 2 to 30 pieces, 200 to 3000 mm, on unlimited stock, kerf 3, trim 25.
-CuttingJob RandomJob(int cutRows, std::vector<int> stockLengths, unsigned seed) {
+JobInput RandomJob(int cutRows, std::vector<int> stockLengths, unsigned seed) {
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> length(200, 3000);
     std::uniform_int_distribution<int> quantity(2, 30);
-    CuttingJob job;
-    job.allowances.Kerf = 3;
-    job.allowances.Trim = 25;
-    job.allowances.Hold = 0;
-    for (int stock : stockLengths) job.StockItems.push_back({"*", std::to_string(stock)});
+    JobInput job;
+    job.Allowances.Kerf = 3;
+    job.Allowances.Trim = 25;
+    job.Allowances.Hold = 0;
+    for (int stock : stockLengths) job.StockRows.push_back({"*", std::to_string(stock)});
     std::vector<int> used;
-    while (static_cast<int>(job.CutItems.size()) < cutRows) {
+    while (static_cast<int>(job.CutRows.size()) < cutRows) {
         const int l = length(random);
         if (std::find(used.begin(), used.end(), l) != used.end()) continue;
         used.push_back(l);
-        job.CutItems.push_back({std::to_string(quantity(random)), std::to_string(l)});
+        job.CutRows.push_back({std::to_string(quantity(random)), std::to_string(l)});
     }
     return job;
 }
 
 void Calculate(benchmark::State& state, Algorithm chosen, int cutRows, std::vector<int> stock) {
-    const CuttingJob input = RandomJob(cutRows, stock, 20261206u);
+    const JobInput input = RandomJob(cutRows, stock, 20261206u);
     int bars = 0;
     int permutations = 0;
     for (auto _ : state) {
-        CuttingJob job = input;
-        Algorithm algorithm = chosen;
-        tallora::SilentCalculationHost host;
-        const auto outcome = tallora::RunCalculation(job, algorithm, host);
-        benchmark::DoNotOptimize(job.Patterns.data());
+        tallora::CalculationObserver quiet;
+        const auto outcome = tallora::Calculate(input, {chosen, {}}, quiet);
+        benchmark::DoNotOptimize(outcome.Result.Patterns.data());
         bars = 0;
-        for (const auto& p : job.Patterns) bars += p.BarCount;
+        for (const auto& p : outcome.Result.Patterns) bars += p.BarCount;
         permutations = outcome.Permutations;
     }
     state.counters["bars"] = bars;

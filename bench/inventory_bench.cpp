@@ -53,17 +53,22 @@ void FillInventory(const BenchInventory& file, int sections) {
 }
 
 // A calculated job of 20 patterns, each returning an offcut.
-CuttingJob BookableJob() {
-    CuttingJob job;
-    job.allowances.Offcut = 1000;
-    job.section.Section = Section(0);
-    job.StockItems = {{"*", "6000"}};
-    job.CutItems = {{"40", "2000"}};
+struct BookableJob {
+    JobInput Input;
+    CalculationResult Result;
+};
+
+BookableJob MakeBookableJob() {
+    BookableJob job;
+    job.Input.Allowances.Offcut = 1000;
+    job.Input.Section.Name = Section(0);
+    job.Input.StockRows = {{"*", "6000"}};
+    job.Input.CutRows = {{"40", "2000"}};
     for (int p = 0; p < 20; ++p) {
         CuttingPattern pattern{5975, 2, {2003}, {2}};
         pattern.IsOffcut = true;
         pattern.OffcutLength = 5975 - 2 * 2003;
-        job.Patterns.push_back(pattern);
+        job.Result.Patterns.push_back(pattern);
     }
     return job;
 }
@@ -72,17 +77,18 @@ void BookAJob(benchmark::State& state) {
     const BenchInventory file{InventoryPath(100)};
     FillInventory(file, 100);
     OffcutStore store = OffcutStore::Open(file.Path);
-    CuttingJob job = BookableJob();
+    BookableJob job = MakeBookableJob();
     // Each booking also takes a piece of offcuts of the section it books into.
-    const std::vector<Offcut> section = store.List(job.section.Section);
+    const std::vector<Offcut> section = store.List(job.Input.Section.Name);
     std::size_t next = 0;
     int booking = 0;
     for (auto _ : state) {
-        job.section.Reference = "R" + std::to_string(++booking);  // a new calculation each time
+        job.Input.Section.Reference =
+            "R" + std::to_string(++booking);  // a new calculation each time
         std::vector<UsedOffcut> used;
         for (int k = 0; k < 3 && next < section.size(); ++k)
             used.push_back({section[next++].Id, 1});
-        benchmark::DoNotOptimize(BookJob(store, job, "bench.cut", used));
+        benchmark::DoNotOptimize(BookJob(store, job.Input, job.Result, "bench.cut", used));
     }
 }
 BENCHMARK(BookAJob)->Unit(benchmark::kMillisecond);

@@ -36,12 +36,12 @@
 namespace {
 
 using tallora::Algorithm;
-using tallora::CuttingJob;
+using tallora::JobInput;
 
 struct Job {
     std::string Name;
     std::string Set;
-    CuttingJob Input;
+    JobInput Input;
     std::optional<int> Optimum;  // bars, where known
     bool SingleLength = true;
 };
@@ -68,11 +68,11 @@ struct Settings {
     std::optional<int> Threads;
 };
 
-CuttingJob NewJob(int kerf, int trim) {
-    CuttingJob job;
-    job.allowances.Kerf = kerf;
-    job.allowances.Trim = trim;
-    job.allowances.Hold = 0;
+JobInput NewJob(int kerf, int trim) {
+    JobInput job;
+    job.Allowances.Kerf = kerf;
+    job.Allowances.Trim = trim;
+    job.Allowances.Hold = 0;
     return job;
 }
 
@@ -84,7 +84,7 @@ std::optional<Job> ReadCspJob(const std::filesystem::path& path, int scale) {
     int capacity = 0;
     if (!(in >> kinds >> capacity)) return std::nullopt;
     Job job{path.stem().string(), "", NewJob(1, 0), std::nullopt};
-    job.Input.StockItems.push_back({"*", std::to_string(capacity * scale)});
+    job.Input.StockRows.push_back({"*", std::to_string(capacity * scale)});
     std::map<int, int> demand;
     for (int i = 0; i < kinds; ++i) {
         int size = 0;
@@ -93,7 +93,7 @@ std::optional<Job> ReadCspJob(const std::filesystem::path& path, int scale) {
         demand[size * scale] += count;
     }
     for (auto it = demand.rbegin(); it != demand.rend(); ++it) {
-        job.Input.CutItems.push_back({std::to_string(it->second), std::to_string(it->first - 1)});
+        job.Input.CutRows.push_back({std::to_string(it->second), std::to_string(it->first - 1)});
     }
     return job;
 }
@@ -161,9 +161,9 @@ Job TripletJob(int bars, unsigned seed) {
     for (int s : sizes) ++demand[s];
     Job job{"t" + std::to_string(bars * 3) + "_" + std::to_string(seed),
             "t" + std::to_string(bars * 3), NewJob(1, 0), bars};
-    job.Input.StockItems.push_back({"*", "1000"});
+    job.Input.StockRows.push_back({"*", "1000"});
     for (auto it = demand.rbegin(); it != demand.rend(); ++it) {
-        job.Input.CutItems.push_back({std::to_string(it->second), std::to_string(it->first - 1)});
+        job.Input.CutRows.push_back({std::to_string(it->second), std::to_string(it->first - 1)});
     }
     return job;
 }
@@ -179,13 +179,13 @@ Job ShopJob(int rows, const std::vector<int>& stock, unsigned seed, int most = 3
     Job job{"shop" + std::to_string(rows) + "x" + lengths + "_" + std::to_string(seed),
             "shop " + std::to_string(rows) + " rows, " + lengths + " mm", NewJob(3, trim),
             std::nullopt, stock.size() == 1};
-    for (int s : stock) job.Input.StockItems.push_back({"*", std::to_string(s)});
+    for (int s : stock) job.Input.StockRows.push_back({"*", std::to_string(s)});
     std::vector<int> used;
-    while (static_cast<int>(job.Input.CutItems.size()) < rows) {
+    while (static_cast<int>(job.Input.CutRows.size()) < rows) {
         const int l = length(random);
         if (std::find(used.begin(), used.end(), l) != used.end()) continue;
         used.push_back(l);
-        job.Input.CutItems.push_back({std::to_string(quantity(random)), std::to_string(l)});
+        job.Input.CutRows.push_back({std::to_string(quantity(random)), std::to_string(l)});
     }
     return job;
 }
@@ -205,7 +205,7 @@ Job OffcutShopJob(int rows, int offcuts, unsigned seed) {
         if (std::find(lengths.begin(), lengths.end(), l) == lengths.end()) lengths.push_back(l);
     }
     for (std::size_t k = 0; k < lengths.size(); ++k) {
-        job.Input.StockItems.push_back(
+        job.Input.StockRows.push_back(
             {std::to_string(std::uniform_int_distribution<int>(1, 3)(random)),
              std::to_string(lengths[k]),
              tallora::InventoryOffcutMark(static_cast<long long>(k) + 1)});
@@ -214,15 +214,15 @@ Job OffcutShopJob(int rows, int offcuts, unsigned seed) {
 }
 
 Outcome RunOnce(const Job& job, Algorithm chosen, const Settings& settings) {
-    CuttingJob run = job.Input;
-    Algorithm algorithm = chosen;
-    tallora::SilentCalculationHost host;
+    tallora::CalculationObserver quiet;
     tallora::CalculationOptions options;
+    options.Algorithm = chosen;
     if (chosen == Algorithm::Optimal) options.TimeLimitSeconds = settings.OptimalLimit;
     if (chosen == Algorithm::Complex) options.TimeLimitSeconds = settings.ComplexLimit;
     if (settings.Threads) options.Threads = static_cast<unsigned>(*settings.Threads);
     const auto start = std::chrono::steady_clock::now();
-    const auto outcome = tallora::RunCalculation(run, algorithm, host, options);
+    const auto outcome = tallora::Calculate(job.Input, options, quiet);
+    const tallora::CalculationResult& run = outcome.Result;
     Outcome result;
     result.Seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

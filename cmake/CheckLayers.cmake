@@ -1,5 +1,5 @@
 # Fails when a source of src/ includes a folder its layer may not see, or when the core (every
-# folder but app/ and the qt/ folders) includes a Qt header. Run at every build; the
+# folder but platform/, gui/ and app/) includes a Qt header. Run at every build; the
 # include roots of the layers' targets make most wrong includes fail to compile as well, and this
 # check names the rule that was broken.
 #   cmake -DSOURCE_DIR=.../src -P CheckLayers.cmake
@@ -17,33 +17,30 @@ set(below_commands inventory storage report entry costing results engine job)
 set(below_cli commands inventory storage report entry costing results engine job)
 set(core_layers job engine results entry costing storage report inventory commands cli)
 
+# Above the core: the Qt adapters of the ports, the windows, the desktop's start.
+set(below_platform ${core_layers})
+list(REMOVE_ITEM below_platform cli)
+set(below_gui platform ${below_platform})
+set(below_app gui ${below_gui})
+set(qt_layers platform gui app)
+
 file(GLOB_RECURSE sources "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
 set(offences "")
 foreach(file IN LISTS sources)
   file(RELATIVE_PATH rel "${SOURCE_DIR}" "${file}")
   string(REGEX MATCH "^[^/]+" folder "${rel}")
-  set(core TRUE)
-  if(rel MATCHES "/qt/" OR folder STREQUAL "app")
-    set(core FALSE)
-  endif()
+  list(FIND qt_layers "${folder}" qt_index)
 
-  # What this file may include.
-  if(core)
-    set(allowed ${folder} ${below_${folder}})
-  elseif(folder STREQUAL "app")
-    set(allowed app widgets ${core_layers})
-    list(REMOVE_ITEM allowed cli)
-  else()
-    # A window-system adapter: the core below the executables, the shared widgets, its own
-    # qt/ folder, and the drawing adapters of results and report that both programs share.
-    set(allowed widgets ${core_layers})
-    list(REMOVE_ITEM allowed cli)
+  # What this file may include. tallora-cli's start puts the platform's adapters in.
+  set(allowed ${folder} ${below_${folder}})
+  if(rel STREQUAL "cli/main.cpp")
+    list(APPEND allowed platform)
   endif()
 
   file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
   foreach(line IN LISTS includes)
     if(line MATCHES "#[ \t]*include[ \t]*<(Q[A-Za-z]*)")
-      if(core)
+      if(qt_index EQUAL -1)
         list(APPEND offences "${rel}: the core includes the window system (<${CMAKE_MATCH_1}>)")
       endif()
       continue()
@@ -56,25 +53,6 @@ foreach(file IN LISTS sources)
     list(FIND allowed "${target}" index)
     if(index EQUAL -1)
       list(APPEND offences "${rel}: includes ${target}/${inner}, a layer above or beside its own")
-      continue()
-    endif()
-    # The window-system side of a layer is not the core's to see, nor another adapter's; the
-    # programs' start (app/, tallora-cli's main) puts the adapters together.
-    if(inner MATCHES "^qt/" AND NOT folder STREQUAL "app" AND NOT rel STREQUAL "cli/main.cpp")
-      set(own FALSE)
-      if(NOT core AND rel MATCHES "^${target}/qt/")
-        set(own TRUE)
-      endif()
-      if(NOT core AND rel MATCHES "^report/qt/" AND target STREQUAL "results")
-        set(own TRUE)
-      endif()
-      # The shared widgets are there for every window.
-      if(NOT core AND target STREQUAL "widgets")
-        set(own TRUE)
-      endif()
-      if(NOT own)
-        list(APPEND offences "${rel}: includes ${target}/${inner}, another layer's window side")
-      endif()
     endif()
   endforeach()
 endforeach()

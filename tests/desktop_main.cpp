@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 int main(int argc, char** argv) {
-    Q_INIT_RESOURCE(app);
+    Q_INIT_RESOURCE(gui);
     ::testing::InitGoogleTest(&argc, argv);
     // Listing the tests at build time needs no window system.
     if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();

@@ -16,11 +16,12 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/MainForm.h"
-#include "costing/qt/CostingForm.h"
-#include "inventory/qt/InventoryForm.h"
-#include "results/qt/ImageForm.h"
+#include "gui/MainWindow.h"
+#include "gui/costing/CostingWindow.h"
+#include "gui/inventory/InventoryWindow.h"
+#include "gui/results/DiagramWindow.h"
 #include "support/MemoryRegistry.h"
+#include "support/TestJob.h"
 
 namespace {
 
@@ -63,11 +64,11 @@ bool Save(QWidget& widget, const QString& file) {
 
 // A job of forty patterns, as a long cutting list gives: 6000 mm bars (trim 10, kerf 3) filled
 // from a rotating list of lengths, the remnant an offcut from 500 mm.
-CuttingJob BigJob() {
+TestJob BigJob() {
     const int lengths[] = {2450, 1830, 1450, 965, 780, 620, 540, 410, 1205, 2130};
-    CuttingJob job;
-    job.allowances = {3, 10, 0, 500, false};
-    for (const int length : lengths) job.InputCutLength.push_back(length + 3);
+    TestJob job;
+    job.Input.Allowances = {3, 10, 0, 500, false};
+    for (const int length : lengths) job.Result.InputCutLength.push_back(length + 3);
     for (int i = 0; i < 40; ++i) {
         CuttingPattern p;
         p.StockLength = 5990;
@@ -86,8 +87,8 @@ CuttingJob BigJob() {
             }
         }
         p.OffcutLength = p.StockLength - used;
-        p.IsOffcut = p.OffcutLength >= job.allowances.Offcut;
-        job.Patterns.push_back(p);
+        p.IsOffcut = p.OffcutLength >= job.Input.Allowances.Offcut;
+        job.Result.Patterns.push_back(p);
     }
     return job;
 }
@@ -95,7 +96,7 @@ CuttingJob BigJob() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    Q_INIT_RESOURCE(app);
+    Q_INIT_RESOURCE(gui);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tallora"));
@@ -108,9 +109,9 @@ int main(int argc, char** argv) {
     MemoryRegistry store;
     TempShell shell(QDir::tempPath().toStdString() + "/tallora-screenshots");
     SilentDialogs dialogs;
-    TMainForm form(DesktopServices{store, shell, dialogs, NumberFormat::UK(),
-                                   [](const QString&) { return true; }, [] {}});
-    form.ShowAndStart({});
+    MainWindow form(DesktopServices{store, shell, dialogs, NumberFormat::UK(),
+                                    [](const QString&) { return true; }, [] {}});
+    form.showAndStart({});
     QApplication::setActiveWindow(&form);
     bool ok = Save(form, out + QStringLiteral("/guide-start.png"));
 
@@ -134,28 +135,28 @@ int main(int argc, char** argv) {
 
     {
         // The calculation runs on its worker: the picture is taken when it has ended.
-        QSignalSpy finished(&form, &TMainForm::calculationFinished);
-        form.CalculateButtonClick();
+        QSignalSpy finished(&form, &MainWindow::calculationFinished);
+        form.calculate();
         if (form.Calculating()) finished.wait(60000);
     }
     ok = Save(form, out + QStringLiteral("/main-window.png")) && ok;
 
     // The diagram viewer at its own size, then the costing window with a cutting charge.
     QTimer::singleShot(300, [&] {
-        if (auto* viewer = form.findChild<TImageForm*>()) {
+        if (auto* viewer = form.findChild<DiagramWindow*>()) {
             ok = Save(*viewer, out + QStringLiteral("/diagram-viewer.png")) && ok;
             viewer->close();
         }
     });
-    form.DrawPatternsClick();
+    form.showDiagram();
     QTimer::singleShot(300, [&] {
-        TCostingForm* costing = form.CostingForm();
+        CostingWindow* costing = form.Costing();
         costing->findChild<QRadioButton*>(QStringLiteral("CCRadioC"))->click();
         costing->findChild<QLineEdit*>(QStringLiteral("CCutEdit"))->setText(QStringLiteral("0.85"));
         ok = Save(*costing, out + QStringLiteral("/costing-window.png")) && ok;
         costing->close();
     });
-    form.CostingButtonClick();
+    form.showCosting();
 
     // The same window made as large as the screen allows.
     form.resize(1280, 860);
@@ -164,8 +165,8 @@ int main(int argc, char** argv) {
     // A big job: the viewer scrolls, zoomed once so the pieces carry their lengths, and says
     // what the mouse points at.
     {
-        const CuttingJob big = BigJob();
-        TImageForm viewer(big, &form);
+        const TestJob big = BigJob();
+        DiagramWindow viewer(big, &form);
         viewer.resize(900, 640);
         viewer.show();
         QApplication::processEvents();
@@ -174,13 +175,13 @@ int main(int argc, char** argv) {
         viewer.ScrollArea()->verticalScrollBar()->setValue(300);
         QApplication::processEvents();
         // The mouse on the first 1450 mm piece in view.
-        BarImage* image = viewer.Image();
+        DiagramImage* image = viewer.Image();
         const QtTextMeasurer measurer = DiagramMeasurer();
         for (int y = 420; y < 700; y += 10) {
             bool found = false;
             for (int x = 20; x < 800 && !found; x += 10) {
-                const DiagramHit hit =
-                    DiagramHitAt(big, image->width(), image->height(), measurer, x, y);
+                const DiagramHit hit = DiagramHitAt(big.Input, big.Result, image->width(),
+                                                    image->height(), measurer, x, y);
                 if (hit.Part != DiagramPart::Piece || hit.Length != 1450) continue;
                 QMouseEvent move(QEvent::MouseMove, QPointF(x, y),
                                  QPointF(image->mapToGlobal(QPoint(x, y))), Qt::NoButton,
@@ -195,28 +196,28 @@ int main(int argc, char** argv) {
     }
 
     // A job of one stock length, calculated with Optimal: the status bar gives its bound.
-    TMainForm optimal(DesktopServices{store, shell, dialogs, NumberFormat::UK(),
-                                      [](const QString&) { return true; }, [] {}});
-    optimal.ShowAndStart({});
+    MainWindow optimal(DesktopServices{store, shell, dialogs, NumberFormat::UK(),
+                                       [](const QString&) { return true; }, [] {}});
+    optimal.showAndStart({});
     QApplication::setActiveWindow(&optimal);
     Row(optimal, "SQEdit", "SLEdit", QStringLiteral("*"), QStringLiteral("6000"));
     Row(optimal, "CQEdit", "CLEdit", QStringLiteral("12"), QStringLiteral("1450"));
     Row(optimal, "CQEdit", "CLEdit", QStringLiteral("9"), QStringLiteral("2130"));
     Row(optimal, "CQEdit", "CLEdit", QStringLiteral("16"), QStringLiteral("780"));
     Row(optimal, "CQEdit", "CLEdit", QStringLiteral("6"), QStringLiteral("3020"));
-    optimal.Optimal1Click();
+    optimal.chooseOptimal();
     {
-        QSignalSpy finished(&optimal, &TMainForm::calculationFinished);
-        optimal.CalculateButtonClick();
+        QSignalSpy finished(&optimal, &MainWindow::calculationFinished);
+        optimal.calculate();
         if (optimal.Calculating()) finished.wait(60000);
     }
     ok = Save(optimal, out + QStringLiteral("/optimal-status.png")) && ok;
 
     // The inventory's worked example: a frame job books its offcuts, the next job of the section
     // cuts them first.
-    TMainForm frame(DesktopServices{store, shell, dialogs, NumberFormat::UK(),
-                                    [](const QString&) { return true; }, [] {}});
-    frame.ShowAndStart({});
+    MainWindow frame(DesktopServices{store, shell, dialogs, NumberFormat::UK(),
+                                     [](const QString&) { return true; }, [] {}});
+    frame.showAndStart({});
     QApplication::setActiveWindow(&frame);
     frame.findChild<QLineEdit*>(QStringLiteral("SectionEdit"))
         ->setText(QStringLiteral("100x100x5 SHS"));
@@ -226,12 +227,12 @@ int main(int argc, char** argv) {
     Row(frame, "SQEdit", "SLEdit", QStringLiteral("*"), QStringLiteral("6000"));
     Row(frame, "CQEdit", "CLEdit", QStringLiteral("8"), QStringLiteral("1750"));
     {
-        QSignalSpy finished(&frame, &TMainForm::calculationFinished);
-        frame.CalculateButtonClick();
+        QSignalSpy finished(&frame, &MainWindow::calculationFinished);
+        frame.calculate();
         if (frame.Calculating()) finished.wait(60000);
     }
-    frame.BookOffcuts1Click();
-    frame.ResetClick();
+    frame.bookOffcuts();
+    frame.newJob();
     frame.findChild<QLineEdit*>(QStringLiteral("SectionEdit"))
         ->setText(QStringLiteral("100x100x5 shs"));
     frame.findChild<QLineEdit*>(QStringLiteral("ReferenceEdit"))
@@ -240,17 +241,17 @@ int main(int argc, char** argv) {
     Row(frame, "SQEdit", "SLEdit", QStringLiteral("*"), QStringLiteral("6000"));
     Row(frame, "CQEdit", "CLEdit", QStringLiteral("2"), QStringLiteral("2000"));
     Row(frame, "CQEdit", "CLEdit", QStringLiteral("6"), QStringLiteral("650"));
-    frame.UseOffcuts1Click();
-    frame.Optimal1Click();
+    frame.useOffcuts();
+    frame.chooseOptimal();
     {
-        QSignalSpy finished(&frame, &TMainForm::calculationFinished);
-        frame.CalculateButtonClick();
+        QSignalSpy finished(&frame, &MainWindow::calculationFinished);
+        frame.calculate();
         if (frame.Calculating()) finished.wait(60000);
     }
     ok = Save(frame, out + QStringLiteral("/inventory-next-job.png")) && ok;
-    frame.BookOffcuts1Click();
-    frame.Inventory1Click();
-    if (TInventoryForm* inventory = frame.InventoryForm()) {
+    frame.bookOffcuts();
+    frame.showInventory();
+    if (InventoryWindow* inventory = frame.Inventory()) {
         // Offcuts of other sections, put on the rack by hand.
         std::vector<NewOffcut> byHand = {{"152x89 UB 16", 2740, 2, {}, "Rack 3"},
                                          {"152x89 UB 16", 3650, 1, {}, "Rack 3"},
@@ -259,7 +260,7 @@ int main(int argc, char** argv) {
             inventory->SetEditor([offcut](QWidget*, const QString&, const NewOffcut&) {
                 return std::optional<NewOffcut>(offcut);
             });
-            inventory->AddClick();
+            inventory->addOffcut();
         }
         inventory->SelectSection(std::nullopt);
         inventory->Table()->clearSelection();

@@ -4,13 +4,13 @@
 #include <QFont>
 #include <QUrl>
 
-#include "app/MainForm.h"
-#include "app/QtDialogs.h"
-#include "results/qt/LocaleFormat.h"
-#include "storage/qt/QtRegistryStore.h"
+#include "gui/MainWindow.h"
+#include "gui/QtDialogs.h"
+#include "platform/LocaleFormat.h"
+#include "platform/QtRegistryStore.h"
 
 int main(int argc, char** argv) {
-    Q_INIT_RESOURCE(app);
+    Q_INIT_RESOURCE(gui);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallora"));
     QApplication::setOrganizationName(QStringLiteral("Vantorel"));
@@ -31,10 +31,10 @@ int main(int argc, char** argv) {
         tallora::SystemNumberFormat(),
         [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); },
         [] { QApplication::quit(); }};
-    tallora::TMainForm form(services);
+    tallora::MainWindow form(services);
     dialogs.SetOwner(&form);
 
     const QStringList arguments = QApplication::arguments();
-    form.ShowAndStart(arguments.size() > 1 ? arguments.at(1) : QString());
+    form.showAndStart(arguments.size() > 1 ? arguments.at(1) : QString());
     return QApplication::exec();
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/Ports.h"
+#include "commands/PictureOutput.h"
 #include "storage/RegistryStore.h"
 
 namespace tallora {

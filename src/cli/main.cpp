@@ -4,10 +4,10 @@
 
 #include "cli/CliApp.h"
 #ifdef TALLORA_CLI_PICTURES
-#include "report/qt/QtPictureOutput.h"
+#include "platform/QtPictureOutput.h"
 #endif
 #ifdef TALLORA_CLI_SETTINGS
-#include "storage/qt/QtRegistryStore.h"
+#include "platform/QtRegistryStore.h"
 #endif
 
 int main(int argc, char** argv) {

@@ -1,9 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
-#include <vector>
 
-#include "commands/Ports.h"
 #include "engine/Calculation.h"
 #include "results/NumberFormat.h"
 #include "results/Statistics.h"
@@ -11,23 +10,38 @@
 
 namespace tallora {
 
-// What Calculate gives its caller: the engine's outcome and, when the run completed, the
-// statistics and the cutting list it showed.
-struct CalculateResult : CalculationOutcome {
-    Statistics Stats;
-    std::vector<std::string> CuttingList;
-};
-
 inline const char* const CancelledText = "Calculation cancelled: the results shown are kept";
 
-// The Calculate command, the one path of the desktop, the conversion of earlier-format files
-// and the command line: keeps the inputs in the AutoSave key (when there is a store), rewrites
-// the weight and cost to the form their fields show, runs the calculation with the chosen
-// algorithm (which the offer for large jobs may switch), then compiles and shows the
-// statistics and writes the cutting list. A calculation the user cancels leaves the results
-// of the job as they were before it and says so in the status bar.
-CalculateResult Calculate(CuttingJob& job, Algorithm& algorithm, CalculateHost& host,
-                          const NumberFormat& format, RegistryStore* autoSaveStore,
-                          const CalculationOptions& options = {});
+// The question asked before a Complex run of many cut rows.
+std::string SwitchToFastQuestion();
+
+// The Calculate command, in the two steps every front end takes. First, on the caller's side:
+// keeps the inputs in the AutoSave key (when there is a store), rewrites the weight and cost to
+// the form their fields show, and, for a Complex run of more than 40 cut rows the calculation
+// will read, asks `askSwitch` whether to use Fast instead (Yes changes `algorithm`, also for
+// later calculations). Returns the input to calculate.
+JobInput PrepareCalculation(const JobInput& input, Algorithm& algorithm,
+                            RegistryStore* autoSaveStore, const NumberFormat& format,
+                            const std::function<bool(const std::string&)>& askSwitch);
+
+// What a calculation gives the front end to show.
+struct CalculatedJob {
+    // When completed, its result has the allowances applied and the cutting list written.
+    CalculationOutcome Outcome;
+    Statistics Stats;
+    // For the status bar: the time taken, after Optimal followed by how the plan stands against
+    // its bound.
+    std::string StatusText;
+};
+
+// Then, on any thread: runs the calculation of the prepared input and compiles the statistics
+// and the cutting list of a completed run.
+CalculatedJob CalculateJob(const JobInput& input, const CalculationOptions& options,
+                           CalculationObserver& observer, const NumberFormat& format);
+
+// The statistics of a stored result under the input as it is now (after an edit of the
+// allowances or prices, or with a job file's result), and with `rewriteList` its cutting list
+// written again.
+Statistics RefreshResult(const JobInput& input, CalculationResult& result, bool rewriteList);
 
 }  // namespace tallora

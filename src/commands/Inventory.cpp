@@ -48,8 +48,8 @@ std::string InventoryMetres(long long millimetres) {
     return sign + std::to_string(mm / 1000) + "." + fraction + " m";
 }
 
-InventoryCommandResult UseOffcutsFromInventory(CuttingJob& job, const OffcutStore& store) {
-    const std::string section = job.section.Section;
+InventoryCommandResult UseOffcutsFromInventory(JobInput& input, const OffcutStore& store) {
+    const std::string section = input.Section.Name;
     if (SectionKey(section).empty()) {
         return {false,
                 "Type the job's Section first: the offcut inventory keeps its offcuts by section."};
@@ -58,7 +58,7 @@ InventoryCommandResult UseOffcutsFromInventory(CuttingJob& job, const OffcutStor
     if (offcuts.empty())
         return {false, "The offcut inventory has no offcuts of section " + Quoted(section) + "."};
 
-    const InventoryStock stock = AddOffcutsAsStock(job, offcuts);
+    const InventoryStock stock = AddOffcutsAsStock(input, offcuts);
     std::string message;
     if (stock.Rows.empty()) {
         message = "No offcuts were added to the stock list.";
@@ -83,35 +83,37 @@ InventoryCommandResult UseOffcutsFromInventory(CuttingJob& job, const OffcutStor
     return {!stock.Rows.empty(), message};
 }
 
-InventoryCommandResult BookOffcutsToInventory(OffcutStore& store, const CuttingJob& job,
+InventoryCommandResult BookOffcutsToInventory(OffcutStore& store, const JobInput& input,
+                                              const CalculationResult& result,
                                               const std::string& jobFile) {
-    BookCalculatedJob(store, job, jobFile);
+    BookCalculatedJob(store, input, result, jobFile);
 
     long long returnedPieces = 0;
     long long returnedLength = 0;
-    for (const auto& offcut : ReturnedOffcuts(job)) {
+    for (const auto& offcut : ReturnedOffcuts(input, result)) {
         returnedPieces += offcut.Count;
         returnedLength += static_cast<long long>(offcut.Count) * offcut.Length;
     }
     long long usedBars = 0;
     long long usedLength = 0;
-    const Allowances& a = job.allowances;
-    for (int j = 0; j < job.InputStockCount(); ++j) {
-        if (!InputStockIsOffcut(job, j) || j >= static_cast<int>(job.StockBarsUsed.size()))
+    const Allowances& a = input.Allowances;
+    for (int j = 0; j < result.InputStockCount(); ++j) {
+        if (!InputStockIsOffcut(result, j) || j >= static_cast<int>(result.StockBarsUsed.size()))
             continue;
-        usedBars += job.StockBarsUsed[j];
-        usedLength += static_cast<long long>(job.StockBarsUsed[j]) *
-                      (job.InputStockLength[j] + a.Trim + a.Hold);
+        usedBars += result.StockBarsUsed[j];
+        usedLength += static_cast<long long>(result.StockBarsUsed[j]) *
+                      (result.InputStockLength[j] + a.Trim + a.Hold);
     }
 
     std::string message = "The job was booked to the offcut inventory.\r\n";
-    message += returnedPieces > 0
-                   ? Plural(returnedPieces, "offcut", "offcuts") + " returned to stock (" +
-                         InventoryMetres(returnedLength) + ") were added."
-                   : "It returns no offcuts to stock.";
+    message += returnedPieces > 0 ? Plural(returnedPieces, "offcut", "offcuts") +
+                                        " returned to stock (" + InventoryMetres(returnedLength) +
+                                        ") " + (returnedPieces == 1 ? "was" : "were") + " added."
+                                  : "It returns no offcuts to stock.";
     message += "\r\n";
     message += usedBars > 0 ? Plural(usedBars, "inventory offcut", "inventory offcuts") + " (" +
-                                  InventoryMetres(usedLength) + ") it cut were taken away."
+                                  InventoryMetres(usedLength) + ") it cut " +
+                                  (usedBars == 1 ? "was" : "were") + " taken away."
                             : "It cut no inventory offcuts.";
     return {true, message};
 }

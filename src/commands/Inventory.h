@@ -3,7 +3,8 @@
 #include <string>
 
 #include "inventory/OffcutStore.h"
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
 #include "storage/RegistryStore.h"
 #include "storage/Settings.h"
 
@@ -31,12 +32,13 @@ struct InventoryCommandResult {
 
 // Use Offcuts from Inventory: adds the inventory's offcuts of the job's section to its stock list
 // as marked, limited rows, and says what was added and what was left out.
-InventoryCommandResult UseOffcutsFromInventory(CuttingJob& job, const OffcutStore& store);
+InventoryCommandResult UseOffcutsFromInventory(JobInput& input, const OffcutStore& store);
 
 // Book Offcuts to Inventory: books the calculated job's returned offcuts and the inventory
 // offcuts it cut, and says what changed. Throws InventoryError, the inventory unchanged, when it
 // cannot (no results, booked before, an offcut gone).
-InventoryCommandResult BookOffcutsToInventory(OffcutStore& store, const CuttingJob& job,
+InventoryCommandResult BookOffcutsToInventory(OffcutStore& store, const JobInput& input,
+                                              const CalculationResult& result,
                                               const std::string& jobFile);
 
 }  // namespace tallora

@@ -18,16 +18,57 @@ std::string Join(const std::vector<std::string>& cells) {
     return line;
 }
 
+// The table's texts: the grid's rows ordered as the grid keeps them, and the lines for the
+// clipboard.
+void FormatSheet(CostingSheet& sheet, const CostingSettings& settings, const NumberFormat& format) {
+    const CostingTable& t = sheet.Table;
+    auto weight = [&](double v) { return FormatFixed(v, 3, format); };
+    auto money = [&](double v) { return FormatCurrency(v, format); };
+    std::vector<CostingGridRow> rows;
+    for (const CostingRow& row : t.Rows) {
+        rows.push_back({FormatGeneral(row.Quantity, format), FormatGeneral(row.Length, format),
+                        weight(row.NetWeight), money(row.MaterialCost), money(row.CuttingCharge),
+                        money(row.Other1), money(row.Other2), money(row.Other3),
+                        money(row.TotalCost)});
+    }
+    sheet.ClipboardLines.push_back(" Qty\tLength\tNet Wt\tMat Cost\tCut Charge\t" +
+                                   settings.OtherName1 + "\t" + settings.OtherName2 + "\t" +
+                                   settings.OtherName3 + "\t" + "Total");
+    for (const auto& row : rows) {
+        sheet.ClipboardLines.push_back(Join(std::vector<std::string>(row.begin(), row.end())));
+    }
+    sheet.ClipboardLines.emplace_back();
+    const CostingGridRow totals = {"",
+                                   "TOTALS",
+                                   weight(t.TotalWeight),
+                                   money(t.TotalMaterial),
+                                   money(t.TotalCutting),
+                                   money(t.TotalOther1),
+                                   money(t.TotalOther2),
+                                   money(t.TotalOther3),
+                                   money(t.GrandTotal)};
+    sheet.ClipboardLines.push_back(
+        " \t" + Join(std::vector<std::string>(totals.begin() + 1, totals.end())));
+
+    // The grid keeps its rows ordered by the Quantity text, compared as plain strings.
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const CostingGridRow& a, const CostingGridRow& b) { return a[0] < b[0]; });
+    sheet.GridRows = std::move(rows);
+    sheet.GridRows.emplace_back();
+    sheet.GridRows.push_back(totals);
+}
+
 }  // namespace
 
-CostingSheet CalcGrid(const CuttingJob& job, const Statistics& stats, const MaterialPrice& material,
-                      const CostingSettings& settings, const NumberFormat& format) {
+CostingSheet MakeCostingSheet(const JobInput& input, const CalculationResult& result,
+                              const Statistics& stats, const MaterialPrice& material,
+                              const CostingSettings& settings, const NumberFormat& format) {
     const double W = material.Weight;
     const double CM = stats.StatMetres[ChargeableMaterialRow];
     const double NM = stats.StatMetres[CutPiecesRow];
     const double CT = CM * W / 1000;
     const long long ordered =
-        std::accumulate(job.InputCutQuantity.begin(), job.InputCutQuantity.end(), 0LL);
+        std::accumulate(result.InputCutQuantity.begin(), result.InputCutQuantity.end(), 0LL);
     const double sawCuts = static_cast<double>(stats.BarsUsedTotal + ordered);
 
     // Job totals, by basis.
@@ -65,10 +106,10 @@ CostingSheet CalcGrid(const CuttingJob& job, const Statistics& stats, const Mate
 
     CostingSheet sheet;
     CostingTable& t = sheet.Table;
-    for (int r = 0; r < job.InputCutCount(); ++r) {
+    for (int r = 0; r < result.InputCutCount(); ++r) {
         CostingRow row;
-        const double q = job.InputCutQuantity[r];
-        const double L = job.InputCutLength[r] - job.allowances.Kerf;
+        const double q = result.InputCutQuantity[r];
+        const double L = result.InputCutLength[r] - input.Allowances.Kerf;
         row.Quantity = q;
         row.Length = L;
         row.NetWeight = L * W / 1000;
@@ -88,40 +129,7 @@ CostingSheet CalcGrid(const CuttingJob& job, const Statistics& stats, const Mate
     }
     t.GrandTotal = t.TotalMaterial + t.TotalCutting + t.TotalOther1 + t.TotalOther2 + t.TotalOther3;
 
-    auto weight = [&](double v) { return FormatFixed(v, 3, format); };
-    auto money = [&](double v) { return FormatCurrency(v, format); };
-    std::vector<CostingGridRow> rows;
-    for (const CostingRow& row : t.Rows) {
-        rows.push_back({FormatGeneral(row.Quantity, format), FormatGeneral(row.Length, format),
-                        weight(row.NetWeight), money(row.MaterialCost), money(row.CuttingCharge),
-                        money(row.Other1), money(row.Other2), money(row.Other3),
-                        money(row.TotalCost)});
-    }
-    sheet.ClipboardLines.push_back(" Qty\tLength\tNet Wt\tMat Cost\tCut Charge\t" +
-                                   settings.OtherName1 + "\t" + settings.OtherName2 + "\t" +
-                                   settings.OtherName3 + "\t" + "Total");
-    for (const auto& row : rows) {
-        sheet.ClipboardLines.push_back(Join(std::vector<std::string>(row.begin(), row.end())));
-    }
-    sheet.ClipboardLines.emplace_back();
-    const CostingGridRow totals = {"",
-                                   "TOTALS",
-                                   weight(t.TotalWeight),
-                                   money(t.TotalMaterial),
-                                   money(t.TotalCutting),
-                                   money(t.TotalOther1),
-                                   money(t.TotalOther2),
-                                   money(t.TotalOther3),
-                                   money(t.GrandTotal)};
-    sheet.ClipboardLines.push_back(
-        " \t" + Join(std::vector<std::string>(totals.begin() + 1, totals.end())));
-
-    // The grid keeps its rows ordered by the Quantity text, compared as plain strings.
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const CostingGridRow& a, const CostingGridRow& b) { return a[0] < b[0]; });
-    sheet.GridRows = std::move(rows);
-    sheet.GridRows.emplace_back();
-    sheet.GridRows.push_back(totals);
+    FormatSheet(sheet, settings, format);
     return sheet;
 }
 

@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "job/CalculationResult.h"
 #include "job/CostingSettings.h"
-#include "job/CuttingJob.h"
+#include "job/JobInput.h"
 #include "results/NumberFormat.h"
 #include "results/Statistics.h"
 
@@ -18,7 +19,7 @@ struct MaterialPrice {
     double Weight = 0.0;                     // kg per metre
 
     static MaterialPrice OfJob(const SectionData& section) {
-        return {section.CostType, section.SectionCost, section.SectionWeight};
+        return {section.CostType, section.Cost, section.Weight};
     }
 };
 
@@ -59,7 +60,8 @@ struct CostingSheet {
 };
 
 // Works out the costing sheet of the calculated job.
-CostingSheet CalcGrid(const CuttingJob& job, const Statistics& stats, const MaterialPrice& material,
-                      const CostingSettings& settings, const NumberFormat& format);
+CostingSheet MakeCostingSheet(const JobInput& input, const CalculationResult& result,
+                              const Statistics& stats, const MaterialPrice& material,
+                              const CostingSettings& settings, const NumberFormat& format);
 
 }  // namespace tallora

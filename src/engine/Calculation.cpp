@@ -27,8 +27,6 @@ const char* AlgorithmName(Algorithm algorithm) {
 
 namespace {
 
-const char* const kCalculatingText = "Calculating Solution... Please Wait a Moment";
-
 // Rows of the entry lists as the calculation reads them.
 struct ReadRows {
     std::vector<WorkingStockRow> stock;  // usable lengths
@@ -37,13 +35,13 @@ struct ReadRows {
     std::string error;
 };
 
-ReadRows ReadEntryRows(const CuttingJob& job) {
+ReadRows ReadEntryRows(const JobInput& input) {
     ReadRows rows;
-    if (job.StockItems.size() > static_cast<size_t>(MaxStockRows)) {
+    if (input.StockRows.size() > static_cast<size_t>(MaxStockRows)) {
         rows.error = StockListFullMessage();
         return rows;
     }
-    if (job.CutItems.size() > static_cast<size_t>(MaxCutRows)) {
+    if (input.CutRows.size() > static_cast<size_t>(MaxCutRows)) {
         rows.error = CutListFullMessage();
         return rows;
     }
@@ -63,8 +61,8 @@ ReadRows ReadEntryRows(const CuttingJob& job) {
         return quantity;
     };
 
-    const Allowances& a = job.allowances;
-    for (const StockItem& item : job.StockItems) {
+    const Allowances& a = input.Allowances;
+    for (const ListRow& item : input.StockRows) {
         const auto length = readLength(item.Length);
         if (!length) return rows;
         int quantity = -1;
@@ -80,7 +78,7 @@ ReadRows ReadEntryRows(const CuttingJob& job) {
         rows.stockMarks.push_back(item.Mark);
     }
     long long total = 0;
-    for (const CutItem& item : job.CutItems) {
+    for (const ListRow& item : input.CutRows) {
         const auto length = readLength(item.Length);
         if (!length) return rows;
         const auto quantity = readQuantity(item.Quantity);
@@ -101,32 +99,7 @@ ReadRows ReadEntryRows(const CuttingJob& job) {
     return rows;
 }
 
-// Main window enabled, progress window hidden, normal cursor: however the passes end.
-class FinishGuard {
-public:
-    explicit FinishGuard(CalculationHost& host) : host_(host) {}
-    FinishGuard(const FinishGuard&) = delete;
-    FinishGuard& operator=(const FinishGuard&) = delete;
-    ~FinishGuard() { Finish(); }
-    void Finish() {
-        if (done_) return;
-        done_ = true;
-        host_.SetMainWindowEnabled(true);
-        host_.HideProgress();
-        host_.SetBusyCursor(false);
-    }
-
-private:
-    CalculationHost& host_;
-    bool done_ = false;
-};
-
 }  // namespace
-
-std::string SwitchToFastQuestion() {
-    return "This calculation may take some time to process.\r\n"
-           "Would you like to switch to the potentially less accurate Fast Algorithm?";
-}
 
 std::string StockTooShortMessage(int longestCutLength) {
     return "You have not entered a stock length long enough to cut a length of " +
@@ -134,29 +107,73 @@ std::string StockTooShortMessage(int longestCutLength) {
            "Please check your stock length entries.";
 }
 
-CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, CalculationHost& host,
-                                  const CalculationOptions& options) {
-    CalculationOutcome outcome;
+std::optional<std::string> RowsError(const JobInput& input) {
+    ReadRows rows = ReadEntryRows(input);
+    if (rows.error.empty()) return std::nullopt;
+    return rows.error;
+}
 
-    // Rows the calculation cannot read are refused before anything changes.
-    ReadRows rows = ReadEntryRows(job);
+namespace {
+
+// The rows read into the tables, and the copies the result keeps of them.
+void StartTables(const JobInput& input, ReadRows rows, WorkingTables& tables,
+                 CalculationResult& result) {
+    tables.Kerf = input.Allowances.Kerf;
+    tables.Stock = std::move(rows.stock);
+    for (const auto& row : tables.Stock) result.InputStockLength.push_back(row.StockLength);
+    result.InputStockMark = std::move(rows.stockMarks);
+    tables.Cuts = std::move(rows.cuts);
+    for (const auto& row : tables.Cuts) {
+        result.InputCutLength.push_back(row.CutLength);
+        result.InputCutQuantity.push_back(row.CutQuantity);
+        result.TotalCutLength += (row.CutLength - tables.Kerf) * row.CutQuantity;
+        result.TotalPieces += row.CutQuantity;
+    }
+    tables.TotalPieces = result.TotalPieces;
+    result.StockBarsUsed.assign(result.InputStockLength.size(), 0);
+}
+
+// The algorithm's runs until every piece is placed, the stock runs out or a run places nothing.
+void RunAlgorithm(Algorithm algorithm, CalculationRun& run) {
+    WorkingTables& tables = run.Tables;
+    long long remaining = RemainingLength(tables);
+    bool changed = false;
+    do {
+        switch (algorithm) {
+            case Algorithm::Complex:
+                RunComplex(run);
+                break;
+            case Algorithm::Fast:
+                RunFast(run);
+                break;
+            case Algorithm::Optimal:
+                RunOptimal(run);
+                break;
+        }
+        const long long now = RemainingLength(tables);
+        changed = now != remaining;
+        remaining = now;
+    } while (!tables.AllAllocated && changed && tables.FirstStockQuantity() != 0);
+}
+
+}  // namespace
+
+CalculationOutcome Calculate(const JobInput& input, const CalculationOptions& options,
+                             CalculationObserver& observer) {
+    CalculationOutcome outcome;
+    // Rows the calculation cannot read are refused before anything starts.
+    ReadRows rows = ReadEntryRows(input);
     if (!rows.error.empty()) {
-        host.ShowError(rows.error);
         outcome.Error = rows.error;
         return outcome;
     }
 
-    ResetArray(job);
-    job.PatternStoreFull = false;
-    job.Bound.reset();
     const auto start = std::chrono::steady_clock::now();
-    host.SetBusyCursor(true);
-    host.SetStatusText(kCalculatingText);
-    job.CuttingListLines.clear();
-    host.ClearCuttingList();
-
-    CalculationRun run(job, host);
-    const bool defaultLimit = algorithm == Algorithm::Optimal && !options.WorkLimit;
+    WorkingTables tables;
+    CalculationResult& result = outcome.Result;
+    StartTables(input, std::move(rows), tables, result);
+    CalculationRun run(tables, observer);
+    const bool defaultLimit = options.Algorithm == Algorithm::Optimal && !options.WorkLimit;
     const double seconds =
         options.TimeLimitSeconds.value_or(defaultLimit ? DefaultOptimalSeconds : 0.0);
     run.WorkLimit = options.WorkLimit;
@@ -165,112 +182,46 @@ CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, Calcula
         run.Deadline = start + std::chrono::duration_cast<CalculationRun::Clock::duration>(
                                    std::chrono::duration<double>(seconds));
     }
-    job.AllAllocated = false;
-    job.TotalCutLength = 0;
-    job.TotalPieces = 0;
-
-    job.Stock = std::move(rows.stock);
-    job.InputStockLength.clear();
-    for (const auto& row : job.Stock) job.InputStockLength.push_back(row.StockLength);
-    job.InputStockMark = std::move(rows.stockMarks);
-    job.StockBarsUsed.assign(job.Stock.size(), 0);
-
-    job.Cuts = std::move(rows.cuts);
-    job.InputCutLength.clear();
-    job.InputCutQuantity.clear();
-    for (const auto& row : job.Cuts) {
-        job.InputCutLength.push_back(row.CutLength);
-        job.InputCutQuantity.push_back(row.CutQuantity);
-        job.TotalCutLength += (row.CutLength - job.allowances.Kerf) * row.CutQuantity;
-        job.TotalPieces += row.CutQuantity;
+    DivideByCommonDivisor(tables);
+    run.Report({});
+    CompactLiveRows(tables);
+    if (tables.FirstStockLength() < tables.FirstCutLength()) {
+        const int longest = tables.FirstCutLength() * tables.ScaleFactor - tables.Kerf;
+        outcome.Error = StockTooShortMessage(longest);
+        outcome.ResultsCleared = true;
+        result.Stock = std::move(tables.Stock);
+        result.Cuts = std::move(tables.Cuts);
+        result.ScaleFactor = tables.ScaleFactor;
+        return outcome;
     }
-
-    PreProcess(job);
-
-    // The offer is for the Complex search, whose work grows with the rows.
-    if (job.CutCount() > 40 && algorithm == Algorithm::Complex) {
-        if (host.AskQuestion(SwitchToFastQuestion())) algorithm = Algorithm::Fast;
-    }
-
-    host.ShowProgress(job.TotalPieces);
     try {
-        FinishGuard finish(host);
-        host.SetMainWindowEnabled(false);
-        host.SetProgressPosition(1);
-
-        Recompile(job);
-
-        if (job.FirstStockLength() < job.FirstCutLength()) {
-            host.SetBusyCursor(false);
-            host.HideProgress();
-            host.SetStatusText("");
-            const int longest = job.FirstCutLength() * job.ScaleFactor - job.allowances.Kerf;
-            outcome.Error = StockTooShortMessage(longest);
-            host.ShowError(outcome.Error);
-            outcome.Permutations = run.PermutationNumber;
-            return outcome;
-        }
-
-        long long remaining = RemainingLength(job);
-        bool changed = false;
-        do {
-            run.ProcessMessages();
-            switch (algorithm) {
-                case Algorithm::Complex:
-                    StandardAlg(run);
-                    break;
-                case Algorithm::Fast:
-                    FastAlg(run);
-                    break;
-                case Algorithm::Optimal:
-                    OptimalAlg(run);
-                    break;
-            }
-            const long long now = RemainingLength(job);
-            changed = now != remaining;
-            remaining = now;
-        } while (!job.AllAllocated && changed && job.FirstStockQuantity() != 0);
+        RunAlgorithm(options.Algorithm, run);
     } catch (const CalculationCancelled&) {
-        host.SetStatusText("");
+        outcome = {};
         outcome.Cancelled = true;
         outcome.Permutations = run.PermutationNumber;
         return outcome;
     }
 
-    MergePattern(job);
-    const auto end = std::chrono::steady_clock::now();
-    PostProcess(job);
-    Sort(job);
+    MergeIdenticalPatterns(tables);
+    outcome.Elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    ScaleBackToMillimetres(tables);
+    SortPatternsByStockLength(tables);
+    CalculationProgress finished;
+    finished.Phase = CalculationPhase::Finished;
+    run.Report(finished);
 
+    result.RemainingPieces = SumCutQuantity(tables);
+    result.Stock = std::move(tables.Stock);
+    result.Cuts = std::move(tables.Cuts);
+    result.Patterns = std::move(tables.Patterns);
+    result.PatternStoreFull = tables.PatternStoreFull;
+    result.Bound = tables.Bound;
+    result.ScaleFactor = tables.ScaleFactor;
     outcome.Completed = true;
     outcome.Permutations = run.PermutationNumber;
-    outcome.TimeText =
-        CalculationTimeText(std::chrono::duration_cast<std::chrono::milliseconds>(end - start));
     return outcome;
-}
-
-InputSummary CheckInputData(const CuttingJob& job) {
-    InputSummary summary;
-    const auto stock = job.StockItems.size();
-    const auto cuts = job.CutItems.size();
-    summary.CalculateEnabled = stock > 0 && cuts > 0;
-    if (stock == 1)
-        summary.StockText = "1 Stock length available";
-    else if (stock > 1)
-        summary.StockText = std::to_string(stock) + " Different stock lengths available";
-    if (cuts == 1)
-        summary.CutText = "1 Cut length required";
-    else if (cuts > 1)
-        summary.CutText = std::to_string(cuts) + " Different cut lengths required";
-    return summary;
-}
-
-int CheckList(const std::vector<ListRow>& rows, int length) {
-    for (int i = static_cast<int>(rows.size()) - 1; i >= 0; --i) {
-        const auto value = ReadInteger(rows[i].Length);
-        if (value && *value == length) return i;
-    }
-    return -1;
 }
 
 std::string CalculationTimeText(std::chrono::milliseconds elapsed) {

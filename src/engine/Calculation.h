@@ -4,63 +4,59 @@
 #include <optional>
 #include <string>
 #include <thread>
-#include <vector>
 
-#include "engine/CalculationHost.h"
-#include "job/CuttingJob.h"
+#include "engine/CalculationObserver.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
 
 namespace tallora {
 
-// The Algorithm menu: Complex (Standard1), Fast (Fast1) or Optimal.
+// The algorithms of the Algorithm menu.
 enum class Algorithm { Complex, Fast, Optimal };
 
 const char* AlgorithmName(Algorithm algorithm);  // "complex", "fast" or "optimal"
 
-// What the caller sets for one calculation besides the job and the algorithm.
+// What the caller sets for one calculation besides the job.
 struct CalculationOptions {
+    tallora::Algorithm Algorithm = Algorithm::Complex;
     // Complex: its search stops at the limit and the calculation goes on from the basis it has.
     // Optimal: it keeps the best plan found by then (DefaultOptimalSeconds when not set).
     std::optional<double> TimeLimitSeconds;
     // Optimal: the most nodes each of its searches may visit. Without TimeLimitSeconds it then
     // has no deadline, and its plan depends on the job alone, not on the machine's speed.
-    std::optional<long long> WorkLimit;
+    std::optional<long long> WorkLimit{};
     // Optimal: its plan search and bound search side by side on two cores when two or more,
     // taking turns on one when one.
     unsigned Threads = std::thread::hardware_concurrency();
 };
 
 struct CalculationOutcome {
-    bool Completed = false;  // false: refused (Error holds the message shown) or cancelled
-    bool Cancelled = false;  // the user stopped it; the job's results are of no use
+    bool Completed = false;  // false: refused (Error says why) or cancelled
+    bool Cancelled = false;  // the user stopped it; Result is of no use
+    // Refused after the rows were read: a result shown before is no longer the job's, and
+    // Result holds the rows read and the tables as the refusal left them, without patterns.
+    bool ResultsCleared = false;
     std::string Error;
-    std::string TimeText;  // "Calculation Time : ..." when completed
+    std::chrono::milliseconds Elapsed{0};
     int Permutations = 1;  // the search's iteration counter at the end
+    // The patterns in millimetres, with the rows read and the tables left; its remnants are not
+    // classified yet (ApplyAllowances) and its cutting list lines are empty.
+    CalculationResult Result;
 };
 
-// The engine's part of CalculateButtonClick, from clearing the result store to the patterns
-// sorted in millimetres; it stops at a progress check when the host says the user cancelled. The
-// caller autosaves the inputs and rewrites the weight and cost fields first, and compiles the
-// statistics and the cutting list of a completed run after. `algorithm` is the Algorithm menu's
-// state; the switch offered for large jobs changes it for later calculations too.
-CalculationOutcome RunCalculation(CuttingJob& job, Algorithm& algorithm, CalculationHost& host,
-                                  const CalculationOptions& options = {});
+// Works out the cutting patterns of the job's lists with the chosen algorithm. Reads the input
+// only; reports its progress to the observer and stops at a check when it asks to.
+CalculationOutcome Calculate(const JobInput& input, const CalculationOptions& options,
+                             CalculationObserver& observer);
 
-// The status-bar summary of the entered lists and whether Calculate is available.
-struct InputSummary {
-    bool CalculateEnabled = false;
-    std::string StockText;  // status panel 0
-    std::string CutText;    // status panel 1
-};
-InputSummary CheckInputData(const CuttingJob& job);
-
-// Index (from 0) of the last row of an entry list whose length reads as `length`, or -1.
-int CheckList(const std::vector<ListRow>& rows, int length);
+// Why the calculation would refuse the job's rows before it starts, or nothing when it reads
+// them.
+std::optional<std::string> RowsError(const JobInput& input);
 
 // "Calculation Time : 1 minute 5.250 seconds".
 std::string CalculationTimeText(std::chrono::milliseconds elapsed);
 
-// Texts of the calculation.
-std::string SwitchToFastQuestion();
+// The refusal of a job whose longest piece no stock length can cut.
 std::string StockTooShortMessage(int longestCutLength);
 
 }  // namespace tallora

@@ -1,30 +1,36 @@
 #include "engine/CalculationRun.h"
 
-#include <string>
-
-#include "engine/WorkingTables.h"
-
 namespace tallora {
 
 void CalculationRun::CheckProgress() {
-    if (Host.CancelRequested()) throw CalculationCancelled{};
+    if (Observer.StopRequested()) throw CalculationCancelled{};
     ShowProgress();
 }
 
 void CalculationRun::ShowProgress() {
-    Job.RemainingPieces = SumCutQuantity(Job);
-    const int allocated = Job.TotalPieces - Job.RemainingPieces;
+    Tables.RemainingPieces = SumCutQuantity(Tables);
+    const int allocated = Tables.TotalPieces - Tables.RemainingPieces;
     if (allocated != LastProgress) {
         LastProgress = allocated;
-        Host.UpdateProgress(allocated, "Cut lengths allocated: " + std::to_string(allocated),
-                            "Cut lengths remaining: " + std::to_string(Job.RemainingPieces));
+        CalculationProgress progress;
+        progress.Phase = CalculationPhase::Placing;
+        Report(progress);
     }
+}
+
+void CalculationRun::Report(CalculationProgress progress) {
+    progress.TotalPieces = Tables.TotalPieces;
+    progress.PiecesLeft = SumCutQuantity(Tables);
+    progress.PiecesPlaced = Tables.TotalPieces - progress.PiecesLeft;
+    progress.PatternsMade = Tables.PatternCount();
+    progress.Iteration = PermutationNumber;
+    Observer.OnProgress(progress);
 }
 
 void CalculationRun::Settle() {
     CheckProgress();
-    Job.AllAllocated = true;
-    Recompile(Job);
+    Tables.AllAllocated = true;
+    CompactLiveRows(Tables);
 }
 
 }  // namespace tallora

@@ -3,8 +3,8 @@
 #include <chrono>
 #include <optional>
 
-#include "engine/CalculationHost.h"
-#include "job/CuttingJob.h"
+#include "engine/CalculationObserver.h"
+#include "engine/WorkingTables.h"
 
 namespace tallora {
 
@@ -19,10 +19,11 @@ struct CalculationCancelled {};
 class CalculationRun {
 public:
     using Clock = std::chrono::steady_clock;
-    CalculationRun(CuttingJob& job, CalculationHost& host) : Job(job), Host(host) {}
+    CalculationRun(WorkingTables& tables, CalculationObserver& observer)
+        : Tables(tables), Observer(observer) {}
 
-    CuttingJob& Job;
-    CalculationHost& Host;
+    WorkingTables& Tables;
+    CalculationObserver& Observer;
     int LastProgress = -1;
     int PermutationNumber = 1;  // counts the Complex search's iterations across runs
     int SearchIterationLimit = MaxSearchIterations;
@@ -34,13 +35,14 @@ public:
     unsigned Threads = 1;
 
     bool TimeUp() const { return Deadline && Clock::now() >= *Deadline; }
-    // Recomputes RemainingPieces and refreshes the progress window when the figure changed;
-    // throws CalculationCancelled when the user asked to stop.
+    // Recomputes RemainingPieces and reports the pieces placed when the figure changed; throws
+    // CalculationCancelled when the user asked to stop.
     void CheckProgress();
     // The same without stopping: for a step that keeps what it found when the user cancelled.
     void ShowProgress();
-    void ProcessMessages() { Host.ProcessMessages(); }
-    // What follows every generator: CheckProgress, set AllAllocated, Recompile.
+    // Reports a phase with the pieces as they stand.
+    void Report(CalculationProgress progress);
+    // What follows every generator: CheckProgress, set AllAllocated, CompactLiveRows.
     void Settle();
 };
 

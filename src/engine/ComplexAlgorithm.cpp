@@ -46,7 +46,7 @@ void RelaxStates(double* value, int* choice, const double* next, size_t count, d
 void KnapsackTable(int capacity, const std::vector<int>& weights, const std::vector<double>& values,
                    KnapsackTables& tables) {
     const int n = static_cast<int>(weights.size());
-    tables.capacity = capacity;
+    tables.Capacity = capacity;
     if (n == 0) return;
     const int L = capacity;
     const size_t states = static_cast<size_t>(L) + 1;  // state idx: L - idx capacity left
@@ -54,17 +54,17 @@ void KnapsackTable(int capacity, const std::vector<int>& weights, const std::vec
     // Every stage has all L + 1 states, so that every smaller capacity can be read from the same
     // table: a state's value and choice depend only on the stage and the capacity left. Every
     // stage writes the choice of each of its states, so the table needs no clearing.
-    tables.choice.resize(states * n);
-    tables.value.resize(states);
-    tables.nextValue.resize(states);
+    tables.Choice.resize(states * n);
+    tables.Value.resize(states);
+    tables.NextValue.resize(states);
 
     // Last stage: each choice's value is copies x value alone. For a finite positive value they
     // rise strictly with the copies, so the most copies that fit win; otherwise none is worth
     // more than nothing.
     {
         const int i = n - 1;
-        double* value = tables.nextValue.data();
-        int* choice = tables.choice.data() + states * i;
+        double* value = tables.NextValue.data();
+        int* choice = tables.Choice.data() + states * i;
         const int w = weights[i];
         const double v = values[i];
         if (std::isfinite(v)) {
@@ -92,9 +92,9 @@ void KnapsackTable(int capacity, const std::vector<int>& weights, const std::vec
     }
     // Earlier stages, backwards; each state tries its choices in increasing order.
     for (int i = n - 2; i >= 0; --i) {
-        const double* next = tables.nextValue.data();
-        double* value = tables.value.data();
-        int* choice = tables.choice.data() + states * i;
+        const double* next = tables.NextValue.data();
+        double* value = tables.Value.data();
+        int* choice = tables.Choice.data() + states * i;
         // No copies: the later stages' value in the same state (never below 0), recorded when
         // positive.
         std::copy(next, next + states, value);
@@ -110,7 +110,7 @@ void KnapsackTable(int capacity, const std::vector<int>& weights, const std::vec
                 RelaxStates(value, choice, next + off, last, worth, t + 1);
             }
         }
-        std::swap(tables.value, tables.nextValue);
+        std::swap(tables.Value, tables.NextValue);
     }
 }
 
@@ -118,12 +118,12 @@ void KnapsackCopies(int capacity, const std::vector<int>& weights, const Knapsac
                     std::vector<int>& copies) {
     const int n = static_cast<int>(weights.size());
     copies.assign(n, 0);
-    if (n == 0 || capacity > tables.capacity) return;
-    const size_t states = static_cast<size_t>(tables.capacity) + 1;
+    if (n == 0 || capacity > tables.Capacity) return;
+    const size_t states = static_cast<size_t>(tables.Capacity) + 1;
     // From the first stage at the full capacity; a stage without a choice ends it.
-    size_t idx = static_cast<size_t>(tables.capacity - capacity);
+    size_t idx = static_cast<size_t>(tables.Capacity - capacity);
     for (int i = 0; i < n; ++i) {
-        const int c = tables.choice[states * i + idx];
+        const int c = tables.Choice[states * i + idx];
         if (c == 0) break;
         copies[i] = c - 1;
         idx += static_cast<size_t>(c - 1) * weights[i];
@@ -146,11 +146,10 @@ double Divide(double a, double b) {
 // Column generation: the live cut rows, their demand, and the pricing over the stock rows.
 class Search {
 public:
-    Search(CalculationRun& run, SearchBasis& basis) : run_(run), job_(run.Job), b_(basis) {}
+    Search(CalculationRun& run, SearchBasis& basis) : run_(run), tables_(run.Tables), b_(basis) {}
 
     void Run() {
-        run_.ProcessMessages();
-        const int m = job_.CutCount();
+        const int m = tables_.CutCount();
         b_.Reset(m);
         m_ = m;
         dual_.assign(m, 0.0);
@@ -158,25 +157,29 @@ public:
         direction_.assign(m, 0.0);
         pivot_.assign(m, 0.0);
         weights_.resize(m);
-        for (int i = 0; i < m; ++i) weights_[i] = job_.Cuts[i].CutLength;
+        for (int i = 0; i < m; ++i) weights_[i] = tables_.Cuts[i].CutLength;
 
         StartingBasis();
         DualPrices();
         Pricing();
         int iterations = 0;
+        int milestone = 0;
         while (bestGain_ >= 0.00001 && iterations < run_.SearchIterationLimit && !run_.TimeUp()) {
             ++iterations;
-            if (run_.PermutationNumber % 25 == 1) {
-                run_.Host.SetPermutationLine("Testing permutation: " +
-                                             std::to_string(run_.PermutationNumber));
-            }
+            if (run_.PermutationNumber % 25 == 1) milestone = run_.PermutationNumber;
+            CalculationProgress progress;
+            progress.Phase = CalculationPhase::Searching;
+            progress.Milestone = milestone;
+            run_.Report(progress);
             run_.CheckProgress();
             ++run_.PermutationNumber;
             Pivot();
             DualPrices();
             Pricing();
         }
-        run_.Host.SetPermutationLine("");
+        CalculationProgress done;
+        done.Phase = CalculationPhase::Placing;
+        run_.Report(done);
     }
 
 private:
@@ -185,7 +188,7 @@ private:
 
     // Column j cuts only row j, as many as fit in the longest live stock.
     void StartingBasis() {
-        const WorkingStockRow& longest = job_.Stock.front();
+        const WorkingStockRow& longest = tables_.Stock.front();
         for (int j = 0; j < m_; ++j) {
             if (weights_[j] <= 0) throw DivisionByZero{};
             Columns(j, j) = longest.StockLength / weights_[j];
@@ -194,7 +197,7 @@ private:
         for (int j = 0; j < m_; ++j) {
             double level = 0.0;
             for (int k = 0; k < m_; ++k) {
-                level += static_cast<double>(job_.Cuts[k].CutQuantity) * Inverse(j, k);
+                level += static_cast<double>(tables_.Cuts[k].CutQuantity) * Inverse(j, k);
             }
             b_.BasisLevel[j] = level;
             b_.BasisCost[j] = longest.StockCost;
@@ -216,10 +219,10 @@ private:
         std::fill(entering_.begin(), entering_.end(), 0);
         double best = 0.0;
         int longest = 0;
-        for (const auto& stock : job_.Stock) longest = std::max(longest, stock.StockLength);
-        KnapsackTable(longest, weights_, dual_, tables_);
-        for (const auto& stock : job_.Stock) {
-            KnapsackCopies(stock.StockLength, weights_, tables_, copies_);
+        for (const auto& stock : tables_.Stock) longest = std::max(longest, stock.StockLength);
+        KnapsackTable(longest, weights_, dual_, knapsack_);
+        for (const auto& stock : tables_.Stock) {
+            KnapsackCopies(stock.StockLength, weights_, knapsack_, copies_);
             double value = 0.0;
             for (int i = 0; i < m_; ++i) value += static_cast<double>(copies_[i]) * dual_[i];
             const double gain = value - static_cast<double>(stock.StockCost);
@@ -270,7 +273,7 @@ private:
     }
 
     CalculationRun& run_;
-    CuttingJob& job_;
+    WorkingTables& tables_;
     SearchBasis& b_;
     int m_ = 0;
     std::vector<int> weights_;
@@ -282,40 +285,35 @@ private:
     int enteringLength_ = 0;
     double enteringCost_ = 0.0;
     double bestGain_ = 0.0;
-    KnapsackTables tables_;
+    KnapsackTables knapsack_;
 };
 
 }  // namespace
 
 void ComplexSearch(CalculationRun& run, SearchBasis& basis) { Search(run, basis).Run(); }
 
-void StandardAlg(CalculationRun& run) {
-    CuttingJob& job = run.Job;
-    auto settle = [&run] {
-        run.Settle();
-        run.ProcessMessages();
-    };
-    run.ProcessMessages();
-    SimpleNest(job);
-    settle();
-    if (job.FirstStockQuantity() != 0) {
+void RunComplex(CalculationRun& run) {
+    WorkingTables& tables = run.Tables;
+    NestAllInOneBar(tables);
+    run.Settle();
+    if (tables.FirstStockQuantity() != 0) {
         try {
             SearchBasis basis;
             ComplexSearch(run, basis);
-            DPNest(run, basis);
+            NestWholeBarsOfBasis(run, basis);
         } catch (const DivisionByZero&) {
-            // Ends the search and DPNest for this run; the generators below go on.
+            // Ends the search and NestWholeBarsOfBasis for this run; the generators below go on.
         }
     }
-    settle();
-    RepeatNest(job);
-    settle();
-    MathNest(job);
-    settle();
-    RepeatNest(job);
-    settle();
-    SimpleNest(job);
-    settle();
+    run.Settle();
+    RepeatPatterns(tables);
+    run.Settle();
+    NestBestFilledBar(tables);
+    run.Settle();
+    RepeatPatterns(tables);
+    run.Settle();
+    NestAllInOneBar(tables);
+    run.Settle();
 }
 
 }  // namespace tallora

@@ -9,10 +9,10 @@ namespace tallora {
 
 // Reusable tables of the knapsack, so that pricing allocates nothing once warmed up.
 struct KnapsackTables {
-    int capacity = 0;               // the largest capacity the table answers for
-    std::vector<double> nextValue;  // StageValue of stage i + 1, by state
-    std::vector<double> value;      // StageValue of stage i
-    std::vector<int> choice;        // StageChoice of every stage, by state
+    int Capacity = 0;               // the largest capacity the table answers for
+    std::vector<double> NextValue;  // the value of stage i + 1, by state
+    std::vector<double> Value;      // the value of stage i
+    std::vector<int> Choice;        // the copies chosen at every stage, by state
 };
 
 // Bounded knapsack by dynamic programming over the items as stages: capacity `capacity`, item i
@@ -27,7 +27,7 @@ void KnapsackTable(int capacity, const std::vector<int>& weights, const std::vec
 void KnapsackCopies(int capacity, const std::vector<int>& weights, const KnapsackTables& tables,
                     std::vector<int>& copies);
 
-// The column-generation search over the live cut rows; leaves its basis for DPNest.
+// The column-generation search over the live cut rows; leaves its basis for NestWholeBarsOfBasis.
 // Throws DivisionByZero when it cannot go on (a piece longer than the longest stock, or no
 // leaving row).
 void ComplexSearch(CalculationRun& run, SearchBasis& basis);
@@ -35,6 +35,6 @@ void ComplexSearch(CalculationRun& run, SearchBasis& basis);
 struct DivisionByZero {};
 
 // One run of the Complex algorithm.
-void StandardAlg(CalculationRun& run);
+void RunComplex(CalculationRun& run);
 
 }  // namespace tallora

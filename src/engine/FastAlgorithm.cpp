@@ -4,19 +4,17 @@
 
 namespace tallora {
 
-void FastAlg(CalculationRun& run) {
-    CuttingJob& job = run.Job;
-    run.ProcessMessages();
-    MathNest(job);
+void RunFast(CalculationRun& run) {
+    WorkingTables& tables = run.Tables;
+    NestBestFilledBar(tables);
     run.Settle();
     int before = 0;
     int after = 0;
     do {
-        before = SumCutQuantity(job);
-        RepeatNest(job);
+        before = SumCutQuantity(tables);
+        RepeatPatterns(tables);
         run.Settle();
-        after = SumCutQuantity(job);
-        run.ProcessMessages();
+        after = SumCutQuantity(tables);
     } while (after != before);
 }
 

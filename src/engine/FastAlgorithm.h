@@ -5,6 +5,6 @@
 namespace tallora {
 
 // One run of the Fast algorithm: the best-filled new bar, then repeats of every pattern.
-void FastAlg(CalculationRun& run);
+void RunFast(CalculationRun& run);
 
 }  // namespace tallora

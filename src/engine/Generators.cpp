@@ -9,7 +9,7 @@
 namespace tallora {
 
 void SearchBasis::Reset(int rows) {
-    m = rows;
+    Rows = rows;
     const size_t cells = static_cast<size_t>(rows) * rows;
     BasisColumns.assign(cells, 0);
     BasisInverse.assign(cells, 0.0);
@@ -20,25 +20,25 @@ void SearchBasis::Reset(int rows) {
 
 namespace {
 
-bool StoreFull(CuttingJob& job) {
-    if (job.PatternCount() < MaxPatterns) return false;
-    job.PatternStoreFull = true;
+bool StoreFull(WorkingTables& tables) {
+    if (tables.PatternCount() < MaxPatterns) return false;
+    tables.PatternStoreFull = true;
     return true;
 }
 
 // Live cut rows of a length. Between engine steps the rows are in descending order of length,
 // so rows of equal length stand together.
 std::pair<std::vector<WorkingCutRow>::iterator, std::vector<WorkingCutRow>::iterator> RowsOfLength(
-    CuttingJob& job, int length) {
+    WorkingTables& tables, int length) {
     return std::equal_range(
-        job.Cuts.begin(), job.Cuts.end(), WorkingCutRow{length, 0},
+        tables.Cuts.begin(), tables.Cuts.end(), WorkingCutRow{length, 0},
         [](const WorkingCutRow& a, const WorkingCutRow& b) { return a.CutLength > b.CutLength; });
 }
 
 // Takes one bar of each entry's pieces off the cut rows of the same length.
-void TakePieces(CuttingJob& job, const CuttingPattern& pattern, int bars) {
+void TakePieces(WorkingTables& tables, const CuttingPattern& pattern, int bars) {
     for (int k = 0; k < pattern.LengthCount(); ++k) {
-        auto [first, last] = RowsOfLength(job, pattern.CutLength[k]);
+        auto [first, last] = RowsOfLength(tables, pattern.CutLength[k]);
         for (auto row = first; row != last; ++row) row->CutQuantity -= bars * pattern.PieceCount[k];
     }
 }
@@ -49,47 +49,47 @@ void TakeBars(WorkingStockRow& row, int bars) {
 
 }  // namespace
 
-void SimpleNest(CuttingJob& job) {
-    if (job.AllAllocated) return;
-    if (job.Cuts.empty()) {
+void NestAllInOneBar(WorkingTables& tables) {
+    if (tables.AllAllocated) return;
+    if (tables.Cuts.empty()) {
         // No pieces: nothing to cut, and no bar is spent on nothing.
-        job.AllAllocated = true;
+        tables.AllAllocated = true;
         return;
     }
-    if (StoreFull(job)) return;
-    const long long total = RemainingLength(job);
+    if (StoreFull(tables)) return;
+    const long long total = RemainingLength(tables);
     int best = MaxLength;
     bool fits = false;
-    for (const auto& row : job.Stock) {
+    for (const auto& row : tables.Stock) {
         if (total <= row.StockLength) {
             fits = true;
             best = std::min(best, row.StockLength);
         }
     }
     if (!fits) return;
-    job.AllAllocated = true;
+    tables.AllAllocated = true;
     // The bar comes off its row as in the other generators, so the stock left is right.
-    const int r = MatchLength(job, best);
-    if (r != 0) TakeBars(job.Stock[r - 1], 1);
+    const int r = MatchLength(tables, best);
+    if (r != 0) TakeBars(tables.Stock[r - 1], 1);
     CuttingPattern pattern;
     pattern.StockLength = best;
     pattern.BarCount = 1;
-    for (auto& row : job.Cuts) {
+    for (auto& row : tables.Cuts) {
         pattern.CutLength.push_back(row.CutLength);
         pattern.PieceCount.push_back(row.CutQuantity);
         row.CutLength = 0;
         row.CutQuantity = 0;
     }
-    job.Patterns.push_back(std::move(pattern));
+    tables.Patterns.push_back(std::move(pattern));
 }
 
-void MathNest(CuttingJob& job) {
-    if (job.AllAllocated) return;
-    job.RemainingPieces = SumCutQuantity(job);
+void NestBestFilledBar(WorkingTables& tables) {
+    if (tables.AllAllocated) return;
+    tables.RemainingPieces = SumCutQuantity(tables);
 
     // The pieces, longest first (equal lengths keep their order), as runs of one row each.
     std::vector<WorkingCutRow> pieces;
-    for (const auto& row : job.Cuts) {
+    for (const auto& row : tables.Cuts) {
         if (row.CutQuantity > 0) pieces.push_back(row);
     }
     std::stable_sort(
@@ -101,7 +101,7 @@ void MathNest(CuttingJob& job) {
     int chosenLength = 0;
     double bestUtilisation = 0.0;
     std::vector<std::pair<int, int>> runs;
-    for (const auto& stock : job.Stock) {
+    for (const auto& stock : tables.Stock) {
         if (stock.StockQuantity == 0) continue;
         const int length = stock.StockLength;
         runs.clear();
@@ -126,9 +126,9 @@ void MathNest(CuttingJob& job) {
     }
     if (chosenRuns.empty()) return;
 
-    const int r = MatchLength(job, chosenLength);
-    if (r == 0 || job.Stock[r - 1].StockQuantity == 0) return;
-    if (StoreFull(job)) return;
+    const int r = MatchLength(tables, chosenLength);
+    if (r == 0 || tables.Stock[r - 1].StockQuantity == 0) return;
+    if (StoreFull(tables)) return;
 
     CuttingPattern pattern;
     pattern.StockLength = chosenLength;
@@ -141,21 +141,21 @@ void MathNest(CuttingJob& job) {
             pattern.PieceCount.push_back(count);
         }
     }
-    TakeBars(job.Stock[r - 1], 1);
-    TakePieces(job, pattern, 1);
-    job.Patterns.push_back(std::move(pattern));
+    TakeBars(tables.Stock[r - 1], 1);
+    TakePieces(tables, pattern, 1);
+    tables.Patterns.push_back(std::move(pattern));
 }
 
-void DPNest(CalculationRun& run, const SearchBasis& basis) {
-    CuttingJob& job = run.Job;
-    const int m = basis.m;
+void NestWholeBarsOfBasis(CalculationRun& run, const SearchBasis& basis) {
+    WorkingTables& tables = run.Tables;
+    const int m = basis.Rows;
     for (int j = 0; j < m; ++j) {
         const double level = basis.BasisLevel[j] + 1e-9;
         if (!(level >= 1.0)) continue;
         int bars =
             level >= static_cast<double>(INT_MAX) ? INT_MAX : static_cast<int>(std::trunc(level));
-        const int r = MatchLength(job, basis.BasisStockLength[j]);
-        const int q = r == 0 ? 0 : job.Stock[r - 1].StockQuantity;
+        const int r = MatchLength(tables, basis.BasisStockLength[j]);
+        const int q = r == 0 ? 0 : tables.Stock[r - 1].StockQuantity;
         if (q == 0) continue;
         if (q != -1 && q < bars) bars = q;
         // Never more pieces of a row than remain.
@@ -164,46 +164,46 @@ void DPNest(CalculationRun& run, const SearchBasis& basis) {
             const int pieces = basis.Column(i, j);
             if (pieces > 0) {
                 hasPieces = true;
-                bars = std::min(bars, job.Cuts[i].CutQuantity / pieces);
+                bars = std::min(bars, tables.Cuts[i].CutQuantity / pieces);
             }
         }
         if (!hasPieces || bars <= 0) continue;
-        if (StoreFull(job)) return;
+        if (StoreFull(tables)) return;
 
         CuttingPattern pattern;
         pattern.StockLength = basis.BasisStockLength[j];
         pattern.BarCount = bars;
-        job.Patterns.push_back(std::move(pattern));
+        tables.Patterns.push_back(std::move(pattern));
         for (int i = 0; i < m; ++i) {
             const int pieces = basis.Column(i, j);
             if (pieces == 0) continue;
-            CuttingPattern& added = job.Patterns.back();
-            added.CutLength.push_back(job.Cuts[i].CutLength);
+            CuttingPattern& added = tables.Patterns.back();
+            added.CutLength.push_back(tables.Cuts[i].CutLength);
             added.PieceCount.push_back(pieces);
-            job.Cuts[i].CutQuantity -= bars * pieces;
+            tables.Cuts[i].CutQuantity -= bars * pieces;
             run.CheckProgress();
         }
-        if (q != -1) job.Stock[r - 1].StockQuantity -= bars;
+        if (q != -1) tables.Stock[r - 1].StockQuantity -= bars;
     }
 }
 
-void RepeatNest(CuttingJob& job) {
-    if (job.AllAllocated) return;
-    const int count = job.PatternCount();
+void RepeatPatterns(WorkingTables& tables) {
+    if (tables.AllAllocated) return;
+    const int count = tables.PatternCount();
     for (int p = 0; p < count; ++p) {
-        CuttingPattern& pattern = job.Patterns[p];
+        CuttingPattern& pattern = tables.Patterns[p];
         int covered = 0;
         for (int k = 0; k < pattern.LengthCount(); ++k) {
-            auto [first, last] = RowsOfLength(job, pattern.CutLength[k]);
+            auto [first, last] = RowsOfLength(tables, pattern.CutLength[k]);
             for (auto row = first; row != last; ++row) {
                 if (row->CutQuantity >= pattern.PieceCount[k]) ++covered;
             }
         }
-        const int r = MatchLength(job, pattern.StockLength);
-        if (covered == pattern.LengthCount() && r != 0 && job.Stock[r - 1].StockQuantity != 0) {
-            TakeBars(job.Stock[r - 1], 1);
+        const int r = MatchLength(tables, pattern.StockLength);
+        if (covered == pattern.LengthCount() && r != 0 && tables.Stock[r - 1].StockQuantity != 0) {
+            TakeBars(tables.Stock[r - 1], 1);
             ++pattern.BarCount;
-            TakePieces(job, pattern, 1);
+            TakePieces(tables, pattern, 1);
         }
     }
 }
@@ -217,8 +217,8 @@ bool Identical(const CuttingPattern& a, const CuttingPattern& b) {
 
 }  // namespace
 
-void MergePattern(CuttingJob& job) {
-    auto& patterns = job.Patterns;
+void MergeIdenticalPatterns(WorkingTables& tables) {
+    auto& patterns = tables.Patterns;
     size_t i = 0;
     do {
         size_t j = i + 1;

@@ -1,72 +1,52 @@
 #include "engine/WorkingTables.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace tallora {
 
-int GCD(int a, int b) {
-    while (b != 0) {
-        const int r = a % b;
-        a = b;
-        b = r;
-    }
-    return a;
-}
-
-int GCDArray(const std::vector<int>& values) {
-    if (values.empty()) return 0;
-    int g = values[0];
-    for (size_t k = 1; k < values.size(); ++k) g = GCD(g, values[k]);
-    return g;
-}
-
-void PreProcess(CuttingJob& job) {
-    std::vector<int> lengths;
-    lengths.reserve(job.Stock.size() + job.Cuts.size());
-    for (const auto& row : job.Stock) lengths.push_back(row.StockLength);
-    for (const auto& row : job.Cuts) lengths.push_back(row.CutLength);
-    const int g = GCDArray(lengths);
+void DivideByCommonDivisor(WorkingTables& tables) {
+    int g = 0;
+    for (const auto& row : tables.Stock) g = std::gcd(g, row.StockLength);
+    for (const auto& row : tables.Cuts) g = std::gcd(g, row.CutLength);
     if (g > 1) {
-        for (auto& row : job.Stock) {
+        for (auto& row : tables.Stock) {
             row.StockLength /= g;
             row.StockCost /= g;
         }
-        for (auto& row : job.Cuts) row.CutLength /= g;
-        job.ScaleFactor = g;
+        for (auto& row : tables.Cuts) row.CutLength /= g;
+        tables.ScaleFactor = g;
     } else {
-        job.ScaleFactor = 1;
+        tables.ScaleFactor = 1;
     }
 }
 
-void Recompile(CuttingJob& job) {
-    const auto live = std::count_if(job.Cuts.begin(), job.Cuts.end(),
-                                    [](const WorkingCutRow& r) { return r.CutQuantity > 0; });
-    if (live > 0) job.AllAllocated = false;
-    if (!job.AllAllocated) {
-        std::erase_if(job.Cuts, [](const WorkingCutRow& r) { return r.CutQuantity == 0; });
-    }
-    // Only the first `live` rows stay live; with everything allocated none does.
-    job.Cuts.resize(std::min(job.Cuts.size(), static_cast<size_t>(live)));
+void CompactTables(std::vector<WorkingStockRow>& stock, std::vector<WorkingCutRow>& cuts) {
+    std::erase_if(cuts, [](const WorkingCutRow& r) { return r.CutQuantity == 0; });
     // Stable: equal lengths keep their order.
-    std::stable_sort(
-        job.Cuts.begin(), job.Cuts.end(),
-        [](const WorkingCutRow& a, const WorkingCutRow& b) { return a.CutLength > b.CutLength; });
-
-    std::erase_if(job.Stock, [](const WorkingStockRow& r) { return r.StockQuantity == 0; });
-    std::stable_sort(job.Stock.begin(), job.Stock.end(),
+    std::stable_sort(cuts.begin(), cuts.end(), [](const WorkingCutRow& a, const WorkingCutRow& b) {
+        return a.CutLength > b.CutLength;
+    });
+    std::erase_if(stock, [](const WorkingStockRow& r) { return r.StockQuantity == 0; });
+    std::stable_sort(stock.begin(), stock.end(),
                      [](const WorkingStockRow& a, const WorkingStockRow& b) {
                          return a.StockLength > b.StockLength;
                      });
 }
 
-void PostProcess(CuttingJob& job) {
-    const int f = job.ScaleFactor;
-    for (auto& row : job.Stock) {
+void CompactLiveRows(WorkingTables& tables) {
+    CompactTables(tables.Stock, tables.Cuts);
+    if (!tables.Cuts.empty()) tables.AllAllocated = false;
+}
+
+void ScaleBackToMillimetres(WorkingTables& tables) {
+    const int f = tables.ScaleFactor;
+    for (auto& row : tables.Stock) {
         row.StockLength *= f;
         row.StockCost = row.StockLength;
     }
-    for (auto& row : job.Cuts) row.CutLength *= f;
-    for (auto& p : job.Patterns) {
+    for (auto& row : tables.Cuts) row.CutLength *= f;
+    for (auto& p : tables.Patterns) {
         p.StockLength *= f;
         for (int& length : p.CutLength) length *= f;
         if (p.IsOffcut) p.OffcutLength *= f;
@@ -96,9 +76,29 @@ void QuickSort(std::vector<CuttingPattern>& patterns, int lo, int hi) {
 
 }  // namespace
 
-void Sort(CuttingJob& job) {
-    if (job.PatternCount() < 2) return;
-    QuickSort(job.Patterns, 1, job.PatternCount());
+void SortPatternsByStockLength(WorkingTables& tables) {
+    if (tables.PatternCount() < 2) return;
+    QuickSort(tables.Patterns, 1, tables.PatternCount());
+}
+
+int MatchLength(const WorkingTables& tables, int length) {
+    for (int k = tables.StockCount(); k >= 1; --k) {
+        if (tables.Stock[k - 1].StockLength == length) return k;
+    }
+    return 0;
+}
+
+int SumCutQuantity(const WorkingTables& tables) {
+    int sum = 0;
+    for (const auto& row : tables.Cuts) sum += row.CutQuantity;
+    return sum;
+}
+
+long long RemainingLength(const WorkingTables& tables) {
+    long long sum = 0;
+    for (const auto& row : tables.Cuts)
+        sum += static_cast<long long>(row.CutLength) * row.CutQuantity;
+    return sum;
 }
 
 }  // namespace tallora

@@ -27,21 +27,8 @@ int LimitAllowance(AllowanceField field, int value) {
 }
 
 void SetAllowance(Allowances& allowances, AllowanceField field, int value) {
-    const int limited = LimitAllowance(field, value);
-    switch (field) {
-        case AllowanceField::Kerf:
-            allowances.Kerf = limited;
-            break;
-        case AllowanceField::Trim:
-            allowances.Trim = limited;
-            break;
-        case AllowanceField::Hold:
-            allowances.Hold = limited;
-            break;
-        case AllowanceField::Offcut:
-            allowances.Offcut = limited;
-            break;
-    }
+    allowances.*AllowanceFields[static_cast<std::size_t>(field)].Member =
+        LimitAllowance(field, value);
 }
 
 void ApplyOffcutRule(Allowances& allowances) {
@@ -49,17 +36,7 @@ void ApplyOffcutRule(Allowances& allowances) {
 }
 
 int AllowanceOf(const Allowances& allowances, AllowanceField field) {
-    switch (field) {
-        case AllowanceField::Kerf:
-            return allowances.Kerf;
-        case AllowanceField::Trim:
-            return allowances.Trim;
-        case AllowanceField::Hold:
-            return allowances.Hold;
-        case AllowanceField::Offcut:
-            return allowances.Offcut;
-    }
-    return 0;
+    return allowances.*AllowanceFields[static_cast<std::size_t>(field)].Member;
 }
 
 std::string AllowanceDisplayText(int value) { return std::to_string(value) + "mm"; }

@@ -1,12 +1,26 @@
 #pragma once
 
+#include <array>
 #include <string>
 
-#include "job/CuttingJob.h"
+#include "job/JobInput.h"
 
 namespace tallora {
 
 enum class AllowanceField { Kerf, Trim, Hold, Offcut };
+
+// Each allowance with the name the settings and the autosave record keep it under.
+struct AllowanceFieldInfo {
+    AllowanceField Field;
+    const char* Name;  // "Kerf"; lower case, the command line's option
+    int Allowances::*Member;
+};
+inline constexpr std::array<AllowanceFieldInfo, 4> AllowanceFields = {{
+    {AllowanceField::Kerf, "Kerf", &Allowances::Kerf},
+    {AllowanceField::Trim, "Trim", &Allowances::Trim},
+    {AllowanceField::Hold, "Hold", &Allowances::Hold},
+    {AllowanceField::Offcut, "Offcut", &Allowances::Offcut},
+}};
 
 struct AllowanceRange {
     int Min;

@@ -10,6 +10,22 @@
 
 namespace tallora {
 
+InputSummary SummariseInput(const JobInput& input) {
+    InputSummary summary;
+    const auto stock = input.StockRows.size();
+    const auto cuts = input.CutRows.size();
+    summary.CalculateEnabled = stock > 0 && cuts > 0;
+    if (stock == 1)
+        summary.StockText = "1 Stock length available";
+    else if (stock > 1)
+        summary.StockText = std::to_string(stock) + " Different stock lengths available";
+    if (cuts == 1)
+        summary.CutText = "1 Cut length required";
+    else if (cuts > 1)
+        summary.CutText = std::to_string(cuts) + " Different cut lengths required";
+    return summary;
+}
+
 namespace {
 
 CommitResult Refuse(std::string message) { return {CommitStatus::Refused, std::move(message)}; }
@@ -41,7 +57,7 @@ CommitResult Commit(std::vector<ListRow>& rows, const std::string& quantity,
     if (*l == 0) return Refuse(LengthTooShortMessage(length));
     if (auto message = CheckQuantity(quantity, isStock)) return Refuse(*message);
 
-    const int index = CheckList(rows, *l);
+    const int index = LastRowOfLength(rows, *l);
     if (index < 0) {
         const int capacity = isStock ? MaxStockRows : MaxCutRows;
         if (rows.size() >= static_cast<size_t>(capacity)) {
@@ -78,12 +94,12 @@ std::string OffcutRowLengthMessage(const std::string& length) {
            "mm in a row of their own: bars of that length to buy cannot share it.";
 }
 
-CommitResult CommitStockRow(std::vector<StockItem>& rows, const std::string& quantity,
+CommitResult CommitStockRow(std::vector<ListRow>& rows, const std::string& quantity,
                             const std::string& length, const std::string& mark) {
     return Commit(rows, quantity, length, mark, true);
 }
 
-CommitResult CommitCutRow(std::vector<CutItem>& rows, const std::string& quantity,
+CommitResult CommitCutRow(std::vector<ListRow>& rows, const std::string& quantity,
                           const std::string& length, const std::string& mark) {
     return Commit(rows, quantity, length, mark, false);
 }

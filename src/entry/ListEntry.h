@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "job/CuttingJob.h"
+#include "job/JobInput.h"
 
 namespace tallora {
 
@@ -21,18 +21,26 @@ struct CommitResult {
     int MergedRow = -1;
 };
 
-// Commits typed quantity and length texts as a stock row (SEnter): an equal length merges into
+// The status bar's summary of the entered lists and whether Calculate is available.
+struct InputSummary {
+    bool CalculateEnabled = false;
+    std::string StockText;  // "3 Different stock lengths available"
+    std::string CutText;    // "1 Cut length required"
+};
+InputSummary SummariseInput(const JobInput& input);
+
+// Commits typed quantity and length texts as a stock row (commitRow): an equal length merges into
 // the existing row, which moves to the end; an unlimited row absorbs further rows of its length.
 // Marks (those of inventory offcuts) merge as a cut row's do.
-CommitResult CommitStockRow(std::vector<StockItem>& rows, const std::string& quantity,
+CommitResult CommitStockRow(std::vector<ListRow>& rows, const std::string& quantity,
                             const std::string& length, const std::string& mark = {});
 
 // Refuses a stock row of the length of a row of inventory offcuts, or the other way round.
 std::string OffcutRowLengthMessage(const std::string& length);
 
-// Commits typed texts as a cut row (CEnter): an equal length merges and moves to the end. The
+// Commits typed texts as a cut row: an equal length merges and moves to the end. The
 // marks of merged rows are joined by MergedMarks.
-CommitResult CommitCutRow(std::vector<CutItem>& rows, const std::string& quantity,
+CommitResult CommitCutRow(std::vector<ListRow>& rows, const std::string& quantity,
                           const std::string& length, const std::string& mark = {});
 
 // The mark of two merged rows: the marks joined with ", ", each part once, in the order met;

@@ -4,7 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
 
 namespace tallora {
 

@@ -36,12 +36,13 @@ private:
 
 }  // namespace
 
-std::vector<ReturnedOffcut> ReturnedOffcuts(const CuttingJob& job) {
+std::vector<ReturnedOffcut> ReturnedOffcuts(const JobInput& input,
+                                            const CalculationResult& result) {
     std::vector<ReturnedOffcut> returned;
     // The cutting list's own test for its return line.
-    if (job.allowances.NoOffcuts) return returned;
-    for (int p = 0; p < job.PatternCount(); ++p) {
-        const CuttingPattern& pattern = job.Patterns[p];
+    if (input.Allowances.NoOffcuts) return returned;
+    for (int p = 0; p < result.PatternCount(); ++p) {
+        const CuttingPattern& pattern = result.Patterns[p];
         if (pattern.IsOffcut && pattern.BarCount > 0) {
             returned.push_back({p + 1, pattern.OffcutLength, pattern.BarCount});
         }
@@ -49,25 +50,25 @@ std::vector<ReturnedOffcut> ReturnedOffcuts(const CuttingJob& job) {
     return returned;
 }
 
-std::string CalculationIdentity(const CuttingJob& job) {
+std::string CalculationIdentity(const JobInput& input, const CalculationResult& result) {
     // What was calculated, not what the lists and allowances say now: a job edited after its
     // calculation, or read back from its file, is still the same calculation. Marks are left
     // out, as job files do not keep them.
     Digest digest;
     digest.Add("tallora calculation 2");
-    const SectionData& s = job.section;
+    const SectionData& s = input.Section;
     digest.Add(s.Customer);
     digest.Add(s.Reference);
-    digest.Add(SectionKey(s.Section));
+    digest.Add(SectionKey(s.Name));
     digest.Add("stock");
-    for (int length : job.InputStockLength) digest.Add(length);
+    for (int length : result.InputStockLength) digest.Add(length);
     digest.Add("cuts");
-    for (std::size_t k = 0; k < job.InputCutLength.size(); ++k) {
-        digest.Add(job.InputCutLength[k]);
-        digest.Add(k < job.InputCutQuantity.size() ? job.InputCutQuantity[k] : 0);
+    for (std::size_t k = 0; k < result.InputCutLength.size(); ++k) {
+        digest.Add(result.InputCutLength[k]);
+        digest.Add(k < result.InputCutQuantity.size() ? result.InputCutQuantity[k] : 0);
     }
     digest.Add("patterns");
-    for (const auto& p : job.Patterns) {
+    for (const auto& p : result.Patterns) {
         digest.Add(p.StockLength);
         digest.Add(p.BarCount);
         for (int k = 0; k < p.LengthCount(); ++k) {
@@ -79,38 +80,41 @@ std::string CalculationIdentity(const CuttingJob& job) {
     return digest.Hex();
 }
 
-long long BookJob(OffcutStore& store, const CuttingJob& job, const std::string& jobFile,
-                  const std::vector<UsedOffcut>& used, const std::string& location) {
-    if (job.Patterns.empty()) {
+long long BookJob(OffcutStore& store, const JobInput& input, const CalculationResult& result,
+                  const std::string& jobFile, const std::vector<UsedOffcut>& used,
+                  const std::string& location) {
+    if (result.Patterns.empty()) {
         throw InventoryError(InventoryErrorKind::Invalid,
                              "The job has no calculated cutting list to book: calculate it first.");
     }
-    const std::vector<ReturnedOffcut> returned = ReturnedOffcuts(job);
+    const std::vector<ReturnedOffcut> returned = ReturnedOffcuts(input, result);
     // Offcuts without a section could never be found again.
-    if (!returned.empty() && SectionKey(job.section.Section).empty()) {
+    if (!returned.empty() && SectionKey(input.Section.Name).empty()) {
         throw InventoryError(InventoryErrorKind::Invalid,
                              "Type the job's Section before booking its offcuts: the offcut "
                              "inventory keeps them by section.");
     }
     std::vector<NewOffcut> added;
     for (const auto& offcut : returned) {
-        added.push_back({job.section.Section,
+        added.push_back({input.Section.Name,
                          offcut.Length,
                          offcut.Count,
-                         {jobFile, job.section.Reference, offcut.Pattern},
+                         {jobFile, input.Section.Reference, offcut.Pattern},
                          location});
     }
     BookingRecord booking;
-    booking.Calculation = CalculationIdentity(job);
+    booking.Calculation = CalculationIdentity(input, result);
     booking.JobFile = jobFile;
-    booking.JobReference = job.section.Reference;
+    booking.JobReference = input.Section.Reference;
     return store.Book(booking, added, used);
 }
 
-long long BookCalculatedJob(OffcutStore& store, const CuttingJob& job, const std::string& jobFile,
+long long BookCalculatedJob(OffcutStore& store, const JobInput& input,
+                            const CalculationResult& result, const std::string& jobFile,
                             const std::string& location) {
-    if (job.Patterns.empty()) return BookJob(store, job, jobFile, {}, location);
-    return BookJob(store, job, jobFile, UsedInventoryOffcuts(job, store), location);
+    if (result.Patterns.empty()) return BookJob(store, input, result, jobFile, {}, location);
+    return BookJob(store, input, result, jobFile, UsedInventoryOffcuts(input, result, store),
+                   location);
 }
 
 }  // namespace tallora

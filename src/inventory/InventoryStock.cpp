@@ -21,12 +21,12 @@ long long InventoryStock::TotalLength() const {
     return total;
 }
 
-InventoryStock AddOffcutsAsStock(CuttingJob& job, std::vector<Offcut> offcuts) {
+InventoryStock AddOffcutsAsStock(JobInput& input, std::vector<Offcut> offcuts) {
     InventoryStock stock;
     // What the list holds already: ordinary lengths, and the offcuts its rows stand for.
     std::map<int, bool> listed;  // length -> is an offcut row
     std::vector<long long> listedIds;
-    for (const StockItem& row : job.StockItems) {
+    for (const ListRow& row : input.StockRows) {
         const auto ids = InventoryOffcutIds(row.Mark);
         listedIds.insert(listedIds.end(), ids.begin(), ids.end());
         if (const auto length = ReadWholeNumber(row.Length)) listed[*length] = !ids.empty();
@@ -61,36 +61,38 @@ InventoryStock AddOffcutsAsStock(CuttingJob& job, std::vector<Offcut> offcuts) {
             (listed[length] ? stock.AlreadyListed : stock.SameLength) += count;
             continue;
         }
-        if (static_cast<int>(job.StockItems.size()) >= MaxStockRows) {
+        if (static_cast<int>(input.StockRows.size()) >= MaxStockRows) {
             stock.LeftOut += count;
             continue;
         }
-        row.StockRow = job.StockItems.size();
+        row.StockRow = input.StockRows.size();
         row.Pieces = static_cast<int>(std::min<long long>(pieces, INT_MAX));
         row.Length = length;
-        job.StockItems.push_back({std::to_string(row.Pieces), std::to_string(length), mark});
+        input.StockRows.push_back({std::to_string(row.Pieces), std::to_string(length), mark});
         listed[length] = true;
         stock.Rows.push_back(std::move(row));
     }
     return stock;
 }
 
-InventoryStock AddInventoryStock(CuttingJob& job, const OffcutStore& store) {
-    return AddOffcutsAsStock(job, store.List(job.section.Section));
+InventoryStock AddInventoryStock(JobInput& input, const OffcutStore& store) {
+    return AddOffcutsAsStock(input, store.List(input.Section.Name));
 }
 
-std::vector<UsedOffcut> UsedInventoryOffcuts(const CuttingJob& job, const OffcutStore& store) {
+std::vector<UsedOffcut> UsedInventoryOffcuts(const JobInput& input, const CalculationResult& result,
+                                             const OffcutStore& store) {
     std::vector<UsedOffcut> used;
-    const Allowances& a = job.allowances;
-    for (int j = 0; j < job.InputStockCount(); ++j) {
-        if (!InputStockIsOffcut(job, j)) continue;
-        int bars = j < static_cast<int>(job.StockBarsUsed.size()) ? job.StockBarsUsed[j] : 0;
-        const int length = job.InputStockLength[j] + a.Trim + a.Hold;
-        for (long long id : InventoryOffcutIds(job.InputStockMark[static_cast<std::size_t>(j)])) {
+    const Allowances& a = input.Allowances;
+    for (int j = 0; j < result.InputStockCount(); ++j) {
+        if (!InputStockIsOffcut(result, j)) continue;
+        int bars = j < static_cast<int>(result.StockBarsUsed.size()) ? result.StockBarsUsed[j] : 0;
+        const int length = result.InputStockLength[j] + a.Trim + a.Hold;
+        for (long long id :
+             InventoryOffcutIds(result.InputStockMark[static_cast<std::size_t>(j)])) {
             if (bars <= 0) break;
             const auto offcut = store.Find(id);
             if (!offcut || offcut->Length != length ||
-                SectionKey(offcut->Section) != SectionKey(job.section.Section)) {
+                SectionKey(offcut->Section) != SectionKey(input.Section.Name)) {
                 throw InventoryError(
                     InventoryErrorKind::NotEnough,
                     "The job cut inventory offcut " + std::to_string(id) + " (" +
@@ -105,9 +107,9 @@ std::vector<UsedOffcut> UsedInventoryOffcuts(const CuttingJob& job, const Offcut
         if (bars > 0) {
             throw InventoryError(
                 InventoryErrorKind::NotEnough,
-                "The job cut " + std::to_string(job.StockBarsUsed[j]) + " bars of " +
+                "The job cut " + std::to_string(result.StockBarsUsed[j]) + " bars of " +
                     std::to_string(length) + "mm from inventory offcuts, but the inventory " +
-                    "has only " + std::to_string(job.StockBarsUsed[j] - bars) + " of them " +
+                    "has only " + std::to_string(result.StockBarsUsed[j] - bars) + " of them " +
                     "left: another job may have used them. Use the offcuts again and " +
                     "calculate the job before booking it.");
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace tallora {
@@ -19,7 +20,7 @@ inline constexpr const char* DefaultOtherName2 = "Other Charges 2";
 inline constexpr const char* DefaultOtherName3 = "Other Charges 3";
 
 // The costing part of the job: the cutting charge and three further charges with their names.
-// The material's basis, rate and weight are the job's CostType, SectionCost and SectionWeight.
+// The material's basis, rate and weight are the section's CostType, Cost and Weight.
 struct CostingSettings {
     std::string CCutType = ChargeBasis::Tonne;
     double CCutValue = 0.0;
@@ -35,5 +36,32 @@ struct CostingSettings {
 
     bool operator==(const CostingSettings&) const = default;
 };
+
+// The cutting charge and the further charges, in the order job files and the autosave record
+// keep them, under the names the autosave record gives them.
+struct ChargeField {
+    const char* BasisName;  // "CCutType"
+    const char* ValueName;  // "CCutValue"
+    std::string CostingSettings::*Basis;
+    double CostingSettings::*Value;
+};
+inline constexpr std::array<ChargeField, 4> ChargeFields = {{
+    {"CCutType", "CCutValue", &CostingSettings::CCutType, &CostingSettings::CCutValue},
+    {"CGalvType", "CGalvValue", &CostingSettings::CGalvType, &CostingSettings::CGalvValue},
+    {"CPPType", "CPPValue", &CostingSettings::CPPType, &CostingSettings::CPPValue},
+    {"COtherType", "COtherValue", &CostingSettings::COtherType, &CostingSettings::COtherValue},
+}};
+
+// The further charges' names with their defaults and the names they are kept under.
+struct ChargeNameField {
+    const char* Name;  // "OtherName1"
+    const char* Default;
+    std::string CostingSettings::*Member;
+};
+inline constexpr std::array<ChargeNameField, 3> ChargeNameFields = {{
+    {"OtherName1", DefaultOtherName1, &CostingSettings::OtherName1},
+    {"OtherName2", DefaultOtherName2, &CostingSettings::OtherName2},
+    {"OtherName3", DefaultOtherName3, &CostingSettings::OtherName3},
+}};
 
 }  // namespace tallora

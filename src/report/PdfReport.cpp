@@ -47,8 +47,14 @@ double RoundHalfEven(double value) {
 
 class ReportLayout {
 public:
-    ReportLayout(PrintEngine& engine, const CuttingJob& job, const StatisticsTexts& panel)
-        : e_(engine), job_(job), a_(job.allowances), panel_(panel) {}
+    ReportLayout(PrintEngine& engine, const JobInput& input, const CalculationResult& result,
+                 const StatisticsTexts& panel)
+        : e_(engine),
+          input_(input),
+          result_(result),
+          colours_(result),
+          a_(input.Allowances),
+          panel_(panel) {}
 
     void Run() {
         try {
@@ -172,22 +178,22 @@ private:
                               CustomerLine + std::string(caption) + value);
             any = true;
         };
-        line("Customer: ", job_.section.Customer);
-        line("Reference: ", job_.section.Reference);
-        line("Section: ", job_.section.Section);
+        line("Customer: ", input_.Section.Customer);
+        line("Reference: ", input_.Section.Reference);
+        line("Section: ", input_.Section.Name);
         if (any) y_ += 0.5;
     }
 
     void StockBars() {
         Write(HeadingX, std::string(Heading16) + "Cutting instructions are as follows:");
         Write(HeadingX, std::string(Heading12) + "From the following stock bars:");
-        for (int j = 0; j < job_.InputStockCount(); ++j) {
+        for (int j = 0; j < result_.InputStockCount(); ++j) {
             PageCheck(LineHeight(Body), Continued, false);
             const int used =
-                j < static_cast<int>(job_.StockBarsUsed.size()) ? job_.StockBarsUsed[j] : 0;
+                j < static_cast<int>(result_.StockBarsUsed.size()) ? result_.StockBarsUsed[j] : 0;
             if (used == 0) continue;
             Write(BodyX,
-                  Body + StockBarsPhrase(used, job_.InputStockLength[j] + a_.Trim + a_.Hold));
+                  Body + StockBarsPhrase(used, result_.InputStockLength[j] + a_.Trim + a_.Hold));
         }
     }
 
@@ -195,9 +201,9 @@ private:
         Gap(0.5);
         PageCheck(LineHeight(Heading12) + LineHeight(Body) + 0.5, nullptr, false);
         Write(HeadingX, std::string(Heading12) + "Cut the following components:");
-        for (int r = 0; r < job_.InputCutCount(); ++r) {
-            const int q = job_.InputCutQuantity[r];
-            const int length = job_.InputCutLength[r] - a_.Kerf;
+        for (int r = 0; r < result_.InputCutCount(); ++r) {
+            const int q = result_.InputCutQuantity[r];
+            const int length = result_.InputCutLength[r] - a_.Kerf;
             PageCheck(LineHeight(Body), Continued, false);
             Write(BodyX,
                   Body + Str(q) + (q > 1 ? " pieces at " : " piece at ") + Str(length) + "mm long");
@@ -221,10 +227,10 @@ private:
 
     void PatternBlocks() {
         Gap(0.5);
-        for (int p = 0; p < job_.PatternCount(); ++p) {
-            const CuttingPattern& pattern = job_.Patterns[p];
+        for (int p = 0; p < result_.PatternCount(); ++p) {
+            const CuttingPattern& pattern = result_.Patterns[p];
             const bool offcut = pattern.IsOffcut && !a_.NoOffcuts;
-            const bool inventory = PatternFromInventoryOffcuts(job_, p);
+            const bool inventory = PatternFromInventoryOffcuts(result_, p);
             // The block's "From" line is not counted in its height.
             const double needed = LineHeight(PatternHeading) +
                                   (pattern.LengthCount() + (inventory ? 1 : 0)) * LineHeight(Body) +
@@ -238,26 +244,26 @@ private:
             if (offcut) Write(OffcutX, OffcutLine + OffcutReturnPhrase(pattern));
             Gap(0.2);
         }
-        if (job_.PatternCount() > 0) Gap(0.3);
+        if (result_.PatternCount() > 0) Gap(0.3);
     }
 
     void NotIncorporated() {
-        if (job_.RemainingPieces <= 0) return;
+        if (result_.RemainingPieces <= 0) return;
         const double heading = LineHeight(Heading16);
         const double line = LineHeight(NoteLine);
-        if (!PageCheck(heading + 2 * line + job_.RemainingPieces * line, nullptr, true)) {
+        if (!PageCheck(heading + 2 * line + result_.RemainingPieces * line, nullptr, true)) {
             PageCheck(heading + 4 * line, nullptr, false);
         }
         Write(HeadingX, std::string(Heading16) + "Please Note: ");
         Write(HeadingX,
               std::string(NoteLine) +
                   "The following items could not be incorporated into the cutting matrix " +
-                  (job_.PatternStoreFull
+                  (result_.PatternStoreFull
                        ? "because the job is too large: it needs more than " + Str(MaxPatterns) +
                              " cutting patterns"
                        : std::string("due to insufficient stock lengths being available")));
         Write(HeadingX, std::string(NoteLine) + "(Note statistics are for allocated stock only):");
-        for (const WorkingCutRow& row : job_.Cuts) {
+        for (const WorkingCutRow& row : result_.Cuts) {
             const int q = row.CutQuantity;
             if (q <= 0) continue;
             PageCheck(LineHeight(NoteLine), nullptr, false);
@@ -273,7 +279,7 @@ private:
         constexpr const char* Caption = "[N S10 L B C Black]";
         Gap(0.5);
         const std::string bound =
-            job_.Bound ? std::string(Body) + BoundText(*job_.Bound, panel_.Format) : "";
+            result_.Bound ? std::string(Body) + BoundText(*result_.Bound, panel_.Format) : "";
         PageCheck(LineHeight(Heading16) + (bound.empty() ? 10.3 : 11.5) * LineHeight(Header),
                   nullptr, false);
         Write(HeadingX, std::string(Heading16) + "Statistics");
@@ -319,11 +325,11 @@ private:
         NewPage();
         LandscapeBanner();
         e_.SetStyleValue(StyleSetting::Two, 8);  // the labels carry no size code
-        if (job_.PatternCount() == 0) return;
+        if (result_.PatternCount() == 0) return;
 
         int maxLen = 0;
         int maxBars = 0;
-        for (const CuttingPattern& p : job_.Patterns) {
+        for (const CuttingPattern& p : result_.Patterns) {
             maxLen = std::max(maxLen, BarLength(p, a_));
             maxBars = std::max(maxBars, p.BarCount);
         }
@@ -336,7 +342,7 @@ private:
         e_.MeasureText(HeadingX, e_.GetMargin(TopMargin), Free, Free, labelStyle);
         blankWidth_ = e_.MeasuredWidth();
 
-        const double n = job_.PatternCount();
+        const double n = result_.PatternCount();
         const double room = e_.GetMargin(BottomMargin) - e_.GetMargin(TopMargin);
         const double barHeight = room / (n * BoxGap + n) >= 1.0 && !(1.0 < labelHeight)
                                      ? 1.0
@@ -344,7 +350,7 @@ private:
         scale_ = (e_.GetMargin(RightMargin) - 1.0 - labelWidth - blankWidth_) / maxLen;
 
         double y = e_.GetMargin(TopMargin);
-        for (const CuttingPattern& p : job_.Patterns) {
+        for (const CuttingPattern& p : result_.Patterns) {
             if (y + barHeight > e_.GetMargin(BottomMargin) - FootRoom) {
                 NewPage();
                 LandscapeBanner();
@@ -398,7 +404,7 @@ private:
         x += trim;
         for (int k = 0; k < p.LengthCount(); ++k) {
             const int length = p.CutLength[k] - a_.Kerf;
-            const Colour colour = PieceColour(job_, p.CutLength[k]);
+            const Colour colour = colours_.Of(p.CutLength[k]);
             const std::string label = "[IO CE]" + Str(length);
             // Pieces narrower than a printed dot are drawn as one box for the run, kerfs and all:
             // box by box a pattern of millions of pieces would take minutes and gigabytes.
@@ -445,7 +451,9 @@ private:
     static constexpr double PrintedDot = 2.54 / 300;  // cm
 
     PrintEngine& e_;
-    const CuttingJob& job_;
+    const JobInput& input_;
+    const CalculationResult& result_;
+    const PieceColours colours_;
     const Allowances& a_;
     const StatisticsTexts& panel_;
     double y_ = 0.0;  // top of the next line
@@ -477,8 +485,9 @@ std::optional<std::string> RemoveNominalReport(const std::filesystem::path& file
 
 }  // namespace
 
-void LayOutCuttingReport(PrintEngine& engine, const CuttingJob& job, const StatisticsTexts& panel) {
-    ReportLayout(engine, job, panel).Run();
+void LayOutCuttingReport(PrintEngine& engine, const JobInput& input,
+                         const CalculationResult& result, const StatisticsTexts& panel) {
+    ReportLayout(engine, input, result, panel).Run();
 }
 
 std::filesystem::path NumberedReportFile(const std::filesystem::path& dataDir) {
@@ -495,8 +504,9 @@ std::string SaveFailureMessage(const std::filesystem::path& file) {
            "again.";
 }
 
-ReportOutcome PrintCuttingReport(PrintEngine& engine, const CuttingJob& job,
-                                 const StatisticsTexts& panel, const std::filesystem::path& dataDir,
+ReportOutcome PrintCuttingReport(PrintEngine& engine, const JobInput& input,
+                                 const CalculationResult& result, const StatisticsTexts& panel,
+                                 const std::filesystem::path& dataDir,
                                  const std::filesystem::path& jobFile) {
     using Result = ReportOutcome::Result;
     // Never the root of the file system for want of a folder.
@@ -513,7 +523,7 @@ ReportOutcome PrintCuttingReport(PrintEngine& engine, const CuttingJob& job,
     try {
         if (engine.IsOpen()) engine.CloseDoc();
         engine.OpenDoc();
-        LayOutCuttingReport(engine, job, panel);
+        LayOutCuttingReport(engine, input, result, panel);
         saved = engine.SaveDocument(outcome.File);
     } catch (...) {
         if (engine.IsOpen()) engine.CloseDoc();

@@ -3,7 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
 #include "report/PrintEngine.h"
 #include "results/Statistics.h"
 
@@ -17,8 +18,9 @@ inline constexpr const char* MakerWebAddress = "www.vantorel.example";
 // Lays the whole report out on a freshly opened document: page settings, banner, cutting
 // instructions, statistics table (the panel's texts as shown), cutting diagrams on landscape
 // pages and the page numbers. Reads the offcut classification and the bars used that
-// CompileStats left in the job.
-void LayOutCuttingReport(PrintEngine& engine, const CuttingJob& job, const StatisticsTexts& panel);
+// ApplyAllowances left in the result.
+void LayOutCuttingReport(PrintEngine& engine, const JobInput& input,
+                         const CalculationResult& result, const StatisticsTexts& panel);
 
 struct ReportOutcome {
     enum class Result {
@@ -35,8 +37,9 @@ struct ReportOutcome {
 // Outside a job (jobFile empty) a "Tallora.pdf" left in the data folder is removed first,
 // unless another program holds it. Nothing outside the data folder is touched. The engine's
 // document is closed at the end, whatever happened.
-ReportOutcome PrintCuttingReport(PrintEngine& engine, const CuttingJob& job,
-                                 const StatisticsTexts& panel, const std::filesystem::path& dataDir,
+ReportOutcome PrintCuttingReport(PrintEngine& engine, const JobInput& input,
+                                 const CalculationResult& result, const StatisticsTexts& panel,
+                                 const std::filesystem::path& dataDir,
                                  const std::filesystem::path& jobFile);
 
 // dataDir / "~Tallora<n>.pdf" for the smallest n >= 1 that does not exist.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <optional>
 
 namespace tallora {
 
@@ -27,19 +28,26 @@ struct BarScale {
     double LabelWidth = 0;
 };
 
-BarScale ScaleOf(const CuttingJob& job, const TextMeasurer& measurer) {
+// Beside each bar: the pattern's number, as the cutting list numbers it, and its bars.
+std::string BarLabel(int index, int bars, int barLength) {
+    return " #" + std::to_string(index + 1) + ": " + std::to_string(bars) + " x " +
+           std::to_string(barLength);
+}
+
+BarScale ScaleOf(const JobInput& input, const CalculationResult& result,
+                 const TextMeasurer& measurer) {
     // The store is sorted longest first, so MaxBars ends as the most bars among the longest.
     int maxLen = 0;
     int maxBars = 0;
-    for (const CuttingPattern& p : job.Patterns) {
-        const int barLen = BarLength(p, job.allowances);
+    for (const CuttingPattern& p : result.Patterns) {
+        const int barLen = BarLength(p, input.Allowances);
         if (barLen >= maxLen) {
             maxLen = barLen;
             maxBars = std::max(maxBars, p.BarCount);
         }
     }
     if (maxLen <= 0) return {};
-    const std::string widestLabel = " " + std::to_string(maxBars) + " x " + std::to_string(maxLen);
+    const std::string widestLabel = BarLabel(result.PatternCount() - 1, maxBars, maxLen);
     return {maxLen, measurer.TextWidth(widestLabel)};
 }
 
@@ -52,6 +60,8 @@ public:
         : operations_(operations), measurer_(measurer), clip_(clip), hit_(hit) {}
 
     const DiagramClip& Clip() const { return clip_; }
+    // Drawing, rather than finding what is under a pixel.
+    bool Drawing() const { return hit_ == nullptr; }
 
     // Rows entirely above or below the clip are skipped whole.
     bool RowInClip(double y, double pitch) const {
@@ -107,15 +117,15 @@ private:
     DiagramHit* hit_;
 };
 
-void Lay(const CuttingJob& job, int width, int height, const TextMeasurer& measurer,
-         Painter& painter) {
-    const int patternCount = job.PatternCount();
+void Lay(const JobInput& input, const CalculationResult& result, int width, int height,
+         const TextMeasurer& measurer, Painter& painter) {
+    const int patternCount = result.PatternCount();
     const double areaWidth = width - 2 * Margin;
     const double areaHeight = height - 2 * Margin;
     if (patternCount == 0 || areaWidth <= 0 || areaHeight <= 0) return;
 
-    const Allowances& a = job.allowances;
-    const BarScale scale = ScaleOf(job, measurer);
+    const Allowances& a = input.Allowances;
+    const BarScale scale = ScaleOf(input, result, measurer);
     if (scale.MaxLen <= 0) return;
     const double xScale = (areaWidth - scale.LabelWidth) / scale.MaxLen;
     // The labels leave no room for bars drawn to scale.
@@ -126,15 +136,17 @@ void Lay(const CuttingJob& job, int width, int height, const TextMeasurer& measu
     const double pitch = areaHeight / 8 >= evenPitch ? evenPitch : areaHeight / 12;
     // Beyond the bitmap's edge, or the clip's, nothing more is seen.
     const double stopX = std::min(width, painter.Clip().Right);
+    // Finding what is under the pointer needs no colours.
+    const std::optional<PieceColours> colours =
+        painter.Drawing() ? std::optional<PieceColours>(result) : std::nullopt;
 
     double y = Margin;
     for (int index = 0; index < patternCount; ++index, y += pitch) {
         if (!painter.RowInClip(y, pitch)) continue;
-        const CuttingPattern& p = job.Patterns[index];
+        const CuttingPattern& p = result.Patterns[index];
         const int barLen = BarLength(p, a);
         double x = Margin;
-        painter.Bar(y, pitch, barLen * xScale + Margin + 2,
-                    " " + std::to_string(p.BarCount) + " x " + std::to_string(barLen),
+        painter.Bar(y, pitch, barLen * xScale + Margin + 2, BarLabel(index, p.BarCount, barLen),
                     {DiagramPart::Bar, index, barLen, p.BarCount});
 
         const double top = y + 2;
@@ -149,7 +161,7 @@ void Lay(const CuttingJob& job, int width, int height, const TextMeasurer& measu
         for (int k = 0; k < p.LengthCount(); ++k) {
             const int cutLength = p.CutLength[k];
             const int pieceLength = cutLength - a.Kerf;
-            const Colour colour = PieceColour(job, cutLength);
+            const Colour colour = colours ? colours->Of(cutLength) : Black;
             used += static_cast<long long>(cutLength) * p.PieceCount[k];
             // Pieces narrower than a pixel are drawn as one box for the run, kerfs and all: box
             // by box a pattern of millions of pieces would take minutes and gigabytes.
@@ -194,28 +206,30 @@ void Lay(const CuttingJob& job, int width, int height, const TextMeasurer& measu
 
 }  // namespace
 
-std::vector<DiagramOperation> DrawCuttingList(const CuttingJob& job, int width, int height,
-                                              const TextMeasurer& measurer) {
-    return DrawCuttingList(job, width, height, measurer,
+std::vector<DiagramOperation> DrawCuttingList(const JobInput& input,
+                                              const CalculationResult& result, int width,
+                                              int height, const TextMeasurer& measurer) {
+    return DrawCuttingList(input, result, width, height, measurer,
                            DiagramClip{INT_MIN, INT_MIN, width, INT_MAX});
 }
 
-std::vector<DiagramOperation> DrawCuttingList(const CuttingJob& job, int width, int height,
-                                              const TextMeasurer& measurer,
+std::vector<DiagramOperation> DrawCuttingList(const JobInput& input,
+                                              const CalculationResult& result, int width,
+                                              int height, const TextMeasurer& measurer,
                                               const DiagramClip& clip) {
     std::vector<DiagramOperation> operations;
     operations.push_back(ClearBitmap{std::max(width, 0), std::max(height, 0), White});
     Painter painter(&operations, measurer, clip, nullptr);
-    Lay(job, width, height, measurer, painter);
+    Lay(input, result, width, height, measurer, painter);
     return operations;
 }
 
-DiagramHit DiagramHitAt(const CuttingJob& job, int width, int height, const TextMeasurer& measurer,
-                        int x, int y) {
+DiagramHit DiagramHitAt(const JobInput& input, const CalculationResult& result, int width,
+                        int height, const TextMeasurer& measurer, int x, int y) {
     DiagramHit hit;
     if (x < 0 || y < 0 || x >= width || y >= height) return hit;
     Painter painter(nullptr, measurer, DiagramClip{x, y, x + 1, y + 1}, &hit);
-    Lay(job, width, height, measurer, painter);
+    Lay(input, result, width, height, measurer, painter);
     return hit;
 }
 
@@ -243,10 +257,10 @@ std::string DiagramHitText(const DiagramHit& hit) {
     return {};
 }
 
-DiagramSize DiagramSizeFor(const CuttingJob& job, int viewWidth, int viewHeight, double zoom,
-                           const TextMeasurer& measurer) {
+DiagramSize DiagramSizeFor(const JobInput& input, const CalculationResult& result, int viewWidth,
+                           int viewHeight, double zoom, const TextMeasurer& measurer) {
     DiagramSize size{viewWidth, viewHeight};
-    const int patternCount = job.PatternCount();
+    const int patternCount = result.PatternCount();
     if (patternCount == 0 || viewWidth <= 2 * Margin) return size;
 
     // Below eight patterns a row is a twelfth of the height, however few there are.
@@ -256,7 +270,7 @@ DiagramSize DiagramSizeFor(const CuttingJob& job, int viewWidth, int viewHeight,
         size.Height = static_cast<int>(std::min<long long>(tallEnough, MaximumDiagramSide));
     }
 
-    const BarScale scale = ScaleOf(job, measurer);
+    const BarScale scale = ScaleOf(input, result, measurer);
     const double bars = viewWidth - 2 * Margin - scale.LabelWidth;
     if (scale.MaxLen > 0 && bars > 0 && zoom > 1) {
         const double wide = std::ceil(2 * Margin + scale.LabelWidth + zoom * bars);

@@ -4,7 +4,8 @@
 #include <variant>
 #include <vector>
 
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
 #include "results/PieceColours.h"
 #include "results/TextMeasurer.h"
 
@@ -47,8 +48,9 @@ int BarLength(const CuttingPattern& pattern, const Allowances& allowances);
 // trim, pieces coloured by their ordered length, kerfs, and the remnant as offcut or scrap, with
 // the bar count and length beside each bar. The first operation always clears the bitmap; when
 // there is nothing to draw, or no room to draw it to scale, it is the only one.
-std::vector<DiagramOperation> DrawCuttingList(const CuttingJob& job, int width, int height,
-                                              const TextMeasurer& measurer);
+std::vector<DiagramOperation> DrawCuttingList(const JobInput& input,
+                                              const CalculationResult& result, int width,
+                                              int height, const TextMeasurer& measurer);
 
 // The part of the bitmap a window needs, from Left and Top up to, not including, Right and Bottom.
 struct DiagramClip {
@@ -60,8 +62,9 @@ struct DiagramClip {
 
 // The same drawing for only the rows the clip crosses and the boxes that reach into it, so a
 // window showing part of a huge diagram does not lay out the rest. The clear stays whole.
-std::vector<DiagramOperation> DrawCuttingList(const CuttingJob& job, int width, int height,
-                                              const TextMeasurer& measurer,
+std::vector<DiagramOperation> DrawCuttingList(const JobInput& input,
+                                              const CalculationResult& result, int width,
+                                              int height, const TextMeasurer& measurer,
                                               const DiagramClip& clip);
 
 // What lies under a pixel of the diagram.
@@ -77,8 +80,8 @@ struct DiagramHit {
 
 // The box under the pixel (x, y) of the diagram DrawCuttingList lays out at width x height; the
 // bar when the pixel is on its grey but between boxes.
-DiagramHit DiagramHitAt(const CuttingJob& job, int width, int height, const TextMeasurer& measurer,
-                        int x, int y);
+DiagramHit DiagramHitAt(const JobInput& input, const CalculationResult& result, int width,
+                        int height, const TextMeasurer& measurer, int x, int y);
 
 // The hit as the viewer's status bar says it: "Pattern 3: piece 1450 mm", patterns counted from
 // one; empty for nothing.
@@ -99,7 +102,7 @@ struct DiagramSize {
 // multiplied by zoom: wider than the view by the zoom on the bars alone, the labels keeping
 // their width, and taller than the view when the view would give a row less than
 // MinimumBarPitch. At zoom 1, when the rows fit, it is the view itself.
-DiagramSize DiagramSizeFor(const CuttingJob& job, int viewWidth, int viewHeight, double zoom,
-                           const TextMeasurer& measurer);
+DiagramSize DiagramSizeFor(const JobInput& input, const CalculationResult& result, int viewWidth,
+                           int viewHeight, double zoom, const TextMeasurer& measurer);
 
 }  // namespace tallora

@@ -41,40 +41,43 @@ std::string StockBarsPhrase(int barsUsed, int barLength) {
 
 std::string InventoryOffcutsPhrase() { return "* Cut from inventory offcuts *"; }
 
-bool PatternFromInventoryOffcuts(const CuttingJob& job, int p) {
-    if (p < 0 || p >= job.PatternCount()) return false;
-    const int length = job.Patterns[static_cast<std::size_t>(p)].StockLength;
-    for (int j = 0; j < job.InputStockCount(); ++j) {
-        if (job.InputStockLength[static_cast<std::size_t>(j)] == length)
-            return InputStockIsOffcut(job, j);
+bool PatternFromInventoryOffcuts(const CalculationResult& result, int p) {
+    if (p < 0 || p >= result.PatternCount()) return false;
+    const int length = result.Patterns[static_cast<std::size_t>(p)].StockLength;
+    for (int j = 0; j < result.InputStockCount(); ++j) {
+        if (result.InputStockLength[static_cast<std::size_t>(j)] == length)
+            return InputStockIsOffcut(result, j);
     }
     return false;
 }
 
-std::vector<std::string> MemoDisplay(const CuttingJob& job) {
-    const Allowances& a = job.allowances;
+std::vector<std::string> MakeCuttingList(const JobInput& input, const CalculationResult& result) {
+    const Allowances& a = input.Allowances;
     std::vector<std::string> lines;
-    for (int p = 0; p < job.PatternCount(); ++p) {
-        const CuttingPattern& pattern = job.Patterns[p];
+    for (int p = 0; p < result.PatternCount(); ++p) {
+        const CuttingPattern& pattern = result.Patterns[p];
         lines.push_back(" " + PatternNumberPhrase(p + 1));
         lines.push_back("    " + PatternSourcePhrase(pattern, a));
-        if (PatternFromInventoryOffcuts(job, p)) lines.push_back("    " + InventoryOffcutsPhrase());
+        if (PatternFromInventoryOffcuts(result, p))
+            lines.push_back("    " + InventoryOffcutsPhrase());
         for (int k = 0; k < pattern.LengthCount(); ++k)
             lines.push_back("    " + CutPhrase(pattern, k, a));
         if (pattern.IsOffcut && !a.NoOffcuts) lines.push_back("    " + OffcutReturnPhrase(pattern));
         lines.emplace_back();
     }
     lines.push_back(" Total stock bars used:");
-    for (int j = 0; j < job.InputStockCount(); ++j) {
-        const int used = j < static_cast<int>(job.StockBarsUsed.size()) ? job.StockBarsUsed[j] : 0;
+    for (int j = 0; j < result.InputStockCount(); ++j) {
+        const int used =
+            j < static_cast<int>(result.StockBarsUsed.size()) ? result.StockBarsUsed[j] : 0;
         if (used == 0) continue;
-        lines.push_back("    " + StockBarsPhrase(used, job.InputStockLength[j] + a.Trim + a.Hold));
+        lines.push_back("    " +
+                        StockBarsPhrase(used, result.InputStockLength[j] + a.Trim + a.Hold));
     }
-    if (job.RemainingPieces > 0) {
+    if (result.RemainingPieces > 0) {
         lines.emplace_back();
         lines.push_back(" Please Note: ");
         lines.push_back(" The following items could not be incorporated into");
-        if (job.PatternStoreFull) {
+        if (result.PatternStoreFull) {
             lines.push_back(" the cutting matrix because the job is too large:");
             lines.push_back(" it needs more than " + Str(MaxPatterns) + " cutting");
             lines.push_back(" patterns (Note statistics are for allocated stock");
@@ -83,7 +86,7 @@ std::vector<std::string> MemoDisplay(const CuttingJob& job) {
             lines.push_back(" being available (Note statistics are for allocated");
         }
         lines.push_back(" stock only):");
-        for (const auto& row : job.Cuts) {
+        for (const auto& row : result.Cuts) {
             const int q = row.CutQuantity;
             const int length = row.CutLength - a.Kerf;
             if (q > 1)

@@ -3,14 +3,15 @@
 #include <string>
 #include <vector>
 
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
 
 namespace tallora {
 
 // The cutting list for the saw operator: one block per pattern, the stock bars used and the
 // pieces that could not be placed. Reads the offcut classification and the bars used that
-// CompileStats left in the job.
-std::vector<std::string> MemoDisplay(const CuttingJob& job);
+// ApplyAllowances left in the result.
+std::vector<std::string> MakeCuttingList(const JobInput& input, const CalculationResult& result);
 
 // The phrases of the cutting list without indentation; the PDF report styles the same words.
 // "Cutting Pattern Number 3:"
@@ -28,6 +29,6 @@ std::string InventoryOffcutsPhrase();
 
 // Whether pattern p's bars come from inventory offcuts: its stock row is the first input stock
 // row of its length, as the statistics count it.
-bool PatternFromInventoryOffcuts(const CuttingJob& job, int p);
+bool PatternFromInventoryOffcuts(const CalculationResult& result, int p);
 
 }  // namespace tallora

@@ -37,24 +37,24 @@ std::string CsvNumber(double value, int decimals) {
     return text;
 }
 
-std::string CuttingListCsv(const CuttingJob& job) {
-    const Allowances& a = job.allowances;
+std::string CuttingListCsv(const JobInput& input, const CalculationResult& result) {
+    const Allowances& a = input.Allowances;
     std::string csv = CsvLine({"Pattern", "Stock Length", "Bars", "Cut Length", "Pieces per Bar",
                                "Pieces in All", "Offcut per Bar", "Mark"});
-    for (int p = 0; p < job.PatternCount(); ++p) {
-        const CuttingPattern& pattern = job.Patterns[p];
+    for (int p = 0; p < result.PatternCount(); ++p) {
+        const CuttingPattern& pattern = result.Patterns[p];
         // As the cutting list returns it: no offcut when all waste is scrapped.
         const int offcut = pattern.IsOffcut && !a.NoOffcuts ? pattern.OffcutLength : 0;
         for (int k = 0; k < pattern.LengthCount(); ++k) {
             const int length = pattern.CutLength[k] - a.Kerf;
-            const int row = CheckList(job.CutItems, length);
+            const int row = LastRowOfLength(input.CutRows, length);
             csv += CsvLine(
                 {std::to_string(p + 1), std::to_string(pattern.StockLength + a.Trim + a.Hold),
                  std::to_string(pattern.BarCount), std::to_string(length),
                  std::to_string(pattern.PieceCount[k]),
                  std::to_string(static_cast<long long>(pattern.PieceCount[k]) * pattern.BarCount),
                  std::to_string(offcut),
-                 row >= 0 ? job.CutItems[static_cast<size_t>(row)].Mark : ""});
+                 row >= 0 ? input.CutRows[static_cast<size_t>(row)].Mark : ""});
         }
     }
     return csv;

@@ -4,7 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
 
 namespace tallora {
 
@@ -22,6 +23,6 @@ std::string CsvNumber(double value, int decimals = -1);
 // pattern and cut length with the pattern's number, the stock length as entered (usable length
 // with trim and hold), the bars, the cut length as entered (without kerf), the pieces per bar
 // and in all, the offcut returned per bar (0 for none) and the mark of the cut row of that length.
-std::string CuttingListCsv(const CuttingJob& job);
+std::string CuttingListCsv(const JobInput& input, const CalculationResult& result);
 
 }  // namespace tallora

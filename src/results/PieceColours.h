@@ -2,8 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
 
 namespace tallora {
 
@@ -46,8 +47,23 @@ inline constexpr std::array<Colour, 26> PiecePalette = {
 // Palette index of a piece by its cut length (with kerf): the last input cut row of that length
 // decides, so equal ordered lengths share a colour and the 26th length reuses the first. 0 when
 // no row matches.
-int PieceColourIndex(const CuttingJob& job, int cutLength);
-Colour PieceColour(const CuttingJob& job, int cutLength);
+int PieceColourIndex(const CalculationResult& result, int cutLength);
+
+// Whether two colours of the palette are too alike to tell two pieces apart.
+bool LookAlike(Colour a, Colour b);
+
+// The colours of a result's pieces, by cut length (with kerf). Each length takes its row's
+// colour (PieceColourIndex) unless a length it stands beside in some bar looks alike: then the
+// next colour of the palette that looks like none of its neighbours'.
+class PieceColours {
+public:
+    explicit PieceColours(const CalculationResult& result);
+    Colour Of(int cutLength) const;
+    int IndexOf(int cutLength) const;
+
+private:
+    std::map<int, int> index_;  // cut length -> palette index
+};
 
 // Relative luminance of a colour (sRGB channels to linear light).
 double Luminance(Colour colour);

@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
 #include "results/NumberFormat.h"
 
 namespace tallora {

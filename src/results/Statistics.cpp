@@ -4,57 +4,58 @@
 
 namespace tallora {
 
-Statistics CompileStats(CuttingJob& job) {
-    Statistics s;
-    const Allowances& a = job.allowances;
-    job.StockBarsUsed.assign(job.InputStockLength.size(), 0);
-
+void ApplyAllowances(const Allowances& a, CalculationResult& result) {
     if (!a.NoOffcuts) {
-        for (auto& p : job.Patterns) {
+        for (auto& p : result.Patterns) {
             // 64 bits: the figures of a pattern are each 32-bit, their products need not be.
             long long used = 0;
             for (int k = 0; k < p.LengthCount(); ++k) {
                 used += static_cast<long long>(p.PieceCount[k]) * p.CutLength[k];
             }
             const long long remnant = p.StockLength - used + a.Hold;
-            if (remnant >= a.Offcut) {
-                p.IsOffcut = true;
-                p.OffcutLength = static_cast<int>(remnant);
-                s.OffcutTotal += static_cast<long long>(remnant) * p.BarCount;
-                s.OffcutBars += p.BarCount;
-            } else {
-                p.IsOffcut = false;
-            }
+            p.IsOffcut = remnant >= a.Offcut;
+            if (p.IsOffcut) p.OffcutLength = static_cast<int>(remnant);
         }
     }
-
     // Bars go to the first stock row of the pattern's length.
-    for (const auto& p : job.Patterns) {
-        for (int j = 0; j < job.InputStockCount(); ++j) {
-            if (job.InputStockLength[j] == p.StockLength) {
-                job.StockBarsUsed[j] += p.BarCount;
+    result.StockBarsUsed.assign(result.InputStockLength.size(), 0);
+    for (const auto& p : result.Patterns) {
+        for (int j = 0; j < result.InputStockCount(); ++j) {
+            if (result.InputStockLength[j] == p.StockLength) {
+                result.StockBarsUsed[j] += p.BarCount;
                 break;
             }
         }
     }
-    for (int j = 0; j < job.InputStockCount(); ++j) {
-        s.StockUsedLength += static_cast<long long>(job.StockBarsUsed[j]) *
-                             (job.InputStockLength[j] + a.Trim + a.Hold);
-        s.BarsUsedTotal += job.StockBarsUsed[j];
-    }
+    CompactTables(result.Stock, result.Cuts);
+    result.RemainingPieces = 0;
+    for (const auto& row : result.Cuts) result.RemainingPieces += row.CutQuantity;
+}
 
-    Recompile(job);
-    job.RemainingPieces = 0;
-    for (const auto& row : job.Cuts) {
-        job.RemainingPieces += row.CutQuantity;
-        s.UnallocatedLength += static_cast<long long>(row.CutQuantity) * row.CutLength;
+Statistics CompileStats(const JobInput& input, const CalculationResult& result) {
+    Statistics s;
+    const Allowances& a = input.Allowances;
+    if (!a.NoOffcuts) {
+        for (const auto& p : result.Patterns) {
+            if (!p.IsOffcut) continue;
+            s.OffcutTotal += static_cast<long long>(p.OffcutLength) * p.BarCount;
+            s.OffcutBars += p.BarCount;
+        }
     }
+    for (int j = 0; j < result.InputStockCount(); ++j) {
+        const long long bars =
+            j < static_cast<int>(result.StockBarsUsed.size()) ? result.StockBarsUsed[j] : 0;
+        s.StockUsedLength += bars * (result.InputStockLength[j] + a.Trim + a.Hold);
+        s.BarsUsedTotal += bars;
+    }
+    for (const auto& row : result.Cuts)
+        s.UnallocatedLength += static_cast<long long>(row.CutQuantity) * row.CutLength;
 
     // Only the placed pieces count: their entered lengths and one kerf each.
-    const long long placed = job.TotalPieces - job.RemainingPieces;
+    const long long placed = result.TotalPieces - result.RemainingPieces;
     const long long cutLen =
-        job.TotalCutLength -
-        (s.UnallocatedLength - static_cast<long long>(job.RemainingPieces) * a.Kerf);
+        result.TotalCutLength -
+        (s.UnallocatedLength - static_cast<long long>(result.RemainingPieces) * a.Kerf);
     s.KerfMetres = static_cast<double>(placed * a.Kerf) / 1000;
     s.TrimMetres = static_cast<double>(s.BarsUsedTotal * a.Trim) / 1000;
     s.HoldMetres = static_cast<double>(a.Hold * (s.BarsUsedTotal - s.OffcutBars)) / 1000;
@@ -89,17 +90,17 @@ Statistics CompileStats(CuttingJob& job) {
                          share(s.StockUsedLength - s.OffcutTotal)};
     }
 
-    const SectionData& section = job.section;
+    const SectionData& section = input.Section;
     for (int i = 0; i < StatisticsRows; ++i) {
         s.StatCost[i] = section.CostType == "Tonne"
-                            ? s.StatMetres[i] * section.SectionWeight * section.SectionCost / 1000
-                            : s.StatMetres[i] * section.SectionCost;
-        s.StatWeight[i] = s.StatMetres[i] * section.SectionWeight;
+                            ? s.StatMetres[i] * section.Weight * section.Cost / 1000
+                            : s.StatMetres[i] * section.Cost;
+        s.StatWeight[i] = s.StatMetres[i] * section.Weight;
     }
     return s;
 }
 
-StatisticsTexts DisplayStats(const Statistics& stats, const NumberFormat& format) {
+StatisticsTexts FormatStatistics(const Statistics& stats, const NumberFormat& format) {
     StatisticsTexts t;
     t.Format = format;
     t.Captions = {"Stock bars used:",    "Cut pieces:",    "Offcuts returned:",

@@ -3,7 +3,8 @@
 #include <array>
 #include <string>
 
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
 #include "results/NumberFormat.h"
 
 namespace tallora {
@@ -34,9 +35,13 @@ inline constexpr int StockBarsUsedRow = 0;
 inline constexpr int CutPiecesRow = 1;
 inline constexpr int ChargeableMaterialRow = 8;
 
-// Recomputes the figures from the result store, the allowances and the section data; classifies
-// each pattern's remnant as offcut or scrap and counts the bars used of each stock row.
-Statistics CompileStats(CuttingJob& job);
+// Brings a result up to the allowances in force: classifies each pattern's remnant as offcut or
+// scrap (left as it was when all waste is scrapped), counts the bars used of each input stock
+// row, and keeps only the live rows of the tables left with the pieces they hold.
+void ApplyAllowances(const Allowances& allowances, CalculationResult& result);
+
+// The figures of a result whose allowances were applied, priced with the section data.
+Statistics CompileStats(const JobInput& input, const CalculationResult& result);
 
 // The panel's label texts.
 struct StatisticsTexts {
@@ -48,6 +53,6 @@ struct StatisticsTexts {
     NumberFormat Format;                              // the one the texts are written in
 };
 
-StatisticsTexts DisplayStats(const Statistics& stats, const NumberFormat& format);
+StatisticsTexts FormatStatistics(const Statistics& stats, const NumberFormat& format);
 
 }  // namespace tallora

@@ -82,7 +82,7 @@ void ApplyStoredChargeName(std::string& name, const std::string& stored) {
     if (!stored.empty()) name = stored;
 }
 
-void AutoSave(RegistryStore& store, const CuttingJob& job) {
+void AutoSave(RegistryStore& store, const JobInput& input) {
     if (!store.KeyExists(User, MainKey)) return;
     if (!store.CreateKey(User, AutoSaveKey)) return;
     auto integer = [&](const char* name, std::int32_t v) {
@@ -95,48 +95,40 @@ void AutoSave(RegistryStore& store, const CuttingJob& job) {
         store.WriteBinary(User, AutoSaveKey, name, DoubleBytes(v));
     };
 
-    integer("SCount", static_cast<std::int32_t>(job.StockItems.size()));
-    text("SL", Joined(job.StockItems, [](const ListRow& r) { return r.Length; }));
-    text("SQ", Joined(job.StockItems, [](const ListRow& r) {
+    integer("SCount", static_cast<std::int32_t>(input.StockRows.size()));
+    text("SL", Joined(input.StockRows, [](const ListRow& r) { return r.Length; }));
+    text("SQ", Joined(input.StockRows, [](const ListRow& r) {
              return IsUnlimitedQuantity(r.Quantity) ? std::string("-1") : r.Quantity;
          }));
-    integer("OCount", static_cast<std::int32_t>(job.CutItems.size()));
-    text("OL", Joined(job.CutItems, [](const ListRow& r) { return r.Length; }));
-    text("OQ", Joined(job.CutItems, [](const ListRow& r) { return r.Quantity; }));
+    integer("OCount", static_cast<std::int32_t>(input.CutRows.size()));
+    text("OL", Joined(input.CutRows, [](const ListRow& r) { return r.Length; }));
+    text("OQ", Joined(input.CutRows, [](const ListRow& r) { return r.Quantity; }));
 
-    const Allowances& a = job.allowances;
-    integer("Kerf", a.Kerf);
-    integer("Trim", a.Trim);
-    integer("Offcut", a.Offcut);
-    integer("Hold", a.Hold);
-    const SectionData& s = job.section;
+    const Allowances& a = input.Allowances;
+    for (const AllowanceFieldInfo& f : AllowanceFields) integer(f.Name, a.*f.Member);
+    const SectionData& s = input.Section;
     text("Customer", s.Customer);
     text("Reference", s.Reference);
-    text("Section", s.Section);
-    number("Weight", s.SectionWeight);
-    const auto cost = static_cast<std::int64_t>(std::llround(s.SectionCost * 10000));
+    text("Section", s.Name);
+    number("Weight", s.Weight);
+    const auto cost = static_cast<std::int64_t>(std::llround(s.Cost * 10000));
     store.WriteBinary(User, AutoSaveKey, "CostNew", LittleEndian(static_cast<std::uint64_t>(cost)));
     text("CostType", s.CostType);
 
-    const CostingSettings& c = job.costing;
-    text("CCutType", c.CCutType);
-    number("CCutValue", c.CCutValue);
-    text("CGalvType", c.CGalvType);
-    number("CGalvValue", c.CGalvValue);
-    text("CPPType", c.CPPType);
-    number("CPPValue", c.CPPValue);
-    text("COtherType", c.COtherType);
-    number("COtherValue", c.COtherValue);
-    text("OtherName1", StoredChargeName(c.OtherName1, DefaultOtherName1));
-    text("OtherName2", StoredChargeName(c.OtherName2, DefaultOtherName2));
-    text("OtherName3", StoredChargeName(c.OtherName3, DefaultOtherName3));
+    const CostingSettings& c = input.Costing;
+    for (const ChargeField& f : ChargeFields) {
+        text(f.BasisName, c.*f.Basis);
+        number(f.ValueName, c.*f.Value);
+    }
+    for (const ChargeNameField& f : ChargeNameFields)
+        text(f.Name, StoredChargeName(c.*f.Member, f.Default));
 }
 
 bool HasAutoSavedInputs(const RegistryStore& store) { return store.KeyExists(User, AutoSaveKey); }
 
-void RecoverInputs(const RegistryStore& store, CuttingJob& job) {
-    RecoverRows(store, "SCount", "SL", "SQ", true, job.StockItems);
-    RecoverRows(store, "OCount", "OL", "OQ", false, job.CutItems);
+void RecoverInputs(const RegistryStore& store, JobInput& input) {
+    RecoverRows(store, "SCount", "SL", "SQ", true, input.StockRows);
+    RecoverRows(store, "OCount", "OL", "OQ", false, input.CutRows);
 
     // Values an autosave always writes read as 0 or empty when missing.
     auto integer = [&](const char* name) {
@@ -145,45 +137,29 @@ void RecoverInputs(const RegistryStore& store, CuttingJob& job) {
     auto text = [&](const char* name) {
         return store.ReadString(User, AutoSaveKey, name).value_or("");
     };
-    Allowances& a = job.allowances;
-    a.Kerf = LimitAllowance(AllowanceField::Kerf, integer("Kerf"));
-    a.Trim = LimitAllowance(AllowanceField::Trim, integer("Trim"));
-    a.Offcut = LimitAllowance(AllowanceField::Offcut, integer("Offcut"));
-    a.Hold = LimitAllowance(AllowanceField::Hold, integer("Hold"));
+    Allowances& a = input.Allowances;
+    for (const AllowanceFieldInfo& f : AllowanceFields) SetAllowance(a, f.Field, integer(f.Name));
 
-    SectionData& s = job.section;
+    SectionData& s = input.Section;
     s.Customer = text("Customer");
     s.Reference = text("Reference");
-    s.Section = text("Section");
-    s.SectionWeight = ReadDouble(store, "Weight").value_or(0.0);
+    s.Name = text("Section");
+    s.Weight = ReadDouble(store, "Weight").value_or(0.0);
     const auto cost = FromLittleEndian(store.ReadBinary(User, AutoSaveKey, "CostNew"));
-    s.SectionCost = cost ? static_cast<double>(static_cast<std::int64_t>(*cost)) / 10000 : 0.0;
+    s.Cost = cost ? static_cast<double>(static_cast<std::int64_t>(*cost)) / 10000 : 0.0;
     s.CostType = text("CostType") == "Tonne" ? "Tonne" : "Metre";
 
-    CostingSettings& c = job.costing;
-    auto type = [&](const char* name, std::string& field) {
-        if (auto v = store.ReadString(User, AutoSaveKey, name)) field = *v;
-    };
-    auto value = [&](const char* name, double& field) {
-        if (auto v = ReadDouble(store, name)) field = *v;
-    };
-    type("CCutType", c.CCutType);
-    value("CCutValue", c.CCutValue);
-    type("CGalvType", c.CGalvType);
-    value("CGalvValue", c.CGalvValue);
-    type("CPPType", c.CPPType);
-    value("CPPValue", c.CPPValue);
-    type("COtherType", c.COtherType);
-    value("COtherValue", c.COtherValue);
-
-    const char* names[] = {"OtherName1", "OtherName2", "OtherName3"};
-    const bool anyName = std::any_of(std::begin(names), std::end(names), [&](const char* n) {
-        return store.ReadString(User, AutoSaveKey, n).has_value();
-    });
+    CostingSettings& c = input.Costing;
+    for (const ChargeField& f : ChargeFields) {
+        if (auto basis = store.ReadString(User, AutoSaveKey, f.BasisName)) c.*f.Basis = *basis;
+        if (auto value = ReadDouble(store, f.ValueName)) c.*f.Value = *value;
+    }
+    const bool anyName = std::any_of(
+        ChargeNameFields.begin(), ChargeNameFields.end(),
+        [&](const auto& f) { return store.ReadString(User, AutoSaveKey, f.Name).has_value(); });
     if (anyName) {
-        ApplyStoredChargeName(c.OtherName1, text("OtherName1"));
-        ApplyStoredChargeName(c.OtherName2, text("OtherName2"));
-        ApplyStoredChargeName(c.OtherName3, text("OtherName3"));
+        for (const ChargeNameField& f : ChargeNameFields)
+            ApplyStoredChargeName(c.*f.Member, text(f.Name));
     }
 }
 

@@ -59,12 +59,12 @@ constexpr long long kLength = MaxLength + 1000;
 // Reads the patterns; gives the pieces they place in all. A pattern whose pieces, bars or
 // lengths multiply past what a 32-bit figure holds, or whose pieces are longer together than its
 // bar, cannot be real: the file is corrupted.
-long long ReadPatterns(LineReader& in, CuttingJob& job) {
+long long ReadPatterns(LineReader& in, CalculationResult& result) {
     const int count = in.Count(MaxPatterns);
     long long bars = 0;
     long long placed = 0;
     for (int p = 0; p < count; ++p) {
-        CuttingPattern& pattern = job.Patterns.emplace_back();
+        CuttingPattern& pattern = result.Patterns.emplace_back();
         pattern.StockLength = in.Integer(0, kLength);
         pattern.BarCount = in.Integer(0, INT_MAX);
         bars += pattern.BarCount;
@@ -89,11 +89,11 @@ long long ReadPatterns(LineReader& in, CuttingJob& job) {
     return placed;
 }
 
-void ReadTables(LineReader& in, CuttingJob& job) {
+void ReadTables(LineReader& in, CalculationResult& result) {
     const int inputStock = in.Count(MaxStockRows);
     for (int k = 0; k < inputStock; ++k)
-        job.InputStockLength.push_back(in.Integer(-kLength, kLength));
-    job.StockBarsUsed.assign(job.InputStockLength.size(), 0);
+        result.InputStockLength.push_back(in.Integer(-kLength, kLength));
+    result.StockBarsUsed.assign(result.InputStockLength.size(), 0);
 
     const int stock = in.Count(MaxStockRows);
     for (int k = 0; k < stock; ++k) {
@@ -101,7 +101,7 @@ void ReadTables(LineReader& in, CuttingJob& job) {
         row.StockQuantity = in.Integer(-1, INT_MAX);
         row.StockLength = in.Integer(0, kLength);
         row.StockCost = in.Integer(0, kLength);
-        job.Stock.push_back(row);
+        result.Stock.push_back(row);
     }
     const int cuts = in.Count(MaxCutRows);
     long long pieces = 0;
@@ -111,14 +111,14 @@ void ReadTables(LineReader& in, CuttingJob& job) {
         pieces += row.CutQuantity;
         if (pieces > INT_MAX) throw CorruptLine{};
         row.CutLength = in.Integer(0, kLength);
-        job.Cuts.push_back(row);
+        result.Cuts.push_back(row);
     }
-    job.TotalPieces = in.Integer(0, INT_MAX);
-    job.TotalCutLength = in.Integer();
+    result.TotalPieces = in.Integer(0, INT_MAX);
+    result.TotalCutLength = in.Integer();
     const int inputCuts = in.Count(MaxCutRows);
     for (int k = 0; k < inputCuts; ++k) {
-        job.InputCutQuantity.push_back(in.Integer(0, INT_MAX));
-        job.InputCutLength.push_back(in.Integer(0, kLength));
+        result.InputCutQuantity.push_back(in.Integer(0, INT_MAX));
+        result.InputCutLength.push_back(in.Integer(0, kLength));
     }
 }
 
@@ -132,28 +132,29 @@ std::optional<ListRow> SplitRowLine(const std::string& line) {
                    line.substr(NextCharacter(line, at + 1))};
 }
 
-std::vector<std::string> JobFileLines(const CuttingJob& job, const Statistics& stats) {
+std::vector<std::string> JobFileLines(const JobInput& input, const CalculationResult& result,
+                                      const Statistics& stats) {
     std::vector<std::string> lines = {JobFileMagic};
     auto row = [](const ListRow& r, bool stock) {
         return (stock && IsUnlimitedQuantity(r.Quantity) ? "*" : r.Quantity) + " @ " + r.Length;
     };
-    lines.push_back(Int(job.StockItems.size()));
-    for (const auto& r : job.StockItems) lines.push_back(row(r, true));
-    lines.push_back(Int(job.CutItems.size()));
-    for (const auto& r : job.CutItems) lines.push_back(row(r, false));
-    lines.push_back(Int(job.CuttingListLines.size()));
-    lines.insert(lines.end(), job.CuttingListLines.begin(), job.CuttingListLines.end());
+    lines.push_back(Int(input.StockRows.size()));
+    for (const auto& r : input.StockRows) lines.push_back(row(r, true));
+    lines.push_back(Int(input.CutRows.size()));
+    for (const auto& r : input.CutRows) lines.push_back(row(r, false));
+    lines.push_back(Int(result.CuttingListLines.size()));
+    lines.insert(lines.end(), result.CuttingListLines.begin(), result.CuttingListLines.end());
 
-    const SectionData& s = job.section;
+    const SectionData& s = input.Section;
     lines.push_back(s.Customer);
     lines.push_back(s.Reference);
-    lines.push_back(s.Section);
-    lines.push_back(FormatFileNumber(s.SectionWeight));
-    lines.push_back(FormatFileNumber(s.SectionCost));
+    lines.push_back(s.Name);
+    lines.push_back(FormatFileNumber(s.Weight));
+    lines.push_back(FormatFileNumber(s.Cost));
     lines.push_back(s.CostType);
 
-    lines.push_back(Int(job.PatternCount()));
-    for (const auto& p : job.Patterns) {
+    lines.push_back(Int(result.PatternCount()));
+    for (const auto& p : result.Patterns) {
         lines.push_back(Int(p.StockLength));
         lines.push_back(Int(p.BarCount));
         lines.push_back(Int(p.LengthCount()));
@@ -172,84 +173,81 @@ std::vector<std::string> JobFileLines(const CuttingJob& job, const Statistics& s
     }
     lines.push_back(Int(stats.OffcutTotal));
 
-    lines.push_back(Int(job.InputStockCount()));
-    for (int length : job.InputStockLength) lines.push_back(Int(length));
-    lines.push_back(Int(job.StockCount()));
-    for (const auto& r : job.Stock) {
+    lines.push_back(Int(result.InputStockCount()));
+    for (int length : result.InputStockLength) lines.push_back(Int(length));
+    lines.push_back(Int(result.Stock.size()));
+    for (const auto& r : result.Stock) {
         lines.push_back(Int(r.StockQuantity));
         lines.push_back(Int(r.StockLength));
         lines.push_back(Int(r.StockCost));
     }
-    lines.push_back(Int(job.CutCount()));
-    for (const auto& r : job.Cuts) {
+    lines.push_back(Int(result.Cuts.size()));
+    for (const auto& r : result.Cuts) {
         lines.push_back(Int(r.CutQuantity));
         lines.push_back(Int(r.CutLength));
     }
-    lines.push_back(Int(job.TotalPieces));
-    lines.push_back(Int(job.TotalCutLength));
-    lines.push_back(Int(job.InputCutCount()));
-    for (int k = 0; k < job.InputCutCount(); ++k) {
-        lines.push_back(Int(job.InputCutQuantity[k]));
-        lines.push_back(Int(job.InputCutLength[k]));
+    lines.push_back(Int(result.TotalPieces));
+    lines.push_back(Int(result.TotalCutLength));
+    lines.push_back(Int(result.InputCutCount()));
+    for (int k = 0; k < result.InputCutCount(); ++k) {
+        lines.push_back(Int(result.InputCutQuantity[k]));
+        lines.push_back(Int(result.InputCutLength[k]));
     }
-    lines.push_back(Int(job.allowances.Trim));
-    lines.push_back(Int(job.allowances.Kerf));
-    lines.push_back(Int(job.allowances.Offcut));
+    lines.push_back(Int(input.Allowances.Trim));
+    lines.push_back(Int(input.Allowances.Kerf));
+    lines.push_back(Int(input.Allowances.Offcut));
 
-    const CostingSettings& c = job.costing;
-    lines.push_back(c.CCutType);
-    lines.push_back(FormatFileNumber(c.CCutValue));
-    lines.push_back(c.CGalvType);
-    lines.push_back(FormatFileNumber(c.CGalvValue));
-    lines.push_back(c.CPPType);
-    lines.push_back(FormatFileNumber(c.CPPValue));
-    lines.push_back(c.COtherType);
-    lines.push_back(FormatFileNumber(c.COtherValue));
-    lines.push_back(StoredChargeName(c.OtherName1, DefaultOtherName1));
-    lines.push_back(StoredChargeName(c.OtherName2, DefaultOtherName2));
-    lines.push_back(StoredChargeName(c.OtherName3, DefaultOtherName3));
+    const CostingSettings& c = input.Costing;
+    for (const ChargeField& f : ChargeFields) {
+        lines.push_back(c.*f.Basis);
+        lines.push_back(FormatFileNumber(c.*f.Value));
+    }
+    for (const ChargeNameField& f : ChargeNameFields)
+        lines.push_back(StoredChargeName(c.*f.Member, f.Default));
     // After everything a reader of the earlier layout knows, so that such a reader still works.
-    lines.push_back(Int(job.allowances.Hold));
+    lines.push_back(Int(input.Allowances.Hold));
     return lines;
 }
 
-std::string SaveFile(const std::string& path, const CuttingJob& job, const Statistics& stats) {
-    return WriteTextFile(path, JobFileLines(job, stats));
+std::string SaveFile(const std::string& path, const JobInput& input,
+                     const CalculationResult& result, const Statistics& stats) {
+    return WriteTextFile(path, JobFileLines(input, result, stats));
 }
 
-JobFileRead ReadJobLines(const std::vector<std::string>& lines, CuttingJob& job) {
-    JobFileRead result;
+JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input,
+                         CalculationResult& result) {
+    JobFileRead read;
     LineReader in(lines);
     const std::string& magic = in.Text();
     if (magic == OldJobFileMagic) {
-        result.Status = ReadStatus::OldVersion;
-        return result;
+        read.Status = ReadStatus::OldVersion;
+        return read;
     }
     if (magic != JobFileMagic) {
-        result.Status = ReadStatus::NotADataFile;
-        return result;
+        read.Status = ReadStatus::NotADataFile;
+        return read;
     }
     try {
         const int stock = in.Count(MaxStockRows);
         for (int i = 0; i < stock; ++i) {
             ListRow row = in.Row();
             if (row.Quantity == "ANY") row.Quantity = "*";
-            job.StockItems.push_back(row);
+            input.StockRows.push_back(row);
         }
         const int cuts = in.Count(MaxCutRows);
-        for (int i = 0; i < cuts; ++i) job.CutItems.push_back(in.Row());
+        for (int i = 0; i < cuts; ++i) input.CutRows.push_back(in.Row());
         const int text = in.Count(MaxCuttingListLines);
-        for (int i = 0; i < text; ++i) job.CuttingListLines.push_back(in.Text());
+        for (int i = 0; i < text; ++i) result.CuttingListLines.push_back(in.Text());
 
-        SectionData& s = job.section;
+        SectionData& s = input.Section;
         s.Customer = in.Text();
         s.Reference = in.Text();
-        s.Section = in.Text();
-        s.SectionWeight = in.Number(0.0, MaxSectionWeight);
-        s.SectionCost = in.Number(0.0, MaxSectionCost);
+        s.Name = in.Text();
+        s.Weight = in.Number(0.0, MaxSectionWeight);
+        s.Cost = in.Number(0.0, MaxSectionCost);
         s.CostType = in.Text() == "Tonne" ? "Tonne" : "Metre";
 
-        const long long placed = ReadPatterns(in, job);
+        const long long placed = ReadPatterns(in, result);
         Statistics stored;
         for (int i = 0; i < StatisticsRows - 1; ++i) {
             stored.StatMetres[i] = in.Number();
@@ -258,51 +256,47 @@ JobFileRead ReadJobLines(const std::vector<std::string>& lines, CuttingJob& job)
             stored.StatWeight[i] = in.Number();
         }
         stored.OffcutTotal = in.Integer();
-        ReadTables(in, job);
+        ReadTables(in, result);
         // The patterns never place more pieces than the job asked for.
         long long asked = 0;
-        for (int quantity : job.InputCutQuantity) asked += quantity;
+        for (int quantity : result.InputCutQuantity) asked += quantity;
         if (placed > asked) {
-            job.Patterns.clear();
+            result.Patterns.clear();
             throw CorruptLine{};
         }
 
         // Trim, Kerf and Offcut become the current settings, limited as their fields limit them.
-        Allowances& a = job.allowances;
+        Allowances& a = input.Allowances;
         const int trim = in.Integer();
         const int kerf = in.Integer();
         const int offcut = in.Integer();
-        result.SettingsChanged = trim != a.Trim || kerf != a.Kerf || offcut != a.Offcut;
+        read.SettingsChanged = trim != a.Trim || kerf != a.Kerf || offcut != a.Offcut;
         a.Trim = LimitAllowance(AllowanceField::Trim, trim);
         a.Kerf = LimitAllowance(AllowanceField::Kerf, kerf);
         a.Offcut = LimitAllowance(AllowanceField::Offcut, offcut);
 
         if (in.More()) {
-            CostingSettings& c = job.costing;
-            c.CCutType = in.Text();
-            c.CCutValue = in.Number();
-            c.CGalvType = in.Text();
-            c.CGalvValue = in.Number();
-            c.CPPType = in.Text();
-            c.CPPValue = in.Number();
-            c.COtherType = in.Text();
-            c.COtherValue = in.Number();
-            ApplyStoredChargeName(c.OtherName1, in.Text());
-            ApplyStoredChargeName(c.OtherName2, in.Text());
-            ApplyStoredChargeName(c.OtherName3, in.Text());
+            CostingSettings& c = input.Costing;
+            for (const ChargeField& f : ChargeFields) {
+                c.*f.Basis = in.Text();
+                c.*f.Value = in.Number();
+            }
+            for (const ChargeNameField& f : ChargeNameFields)
+                ApplyStoredChargeName(c.*f.Member, in.Text());
         }
         if (in.More()) {
             const int hold = in.Integer();
-            result.SettingsChanged = result.SettingsChanged || hold != a.Hold;
+            read.SettingsChanged = read.SettingsChanged || hold != a.Hold;
             a.Hold = LimitAllowance(AllowanceField::Hold, hold);
         }
     } catch (const CorruptLine&) {
-        result.Status = ReadStatus::Corrupted;
-        return result;
+        read.Status = ReadStatus::Corrupted;
+        return read;
     }
-    result.Stats = CompileStats(job);
-    result.ResultsValid = result.Stats.StatMetres[StockBarsUsedRow] != 0.0;
-    return result;
+    ApplyAllowances(input.Allowances, result);
+    read.Stats = CompileStats(input, result);
+    read.ResultsValid = read.Stats.StatMetres[StockBarsUsedRow] != 0.0;
+    return read;
 }
 
 }  // namespace tallora

@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
 #include "results/Statistics.h"
 
 namespace tallora {
@@ -23,14 +24,16 @@ inline constexpr int MaxCuttingListLines = 100000;
 // The lines of a job file: the entered lists, the cutting list, the section data, the results
 // with the statistics shown, the kept inputs, Trim, Kerf and Offcut, the costing charges, and
 // last the Hold the results were worked out with.
-std::vector<std::string> JobFileLines(const CuttingJob& job, const Statistics& stats);
+std::vector<std::string> JobFileLines(const JobInput& input, const CalculationResult& result,
+                                      const Statistics& stats);
 
 // A row line "quantity @ length", split at its first "@" less the character (the blank) on
 // either side; nothing when the line has no "@".
 std::optional<ListRow> SplitRowLine(const std::string& line);
 
 // SaveFile: writes the job to the path; returns the system's error text, empty on success.
-std::string SaveFile(const std::string& path, const CuttingJob& job, const Statistics& stats);
+std::string SaveFile(const std::string& path, const JobInput& input,
+                     const CalculationResult& result, const Statistics& stats);
 
 enum class ReadStatus {
     Loaded,        // the whole job was read
@@ -49,10 +52,11 @@ struct JobFileRead {
     bool SettingsChanged = false;
 };
 
-// The reading of DoOpen, for a job the caller has emptied: reads the lines of a job file into
-// it, limits the allowances read to their ranges and recomputes the statistics. A file without
+// Reads the lines of a job file into an emptied input and result, limits the allowances read to
+// their ranges, applies them to the result and recomputes the statistics. A file without
 // the Hold record (one written before it was kept) leaves Hold as it is. The messages are the
 // caller's to show.
-JobFileRead ReadJobLines(const std::vector<std::string>& lines, CuttingJob& job);
+JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input,
+                         CalculationResult& result);
 
 }  // namespace tallora

@@ -33,27 +33,29 @@ void Append(std::vector<T>& list, T item, size_t capacity) {
     list.push_back(std::move(item));
 }
 
-void ClearEntrySide(CuttingJob& job) {
-    job.StockItems.clear();
-    job.CutItems.clear();
-    job.CuttingListLines.clear();
-    job.section.Customer.clear();
-    job.section.Reference.clear();
-    job.section.Section.clear();
-    job.section.SectionWeight = 0.0;
-    job.section.SectionCost = 0.0;
-    job.section.CostType = "Tonne";
+void ClearEntrySide(JobInput& input, CalculationResult& result) {
+    input.StockRows.clear();
+    input.CutRows.clear();
+    result.CuttingListLines.clear();
+    input.Section.Customer.clear();
+    input.Section.Reference.clear();
+    input.Section.Name.clear();
+    input.Section.Weight = 0.0;
+    input.Section.Cost = 0.0;
+    input.Section.CostType = "Tonne";
 }
 
 }  // namespace
 
-bool BadFile(const std::string& line, const std::string& marker, CuttingJob& job) {
+bool BadFile(const std::string& line, const std::string& marker, JobInput& input,
+             CalculationResult& result) {
     if (line == marker) return false;
-    ClearEntrySide(job);
+    ClearEntrySide(input, result);
     return true;
 }
 
-OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, CuttingJob& job) {
+OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, JobInput& input,
+                             CalculationResult& result) {
     OldLines in(lines);
     static const std::string none = "";
     auto next = [&in]() -> const std::string& {
@@ -66,43 +68,43 @@ OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, CuttingJob& 
             if (*line == marker) return true;
             each(*line);
         }
-        return !BadFile("", marker, job);
+        return !BadFile("", marker, input, result);
     };
 
-    if (BadFile(next(), "// Stock length data", job)) return OldReadStatus::BadFile;
-    job.CuttingListLines.clear();
+    if (BadFile(next(), "// Stock length data", input, result)) return OldReadStatus::BadFile;
+    result.CuttingListLines.clear();
     try {
         if (!until("// Cut length data",
                    [&](const std::string& line) {
-                       Append(job.StockItems, SplitRow(line), MaxStockRows);
+                       Append(input.StockRows, SplitRow(line), MaxStockRows);
                    }) ||
             !until("// Output",
                    [&](const std::string& line) {
-                       Append(job.CutItems, SplitRow(line), MaxCutRows);
+                       Append(input.CutRows, SplitRow(line), MaxCutRows);
                    }) ||
             !until("// Customer name", [&](const std::string& line) {
-                Append(job.CuttingListLines, line, MaxCuttingListLines);
+                Append(result.CuttingListLines, line, MaxCuttingListLines);
             })) {
             return OldReadStatus::BadFile;
         }
     } catch (const CorruptLine&) {
         return OldReadStatus::Corrupted;
     }
-    SectionData& s = job.section;
+    SectionData& s = input.Section;
     s.Customer = next();
-    if (BadFile(next(), "// List reference", job)) return OldReadStatus::BadFile;
+    if (BadFile(next(), "// List reference", input, result)) return OldReadStatus::BadFile;
     s.Reference = next();
-    if (BadFile(next(), "// Section name", job)) return OldReadStatus::BadFile;
-    s.Section = next();
-    if (BadFile(next(), "// Section weight kg/m", job)) return OldReadStatus::BadFile;
+    if (BadFile(next(), "// Section name", input, result)) return OldReadStatus::BadFile;
+    s.Name = next();
+    if (BadFile(next(), "// Section weight kg/m", input, result)) return OldReadStatus::BadFile;
     const auto weight = ReadFileNumber(next());
     if (!weight) return OldReadStatus::Corrupted;
-    s.SectionWeight = *weight;
-    if (BadFile(next(), "// Section cost", job)) return OldReadStatus::BadFile;
+    s.Weight = *weight;
+    if (BadFile(next(), "// Section cost", input, result)) return OldReadStatus::BadFile;
     const auto cost = ReadFileNumber(next());
     if (!cost) return OldReadStatus::Corrupted;
-    s.SectionCost = *cost;
-    if (BadFile(next(), "// Cost type", job)) return OldReadStatus::BadFile;
+    s.Cost = *cost;
+    if (BadFile(next(), "// Cost type", input, result)) return OldReadStatus::BadFile;
     s.CostType = next() == "Tonne" ? "Tonne" : "Metre";
     return OldReadStatus::Read;
 }

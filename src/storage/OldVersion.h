@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
 #include "storage/JobFile.h"
 
 namespace tallora {
@@ -16,7 +17,8 @@ inline const char* const ConvertedMessage = "File has now been converted to the 
 
 // Compares a line with the marker expected there; on a mismatch the file is foreign: the job's
 // entry side is cleared and the answer is true.
-bool BadFile(const std::string& line, const std::string& marker, CuttingJob& job);
+bool BadFile(const std::string& line, const std::string& marker, JobInput& input,
+             CalculationResult& result);
 
 enum class OldReadStatus {
     Read,
@@ -25,7 +27,8 @@ enum class OldReadStatus {
 };
 
 // Reads the lists, the old cutting list and the section data of an earlier-format file (its
-// lines, the first one included) into an emptied job, without calculating.
-OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, CuttingJob& job);
+// lines, the first one included) into an emptied input and result, without calculating.
+OldReadStatus ReadOldVersion(const std::vector<std::string>& lines, JobInput& input,
+                             CalculationResult& result);
 
 }  // namespace tallora

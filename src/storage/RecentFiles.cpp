@@ -37,7 +37,7 @@ bool RegularFileExists(const std::string& path) {
 RecentFiles::RecentFiles(RegistryStore& store, FileExists fileExists)
     : store_(store), fileExists_(std::move(fileExists)) {}
 
-void RecentFiles::MRU_Load() {
+void RecentFiles::Load() {
     paths_.clear();
     if (store_.KeyExists(User, MruKey)) {
         // A damaged Count must not make start-up read for ever.
@@ -56,7 +56,7 @@ void RecentFiles::MRU_Load() {
     while (static_cast<int>(paths_.size()) > MaxEntries) paths_.pop_back();
 }
 
-void RecentFiles::MRU_Add(const std::string& path) {
+void RecentFiles::Add(const std::string& path) {
     if (path.empty()) return;
     for (int i = static_cast<int>(paths_.size()) - 1; i >= 0; --i) {
         if (SameIgnoringCase(paths_[i], path)) paths_.erase(paths_.begin() + i);
@@ -75,7 +75,7 @@ void RecentFiles::MRU_Save() {
     }
 }
 
-std::vector<ReopenEntry> RecentFiles::MRU_BuildMenu() const {
+std::vector<ReopenEntry> RecentFiles::MenuEntries() const {
     if (paths_.empty()) return {{"(Empty)", false, -1}};
     std::vector<ReopenEntry> entries;
     for (size_t i = 0; i < paths_.size(); ++i) {

@@ -24,13 +24,13 @@ public:
     RecentFiles(RegistryStore& store, FileExists fileExists);
 
     // Fills the list from the registry, dropping missing files, empty paths and repeats.
-    void MRU_Load();
+    void Load();
     // Puts a path at the top (an empty path is ignored), then saves.
-    void MRU_Add(const std::string& path);
+    void Add(const std::string& path);
     // Rewrites the MRU key to hold exactly the list.
     void MRU_Save();
     // The Reopen submenu.
-    std::vector<ReopenEntry> MRU_BuildMenu() const;
+    std::vector<ReopenEntry> MenuEntries() const;
 
     // What a click on entry `position` asks for.
     enum class Reopen { Nothing, Open, Missing };

@@ -84,7 +84,7 @@ std::string DefaultDataDir(RegistryStore& store, ShellServices& shell) {
     return Join(InstallationFolder(store, shell), sep, "Cutting Lists");
 }
 
-void DoRegCheck(RegistryStore& store, ShellServices& shell) {
+void SetUpFirstRun(RegistryStore& store, ShellServices& shell) {
     const std::string install = InstallationFolder(store, shell);
     if (!store.CreateKey(User, MainKey)) return;
     if (store.ValueExists(User, MainKey, "RSet")) return;
@@ -103,17 +103,14 @@ void DoRegCheck(RegistryStore& store, ShellServices& shell) {
     }
 }
 
-void ReadCFGData(const RegistryStore& store, Allowances& allowances, ProgramSettings& settings) {
+void ReadProgramSettings(const RegistryStore& store, Allowances& allowances,
+                         ProgramSettings& settings) {
     if (!store.KeyExists(User, MainKey)) return;
     if (const auto hints = store.ReadInteger(User, MainKey, "Hints")) settings.Hints = *hints != 0;
-    if (const auto v = store.ReadInteger(User, MainKey, "Kerf")) allowances.Kerf = *v;
-    if (const auto v = store.ReadInteger(User, MainKey, "Trim")) allowances.Trim = *v;
-    if (const auto v = store.ReadInteger(User, MainKey, "Hold")) allowances.Hold = *v;
-    if (const auto v = store.ReadInteger(User, MainKey, "Offcut")) allowances.Offcut = *v;
-    allowances.Kerf = LimitAllowance(AllowanceField::Kerf, allowances.Kerf);
-    allowances.Trim = LimitAllowance(AllowanceField::Trim, allowances.Trim);
-    allowances.Hold = LimitAllowance(AllowanceField::Hold, allowances.Hold);
-    allowances.Offcut = LimitAllowance(AllowanceField::Offcut, allowances.Offcut);
+    for (const AllowanceFieldInfo& f : AllowanceFields) {
+        const auto v = store.ReadInteger(User, MainKey, f.Name);
+        SetAllowance(allowances, f.Field, v.value_or(allowances.*f.Member));
+    }
     // Kept apart from the first-run values; one out of range is ignored.
     if (const auto v = store.ReadInteger(User, MainKey, "OptimalSeconds");
         v && *v >= MinOptimalSeconds && *v <= MaxOptimalSeconds) {
@@ -121,8 +118,8 @@ void ReadCFGData(const RegistryStore& store, Allowances& allowances, ProgramSett
     }
 }
 
-void WriteCFGData(RegistryStore& store, const Allowances& allowances,
-                  const ProgramSettings& settings) {
+void WriteProgramSettings(RegistryStore& store, const Allowances& allowances,
+                          const ProgramSettings& settings) {
     if (!store.KeyExists(User, MainKey)) return;
     const std::int32_t current[] = {settings.Hints ? 1 : 0, allowances.Kerf, allowances.Trim,
                                     allowances.Hold, allowances.Offcut};
@@ -193,29 +190,17 @@ std::string InitialDialogFolder(RegistryStore& store, ShellServices& shell) {
     return DataDirOrDefault(store, shell);
 }
 
-namespace {
-
-const char* ChargeNameValue(int charge) {
-    static const char* const names[] = {"OtherName1", "OtherName2", "OtherName3"};
-    return names[charge - 1];
-}
-
-}  // namespace
-
 void LoadChargeNames(const RegistryStore& store, CostingSettings& settings) {
     if (!store.KeyExists(User, MainKey)) return;
-    for (int charge = 1; charge <= OtherChargeCount; ++charge) {
-        if (auto name = store.ReadString(User, MainKey, ChargeNameValue(charge))) {
-            ChargeName(settings, charge) = *name;
-        }
+    for (const ChargeNameField& f : ChargeNameFields) {
+        if (auto name = store.ReadString(User, MainKey, f.Name)) settings.*f.Member = *name;
     }
 }
 
 void WriteChargeNames(RegistryStore& store, const CostingSettings& settings) {
     if (!store.CreateKey(User, MainKey)) return;
-    for (int charge = 1; charge <= OtherChargeCount; ++charge) {
-        store.WriteString(User, MainKey, ChargeNameValue(charge), ChargeName(settings, charge));
-    }
+    for (const ChargeNameField& f : ChargeNameFields)
+        store.WriteString(User, MainKey, f.Name, settings.*f.Member);
 }
 
 }  // namespace tallora

@@ -4,7 +4,8 @@
 #include <string>
 
 #include "engine/OptimalAlgorithm.h"
-#include "job/CuttingJob.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
 #include "storage/RegistryStore.h"
 
 namespace tallora {
@@ -67,13 +68,14 @@ inline const char* const BadOptimalSecondsText =
     "The time limit must be a whole number of seconds from 1 to 3600.";
 
 // First run: writes the defaults and creates the data folder; later runs change nothing.
-void DoRegCheck(RegistryStore& store, ShellServices& shell);
+void SetUpFirstRun(RegistryStore& store, ShellServices& shell);
 // Reads hints and allowances; the allowances are brought into range, read or not.
-void ReadCFGData(const RegistryStore& store, Allowances& allowances, ProgramSettings& settings);
+void ReadProgramSettings(const RegistryStore& store, Allowances& allowances,
+                         ProgramSettings& settings);
 // Writes hints and allowances back (defaults where a value is missing) and removes the
 // autosaved inputs: a normal end.
-void WriteCFGData(RegistryStore& store, const Allowances& allowances,
-                  const ProgramSettings& settings);
+void WriteProgramSettings(RegistryStore& store, const Allowances& allowances,
+                          const ProgramSettings& settings);
 
 // The folder part of a path: up to and including its last "\", "/" or ":".
 std::string FolderPart(const std::string& path);

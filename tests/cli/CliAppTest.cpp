@@ -2,6 +2,7 @@
 // files, exit statuses, options the transcripts never give, and the picture outputs.
 #include "cli/CliApp.h"
 #include "support/CliTestSupport.h"
+#include "support/TestJob.h"
 
 #include <gtest/gtest.h>
 
@@ -34,10 +35,10 @@ public:
     bool failDiagram = false;
 
     PrintEngine& ReportEngine() override { return engine; }
-    std::string SaveDiagram(const CuttingJob& job, int width, int height,
+    std::string SaveDiagram(const JobInput&, const CalculationResult& result, int width, int height,
                             const std::filesystem::path& file) override {
         diagrams.push_back(std::to_string(width) + "x" + std::to_string(height) + " " +
-                           file.string() + " " + std::to_string(job.PatternCount()));
+                           file.string() + " " + std::to_string(result.PatternCount()));
         return failDiagram ? "No space left on device" : "";
     }
 };

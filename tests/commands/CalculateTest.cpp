@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "results/CuttingList.h"
+#include "results/ProgressText.h"
 #include "support/EngineTestSupport.h"
 #include "support/MemoryRegistry.h"
 
@@ -11,84 +13,100 @@ namespace tallora {
 namespace {
 
 using testing::MakeJob;
-using testing::RecordingHost;
+using testing::RecordingObserver;
 
-TEST(Calculate, TellsTheWindowSystemWhatToShowInOrder) {
-    CuttingJob job = MakeJob({{"*", "6000"}}, {{"2", "1997"}, {"1", "997"}}, 3, 0, 0);
-    Algorithm algorithm = Algorithm::Complex;
-    RecordingHost host;
-    const CalculateResult outcome = Calculate(job, algorithm, host, NumberFormat::UK(), nullptr);
-    ASSERT_TRUE(outcome.Completed);
-    const std::vector<std::string> start = {"prices",
-                                            "busy",
-                                            "status: Calculating Solution... Please Wait a Moment",
-                                            "clear list",
-                                            "show progress 3",
-                                            "disable main",
-                                            "position 1"};
-    const auto& events = host.events;
-    ASSERT_GE(events.size(), start.size());
-    EXPECT_TRUE(std::equal(start.begin(), start.end(), events.begin()));
-    const std::vector<std::string> end = {
-        "enable main", "hide progress", "normal cursor", "enable output",
-        "statistics",  "cutting list",  "status: ",      "status: " + outcome.TimeText};
-    EXPECT_TRUE(std::equal(end.rbegin(), end.rend(), events.rbegin()));
-    EXPECT_NE(std::find(events.begin(), events.end(),
-                        "progress 3 | Cut lengths allocated: 3 | Cut lengths remaining: 0"),
-              events.end());
-    EXPECT_GT(host.pumps, 0);
-    EXPECT_EQ(host.cuttingList, job.CuttingListLines);
-    EXPECT_EQ(outcome.CuttingList, job.CuttingListLines);
+TEST(Calculate, CompletedRunsGiveTheirStatisticsCuttingListAndTime) {
+    TestJob job = MakeJob({{"*", "6000"}}, {{"2", "1997"}, {"1", "997"}}, 3, 0, 0);
+    RecordingObserver observer;
+    const CalculatedJob done = CalculateJob(job.Input, {}, observer, NumberFormat::UK());
+    ASSERT_TRUE(done.Outcome.Completed);
+    EXPECT_EQ(done.Outcome.Result.CuttingListLines,
+              MakeCuttingList(job.Input, done.Outcome.Result));
+    EXPECT_FALSE(done.Outcome.Result.CuttingListLines.empty());
+    EXPECT_EQ(done.Stats.BarsUsedTotal, 1);
+    EXPECT_EQ(done.StatusText, CalculationTimeText(done.Outcome.Elapsed));
+    // The progress ends with every piece placed, as the progress window's lines say.
+    const auto placed =
+        std::find_if(observer.reports.begin(), observer.reports.end(),
+                     [](const CalculationProgress& p) { return p.PiecesLeft == 0; });
+    ASSERT_NE(placed, observer.reports.end());
+    EXPECT_EQ(AllocatedLine(*placed), "Cut lengths allocated: 3");
+    EXPECT_EQ(RemainingLine(*placed), "Cut lengths remaining: 0");
+    EXPECT_EQ(observer.reports.back().Phase, CalculationPhase::Finished);
 
-    // A refused calculation shows no results.
-    CuttingJob refused = MakeJob({{"*", "6000"}}, {{"1", "7000"}}, 3, 0, 0);
-    RecordingHost refusedHost;
-    const CalculateResult no = Calculate(refused, algorithm, refusedHost, NumberFormat::UK(), {});
-    EXPECT_FALSE(no.Completed);
-    EXPECT_EQ(refusedHost.errors, std::vector<std::string>{no.Error});
-    for (const char* shown : {"enable output", "statistics", "cutting list"}) {
-        EXPECT_EQ(std::count(refusedHost.events.begin(), refusedHost.events.end(), shown), 0)
-            << shown;
-    }
+    // A refused calculation gives no results to show.
+    TestJob refused = MakeJob({{"*", "6000"}}, {{"1", "7000"}}, 3, 0, 0);
+    const CalculatedJob no = CalculateJob(refused.Input, {}, observer, NumberFormat::UK());
+    EXPECT_FALSE(no.Outcome.Completed);
+    EXPECT_TRUE(no.Outcome.Result.CuttingListLines.empty());
+    EXPECT_TRUE(no.StatusText.empty());
 }
 
 TEST(Calculate, KeepsTheInputsAndUsesThePricesAsTheirFieldsShowThem) {
-    CuttingJob job = MakeJob({{"*", "6000"}}, {{"2", "1997"}});
-    job.section.SectionWeight = 10.12349;
-    job.section.SectionCost = 499.995;
+    TestJob job = MakeJob({{"*", "6000"}}, {{"2", "1997"}});
+    job.Input.Section.Weight = 10.12349;
+    job.Input.Section.Cost = 499.995;
     MemoryRegistry store;
     store.CreateKey(RegistryRoot::CurrentUser, MainKey);
     Algorithm algorithm = Algorithm::Complex;
-    RecordingHost host;
-    const CalculateResult outcome = Calculate(job, algorithm, host, NumberFormat::UK(), &store);
-    ASSERT_TRUE(outcome.Completed);
-    EXPECT_EQ(job.section.SectionWeight, 10.123);
-    EXPECT_EQ(job.section.SectionCost, 500.0);
+    const auto never = [](const std::string&) { return false; };
+    const JobInput prepared =
+        PrepareCalculation(job.Input, algorithm, &store, NumberFormat::UK(), never);
+    EXPECT_EQ(prepared.Section.Weight, 10.123);
+    EXPECT_EQ(prepared.Section.Cost, 500.0);
     EXPECT_EQ(store.ReadInteger(RegistryRoot::CurrentUser, AutoSaveKey, "OCount"), 1);
-    EXPECT_NEAR(outcome.Stats.StatWeight[CutPiecesRow], 3.994 * 10.123, 1e-9);  // 2 x 1997 mm
+    RecordingObserver observer;
+    const CalculatedJob done = CalculateJob(prepared, {}, observer, NumberFormat::UK());
+    ASSERT_TRUE(done.Outcome.Completed);
+    EXPECT_NEAR(done.Stats.StatWeight[CutPiecesRow], 3.994 * 10.123, 1e-9);  // 2 x 1997 mm
 }
 
-TEST(Calculate, ACancelledCalculationPutsTheResultsBack) {
-    CuttingJob job = MakeJob({{"*", "6000"}}, {{"2", "1997"}});
-    Algorithm algorithm = Algorithm::Complex;
-    RecordingHost first;
-    ASSERT_TRUE(Calculate(job, algorithm, first, NumberFormat::UK(), nullptr).Completed);
-    const CuttingJob before = job;
+// 40 cut rows of small lengths (41 with more), so that even the Complex algorithm is quick.
+TestJob ManyCutRows(int count) {
+    testing::Rows cuts;
+    for (int i = 1; i <= count; ++i) cuts.push_back({"1", std::to_string(10 * i - 3)});
+    return MakeJob({{"*", "1000"}}, cuts, 3, 0, 0);
+}
 
-    job.CutItems.push_back({"40", "297"});
+TEST(Calculate, OffersTheFastAlgorithmForComplexAboveFortyCutRows) {
+    std::vector<std::string> asked;
+    bool answer = false;
+    const auto ask = [&](const std::string& question) {
+        asked.push_back(question);
+        return answer;
+    };
+    Algorithm algorithm = Algorithm::Complex;
+    PrepareCalculation(ManyCutRows(40).Input, algorithm, nullptr, NumberFormat::UK(), ask);
+    EXPECT_TRUE(asked.empty());
+
+    const JobInput many = ManyCutRows(41).Input;
+    PrepareCalculation(many, algorithm, nullptr, NumberFormat::UK(), ask);
+    EXPECT_EQ(asked, std::vector<std::string>{SwitchToFastQuestion()});
+    EXPECT_EQ(algorithm, Algorithm::Complex);
+
+    answer = true;
+    PrepareCalculation(many, algorithm, nullptr, NumberFormat::UK(), ask);
+    EXPECT_EQ(algorithm, Algorithm::Fast);
+    // Fast stays chosen: the next calculation does not ask again; nor is a refused job asked.
+    asked.clear();
+    PrepareCalculation(many, algorithm, nullptr, NumberFormat::UK(), ask);
+    Algorithm complex = Algorithm::Complex;
+    TestJob unreadable = ManyCutRows(41);
+    unreadable.Input.CutRows.back().Length = "x";
+    PrepareCalculation(unreadable.Input, complex, nullptr, NumberFormat::UK(), ask);
+    EXPECT_TRUE(asked.empty());
+}
+
+TEST(Calculate, ACancelledCalculationGivesNoResult) {
+    TestJob job = MakeJob({{"*", "6000"}}, {{"2", "1997"}, {"40", "297"}});
     for (const int check : {0, 3}) {
-        RecordingHost host;
-        host.cancelAtCheck = check;
-        const CalculateResult outcome = Calculate(job, algorithm, host, NumberFormat::UK(), {});
-        EXPECT_TRUE(outcome.Cancelled);
-        EXPECT_FALSE(outcome.Completed);
-        EXPECT_EQ(job.Patterns, before.Patterns) << check;
-        EXPECT_EQ(job.CuttingListLines, before.CuttingListLines);
-        EXPECT_EQ(job.InputCutLength, before.InputCutLength);
-        EXPECT_EQ(host.cuttingList, before.CuttingListLines);  // shown again after the clearing
-        EXPECT_EQ(host.events.back(), std::string("status: ") + CancelledText);
-        EXPECT_TRUE(host.mainWindowEnabled);
-        EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "statistics"), 0);
+        RecordingObserver observer;
+        observer.cancelAtCheck = check;
+        const CalculatedJob done = CalculateJob(job.Input, {}, observer, NumberFormat::UK());
+        EXPECT_TRUE(done.Outcome.Cancelled) << check;
+        EXPECT_FALSE(done.Outcome.Completed);
+        EXPECT_FALSE(done.Outcome.ResultsCleared);
+        EXPECT_TRUE(done.Outcome.Result.Patterns.empty());
     }
 }
 

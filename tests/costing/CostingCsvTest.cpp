@@ -1,4 +1,5 @@
 #include "costing/CostingCsv.h"
+#include "support/TestJob.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +8,10 @@ namespace {
 
 TEST(CostingCsv, PlainNumbersPerPieceAndTheTotalsLine) {
     // Two cut rows, 2 x 2500 and 1 x 5000 with a kerf of 3: 10 net metres of 12 charged.
-    CuttingJob job;
-    job.allowances.Kerf = 3;
-    job.InputCutQuantity = {2, 1};
-    job.InputCutLength = {2503, 5003};
+    TestJob job;
+    job.Input.Allowances.Kerf = 3;
+    job.Result.InputCutQuantity = {2, 1};
+    job.Result.InputCutLength = {2503, 5003};
     Statistics stats;
     stats.StatMetres[ChargeableMaterialRow] = 12;
     stats.StatMetres[CutPiecesRow] = 10;
@@ -21,7 +22,8 @@ TEST(CostingCsv, PlainNumbersPerPieceAndTheTotalsLine) {
     settings.CGalvValue = 0.5;  // 5.00 over 10 net metres
     settings.OtherName2 = "Painting, red";
     const MaterialPrice material{"Tonne", 500, 10};  // 0.12 t x 500 = 60.00: 6.00 a metre
-    const CostingSheet sheet = CalcGrid(job, stats, material, settings, NumberFormat::UK());
+    const CostingSheet sheet =
+        MakeCostingSheet(job.Input, job.Result, stats, material, settings, NumberFormat::UK());
 
     // Per piece of 2500: 25 kg, 15.00 material, 250.00 cutting, 1.25 other; of 5000 twice that.
     EXPECT_EQ(CostingCsv(sheet, settings),

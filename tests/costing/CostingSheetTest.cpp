@@ -1,4 +1,5 @@
 #include "costing/CostingSheet.h"
+#include "support/TestJob.h"
 
 #include <gtest/gtest.h>
 
@@ -11,25 +12,27 @@ const NumberFormat uk = NumberFormat::UK();
 
 // A calculated job's figures as the costing reads them: cut rows as (quantity, length), kerf 3.
 struct Costing {
-    CuttingJob job;
+    TestJob job;
     Statistics stats;
     MaterialPrice material{"Tonne", 0.0, 0.0};
     CostingSettings settings;
 
     Costing(std::vector<std::pair<int, int>> rows, double chargeable, double net, int bars = 0) {
-        job.allowances.Kerf = 3;
+        job.Input.Allowances.Kerf = 3;
         for (auto [q, l] : rows) {
-            job.InputCutQuantity.push_back(q);
-            job.InputCutLength.push_back(l + 3);
+            job.Result.InputCutQuantity.push_back(q);
+            job.Result.InputCutLength.push_back(l + 3);
         }
         stats.StatMetres[ChargeableMaterialRow] = chargeable;
         stats.StatMetres[CutPiecesRow] = net;
         stats.BarsUsedTotal = bars;
     }
-    CostingSheet Sheet() const { return CalcGrid(job, stats, material, settings, uk); }
+    CostingSheet Sheet() const {
+        return MakeCostingSheet(job.Input, job.Result, stats, material, settings, uk);
+    }
 };
 
-TEST(CalcGrid, MaterialPerTonneSpreadOverTheNetMetres) {
+TEST(MakeCostingSheet, MaterialPerTonneSpreadOverTheNetMetres) {
     Costing c({{2, 2500}, {1, 5000}}, 12, 10);
     c.material = {"Tonne", 500, 10};
     const CostingSheet sheet = c.Sheet();
@@ -54,7 +57,7 @@ TEST(CalcGrid, MaterialPerTonneSpreadOverTheNetMetres) {
     for (const auto& cell : empty.GridRows[0]) EXPECT_EQ(cell.find("nan"), std::string::npos);
 }
 
-TEST(CalcGrid, CuttingChargeBases) {
+TEST(MakeCostingSheet, CuttingChargeBases) {
     Costing c({{5, 1000}, {5, 3000}}, 24, 20, 3);
     c.settings.CCutType = "Lump";
     c.settings.CCutValue = 100;
@@ -74,7 +77,7 @@ TEST(CalcGrid, CuttingChargeBases) {
     EXPECT_EQ(sheet.Table.Rows[0].CuttingCharge, 0.0);
 }
 
-TEST(CalcGrid, OtherChargesOnNetAndGrossMaterialAndPerPiece) {
+TEST(MakeCostingSheet, OtherChargesOnNetAndGrossMaterialAndPerPiece) {
     Costing c({{4, 2000}, {6, 500}}, 12, 11);
     c.material.Weight = 10;
     c.settings.CGalvType = "Tonne";
@@ -109,7 +112,7 @@ TEST(CalcGrid, OtherChargesOnNetAndGrossMaterialAndPerPiece) {
     EXPECT_EQ(c.Sheet().Table.TotalOther2, 0.0);
 }
 
-TEST(CalcGrid, GridOrderTotalsRowClipboardTextAndLongLists) {
+TEST(MakeCostingSheet, GridOrderTotalsRowClipboardTextAndLongLists) {
     Costing c({{9, 1000}, {10, 2000}, {2, 1500}}, 40, 32);
     c.material = {"Metre", 1, 2};
     c.settings.OtherName1 = "Galvanising";

@@ -6,6 +6,7 @@
 #include <map>
 #include <random>
 
+#include "job/Capacities.h"
 #include "job/RowTexts.h"
 #include "support/EngineTestSupport.h"
 
@@ -15,107 +16,68 @@ namespace {
 using testing::Calculated;
 using testing::MakeJob;
 using testing::Pattern;
-using testing::RecordingHost;
 using testing::Rows;
 
 TEST(Calculation, KeepsCopiesOfTheInputsInMillimetresWithTheTimeTaken) {
-    CuttingJob job = MakeJob({{"*", "6050"}}, {{"5", "1000"}}, 3, 25, 25);
+    TestJob job = MakeJob({{"*", "6050"}}, {{"5", "1000"}}, 3, 25, 25);
     const Calculated run(job);
     ASSERT_TRUE(run.outcome.Completed);
-    EXPECT_EQ(job.Patterns, std::vector<CuttingPattern>{Pattern(6000, 1, {1003}, {5})});
-    EXPECT_EQ(job.InputStockLength, std::vector<int>{6000});
-    EXPECT_EQ(job.InputCutLength, std::vector<int>{1003});
-    EXPECT_EQ(job.InputCutQuantity, std::vector<int>{5});
-    EXPECT_EQ(job.TotalPieces, 5);
-    EXPECT_EQ(job.TotalCutLength, 5000);
-    EXPECT_EQ(job.RemainingPieces, 0);
-    EXPECT_TRUE(run.host.errors.empty());
-    EXPECT_EQ(run.outcome.TimeText.rfind("Calculation Time : 0 minutes ", 0), 0u);
+    EXPECT_EQ(job.Result.Patterns, std::vector<CuttingPattern>{Pattern(6000, 1, {1003}, {5})});
+    EXPECT_EQ(job.Result.InputStockLength, std::vector<int>{6000});
+    EXPECT_EQ(job.Result.InputCutLength, std::vector<int>{1003});
+    EXPECT_EQ(job.Result.InputCutQuantity, std::vector<int>{5});
+    EXPECT_EQ(job.Result.TotalPieces, 5);
+    EXPECT_EQ(job.Result.TotalCutLength, 5000);
+    EXPECT_EQ(job.Result.RemainingPieces, 0);
+    EXPECT_TRUE(run.outcome.Error.empty());
 
     // Lengths with a common divisor are worked in its units and given back in millimetres.
-    CuttingJob scaled = MakeJob({{"*", "6000"}, {"*", "4000"}}, {{"10", "1997"}}, 3, 0, 0);
+    TestJob scaled = MakeJob({{"*", "6000"}, {"*", "4000"}}, {{"10", "1997"}}, 3, 0, 0);
     ASSERT_TRUE(Calculated(scaled).outcome.Completed);
-    EXPECT_EQ(scaled.ScaleFactor, 2000);
-    EXPECT_EQ(scaled.Patterns, (std::vector<CuttingPattern>{Pattern(6000, 3, {2000}, {3}),
-                                                            Pattern(4000, 1, {2000}, {1})}));
-    EXPECT_EQ(scaled.Stock, (std::vector<WorkingStockRow>{{6000, 6000, -1}, {4000, 4000, -1}}));
+    EXPECT_EQ(scaled.Result.ScaleFactor, 2000);
+    EXPECT_EQ(scaled.Result.Patterns, (std::vector<CuttingPattern>{Pattern(6000, 3, {2000}, {3}),
+                                                                   Pattern(4000, 1, {2000}, {1})}));
+    EXPECT_EQ(scaled.Result.Stock,
+              (std::vector<WorkingStockRow>{{6000, 6000, -1}, {4000, 4000, -1}}));
 }
 
 TEST(Calculation, RefusesAPieceLongerThanEveryStockAndNamesItsEnteredLength) {
     // 6000 and 7000 scale by 1000; the message still gives millimetres without kerf.
-    CuttingJob job = MakeJob({{"*", "6000"}}, {{"1", "997"}, {"2", "6997"}}, 3, 0, 0);
-    job.Patterns.push_back(Pattern(6000, 1, {1000}, {1}));  // a previous result
+    TestJob job = MakeJob({{"*", "6000"}}, {{"1", "997"}, {"2", "6997"}}, 3, 0, 0);
+    job.Result.Patterns.push_back(Pattern(6000, 1, {1000}, {1}));  // a previous result
     const Calculated run(job);
     EXPECT_FALSE(run.outcome.Completed);
     const std::string message =
         "You have not entered a stock length long enough to cut a length of 6997mm.\r\n"
         "Please check your stock length entries.";
     EXPECT_EQ(run.outcome.Error, message);
-    EXPECT_EQ(run.host.errors, std::vector<std::string>{message});
-    EXPECT_EQ(job.PatternCount(), 0);
-    const std::vector<std::string> end = {"normal cursor", "hide progress", "status: ",     "error",
-                                          "enable main",   "hide progress", "normal cursor"};
-    const auto& events = run.host.events;
-    EXPECT_TRUE(std::equal(end.rbegin(), end.rend(), events.rbegin()));
-    EXPECT_EQ(std::count(events.begin(), events.end(), "enable output"), 0);
+    // The result shown before is the job's no longer.
+    EXPECT_TRUE(run.outcome.ResultsCleared);
+    EXPECT_EQ(job.Result.PatternCount(), 0);
 }
 
 TEST(Calculation, AStockRowOfNoBarsOrNoUsableLengthIsNeverUsed) {
-    CuttingJob job =
-        MakeJob({{"0", "8000"}, {"4", "50"}, {"*", "6000"}}, {{"2", "2997"}}, 3, 25, 25);
+    TestJob job = MakeJob({{"0", "8000"}, {"4", "50"}, {"*", "6000"}}, {{"2", "2997"}}, 3, 25, 25);
     ASSERT_TRUE(Calculated(job).outcome.Completed);
     // The 50 mm bar is used up by trim and hold: it is left out.
-    EXPECT_EQ(job.InputStockLength, (std::vector<int>{7950, 5950}));
-    for (const auto& p : job.Patterns) EXPECT_EQ(p.StockLength, 5950);
+    EXPECT_EQ(job.Result.InputStockLength, (std::vector<int>{7950, 5950}));
+    for (const auto& p : job.Result.Patterns) EXPECT_EQ(p.StockLength, 5950);
 
-    CuttingJob only = MakeJob({{"0", "8000"}}, {{"2", "2997"}});
+    TestJob only = MakeJob({{"0", "8000"}}, {{"2", "2997"}});
     const Calculated refused(only);
     EXPECT_FALSE(refused.outcome.Completed);
-    EXPECT_EQ(refused.host.errors.size(), 1u);
-}
-
-// 40 cut rows of small lengths (41 with more), so that even the Complex algorithm is quick.
-CuttingJob ManyCutRows(int count) {
-    Rows cuts;
-    for (int i = 1; i <= count; ++i) cuts.push_back({"1", std::to_string(10 * i - 3)});
-    return MakeJob({{"*", "1000"}}, cuts, 3, 0, 0);
-}
-
-TEST(Calculation, OffersTheFastAlgorithmAboveFortyCutRows) {
-    CuttingJob job40 = ManyCutRows(40);
-    EXPECT_TRUE(Calculated(job40).host.questions.empty());
-
-    CuttingJob job41 = ManyCutRows(41);
-    Algorithm algorithm = Algorithm::Complex;
-    RecordingHost no;
-    ASSERT_TRUE(RunCalculation(job41, algorithm, no).Completed);
-    EXPECT_EQ(no.questions,
-              std::vector<std::string>{
-                  "This calculation may take some time to process.\r\n"
-                  "Would you like to switch to the potentially less accurate Fast Algorithm?"});
-    EXPECT_EQ(algorithm, Algorithm::Complex);
-
-    RecordingHost yes;
-    yes.answerYes = true;
-    ASSERT_TRUE(RunCalculation(job41, algorithm, yes).Completed);
-    EXPECT_EQ(algorithm, Algorithm::Fast);
-    EXPECT_TRUE(yes.permutationLines.empty());  // the search never ran
-
-    // Fast stays checked: the next calculation does not ask again.
-    RecordingHost again;
-    ASSERT_TRUE(RunCalculation(job41, algorithm, again).Completed);
-    EXPECT_TRUE(again.questions.empty());
+    EXPECT_FALSE(refused.outcome.Error.empty());
 }
 
 TEST(Calculation, RowsItCannotReadAreRefusedBeforeAnythingChanges) {
     const CuttingPattern previous = Pattern(6000, 1, {1000}, {1});
-    auto refused = [&](CuttingJob job) {
-        job.Patterns = {previous};
+    auto refused = [&](TestJob job) {
+        job.Result.Patterns = {previous};
         const Calculated run(job);
         EXPECT_FALSE(run.outcome.Completed);
-        EXPECT_EQ(run.host.errors, std::vector<std::string>{run.outcome.Error});
-        EXPECT_EQ(job.Patterns, std::vector<CuttingPattern>{previous});
-        EXPECT_TRUE(run.host.mainWindowEnabled);
+        EXPECT_FALSE(run.outcome.ResultsCleared);
+        EXPECT_EQ(RowsError(job.Input), run.outcome.Error);
+        EXPECT_EQ(job.Result.Patterns, std::vector<CuttingPattern>{previous});
         return run.outcome.Error;
     };
     Rows stock(MaxStockRows + 1);
@@ -137,27 +99,26 @@ TEST(Calculation, ComplexPlacesEveryPieceOfAJobThatFillsBarsExactly) {
                        {"3", "786"},  {"1", "798"},  {"1", "802"},  {"5", "887"},  {"2", "1223"},
                        {"1", "945"},  {"1", "1370"}, {"3", "762"},  {"1", "1438"}, {"1", "1373"},
                        {"1", "817"},  {"2", "1357"}, {"3", "953"},  {"1", "818"},  {"1", "893"}};
-    CuttingJob job = MakeJob({{"*", "3000"}}, cuts, 1, 0, 0);
+    TestJob job = MakeJob({{"*", "3000"}}, cuts, 1, 0, 0);
     const Calculated run(job);  // never a negative quantity on the way
     ASSERT_TRUE(run.outcome.Completed);
-    EXPECT_TRUE(run.host.questions.empty());
-    testing::ExpectEveryPiecePlacedWithinItsBar(job);
-    EXPECT_EQ(job.TotalPieces, 60);
+    testing::ExpectEveryPiecePlacedWithinItsBar(job.Result);
+    EXPECT_EQ(job.Result.TotalPieces, 60);
     int bars = 0;
-    for (const auto& p : job.Patterns) bars += p.BarCount;
+    for (const auto& p : job.Result.Patterns) bars += p.BarCount;
     EXPECT_EQ(bars, 20);
 }
 
 TEST(Calculation, TheSingleBarFillTakesTheLastBarOfALimitedRow) {
     // Everything fits one bar of 6000 (usable 5975): the one bar entered is used, none is left.
-    CuttingJob job = MakeJob({{"1", "6000"}}, {{"2", "2000"}});
+    TestJob job = MakeJob({{"1", "6000"}}, {{"2", "2000"}});
     ASSERT_TRUE(Calculated(job).outcome.Completed);
-    EXPECT_EQ(job.Patterns, std::vector<CuttingPattern>{Pattern(5975, 1, {2003}, {2})});
-    EXPECT_TRUE(job.Stock.empty());  // rows used up leave the working table
+    EXPECT_EQ(job.Result.Patterns, std::vector<CuttingPattern>{Pattern(5975, 1, {2003}, {2})});
+    EXPECT_TRUE(job.Result.Stock.empty());  // rows used up leave the working table
 
-    CuttingJob three = MakeJob({{"3", "6000"}}, {{"2", "2000"}});
+    TestJob three = MakeJob({{"3", "6000"}}, {{"2", "2000"}});
     ASSERT_TRUE(Calculated(three).outcome.Completed);
-    EXPECT_EQ(three.Stock, (std::vector<WorkingStockRow>{{5975, 5975, 2}}));
+    EXPECT_EQ(three.Result.Stock, (std::vector<WorkingStockRow>{{5975, 5975, 2}}));
 }
 
 // Bars of each limited row: those in the patterns and those left add up to those entered.
@@ -188,14 +149,14 @@ TEST(Calculation, EveryLimitedBarIsEitherUsedOrLeft) {
         for (int i = 0; i < cutRows; ++i)
             cuts.push_back({std::to_string(pick(1, 6)), std::to_string(pick(300, 1900))});
         const Algorithm algorithm = n % 2 == 0 ? Algorithm::Complex : Algorithm::Fast;
-        CuttingJob job = MakeJob(stock, cuts);
+        TestJob job = MakeJob(stock, cuts);
         const Calculated run(job, algorithm);
         if (!run.outcome.Completed) continue;  // e.g. no stock long enough
         ++jobs;
         std::map<int, int> used;
-        for (const auto& p : job.Patterns) used[p.StockLength] += p.BarCount;
+        for (const auto& p : job.Result.Patterns) used[p.StockLength] += p.BarCount;
         std::map<int, int> left;
-        for (const auto& row : job.Stock) left[row.StockLength] += row.StockQuantity;
+        for (const auto& row : job.Result.Stock) left[row.StockLength] += row.StockQuantity;
         for (const auto& [length, bars] : entered) {
             EXPECT_EQ(used[length] + left[length], bars)
                 << "job " << n << ", stock row of usable length " << length;

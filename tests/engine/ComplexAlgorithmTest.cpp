@@ -103,19 +103,19 @@ TEST(ComplexAlgorithm, JobsWorkedOutByHand) {
         "mixed", MakeJob({{"*", "6000"}}, {{"2", "2497"}, {"2", "3497"}}, 3, 0, 0),
         Algorithm::Complex, mixed, {}, {{6000, 6000, -1}});
     EXPECT_GT(run.outcome.Permutations, 1);
-    ASSERT_FALSE(run.host.permutationLines.empty());
-    EXPECT_EQ(run.host.permutationLines.front(), "Testing permutation: 1");
-    EXPECT_EQ(run.host.permutationLines.back(), "");
+    ASSERT_FALSE(run.observer.searchLines.empty());
+    EXPECT_EQ(run.observer.searchLines.front(), "Testing permutation: 1");
+    EXPECT_EQ(run.observer.searchLines.back(), "");
 
     // The iteration limit stops the search with a usable basis.
     auto search = [](int limit) {
-        CuttingJob job = testing::WorkingJob({{6000, 6000, -1}}, {{3500, 2}, {2500, 2}});
-        testing::RecordingHost host;
-        CalculationRun calculation(job, host);
+        WorkingTables job = testing::WorkingJob({{6000, 6000, -1}}, {{3500, 2}, {2500, 2}});
+        testing::RecordingObserver observer;
+        CalculationRun calculation(job, observer);
         calculation.SearchIterationLimit = limit;
         SearchBasis basis;
         ComplexSearch(calculation, basis);
-        DPNest(calculation, basis);
+        NestWholeBarsOfBasis(calculation, basis);
         EXPECT_EQ(calculation.PermutationNumber, 1 + std::min(limit, 1));
         return job.Patterns;
     };
@@ -127,14 +127,14 @@ TEST(ComplexAlgorithm, JobsWorkedOutByHand) {
 
 TEST(ComplexAlgorithm, PermutationNumberCountsAcrossTheRunsOfOneCalculation) {
     // Limited long bars make the driver run the algorithm more than once.
-    CuttingJob job = MakeJob(
+    TestJob job = MakeJob(
         {{"3", "9000"}, {"*", "6000"}, {"*", "4500"}},
         {{"9", "2997"}, {"7", "1997"}, {"5", "1497"}, {"11", "997"}, {"6", "3997"}, {"4", "2497"}},
         3, 0, 0);
     const testing::Calculated run(job);
     ASSERT_TRUE(run.outcome.Completed);
-    const auto& lines = run.host.permutationLines;
-    ASSERT_GE(std::count(lines.begin(), lines.end(), ""), 2) << "the job should need more runs";
+    const auto& lines = run.observer.searchLines;
+    ASSERT_GE(run.observer.searchRuns, 2) << "the job should need more runs";
     std::vector<std::string> shown;
     for (const auto& line : lines) {
         if (!line.empty()) shown.push_back(line);

@@ -10,33 +10,27 @@ namespace {
 using testing::Pattern;
 using testing::WorkingJob;
 
-TEST(PreProcess, DividesEveryWorkingLengthByTheGreatestCommonDivisor) {
-    EXPECT_EQ(GCD(12, 18), 6);
-    EXPECT_EQ(GCD(5, 0), 5);
-    EXPECT_EQ(GCD(0, 7), 7);
-    EXPECT_EQ(GCD(5950, 1003), 17);
-    EXPECT_EQ(GCDArray({42}), 42);
-
-    CuttingJob job = WorkingJob({{6000, 6000, -1}}, {{1500, 2}, {2000, 1}});
-    PreProcess(job);
+TEST(DivideByCommonDivisor, DividesEveryWorkingLengthByTheGreatestCommonDivisor) {
+    WorkingTables job = WorkingJob({{6000, 6000, -1}}, {{1500, 2}, {2000, 1}});
+    DivideByCommonDivisor(job);
     EXPECT_EQ(job.ScaleFactor, 500);
     EXPECT_EQ(job.Stock[0], (WorkingStockRow{12, 12, -1}));
     EXPECT_EQ(job.Cuts, (std::vector<WorkingCutRow>{{3, 2}, {4, 1}}));
 
-    CuttingJob coprime = WorkingJob({{5950, 5950, -1}, {5975, 5975, 2}}, {{1003, 1}, {1403, 1}});
-    PreProcess(coprime);
+    WorkingTables coprime = WorkingJob({{5950, 5950, -1}, {5975, 5975, 2}}, {{1003, 1}, {1403, 1}});
+    DivideByCommonDivisor(coprime);
     EXPECT_EQ(coprime.ScaleFactor, 1);
     EXPECT_EQ(coprime.Stock[1].StockLength, 5975);
 }
 
-TEST(PostProcess, RestoresMillimetresInTablesAndPatterns) {
-    CuttingJob job = WorkingJob({{12, 12, 3}}, {{3, 1}});
+TEST(ScaleBackToMillimetres, RestoresMillimetresInTablesAndPatterns) {
+    WorkingTables job = WorkingJob({{12, 12, 3}}, {{3, 1}});
     job.ScaleFactor = 500;
     job.Patterns = {Pattern(12, 2, {4, 3}, {1, 2}), Pattern(12, 1, {4}, {3})};
     job.Patterns[0].IsOffcut = true;
     job.Patterns[0].OffcutLength = 2;
     job.Patterns[1].OffcutLength = 7;  // not an offcut: left alone
-    PostProcess(job);
+    ScaleBackToMillimetres(job);
     EXPECT_EQ(job.Stock[0], (WorkingStockRow{6000, 6000, 3}));
     EXPECT_EQ(job.Cuts[0].CutLength, 1500);
     EXPECT_EQ(job.Patterns[0].StockLength, 6000);
@@ -46,20 +40,20 @@ TEST(PostProcess, RestoresMillimetresInTablesAndPatterns) {
     EXPECT_EQ(job.Patterns[1].OffcutLength, 7);
 }
 
-TEST(Recompile, DropsEmptyRowsAndSortsLongestFirstKeepingTheOrderOfEqualLengths) {
-    CuttingJob job = WorkingJob({{4000, 4000, 0}, {5000, 5000, 2}, {6000, 6000, -1}},
-                                {{1000, 0}, {2000, 3}, {1500, 2}, {2000, 1}});
+TEST(CompactLiveRows, DropsEmptyRowsAndSortsLongestFirstKeepingTheOrderOfEqualLengths) {
+    WorkingTables job = WorkingJob({{4000, 4000, 0}, {5000, 5000, 2}, {6000, 6000, -1}},
+                                   {{1000, 0}, {2000, 3}, {1500, 2}, {2000, 1}});
     job.AllAllocated = true;
-    Recompile(job);
+    CompactLiveRows(job);
     EXPECT_FALSE(job.AllAllocated);
     EXPECT_EQ(job.Cuts, (std::vector<WorkingCutRow>{{2000, 3}, {2000, 1}, {1500, 2}}));
     EXPECT_EQ(job.Stock, (std::vector<WorkingStockRow>{{6000, 6000, -1}, {5000, 5000, 2}}));
     EXPECT_EQ(job.FirstStockQuantity(), -1);
 
     // Everything allocated leaves no live row, and the first rows read as zeros.
-    CuttingJob done = WorkingJob({{6000, 6000, 0}}, {{2000, 0}, {1000, 0}});
+    WorkingTables done = WorkingJob({{6000, 6000, 0}}, {{2000, 0}, {1000, 0}});
     done.AllAllocated = true;
-    Recompile(done);
+    CompactLiveRows(done);
     EXPECT_TRUE(done.AllAllocated);
     EXPECT_EQ(done.CutCount(), 0);
     EXPECT_EQ(done.StockCount(), 0);
@@ -68,16 +62,16 @@ TEST(Recompile, DropsEmptyRowsAndSortsLongestFirstKeepingTheOrderOfEqualLengths)
 }
 
 std::vector<int> SortedBarCounts(const std::vector<int>& stockLengths) {
-    CuttingJob job;
+    WorkingTables job;
     for (size_t i = 0; i < stockLengths.size(); ++i)
         job.Patterns.push_back(Pattern(stockLengths[i], static_cast<int>(i) + 1, {}, {}));
-    Sort(job);
+    SortPatternsByStockLength(job);
     std::vector<int> bars;
     for (const auto& p : job.Patterns) bars.push_back(p.BarCount);
     return bars;
 }
 
-TEST(Sort, LongestStockFirstWithTheQuicksortsOrderForEqualLengths) {
+TEST(SortPatternsByStockLength, LongestStockFirstWithTheQuicksortsOrderForEqualLengths) {
     // A 5000, B 7000, C 5000, D 7000: the quicksort gives D, B, A, C (not the stable B, D).
     EXPECT_EQ(SortedBarCounts({5000, 7000, 5000, 7000}), (std::vector<int>{4, 2, 1, 3}));
     EXPECT_EQ(SortedBarCounts({6000, 6000}), (std::vector<int>{2, 1}));  // a pair swaps places
@@ -90,38 +84,10 @@ TEST(Sort, LongestStockFirstWithTheQuicksortsOrderForEqualLengths) {
 }
 
 TEST(MatchLength, FindsTheHighestRowOfTheLength) {
-    CuttingJob job = WorkingJob({{6000, 6000, 1}, {4000, 4000, 2}, {4000, 4000, 3}}, {});
+    WorkingTables job = WorkingJob({{6000, 6000, 1}, {4000, 4000, 2}, {4000, 4000, 3}}, {});
     EXPECT_EQ(MatchLength(job, 4000), 3);
     EXPECT_EQ(MatchLength(job, 6000), 1);
     EXPECT_EQ(MatchLength(job, 5000), 0);
-}
-
-TEST(CheckInputData, SummarisesTheListsAndEnablesCalculate) {
-    CuttingJob job;
-    auto summary = [&job] {
-        const InputSummary s = CheckInputData(job);
-        return std::string(s.CalculateEnabled ? "enabled" : "disabled") + " | " + s.StockText +
-               " | " + s.CutText;
-    };
-    EXPECT_EQ(summary(), "disabled |  | ");
-    job.StockItems = {{"*", "6000"}};
-    job.CutItems = {{"2", "1000"}};
-    EXPECT_EQ(summary(), "enabled | 1 Stock length available | 1 Cut length required");
-    job.StockItems.push_back({"3", "4000"});
-    job.CutItems.push_back({"1", "700"});
-    job.CutItems.push_back({"1", "800"});
-    EXPECT_EQ(summary(),
-              "enabled | 2 Different stock lengths available | 3 Different cut lengths required");
-    job.CutItems.clear();
-    EXPECT_EQ(summary(), "disabled | 2 Different stock lengths available | ");
-}
-
-TEST(CheckList, FindsTheLastRowWhoseLengthReadsEqual) {
-    std::vector<ListRow> rows = {{"1", "6000"}, {"2", "4000"}, {"3", "06000"}};
-    EXPECT_EQ(CheckList(rows, 6000), 2);
-    EXPECT_EQ(CheckList(rows, 4000), 1);
-    EXPECT_EQ(CheckList(rows, 5000), -1);
-    EXPECT_EQ(CheckList({}, 6000), -1);
 }
 
 TEST(CalculationTimeText, MinutesSecondsAndThreeDigitMillisecondsWithoutHours) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "job/Capacities.h"
 #include "support/EngineTestSupport.h"
 
 namespace tallora {
@@ -13,46 +14,47 @@ using Stock = std::vector<WorkingStockRow>;
 using Cuts = std::vector<WorkingCutRow>;
 using Patterns = std::vector<CuttingPattern>;
 
-TEST(SimpleNest, PutsEverythingInTheShortestStockThatHoldsItAndTakesTheBar) {
+TEST(NestAllInOneBar, PutsEverythingInTheShortestStockThatHoldsItAndTakesTheBar) {
     // 3000 x 2 is exactly 6000: the 6000 bar holds it, the longer 8000 is not chosen.
-    CuttingJob job = WorkingJob({{8000, 8000, -1}, {6000, 6000, 3}, {5000, 5000, 1}}, {{3000, 2}});
-    SimpleNest(job);
+    WorkingTables job =
+        WorkingJob({{8000, 8000, -1}, {6000, 6000, 3}, {5000, 5000, 1}}, {{3000, 2}});
+    NestAllInOneBar(job);
     EXPECT_EQ(job.Patterns, Patterns{Pattern(6000, 1, {3000}, {2})});
     EXPECT_TRUE(job.AllAllocated);
     EXPECT_EQ(job.Stock, (Stock{{8000, 8000, -1}, {6000, 6000, 2}, {5000, 5000, 1}}));
     EXPECT_EQ(job.Cuts, (Cuts{{0, 0}}));
 
     // The last bar of a limited row: the row is used up.
-    CuttingJob last = WorkingJob({{6000, 6000, 1}}, {{2003, 2}});
-    SimpleNest(last);
+    WorkingTables last = WorkingJob({{6000, 6000, 1}}, {{2003, 2}});
+    NestAllInOneBar(last);
     EXPECT_EQ(last.Patterns, Patterns{Pattern(6000, 1, {2003}, {2})});
     EXPECT_EQ(last.Stock, (Stock{{6000, 6000, 0}}));
 
     // Unlimited stock is never decremented.
-    CuttingJob unlimited = WorkingJob({{6000, 6000, -1}}, {{2003, 2}});
-    SimpleNest(unlimited);
+    WorkingTables unlimited = WorkingJob({{6000, 6000, -1}}, {{2003, 2}});
+    NestAllInOneBar(unlimited);
     EXPECT_EQ(unlimited.Stock, (Stock{{6000, 6000, -1}}));
 
     // The demand exceeds every bar: nothing happens.
-    CuttingJob tooMuch = WorkingJob({{6000, 6000, -1}}, {{2003, 3}});
-    SimpleNest(tooMuch);
+    WorkingTables tooMuch = WorkingJob({{6000, 6000, -1}}, {{2003, 3}});
+    NestAllInOneBar(tooMuch);
     EXPECT_EQ(tooMuch.PatternCount(), 0);
     EXPECT_FALSE(tooMuch.AllAllocated);
     EXPECT_EQ(tooMuch.Cuts, (Cuts{{2003, 3}}));
 
     // No bar is spent on a job without pieces.
-    CuttingJob none = WorkingJob({{6000, 6000, -1}}, {});
-    SimpleNest(none);
+    WorkingTables none = WorkingJob({{6000, 6000, -1}}, {});
+    NestAllInOneBar(none);
     EXPECT_EQ(none.PatternCount(), 0);
     EXPECT_TRUE(none.AllAllocated);
 }
 
-TEST(MathNest, OneBarOfTheBestUtilisedStockFilledLongestFirst) {
+TEST(NestBestFilledBar, OneBarOfTheBestUtilisedStockFilledLongestFirst) {
     auto check = [](const char* name, const Stock& stock, const Cuts& cuts,
                     const Patterns& patterns, const Cuts& cutsLeft, const Stock& stockLeft) {
         SCOPED_TRACE(name);
-        CuttingJob job = WorkingJob(stock, cuts);
-        MathNest(job);
+        WorkingTables job = WorkingJob(stock, cuts);
+        NestBestFilledBar(job);
         EXPECT_EQ(job.Patterns, patterns);
         EXPECT_EQ(job.Cuts, cutsLeft);
         EXPECT_EQ(job.Stock, stockLeft);
@@ -77,64 +79,64 @@ TEST(MathNest, OneBarOfTheBestUtilisedStockFilledLongestFirst) {
     check("no bars left", {{6000, 6000, 0}}, {{1000, 1}}, {}, {{1000, 1}}, {{6000, 6000, 0}});
 }
 
-TEST(RepeatNest, AddsOneBarPerCallWhileTheDemandAndTheStockCoverThePattern) {
-    CuttingJob job = WorkingJob({{6000, 6000, -1}}, {{2000, 5}, {1000, 5}});
+TEST(RepeatPatterns, AddsOneBarPerCallWhileTheDemandAndTheStockCoverThePattern) {
+    WorkingTables job = WorkingJob({{6000, 6000, -1}}, {{2000, 5}, {1000, 5}});
     job.Patterns.push_back(Pattern(6000, 1, {2000, 1000}, {2, 2}));
-    RepeatNest(job);
+    RepeatPatterns(job);
     EXPECT_EQ(job.Patterns[0].BarCount, 2);
     EXPECT_EQ(job.Cuts, (Cuts{{2000, 3}, {1000, 3}}));
-    RepeatNest(job);
+    RepeatPatterns(job);
     EXPECT_EQ(job.Patterns[0].BarCount, 3);
     EXPECT_EQ(job.Cuts, (Cuts{{2000, 1}, {1000, 1}}));
-    RepeatNest(job);  // one 2000 left: no longer covered
+    RepeatPatterns(job);  // one 2000 left: no longer covered
     EXPECT_EQ(job.Patterns[0].BarCount, 3);
     EXPECT_EQ(job.Cuts, (Cuts{{2000, 1}, {1000, 1}}));
 
     // It stops when the stock row has no bars left or is gone.
-    CuttingJob limited = WorkingJob({{6000, 6000, 1}}, {{2000, 9}});
+    WorkingTables limited = WorkingJob({{6000, 6000, 1}}, {{2000, 9}});
     limited.Patterns.push_back(Pattern(6000, 1, {2000}, {3}));
     limited.Patterns.push_back(Pattern(5000, 1, {2000}, {2}));  // no stock row of 5000
-    RepeatNest(limited);
+    RepeatPatterns(limited);
     EXPECT_EQ(limited.Patterns[0].BarCount, 2);
     EXPECT_EQ(limited.Stock[0].StockQuantity, 0);
     EXPECT_EQ(limited.Patterns[1].BarCount, 1);
-    RepeatNest(limited);
+    RepeatPatterns(limited);
     EXPECT_EQ(limited.Patterns[0].BarCount, 2);
     EXPECT_EQ(limited.Cuts[0].CutQuantity, 6);
 }
 
-TEST(MergePattern, JoinsIdenticalPatternsOnlyWithoutLosingAny) {
-    CuttingJob job;
+TEST(MergeIdenticalPatterns, JoinsIdenticalPatternsOnlyWithoutLosingAny) {
+    WorkingTables job;
     const CuttingPattern a = Pattern(6000, 1, {2000, 1000}, {2, 1});
     const CuttingPattern b = Pattern(6000, 4, {2000}, {3});
     job.Patterns = {a, a, b, a};
     job.Patterns[1].BarCount = 2;
     job.Patterns[3].BarCount = 5;
-    MergePattern(job);
+    MergeIdenticalPatterns(job);
     EXPECT_EQ(job.Patterns, (Patterns{Pattern(6000, 8, {2000, 1000}, {2, 1}), b}));
 
     // The same pieces in another order, or on another stock length, are not identical.
     job.Patterns = {Pattern(6000, 1, {2000, 1000}, {1, 1}), Pattern(6000, 1, {1000, 2000}, {1, 1}),
                     Pattern(5000, 1, {2000, 1000}, {1, 1})};
-    MergePattern(job);
+    MergeIdenticalPatterns(job);
     EXPECT_EQ(job.PatternCount(), 3);
 }
 
-TEST(DPNest, WholeBarsOfTheLevelWithinTheStockAndThePiecesLeft) {
-    testing::RecordingHost host;
+TEST(NestWholeBarsOfBasis, WholeBarsOfTheLevelWithinTheStockAndThePiecesLeft) {
+    testing::RecordingObserver observer;
     // One column of the basis: pieces of each cut row per bar of 6000.
-    auto check = [&host](const char* name, int bars, const Cuts& cuts, double level,
-                         const std::vector<int>& column, const Patterns& patterns,
-                         const Cuts& cutsLeft, int barsLeft) {
+    auto check = [&observer](const char* name, int bars, const Cuts& cuts, double level,
+                             const std::vector<int>& column, const Patterns& patterns,
+                             const Cuts& cutsLeft, int barsLeft) {
         SCOPED_TRACE(name);
-        CuttingJob job = WorkingJob({{6000, 6000, bars}}, cuts);
-        CalculationRun run(job, host);
+        WorkingTables job = WorkingJob({{6000, 6000, bars}}, cuts);
+        CalculationRun run(job, observer);
         SearchBasis basis;
         basis.Reset(static_cast<int>(column.size()));
-        for (int i = 0; i < basis.m; ++i) basis.BasisColumns[i * basis.m] = column[i];
+        for (int i = 0; i < basis.Rows; ++i) basis.BasisColumns[i * basis.Rows] = column[i];
         basis.BasisLevel[0] = level;
         basis.BasisStockLength[0] = 6000;
-        DPNest(run, basis);
+        NestWholeBarsOfBasis(run, basis);
         EXPECT_EQ(job.Patterns, patterns);
         EXPECT_EQ(job.Cuts, cutsLeft);
         EXPECT_EQ(job.Stock, (Stock{{6000, 6000, barsLeft}}));
@@ -150,10 +152,10 @@ TEST(DPNest, WholeBarsOfTheLevelWithinTheStockAndThePiecesLeft) {
 }
 
 TEST(ResultStore, NoGeneratorWritesPastTheLastPattern) {
-    CuttingJob job = WorkingJob({{6000, 6000, -1}}, {{2000, 3}});
+    WorkingTables job = WorkingJob({{6000, 6000, -1}}, {{2000, 3}});
     job.Patterns.assign(MaxPatterns, Pattern(5000, 1, {100}, {1}));
-    SimpleNest(job);
-    MathNest(job);
+    NestAllInOneBar(job);
+    NestBestFilledBar(job);
     EXPECT_EQ(job.PatternCount(), MaxPatterns);
     EXPECT_EQ(job.Cuts[0].CutQuantity, 3);
     EXPECT_FALSE(job.AllAllocated);

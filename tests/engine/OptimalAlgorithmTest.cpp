@@ -20,7 +20,6 @@ using csp::CheckPlan;
 using csp::Problem;
 using testing::Calculated;
 using testing::MakeJob;
-using testing::RecordingHost;
 
 // Searches in tests stop on work, never on a clock: the same result on any machine.
 constexpr long long Work = 100000;
@@ -245,21 +244,20 @@ TEST(OptimalSolver, StopsWithAFeasiblePlanWhenCancelledOrOutOfTime) {
 
 // --- through the calculation ---
 
-int Bars(const CuttingJob& job) {
+int Bars(const TestJob& job) {
     int bars = 0;
-    for (const auto& p : job.Patterns) bars += p.BarCount;
+    for (const auto& p : job.Result.Patterns) bars += p.BarCount;
     return bars;
 }
 
 TEST(OptimalAlgorithm, WritesTheResultStoreAsTheOtherAlgorithmsDoWithItsBound) {
     // Kerf 1 and no trim: each piece takes its length plus one, 3 x 333 fills 1000 exactly.
-    CuttingJob job = MakeJob({{"*", "1000"}}, {{"9", "332"}, {"2", "499"}}, 1, 0, 0);
+    TestJob job = MakeJob({{"*", "1000"}}, {{"9", "332"}, {"2", "499"}}, 1, 0, 0);
     const Calculated run(job, Algorithm::Optimal, WorkLimitedRun());
     ASSERT_TRUE(run.outcome.Completed);
-    EXPECT_TRUE(run.host.questions.empty());
     EXPECT_EQ(Bars(job), 4);
     int pieces = 0;
-    for (const auto& p : job.Patterns) {
+    for (const auto& p : job.Result.Patterns) {
         EXPECT_EQ(p.StockLength, 1000);
         int used = 0;
         for (std::size_t k = 0; k < p.CutLength.size(); ++k) {
@@ -269,18 +267,18 @@ TEST(OptimalAlgorithm, WritesTheResultStoreAsTheOtherAlgorithmsDoWithItsBound) {
         EXPECT_LE(used, 1000);
     }
     EXPECT_EQ(pieces, 11);
-    ASSERT_TRUE(job.Bound.has_value());
-    EXPECT_TRUE(job.Bound->Known);
-    EXPECT_TRUE(job.Bound->ProvenOptimal);
-    EXPECT_EQ(job.Bound->LowerBoundBars, 4);
-    EXPECT_EQ(job.Bound->UsedBars, 4);
-    EXPECT_EQ(job.Bound->Used, 4000);
-    EXPECT_EQ(BoundText(*job.Bound, NumberFormat::UK()),
+    ASSERT_TRUE(job.Result.Bound.has_value());
+    EXPECT_TRUE(job.Result.Bound->Known);
+    EXPECT_TRUE(job.Result.Bound->ProvenOptimal);
+    EXPECT_EQ(job.Result.Bound->LowerBoundBars, 4);
+    EXPECT_EQ(job.Result.Bound->UsedBars, 4);
+    EXPECT_EQ(job.Result.Bound->Used, 4000);
+    EXPECT_EQ(BoundText(*job.Result.Bound, NumberFormat::UK()),
               "Optimal: 4 bars, lower bound 4, proven optimal");
 
     // The other algorithms leave no bound behind.
     ASSERT_TRUE(Calculated(job, Algorithm::Fast).outcome.Completed);
-    EXPECT_FALSE(job.Bound.has_value());
+    EXPECT_FALSE(job.Result.Bound.has_value());
 }
 
 TEST(OptimalAlgorithm, NeverAsksAboutLargeJobsAndNeverUsesMoreStockThanComplex) {
@@ -292,36 +290,38 @@ TEST(OptimalAlgorithm, NeverAsksAboutLargeJobsAndNeverUsesMoreStockThanComplex) 
                             std::to_string(200 + 37 * i + round)});
         }
         const testing::Rows stock = {{"*", "6000"}, {"4", "12000"}};
-        CuttingJob optimal = MakeJob(stock, cuts);
-        CuttingJob complex = MakeJob(stock, cuts);
-        RecordingHost optimalHost;
-        Algorithm optimalAlgorithm = Algorithm::Optimal;
+        TestJob optimal = MakeJob(stock, cuts);
+        TestJob complex = MakeJob(stock, cuts);
         // Jobs of two stock lengths are seldom proven: the work limit keeps this short.
-        const CalculationOutcome optimalOutcome =
-            RunCalculation(optimal, optimalAlgorithm, optimalHost, WorkLimitedRun(200));
-        RecordingHost host;
-        host.answerYes = false;
-        Algorithm chosen = Algorithm::Complex;
-        ASSERT_TRUE(RunCalculation(complex, chosen, host).Completed);
-        ASSERT_TRUE(optimalOutcome.Completed);
-        EXPECT_TRUE(optimalHost.questions.empty());
-        // The window says where the search stands while it searches.
-        ASSERT_GE(optimalHost.permutationLines.size(), 2u);
-        EXPECT_EQ(optimalHost.permutationLines.front().rfind("Best so far: ", 0), 0u);
-        EXPECT_EQ(optimalHost.permutationLines.back(), "");
-        EXPECT_EQ(host.questions.size(), 1u);
+        const Calculated run(optimal, Algorithm::Optimal, WorkLimitedRun(200));
+        ASSERT_TRUE(Calculated(complex).outcome.Completed);
+        ASSERT_TRUE(run.outcome.Completed);
+        // While it searches, the time gone stands for the pieces, and it never goes back.
+        double last = 0;
+        for (const CalculationProgress& p : run.observer.reports) {
+            if (p.Phase != CalculationPhase::Optimal) continue;
+            EXPECT_GE(p.TimeFraction, last);
+            EXPECT_LE(p.TimeFraction, 1.0);
+            last = p.TimeFraction;
+        }
+        const auto& lines = run.observer.searchLines;
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines.front().rfind("Best so far: ", 0), 0u);
+        EXPECT_EQ(lines.back(), "");
         long long optimalStock = 0;
         long long complexStock = 0;
-        for (const auto& p : optimal.Patterns) optimalStock += 1LL * p.StockLength * p.BarCount;
-        for (const auto& p : complex.Patterns) complexStock += 1LL * p.StockLength * p.BarCount;
+        for (const auto& p : optimal.Result.Patterns)
+            optimalStock += 1LL * p.StockLength * p.BarCount;
+        for (const auto& p : complex.Result.Patterns)
+            complexStock += 1LL * p.StockLength * p.BarCount;
         EXPECT_LE(optimalStock, complexStock) << "round " << round;
-        EXPECT_EQ(optimal.RemainingPieces, 0);
+        EXPECT_EQ(optimal.Result.RemainingPieces, 0);
     }
 }
 
-long long StockUsed(const CuttingJob& job) {
+long long StockUsed(const TestJob& job) {
     long long used = 0;
-    for (const auto& p : job.Patterns) used += 1LL * p.StockLength * p.BarCount;
+    for (const auto& p : job.Result.Patterns) used += 1LL * p.StockLength * p.BarCount;
     return used;
 }
 
@@ -344,15 +344,15 @@ TEST(OptimalAlgorithm, NeverCutsMoreStockThanFastEvenWithoutTimeToSearch) {
         for (int i = draw(3, 40); i > 0; --i) lengths.insert(draw(200, 3000));
         for (const int length : lengths)
             cuts.push_back({std::to_string(draw(1, 10)), std::to_string(length)});
-        CuttingJob optimal = MakeJob(stock, cuts);
-        CuttingJob fast = MakeJob(stock, cuts);
+        TestJob optimal = MakeJob(stock, cuts);
+        TestJob fast = MakeJob(stock, cuts);
         SCOPED_TRACE("round " + std::to_string(round));
         ASSERT_EQ(Calculated(fast, Algorithm::Fast).outcome.Completed,
                   Calculated(optimal, Algorithm::Optimal, WorkLimitedRun(0)).outcome.Completed);
-        if (fast.Patterns.empty()) continue;
+        if (fast.Result.Patterns.empty()) continue;
         ++compared;
-        EXPECT_LE(optimal.RemainingPieces, fast.RemainingPieces);
-        if (optimal.RemainingPieces == fast.RemainingPieces) {
+        EXPECT_LE(optimal.Result.RemainingPieces, fast.Result.RemainingPieces);
+        if (optimal.Result.RemainingPieces == fast.Result.RemainingPieces) {
             EXPECT_LE(StockUsed(optimal), StockUsed(fast));
         }
     }
@@ -361,34 +361,36 @@ TEST(OptimalAlgorithm, NeverCutsMoreStockThanFastEvenWithoutTimeToSearch) {
 
 TEST(OptimalAlgorithm, LeavesThePiecesTheStockCannotTakeAsComplexDoes) {
     // Two bars of 2000 hold four of the six pieces of 950.
-    CuttingJob optimal = MakeJob({{"2", "2025"}}, {{"6", "947"}});
+    TestJob optimal = MakeJob({{"2", "2025"}}, {{"6", "947"}});
     const Calculated run(optimal, Algorithm::Optimal, WorkLimitedRun());
     ASSERT_TRUE(run.outcome.Completed);
     EXPECT_EQ(Bars(optimal), 2);
-    EXPECT_EQ(optimal.RemainingPieces, 2);
-    ASSERT_TRUE(optimal.Bound.has_value());
-    EXPECT_FALSE(optimal.Bound->Known);
-    EXPECT_TRUE(optimal.Bound->PiecesLeft);
-    EXPECT_EQ(BoundText(*optimal.Bound, NumberFormat::UK()),
+    EXPECT_EQ(optimal.Result.RemainingPieces, 2);
+    ASSERT_TRUE(optimal.Result.Bound.has_value());
+    EXPECT_FALSE(optimal.Result.Bound->Known);
+    EXPECT_TRUE(optimal.Result.Bound->PiecesLeft);
+    EXPECT_EQ(BoundText(*optimal.Result.Bound, NumberFormat::UK()),
               "Optimal: 2 bars, no lower bound: the stock runs out");
 
-    CuttingJob complex = MakeJob({{"2", "2025"}}, {{"6", "947"}});
+    TestJob complex = MakeJob({{"2", "2025"}}, {{"6", "947"}});
     ASSERT_TRUE(Calculated(complex).outcome.Completed);
-    EXPECT_EQ(complex.RemainingPieces, optimal.RemainingPieces);
-    EXPECT_EQ(complex.Cuts, optimal.Cuts);
+    EXPECT_EQ(complex.Result.RemainingPieces, optimal.Result.RemainingPieces);
+    EXPECT_EQ(complex.Result.Cuts, optimal.Result.Cuts);
 }
 
 TEST(OptimalAlgorithm, ACancelKeepsTheBestPlanFoundSoFar) {
-    CuttingJob job = MakeJob({{"*", "6000"}}, {{"7", "1200"}, {"5", "2300"}, {"9", "700"}});
-    RecordingHost host;
-    host.cancelAtCheck = 0;
-    Algorithm algorithm = Algorithm::Optimal;
-    const CalculationOutcome outcome = RunCalculation(job, algorithm, host, WorkLimitedRun());
+    TestJob job = MakeJob({{"*", "6000"}}, {{"7", "1200"}, {"5", "2300"}, {"9", "700"}});
+    testing::RecordingObserver observer;
+    observer.cancelAtCheck = 0;
+    CalculationOptions options = WorkLimitedRun();
+    options.Algorithm = Algorithm::Optimal;
+    const CalculationOutcome outcome = Calculate(job.Input, options, observer);
+    job.Result = outcome.Result;
     ASSERT_TRUE(outcome.Completed);
     EXPECT_FALSE(outcome.Cancelled);
-    EXPECT_EQ(job.RemainingPieces, 0);
-    ASSERT_TRUE(job.Bound.has_value());
-    EXPECT_TRUE(job.Bound->Cancelled || job.Bound->ProvenOptimal);
+    EXPECT_EQ(job.Result.RemainingPieces, 0);
+    ASSERT_TRUE(job.Result.Bound.has_value());
+    EXPECT_TRUE(job.Result.Bound->Cancelled || job.Result.Bound->ProvenOptimal);
 }
 
 TEST(SolutionBoundText, SaysBarsWithOneStockLengthAndMetresWithSeveral) {

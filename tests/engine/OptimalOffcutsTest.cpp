@@ -19,7 +19,6 @@ using csp::CheckPlan;
 using csp::Problem;
 using testing::BruteForceLeast;
 using testing::Calculated;
-using testing::RecordingHost;
 using testing::Usage;
 
 // New stock of one or two lengths, unlimited or not, and one or two rows of offcuts.
@@ -149,21 +148,21 @@ TEST(OptimalOffcuts, UsesTheShortestOffcutsThatLeaveTheNewStockLeast) {
 
 // --- through the calculation ---
 
-CuttingJob OffcutJob(const std::vector<std::tuple<std::string, std::string, std::string>>& stock,
-                     const testing::Rows& cuts) {
-    CuttingJob job = testing::MakeJob({}, cuts, 1, 0, 0);
+TestJob OffcutJob(const std::vector<std::tuple<std::string, std::string, std::string>>& stock,
+                  const testing::Rows& cuts) {
+    TestJob job = testing::MakeJob({}, cuts, 1, 0, 0);
     for (const auto& [quantity, length, mark] : stock)
-        job.StockItems.push_back({quantity, length, mark});
+        job.Input.StockRows.push_back({quantity, length, mark});
     return job;
 }
 
 TEST(OptimalOffcuts, TheCalculationPrefersOffcutRowsAndSaysSo) {
-    CuttingJob job =
+    TestJob job =
         OffcutJob({{"*", "1000", ""}, {"1", "1500", InventoryOffcutMark(12)}}, {{"3", "899"}});
     const Calculated run(job, Algorithm::Optimal, WorkLimitedRun());
     ASSERT_TRUE(run.outcome.Completed);
-    ASSERT_TRUE(job.Bound.has_value());
-    const SolutionBound& b = *job.Bound;
+    ASSERT_TRUE(job.Result.Bound.has_value());
+    const SolutionBound& b = *job.Result.Bound;
     EXPECT_TRUE(b.Offcuts);
     EXPECT_EQ(b.NewUsed(), 2000);
     EXPECT_EQ(b.OffcutUsed, 1500);
@@ -177,11 +176,11 @@ TEST(OptimalOffcuts, TheCalculationPrefersOffcutRowsAndSaysSo) {
               "bound 2.000 m of new stock and 1.500 m of inventory offcuts, proven optimal");
 
     // The same rows unmarked: the least stock in all, and the bound line as before.
-    CuttingJob plain = OffcutJob({{"*", "1000", ""}, {"1", "1500", ""}}, {{"3", "899"}});
+    TestJob plain = OffcutJob({{"*", "1000", ""}, {"1", "1500", ""}}, {{"3", "899"}});
     ASSERT_TRUE(Calculated(plain, Algorithm::Optimal, WorkLimitedRun()).outcome.Completed);
-    EXPECT_FALSE(plain.Bound->Offcuts);
-    EXPECT_EQ(plain.Bound->Used, 3000);
-    EXPECT_EQ(BoundText(*plain.Bound, NumberFormat::UK()),
+    EXPECT_FALSE(plain.Result.Bound->Offcuts);
+    EXPECT_EQ(plain.Result.Bound->Used, 3000);
+    EXPECT_EQ(BoundText(*plain.Result.Bound, NumberFormat::UK()),
               "Optimal: 3.000 m of usable stock in 3 bars, lower bound 3.000 m, proven optimal");
 }
 
@@ -206,18 +205,17 @@ TEST(OptimalOffcuts, ComplexAndFastTreatOffcutRowsAsOrdinaryRows) {
             cuts.push_back({std::to_string(draw(1, 6)), std::to_string(draw(2, 70) * 50)});
         for (const Algorithm algorithm : {Algorithm::Complex, Algorithm::Fast}) {
             SCOPED_TRACE("round " + std::to_string(round));
-            CuttingJob a = OffcutJob(marked, cuts);
-            CuttingJob b = OffcutJob(unmarked, cuts);
+            TestJob a = OffcutJob(marked, cuts);
+            TestJob b = OffcutJob(unmarked, cuts);
             const Calculated runA(a, algorithm);
             const Calculated runB(b, algorithm);
             EXPECT_EQ(runA.outcome.Completed, runB.outcome.Completed);
             completed += runA.outcome.Completed;
-            EXPECT_EQ(runA.host.questions, runB.host.questions);
-            EXPECT_EQ(runA.host.events, runB.host.events);
-            EXPECT_EQ(a.Patterns, b.Patterns);
-            EXPECT_EQ(a.Cuts, b.Cuts);
-            EXPECT_EQ(a.RemainingPieces, b.RemainingPieces);
-            EXPECT_FALSE(a.Bound.has_value());
+            EXPECT_EQ(runA.observer.searchLines, runB.observer.searchLines);
+            EXPECT_EQ(a.Result.Patterns, b.Result.Patterns);
+            EXPECT_EQ(a.Result.Cuts, b.Result.Cuts);
+            EXPECT_EQ(a.Result.RemainingPieces, b.Result.RemainingPieces);
+            EXPECT_FALSE(a.Result.Bound.has_value());
         }
     }
     EXPECT_GT(completed, 30);

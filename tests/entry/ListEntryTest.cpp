@@ -38,18 +38,18 @@ TEST(CommitStockRow, EqualLengthsMergeAndMoveToTheEndUnlimitedRowsReplaceAndAbso
 }
 
 TEST(CommitCutRow, MarksOfMergedRowsAreJoinedOnceEach) {
-    std::vector<CutItem> rows;
+    std::vector<ListRow> rows;
     ASSERT_EQ(CommitCutRow(rows, "2", "1200", "Door A").Status, CommitStatus::Committed);
     ASSERT_EQ(CommitCutRow(rows, "1", "900").Status, CommitStatus::Committed);
     EXPECT_EQ(CommitCutRow(rows, "3", "1200", "Door B").MergedRow, 0);
-    EXPECT_EQ(rows, (std::vector<CutItem>{{"1", "900", ""}, {"5", "1200", "Door A, Door B"}}));
+    EXPECT_EQ(rows, (std::vector<ListRow>{{"1", "900", ""}, {"5", "1200", "Door A, Door B"}}));
     // A mark already there, or none, adds nothing.
     CommitCutRow(rows, "1", "1200", "Door A");
     CommitCutRow(rows, "1", "1200");
-    EXPECT_EQ(rows.back(), (CutItem{"7", "1200", "Door A, Door B"}));
+    EXPECT_EQ(rows.back(), (ListRow{"7", "1200", "Door A, Door B"}));
     // A row without a mark takes the mark of the one merged into it.
     CommitCutRow(rows, "1", "900", "Frame");
-    EXPECT_EQ(rows.back(), (CutItem{"2", "900", "Frame"}));
+    EXPECT_EQ(rows.back(), (ListRow{"2", "900", "Frame"}));
 
     EXPECT_EQ(MergedMarks("A, B", "B, C"), "A, B, C");
     EXPECT_EQ(MergedMarks("", ""), "");
@@ -68,7 +68,7 @@ TEST(CommitStockRow, InventoryOffcutsKeepARowOfTheirOwn) {
     EXPECT_EQ(rows, (Rows{{"2", "3200", offcut}, {"*", "6000"}}));
     // Offcuts join offcuts of their length, as any two rows of one length do.
     EXPECT_EQ(CommitStockRow(rows, "1", "3200", InventoryOffcutMark(7)).MergedRow, 0);
-    EXPECT_EQ(rows.back(), StockItem("3", "3200", offcut + ", " + InventoryOffcutMark(7)));
+    EXPECT_EQ(rows.back(), ListRow("3", "3200", offcut + ", " + InventoryOffcutMark(7)));
 }
 
 TEST(CommitRow, LengthLimitAndBadTextsAreRefusedWithAMessage) {
@@ -185,6 +185,34 @@ TEST(AllowanceEdits, LimitedToTheirRangesOnFocusChangeExitAndSpinButtons) {
     EXPECT_EQ(SpinDown(AllowanceField::Offcut, 25), 0);
     EXPECT_EQ(SpinDown(AllowanceField::Offcut, 20), 0);
     EXPECT_EQ(SpinDown(AllowanceField::Offcut, 3000), 2975);
+}
+
+TEST(SummariseInput, SummarisesTheListsAndEnablesCalculate) {
+    JobInput job;
+    auto summary = [&job] {
+        const InputSummary s = SummariseInput(job);
+        return std::string(s.CalculateEnabled ? "enabled" : "disabled") + " | " + s.StockText +
+               " | " + s.CutText;
+    };
+    EXPECT_EQ(summary(), "disabled |  | ");
+    job.StockRows = {{"*", "6000"}};
+    job.CutRows = {{"2", "1000"}};
+    EXPECT_EQ(summary(), "enabled | 1 Stock length available | 1 Cut length required");
+    job.StockRows.push_back({"3", "4000"});
+    job.CutRows.push_back({"1", "700"});
+    job.CutRows.push_back({"1", "800"});
+    EXPECT_EQ(summary(),
+              "enabled | 2 Different stock lengths available | 3 Different cut lengths required");
+    job.CutRows.clear();
+    EXPECT_EQ(summary(), "disabled | 2 Different stock lengths available | ");
+}
+
+TEST(CheckList, FindsTheLastRowWhoseLengthReadsEqual) {
+    std::vector<ListRow> rows = {{"1", "6000"}, {"2", "4000"}, {"3", "06000"}};
+    EXPECT_EQ(LastRowOfLength(rows, 6000), 2);
+    EXPECT_EQ(LastRowOfLength(rows, 4000), 1);
+    EXPECT_EQ(LastRowOfLength(rows, 5000), -1);
+    EXPECT_EQ(LastRowOfLength({}, 6000), -1);
 }
 
 }  // namespace

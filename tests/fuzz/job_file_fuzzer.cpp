@@ -7,16 +7,18 @@
 #include "results/CuttingList.h"
 #include "storage/JobFile.h"
 #include "storage/TextFile.h"
+#include "support/TestJob.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tallora;
     const auto lines = SplitTextLines({reinterpret_cast<const char*>(data), size});
-    CuttingJob job;
-    const JobFileRead read = ReadJobLines(lines, job);
+    TestJob job;
+    const JobFileRead read = ReadJobLines(lines, job.Input, job.Result);
     if (read.Status != ReadStatus::Loaded) return 0;
-    MemoDisplay(job);
-    DisplayStats(read.Stats, NumberFormat::UK());
-    CalcGrid(job, read.Stats, MaterialPrice::OfJob(job.section), job.costing, NumberFormat::UK());
-    JobFileLines(job, read.Stats);
+    MakeCuttingList(job.Input, job.Result);
+    FormatStatistics(read.Stats, NumberFormat::UK());
+    MakeCostingSheet(job.Input, job.Result, read.Stats, MaterialPrice::OfJob(job.Input.Section),
+                     job.Input.Costing, NumberFormat::UK());
+    JobFileLines(job.Input, job.Result, read.Stats);
     return 0;
 }

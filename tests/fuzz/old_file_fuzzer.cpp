@@ -4,12 +4,13 @@
 
 #include "storage/OldVersion.h"
 #include "storage/TextFile.h"
+#include "support/TestJob.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tallora;
     auto lines = SplitTextLines({reinterpret_cast<const char*>(data), size});
     lines.insert(lines.begin(), OldJobFileMagic);
-    CuttingJob job;
-    ReadOldVersion(lines, job);
+    TestJob job;
+    ReadOldVersion(lines, job.Input, job.Result);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "inventory/InventoryStock.h"
+#include "job/Capacities.h"
 #include "results/CuttingList.h"
 #include "results/Statistics.h"
 #include "support/EngineTestSupport.h"
@@ -22,23 +23,23 @@ using testing::MakeJob;
 using testing::TempFolder;
 
 // A calculated job with offcuts kept from 1000 mm (trim 25, kerf 3, hold 0).
-CuttingJob CalculatedJob(const std::string& section, const testing::Rows& stock,
-                         const testing::Rows& cuts) {
-    CuttingJob job = MakeJob(stock, cuts, 3, 25, 0);
-    job.allowances.Offcut = 1000;
-    job.allowances.NoOffcuts = false;
-    job.section.Section = section;
-    job.section.Reference = "J-" + section;
+TestJob CalculatedJob(const std::string& section, const testing::Rows& stock,
+                      const testing::Rows& cuts) {
+    TestJob job = MakeJob(stock, cuts, 3, 25, 0);
+    job.Input.Allowances.Offcut = 1000;
+    job.Input.Allowances.NoOffcuts = false;
+    job.Input.Section.Name = section;
+    job.Input.Section.Reference = "J-" + section;
     Calculated run(job);
     EXPECT_TRUE(run.outcome.Completed);
-    CompileStats(job);
+    testing::StatsOf(job);
     return job;
 }
 
 // The counts the cutting list's return lines give, read back from its text.
-std::vector<std::pair<int, int>> ReturnLines(const CuttingJob& job) {
+std::vector<std::pair<int, int>> ReturnLines(const TestJob& job) {
     std::vector<std::pair<int, int>> lines;
-    for (const std::string& line : MemoDisplay(job)) {
+    for (const std::string& line : MakeCuttingList(job.Input, job.Result)) {
         int bars = 0, length = 0;
         if (std::sscanf(line.c_str(), " * Return %d at %dmm", &bars, &length) == 2)
             lines.emplace_back(bars, length);
@@ -46,10 +47,10 @@ std::vector<std::pair<int, int>> ReturnLines(const CuttingJob& job) {
     return lines;
 }
 
-InventoryErrorKind BookingError(OffcutStore& store, const CuttingJob& job,
+InventoryErrorKind BookingError(OffcutStore& store, const TestJob& job,
                                 const std::vector<UsedOffcut>& used = {}) {
     try {
-        BookJob(store, job, "job.cut", used);
+        BookJob(store, job.Input, job.Result, "job.cut", used);
     } catch (const InventoryError& error) {
         return error.Kind();
     }
@@ -59,22 +60,22 @@ InventoryErrorKind BookingError(OffcutStore& store, const CuttingJob& job,
 
 TEST(Booking, ReturnsTheOffcutsTheCuttingListPrints) {
     // 6 x 1500 on 6000 mm bars: three pieces a bar, 1466 mm left on each of two bars.
-    CuttingJob job = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}, {"1", "5000"}});
-    const std::vector<ReturnedOffcut> returned = ReturnedOffcuts(job);
+    TestJob job = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}, {"1", "5000"}});
+    const std::vector<ReturnedOffcut> returned = ReturnedOffcuts(job.Input, job.Result);
     std::vector<std::pair<int, int>> fromOffcuts;
     for (const auto& r : returned) fromOffcuts.emplace_back(r.Count, r.Length);
     EXPECT_EQ(fromOffcuts, ReturnLines(job));
     EXPECT_FALSE(returned.empty());
     for (const auto& r : returned) {
-        const CuttingPattern& p = job.Patterns[r.Pattern - 1];
+        const CuttingPattern& p = job.Result.Patterns[r.Pattern - 1];
         EXPECT_TRUE(p.IsOffcut);
         EXPECT_EQ(r.Count, p.BarCount);
     }
 
     // Scrap all waste: nothing returns.
-    job.allowances.NoOffcuts = true;
-    CompileStats(job);
-    EXPECT_TRUE(ReturnedOffcuts(job).empty());
+    job.Input.Allowances.NoOffcuts = true;
+    testing::StatsOf(job);
+    EXPECT_TRUE(ReturnedOffcuts(job.Input, job.Result).empty());
     EXPECT_TRUE(ReturnLines(job).empty());
 }
 
@@ -82,13 +83,14 @@ TEST(Booking, OffcutsBookedFromOneJobAreUsedByTheNext) {
     OffcutStore store = OffcutStore::Open(":memory:");
     store.Add({"IPE 240", 4000, 3, {}, ""});  // another section, left alone
 
-    CuttingJob first = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}});
-    const std::vector<ReturnedOffcut> returned = ReturnedOffcuts(first);
+    TestJob first = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}});
+    const std::vector<ReturnedOffcut> returned = ReturnedOffcuts(first.Input, first.Result);
     ASSERT_EQ(returned.size(), 1u);
     EXPECT_EQ(returned[0].Length, 6000 - 25 - 3 * 1503);
     EXPECT_EQ(returned[0].Count, 2);
-    const long long bookingId = BookJob(store, first, "first.cut", {}, "Rack 2");
-    EXPECT_TRUE(store.IsBooked(CalculationIdentity(first)));
+    const long long bookingId =
+        BookJob(store, first.Input, first.Result, "first.cut", {}, "Rack 2");
+    EXPECT_TRUE(store.IsBooked(CalculationIdentity(first.Input, first.Result)));
 
     const std::vector<Offcut> booked = store.List(std::string("IPE 200"));
     ASSERT_EQ(booked.size(), 1u);
@@ -102,25 +104,26 @@ TEST(Booking, OffcutsBookedFromOneJobAreUsedByTheNext) {
 
     // The next job of the section, typed differently, on the offcuts alone: one piece of
     // 1000 mm takes one of the two.
-    CuttingJob next = MakeJob({}, {{"1", "1000"}}, 3, 25, 0);
-    next.allowances.Offcut = 1000;
-    next.allowances.NoOffcuts = false;
-    next.section.Section = " ipe 200";
-    const InventoryStock stock = AddInventoryStock(next, store);
+    TestJob next = MakeJob({}, {{"1", "1000"}}, 3, 25, 0);
+    next.Input.Allowances.Offcut = 1000;
+    next.Input.Allowances.NoOffcuts = false;
+    next.Input.Section.Name = " ipe 200";
+    const InventoryStock stock = AddInventoryStock(next.Input, store);
     ASSERT_EQ(stock.Rows.size(), 1u);
     EXPECT_EQ(stock.LeftOut, 0);
     EXPECT_EQ(stock.Rows[0], (InventoryStockRow{0, {booked[0].Id}, 2, booked[0].Length}));
-    EXPECT_EQ(next.StockItems, (std::vector<StockItem>{{"2", std::to_string(booked[0].Length),
-                                                        InventoryOffcutMark(booked[0].Id)}}));
+    EXPECT_EQ(next.Input.StockRows, (std::vector<ListRow>{{"2", std::to_string(booked[0].Length),
+                                                           InventoryOffcutMark(booked[0].Id)}}));
     Calculated run(next);
     ASSERT_TRUE(run.outcome.Completed);
-    CompileStats(next);
+    testing::StatsOf(next);
 
     // The bars the calculation took from the offcut's row.
-    EXPECT_EQ(UsedInventoryOffcuts(next, store), (std::vector<UsedOffcut>{{booked[0].Id, 1}}));
+    EXPECT_EQ(UsedInventoryOffcuts(next.Input, next.Result, store),
+              (std::vector<UsedOffcut>{{booked[0].Id, 1}}));
     // 1441 - 1003 = 438 mm left: scrap, so nothing comes back.
-    EXPECT_TRUE(ReturnedOffcuts(next).empty());
-    BookCalculatedJob(store, next, "next.cut");
+    EXPECT_TRUE(ReturnedOffcuts(next.Input, next.Result).empty());
+    BookCalculatedJob(store, next.Input, next.Result, "next.cut");
 
     const std::vector<Offcut> after = store.List(std::string("IPE 200"));
     ASSERT_EQ(after.size(), 1u);
@@ -132,12 +135,12 @@ TEST(Booking, OffcutsBookedFromOneJobAreUsedByTheNext) {
 
 TEST(Booking, TheSameCalculationIsBookedOnce) {
     OffcutStore store = OffcutStore::Open(":memory:");
-    const CuttingJob job = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}});
-    BookJob(store, job, "a.cut", {});
+    const TestJob job = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}});
+    BookJob(store, job.Input, job.Result, "a.cut", {});
     const std::vector<Offcut> once = store.List();
     // Saved under another name it is still the same calculation.
     try {
-        BookJob(store, job, "b.cut", {});
+        BookJob(store, job.Input, job.Result, "b.cut", {});
         ADD_FAILURE() << "booked twice";
     } catch (const InventoryError& error) {
         EXPECT_EQ(error.Kind(), InventoryErrorKind::AlreadyBooked);
@@ -147,34 +150,37 @@ TEST(Booking, TheSameCalculationIsBookedOnce) {
     EXPECT_EQ(store.List(), once);
     EXPECT_EQ(store.Bookings().size(), 1u);
     // Nor do edits after the calculation make another one of it: the offcuts were cut once.
-    CuttingJob edited = job;
-    edited.CutItems.push_back({"2", "900"});
-    edited.StockItems[0].Quantity = "12";
-    edited.allowances.Offcut = 500;
-    edited.InputStockMark.assign(edited.InputStockLength.size(), InventoryOffcutMark(4));
-    EXPECT_EQ(CalculationIdentity(edited), CalculationIdentity(job));
+    TestJob edited = job;
+    edited.Input.CutRows.push_back({"2", "900"});
+    edited.Input.StockRows[0].Quantity = "12";
+    edited.Input.Allowances.Offcut = 500;
+    edited.Result.InputStockMark.assign(edited.Result.InputStockLength.size(),
+                                        InventoryOffcutMark(4));
+    EXPECT_EQ(CalculationIdentity(edited.Input, edited.Result),
+              CalculationIdentity(job.Input, job.Result));
 
     // Another cut list is another calculation.
-    const CuttingJob other = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"3", "1500"}});
-    EXPECT_NE(CalculationIdentity(other), CalculationIdentity(job));
-    BookJob(store, other, "a.cut", {});
+    const TestJob other = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"3", "1500"}});
+    EXPECT_NE(CalculationIdentity(other.Input, other.Result),
+              CalculationIdentity(job.Input, job.Result));
+    BookJob(store, other.Input, other.Result, "a.cut", {});
     EXPECT_EQ(store.Bookings().size(), 2u);
 }
 
 TEST(Booking, RefusesAJobWithoutResultsOrUsingMoreThanIsLeft) {
     OffcutStore store = OffcutStore::Open(":memory:");
-    const CuttingJob uncalculated = MakeJob({{"*", "6000"}}, {{"6", "1500"}});
+    const TestJob uncalculated = MakeJob({{"*", "6000"}}, {{"6", "1500"}});
     EXPECT_EQ(BookingError(store, uncalculated), InventoryErrorKind::Invalid);
 
     const long long id = store.Add({"IPE 200", 2000, 1, {}, ""});
-    const CuttingJob job = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}});
+    const TestJob job = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}});
     EXPECT_EQ(BookingError(store, job, {{id, 2}}), InventoryErrorKind::NotEnough);
     // The same offcut in two rows counts once, in all.
     EXPECT_EQ(BookingError(store, job, {{id, 1}, {id, 1}}), InventoryErrorKind::NotEnough);
     EXPECT_EQ(BookingError(store, job, {{id + 50, 1}}), InventoryErrorKind::NotEnough);
     // Offcuts of no section could never be used.
-    const CuttingJob blank = CalculatedJob(" ", {{"*", "6000"}}, {{"6", "1500"}});
-    ASSERT_FALSE(ReturnedOffcuts(blank).empty());
+    const TestJob blank = CalculatedJob(" ", {{"*", "6000"}}, {{"6", "1500"}});
+    ASSERT_FALSE(ReturnedOffcuts(blank.Input, blank.Result).empty());
     EXPECT_EQ(BookingError(store, blank), InventoryErrorKind::Invalid);
     // Nothing of the refused bookings stayed.
     EXPECT_TRUE(store.Bookings().empty());
@@ -187,7 +193,7 @@ TEST(Booking, AFaultBeforeTheCommitLeavesTheInventoryAsItWas) {
     const std::string path = folder.File("offcuts.sqlite");
     OffcutStore store = OffcutStore::Open(path);
     const long long kept = store.Add({"IPE 200", 2500, 3, {}, ""});
-    const CuttingJob job = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}});
+    const TestJob job = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}});
     const std::vector<Offcut> before = store.List();
 
     for (const std::string failing : {"returned offcut", "used offcut", "commit"}) {
@@ -197,18 +203,19 @@ TEST(Booking, AFaultBeforeTheCommitLeavesTheInventoryAsItWas) {
             steps.push_back(step);
             if (step == failing) throw std::runtime_error("power cut");
         });
-        EXPECT_THROW(BookJob(store, job, "job.cut", {{kept, 2}}), std::runtime_error);
+        EXPECT_THROW(BookJob(store, job.Input, job.Result, "job.cut", {{kept, 2}}),
+                     std::runtime_error);
         EXPECT_NE(std::find(steps.begin(), steps.end(), failing), steps.end());
         store.SetFaultHook({});
         EXPECT_EQ(store.List(), before);
         EXPECT_TRUE(store.Bookings().empty());
-        EXPECT_FALSE(store.IsBooked(CalculationIdentity(job)));
+        EXPECT_FALSE(store.IsBooked(CalculationIdentity(job.Input, job.Result)));
         // Another connection sees the same.
         EXPECT_EQ(OffcutStore::Open(path).List(), before);
     }
 
     // Without the fault it goes through, once.
-    BookJob(store, job, "job.cut", {{kept, 2}});
+    BookJob(store, job.Input, job.Result, "job.cut", {{kept, 2}});
     EXPECT_EQ(store.Find(kept)->Count, 1);
     EXPECT_EQ(store.Bookings().size(), 1u);
 }
@@ -274,8 +281,8 @@ TEST(Booking, TwoProcessesBookingAtOnceLoseAndDoubleNothing) {
 }
 
 TEST(InventoryStock, FillsOnlyTheRoomLeftInTheStockList) {
-    CuttingJob job;
-    for (int i = 0; i < MaxStockRows - 2; ++i) job.StockItems.push_back({"*", "6000"});
+    TestJob job;
+    for (int i = 0; i < MaxStockRows - 2; ++i) job.Input.StockRows.push_back({"*", "6000"});
     std::vector<Offcut> offcuts;
     for (int i = 0; i < 4; ++i) {
         Offcut o;
@@ -284,14 +291,14 @@ TEST(InventoryStock, FillsOnlyTheRoomLeftInTheStockList) {
         o.Count = i + 1;
         offcuts.push_back(o);
     }
-    const InventoryStock stock = AddOffcutsAsStock(job, offcuts);
+    const InventoryStock stock = AddOffcutsAsStock(job.Input, offcuts);
     EXPECT_EQ(stock.LeftOut, 2);
     const std::size_t first = MaxStockRows - 2;
     EXPECT_EQ(stock.Rows,
               (std::vector<InventoryStockRow>{{first, {13}, 4, 1300}, {first + 1, {12}, 3, 1200}}));
-    EXPECT_EQ(job.StockItems[first], StockItem("4", "1300", InventoryOffcutMark(13)));
-    EXPECT_EQ(job.StockItems[first + 1], StockItem("3", "1200", InventoryOffcutMark(12)));
-    EXPECT_EQ(job.StockItems.size(), static_cast<std::size_t>(MaxStockRows));
+    EXPECT_EQ(job.Input.StockRows[first], ListRow("4", "1300", InventoryOffcutMark(13)));
+    EXPECT_EQ(job.Input.StockRows[first + 1], ListRow("3", "1200", InventoryOffcutMark(12)));
+    EXPECT_EQ(job.Input.StockRows.size(), static_cast<std::size_t>(MaxStockRows));
 }
 
 Offcut Stored(long long id, int length, int count) {
@@ -304,28 +311,28 @@ Offcut Stored(long long id, int length, int count) {
 }
 
 TEST(InventoryStock, OffcutsOfOneLengthShareARowAndNoneIsListedTwice) {
-    CuttingJob job;
-    job.StockItems = {{"*", "6000"}, {"2", "2500"}};
+    TestJob job;
+    job.Input.StockRows = {{"*", "6000"}, {"2", "2500"}};
     const std::vector<Offcut> offcuts = {Stored(7, 3200, 1), Stored(3, 3200, 2), Stored(9, 2500, 4),
                                          Stored(5, 4100, 1)};
-    const InventoryStock stock = AddOffcutsAsStock(job, offcuts);
+    const InventoryStock stock = AddOffcutsAsStock(job.Input, offcuts);
     // 2500 is typed stock: the calculation could not tell its bars from the offcuts'.
     EXPECT_EQ(stock.SameLength, 1);
     EXPECT_EQ(stock.Rows,
               (std::vector<InventoryStockRow>{{2, {5}, 1, 4100}, {3, {3, 7}, 3, 3200}}));
-    EXPECT_EQ(job.StockItems[3],
-              StockItem("3", "3200", InventoryOffcutMark(3) + ", " + InventoryOffcutMark(7)));
+    EXPECT_EQ(job.Input.StockRows[3],
+              ListRow("3", "3200", InventoryOffcutMark(3) + ", " + InventoryOffcutMark(7)));
     EXPECT_EQ(stock.Pieces(), 4);
     EXPECT_EQ(stock.TotalLength(), 4100 + 3 * 3200);
-    EXPECT_EQ(InventoryOffcutIds(job.StockItems[3].Mark), (std::vector<long long>{3, 7}));
+    EXPECT_EQ(InventoryOffcutIds(job.Input.StockRows[3].Mark), (std::vector<long long>{3, 7}));
 
     // Asked again, with one offcut booked since: only that one is new.
     const InventoryStock again =
-        AddOffcutsAsStock(job, {Stored(7, 3200, 1), Stored(3, 3200, 2), Stored(5, 4100, 1),
-                                Stored(11, 3900, 2), Stored(12, 3200, 1)});
+        AddOffcutsAsStock(job.Input, {Stored(7, 3200, 1), Stored(3, 3200, 2), Stored(5, 4100, 1),
+                                      Stored(11, 3900, 2), Stored(12, 3200, 1)});
     EXPECT_EQ(again.AlreadyListed, 4);
     EXPECT_EQ(again.Rows, (std::vector<InventoryStockRow>{{4, {11}, 2, 3900}}));
-    EXPECT_EQ(job.StockItems.size(), 5u);
+    EXPECT_EQ(job.Input.StockRows.size(), 5u);
 }
 
 TEST(InventoryStock, MarksThatNameNoOffcutAreOrdinaryRows) {
@@ -340,18 +347,19 @@ TEST(Booking, BarsOfAnOffcutRowGoToItsOffcutsInTurnAndNeverToAGoneOne) {
     OffcutStore store = OffcutStore::Open(":memory:");
     const long long a = store.Add({"SHS 50", 2025, 1, {}, ""});
     const long long b = store.Add({"SHS 50", 2025, 2, {}, ""});
-    CuttingJob job = MakeJob({}, {{"3", "1900"}}, 3, 25, 0);
-    job.section.Section = "SHS 50";
-    ASSERT_EQ(AddInventoryStock(job, store).Rows.size(), 1u);
+    TestJob job = MakeJob({}, {{"3", "1900"}}, 3, 25, 0);
+    job.Input.Section.Name = "SHS 50";
+    ASSERT_EQ(AddInventoryStock(job.Input, store).Rows.size(), 1u);
     Calculated run(job);
     ASSERT_TRUE(run.outcome.Completed);
-    CompileStats(job);
-    EXPECT_EQ(UsedInventoryOffcuts(job, store), (std::vector<UsedOffcut>{{a, 1}, {b, 2}}));
+    testing::StatsOf(job);
+    EXPECT_EQ(UsedInventoryOffcuts(job.Input, job.Result, store),
+              (std::vector<UsedOffcut>{{a, 1}, {b, 2}}));
 
     // Another program took one of them meanwhile: the booking is refused and changes nothing.
     store.Remove(b, 1);
     try {
-        BookCalculatedJob(store, job, "job.cut");
+        BookCalculatedJob(store, job.Input, job.Result, "job.cut");
         ADD_FAILURE() << "booked";
     } catch (const InventoryError& e) {
         EXPECT_EQ(e.Kind(), InventoryErrorKind::NotEnough);

@@ -22,21 +22,21 @@ const std::string Body = "[N S10 B C Black]";
 
 // The worked example: one 6000 mm stock row (Trim 25, Hold 25, Kerf 3, Offcut 300), two bars
 // each cut to 3 x 1500 and 1 x 1000, returning 463 mm offcuts.
-CuttingJob BeamJob() {
-    CuttingJob job = testing::WorkedExampleJob(300);
-    CompileStats(job);
+TestJob BeamJob() {
+    TestJob job = testing::WorkedExampleJob(300);
+    testing::StatsOf(job);
     return job;
 }
 
 // One stock row used once, one cut row; the pattern blocks then start at y 12.1.
-CuttingJob PlainJob(std::vector<CuttingPattern> patterns) {
-    CuttingJob job;
-    job.allowances = {0, 0, 0, 300, true};
-    job.InputStockLength = {18000};
-    job.StockBarsUsed = {1};
-    job.InputCutLength = {100};
-    job.InputCutQuantity = {1};
-    job.Patterns = std::move(patterns);
+TestJob PlainJob(std::vector<CuttingPattern> patterns) {
+    TestJob job;
+    job.Input.Allowances = {0, 0, 0, 300, true};
+    job.Result.InputStockLength = {18000};
+    job.Result.StockBarsUsed = {1};
+    job.Result.InputCutLength = {100};
+    job.Result.InputCutQuantity = {1};
+    job.Result.Patterns = std::move(patterns);
     return job;
 }
 
@@ -46,18 +46,18 @@ CuttingPattern LengthsPattern(int lengths) {
     return Pattern(18000, 1, cuts, std::vector<int>(lengths, 1));
 }
 
-CuttingJob BarsJob(int patterns) {
+TestJob BarsJob(int patterns) {
     return PlainJob(std::vector<CuttingPattern>(patterns, Pattern(1000, 1, {1000}, {1})));
 }
 
-StatisticsTexts Panel() { return DisplayStats(Statistics{}, NumberFormat::UK()); }
+StatisticsTexts Panel() { return FormatStatistics(Statistics{}, NumberFormat::UK()); }
 
-RecordingPrintEngine Report(const CuttingJob& job, const StatisticsTexts& panel = Panel(),
+RecordingPrintEngine Report(const TestJob& job, const StatisticsTexts& panel = Panel(),
                             double lineHeight = 0.5) {
     RecordingPrintEngine engine;
     engine.LineHeight = lineHeight;
     engine.OpenDoc();
-    LayOutCuttingReport(engine, job, panel);
+    LayOutCuttingReport(engine, job.Input, job.Result, panel);
     return engine;
 }
 
@@ -124,9 +124,9 @@ TEST(PdfReport, TextSectionOfTheWorkedExample) {
     EXPECT_EQ(web->FontName, "Calibri");
 
     // Customer lines come first, centred up to the right margin, with a gap below.
-    CuttingJob job = BeamJob();
-    job.section.Customer = "Acme Steel";
-    job.section.Section = "UB 203x133";
+    TestJob job = BeamJob();
+    job.Input.Section.Customer = "Acme Steel";
+    job.Input.Section.Name = "UB 203x133";
     const auto customer = Placed(Report(job), Kind::Text, 1);
     EXPECT_EQ(customer[0].Text, "[N S18 B I CE C DkRed]Customer: Acme Steel");
     EXPECT_NEAR(customer[0].Top, 5.0, Near);
@@ -167,7 +167,7 @@ TEST(PdfReport, StatisticsTableFromThePanelTexts) {
 }
 
 TEST(PdfReport, AfterOptimalALineUnderTheStatisticsSaysHowThePlanStands) {
-    CuttingJob job = BeamJob();
+    TestJob job = BeamJob();
     const auto last = [](const RecordingPrintEngine& e) {
         return Placed(e, Kind::FramedText).back();
     };
@@ -180,7 +180,7 @@ TEST(PdfReport, AfterOptimalALineUnderTheStatisticsSaysHowThePlanStands) {
     b.UsedBars = 2;
     b.LowerBoundBars = 2;
     b.ProvenOptimal = true;
-    job.Bound = b;
+    job.Result.Bound = b;
     const RecordingPrintEngine e = Report(job);
     const PlacedObject* line = Find(e, Body + "Optimal: 2 bars, lower bound 2, proven optimal");
     ASSERT_NE(line, nullptr);
@@ -196,24 +196,24 @@ TEST(PdfReport, AfterOptimalALineUnderTheStatisticsSaysHowThePlanStands) {
     b.LowerBound = 11950;
     b.ProvenOptimal = false;
     b.TimedOut = true;
-    job.Bound = b;
-    EXPECT_NE(Find(Report(job, DisplayStats(Statistics{}, comma)),
+    job.Result.Bound = b;
+    EXPECT_NE(Find(Report(job, FormatStatistics(Statistics{}, comma)),
                    Body + "Optimal: 12,050 m of usable stock in 2 bars, lower bound 11,950 m "
                           "(stopped at the time limit)"),
               nullptr);
 }
 
 // The cutting list's second example: an unused stock row, single bars and pieces left over.
-CuttingJob LeftOverJob(bool scrapAll) {
-    CuttingJob job;
-    job.allowances = {3, 25, 0, 500, scrapAll};
-    job.InputStockLength = {11975, 5975, 3975};
-    job.InputCutLength = {7003, 5003, 2003};
-    job.InputCutQuantity = {2, 2, 7};
-    job.TotalPieces = 11;
-    job.Patterns = {Pattern(5975, 1, {5003}, {1}), Pattern(3975, 2, {2003}, {1})};
-    job.Cuts = {{7003, 1}, {2003, 5}, {5003, 1}};
-    CompileStats(job);
+TestJob LeftOverJob(bool scrapAll) {
+    TestJob job;
+    job.Input.Allowances = {3, 25, 0, 500, scrapAll};
+    job.Result.InputStockLength = {11975, 5975, 3975};
+    job.Result.InputCutLength = {7003, 5003, 2003};
+    job.Result.InputCutQuantity = {2, 2, 7};
+    job.Result.TotalPieces = 11;
+    job.Result.Patterns = {Pattern(5975, 1, {5003}, {1}), Pattern(3975, 2, {2003}, {1})};
+    job.Result.Cuts = {{7003, 1}, {2003, 5}, {5003, 1}};
+    testing::StatsOf(job);
     return job;
 }
 
@@ -269,8 +269,8 @@ TEST(PdfReport, SingularsPluralsAndPiecesNotIncorporated) {
 TEST(PdfReport, PatternsCutFromInventoryOffcutsSaySoUnderTheirFromLine) {
     const std::vector<std::string> plain =
         TextsOf(Placed(Report(LeftOverJob(false)), Kind::Text, 1));
-    CuttingJob job = LeftOverJob(false);
-    job.InputStockMark = {"", "", InventoryOffcutMark(4)};
+    TestJob job = LeftOverJob(false);
+    job.Result.InputStockMark = {"", "", InventoryOffcutMark(4)};
     const std::vector<std::string> marked = TextsOf(Placed(Report(job), Kind::Text, 1));
     std::vector<std::string> expected = plain;
     const auto from =
@@ -284,9 +284,9 @@ TEST(PdfReport, PatternsCutFromInventoryOffcutsSaySoUnderTheirFromLine) {
 }
 
 TEST(PdfReport, LinesContinueOnANewPageUnderTheContinuationHeading) {
-    CuttingJob job = PlainJob({});
-    job.InputCutLength.assign(41, 100);
-    job.InputCutQuantity.assign(41, 1);
+    TestJob job = PlainJob({});
+    job.Result.InputCutLength.assign(41, 100);
+    job.Result.InputCutQuantity.assign(41, 1);
     const RecordingPrintEngine engine = Report(job);
     // Cut rows from y 8.0: row 40 ends at 28.0, leaving 0.1 for row 41.
     const auto page1 = Placed(engine, Kind::Text, 1);
@@ -440,7 +440,8 @@ class ReportFiles : public ::testing::Test {
 protected:
     void SetUp() override { std::filesystem::create_directory(data_); }
     ReportOutcome Run(const std::filesystem::path& jobFile = {}) {
-        return PrintCuttingReport(engine_, BeamJob(), Panel(), data_, jobFile);
+        return PrintCuttingReport(engine_, BeamJob().Input, BeamJob().Result, Panel(), data_,
+                                  jobFile);
     }
     static void Touch(const std::filesystem::path& file) { testing::WriteBytes(file, "x"); }
 
@@ -479,7 +480,8 @@ TEST_F(ReportFiles, SaveFailureIsReportedAndTheDocumentClosed) {
         }
     } failing;
     failing.OpenDoc();
-    EXPECT_THROW(PrintCuttingReport(failing, BeamJob(), Panel(), data_, {}), std::runtime_error);
+    EXPECT_THROW(PrintCuttingReport(failing, BeamJob().Input, BeamJob().Result, Panel(), data_, {}),
+                 std::runtime_error);
     EXPECT_FALSE(failing.IsOpen());
 }
 
@@ -507,7 +509,7 @@ TEST_F(ReportFiles, FileErrorsStopTheRunBeforeAnyDocument) {
     EXPECT_TRUE(std::filesystem::exists(data_ / "Tallora.pdf"));
 
     // No data folder is no licence to write at the root.
-    outcome = PrintCuttingReport(engine_, BeamJob(), Panel(), {}, {});
+    outcome = PrintCuttingReport(engine_, BeamJob().Input, BeamJob().Result, Panel(), {}, {});
     EXPECT_EQ(outcome.Status, ReportOutcome::Result::FileError);
     EXPECT_FALSE(outcome.Message.empty());
     EXPECT_TRUE(engine_.Calls().empty());

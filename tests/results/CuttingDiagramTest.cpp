@@ -31,21 +31,21 @@ public:
     double TextHeight(const std::string&) const override { return 8.0; }
 };
 
-// A 1000 mm bar at half a pixel per mm: 24 margin pixels, 45 for the label " 1 x 1000".
-constexpr int HalfScaleWidth = 24 + 45 + 500;
+// A 1000 mm bar at half a pixel per mm: 24 margin pixels, 65 for the label " #1: 1 x 1000".
+constexpr int HalfScaleWidth = 24 + 65 + 500;
 // 240 pixels of drawing height: one pattern gets a pitch of 20.
 constexpr int Height = 264;
 
-CuttingJob DiagramJob(int kerf, int trim, int hold, std::vector<CuttingPattern> patterns) {
-    CuttingJob job;
-    job.allowances = {kerf, trim, hold, 100, false};
-    job.Patterns = std::move(patterns);
+TestJob DiagramJob(int kerf, int trim, int hold, std::vector<CuttingPattern> patterns) {
+    TestJob job;
+    job.Input.Allowances = {kerf, trim, hold, 100, false};
+    job.Result.Patterns = std::move(patterns);
     return job;
 }
 
-std::vector<DiagramOperation> Draw(const CuttingJob& job, int width = HalfScaleWidth,
+std::vector<DiagramOperation> Draw(const TestJob& job, int width = HalfScaleWidth,
                                    int height = Height) {
-    return DrawCuttingList(job, width, height, FixedPitchMeasurer{});
+    return DrawCuttingList(job.Input, job.Result, width, height, FixedPitchMeasurer{});
 }
 
 template <typename T>
@@ -61,12 +61,12 @@ const Colour Magenta = PiecePalette[0];  // #C000C0, white text
 const Colour Navy = PiecePalette[1];     // #0000C0, white text
 
 // Trim 20 and Kerf 10; a 1000 mm bar (980 usable) cut into 300 once and 200 twice leaves 250.
-CuttingJob WorkedJob(int hold, bool offcut) {
+TestJob WorkedJob(int hold, bool offcut) {
     CuttingPattern p = Pattern(980 - hold, 1, {310, 210}, {1, 2});
     p.IsOffcut = offcut;
     p.OffcutLength = 250;
-    CuttingJob job = DiagramJob(10, 20, hold, {p});
-    job.InputCutLength = {310, 210};
+    TestJob job = DiagramJob(10, 20, hold, {p});
+    job.Result.InputCutLength = {310, 210};
     return job;
 }
 
@@ -74,7 +74,7 @@ TEST(DrawCuttingList, WorkedBarWithTrimKerfsAndOffcut) {
     const std::vector<DiagramOperation> expected = {
         ClearBitmap{HalfScaleWidth, Height, White},
         DiagramBox{12, 12, 514, 28, Black, Silver},
-        DiagramText{514, 16, " 1 x 1000", Black, White},
+        DiagramText{514, 16, " #1: 1 x 1000", Black, White},
         DiagramBox{14, 14, 22, 26, Black, Black},  // trim, too narrow for "Trim"
         DiagramBox{24, 14, 172, 26, Black, Magenta},
         DiagramText{90, 16, "300", White, Magenta},
@@ -104,8 +104,8 @@ TEST(DrawCuttingList, RemnantsWithAndWithoutHold) {
         EXPECT_EQ(OfKind<DiagramText>(ops).back(), text);
     }
     // "Scrap all waste" draws the classified offcut as scrap.
-    CuttingJob job = WorkedJob(0, true);
-    job.allowances.NoOffcuts = true;
+    TestJob job = WorkedJob(0, true);
+    job.Input.Allowances.NoOffcuts = true;
     EXPECT_EQ(OfKind<DiagramText>(Draw(job)).back().Text, "Scrap");
 
     // No remnant: the bar ends with its last kerf.
@@ -118,8 +118,8 @@ TEST(DrawCuttingList, RemnantsWithAndWithoutHold) {
 
 TEST(DrawCuttingList, TrimsAndKerfs) {
     // Without trim or kerf X still steps to 13, so the first piece starts at 14; pieces abut.
-    CuttingJob job = DiagramJob(0, 0, 0, {Pattern(1000, 1, {300, 200}, {1, 2})});
-    job.InputCutLength = {300, 200};
+    TestJob job = DiagramJob(0, 0, 0, {Pattern(1000, 1, {300, 200}, {1, 2})});
+    job.Result.InputCutLength = {300, 200};
     const std::vector<DiagramBox> expected = {
         {12, 12, 514, 28, Black, Silver}, {14, 14, 162, 26, Black, Magenta},
         {164, 14, 262, 26, Black, Navy},  {264, 14, 362, 26, Black, Navy},
@@ -128,7 +128,7 @@ TEST(DrawCuttingList, TrimsAndKerfs) {
     EXPECT_EQ(OfKind<DiagramBox>(Draw(job)), expected);
 
     // Boxes of one pixel are left out: trim 6 is 14..15, trim 8 is 14..16; kerfs likewise.
-    auto blackBoxes = [](const CuttingJob& job) {
+    auto blackBoxes = [](const TestJob& job) {
         int n = 0;
         for (const auto& b : OfKind<DiagramBox>(Draw(job))) n += b.Fill == Black;
         return n;
@@ -141,7 +141,7 @@ TEST(DrawCuttingList, TrimsAndKerfs) {
 
 TEST(DrawCuttingList, TextsOnlyWhereTheyFit) {
     // Boxes of 11 and 12 pixels for "26" and "28" (10 pixels wide): text + 1 must be less.
-    const CuttingJob job = DiagramJob(0, 0, 0, {Pattern(1000, 1, {28, 26}, {1, 1})});
+    const TestJob job = DiagramJob(0, 0, 0, {Pattern(1000, 1, {28, 26}, {1, 1})});
     auto pieceTexts = [&](int height) {
         std::vector<std::string> out;
         for (const auto& t : OfKind<DiagramText>(Draw(job, HalfScaleWidth, height))) {
@@ -153,20 +153,20 @@ TEST(DrawCuttingList, TextsOnlyWhereTheyFit) {
     EXPECT_EQ(pieceTexts(24 + 12 * 18), std::vector<std::string>{"28"});  // boxes 10 high
     EXPECT_TRUE(pieceTexts(24 + 12 * 17).empty());                        // 9 high
 
-    // A bar label is written only when narrower than the bar: " 1 x 60" is 35 pixels.
-    const CuttingJob shortBars = DiagramJob(
+    // A bar label is written only when narrower than the bar: " #2: 1 x 80" is 55 pixels.
+    const TestJob shortBars = DiagramJob(
         0, 0, 0, {Pattern(1000, 1, {}, {}), Pattern(80, 1, {}, {}), Pattern(60, 1, {}, {})});
     std::vector<std::string> labels;
     for (const auto& t : OfKind<DiagramText>(Draw(shortBars))) labels.push_back(t.Text);
-    EXPECT_EQ(labels,
-              (std::vector<std::string>{" 1 x 1000", "Scrap", " 1 x 80", "Scrap", "Scrap"}));
+    EXPECT_EQ(labels, (std::vector<std::string>{" #1: 1 x 1000", "Scrap", "Scrap", "Scrap"}));
+    EXPECT_EQ(OfKind<DiagramText>(Draw(shortBars, 24 + 65 + 1000))[2].Text, " #2: 1 x 80");
 }
 
 TEST(DrawCuttingList, ScaleAndRowPitch) {
     // Out of store order on purpose: MaxBars keeps 12 from the shorter bar seen first, so the
-    // label " 12 x 1000" takes 50 pixels and the scale is 500 / 1000.
+    // label " #2: 12 x 1000" takes 70 pixels and the scale is 500 / 1000.
     const auto scaled = OfKind<DiagramBox>(Draw(
-        DiagramJob(0, 0, 0, {Pattern(800, 12, {}, {}), Pattern(1000, 3, {}, {})}), 24 + 50 + 500));
+        DiagramJob(0, 0, 0, {Pattern(800, 12, {}, {}), Pattern(1000, 3, {}, {})}), 24 + 70 + 500));
     EXPECT_EQ(scaled[0].Right, 414);
     EXPECT_EQ(scaled[2].Right, 514);  // after the first bar's scrap box
 
@@ -189,8 +189,8 @@ TEST(DrawCuttingList, ScaleAndRowPitch) {
 
 TEST(DrawCuttingList, NothingButTheBackgroundWithoutRoom) {
     const std::vector<DiagramOperation> clearOnly = {ClearBitmap{HalfScaleWidth, Height, White}};
-    EXPECT_EQ(Draw(CuttingJob{}), clearOnly);
-    const CuttingJob job = WorkedJob(0, true);
+    EXPECT_EQ(Draw(TestJob{}), clearOnly);
+    const TestJob job = WorkedJob(0, true);
     EXPECT_EQ(Draw(job, 24, 300).size(), 1u);
     EXPECT_EQ(Draw(job, 300, 20).size(), 1u);
     EXPECT_EQ(Draw(job, -5, -5), (std::vector<DiagramOperation>{ClearBitmap{0, 0, White}}));
@@ -199,28 +199,29 @@ TEST(DrawCuttingList, NothingButTheBackgroundWithoutRoom) {
 }
 
 // Pattern i of n holds pieces of 100 + 10 i mm, a 300, and two of the row's own length.
-CuttingJob RowsJob(int patterns) {
+TestJob RowsJob(int patterns) {
     std::vector<CuttingPattern> ps;
-    CuttingJob job = DiagramJob(0, 0, 0, {});
+    TestJob job = DiagramJob(0, 0, 0, {});
     for (int i = 0; i < patterns; ++i) {
         ps.push_back(Pattern(1000, 1, {300, 100 + 10 * i}, {1, 2}));
-        job.InputCutLength.push_back(100 + 10 * i);
+        job.Result.InputCutLength.push_back(100 + 10 * i);
     }
-    job.Patterns = std::move(ps);
+    job.Result.Patterns = std::move(ps);
     return job;
 }
 
 TEST(DrawCuttingList, AClipKeepsTheRowsAndBoxesThatReachIntoIt) {
-    const CuttingJob job = RowsJob(20);
+    const TestJob job = RowsJob(20);
     const auto all = Draw(job);
     // The whole bitmap as the clip draws just what the whole drawing does.
-    EXPECT_EQ(DrawCuttingList(job, HalfScaleWidth, Height, FixedPitchMeasurer{},
+    EXPECT_EQ(DrawCuttingList(job.Input, job.Result, HalfScaleWidth, Height, FixedPitchMeasurer{},
                               {0, 0, HalfScaleWidth, Height}),
               all);
 
     // 20 rows of 12 pixels from 12: rows 5 and 6 span 72..92 (bars end 4 short of the pitch).
     const DiagramClip clip{200, 75, 300, 90};
-    const auto part = DrawCuttingList(job, HalfScaleWidth, Height, FixedPitchMeasurer{}, clip);
+    const auto part =
+        DrawCuttingList(job.Input, job.Result, HalfScaleWidth, Height, FixedPitchMeasurer{}, clip);
     ASSERT_FALSE(part.empty());
     EXPECT_EQ(part.front(), all.front());  // the clear stays whole
     std::vector<DiagramBox> expected;
@@ -249,9 +250,9 @@ TEST(DrawCuttingList, AClipKeepsTheRowsAndBoxesThatReachIntoIt) {
 TEST(DiagramHitAt, NamesThePatternAndBoxUnderAPoint) {
     // 20 rows at half a pixel per mm: row i's bar spans 12 + 12 i .. 20 + 12 i, its boxes two
     // pixels in; x = 13 + length / 2 is where a length from the bar's start falls.
-    const CuttingJob job = RowsJob(20);
+    const TestJob job = RowsJob(20);
     auto at = [&](int lengthFromStart, int row, int down = 4) {
-        return DiagramHitAt(job, HalfScaleWidth, Height, FixedPitchMeasurer{},
+        return DiagramHitAt(job.Input, job.Result, HalfScaleWidth + 5, Height, FixedPitchMeasurer{},
                             13 + lengthFromStart / 2, 12 + 12 * row + down);
     };
     for (const int row : {0, 5, 19}) {
@@ -267,15 +268,20 @@ TEST(DiagramHitAt, NamesThePatternAndBoxUnderAPoint) {
         EXPECT_EQ(at(300, row, 9).Part, DiagramPart::None);  // the gap below the bar
     }
     EXPECT_EQ(at(1050, 3).Part, DiagramPart::None);  // the bar's label
-    EXPECT_EQ(DiagramHitAt(job, HalfScaleWidth, Height, FixedPitchMeasurer{}, 5, 5).Part,
-              DiagramPart::None);
-    EXPECT_EQ(DiagramHitAt(job, HalfScaleWidth, Height, FixedPitchMeasurer{}, -1, 20).Part,
-              DiagramPart::None);
+    EXPECT_EQ(
+        DiagramHitAt(job.Input, job.Result, HalfScaleWidth, Height, FixedPitchMeasurer{}, 5, 5)
+            .Part,
+        DiagramPart::None);
+    EXPECT_EQ(
+        DiagramHitAt(job.Input, job.Result, HalfScaleWidth, Height, FixedPitchMeasurer{}, -1, 20)
+            .Part,
+        DiagramPart::None);
 
     // Trim 20, kerf 10, offcut 250: the boxes of the worked bar, read back.
-    const CuttingJob worked = WorkedJob(0, true);
+    const TestJob worked = WorkedJob(0, true);
     auto workedAt = [&](int x) {
-        return DiagramHitAt(worked, HalfScaleWidth, Height, FixedPitchMeasurer{}, x, 20);
+        return DiagramHitAt(worked.Input, worked.Result, HalfScaleWidth, Height,
+                            FixedPitchMeasurer{}, x, 20);
     };
     EXPECT_EQ(workedAt(18), (DiagramHit{DiagramPart::Trim, 0, 20}));
     EXPECT_EQ(workedAt(100), (DiagramHit{DiagramPart::Piece, 0, 300}));
@@ -285,9 +291,10 @@ TEST(DiagramHitAt, NamesThePatternAndBoxUnderAPoint) {
     EXPECT_EQ(workedAt(513), (DiagramHit{DiagramPart::Bar, 0, 1000, 1}));
 
     // Pieces narrower than a pixel share a box, and the hit says how many.
-    const CuttingJob run = DiagramJob(0, 0, 0, {Pattern(1000, 1, {1, 500}, {400, 1})});
-    EXPECT_EQ(DiagramHitAt(run, HalfScaleWidth, Height, FixedPitchMeasurer{}, 100, 20),
-              (DiagramHit{DiagramPart::Piece, 0, 1, 400}));
+    const TestJob run = DiagramJob(0, 0, 0, {Pattern(1000, 1, {1, 500}, {400, 1})});
+    EXPECT_EQ(
+        DiagramHitAt(run.Input, run.Result, HalfScaleWidth, Height, FixedPitchMeasurer{}, 100, 20),
+        (DiagramHit{DiagramPart::Piece, 0, 1, 400}));
 }
 
 TEST(DiagramHitAt, TextsForTheStatusBar) {
@@ -304,17 +311,19 @@ TEST(DiagramHitAt, TextsForTheStatusBar) {
 
 TEST(DiagramSizeFor, TallerForThinRowsAndWiderByTheZoom) {
     const FixedPitchMeasurer measurer;
-    const CuttingJob worked = WorkedJob(0, true);
+    const TestJob worked = WorkedJob(0, true);
     // A view the rows fit at zoom 1 is the view: 1 pattern takes a twelfth of 360 and more.
-    EXPECT_EQ(DiagramSizeFor(worked, HalfScaleWidth, 400, 1, measurer),
+    EXPECT_EQ(DiagramSizeFor(worked.Input, worked.Result, HalfScaleWidth, 400, 1, measurer),
               (DiagramSize{HalfScaleWidth, 400}));
-    EXPECT_EQ(DiagramSizeFor(worked, HalfScaleWidth, Height, 1, measurer),
+    EXPECT_EQ(DiagramSizeFor(worked.Input, worked.Result, HalfScaleWidth, Height, 1, measurer),
               (DiagramSize{HalfScaleWidth, 24 + 12 * MinimumBarPitch}));
-    EXPECT_EQ(DiagramSizeFor(CuttingJob{}, 300, 100, 4, measurer), (DiagramSize{300, 100}));
+    EXPECT_EQ(DiagramSizeFor(JobInput{}, CalculationResult{}, 300, 100, 4, measurer),
+              (DiagramSize{300, 100}));
 
     // 60 patterns in a 400-pixel view: rows of exactly the minimum, drawn at that pitch.
-    const CuttingJob many = RowsJob(60);
-    const DiagramSize tall = DiagramSizeFor(many, HalfScaleWidth, 400, 1, measurer);
+    const TestJob many = RowsJob(60);
+    const DiagramSize tall =
+        DiagramSizeFor(many.Input, many.Result, HalfScaleWidth, 400, 1, measurer);
     EXPECT_EQ(tall, (DiagramSize{HalfScaleWidth, 24 + 60 * MinimumBarPitch}));
     std::vector<DiagramBox> bars;
     for (const auto& b : OfKind<DiagramBox>(Draw(many, tall.Width, tall.Height))) {
@@ -326,18 +335,25 @@ TEST(DiagramSizeFor, TallerForThinRowsAndWiderByTheZoom) {
     }
     EXPECT_LE(bars.back().Bottom, tall.Height - 12);
 
-    // Zoom 2 doubles the bars, not the label beside them: the 1000 mm bar ends at 12 + 1000 + 2.
-    const DiagramSize wide = DiagramSizeFor(worked, HalfScaleWidth, 400, 2, measurer);
-    EXPECT_EQ(wide, (DiagramSize{24 + 45 + 1000, 400}));
-    EXPECT_EQ(OfKind<DiagramBox>(Draw(worked, wide.Width, wide.Height))[0].Right, 1014);
-    EXPECT_EQ(DiagramSizeFor(worked, HalfScaleWidth, 400, 0.5, measurer).Width, HalfScaleWidth);
+    // Zoom 2 doubles the bars, not the label beside them (the pattern's number and its bars).
+    const DiagramSize wide =
+        DiagramSizeFor(worked.Input, worked.Result, HalfScaleWidth, 400, 2, measurer);
+    const int label = static_cast<int>(measurer.TextWidth(" #1: 2 x 1000"));
+    const int barsWidth = 2 * (HalfScaleWidth - 24 - label);
+    EXPECT_EQ(wide, (DiagramSize{24 + label + barsWidth, 400}));
+    EXPECT_EQ(OfKind<DiagramBox>(Draw(worked, wide.Width, wide.Height))[0].Right,
+              12 + barsWidth + 2);
+    EXPECT_EQ(DiagramSizeFor(worked.Input, worked.Result, HalfScaleWidth, 400, 0.5, measurer).Width,
+              HalfScaleWidth);
 
     // However big the job or the zoom, the bitmap stays bounded.
-    const DiagramSize huge = DiagramSizeFor(many, 2000, 400, 1e9, measurer);
+    const DiagramSize huge = DiagramSizeFor(many.Input, many.Result, 2000, 400, 1e9, measurer);
     EXPECT_EQ(huge.Width, MaximumDiagramSide);
-    CuttingJob endless = DiagramJob(0, 0, 0, {});
-    endless.Patterns.assign(MaximumDiagramSide / MinimumBarPitch + 1, Pattern(1000, 1, {}, {}));
-    EXPECT_EQ(DiagramSizeFor(endless, 600, 400, 1, measurer).Height, MaximumDiagramSide);
+    TestJob endless = DiagramJob(0, 0, 0, {});
+    endless.Result.Patterns.assign(MaximumDiagramSide / MinimumBarPitch + 1,
+                                   Pattern(1000, 1, {}, {}));
+    EXPECT_EQ(DiagramSizeFor(endless.Input, endless.Result, 600, 400, 1, measurer).Height,
+              MaximumDiagramSide);
 }
 
 TEST(DrawCuttingList, LabelsShowOnceTheZoomGivesThemRoom) {
@@ -346,11 +362,11 @@ TEST(DrawCuttingList, LabelsShowOnceTheZoomGivesThemRoom) {
     CuttingPattern p = Pattern(1000, 1, {20, 1}, {3, 1});
     p.IsOffcut = true;
     p.OffcutLength = 60;
-    CuttingJob job = DiagramJob(0, 0, 0, {p});
-    job.InputCutLength = {20, 1};
+    TestJob job = DiagramJob(0, 0, 0, {p});
+    job.Result.InputCutLength = {20, 1};
     auto texts = [&](double zoom) {
         const DiagramSize size =
-            DiagramSizeFor(job, HalfScaleWidth, 400, zoom, FixedPitchMeasurer{});
+            DiagramSizeFor(job.Input, job.Result, HalfScaleWidth, 400, zoom, FixedPitchMeasurer{});
         std::vector<std::string> out;
         for (const auto& t : OfKind<DiagramText>(Draw(job, size.Width, size.Height))) {
             if (t.Text[0] != ' ') out.push_back(t.Text);  // not the bar's label
@@ -362,18 +378,38 @@ TEST(DrawCuttingList, LabelsShowOnceTheZoomGivesThemRoom) {
     EXPECT_EQ(texts(16), texts(2));
 }
 
+// Lengths that stand side by side in a bar never look alike, whatever their rows: the 4th and
+// 10th rows' colours (two cyans) and the 1st and 26th (the same colour) are told apart.
+TEST(PieceColours, NeighboursInABarNeverLookAlike) {
+    TestJob job;
+    for (int length = 100; length < 126; ++length) job.Result.InputCutLength.push_back(length);
+    ASSERT_TRUE(LookAlike(PiecePalette[3], PiecePalette[9]));
+    job.Result.Patterns = {Pattern(1000, 1, {109, 103}, {1, 1}),
+                           Pattern(1000, 1, {125, 100}, {1, 1}),
+                           Pattern(1000, 1, {120, 110}, {1, 1})};
+    const PieceColours colours(job.Result);
+    for (const CuttingPattern& p : job.Result.Patterns) {
+        EXPECT_FALSE(LookAlike(colours.Of(p.CutLength[0]), colours.Of(p.CutLength[1])))
+            << p.CutLength[0] << " beside " << p.CutLength[1];
+    }
+    // Lengths without a neighbour that looks alike keep their rows' colours.
+    EXPECT_EQ(colours.IndexOf(103), 3);
+    EXPECT_EQ(colours.IndexOf(100), 0);
+    EXPECT_EQ(colours.IndexOf(110), 10);
+}
+
 TEST(PieceColours, LastOrderedRowOfTheLengthDecidesAndTheContrastRule) {
-    CuttingJob job;
-    job.InputCutLength = {1003, 503, 1003};
-    EXPECT_EQ(PieceColourIndex(job, 1003), 2);
-    EXPECT_EQ(PieceColourIndex(job, 503), 1);
-    EXPECT_EQ(PieceColourIndex(job, 777), 0);
-    job.InputCutLength.clear();
-    for (int length = 100; length < 126; ++length) job.InputCutLength.push_back(length);
-    EXPECT_EQ(PieceColour(job, 124), Colour::FromRgb(0x008080));  // the 25th
-    EXPECT_EQ(PieceColour(job, 125), Colour::FromRgb(0xC000C0));  // the 26th starts again
-    job.allowances = {0, 0, 0, 100, false};
-    job.Patterns = {Pattern(1000, 1, {125}, {1})};
+    TestJob job;
+    job.Result.InputCutLength = {1003, 503, 1003};
+    EXPECT_EQ(PieceColourIndex(job.Result, 1003), 2);
+    EXPECT_EQ(PieceColourIndex(job.Result, 503), 1);
+    EXPECT_EQ(PieceColourIndex(job.Result, 777), 0);
+    job.Result.InputCutLength.clear();
+    for (int length = 100; length < 126; ++length) job.Result.InputCutLength.push_back(length);
+    EXPECT_EQ(PieceColours(job.Result).Of(124), Colour::FromRgb(0x008080));  // the 25th
+    EXPECT_EQ(PieceColours(job.Result).Of(125), Colour::FromRgb(0xC000C0));  // the 26th again
+    job.Input.Allowances = {0, 0, 0, 100, false};
+    job.Result.Patterns = {Pattern(1000, 1, {125}, {1})};
     EXPECT_EQ(OfKind<DiagramBox>(Draw(job))[1].Fill, PiecePalette[0]);
 
     EXPECT_EQ(LabelColourOn(Black), White);

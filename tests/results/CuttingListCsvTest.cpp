@@ -37,49 +37,49 @@ TEST(CsvField, QuotedOnlyWhenItHoldsACommaAQuoteOrALineBreak) {
 TEST(CuttingListCsv, TheWorkedExampleLineByLine) {
     // Two bars of 6000 (5950 usable, trim 25, hold 25), each 3 x 1500 and 1 x 1000 with a kerf
     // of 3: 5950 - 3 x 1503 - 1003 + 25 of hold = 463 returned per bar.
-    CuttingJob job = testing::WorkedExampleJob(400);
-    job.CutItems = {{"6", "1500", "Rail"}, {"2", "1000", "Post, \"B\""}};
-    CompileStats(job);
-    EXPECT_EQ(CuttingListCsv(job),
+    TestJob job = testing::WorkedExampleJob(400);
+    job.Input.CutRows = {{"6", "1500", "Rail"}, {"2", "1000", "Post, \"B\""}};
+    testing::StatsOf(job);
+    EXPECT_EQ(CuttingListCsv(job.Input, job.Result),
               "Pattern,Stock Length,Bars,Cut Length,Pieces per Bar,Pieces in All,Offcut per Bar,"
               "Mark\r\n"
               "1,6000,2,1500,3,6,463,Rail\r\n"
               "1,6000,2,1000,1,2,463,\"Post, \"\"B\"\"\"\r\n");
 
     // Nothing is returned when all waste is scrapped, nor below the shortest offcut.
-    CuttingJob scrapped = testing::WorkedExampleJob(400, true);
-    CompileStats(scrapped);
-    EXPECT_EQ(ReadCsv(CuttingListCsv(scrapped))[1][6], "0");
-    CuttingJob short_ = testing::WorkedExampleJob(500);
-    CompileStats(short_);
-    EXPECT_EQ(ReadCsv(CuttingListCsv(short_))[2][6], "0");
+    TestJob scrapped = testing::WorkedExampleJob(400, true);
+    testing::StatsOf(scrapped);
+    EXPECT_EQ(ReadCsv(CuttingListCsv(scrapped.Input, scrapped.Result))[1][6], "0");
+    TestJob short_ = testing::WorkedExampleJob(500);
+    testing::StatsOf(short_);
+    EXPECT_EQ(ReadCsv(CuttingListCsv(short_.Input, short_.Result))[2][6], "0");
 }
 
 // A calculated job with limited stock, offcuts returned and marks on two of its cut rows.
-CuttingJob CalculatedJob() {
-    CuttingJob job =
+TestJob CalculatedJob() {
+    TestJob job =
         testing::MakeJob({{"4", "6000"}, {"*", "4500"}},
                          {{"7", "2400"}, {"9", "1750"}, {"5", "990"}, {"3", "3100"}}, 4, 20, 15);
-    job.allowances.NoOffcuts = false;
-    job.allowances.Offcut = 600;
-    job.CutItems[0].Mark = "Rafter";
-    job.CutItems[2].Mark = "Brace, short";
+    job.Input.Allowances.NoOffcuts = false;
+    job.Input.Allowances.Offcut = 600;
+    job.Input.CutRows[0].Mark = "Rafter";
+    job.Input.CutRows[2].Mark = "Brace, short";
     const testing::Calculated run(job);
     EXPECT_TRUE(run.outcome.Completed);
-    CompileStats(job);
+    testing::StatsOf(job);
     return job;
 }
 
 TEST(CuttingListCsv, OneLinePerPatternAndCutLengthAsTheCuttingListReadsIt) {
-    const CuttingJob job = CalculatedJob();
-    ASSERT_GT(job.PatternCount(), 1);
-    const std::vector<Fields> lines = ReadCsv(CuttingListCsv(job));
+    const TestJob job = CalculatedJob();
+    ASSERT_GT(job.Result.PatternCount(), 1);
+    const std::vector<Fields> lines = ReadCsv(CuttingListCsv(job.Input, job.Result));
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], Header);
     size_t at = 1;
     bool someOffcut = false;
-    for (int p = 0; p < job.PatternCount(); ++p) {
-        const CuttingPattern& pattern = job.Patterns[p];
+    for (int p = 0; p < job.Result.PatternCount(); ++p) {
+        const CuttingPattern& pattern = job.Result.Patterns[p];
         for (int k = 0; k < pattern.LengthCount(); ++k, ++at) {
             ASSERT_LT(at, lines.size());
             const int length = pattern.CutLength[k] - 4;
@@ -105,28 +105,28 @@ TEST(CuttingListCsv, OneLinePerPatternAndCutLengthAsTheCuttingListReadsIt) {
 }
 
 TEST(CuttingListCsv, ThePiecesReadBackAreTheDemandEntered) {
-    const CuttingJob job = CalculatedJob();
-    ASSERT_EQ(job.RemainingPieces, 0);
+    const TestJob job = CalculatedJob();
+    ASSERT_EQ(job.Result.RemainingPieces, 0);
     // Each line's pieces in all, length and mark, as rows of a file to import.
     std::string rows = "Quantity,Length,Mark\r\n";
-    const std::vector<Fields> lines = ReadCsv(CuttingListCsv(job));
+    const std::vector<Fields> lines = ReadCsv(CuttingListCsv(job.Input, job.Result));
     for (size_t i = 1; i < lines.size(); ++i)
         rows += CsvLine({lines[i][5], lines[i][3], lines[i][7]});
     const PastedRows read = RowsFromText(rows);
     EXPECT_TRUE(read.NotRows.empty());
-    std::vector<CutItem> imported;
+    std::vector<ListRow> imported;
     for (const PastedRow& row : read.Rows) {
         ASSERT_EQ(CommitCutRow(imported, row.Quantity, row.Length, row.Mark).Status,
                   CommitStatus::Committed);
     }
     // Rows of equal length merged: the same quantity and mark per length as entered.
-    auto byLength = [](const std::vector<CutItem>& items) {
+    auto byLength = [](const std::vector<ListRow>& items) {
         std::map<std::string, std::pair<std::string, std::string>> rows;
-        for (const CutItem& item : items) rows[item.Length] = {item.Quantity, item.Mark};
+        for (const ListRow& item : items) rows[item.Length] = {item.Quantity, item.Mark};
         return rows;
     };
-    EXPECT_EQ(byLength(imported), byLength(job.CutItems));
-    EXPECT_EQ(imported.size(), job.CutItems.size());
+    EXPECT_EQ(byLength(imported), byLength(job.Input.CutRows));
+    EXPECT_EQ(imported.size(), job.Input.CutRows.size());
 }
 
 }  // namespace

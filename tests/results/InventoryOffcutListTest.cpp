@@ -17,27 +17,27 @@ using Texts = std::vector<std::string>;
 const std::string OffcutLine = "    * Cut from inventory offcuts *";
 
 // Two new rows and an offcut row; one pattern from each.
-CuttingJob MixedJob() {
-    CuttingJob job;
-    job.allowances = {3, 25, 0, 3000, true};
-    job.InputStockLength = {5975, 2400, 1900};
-    job.InputStockMark = {"", InventoryOffcutMark(7) + ", " + InventoryOffcutMark(9), ""};
-    job.InputCutLength = {1503, 803};
-    job.InputCutQuantity = {4, 2};
-    job.TotalPieces = 6;
-    job.Patterns = {Pattern(5975, 1, {1503}, {3}), Pattern(2400, 2, {1503, 803}, {1, 1}),
-                    Pattern(1900, 1, {803}, {1})};
+TestJob MixedJob() {
+    TestJob job;
+    job.Input.Allowances = {3, 25, 0, 3000, true};
+    job.Result.InputStockLength = {5975, 2400, 1900};
+    job.Result.InputStockMark = {"", InventoryOffcutMark(7) + ", " + InventoryOffcutMark(9), ""};
+    job.Result.InputCutLength = {1503, 803};
+    job.Result.InputCutQuantity = {4, 2};
+    job.Result.TotalPieces = 6;
+    job.Result.Patterns = {Pattern(5975, 1, {1503}, {3}), Pattern(2400, 2, {1503, 803}, {1, 1}),
+                           Pattern(1900, 1, {803}, {1})};
     return job;
 }
 
 TEST(InventoryOffcutList, SaysWhichPatternsAreCutFromInventoryOffcuts) {
-    CuttingJob job = MixedJob();
-    CompileStats(job);
-    EXPECT_FALSE(PatternFromInventoryOffcuts(job, 0));
-    EXPECT_TRUE(PatternFromInventoryOffcuts(job, 1));
-    EXPECT_FALSE(PatternFromInventoryOffcuts(job, 2));
-    EXPECT_FALSE(PatternFromInventoryOffcuts(job, 3));
-    const Texts lines = MemoDisplay(job);
+    TestJob job = MixedJob();
+    testing::StatsOf(job);
+    EXPECT_FALSE(PatternFromInventoryOffcuts(job.Result, 0));
+    EXPECT_TRUE(PatternFromInventoryOffcuts(job.Result, 1));
+    EXPECT_FALSE(PatternFromInventoryOffcuts(job.Result, 2));
+    EXPECT_FALSE(PatternFromInventoryOffcuts(job.Result, 3));
+    const Texts lines = MakeCuttingList(job.Input, job.Result);
     EXPECT_EQ(Texts(lines.begin() + 4, lines.begin() + 10),
               (Texts{
                   " Cutting Pattern Number 2:",
@@ -50,24 +50,24 @@ TEST(InventoryOffcutList, SaysWhichPatternsAreCutFromInventoryOffcuts) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), OffcutLine), 1);
 
     // Without the marks the list is the one it always was.
-    CuttingJob plain = MixedJob();
-    plain.InputStockMark.clear();
-    CompileStats(plain);
+    TestJob plain = MixedJob();
+    plain.Result.InputStockMark.clear();
+    testing::StatsOf(plain);
     Texts expected = lines;
     expected.erase(expected.begin() + 6);
-    EXPECT_EQ(MemoDisplay(plain), expected);
+    EXPECT_EQ(MakeCuttingList(plain.Input, plain.Result), expected);
 }
 
 TEST(InventoryOffcutList, APatternBelongsToTheFirstRowOfItsLength) {
     // An ordinary row and an offcut row of one length: the statistics book the bars to the
     // first, and so does the list.
-    CuttingJob job = MixedJob();
-    job.InputStockLength = {5975, 2400, 2400};
-    job.InputStockMark = {"", "", InventoryOffcutMark(3)};
-    CompileStats(job);
-    EXPECT_FALSE(PatternFromInventoryOffcuts(job, 1));
-    std::swap(job.InputStockMark[1], job.InputStockMark[2]);
-    EXPECT_TRUE(PatternFromInventoryOffcuts(job, 1));
+    TestJob job = MixedJob();
+    job.Result.InputStockLength = {5975, 2400, 2400};
+    job.Result.InputStockMark = {"", "", InventoryOffcutMark(3)};
+    testing::StatsOf(job);
+    EXPECT_FALSE(PatternFromInventoryOffcuts(job.Result, 1));
+    std::swap(job.Result.InputStockMark[1], job.Result.InputStockMark[2]);
+    EXPECT_TRUE(PatternFromInventoryOffcuts(job.Result, 1));
 }
 
 TEST(InventoryOffcutList, TheLineFollowsEveryOffcutPatternOfACalculatedJob) {
@@ -77,33 +77,34 @@ TEST(InventoryOffcutList, TheLineFollowsEveryOffcutPatternOfACalculatedJob) {
     };
     int offcutPatterns = 0;
     for (int round = 0; round < 10; ++round) {
-        CuttingJob job = testing::MakeJob({}, {});
+        TestJob job = testing::MakeJob({}, {});
         std::vector<bool> offcut;
         for (int j = 0; j < 4; ++j) {
             offcut.push_back(j % 2 == 1);
-            job.StockItems.push_back({offcut.back() ? std::to_string(draw(1, 3)) : "*",
-                                      std::to_string(2000 + 1000 * j + draw(0, 9) * 10),
-                                      offcut.back() ? InventoryOffcutMark(j) : ""});
+            job.Input.StockRows.push_back({offcut.back() ? std::to_string(draw(1, 3)) : "*",
+                                           std::to_string(2000 + 1000 * j + draw(0, 9) * 10),
+                                           offcut.back() ? InventoryOffcutMark(j) : ""});
         }
         for (int i = 0; i < 4; ++i)
-            job.CutItems.push_back({std::to_string(draw(1, 3)), std::to_string(draw(3, 40) * 50)});
+            job.Input.CutRows.push_back(
+                {std::to_string(draw(1, 3)), std::to_string(draw(3, 40) * 50)});
         const testing::Calculated run(job, Algorithm::Optimal);
         ASSERT_TRUE(run.outcome.Completed);
-        CompileStats(job);
-        const Texts lines = MemoDisplay(job);
+        testing::StatsOf(job);
+        const Texts lines = MakeCuttingList(job.Input, job.Result);
         // Each pattern's block: the line under its "From" line exactly when its bars are offcuts.
         int p = 0;
         for (std::size_t k = 0; k < lines.size(); ++k) {
             if (lines[k].rfind("    From ", 0) != 0) continue;
-            const int length = job.Patterns[static_cast<std::size_t>(p)].StockLength;
+            const int length = job.Result.Patterns[static_cast<std::size_t>(p)].StockLength;
             int row = 0;
-            while (job.InputStockLength[static_cast<std::size_t>(row)] != length) ++row;
+            while (job.Result.InputStockLength[static_cast<std::size_t>(row)] != length) ++row;
             ASSERT_LT(k + 1, lines.size());
             EXPECT_EQ(lines[k + 1] == OffcutLine, offcut[static_cast<std::size_t>(row)]);
             offcutPatterns += offcut[static_cast<std::size_t>(row)];
             ++p;
         }
-        EXPECT_EQ(p, job.PatternCount());
+        EXPECT_EQ(p, job.Result.PatternCount());
     }
     EXPECT_GT(offcutPatterns, 0);
 }

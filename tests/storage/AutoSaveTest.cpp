@@ -1,4 +1,6 @@
+#include "job/Capacities.h"
 #include "storage/AutoSave.h"
+#include "support/TestJob.h"
 
 #include <gtest/gtest.h>
 
@@ -16,18 +18,18 @@ class AutoSaveTest : public ::testing::Test {
 protected:
     AutoSaveTest() { store.CreateKey(User, MainKey); }
 
-    static CuttingJob InputJob() {
-        CuttingJob job;
-        job.StockItems = {{"5", "6000"}, {"*", "7500"}};
-        job.CutItems = {{"12", "1500"}, {"3", "997"}};
-        job.allowances = {4, 20, 50, 750, false};
-        job.section = {"Acme Steel", "J-42", "UB 152", 16.375, 612.345678, "Metre"};
-        job.costing = {"Cut", 0.85, "Each", 1.25, "Lump", 40, "Metre", 0.3, "Galvanising"};
+    static TestJob InputJob() {
+        TestJob job;
+        job.Input.StockRows = {{"5", "6000"}, {"*", "7500"}};
+        job.Input.CutRows = {{"12", "1500"}, {"3", "997"}};
+        job.Input.Allowances = {4, 20, 50, 750, false};
+        job.Input.Section = {"Acme Steel", "J-42", "UB 152", 16.375, 612.345678, "Metre"};
+        job.Input.Costing = {"Cut", 0.85, "Each", 1.25, "Lump", 40, "Metre", 0.3, "Galvanising"};
         return job;
     }
-    bool Recover(CuttingJob& job, MessageAnswer answer) {
+    bool Recover(TestJob& job, MessageAnswer answer) {
         dialogs.answers = {answer};
-        return AutoRecover(store, job, dialogs);
+        return AutoRecover(store, job.Input, dialogs);
     }
 
     MemoryRegistry store;
@@ -35,8 +37,8 @@ protected:
 };
 
 TEST_F(AutoSaveTest, TheListsAsSeparatedTextsAndTheInputsBroughtBack) {
-    const CuttingJob saved = InputJob();
-    AutoSave(store, saved);
+    const TestJob saved = InputJob();
+    AutoSave(store, saved.Input);
     EXPECT_EQ(store.ReadInteger(User, AutoSaveKey, "SCount"), 2);
     EXPECT_EQ(store.ReadString(User, AutoSaveKey, "SL"), "6000;7500;");
     EXPECT_EQ(store.ReadString(User, AutoSaveKey, "SQ"), "5;-1;");
@@ -47,36 +49,37 @@ TEST_F(AutoSaveTest, TheListsAsSeparatedTextsAndTheInputsBroughtBack) {
     EXPECT_EQ(store.ReadBinary(User, AutoSaveKey, "CostNew"),
               (std::vector<std::uint8_t>{0xC1, 0x6F, 0x5D, 0x00, 0, 0, 0, 0}));
 
-    CuttingJob job;
-    job.StockItems = {{"2", "9000"}};  // a file read before recovery keeps its rows first
+    TestJob job;
+    job.Input.StockRows = {{"2", "9000"}};  // a file read before recovery keeps its rows first
     ASSERT_TRUE(Recover(job, MessageAnswer::Yes));
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{RecoverQuestion});
-    EXPECT_EQ(job.StockItems, (std::vector<ListRow>{{"2", "9000"}, {"5", "6000"}, {"*", "7500"}}));
-    EXPECT_EQ(job.CutItems, saved.CutItems);
-    EXPECT_EQ(job.allowances.Kerf, 4);
-    EXPECT_EQ(job.allowances.Hold, 50);
-    EXPECT_EQ(job.allowances.Offcut, 750);
-    EXPECT_EQ(job.section.Customer, "Acme Steel");
-    EXPECT_EQ(job.section.SectionWeight, 16.375);
-    EXPECT_DOUBLE_EQ(job.section.SectionCost, 612.3457);
-    EXPECT_EQ(job.section.CostType, "Metre");
-    EXPECT_EQ(job.costing, saved.costing);
+    EXPECT_EQ(job.Input.StockRows,
+              (std::vector<ListRow>{{"2", "9000"}, {"5", "6000"}, {"*", "7500"}}));
+    EXPECT_EQ(job.Input.CutRows, saved.Input.CutRows);
+    EXPECT_EQ(job.Input.Allowances.Kerf, 4);
+    EXPECT_EQ(job.Input.Allowances.Hold, 50);
+    EXPECT_EQ(job.Input.Allowances.Offcut, 750);
+    EXPECT_EQ(job.Input.Section.Customer, "Acme Steel");
+    EXPECT_EQ(job.Input.Section.Weight, 16.375);
+    EXPECT_DOUBLE_EQ(job.Input.Section.Cost, 612.3457);
+    EXPECT_EQ(job.Input.Section.CostType, "Metre");
+    EXPECT_EQ(job.Input.Costing, saved.Input.Costing);
     EXPECT_TRUE(store.KeyExists(User, AutoSaveKey));  // until the next normal end
 
     // Without the program's key nothing is saved.
     MemoryRegistry none;
-    AutoSave(none, saved);
+    AutoSave(none, saved.Input);
     EXPECT_FALSE(none.KeyExists(User, AutoSaveKey));
 }
 
 TEST_F(AutoSaveTest, DecliningKeepsTheDataForTheNextStartAndNothingSavedAsksNothing) {
-    CuttingJob job;
+    TestJob job;
     EXPECT_FALSE(Recover(job, MessageAnswer::Yes));
     EXPECT_TRUE(dialogs.messages.empty());
 
-    AutoSave(store, InputJob());
+    AutoSave(store, InputJob().Input);
     EXPECT_FALSE(Recover(job, MessageAnswer::No));
-    EXPECT_TRUE(job.StockItems.empty());
+    EXPECT_TRUE(job.Input.StockRows.empty());
     EXPECT_TRUE(store.KeyExists(User, AutoSaveKey));
 }
 
@@ -92,17 +95,17 @@ TEST_F(AutoSaveTest, ADamagedKeyNeverStopsTheStart) {
     store.WriteString(User, AutoSaveKey, "Trim", "wrong type");
     store.WriteBinary(User, AutoSaveKey, "Weight", {1, 2, 3});
 
-    CuttingJob job;
-    job.costing.CCutValue = 9;
+    TestJob job;
+    job.Input.Costing.CCutValue = 9;
     ASSERT_TRUE(Recover(job, MessageAnswer::Yes));
-    EXPECT_EQ(job.StockItems, (std::vector<ListRow>{{"*", "6000"}}));
-    EXPECT_EQ(job.CutItems.size(), static_cast<size_t>(MaxCutRows));
-    EXPECT_EQ(job.allowances.Kerf, 10);
-    EXPECT_EQ(job.allowances.Trim, 0);
-    EXPECT_EQ(job.allowances.Hold, 0);
-    EXPECT_EQ(job.section.SectionWeight, 0.0);
-    EXPECT_EQ(job.section.SectionCost, 0.0);
-    EXPECT_EQ(job.costing.CCutValue, 9);  // a missing charge keeps its value
+    EXPECT_EQ(job.Input.StockRows, (std::vector<ListRow>{{"*", "6000"}}));
+    EXPECT_EQ(job.Input.CutRows.size(), static_cast<size_t>(MaxCutRows));
+    EXPECT_EQ(job.Input.Allowances.Kerf, 10);
+    EXPECT_EQ(job.Input.Allowances.Trim, 0);
+    EXPECT_EQ(job.Input.Allowances.Hold, 0);
+    EXPECT_EQ(job.Input.Section.Weight, 0.0);
+    EXPECT_EQ(job.Input.Section.Cost, 0.0);
+    EXPECT_EQ(job.Input.Costing.CCutValue, 9);  // a missing charge keeps its value
 }
 
 }  // namespace

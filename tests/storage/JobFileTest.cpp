@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "commands/Calculate.h"
 #include "commands/OpenJob.h"
+#include "job/Capacities.h"
 #include "storage/TextFile.h"
+#include "support/CalculateJob.h"
 #include "support/EngineTestSupport.h"
 #include "support/StorageTestSupport.h"
 
@@ -17,31 +21,31 @@ using testing::WriteBytes;
 using Lines = std::vector<std::string>;
 
 // A calculated job with limited stock, pieces left over, offcuts, section data and charges.
-CuttingJob CalculatedJob() {
-    CuttingJob job = testing::MakeJob({{"2", "6000"}, {"1", "4000"}},
-                                      {{"3", "2400"}, {"5", "1750"}, {"4", "3900"}}, 3, 25, 25);
-    job.allowances.NoOffcuts = false;
-    job.allowances.Offcut = 500;
-    job.section = {"Müller & Söhne", "Ref £42", "", 16.4, 720.5, "Tonne"};
-    job.costing.CCutType = "Cut";
-    job.costing.CCutValue = 0.85;
-    job.costing.OtherName2 = "Painting";
-    Algorithm algorithm = Algorithm::Complex;
-    SilentCalculateHost host;
-    Calculate(job, algorithm, host, NumberFormat::UK(), nullptr);
+TestJob CalculatedJob() {
+    TestJob job = testing::MakeJob({{"2", "6000"}, {"1", "4000"}},
+                                   {{"3", "2400"}, {"5", "1750"}, {"4", "3900"}}, 3, 25, 25);
+    job.Input.Allowances.NoOffcuts = false;
+    job.Input.Allowances.Offcut = 500;
+    job.Input.Section = {"Müller & Söhne", "Ref £42", "", 16.4, 720.5, "Tonne"};
+    job.Input.Costing.CCutType = "Cut";
+    job.Input.Costing.CCutValue = 0.85;
+    job.Input.Costing.OtherName2 = "Painting";
+    testing::CalculateAsTheProgramsDo(job);
     return job;
 }
 
 // Reads lines into a fresh job with the allowances a reader starts from.
 struct Reader {
     testing::ScriptedDialogs dialogs;
-    CuttingJob job;
-    explicit Reader(int hold = 25) { job.allowances.Hold = hold; }
-    JobFileRead Read(const Lines& lines) { return DoOpen(lines, job, dialogs); }
+    TestJob job;
+    explicit Reader(int hold = 25) { job.Input.Allowances.Hold = hold; }
+    JobFileRead Read(const Lines& lines) {
+        return OpenJob(lines, job.Input, job.Result, dialogs).Read;
+    }
 };
 
 TEST(JobFile, EmptyJobLayoutReadBack) {
-    const Lines lines = JobFileLines(CuttingJob{}, Statistics{});
+    const Lines lines = JobFileLines(JobInput{}, CalculationResult{}, Statistics{});
     ASSERT_GE(lines.size(), 11u);
     EXPECT_EQ(Lines(lines.begin(), lines.begin() + 11),
               (Lines{"TA DataFile", "0", "0", "0", "", "", "", "0", "0", "Tonne", "0"}));
@@ -59,25 +63,25 @@ TEST(JobFile, EmptyJobLayoutReadBack) {
     EXPECT_EQ(result.Status, ReadStatus::Loaded);
     EXPECT_FALSE(result.ResultsValid);
     EXPECT_TRUE(reader.dialogs.messages.empty());
-    EXPECT_EQ(JobFileLines(reader.job, result.Stats), lines);
+    EXPECT_EQ(JobFileLines(reader.job.Input, reader.job.Result, result.Stats), lines);
 
     // Numbers written with a comma load.
     Lines comma = lines;
     comma[7] = "16,4";
     Reader commaReader;
     EXPECT_EQ(commaReader.Read(comma).Status, ReadStatus::Loaded);
-    EXPECT_EQ(commaReader.job.section.SectionWeight, 16.4);
+    EXPECT_EQ(commaReader.job.Input.Section.Weight, 16.4);
 }
 
 TEST(JobFile, CalculatedJobRoundTripsByteForByte) {
     TempFolder temp;
-    const CuttingJob job = CalculatedJob();
-    ASSERT_GT(job.PatternCount(), 0);
-    ASSERT_GT(job.CutCount(), 0);  // the stock runs out
-    CuttingJob copy = job;
-    const Statistics stats = CompileStats(copy);
+    const TestJob job = CalculatedJob();
+    ASSERT_GT(job.Result.PatternCount(), 0);
+    ASSERT_FALSE(job.Result.Cuts.empty());  // the stock runs out
+    TestJob copy = job;
+    const Statistics stats = testing::StatsOf(copy);
     const std::string path = temp.File("beam.tlf");
-    ASSERT_EQ(SaveFile(path, job, stats), "");
+    ASSERT_EQ(SaveFile(path, job.Input, job.Result, stats), "");
     const std::string bytes = ReadBytes(path);
     EXPECT_NE(bytes.find("M\xFCller & S\xF6hne\r\nRef \xA3"
                          "42\r\n"),
@@ -90,46 +94,46 @@ TEST(JobFile, CalculatedJobRoundTripsByteForByte) {
     ASSERT_EQ(result.Status, ReadStatus::Loaded);
     EXPECT_TRUE(result.ResultsValid);
     EXPECT_EQ(reader.dialogs.messages, Lines{SettingsChangedMessage});
-    EXPECT_EQ(reader.job.section.Customer, "Müller & Söhne");
+    EXPECT_EQ(reader.job.Input.Section.Customer, "Müller & Söhne");
     // Every field read is written: the same bytes again mean every field came back.
     const std::string again = temp.File("again.tlf");
-    ASSERT_EQ(SaveFile(again, reader.job, result.Stats), "");
+    ASSERT_EQ(SaveFile(again, reader.job.Input, reader.job.Result, result.Stats), "");
     EXPECT_EQ(ReadBytes(again), bytes);
 }
 
 TEST(JobFile, MarksAreNotSavedAndTheFileIsTheSameWithoutThem) {
     TempFolder temp;
-    const CuttingJob job = CalculatedJob();
-    CuttingJob marked = job;
-    marked.CutItems[0].Mark = "Door A";
-    marked.CutItems[2].Mark = "Post, left";
+    const TestJob job = CalculatedJob();
+    TestJob marked = job;
+    marked.Input.CutRows[0].Mark = "Door A";
+    marked.Input.CutRows[2].Mark = "Post, left";
     // Stock rows of inventory offcuts are ordinary stock rows in the file.
-    marked.StockItems[0].Mark = InventoryOffcutMark(12);
-    marked.InputStockMark.assign(marked.StockItems.size(), InventoryOffcutMark(12));
-    CuttingJob copy = job;
-    const Statistics stats = CompileStats(copy);
+    marked.Input.StockRows[0].Mark = InventoryOffcutMark(12);
+    marked.Result.InputStockMark.assign(marked.Input.StockRows.size(), InventoryOffcutMark(12));
+    TestJob copy = job;
+    const Statistics stats = testing::StatsOf(copy);
     const std::string plain = temp.File("plain.tlf");
     const std::string withMarks = temp.File("marks.tlf");
-    ASSERT_EQ(SaveFile(plain, job, stats), "");
-    ASSERT_EQ(SaveFile(withMarks, marked, stats), "");
+    ASSERT_EQ(SaveFile(plain, job.Input, job.Result, stats), "");
+    ASSERT_EQ(SaveFile(withMarks, marked.Input, marked.Result, stats), "");
     EXPECT_EQ(ReadBytes(withMarks), ReadBytes(plain));
 
     Reader reader;
     std::string error;
     ASSERT_EQ(reader.Read(*ReadTextFile(withMarks, error)).Status, ReadStatus::Loaded);
-    EXPECT_EQ(reader.job.CutItems, job.CutItems);  // rows as entered, without marks
-    EXPECT_EQ(reader.job.StockItems, job.StockItems);
+    EXPECT_EQ(reader.job.Input.CutRows, job.Input.CutRows);  // rows as entered, without marks
+    EXPECT_EQ(reader.job.Input.StockRows, job.Input.StockRows);
 }
 
 TEST(JobFile, ShortFileWithoutCostingAndTheSettingsMessage) {
     // A file's lines up to its settings, without the costing section and the Hold.
     auto linesWith = [](int trim, int kerf, int offcut) {
-        CuttingJob job;
-        job.StockItems = {{"ANY", "6000"}};  // read back as "*"
-        job.allowances.Trim = trim;
-        job.allowances.Kerf = kerf;
-        job.allowances.Offcut = offcut;
-        auto lines = JobFileLines(job, Statistics{});
+        TestJob job;
+        job.Input.StockRows = {{"ANY", "6000"}};  // read back as "*"
+        job.Input.Allowances.Trim = trim;
+        job.Input.Allowances.Kerf = kerf;
+        job.Input.Allowances.Offcut = offcut;
+        auto lines = JobFileLines(job.Input, job.Result, Statistics{});
         lines.resize(lines.size() - 12);
         return lines;
     };
@@ -139,32 +143,32 @@ TEST(JobFile, ShortFileWithoutCostingAndTheSettingsMessage) {
     };
     for (const Case c : {Case{25, 3, 3000, 0}, Case{25, 4, 3000, 1}, Case{30, 5, 400, 1}}) {
         Reader reader;
-        reader.job.costing.CCutValue = 7;
-        reader.job.costing.OtherName1 = "Galv";
+        reader.job.Input.Costing.CCutValue = 7;
+        reader.job.Input.Costing.OtherName1 = "Galv";
         EXPECT_EQ(reader.Read(linesWith(c.trim, c.kerf, c.offcut)).Status, ReadStatus::Loaded);
         EXPECT_EQ(reader.dialogs.messages.size(), c.messages);
-        EXPECT_EQ(reader.job.allowances.Kerf, c.kerf);
-        EXPECT_EQ(reader.job.allowances.Hold, 25);  // not in the file
-        EXPECT_EQ(reader.job.costing.CCutValue, 7);
-        EXPECT_EQ(reader.job.costing.OtherName1, "Galv");
-        EXPECT_EQ(reader.job.StockItems[0].Quantity, "*");
+        EXPECT_EQ(reader.job.Input.Allowances.Kerf, c.kerf);
+        EXPECT_EQ(reader.job.Input.Allowances.Hold, 25);  // not in the file
+        EXPECT_EQ(reader.job.Input.Costing.CCutValue, 7);
+        EXPECT_EQ(reader.job.Input.Costing.OtherName1, "Galv");
+        EXPECT_EQ(reader.job.Input.StockRows[0].Quantity, "*");
     }
     // Values outside the fields' ranges are limited as the fields limit them.
     Reader reader;
     reader.Read(linesWith(999, 0, 30000));
-    EXPECT_EQ(reader.job.allowances.Trim, 250);
-    EXPECT_EQ(reader.job.allowances.Kerf, 1);
-    EXPECT_EQ(reader.job.allowances.Offcut, 18300);
+    EXPECT_EQ(reader.job.Input.Allowances.Trim, 250);
+    EXPECT_EQ(reader.job.Input.Allowances.Kerf, 1);
+    EXPECT_EQ(reader.job.Input.Allowances.Offcut, 18300);
 }
 
 TEST(JobFile, TheHoldTravelsWithTheJob) {
-    CuttingJob job;
-    job.allowances.Hold = 50;
-    Lines lines = JobFileLines(job, Statistics{});
+    TestJob job;
+    job.Input.Allowances.Hold = 50;
+    Lines lines = JobFileLines(job.Input, job.Result, Statistics{});
     // The results were worked out with a Hold of 50: the setting follows, with the message.
     Reader reader(0);
     EXPECT_EQ(reader.Read(lines).Status, ReadStatus::Loaded);
-    EXPECT_EQ(reader.job.allowances.Hold, 50);
+    EXPECT_EQ(reader.job.Input.Allowances.Hold, 50);
     EXPECT_EQ(reader.dialogs.messages, Lines{SettingsChangedMessage});
     Reader same(50);
     same.Read(lines);
@@ -172,14 +176,41 @@ TEST(JobFile, TheHoldTravelsWithTheJob) {
     lines.back() = "9999";
     Reader limited;
     limited.Read(lines);
-    EXPECT_EQ(limited.job.allowances.Hold, 500);
+    EXPECT_EQ(limited.job.Input.Allowances.Hold, 500);
     lines.back() = "fifty";
     EXPECT_EQ(Reader().Read(lines).Status, ReadStatus::Corrupted);
 }
 
+// With a vice hold in force, a shipped job without the Hold record would be read with that
+// hold: its bars would count longer than they were entered.
+TEST(JobFile, EveryShippedJobCarriesItsHold) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(TALLORA_EXAMPLES_DIR)) {
+        if (entry.path().extension() != ".tlf") continue;
+        ++files;
+        std::string error;
+        const auto lines = ReadTextFile(entry.path().string(), error);
+        ASSERT_TRUE(lines) << error;
+        TestJob job;
+        job.Input.Allowances.Hold = 50;
+        const JobFileRead read = ReadJobLines(*lines, job.Input, job.Result);
+        ASSERT_EQ(read.Status, ReadStatus::Loaded) << entry.path();
+        long long entered = 0;  // the stock used at the lengths the rows give
+        for (int j = 0; j < job.Result.InputStockCount(); ++j) {
+            entered += 1LL * job.Result.StockBarsUsed[j] *
+                       (job.Result.InputStockLength[j] + job.Input.Allowances.Trim);
+        }
+        EXPECT_EQ(job.Input.Allowances.Hold, 0) << entry.path();
+        EXPECT_DOUBLE_EQ(read.Stats.StatMetres[StockBarsUsedRow], entered / 1000.0) << entry.path();
+        // Saved again, the file is what is shipped.
+        EXPECT_EQ(JobFileLines(job.Input, job.Result, read.Stats), *lines) << entry.path();
+    }
+    EXPECT_GE(files, 3);
+}
+
 TEST(JobFile, ACorruptedFileKeepsWhatWasReadBeforeTheBadLine) {
-    CuttingJob job = CalculatedJob();
-    const auto lines = JobFileLines(job, CompileStats(job));
+    TestJob job = CalculatedJob();
+    const auto lines = JobFileLines(job.Input, job.Result, testing::StatsOf(job));
     const auto patterns = std::find(lines.begin(), lines.end(), "Tonne") - lines.begin() + 1;
 
     Reader reader;
@@ -187,10 +218,10 @@ TEST(JobFile, ACorruptedFileKeepsWhatWasReadBeforeTheBadLine) {
     EXPECT_EQ(result.Status, ReadStatus::Corrupted);
     EXPECT_EQ(reader.dialogs.messages.back(), CorruptedDataMessage);
     EXPECT_FALSE(result.ResultsValid);
-    EXPECT_EQ(reader.job.StockItems.size(), job.StockItems.size());
-    EXPECT_EQ(reader.job.CutItems, job.CutItems);
-    EXPECT_EQ(reader.job.CuttingListLines, job.CuttingListLines);
-    EXPECT_EQ(reader.job.section.Customer, job.section.Customer);
+    EXPECT_EQ(reader.job.Input.StockRows.size(), job.Input.StockRows.size());
+    EXPECT_EQ(reader.job.Input.CutRows, job.Input.CutRows);
+    EXPECT_EQ(reader.job.Result.CuttingListLines, job.Result.CuttingListLines);
+    EXPECT_EQ(reader.job.Input.Section.Customer, job.Input.Section.Customer);
 
     // Every shorter file stops cleanly: nothing past the tables, never a crash.
     for (size_t n = 0; n < lines.size(); ++n) {
@@ -208,12 +239,12 @@ TEST(JobFile, ACorruptedFileKeepsWhatWasReadBeforeTheBadLine) {
 TEST(JobFile, CountsBeyondTheTablesAndRowsWithoutTheSeparatorAreCorrupted) {
     // The empty job's lines with one count changed and rows put after it.
     auto expectCorrupted = [](size_t at, const std::string& count, size_t rows, const char* row) {
-        Lines lines = JobFileLines(CuttingJob{}, Statistics{});
+        Lines lines = JobFileLines(JobInput{}, CalculationResult{}, Statistics{});
         lines[at] = count;
         lines.insert(lines.begin() + static_cast<long>(at) + 1, rows, row);
         Reader reader;
         EXPECT_EQ(reader.Read(lines).Status, ReadStatus::Corrupted) << at << " " << count;
-        EXPECT_LE(reader.job.StockItems.size(), static_cast<size_t>(MaxStockRows));
+        EXPECT_LE(reader.job.Input.StockRows.size(), static_cast<size_t>(MaxStockRows));
     };
     expectCorrupted(1, "101", 101, "1 @ 6000");
     expectCorrupted(2, "-1", 0, "");
@@ -226,11 +257,11 @@ TEST(JobFile, PatternsThatCannotBeRealAreCorrupted) {
     // One pattern of one length: the figures of its record, then the job's demand.
     auto lines = [](const std::string& stock, const std::string& bars, const std::string& length,
                     const std::string& pieces, int asked) {
-        CuttingJob job;
-        job.InputCutLength = {1003};
-        job.InputCutQuantity = {asked};
-        job.Patterns = {testing::Pattern(6000, 1, {1003}, {1})};
-        Lines all = JobFileLines(job, Statistics{});
+        TestJob job;
+        job.Result.InputCutLength = {1003};
+        job.Result.InputCutQuantity = {asked};
+        job.Result.Patterns = {testing::Pattern(6000, 1, {1003}, {1})};
+        Lines all = JobFileLines(job.Input, job.Result, Statistics{});
         const auto at = std::find(all.begin(), all.end(), "Tonne") - all.begin() + 1;
         all[at + 1] = stock, all[at + 2] = bars, all[at + 4] = length, all[at + 5] = pieces;
         return all;
@@ -245,7 +276,7 @@ TEST(JobFile, PatternsThatCannotBeRealAreCorrupted) {
     for (const Lines& file : unreal) {
         Reader reader;
         EXPECT_EQ(reader.Read(file).Status, ReadStatus::Corrupted);
-        EXPECT_TRUE(reader.job.Patterns.size() <= 1u);
+        EXPECT_TRUE(reader.job.Result.Patterns.size() <= 1u);
     }
 }
 
@@ -265,10 +296,11 @@ TEST(JobFile, ARowIsSplitByCharactersNotBytes) {
 }
 
 TEST(JobFile, FirstLineDecidesTheFormat) {
+    TestJob job;
+    EXPECT_EQ(
+        ReadJobLines({"Tallora Datafile", "// Stock length data"}, job.Input, job.Result).Status,
+        ReadStatus::OldVersion);
     Reader reader;
-    EXPECT_EQ(reader.Read({"Tallora Datafile", "// Stock length data"}).Status,
-              ReadStatus::OldVersion);
-    EXPECT_TRUE(reader.dialogs.messages.empty());
     EXPECT_EQ(reader.Read({"Hello"}).Status, ReadStatus::NotADataFile);
     EXPECT_EQ(reader.dialogs.messages, Lines{NotADataFileMessage});
 }

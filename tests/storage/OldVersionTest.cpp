@@ -28,25 +28,29 @@ std::vector<std::string> OldFile() {
 // The conversion as the desktop runs it: read, recalculate, write again.
 struct Converter {
     MemoryRegistry store;
-    testing::RecordingHost host;
     Algorithm algorithm = Algorithm::Complex;
     ScriptedDialogs dialogs;
     OldReadStatus status = OldReadStatus::Read;
-    CalculateResult outcome;
+    CalculatedJob calculated;
     std::string saveError;
 
-    void Convert(const std::vector<std::string>& lines, const std::string& path, CuttingJob& job) {
-        status = ConvertOldVersion(lines, job, dialogs);
+    void Convert(const std::vector<std::string>& lines, const std::string& path, TestJob& job) {
+        status = *OpenJob(lines, job.Input, job.Result, dialogs).Earlier;
         if (status != OldReadStatus::Read) return;
-        outcome = Calculate(job, algorithm, host, NumberFormat::UK(), &store);
-        saveError = SaveConvertedVersion(path, job, outcome.Stats, dialogs);
+        job.Input = PrepareCalculation(job.Input, algorithm, &store, NumberFormat::UK(),
+                                       [](const std::string&) { return false; });
+        testing::RecordingObserver observer;
+        calculated = CalculateJob(job.Input, {algorithm, {}}, observer, NumberFormat::UK());
+        if (calculated.Outcome.Completed || calculated.Outcome.ResultsCleared)
+            job.Result = calculated.Outcome.Result;
+        saveError = SaveConvertedVersion(path, job.Input, job.Result, calculated.Stats, dialogs);
     }
 };
 
 // The reading with the message the user is shown where it stops.
-OldReadStatus ReadOld(const std::vector<std::string>& lines, CuttingJob& job,
+OldReadStatus ReadOld(const std::vector<std::string>& lines, TestJob& job,
                       ScriptedDialogs& dialogs) {
-    const OldReadStatus status = ConvertOldVersion(lines, job, dialogs);
+    const OldReadStatus status = *OpenJob(lines, job.Input, job.Result, dialogs).Earlier;
     dialogs.messages.erase(dialogs.messages.begin());  // the notice that comes first
     return status;
 }
@@ -56,39 +60,39 @@ TEST(ConvertOldVersion, RecalculatesAndRewritesInTheCurrentFormat) {
     const std::string path = temp.File("old.tlf");
     ASSERT_EQ(OldFile().size(), 22u);
     Converter c;
-    CuttingJob job;
-    job.allowances.Trim = 10;
+    TestJob job;
+    job.Input.Allowances.Trim = 10;
     c.Convert(OldFile(), path, job);
     ASSERT_EQ(c.status, OldReadStatus::Read);
-    EXPECT_TRUE(c.outcome.Completed);
+    EXPECT_TRUE(c.calculated.Outcome.Completed);
     EXPECT_EQ(c.saveError, "");
     EXPECT_EQ(c.dialogs.messages, (std::vector<std::string>{OldVersionMessage, ConvertedMessage}));
-    EXPECT_EQ(job.StockItems, (std::vector<ListRow>{{"ANY", "6000"}, {"3", "4000"}}));
-    EXPECT_EQ(job.section.Reference, "R-7");
-    EXPECT_EQ(job.section.SectionWeight, 11.2);
-    EXPECT_EQ(job.section.CostType, "Tonne");
-    EXPECT_GT(job.PatternCount(), 0);
-    EXPECT_EQ(job.CuttingListLines.front(), " Cutting Pattern Number 1:");
+    EXPECT_EQ(job.Input.StockRows, (std::vector<ListRow>{{"ANY", "6000"}, {"3", "4000"}}));
+    EXPECT_EQ(job.Input.Section.Reference, "R-7");
+    EXPECT_EQ(job.Input.Section.Weight, 11.2);
+    EXPECT_EQ(job.Input.Section.CostType, "Tonne");
+    EXPECT_GT(job.Result.PatternCount(), 0);
+    EXPECT_EQ(job.Result.CuttingListLines.front(), " Cutting Pattern Number 1:");
 
     std::string error;
     const auto written = ReadTextFile(path, error);
     ASSERT_TRUE(written.has_value());
     EXPECT_EQ(written->front(), "TA DataFile");
-    CuttingJob again;
-    again.allowances.Trim = 10;
+    TestJob again;
+    again.Input.Allowances.Trim = 10;
     ScriptedDialogs quiet;
-    EXPECT_EQ(DoOpen(*written, again, quiet).Status, ReadStatus::Loaded);
-    EXPECT_EQ(again.Patterns, job.Patterns);
+    EXPECT_EQ(OpenJob(*written, again.Input, again.Result, quiet).Read.Status, ReadStatus::Loaded);
+    EXPECT_EQ(again.Result.Patterns, job.Result.Patterns);
 
     // An empty stock list converts, and the file is written though the calculation is refused.
     auto noStock = OldFile();
     noStock.erase(noStock.begin() + 2, noStock.begin() + 4);
     Converter refused;
-    CuttingJob empty;
+    TestJob empty;
     refused.Convert(noStock, temp.File("j.tlf"), empty);
     EXPECT_EQ(refused.status, OldReadStatus::Read);
-    EXPECT_TRUE(empty.StockItems.empty());
-    EXPECT_FALSE(refused.outcome.Completed);
+    EXPECT_TRUE(empty.Input.StockRows.empty());
+    EXPECT_FALSE(refused.calculated.Outcome.Completed);
     EXPECT_TRUE(std::filesystem::exists(temp.File("j.tlf")));
 }
 
@@ -96,25 +100,25 @@ TEST(ReadOldVersion, AMisspelledMarkerEmptiesEverythingAgainAndBadNumbersAreCorr
     auto lines = OldFile();
     lines[12] = "// List referenze";
     ScriptedDialogs dialogs;
-    CuttingJob job;
+    TestJob job;
     EXPECT_EQ(ReadOld(lines, job, dialogs), OldReadStatus::BadFile);
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{NotADataFileMessage});
-    EXPECT_TRUE(job.StockItems.empty());
-    EXPECT_TRUE(job.CutItems.empty());
-    EXPECT_TRUE(job.CuttingListLines.empty());
-    EXPECT_EQ(job.section.Customer, "");
-    EXPECT_EQ(job.section.CostType, "Tonne");
+    EXPECT_TRUE(job.Input.StockRows.empty());
+    EXPECT_TRUE(job.Input.CutRows.empty());
+    EXPECT_TRUE(job.Result.CuttingListLines.empty());
+    EXPECT_EQ(job.Input.Section.Customer, "");
+    EXPECT_EQ(job.Input.Section.CostType, "Tonne");
 
     auto weight = OldFile();
     weight[17] = "heavy";
     ScriptedDialogs heavy;
-    CuttingJob other;
+    TestJob other;
     EXPECT_EQ(ReadOld(weight, other, heavy), OldReadStatus::Corrupted);
     EXPECT_EQ(heavy.messages, std::vector<std::string>{CorruptedDataMessage});
 
     auto row = OldFile();
     row[3] = "3 4000";
-    CuttingJob third;
+    TestJob third;
     EXPECT_EQ(ReadOld(row, third, heavy), OldReadStatus::Corrupted);
 }
 
@@ -122,12 +126,12 @@ TEST(ReadOldVersion, EveryShortenedFileStopsCleanly) {
     const auto lines = OldFile();
     for (size_t n = 1; n < lines.size(); ++n) {
         ScriptedDialogs dialogs;
-        CuttingJob job;
+        TestJob job;
         const OldReadStatus status = ReadOld({lines.begin(), lines.begin() + n}, job, dialogs);
         // Only the last line (the cost type) may be missing: it reads as per metre.
         if (n == lines.size() - 1) {
             EXPECT_EQ(status, OldReadStatus::Read);
-            EXPECT_EQ(job.section.CostType, "Metre");
+            EXPECT_EQ(job.Input.Section.CostType, "Metre");
             EXPECT_TRUE(dialogs.messages.empty());
             continue;
         }
@@ -135,7 +139,7 @@ TEST(ReadOldVersion, EveryShortenedFileStopsCleanly) {
             EXPECT_EQ(status, OldReadStatus::Corrupted) << n;  // the weight or cost is missing
         } else {
             EXPECT_EQ(status, OldReadStatus::BadFile) << n;
-            EXPECT_TRUE(job.StockItems.empty());
+            EXPECT_TRUE(job.Input.StockRows.empty());
         }
         EXPECT_EQ(dialogs.messages.size(), 1u);
     }

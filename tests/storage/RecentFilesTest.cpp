@@ -21,21 +21,21 @@ protected:
 };
 
 TEST_F(RecentFilesTest, NewestFirstAtMostEightAndCaseInsensitiveRepeats) {
-    mru.MRU_Load();
-    auto menu = mru.MRU_BuildMenu();
+    mru.Load();
+    auto menu = mru.MenuEntries();
     ASSERT_EQ(menu.size(), 1u);
     EXPECT_EQ(menu[0].Caption, "(Empty)");
     EXPECT_FALSE(menu[0].Enabled);
 
-    for (int i = 1; i <= 9; ++i) mru.MRU_Add("/jobs/job" + std::to_string(i) + ".tlf");
-    menu = mru.MRU_BuildMenu();
+    for (int i = 1; i <= 9; ++i) mru.Add("/jobs/job" + std::to_string(i) + ".tlf");
+    menu = mru.MenuEntries();
     ASSERT_EQ(menu.size(), 8u);
     EXPECT_EQ(menu[0].Caption, "&1 /jobs/job9.tlf");
     EXPECT_EQ(menu[7].Caption, "&8 /jobs/job2.tlf");
     EXPECT_EQ(menu[7].Position, 7);
 
-    mru.MRU_Add("/JOBS/Job5.TLF");
-    mru.MRU_Add("");
+    mru.Add("/JOBS/Job5.TLF");
+    mru.Add("");
     EXPECT_EQ(mru.Paths().front(), "/JOBS/Job5.TLF");
     EXPECT_EQ(mru.Paths().size(), 8u);
     EXPECT_EQ(std::count(mru.Paths().begin(), mru.Paths().end(), "/jobs/job5.tlf"), 0);
@@ -54,7 +54,7 @@ TEST_F(RecentFilesTest, LoadingDropsMissingEmptyAndRepeatedEntriesAndKeepsEight)
         store.WriteString(User, MruKey, "File" + std::to_string(i), path);
         present.insert(path);
     }
-    mru.MRU_Load();
+    mru.Load();
     ASSERT_EQ(mru.Paths().size(), 8u);
     EXPECT_EQ(mru.Paths()[7], "/jobs/f7.tlf");
 
@@ -63,20 +63,20 @@ TEST_F(RecentFilesTest, LoadingDropsMissingEmptyAndRepeatedEntriesAndKeepsEight)
     present.insert("/JOBS/F0.TLF");
     store.WriteString(User, MruKey, "File3", "");
     store.WriteInteger(User, MruKey, "Count", 5);
-    mru.MRU_Load();
+    mru.Load();
     EXPECT_EQ(mru.Paths(), (std::vector<std::string>{"/jobs/f0.tlf", "/jobs/f4.tlf"}));
 
     // A damaged count does not hold up loading.
     store.WriteInteger(User, MruKey, "Count", 2147483647);
-    mru.MRU_Load();
+    mru.Load();
     EXPECT_EQ(mru.Paths().size(), 8u);
 }
 
 TEST_F(RecentFilesTest, AFileThatHasGoneIsRemovedWithAWarning) {
     present = {"/jobs/a.tlf"};
-    mru.MRU_Add("/jobs/a.tlf");
-    mru.MRU_Add("/jobs/b & c.tlf");
-    EXPECT_EQ(mru.MRU_BuildMenu()[0].Caption, "&1 /jobs/b && c.tlf");
+    mru.Add("/jobs/a.tlf");
+    mru.Add("/jobs/b & c.tlf");
+    EXPECT_EQ(mru.MenuEntries()[0].Caption, "&1 /jobs/b && c.tlf");
     EXPECT_EQ(mru.Check(1), RecentFiles::Reopen::Open);
     EXPECT_EQ(mru.Check(0), RecentFiles::Reopen::Missing);
     EXPECT_EQ(mru.Check(5), RecentFiles::Reopen::Nothing);

@@ -20,7 +20,7 @@ protected:
 
 TEST_F(SettingsTest, TheFirstRunWritesTheDefaultsAndCreatesTheDataFolderLaterRunsChangeNothing) {
     store.SetMachineValue(AppPathsKey, "Path", "/usr/lib/tallora");
-    DoRegCheck(store, shell);
+    SetUpFirstRun(store, shell);
     const std::string dataDir = shell.appData + "/Vantorel/Tallora/Cutting Lists";
     EXPECT_EQ(store.ReadString(User, MainKey, "InstallDir"), "/usr/lib/tallora");
     EXPECT_EQ(store.ReadString(User, MainKey, "HelpDir"), "/usr/lib/tallora/Help");
@@ -37,7 +37,7 @@ TEST_F(SettingsTest, TheFirstRunWritesTheDefaultsAndCreatesTheDataFolderLaterRun
     store.DeleteValue(User, MainKey, "DataDir");
     std::filesystem::remove_all(shell.appData);
     store.WriteInteger(User, MainKey, "Kerf", 7);
-    DoRegCheck(store, shell);
+    SetUpFirstRun(store, shell);
     EXPECT_FALSE(store.ValueExists(User, MainKey, "DataDir"));
     EXPECT_FALSE(std::filesystem::exists(shell.appData));
     EXPECT_EQ(store.ReadInteger(User, MainKey, "Kerf"), 7);
@@ -47,7 +47,7 @@ TEST_F(SettingsTest, TheFirstRunWritesTheDefaultsAndCreatesTheDataFolderLaterRun
     MemoryRegistry bare;
     shell.appData = "";
     shell.program = temp.File("bin");
-    DoRegCheck(bare, shell);
+    SetUpFirstRun(bare, shell);
     EXPECT_EQ(bare.ReadString(User, MainKey, "InstallDir"), shell.program);
     EXPECT_EQ(bare.ReadString(User, MainKey, "DataDir"), shell.program + "/Cutting Lists");
 }
@@ -56,7 +56,7 @@ TEST_F(SettingsTest, ReadCFGDataReadsAndLimitsTheAllowances) {
     Allowances a;
     a.Hold = 75;
     ProgramSettings settings;
-    ReadCFGData(store, a, settings);  // no key yet: nothing changes
+    ReadProgramSettings(store, a, settings);  // no key yet: nothing changes
     EXPECT_EQ(a.Hold, 75);
 
     store.CreateKey(User, MainKey);
@@ -65,7 +65,7 @@ TEST_F(SettingsTest, ReadCFGDataReadsAndLimitsTheAllowances) {
     store.WriteInteger(User, MainKey, "Trim", -3);
     store.WriteInteger(User, MainKey, "Hints", 0);
     store.WriteString(User, MainKey, "Hold", "abc");  // wrong type: absent
-    ReadCFGData(store, a, settings);
+    ReadProgramSettings(store, a, settings);
     EXPECT_EQ(a.Kerf, 1);
     EXPECT_EQ(a.Offcut, 18300);
     EXPECT_EQ(a.Trim, 0);
@@ -76,7 +76,7 @@ TEST_F(SettingsTest, ReadCFGDataReadsAndLimitsTheAllowances) {
     MemoryRegistry empty;
     empty.CreateKey(User, MainKey);
     Allowances wild{40, 900, 600, 99999, false};
-    ReadCFGData(empty, wild, settings);
+    ReadProgramSettings(empty, wild, settings);
     EXPECT_EQ(wild.Kerf, 10);
     EXPECT_EQ(wild.Trim, 250);
     EXPECT_EQ(wild.Hold, 500);
@@ -85,14 +85,14 @@ TEST_F(SettingsTest, ReadCFGDataReadsAndLimitsTheAllowances) {
 
 TEST_F(SettingsTest, WriteCFGDataWritesMemoryOverStoredValuesAndDefaultsOverMissingOnes) {
     const Allowances a{5, 30, 125, 400, false};
-    WriteCFGData(store, a, ProgramSettings{});
+    WriteProgramSettings(store, a, ProgramSettings{});
     EXPECT_FALSE(store.KeyExists(User, MainKey));
 
-    DoRegCheck(store, shell);
+    SetUpFirstRun(store, shell);
     store.DeleteValue(User, MainKey, "Hold");
     store.CreateKey(User, AutoSaveKey);
     store.WriteInteger(User, AutoSaveKey, "SCount", 1);
-    WriteCFGData(store, a, ProgramSettings{false});
+    WriteProgramSettings(store, a, ProgramSettings{false});
     EXPECT_EQ(store.ReadInteger(User, MainKey, "Kerf"), 5);
     EXPECT_EQ(store.ReadInteger(User, MainKey, "Trim"), 30);
     EXPECT_EQ(store.ReadInteger(User, MainKey, "Hold"), 0);  // the default, not 125
@@ -112,7 +112,7 @@ TEST_F(SettingsTest, TheOptimalTimeLimitIsKeptAndABadOneNeverRead) {
     // Not written before the first run has made the key.
     WriteOptimalSeconds(store, 30);
     EXPECT_FALSE(store.KeyExists(User, MainKey));
-    DoRegCheck(store, shell);
+    SetUpFirstRun(store, shell);
     EXPECT_FALSE(store.ValueExists(User, MainKey, "OptimalSeconds"));
     store.CreateKey(User, AutoSaveKey);
     WriteOptimalSeconds(store, 30);
@@ -121,21 +121,21 @@ TEST_F(SettingsTest, TheOptimalTimeLimitIsKeptAndABadOneNeverRead) {
 
     Allowances a;
     ProgramSettings settings;
-    ReadCFGData(store, a, settings);
+    ReadProgramSettings(store, a, settings);
     EXPECT_EQ(settings.OptimalSeconds, 30);
     for (const int wild : {0, -1, 3601, 1 << 30}) {
         store.WriteInteger(User, MainKey, "OptimalSeconds", wild);
         ProgramSettings fresh;
-        ReadCFGData(store, a, fresh);
+        ReadProgramSettings(store, a, fresh);
         EXPECT_EQ(fresh.OptimalSeconds, 10) << wild;
     }
     store.WriteString(User, MainKey, "OptimalSeconds", "20");
     ProgramSettings fresh;
-    ReadCFGData(store, a, fresh);
+    ReadProgramSettings(store, a, fresh);
     EXPECT_EQ(fresh.OptimalSeconds, 10);
 
     settings.OptimalSeconds = 45;
-    WriteCFGData(store, a, settings);
+    WriteProgramSettings(store, a, settings);
     EXPECT_EQ(store.ReadInteger(User, MainKey, "OptimalSeconds"), 45);
 }
 

@@ -3,110 +3,101 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "commands/Ports.h"
 #include "engine/Calculation.h"
-#include "job/CuttingJob.h"
+#include "engine/WorkingTables.h"
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
+#include "results/ProgressText.h"
+#include "support/TestJob.h"
 
 namespace tallora::testing {
 
-// Records what the calculation asks of the window system, in order. With a job to watch, it
-// counts the callbacks at which a cut row of the job holds a negative quantity.
-class RecordingHost : public CalculateHost {
+// Records a calculation's progress and stops it when told; with a table to watch, it counts the
+// reports at which a cut row holds a negative quantity.
+class RecordingObserver : public CalculationObserver {
 public:
-    bool answerYes = false;
-    std::vector<std::string> questions, errors, events, permutationLines, cuttingList;
-    int pumps = 0;
-    bool mainWindowEnabled = true;
-    const CuttingJob* watched = nullptr;
-    int negativeSeen = 0;
-    int cancelAtCheck = -1;  // the user cancels at this progress check (from 0)
+    std::vector<CalculationProgress> reports;
+    int cancelAtCheck = -1;  // the user cancels at this check (from 0)
     int checks = 0;
 
-    bool AskQuestion(const std::string& text) override {
-        questions.push_back(text);
-        events.push_back("question");
-        return answerYes;
+    // The search line of the progress window as it changes; "" when a search ends.
+    std::vector<std::string> searchLines;
+    int searchRuns = 0;  // runs of the Complex search that counted iterations
+
+    void OnProgress(const CalculationProgress& progress) override {
+        reports.push_back(progress);
+        negativeSeen += progress.PiecesLeft < 0 || progress.PiecesPlaced < 0;
+        const bool searching = progress.Phase == CalculationPhase::Searching ||
+                               progress.Phase == CalculationPhase::Optimal;
+        if (searching) {
+            const std::string line = SearchLine(progress);
+            if (!line.empty() && (searchLines.empty() || searchLines.back() != line))
+                searchLines.push_back(line);
+            inSearch_ = inSearch_ || !line.empty();
+        } else if (inSearch_) {
+            searchLines.push_back("");
+            inSearch_ = false;
+        }
+        // A run of the Complex search ends with a report of the pieces, its iterations counted.
+        if (progress.Phase == CalculationPhase::Placing && progress.Iteration != lastIteration_) {
+            ++searchRuns;
+            lastIteration_ = progress.Iteration;
+        }
     }
-    void ShowError(const std::string& text) override {
-        errors.push_back(text);
-        events.push_back("error");
+    bool StopRequested() override { return cancelAtCheck >= 0 && checks++ >= cancelAtCheck; }
+    int negativeSeen = 0;
+
+private:
+    bool inSearch_ = false;
+    int lastIteration_ = 1;
+};
+
+// One calculation of the job's input, its result put into the job as a front end puts it.
+struct Calculated {
+    RecordingObserver observer;
+    CalculationOutcome outcome;
+    explicit Calculated(TestJob& job, Algorithm algorithm = Algorithm::Complex,
+                        std::optional<double> seconds = {}) {
+        CalculationOptions options;
+        options.TimeLimitSeconds = seconds;
+        Run(job, algorithm, options);
     }
-    void SetBusyCursor(bool on) override { events.push_back(on ? "busy" : "normal cursor"); }
-    void SetStatusText(const std::string& text) override { events.push_back("status: " + text); }
-    void ClearCuttingList() override { events.push_back("clear list"); }
-    void SetMainWindowEnabled(bool enabled) override {
-        mainWindowEnabled = enabled;
-        events.push_back(enabled ? "enable main" : "disable main");
-    }
-    void ShowProgress(int maximum) override {
-        events.push_back("show progress " + std::to_string(maximum));
-    }
-    void HideProgress() override { events.push_back("hide progress"); }
-    void SetProgressPosition(int position) override {
-        events.push_back("position " + std::to_string(position));
-    }
-    void UpdateProgress(int position, const std::string& allocated,
-                        const std::string& remaining) override {
-        Watch();
-        events.push_back("progress " + std::to_string(position) + " | " + allocated + " | " +
-                         remaining);
-    }
-    void SetPermutationLine(const std::string& text) override { permutationLines.push_back(text); }
-    void ProcessMessages() override {
-        Watch();
-        ++pumps;
-    }
-    bool CancelRequested() override { return cancelAtCheck >= 0 && checks++ >= cancelAtCheck; }
-    void ShowSectionPrices() override { events.push_back("prices"); }
-    void EnableOutputCommands() override { events.push_back("enable output"); }
-    void ShowStatistics(const Statistics&) override { events.push_back("statistics"); }
-    void ShowCuttingList(const std::vector<std::string>& lines) override {
-        cuttingList = lines;
-        events.push_back("cutting list");
+    // With the caller's options, such as a work limit in place of the time.
+    Calculated(TestJob& job, Algorithm algorithm, CalculationOptions options) {
+        Run(job, algorithm, options);
     }
 
 private:
-    void Watch() {
-        if (watched == nullptr) return;
-        for (const auto& row : watched->Cuts) negativeSeen += row.CutQuantity < 0;
-    }
-};
-
-// One calculation on a recording host that watches the job, the algorithm as the user left it.
-struct Calculated {
-    RecordingHost host;
-    Algorithm algorithm;
-    CalculationOutcome outcome;
-    explicit Calculated(CuttingJob& job, Algorithm chosen = Algorithm::Complex,
-                        const CalculationOptions& options = {})
-        : algorithm(chosen) {
-        host.watched = &job;
-        outcome = RunCalculation(job, algorithm, host, options);
-        EXPECT_EQ(host.negativeSeen, 0);
+    void Run(TestJob& job, Algorithm algorithm, CalculationOptions options) {
+        options.Algorithm = algorithm;
+        outcome = Calculate(job.Input, options, observer);
+        if (outcome.Completed || outcome.ResultsCleared) job.Result = outcome.Result;
+        EXPECT_EQ(observer.negativeSeen, 0);
     }
 };
 
 using Rows = std::vector<std::pair<std::string, std::string>>;  // (quantity, length)
 
-inline CuttingJob MakeJob(const Rows& stock, const Rows& cuts, int kerf = 3, int trim = 25,
-                          int hold = 0) {
-    CuttingJob job;
+inline TestJob MakeJob(const Rows& stock, const Rows& cuts, int kerf = 3, int trim = 25,
+                       int hold = 0) {
+    TestJob job;
     // Remnants stay unclassified, so results compare on the cuts alone.
-    job.allowances = {kerf, trim, hold, 3000, true};
-    for (const auto& [q, l] : stock) job.StockItems.push_back({q, l});
-    for (const auto& [q, l] : cuts) job.CutItems.push_back({q, l});
+    job.Input.Allowances = {kerf, trim, hold, 3000, true};
+    for (const auto& [q, l] : stock) job.Input.StockRows.push_back({q, l});
+    for (const auto& [q, l] : cuts) job.Input.CutRows.push_back({q, l});
     return job;
 }
 
 // Working tables set directly, in engine units, for the generators.
-inline CuttingJob WorkingJob(const std::vector<WorkingStockRow>& stock,
-                             const std::vector<WorkingCutRow>& cuts) {
-    CuttingJob job;
+inline WorkingTables WorkingJob(const std::vector<WorkingStockRow>& stock,
+                                const std::vector<WorkingCutRow>& cuts) {
+    WorkingTables job;
     job.Stock = stock;
     job.Cuts = cuts;
     for (const auto& row : cuts) job.TotalPieces += row.CutQuantity;
@@ -120,38 +111,39 @@ inline CuttingPattern Pattern(int stockLength, int bars, std::vector<int> length
 
 // The worked example of the results: one 6000 mm stock row (Trim 25, Hold 25, Kerf 3), two bars
 // each cut to 3 x 1500 and 1 x 1000, everything placed.
-inline CuttingJob WorkedExampleJob(int offcut, bool scrapAll = false) {
-    CuttingJob job;
-    job.allowances = {3, 25, 25, offcut, scrapAll};
-    job.InputStockLength = {5950};
-    job.InputCutLength = {1503, 1003};
-    job.InputCutQuantity = {6, 2};
-    job.TotalPieces = 8;
-    job.TotalCutLength = 11000;
-    job.Patterns = {Pattern(5950, 2, {1503, 1003}, {3, 1})};
+inline TestJob WorkedExampleJob(int offcut, bool scrapAll = false) {
+    TestJob job;
+    job.Input.Allowances = {3, 25, 25, offcut, scrapAll};
+    CalculationResult& r = job.Result;
+    r.InputStockLength = {5950};
+    r.InputCutLength = {1503, 1003};
+    r.InputCutQuantity = {6, 2};
+    r.TotalPieces = 8;
+    r.TotalCutLength = 11000;
+    r.Patterns = {Pattern(5950, 2, {1503, 1003}, {3, 1})};
     return job;
 }
 
 // Calculates a job worked out by hand: its patterns, the pieces left over and the stock left.
-inline Calculated ExpectWorkedOut(const std::string& name, CuttingJob job, Algorithm algorithm,
+inline Calculated ExpectWorkedOut(const std::string& name, TestJob job, Algorithm algorithm,
                                   const std::vector<CuttingPattern>& patterns,
                                   const std::vector<WorkingCutRow>& left,
                                   const std::vector<WorkingStockRow>& stock) {
     SCOPED_TRACE(name);
     Calculated run(job, algorithm);
     EXPECT_TRUE(run.outcome.Completed);
-    EXPECT_EQ(job.Patterns, patterns);
-    EXPECT_EQ(job.Cuts, left);
-    EXPECT_EQ(job.Stock, stock);
+    EXPECT_EQ(job.Result.Patterns, patterns);
+    EXPECT_EQ(job.Result.Cuts, left);
+    EXPECT_EQ(job.Result.Stock, stock);
     int remaining = 0;
     for (const auto& row : left) remaining += row.CutQuantity;
-    EXPECT_EQ(job.RemainingPieces, remaining);
+    EXPECT_EQ(job.Result.RemainingPieces, remaining);
     return run;
 }
 
 // Every entered piece is in a pattern, and no pattern asks more of its bar than it holds.
-inline void ExpectEveryPiecePlacedWithinItsBar(const CuttingJob& job) {
-    EXPECT_EQ(job.CutCount(), 0);
+inline void ExpectEveryPiecePlacedWithinItsBar(const CalculationResult& job) {
+    EXPECT_TRUE(job.Cuts.empty());
     std::map<int, long long> pieces;  // by length
     for (const auto& p : job.Patterns) {
         long long used = 0;

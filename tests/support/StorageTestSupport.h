@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/Ports.h"
+#include "commands/Dialogs.h"
 #include "storage/Settings.h"
 
 namespace tallora::testing {

@@ -1,0 +1,149 @@
+#include "cli/JobRun.h"
+
+#include <filesystem>
+#include <vector>
+
+#include "cli/JsonOutput.h"
+#include "cli/Terminal.h"
+#include "cli/TerminalProgress.h"
+#include "commands/OpenJob.h"
+#include "entry/ListEntry.h"
+#include "storage/TextFile.h"
+
+namespace tallora::cli {
+
+namespace {
+
+// The job file's lines as read: a file, or "-" for standard input.
+std::vector<std::string> ReadJobFileLines(const std::string& path, std::istream* in) {
+    if (path != StdinName) {
+        // The read's status says what went wrong.
+        std::string error;
+        auto lines = ReadTextFile(path, error);
+        if (!lines) throw BadInput(path + ": " + error);
+        return *lines;
+    }
+    if (in == nullptr) throw BadInput("standard input: cannot be read here");
+    std::string bytes;
+    std::vector<char> buffer(1 << 16);
+    while (in->read(buffer.data(), static_cast<std::streamsize>(buffer.size())) ||
+           in->gcount() > 0) {
+        bytes.append(buffer.data(), static_cast<size_t>(in->gcount()));
+        // As with a file: far too large for a job file reads as no lines.
+        if (bytes.size() > MaxJobFileBytes) return {};
+    }
+    if (in->bad()) throw BadInput("standard input: could not be read");
+    return SplitTextLines(bytes);
+}
+
+enum class Loaded { None, Results, EarlierFormat };
+
+// The job file's rows, allowances, section data, charges and results; an earlier-format file
+// gives its rows and section data, to be calculated.
+Loaded LoadJobFile(const std::string& path, std::istream* in, JobRun& run) {
+    const auto lines = ReadJobFileLines(path, in);
+    const std::string name = path == StdinName ? "standard input" : path;
+    const OpenedJob opened = ReadJobFile(lines, run.Input, run.Result);
+    if (opened.Read.Status == ReadStatus::SystemError)
+        throw BadInput(name + ": " + opened.Read.Error);
+    if (const std::string problem = opened.Problem(); !problem.empty())
+        throw BadInput(name + ": " + ForTerminal(problem));
+    return opened.Earlier ? Loaded::EarlierFormat : Loaded::Results;
+}
+
+// The job file as its offcuts' source: a full path, so that the list says which file wherever it
+// is run; none for a job from standard input or from the options alone.
+std::string BookedJobFile(const std::string& file) {
+    if (file.empty() || file == StdinName) return {};
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(file, ec);
+    return ec ? file : full.lexically_normal().string();
+}
+
+}  // namespace
+
+int JobRun::Status() const {
+    return std::max(Outcome.Completed ? ExitSuccess : ExitRefused, BookingStatus);
+}
+
+nlohmann::json JobRun::Json() const {
+    return ResultJson({Input, Result, RequestedAlgorithm, AlgorithmUsed, Outcome,
+                       Outcome.Completed ? &Stats : nullptr, TimeText, Sheet ? &*Sheet : nullptr});
+}
+
+void PrepareJob(const Options& o, const std::string& file, std::istream* in, JobRun& run,
+                const JobInventory* inventory) {
+    Loaded loaded = Loaded::None;
+    if (!file.empty()) loaded = LoadJobFile(file, in, run);
+    if (o.NoCalc && loaded != Loaded::Results) {
+        throw BadInput(std::string("--no-calc: ") +
+                       (loaded == Loaded::None ? "needs a JOB file with results"
+                                               : "an earlier-format file holds no results"));
+    }
+    ApplyOptions(o, run.Input);
+    // Before the check: the offcuts may be all the stock the job has.
+    if (o.UseOffcuts && inventory != nullptr && inventory->Store)
+        run.OffcutsUsed = UseOffcutsFromInventory(run.Input, *inventory->Store);
+    if (!o.NoCalc && !SummariseInput(run.Input).CalculateEnabled) {
+        throw BadInput("nothing to calculate: give at least one stock row and one cut row");
+    }
+    run.RequestedAlgorithm = run.AlgorithmUsed = o.RequestedAlgorithm();
+}
+
+void CalculateJob(const Options& o, JobRun& run, std::ostream* terminal) {
+    const NumberFormat uk = NumberFormat::UK();
+    if (o.NoCalc) {
+        // The stored results, with the statistics of the allowances and prices now in force.
+        run.Outcome.Completed = true;
+        run.Stats = RefreshResult(run.Input, run.Result, false);
+    } else {
+        run.Input = PrepareCalculation(run.Input, run.AlgorithmUsed, nullptr, uk,
+                                       [&o](const std::string&) { return o.SwitchToFast; });
+        CalculationOptions options;
+        options.Algorithm = run.AlgorithmUsed;
+        options.TimeLimitSeconds = o.TimeLimit;
+        TerminalProgress progress(terminal);
+        CalculatedJob calculated = CalculateJob(run.Input, options, progress, uk);
+        progress.Clear();
+        run.Outcome = std::move(calculated.Outcome);
+        run.Stats = calculated.Stats;
+        if (run.Outcome.Completed) run.TimeText = CalculationTimeText(run.Outcome.Elapsed);
+        if (run.Outcome.Completed || run.Outcome.ResultsCleared)
+            run.Result = std::move(run.Outcome.Result);
+    }
+    if (o.Costing && run.Outcome.Completed) {
+        run.Sheet =
+            MakeCostingSheet(run.Input, run.Result, run.Stats,
+                             MaterialPrice::OfJob(run.Input.Section), run.Input.Costing, uk);
+    }
+}
+
+void BookJobRun(JobInventory* inventory, const std::string& file, JobRun& run) {
+    if (inventory == nullptr || !inventory->Store) return;
+    if (!run.Outcome.Completed) {
+        run.OffcutsBooked = {false,
+                             "The job was not booked to the offcut inventory: the calculation "
+                             "was refused."};
+        return;
+    }
+    try {
+        run.OffcutsBooked =
+            BookOffcutsToInventory(*inventory->Store, run.Input, run.Result, BookedJobFile(file));
+    } catch (const InventoryError& e) {
+        run.OffcutsBooked = {false, e.what()};
+        const InventoryErrorKind kind = e.Kind();
+        run.BookingStatus = kind == InventoryErrorKind::Damaged ||
+                                    kind == InventoryErrorKind::Newer ||
+                                    kind == InventoryErrorKind::Failed
+                                ? ExitBadInput
+                                : ExitRefused;
+    }
+}
+
+nlohmann::json JobInventoryJson(const JobInventory& inventory, const JobRun& run) {
+    return {{"file", inventory.Path},
+            {"use_offcuts", InventoryMessageJson(run.OffcutsUsed, "changed")},
+            {"book_offcuts", InventoryMessageJson(run.OffcutsBooked, "booked")}};
+}
+
+}  // namespace tallora::cli

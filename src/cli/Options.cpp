@@ -1,0 +1,378 @@
+#include "cli/Options.h"
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/CliApp.h"
+#include "cli/Terminal.h"
+#include "commands/Inventory.h"
+#include "costing/CostingFields.h"
+#include "entry/Allowances.h"
+#include "entry/ListEntry.h"
+#include "entry/SectionFields.h"
+#include "job/RowTexts.h"
+#include "results/NumberFormat.h"
+#include "storage/RowsFile.h"
+
+namespace tallora::cli {
+
+Algorithm Options::RequestedAlgorithm() const {
+    return AlgorithmName == "fast"      ? Algorithm::Fast
+           : AlgorithmName == "optimal" ? Algorithm::Optimal
+                                        : Algorithm::Complex;
+}
+
+namespace {
+
+void AddRowOptions(CLI::App& app, Options& o) {
+    app.add_option("JOB", o.JobFiles,
+                   "A job file (current or earlier format) whose rows, allowances, section data "
+                   "and charges the job starts from; - reads it from standard input. Several "
+                   "files, or a folder (its *.tlf files by name), are calculated each on its own")
+        ->type_name("JOB");
+    app.add_option("--stock", o.Stock,
+                   "A stock row QUANTITY@LENGTH (QUANTITY * or ANY: unlimited); repeatable")
+        ->allow_extra_args(false)
+        ->type_name("Q@L");
+    app.add_option("--cut", o.Cuts, "A cut row QUANTITY@LENGTH; repeatable")
+        ->allow_extra_args(false)
+        ->type_name("Q@L");
+    app.add_option("--stock-csv", o.StockCsv,
+                   "Stock rows from a CSV or tab-separated FILE (- for standard input): quantity "
+                   "and length a line, a header line skipped; repeatable")
+        ->allow_extra_args(false)
+        ->type_name("FILE");
+    app.add_option("--cuts-csv", o.CutsCsv,
+                   "Cut rows from a CSV or tab-separated FILE (- for standard input): quantity, "
+                   "length and an optional mark a line, a header line skipped; repeatable")
+        ->allow_extra_args(false)
+        ->type_name("FILE");
+    app.add_option("--export-csv", o.ExportCsv,
+                   "Write the cutting list as CSV to FILE: a line per pattern and cut length")
+        ->type_name("FILE");
+    app.add_option("--costing-csv", o.CostingCsv,
+                   "Write the costing table as CSV to FILE, with numbers")
+        ->type_name("FILE");
+    app.add_option("--kerf", o.Kerf, "Saw kerf in mm (1..10, default 3)")->type_name("N");
+    app.add_option("--trim", o.Trim, "Trim per bar in mm (0..250, default 25)")->type_name("N");
+    app.add_option("--hold", o.Hold, "Vice hold per bar in mm (0..500, default 0)")->type_name("N");
+    app.add_option("--offcut", o.Offcut, "Shortest offcut in mm (0..18300, default 3000)")
+        ->type_name("N");
+    app.add_flag("--scrap-all", o.ScrapAll, "Count every remnant as scrap");
+    app.add_option("--algorithm", o.AlgorithmName, "complex (default), fast or optimal")
+        ->check(CLI::IsMember({"complex", "fast", "optimal"}));
+    app.add_flag("--switch-to-fast", o.SwitchToFast,
+                 "Answer Yes when a job of more than 40 cut rows offers the Fast algorithm");
+}
+
+void AddSectionOptions(CLI::App& app, Options& o) {
+    app.add_option("--weight", o.Weight, "Section weight in kg per metre")->type_name("X");
+    app.add_option("--cost", o.Cost,
+                   "Section price per tonne or per metre (a leading \u00A3 is dropped)")
+        ->type_name("X");
+    app.add_option("--per", o.Per, "What the price is per: tonne (default) or metre")
+        ->check(CLI::IsMember({"tonne", "metre"}));
+    app.add_option("--customer", o.Customer, "Customer name")->type_name("T");
+    app.add_option("--reference", o.Reference, "Job reference")->type_name("T");
+    app.add_option("--section", o.Section, "Section description")->type_name("T");
+    app.add_option("--cut-charge", o.CutCharge,
+                   "Cutting charge: tonne, metre, lump or cut, and value")
+        ->type_name("BASIS:VALUE");
+    app.add_option("--charge1", o.Charge1,
+                   "Other charge 1 (on the net pieces): tonne, metre, lump or each")
+        ->type_name("BASIS:VALUE");
+    app.add_option("--charge2", o.Charge2,
+                   "Other charge 2 (on the gross material): tonne, metre, lump or each")
+        ->type_name("BASIS:VALUE");
+    app.add_option("--charge3", o.Charge3,
+                   "Other charge 3 (on the gross material): tonne, metre, lump or each")
+        ->type_name("BASIS:VALUE");
+    app.add_option("--charge-names", o.ChargeNames, "Names of the other charges 1 to 3")
+        ->type_name("N1,N2,N3");
+    app.add_flag("--costing", o.Costing, "Also print the costing sheet");
+}
+
+void AddOutputOptions(CLI::App& app, Options& o) {
+    app.add_flag("--no-calc", o.NoCalc, "Use the results stored in JOB instead of calculating");
+    app.add_option("--save", o.Save, "Write the job file after the calculation")->type_name("FILE");
+    app.add_option("--time-limit", o.TimeLimit,
+                   "Complex: stop the search after S seconds and finish from what it has; "
+                   "Optimal: keep the best plan found in S seconds (default 10)")
+        ->type_name("S")
+        ->check(CLI::Range(0.001, 1e6));
+    app.add_option("--format", o.Format,
+                   "text (default for one job), json, or jsonl (one JSON object a line; the "
+                   "default and the only format for several jobs)")
+        ->check(CLI::IsMember({"text", "json", "jsonl"}));
+    app.add_option("--pdf", o.Pdf, "Write the PDF cutting report to FILE")->type_name("FILE");
+    CLI::Option* diagram =
+        app.add_option("--diagram", o.Diagram, "Write the cutting diagram to FILE as a PNG picture")
+            ->type_name("FILE.png");
+    app.add_option("--size", o.Size,
+                   "Size of the --diagram picture in pixels (default " +
+                       std::to_string(DefaultDiagramWidth) + "x" +
+                       std::to_string(DefaultDiagramHeight) + ")")
+        ->type_name("WxH")
+        ->needs(diagram);
+    app.add_flag("--quiet", o.Quiet,
+                 "Print nothing on standard output and no progress; files asked for are still "
+                 "written and errors still go to standard error");
+    app.add_flag("--version", o.Version, "Print the program's version and exit");
+    app.add_flag("--use-offcuts", o.UseOffcuts,
+                 "Before calculating, add the offcut inventory's offcuts of the job's section to "
+                 "its stock list");
+    app.add_flag("--book-offcuts", o.BookOffcuts,
+                 "After calculating, book the offcuts the job returns, and the inventory offcuts "
+                 "it cut, to the offcut inventory; a calculation is booked once");
+    app.add_option("--inventory", o.Inventory,
+                   "The offcut inventory FILE (default: \"" + std::string(InventoryFileName) +
+                       "\" in the data folder)")
+        ->type_name("FILE");
+}
+
+}  // namespace
+
+void AddOptions(CLI::App& app, Options& o) {
+    AddRowOptions(app, o);
+    AddSectionOptions(app, o);
+    AddOutputOptions(app, o);
+    app.footer(
+        "Exit status: 0 success; 1 a calculation was refused, or its booking to the offcut "
+        "inventory (by some job of several); 2 bad usage or bad input, such as a job file that "
+        "cannot be read, an output file that cannot be written or an offcut inventory that "
+        "cannot be used (by some job of several).\nCommands: tallora-cli inventory "
+        "list|add|remove|export (see tallora-cli inventory --help); a job file named inventory "
+        "is given as ./inventory.\nThe JSON "
+        "output is described in docs/cli-json.md.");
+}
+
+std::pair<int, int> DiagramSize(const std::string& text) {
+    const auto side = [](std::string_view digits) -> std::optional<int> {
+        int value = 0;
+        const char* last = digits.data() + digits.size();
+        const auto [end, ec] = std::from_chars(digits.data(), last, value);
+        if (digits.empty() || ec != std::errc() || end != last) return std::nullopt;
+        if (value < 1 || value > MaxDiagramSide) return std::nullopt;
+        return value;
+    };
+    const auto x = text.find_first_of("xX");
+    if (x != std::string::npos) {
+        const auto width = side(std::string_view(text).substr(0, x));
+        const auto height = side(std::string_view(text).substr(x + 1));
+        if (width && height) return {*width, *height};
+    }
+    throw BadInput("--size " + text + ": expected WIDTHxHEIGHT in pixels, each from 1 to " +
+                   std::to_string(MaxDiagramSide) + ", for example 945x665");
+}
+
+void CheckOutputFile(const std::string& option, const std::string& file) {
+    namespace fs = std::filesystem;
+    if (file.empty()) throw BadInput(option + ": expected a file name");
+    const fs::path path(file);
+    std::error_code ec;
+    if (fs::is_directory(path, ec))
+        throw BadInput(option + " " + file + ": is a folder, not a file");
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    if (!fs::is_directory(folder, ec)) {
+        throw BadInput(option + " " + file + ": the folder " + folder.string() + " does not exist");
+    }
+    const bool existed = fs::exists(path, ec);
+    if (existed && !fs::is_regular_file(path, ec)) {
+        throw BadInput(option + " " + file + ": not a regular file");
+    }
+    const fs::perms write =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if (existed && (fs::status(path, ec).permissions() & write) == fs::perms::none) {
+        throw BadInput(option + " " + file + ": the file is read-only");
+    }
+    {
+        std::ofstream probe(path, std::ios::binary | std::ios::app);
+        if (!probe) throw BadInput(option + " " + file + ": the file cannot be written");
+    }
+    if (!existed) fs::remove(path, ec);
+}
+
+void ReadCsvOptions(Options& o, std::istream* in, bool stdinTaken) {
+    const auto read = [&](const std::string& option, const std::string& file) {
+        const std::string name = option + " " + file;
+        std::string text;
+        if (file == StdinName) {
+            if (stdinTaken) throw BadInput(name + ": standard input can be read once; give - once");
+            stdinTaken = true;
+            if (in == nullptr) throw BadInput(name + ": standard input cannot be read here");
+            std::vector<char> buffer(1 << 16);
+            while (in->read(buffer.data(), static_cast<std::streamsize>(buffer.size())) ||
+                   in->gcount() > 0) {
+                text.append(buffer.data(), static_cast<size_t>(in->gcount()));
+                if (text.size() > MaxRowsFileBytes) throw BadInput(name + ": more than 10 MB");
+            }
+        } else {
+            std::string error;
+            auto contents = ReadRowsFile(file, error);
+            if (!contents) throw BadInput(name + ": " + ForTerminal(error));
+            text = std::move(*contents);
+        }
+        PastedRows rows = RowsFromText(text);
+        if (!rows.NotRows.empty()) {
+            const PasteFailure& bad = rows.NotRows.front();
+            throw BadInput(name + ": line " + std::to_string(bad.Line) + ": " +
+                           ForTerminal(bad.Reason));
+        }
+        o.CsvRows.push_back({name, std::move(rows)});
+    };
+    for (const auto& file : o.StockCsv) read("--stock-csv", file);
+    for (const auto& file : o.CutsCsv) read("--cuts-csv", file);
+}
+
+namespace {
+
+// "Q@L" committed as the entry panels commit a typed row.
+void CommitRowArgument(JobInput& input, const std::string& option, const std::string& argument) {
+    const auto at = argument.find('@');
+    if (at == std::string::npos) {
+        throw BadInput(option + " " + argument + ": expected QUANTITY@LENGTH, for example 5@6000");
+    }
+    std::string quantity = argument.substr(0, at);
+    const std::string length = argument.substr(at + 1);
+    const bool stock = option == "--stock";
+    if (stock) {
+        std::string upper = quantity;
+        std::transform(upper.begin(), upper.end(), upper.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        if (upper == "ANY") quantity = upper;
+    }
+    if (quantity.empty() || length.empty()) {
+        throw BadInput(option + " " + argument + ": both the quantity and the length are needed");
+    }
+    const CommitResult result = stock ? CommitStockRow(input.StockRows, quantity, length)
+                                      : CommitCutRow(input.CutRows, quantity, length);
+    if (result.Status == CommitStatus::Refused) {
+        throw BadInput(option + " " + argument + ": " + ForTerminal(result.Message));
+    }
+}
+
+void CommitRows(const Options& o, JobInput& input) {
+    for (const auto& [name, rows] : o.CsvRows) {
+        const bool stock = name.rfind("--stock-csv", 0) == 0;
+        for (const PastedRow& row : rows.Rows) {
+            const CommitResult result =
+                stock ? CommitStockRow(input.StockRows, row.Quantity, row.Length)
+                      : CommitCutRow(input.CutRows, row.Quantity, row.Length, row.Mark);
+            if (result.Status == CommitStatus::Refused) {
+                throw BadInput(name + ": line " + std::to_string(row.Line) + ": " +
+                               ForTerminal(ReasonOf(result.Message)));
+            }
+        }
+    }
+    for (const auto& row : o.Stock) CommitRowArgument(input, "--stock", row);
+    for (const auto& row : o.Cuts) CommitRowArgument(input, "--cut", row);
+}
+
+void ApplyAllowanceOptions(const Options& o, Allowances& allowances) {
+    const std::pair<const char*, const std::string*> options[] = {
+        {"--kerf", &o.Kerf}, {"--trim", &o.Trim}, {"--hold", &o.Hold}, {"--offcut", &o.Offcut}};
+    const AllowanceField fields[] = {AllowanceField::Kerf, AllowanceField::Trim,
+                                     AllowanceField::Hold, AllowanceField::Offcut};
+    for (int i = 0; i < 4; ++i) {
+        const auto& [option, text] = options[i];
+        if (text->empty()) continue;
+        const auto value = ReadWholeNumber(*text);
+        if (!value)
+            throw BadInput(std::string(option) + " " + *text +
+                           ": expected a whole number of millimetres");
+        SetAllowance(allowances, fields[i], *value);
+    }
+    if (o.ScrapAll) allowances.NoOffcuts = true;
+    ApplyOffcutRule(allowances);
+}
+
+// A decimal number from 0 to the most the field it goes into can show; `argument` is what the
+// message names (the whole argument the number came from).
+double DecimalArgument(const std::string& option, const std::string& text, double max, int decimals,
+                       const std::string& argument = {}) {
+    const auto value = ReadDecimal(text);
+    if (!value || *value < 0 || *value > max) {
+        throw BadInput(option + " " + (argument.empty() ? text : argument) +
+                       ": expected a number from 0 to " +
+                       FormatFixed(max, decimals, NumberFormat::UK()));
+    }
+    return *value;
+}
+
+void ApplySectionOptions(const Options& o, SectionData& s) {
+    const NumberFormat uk = NumberFormat::UK();
+    if (o.Weight) s.Weight = DecimalArgument("--weight", *o.Weight, MaxSectionWeight, 3);
+    if (o.Cost) {
+        const std::string cost = WithoutPoundSign(*o.Cost);
+        s.Cost = cost.empty() ? 0.0 : DecimalArgument("--cost", cost, MaxSectionCost, 2);
+    }
+    if (o.Per) s.CostType = *o.Per == "metre" ? ChargeBasis::Metre : ChargeBasis::Tonne;
+    for (const auto& [given, field] :
+         {std::pair{&o.Customer, &s.Customer}, std::pair{&o.Reference, &s.Reference},
+          std::pair{&o.Section, &s.Name}}) {
+        if (*given) *field = TextArgument(**given);
+    }
+    // Used as the fields show them after a calculation's rewrite.
+    s.Weight = WeightAsShown(s.Weight, uk);
+    s.Cost = CostAsShown(s.Cost, uk);
+}
+
+// "BASIS:VALUE" of a charge, the basis one of those the charge offers.
+void ChargeArgument(const std::string& option, const std::string& argument,
+                    const std::vector<const char*>& offered, std::string& basis, double& value) {
+    const auto colon = argument.find(':');
+    std::string names;
+    for (const char* code : offered)
+        names += std::string(names.empty() ? "" : ", ") + Lowered(code);
+    if (colon == std::string::npos) {
+        throw BadInput(option + " " + argument + ": expected BASIS:VALUE, BASIS one of " + names);
+    }
+    const std::string wanted = Lowered(argument.substr(0, colon));
+    const auto match = std::find_if(offered.begin(), offered.end(),
+                                    [&](const char* code) { return Lowered(code) == wanted; });
+    if (match == offered.end()) {
+        throw BadInput(option + " " + argument + ": the basis must be one of " + names);
+    }
+    basis = *match;
+    value = DecimalArgument(option, argument.substr(colon + 1), MaxChargeValue, 2, argument);
+}
+
+void ApplyChargeOptions(const Options& o, CostingSettings& c) {
+    using namespace ChargeBasis;
+    if (!o.CutCharge.empty()) {
+        ChargeArgument("--cut-charge", o.CutCharge, {Tonne, Metre, Lump, Cut}, c.CCutType,
+                       c.CCutValue);
+    }
+    const std::vector<const char*> other = {Tonne, Metre, Lump, Each};
+    const std::tuple<const char*, const std::string&, std::string&, double&> charges[] = {
+        {"--charge1", o.Charge1, c.CGalvType, c.CGalvValue},
+        {"--charge2", o.Charge2, c.CPPType, c.CPPValue},
+        {"--charge3", o.Charge3, c.COtherType, c.COtherValue}};
+    for (const auto& [option, argument, basis, value] : charges) {
+        if (!argument.empty()) ChargeArgument(option, argument, other, basis, value);
+    }
+    if (o.ChargeNames.empty()) return;
+    std::vector<std::string> names;
+    std::stringstream list(o.ChargeNames);
+    for (std::string name; std::getline(list, name, ',');) names.push_back(name);
+    if (names.size() > 3)
+        throw BadInput("--charge-names " + o.ChargeNames + ": at most three names");
+    std::string* targets[] = {&c.OtherName1, &c.OtherName2, &c.OtherName3};
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (!names[i].empty()) *targets[i] = TextArgument(names[i]);
+    }
+}
+
+}  // namespace
+
+void ApplyOptions(const Options& o, JobInput& input) {
+    CommitRows(o, input);
+    ApplyAllowanceOptions(o, input.Allowances);
+    ApplySectionOptions(o, input.Section);
+    ApplyChargeOptions(o, input.Costing);
+}
+
+}  // namespace tallora::cli

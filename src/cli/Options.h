@@ -1,0 +1,61 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <istream>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/Calculation.h"
+#include "entry/PastedRows.h"
+#include "job/JobInput.h"
+
+namespace tallora::cli {
+
+// What the command line asked for.
+struct Options {
+    std::vector<std::string> JobFiles;
+    std::vector<std::string> Stock, Cuts;
+    std::vector<std::string> StockCsv, CutsCsv;  // files of rows ("-": standard input)
+    // Their rows, read once before any job: (option and file, rows).
+    std::vector<std::pair<std::string, PastedRows>> CsvRows;
+    std::optional<std::string> ExportCsv, CostingCsv;
+    std::string Kerf, Trim, Hold, Offcut;
+    bool ScrapAll = false;
+    bool SwitchToFast = false;
+    std::string AlgorithmName = "complex";
+    std::string Format = "text";
+    std::optional<std::string> Weight, Cost, Per, Customer, Reference, Section;
+    std::string CutCharge, Charge1, Charge2, Charge3, ChargeNames;
+    bool Costing = false;
+    bool NoCalc = false;
+    std::optional<std::string> Save;
+    std::optional<double> TimeLimit;
+    std::optional<std::string> Pdf, Diagram;
+    std::string Size;
+    bool Quiet = false;
+    bool Version = false;
+    std::optional<std::string> Inventory;
+    bool UseOffcuts = false, BookOffcuts = false;
+
+    Algorithm RequestedAlgorithm() const;
+};
+
+void AddOptions(CLI::App& app, Options& o);
+
+// "WxH" in pixels, each side from 1 to MaxDiagramSide; throws BadInput.
+std::pair<int, int> DiagramSize(const std::string& text);
+
+// Refuses an output file that cannot be written before anything is calculated. What exists is
+// left as it is: an existing file is only opened for appending, a new one is removed again.
+void CheckOutputFile(const std::string& option, const std::string& file);
+
+// The files of rows, read once for every job; throws BadInput.
+void ReadCsvOptions(Options& o, std::istream* in, bool stdinTaken);
+
+// The options on top of what the job file gave: the rows of files, then the rows given one by
+// one, as they would be typed, then the allowances, section data and charges; throws BadInput.
+void ApplyOptions(const Options& o, JobInput& input);
+
+}  // namespace tallora::cli

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "job/CalculationResult.h"
+#include "job/JobInput.h"
+#include "report/PrintEngine.h"
+#include "results/NumberFormat.h"
+#include "results/Statistics.h"
+
+namespace tallora {
+
+// The PDF report as the desktop prints it, saved to a file the user chose (Export PDF,
+// tallora-cli --pdf) and never removed by the program. The engine's document is closed at the
+// end, whatever happened. False when the file could not be written; a file that was there is
+// then left as it was.
+bool ExportReport(PrintEngine& engine, const JobInput& input, const CalculationResult& result,
+                  const StatisticsTexts& panel, const std::filesystem::path& file);
+
+// The cutting list as a CSV file (Export Cutting List, tallora-cli --export-csv). The system's
+// error text, empty on success; a file that was there is left as it was on failure.
+std::string ExportCuttingList(const std::string& file, const JobInput& input,
+                              const CalculationResult& result);
+
+// The costing table as a CSV file (the costing window's export, tallora-cli --costing-csv),
+// priced with the section data and charges of the input.
+std::string ExportCostingSheet(const std::string& file, const JobInput& input,
+                               const CalculationResult& result, const Statistics& stats,
+                               const NumberFormat& format);
+
+}  // namespace tallora

@@ -1,0 +1,155 @@
+#include "gui/QtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+#include <algorithm>
+
+#include "storage/Settings.h"
+
+namespace tallora {
+
+namespace {
+
+// The core's texts are English; a translation, where there is one, shows instead. Texts the
+// windows made are translated already and are looked up in vain.
+QString Translated(const std::string& text) {
+    return QCoreApplication::translate("tallora", text.c_str());
+}
+
+QString Text(const std::string& text) {
+    // Messages carry CR LF line breaks.
+    return Translated(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+}  // namespace
+
+QWidget* QtDialogs::Parent() const {
+    if (owner_ && owner_->isEnabled() && owner_->isVisible()) return owner_;
+    return nullptr;
+}
+
+MessageAnswer QtDialogs::ShowMessage(MessageKind kind, MessageButtons buttons,
+                                     const std::string& text) {
+    QMessageBox box(Parent());
+    box.setWindowTitle(QApplication::applicationDisplayName().isEmpty()
+                           ? QStringLiteral("Tallora")
+                           : QApplication::applicationDisplayName());
+    box.setText(Text(text));
+    switch (kind) {
+        case MessageKind::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MessageKind::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MessageKind::Error:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MessageKind::Confirmation:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MessageKind::Plain:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+    }
+    switch (buttons) {
+        case MessageButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case MessageButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case MessageButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+    }
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return MessageAnswer::Yes;
+        case QMessageBox::No:
+            return MessageAnswer::No;
+        case QMessageBox::Cancel:
+            return MessageAnswer::Cancel;
+        default:
+            return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    }
+}
+
+QString QtFilter(const std::string& filter) {
+    const QStringList parts = Translated(filter).split(QLatin1Char('|'));
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+        entries << parts[i].section(QLatin1Char('('), 0, 0).trimmed() + QStringLiteral(" (") +
+                       patterns.replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+int QtDialogs::RunFileDialog(QFileDialog& dialog) {
+    constexpr const char* Name = "FileDialogGeometry";
+    if (store_ != nullptr) {
+        if (const auto geometry = ReadWindowGeometry(*store_, Name))
+            dialog.restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(*geometry)));
+    }
+    const int result = dialog.exec();
+    if (store_ != nullptr)
+        WriteWindowGeometry(*store_, Name, dialog.saveGeometry().toBase64().toStdString());
+    return result;
+}
+
+std::optional<std::string> QtDialogs::AskOpenFileName(const FileDialogOptions& options) {
+    QFileDialog dialog(Parent(), Translated(options.Title),
+                       QString::fromStdString(options.InitialFolder), QtFilter(options.Filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QString::fromStdString(options.DefaultExtension));
+    if (RunFileDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<std::string> QtDialogs::AskSaveFileName(const FileDialogOptions& options) {
+    QFileDialog dialog(Parent(), Translated(options.Title),
+                       QString::fromStdString(options.InitialFolder), QtFilter(options.Filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QString::fromStdString(options.DefaultExtension));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.ConfirmOverwrite);
+    if (RunFileDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<std::string> QtDialogs::AskText(const std::string& title, const std::string& prompt,
+                                              const std::string& initial) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(Parent(), Translated(title), Translated(prompt), QLineEdit::Normal,
+                              QString::fromStdString(initial), &ok);
+    if (!ok) return std::nullopt;
+    return text.toStdString();
+}
+
+std::optional<int> QtDialogs::AskChoice(const std::string& title, const std::string& prompt,
+                                        const std::vector<std::string>& choices) {
+    QMessageBox box(Parent());
+    box.setWindowTitle(Translated(title));
+    box.setText(Text(prompt));
+    box.setIcon(QMessageBox::Question);
+    std::vector<QPushButton*> buttons;
+    for (const std::string& choice : choices)
+        buttons.push_back(box.addButton(Translated(choice), QMessageBox::AcceptRole));
+    box.addButton(QMessageBox::Cancel);
+    if (!buttons.empty()) box.setDefaultButton(buttons.front());
+    box.exec();
+    const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    if (chosen == buttons.end()) return std::nullopt;
+    return static_cast<int>(chosen - buttons.begin());
+}
+
+}  // namespace tallora

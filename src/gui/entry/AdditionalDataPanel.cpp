@@ -1,0 +1,160 @@
+#include "gui/entry/AdditionalDataPanel.h"
+
+#include <QLabel>
+
+#include "entry/SectionFields.h"
+#include "gui/widgets/DesignGeometry.h"
+
+namespace tallora {
+
+namespace {
+
+QLineEdit* Row(QWidget* panel, const char* caption, const char* name, int y, QLineEdit* edit,
+               int width, const char* hint) {
+    auto* label = new QLabel(QString::fromUtf8(caption), panel);
+    Place(label, 16, y + 3, 80, 16);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setStatusTip(QString::fromUtf8(hint));
+    Place(edit, 96, y, width, 21);
+    return edit;
+}
+
+}  // namespace
+
+AdditionalDataPanel::AdditionalDataPanel(SectionData& section, const NumberFormat& format,
+                                         QWidget* parent)
+    : QGroupBox(tr(" Additional data "), parent), section_(section), format_(format) {
+    setObjectName(QStringLiteral("AdditionalDataPanel"));
+    customer_ = Row(this, "Customer: ", "CustomerEdit", 18, new QLineEdit(this), 129,
+                    "Enter the customers name here - will appear on printed cutting list");
+    reference_ = Row(this, "Reference: ", "ReferenceEdit", 43, new QLineEdit(this), 129,
+                     "Enter the list reference here - will appear on printed cutting list");
+    sectionEdit_ = Row(this, "Section: ", "SectionEdit", 68, new QLineEdit(this), 129,
+                       "Enter the section type or name here - will appear on printed cutting list");
+    weight_ = new FilteredEdit(DecimalKey, this);
+    Row(this, "Weight (kg/m): ", "WeightEdit", 93, weight_, 129,
+        "Enter the sections weight (in kg/m) here");
+    cost_ = new FilteredEdit(DecimalKey, this);
+    Row(this, "Cost:", "CostEdit", 118, cost_, 73, "Enter the section cost here");
+    auto* pound = new QLabel(QStringLiteral("\u00A3"), this);
+    Place(pound, 81, 121, 12, 16);
+
+    perTonne_ = new QRadioButton(tr("Per tonne"), this);
+    perTonne_->setObjectName(QStringLiteral("RadioButton1"));
+    perMetre_ = new QRadioButton(tr("Per metre"), this);
+    perMetre_->setObjectName(QStringLiteral("RadioButton2"));
+    for (QRadioButton* radio : {perTonne_, perMetre_}) {
+        radio->setStatusTip(tr("Select a type for the cost shown in the box above"));
+    }
+    Place(perTonne_, 96, 144, 90, 21);
+    Place(perMetre_, 96, 164, 90, 21);
+    perTonne_->setChecked(true);
+
+    for (QLineEdit* edit : {customer_, reference_, sectionEdit_, static_cast<QLineEdit*>(weight_),
+                            static_cast<QLineEdit*>(cost_)}) {
+        connect(edit, &QLineEdit::textEdited, this, &AdditionalDataPanel::edited);
+    }
+    for (QRadioButton* radio : {perTonne_, perMetre_}) {
+        connect(radio, &QRadioButton::clicked, this, &AdditionalDataPanel::edited);
+    }
+    const std::pair<QLineEdit*, std::string SectionData::*> texts[] = {
+        {customer_, &SectionData::Customer},
+        {reference_, &SectionData::Reference},
+        {sectionEdit_, &SectionData::Name}};
+    for (const auto& [edit, member] : texts) {
+        connect(edit, &QLineEdit::textChanged, this, [this, member = member](const QString& t) {
+            section_.*member = t.toStdString();
+            if (!reloading_) emit textsChanged();
+        });
+    }
+    connect(weight_, &QLineEdit::textChanged, this, &AdditionalDataPanel::WeightEditChange);
+    connect(cost_, &QLineEdit::textChanged, this, &AdditionalDataPanel::CostEditChange);
+    connect(perTonne_, &QRadioButton::clicked, this, &AdditionalDataPanel::choosePerTonne);
+    connect(perMetre_, &QRadioButton::clicked, this, &AdditionalDataPanel::choosePerMetre);
+}
+
+void AdditionalDataPanel::Reload() {
+    reloading_ = true;
+    customer_->setText(QString::fromStdString(section_.Customer));
+    reference_->setText(QString::fromStdString(section_.Reference));
+    sectionEdit_->setText(QString::fromStdString(section_.Name));
+    weight_->setText(QString::fromStdString(WeightFieldText(section_.Weight, format_)));
+    cost_->setText(QString::fromStdString(CostFieldText(section_.Cost, format_)));
+    SetCostType(section_.CostType);
+    reloading_ = false;
+}
+
+void AdditionalDataPanel::ShowPrices() {
+    reloading_ = true;
+    weight_->setText(QString::fromStdString(WeightFieldText(section_.Weight, format_)));
+    cost_->setText(QString::fromStdString(CostFieldText(section_.Cost, format_)));
+    reloading_ = false;
+}
+
+void AdditionalDataPanel::SetCostType(const std::string& costType) {
+    if (costType == "Tonne") {
+        perTonne_->setChecked(true);
+        choosePerTonne();
+    } else {
+        perMetre_->setChecked(true);
+        choosePerMetre();
+    }
+}
+
+void AdditionalDataPanel::WeightEditChange() {
+    const auto weight = ReadWeightText(weight_->text().toStdString(), format_);
+    weightUnread_ = !weight;
+    MarkPrices();
+    if (!weight) return;
+    section_.Weight = *weight;
+    if (!reloading_) emit pricesChanged();
+}
+
+void AdditionalDataPanel::CostEditChange() {
+    const auto cost = ReadCostText(cost_->text().toStdString(), format_);
+    costUnread_ = !cost;
+    MarkPrices();
+    if (!cost) return;
+    section_.Cost = *cost;
+    if (!reloading_) emit pricesChanged();
+}
+
+QString AdditionalDataPanel::PriceProblem() const {
+    const std::string weight = weight_->text().toStdString();
+    const std::string cost = cost_->text().toStdString();
+    if (weightUnread_) {
+        return QString::fromStdString("Weight (kg/m): \"" + weight + "\" " +
+                                      WeightTextProblem(weight, format_));
+    }
+    if (costUnread_) {
+        return QString::fromStdString("Cost: \"" + cost + "\" " + CostTextProblem(cost, format_));
+    }
+    return {};
+}
+
+QLineEdit* AdditionalDataPanel::PriceProblemField() const {
+    if (weightUnread_) return weight_;
+    return costUnread_ ? cost_ : nullptr;
+}
+
+void AdditionalDataPanel::MarkPrices() {
+    static const QString wrong = tr("QLineEdit { border: 1px solid #c00000; }");
+    weight_->setStyleSheet(weightUnread_ ? wrong : QString());
+    cost_->setStyleSheet(costUnread_ ? wrong : QString());
+    const QString problem = PriceProblem();
+    if (problem == lastProblem_) return;
+    lastProblem_ = problem;
+    emit priceProblemChanged(problem);
+}
+
+void AdditionalDataPanel::choosePerTonne() {
+    section_.CostType = "Tonne";
+    if (!reloading_) emit pricesChanged();
+}
+
+void AdditionalDataPanel::choosePerMetre() {
+    section_.CostType = "Metre";
+    if (!reloading_) emit pricesChanged();
+}
+
+}  // namespace tallora

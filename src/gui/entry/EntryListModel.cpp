@@ -1,0 +1,102 @@
+#include "gui/entry/EntryListModel.h"
+
+#include <QColor>
+#include <QFont>
+
+namespace tallora {
+
+EntryListModel::EntryListModel(Kind kind, std::vector<ListRow>& rows, QObject* parent)
+    : QAbstractTableModel(parent), kind_(kind), rows_(rows) {}
+
+int EntryListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int EntryListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 2;
+}
+
+QVariant EntryListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= static_cast<int>(rows_.size())) return {};
+    const ListRow& row = rows_[index.row()];
+    // Rows of inventory offcuts stand out from the bars to buy.
+    const bool offcut = kind_ == Kind::Stock && !InventoryOffcutIds(row.Mark).empty();
+    if (offcut) {
+        if (role == Qt::ForegroundRole) return QColor(0, 110, 40);
+        if (role == Qt::FontRole) {
+            QFont font;
+            font.setItalic(true);
+            return font;
+        }
+        if (role == Qt::ToolTipRole)
+            return tr("From the offcut inventory: ") + QString::fromStdString(row.Mark);
+    }
+    // The list has no room for a mark: the row shows it when the pointer rests on it.
+    if (role == Qt::ToolTipRole && !row.Mark.empty())
+        return tr("Mark: ") + QString::fromStdString(row.Mark);
+    if (role != Qt::DisplayRole) return {};
+    return QString::fromStdString(index.column() == 0 ? row.Quantity : row.Length);
+}
+
+QVariant EntryListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    return section == 0 ? tr("Quantity") : tr("Length");
+}
+
+CommitResult EntryListModel::CommitRow(const std::string& quantity, const std::string& length,
+                                       const std::string& mark) {
+    // The rules work on a copy: the views may see the change only between the signals.
+    std::vector<ListRow> rows = rows_;
+    const CommitResult result = kind_ == Kind::Stock ? CommitStockRow(rows, quantity, length, mark)
+                                                     : CommitCutRow(rows, quantity, length, mark);
+    if (result.Status != CommitStatus::Committed) return result;
+    const int count = rowCount();
+    if (result.MergedRow >= 0) {
+        const bool moves = result.MergedRow != count - 1;
+        if (moves) beginMoveRows({}, result.MergedRow, result.MergedRow, {}, count);
+        rows_ = std::move(rows);
+        if (moves) endMoveRows();
+        emit dataChanged(index(count - 1, 0), index(count - 1, 1));
+    } else if (static_cast<int>(rows.size()) > count) {
+        beginInsertRows({}, count, count);
+        rows_ = std::move(rows);
+        endInsertRows();
+    }
+    return result;
+}
+
+ListRow EntryListModel::RemoveRow(int row) {
+    beginRemoveRows({}, row, row);
+    ListRow removed = std::move(rows_[static_cast<size_t>(row)]);
+    rows_.erase(rows_.begin() + row);
+    endRemoveRows();
+    return removed;
+}
+
+void EntryListModel::SortRows(int column) {
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const std::vector<int> order = SortOrder(rows_, column);
+    std::vector<ListRow> sorted;
+    std::vector<int> newRow(order.size());
+    sorted.reserve(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        sorted.push_back(std::move(rows_[static_cast<size_t>(order[i])]));
+        newRow[static_cast<size_t>(order[i])] = static_cast<int>(i);
+    }
+    rows_ = std::move(sorted);
+    QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex& old : from) {
+        to << index(newRow[static_cast<size_t>(old.row())], old.column());
+    }
+    changePersistentIndexList(from, to);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void EntryListModel::Reload() {
+    beginResetModel();
+    endResetModel();
+}
+
+}  // namespace tallora

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <string>
+#include <vector>
+
+#include "entry/ListEntry.h"
+#include "job/JobInput.h"
+
+namespace tallora {
+
+// One of the job's entry lists as a table: columns "Quantity" and "Length", rows in list order.
+// Every edit of the rows goes through the model, which tells its views exactly what changed.
+class EntryListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum class Kind { Stock, Cut };
+    EntryListModel(Kind kind, std::vector<ListRow>& rows, QObject* parent);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // A typed row, by the entry rules: added at the end, merged into the row of its length
+    // (which moves to the end), or refused with a message.
+    // A cut row keeps the mark; a stock row has none.
+    CommitResult CommitRow(const std::string& quantity, const std::string& length,
+                           const std::string& mark = {});
+    // Takes a row out of the list.
+    ListRow RemoveRow(int row);
+    // Orders the rows by a column (0 quantity, 1 length), once.
+    void SortRows(int column);
+
+    // The job's rows were replaced as a whole (a file was read, New): show them again.
+    void Reload();
+
+private:
+    Kind kind_;
+    std::vector<ListRow>& rows_;
+};
+
+}  // namespace tallora

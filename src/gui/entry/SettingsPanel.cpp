@@ -1,0 +1,177 @@
+#include "gui/entry/SettingsPanel.h"
+
+#include <QTimer>
+#include <algorithm>
+
+#include "gui/widgets/DesignGeometry.h"
+
+namespace tallora {
+
+SpinButton::SpinButton(QWidget* parent) : QWidget(parent) {
+    up_ = new QToolButton(this);
+    up_->setArrowType(Qt::UpArrow);
+    up_->setAutoRepeat(true);
+    up_->setFocusPolicy(Qt::NoFocus);
+    down_ = new QToolButton(this);
+    down_->setArrowType(Qt::DownArrow);
+    down_->setAutoRepeat(true);
+    down_->setFocusPolicy(Qt::NoFocus);
+}
+
+void SpinButton::resizeEvent(QResizeEvent*) {
+    const int half = height() / 2;
+    up_->setGeometry(0, 0, width(), half);
+    down_->setGeometry(0, half, width(), height() - half);
+}
+
+namespace {
+
+struct RowDesign {
+    AllowanceField field;
+    const char* name;
+    const char* caption;
+    int y;
+    const char* hint;
+};
+
+const RowDesign kRows[] = {
+    {AllowanceField::Kerf, "Kerf", "Kerf: ", 20,
+     "Click to adjust the kerf setting (amount of bar wasted for each saw cut)"},
+    {AllowanceField::Trim, "Trim", "Trim: ", 53,
+     "Click to adjust the trim setting (amount of bar wasted to square or clean up the bar)"},
+    {AllowanceField::Hold, "Hold", "Hold: ", 86,
+     "Click to adjust the hold setting (amount of bar wasted to hold onto to produce the last "
+     "piece) Will be added to any scrap or offcuts left over when the bar is processed"},
+    {AllowanceField::Offcut, "Offcut", "Scrap waste under: ", 119,
+     "Click to change the length of any waste material saved as offcuts"},
+};
+
+}  // namespace
+
+SettingsPanel::SettingsPanel(Allowances& allowances, QWidget* parent)
+    : QGroupBox(tr(" Settings "), parent), allowances_(allowances) {
+    setObjectName(QStringLiteral("SettingsPanel"));
+    for (const RowDesign& d : kRows) {
+        Row& row = rows_[Index(d.field)];
+        const QString name = QString::fromLatin1(d.name);
+        row.label = new QLabel(QString::fromLatin1(d.caption), this);
+        row.label->setObjectName(d.field == AllowanceField::Offcut ? QStringLiteral("LScrap")
+                                                                   : QStringLiteral("L") + name);
+        if (d.field == AllowanceField::Offcut) {
+            row.label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            row.label->setWordWrap(true);
+            Place(row.label, 16, d.y - 4, 118, 30);
+        } else {
+            Place(row.label, 31, d.y + 3, 100, 16);
+        }
+        row.edit = new FilteredEdit(AllowanceKey, this);
+        row.edit->setObjectName(name + QStringLiteral("Edit"));
+        row.edit->setStatusTip(QString::fromLatin1(d.hint));
+        Place(row.edit, 141, d.y, 49, 21);
+        row.spin = new SpinButton(this);
+        row.spin->setObjectName(name + QStringLiteral("Spin"));
+        row.spin->setStatusTip(QString::fromLatin1(d.hint));
+        Place(row.spin, 189, d.y, 20, 21);
+
+        const AllowanceField field = d.field;
+        connect(row.edit, &FilteredEdit::focusEntered, this,
+                [this, field] { NumericSpinEditEnter(field); });
+        connect(row.edit, &QLineEdit::textChanged, this, [this, field] { EditChange(field); });
+        connect(row.edit, &QLineEdit::textEdited, this, &SettingsPanel::edited);
+        connect(row.edit, &FilteredEdit::focusLeft, this, [this, field] { EditExit(field); });
+        connect(row.spin->Up(), &QToolButton::clicked, this, [this, field] { stepUp(field); });
+        connect(row.spin->Down(), &QToolButton::clicked, this, [this, field] { stepDown(field); });
+        connect(row.spin->Up(), &QToolButton::clicked, this, &SettingsPanel::edited);
+        connect(row.spin->Down(), &QToolButton::clicked, this, &SettingsPanel::edited);
+    }
+    FitEdits();
+    noOffcuts_ = new QCheckBox(tr("Scrap all waste"), this);
+    noOffcuts_->setObjectName(QStringLiteral("NoOffcuts"));
+    noOffcuts_->setLayoutDirection(Qt::RightToLeft);  // caption on the left of the box
+    noOffcuts_->setStatusTip(tr("Check this box to class all waste as 'scrap'"));
+    Place(noOffcuts_, 64, 156, 110, 17);
+    connect(noOffcuts_, &QCheckBox::toggled, this, &SettingsPanel::toggleScrapAll);
+    connect(noOffcuts_, &QCheckBox::clicked, this, &SettingsPanel::edited);
+
+    setTabOrder(rows_[0].edit, rows_[1].edit);
+    setTabOrder(rows_[1].edit, rows_[2].edit);
+    setTabOrder(rows_[2].edit, rows_[3].edit);
+    setTabOrder(rows_[3].edit, noOffcuts_);
+}
+
+void SettingsPanel::FitEdits() {
+    // Every edit shows the largest value with its "mm": wider than the layout's 49 where the
+    // font needs it, growing to the left so that it stays beside its spin button.
+    const QString widest =
+        QString::fromStdString(AllowanceDisplayText(RangeOf(AllowanceField::Offcut).Max));
+    const int width = std::max(Px(49), EditWidthFor(rows_[0].edit, widest));
+    const int right = Px(190);
+    for (Row& row : rows_) {
+        const QRect at = row.edit->geometry();
+        row.edit->setGeometry(right - width, at.y(), width, at.height());
+    }
+    QLabel* scrap = LScrap();
+    const QRect label = scrap->geometry();
+    scrap->setGeometry(label.x(), label.y(), right - width - Px(7) - label.x(), label.height());
+}
+
+void SettingsPanel::Reload() {
+    reloading_ = true;
+    for (const RowDesign& d : kRows) DisplayChange(d.field);
+    noOffcuts_->setChecked(allowances_.NoOffcuts);
+    toggleScrapAll();
+    reloading_ = false;
+}
+
+void SettingsPanel::NumericSpinEditEnter(AllowanceField field) {
+    FilteredEdit* edit = Edit(field);
+    edit->setText(QString::fromStdString(AllowanceFocusText(edit->text().toStdString())));
+    // After the click that gave the focus has placed the cursor.
+    QTimer::singleShot(0, edit, &QLineEdit::selectAll);
+}
+
+void SettingsPanel::EditChange(AllowanceField field) {
+    const int current = AllowanceOf(allowances_, field);
+    const int value = AllowanceFromText(field, Edit(field)->text().toStdString(), current);
+    SetAllowance(allowances_, field, value);
+    if (!reloading_) emit allowanceChanged();
+}
+
+void SettingsPanel::DisplayChange(AllowanceField field) {
+    Edit(field)->setText(
+        QString::fromStdString(AllowanceDisplayText(AllowanceOf(allowances_, field))));
+}
+
+void SettingsPanel::EditExit(AllowanceField field) {
+    DisplayChange(field);
+    if (field == AllowanceField::Offcut) OffcutRule();
+}
+
+void SettingsPanel::stepUp(AllowanceField field) {
+    SetAllowance(allowances_, field, SpinUp(field, AllowanceOf(allowances_, field)));
+    DisplayChange(field);
+    if (field == AllowanceField::Offcut) OffcutRule();
+}
+
+void SettingsPanel::stepDown(AllowanceField field) {
+    SetAllowance(allowances_, field, SpinDown(field, AllowanceOf(allowances_, field)));
+    DisplayChange(field);
+    if (field == AllowanceField::Offcut) OffcutRule();
+}
+
+void SettingsPanel::OffcutRule() {
+    // An offcut length of 0 means every remnant is scrap: the box says so.
+    if (allowances_.Offcut == 0 && !noOffcuts_->isChecked()) noOffcuts_->setChecked(true);
+}
+
+void SettingsPanel::toggleScrapAll() {
+    const bool scrapAll = noOffcuts_->isChecked();
+    LScrap()->setEnabled(!scrapAll);
+    Edit(AllowanceField::Offcut)->setEnabled(!scrapAll);
+    Spin(AllowanceField::Offcut)->setEnabled(!scrapAll);
+    if (allowances_.NoOffcuts == scrapAll && reloading_) return;
+    allowances_.NoOffcuts = scrapAll;
+    if (!reloading_) emit scrapAllChanged();
+}
+
+}  // namespace tallora

@@ -1,0 +1,104 @@
+// tallora-cli's --pdf and --diagram drawn with Qt, read back with poppler-utils.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <QImage>
+#include <QTemporaryDir>
+#include <csignal>
+#include <cstring>
+#include <sstream>
+
+#include "cli/CliApp.h"
+#include "platform/PdfTools.h"
+#include "platform/QtPictureOutput.h"
+#include "support/StorageTestSupport.h"
+
+namespace tallora {
+namespace {
+
+int RunWithPictures(const std::vector<std::string>& args, std::string* errors = nullptr) {
+    QtPictureOutput pictures;
+    std::ostringstream out, err;
+    const int status = RunCli(args, out, err, &pictures);
+    if (errors != nullptr) *errors = err.str();
+    return status;
+}
+
+const std::string BeamJob = TALLORA_EXAMPLES_DIR "/beam-job.tlf";
+
+TEST(CliReport, BeamJobReportHasItsInstructionsStatisticsAndLandscapeDiagrams) {
+    if (!testing::HavePoppler()) GTEST_SKIP() << "pdfinfo is not installed";
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath("beam job.pdf");
+    std::string errors;
+    ASSERT_EQ(RunWithPictures({BeamJob, "--pdf", pdf.toStdString()}, &errors), ExitSuccess)
+        << errors;
+
+    // Instructions and statistics on the portrait page, the two bars on a landscape page.
+    const auto sizes = testing::PdfPageSizes(pdf);
+    ASSERT_EQ(sizes.size(), 2u);
+    EXPECT_FALSE(sizes[0].Landscape());
+    EXPECT_TRUE(sizes[1].Landscape());
+
+    const QString text = testing::PdfText(pdf);
+    for (const char* expected :
+         {"Customer: Harbour Works Ltd",
+          "Cutting instructions are as follows:", "3 bars at 12000mm",
+          "Any offcuts over 500mm to be returned to stock", "Cutting Pattern Number 1:",
+          "Cutting Pattern Number 2:", "4 cuts at 965mm long, producing 4 pieces", "Statistics",
+          "Chargeable material:", "Page 1 of 2", "Page 2 of 2"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
+                                                                << text.toStdString();
+    }
+    // The pound sign and the statistics as the panel shows them.
+    EXPECT_TRUE(text.contains(QRegularExpression(
+        QStringLiteral("Stock bars used:\\s+42\\.000m\\s+100\\.00%\\s+£483\\.84"))))
+        << text.toStdString();
+    const QString diagrams = testing::PdfText(pdf, 2);
+    EXPECT_TRUE(diagrams.contains("3 x 12000"));
+    EXPECT_TRUE(diagrams.contains("1 x 6000"));
+}
+
+TEST(CliReport, DiagramPictureAtTheViewersSizeOrTheOneAsked) {
+    QTemporaryDir folder;
+    const std::string png = folder.filePath("diagram.png").toStdString();
+    ASSERT_EQ(RunWithPictures({BeamJob, "--no-calc", "--diagram", png}), ExitSuccess);
+    QImage image(QString::fromStdString(png));
+    EXPECT_EQ(image.size(), QSize(DefaultDiagramWidth, DefaultDiagramHeight));
+
+    ASSERT_EQ(RunWithPictures({BeamJob, "--diagram", png, "--size", "400x1200"}), ExitSuccess);
+    image.load(QString::fromStdString(png));
+    ASSERT_EQ(image.size(), QSize(400, 1200));
+    // The first bar's outline at the 12-pixel margin, silver inside it.
+    EXPECT_EQ(image.pixel(12, 12), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(13, 13), qRgb(0xC0, 0xC0, 0xC0));
+}
+
+TEST(CliReport, APictureOrReportThatCannotBeWrittenWholeFailsAndKeepsTheOldFile) {
+    // Writes fail past 4 KB, as on a disk that is full: a small picture held in a buffer until
+    // the end must still fail, not leave an empty file behind a success.
+    QTemporaryDir folder;
+    const std::string png = folder.filePath("diagram.png").toStdString();
+    const std::string pdf = folder.filePath("report.pdf").toStdString();
+    testing::WriteBytes(png, "old picture");
+    testing::WriteBytes(pdf, "old report");
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved;
+    limit.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::string pictureErrors, reportErrors;
+    const int picture = RunWithPictures({BeamJob, "--diagram", png}, &pictureErrors);
+    const int report = RunWithPictures({BeamJob, "--pdf", pdf}, &reportErrors);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(picture, ExitBadInput);
+    EXPECT_NE(pictureErrors.find(std::strerror(EFBIG)), std::string::npos) << pictureErrors;
+    EXPECT_EQ(testing::ReadBytes(png), "old picture");
+    EXPECT_EQ(report, ExitBadInput);
+    EXPECT_NE(reportErrors.find(std::strerror(EFBIG)), std::string::npos) << reportErrors;
+    EXPECT_EQ(testing::ReadBytes(pdf), "old report");
+}
+
+}  // namespace
+}  // namespace tallora
