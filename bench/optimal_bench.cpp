@@ -385,16 +385,19 @@ void PrintOutcome(const std::string& name, const Outcome& o, bool singleLength) 
     }
 }
 
-}  // namespace
+// What the command line asks for.
+struct Arguments {
+    std::vector<std::string> Sets{"falkenauer", "triplets", "shop"};
+    std::vector<std::string> Algorithms{"optimal", "complex", "fast"};
+    std::filesystem::path Data = "../shared/bench";
+    std::optional<std::filesystem::path> Falkenauer;
+    int ShopJobs = 200;
+    Settings Limits;
+    bool Each = false;
+};
 
-int main(int argc, char** argv) {
-    std::vector<std::string> sets{"falkenauer", "triplets", "shop"};
-    std::vector<std::string> algorithms{"optimal", "complex", "fast"};
-    std::filesystem::path data = "../shared/bench";
-    std::optional<std::filesystem::path> falkenauer;
-    int shopJobs = 200;
-    Settings settings;
-    bool each = false;
+Arguments ReadArguments(int argc, char** argv) {
+    Arguments args;
     for (int a = 1; a < argc; ++a) {
         const std::string arg = argv[a];
         const auto value = [&]() -> std::string {
@@ -405,30 +408,86 @@ int main(int argc, char** argv) {
             return argv[++a];
         };
         if (arg == "--sets")
-            sets = Split(value());
+            args.Sets = Split(value());
         else if (arg == "--algorithms")
-            algorithms = Split(value());
+            args.Algorithms = Split(value());
         else if (arg == "--data")
-            data = value();
+            args.Data = value();
         else if (arg == "--dir")
-            falkenauer = value();
+            args.Falkenauer = value();
         else if (arg == "--jobs")
-            shopJobs = std::stoi(value());
+            args.ShopJobs = std::stoi(value());
         else if (arg == "--time-limit")
-            settings.OptimalLimit = std::stod(value());
+            args.Limits.OptimalLimit = std::stod(value());
         else if (arg == "--complex-limit")
-            settings.ComplexLimit = std::stod(value());
+            args.Limits.ComplexLimit = std::stod(value());
         else if (arg == "--threads")
-            settings.Threads = std::stoi(value());
+            args.Limits.Threads = std::stoi(value());
         else if (arg == "--each")
-            each = true;
+            args.Each = true;
         else {
             std::cerr << "unknown argument " << arg << "\n";
-            return 2;
+            std::exit(2);
         }
     }
-    const std::vector<Job> jobs =
-        MakeJobs(sets, data, falkenauer.value_or(data / "falkenauer"), shopJobs);
+    return args;
+}
+
+// One job by every algorithm asked for, into the tallies of its set.
+void RunJob(const Job& job, const Arguments& args,
+            std::map<std::pair<std::string, std::string>, Tally>& tallies) {
+    std::map<std::string, Outcome> got;
+    for (const auto& name : args.Algorithms) {
+        const Algorithm algorithm = name == "fast"      ? Algorithm::Fast
+                                    : name == "optimal" ? Algorithm::Optimal
+                                                        : Algorithm::Complex;
+        got[name] = Measure(job, algorithm, args.Limits);
+    }
+    // The known optimum, else Optimal's bound.
+    int bestBars = job.Optimum.value_or(-1);
+    long long bestMaterial = -1;
+    if (got.count("optimal") != 0) {
+        if (bestBars < 0) bestBars = got["optimal"].BoundBars;
+        bestMaterial = got["optimal"].BoundMaterial;
+    }
+    if (args.Each) {
+        if (job.SingleLength)
+            std::printf("%-30s best %4d", job.Name.c_str(), bestBars);
+        else
+            std::printf("%-30s best %9.1fm", job.Name.c_str(), double(bestMaterial) / 1000.0);
+    }
+    long long leastOther = -1;  // the least material of the others
+    for (const auto& name : args.Algorithms) {
+        if (name == "optimal" || got[name].Material < 0) continue;
+        if (leastOther < 0 || got[name].Material < leastOther) leastOther = got[name].Material;
+    }
+    for (const auto& name : args.Algorithms) {
+        const Outcome& o = got[name];
+        Tally& t = tallies[{job.Set, name}];
+        ++t.Jobs;
+        const double over = Over(job, o, bestBars, bestMaterial);
+        if (o.Bars >= 0 && over <= 0 && (bestBars >= 0 || bestMaterial >= 0)) ++t.AtBest;
+        if (o.Proven) ++t.Proven;
+        if (name == "optimal" && leastOther >= 0 && o.Material > leastOther) ++t.WorseThanOthers;
+        t.WorstOver = std::max(t.WorstOver, over);
+        t.TotalOver += over;
+        t.Seconds.push_back(o.Seconds);
+        t.Cpu.push_back(o.CpuSeconds);
+        t.Peak = std::max(t.Peak, o.PeakMegabytes);
+        if (args.Each) PrintOutcome(name, o, job.SingleLength);
+    }
+    if (args.Each) {
+        std::printf("\n");
+        std::fflush(stdout);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Arguments args = ReadArguments(argc, argv);
+    const std::vector<Job> jobs = MakeJobs(
+        args.Sets, args.Data, args.Falkenauer.value_or(args.Data / "falkenauer"), args.ShopJobs);
 
     std::vector<std::string> order;
     std::map<std::pair<std::string, std::string>, Tally> tallies;
@@ -436,51 +495,7 @@ int main(int argc, char** argv) {
     for (const Job& job : jobs) {
         if (only != nullptr && job.Name != only) continue;
         if (std::find(order.begin(), order.end(), job.Set) == order.end()) order.push_back(job.Set);
-        std::map<std::string, Outcome> got;
-        for (const auto& name : algorithms) {
-            const Algorithm algorithm = name == "fast"      ? Algorithm::Fast
-                                        : name == "optimal" ? Algorithm::Optimal
-                                                            : Algorithm::Complex;
-            got[name] = Measure(job, algorithm, settings);
-        }
-        // The known optimum, else Optimal's bound.
-        int bestBars = job.Optimum.value_or(-1);
-        long long bestMaterial = -1;
-        if (got.count("optimal") != 0) {
-            if (bestBars < 0) bestBars = got["optimal"].BoundBars;
-            bestMaterial = got["optimal"].BoundMaterial;
-        }
-        if (each) {
-            if (job.SingleLength)
-                std::printf("%-30s best %4d", job.Name.c_str(), bestBars);
-            else
-                std::printf("%-30s best %9.1fm", job.Name.c_str(), double(bestMaterial) / 1000.0);
-        }
-        long long leastOther = -1;  // the least material of the others
-        for (const auto& name : algorithms) {
-            if (name == "optimal" || got[name].Material < 0) continue;
-            if (leastOther < 0 || got[name].Material < leastOther) leastOther = got[name].Material;
-        }
-        for (const auto& name : algorithms) {
-            const Outcome& o = got[name];
-            Tally& t = tallies[{job.Set, name}];
-            ++t.Jobs;
-            const double over = Over(job, o, bestBars, bestMaterial);
-            if (o.Bars >= 0 && over <= 0 && (bestBars >= 0 || bestMaterial >= 0)) ++t.AtBest;
-            if (o.Proven) ++t.Proven;
-            if (name == "optimal" && leastOther >= 0 && o.Material > leastOther)
-                ++t.WorseThanOthers;
-            t.WorstOver = std::max(t.WorstOver, over);
-            t.TotalOver += over;
-            t.Seconds.push_back(o.Seconds);
-            t.Cpu.push_back(o.CpuSeconds);
-            t.Peak = std::max(t.Peak, o.PeakMegabytes);
-            if (each) PrintOutcome(name, o, job.SingleLength);
-        }
-        if (each) {
-            std::printf("\n");
-            std::fflush(stdout);
-        }
+        RunJob(job, args, tallies);
     }
 
     // Over the best: bars with one stock length, metres with several; "worse" counts Optimal's
@@ -489,7 +504,7 @@ int main(int argc, char** argv) {
                 "at best", "proven", "max+", "mean+", "worse", "med s", "max s", "med cpu",
                 "max cpu", "peak MB");
     for (const auto& set : order) {
-        for (const auto& name : algorithms) {
+        for (const auto& name : args.Algorithms) {
             const Tally& t = tallies[{set, name}];
             std::printf("%-36s %-8s %4d %7d %6d %6.1f %6.2f %5d %8.3f %8.3f %8.3f %8.3f %7.0f\n",
                         set.c_str(), name.c_str(), t.Jobs, t.AtBest, t.Proven, t.WorstOver,
