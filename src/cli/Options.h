@@ -32,6 +32,7 @@ struct Options {
     bool NoCalc = false;
     std::optional<std::string> Save;
     std::optional<double> TimeLimit;
+    std::optional<int> Threads;
     std::optional<std::string> Pdf, Diagram;
     std::string Size;
     bool Quiet = false;
