@@ -140,6 +140,15 @@ long long Charges::RoundUpCharge(double bound) const {
     return LeastSum(sums_, step_, double(fresh + 1)) * weight_;
 }
 
+long long Charges::MaterialCharge(long long total) const {
+    const long long offcuts = offcutTotal_ / offStep_;
+    const long long fresh = LeastSum(sums_, step_, double(std::max(0LL, total - offcutTotal_)));
+    const long long rest = std::max(0LL, total - fresh);
+    const long long off = LeastSum(offSums_, 1, double(rest) / double(offStep_));
+    if (off <= offcuts) return fresh * weight_ + off;
+    return LeastSum(sums_, step_, double(fresh + 1)) * weight_;
+}
+
 // The least sum of at least `least` the rows can give, where the sums are known; else the next
 // multiple of the step.
 long long Charges::LeastSum(const std::vector<bool>& sums, long long step, double least) {

@@ -44,6 +44,10 @@ public:
     // stock rows can give, where those sums are known, else the next multiple of the lengths'
     // common divisor. With offcut rows, the least cost.
     long long RoundUp(double bound) const;
+    // With offcut rows, the least cost of `total` of stock: the least new stock that, with
+    // every offcut, reaches it, and then the least offcuts that make up the rest. A plan with
+    // more new stock costs more than any offcuts.
+    long long MaterialCharge(long long total) const;
 
 private:
     enum class Rows { All, New, Offcuts };

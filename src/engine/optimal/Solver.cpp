@@ -104,18 +104,17 @@ private:
     }
 
     // No plan that cuts every piece uses less stock than the pieces' own length: with offcut
-    // rows, less new stock than what all the offcuts together leave.
+    // rows, less new stock than what all the offcuts together leave, and then fewer offcuts
+    // than the pieces leave to them.
     void MaterialBound() {
         long long total = 0;
         for (const Item& item : in_.P.Items)
             total += static_cast<long long>(item.Size) * item.Demand;
-        const long long weight = costs_.Weight();
-        const double bound =
-            weight > 0 ? double(weight) * double(std::max(0LL, total - costs_.OffcutTotal()))
-                       : double(total);
-        incumbent_.SetRootBound(bound);
-        incumbent_.SetRounded(costs_.RoundUp(bound));
-        boundIncumbent_.SetRounded(costs_.RoundUp(bound));
+        const long long rounded =
+            costs_.Weight() > 0 ? costs_.MaterialCharge(total) : costs_.RoundUp(double(total));
+        incumbent_.SetRootBound(costs_.Weight() > 0 ? double(rounded) : double(total));
+        incumbent_.SetRounded(rounded);
+        boundIncumbent_.SetRounded(rounded);
     }
 
     // The programme may take most of the time; the rest is for finding plans.
