@@ -13,18 +13,22 @@ namespace tallora::csp {
 
 namespace {
 
-// Stops the branch and bound when the user cancels or the time is up; with offcut rows, also a
-// few nodes after there is a plan whose new stock meets the bound (the best plan before it, or
-// one it found), as only offcut length is left to gain then, which is not worth keeping the user
-// waiting for.
+// Stops the branch and bound when the user cancels or the time is up, or at once when it has a
+// plan at the least cost there can be; with offcut rows, also a few nodes after there is a plan
+// whose new stock meets the bound (the best plan before it, or one it found), as only offcut length
+// is left to gain then, which is not worth keeping the user waiting for.
 class StopWhen : public CbcEventHandler {
 public:
     StopWhen(const Instance& in, const Incumbent& incumbent, std::optional<double> goodEnough)
-        : in_(in), goodEnough_(goodEnough), reached_(incumbent.NewStockAtBound()) {}
+        : in_(in),
+          goodEnough_(goodEnough),
+          reached_(incumbent.NewStockAtBound()),
+          least_(incumbent.Rounded()) {}
     CbcAction event(CbcEvent) override {
         in_.Work();
         if (in_.Stopped()) return stop;
         if (model_ == nullptr) return noAction;
+        if (least_ && model_->getObjValue() <= double(*least_) + 0.5) return stop;
         if (!reached_ && goodEnough_ && model_->getObjValue() <= *goodEnough_) {
             reached_ = true;
             reachedNodes_ = model_->getNodeCount();
@@ -40,6 +44,7 @@ private:
     std::optional<double> goodEnough_;
     bool reached_ = false;
     long long reachedNodes_ = 0;
+    std::optional<long long> least_;
 };
 
 // The programme's columns: the patterns of the pool, each bounded by its stock row's bars.
