@@ -1,11 +1,17 @@
 // Optimal, Complex and Fast side by side on jobs whose best plan is known or bounded: the
-// Falkenauer sets (BPPLIB's CSP format, with their optima), generated triplet jobs and random
-// shop jobs, and shop jobs with offcuts from the inventory beside new stock. Each run is made in a
-// child process, so that its peak memory is its own.
+// Falkenauer, Hard28 and AI/ANI sets (BPPLIB's CSP format, with their optima), generated triplet
+// jobs, random shop jobs of 10 to 1000 rows on one to three stock lengths, and shop jobs with
+// offcuts from the inventory beside new stock. Each run is made in a child process, so that its
+// peak memory and CPU time are its own.
 //
-//   tallora_optimal_bench [--sets falkenauer,triplets,shop,large,offcuts] [--algorithms
-//   optimal,complex,fast]
-//                         [--dir ../shared/bench/falkenauer] [--jobs N] [--time-limit S] [--each]
+//   tallora_optimal_bench [--sets falkenauer,hard28,ani-ai,triplets,shop,scale,lengths,large,
+//                                 offcuts]
+//                         [--algorithms optimal,complex,fast] [--data ../shared/bench]
+//                         [--dir FALKENAUER_DIR] [--jobs N] [--time-limit S]
+//                         [--complex-limit S] [--threads N] [--each]
+//
+// --time-limit is Optimal's (its own default when not given), --complex-limit Complex's (none by
+// default: Complex stops at its iteration limit).
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -37,11 +43,14 @@ struct Job {
     std::string Set;
     JobInput Input;
     std::optional<int> Optimum;  // bars, where known
+    bool SingleLength = true;
 };
 
 struct Outcome {
     int Bars = -1;
-    int BoundBars = -1;  // Optimal's lower bound in bars, one stock length; -1 when none
+    long long Material = -1;  // usable stock, mm
+    int BoundBars = -1;       // Optimal's lower bound in bars, one stock length; -1 when none
+    long long BoundMaterial = -1;
     bool Proven = false;
     // With offcut rows: the metres of new stock and of offcuts, and whether the new stock is
     // proven least.
@@ -49,7 +58,14 @@ struct Outcome {
     double OffcutMetres = 0.0;
     bool NewStockProven = false;
     double Seconds = 0.0;
+    double CpuSeconds = 0.0;
     double PeakMegabytes = 0.0;
+};
+
+struct Settings {
+    std::optional<double> OptimalLimit;
+    std::optional<double> ComplexLimit;
+    std::optional<int> Threads;
 };
 
 JobInput NewJob(int kerf, int trim) {
@@ -60,20 +76,21 @@ JobInput NewJob(int kerf, int trim) {
     return job;
 }
 
-// A job of BPPLIB's CSP format, mapped so that each piece with its kerf takes its size.
-std::optional<Job> ReadCspJob(const std::filesystem::path& path) {
+// A job of BPPLIB's CSP format, mapped so that each piece with its kerf of 1 takes its size.
+// `scale` 2 doubles sizes and capacity, so that a piece of size 1 is still a cut of 1 mm.
+std::optional<Job> ReadCspJob(const std::filesystem::path& path, int scale) {
     std::ifstream in(path);
     int kinds = 0;
     int capacity = 0;
     if (!(in >> kinds >> capacity)) return std::nullopt;
     Job job{path.stem().string(), "", NewJob(1, 0), std::nullopt};
-    job.Input.StockRows.push_back({"*", std::to_string(capacity)});
+    job.Input.StockRows.push_back({"*", std::to_string(capacity * scale)});
     std::map<int, int> demand;
     for (int i = 0; i < kinds; ++i) {
         int size = 0;
         int count = 0;
         if (!(in >> size >> count)) return std::nullopt;
-        demand[size] += count;
+        demand[size * scale] += count;
     }
     for (auto it = demand.rbegin(); it != demand.rend(); ++it) {
         job.Input.CutRows.push_back({std::to_string(it->second), std::to_string(it->first - 1)});
@@ -81,7 +98,10 @@ std::optional<Job> ReadCspJob(const std::filesystem::path& path) {
     return job;
 }
 
-std::vector<Job> FalkenauerJobs(const std::filesystem::path& dir) {
+// The jobs of a folder of CSP files with its OPTIMA list ("name bars" lines, # comments).
+// `family` names a job's set from its file name.
+std::vector<Job> CspJobs(const std::filesystem::path& dir, int scale,
+                         std::string (*family)(const std::string&)) {
     std::map<std::string, int> optima;
     std::ifstream list(dir / "OPTIMA");
     std::string line;
@@ -92,25 +112,38 @@ std::vector<Job> FalkenauerJobs(const std::filesystem::path& dir) {
         int bars = 0;
         if (fields >> name >> bars) optima[name] = bars;
     }
-    std::vector<Job> jobs;
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         if (entry.path().extension() == ".txt") files.push_back(entry.path());
     }
     std::sort(files.begin(), files.end());
+    std::vector<Job> jobs;
     for (const auto& file : files) {
-        auto job = ReadCspJob(file);
+        auto job = ReadCspJob(file, scale);
         if (!job) {
             std::cerr << "cannot read " << file << "\n";
             continue;
         }
         const std::string stem = file.stem().string();
-        const auto family = stem.substr(0, stem.rfind('_'));
-        job->Set = family.substr(family.rfind('_') + 1);
+        job->Set = family(stem);
         if (optima.count(stem) != 0) job->Optimum = optima[stem];
         jobs.push_back(std::move(*job));
     }
+    if (jobs.empty()) std::cerr << "no jobs in " << dir << "\n";
     return jobs;
+}
+
+std::string FalkenauerFamily(const std::string& stem) {
+    const auto family = stem.substr(0, stem.rfind('_'));
+    return family.substr(family.rfind('_') + 1);
+}
+
+std::string Hard28Family(const std::string&) { return "hard28"; }
+
+std::string AniAiFamily(const std::string& stem) {
+    const auto cut = stem.find('_', stem.find('_') + 1);
+    const std::string kind = stem.substr(cut + 1, 2);
+    return (kind == "NR" ? "ANI " : "AI ") + stem.substr(0, stem.find('_'));
 }
 
 // Falkenauer's triplets: every bar of 1000 holds three pieces of 250 to 500 with no waste.
@@ -135,16 +168,18 @@ Job TripletJob(int bars, unsigned seed) {
     return job;
 }
 
-// Distinct lengths of 200 to 3000 mm, 1 to 30 pieces each, kerf 3, trim 25.
-Job ShopJob(int rows, int stock, unsigned seed) {
+// Distinct lengths of 200 to 3000 mm, 1 to `most` pieces each, kerf 3, the given trim, on
+// unlimited stock of the given lengths.
+Job ShopJob(int rows, const std::vector<int>& stock, unsigned seed, int most = 30, int trim = 25) {
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> length(200, 3000);
-    std::uniform_int_distribution<int> quantity(1, 30);
-    Job job{
-        "shop" + std::to_string(rows) + "x" + std::to_string(stock) + "_" + std::to_string(seed),
-        "shop " + std::to_string(rows) + " rows, " + std::to_string(stock) + " mm", NewJob(3, 25),
-        std::nullopt};
-    job.Input.StockRows.push_back({"*", std::to_string(stock)});
+    std::uniform_int_distribution<int> quantity(1, most);
+    std::string lengths;
+    for (int s : stock) lengths += (lengths.empty() ? "" : "+") + std::to_string(s);
+    Job job{"shop" + std::to_string(rows) + "x" + lengths + "_" + std::to_string(seed),
+            "shop " + std::to_string(rows) + " rows, " + lengths + " mm", NewJob(3, trim),
+            std::nullopt, stock.size() == 1};
+    for (int s : stock) job.Input.StockRows.push_back({"*", std::to_string(s)});
     std::vector<int> used;
     while (static_cast<int>(job.Input.CutRows.size()) < rows) {
         const int l = length(random);
@@ -158,10 +193,11 @@ Job ShopJob(int rows, int stock, unsigned seed) {
 // A shop job on unlimited new stock with `offcuts` rows of inventory offcuts, 1 to 3 of each
 // length, 1000 to 5000 mm.
 Job OffcutShopJob(int rows, int offcuts, unsigned seed) {
-    Job job = ShopJob(rows, 6000, seed);
+    Job job = ShopJob(rows, {6000}, seed);
     job.Name = "offcuts" + std::to_string(rows) + "+" + std::to_string(offcuts) + "_" +
                std::to_string(seed);
     job.Set = "shop " + std::to_string(rows) + " rows, " + std::to_string(offcuts) + " offcut rows";
+    job.SingleLength = false;
     std::mt19937 random(seed * 7919u);
     std::vector<int> lengths;
     while (static_cast<int>(lengths.size()) < offcuts) {
@@ -177,11 +213,13 @@ Job OffcutShopJob(int rows, int offcuts, unsigned seed) {
     return job;
 }
 
-Outcome RunOnce(const Job& job, Algorithm chosen, std::optional<double> timeLimit) {
+Outcome RunOnce(const Job& job, Algorithm chosen, const Settings& settings) {
     tallora::CalculationObserver quiet;
     tallora::CalculationOptions options;
     options.Algorithm = chosen;
-    options.TimeLimitSeconds = timeLimit;
+    if (chosen == Algorithm::Optimal) options.TimeLimitSeconds = settings.OptimalLimit;
+    if (chosen == Algorithm::Complex) options.TimeLimitSeconds = settings.ComplexLimit;
+    if (settings.Threads) options.Threads = static_cast<unsigned>(*settings.Threads);
     const auto start = std::chrono::steady_clock::now();
     const auto outcome = tallora::Calculate(job.Input, options, quiet);
     const tallora::CalculationResult& run = outcome.Result;
@@ -190,10 +228,15 @@ Outcome RunOnce(const Job& job, Algorithm chosen, std::optional<double> timeLimi
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!outcome.Completed) return result;
     result.Bars = 0;
-    for (const auto& p : run.Patterns) result.Bars += p.BarCount;
-    if (run.Bound && run.Bound->Known && run.Bound->SingleLength) {
-        result.BoundBars = run.Bound->LowerBoundBars;
+    result.Material = 0;
+    for (const auto& p : run.Patterns) {
+        result.Bars += p.BarCount;
+        result.Material += 1LL * p.BarCount * p.StockLength;
+    }
+    if (run.Bound && run.Bound->Known) {
+        result.BoundMaterial = run.Bound->LowerBound;
         result.Proven = run.Bound->ProvenOptimal;
+        if (run.Bound->SingleLength) result.BoundBars = run.Bound->LowerBoundBars;
     }
     if (run.Bound && run.Bound->Offcuts) {
         result.Proven = run.Bound->ProvenOptimal;
@@ -204,14 +247,16 @@ Outcome RunOnce(const Job& job, Algorithm chosen, std::optional<double> timeLimi
     return result;
 }
 
-// The run in a child, for its own peak memory.
-Outcome Measure(const Job& job, Algorithm algorithm, std::optional<double> timeLimit) {
+double Seconds(const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; }
+
+// The run in a child, for its own peak memory and CPU time.
+Outcome Measure(const Job& job, Algorithm algorithm, const Settings& settings) {
     int fds[2];
     if (pipe(fds) != 0) return {};
     const pid_t child = fork();
     if (child == 0) {
         close(fds[0]);
-        const Outcome o = RunOnce(job, algorithm, timeLimit);
+        const Outcome o = RunOnce(job, algorithm, settings);
         const ssize_t written = write(fds[1], &o, sizeof o);
         _exit(written == static_cast<ssize_t>(sizeof o) ? 0 : 1);
     }
@@ -224,6 +269,7 @@ Outcome Measure(const Job& job, Algorithm algorithm, std::optional<double> timeL
     wait4(child, &status, 0, &usage);
     if (got != static_cast<ssize_t>(sizeof o)) o = Outcome{};
     o.PeakMegabytes = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    o.CpuSeconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
     return o;
 }
 
@@ -234,6 +280,10 @@ double Median(std::vector<double> values) {
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
 }
 
+double Max(const std::vector<double>& values) {
+    return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
+}
+
 std::vector<std::string> Split(const std::string& text) {
     std::vector<std::string> parts;
     std::istringstream in(text);
@@ -242,48 +292,19 @@ std::vector<std::string> Split(const std::string& text) {
     return parts;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::vector<std::string> sets{"falkenauer", "triplets", "shop"};
-    std::vector<std::string> algorithms{"optimal", "complex", "fast"};
-    std::filesystem::path dir = "../shared/bench/falkenauer";
-    int shopJobs = 200;
-    std::optional<double> timeLimit;
-    bool each = false;
-    for (int a = 1; a < argc; ++a) {
-        const std::string arg = argv[a];
-        const auto value = [&]() -> std::string {
-            if (a + 1 >= argc) {
-                std::cerr << arg << " needs a value\n";
-                std::exit(2);
-            }
-            return argv[++a];
-        };
-        if (arg == "--sets")
-            sets = Split(value());
-        else if (arg == "--algorithms")
-            algorithms = Split(value());
-        else if (arg == "--dir")
-            dir = value();
-        else if (arg == "--jobs")
-            shopJobs = std::stoi(value());
-        else if (arg == "--time-limit")
-            timeLimit = std::stod(value());
-        else if (arg == "--each")
-            each = true;
-        else {
-            std::cerr << "unknown argument " << arg << "\n";
-            return 2;
-        }
-    }
-
+std::vector<Job> MakeJobs(const std::vector<std::string>& sets, const std::filesystem::path& data,
+                          const std::filesystem::path& falkenauer, int shopJobs) {
     std::vector<Job> jobs;
+    const auto add = [&](std::vector<Job> more) {
+        for (auto& j : more) jobs.push_back(std::move(j));
+    };
     for (const auto& set : sets) {
         if (set == "falkenauer") {
-            auto f = FalkenauerJobs(dir);
-            if (f.empty()) std::cerr << "no Falkenauer jobs in " << dir << "\n";
-            for (auto& j : f) jobs.push_back(std::move(j));
+            add(CspJobs(falkenauer, 1, FalkenauerFamily));
+        } else if (set == "hard28") {
+            add(CspJobs(data / "hard28", 2, Hard28Family));
+        } else if (set == "ani-ai") {
+            add(CspJobs(data / "ani-ai", 2, AniAiFamily));
         } else if (set == "triplets") {
             for (int bars : {20, 40, 83, 167}) {
                 for (unsigned seed = 1; seed <= 10; ++seed) jobs.push_back(TripletJob(bars, seed));
@@ -294,9 +315,26 @@ int main(int argc, char** argv) {
             for (int k = 0; k < shopJobs; ++k) {
                 const int rows = std::uniform_int_distribution<int>(10, 100)(random);
                 const int stock = k % 2 == 0 ? 6000 : 12000;
-                auto job = ShopJob(rows, stock, 1000u + static_cast<unsigned>(k));
+                auto job = ShopJob(rows, {stock}, 1000u + static_cast<unsigned>(k));
                 job.Set = std::string("shop 10-100 rows, ") + std::to_string(stock) + " mm";
                 jobs.push_back(std::move(job));
+            }
+        } else if (set == "scale") {
+            // Shop scale: kerf 3, no trim, 1 to 10 pieces a row, one stock length.
+            for (int rows : {50, 200, 500, 1000}) {
+                for (int stock : {6000, 12000}) {
+                    for (unsigned seed = 1; seed <= 3; ++seed)
+                        jobs.push_back(ShopJob(rows, {stock}, seed, 10, 0));
+                }
+            }
+        } else if (set == "lengths") {
+            // The same on two and three stock lengths.
+            for (int rows : {40, 80, 120, 200}) {
+                for (const std::vector<int>& stock :
+                     {std::vector<int>{6000, 7500}, std::vector<int>{6000, 9000, 12000}}) {
+                    for (unsigned seed = 1; seed <= 3; ++seed)
+                        jobs.push_back(ShopJob(rows, stock, seed, 10, 0));
+                }
             }
         } else if (set == "offcuts") {
             for (int rows : {20, 40, 80}) {
@@ -307,74 +345,171 @@ int main(int argc, char** argv) {
             for (int rows : {10, 40, 100, 200, 500}) {
                 for (int stock : {6000, 12000}) {
                     for (unsigned seed = 1; seed <= 3; ++seed)
-                        jobs.push_back(ShopJob(rows, stock, seed));
+                        jobs.push_back(ShopJob(rows, {stock}, seed));
                 }
             }
         } else {
             std::cerr << "unknown set " << set << "\n";
-            return 2;
+            std::exit(2);
         }
     }
+    return jobs;
+}
 
-    struct Tally {
-        int Jobs = 0, AtBest = 0, Proven = 0, WorstOver = 0, TotalOver = 0;
-        std::vector<double> Seconds;
-        double Peak = 0.0;
-    };
+struct Tally {
+    int Jobs = 0, AtBest = 0, Proven = 0, WorseThanOthers = 0;
+    double WorstOver = 0, TotalOver = 0;
+    std::vector<double> Seconds, Cpu;
+    double Peak = 0.0;
+};
+
+// How far a plan is above the best known: in bars with one stock length, else in metres.
+double Over(const Job& job, const Outcome& o, int bestBars, long long bestMaterial) {
+    if (job.SingleLength) return bestBars >= 0 && o.Bars >= 0 ? o.Bars - bestBars : 0;
+    return bestMaterial >= 0 && o.Material >= 0 ? double(o.Material - bestMaterial) / 1000.0 : 0;
+}
+
+void PrintOutcome(const std::string& name, const Outcome& o, bool singleLength) {
+    if (singleLength) {
+        std::printf("  %s %4d%s", name.c_str(), o.Bars, o.Proven ? "*" : " ");
+        if (o.BoundBars >= 0) std::printf(" lb %4d", o.BoundBars);
+    } else {
+        std::printf("  %s %9.1fm%s", name.c_str(), double(o.Material) / 1000.0,
+                    o.Proven ? "*" : " ");
+        if (o.BoundMaterial >= 0) std::printf(" lb %9.1fm", double(o.BoundMaterial) / 1000.0);
+    }
+    std::printf(" %7.3fs %7.3fcpu %5.0fMB", o.Seconds, o.CpuSeconds, o.PeakMegabytes);
+    if (o.NewMetres > 0 || o.OffcutMetres > 0) {
+        std::printf(" new %.3fm%s offcuts %.3fm", o.NewMetres, o.NewStockProven ? "*" : "",
+                    o.OffcutMetres);
+    }
+}
+
+// What the command line asks for.
+struct Arguments {
+    std::vector<std::string> Sets{"falkenauer", "triplets", "shop"};
+    std::vector<std::string> Algorithms{"optimal", "complex", "fast"};
+    std::filesystem::path Data = "../shared/bench";
+    std::optional<std::filesystem::path> Falkenauer;
+    int ShopJobs = 200;
+    Settings Limits;
+    bool Each = false;
+};
+
+Arguments ReadArguments(int argc, char** argv) {
+    Arguments args;
+    for (int a = 1; a < argc; ++a) {
+        const std::string arg = argv[a];
+        const auto value = [&]() -> std::string {
+            if (a + 1 >= argc) {
+                std::cerr << arg << " needs a value\n";
+                std::exit(2);
+            }
+            return argv[++a];
+        };
+        if (arg == "--sets")
+            args.Sets = Split(value());
+        else if (arg == "--algorithms")
+            args.Algorithms = Split(value());
+        else if (arg == "--data")
+            args.Data = value();
+        else if (arg == "--dir")
+            args.Falkenauer = value();
+        else if (arg == "--jobs")
+            args.ShopJobs = std::stoi(value());
+        else if (arg == "--time-limit")
+            args.Limits.OptimalLimit = std::stod(value());
+        else if (arg == "--complex-limit")
+            args.Limits.ComplexLimit = std::stod(value());
+        else if (arg == "--threads")
+            args.Limits.Threads = std::stoi(value());
+        else if (arg == "--each")
+            args.Each = true;
+        else {
+            std::cerr << "unknown argument " << arg << "\n";
+            std::exit(2);
+        }
+    }
+    return args;
+}
+
+// One job by every algorithm asked for, into the tallies of its set.
+void RunJob(const Job& job, const Arguments& args,
+            std::map<std::pair<std::string, std::string>, Tally>& tallies) {
+    std::map<std::string, Outcome> got;
+    for (const auto& name : args.Algorithms) {
+        const Algorithm algorithm = name == "fast"      ? Algorithm::Fast
+                                    : name == "optimal" ? Algorithm::Optimal
+                                                        : Algorithm::Complex;
+        got[name] = Measure(job, algorithm, args.Limits);
+    }
+    // The known optimum, else Optimal's bound.
+    int bestBars = job.Optimum.value_or(-1);
+    long long bestMaterial = -1;
+    if (got.count("optimal") != 0) {
+        if (bestBars < 0) bestBars = got["optimal"].BoundBars;
+        bestMaterial = got["optimal"].BoundMaterial;
+    }
+    if (args.Each) {
+        if (job.SingleLength)
+            std::printf("%-30s best %4d", job.Name.c_str(), bestBars);
+        else
+            std::printf("%-30s best %9.1fm", job.Name.c_str(), double(bestMaterial) / 1000.0);
+    }
+    long long leastOther = -1;  // the least material of the others
+    for (const auto& name : args.Algorithms) {
+        if (name == "optimal" || got[name].Material < 0) continue;
+        if (leastOther < 0 || got[name].Material < leastOther) leastOther = got[name].Material;
+    }
+    for (const auto& name : args.Algorithms) {
+        const Outcome& o = got[name];
+        Tally& t = tallies[{job.Set, name}];
+        ++t.Jobs;
+        const double over = Over(job, o, bestBars, bestMaterial);
+        if (o.Bars >= 0 && over <= 0 && (bestBars >= 0 || bestMaterial >= 0)) ++t.AtBest;
+        if (o.Proven) ++t.Proven;
+        if (name == "optimal" && leastOther >= 0 && o.Material > leastOther) ++t.WorseThanOthers;
+        t.WorstOver = std::max(t.WorstOver, over);
+        t.TotalOver += over;
+        t.Seconds.push_back(o.Seconds);
+        t.Cpu.push_back(o.CpuSeconds);
+        t.Peak = std::max(t.Peak, o.PeakMegabytes);
+        if (args.Each) PrintOutcome(name, o, job.SingleLength);
+    }
+    if (args.Each) {
+        std::printf("\n");
+        std::fflush(stdout);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Arguments args = ReadArguments(argc, argv);
+    const std::vector<Job> jobs = MakeJobs(
+        args.Sets, args.Data, args.Falkenauer.value_or(args.Data / "falkenauer"), args.ShopJobs);
+
     std::vector<std::string> order;
     std::map<std::pair<std::string, std::string>, Tally> tallies;
     const char* only = std::getenv("TALLORA_BENCH_ONLY");  // one job by its name
     for (const Job& job : jobs) {
         if (only != nullptr && job.Name != only) continue;
         if (std::find(order.begin(), order.end(), job.Set) == order.end()) order.push_back(job.Set);
-        std::map<std::string, Outcome> got;
-        for (const auto& name : algorithms) {
-            const Algorithm algorithm = name == "fast"      ? Algorithm::Fast
-                                        : name == "optimal" ? Algorithm::Optimal
-                                                            : Algorithm::Complex;
-            got[name] = Measure(job, algorithm, timeLimit);
-        }
-        // The known optimum, else Optimal's bound.
-        int best = job.Optimum.value_or(-1);
-        if (best < 0 && got.count("optimal") != 0) best = got["optimal"].BoundBars;
-        if (each) std::printf("%-28s best %4d", job.Name.c_str(), best);
-        for (const auto& name : algorithms) {
-            const Outcome& o = got[name];
-            Tally& t = tallies[{job.Set, name}];
-            ++t.Jobs;
-            const int over = best >= 0 && o.Bars >= 0 ? o.Bars - best : 0;
-            if (o.Bars >= 0 && best >= 0 && over <= 0) ++t.AtBest;
-            if (o.Proven) ++t.Proven;
-            t.WorstOver = std::max(t.WorstOver, over);
-            t.TotalOver += over;
-            t.Seconds.push_back(o.Seconds);
-            t.Peak = std::max(t.Peak, o.PeakMegabytes);
-            if (each) {
-                std::printf("  %s %4d%s %7.3fs %5.0fMB", name.c_str(), o.Bars, o.Proven ? "*" : " ",
-                            o.Seconds, o.PeakMegabytes);
-                if (o.NewMetres > 0 || o.OffcutMetres > 0) {
-                    std::printf(" new %.3fm%s offcuts %.3fm", o.NewMetres,
-                                o.NewStockProven ? "*" : "", o.OffcutMetres);
-                }
-            }
-        }
-        if (each) {
-            std::printf("\n");
-            std::fflush(stdout);
-        }
+        RunJob(job, args, tallies);
     }
 
-    std::printf("\n%-32s %-8s %5s %8s %7s %5s %6s %9s %9s %8s\n", "set", "alg", "jobs", "at best",
-                "proven", "max+", "mean+", "median s", "max s", "peak MB");
+    // Over the best: bars with one stock length, metres with several; "worse" counts Optimal's
+    // plans that use more stock than another algorithm's.
+    std::printf("\n%-36s %-8s %4s %7s %6s %6s %6s %5s %8s %8s %8s %8s %7s\n", "set", "alg", "jobs",
+                "at best", "proven", "max+", "mean+", "worse", "med s", "max s", "med cpu",
+                "max cpu", "peak MB");
     for (const auto& set : order) {
-        for (const auto& name : algorithms) {
+        for (const auto& name : args.Algorithms) {
             const Tally& t = tallies[{set, name}];
-            const double maxSeconds =
-                t.Seconds.empty() ? 0.0 : *std::max_element(t.Seconds.begin(), t.Seconds.end());
-            std::printf("%-32s %-8s %5d %8d %7d %5d %6.2f %9.3f %9.3f %8.0f\n", set.c_str(),
-                        name.c_str(), t.Jobs, t.AtBest, t.Proven, t.WorstOver,
-                        t.Jobs > 0 ? double(t.TotalOver) / t.Jobs : 0.0, Median(t.Seconds),
-                        maxSeconds, t.Peak);
+            std::printf("%-36s %-8s %4d %7d %6d %6.1f %6.2f %5d %8.3f %8.3f %8.3f %8.3f %7.0f\n",
+                        set.c_str(), name.c_str(), t.Jobs, t.AtBest, t.Proven, t.WorstOver,
+                        t.Jobs > 0 ? t.TotalOver / t.Jobs : 0.0, t.WorseThanOthers,
+                        Median(t.Seconds), Max(t.Seconds), Median(t.Cpu), Max(t.Cpu), t.Peak);
         }
     }
     return 0;

@@ -121,6 +121,7 @@ void CalculateJob(const Options& o, JobRun& run, std::ostream* terminal) {
         CalculationOptions options;
         options.Algorithm = run.AlgorithmUsed;
         options.TimeLimitSeconds = o.TimeLimit;
+        if (o.Threads) options.Threads = static_cast<unsigned>(*o.Threads);
         TerminalProgress progress(terminal);
         CalculatedJob calculated = CalculateJob(run.Input, options, progress, uk);
         progress.Clear();

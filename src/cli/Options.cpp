@@ -106,6 +106,11 @@ void AddOutputOptions(CLI::App& app, Options& o) {
                    "seconds, never worse than Fast; Optimal: keep the best plan found in S "
                    "seconds (default 10)")
         ->type_name("S");
+    app.add_option("--threads", o.Threads,
+                   "Optimal: search on N threads (default: the machine's cores); a search that "
+                   "ends proven gives the same plan on any number")
+        ->type_name("N")
+        ->check(CLI::Range(1, 64));
     app.add_option("--format", o.Format,
                    "text (default for one job), json, or jsonl (one JSON object a line; the "
                    "default and the only format for several jobs)")

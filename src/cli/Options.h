@@ -33,6 +33,7 @@ struct Options {
     std::optional<std::string> Save;
     std::optional<std::string> TimeLimitText;  // as given
     std::optional<double> TimeLimit;           // read by ReadTimeLimit
+    std::optional<int> Threads;
     std::optional<std::string> Pdf, Diagram;
     std::string Size;
     bool Quiet = false;

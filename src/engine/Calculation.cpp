@@ -231,8 +231,11 @@ CalculationOutcome Calculate(const JobInput& input, const CalculationOptions& op
     CalculationResult& result = outcome.Result;
     StartTables(input, std::move(rows), tables, result);
     CalculationRun run(tables, observer);
-    const double seconds = options.TimeLimitSeconds.value_or(
-        options.Algorithm == Algorithm::Optimal ? DefaultOptimalSeconds : 0.0);
+    const bool defaultLimit = options.Algorithm == Algorithm::Optimal && !options.WorkLimit;
+    const double seconds =
+        options.TimeLimitSeconds.value_or(defaultLimit ? DefaultOptimalSeconds : 0.0);
+    run.WorkLimit = options.WorkLimit;
+    run.Threads = options.Threads;
     if (seconds > 0) {
         run.Deadline = start + std::chrono::duration_cast<CalculationRun::Clock::duration>(
                                    std::chrono::duration<double>(seconds));

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "engine/CalculationObserver.h"
 #include "job/CalculationResult.h"
@@ -26,6 +27,12 @@ struct CalculationOptions {
     // Complex: the most iterations its search may make in all; reached, it stops as at the time
     // limit, at the same point on every machine.
     std::optional<int> SearchIterationBudget;
+    // Optimal: the most nodes each of its searches may visit. Without TimeLimitSeconds it then
+    // has no deadline, and its plan depends on the job alone, not on the machine's speed.
+    std::optional<long long> WorkLimit{};
+    // Optimal: its plan search and bound search side by side on two cores when two or more,
+    // taking turns on one when one.
+    unsigned Threads = std::thread::hardware_concurrency();
 };
 
 struct CalculationOutcome {

@@ -38,6 +38,9 @@ public:
     std::optional<int> IterationBudget;
     // Complex: the search was stopped by the deadline or the budget before it was done.
     bool StoppedEarly = false;
+    // The Optimal algorithm's work limit and threads (CalculationOptions).
+    std::optional<long long> WorkLimit;
+    unsigned Threads = 1;
 
     bool TimeUp() const { return Deadline && Clock::now() >= *Deadline; }
     // Complex: whether its search is to stop now, with the time left for placing the rest.

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -52,6 +53,18 @@ struct Control {
     // A better plan was found, or the bound rose: material, bound (or -1 while there is none);
     // with offcut rows, of new stock.
     std::function<void(long long, double)> Progress;
+    // The most nodes each search may visit: of a branch and bound, programmes a dive solves,
+    // thousands of bars of the search bar by bar.
+    // Set, it takes the place of the searches' own time allowances, so that without a Deadline
+    // the result depends on the job alone and not on how fast the machine is.
+    std::optional<long long> WorkLimit;
+    // Plans known before the search, such as a quick heuristic's: the result is never worse
+    // than the best of them. Pieces beyond the demand are left off; a plan whose bars do not
+    // hold their pieces, or that takes more bars than a row has, is passed over.
+    std::vector<Plan> StartPlans;
+    // Two or more: the plan search and the bound's search run side by side on two cores; one:
+    // they take turns on one. A search that ends proven gives the same plan either way.
+    unsigned Threads = std::thread::hardware_concurrency();
 };
 
 struct Result {

@@ -412,6 +412,8 @@ void MainWindow::startCalculation(std::function<void(const CalculatedJob&)> then
     CalculationOptions options;
     options.Algorithm = algorithm_;
     if (algorithm_ == Algorithm::Optimal) options.TimeLimitSeconds = settings_.OptimalSeconds;
+    if (settings_.OptimalThreads > 0)
+        options.Threads = static_cast<unsigned>(settings_.OptimalThreads);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     statusBar()->clearMessage();
     statusPanels_[2]->setText(tr("Calculating Solution... Please Wait a Moment"));
@@ -537,6 +539,19 @@ void MainWindow::askOptimalTimeLimit() {
         WriteOptimalSeconds(services_.Store, *seconds);
     } else {
         showError(tr(BadOptimalSecondsText).toStdString());
+    }
+}
+
+void MainWindow::askOptimalThreads() {
+    const auto text = services_.Boxes.AskText(tr("Optimal Threads").toStdString(),
+                                              tr(OptimalThreadsPrompt).toStdString(),
+                                              std::to_string(settings_.OptimalThreads));
+    if (!text) return;
+    if (const auto threads = ParseOptimalThreads(*text)) {
+        settings_.OptimalThreads = *threads;
+        WriteOptimalThreads(services_.Store, *threads);
+    } else {
+        showError(tr(BadOptimalThreadsText).toStdString());
     }
 }
 

@@ -68,6 +68,7 @@ public:
     void chooseFast();
     void chooseOptimal();
     void askOptimalTimeLimit();
+    void askOptimalThreads();
     void toggleHints();
     void showHelp();
     void showAbout();
@@ -272,6 +273,7 @@ private:
     QAction* fast_ = nullptr;
     QAction* optimal_ = nullptr;
     QAction* optimalTime_ = nullptr;
+    QAction* optimalThreads_ = nullptr;
     QAction* hints_ = nullptr;
     QAction* contents_ = nullptr;
     QAction* about_ = nullptr;

@@ -111,6 +111,9 @@ void MainWindow::createActions() {
     optimalTime_ = MakeAction(this, tr("Optimal &Time Limit..."), {}, "OptimalTimeLimit", nullptr,
                               tr("How many seconds the Optimal algorithm may search"),
                               &MainWindow::askOptimalTimeLimit);
+    optimalThreads_ = MakeAction(this, tr("Optimal T&hreads..."), {}, "OptimalThreads", nullptr,
+                                 tr("How many threads the Optimal algorithm may search on"),
+                                 &MainWindow::askOptimalThreads);
     auto* group = new QActionGroup(this);
     for (QAction* a : {complex_, fast_, optimal_}) {
         a->setCheckable(true);
@@ -154,6 +157,7 @@ void MainWindow::createMenus() {
     algorithm->addAction(optimal_);
     algorithm->addSeparator();
     algorithm->addAction(optimalTime_);
+    algorithm->addAction(optimalThreads_);
 
     QMenu* inventory = menuBar()->addMenu(tr("&Inventory"));
     inventory->setObjectName(QStringLiteral("InventoryMenu"));

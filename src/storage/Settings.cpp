@@ -116,6 +116,10 @@ void ReadProgramSettings(const RegistryStore& store, Allowances& allowances,
         v && *v >= MinOptimalSeconds && *v <= MaxOptimalSeconds) {
         settings.OptimalSeconds = *v;
     }
+    if (const auto v = store.ReadInteger(User, MainKey, "OptimalThreads");
+        v && *v >= 0 && *v <= MaxOptimalThreads) {
+        settings.OptimalThreads = *v;
+    }
 }
 
 void WriteProgramSettings(RegistryStore& store, const Allowances& allowances,
@@ -130,6 +134,7 @@ void WriteProgramSettings(RegistryStore& store, const Allowances& allowances,
                            exists ? current[i] : kDefaults[i].value);
     }
     WriteOptimalSeconds(store, settings.OptimalSeconds);
+    WriteOptimalThreads(store, settings.OptimalThreads);
     if (store.KeyExists(User, AutoSaveKey)) store.DeleteKey(User, AutoSaveKey);
 }
 
@@ -151,16 +156,34 @@ void WriteOptimalSeconds(RegistryStore& store, int seconds) {
     store.WriteInteger(User, MainKey, "OptimalSeconds", seconds);
 }
 
-std::optional<int> ParseOptimalSeconds(const std::string& text) {
+void WriteOptimalThreads(RegistryStore& store, int threads) {
+    if (!store.KeyExists(User, MainKey)) return;
+    store.WriteInteger(User, MainKey, "OptimalThreads", threads);
+}
+
+namespace {
+
+// A whole number of at most four digits from `least` to `most`, spaces around it allowed.
+std::optional<int> ParseWholeNumber(const std::string& text, int least, int most) {
     std::size_t from = text.find_first_not_of(' ');
     std::size_t to = text.find_last_not_of(' ');
     if (from == std::string::npos) return std::nullopt;
     const std::string digits = text.substr(from, to - from + 1);
     if (digits.size() > 4 || digits.find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
-    const int seconds = std::stoi(digits);
-    if (seconds < MinOptimalSeconds || seconds > MaxOptimalSeconds) return std::nullopt;
-    return seconds;
+    const int number = std::stoi(digits);
+    if (number < least || number > most) return std::nullopt;
+    return number;
+}
+
+}  // namespace
+
+std::optional<int> ParseOptimalSeconds(const std::string& text) {
+    return ParseWholeNumber(text, MinOptimalSeconds, MaxOptimalSeconds);
+}
+
+std::optional<int> ParseOptimalThreads(const std::string& text) {
+    return ParseWholeNumber(text, 0, MaxOptimalThreads);
 }
 
 std::string FolderPart(const std::string& path) {

@@ -45,15 +45,22 @@ std::string GetSpecialFolderPath(ShellServices& shell, int folder);
 inline constexpr int MinOptimalSeconds = 1;
 inline constexpr int MaxOptimalSeconds = 3600;
 
-// The settings kept beside the job: whether hints are shown, and how long Optimal searches.
+// The threads the Optimal algorithm may use; 0 stands for the machine's cores.
+inline constexpr int MaxOptimalThreads = 64;
+
+// The settings kept beside the job: whether hints are shown, and how long and on how many
+// threads Optimal searches.
 struct ProgramSettings {
     bool Hints = true;
     int OptimalSeconds = static_cast<int>(DefaultOptimalSeconds);
+    int OptimalThreads = 0;
 };
 
 // The seconds typed for the Optimal algorithm's time limit, or nothing when the text is not a
 // whole number from MinOptimalSeconds to MaxOptimalSeconds.
 std::optional<int> ParseOptimalSeconds(const std::string& text);
+// The same for the threads: a whole number from 0 (the machine's cores) to MaxOptimalThreads.
+std::optional<int> ParseOptimalThreads(const std::string& text);
 // A window's size and place, as the window system wrote it (an opaque text), under a value name
 // of the main key: "WindowGeometry" for the main window, "FileDialogGeometry" for file dialogs.
 std::optional<std::string> ReadWindowGeometry(const RegistryStore& store, const std::string& name);
@@ -66,6 +73,12 @@ inline const char* const OptimalSecondsPrompt =
     "Seconds the Optimal algorithm may search (1 to 3600):";
 inline const char* const BadOptimalSecondsText =
     "The time limit must be a whole number of seconds from 1 to 3600.";
+// Keeps a new number of threads at once, touching no other setting.
+void WriteOptimalThreads(RegistryStore& store, int threads);
+inline const char* const OptimalThreadsPrompt =
+    "Threads the Optimal algorithm may use (1 to 64, or 0 for all the machine's cores):";
+inline const char* const BadOptimalThreadsText =
+    "The number of threads must be a whole number from 0 to 64.";
 
 // First run: writes the defaults and creates the data folder; later runs change nothing.
 void SetUpFirstRun(RegistryStore& store, ShellServices& shell);

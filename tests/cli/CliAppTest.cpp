@@ -79,6 +79,8 @@ TEST(CliApp, BadArgumentsExitTwoNamingTheArgument) {
         {With(job, {"--time-limit", "0x10"}), "--time-limit 0x10: expected a number of seconds"},
         {With(job, {"--time-limit", "1e400"}), "--time-limit 1e400: expected a number of seconds"},
         {With(job, {"--time-limit", ""}), "--time-limit : expected a number of seconds"},
+        {With(job, {"--threads", "0"}), "--threads"},
+        {With(job, {"--threads", "two"}), "--threads"},
         // The file to save is checked before anything is calculated or printed.
         {With(job, {"--save", ""}), "--save: expected a file name"},
         {With(job, {"--save", "/no/such/folder/job.tlf"}), "--save /no/such/folder/job.tlf:"},
@@ -360,6 +362,13 @@ TEST(CliApp, OptimalSaysHowFarItsPlanIsFromTheBoundAndTheOthersSayNothing) {
     EXPECT_LE(b["linear_bound_mm"].get<double>(), b["lower_bound_mm"].get<double>());
     EXPECT_TRUE(b["stopped"].is_null());
     EXPECT_EQ(b["text"], "Optimal: 5 bars, lower bound 5, proven optimal");
+    // A proven search gives the same plan on one thread as on two.
+    for (const char* threads : {"1", "2"}) {
+        const CliRun on = RunTool(
+            With(job, {"--algorithm", "optimal", "--format", "json", "--threads", threads}));
+        ASSERT_EQ(on.status, ExitSuccess) << on.err;
+        EXPECT_EQ(on.Json()["patterns"], out["patterns"]) << threads;
+    }
 
     // Several stock lengths: metres, and no count of bars in the bound.
     const CliRun mixed = RunTool({"--algorithm", "optimal", "--format", "json", "--stock", "*@6000",

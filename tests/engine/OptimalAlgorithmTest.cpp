@@ -6,6 +6,7 @@
 #include <chrono>
 #include <map>
 #include <random>
+#include <set>
 
 #include "engine/CuttingStockSolver.h"
 #include "results/SolutionBoundText.h"
@@ -19,6 +20,21 @@ using csp::CheckPlan;
 using csp::Problem;
 using testing::Calculated;
 using testing::MakeJob;
+
+// Searches in tests stop on work, never on a clock: the same result on any machine.
+constexpr long long Work = 100000;
+
+csp::Control WorkLimited(long long nodes) {
+    csp::Control control;
+    control.WorkLimit = nodes;
+    return control;
+}
+
+CalculationOptions WorkLimitedRun(long long nodes = Work) {
+    CalculationOptions options;
+    options.WorkLimit = nodes;
+    return options;
+}
 
 // The least stock length that cuts every piece; -1 when the stock cannot cut them all.
 long long BruteForceOptimum(const Problem& p) {
@@ -59,7 +75,7 @@ TEST(OptimalSolver, PlansAreFeasibleAndProofsHoldAgainstEveryWayOfCuttingSmallJo
         Problem p = RandomProblem(random, 4, 3);
         DropPiecesNoStockHolds(p);
         if (p.Items.empty()) continue;
-        const csp::Result result = csp::Solve(p, {});
+        const csp::Result result = csp::Solve(p, WorkLimited(Work));
         SCOPED_TRACE("round " + std::to_string(round));
         ASSERT_EQ(CheckPlan(p, result.Best), "");
         const long long optimum = BruteForceOptimum(p);
@@ -91,15 +107,58 @@ TEST(OptimalSolver, LargerRandomJobsGiveFeasiblePlansAndValidBounds) {
         Problem p = RandomProblem(random, 25, 12);
         DropPiecesNoStockHolds(p);
         if (p.Items.empty()) continue;
-        csp::Control control;
-        control.Deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
-        const csp::Result result = csp::Solve(p, control);
+        const csp::Result result = csp::Solve(p, WorkLimited(200));
         SCOPED_TRACE("round " + std::to_string(round));
         ASSERT_EQ(CheckPlan(p, result.Best), "");
         if (result.RoundedBound) {
             EXPECT_GE(result.Best.Material, *result.RoundedBound);
             EXPECT_GE(double(*result.RoundedBound) + 1e-6, *result.LowerBound);
             EXPECT_EQ(result.Proven, result.Best.Material == *result.RoundedBound);
+        }
+    }
+}
+
+TEST(OptimalSolver, RowsOfOneLengthAreCutAsOneAndEachGetsItsOwnPieces) {
+    std::mt19937 random(404u);
+    for (int round = 0; round < 60; ++round) {
+        // Three lengths among up to five rows: most jobs repeat one.
+        Problem p;
+        p.Stocks.push_back({std::uniform_int_distribution<int>(60, 120)(random), -1});
+        const int sizes[] = {std::uniform_int_distribution<int>(10, 60)(random),
+                             std::uniform_int_distribution<int>(10, 60)(random),
+                             std::uniform_int_distribution<int>(10, 60)(random)};
+        const int rows = std::uniform_int_distribution<int>(2, 5)(random);
+        for (int i = 0; i < rows; ++i) {
+            p.Items.push_back({sizes[std::uniform_int_distribution<int>(0, 2)(random)],
+                               std::uniform_int_distribution<int>(1, 3)(random)});
+        }
+        SCOPED_TRACE("round " + std::to_string(round));
+        const csp::Result result = csp::Solve(p, WorkLimited(Work));
+        ASSERT_EQ(CheckPlan(p, result.Best), "");
+        EXPECT_EQ(result.Best.Unplaced, 0);
+        EXPECT_TRUE(result.Proven);
+        EXPECT_EQ(result.Best.Material, BruteForceOptimum(p));
+    }
+}
+
+TEST(OptimalSolver, NeverReturnsAPlanWorseThanOneItStartedFrom) {
+    std::mt19937 random(31u);
+    for (int round = 0; round < 20; ++round) {
+        Problem p = RandomProblem(random, 25, 12);
+        DropPiecesNoStockHolds(p);
+        if (p.Items.empty()) continue;
+        SCOPED_TRACE("round " + std::to_string(round));
+        // A good plan to start from, and one whose bar is too short for its pieces.
+        const csp::Plan good = csp::Solve(p, WorkLimited(200)).Best;
+        csp::Plan bad = good;
+        bad.Patterns.push_back({{0, {{0, p.Stocks[0].Length / p.Items[0].Size + 1}}}, 1});
+        csp::Control control = WorkLimited(0);
+        control.StartPlans = {bad, good};
+        const csp::Result result = csp::Solve(p, control);
+        ASSERT_EQ(CheckPlan(p, result.Best), "");
+        EXPECT_LE(result.Best.Unplaced, good.Unplaced);
+        if (result.Best.Unplaced == good.Unplaced) {
+            EXPECT_LE(result.Best.Material, good.Material);
         }
     }
 }
@@ -135,25 +194,27 @@ TEST(OptimalSolver, TheVerifierCatchesPlansThatAreNotPlans) {
 }
 
 // Falkenauer's triplets: every bar of the best plan holds three pieces and wastes nothing.
-TEST(OptimalSolver, ProvesTheBestPlanOfAJobThatFillsEveryBarExactly) {
+TEST(OptimalSolver, ProvesTheBestPlanOfJobsThatFillEveryBarExactly) {
     std::mt19937 random(3u);
-    std::map<int, int> demand;
-    const int bars = 20;
-    for (int b = 0; b < bars; ++b) {
-        const int first = std::uniform_int_distribution<int>(380, 490)(random);
-        const int second = std::uniform_int_distribution<int>(251, (1000 - first) / 2)(random);
-        ++demand[first];
-        ++demand[second];
-        ++demand[1000 - first - second];
+    for (const int bars : {20, 20, 20, 27, 34, 40}) {
+        std::map<int, int> demand;
+        for (int b = 0; b < bars; ++b) {
+            const int first = std::uniform_int_distribution<int>(380, 490)(random);
+            const int second = std::uniform_int_distribution<int>(251, (1000 - first) / 2)(random);
+            ++demand[first];
+            ++demand[second];
+            ++demand[1000 - first - second];
+        }
+        Problem p;
+        p.Stocks.push_back({1000, -1});
+        for (const auto& [size, count] : demand) p.Items.push_back({size, count});
+        SCOPED_TRACE("bars " + std::to_string(bars));
+        const csp::Result result = csp::Solve(p, WorkLimited(Work));
+        ASSERT_EQ(CheckPlan(p, result.Best), "");
+        EXPECT_TRUE(result.Proven);
+        EXPECT_EQ(result.Best.Material, bars * 1000);
+        EXPECT_EQ(*result.RoundedBound, bars * 1000);
     }
-    Problem p;
-    p.Stocks.push_back({1000, -1});
-    for (const auto& [size, count] : demand) p.Items.push_back({size, count});
-    const csp::Result result = csp::Solve(p, {});
-    ASSERT_EQ(CheckPlan(p, result.Best), "");
-    EXPECT_TRUE(result.Proven);
-    EXPECT_EQ(result.Best.Material, bars * 1000);
-    EXPECT_EQ(*result.RoundedBound, bars * 1000);
 }
 
 TEST(OptimalSolver, StopsWithAFeasiblePlanWhenCancelledOrOutOfTime) {
@@ -164,7 +225,7 @@ TEST(OptimalSolver, StopsWithAFeasiblePlanWhenCancelledOrOutOfTime) {
         p.Items.push_back({std::uniform_int_distribution<int>(200, 3000)(random),
                            std::uniform_int_distribution<int>(1, 30)(random)});
     }
-    csp::Control cancelled;
+    csp::Control cancelled = WorkLimited(200);
     int asked = 0;
     cancelled.Cancelled = [&] { return ++asked > 3; };
     const csp::Result stopped = csp::Solve(p, cancelled);
@@ -172,7 +233,7 @@ TEST(OptimalSolver, StopsWithAFeasiblePlanWhenCancelledOrOutOfTime) {
     EXPECT_EQ(CheckPlan(p, stopped.Best), "");
     EXPECT_EQ(stopped.Best.Unplaced, 0);
 
-    csp::Control timed;
+    csp::Control timed = WorkLimited(200);
     timed.Deadline = std::chrono::steady_clock::now();
     const csp::Result late = csp::Solve(p, timed);
     EXPECT_TRUE(late.TimedOut);
@@ -192,7 +253,7 @@ int Bars(const TestJob& job) {
 TEST(OptimalAlgorithm, WritesTheResultStoreAsTheOtherAlgorithmsDoWithItsBound) {
     // Kerf 1 and no trim: each piece takes its length plus one, 3 x 333 fills 1000 exactly.
     TestJob job = MakeJob({{"*", "1000"}}, {{"9", "332"}, {"2", "499"}}, 1, 0, 0);
-    const Calculated run(job, Algorithm::Optimal);
+    const Calculated run(job, Algorithm::Optimal, WorkLimitedRun());
     ASSERT_TRUE(run.outcome.Completed);
     EXPECT_EQ(Bars(job), 4);
     int pieces = 0;
@@ -231,8 +292,8 @@ TEST(OptimalAlgorithm, NeverAsksAboutLargeJobsAndNeverUsesMoreStockThanComplex) 
         const testing::Rows stock = {{"*", "6000"}, {"4", "12000"}};
         TestJob optimal = MakeJob(stock, cuts);
         TestJob complex = MakeJob(stock, cuts);
-        // Jobs of two stock lengths are seldom proven: the time limit keeps this short.
-        const Calculated run(optimal, Algorithm::Optimal, 2.0);
+        // Jobs of two stock lengths are seldom proven: the work limit keeps this short.
+        const Calculated run(optimal, Algorithm::Optimal, WorkLimitedRun(200));
         ASSERT_TRUE(Calculated(complex).outcome.Completed);
         ASSERT_TRUE(run.outcome.Completed);
         // While it searches, the time gone stands for the pieces, and it never goes back.
@@ -258,10 +319,50 @@ TEST(OptimalAlgorithm, NeverAsksAboutLargeJobsAndNeverUsesMoreStockThanComplex) 
     }
 }
 
+long long StockUsed(const TestJob& job) {
+    long long used = 0;
+    for (const auto& p : job.Result.Patterns) used += 1LL * p.StockLength * p.BarCount;
+    return used;
+}
+
+TEST(OptimalAlgorithm, NeverCutsMoreStockThanFastEvenWithoutTimeToSearch) {
+    std::mt19937 random(8u);
+    const auto draw = [&](int from, int to) {
+        return std::uniform_int_distribution<int>(from, to)(random);
+    };
+    int compared = 0;
+    for (int round = 0; round < 40; ++round) {
+        // One to three stock lengths, one of them at times with few bars.
+        testing::Rows stock;
+        for (int j = draw(1, 3); j > 0; --j) {
+            const std::string quantity = draw(0, 3) == 0 ? std::to_string(draw(1, 6)) : "*";
+            stock.push_back({quantity, std::to_string(draw(40, 120) * 100)});
+        }
+        // Lengths as a cut list holds them: each once.
+        testing::Rows cuts;
+        std::set<int> lengths;
+        for (int i = draw(3, 40); i > 0; --i) lengths.insert(draw(200, 3000));
+        for (const int length : lengths)
+            cuts.push_back({std::to_string(draw(1, 10)), std::to_string(length)});
+        TestJob optimal = MakeJob(stock, cuts);
+        TestJob fast = MakeJob(stock, cuts);
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_EQ(Calculated(fast, Algorithm::Fast).outcome.Completed,
+                  Calculated(optimal, Algorithm::Optimal, WorkLimitedRun(0)).outcome.Completed);
+        if (fast.Result.Patterns.empty()) continue;
+        ++compared;
+        EXPECT_LE(optimal.Result.RemainingPieces, fast.Result.RemainingPieces);
+        if (optimal.Result.RemainingPieces == fast.Result.RemainingPieces) {
+            EXPECT_LE(StockUsed(optimal), StockUsed(fast));
+        }
+    }
+    EXPECT_GT(compared, 30);
+}
+
 TEST(OptimalAlgorithm, LeavesThePiecesTheStockCannotTakeAsComplexDoes) {
     // Two bars of 2000 hold four of the six pieces of 950.
     TestJob optimal = MakeJob({{"2", "2025"}}, {{"6", "947"}});
-    const Calculated run(optimal, Algorithm::Optimal);
+    const Calculated run(optimal, Algorithm::Optimal, WorkLimitedRun());
     ASSERT_TRUE(run.outcome.Completed);
     EXPECT_EQ(Bars(optimal), 2);
     EXPECT_EQ(optimal.Result.RemainingPieces, 2);
@@ -281,7 +382,9 @@ TEST(OptimalAlgorithm, ACancelKeepsTheBestPlanFoundSoFar) {
     TestJob job = MakeJob({{"*", "6000"}}, {{"7", "1200"}, {"5", "2300"}, {"9", "700"}});
     testing::RecordingObserver observer;
     observer.cancelAtCheck = 0;
-    const CalculationOutcome outcome = Calculate(job.Input, {Algorithm::Optimal, {}, {}}, observer);
+    CalculationOptions options = WorkLimitedRun();
+    options.Algorithm = Algorithm::Optimal;
+    const CalculationOutcome outcome = Calculate(job.Input, options, observer);
     job.Result = outcome.Result;
     ASSERT_TRUE(outcome.Completed);
     EXPECT_FALSE(outcome.Cancelled);

@@ -365,6 +365,24 @@ TEST(MainWindowCalculation, TheOptimalTimeLimitIsAskedCheckedAndKept) {
     EXPECT_EQ(again.dialogs.textQuestions.back().Initial, "10");
 }
 
+TEST(MainWindowCalculation, TheOptimalThreadsAreAskedCheckedAndKept) {
+    Desktop d;
+    d.Start();
+    auto* item = d.Find<QAction>("OptimalThreads");
+    d.dialogs.texts = {std::string("65"), std::nullopt, std::string("1")};
+    for (int i = 0; i < 3; ++i) item->trigger();
+    ASSERT_EQ(d.dialogs.textQuestions.size(), 3u);
+    EXPECT_EQ(d.dialogs.textQuestions[0].Title, "Optimal Threads");
+    EXPECT_EQ(d.dialogs.textQuestions[0].Initial, "0");
+    EXPECT_EQ(
+        d.dialogs.messages,
+        std::vector<std::string>{"The number of threads must be a whole number from 0 to 64."});
+    EXPECT_EQ(d.store.ReadInteger(RegistryRoot::CurrentUser, MainKey, "OptimalThreads"), 1);
+    d.dialogs.texts = {std::nullopt};
+    item->trigger();
+    EXPECT_EQ(d.dialogs.textQuestions.back().Initial, "1");
+}
+
 TEST(MainWindowSize, GrowsTheListsAndTheCuttingListAndComesBackToTheDesign) {
     Desktop d;
     MainWindow& form = d.Start();

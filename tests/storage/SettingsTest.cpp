@@ -139,6 +139,34 @@ TEST_F(SettingsTest, TheOptimalTimeLimitIsKeptAndABadOneNeverRead) {
     EXPECT_EQ(store.ReadInteger(User, MainKey, "OptimalSeconds"), 45);
 }
 
+TEST_F(SettingsTest, TheOptimalThreadsAreKeptAndABadNumberNeverRead) {
+    EXPECT_EQ(ProgramSettings{}.OptimalThreads, 0);  // the machine's cores
+    for (const char* text : {"", "-1", "65", "1.5", "two", "00002", "2 2"})
+        EXPECT_EQ(ParseOptimalThreads(text), std::nullopt) << text;
+    EXPECT_EQ(ParseOptimalThreads("0"), 0);
+    EXPECT_EQ(ParseOptimalThreads(" 2 "), 2);
+    EXPECT_EQ(ParseOptimalThreads("64"), 64);
+
+    WriteOptimalThreads(store, 2);
+    EXPECT_FALSE(store.KeyExists(User, MainKey));
+    SetUpFirstRun(store, shell);
+    WriteOptimalThreads(store, 2);
+    Allowances a;
+    ProgramSettings settings;
+    ReadProgramSettings(store, a, settings);
+    EXPECT_EQ(settings.OptimalThreads, 2);
+    EXPECT_EQ(settings.OptimalSeconds, 10);  // the time limit is a setting of its own
+    for (const int wild : {-1, 65, 1 << 30}) {
+        store.WriteInteger(User, MainKey, "OptimalThreads", wild);
+        ProgramSettings fresh;
+        ReadProgramSettings(store, a, fresh);
+        EXPECT_EQ(fresh.OptimalThreads, 0) << wild;
+    }
+    settings.OptimalThreads = 1;
+    WriteProgramSettings(store, a, settings);
+    EXPECT_EQ(store.ReadInteger(User, MainKey, "OptimalThreads"), 1);
+}
+
 TEST_F(SettingsTest, TheLastFolderAndTheDataFolderNeverTheRoot) {
     EXPECT_EQ(FolderPart("C:\\Jobs\\Beam.tlf"), "C:\\Jobs\\");
     EXPECT_EQ(FolderPart("/home/ann/jobs/beam.tlf"), "/home/ann/jobs/");

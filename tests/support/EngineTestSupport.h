@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -64,8 +65,17 @@ struct Calculated {
     explicit Calculated(TestJob& job, Algorithm algorithm = Algorithm::Complex,
                         std::optional<double> seconds = {}) {
         CalculationOptions options;
-        options.Algorithm = algorithm;
         options.TimeLimitSeconds = seconds;
+        Run(job, algorithm, options);
+    }
+    // With the caller's options, such as a work limit in place of the time.
+    Calculated(TestJob& job, Algorithm algorithm, CalculationOptions options) {
+        Run(job, algorithm, options);
+    }
+
+private:
+    void Run(TestJob& job, Algorithm algorithm, CalculationOptions options) {
+        options.Algorithm = algorithm;
         outcome = Calculate(job.Input, options, observer);
         if (outcome.Completed || outcome.ResultsCleared) job.Result = outcome.Result;
         EXPECT_EQ(observer.negativeSeen, 0);
