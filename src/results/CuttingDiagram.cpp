@@ -137,6 +137,85 @@ std::pair<double, int> RowsOf(int patternCount, double areaHeight) {
     return {areaHeight / rows, rows - 1};
 }
 
+// What every row of a diagram shares.
+struct RowLayout {
+    const tallora::Allowances& Allowances;
+    double XScale = 0;
+    double StopX = 0;  // nothing is seen beyond it
+    const std::optional<PieceColours>& Colours;
+};
+
+// What is left of a bar after its pieces: an offcut returned, or scrap.
+void LayRemnant(Painter& painter, const RowLayout& row, const CuttingPattern& p, int index,
+                double x, double top, double bottom, long long used) {
+    const Allowances& a = row.Allowances;
+    const double xScale = row.XScale;
+    const int barLen = BarLength(p, a);
+    if (p.IsOffcut && !a.NoOffcuts) {
+        // With a hold the offcut runs to the bar's end, since the hold is part of it.
+        const double right =
+            a.Hold > 0 ? Trunc(barLen * xScale) + 11.0 : p.OffcutLength * xScale + x - 1;
+        painter.Box(x + 1, top, right, bottom, Black,
+                    std::to_string(p.OffcutLength) + (a.Hold > 0 ? " Offcut & Hold" : " Offcut"),
+                    {DiagramPart::Offcut, index, p.OffcutLength});
+    } else if (used < barLen) {
+        const double left = Trunc(used * xScale + 13) + 1.0;
+        const double right = Trunc(barLen * xScale) + 12.0 - (a.Hold > 0 ? 1 : 0);
+        if (WiderThanOnePixel(left, right)) {
+            painter.Box(left, top, right, bottom, Black, a.Hold > 0 ? "Scrap & Hold" : "Scrap",
+                        {DiagramPart::Scrap, index, static_cast<int>(barLen - used)});
+        }
+    }
+}
+
+// One pattern's bar: its label, the trim, the pieces and kerfs, then the remnant.
+void LayPattern(Painter& painter, const RowLayout& row, const CuttingPattern& p, int index,
+                double y, double pitch) {
+    const Allowances& a = row.Allowances;
+    const double xScale = row.XScale;
+    const int barLen = BarLength(p, a);
+    double x = Margin;
+    painter.Bar(y, pitch, barLen * xScale + Margin + 2, BarLabel(index, p.BarCount, barLen),
+                {DiagramPart::Bar, index, barLen, p.BarCount});
+
+    const double top = y + 2;
+    const double bottom = y + pitch - 6;
+    if (a.Trim != 0 && WiderThanOnePixel(x + 2, a.Trim * xScale + x)) {
+        painter.Box(x + 2, top, a.Trim * xScale + x, bottom, Black, "Trim",
+                    {DiagramPart::Trim, index, a.Trim});
+    }
+    x = a.Trim * xScale + x + 1;
+
+    long long used = a.Trim;
+    for (int k = 0; k < p.LengthCount(); ++k) {
+        const int cutLength = p.CutLength[k];
+        const int pieceLength = cutLength - a.Kerf;
+        const Colour colour = row.Colours ? row.Colours->Of(cutLength) : Black;
+        used += static_cast<long long>(cutLength) * p.PieceCount[k];
+        // Pieces narrower than a pixel are drawn as one box for the run, kerfs and all: box
+        // by box a pattern of millions of pieces would take minutes and gigabytes.
+        if (p.PieceCount[k] > 1 && cutLength * xScale < 1.0) {
+            const double run = static_cast<double>(cutLength) * p.PieceCount[k] * xScale;
+            painter.Box(x + 1, top, run + x - 1, bottom, colour, std::to_string(pieceLength),
+                        {DiagramPart::Piece, index, pieceLength, p.PieceCount[k]});
+            x = run + x;
+            continue;
+        }
+        for (int piece = 0; piece < p.PieceCount[k] && x < row.StopX; ++piece) {
+            painter.Box(x + 1, top, pieceLength * xScale + x - 1, bottom, colour,
+                        std::to_string(pieceLength), {DiagramPart::Piece, index, pieceLength});
+            const double kerfLeft = pieceLength * xScale + x + 1;
+            const double kerfRight = cutLength * xScale + x - 1;
+            if (a.Kerf != 0 && WiderThanOnePixel(kerfLeft, kerfRight)) {
+                painter.Box(kerfLeft, top, kerfRight, bottom, Black, "Kerf",
+                            {DiagramPart::Kerf, index, a.Kerf});
+            }
+            x = cutLength * xScale + x;
+        }
+    }
+    LayRemnant(painter, row, p, index, x, top, bottom, used);
+}
+
 void Lay(const JobInput& input, const CalculationResult& result, int width, int height,
          const TextMeasurer& measurer, Painter& painter) {
     const int patternCount = result.PatternCount();
@@ -158,67 +237,11 @@ void Lay(const JobInput& input, const CalculationResult& result, int width, int 
     const std::optional<PieceColours> colours =
         painter.Drawing() ? std::optional<PieceColours>(result) : std::nullopt;
 
+    const RowLayout row{a, xScale, stopX, colours};
     double y = Margin;
     for (int index = 0; index < shown; ++index, y += pitch) {
-        if (!painter.RowInClip(y, pitch)) continue;
-        const CuttingPattern& p = result.Patterns[index];
-        const int barLen = BarLength(p, a);
-        double x = Margin;
-        painter.Bar(y, pitch, barLen * xScale + Margin + 2, BarLabel(index, p.BarCount, barLen),
-                    {DiagramPart::Bar, index, barLen, p.BarCount});
-
-        const double top = y + 2;
-        const double bottom = y + pitch - 6;
-        if (a.Trim != 0 && WiderThanOnePixel(x + 2, a.Trim * xScale + x)) {
-            painter.Box(x + 2, top, a.Trim * xScale + x, bottom, Black, "Trim",
-                        {DiagramPart::Trim, index, a.Trim});
-        }
-        x = a.Trim * xScale + x + 1;
-
-        long long used = a.Trim;
-        for (int k = 0; k < p.LengthCount(); ++k) {
-            const int cutLength = p.CutLength[k];
-            const int pieceLength = cutLength - a.Kerf;
-            const Colour colour = colours ? colours->Of(cutLength) : Black;
-            used += static_cast<long long>(cutLength) * p.PieceCount[k];
-            // Pieces narrower than a pixel are drawn as one box for the run, kerfs and all: box
-            // by box a pattern of millions of pieces would take minutes and gigabytes.
-            if (p.PieceCount[k] > 1 && cutLength * xScale < 1.0) {
-                const double run = static_cast<double>(cutLength) * p.PieceCount[k] * xScale;
-                painter.Box(x + 1, top, run + x - 1, bottom, colour, std::to_string(pieceLength),
-                            {DiagramPart::Piece, index, pieceLength, p.PieceCount[k]});
-                x = run + x;
-                continue;
-            }
-            for (int piece = 0; piece < p.PieceCount[k] && x < stopX; ++piece) {
-                painter.Box(x + 1, top, pieceLength * xScale + x - 1, bottom, colour,
-                            std::to_string(pieceLength), {DiagramPart::Piece, index, pieceLength});
-                const double kerfLeft = pieceLength * xScale + x + 1;
-                const double kerfRight = cutLength * xScale + x - 1;
-                if (a.Kerf != 0 && WiderThanOnePixel(kerfLeft, kerfRight)) {
-                    painter.Box(kerfLeft, top, kerfRight, bottom, Black, "Kerf",
-                                {DiagramPart::Kerf, index, a.Kerf});
-                }
-                x = cutLength * xScale + x;
-            }
-        }
-
-        if (p.IsOffcut && !a.NoOffcuts) {
-            // With a hold the offcut runs to the bar's end, since the hold is part of it.
-            const double right =
-                a.Hold > 0 ? Trunc(barLen * xScale) + 11.0 : p.OffcutLength * xScale + x - 1;
-            painter.Box(
-                x + 1, top, right, bottom, Black,
-                std::to_string(p.OffcutLength) + (a.Hold > 0 ? " Offcut & Hold" : " Offcut"),
-                {DiagramPart::Offcut, index, p.OffcutLength});
-        } else if (used < barLen) {
-            const double left = Trunc(used * xScale + 13) + 1.0;
-            const double right = Trunc(barLen * xScale) + 12.0 - (a.Hold > 0 ? 1 : 0);
-            if (WiderThanOnePixel(left, right)) {
-                painter.Box(left, top, right, bottom, Black, a.Hold > 0 ? "Scrap & Hold" : "Scrap",
-                            {DiagramPart::Scrap, index, static_cast<int>(barLen - used)});
-            }
-        }
+        if (painter.RowInClip(y, pitch))
+            LayPattern(painter, row, result.Patterns[index], index, y, pitch);
     }
     if (shown < patternCount) {
         painter.Note(y, pitch,

@@ -392,6 +392,68 @@ JobFileRead ReadJobLines(const std::vector<std::string>& lines, JobInput& input,
     return ReadJobLines(JobLines(lines), input, result);
 }
 
+namespace {
+
+void ReadSection(LineReader& in, SectionData& s) {
+    s.Customer = in.Text();
+    s.Reference = in.Text();
+    s.Name = in.Text();
+    s.Weight = in.Number(MaxSectionWeight, "a weight");
+    s.Cost = in.Number(MaxSectionCost, "a price");
+    s.CostType = in.Text() == "Tonne" ? "Tonne" : "Metre";
+}
+
+void ReadStoredResult(LineReader& in, CalculationResult& result) {
+    try {
+        std::vector<int> patternLines;
+        ReadPatterns(in, result, patternLines);
+        Statistics stored;
+        for (int i = 0; i < StatisticsRows - 1; ++i) {
+            stored.StatMetres[i] = in.Number();
+            stored.StatPercent[i] = in.Number();
+            stored.StatCost[i] = in.Number();
+            stored.StatWeight[i] = in.Number();
+        }
+        stored.OffcutTotal = in.Integer();
+        const TableLines tables = ReadTables(in, result);
+        CheckResult(in, result, patternLines, tables);
+    } catch (const CorruptLine&) {
+        // Nothing of a result that cannot be read whole, or does not add up, is shown.
+        result.Patterns.clear();
+        throw;
+    }
+}
+
+// Trim, Kerf and Offcut (and the Hold of later files) become the current settings, limited as
+// their fields limit them; the charges as the costing window's fields limit them.
+void ReadAllowancesAndCharges(LineReader& in, JobInput& input, JobFileRead& read) {
+    Allowances& a = input.Allowances;
+    const int trim = in.Integer();
+    const int kerf = in.Integer();
+    const int offcut = in.Integer();
+    read.SettingsChanged = trim != a.Trim || kerf != a.Kerf || offcut != a.Offcut;
+    a.Trim = LimitAllowance(AllowanceField::Trim, trim);
+    a.Kerf = LimitAllowance(AllowanceField::Kerf, kerf);
+    a.Offcut = LimitAllowance(AllowanceField::Offcut, offcut);
+
+    if (in.More()) {
+        CostingSettings& c = input.Costing;
+        for (const ChargeField& f : ChargeFields) {
+            c.*f.Basis = in.Text();
+            c.*f.Value = in.Number(MaxChargeValue, "a charge");
+        }
+        for (const ChargeNameField& f : ChargeNameFields)
+            ApplyStoredChargeName(c.*f.Member, in.Text());
+    }
+    if (in.More()) {
+        const int hold = in.Integer();
+        read.SettingsChanged = read.SettingsChanged || hold != a.Hold;
+        a.Hold = LimitAllowance(AllowanceField::Hold, hold);
+    }
+}
+
+}  // namespace
+
 JobFileRead ReadJobLines(JobLines lines, JobInput& input, CalculationResult& result) {
     JobFileRead read;
     LineReader in(lines);
@@ -412,58 +474,9 @@ JobFileRead ReadJobLines(JobLines lines, JobInput& input, CalculationResult& res
         const int text = in.Count(MaxCuttingListLines, "a number of lines");
         for (int i = 0; i < text; ++i) result.CuttingListLines.push_back(in.Text());
 
-        SectionData& s = input.Section;
-        s.Customer = in.Text();
-        s.Reference = in.Text();
-        s.Name = in.Text();
-        s.Weight = in.Number(MaxSectionWeight, "a weight");
-        s.Cost = in.Number(MaxSectionCost, "a price");
-        s.CostType = in.Text() == "Tonne" ? "Tonne" : "Metre";
-
-        try {
-            std::vector<int> patternLines;
-            ReadPatterns(in, result, patternLines);
-            Statistics stored;
-            for (int i = 0; i < StatisticsRows - 1; ++i) {
-                stored.StatMetres[i] = in.Number();
-                stored.StatPercent[i] = in.Number();
-                stored.StatCost[i] = in.Number();
-                stored.StatWeight[i] = in.Number();
-            }
-            stored.OffcutTotal = in.Integer();
-            const TableLines tables = ReadTables(in, result);
-            CheckResult(in, result, patternLines, tables);
-        } catch (const CorruptLine&) {
-            // Nothing of a result that cannot be read whole, or does not add up, is shown.
-            result.Patterns.clear();
-            throw;
-        }
-
-        // Trim, Kerf and Offcut become the current settings, limited as their fields limit them.
-        Allowances& a = input.Allowances;
-        const int trim = in.Integer();
-        const int kerf = in.Integer();
-        const int offcut = in.Integer();
-        read.SettingsChanged = trim != a.Trim || kerf != a.Kerf || offcut != a.Offcut;
-        a.Trim = LimitAllowance(AllowanceField::Trim, trim);
-        a.Kerf = LimitAllowance(AllowanceField::Kerf, kerf);
-        a.Offcut = LimitAllowance(AllowanceField::Offcut, offcut);
-
-        if (in.More()) {
-            // The charges as the costing window's fields limit them.
-            CostingSettings& c = input.Costing;
-            for (const ChargeField& f : ChargeFields) {
-                c.*f.Basis = in.Text();
-                c.*f.Value = in.Number(MaxChargeValue, "a charge");
-            }
-            for (const ChargeNameField& f : ChargeNameFields)
-                ApplyStoredChargeName(c.*f.Member, in.Text());
-        }
-        if (in.More()) {
-            const int hold = in.Integer();
-            read.SettingsChanged = read.SettingsChanged || hold != a.Hold;
-            a.Hold = LimitAllowance(AllowanceField::Hold, hold);
-        }
+        ReadSection(in, input.Section);
+        ReadStoredResult(in, result);
+        ReadAllowancesAndCharges(in, input, read);
     } catch (const CorruptLine& bad) {
         read.Status = ReadStatus::Corrupted;
         read.Fault = {bad.Line, bad.Reason};
