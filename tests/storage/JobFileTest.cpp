@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <filesystem>
 
 #include "commands/Calculate.h"
@@ -263,7 +265,9 @@ TEST(JobFile, PatternsThatCannotBeRealAreCorrupted) {
         job.Result.InputCutLength = {1003};
         job.Result.InputCutQuantity = {asked};
         job.Result.TotalPieces = asked;
-        job.Result.TotalCutLength = 1000 * asked;
+        // As large as an int holds: such a job's total is out of reach anyway.
+        job.Result.TotalCutLength =
+            static_cast<int>(std::min<long long>(1000LL * asked, INT_MAX));
         job.Result.Patterns = {testing::Pattern(6000, 1, {1003}, {1})};
         Lines all = JobFileLines(job.Input, job.Result, Statistics{});
         const auto at = std::find(all.begin(), all.end(), "Tonne") - all.begin() + 1;

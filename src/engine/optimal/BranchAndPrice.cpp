@@ -39,7 +39,10 @@ BranchAndPrice::Outcome BranchAndPrice::Search(long long target, long long nodes
     master_->Budget = double(target);
     master_->Build(pool_);
     target_ = target;
-    nodeLimit_ = nodes_ + nodes;
+    // No limit comes as the largest count: the sum must not overflow.
+    nodeLimit_ = nodes > std::numeric_limits<long long>::max() - nodes_
+                     ? std::numeric_limits<long long>::max()
+                     : nodes_ + nodes;
     incomplete_ = false;
     const Result result = master_->Solved() ? Node(0) : Result::Stop;
     AddPatterns(master_->Columns());
