@@ -161,6 +161,11 @@ TEST(CliConventions, VersionAndHelp) {
           "docs/cli-json.md", "--quiet", "jsonl"}) {
         EXPECT_NE(help.out.find(text), std::string::npos) << text;
     }
+    // A command's --help is that command's.
+    const CliRun add = RunTool({"inventory", "add", "--help"});
+    EXPECT_EQ(add.status, ExitSuccess);
+    EXPECT_NE(add.out.find("Usage: add [OPTIONS] SECTION LENGTH COUNT"), std::string::npos)
+        << add.out;
 }
 
 TEST(CliConventions, QuietPrintsNothingButWritesTheFilesAskedFor) {

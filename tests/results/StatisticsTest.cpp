@@ -41,6 +41,11 @@ TEST(CompileStats, RemnantsAreScrapOrReturnedOffcuts) {
     EXPECT_TRUE(returned.Result.Patterns[0].IsOffcut);
     EXPECT_EQ(returned.Result.Patterns[0].OffcutLength, 463);
     EXPECT_EQ(r.OffcutBars, 2);
+    // Every share is its row's metres over the metres used.
+    for (const Statistics* st : {&s, &r}) {
+        for (int i = 0; i < StatisticsRows; ++i)
+            EXPECT_NEAR(st->StatPercent[i], st->StatMetres[i] / st->StatMetres[0] * 100, 1e-9) << i;
+    }
 
     // "Scrap all waste" keeps the classification but counts no offcut.
     returned.Input.Allowances.NoOffcuts = true;
