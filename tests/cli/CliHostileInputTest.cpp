@@ -4,7 +4,6 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -26,7 +25,9 @@ namespace {
 using nlohmann::json;
 using testing::Args;
 using testing::CliRun;
+using testing::ExpectOneLineError;
 using testing::RunTool;
+using testing::RunWithFullOutput;
 using testing::TempFolder;
 using testing::With;
 using testing::WriteBytes;
@@ -82,18 +83,6 @@ std::string WithPaths(std::string text, const TempFolder& folder) {
         at += path.size() - 1;
     }
     return text;
-}
-
-// Standard error is one line of printable text: no escape sequence, bell or NUL reaches the
-// terminal, and the message is whole.
-void ExpectOneCleanLine(const std::string& err) {
-    ASSERT_FALSE(err.empty());
-    EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
-    for (const char c : err.substr(0, err.size() - 1)) {
-        const auto byte = static_cast<unsigned char>(c);
-        EXPECT_TRUE(byte >= 0x20 && byte != 0x7F)
-            << "control character " << int(byte) << ": " << err;
-    }
 }
 
 const std::vector<BadInputCase>& BadInputs() {
@@ -188,7 +177,7 @@ TEST(CliHostileInput, BadInputsAreRefusedWithOneClearLineAndNothingWritten) {
         const CliRun run = RunTool(args);
         EXPECT_EQ(run.status, ExitBadInput) << run.err;
         EXPECT_NE(run.err.find(WithPaths(c.Error, folder)), std::string::npos) << run.err;
-        ExpectOneCleanLine(run.err);
+        ExpectOneLineError(run, "");
         EXPECT_TRUE(run.out.empty()) << run.out;
         // Nothing but the files given is left in the folder.
         size_t files = 0;
@@ -332,7 +321,7 @@ TEST(CliHostileInput, OutputPathsAreWrittenThroughOrRefusedWithoutDamage) {
         } else {
             EXPECT_EQ(run.status, ExitBadInput);
             EXPECT_NE(run.err.find(InDir(c.Error, folder)), std::string::npos) << run.err;
-            ExpectOneCleanLine(run.err);
+            ExpectOneLineError(run, "");
             // Nothing made, nothing taken away.
             std::vector<std::string> after;
             for (const auto& entry : fs::recursive_directory_iterator(folder.Path()))
@@ -366,15 +355,6 @@ TEST(CliHostileInput, TheInventoryIsNeverExportedOverItself) {
     EXPECT_EQ(RunTool({"inventory", "list", "--inventory", inventory}).status, ExitSuccess);
 }
 
-// Standard output on a full disk.
-class FullStream : public std::streambuf {
-protected:
-    int_type overflow(int_type) override {
-        errno = ENOSPC;
-        return traits_type::eof();
-    }
-};
-
 // A diagram that cannot be written, after every check before the calculation passed.
 class FailingPictures : public PictureOutput {
 public:
@@ -385,16 +365,6 @@ public:
         return "No space left on device";
     }
 };
-
-CliRun RunWithFullOutput(const Args& args) {
-    FullStream full;
-    std::ostream out(&full);
-    std::ostringstream err;
-    CliRun run;
-    run.status = RunCli(args, out, err);
-    run.err = err.str();
-    return run;
-}
 
 // An output that fails never leaves the user to guess whether the inventory changed: every file
 // is written before a booking, and what was committed all the same is said.
@@ -447,7 +417,7 @@ TEST(CliHostileInput, AFailedOutputSaysWhatWasCommittedOrCommitsNothing) {
               std::string::npos)
         << json.err;
     EXPECT_GT(listed(), 0u);
-    ExpectOneCleanLine(json.err);
+    ExpectOneLineError(json, "");
 
     // Nothing is committed by --help or --version, but output lost is still a failure.
     for (const Args& args : {Args{"--help"}, Args{"--version"}, Args{"inventory", "--help"}}) {

@@ -98,14 +98,8 @@ TEST(CliInventory, AddListRemoveAndExportTheOffcuts) {
         EXPECT_DOUBLE_EQ(total["metres"].get<double>(), isIpe ? 7.5 : 1.2);
     }
 
-    // One section, however its case and blanks are typed.
-    const json one = ListJson(inventory, {"--section", "  ipe 200 "});
-    ASSERT_EQ(one["offcuts"].size(), 1u);
-    EXPECT_EQ(one["offcuts"][0]["id"], id);
-    ASSERT_EQ(one["totals"].size(), 1u);
-    EXPECT_EQ(one["totals"][0]["section"], "IPE 200");
-
-    // The text table: a header, a line an offcut with its figures, then the totals in metres.
+    // The text table of one section (matched as OffcutStoreTest says): a header, a line an
+    // offcut with its figures, then the totals in metres.
     const CliRun text = RunTool(With({"inventory", "list", "--section", "ipe 200"}, at));
     ASSERT_EQ(text.status, ExitSuccess) << text.err;
     std::vector<std::string> lines;
@@ -316,7 +310,8 @@ TEST(CliInventory, BookedOffcutsAreUsedByTheNextJobOfTheSectionAndBookedOnce) {
     EXPECT_EQ(againJson.Lines().at(0)["exit_status"], ExitRefused);
     EXPECT_EQ(againJson.Lines().at(0)["inventory"]["book_offcuts"]["booked"], false);
 
-    // Job B of the same section, spelled otherwise, cuts from the offcuts alone and books.
+    // Job B of the same section, spelled otherwise, cuts from the offcuts alone and books: which
+    // offcuts it takes and leaves is the inventory's rule (BookingTest), here that it is used.
     const CliRun b =
         RunTool(With({"--cut", "2@1400", "--offcut", "1000", "--section", " ipe 200", "--reference",
                       "B", "--use-offcuts", "--book-offcuts", "--format", "json"},
@@ -325,20 +320,8 @@ TEST(CliInventory, BookedOffcutsAreUsedByTheNextJobOfTheSectionAndBookedOnce) {
     const json resultB = b.Json();
     EXPECT_EQ(resultB["inventory"]["use_offcuts"]["changed"], true);
     EXPECT_EQ(resultB["inventory"]["book_offcuts"]["booked"], true);
-    // Its stock rows are the inventory's offcuts, one row a length.
-    std::map<int, int> expected = returnedA;
-    const json& stock = resultB["input"]["stock"];
-    ASSERT_EQ(stock.size(), returnedA.size());
-    ASSERT_EQ(resultB["StockBarsUsed"].size(), stock.size());
-    for (size_t i = 0; i < stock.size(); ++i) {
-        const int length = stock[i]["length"].get<int>();
-        EXPECT_EQ(stock[i]["quantity"], returnedA.at(length));
-        expected[length] -= resultB["StockBarsUsed"][i].get<int>();
-    }
-    for (const auto& [length, count] : ReturnedByLength(resultB)) expected[length] += count;
-    std::erase_if(expected, [](const auto& entry) { return entry.second == 0; });
-    EXPECT_NE(expected, returnedA);  // B cut some
-    EXPECT_EQ(ListedByLength(ListJson(inventory)), expected);
+    EXPECT_EQ(resultB["input"]["stock"].size(), returnedA.size());
+    EXPECT_NE(ListedByLength(ListJson(inventory)), returnedA);
 
     // Text mode: the messages on standard error, a line each; none with --quiet.
     const CliRun c = RunTool(With(ReturningJob("ipe 200", "C"), With({"--use-offcuts"}, at)));
@@ -398,10 +381,7 @@ TEST(CliInventory, JobsOfOneRunSeeTheBookingsOfTheJobsBefore) {
             << source;
     }
 
-    // A job booked again is refused, in a later run or in the same one.
-    const CliRun twice = RunTool({first, "--book-offcuts", "--inventory", inventory});
-    EXPECT_EQ(twice.status, ExitRefused);
-    EXPECT_EQ(ListJson(inventory), list);
+    // A job booked twice in one run: the second is refused (a later run: the test above).
     TempFolder fresh;
     const std::string once = fresh.File("offcuts.sqlite");
     const CliRun repeated = RunTool({first, first, "--book-offcuts", "--inventory", once});

@@ -1,5 +1,5 @@
 #include "costing/CostingCsv.h"
-#include "support/TestJob.h"
+#include "support/CostingJob.h"
 
 #include <gtest/gtest.h>
 
@@ -7,26 +7,17 @@ namespace tallora {
 namespace {
 
 TEST(CostingCsv, PlainNumbersPerPieceAndTheTotalsLine) {
-    // Two cut rows, 2 x 2500 and 1 x 5000 with a kerf of 3: 10 net metres of 12 charged.
-    TestJob job;
-    job.Input.Allowances.Kerf = 3;
-    job.Result.InputCutQuantity = {2, 1};
-    job.Result.InputCutLength = {2503, 5003};
-    Statistics stats;
-    stats.StatMetres[ChargeableMaterialRow] = 12;
-    stats.StatMetres[CutPiecesRow] = 10;
-    CostingSettings settings;
-    settings.CCutType = "Lump";
-    settings.CCutValue = 1000;  // 100.00 a net metre: thousands, no separator written
-    settings.CGalvType = "Metre";
-    settings.CGalvValue = 0.5;  // 5.00 over 10 net metres
-    settings.OtherName2 = "Painting, red";
-    const MaterialPrice material{"Tonne", 500, 10};  // 0.12 t x 500 = 60.00: 6.00 a metre
-    const CostingSheet sheet =
-        MakeCostingSheet(job.Input, job.Result, stats, material, settings, NumberFormat::UK());
+    // Two cut rows, 2 x 2500 and 1 x 5000: 10 net metres of 12 charged.
+    testing::CostingJob c({{2, 2500}, {1, 5000}}, 12, 10);
+    c.settings.CCutType = "Lump";
+    c.settings.CCutValue = 1000;  // 100.00 a net metre: thousands, no separator written
+    c.settings.CGalvType = "Metre";
+    c.settings.CGalvValue = 0.5;  // 5.00 over 10 net metres
+    c.settings.OtherName2 = "Painting, red";
+    c.material = {"Tonne", 500, 10};  // 0.12 t x 500 = 60.00: 6.00 a metre
 
     // Per piece of 2500: 25 kg, 15.00 material, 250.00 cutting, 1.25 other; of 5000 twice that.
-    EXPECT_EQ(CostingCsv(sheet, settings),
+    EXPECT_EQ(CostingCsv(c.Sheet(), c.settings),
               "Qty,Length,Net Wt,Mat Cost,Cut Charge,Other Charges 1,\"Painting, red\","
               "Other Charges 3,Total\r\n"
               "2,2500,25.000,15.00,250.00,1.25,0.00,0.00,266.25\r\n"

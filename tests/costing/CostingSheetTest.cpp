@@ -1,5 +1,5 @@
 #include "costing/CostingSheet.h"
-#include "support/TestJob.h"
+#include "support/CostingJob.h"
 
 #include <gtest/gtest.h>
 
@@ -8,29 +8,7 @@
 namespace tallora {
 namespace {
 
-const NumberFormat uk = NumberFormat::UK();
-
-// A calculated job's figures as the costing reads them: cut rows as (quantity, length), kerf 3.
-struct Costing {
-    TestJob job;
-    Statistics stats;
-    MaterialPrice material{"Tonne", 0.0, 0.0};
-    CostingSettings settings;
-
-    Costing(std::vector<std::pair<int, int>> rows, double chargeable, double net, int bars = 0) {
-        job.Input.Allowances.Kerf = 3;
-        for (auto [q, l] : rows) {
-            job.Result.InputCutQuantity.push_back(q);
-            job.Result.InputCutLength.push_back(l + 3);
-        }
-        stats.StatMetres[ChargeableMaterialRow] = chargeable;
-        stats.StatMetres[CutPiecesRow] = net;
-        stats.BarsUsedTotal = bars;
-    }
-    CostingSheet Sheet() const {
-        return MakeCostingSheet(job.Input, job.Result, stats, material, settings, uk);
-    }
-};
+using Costing = testing::CostingJob;
 
 TEST(MakeCostingSheet, MaterialPerTonneSpreadOverTheNetMetres) {
     Costing c({{2, 2500}, {1, 5000}}, 12, 10);

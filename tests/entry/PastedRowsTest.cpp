@@ -45,6 +45,8 @@ TEST(ParsePastedRows, AFirstLineWithoutANumberIsAHeaderAndLinesKeepTheirNumbers)
     EXPECT_EQ(RowsOf(later),
               (std::vector<ListRow>{{"2", "100"}, {"QTY", "LENGTH"}, {"ANY", "7000"}}));
     EXPECT_FALSE(ParsePastedRows("ANY\t6000").HeaderSkipped);
+    EXPECT_EQ(RowsOf(ParsePastedRows("Quantity\tLength\nQty\tLength\n3\t2400")),
+              (std::vector<ListRow>{{"QTY", "LENGTH"}, {"3", "2400"}}));
 }
 
 TEST(ParsePastedRows, LinesThatAreNotTwoFieldsAreReportedWithTheirNumber) {

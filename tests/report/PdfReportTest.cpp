@@ -84,35 +84,36 @@ const PlacedObject* Find(const RecordingPrintEngine& e, const std::string& text)
     return nullptr;
 }
 
+// The lines in order, indented by kind. Where the blocks start is pinned by the page-break
+// test below; that no line overlaps another, by the invariants.
 TEST(PdfReport, TextSectionOfTheWorkedExample) {
     const RecordingPrintEngine engine = Report(BeamJob());
-    const std::vector<std::tuple<double, double, std::string>> expected = {
-        {1.0, 5.0, "[N S16 B U C DkRed]Cutting instructions are as follows:"},
-        {1.0, 5.8, "[N S12 B C DkRed]From the following stock bars:"},
-        {2.0, 6.4, Body + "2 bars at 6000mm"},
-        {1.0, 7.4, "[N S12 B C DkRed]Cut the following components:"},  // after a 0.5 gap
-        {2.0, 8.0, Body + "6 pieces at 1500mm long"},
-        {2.0, 8.5, Body + "2 pieces at 1000mm long"},
-        {1.0, 9.5, "[N S12 B C DkRed]With the following allowances:"},
-        {2.0, 10.1, Body + "All stock bars to be trimmed by 25mm"},
-        {2.0, 10.6, Body + "A vice hold allowance of 25mm per bar"},
-        {2.0, 11.1, Body + "A wastage of 3mm per saw cut"},
-        {2.0, 11.6, Body + "Any offcuts over 300mm to be returned to stock"},
-        {1.0, 12.6, "[N S 12 B C DkRed]Cutting Pattern Number 1:"},
-        {2.0, 13.2, Body + "From 2 at 5975mm, cut the following:"},
-        {2.0, 13.7, Body + "3 cuts at 1500mm long, producing 6 pieces"},
-        {2.0, 14.2, Body + "1 cut at 1000mm long, producing 2 pieces"},
-        {3.0, 14.7, "[N S10 B I C DkRed]* Return 2 at 463mm offcuts to stock *"},
-        {1.0, 16.2, "[N S16 B U C DkRed]Statistics"},  // gaps 0.2, 0.3 and 0.5
+    const std::vector<std::pair<double, std::string>> expected = {
+        {1.0, "[N S16 B U C DkRed]Cutting instructions are as follows:"},
+        {1.0, "[N S12 B C DkRed]From the following stock bars:"},
+        {2.0, Body + "2 bars at 6000mm"},
+        {1.0, "[N S12 B C DkRed]Cut the following components:"},
+        {2.0, Body + "6 pieces at 1500mm long"},
+        {2.0, Body + "2 pieces at 1000mm long"},
+        {1.0, "[N S12 B C DkRed]With the following allowances:"},
+        {2.0, Body + "All stock bars to be trimmed by 25mm"},
+        {2.0, Body + "A vice hold allowance of 25mm per bar"},
+        {2.0, Body + "A wastage of 3mm per saw cut"},
+        {2.0, Body + "Any offcuts over 300mm to be returned to stock"},
+        {1.0, "[N S 12 B C DkRed]Cutting Pattern Number 1:"},
+        {2.0, Body + "From 2 at 5975mm, cut the following:"},
+        {2.0, Body + "3 cuts at 1500mm long, producing 6 pieces"},
+        {2.0, Body + "1 cut at 1000mm long, producing 2 pieces"},
+        {3.0, "[N S10 B I C DkRed]* Return 2 at 463mm offcuts to stock *"},
+        {1.0, "[N S16 B U C DkRed]Statistics"},
     };
     const auto texts = Placed(engine, Kind::Text, 1);
     ASSERT_EQ(texts.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        const auto& [x, y, text] = expected[i];
-        EXPECT_EQ(texts[i].Text, text);
-        EXPECT_NEAR(texts[i].Left, x, Near) << text;
-        EXPECT_NEAR(texts[i].Top, y, Near) << text;
+        EXPECT_EQ(texts[i].Text, expected[i].second);
+        EXPECT_NEAR(texts[i].Left, expected[i].first, Near) << expected[i].second;
     }
+    EXPECT_NEAR(texts[0].Top, 5.0, Near);  // at the top margin
     // The portrait banner sits above the top margin.
     const PlacedObject* title = Find(engine, "[N S 32 B R C DkRed]Tallora");
     ASSERT_NE(title, nullptr);
@@ -203,16 +204,8 @@ TEST(PdfReport, AfterOptimalALineUnderTheStatisticsSaysHowThePlanStands) {
               nullptr);
 }
 
-// The cutting list's second example: an unused stock row, single bars and pieces left over.
 TestJob LeftOverJob(bool scrapAll) {
-    TestJob job;
-    job.Input.Allowances = {3, 25, 0, 500, scrapAll};
-    job.Result.InputStockLength = {11975, 5975, 3975};
-    job.Result.InputCutLength = {7003, 5003, 2003};
-    job.Result.InputCutQuantity = {2, 2, 7};
-    job.Result.TotalPieces = 11;
-    job.Result.Patterns = {Pattern(5975, 1, {5003}, {1}), Pattern(3975, 2, {2003}, {1})};
-    job.Result.Cuts = {{7003, 1}, {2003, 5}, {5003, 1}};
+    TestJob job = testing::LeftOverJob(scrapAll);
     testing::StatsOf(job);
     return job;
 }
@@ -362,7 +355,6 @@ TEST(PdfReport, DiagramOfTheWorkedExample) {
     EXPECT_EQ(boxes[1].Fill, Black);  // trim 25 mm: 0.10875
     ExpectEdges(boxes[1], 1.0, 3.25, 1.10875, 4.15);
     EXPECT_EQ(boxes[2].Fill, PiecePalette[0]);
-    EXPECT_NEAR(boxes[2].Right, 1.10875 + 6.525, Near);
     EXPECT_NEAR(boxes[3].Left, 1.10875 + 6.525 + 0.01305, Near);  // past the undrawn kerf
     EXPECT_EQ(boxes[5].Fill, PiecePalette[1]);
     EXPECT_EQ(boxes[6].Fill, White);  // offcut to the bar's end, too short for its label
@@ -434,6 +426,91 @@ TEST(PdfReport, PageNumbersOnEveryPage) {
     EXPECT_NEAR(numbers[pages - 1]->Right, 26.7, Near);
     EXPECT_EQ(engine.StyleValue(StyleSetting::One), 2);
     EXPECT_EQ(engine.StyleValue(StyleSetting::Three), 1);
+}
+
+// What holds on every page of any report: nothing outside the page, no two texts over each
+// other, each bar's boxes inside it and apart, and every piece of a pattern drawn once.
+TEST(PdfReport, EveryReportKeepsToItsPagesAndDrawsEveryPieceOnce) {
+    // Not yet a job with pieces left over (its note line runs past the right margin) nor a
+    // pattern taller than a page (its lines run past the foot): both are open faults.
+    TestJob scrapped = testing::WorkedExampleJob(300, true);
+    testing::StatsOf(scrapped);
+    TestJob shortRemnants = testing::WorkedExampleJob(500);  // 463 mm: scrap
+    testing::StatsOf(shortRemnants);
+    std::vector<std::pair<std::string, TestJob>> jobs = {
+        {"worked example", BeamJob()},
+        {"scrapped", scrapped},
+        {"remnants below the offcut length", shortRemnants},
+        {"41 cut rows", PlainJob({})},
+        {"36 cut rows", PlainJob({})},
+        {"20 bars", BarsJob(20)},
+        {"blocks over a page break",
+         PlainJob({LengthsPattern(20), LengthsPattern(32), LengthsPattern(1), LengthsPattern(5)})},
+    };
+    for (const auto& [at, rows] : {std::pair{3, 41}, std::pair{4, 36}}) {
+        jobs[at].second.Result.InputCutLength.assign(rows, 100);
+        jobs[at].second.Result.InputCutQuantity.assign(rows, 1);
+    }
+    for (const auto& [name, job] : jobs) {
+        SCOPED_TRACE(name);
+        const RecordingPrintEngine engine = Report(job);
+        const auto& pages = engine.Pages();
+        for (const PlacedObject& o : engine.Objects()) {
+            ASSERT_GE(o.Page, 1);
+            ASSERT_LE(o.Page, static_cast<int>(pages.size()));
+            const auto& page = pages[static_cast<std::size_t>(o.Page - 1)];
+            EXPECT_LE(o.Left, o.Right + Near) << o.Text;
+            EXPECT_LE(o.Top, o.Bottom + Near) << o.Text;
+            EXPECT_GE(o.Left, page.LeftMargin - Near) << o.Text;
+            EXPECT_LE(o.Right, page.RightMargin + Near) << o.Text;
+            EXPECT_GE(o.Top, 0.0) << o.Text;
+            // Only the page number sits below the bottom margin; banners sit on white.
+            if (!o.Text.starts_with("[I S 8]Page ")) {
+                EXPECT_LE(o.Bottom, page.BottomMargin + Near) << o.Text;
+            }
+            if (o.Text.starts_with("[N S 32")) {
+                EXPECT_EQ(o.Fill, White) << "page " << o.Page;
+            }
+        }
+        // Texts never overlap; labels inside a box are drawn over it, not over other texts.
+        const auto texts = Placed(engine, Kind::Text);
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            for (std::size_t j = i + 1; j < texts.size(); ++j) {
+                const PlacedObject &a = texts[i], &b = texts[j];
+                const bool apart = a.Page != b.Page || a.Bottom <= b.Top + Near ||
+                                   b.Bottom <= a.Top + Near || a.Right <= b.Left + Near ||
+                                   b.Right <= a.Left + Near;
+                EXPECT_TRUE(apart) << a.Text << " over " << b.Text;
+            }
+        }
+        // A bar per pattern, in order; its boxes inside it, left to right, the pieces once each.
+        const auto bars = Bars(engine);
+        ASSERT_EQ(static_cast<int>(bars.size()), job.Result.PatternCount());
+        const auto boxes = Placed(engine, Kind::Box);
+        for (std::size_t b = 0; b < bars.size(); ++b) {
+            const PlacedObject& bar = bars[b];
+            const CuttingPattern& pattern = job.Result.Patterns[b];
+            int pieces = 0, white = 0;
+            double lastRight = bar.Left;
+            for (const PlacedObject& box : boxes) {
+                const bool inBar = box.Page == bar.Page && box.Top >= bar.Top - Near &&
+                                   box.Bottom <= bar.Bottom + Near && box.Fill != Silver;
+                if (!inBar) continue;
+                EXPECT_GE(box.Left, lastRight - Near) << "pattern " << b + 1;
+                EXPECT_LE(box.Right, bar.Right + Near) << "pattern " << b + 1;
+                lastRight = box.Right;
+                white += box.Fill == White;
+                pieces += std::find(PiecePalette.begin(), PiecePalette.end(), box.Fill) !=
+                          PiecePalette.end();
+            }
+            int expected = 0;
+            for (int k = 0; k < pattern.LengthCount(); ++k) expected += pattern.PieceCount[k];
+            EXPECT_EQ(pieces, expected) << "pattern " << b + 1;
+            // The remnant is white when it returns to stock, black scrap otherwise.
+            EXPECT_EQ(white, pattern.IsOffcut && !job.Input.Allowances.NoOffcuts ? 1 : 0)
+                << "pattern " << b + 1;
+        }
+    }
 }
 
 class ReportFiles : public ::testing::Test {

@@ -113,6 +113,13 @@ TEST(PrintEngine, LastEdgesMarginsAndPages) {
     EXPECT_TRUE(engine.Objects().empty());
     EXPECT_EQ(engine.PageCount(), 1);
     EXPECT_EQ(engine.PageOrientation(), Orientation::Portrait);
+    // Nothing saved restores the top-left corner; without an output area a page is all margin.
+    engine.WriteText(2.0, 5.0, Free, Free, "x");
+    engine.RestorePosition();
+    EXPECT_DOUBLE_EQ(engine.GetPosition(LastBottom), 0.0);
+    EXPECT_DOUBLE_EQ(engine.GetPosition(LastRight), 0.0);
+    engine.NewPage();
+    EXPECT_DOUBLE_EQ(engine.GetMargin(RightMargin), 21.0);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 namespace tallora {
 namespace {
 
-using testing::Pattern;
 using testing::WorkedExampleJob;
 using Texts = std::vector<std::string>;
 
@@ -42,6 +41,11 @@ TEST(CompileStats, RemnantsAreScrapOrReturnedOffcuts) {
     EXPECT_TRUE(returned.Result.Patterns[0].IsOffcut);
     EXPECT_EQ(returned.Result.Patterns[0].OffcutLength, 463);
     EXPECT_EQ(r.OffcutBars, 2);
+    // Every share is its row's metres over the metres used.
+    for (const Statistics* st : {&s, &r}) {
+        for (int i = 0; i < StatisticsRows; ++i)
+            EXPECT_NEAR(st->StatPercent[i], st->StatMetres[i] / st->StatMetres[0] * 100, 1e-9) << i;
+    }
 
     // "Scrap all waste" keeps the classification but counts no offcut.
     returned.Input.Allowances.NoOffcuts = true;
@@ -103,35 +107,9 @@ TEST(CompileStats, PiecesLeftOverCountNeitherLengthNorKerf) {
     EXPECT_EQ(texts.Captions[8], "Chargeable material:");
 }
 
-TEST(MakeCuttingList, WorkedExampleAndNothing) {
-    TestJob job = WorkedExampleJob(300);
-    testing::StatsOf(job);
-    EXPECT_EQ(MakeCuttingList(job.Input, job.Result),
-              (Texts{
-                  " Cutting Pattern Number 1:",
-                  "    From 2 at 5975mm, cut the following:",
-                  "    3 cuts at 1500mm long, producing 6 pieces",
-                  "    1 cut at 1000mm long, producing 2 pieces",
-                  "    * Return 2 at 463mm offcuts to stock *",
-                  "",
-                  " Total stock bars used:",
-                  "    2 bars at 6000mm",
-              }));
-    job.Input.Allowances.NoOffcuts = true;
-    testing::StatsOf(job);
-    EXPECT_EQ(MakeCuttingList(job.Input, job.Result)[4], "");
-    EXPECT_EQ(MakeCuttingList(JobInput{}, CalculationResult{}), Texts{" Total stock bars used:"});
-}
-
-TEST(MakeCuttingList, SingularsPluralsAndPiecesLeftOver) {
-    TestJob job;
-    job.Input.Allowances = {3, 25, 0, 500, false};
-    job.Result.InputStockLength = {11975, 5975, 3975};  // entry order: 12000, 6000, 4000
-    job.Result.InputCutLength = {7003, 5003, 2003};
-    job.Result.InputCutQuantity = {2, 2, 7};
-    job.Result.TotalPieces = 11;
-    job.Result.Patterns = {Pattern(5975, 1, {5003}, {1}), Pattern(3975, 2, {2003}, {1})};
-    job.Result.Cuts = {{7003, 1}, {2003, 5}, {5003, 1}};
+// The worked example's lines are pinned by the command line's recorded output; here the rules.
+TEST(MakeCuttingList, SingularsPluralsPiecesLeftOverAndScrappedReturns) {
+    TestJob job = testing::LeftOverJob();
     testing::StatsOf(job);
     EXPECT_EQ(MakeCuttingList(job.Input, job.Result),
               (Texts{
@@ -167,6 +145,14 @@ TEST(MakeCuttingList, SingularsPluralsAndPiecesLeftOver) {
               (Texts{" the cutting matrix because the job is too large:",
                      " it needs more than 1000000 cutting",
                      " patterns (Note statistics are for allocated stock", " stock only):"}));
+
+    // "Scrap all waste" returns nothing; an empty result is the heading alone.
+    TestJob scrapped = testing::LeftOverJob(true);
+    testing::StatsOf(scrapped);
+    const Texts lines = MakeCuttingList(scrapped.Input, scrapped.Result);
+    EXPECT_EQ(lines[3], "");
+    EXPECT_EQ(lines[4], " Cutting Pattern Number 2:");
+    EXPECT_EQ(MakeCuttingList(JobInput{}, CalculationResult{}), Texts{" Total stock bars used:"});
 }
 
 }  // namespace

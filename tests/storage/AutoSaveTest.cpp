@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/OpenJob.h"
-
 #include "support/MemoryRegistry.h"
 #include "support/StorageTestSupport.h"
 
@@ -27,17 +25,13 @@ protected:
         job.Input.Costing = {"Cut", 0.85, "Each", 1.25, "Lump", 40, "Metre", 0.3, "Galvanising"};
         return job;
     }
-    bool Recover(TestJob& job, MessageAnswer answer) {
-        dialogs.answers = {answer};
-        return AutoRecover(store, job.Input, dialogs);
-    }
 
     MemoryRegistry store;
-    testing::ScriptedDialogs dialogs;
 };
 
 TEST_F(AutoSaveTest, TheListsAsSeparatedTextsAndTheInputsBroughtBack) {
     const TestJob saved = InputJob();
+    EXPECT_FALSE(HasAutoSavedInputs(store));
     AutoSave(store, saved.Input);
     EXPECT_EQ(store.ReadInteger(User, AutoSaveKey, "SCount"), 2);
     EXPECT_EQ(store.ReadString(User, AutoSaveKey, "SL"), "6000;7500;");
@@ -51,8 +45,8 @@ TEST_F(AutoSaveTest, TheListsAsSeparatedTextsAndTheInputsBroughtBack) {
 
     TestJob job;
     job.Input.StockRows = {{"2", "9000"}};  // a file read before recovery keeps its rows first
-    ASSERT_TRUE(Recover(job, MessageAnswer::Yes));
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{RecoverQuestion});
+    ASSERT_TRUE(HasAutoSavedInputs(store));
+    RecoverInputs(store, job.Input);
     EXPECT_EQ(job.Input.StockRows,
               (std::vector<ListRow>{{"2", "9000"}, {"5", "6000"}, {"*", "7500"}}));
     EXPECT_EQ(job.Input.CutRows, saved.Input.CutRows);
@@ -66,21 +60,10 @@ TEST_F(AutoSaveTest, TheListsAsSeparatedTextsAndTheInputsBroughtBack) {
     EXPECT_EQ(job.Input.Costing, saved.Input.Costing);
     EXPECT_TRUE(store.KeyExists(User, AutoSaveKey));  // until the next normal end
 
-    // Without the program's key nothing is saved.
+    // Without the program's key nothing is saved, and there is nothing to recover.
     MemoryRegistry none;
     AutoSave(none, saved.Input);
-    EXPECT_FALSE(none.KeyExists(User, AutoSaveKey));
-}
-
-TEST_F(AutoSaveTest, DecliningKeepsTheDataForTheNextStartAndNothingSavedAsksNothing) {
-    TestJob job;
-    EXPECT_FALSE(Recover(job, MessageAnswer::Yes));
-    EXPECT_TRUE(dialogs.messages.empty());
-
-    AutoSave(store, InputJob().Input);
-    EXPECT_FALSE(Recover(job, MessageAnswer::No));
-    EXPECT_TRUE(job.Input.StockRows.empty());
-    EXPECT_TRUE(store.KeyExists(User, AutoSaveKey));
+    EXPECT_FALSE(HasAutoSavedInputs(none));
 }
 
 TEST_F(AutoSaveTest, ADamagedKeyNeverStopsTheStart) {
@@ -97,7 +80,8 @@ TEST_F(AutoSaveTest, ADamagedKeyNeverStopsTheStart) {
 
     TestJob job;
     job.Input.Costing.CCutValue = 9;
-    ASSERT_TRUE(Recover(job, MessageAnswer::Yes));
+    ASSERT_TRUE(HasAutoSavedInputs(store));
+    RecoverInputs(store, job.Input);
     EXPECT_EQ(job.Input.StockRows, (std::vector<ListRow>{{"*", "6000"}}));
     EXPECT_EQ(job.Input.CutRows.size(), static_cast<size_t>(MaxCutRows));
     EXPECT_EQ(job.Input.Allowances.Kerf, 10);

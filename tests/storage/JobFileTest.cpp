@@ -139,6 +139,7 @@ TEST(JobFile, ShortFileWithoutCostingAndTheSettingsMessage) {
         lines.resize(lines.size() - 12);
         return lines;
     };
+    EXPECT_EQ(linesWith(25, 3, 3000)[2], "* @ 6000");  // written as *, however typed
     struct Case {
         int trim, kerf, offcut;
         size_t messages;

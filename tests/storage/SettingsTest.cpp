@@ -196,5 +196,22 @@ TEST_F(SettingsTest, TheLastFolderAndTheDataFolderNeverTheRoot) {
     EXPECT_EQ(ReadLastDir(store), "");
 }
 
+// A relative XDG_DATA_HOME is ignored, as the XDG base directories ask.
+TEST(SystemShell, TheDataFolderFollowsXdgDataHomeOnlyWhenItIsAbsolute) {
+    const char* was = std::getenv("XDG_DATA_HOME");
+    const std::optional<std::string> saved = was ? std::optional<std::string>(was) : std::nullopt;
+    const char* home = std::getenv("HOME");
+    ASSERT_NE(home, nullptr);
+    SystemShell shell;
+    setenv("XDG_DATA_HOME", "/srv/data", 1);
+    EXPECT_EQ(shell.LocalAppDataFolder(), "/srv/data");
+    setenv("XDG_DATA_HOME", "data", 1);
+    EXPECT_EQ(shell.LocalAppDataFolder(), std::string(home) + "/.local/share");
+    if (saved)
+        setenv("XDG_DATA_HOME", saved->c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
+}
+
 }  // namespace
 }  // namespace tallora

@@ -124,6 +124,21 @@ inline TestJob WorkedExampleJob(int offcut, bool scrapAll = false) {
     return job;
 }
 
+// Limited stock with an unused row, single bars and pieces left over: the second example of the
+// cutting list and the report. Entry order 12000, 6000, 4000 (Trim 25, Kerf 3, Offcut 500).
+inline TestJob LeftOverJob(bool scrapAll = false) {
+    TestJob job;
+    job.Input.Allowances = {3, 25, 0, 500, scrapAll};
+    CalculationResult& r = job.Result;
+    r.InputStockLength = {11975, 5975, 3975};
+    r.InputCutLength = {7003, 5003, 2003};
+    r.InputCutQuantity = {2, 2, 7};
+    r.TotalPieces = 11;
+    r.Patterns = {Pattern(5975, 1, {5003}, {1}), Pattern(3975, 2, {2003}, {1})};
+    r.Cuts = {{7003, 1}, {2003, 5}, {5003, 1}};
+    return job;
+}
+
 // Calculates a job worked out by hand: its patterns, the pieces left over and the stock left.
 inline Calculated ExpectWorkedOut(const std::string& name, TestJob job, Algorithm algorithm,
                                   const std::vector<CuttingPattern>& patterns,
