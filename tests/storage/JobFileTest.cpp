@@ -267,8 +267,7 @@ TEST(JobFile, PatternsThatCannotBeRealAreCorrupted) {
         job.Result.InputCutQuantity = {asked};
         job.Result.TotalPieces = asked;
         // As large as an int holds: such a job's total is out of reach anyway.
-        job.Result.TotalCutLength =
-            static_cast<int>(std::min<long long>(1000LL * asked, INT_MAX));
+        job.Result.TotalCutLength = static_cast<int>(std::min<long long>(1000LL * asked, INT_MAX));
         job.Result.Patterns = {testing::Pattern(6000, 1, {1003}, {1})};
         Lines all = JobFileLines(job.Input, job.Result, Statistics{});
         const auto at = std::find(all.begin(), all.end(), "Tonne") - all.begin() + 1;
