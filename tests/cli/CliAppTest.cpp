@@ -314,7 +314,9 @@ TEST(CliApp, TextsFromOutsideNeverBreakTheOutput) {
     testing::ExpectOneLineError(full, "the output could not be written: No space left on device");
 }
 
-TEST(CliApp, TheTimeLimitEndsTheSearchAndEveryPieceIsStillPlaced) {
+// Where the search stops depends on the machine's speed; that it stops at a budget is the
+// engine's test (ComplexAlgorithm). Here: whatever it reached, every piece is placed.
+TEST(CliApp, UnderATimeLimitEveryPieceIsStillPlaced) {
     // Many tiny pieces on many long bars: a search the limit cuts short.
     Args args = {"--format", "json", "--time-limit", "0.001"};
     for (int i = 0; i < 30; ++i)
@@ -325,7 +327,6 @@ TEST(CliApp, TheTimeLimitEndsTheSearchAndEveryPieceIsStillPlaced) {
     const CliRun run = RunTool(args);
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
     EXPECT_EQ(run.Json()["remaining"], json::array());
-    EXPECT_LT(run.Json()["permutations"].get<int>(), 50);
 }
 
 TEST(CliApp, OptimalSaysHowFarItsPlanIsFromTheBoundAndTheOthersSayNothing) {
