@@ -529,30 +529,32 @@ void MainWindow::chooseOptimal() {
     optimal_->setChecked(true);
 }
 
-void MainWindow::askOptimalTimeLimit() {
-    const auto text = services_.Boxes.AskText(tr("Optimal Time Limit").toStdString(),
-                                              tr(OptimalSecondsPrompt).toStdString(),
-                                              std::to_string(settings_.OptimalSeconds));
-    if (!text) return;
-    if (const auto seconds = ParseOptimalSeconds(*text)) {
-        settings_.OptimalSeconds = *seconds;
-        WriteOptimalSeconds(services_.Store, *seconds);
-    } else {
-        showError(tr(BadOptimalSecondsText).toStdString());
+// One whole-number setting of Optimal's: asked with its current value, kept when it reads.
+bool MainWindow::askOptimalSetting(const QString& title, const char* prompt, const char* bad,
+                                   int& value,
+                                   std::optional<int> (*parse)(const std::string&)) {
+    const auto text = services_.Boxes.AskText(title.toStdString(), tr(prompt).toStdString(),
+                                              std::to_string(value));
+    if (!text) return false;
+    const auto read = parse(*text);
+    if (!read) {
+        showError(tr(bad).toStdString());
+        return false;
     }
+    value = *read;
+    return true;
+}
+
+void MainWindow::askOptimalTimeLimit() {
+    if (askOptimalSetting(tr("Optimal Time Limit"), OptimalSecondsPrompt, BadOptimalSecondsText,
+                          settings_.OptimalSeconds, ParseOptimalSeconds))
+        WriteOptimalSeconds(services_.Store, settings_.OptimalSeconds);
 }
 
 void MainWindow::askOptimalThreads() {
-    const auto text = services_.Boxes.AskText(tr("Optimal Threads").toStdString(),
-                                              tr(OptimalThreadsPrompt).toStdString(),
-                                              std::to_string(settings_.OptimalThreads));
-    if (!text) return;
-    if (const auto threads = ParseOptimalThreads(*text)) {
-        settings_.OptimalThreads = *threads;
-        WriteOptimalThreads(services_.Store, *threads);
-    } else {
-        showError(tr(BadOptimalThreadsText).toStdString());
-    }
+    if (askOptimalSetting(tr("Optimal Threads"), OptimalThreadsPrompt, BadOptimalThreadsText,
+                          settings_.OptimalThreads, ParseOptimalThreads))
+        WriteOptimalThreads(services_.Store, settings_.OptimalThreads);
 }
 
 // ----- hints, help, about -----

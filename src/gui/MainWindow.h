@@ -94,6 +94,8 @@ public:
     // Takes the offcuts gone from the inventory out of the stock list; false when the inventory
     // cannot say which they are.
     bool dropOffcutsGone();
+    bool askOptimalSetting(const QString& title, const char* prompt, const char* bad, int& value,
+                           std::optional<int> (*parse)(const std::string&));
     void showInventory();
 
     // Document state.
