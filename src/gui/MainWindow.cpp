@@ -531,8 +531,7 @@ void MainWindow::chooseOptimal() {
 
 // One whole-number setting of Optimal's: asked with its current value, kept when it reads.
 bool MainWindow::askOptimalSetting(const QString& title, const char* prompt, const char* bad,
-                                   int& value,
-                                   std::optional<int> (*parse)(const std::string&)) {
+                                   int& value, std::optional<int> (*parse)(const std::string&)) {
     const auto text = services_.Boxes.AskText(title.toStdString(), tr(prompt).toStdString(),
                                               std::to_string(value));
     if (!text) return false;

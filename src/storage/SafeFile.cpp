@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <system_error>
 
@@ -87,13 +88,16 @@ namespace {
 
 #if defined(TALLORA_POSIX)
 
-// What stands in the way of replacing `target` (no link) by a new file, or empty.
-std::string ReplaceProblem(const fs::path& target, const struct stat* existing) {
+// What stands in the way of replacing `target` (no link) by a new file, or empty; `existing`
+// gets the file that is there, if any.
+std::string ReplaceProblem(const fs::path& target, std::optional<struct stat>& existing) {
+    struct stat found {};
+    if (stat(target.c_str(), &found) == 0) existing = found;
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::error_code ec;
-    if (existing == nullptr && !fs::is_directory(folder, ec))
+    if (!existing && !fs::is_directory(folder, ec))
         return "the folder " + folder.string() + " does not exist";
-    if (existing == nullptr) return {};
+    if (!existing) return {};
     if (S_ISDIR(existing->st_mode)) return "is a folder, not a file";
     if (!S_ISREG(existing->st_mode)) return "not a regular file, so it was left as it was";
     // Root may write anything: the permissions say what the owner meant.
@@ -116,12 +120,9 @@ std::string WriteProblem(const std::string& path) {
     if (resolved.empty()) return error;
     const fs::path target(resolved);
 #if defined(TALLORA_POSIX)
-    struct stat existing {};
-    const bool exists = stat(target.c_str(), &existing) == 0;
-    if (std::string problem = ReplaceProblem(target, exists ? &existing : nullptr);
-        !problem.empty())
-        return problem;
-    if (exists) return {};
+    std::optional<struct stat> existing;
+    if (std::string problem = ReplaceProblem(target, existing); !problem.empty()) return problem;
+    if (existing) return {};
     // A file made and removed again: the folder takes one (it may be read-only, or full).
     const int fd = open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return std::strerror(errno);
@@ -142,11 +143,8 @@ std::string WriteFileSafely(const std::string& path, std::string_view bytes) {
     const fs::path target(resolved);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
 #if defined(TALLORA_POSIX)
-    struct stat existing {};
-    const bool exists = stat(target.c_str(), &existing) == 0;
-    if (std::string problem = ReplaceProblem(target, exists ? &existing : nullptr);
-        !problem.empty())
-        return problem;
+    std::optional<struct stat> existing;
+    if (std::string problem = ReplaceProblem(target, existing); !problem.empty()) return problem;
     RemoveLeftovers(folder);
 
     std::random_device random;
@@ -160,14 +158,14 @@ std::string WriteFileSafely(const std::string& path, std::string_view bytes) {
         unlink(temporary.c_str());
         return std::string(std::strerror(error));
     };
-    if (exists) {
+    if (existing) {
         // Before a byte is written: a private file stays private.
-        if (fchmod(fd, existing.st_mode & 07777) != 0) return fail(errno);
-        if (fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+        if (fchmod(fd, existing->st_mode & 07777) != 0) return fail(errno);
+        if (fchown(fd, existing->st_uid, existing->st_gid) != 0) {
             // Only root may give a file away; the group may still be one of ours.
-            if (fchown(fd, static_cast<uid_t>(-1), existing.st_gid) != 0) {
+            if (fchown(fd, static_cast<uid_t>(-1), existing->st_gid) != 0) {
                 // Keep the permissions as they were without the group's.
-                fchmod(fd, existing.st_mode & 0700);
+                fchmod(fd, existing->st_mode & 0700);
             }
         }
     }
