@@ -62,6 +62,10 @@ struct Control {
     // than the best of them. Pieces beyond the demand are left off; a plan whose bars do not
     // hold their pieces, or that takes more bars than a row has, is passed over.
     std::vector<Plan> StartPlans;
+    // A slower heuristic's plan, asked for once by the plan search when its quick searches leave
+    // the bound unmet, so that a long search is never worse than that heuristic; it gives up,
+    // with nothing, once `stop` says so.
+    std::function<std::optional<Plan>(const std::function<bool()>& stop)> SlowPlan;
     // Two or more: the plan search and the bound's search run side by side on two cores; one:
     // they take turns on one. A search that ends proven gives the same plan either way.
     unsigned Threads = std::thread::hardware_concurrency();

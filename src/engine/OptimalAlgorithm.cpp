@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "engine/CuttingStockSolver.h"
+#include "engine/ComplexAlgorithm.h"
 #include "engine/FastAlgorithm.h"
 #include "engine/WorkingTables.h"
 
@@ -61,24 +64,13 @@ bool TakeBars(const CuttingPattern& cut, csp::Pattern pattern, const csp::Proble
     return bars == 0;
 }
 
-// The Fast algorithm's plan for the live tables, in the problem's items and stock rows:
-// Optimal starts from it, so that it never cuts more stock than Fast. Nothing when a bar of it
-// matches no stock row that has a bar left.
-std::optional<csp::Plan> FastPlan(const WorkingTables& tables, const csp::Problem& problem) {
-    WorkingTables copy = tables;
-    copy.Patterns.clear();
-    CalculationObserver silent;
-    CalculationRun fast(copy, silent);
-    // As the calculation runs it: until every piece is placed or nothing changes.
-    for (long long before = -1;
-         !copy.AllAllocated && copy.FirstStockQuantity() != 0 && RemainingLength(copy) != before;) {
-        before = RemainingLength(copy);
-        RunFast(fast);
-    }
+// The patterns a generator left in `done`, in the problem's items and stock rows; nothing when a
+// bar of them matches no stock row that has a bar left.
+std::optional<csp::Plan> PlanOf(const WorkingTables& done, const csp::Problem& problem) {
     std::vector<long long> left;
     for (const csp::Stock& stock : problem.Stocks) left.push_back(stock.Available);
     csp::Plan plan;
-    for (const CuttingPattern& cut : copy.Patterns) {
+    for (const CuttingPattern& cut : done.Patterns) {
         std::map<int, int> counts;
         for (int k = 0; k < cut.LengthCount(); ++k) {
             const auto item =
@@ -93,6 +85,59 @@ std::optional<csp::Plan> FastPlan(const WorkingTables& tables, const csp::Proble
             return std::nullopt;
     }
     return plan;
+}
+
+// Runs an algorithm on a copy of the live tables as the calculation runs it: until every piece
+// is placed, nothing changes or (Complex) its search was stopped.
+template <typename Generator>
+void RunAside(WorkingTables& copy, CalculationRun& run, Generator&& generate) {
+    for (long long before = -1; !copy.AllAllocated && copy.FirstStockQuantity() != 0 &&
+                                RemainingLength(copy) != before && !run.StoppedEarly;) {
+        before = RemainingLength(copy);
+        generate(run);
+    }
+}
+
+// The Fast algorithm's plan for the live tables, in the problem's items and stock rows:
+// Optimal starts from it, so that it never cuts more stock than Fast.
+std::optional<csp::Plan> FastPlan(const WorkingTables& tables, const csp::Problem& problem) {
+    WorkingTables copy = tables;
+    copy.Patterns.clear();
+    CalculationObserver silent;
+    CalculationRun fast(copy, silent);
+    RunAside(copy, fast, RunFast);
+    return PlanOf(copy, problem);
+}
+
+// Asks the Complex search to stop when the Optimal search no longer needs its plan.
+class StopWhen : public CalculationObserver {
+public:
+    explicit StopWhen(const std::function<bool()>& stop) : stop_(stop) {}
+    bool StopRequested() override { return stop_(); }
+
+private:
+    const std::function<bool()>& stop_;
+};
+
+// The Complex algorithm's plan, by the deadline or within the work limit (as iterations): a long
+// Optimal search is never worse than Complex on the same job. Nothing when it was stopped
+// before its search was done.
+std::optional<csp::Plan> ComplexPlan(const WorkingTables& tables, const csp::Problem& problem,
+                                     const CalculationRun& run, const std::function<bool()>& stop) {
+    WorkingTables copy = tables;
+    copy.Patterns.clear();
+    StopWhen observer(stop);
+    CalculationRun complex(copy, observer);
+    complex.Deadline = run.Deadline;
+    if (run.WorkLimit)
+        complex.IterationBudget = static_cast<int>(std::min<long long>(*run.WorkLimit, INT_MAX));
+    try {
+        RunAside(copy, complex, RunComplex);
+    } catch (const CalculationCancelled&) {
+        return std::nullopt;
+    }
+    if (complex.StoppedEarly) return std::nullopt;
+    return PlanOf(copy, problem);
 }
 
 // Every report carries the best plan so far and the bound, in millimetres (with offcut rows,
@@ -207,6 +252,9 @@ void RunOptimal(CalculationRun& run) {
     CalculationProgress progress;
     csp::Control control = SearchControl(run, rows, progress);
     if (auto fast = FastPlan(tables, rows.Problem)) control.StartPlans.push_back(std::move(*fast));
+    control.SlowPlan = [&tables, &rows, &run](const std::function<bool()>& stop) {
+        return ComplexPlan(tables, rows.Problem, run, stop);
+    };
 
     const csp::Result result = csp::Solve(rows.Problem, control);
     CalculationProgress searched;

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 
@@ -116,6 +118,37 @@ TEST(OptimalSolver, LargerRandomJobsGiveFeasiblePlansAndValidBounds) {
             EXPECT_EQ(result.Proven, result.Best.Material == *result.RoundedBound);
         }
     }
+}
+
+// A slower heuristic's plan is asked for once, after the quick searches, and the result is never
+// worse than it: a search cut short still gives what that heuristic would.
+TEST(OptimalSolver, NeverWorseThanTheSlowHeuristicsPlan) {
+    std::mt19937 random(31u);
+    int helped = 0;
+    for (int round = 0; round < 60; ++round) {
+        Problem p = RandomProblem(random, 25, 12);
+        DropPiecesNoStockHolds(p);
+        if (p.Items.empty()) continue;
+        SCOPED_TRACE("round " + std::to_string(round));
+        const csp::Plan slow = csp::Solve(p, WorkLimited(200)).Best;
+        const csp::Result alone = csp::Solve(p, WorkLimited(1));
+        csp::Control control = WorkLimited(1);
+        int asked = 0;
+        control.SlowPlan = [&](const std::function<bool()>&) {
+            ++asked;
+            return std::optional<csp::Plan>(slow);
+        };
+        const csp::Result result = csp::Solve(p, control);
+        ASSERT_EQ(CheckPlan(p, result.Best), "");
+        EXPECT_LE(asked, 1);
+        EXPECT_LE(std::make_pair(result.Best.Unplaced, result.Best.Material),
+                  std::make_pair(slow.Unplaced, slow.Material));
+        if (std::make_pair(slow.Unplaced, slow.Material) <
+            std::make_pair(alone.Best.Unplaced, alone.Best.Material))
+            ++helped;
+    }
+    // Cut short, the search alone misses the better plans of some jobs.
+    EXPECT_GT(helped, 0);
 }
 
 TEST(OptimalSolver, RowsOfOneLengthAreCutAsOneAndEachGetsItsOwnPieces) {

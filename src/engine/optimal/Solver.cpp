@@ -154,6 +154,8 @@ private:
         // leave a few pieces for the search bar by bar to fill.
         BarSearch::Filling filling = BarSearch::Filling::GaveUp;
         if (Going()) filling = bars_.FillToBound(o.FirstFillNodes, 0);
+        // The dives may take all the time there is: a slower heuristic's plan first.
+        if (Going()) OfferSlowPlan();
         if (Going() && incumbent_.Rounded())
             diver_.Dive(incumbent_.Rounded(), o.MaxDiscrepancies, o.MaxDiveNodes);
         // No plan at the bound yet: a plain dive for a better plan, then the integer programme
@@ -181,6 +183,14 @@ private:
             for (int k = 0; k < in_.O.RepairsPerRound && Going(); ++k) diver_.Repair(random, false);
             if (Going()) diver_.Repair(random, true);
         }
+    }
+
+    void OfferSlowPlan() {
+        if (!in_.C.SlowPlan) return;
+        std::optional<Plan> plan = in_.C.SlowPlan([this] { return in_.Stopped(); });
+        in_.Work();
+        if (!plan) return;
+        if (auto bars = aggregate_.Join(*plan)) incumbent_.Offer(std::move(*bars));
     }
 
     // Few patterns in all: the integer programme over every one of them finds the best plan
