@@ -120,15 +120,18 @@ private:
 };
 
 // The Complex algorithm's plan, by the deadline or within the work limit (as iterations): a long
-// Optimal search is never worse than Complex on the same job. Nothing when it was stopped
-// before its search was done.
+// Optimal search is never worse than Complex on the same job. Stopped by the deadline, it ends as
+// Complex with a limit does, the rest placed as Fast places them in the `finish` kept back;
+// stopped by the work limit or by the search, it gives nothing.
 std::optional<csp::Plan> ComplexPlan(const WorkingTables& tables, const csp::Problem& problem,
-                                     const CalculationRun& run, const std::function<bool()>& stop) {
+                                     const CalculationRun& run, CalculationRun::Clock::duration finish,
+                                     const std::function<bool()>& stop) {
     WorkingTables copy = tables;
     copy.Patterns.clear();
     StopWhen observer(stop);
     CalculationRun complex(copy, observer);
     complex.Deadline = run.Deadline;
+    complex.FinishTime = finish;
     if (run.WorkLimit)
         complex.IterationBudget = static_cast<int>(std::min<long long>(*run.WorkLimit, INT_MAX));
     try {
@@ -136,7 +139,15 @@ std::optional<csp::Plan> ComplexPlan(const WorkingTables& tables, const csp::Pro
     } catch (const CalculationCancelled&) {
         return std::nullopt;
     }
-    if (complex.StoppedEarly) return std::nullopt;
+    if (complex.StoppedEarly) {
+        if (complex.BudgetSpent()) return std::nullopt;
+        complex.StoppedEarly = false;
+        try {
+            RunAside(copy, complex, RunFast);
+        } catch (const CalculationCancelled&) {
+            return std::nullopt;
+        }
+    }
     return PlanOf(copy, problem);
 }
 
@@ -252,8 +263,9 @@ void RunOptimal(CalculationRun& run) {
     CalculationProgress progress;
     csp::Control control = SearchControl(run, rows, progress);
     if (auto fast = FastPlan(tables, rows.Problem)) control.StartPlans.push_back(std::move(*fast));
-    control.SlowPlan = [&tables, &rows, &run](const std::function<bool()>& stop) {
-        return ComplexPlan(tables, rows.Problem, run, stop);
+    const auto finish = CalculationRun::Clock::now() - started;
+    control.SlowPlan = [&tables, &rows, &run, finish](const std::function<bool()>& stop) {
+        return ComplexPlan(tables, rows.Problem, run, finish, stop);
     };
 
     const csp::Result result = csp::Solve(rows.Problem, control);
