@@ -33,6 +33,7 @@ constexpr const char* CustomerLine = "[N S18 B I CE C DkRed]";
 constexpr const char* Body = "[N S10 B C Black]";
 constexpr const char* OffcutLine = "[N S10 B I C DkRed]";
 constexpr const char* NoteLine = "[N S10 B I C Black]";
+constexpr const char* WrappedNoteLine = "[N S10 L B I C Black]";
 constexpr const char* Continued = "[N S12 B C DkRed]continued...";
 
 constexpr int HoldWastageRow = 6;
@@ -238,10 +239,15 @@ private:
             PageCheck(needed, nullptr, true);
             Write(HeadingX, PatternHeading + PatternNumberPhrase(p + 1));
             Write(BodyX, Body + PatternSourcePhrase(pattern, a_));
-            if (inventory) Write(BodyX, Body + InventoryOffcutsPhrase());
+            // A block taller than a page goes on over the next; one that fits never breaks here.
+            const auto line = [&](double x, const std::string& text, const char* style) {
+                PageCheck(LineHeight(style), Continued, false);
+                Write(x, text);
+            };
+            if (inventory) line(BodyX, Body + InventoryOffcutsPhrase(), Body);
             for (int k = 0; k < pattern.LengthCount(); ++k)
-                Write(BodyX, Body + CutPhrase(pattern, k, a_));
-            if (offcut) Write(OffcutX, OffcutLine + OffcutReturnPhrase(pattern));
+                line(BodyX, Body + CutPhrase(pattern, k, a_), Body);
+            if (offcut) line(OffcutX, OffcutLine + OffcutReturnPhrase(pattern), OffcutLine);
             Gap(0.2);
         }
         if (result_.PatternCount() > 0) Gap(0.3);
@@ -249,19 +255,25 @@ private:
 
     void NotIncorporated() {
         if (result_.RemainingPieces <= 0) return;
+        // Left-aligned: within the margins the banner's right alignment would apply.
+        const std::string note =
+            std::string(WrappedNoteLine) +
+            "The following items could not be incorporated into the cutting matrix " +
+            (result_.PatternStoreFull
+                 ? "because the job is too large: it needs more than " + Str(MaxPatterns) +
+                       " cutting patterns"
+                 : std::string("due to insufficient stock lengths being available"));
         const double heading = LineHeight(Heading16);
         const double line = LineHeight(NoteLine);
-        if (!PageCheck(heading + 2 * line + result_.RemainingPieces * line, nullptr, true)) {
-            PageCheck(heading + 4 * line, nullptr, false);
+        // The note wraps at the right margin rather than run past it.
+        e_.MeasureText(HeadingX, y_, RightMargin, Free, note);
+        const double noteHeight = e_.MeasuredHeight();
+        if (!PageCheck(heading + noteHeight + line + result_.RemainingPieces * line, nullptr,
+                       true)) {
+            PageCheck(heading + noteHeight + 3 * line, nullptr, false);
         }
         Write(HeadingX, std::string(Heading16) + "Please Note: ");
-        Write(HeadingX,
-              std::string(NoteLine) +
-                  "The following items could not be incorporated into the cutting matrix " +
-                  (result_.PatternStoreFull
-                       ? "because the job is too large: it needs more than " + Str(MaxPatterns) +
-                             " cutting patterns"
-                       : std::string("due to insufficient stock lengths being available")));
+        y_ = e_.WriteText(HeadingX, y_, RightMargin, Free, note);
         Write(HeadingX, std::string(NoteLine) + "(Note statistics are for allocated stock only):");
         for (const WorkingCutRow& row : result_.Cuts) {
             const int q = row.CutQuantity;

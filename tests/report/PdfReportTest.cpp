@@ -235,14 +235,13 @@ TEST(PdfReport, SingularsPluralsAndPiecesNotIncorporated) {
         Body + "1 cut at 2000mm long, producing 2 pieces",
         "[N S10 B I C DkRed]* Return 2 at 1972mm offcuts to stock *",
         "[N S16 B U C DkRed]Please Note: ",
-        note +
-            "The following items could not be incorporated into the cutting matrix due to "
+        "[N S10 L B I C Black]"
+        "The following items could not be incorporated into the cutting matrix due to "
             "insufficient stock lengths being available",
         note + "(Note statistics are for allocated stock only):",
         note + "1 piece at 7000mm long",
         note + "1 piece at 5000mm long",
         note + "5 pieces at 2000mm long",
-        "[N S16 B U C DkRed]Statistics",
     };
     const auto texts = Placed(Report(LeftOverJob(false)), Kind::Text, 1);
     EXPECT_EQ(TextsOf(texts), expected);
@@ -302,8 +301,9 @@ TEST(PdfReport, PatternBlocksFitBreakOrFlowAndGapOnlyWithRoomBelow) {
         {{32}, {{2, 5.0}}},                // on an empty page, without the continuation heading
         {{46}, {{1, 12.1}}},               // 23.6 is more than an empty page holds (23.1): it stays
         {{1, 1}, {{1, 12.1}, {1, 13.9}}},  // the first block ends at 13.7, then a 0.2 gap
-        // A block that flowed over the foot leaves no room for a gap: the next starts at its end.
-        {{46, 46}, {{1, 12.1}, {1, 12.1 + 0.6 + 0.5 + 46 * 0.5}}},
+        // A block taller than a page goes on over the next under the continuation heading (0.6
+        // at 5.0): 29 of its lines fill the first page to 27.7, 17 follow, then the 0.2 gap.
+        {{46, 46}, {{1, 12.1}, {2, 5.0 + 0.6 + 17 * 0.5 + 0.2}}},
     };
     for (const auto& [lengths, headings] : cases) {
         std::vector<CuttingPattern> patterns;
@@ -431,8 +431,6 @@ TEST(PdfReport, PageNumbersOnEveryPage) {
 // What holds on every page of any report: nothing outside the page, no two texts over each
 // other, each bar's boxes inside it and apart, and every piece of a pattern drawn once.
 TEST(PdfReport, EveryReportKeepsToItsPagesAndDrawsEveryPieceOnce) {
-    // Not yet a job with pieces left over (its note line runs past the right margin) nor a
-    // pattern taller than a page (its lines run past the foot): both are open faults.
     TestJob scrapped = testing::WorkedExampleJob(300, true);
     testing::StatsOf(scrapped);
     TestJob shortRemnants = testing::WorkedExampleJob(500);  // 463 mm: scrap
@@ -446,6 +444,8 @@ TEST(PdfReport, EveryReportKeepsToItsPagesAndDrawsEveryPieceOnce) {
         {"20 bars", BarsJob(20)},
         {"blocks over a page break",
          PlainJob({LengthsPattern(20), LengthsPattern(32), LengthsPattern(1), LengthsPattern(5)})},
+        {"pieces left over", LeftOverJob(false)},
+        {"a pattern taller than a page", PlainJob({LengthsPattern(3), LengthsPattern(60)})},
     };
     for (const auto& [at, rows] : {std::pair{3, 41}, std::pair{4, 36}}) {
         jobs[at].second.Result.InputCutLength.assign(rows, 100);

@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "support/RecordingPrintEngine.h"
 
 #include <fstream>
@@ -32,6 +34,11 @@ PlacedObject RecordingPrintEngine::LayOut(K kind, Coord x, Coord y, Coord x2, Co
     o.Left = frames_.Resolve(x);
     o.Top = frames_.Resolve(y);
     o.Right = free(x2) ? o.Left + width : frames_.Resolve(x2);
+    // Within a given width a text wraps onto as many lines as it needs, as on paper, unless
+    // style setting Three keeps it to one.
+    if (kind == K::Text && !free(x2) && styleValues_[static_cast<int>(StyleSetting::Three)] == 0 &&
+        o.Right > o.Left && width > o.Right - o.Left)
+        height *= std::ceil(width / (o.Right - o.Left));
     o.Bottom = free(y2) ? o.Top + height : frames_.Resolve(y2);
     return o;
 }

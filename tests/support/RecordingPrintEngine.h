@@ -28,7 +28,7 @@ struct PlacedObject {
 
 // A print engine that keeps what it is asked to do. Its metrics are simple on purpose: at 10
 // points every character is CharWidth wide and a text is one line of LineHeight, both in
-// proportion to the size; texts never wrap and pictures take no room. A text's size is its S
+// proportion to the size; a text given a width wraps onto whole lines, and pictures take no room. A text's size is its S
 // code, else the value of style setting Two (10 until set). SaveDocument writes Dump to the
 // file, or fails when told to. The record stays readable after CloseDoc, until the next OpenDoc.
 class RecordingPrintEngine : public PrintEngine {
