@@ -1,7 +1,10 @@
 #include "commands/Exports.h"
 
 #include "costing/CostingCsv.h"
+#include <cctype>
+
 #include "report/PdfReport.h"
+#include "report/SawSheetReport.h"
 #include "results/CuttingListCsv.h"
 #include "storage/SafeFile.h"
 
@@ -21,6 +24,53 @@ bool ExportReport(PrintEngine& engine, const JobInput& input, const CalculationR
     }
     engine.CloseDoc();
     return saved;
+}
+
+namespace {
+
+// A document laid out and saved, the engine's document closed whatever happened.
+template <typename LayOut>
+bool SaveDocument(PrintEngine& engine, const std::filesystem::path& file, LayOut&& layOut) {
+    if (engine.IsOpen()) engine.CloseDoc();
+    engine.OpenDoc();
+    bool saved = false;
+    try {
+        layOut();
+        saved = engine.SaveDocument(file);
+    } catch (...) {
+        engine.CloseDoc();
+        throw;
+    }
+    engine.CloseDoc();
+    return saved;
+}
+
+}  // namespace
+
+bool ExportSawSheet(PrintEngine& engine, const JobInput& input, const CalculationResult& result,
+                    const std::filesystem::path& file) {
+    const SawSheet sheet = MakeSawSheet(input, result);
+    return SaveDocument(engine, file, [&] { LayOutSawSheet(engine, input, result, sheet); });
+}
+
+std::string ExportSawSheetCsv(const std::string& file, const JobInput& input,
+                              const CalculationResult& result) {
+    return WriteFileSafely(file, SawSheetCsv(input, result, MakeSawSheet(input, result)));
+}
+
+bool IsCsvFileName(const std::string& file) {
+    if (file.size() < 4) return false;
+    std::string end = file.substr(file.size() - 4);
+    for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return end == ".csv";
+}
+
+bool ExportPieceLabels(PrintEngine& engine, const JobInput& input, const CalculationResult& result,
+                       const LabelOptions& options, const std::filesystem::path& file,
+                       const std::vector<long long>& offcutIds) {
+    const std::vector<PieceLabel> labels =
+        MakePieceLabels(input, result, MakeSawSheet(input, result), offcutIds);
+    return SaveDocument(engine, file, [&] { LayOutPieceLabels(engine, labels, options); });
 }
 
 std::string ExportCuttingList(const std::string& file, const JobInput& input,
