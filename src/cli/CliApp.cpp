@@ -76,15 +76,31 @@ bool OnlyInventoryOptions(const CLI::App& app, std::ostream& err) {
     return true;
 }
 
+LabelOptions LabelOptionsOf(const Options& o) {
+    LabelOptions options;
+    // --label-layout takes only the layouts there are.
+    if (const LabelLayout* layout = FindLabelLayout(o.LabelLayout)) options.Layout = *layout;
+    options.StartPosition = o.LabelStart;
+    return options;
+}
+
 // What one job needs before it is calculated: its files checked, then the job read.
 void StartSingleJob(const Options& o, const std::string& file, std::istream* in,
                     PictureOutput* pictures, JobRun& run, JobInventory* inventory,
                     std::pair<int, int>& diagramSize) {
-    if ((o.Pdf || o.Diagram) && pictures == nullptr) {
-        throw BadInput(std::string(o.Pdf ? "--pdf" : "--diagram") +
+    const bool sawSheetPdf = o.SawSheet && !IsCsvFileName(*o.SawSheet);
+    if ((o.Pdf || o.Diagram || o.Labels || sawSheetPdf) && pictures == nullptr) {
+        throw BadInput(std::string(o.Pdf       ? "--pdf"
+                                   : o.Diagram ? "--diagram"
+                                   : o.Labels  ? "--labels"
+                                               : "--saw-sheet") +
                        ": this tallora-cli was built without PDF and picture output");
     }
     if (!o.Size.empty()) diagramSize = DiagramSize(o.Size);
+    if (o.Labels) {
+        const std::string problem = LabelOptionsProblem(LabelOptionsOf(o));
+        if (!problem.empty()) throw BadInput("--label-start " + std::to_string(o.LabelStart) + ": " + problem);
+    }
     const std::vector<InputFile> inputs =
         InputFiles(o, file, inventory != nullptr ? inventory->Path : std::string());
     // The job file may be saved over, as Save does; nothing else the job reads may be written.
@@ -94,7 +110,8 @@ void StartSingleJob(const Options& o, const std::string& file, std::istream* in,
     for (const auto& [option, given] :
          {std::pair{"--pdf", &o.Pdf}, std::pair{"--diagram", &o.Diagram},
           std::pair{"--save", &o.Save}, std::pair{"--export-csv", &o.ExportCsv},
-          std::pair{"--costing-csv", &o.CostingCsv}}) {
+          std::pair{"--costing-csv", &o.CostingCsv}, std::pair{"--labels", &o.Labels},
+          std::pair{"--saw-sheet", &o.SawSheet}}) {
         if (!*given) continue;
         CheckOutputFile(option, **given);
         CheckNotAnInput(option, **given, std::string(option) == "--save" ? notForSave : inputs);
@@ -158,6 +175,27 @@ int WriteOutputFiles(const Options& o, const JobRun& run, PictureOutput* picture
         const std::string error = ExportCuttingList(*o.ExportCsv, run.Input, run.Result);
         if (!error.empty()) {
             Complain(err, "--export-csv " + *o.ExportCsv + ": " + error + after);
+            return ExitBadInput;
+        }
+    }
+    if (o.SawSheet && IsCsvFileName(*o.SawSheet)) {
+        const std::string error = ExportSawSheetCsv(*o.SawSheet, run.Input, run.Result);
+        if (!error.empty()) {
+            Complain(err, "--saw-sheet " + *o.SawSheet + ": " + error + after);
+            return ExitBadInput;
+        }
+    } else if (o.SawSheet) {
+        PrintEngine& engine = pictures->ReportEngine();
+        if (!ExportSawSheet(engine, run.Input, run.Result, *o.SawSheet)) {
+            Complain(err, "--saw-sheet " + *o.SawSheet + ": " + engine.SaveError() + after);
+            return ExitBadInput;
+        }
+    }
+    if (o.Labels) {
+        const LabelOptions options = LabelOptionsOf(o);
+        PrintEngine& engine = pictures->ReportEngine();
+        if (!ExportPieceLabels(engine, run.Input, run.Result, options, *o.Labels)) {
+            Complain(err, "--labels " + *o.Labels + ": " + engine.SaveError() + after);
             return ExitBadInput;
         }
     }

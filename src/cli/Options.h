@@ -35,6 +35,9 @@ struct Options {
     std::optional<double> TimeLimit;           // read by ReadTimeLimit
     std::optional<int> Threads;
     std::optional<std::string> Pdf, Diagram;
+    std::optional<std::string> Labels, SawSheet;
+    std::string LabelLayout = "a4-3x8";
+    int LabelStart = 1;
     std::string Size;
     bool Quiet = false;
     bool Version = false;

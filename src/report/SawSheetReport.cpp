@@ -59,13 +59,14 @@ private:
             long long remaining = bar.EnteredLength;
             if (a.Trim > 0) {
                 remaining -= a.Trim;
-                Cut("Trim", FormatLength(a.Trim), remaining);
+                Cut("Trim", FormatLength(a.Trim), remaining, {});
             }
             int n = 0;
             for (const SawRun& run : bar.Runs) {
                 for (int k = 0; k < run.Count; ++k) {
                     remaining -= run.Length + a.Kerf;
-                    Cut(std::to_string(++n) + ".", FormatLength(run.Length) + "  " + marks_.Next(run.Length), remaining);
+                    Cut(std::to_string(++n) + ".", FormatLength(run.Length), remaining,
+                        marks_.Next(run.Length));
                 }
             }
             Write(Left + 1.0, std::string(bar.KeepOffcut ? Note : Body) +
@@ -77,6 +78,7 @@ private:
 
     void Header() {
         Write(Left, std::string(Heading) + "Saw sheet");
+        y_ += 0.3;
         const SectionData& s = input_.Section;
         auto line = [&](const char* caption, const std::string& value) {
             if (!value.empty()) Write(Left, Caption + (caption + value));
@@ -95,10 +97,12 @@ private:
         y_ += 0.3;
     }
 
-    void Cut(const std::string& number, const std::string& piece, long long remaining) {
+    void Cut(const std::string& number, const std::string& piece, long long remaining,
+             const std::string& mark) {
         if (y_ + Line > Bottom) NextPage();
         e_.WriteText(Left + 1.0, y_, Free, Free, Body + number);
         e_.WriteText(Left + 2.0, y_, Free, Free, Body + piece);
+        if (!mark.empty()) e_.WriteText(Left + 4.5, y_, Left + 8.8, Free, Caption + mark);
         Write(Left + 9.0, Body + ("remaining " + FormatLength(remaining)));
     }
 

@@ -421,10 +421,12 @@ TEST(CliApp, RowsFromSpreadsheetFilesAndTheCuttingListBackToOne) {
                                 exported, "--costing-csv", costing});
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
     const json out = run.Json();
-    // Rows as typed: the header skipped, ANY unlimited, the second 1450 merged into the first.
+    // Rows as typed: the header skipped, ANY unlimited; the second 1450 has another mark and
+    // stays a row of its own.
     EXPECT_EQ(out["input"]["stock"], json::parse(R"([{"quantity":-1,"length":6000},
                                                       {"quantity":2,"length":12000}])"));
-    EXPECT_EQ(out["input"]["cuts"].size(), 3u);
+    EXPECT_EQ(out["input"]["cuts"].size(), 4u);
+    EXPECT_EQ(out["input"]["cuts"][3]["mark"], "B9");
 
     // The cutting list goes to the file named, every piece once. Its lines and marks are the
     // results' rules (CuttingListCsvTest); reading it back, CliHostileInput's formulas test.
