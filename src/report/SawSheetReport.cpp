@@ -14,6 +14,7 @@ constexpr double Line = 0.45;
 constexpr const char* Heading = "[N S16 B C DkRed]";
 constexpr const char* Caption = "[N S10 B C Black]";
 constexpr const char* Body = "[N S9 C Black]";
+constexpr const char* BodyBold = "[N S9 B C Black]";
 constexpr const char* Note = "[N S9 I C DkRed]";
 
 class SawSheetLayout {
@@ -102,7 +103,7 @@ private:
         if (y_ + Line > Bottom) NextPage();
         e_.WriteText(Left + 1.0, y_, Free, Free, Body + number);
         e_.WriteText(Left + 2.0, y_, Free, Free, Body + piece);
-        if (!mark.empty()) e_.WriteText(Left + 4.5, y_, Left + 8.8, Free, Caption + mark);
+        if (!mark.empty()) e_.WriteText(Left + 4.5, y_, Left + 8.8, Free, BodyBold + mark);
         Write(Left + 9.0, Body + ("remaining " + FormatLength(remaining)));
     }
 
