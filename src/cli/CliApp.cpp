@@ -99,7 +99,8 @@ void StartSingleJob(const Options& o, const std::string& file, std::istream* in,
     if (!o.Size.empty()) diagramSize = DiagramSize(o.Size);
     if (o.Labels) {
         const std::string problem = LabelOptionsProblem(LabelOptionsOf(o));
-        if (!problem.empty()) throw BadInput("--label-start " + std::to_string(o.LabelStart) + ": " + problem);
+        if (!problem.empty())
+            throw BadInput("--label-start " + std::to_string(o.LabelStart) + ": " + problem);
     }
     const std::vector<InputFile> inputs =
         InputFiles(o, file, inventory != nullptr ? inventory->Path : std::string());

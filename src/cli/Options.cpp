@@ -300,9 +300,8 @@ void CommitRowArgument(JobInput& input, const std::string& option, const std::st
     if (const auto colon = length.find(':'); !stock && colon != std::string::npos) {
         mark = length.substr(colon + 1);
         length.resize(colon);
-        if (mark.empty() || std::any_of(mark.begin(), mark.end(), [](unsigned char c) {
-                return c < 0x20 || c == 0x7F;
-            })) {
+        if (mark.empty() || std::any_of(mark.begin(), mark.end(),
+                                        [](unsigned char c) { return c < 0x20 || c == 0x7F; })) {
             throw BadInput(option + " " + argument +
                            ": the mark after \":\" must be a text of one line, for example "
                            "4@1200:B12");

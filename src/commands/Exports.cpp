@@ -1,7 +1,7 @@
 #include "commands/Exports.h"
 
-#include "costing/CostingCsv.h"
 #include <cctype>
+#include "costing/CostingCsv.h"
 
 #include "report/PdfReport.h"
 #include "report/SawSheetReport.h"

@@ -140,11 +140,11 @@ PastedRows ParsePastedRows(const std::string& text, bool withMarks, bool sayMark
             }
         }
         if (fields.size() != 2) {
-            pasted.NotRows.push_back({line, "'" + Trimmed(lines[i]) +
-                                                (withMarks && sayMarks
-                                                     ? "' is not a quantity and a length, "
-                                                             "with or without a mark."
-                                                           : "' is not a quantity and a length.")});
+            pasted.NotRows.push_back(
+                {line, "'" + Trimmed(lines[i]) +
+                           (withMarks && sayMarks ? "' is not a quantity and a length, "
+                                                    "with or without a mark."
+                                                  : "' is not a quantity and a length.")});
             continue;
         }
         pasted.Rows.push_back({line, Upper(fields[0]), Upper(fields[1]), std::move(mark)});

@@ -254,9 +254,8 @@ void MainWindow::updateCommands() {
                          s.Weight != 0.0 || s.Cost != 0.0;
     save_->setEnabled(canSave_ || entered);
     saveAs_->setEnabled(canSave_ || entered);
-    for (QAction* a :
-         {print_, diagramAction_, exportPdf_, exportCuttingList_, printLabels_, exportSawSheet_,
-          costingAction_, bookOffcuts_})
+    for (QAction* a : {print_, diagramAction_, exportPdf_, exportCuttingList_, printLabels_,
+                       exportSawSheet_, costingAction_, bookOffcuts_})
         a->setEnabled(document_->HasResults());
     calculate_->setEnabled(canCalculate_);
 }

@@ -492,8 +492,8 @@ void MainWindow::exportSawSheet() {
     } else {
         QtPrintEngine engine;
         if (!ExportSawSheet(engine, document_->Input(), document_->Result(), *chosen))
-            error = engine.SaveError().empty() ? "the file could not be written"
-                                               : engine.SaveError();
+            error =
+                engine.SaveError().empty() ? "the file could not be written" : engine.SaveError();
     }
     QApplication::restoreOverrideCursor();
     if (!error.empty()) {

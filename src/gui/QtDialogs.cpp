@@ -7,10 +7,10 @@
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFormLayout>
-#include <QSpinBox>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStringList>
 #include <algorithm>
 
@@ -202,7 +202,8 @@ std::optional<LabelOptions> QtDialogs::AskLabelOptions(const LabelOptions& initi
     };
     int chosen = 0;
     for (size_t i = 0; i < LabelLayouts().size(); ++i) {
-        if (std::string(LabelLayouts()[i].Name) == initial.Layout.Name) chosen = static_cast<int>(i);
+        if (std::string(LabelLayouts()[i].Name) == initial.Layout.Name)
+            chosen = static_cast<int>(i);
     }
     layout->setCurrentIndex(chosen);
     choose(chosen);

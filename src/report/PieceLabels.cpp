@@ -24,8 +24,7 @@ std::string JobLine(const SectionData& s) {
     return s.Customer.empty() ? s.Reference : s.Reference + " - " + s.Customer;
 }
 
-void DrawBarcode(PrintEngine& e, const BarcodeModules& code, double left, double top,
-                 double side) {
+void DrawBarcode(PrintEngine& e, const BarcodeModules& code, double left, double top, double side) {
     if (code.Size == 0) return;
     const double module = side / code.Size;
     e.SetPenWidth(0);
@@ -55,8 +54,8 @@ const std::vector<LabelLayout>& LabelLayouts() {
          0.0},
         {"letter-3x10", "US Letter, 3 x 10 labels of 2-5/8 x 1 in", 8.5 * InchCm, 11 * InchCm, 3,
          10, 2.625 * InchCm, 1 * InchCm, 0.1875 * InchCm, 0.5 * InchCm, 0.125 * InchCm, 0.0},
-        {"roll-62x29", "Roll of 62 x 29 mm labels, one a page", 6.2, 2.9, 1, 1, 6.2, 2.9, 0.0,
-         0.0, 0.0, 0.0},
+        {"roll-62x29", "Roll of 62 x 29 mm labels, one a page", 6.2, 2.9, 1, 1, 6.2, 2.9, 0.0, 0.0,
+         0.0, 0.0},
     };
     return layouts;
 }
@@ -82,8 +81,8 @@ std::vector<PieceLabel> MakePieceLabels(const JobInput& input, const Calculation
                 label.Mark = marks.Next(run.Length);
                 label.Length = run.Length;
                 label.Lines = {JobLine(s), s.Name, PatternLine(result, bar)};
-                label.Barcode = (label.Mark.empty() ? "" : label.Mark + " ") +
-                                FormatLength(run.Length);
+                label.Barcode =
+                    (label.Mark.empty() ? "" : label.Mark + " ") + FormatLength(run.Length);
                 labels.push_back(std::move(label));
             }
         }

@@ -14,7 +14,7 @@ namespace tallora {
 
 // A sheet (or roll) of labels. Centimetres.
 struct LabelLayout {
-    const char* Name;  // as the command line takes it: "a4-3x8"
+    const char* Name;   // as the command line takes it: "a4-3x8"
     const char* Title;  // as the desktop offers it
     double PageWidth = 0, PageHeight = 0;
     int Columns = 1, Rows = 1;

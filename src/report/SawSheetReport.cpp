@@ -52,11 +52,12 @@ private:
             e_.SetPenColour(Black);
             e_.DrawBox(Left, y_ + 0.08, Left + 0.3, y_ + 0.38);
             const int bars = result_.Patterns[static_cast<size_t>(bar.Pattern)].BarCount;
-            Write(Left + 0.5, Caption + ("Bar " + std::to_string(b + 1) + ": " +
-                                         FormatLength(bar.EnteredLength) + (bar.FromInventory ? " inventory offcut" : "") +
-                                         "  (pattern " + std::to_string(bar.Pattern + 1) +
-                                         ", bar " + std::to_string(bar.BarOfPattern) + " of " +
-                                         std::to_string(bars) + ")"));
+            Write(
+                Left + 0.5,
+                Caption + ("Bar " + std::to_string(b + 1) + ": " + FormatLength(bar.EnteredLength) +
+                           (bar.FromInventory ? " inventory offcut" : "") + "  (pattern " +
+                           std::to_string(bar.Pattern + 1) + ", bar " +
+                           std::to_string(bar.BarOfPattern) + " of " + std::to_string(bars) + ")"));
             long long remaining = bar.EnteredLength;
             if (a.Trim > 0) {
                 remaining -= a.Trim;
@@ -87,9 +88,9 @@ private:
         line("Customer: ", s.Customer);
         line("Reference: ", s.Reference);
         line("Section: ", s.Name);
-        Write(Left, Caption + ("Bars: " + std::to_string(sheet_.Bars.size()) + "    Saw cuts: " +
-                               std::to_string(sheet_.SawCuts) + "    Length sawn: " +
-                               FormatLength(sheet_.SawnLength)));
+        Write(Left, Caption + ("Bars: " + std::to_string(sheet_.Bars.size()) +
+                               "    Saw cuts: " + std::to_string(sheet_.SawCuts) +
+                               "    Length sawn: " + FormatLength(sheet_.SawnLength)));
         Write(Left, Body + ("Kerf " + FormatLength(input_.Allowances.Kerf) + ", trim " +
                             FormatLength(input_.Allowances.Trim) + ", hold " +
                             FormatLength(input_.Allowances.Hold) +

@@ -17,7 +17,8 @@ namespace {
 std::vector<SawRun> ForwardRuns(const CuttingPattern& pattern, int kerf) {
     std::vector<SawRun> runs;
     for (int k = 0; k < pattern.LengthCount(); ++k) {
-        if (pattern.PieceCount[k] > 0) runs.push_back({pattern.CutLength[k] - kerf, pattern.PieceCount[k]});
+        if (pattern.PieceCount[k] > 0)
+            runs.push_back({pattern.CutLength[k] - kerf, pattern.PieceCount[k]});
     }
     return runs;
 }
@@ -103,7 +104,8 @@ SawTotals CountSawCuts(const JobInput& input, const CalculationResult& result) {
         long long length = 0;
         for (int k = 0; k < p.LengthCount(); ++k) {
             pieces += p.PieceCount[k];
-            length += static_cast<long long>(p.CutLength[k] - input.Allowances.Kerf) * p.PieceCount[k];
+            length +=
+                static_cast<long long>(p.CutLength[k] - input.Allowances.Kerf) * p.PieceCount[k];
         }
         if (pieces == 0) continue;
         totals.SawCuts += (pieces + (input.Allowances.Trim > 0 ? 1 : 0)) * p.BarCount;
@@ -181,14 +183,15 @@ std::string SawSheetCsv(const JobInput& input, const CalculationResult& result,
             for (int n = 0; n < run.Count; ++n) {
                 remaining -= run.Length + a.Kerf;
                 std::vector<std::string> fields = head;
-                fields.insert(fields.end(), {std::to_string(++cut), CsvText(marks.Next(run.Length)),
-                                             FormatLength(run.Length), FormatLength(remaining), ""});
+                fields.insert(fields.end(),
+                              {std::to_string(++cut), CsvText(marks.Next(run.Length)),
+                               FormatLength(run.Length), FormatLength(remaining), ""});
                 csv += CsvLine(fields);
             }
         }
         std::vector<std::string> fields = head;
-        fields.insert(fields.end(), {bar.KeepOffcut ? "Offcut" : "Scrap", "",
-                                     FormatLength(bar.Remnant), "", ""});
+        fields.insert(fields.end(),
+                      {bar.KeepOffcut ? "Offcut" : "Scrap", "", FormatLength(bar.Remnant), "", ""});
         csv += CsvLine(fields);
     }
     return csv;

@@ -19,9 +19,9 @@ struct SawRun {
 
 // One bar as the operator cuts it.
 struct SawBar {
-    int Pattern = 0;      // index into the result's patterns
-    int BarOfPattern = 0; // from 1
-    int EnteredLength = 0;  // the bar as bought: usable length, trim and hold
+    int Pattern = 0;           // index into the result's patterns
+    int BarOfPattern = 0;      // from 1
+    int EnteredLength = 0;     // the bar as bought: usable length, trim and hold
     std::vector<SawRun> Runs;  // in cutting order
     int Remnant = 0;           // what is left after the last cut, the hold included
     bool KeepOffcut = false;   // the remnant goes back to stock

@@ -46,9 +46,8 @@ TEST(CommitCutRow, RowsOfOneLengthMergeOnlyWithTheSameMark) {
     // The same mark, or none beside an unmarked row, merges as ever.
     EXPECT_EQ(CommitCutRow(rows, "1", "1200", "Door A").MergedRow, 0);
     EXPECT_EQ(CommitCutRow(rows, "4", "0900").MergedRow, 0);
-    EXPECT_EQ(rows, (std::vector<ListRow>{{"3", "1200", "Door B"},
-                                          {"3", "1200", "Door A"},
-                                          {"5", "0900", ""}}));
+    EXPECT_EQ(rows, (std::vector<ListRow>{
+                        {"3", "1200", "Door B"}, {"3", "1200", "Door A"}, {"5", "0900", ""}}));
     // An unmarked row of a marked length stays apart too.
     EXPECT_EQ(CommitCutRow(rows, "1", "1200").MergedRow, -1);
     EXPECT_EQ(rows.size(), 4u);

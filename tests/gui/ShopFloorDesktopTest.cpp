@@ -63,10 +63,10 @@ TEST(ShopFloorFiles, LabelsAndSawSheetFromTheFileMenuOnceThereAreResults) {
     TypeMark(d, 0, "B12");
     testing::CalculateAndWait(form);
     ASSERT_TRUE(labels->isEnabled());
-    EXPECT_TRUE(d.Text("SawTotals").contains("Saw cuts: " + QString::number(
-                                               CountSawCuts(form.Document().Input(),
-                                                            form.Document().Result())
-                                                   .SawCuts)));
+    EXPECT_TRUE(d.Text("SawTotals")
+                    .contains("Saw cuts: " + QString::number(CountSawCuts(form.Document().Input(),
+                                                                          form.Document().Result())
+                                                                 .SawCuts)));
 
     // Cancel writes nothing; the options chosen are used, and the file opened as the report is.
     labels->trigger();

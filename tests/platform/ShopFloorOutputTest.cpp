@@ -43,8 +43,8 @@ std::vector<std::string> DecodedBarcodes(const QString& pdf, const QString& fold
         const QImage page =
             QImage(QDir(folder).filePath(name)).convertToFormat(QImage::Format_Grayscale8);
         for (int slot = 0; slot < layout.PerPage(); ++slot) {
-            const double x =
-                layout.LeftMargin + (slot % layout.Columns) * (layout.LabelWidth + layout.ColumnGap);
+            const double x = layout.LeftMargin +
+                             (slot % layout.Columns) * (layout.LabelWidth + layout.ColumnGap);
             const double y =
                 layout.TopMargin + (slot / layout.Columns) * (layout.LabelHeight + layout.RowGap);
             const QImage label = page.copy(pixels(x), pixels(y), pixels(layout.LabelWidth),
@@ -62,10 +62,9 @@ std::vector<std::string> DecodedBarcodes(const QString& pdf, const QString& fold
 TEST(PieceLabels, EveryPieceAndKeptOffcutHasALabelWhoseBarcodeReadsItsMarkAndLength) {
     if (!testing::HavePoppler()) GTEST_SKIP() << "pdftoppm is not installed";
     const std::vector<std::string> job{
-        "--stock", "*@6000",         "--cut",   "20@1500:B12", "--cut",   "10@1500:B13",
-        "--cut",   "6@1000:Tür 4",   "--cut",   "7@700",       "--cut",   "1@2000",
-        "--offcut", "1000",
-        "--reference", "J-1042",     "--section", "RHS 50x50",  "--format", "json"};
+        "--stock",      "*@6000", "--cut",     "20@1500:B12", "--cut",    "10@1500:B13", "--cut",
+        "6@1000:Tür 4", "--cut",  "7@700",     "--cut",       "1@2000",   "--offcut",    "1000",
+        "--reference",  "J-1042", "--section", "RHS 50x50",   "--format", "json"};
     for (const char* layout : {"a4-3x8", "letter-3x10", "roll-62x29"}) {
         SCOPED_TRACE(layout);
         QTemporaryDir folder;
@@ -76,8 +75,11 @@ TEST(PieceLabels, EveryPieceAndKeptOffcutHasALabelWhoseBarcodeReadsItsMarkAndLen
         ASSERT_EQ(RunWithPictures(args, out, errors), ExitSuccess) << errors;
 
         // What the labels must say, from the job and the plan's kept offcuts.
-        std::map<std::string, int> expected{
-            {"B12 1500mm", 20}, {"B13 1500mm", 10}, {"Tür 4 1000mm", 6}, {"700mm", 7}, {"2000mm", 1}};
+        std::map<std::string, int> expected{{"B12 1500mm", 20},
+                                            {"B13 1500mm", 10},
+                                            {"Tür 4 1000mm", 6},
+                                            {"700mm", 7},
+                                            {"2000mm", 1}};
         const nlohmann::json result = nlohmann::json::parse(out);
         int offcuts = 0;
         for (const auto& pattern : result["patterns"]) {
@@ -89,7 +91,8 @@ TEST(PieceLabels, EveryPieceAndKeptOffcutHasALabelWhoseBarcodeReadsItsMarkAndLen
         ASSERT_GT(offcuts, 0) << "the job must keep an offcut";
 
         std::map<std::string, int> read;
-        for (const std::string& text : DecodedBarcodes(pdf, folder.path(), *FindLabelLayout(layout)))
+        for (const std::string& text :
+             DecodedBarcodes(pdf, folder.path(), *FindLabelLayout(layout)))
             ++read[text];
         EXPECT_EQ(read, expected);
         if (std::string(layout) == "roll-62x29") {
@@ -101,14 +104,16 @@ TEST(PieceLabels, EveryPieceAndKeptOffcutHasALabelWhoseBarcodeReadsItsMarkAndLen
 
 TEST(PieceLabels, ALayoutOrStartPositionThatIsNotThereIsRefusedBeforeAnythingIsWritten) {
     const std::vector<std::vector<std::string>> bad{
-        {"--label-layout", "a4-4x4"}, {"--label-start", "25"}, {"--label-start", "0"},
+        {"--label-layout", "a4-4x4"},
+        {"--label-start", "25"},
+        {"--label-start", "0"},
         {"--label-layout", "letter-3x10", "--label-start", "31"}};
     for (const auto& options : bad) {
         SCOPED_TRACE(options[1]);
         QTemporaryDir folder;
         const QString pdf = folder.filePath("labels.pdf");
-        std::vector<std::string> args{"--stock", "*@6000", "--cut", "2@1500", "--labels",
-                                      pdf.toStdString()};
+        std::vector<std::string> args{"--stock", "*@6000",   "--cut",
+                                      "2@1500",  "--labels", pdf.toStdString()};
         args.insert(args.end(), options.begin(), options.end());
         std::string out, errors;
         EXPECT_NE(RunWithPictures(args, out, errors), ExitSuccess);
@@ -140,8 +145,9 @@ TEST(SawSheetPdf, ListsEveryBarWithItsCutsAndTheTotals) {
         << errors;
     const nlohmann::json result = nlohmann::json::parse(out);
     const std::string text = testing::PdfText(pdf).toStdString();
-    EXPECT_NE(text.find("Saw cuts: " + std::to_string(result["stats"]["saw_cuts"].get<long long>())),
-              std::string::npos);
+    EXPECT_NE(
+        text.find("Saw cuts: " + std::to_string(result["stats"]["saw_cuts"].get<long long>())),
+        std::string::npos);
     int bars = 0;
     for (const auto& pattern : result["patterns"]) bars += pattern["BarCount"].get<int>();
     for (int b = 1; b <= bars; ++b)

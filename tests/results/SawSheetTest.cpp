@@ -29,13 +29,13 @@ struct SawCase {
 std::vector<SawCase> Jobs() {
     using testing::MakeJob;
     std::vector<SawCase> cases;
-    cases.push_back({"repeated patterns", MakeJob({{"*", "6000"}},
-                                                  {{"20", "1500"}, {"10", "1000"}, {"12", "700"}},
-                                                  3, 25, 25)});
-    cases.push_back({"several stock lengths, offcuts", MakeJob({{"*", "6000"}, {"3", "9000"}},
-                                                              {{"7", "2400"}, {"9", "1750"},
-                                                               {"5", "3900"}, {"30", "420"}},
-                                                              5, 10, 0)});
+    cases.push_back(
+        {"repeated patterns",
+         MakeJob({{"*", "6000"}}, {{"20", "1500"}, {"10", "1000"}, {"12", "700"}}, 3, 25, 25)});
+    cases.push_back(
+        {"several stock lengths, offcuts",
+         MakeJob({{"*", "6000"}, {"3", "9000"}},
+                 {{"7", "2400"}, {"9", "1750"}, {"5", "3900"}, {"30", "420"}}, 5, 10, 0)});
     cases.back().Job.Input.Allowances.NoOffcuts = false;
     cases.back().Job.Input.Allowances.Offcut = 500;
     cases.push_back({"pieces left over", MakeJob({{"2", "6000"}}, {{"6", "2500"}, {"3", "900"}})});
@@ -87,7 +87,8 @@ TEST(SawSheet, EveryPieceOnceAndEveryBarWithinItsLength) {
         }
         for (int p = 0; p < c.Job.Result.PatternCount(); ++p)
             EXPECT_EQ(barsOfPattern[p], c.Job.Result.Patterns[static_cast<size_t>(p)].BarCount);
-        EXPECT_EQ(sheet.SawCuts, cuts + (a.Trim > 0 ? static_cast<long long>(sheet.Bars.size()) : 0));
+        EXPECT_EQ(sheet.SawCuts,
+                  cuts + (a.Trim > 0 ? static_cast<long long>(sheet.Bars.size()) : 0));
         EXPECT_EQ(sheet.SawnLength, sawn);
         // Never more moves of the stop than the cutting list's order needs.
         EXPECT_LE(StopMoves(sheet.Bars), StopMoves(CuttingListOrder(input, c.Job.Result)));

@@ -125,7 +125,8 @@ TEST(JobFile, CutMarksTravelInARecordOfTheirOwnAndAJobWithoutThemSavesAsBefore) 
     // The plain file, then the record: nothing before it moves.
     const std::string bytes = ReadBytes(withMarks);
     ASSERT_TRUE(bytes.starts_with(ReadBytes(plain)));
-    EXPECT_EQ(bytes.substr(ReadBytes(plain).size()), "Marks\r\n3\r\nDoor A\r\n\r\nPost, left \xE9\r\n");
+    EXPECT_EQ(bytes.substr(ReadBytes(plain).size()),
+              "Marks\r\n3\r\nDoor A\r\n\r\nPost, left \xE9\r\n");
 
     Reader reader;
     std::string error;
