@@ -67,7 +67,7 @@ bool IsCsvFileName(const std::string& file) {
 
 bool ExportPieceLabels(PrintEngine& engine, const JobInput& input, const CalculationResult& result,
                        const LabelOptions& options, const std::filesystem::path& file,
-                       const std::vector<long long>& offcutIds) {
+                       const std::map<int, long long>& offcutIds) {
     const std::vector<PieceLabel> labels =
         MakePieceLabels(input, result, MakeSawSheet(input, result), offcutIds);
     return SaveDocument(engine, file, [&] { LayOutPieceLabels(engine, labels, options); });

@@ -33,7 +33,7 @@ bool IsCsvFileName(const std::string& file);
 // are checked first (LabelOptionsProblem).
 bool ExportPieceLabels(PrintEngine& engine, const JobInput& input, const CalculationResult& result,
                        const LabelOptions& options, const std::filesystem::path& file,
-                       const std::vector<long long>& offcutIds = {});
+                       const std::map<int, long long>& offcutIds = {});
 
 // The cutting list as a CSV file (Export Cutting List, tallora-cli --export-csv). The system's
 // error text, empty on success; a file that was there is left as it was on failure.

@@ -456,12 +456,24 @@ void MainWindow::printLabels() {
     const auto options = services_.Boxes.AskLabelOptions(labelOptions_);
     if (!options) return;
     labelOptions_ = *options;
+    // Offcuts booked to the inventory are labelled with their ids; labels need no inventory.
+    std::map<int, long long> offcutIds;
+    const std::string inventory = InventoryPath(services_.Store, services_.Shell);
+    std::error_code missing;
+    if (std::filesystem::exists(inventory, missing)) {
+        try {
+            const OffcutStore store = OpenInventory(inventory, services_.Shell);
+            offcutIds = BookedOffcutIds(store, document_->Input(), document_->Result());
+        } catch (const InventoryError&) {
+            // A damaged or locked inventory costs the offcut labels their ids, nothing more.
+        }
+    }
     const std::filesystem::path file =
         NumberedReportFile(std::filesystem::path(reportsFolder().toStdString()));
     QtPrintEngine engine;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool saved =
-        ExportPieceLabels(engine, document_->Input(), document_->Result(), *options, file);
+    const bool saved = ExportPieceLabels(engine, document_->Input(), document_->Result(), *options,
+                                         file, offcutIds);
     QApplication::restoreOverrideCursor();
     if (!saved) {
         showError(tr("The labels could not be written to\r\n%1\r\n%2")

@@ -69,11 +69,10 @@ const LabelLayout* FindLabelLayout(std::string_view name) {
 
 std::vector<PieceLabel> MakePieceLabels(const JobInput& input, const CalculationResult& result,
                                         const SawSheet& sheet,
-                                        const std::vector<long long>& offcutIds) {
+                                        const std::map<int, long long>& offcutIds) {
     std::vector<PieceLabel> labels;
     PieceMarks marks(input);
     const SectionData& s = input.Section;
-    size_t offcut = 0;
     for (const SawBar& bar : sheet.Bars) {
         for (const SawRun& run : bar.Runs) {
             for (int n = 0; n < run.Count; ++n) {
@@ -91,9 +90,9 @@ std::vector<PieceLabel> MakePieceLabels(const JobInput& input, const Calculation
         label.Offcut = true;
         label.Mark = "Offcut";
         label.Length = bar.Remnant;
+        const auto booked = offcutIds.find(bar.Pattern);
         const std::string id =
-            offcut < offcutIds.size() ? ", inventory " + std::to_string(offcutIds[offcut]) : "";
-        ++offcut;
+            booked != offcutIds.end() ? ", inventory " + std::to_string(booked->second) : "";
         label.Lines = {JobLine(s), s.Name.empty() ? "Return to stock" : "Section " + s.Name,
                        PatternLine(result, bar) + id};
         label.Barcode = "Offcut " + FormatLength(bar.Remnant) + id;

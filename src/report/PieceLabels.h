@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,11 +40,11 @@ struct PieceLabel {
 };
 
 // A label for every piece in the order the saw sheet cuts them, and one for every offcut kept,
-// after the bar it comes from. `offcutIds` are the inventory ids of the offcuts booked, in the
-// same order (empty when they were not booked).
+// after the bar it comes from, with its inventory id when the job was booked (`offcutIds`, by
+// pattern from 0).
 std::vector<PieceLabel> MakePieceLabels(const JobInput& input, const CalculationResult& result,
                                         const SawSheet& sheet,
-                                        const std::vector<long long>& offcutIds = {});
+                                        const std::map<int, long long>& offcutIds = {});
 
 struct LabelOptions {
     LabelLayout Layout = LabelLayouts().front();
