@@ -83,6 +83,13 @@ TEST(CliApp, BadArgumentsExitTwoNamingTheArgument) {
         // The file to save is checked before anything is calculated or printed.
         {With(job, {"--save", ""}), "--save: expected a file name"},
         {With(job, {"--save", "/no/such/folder/job.tlf"}), "--save /no/such/folder/job.tlf:"},
+        // A mark is one line of text after the length.
+        {{"--stock", "*@6000", "--cut", "2@100:"}, "--cut 2@100:: the mark after \":\""},
+        {{"--stock", "*@6000", "--cut", "2@100:a\nb"}, "the mark after \":\" must be"},
+        {{"--stock", "*@6000", "--cut", "2@1x0:B"}, "--cut 2@1x0:B: '1x0' is not"},
+        {With(job, {"--labels", "/no/such/folder/l.pdf"}), "--labels"},
+        {With(job, {"--label-layout", "a4-3x8"}), "--label-layout"},
+        {With(job, {"--saw-sheet", "/no/such/folder/s.csv"}), "--saw-sheet /no/such/folder/s.csv:"},
     };
     for (const auto& [args, expected] : cases) {
         const CliRun run = RunTool(args);

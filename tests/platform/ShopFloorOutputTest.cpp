@@ -95,6 +95,12 @@ TEST(PieceLabels, EveryPieceAndKeptOffcutHasALabelWhoseBarcodeReadsItsMarkAndLen
              DecodedBarcodes(pdf, folder.path(), *FindLabelLayout(layout)))
             ++read[text];
         EXPECT_EQ(read, expected);
+        // Every page is the layout's paper, in points.
+        const LabelLayout& paper = *FindLabelLayout(layout);
+        for (const testing::PdfPageSize& size : testing::PdfPageSizes(pdf)) {
+            EXPECT_NEAR(size.Width, paper.PageWidth / 2.54 * 72, 1.0);
+            EXPECT_NEAR(size.Height, paper.PageHeight / 2.54 * 72, 1.0);
+        }
         if (std::string(layout) == "roll-62x29") {
             // One label a page: the pages are the labels.
             EXPECT_EQ(testing::PdfPageSizes(pdf).size(), 20u + 10 + 6 + 7 + 1 + offcuts);
