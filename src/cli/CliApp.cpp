@@ -195,8 +195,10 @@ int WriteOutputFiles(const Options& o, const JobRun& run, PictureOutput* picture
     if (o.Labels) {
         const LabelOptions options = LabelOptionsOf(o);
         PrintEngine& engine = pictures->ReportEngine();
-        if (!ExportPieceLabels(engine, run.Input, run.Result, options, *o.Labels)) {
-            Complain(err, "--labels " + *o.Labels + ": " + engine.SaveError() + after);
+        const std::string error =
+            ExportPieceLabels(engine, run.Input, run.Result, options, *o.Labels);
+        if (!error.empty()) {
+            Complain(err, "--labels " + *o.Labels + ": " + ForTerminal(error) + after);
             return ExitBadInput;
         }
     }

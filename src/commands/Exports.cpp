@@ -1,5 +1,6 @@
 #include "commands/Exports.h"
 
+#include <algorithm>
 #include <cctype>
 #include "costing/CostingCsv.h"
 
@@ -27,6 +28,18 @@ bool ExportReport(PrintEngine& engine, const JobInput& input, const CalculationR
 }
 
 namespace {
+
+// A label a piece and one a kept offcut, counted without laying out the bars.
+long long LabelCount(const JobInput& input, const CalculationResult& result) {
+    long long labels = 0;
+    for (const CuttingPattern& p : result.Patterns) {
+        long long pieces = 0;
+        for (int count : p.PieceCount) pieces += count;
+        const bool kept = p.IsOffcut && !input.Allowances.NoOffcuts;
+        labels += (pieces + (kept ? 1 : 0)) * std::max(p.BarCount, 0);
+    }
+    return labels;
+}
 
 // A document laid out and saved, the engine's document closed whatever happened.
 template <typename LayOut>
@@ -65,12 +78,20 @@ bool IsCsvFileName(const std::string& file) {
     return end == ".csv";
 }
 
-bool ExportPieceLabels(PrintEngine& engine, const JobInput& input, const CalculationResult& result,
-                       const LabelOptions& options, const std::filesystem::path& file,
-                       const std::map<int, long long>& offcutIds) {
+std::string ExportPieceLabels(PrintEngine& engine, const JobInput& input,
+                              const CalculationResult& result, const LabelOptions& options,
+                              const std::filesystem::path& file,
+                              const std::map<int, long long>& offcutIds) {
+    if (std::string problem = LabelOptionsProblem(options); !problem.empty()) return problem;
+    // A job of a million pieces is no sheet of labels: said before anything is laid out.
+    if (const long long labels = LabelCount(input, result); labels > MaxLabels) {
+        return "The job needs " + std::to_string(labels) +
+               " labels: a PDF of labels holds at most " + std::to_string(MaxLabels) + ".";
+    }
     const std::vector<PieceLabel> labels =
         MakePieceLabels(input, result, MakeSawSheet(input, result), offcutIds);
-    return SaveDocument(engine, file, [&] { LayOutPieceLabels(engine, labels, options); });
+    if (SaveDocument(engine, file, [&] { LayOutPieceLabels(engine, labels, options); })) return {};
+    return engine.SaveError().empty() ? "the file could not be written" : engine.SaveError();
 }
 
 std::string ExportCuttingList(const std::string& file, const JobInput& input,

@@ -29,11 +29,13 @@ std::string ExportSawSheetCsv(const std::string& file, const JobInput& input,
 // Whether a saw sheet file is to be CSV: its name ends in ".csv", in any case.
 bool IsCsvFileName(const std::string& file);
 
-// The piece labels as a PDF (Print Labels, tallora-cli --labels); as ExportReport. The options
-// are checked first (LabelOptionsProblem).
-bool ExportPieceLabels(PrintEngine& engine, const JobInput& input, const CalculationResult& result,
-                       const LabelOptions& options, const std::filesystem::path& file,
-                       const std::map<int, long long>& offcutIds = {});
+// The piece labels as a PDF (Print Labels, tallora-cli --labels), laid out as ExportReport lays
+// out the report. Why no file was written (options that do not fit the layout, more labels than
+// MaxLabels, the system's reason), empty on success; a file that was there is then as it was.
+std::string ExportPieceLabels(PrintEngine& engine, const JobInput& input,
+                              const CalculationResult& result, const LabelOptions& options,
+                              const std::filesystem::path& file,
+                              const std::map<int, long long>& offcutIds = {});
 
 // The cutting list as a CSV file (Export Cutting List, tallora-cli --export-csv). The system's
 // error text, empty on success; a file that was there is left as it was on failure.

@@ -472,12 +472,12 @@ void MainWindow::printLabels() {
         NumberedReportFile(std::filesystem::path(reportsFolder().toStdString()));
     QtPrintEngine engine;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool saved = ExportPieceLabels(engine, document_->Input(), document_->Result(), *options,
-                                         file, offcutIds);
+    const std::string error = ExportPieceLabels(engine, document_->Input(), document_->Result(),
+                                                *options, file, offcutIds);
     QApplication::restoreOverrideCursor();
-    if (!saved) {
+    if (!error.empty()) {
         showError(tr("The labels could not be written to\r\n%1\r\n%2")
-                      .arg(PathToQString(file), Q(engine.SaveError()))
+                      .arg(PathToQString(file), Q(error))
                       .toStdString());
         return;
     }

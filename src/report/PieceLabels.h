@@ -13,6 +13,9 @@
 
 namespace tallora {
 
+// The most labels a PDF of labels holds.
+inline constexpr int MaxLabels = 5000;
+
 // A sheet (or roll) of labels. Centimetres.
 struct LabelLayout {
     const char* Name;   // as the command line takes it: "a4-3x8"

@@ -126,6 +126,19 @@ TEST(PieceLabels, ALayoutOrStartPositionThatIsNotThereIsRefusedBeforeAnythingIsW
         EXPECT_NE(errors.find(options[options.size() - 2]), std::string::npos) << errors;
         EXPECT_FALSE(QFile::exists(pdf));
     }
+    {
+        // More labels than a PDF of them holds: said, and no file.
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath("labels.pdf");
+        std::string out, errors;
+        EXPECT_EQ(
+            RunWithPictures({"--stock", "*@6000", "--cut", std::to_string(MaxLabels + 1) + "@100",
+                             "--labels", pdf.toStdString(), "--quiet"},
+                            out, errors),
+            ExitBadInput);
+        EXPECT_NE(errors.find("a PDF of labels holds at most"), std::string::npos) << errors;
+        EXPECT_FALSE(QFile::exists(pdf));
+    }
     // A start part-way down a sheet moves the labels, not their number.
     QTemporaryDir folder;
     const QString pdf = folder.filePath("labels.pdf");
