@@ -231,6 +231,8 @@ void EntryPanel::deleteRows() {
 }
 
 void EntryPanel::sortByColumn(int column) {
+    // The lists sort by quantity or length; the shared sort setting knows no other column.
+    if (column == EntryListModel::MarkColumn) return;
     sortColumn_ = column;
     model_->SortRows(column);
     emit edited(tr("Sort ") + Rows(0));
