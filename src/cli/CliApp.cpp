@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <new>
 #include <nlohmann/json.hpp>
+#include <tuple>
 
 #include "cli/Batch.h"
 #include "cli/InventoryCommand.h"
@@ -81,6 +83,8 @@ LabelOptions LabelOptionsOf(const Options& o) {
     // --label-layout takes only the layouts there are.
     if (const LabelLayout* layout = FindLabelLayout(o.LabelLayout)) options.Layout = *layout;
     options.StartPosition = o.LabelStart;
+    if (o.LabelMargins)
+        std::tie(options.LeftMargin, options.TopMargin) = LabelMargins(*o.LabelMargins);
     return options;
 }
 
@@ -98,9 +102,16 @@ void StartSingleJob(const Options& o, const std::string& file, std::istream* in,
     }
     if (!o.Size.empty()) diagramSize = DiagramSize(o.Size);
     if (o.Labels) {
-        const std::string problem = LabelOptionsProblem(LabelOptionsOf(o));
-        if (!problem.empty())
-            throw BadInput("--label-start " + std::to_string(o.LabelStart) + ": " + problem);
+        const LabelOptions options = LabelOptionsOf(o);
+        const std::string problem = LabelOptionsProblem(options);
+        if (!problem.empty()) {
+            // The start is checked first: with it in range, the margins are what does not fit.
+            const bool start =
+                options.StartPosition < 1 || options.StartPosition > options.Layout.PerPage();
+            throw BadInput((start ? "--label-start " + std::to_string(o.LabelStart)
+                                  : "--label-margins " + ForTerminal(*o.LabelMargins)) +
+                           ": " + problem);
+        }
     }
     const std::vector<InputFile> inputs =
         InputFiles(o, file, inventory != nullptr ? inventory->Path : std::string());
@@ -149,8 +160,9 @@ bool ShowResults(const Options& o, const std::string& file, const JobRun& run,
 
 // The files asked for after the calculation: the report, the diagram and the CSV files. The
 // status; `after` ends the message of a failure.
-int WriteOutputFiles(const Options& o, const JobRun& run, PictureOutput* pictures,
-                     std::pair<int, int> diagramSize, std::ostream& err, const std::string& after) {
+int WriteOutputFiles(const Options& o, const JobRun& run, const JobInventory* inventory,
+                     PictureOutput* pictures, std::pair<int, int> diagramSize, std::ostream& err,
+                     const std::string& after) {
     if (o.Pdf) {
         PrintEngine& engine = pictures->ReportEngine();
         if (!ExportReport(engine, run.Input, run.Result,
@@ -195,8 +207,22 @@ int WriteOutputFiles(const Options& o, const JobRun& run, PictureOutput* picture
     if (o.Labels) {
         const LabelOptions options = LabelOptionsOf(o);
         PrintEngine& engine = pictures->ReportEngine();
+        // Offcuts of a plan booked before (a job file run again with --no-calc) carry their ids.
+        std::map<int, long long> offcutIds;
+        try {
+            if (inventory != nullptr && inventory->Store) {
+                offcutIds = BookedOffcutIds(*inventory->Store, run.Input, run.Result);
+            } else if (std::error_code missing;
+                       o.Inventory && std::filesystem::exists(*o.Inventory, missing)) {
+                // Only looked at: labels never make an inventory.
+                const OffcutStore store = OffcutStore::Open(*o.Inventory);
+                offcutIds = BookedOffcutIds(store, run.Input, run.Result);
+            }
+        } catch (const InventoryError&) {
+            // The labels go without the ids.
+        }
         const std::string error =
-            ExportPieceLabels(engine, run.Input, run.Result, options, *o.Labels);
+            ExportPieceLabels(engine, run.Input, run.Result, options, *o.Labels, offcutIds);
         if (!error.empty()) {
             Complain(err, "--labels " + *o.Labels + ": " + ForTerminal(error) + after);
             return ExitBadInput;
@@ -257,8 +283,8 @@ int RunSingleJob(const Options& o, const std::string& file, JobInventory* invent
             return ExitBadInput;
         }
     }
-    if (run.Outcome.Completed &&
-        WriteOutputFiles(o, run, pictures, diagramSize, io.Err, notBooked) != ExitSuccess)
+    if (run.Outcome.Completed && WriteOutputFiles(o, run, inventory, pictures, diagramSize, io.Err,
+                                                  notBooked) != ExitSuccess)
         return ExitBadInput;
     // The text says nothing of the booking; JSON does, so it can only follow it.
     const bool text = o.Format == "text";

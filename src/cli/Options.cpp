@@ -130,6 +130,11 @@ void AddOutputOptions(CLI::App& app, Options& o) {
                    "from 1 (default 1)")
         ->type_name("N")
         ->needs(labels);
+    app.add_option("--label-margins", o.LabelMargins,
+                   "Labels: the margins to the first label, left and top in mm (default the "
+                   "layout's)")
+        ->type_name("LEFT,TOP")
+        ->needs(labels);
     app.add_option("--saw-sheet", o.SawSheet,
                    "Write the saw sheet (the bars in cutting order, each cut with the length left "
                    "after it) to FILE: CSV when the name ends in .csv, else PDF")
@@ -239,6 +244,22 @@ void CheckNotAnInput(const std::string& option, const std::string& file,
                            "); give another file");
         }
     }
+}
+
+std::pair<double, double> LabelMargins(const std::string& text) {
+    const auto comma = text.find(',');
+    const auto read = [](const std::string& part) -> std::optional<double> {
+        const auto value = ReadDecimal(part);
+        if (!value || *value < 0 || *value > 100) return std::nullopt;
+        return *value / 10;
+    };
+    if (comma != std::string::npos) {
+        const auto left = read(text.substr(0, comma));
+        const auto top = read(text.substr(comma + 1));
+        if (left && top) return {*left, *top};
+    }
+    throw BadInput("--label-margins " + ForTerminal(text) +
+                   ": expected LEFT,TOP in mm, each from 0 to 100, for example 5,10.5");
 }
 
 void ReadTimeLimit(Options& o) {

@@ -113,7 +113,12 @@ TEST(PieceLabels, ALayoutOrStartPositionThatIsNotThereIsRefusedBeforeAnythingIsW
         {"--label-layout", "a4-4x4"},
         {"--label-start", "25"},
         {"--label-start", "0"},
-        {"--label-layout", "letter-3x10", "--label-start", "31"}};
+        {"--label-layout", "letter-3x10", "--label-start", "31"},
+        {"--label-margins", "5"},
+        {"--label-margins", "5,x"},
+        {"--label-margins", "-1,0"},
+        // 5 mm more to the left of A4's three 70 mm labels and the last is off the page.
+        {"--label-margins", "5,0"}};
     for (const auto& options : bad) {
         SCOPED_TRACE(options[1]);
         QTemporaryDir folder;
@@ -172,6 +177,43 @@ TEST(SawSheetPdf, ListsEveryBarWithItsCutsAndTheTotals) {
     for (int b = 1; b <= bars; ++b)
         EXPECT_NE(text.find("Bar " + std::to_string(b) + ": 6000mm"), std::string::npos) << b;
     EXPECT_EQ(text.find("Bar " + std::to_string(bars + 1) + ":"), std::string::npos);
+}
+
+TEST(PieceLabels, AnOffcutOfABookedPlanCarriesItsInventoryId) {
+    if (!testing::HavePoppler()) GTEST_SKIP() << "pdftoppm is not installed";
+    QTemporaryDir folder;
+    const std::string job = folder.filePath("job.tlf").toStdString();
+    const std::string inventory = folder.filePath("inventory.sqlite").toStdString();
+    std::string out, errors;
+    ASSERT_EQ(RunWithPictures({"--stock", "*@6000", "--cut", "2@2000:P", "--offcut", "500",
+                               "--section", "RHS 50x50", "--save", job, "--quiet"},
+                              out, errors),
+              ExitSuccess)
+        << errors;
+    // Labels before the booking have no id; after it, run again from the file, they have.
+    for (const bool booked : {false, true}) {
+        SCOPED_TRACE(booked ? "booked" : "not booked");
+        if (booked) {
+            ASSERT_EQ(RunWithPictures(
+                          {job, "--no-calc", "--book-offcuts", "--inventory", inventory, "--quiet"},
+                          out, errors),
+                      ExitSuccess)
+                << errors;
+        }
+        QTemporaryDir pages;
+        const QString pdf = pages.filePath("labels.pdf");
+        ASSERT_EQ(RunWithPictures({job, "--no-calc", "--labels", pdf.toStdString(), "--inventory",
+                                   inventory, "--quiet"},
+                                  out, errors),
+                  ExitSuccess)
+            << errors;
+        std::vector<std::string> offcuts;
+        for (const std::string& text : DecodedBarcodes(pdf, pages.path())) {
+            if (text.rfind("Offcut ", 0) == 0) offcuts.push_back(text);
+        }
+        ASSERT_EQ(offcuts.size(), 1u);
+        EXPECT_EQ(offcuts[0].find(", inventory ") != std::string::npos, booked) << offcuts[0];
+    }
 }
 
 }  // namespace
