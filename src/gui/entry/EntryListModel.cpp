@@ -32,7 +32,7 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
         if (role == Qt::ToolTipRole)
             return tr("From the offcut inventory: ") + QString::fromStdString(row.Mark);
     }
-    // The list has no room for a mark: the row shows it when the pointer rests on it.
+    // A long mark does not fit its column: the row shows it whole when the pointer rests on it.
     if (role == Qt::ToolTipRole && !row.Mark.empty())
         return tr("Mark: ") + QString::fromStdString(row.Mark);
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
@@ -51,8 +51,7 @@ bool EntryListModel::setData(const QModelIndex& index, const QVariant& value, in
         index.row() < 0 || index.row() >= static_cast<int>(rows_.size()))
         return false;
     // A mark is a line of text: a line break would split the row in a file or a paste.
-    QString text = value.toString().simplified();
-    const std::string mark = text.toStdString();
+    const std::string mark = value.toString().simplified().toStdString();
     ListRow& row = rows_[static_cast<size_t>(index.row())];
     if (mark == row.Mark) return false;
     row.Mark = mark;
