@@ -13,6 +13,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <filesystem>
 #include <iostream>
 
@@ -122,6 +123,11 @@ int main(int argc, char** argv) {
     Row(form, "CQEdit", "CLEdit", QStringLiteral("4"), QStringLiteral("1830"));
     Row(form, "CQEdit", "CLEdit", QStringLiteral("10"), QStringLiteral("965"));
     Row(form, "CQEdit", "CLEdit", QStringLiteral("3"), QStringLiteral("3200"));
+    // The pieces' marks, typed in the cut list's Mark column.
+    QAbstractItemModel* cuts = form.findChild<QTreeView*>(QStringLiteral("CListView"))->model();
+    const char* marks[] = {"G1", "G2", "B5", "R1"};
+    for (int row = 0; row < 4; ++row)
+        cuts->setData(cuts->index(row, 2), QString::fromLatin1(marks[row]));
     form.findChild<QLineEdit*>(QStringLiteral("OffcutEdit"))->setText(QStringLiteral("500mm"));
     form.findChild<QLineEdit*>(QStringLiteral("CustomerEdit"))
         ->setText(QStringLiteral("Harbour Works Ltd"));
@@ -166,7 +172,7 @@ int main(int argc, char** argv) {
     // what the mouse points at.
     {
         const TestJob big = BigJob();
-        DiagramWindow viewer(big, &form);
+        DiagramWindow viewer(big.Input, big.Result, &form);
         viewer.resize(900, 640);
         viewer.show();
         QApplication::processEvents();

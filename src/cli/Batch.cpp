@@ -156,7 +156,9 @@ void CheckBatchOptions(const CLI::App& app, const Options& o) {
          {std::pair{"--save", o.Save.has_value()}, std::pair{"--pdf", o.Pdf.has_value()},
           std::pair{"--diagram", o.Diagram.has_value()},
           std::pair{"--export-csv", o.ExportCsv.has_value()},
-          std::pair{"--costing-csv", o.CostingCsv.has_value()}}) {
+          std::pair{"--costing-csv", o.CostingCsv.has_value()},
+          std::pair{"--labels", o.Labels.has_value()},
+          std::pair{"--saw-sheet", o.SawSheet.has_value()}}) {
         if (given) {
             throw BadInput(std::string(option) +
                            ": writes one file, so it cannot be given with several jobs or a "

@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <new>
 #include <nlohmann/json.hpp>
+#include <tuple>
 
 #include "cli/Batch.h"
 #include "cli/InventoryCommand.h"
@@ -76,15 +78,41 @@ bool OnlyInventoryOptions(const CLI::App& app, std::ostream& err) {
     return true;
 }
 
+LabelOptions LabelOptionsOf(const Options& o) {
+    LabelOptions options;
+    // --label-layout takes only the layouts there are.
+    if (const LabelLayout* layout = FindLabelLayout(o.LabelLayout)) options.Layout = *layout;
+    options.StartPosition = o.LabelStart;
+    if (o.LabelMargins)
+        std::tie(options.LeftMargin, options.TopMargin) = LabelMargins(*o.LabelMargins);
+    return options;
+}
+
 // What one job needs before it is calculated: its files checked, then the job read.
 void StartSingleJob(const Options& o, const std::string& file, std::istream* in,
                     PictureOutput* pictures, JobRun& run, JobInventory* inventory,
                     std::pair<int, int>& diagramSize) {
-    if ((o.Pdf || o.Diagram) && pictures == nullptr) {
-        throw BadInput(std::string(o.Pdf ? "--pdf" : "--diagram") +
+    const bool sawSheetPdf = o.SawSheet && !IsCsvFileName(*o.SawSheet);
+    if ((o.Pdf || o.Diagram || o.Labels || sawSheetPdf) && pictures == nullptr) {
+        throw BadInput(std::string(o.Pdf       ? "--pdf"
+                                   : o.Diagram ? "--diagram"
+                                   : o.Labels  ? "--labels"
+                                               : "--saw-sheet") +
                        ": this tallora-cli was built without PDF and picture output");
     }
     if (!o.Size.empty()) diagramSize = DiagramSize(o.Size);
+    if (o.Labels) {
+        const LabelOptions options = LabelOptionsOf(o);
+        const std::string problem = LabelOptionsProblem(options);
+        if (!problem.empty()) {
+            // The start is checked first: with it in range, the margins are what does not fit.
+            const bool start =
+                options.StartPosition < 1 || options.StartPosition > options.Layout.PerPage();
+            throw BadInput((start ? "--label-start " + std::to_string(o.LabelStart)
+                                  : "--label-margins " + ForTerminal(*o.LabelMargins)) +
+                           ": " + problem);
+        }
+    }
     const std::vector<InputFile> inputs =
         InputFiles(o, file, inventory != nullptr ? inventory->Path : std::string());
     // The job file may be saved over, as Save does; nothing else the job reads may be written.
@@ -94,7 +122,8 @@ void StartSingleJob(const Options& o, const std::string& file, std::istream* in,
     for (const auto& [option, given] :
          {std::pair{"--pdf", &o.Pdf}, std::pair{"--diagram", &o.Diagram},
           std::pair{"--save", &o.Save}, std::pair{"--export-csv", &o.ExportCsv},
-          std::pair{"--costing-csv", &o.CostingCsv}}) {
+          std::pair{"--costing-csv", &o.CostingCsv}, std::pair{"--labels", &o.Labels},
+          std::pair{"--saw-sheet", &o.SawSheet}}) {
         if (!*given) continue;
         CheckOutputFile(option, **given);
         CheckNotAnInput(option, **given, std::string(option) == "--save" ? notForSave : inputs);
@@ -131,8 +160,9 @@ bool ShowResults(const Options& o, const std::string& file, const JobRun& run,
 
 // The files asked for after the calculation: the report, the diagram and the CSV files. The
 // status; `after` ends the message of a failure.
-int WriteOutputFiles(const Options& o, const JobRun& run, PictureOutput* pictures,
-                     std::pair<int, int> diagramSize, std::ostream& err, const std::string& after) {
+int WriteOutputFiles(const Options& o, const JobRun& run, const JobInventory* inventory,
+                     PictureOutput* pictures, std::pair<int, int> diagramSize, std::ostream& err,
+                     const std::string& after) {
     if (o.Pdf) {
         PrintEngine& engine = pictures->ReportEngine();
         if (!ExportReport(engine, run.Input, run.Result,
@@ -158,6 +188,43 @@ int WriteOutputFiles(const Options& o, const JobRun& run, PictureOutput* picture
         const std::string error = ExportCuttingList(*o.ExportCsv, run.Input, run.Result);
         if (!error.empty()) {
             Complain(err, "--export-csv " + *o.ExportCsv + ": " + error + after);
+            return ExitBadInput;
+        }
+    }
+    if (o.SawSheet && IsCsvFileName(*o.SawSheet)) {
+        const std::string error = ExportSawSheetCsv(*o.SawSheet, run.Input, run.Result);
+        if (!error.empty()) {
+            Complain(err, "--saw-sheet " + *o.SawSheet + ": " + error + after);
+            return ExitBadInput;
+        }
+    } else if (o.SawSheet) {
+        PrintEngine& engine = pictures->ReportEngine();
+        if (!ExportSawSheet(engine, run.Input, run.Result, *o.SawSheet)) {
+            Complain(err, "--saw-sheet " + *o.SawSheet + ": " + engine.SaveError() + after);
+            return ExitBadInput;
+        }
+    }
+    if (o.Labels) {
+        const LabelOptions options = LabelOptionsOf(o);
+        PrintEngine& engine = pictures->ReportEngine();
+        // Offcuts of a plan booked before (a job file run again with --no-calc) carry their ids.
+        std::map<int, long long> offcutIds;
+        try {
+            if (inventory != nullptr && inventory->Store) {
+                offcutIds = BookedOffcutIds(*inventory->Store, run.Input, run.Result);
+            } else if (std::error_code missing;
+                       o.Inventory && std::filesystem::exists(*o.Inventory, missing)) {
+                // Only looked at: labels never make an inventory.
+                const OffcutStore store = OffcutStore::Open(*o.Inventory);
+                offcutIds = BookedOffcutIds(store, run.Input, run.Result);
+            }
+        } catch (const InventoryError&) {
+            // The labels go without the ids.
+        }
+        const std::string error =
+            ExportPieceLabels(engine, run.Input, run.Result, options, *o.Labels, offcutIds);
+        if (!error.empty()) {
+            Complain(err, "--labels " + *o.Labels + ": " + ForTerminal(error) + after);
             return ExitBadInput;
         }
     }
@@ -216,8 +283,8 @@ int RunSingleJob(const Options& o, const std::string& file, JobInventory* invent
             return ExitBadInput;
         }
     }
-    if (run.Outcome.Completed &&
-        WriteOutputFiles(o, run, pictures, diagramSize, io.Err, notBooked) != ExitSuccess)
+    if (run.Outcome.Completed && WriteOutputFiles(o, run, inventory, pictures, diagramSize, io.Err,
+                                                  notBooked) != ExitSuccess)
         return ExitBadInput;
     // The text says nothing of the booking; JSON does, so it can only follow it.
     const bool text = o.Format == "text";

@@ -3,6 +3,7 @@
 #include "cli/CliApp.h"
 #include "cli/Terminal.h"
 #include "job/RowTexts.h"
+#include "results/SawSheet.h"
 #include "results/SolutionBoundText.h"
 
 namespace tallora::cli {
@@ -24,6 +25,8 @@ nlohmann::json InputJson(const JobInput& input, Algorithm requested) {
         for (const auto& row : list) {
             out.push_back({{"quantity", RowNumber(row.Quantity, true)},
                            {"length", RowNumber(row.Length, false)}});
+            if (!row.Mark.empty() && InventoryOffcutIds(row.Mark).empty())
+                out.back()["mark"] = row.Mark;
         }
         return out;
     };
@@ -136,6 +139,26 @@ std::pair<nlohmann::json, nlohmann::json> StatisticsJson(const Statistics* stats
              {"weight", stats->StatWeight}}};
 }
 
+// Each cut row's pieces: its mark, length, how many it asks for and how many the plan cuts.
+nlohmann::json PiecesJson(const JobInput& input, const CalculationResult& result) {
+    PieceMarks marks(input);
+    for (const CuttingPattern& p : result.Patterns) {
+        for (int k = 0; k < p.LengthCount(); ++k) {
+            marks.Take(p.CutLength[k] - input.Allowances.Kerf,
+                       static_cast<long long>(p.PieceCount[k]) * p.BarCount);
+        }
+    }
+    nlohmann::json pieces = nlohmann::json::array();
+    for (size_t i = 0; i < input.CutRows.size(); ++i) {
+        const ListRow& row = input.CutRows[i];
+        pieces.push_back({{"mark", row.Mark},
+                          {"length", RowNumber(row.Length, false)},
+                          {"quantity", RowNumber(row.Quantity, true)},
+                          {"cut", marks.GivenByRow()[i]}});
+    }
+    return pieces;
+}
+
 }  // namespace
 
 void WriteJson(std::ostream& out, const nlohmann::json& value, int indent,
@@ -184,7 +207,13 @@ nlohmann::json ResultJsonWithoutPatterns(const JobJson& job) {
     for (const auto& row : r.Cuts) remaining.push_back({row.CutQuantity, row.CutLength});
     nlohmann::json stockLeft = nlohmann::json::array();
     for (const auto& row : r.Stock) stockLeft.push_back({row.StockQuantity, row.StockLength});
-    const auto [statistics, stats] = StatisticsJson(job.Stats);
+    auto [statistics, stats] = StatisticsJson(job.Stats);
+    if (job.Stats != nullptr) {
+        // The saw sheet's totals, beside the figures of the panel.
+        const SawTotals saw = CountSawCuts(job.Input, r);
+        stats["saw_cuts"] = saw.SawCuts;
+        stats["sawn_length"] = saw.SawnLength;
+    }
     const std::vector<std::string> lines =
         outcome.Completed ? r.CuttingListLines : std::vector<std::string>{};
     nlohmann::json result = {
@@ -212,6 +241,7 @@ nlohmann::json ResultJsonWithoutPatterns(const JobJson& job) {
     // would have found.
     if (r.StoppedEarly) result["stopped_early"] = true;
     if (job.Costing != nullptr) result["costing"] = CostingJson(*job.Costing);
+    if (outcome.Completed) result["pieces"] = PiecesJson(job.Input, r);
     return result;
 }
 

@@ -40,7 +40,7 @@ void AddRowOptions(CLI::App& app, Options& o) {
                    "A stock row QUANTITY@LENGTH (QUANTITY * or ANY: unlimited); repeatable")
         ->allow_extra_args(false)
         ->type_name("Q@L");
-    app.add_option("--cut", o.Cuts, "A cut row QUANTITY@LENGTH; repeatable")
+    app.add_option("--cut", o.Cuts, "A cut row QUANTITY@LENGTH or QUANTITY@LENGTH:MARK; repeatable")
         ->allow_extra_args(false)
         ->type_name("Q@L");
     app.add_option("--stock-csv", o.StockCsv,
@@ -116,6 +116,29 @@ void AddOutputOptions(CLI::App& app, Options& o) {
                    "default and the only format for several jobs)")
         ->check(CLI::IsMember({"text", "json", "jsonl"}));
     app.add_option("--pdf", o.Pdf, "Write the PDF cutting report to FILE")->type_name("FILE");
+    CLI::Option* labels =
+        app.add_option("--labels", o.Labels,
+                       "Write a PDF of labels to FILE: one per piece in cutting order, with a QR "
+                       "code of its mark and length, and one per offcut kept")
+            ->type_name("FILE.pdf");
+    app.add_option("--label-layout", o.LabelLayout,
+                   "Labels: a4-3x8 (default), letter-3x10 or roll-62x29")
+        ->check(CLI::IsMember({"a4-3x8", "letter-3x10", "roll-62x29"}))
+        ->needs(labels);
+    app.add_option("--label-start", o.LabelStart,
+                   "Labels: the first free label of a part-used sheet, counted along the rows "
+                   "from 1 (default 1)")
+        ->type_name("N")
+        ->needs(labels);
+    app.add_option("--label-margins", o.LabelMargins,
+                   "Labels: the margins to the first label, left and top in mm (default the "
+                   "layout's)")
+        ->type_name("LEFT,TOP")
+        ->needs(labels);
+    app.add_option("--saw-sheet", o.SawSheet,
+                   "Write the saw sheet (the bars in cutting order, each cut with the length left "
+                   "after it) to FILE: CSV when the name ends in .csv, else PDF")
+        ->type_name("FILE.pdf|FILE.csv");
     CLI::Option* diagram =
         app.add_option("--diagram", o.Diagram, "Write the cutting diagram to FILE as a PNG picture")
             ->type_name("FILE.png");
@@ -223,6 +246,22 @@ void CheckNotAnInput(const std::string& option, const std::string& file,
     }
 }
 
+std::pair<double, double> LabelMargins(const std::string& text) {
+    const auto comma = text.find(',');
+    const auto read = [](const std::string& part) -> std::optional<double> {
+        const auto value = ReadDecimal(part);
+        if (!value || *value < 0 || *value > 100) return std::nullopt;
+        return *value / 10;
+    };
+    if (comma != std::string::npos) {
+        const auto left = read(text.substr(0, comma));
+        const auto top = read(text.substr(comma + 1));
+        if (left && top) return {*left, *top};
+    }
+    throw BadInput("--label-margins " + ForTerminal(text) +
+                   ": expected LEFT,TOP in mm, each from 0 to 100, for example 5,10.5");
+}
+
 void ReadTimeLimit(Options& o) {
     if (!o.TimeLimitText) return;
     // Not a CLI11 number: that reads "nan" and "0x10", and nan passes every range check.
@@ -275,8 +314,20 @@ void CommitRowArgument(JobInput& input, const std::string& option, const std::st
         throw BadInput(option + " " + argument + ": expected QUANTITY@LENGTH, for example 5@6000");
     }
     std::string quantity = argument.substr(0, at);
-    const std::string length = argument.substr(at + 1);
+    std::string length = argument.substr(at + 1);
     const bool stock = option == "--stock";
+    // A cut row's mark follows the length: "4@1200:B12".
+    std::string mark;
+    if (const auto colon = length.find(':'); !stock && colon != std::string::npos) {
+        mark = length.substr(colon + 1);
+        length.resize(colon);
+        if (mark.empty() || std::any_of(mark.begin(), mark.end(),
+                                        [](unsigned char c) { return c < 0x20 || c == 0x7F; })) {
+            throw BadInput(option + " " + argument +
+                           ": the mark after \":\" must be a text of one line, for example "
+                           "4@1200:B12");
+        }
+    }
     if (stock) {
         std::string upper = quantity;
         std::transform(upper.begin(), upper.end(), upper.begin(),
@@ -287,7 +338,7 @@ void CommitRowArgument(JobInput& input, const std::string& option, const std::st
         throw BadInput(option + " " + argument + ": both the quantity and the length are needed");
     }
     const CommitResult result = stock ? CommitStockRow(input.StockRows, quantity, length)
-                                      : CommitCutRow(input.CutRows, quantity, length);
+                                      : CommitCutRow(input.CutRows, quantity, length, mark);
     if (result.Status == CommitStatus::Refused) {
         throw BadInput(option + " " + argument + ": " + ForTerminal(result.Message));
     }

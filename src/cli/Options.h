@@ -35,6 +35,10 @@ struct Options {
     std::optional<double> TimeLimit;           // read by ReadTimeLimit
     std::optional<int> Threads;
     std::optional<std::string> Pdf, Diagram;
+    std::optional<std::string> Labels, SawSheet;
+    std::string LabelLayout = "a4-3x8";
+    int LabelStart = 1;
+    std::optional<std::string> LabelMargins;  // "LEFT,TOP" in mm
     std::string Size;
     bool Quiet = false;
     bool Version = false;
@@ -52,6 +56,9 @@ std::pair<int, int> DiagramSize(const std::string& text);
 // Refuses an output file that cannot be written before anything is calculated (WriteProblem).
 // What exists is left as it is.
 void CheckOutputFile(const std::string& option, const std::string& file);
+
+// --label-margins "LEFT,TOP" in millimetres, as centimetres; throws BadInput.
+std::pair<double, double> LabelMargins(const std::string& text);
 
 // --time-limit read into TimeLimit: a decimal number of seconds in range, never "nan", "inf"
 // or hexadecimal; throws BadInput.

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "report/PieceLabels.h"
+
 // The boxes and file dialogs the use cases need. The desktop shows real ones; tests and the
 // command line answer from a script.
 namespace tallora {
@@ -36,6 +38,13 @@ public:
     // A question answered by one of a few buttons: the index of the choice, or nothing on Cancel.
     virtual std::optional<int> AskChoice(const std::string& title, const std::string& prompt,
                                          const std::vector<std::string>& choices) = 0;
+
+    // The layout, first position and margins of the piece labels; nothing on Cancel. What is
+    // returned fits the layout (LabelOptionsProblem).
+    virtual std::optional<LabelOptions> AskLabelOptions(const LabelOptions& initial) {
+        (void)initial;
+        return std::nullopt;
+    }
 
     void Inform(const std::string& text) {
         ShowMessage(MessageKind::Information, MessageButtons::Ok, text);

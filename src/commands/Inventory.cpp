@@ -191,4 +191,21 @@ bool PlanStillMatches(const JobInput& calculatedFrom, const JobInput& now) {
            a.Kerf == b.Kerf && a.Trim == b.Trim && a.Hold == b.Hold;
 }
 
+std::map<int, long long> BookedOffcutIds(const OffcutStore& store, const JobInput& input,
+                                         const CalculationResult& result) {
+    std::map<int, long long> ids;
+    const std::string calculation = CalculationIdentity(input, result);
+    if (!store.IsBooked(calculation)) return ids;
+    for (const BookingRecord& booking : store.Bookings()) {
+        if (booking.Calculation != calculation) continue;
+        for (const Offcut& offcut : store.List(input.Section.Name)) {
+            const OffcutSource& s = offcut.Source;
+            if (s.JobFile == booking.JobFile && s.JobReference == booking.JobReference &&
+                s.Pattern >= 1)
+                ids.emplace(s.Pattern - 1, offcut.Id);
+        }
+    }
+    return ids;
+}
+
 }  // namespace tallora

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+
 #include <string>
 
 #include "inventory/OffcutStore.h"
@@ -46,6 +48,11 @@ InventoryCommandResult BookOffcutsToInventory(OffcutStore& store, const JobInput
 // pieces as they have, and goes when none are left. Changed is true when a row changed; the
 // message says what was taken out.
 InventoryCommandResult DropOffcutsGoneFromInventory(JobInput& input, const OffcutStore& store);
+
+// The inventory ids of the offcuts a booked calculation returned, by pattern (from 0), as long as
+// they are in the inventory; none when it was not booked.
+std::map<int, long long> BookedOffcutIds(const OffcutStore& store, const JobInput& input,
+                                         const CalculationResult& result);
 
 // A plan can be booked only when it was calculated from the lists, the section and the saw
 // allowances now entered: anything else in the plan may cut what is no longer there.

@@ -1,5 +1,6 @@
 #include "engine/Calculation.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -82,6 +83,10 @@ ReadRows ReadEntryRows(const JobInput& input) {
         rows.stockMarks.push_back(item.Mark);
     }
     long long total = 0;
+    // Marked rows of one length are one length to the engine; the labels tell them apart. A job
+    // without marks is read row by row as ever.
+    const bool marked = std::any_of(input.CutRows.begin(), input.CutRows.end(),
+                                    [](const ListRow& r) { return !r.Mark.empty(); });
     for (const ListRow& item : input.CutRows) {
         const auto length = readLength(item.Length);
         if (!length) return rows;
@@ -93,7 +98,19 @@ ReadRows ReadEntryRows(const JobInput& input) {
                          "\r\nPlease check your cut length entries.";
             return rows;
         }
-        rows.cuts.push_back({*length + a.Kerf, *quantity});
+        const auto same =
+            !marked ? rows.cuts.end()
+                    : std::find_if(rows.cuts.begin(), rows.cuts.end(),
+                                   [&](const auto& r) { return r.CutLength == *length + a.Kerf; });
+        if (same != rows.cuts.end()) {
+            if (static_cast<long long>(same->CutQuantity) + *quantity > INT_MAX) {
+                rows.error = QuantityTooLargeMessage(item.Quantity);
+                return rows;
+            }
+            same->CutQuantity += *quantity;
+        } else {
+            rows.cuts.push_back({*length + a.Kerf, *quantity});
+        }
         total += static_cast<long long>(*length + a.Kerf) * *quantity;
     }
     if (total > INT_MAX) {

@@ -36,7 +36,14 @@ CommitResult Commit(std::vector<ListRow>& rows, const std::string& quantity,
     if (auto message = RowProblem(quantity, length, isStock)) return Refuse(*message);
     const auto l = ReadWholeNumber(length);
 
-    const int index = LastRowOfLength(rows, *l);
+    int index = LastRowOfLength(rows, *l);
+    // Cut rows of one length with different marks stay apart, to be labelled each with its own.
+    if (!isStock && index >= 0 && rows[index].Mark != mark) {
+        index = -1;
+        for (int k = static_cast<int>(rows.size()) - 1; k >= 0 && index < 0; --k) {
+            if (rows[k].Mark == mark && ReadWholeNumber(rows[k].Length) == l) index = k;
+        }
+    }
     if (index < 0) {
         const int capacity = isStock ? MaxStockRows : MaxCutRows;
         if (rows.size() >= static_cast<size_t>(capacity)) {

@@ -38,8 +38,8 @@ CommitResult CommitStockRow(std::vector<ListRow>& rows, const std::string& quant
 // Refuses a stock row of the length of a row of inventory offcuts, or the other way round.
 std::string OffcutRowLengthMessage(const std::string& length);
 
-// Commits typed texts as a cut row: an equal length merges and moves to the end. The
-// marks of merged rows are joined by MergedMarks.
+// Commits typed texts as a cut row: a row of an equal length and the same mark merges and moves
+// to the end; a row with another mark stays a row of its own (the engine still sees one length).
 CommitResult CommitCutRow(std::vector<ListRow>& rows, const std::string& quantity,
                           const std::string& length, const std::string& mark = {});
 

@@ -110,7 +110,7 @@ bool HoldsANumber(const std::vector<std::string>& fields) {
 
 }  // namespace
 
-PastedRows ParsePastedRows(const std::string& text, bool withMarks) {
+PastedRows ParsePastedRows(const std::string& text, bool withMarks, bool sayMarks) {
     PastedRows pasted;
     const std::vector<std::string> lines = Lines(text);
     bool first = true;
@@ -140,10 +140,11 @@ PastedRows ParsePastedRows(const std::string& text, bool withMarks) {
             }
         }
         if (fields.size() != 2) {
-            pasted.NotRows.push_back({line, "'" + Trimmed(lines[i]) +
-                                                (withMarks ? "' is not a quantity and a length, "
-                                                             "with or without a mark."
-                                                           : "' is not a quantity and a length.")});
+            pasted.NotRows.push_back(
+                {line, "'" + Trimmed(lines[i]) +
+                           (withMarks && sayMarks ? "' is not a quantity and a length, "
+                                                    "with or without a mark."
+                                                  : "' is not a quantity and a length.")});
             continue;
         }
         pasted.Rows.push_back({line, Upper(fields[0]), Upper(fields[1]), std::move(mark)});
@@ -166,9 +167,13 @@ PastedRows RowsFromText(std::string_view text) {
     return ParsePastedRows(std::string(text), true);
 }
 
-std::string RowsText(const std::vector<ListRow>& rows) {
+std::string RowsText(const std::vector<ListRow>& rows, bool withMarks) {
     std::string text;
-    for (const ListRow& row : rows) text += row.Quantity + "\t" + row.Length + "\n";
+    for (const ListRow& row : rows) {
+        text += row.Quantity + "\t" + row.Length;
+        if (withMarks && !row.Mark.empty()) text += "\t" + CsvText(row.Mark);
+        text += "\n";
+    }
     return text;
 }
 

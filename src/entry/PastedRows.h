@@ -34,8 +34,9 @@ struct PastedRows {
 // Splits text copied from a spreadsheet or a text file into rows: one row a line, quantity then
 // length, separated by a tab, a comma, a semicolon or blanks. A first line that holds no number
 // is a header and is skipped; empty lines are skipped. With marks, a third field (a mark or part
-// number) is kept; between blanks, all that follows the length is the mark.
-PastedRows ParsePastedRows(const std::string& text, bool withMarks = false);
+// number) is kept; between blanks, all that follows the length is the mark. A line that is no row
+// is "not a quantity and a length", and with `sayMarks` "..., with or without a mark".
+PastedRows ParsePastedRows(const std::string& text, bool withMarks = false, bool sayMarks = true);
 
 // Rows of a CSV, tab-separated or plain text file's contents (UTF-8, a byte order mark allowed):
 // the paste rules, with a mark as an optional third column.
@@ -45,8 +46,9 @@ PastedRows RowsFromText(std::string_view text);
 // one line of more than one field.
 bool IsRowsText(const std::string& text);
 
-// Rows as a spreadsheet takes them: quantity, a tab, length and a line end each.
-std::string RowsText(const std::vector<ListRow>& rows);
+// Rows as a spreadsheet takes them: quantity, a tab, length and a line end each; with marks, a
+// marked row has a tab and its mark before the line end.
+std::string RowsText(const std::vector<ListRow>& rows, bool withMarks = false);
 
 // The first line of an entry message: the reason without the request to check the entry.
 std::string ReasonOf(const std::string& message);

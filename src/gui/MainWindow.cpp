@@ -254,8 +254,8 @@ void MainWindow::updateCommands() {
                          s.Weight != 0.0 || s.Cost != 0.0;
     save_->setEnabled(canSave_ || entered);
     saveAs_->setEnabled(canSave_ || entered);
-    for (QAction* a :
-         {print_, diagramAction_, exportPdf_, exportCuttingList_, costingAction_, bookOffcuts_})
+    for (QAction* a : {print_, diagramAction_, exportPdf_, exportCuttingList_, printLabels_,
+                       exportSawSheet_, costingAction_, bookOffcuts_})
         a->setEnabled(document_->HasResults());
     calculate_->setEnabled(canCalculate_);
 }
@@ -316,6 +316,10 @@ void MainWindow::refreshStatisticsAndList() {
 void MainWindow::showStatistics(const Statistics& stats) {
     document_->SetStats(stats);
     statisticsPanel_->Show(FormatStatistics(stats, services_.Format));
+    statisticsPanel_->ShowSawTotals(
+        document_->HasResults()
+            ? std::optional<SawTotals>(CountSawCuts(document_->Input(), document_->Result()))
+            : std::nullopt);
 }
 
 void MainWindow::showCuttingList() {

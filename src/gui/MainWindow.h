@@ -87,6 +87,11 @@ public:
     void importRows();
     // The cutting list as a CSV file where the user chooses.
     void exportCuttingList();
+    // A label for every piece and kept offcut, in the layout the user picks, shown as the report
+    // is: a PDF in the data folder, opened.
+    void printLabels();
+    // The bars in cutting order as a PDF or CSV file where the user chooses.
+    void exportSawSheet();
     // The offcut inventory: its offcuts of the job's section as stock rows, the calculated job's
     // offcuts booked into it, and its window.
     void useOffcuts();
@@ -263,6 +268,9 @@ private:
     QAction* exportPdf_ = nullptr;
     QAction* importRows_ = nullptr;
     QAction* exportCuttingList_ = nullptr;
+    QAction* printLabels_ = nullptr;
+    QAction* exportSawSheet_ = nullptr;
+    LabelOptions labelOptions_;  // as last chosen
     QAction* useOffcuts_ = nullptr;
     QAction* bookOffcuts_ = nullptr;
     QAction* inventoryWindow_ = nullptr;

@@ -53,6 +53,13 @@ void MainWindow::createFileActions() {
         MakeAction(this, tr("Export &Cutting List..."), {}, "ExportCuttingList", nullptr,
                    tr("Write the cutting list as a CSV file for a spreadsheet"),
                    &MainWindow::exportCuttingList);
+    printLabels_ = MakeAction(this, tr("Print &Labels..."), {}, "PrintLabels", nullptr,
+                              tr("Make a label with a barcode for every piece, as a PDF file, "
+                                 "and open it"),
+                              &MainWindow::printLabels);
+    exportSawSheet_ = MakeAction(this, tr("Export Sa&w Sheet..."), {}, "ExportSawSheet", nullptr,
+                                 tr("Write the bars in cutting order, as PDF or CSV, for the saw"),
+                                 &MainWindow::exportSawSheet);
     exit_ = MakeAction(this, tr("E&xit"), {}, "Exit", nullptr, {}, &MainWindow::exitProgram);
     exit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
@@ -142,6 +149,8 @@ void MainWindow::createMenus() {
     file->addAction(print_);
     file->addAction(exportPdf_);
     file->addAction(exportCuttingList_);
+    file->addAction(printLabels_);
+    file->addAction(exportSawSheet_);
     file->addSeparator();
     file->addAction(exit_);
 

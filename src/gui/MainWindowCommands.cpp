@@ -452,6 +452,69 @@ void MainWindow::exportReport() {
     }
 }
 
+void MainWindow::printLabels() {
+    const auto options = services_.Boxes.AskLabelOptions(labelOptions_);
+    if (!options) return;
+    labelOptions_ = *options;
+    // Offcuts booked to the inventory are labelled with their ids; labels need no inventory.
+    std::map<int, long long> offcutIds;
+    const std::string inventory = InventoryPath(services_.Store, services_.Shell);
+    std::error_code missing;
+    if (std::filesystem::exists(inventory, missing)) {
+        try {
+            const OffcutStore store = OpenInventory(inventory, services_.Shell);
+            offcutIds = BookedOffcutIds(store, document_->Input(), document_->Result());
+        } catch (const InventoryError&) {
+            // A damaged or locked inventory costs the offcut labels their ids, nothing more.
+        }
+    }
+    const std::filesystem::path file =
+        NumberedReportFile(std::filesystem::path(reportsFolder().toStdString()));
+    QtPrintEngine engine;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::string error = ExportPieceLabels(engine, document_->Input(), document_->Result(),
+                                                *options, file, offcutIds);
+    QApplication::restoreOverrideCursor();
+    if (!error.empty()) {
+        showError(tr("The labels could not be written to\r\n%1\r\n%2")
+                      .arg(PathToQString(file), Q(error))
+                      .toStdString());
+        return;
+    }
+    if (!services_.OpenDocument(PathToQString(file))) {
+        services_.Boxes.ShowMessage(
+            MessageKind::Warning, MessageButtons::Ok,
+            tr("The labels were written to\r\n%1\r\nbut no program could be started to show "
+               "them.")
+                .arg(PathToQString(file))
+                .toStdString());
+    }
+}
+
+void MainWindow::exportSawSheet() {
+    FileDialogOptions options = exportOptions(QT_TR_NOOP("Export Saw Sheet"), "PDF", "pdf");
+    options.Filter =
+        tr("PDF file (*.pdf)|*.pdf|CSV file (*.csv)|*.csv|Any file (*.*)|*.*").toStdString();
+    const auto chosen = services_.Boxes.AskSaveFileName(options);
+    if (!chosen) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::string error;
+    if (IsCsvFileName(*chosen)) {
+        error = ExportSawSheetCsv(*chosen, document_->Input(), document_->Result());
+    } else {
+        QtPrintEngine engine;
+        if (!ExportSawSheet(engine, document_->Input(), document_->Result(), *chosen))
+            error =
+                engine.SaveError().empty() ? "the file could not be written" : engine.SaveError();
+    }
+    QApplication::restoreOverrideCursor();
+    if (!error.empty()) {
+        showError(tr("The saw sheet could not be written to\r\n%1\r\n%2")
+                      .arg(Q(*chosen), Q(error))
+                      .toStdString());
+    }
+}
+
 void MainWindow::importRows() {
     const auto list = services_.Boxes.AskChoice(
         tr("Import Rows").toStdString(),

@@ -1,10 +1,16 @@
 #include "gui/QtDialogs.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStringList>
 #include <algorithm>
 
@@ -156,6 +162,74 @@ std::optional<int> QtDialogs::AskChoice(const std::string& title, const std::str
     const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
     if (chosen == buttons.end()) return std::nullopt;
     return static_cast<int>(chosen - buttons.begin());
+}
+
+std::optional<LabelOptions> QtDialogs::AskLabelOptions(const LabelOptions& initial) {
+    QDialog dialog(Parent());
+    dialog.setObjectName(QStringLiteral("LabelOptions"));
+    dialog.setWindowTitle(QCoreApplication::translate("tallora", "Print Labels"));
+    auto* form = new QFormLayout(&dialog);
+    auto* layout = new QComboBox(&dialog);
+    layout->setObjectName(QStringLiteral("LabelLayout"));
+    for (const LabelLayout& l : LabelLayouts())
+        layout->addItem(QCoreApplication::translate("tallora", l.Title));
+    auto* start = new QSpinBox(&dialog);
+    start->setObjectName(QStringLiteral("LabelStart"));
+    auto margin = [&dialog](const char* name) {
+        auto* box = new QDoubleSpinBox(&dialog);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setRange(0, 100);
+        box->setDecimals(1);
+        box->setSuffix(QStringLiteral(" mm"));
+        return box;
+    };
+    QDoubleSpinBox* left = margin("LabelLeftMargin");
+    QDoubleSpinBox* top = margin("LabelTopMargin");
+    form->addRow(QCoreApplication::translate("tallora", "&Layout:"), layout);
+    form->addRow(QCoreApplication::translate("tallora", "&First free label:"), start);
+    form->addRow(QCoreApplication::translate("tallora", "Left &margin:"), left);
+    form->addRow(QCoreApplication::translate("tallora", "&Top margin:"), top);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    form->addRow(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+
+    // A layout chosen brings its own margins and number of labels.
+    auto choose = [&](int index) {
+        const LabelLayout& l = LabelLayouts()[static_cast<size_t>(index)];
+        start->setRange(1, l.PerPage());
+        left->setValue(l.LeftMargin * 10);
+        top->setValue(l.TopMargin * 10);
+    };
+    int chosen = 0;
+    for (size_t i = 0; i < LabelLayouts().size(); ++i) {
+        if (std::string(LabelLayouts()[i].Name) == initial.Layout.Name)
+            chosen = static_cast<int>(i);
+    }
+    layout->setCurrentIndex(chosen);
+    choose(chosen);
+    start->setValue(initial.StartPosition);
+    if (initial.LeftMargin) left->setValue(*initial.LeftMargin * 10);
+    if (initial.TopMargin) top->setValue(*initial.TopMargin * 10);
+    QObject::connect(layout, &QComboBox::currentIndexChanged, &dialog, choose);
+
+    LabelOptions options;
+    auto read = [&] {
+        options.Layout = LabelLayouts()[static_cast<size_t>(layout->currentIndex())];
+        options.StartPosition = start->value();
+        options.LeftMargin = left->value() / 10;
+        options.TopMargin = top->value() / 10;
+    };
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        read();
+        const std::string problem = LabelOptionsProblem(options);
+        if (problem.empty()) {
+            dialog.accept();
+            return;
+        }
+        QMessageBox::warning(&dialog, dialog.windowTitle(), Text(problem));
+    });
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return options;
 }
 
 }  // namespace tallora

@@ -26,6 +26,7 @@ public:
                                        const std::string& initial) override;
     std::optional<int> AskChoice(const std::string& title, const std::string& prompt,
                                  const std::vector<std::string>& choices) override;
+    std::optional<LabelOptions> AskLabelOptions(const LabelOptions& initial) override;
 
 private:
     // A box must stay usable while its owner is disabled (during a calculation).

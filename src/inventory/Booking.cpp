@@ -66,7 +66,7 @@ std::vector<ReturnedOffcut> ReturnedOffcuts(const JobInput& input,
 std::string CalculationIdentity(const JobInput& input, const CalculationResult& result) {
     // What was calculated, not what the lists and allowances say now: a job edited after its
     // calculation, or read back from its file, is still the same calculation. Marks are left
-    // out, as job files do not keep them.
+    // out: naming a piece changes nothing that was cut.
     Digest digest;
     digest.Add("tallora calculation 2");
     const SectionData& s = input.Section;

@@ -30,9 +30,9 @@ struct SectionData {
 };
 
 // One row of an entry list, as typed: quantity text ("*" or "ANY" for unlimited stock) and
-// length text in millimetres. A cut row may carry a mark (a part number) read with the rows from
-// a file; a stock row taken from the offcut inventory carries the offcuts' marks
-// (InventoryOffcutMark). Job files keep neither.
+// length text in millimetres. A cut row may carry a mark (a part number), typed, pasted or read
+// with the rows from a file, which job files keep; a stock row taken from the offcut inventory
+// carries the offcuts' marks (InventoryOffcutMark), which they do not.
 struct ListRow {
     ListRow() = default;
     // Rows are made as {quantity, length} nearly everywhere: the mark is left out there.

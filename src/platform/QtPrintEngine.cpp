@@ -243,6 +243,8 @@ double QtPrintEngine::DoPageHeight() const { return frames_.Current().Height; }
 
 Orientation QtPrintEngine::DoPageOrientation() const { return frames_.Current().PageOrientation; }
 
+void QtPrintEngine::DoSetPageSize(double width, double height) { frames_.SetSize(width, height); }
+
 void QtPrintEngine::DoSetPageOrientation(Orientation orientation) {
     frames_.SetOrientation(orientation);
 }

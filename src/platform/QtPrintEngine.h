@@ -62,6 +62,7 @@ protected:
     double DoPageHeight() const override;
     Orientation DoPageOrientation() const override;
     void DoSetPageOrientation(Orientation orientation) override;
+    void DoSetPageSize(double width, double height) override;
     void DoSetFontName(const std::string& name) override;
     void DoSetStyleValue(StyleSetting setting, int value) override;
     void DoSetPenWidth(double width) override;

@@ -43,6 +43,13 @@ void PageFrames::SetOrientation(Orientation orientation) {
     frame.PageOrientation = orientation;
 }
 
+void PageFrames::SetSize(double width, double height) {
+    Frame& frame = Current();
+    frame.Width = width;
+    frame.Height = height;
+    frame.PageOrientation = width > height ? Orientation::Landscape : Orientation::Portrait;
+}
+
 double PageFrames::Resolve(Coord position) const {
     if (!position.IsCode()) return position.Value();
     const Frame& frame = Current();

@@ -36,6 +36,8 @@ public:
     void SetOutputArea(double left, double top, double right, double bottom);
     void SetMargin(PositionCode margin, double value);
     void SetOrientation(Orientation orientation);
+    // The current page's size; its orientation follows from it.
+    void SetSize(double width, double height);
     // A number as it is; LastBottom, LastRight or a margin of the current page. Free is a size,
     // not a position.
     double Resolve(Coord position) const;

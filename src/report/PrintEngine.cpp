@@ -71,6 +71,12 @@ Orientation PrintEngine::PageOrientation() const {
     return DoPageOrientation();
 }
 
+void PrintEngine::SetPageSize(double width, double height) {
+    RequireOpenDocument();
+    if (!(width > 0 && height > 0)) throw std::invalid_argument("A page needs a size");
+    DoSetPageSize(width, height);
+}
+
 void PrintEngine::SetPageOrientation(Orientation orientation) {
     RequireOpenDocument();
     DoSetPageOrientation(orientation);

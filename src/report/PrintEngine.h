@@ -79,6 +79,8 @@ public:
     double PageHeight() const;
     Orientation PageOrientation() const;
     void SetPageOrientation(Orientation orientation);
+    // The current page's size in centimetres (label sheets and rolls); later pages take it too.
+    void SetPageSize(double width, double height);
 
     void SetFontName(const std::string& name);
     void SetStyleValue(StyleSetting setting, int value);
@@ -125,6 +127,7 @@ protected:
     virtual double DoPageHeight() const = 0;
     virtual Orientation DoPageOrientation() const = 0;
     virtual void DoSetPageOrientation(Orientation orientation) = 0;
+    virtual void DoSetPageSize(double width, double height) = 0;
     virtual void DoSetFontName(const std::string& name) = 0;
     virtual void DoSetStyleValue(StyleSetting setting, int value) = 0;
     virtual void DoSetPenWidth(double width) = 0;

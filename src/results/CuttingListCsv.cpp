@@ -1,5 +1,7 @@
 #include "results/CuttingListCsv.h"
 
+#include <algorithm>
+
 #include <charconv>
 #include <unordered_map>
 
@@ -61,10 +63,18 @@ std::string CsvNumber(double value, int decimals) {
 
 std::string CuttingListCsv(const JobInput& input, const CalculationResult& result) {
     const Allowances& a = input.Allowances;
-    // The last row of each length, as LastRowOfLength finds it, looked up once for all patterns.
-    std::unordered_map<int, size_t> rowOfLength;
-    for (size_t i = 0; i < input.CutRows.size(); ++i) {
-        if (const auto length = ReadInteger(input.CutRows[i].Length)) rowOfLength[*length] = i;
+    // The marks of each length, looked up once for all patterns: rows of one length with
+    // different marks give them all, joined as merged rows' marks are.
+    std::unordered_map<int, std::string> marksOfLength;
+    std::unordered_map<int, std::vector<std::string>> seen;
+    for (const ListRow& row : input.CutRows) {
+        const auto length = ReadInteger(row.Length);
+        if (!length || row.Mark.empty()) continue;
+        std::vector<std::string>& marks = seen[*length];
+        if (std::find(marks.begin(), marks.end(), row.Mark) != marks.end()) continue;
+        marks.push_back(row.Mark);
+        std::string& joined = marksOfLength[*length];
+        joined += (joined.empty() ? "" : ", ") + row.Mark;
     }
     std::string csv = CsvLine({"Pattern", "Stock Length", "Bars", "Cut Length", "Pieces per Bar",
                                "Pieces in All", "Offcut per Bar", "Mark"});
@@ -74,14 +84,14 @@ std::string CuttingListCsv(const JobInput& input, const CalculationResult& resul
         const int offcut = pattern.IsOffcut && !a.NoOffcuts ? pattern.OffcutLength : 0;
         for (int k = 0; k < pattern.LengthCount(); ++k) {
             const int length = pattern.CutLength[k] - a.Kerf;
-            const auto row = rowOfLength.find(length);
+            const auto marks = marksOfLength.find(length);
             csv += CsvLine(
                 {std::to_string(p + 1), std::to_string(pattern.StockLength + a.Trim + a.Hold),
                  std::to_string(pattern.BarCount), std::to_string(length),
                  std::to_string(pattern.PieceCount[k]),
                  std::to_string(static_cast<long long>(pattern.PieceCount[k]) * pattern.BarCount),
                  std::to_string(offcut),
-                 row != rowOfLength.end() ? CsvText(input.CutRows[row->second].Mark) : ""});
+                 marks != marksOfLength.end() ? CsvText(marks->second) : ""});
         }
     }
     return csv;

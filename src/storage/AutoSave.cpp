@@ -103,6 +103,10 @@ void AutoSave(RegistryStore& store, const JobInput& input) {
     integer("OCount", static_cast<std::int32_t>(input.CutRows.size()));
     text("OL", Joined(input.CutRows, [](const ListRow& r) { return r.Length; }));
     text("OQ", Joined(input.CutRows, [](const ListRow& r) { return r.Quantity; }));
+    // Marks may hold ";" but never a line break.
+    std::string marks;
+    for (const auto& row : input.CutRows) marks += row.Mark + "\n";
+    text("OM", marks);
 
     const Allowances& a = input.Allowances;
     for (const AllowanceFieldInfo& f : AllowanceFields) integer(f.Name, a.*f.Member);
@@ -128,7 +132,16 @@ bool HasAutoSavedInputs(const RegistryStore& store) { return store.KeyExists(Use
 
 void RecoverInputs(const RegistryStore& store, JobInput& input) {
     RecoverRows(store, "SCount", "SL", "SQ", true, input.StockRows);
+    const size_t firstCut = input.CutRows.size();
     RecoverRows(store, "OCount", "OL", "OQ", false, input.CutRows);
+    if (auto marks = store.ReadString(User, AutoSaveKey, "OM")) {
+        size_t at = 0;
+        for (size_t k = firstCut; k < input.CutRows.size() && at < marks->size(); ++k) {
+            const size_t end = std::min(marks->find('\n', at), marks->size());
+            input.CutRows[k].Mark = marks->substr(at, end - at);
+            at = end + 1;
+        }
+    }
 
     // Values an autosave always writes read as 0 or empty when missing.
     auto integer = [&](const char* name) {

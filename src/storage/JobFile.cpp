@@ -350,6 +350,15 @@ void EmitJobFile(const JobInput& input, const CalculationResult& result, const S
         line(StoredChargeName(c.*f.Member, f.Default));
     // After everything a reader of the earlier layout knows, so that such a reader still works.
     line(Int(input.Allowances.Hold));
+
+    // Tagged records, each only when it holds something: a job without them saves as before.
+    const bool marked = std::any_of(input.CutRows.begin(), input.CutRows.end(),
+                                    [](const ListRow& r) { return !r.Mark.empty(); });
+    if (marked) {
+        line(MarksRecordTag);
+        line(Int(input.CutRows.size()));
+        for (const auto& r : input.CutRows) line(r.Mark);
+    }
 }
 
 }  // namespace
@@ -452,6 +461,25 @@ void ReadAllowancesAndCharges(LineReader& in, JobInput& input, JobFileRead& read
     }
 }
 
+// The records after the Hold line: a tag line, then the record's own lines.
+void ReadTaggedRecords(LineReader& in, JobInput& input) {
+    while (in.More()) {
+        const std::string tag = in.Text();
+        // A blank line an editor left at the end is no record.
+        if (tag.empty()) continue;
+        if (tag == MarksRecordTag) {
+            const int count = in.Count(MaxCutRows, "a number of cut rows");
+            if (count != static_cast<int>(input.CutRows.size())) {
+                in.Fail("the marks are for " + std::to_string(count) + " cut rows, not the " +
+                        std::to_string(input.CutRows.size()) + " of the job");
+            }
+            for (auto& row : input.CutRows) row.Mark = in.Text();
+        } else {
+            in.Fail(Quote(tag) + " is not a record this program knows");
+        }
+    }
+}
+
 }  // namespace
 
 JobFileRead ReadJobLines(JobLines lines, JobInput& input, CalculationResult& result) {
@@ -477,6 +505,7 @@ JobFileRead ReadJobLines(JobLines lines, JobInput& input, CalculationResult& res
         ReadSection(in, input.Section);
         ReadStoredResult(in, result);
         ReadAllowancesAndCharges(in, input, read);
+        ReadTaggedRecords(in, input);
     } catch (const CorruptLine& bad) {
         read.Status = ReadStatus::Corrupted;
         read.Fault = {bad.Line, bad.Reason};

@@ -19,12 +19,15 @@ inline const char* const CorruptedDataMessage =
     "Please check the data in the calculator is OK before proceeding.";
 inline const char* const SettingsChangedMessage =
     "Your settings have been changed to match those of the loaded file";
+// The tag of the record of the cut rows' marks, after the Hold line.
+inline const char* const MarksRecordTag = "Marks";
 // Reading stops at more cutting-list lines than this.
 inline constexpr int MaxCuttingListLines = 100000;
 
 // The lines of a job file: the entered lists, the cutting list, the section data, the results
 // with the statistics shown, the kept inputs, Trim, Kerf and Offcut, the costing charges, and
-// last the Hold the results were worked out with.
+// the Hold the results were worked out with, and last the tagged records (the cut rows' marks)
+// of a job that has them.
 std::vector<std::string> JobFileLines(const JobInput& input, const CalculationResult& result,
                                       const Statistics& stats);
 // The same lines as the file's bytes: Windows-1252, each line ending in CR LF.

@@ -83,6 +83,13 @@ TEST(CliApp, BadArgumentsExitTwoNamingTheArgument) {
         // The file to save is checked before anything is calculated or printed.
         {With(job, {"--save", ""}), "--save: expected a file name"},
         {With(job, {"--save", "/no/such/folder/job.tlf"}), "--save /no/such/folder/job.tlf:"},
+        // A mark is one line of text after the length.
+        {{"--stock", "*@6000", "--cut", "2@100:"}, "--cut 2@100:: the mark after \":\""},
+        {{"--stock", "*@6000", "--cut", "2@100:a\nb"}, "the mark after \":\" must be"},
+        {{"--stock", "*@6000", "--cut", "2@1x0:B"}, "--cut 2@1x0:B: '1x0' is not"},
+        {With(job, {"--labels", "/no/such/folder/l.pdf"}), "--labels"},
+        {With(job, {"--label-layout", "a4-3x8"}), "--label-layout"},
+        {With(job, {"--saw-sheet", "/no/such/folder/s.csv"}), "--saw-sheet /no/such/folder/s.csv:"},
     };
     for (const auto& [args, expected] : cases) {
         const CliRun run = RunTool(args);
@@ -421,10 +428,12 @@ TEST(CliApp, RowsFromSpreadsheetFilesAndTheCuttingListBackToOne) {
                                 exported, "--costing-csv", costing});
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
     const json out = run.Json();
-    // Rows as typed: the header skipped, ANY unlimited, the second 1450 merged into the first.
+    // Rows as typed: the header skipped, ANY unlimited; the second 1450 has another mark and
+    // stays a row of its own.
     EXPECT_EQ(out["input"]["stock"], json::parse(R"([{"quantity":-1,"length":6000},
                                                       {"quantity":2,"length":12000}])"));
-    EXPECT_EQ(out["input"]["cuts"].size(), 3u);
+    EXPECT_EQ(out["input"]["cuts"].size(), 4u);
+    EXPECT_EQ(out["input"]["cuts"][3]["mark"], "B9");
 
     // The cutting list goes to the file named, every piece once. Its lines and marks are the
     // results' rules (CuttingListCsvTest); reading it back, CliHostileInput's formulas test.

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "inventory/Booking.h"
+#include "support/CalculateJob.h"
 #include "support/EngineTestSupport.h"
 
 namespace tallora {
@@ -152,6 +154,37 @@ TEST(InventoryMetres, ThreeDecimalsOfMetres) {
     EXPECT_EQ(InventoryMetres(12345), "12.345 m");
     EXPECT_EQ(InventoryMetres(1050), "1.050 m");
     EXPECT_EQ(InventoryMetres(-5), "-0.005 m");
+}
+
+}  // namespace
+}  // namespace tallora
+
+namespace tallora {
+namespace {
+
+TEST(BookedOffcutIds, TheOffcutsOfABookedPlanByPatternAndNoneBeforeItIsBooked) {
+    OffcutStore store = OffcutStore::Open(":memory:");
+    TestJob job = MakeJob({{"*", "6000"}}, {{"2", "2000"}, {"3", "1400"}}, 3, 10, 0);
+    job.Input.Allowances.NoOffcuts = false;
+    job.Input.Allowances.Offcut = 500;
+    job.Input.Section.Name = "RHS 50x50";
+    job.Input.Section.Reference = "J-7";
+    testing::CalculateAsTheProgramsDo(job);
+    ASSERT_FALSE(ReturnedOffcuts(job.Input, job.Result).empty());
+    EXPECT_TRUE(BookedOffcutIds(store, job.Input, job.Result).empty());
+
+    // Another job's offcut of the same section is not this plan's.
+    store.Add({"RHS 50x50", 900, 1, {"other.tlf", "J-1", 1}, ""});
+    BookOffcutsToInventory(store, job.Input, job.Result, "job.tlf");
+    const std::map<int, long long> ids = BookedOffcutIds(store, job.Input, job.Result);
+    std::map<int, long long> expected;
+    for (const Offcut& offcut : store.List("RHS 50x50")) {
+        if (offcut.Source.JobFile == "job.tlf") expected[offcut.Source.Pattern - 1] = offcut.Id;
+    }
+    EXPECT_EQ(ids, expected);
+    ASSERT_EQ(ids.size(), ReturnedOffcuts(job.Input, job.Result).size());
+    for (const ReturnedOffcut& returned : ReturnedOffcuts(job.Input, job.Result))
+        EXPECT_EQ(store.Find(ids.at(returned.Pattern - 1))->Length, returned.Length);
 }
 
 }  // namespace

@@ -42,6 +42,22 @@ TEST(Calculation, KeepsCopiesOfTheInputsInMillimetresWithTheTimeTaken) {
               (std::vector<WorkingStockRow>{{6000, 6000, -1}, {4000, 4000, -1}}));
 }
 
+TEST(Calculation, MarkedRowsOfOneLengthAreCalculatedAsTheOneRowTheyMake) {
+    for (const Algorithm algorithm : {Algorithm::Complex, Algorithm::Fast}) {
+        SCOPED_TRACE(AlgorithmName(algorithm));
+        TestJob merged = MakeJob({{"*", "6000"}}, {{"6", "1500"}, {"3", "900"}});
+        ASSERT_TRUE(Calculated(merged, algorithm).outcome.Completed);
+
+        TestJob marked = MakeJob({{"*", "6000"}}, {{"4", "1500"}, {"3", "900"}, {"2", "1500"}});
+        marked.Input.CutRows[0].Mark = "B1";
+        marked.Input.CutRows[2].Mark = "B2";
+        ASSERT_TRUE(Calculated(marked, algorithm).outcome.Completed);
+        EXPECT_EQ(marked.Result.InputCutLength, (std::vector<int>{1503, 903}));
+        EXPECT_EQ(marked.Result.InputCutQuantity, (std::vector<int>{6, 3}));
+        EXPECT_EQ(marked.Result.Patterns, merged.Result.Patterns);
+    }
+}
+
 TEST(Calculation, RefusesAPieceLongerThanEveryStockAndNamesItsEnteredLength) {
     // 6000 and 7000 scale by 1000; the message still gives millimetres without kerf.
     TestJob job = MakeJob({{"*", "6000"}}, {{"1", "997"}, {"2", "6997"}}, 3, 0, 0);

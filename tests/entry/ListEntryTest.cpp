@@ -37,19 +37,20 @@ TEST(CommitStockRow, EqualLengthsMergeAndMoveToTheEndUnlimitedRowsReplaceAndAbso
     EXPECT_EQ(rows, (Rows{{"*", "6000"}, {"ANY", "4000"}}));
 }
 
-TEST(CommitCutRow, MarksOfMergedRowsAreJoinedOnceEach) {
+TEST(CommitCutRow, RowsOfOneLengthMergeOnlyWithTheSameMark) {
     std::vector<ListRow> rows;
     ASSERT_EQ(CommitCutRow(rows, "2", "1200", "Door A").Status, CommitStatus::Committed);
     ASSERT_EQ(CommitCutRow(rows, "1", "900").Status, CommitStatus::Committed);
-    EXPECT_EQ(CommitCutRow(rows, "3", "1200", "Door B").MergedRow, 0);
-    EXPECT_EQ(rows, (std::vector<ListRow>{{"1", "900", ""}, {"5", "1200", "Door A, Door B"}}));
-    // A mark already there, or none, adds nothing.
-    CommitCutRow(rows, "1", "1200", "Door A");
-    CommitCutRow(rows, "1", "1200");
-    EXPECT_EQ(rows.back(), (ListRow{"7", "1200", "Door A, Door B"}));
-    // A row without a mark takes the mark of the one merged into it.
-    CommitCutRow(rows, "1", "900", "Frame");
-    EXPECT_EQ(rows.back(), (ListRow{"2", "900", "Frame"}));
+    // Another mark: a row of its own, to be labelled with its mark.
+    EXPECT_EQ(CommitCutRow(rows, "3", "1200", "Door B").MergedRow, -1);
+    // The same mark, or none beside an unmarked row, merges as ever.
+    EXPECT_EQ(CommitCutRow(rows, "1", "1200", "Door A").MergedRow, 0);
+    EXPECT_EQ(CommitCutRow(rows, "4", "0900").MergedRow, 0);
+    EXPECT_EQ(rows, (std::vector<ListRow>{
+                        {"3", "1200", "Door B"}, {"3", "1200", "Door A"}, {"5", "0900", ""}}));
+    // An unmarked row of a marked length stays apart too.
+    EXPECT_EQ(CommitCutRow(rows, "1", "1200").MergedRow, -1);
+    EXPECT_EQ(rows.size(), 4u);
 
     EXPECT_EQ(MergedMarks("A, B", "B, C"), "A, B, C");
     EXPECT_EQ(MergedMarks("", ""), "");

@@ -59,7 +59,7 @@ TEST(ImportRows, StockRowsFromACsvFileAsOneStepWithTheRefusedLinesInOneMessage) 
     EXPECT_EQ(form.History().count(), 1);
 }
 
-TEST(ImportRows, CutRowsFromATabSeparatedFileKeepTheirMarksAndMergeThem) {
+TEST(ImportRows, CutRowsFromATabSeparatedFileKeepTheirMarksAndMergeOnlyWithTheSameMark) {
     Desktop d;
     MainWindow& form = d.Start();
     d.AddCut("2", "1200");
@@ -67,7 +67,10 @@ TEST(ImportRows, CutRowsFromATabSeparatedFileKeepTheirMarksAndMergeThem) {
     WriteBytes(path, "Qty\tLength\tPart\n4\t1200\tDoor A\n3\t750\tPost, left\n1\t1200\tDoor B\n");
     ImportRows(d, CutList, path);
 
-    const Rows imported{{"3", "750", "Post, left"}, {"7", "1200", "Door A, Door B"}};
+    const Rows imported{{"2", "1200"},
+                        {"4", "1200", "Door A"},
+                        {"3", "750", "Post, left"},
+                        {"1", "1200", "Door B"}};
     EXPECT_EQ(form.Document().Input().CutRows, imported);
     EXPECT_TRUE(d.dialogs.messages.empty());
     EXPECT_EQ(d.dialogs.fileDialogs.at(0).Title, "Import Cut Lengths");
@@ -83,7 +86,7 @@ TEST(ImportRows, CutRowsFromATabSeparatedFileKeepTheirMarksAndMergeThem) {
     EXPECT_TRUE(form.Document().Input().StockRows.empty());
 
     // Modify takes the row into the edits; committed again, it keeps its mark.
-    testing::ClickRow(d.Find<QTreeView>("CListView"), 0);
+    testing::ClickRow(d.Find<QTreeView>("CListView"), 2);
     d.Click("CModify");
     d.Type("CLEdit", "0", true);  // 750 becomes 7500
     EXPECT_EQ(form.Document().Input().CutRows.back(), (ListRow{"3", "7500", "Post, left"}));

@@ -19,7 +19,7 @@ protected:
     static TestJob InputJob() {
         TestJob job;
         job.Input.StockRows = {{"5", "6000"}, {"*", "7500"}};
-        job.Input.CutRows = {{"12", "1500"}, {"3", "997"}};
+        job.Input.CutRows = {{"12", "1500", "B1; left"}, {"3", "997"}, {"2", "1500", "B2"}};
         job.Input.Allowances = {4, 20, 50, 750, false};
         job.Input.Section = {"Acme Steel", "J-42", "UB 152", 16.375, 612.345678, "Metre"};
         job.Input.Costing = {"Cut", 0.85, "Each", 1.25, "Lump", 40, "Metre", 0.3, "Galvanising"};
@@ -36,7 +36,7 @@ TEST_F(AutoSaveTest, TheListsAsSeparatedTextsAndTheInputsBroughtBack) {
     EXPECT_EQ(store.ReadInteger(User, AutoSaveKey, "SCount"), 2);
     EXPECT_EQ(store.ReadString(User, AutoSaveKey, "SL"), "6000;7500;");
     EXPECT_EQ(store.ReadString(User, AutoSaveKey, "SQ"), "5;-1;");
-    EXPECT_EQ(store.ReadString(User, AutoSaveKey, "OQ"), "12;3;");
+    EXPECT_EQ(store.ReadString(User, AutoSaveKey, "OQ"), "12;3;2;");
     EXPECT_EQ(store.ReadString(User, AutoSaveKey, "OtherName1"), "Galvanising");
     EXPECT_EQ(store.ReadString(User, AutoSaveKey, "OtherName2"), "");  // default name
     // 612.345678 x 10000, rounded, as a little-endian 64-bit integer.

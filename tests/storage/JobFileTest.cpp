@@ -103,28 +103,73 @@ TEST(JobFile, CalculatedJobRoundTripsByteForByte) {
     EXPECT_EQ(ReadBytes(again), bytes);
 }
 
-TEST(JobFile, MarksAreNotSavedAndTheFileIsTheSameWithoutThem) {
+TEST(JobFile, CutMarksTravelInARecordOfTheirOwnAndAJobWithoutThemSavesAsBefore) {
     TempFolder temp;
     const TestJob job = CalculatedJob();
     TestJob marked = job;
     marked.Input.CutRows[0].Mark = "Door A";
-    marked.Input.CutRows[2].Mark = "Post, left";
+    marked.Input.CutRows[2].Mark = "Post, left é";
+    TestJob offcutOnly = job;
     // Stock rows of inventory offcuts are ordinary stock rows in the file.
-    marked.Input.StockRows[0].Mark = InventoryOffcutMark(12);
-    marked.Result.InputStockMark.assign(marked.Input.StockRows.size(), InventoryOffcutMark(12));
+    offcutOnly.Input.StockRows[0].Mark = InventoryOffcutMark(12);
+    offcutOnly.Result.InputStockMark.assign(job.Input.StockRows.size(), InventoryOffcutMark(12));
     TestJob copy = job;
     const Statistics stats = testing::StatsOf(copy);
     const std::string plain = temp.File("plain.tlf");
+    const std::string stockMarks = temp.File("stock.tlf");
     const std::string withMarks = temp.File("marks.tlf");
     ASSERT_EQ(SaveFile(plain, job.Input, job.Result, stats), "");
+    ASSERT_EQ(SaveFile(stockMarks, offcutOnly.Input, offcutOnly.Result, stats), "");
     ASSERT_EQ(SaveFile(withMarks, marked.Input, marked.Result, stats), "");
-    EXPECT_EQ(ReadBytes(withMarks), ReadBytes(plain));
+    EXPECT_EQ(ReadBytes(stockMarks), ReadBytes(plain));
+    // The plain file, then the record: nothing before it moves.
+    const std::string bytes = ReadBytes(withMarks);
+    ASSERT_TRUE(bytes.starts_with(ReadBytes(plain)));
+    EXPECT_EQ(bytes.substr(ReadBytes(plain).size()),
+              "Marks\r\n3\r\nDoor A\r\n\r\nPost, left \xE9\r\n");
 
     Reader reader;
     std::string error;
     ASSERT_EQ(reader.Read(*ReadTextFile(withMarks, error)).Status, ReadStatus::Loaded);
-    EXPECT_EQ(reader.job.Input.CutRows, job.Input.CutRows);  // rows as entered, without marks
+    EXPECT_EQ(reader.job.Input.CutRows, marked.Input.CutRows);
     EXPECT_EQ(reader.job.Input.StockRows, job.Input.StockRows);
+    const std::string again = temp.File("again.tlf");
+    ASSERT_EQ(SaveFile(again, reader.job.Input, reader.job.Result, stats), "");
+    EXPECT_EQ(ReadBytes(again), bytes);
+}
+
+TEST(JobFile, ARecordAfterTheHoldThatDoesNotFitIsCorruptedAtItsLine) {
+    TestJob job = CalculatedJob();
+    job.Input.CutRows[1].Mark = "B12";
+    const Lines good = JobFileLines(job.Input, job.Result, testing::StatsOf(job));
+    const int tagLine = static_cast<int>(good.size()) - 4;  // from 1: the "Marks" line
+    ASSERT_EQ(good[static_cast<size_t>(tagLine) - 1], "Marks");
+    struct Case {
+        const char* what;
+        int line;  // from 1, counted from the tag
+        std::string text;
+        int faultLine;
+    };
+    const Case cases[] = {
+        {"an unknown tag", 0, "Colours", 0},
+        {"more marks than rows", 1, "4", 1},
+        {"a count that is no number", 1, "three", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Lines lines = good;
+        lines[static_cast<size_t>(tagLine - 1 + c.line)] = c.text;
+        Reader reader;
+        const JobFileRead read = reader.Read(lines);
+        EXPECT_EQ(read.Status, ReadStatus::Corrupted);
+        EXPECT_EQ(read.Fault.Line, tagLine + c.faultLine);
+    }
+    // A blank line an editor leaves at the end reads as nothing.
+    Lines blank = good;
+    blank.resize(static_cast<size_t>(tagLine) - 1);
+    blank.push_back("");
+    Reader reader;
+    EXPECT_EQ(reader.Read(blank).Status, ReadStatus::Loaded);
 }
 
 TEST(JobFile, ShortFileWithoutCostingAndTheSettingsMessage) {

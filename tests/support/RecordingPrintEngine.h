@@ -61,6 +61,9 @@ protected:
     double DoPageWidth() const override { return frames_.Current().Width; }
     double DoPageHeight() const override { return frames_.Current().Height; }
     Orientation DoPageOrientation() const override { return frames_.Current().PageOrientation; }
+    void DoSetPageSize(double width, double height) override {
+        Frames("SetPageSize").SetSize(width, height);
+    }
     void DoSetPageOrientation(Orientation orientation) override {
         Frames("SetPageOrientation").SetOrientation(orientation);
     }

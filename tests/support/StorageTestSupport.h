@@ -57,6 +57,12 @@ public:
         return Next(choices).value_or(std::nullopt);
     }
 
+    // Answers to the label options, in turn (Cancel when none is left).
+    std::vector<std::optional<LabelOptions>> labelOptions;
+    std::optional<LabelOptions> AskLabelOptions(const LabelOptions&) override {
+        return Next(labelOptions).value_or(std::nullopt);
+    }
+
 private:
     template <typename T>
     static std::optional<T> Next(std::vector<T>& queue) {

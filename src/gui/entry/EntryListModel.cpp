@@ -13,7 +13,8 @@ int EntryListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int EntryListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : 2;
+    if (parent.isValid()) return 0;
+    return kind_ == Kind::Cut ? 3 : 2;
 }
 
 QVariant EntryListModel::data(const QModelIndex& index, int role) const {
@@ -31,15 +32,37 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
         if (role == Qt::ToolTipRole)
             return tr("From the offcut inventory: ") + QString::fromStdString(row.Mark);
     }
-    // The list has no room for a mark: the row shows it when the pointer rests on it.
+    // A long mark does not fit its column: the row shows it whole when the pointer rests on it.
     if (role == Qt::ToolTipRole && !row.Mark.empty())
         return tr("Mark: ") + QString::fromStdString(row.Mark);
-    if (role != Qt::DisplayRole) return {};
+    if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+    if (index.column() == MarkColumn) return QString::fromStdString(row.Mark);
     return QString::fromStdString(index.column() == 0 ? row.Quantity : row.Length);
+}
+
+Qt::ItemFlags EntryListModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (kind_ == Kind::Cut && index.column() == MarkColumn) flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool EntryListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || kind_ != Kind::Cut || index.column() != MarkColumn ||
+        index.row() < 0 || index.row() >= static_cast<int>(rows_.size()))
+        return false;
+    // A mark is a line of text: a line break would split the row in a file or a paste.
+    const std::string mark = value.toString().simplified().toStdString();
+    ListRow& row = rows_[static_cast<size_t>(index.row())];
+    if (mark == row.Mark) return false;
+    row.Mark = mark;
+    emit dataChanged(index, index);
+    emit markEdited();
+    return true;
 }
 
 QVariant EntryListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (section == MarkColumn) return tr("Mark");
     return section == 0 ? tr("Quantity") : tr("Length");
 }
 
@@ -56,7 +79,7 @@ CommitResult EntryListModel::CommitRow(const std::string& quantity, const std::s
         if (moves) beginMoveRows({}, result.MergedRow, result.MergedRow, {}, count);
         rows_ = std::move(rows);
         if (moves) endMoveRows();
-        emit dataChanged(index(count - 1, 0), index(count - 1, 1));
+        emit dataChanged(index(count - 1, 0), index(count - 1, columnCount() - 1));
     } else if (static_cast<int>(rows.size()) > count) {
         beginInsertRows({}, count, count);
         rows_ = std::move(rows);

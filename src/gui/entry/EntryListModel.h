@@ -9,7 +9,8 @@
 
 namespace tallora {
 
-// One of the job's entry lists as a table: columns "Quantity" and "Length", rows in list order.
+// One of the job's entry lists as a table: columns "Quantity" and "Length", and for cut rows
+// "Mark", which is edited in place; rows in list order.
 // Every edit of the rows goes through the model, which tells its views exactly what changed.
 class EntryListModel : public QAbstractTableModel {
     Q_OBJECT
@@ -21,6 +22,10 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // A cut row's mark, typed in its cell.
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    static constexpr int MarkColumn = 2;
 
     // A typed row, by the entry rules: added at the end, merged into the row of its length
     // (which moves to the end), or refused with a message.
@@ -34,6 +39,10 @@ public:
 
     // The job's rows were replaced as a whole (a file was read, New): show them again.
     void Reload();
+
+signals:
+    // A mark was typed in its cell.
+    void markEdited();
 
 private:
     Kind kind_;

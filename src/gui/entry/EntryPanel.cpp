@@ -74,7 +74,10 @@ EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, 
     list_->setAllColumnsShowFocus(true);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Only a cut row's mark is edited in its cell: F2, or a click on the selected cell.
+    list_->setEditTriggers(stock ? QAbstractItemView::NoEditTriggers
+                                 : QAbstractItemView::EditKeyPressed |
+                                       QAbstractItemView::SelectedClicked);
     list_->setUniformRowHeights(true);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->header()->setSectionsClickable(true);
@@ -102,7 +105,16 @@ EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, 
     connect(length_, &FilteredEdit::commitRequested, this, &EntryPanel::commitRow);
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &EntryPanel::showSelectedRow);
-    connect(list_, &QTreeView::doubleClicked, this, &EntryPanel::modifyRow);
+    connect(list_, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.column() == EntryListModel::MarkColumn)
+            list_->edit(index);
+        else
+            modifyRow();
+    });
+    connect(model_, &EntryListModel::markEdited, this, [this] {
+        emit rowsChanged();
+        emit edited(tr("Mark"));
+    });
     connect(modify_, &QPushButton::clicked, this, &EntryPanel::modifyRow);
     connect(delete_, &QPushButton::clicked, this, &EntryPanel::deleteRows);
     connect(list_->header(), &QHeaderView::sectionClicked, this, &EntryPanel::sortByColumn);
@@ -219,13 +231,17 @@ void EntryPanel::deleteRows() {
 }
 
 void EntryPanel::sortByColumn(int column) {
+    // The lists sort by quantity or length; the shared sort setting knows no other column.
+    if (column == EntryListModel::MarkColumn) return;
     sortColumn_ = column;
     model_->SortRows(column);
     emit edited(tr("Sort ") + Rows(0));
 }
 
 void EntryPanel::PasteRows(const QString& text) {
-    TakeRows(ParsePastedRows(text.toStdString()), tr("Paste "), "pasted");
+    // Cut rows take a mark as a third field, as an import does; the paste's message is as ever.
+    TakeRows(ParsePastedRows(text.toStdString(), kind_ == Kind::Cut, false), tr("Paste "),
+             "pasted");
 }
 
 void EntryPanel::ImportRows(const QString& text) {
@@ -259,7 +275,8 @@ void EntryPanel::CopyRows() {
     std::vector<ListRow> rows;
     for (int row : SelectedRows()) rows.push_back(rows_[static_cast<size_t>(row)]);
     if (rows.empty()) return;
-    QGuiApplication::clipboard()->setText(QString::fromStdString(RowsText(rows)));
+    QGuiApplication::clipboard()->setText(
+        QString::fromStdString(RowsText(rows, kind_ == Kind::Cut)));
 }
 
 }  // namespace tallora

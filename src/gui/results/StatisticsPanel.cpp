@@ -28,6 +28,26 @@ StatisticsPanel::StatisticsPanel(QWidget* parent) : QGroupBox(tr(" Statistics ")
             values_[i][c] = label;
         }
     }
+    // On the title line: the nine rows fill the panel, and stay as they are.
+    sawTotals_ = new QLabel(this);
+    sawTotals_->setObjectName(QStringLiteral("SawTotals"));
+    sawTotals_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    sawTotals_->setAutoFillBackground(true);
+    sawTotals_->hide();
+    Place(sawTotals_, 300, 0, 312, 14);
+}
+
+void StatisticsPanel::ShowSawTotals(const std::optional<SawTotals>& totals) {
+    if (!totals) {
+        sawTotals_->hide();
+        return;
+    }
+    sawTotals_->setText(tr(" Saw cuts: %1    Length sawn: %2 ")
+                            .arg(totals->SawCuts)
+                            .arg(QString::fromStdString(FormatLength(totals->SawnLength))));
+    sawTotals_->adjustSize();
+    sawTotals_->move(sawTotals_->parentWidget()->width() - sawTotals_->width() - 10, 0);
+    sawTotals_->show();
 }
 
 void StatisticsPanel::Show(const StatisticsTexts& texts) {

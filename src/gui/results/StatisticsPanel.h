@@ -3,7 +3,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <array>
+#include <optional>
 
+#include "results/SawSheet.h"
 #include "results/Statistics.h"
 
 namespace tallora {
@@ -18,10 +20,13 @@ public:
     // FormatStatistics: writes the label texts.
     void Show(const StatisticsTexts& texts);
     const StatisticsTexts& Texts() const { return texts_; }
+    // The saw sheet's cuts and length sawn, on the panel's title line; none without results.
+    void ShowSawTotals(const std::optional<SawTotals>& totals);
 
 private:
     std::array<std::array<QLabel*, 4>, StatisticsRows> values_{};
     StatisticsTexts texts_;
+    QLabel* sawTotals_;
 };
 
 }  // namespace tallora
