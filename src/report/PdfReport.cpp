@@ -11,6 +11,7 @@
 #include "job/Capacities.h"
 #include "results/CuttingDiagram.h"
 #include "results/CuttingList.h"
+#include "results/LengthFormat.h"
 #include "results/PieceColours.h"
 #include "results/SolutionBoundText.h"
 
@@ -55,6 +56,12 @@ public:
           colours_(result),
           a_(input.Allowances),
           panel_(panel) {}
+
+    // A length with its unit, and the bare figure the diagrams label a metric bar with.
+    std::string Len(long long length) const { return FormatLength(length, input_.Units); }
+    std::string Bare(long long length) const {
+        return input_.Units.Imperial() ? Len(length) : Str(length);
+    }
 
     void Run() {
         try {
@@ -193,7 +200,8 @@ private:
                 j < static_cast<int>(result_.StockBarsUsed.size()) ? result_.StockBarsUsed[j] : 0;
             if (used == 0) continue;
             Write(BodyX,
-                  Body + StockBarsPhrase(used, result_.InputStockLength[j] + a_.Trim + a_.Hold));
+                  Body + StockBarsPhrase(used, result_.InputStockLength[j] + a_.Trim + a_.Hold,
+                                         input_.Units));
         }
     }
 
@@ -206,7 +214,7 @@ private:
             const int length = result_.InputCutLength[r] - a_.Kerf;
             PageCheck(LineHeight(Body), Continued, false);
             Write(BodyX,
-                  Body + Str(q) + (q > 1 ? " pieces at " : " piece at ") + Str(length) + "mm long");
+                  Body + Str(q) + (q > 1 ? " pieces at " : " piece at ") + Len(length) + " long");
         }
     }
 
@@ -214,14 +222,14 @@ private:
         Gap(0.5);
         PageCheck(LineHeight(Heading12) + 4 * LineHeight(Body), nullptr, false);
         Write(HeadingX, std::string(Heading12) + "With the following allowances:");
-        Write(BodyX, Body + ("All stock bars to be trimmed by " + Str(a_.Trim) + "mm"));
-        Write(BodyX, Body + ("A vice hold allowance of " + Str(a_.Hold) + "mm per bar"));
-        Write(BodyX, Body + ("A wastage of " + Str(a_.Kerf) + "mm per saw cut"));
+        Write(BodyX, Body + ("All stock bars to be trimmed by " + Len(a_.Trim)));
+        Write(BodyX, Body + ("A vice hold allowance of " + Len(a_.Hold) + " per bar"));
+        Write(BodyX, Body + ("A wastage of " + Len(a_.Kerf) + " per saw cut"));
         if (a_.NoOffcuts) {
             Write(BodyX, std::string(Body) + "All waste material to be scrapped");
         } else {
             Write(BodyX,
-                  Body + ("Any offcuts over " + Str(a_.Offcut) + "mm to be returned to stock"));
+                  Body + ("Any offcuts over " + Len(a_.Offcut) + " to be returned to stock"));
         }
     }
 
@@ -237,11 +245,11 @@ private:
                                   (offcut ? LineHeight(OffcutLine) : 0.0);
             PageCheck(needed, nullptr, true);
             Write(HeadingX, PatternHeading + PatternNumberPhrase(p + 1));
-            Write(BodyX, Body + PatternSourcePhrase(pattern, a_));
+            Write(BodyX, Body + PatternSourcePhrase(pattern, a_, input_.Units));
             if (inventory) Write(BodyX, Body + InventoryOffcutsPhrase());
             for (int k = 0; k < pattern.LengthCount(); ++k)
-                Write(BodyX, Body + CutPhrase(pattern, k, a_));
-            if (offcut) Write(OffcutX, OffcutLine + OffcutReturnPhrase(pattern));
+                Write(BodyX, Body + CutPhrase(pattern, k, a_, input_.Units));
+            if (offcut) Write(OffcutX, OffcutLine + OffcutReturnPhrase(pattern, input_.Units));
             Gap(0.2);
         }
         if (result_.PatternCount() > 0) Gap(0.3);
@@ -268,7 +276,7 @@ private:
             if (q <= 0) continue;
             PageCheck(LineHeight(NoteLine), nullptr, false);
             Write(BodyX, NoteLine + Str(q) + (q > 1 ? " pieces at " : " piece at ") +
-                             Str(row.CutLength - a_.Kerf) + "mm long");
+                             Len(row.CutLength - a_.Kerf) + " long");
         }
     }
 
@@ -336,7 +344,7 @@ private:
         if (maxLen <= 0) return;
         const std::string labelStyle = "[R IO C Black] ";
         e_.MeasureText(HeadingX, e_.GetMargin(TopMargin), Free, Free,
-                       labelStyle + Str(maxBars) + " x " + Str(maxLen));
+                       labelStyle + Str(maxBars) + " x " + Bare(maxLen));
         const double labelWidth = e_.MeasuredWidth();
         const double labelHeight = e_.MeasuredHeight();
         e_.MeasureText(HeadingX, e_.GetMargin(TopMargin), Free, Free, labelStyle);
@@ -370,7 +378,7 @@ private:
         e_.DrawBox(HeadingX, y, right, y + height);
         const Bar bar{y, e_.GetPosition(LastBottom), right};
 
-        const std::string label = "[IO R C Black]" + Str(p.BarCount) + " x " + Str(barLen);
+        const std::string label = "[IO R C Black]" + Str(p.BarCount) + " x " + Bare(barLen);
         e_.MeasureText(right, y, Free, Free, label);
         const double labelTop = bar.Top + (bar.Bottom - bar.Top - e_.MeasuredHeight()) / 2;
         e_.SetFillColour(White);
@@ -405,7 +413,7 @@ private:
         for (int k = 0; k < p.LengthCount(); ++k) {
             const int length = p.CutLength[k] - a_.Kerf;
             const Colour colour = colours_.Of(p.CutLength[k]);
-            const std::string label = "[IO CE]" + Str(length);
+            const std::string label = "[IO CE]" + Bare(length);
             // Pieces narrower than a printed dot are drawn as one box for the run, kerfs and all:
             // box by box a pattern of millions of pieces would take minutes and gigabytes.
             const double each = p.CutLength[k] * scale_;
@@ -426,7 +434,7 @@ private:
         }
         if (p.IsOffcut && !a_.NoOffcuts) {
             const std::string label =
-                (a_.Hold > 0 ? "[I CE]Offcut & Hold: " : "[I CE]Offcut: ") + Str(p.OffcutLength);
+                (a_.Hold > 0 ? "[I CE]Offcut & Hold: " : "[I CE]Offcut: ") + Bare(p.OffcutLength);
             box(bar.Right - x, White, label, label, 3 * BoxGap);
         } else if (bar.Right - x > 0.01) {
             const std::string label = a_.Hold > 0 ? "[I CE]Scrap & Hold" : "[I CE]Scrap";

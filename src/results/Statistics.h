@@ -11,8 +11,8 @@ namespace tallora {
 
 inline constexpr int StatisticsRows = 9;
 
-// The nine rows of result figures, in metres, percent of the stock used, money and kilograms,
-// with the sums they come from.
+// The nine rows of result figures, in metres (feet in an imperial job), percent of the stock used,
+// money and kilograms, with the sums they come from.
 struct Statistics {
     std::array<double, StatisticsRows> StatMetres{};
     std::array<double, StatisticsRows> StatPercent{};
@@ -46,13 +46,15 @@ Statistics CompileStats(const JobInput& input, const CalculationResult& result);
 // The panel's label texts.
 struct StatisticsTexts {
     std::array<std::string, StatisticsRows> Captions;
-    std::array<std::string, StatisticsRows> Metres;   // "12.000m"
+    std::array<std::string, StatisticsRows> Metres;   // "12.000m", "39.37ft"
     std::array<std::string, StatisticsRows> Percent;  // "91.67%"
     std::array<std::string, StatisticsRows> Cost;     // currency
     std::array<std::string, StatisticsRows> Weight;   // "120.000kg"
     NumberFormat Format;                              // the one the texts are written in
 };
 
-StatisticsTexts FormatStatistics(const Statistics& stats, const NumberFormat& format);
+// Metres and kilograms; feet and pounds, two decimals, in an imperial job.
+StatisticsTexts FormatStatistics(const Statistics& stats, const NumberFormat& format,
+                                 const JobUnits& units = {});
 
 }  // namespace tallora

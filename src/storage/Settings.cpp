@@ -107,9 +107,11 @@ void ReadProgramSettings(const RegistryStore& store, Allowances& allowances,
                          ProgramSettings& settings) {
     if (!store.KeyExists(User, MainKey)) return;
     if (const auto hints = store.ReadInteger(User, MainKey, "Hints")) settings.Hints = *hints != 0;
+    // The allowances are kept in the lengths of the units new jobs take.
+    const JobUnits units = ReadDefaultUnits(store);
     for (const AllowanceFieldInfo& f : AllowanceFields) {
         const auto v = store.ReadInteger(User, MainKey, f.Name);
-        SetAllowance(allowances, f.Field, v.value_or(allowances.*f.Member));
+        SetAllowance(allowances, f.Field, v.value_or(allowances.*f.Member), units);
     }
     // Kept apart from the first-run values; one out of range is ignored.
     if (const auto v = store.ReadInteger(User, MainKey, "OptimalSeconds");
@@ -149,6 +151,26 @@ void WriteWindowGeometry(RegistryStore& store, const std::string& name,
                          const std::string& geometry) {
     if (!store.KeyExists(User, MainKey)) return;
     store.WriteString(User, MainKey, name, geometry);
+}
+
+JobUnits ReadDefaultUnits(const RegistryStore& store) {
+    const auto text = store.ReadString(User, MainKey, "Units");
+    return text ? UnitsFromText(*text).value_or(JobUnits::Metric()) : JobUnits::Metric();
+}
+
+void WriteDefaultUnits(RegistryStore& store, const JobUnits& units) {
+    if (!store.KeyExists(User, MainKey)) return;
+    store.WriteString(User, MainKey, "Units", UnitsText(units));
+}
+
+std::string ReadLanguage(const RegistryStore& store) {
+    const auto text = store.ReadString(User, MainKey, "Language").value_or("");
+    return text == "en" || text == "de" ? text : std::string();
+}
+
+void WriteLanguage(RegistryStore& store, const std::string& language) {
+    if (!store.KeyExists(User, MainKey)) return;
+    store.WriteString(User, MainKey, "Language", language);
 }
 
 void WriteOptimalSeconds(RegistryStore& store, int seconds) {

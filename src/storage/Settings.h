@@ -67,6 +67,14 @@ std::optional<std::string> ReadWindowGeometry(const RegistryStore& store, const 
 void WriteWindowGeometry(RegistryStore& store, const std::string& name,
                          const std::string& geometry);
 
+// The units a new job takes (Options); metric when the setting is missing or not one.
+JobUnits ReadDefaultUnits(const RegistryStore& store);
+void WriteDefaultUnits(RegistryStore& store, const JobUnits& units);
+
+// The desktop's language: "" for the system's, or "en" or "de".
+std::string ReadLanguage(const RegistryStore& store);
+void WriteLanguage(RegistryStore& store, const std::string& language);
+
 // Keeps a new time limit at once, touching no other setting.
 void WriteOptimalSeconds(RegistryStore& store, int seconds);
 inline const char* const OptimalSecondsPrompt =
