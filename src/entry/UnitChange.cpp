@@ -14,6 +14,14 @@ namespace {
 constexpr double KilogramsPerPound = 0.45359237;
 constexpr double MetresPerFoot = 0.3048;
 
+// Whether a length is the same in its new units: an inch is 25.4mm, 320 ticks are 254mm.
+bool Exact(long long before, long long after, const JobUnits& from, const JobUnits& to) {
+    if (from.Imperial() == to.Imperial()) return before == after;
+    const long long mm = from.Imperial() ? after : before;
+    const long long ticks = from.Imperial() ? before : after;
+    return mm * 320 == ticks * 254;
+}
+
 // Converts the rows' lengths; rows that meet at one length merge into the first.
 bool ConvertRows(std::vector<ListRow>& rows, const JobUnits& from, const JobUnits& to) {
     bool moved = false;
@@ -25,8 +33,7 @@ bool ConvertRows(std::vector<ListRow>& rows, const JobUnits& from, const JobUnit
             continue;
         }
         const long long value = ConvertLength(*length, from, to);
-        // Back in the old units the length must be what it was.
-        moved = moved || ConvertLength(value, to, from) != *length;
+        moved = moved || !Exact(*length, value, from, to);
         const std::string text = std::to_string(std::max(1LL, value));
         const int existing = LastRowOfLength(converted, std::stoi(text));
         if (existing < 0) {
@@ -57,7 +64,7 @@ UnitChange ChangeUnits(JobInput& input, const JobUnits& to) {
     const Allowances allowances = ConvertAllowances(input.Allowances, from, to);
     for (const AllowanceFieldInfo& f : AllowanceFields) {
         const int before = input.Allowances.*f.Member;
-        if (ConvertLength(allowances.*f.Member, to, from) != before) change.LengthMoved = true;
+        if (!Exact(before, allowances.*f.Member, from, to)) change.LengthMoved = true;
     }
     input.Allowances = allowances;
 
