@@ -6,6 +6,7 @@
 
 #include "gui/MainWindow.h"
 #include "gui/QtDialogs.h"
+#include "gui/Translations.h"
 #include "platform/LocaleFormat.h"
 #include "platform/QtRegistryStore.h"
 
@@ -22,6 +23,8 @@ int main(int argc, char** argv) {
     QApplication::setFont(font);
 
     tallora::QtRegistryStore store;
+    // The language chosen in Options, or the system's.
+    tallora::InstallTranslations(QString::fromStdString(tallora::ReadLanguage(store)));
     tallora::SystemShell shell;
     tallora::QtDialogs dialogs(nullptr, &store);
     tallora::DesktopServices services{
