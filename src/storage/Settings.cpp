@@ -1,5 +1,6 @@
 #include "storage/Settings.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -161,6 +162,46 @@ JobUnits ReadDefaultUnits(const RegistryStore& store) {
 void WriteDefaultUnits(RegistryStore& store, const JobUnits& units) {
     if (!store.KeyExists(User, MainKey)) return;
     store.WriteString(User, MainKey, "Units", UnitsText(units));
+}
+
+std::string ApplyNumberFormatSettings(const RegistryStore& store, NumberFormat& format) {
+    std::string problems;
+    auto refuse = [&problems](const std::string& name, const std::string& value,
+                              const std::string& rule) {
+        problems += (problems.empty() ? "" : "\r\n") + name + " \"" + value + "\" is not " + rule +
+                    ": the locale's is used.";
+    };
+    NumberFormat wanted = format;
+    if (const auto symbol = store.ReadString(User, MainKey, "CurrencySymbol")) {
+        const bool printable = std::none_of(symbol->begin(), symbol->end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x20;
+        });
+        if (symbol->empty() || symbol->size() > 8 || !printable)
+            refuse("CurrencySymbol", *symbol, "a currency symbol of 1 to 8 characters");
+        else
+            wanted.CurrencySymbol = *symbol;
+    }
+    if (const auto decimal = store.ReadString(User, MainKey, "DecimalSeparator")) {
+        if (*decimal != "." && *decimal != ",")
+            refuse("DecimalSeparator", *decimal, "\".\" or \",\"");
+        else
+            wanted.DecimalSeparator = *decimal;
+    }
+    if (const auto thousands = store.ReadString(User, MainKey, "ThousandSeparator")) {
+        const bool known = *thousands == "" || *thousands == "." || *thousands == "," ||
+                           *thousands == "'" || *thousands == " ";
+        if (!known || *thousands == wanted.DecimalSeparator) {
+            refuse("ThousandSeparator", *thousands,
+                   "empty, \".\", \",\", \"'\" or a blank other than the decimal separator");
+        } else {
+            wanted.ThousandSeparator = *thousands;
+        }
+    }
+    // A decimal separator that the locale's thousands separator now equals takes it over.
+    if (wanted.ThousandSeparator == wanted.DecimalSeparator)
+        wanted.ThousandSeparator = wanted.DecimalSeparator == "," ? "." : ",";
+    format = wanted;
+    return problems;
 }
 
 std::string ReadLanguage(const RegistryStore& store) {
