@@ -327,6 +327,54 @@
         <source>TOTALS</source>
         <translation>SUMMEN</translation>
     </message>
+    <message>
+        <source> (stopped at the time limit)</source>
+        <translation> (beim Zeitlimit angehalten)</translation>
+    </message>
+    <message>
+        <source> (stopped by the user)</source>
+        <translation> (vom Benutzer angehalten)</translation>
+    </message>
+    <message>
+        <source> bars</source>
+        <translation> Stangen</translation>
+    </message>
+    <message>
+        <source> of inventory offcuts in </source>
+        <translation> an Lager-Reststücken in </translation>
+    </message>
+    <message>
+        <source> of inventory offcuts</source>
+        <translation> an Lager-Reststücken</translation>
+    </message>
+    <message>
+        <source> of new stock and </source>
+        <translation> an neuem Material und </translation>
+    </message>
+    <message>
+        <source> of usable stock in </source>
+        <translation> an nutzbarem Material in </translation>
+    </message>
+    <message>
+        <source>, no lower bound yet</source>
+        <translation>, noch keine untere Schranke</translation>
+    </message>
+    <message>
+        <source>, no lower bound: the stock runs out</source>
+        <translation>, keine untere Schranke: das Material reicht nicht</translation>
+    </message>
+    <message>
+        <source>proven optimal for new stock</source>
+        <translation>nachweislich optimal für neues Material</translation>
+    </message>
+    <message>
+        <source>proven optimal</source>
+        <translation>nachweislich optimal</translation>
+    </message>
+    <message>
+        <source>Complex: stopped at the time limit before the search was done; the pieces left were placed as the Fast algorithm places them</source>
+        <translation>Komplex: beim Zeitlimit vor dem Ende der Suche angehalten; die übrigen Teile wurden wie vom schnellen Algorithmus platziert</translation>
+    </message>
 </context>
 <context>
     <name>tallora::AboutBox</name>

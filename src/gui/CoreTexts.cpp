@@ -44,6 +44,21 @@ const char* const Phrases[] = {
     QT_TRANSLATE_NOOP("tallora", "Best so far: "),
     QT_TRANSLATE_NOOP("tallora", ", lower bound "),
     QT_TRANSLATE_NOOP("tallora", " of new stock"),
+    // What the Optimal algorithm proved, in the status bar.
+    QT_TRANSLATE_NOOP("tallora", " (stopped at the time limit)"),
+    QT_TRANSLATE_NOOP("tallora", " (stopped by the user)"),
+    QT_TRANSLATE_NOOP("tallora", " bars"),
+    QT_TRANSLATE_NOOP("tallora", " of inventory offcuts in "),
+    QT_TRANSLATE_NOOP("tallora", " of inventory offcuts"),
+    QT_TRANSLATE_NOOP("tallora", " of new stock and "),
+    QT_TRANSLATE_NOOP("tallora", " of usable stock in "),
+    QT_TRANSLATE_NOOP("tallora", ", no lower bound yet"),
+    QT_TRANSLATE_NOOP("tallora", ", no lower bound: the stock runs out"),
+    QT_TRANSLATE_NOOP("tallora", "proven optimal for new stock"),
+    QT_TRANSLATE_NOOP("tallora", "proven optimal"),
+    QT_TRANSLATE_NOOP("tallora",
+                      "Complex: stopped at the time limit before the search was done; "
+                      "the pieces left were placed as the Fast algorithm places them"),
     // The diagram's status bar.
     QT_TRANSLATE_NOOP("tallora", "Pattern "),
     QT_TRANSLATE_NOOP("tallora", " bar of "),
