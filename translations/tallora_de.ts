@@ -172,8 +172,8 @@
         <translation> ist kürzer als die kleinste zulässige Länge von </translation>
     </message>
     <message>
-        <source>' is not a length in feet and inches. </source>
-        <translation>' ist keine Länge in Fuß und Zoll. </translation>
+        <source>&apos; is not a length in feet and inches. </source>
+        <translation>&apos; ist keine Länge in Fuß und Zoll. </translation>
     </message>
     <message>
         <source>Type feet and inches as </source>
@@ -184,12 +184,12 @@
         <translation> (Brüche in Halben bis 32steln Zoll).</translation>
     </message>
     <message>
-        <source>' is not a length in whole millimetres.</source>
-        <translation>' ist keine Länge in ganzen Millimetern.</translation>
+        <source>&apos; is not a length in whole millimetres.</source>
+        <translation>&apos; ist keine Länge in ganzen Millimetern.</translation>
     </message>
     <message>
-        <source>' is not a quantity in whole numbers.</source>
-        <translation>' ist keine Menge in ganzen Zahlen.</translation>
+        <source>&apos; is not a quantity in whole numbers.</source>
+        <translation>&apos; ist keine Menge in ganzen Zahlen.</translation>
     </message>
     <message>
         <source> is greater than the maximum allowed quantity of </source>
@@ -236,8 +236,8 @@
         <translation> importierten Zeilen </translation>
     </message>
     <message>
-        <source>' is not a quantity and a length.</source>
-        <translation>' ist keine Menge mit Länge.</translation>
+        <source>&apos; is not a quantity and a length.</source>
+        <translation>&apos; ist keine Menge mit Länge.</translation>
     </message>
     <message>
         <source>You have not entered a stock length long enough to cut a length of </source>
@@ -288,7 +288,7 @@
         <translation>Das Zeitlimit muss eine ganze Zahl von Sekunden von 1 bis 3600 sein.</translation>
     </message>
     <message>
-        <source>Threads the Optimal algorithm may use (1 to 64, or 0 for all the machine's cores):</source>
+        <source>Threads the Optimal algorithm may use (1 to 64, or 0 for all the machine&apos;s cores):</source>
         <translation>Threads, die der optimale Algorithmus nutzen darf (1 bis 64, oder 0 für alle Kerne des Rechners):</translation>
     </message>
     <message>
@@ -374,6 +374,94 @@
     <message>
         <source>Complex: stopped at the time limit before the search was done; the pieces left were placed as the Fast algorithm places them</source>
         <translation>Komplex: beim Zeitlimit vor dem Ende der Suche angehalten; die übrigen Teile wurden wie vom schnellen Algorithmus platziert</translation>
+    </message>
+    <message>
+        <source>Cutting instructions are as follows:</source>
+        <translation>Die Schnittanweisungen lauten:</translation>
+    </message>
+    <message>
+        <source>From the following stock bars:</source>
+        <translation>Aus den folgenden Stangen:</translation>
+    </message>
+    <message>
+        <source>Cut the following components:</source>
+        <translation>Die folgenden Teile schneiden:</translation>
+    </message>
+    <message>
+        <source>With the following allowances:</source>
+        <translation>Mit den folgenden Zugaben:</translation>
+    </message>
+    <message>
+        <source> pieces at </source>
+        <translation> Teile zu </translation>
+    </message>
+    <message>
+        <source> piece at </source>
+        <translation> Teil zu </translation>
+    </message>
+    <message>
+        <source> long</source>
+        <translation> lang</translation>
+    </message>
+    <message>
+        <source>All stock bars to be trimmed by </source>
+        <translation>Alle Stangen besäumen um </translation>
+    </message>
+    <message>
+        <source>A vice hold allowance of </source>
+        <translation>Einspannzugabe von </translation>
+    </message>
+    <message>
+        <source> per bar</source>
+        <translation> je Stange</translation>
+    </message>
+    <message>
+        <source>A wastage of </source>
+        <translation>Ein Verlust von </translation>
+    </message>
+    <message>
+        <source> per saw cut</source>
+        <translation> je Sägeschnitt</translation>
+    </message>
+    <message>
+        <source>All waste material to be scrapped</source>
+        <translation>Alle Reste sind Verschnitt</translation>
+    </message>
+    <message>
+        <source>Any offcuts over </source>
+        <translation>Reststücke über </translation>
+    </message>
+    <message>
+        <source> to be returned to stock</source>
+        <translation> zurück ins Lager</translation>
+    </message>
+    <message>
+        <source>Please Note: </source>
+        <translation>Bitte beachten: </translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>Metreage</source>
+        <translation>Meter</translation>
+    </message>
+    <message>
+        <source>Footage</source>
+        <translation>Fuß</translation>
+    </message>
+    <message>
+        <source>Percentage</source>
+        <translation>Anteil</translation>
+    </message>
+    <message>
+        <source>Cost</source>
+        <translation>Kosten</translation>
+    </message>
+    <message>
+        <source>Weight</source>
+        <translation>Gewicht</translation>
     </message>
 </context>
 <context>
@@ -852,7 +940,7 @@ mit dem wenigsten Material, millimetergenau.</translation>
         <translation>&amp;Hinweise einschalten</translation>
     </message>
     <message>
-        <source>Error opening file.<byte value="xd" />
+        <source>Error opening file.<byte value="xd"/>
 %1: %2</source>
         <translation>Fehler beim Öffnen der Datei.</translation>
     </message>
@@ -865,7 +953,7 @@ mit dem wenigsten Material, millimetergenau.</translation>
         <translation>Tallora: [</translation>
     </message>
     <message>
-        <source>%1.<byte value="xd" />
+        <source>%1.<byte value="xd"/>
 Please correct it before calculating.</source>
         <translation>%1.</translation>
     </message>
@@ -882,8 +970,8 @@ Please correct it before calculating.</source>
         <translation>Threads Optimal</translation>
     </message>
     <message>
-        <source>The help pages are in<byte value="xd" />
-%1<byte value="xd" />
+        <source>The help pages are in<byte value="xd"/>
+%1<byte value="xd"/>
 but no program could be started to show them.</source>
         <translation>Die Hilfeseiten liegen in</translation>
     </message>
@@ -1000,7 +1088,7 @@ but no program could be started to show them.</source>
         <translation>Reststücke aus dem Lager &amp;verwenden</translation>
     </message>
     <message>
-        <source>Add the inventory's offcuts of the job's section to the stock list</source>
+        <source>Add the inventory&apos;s offcuts of the job&apos;s section to the stock list</source>
         <translation>Die Reststücke des Profils aus dem Lager in die Stangenliste übernehmen</translation>
     </message>
     <message>
@@ -1176,8 +1264,8 @@ but no program could be started to show them.</source>
         <translation>Materialkalkulation</translation>
     </message>
     <message>
-        <source>The report was written to<byte value="xd" />
-%1<byte value="xd" />
+        <source>The report was written to<byte value="xd"/>
+%1<byte value="xd"/>
 but no program could be started to show it. It is removed when Tallora closes: File, Export PDF... keeps a copy where you choose.</source>
         <translation>Der Bericht wurde gespeichert in</translation>
     </message>
@@ -1190,8 +1278,8 @@ but no program could be started to show it. It is removed when Tallora closes: F
         <translation>PDF exportieren</translation>
     </message>
     <message>
-        <source>The report could not be written to<byte value="xd" />
-%1<byte value="xd" />
+        <source>The report could not be written to<byte value="xd"/>
+%1<byte value="xd"/>
 The folder may not exist or may not be writable, or another program has the file open.</source>
         <translation>Der Bericht konnte nicht gespeichert werden in</translation>
     </message>
@@ -1228,8 +1316,8 @@ The folder may not exist or may not be writable, or another program has the file
         <translation>Schnittliste exportieren</translation>
     </message>
     <message>
-        <source>The cutting list could not be written to<byte value="xd" />
-%1<byte value="xd" />
+        <source>The cutting list could not be written to<byte value="xd"/>
+%1<byte value="xd"/>
 %2</source>
         <translation>Die Schnittliste konnte nicht gespeichert werden in</translation>
     </message>
@@ -1238,7 +1326,7 @@ The folder may not exist or may not be writable, or another program has the file
         <translation>Reststücke aus dem Lager verwenden</translation>
     </message>
     <message>
-        <source>The job was changed after the plan shown was calculated, so the plan may cut bars or offcuts that are no longer in the lists. Nothing was booked.<byte value="xd" />
+        <source>The job was changed after the plan shown was calculated, so the plan may cut bars or offcuts that are no longer in the lists. Nothing was booked.<byte value="xd"/>
 Calculate the job again now? Book the new plan once it is shown.</source>
         <translation>Der Auftrag wurde nach der Berechnung des angezeigten Plans geändert; der Plan kann Stangen oder Reststücke schneiden, die nicht mehr in den Listen stehen. Es wurde nichts gebucht.</translation>
     </message>
@@ -1301,8 +1389,8 @@ Calculate the job again now? Book the new plan once it is shown.</source>
         <translation>Alles als Verschnitt</translation>
     </message>
     <message>
-        <source>Check this box to class all waste as 'scrap'</source>
-        <translation>Ankreuzen, um alle Reste als 'Verschnitt' zu werten</translation>
+        <source>Check this box to class all waste as &apos;scrap&apos;</source>
+        <translation>Ankreuzen, um alle Reste als &apos;Verschnitt&apos; zu werten</translation>
     </message>
     <message>
         <source>Kerf: </source>

@@ -118,6 +118,36 @@ const char* const Phrases[] = {
     QT_TRANSLATE_NOOP("tallora", "The number of threads must be a whole number from 0 to 64."),
 };
 
+// The PDF report's fixed words, translated only whole (StatisticsTexts::Translate): as phrases
+// inside other texts, " long" would turn "longer" into nonsense.
+[[maybe_unused]] const char* const ReportWords[] = {
+    QT_TRANSLATE_NOOP("tallora", "Customer: "),
+    QT_TRANSLATE_NOOP("tallora", "Reference: "),
+    QT_TRANSLATE_NOOP("tallora", "Section: "),
+    QT_TRANSLATE_NOOP("tallora", "Cutting instructions are as follows:"),
+    QT_TRANSLATE_NOOP("tallora", "From the following stock bars:"),
+    QT_TRANSLATE_NOOP("tallora", "Cut the following components:"),
+    QT_TRANSLATE_NOOP("tallora", "With the following allowances:"),
+    QT_TRANSLATE_NOOP("tallora", " pieces at "),
+    QT_TRANSLATE_NOOP("tallora", " piece at "),
+    QT_TRANSLATE_NOOP("tallora", " long"),
+    QT_TRANSLATE_NOOP("tallora", "All stock bars to be trimmed by "),
+    QT_TRANSLATE_NOOP("tallora", "A vice hold allowance of "),
+    QT_TRANSLATE_NOOP("tallora", " per bar"),
+    QT_TRANSLATE_NOOP("tallora", "A wastage of "),
+    QT_TRANSLATE_NOOP("tallora", " per saw cut"),
+    QT_TRANSLATE_NOOP("tallora", "All waste material to be scrapped"),
+    QT_TRANSLATE_NOOP("tallora", "Any offcuts over "),
+    QT_TRANSLATE_NOOP("tallora", " to be returned to stock"),
+    QT_TRANSLATE_NOOP("tallora", "Please Note: "),
+    QT_TRANSLATE_NOOP("tallora", "Statistics"),
+    QT_TRANSLATE_NOOP("tallora", "Metreage"),
+    QT_TRANSLATE_NOOP("tallora", "Footage"),
+    QT_TRANSLATE_NOOP("tallora", "Percentage"),
+    QT_TRANSLATE_NOOP("tallora", "Cost"),
+    QT_TRANSLATE_NOOP("tallora", "Weight"),
+};
+
 QString Translate(const char* phrase) { return QCoreApplication::translate("tallora", phrase); }
 
 }  // namespace

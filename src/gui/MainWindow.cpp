@@ -324,7 +324,11 @@ void MainWindow::refreshStatisticsAndList() {
 
 void MainWindow::showStatistics(const Statistics& stats) {
     document_->SetStats(stats);
-    statisticsPanel_->Show(FormatStatistics(stats, services_.Format, document_->Input().Units));
+    StatisticsTexts texts = FormatStatistics(stats, services_.Format, document_->Input().Units);
+    // In the window's language, for the report made from them too.
+    for (std::string& caption : texts.Captions) caption = CoreText(caption).toStdString();
+    texts.Translate = [](const char* english) { return CoreText(english).toStdString(); };
+    statisticsPanel_->Show(texts);
 }
 
 void MainWindow::showCuttingList() {

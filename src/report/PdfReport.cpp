@@ -59,6 +59,10 @@ public:
 
     // A length with its unit, and the bare figure the diagrams label a metric bar with.
     std::string Len(long long length) const { return FormatLength(length, input_.Units); }
+    // A fixed word of the report in the language of the panel's texts.
+    std::string T(const char* english) const {
+        return panel_.Translate ? panel_.Translate(english) : std::string(english);
+    }
     std::string Bare(long long length) const {
         return input_.Units.Imperial() ? Len(length) : Str(length);
     }
@@ -181,8 +185,7 @@ private:
         bool any = false;
         const auto line = [&](const char* caption, const std::string& value) {
             if (value.empty()) return;
-            y_ = e_.WriteText(HeadingX, y_, RightMargin, Free,
-                              CustomerLine + std::string(caption) + value);
+            y_ = e_.WriteText(HeadingX, y_, RightMargin, Free, CustomerLine + T(caption) + value);
             any = true;
         };
         line("Customer: ", input_.Section.Customer);
@@ -192,8 +195,8 @@ private:
     }
 
     void StockBars() {
-        Write(HeadingX, std::string(Heading16) + "Cutting instructions are as follows:");
-        Write(HeadingX, std::string(Heading12) + "From the following stock bars:");
+        Write(HeadingX, std::string(Heading16) + T("Cutting instructions are as follows:"));
+        Write(HeadingX, std::string(Heading12) + T("From the following stock bars:"));
         for (int j = 0; j < result_.InputStockCount(); ++j) {
             PageCheck(LineHeight(Body), Continued, false);
             const int used =
@@ -208,28 +211,28 @@ private:
     void Components() {
         Gap(0.5);
         PageCheck(LineHeight(Heading12) + LineHeight(Body) + 0.5, nullptr, false);
-        Write(HeadingX, std::string(Heading12) + "Cut the following components:");
+        Write(HeadingX, std::string(Heading12) + T("Cut the following components:"));
         for (int r = 0; r < result_.InputCutCount(); ++r) {
             const int q = result_.InputCutQuantity[r];
             const int length = result_.InputCutLength[r] - a_.Kerf;
             PageCheck(LineHeight(Body), Continued, false);
-            Write(BodyX,
-                  Body + Str(q) + (q > 1 ? " pieces at " : " piece at ") + Len(length) + " long");
+            Write(BodyX, Body + Str(q) + T(q > 1 ? " pieces at " : " piece at ") + Len(length) +
+                             T(" long"));
         }
     }
 
     void AllowanceLines() {
         Gap(0.5);
         PageCheck(LineHeight(Heading12) + 4 * LineHeight(Body), nullptr, false);
-        Write(HeadingX, std::string(Heading12) + "With the following allowances:");
-        Write(BodyX, Body + ("All stock bars to be trimmed by " + Len(a_.Trim)));
-        Write(BodyX, Body + ("A vice hold allowance of " + Len(a_.Hold) + " per bar"));
-        Write(BodyX, Body + ("A wastage of " + Len(a_.Kerf) + " per saw cut"));
+        Write(HeadingX, std::string(Heading12) + T("With the following allowances:"));
+        Write(BodyX, Body + (T("All stock bars to be trimmed by ") + Len(a_.Trim)));
+        Write(BodyX, Body + (T("A vice hold allowance of ") + Len(a_.Hold) + T(" per bar")));
+        Write(BodyX, Body + (T("A wastage of ") + Len(a_.Kerf) + T(" per saw cut")));
         if (a_.NoOffcuts) {
-            Write(BodyX, std::string(Body) + "All waste material to be scrapped");
+            Write(BodyX, std::string(Body) + T("All waste material to be scrapped"));
         } else {
             Write(BodyX,
-                  Body + ("Any offcuts over " + Len(a_.Offcut) + " to be returned to stock"));
+                  Body + (T("Any offcuts over ") + Len(a_.Offcut) + T(" to be returned to stock")));
         }
     }
 
@@ -262,7 +265,7 @@ private:
         if (!PageCheck(heading + 2 * line + result_.RemainingPieces * line, nullptr, true)) {
             PageCheck(heading + 4 * line, nullptr, false);
         }
-        Write(HeadingX, std::string(Heading16) + "Please Note: ");
+        Write(HeadingX, std::string(Heading16) + T("Please Note: "));
         Write(HeadingX,
               std::string(NoteLine) +
                   "The following items could not be incorporated into the cutting matrix " +
@@ -275,8 +278,8 @@ private:
             const int q = row.CutQuantity;
             if (q <= 0) continue;
             PageCheck(LineHeight(NoteLine), nullptr, false);
-            Write(BodyX, NoteLine + Str(q) + (q > 1 ? " pieces at " : " piece at ") +
-                             Len(row.CutLength - a_.Kerf) + " long");
+            Write(BodyX, NoteLine + Str(q) + T(q > 1 ? " pieces at " : " piece at ") +
+                             Len(row.CutLength - a_.Kerf) + T(" long"));
         }
     }
 
@@ -290,7 +293,7 @@ private:
             result_.Bound ? std::string(Body) + BoundText(*result_.Bound, panel_.Format) : "";
         PageCheck(LineHeight(Heading16) + (bound.empty() ? 10.3 : 11.5) * LineHeight(Header),
                   nullptr, false);
-        Write(HeadingX, std::string(Heading16) + "Statistics");
+        Write(HeadingX, std::string(Heading16) + T("Statistics"));
         const double column = (e_.GetMargin(RightMargin) - e_.GetMargin(LeftMargin)) / 5;
 
         // Cells sit side by side, each from the right edge of the one before.
@@ -306,10 +309,12 @@ private:
             y_ = bottom;
         };
         row(White, "",
-            {std::string(Header) + "Metreage", std::string(Header) + "Percentage",
-             std::string(Header) + "Cost", std::string(Header) + "Weight"});
+            {std::string(Header) + T(input_.Units.Imperial() ? "Footage" : "Metreage"),
+             std::string(Header) + T("Percentage"), std::string(Header) + T("Cost"),
+             std::string(Header) + T("Weight")});
         for (int i = 0; i < StatisticsRows; ++i) {
-            const std::string caption = i == HoldWastageRow ? "Hold wastage:" : panel_.Captions[i];
+            const std::string caption =
+                i == HoldWastageRow ? T("Hold wastage:") : panel_.Captions[i];
             row(DarkRed, Caption + caption,
                 {Header + panel_.Metres[i], Header + panel_.Percent[i], Header + panel_.Cost[i],
                  Header + panel_.Weight[i]});

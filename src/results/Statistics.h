@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "job/CalculationResult.h"
@@ -51,6 +52,9 @@ struct StatisticsTexts {
     std::array<std::string, StatisticsRows> Cost;     // currency
     std::array<std::string, StatisticsRows> Weight;   // "120.000kg"
     NumberFormat Format;                              // the one the texts are written in
+    // The language they are shown in, for the fixed words of what is made from them (the PDF
+    // report's headings): none is English.
+    std::function<std::string(const char* english)> Translate;
 };
 
 // Metres and kilograms; feet and pounds, two decimals, in an imperial job.
