@@ -172,8 +172,8 @@
         <translation> ist kürzer als die kleinste zulässige Länge von </translation>
     </message>
     <message>
-        <source>&apos; is not a length in feet and inches. </source>
-        <translation>&apos; ist keine Länge in Fuß und Zoll. </translation>
+        <source>' is not a length in feet and inches. </source>
+        <translation>' ist keine Länge in Fuß und Zoll. </translation>
     </message>
     <message>
         <source>Type feet and inches as </source>
@@ -184,12 +184,12 @@
         <translation> (Brüche in Halben bis 32steln Zoll).</translation>
     </message>
     <message>
-        <source>&apos; is not a length in whole millimetres.</source>
-        <translation>&apos; ist keine Länge in ganzen Millimetern.</translation>
+        <source>' is not a length in whole millimetres.</source>
+        <translation>' ist keine Länge in ganzen Millimetern.</translation>
     </message>
     <message>
-        <source>&apos; is not a quantity in whole numbers.</source>
-        <translation>&apos; ist keine Menge in ganzen Zahlen.</translation>
+        <source>' is not a quantity in whole numbers.</source>
+        <translation>' ist keine Menge in ganzen Zahlen.</translation>
     </message>
     <message>
         <source> is greater than the maximum allowed quantity of </source>
@@ -236,8 +236,8 @@
         <translation> importierten Zeilen </translation>
     </message>
     <message>
-        <source>&apos; is not a quantity and a length.</source>
-        <translation>&apos; ist keine Menge mit Länge.</translation>
+        <source>' is not a quantity and a length.</source>
+        <translation>' ist keine Menge mit Länge.</translation>
     </message>
     <message>
         <source>You have not entered a stock length long enough to cut a length of </source>
@@ -288,7 +288,7 @@
         <translation>Das Zeitlimit muss eine ganze Zahl von Sekunden von 1 bis 3600 sein.</translation>
     </message>
     <message>
-        <source>Threads the Optimal algorithm may use (1 to 64, or 0 for all the machine&apos;s cores):</source>
+        <source>Threads the Optimal algorithm may use (1 to 64, or 0 for all the machine's cores):</source>
         <translation>Threads, die der optimale Algorithmus nutzen darf (1 bis 64, oder 0 für alle Kerne des Rechners):</translation>
     </message>
     <message>
@@ -462,6 +462,26 @@
     <message>
         <source>Weight</source>
         <translation>Gewicht</translation>
+    </message>
+    <message>
+        <source>: piece </source>
+        <translation>: Teil </translation>
+    </message>
+    <message>
+        <source>: trim </source>
+        <translation>: Besäumen </translation>
+    </message>
+    <message>
+        <source>: kerf </source>
+        <translation>: Schnittfuge </translation>
+    </message>
+    <message>
+        <source>: offcut </source>
+        <translation>: Reststück </translation>
+    </message>
+    <message>
+        <source>: scrap </source>
+        <translation>: Verschnitt </translation>
     </message>
 </context>
 <context>
@@ -940,7 +960,7 @@ mit dem wenigsten Material, millimetergenau.</translation>
         <translation>&amp;Hinweise einschalten</translation>
     </message>
     <message>
-        <source>Error opening file.<byte value="xd"/>
+        <source>Error opening file.<byte value="xd" />
 %1: %2</source>
         <translation>Fehler beim Öffnen der Datei.</translation>
     </message>
@@ -953,7 +973,7 @@ mit dem wenigsten Material, millimetergenau.</translation>
         <translation>Tallora: [</translation>
     </message>
     <message>
-        <source>%1.<byte value="xd"/>
+        <source>%1.<byte value="xd" />
 Please correct it before calculating.</source>
         <translation>%1.</translation>
     </message>
@@ -970,8 +990,8 @@ Please correct it before calculating.</source>
         <translation>Threads Optimal</translation>
     </message>
     <message>
-        <source>The help pages are in<byte value="xd"/>
-%1<byte value="xd"/>
+        <source>The help pages are in<byte value="xd" />
+%1<byte value="xd" />
 but no program could be started to show them.</source>
         <translation>Die Hilfeseiten liegen in</translation>
     </message>
@@ -1088,7 +1108,7 @@ but no program could be started to show them.</source>
         <translation>Reststücke aus dem Lager &amp;verwenden</translation>
     </message>
     <message>
-        <source>Add the inventory&apos;s offcuts of the job&apos;s section to the stock list</source>
+        <source>Add the inventory's offcuts of the job's section to the stock list</source>
         <translation>Die Reststücke des Profils aus dem Lager in die Stangenliste übernehmen</translation>
     </message>
     <message>
@@ -1264,8 +1284,8 @@ but no program could be started to show them.</source>
         <translation>Materialkalkulation</translation>
     </message>
     <message>
-        <source>The report was written to<byte value="xd"/>
-%1<byte value="xd"/>
+        <source>The report was written to<byte value="xd" />
+%1<byte value="xd" />
 but no program could be started to show it. It is removed when Tallora closes: File, Export PDF... keeps a copy where you choose.</source>
         <translation>Der Bericht wurde gespeichert in</translation>
     </message>
@@ -1278,8 +1298,8 @@ but no program could be started to show it. It is removed when Tallora closes: F
         <translation>PDF exportieren</translation>
     </message>
     <message>
-        <source>The report could not be written to<byte value="xd"/>
-%1<byte value="xd"/>
+        <source>The report could not be written to<byte value="xd" />
+%1<byte value="xd" />
 The folder may not exist or may not be writable, or another program has the file open.</source>
         <translation>Der Bericht konnte nicht gespeichert werden in</translation>
     </message>
@@ -1316,8 +1336,8 @@ The folder may not exist or may not be writable, or another program has the file
         <translation>Schnittliste exportieren</translation>
     </message>
     <message>
-        <source>The cutting list could not be written to<byte value="xd"/>
-%1<byte value="xd"/>
+        <source>The cutting list could not be written to<byte value="xd" />
+%1<byte value="xd" />
 %2</source>
         <translation>Die Schnittliste konnte nicht gespeichert werden in</translation>
     </message>
@@ -1326,7 +1346,7 @@ The folder may not exist or may not be writable, or another program has the file
         <translation>Reststücke aus dem Lager verwenden</translation>
     </message>
     <message>
-        <source>The job was changed after the plan shown was calculated, so the plan may cut bars or offcuts that are no longer in the lists. Nothing was booked.<byte value="xd"/>
+        <source>The job was changed after the plan shown was calculated, so the plan may cut bars or offcuts that are no longer in the lists. Nothing was booked.<byte value="xd" />
 Calculate the job again now? Book the new plan once it is shown.</source>
         <translation>Der Auftrag wurde nach der Berechnung des angezeigten Plans geändert; der Plan kann Stangen oder Reststücke schneiden, die nicht mehr in den Listen stehen. Es wurde nichts gebucht.</translation>
     </message>
@@ -1389,8 +1409,8 @@ Calculate the job again now? Book the new plan once it is shown.</source>
         <translation>Alles als Verschnitt</translation>
     </message>
     <message>
-        <source>Check this box to class all waste as &apos;scrap&apos;</source>
-        <translation>Ankreuzen, um alle Reste als &apos;Verschnitt&apos; zu werten</translation>
+        <source>Check this box to class all waste as 'scrap'</source>
+        <translation>Ankreuzen, um alle Reste als 'Verschnitt' zu werten</translation>
     </message>
     <message>
         <source>Kerf: </source>

@@ -64,6 +64,11 @@ const char* const Phrases[] = {
     QT_TRANSLATE_NOOP("tallora", " bar of "),
     QT_TRANSLATE_NOOP("tallora", " bars of "),
     QT_TRANSLATE_NOOP("tallora", " pieces of "),
+    QT_TRANSLATE_NOOP("tallora", ": piece "),
+    QT_TRANSLATE_NOOP("tallora", ": trim "),
+    QT_TRANSLATE_NOOP("tallora", ": kerf "),
+    QT_TRANSLATE_NOOP("tallora", ": offcut "),
+    QT_TRANSLATE_NOOP("tallora", ": scrap "),
     // The costing sheet.
     QT_TRANSLATE_NOOP("tallora", "Other Charges 1"),
     QT_TRANSLATE_NOOP("tallora", "Other Charges 2"),
