@@ -541,6 +541,9 @@ JobFileRead ReadJobLines(JobLines lines, JobInput& input, CalculationResult& res
         read.Status = ReadStatus::NotADataFile;
         return read;
     }
+    // A file is metric unless its Units record says otherwise; the allowances in force, which a
+    // file may leave as they are, are then millimetres too.
+    input.Allowances = ConvertAllowances(input.Allowances, input.Units, JobUnits::Metric());
     input.Units = {};
     try {
         const int stock = in.Count(MaxStockRows, "a number of stock rows");

@@ -209,6 +209,12 @@ TEST(JobFile, AnImperialJobReopensAsTheSameJob) {
     TestJob metric = CalculatedJob();
     const Lines metricLines = JobFileLines(metric.Input, metric.Result, testing::StatsOf(metric));
     EXPECT_EQ(std::count(metricLines.begin(), metricLines.end(), "Units"), 0);
+    // Read over the imperial job, the metric file is metric.
+    Reader over;
+    over.job.Input = job.Input;
+    ASSERT_EQ(over.Read(metricLines).Status, ReadStatus::Loaded);
+    EXPECT_EQ(over.job.Input.Units, JobUnits::Metric());
+    EXPECT_EQ(over.job.Input.Allowances, metric.Input.Allowances);
 }
 
 // After the Hold line only known records may follow; a length beyond a metric job's limit is
