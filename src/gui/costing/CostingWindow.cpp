@@ -69,6 +69,7 @@ CostingWindow::CostingWindow(JobInput& input, const CalculationResult& result, D
     setFont(font);
     resize(Px(945), Px(685));
     CreateControls();
+    ShowUnits();
 
     LoadChargeNames(store_, input_.Costing);
     ApplyNames();
@@ -127,7 +128,7 @@ void CostingWindow::CreateChargeGroups(QWidget* top) {
     // An imperial job's material may be priced by the hundredweight too.
     matCwt_ = new QRadioButton(tr("Per cwt"), matCost_.Group);
     matCwt_->setObjectName(QStringLiteral("CMRadioW"));
-    Place(matCwt_, 70, 43, 55, 17);
+    Place(matCwt_, 66, 43, 60, 17);
     matCost_.Radios.push_back(matCwt_);
     matCost_.Codes.push_back(ChargeBasis::Cwt);
 
@@ -283,7 +284,7 @@ void CostingWindow::ShowUnits() {
     }
     matCwt_->setVisible(imperial);
     QRadioButton* perTon = matCost_.Radios.front();
-    perTon->resize(imperial ? Px(58) : Px(109), perTon->height());
+    perTon->resize(imperial ? Px(54) : Px(109), perTon->height());
 }
 
 void CostingWindow::FormShow() {
