@@ -8,8 +8,8 @@
 #include <QFont>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
