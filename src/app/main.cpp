@@ -6,6 +6,7 @@
 
 #include "gui/MainWindow.h"
 #include "gui/QtDialogs.h"
+#include "gui/Translations.h"
 #include "platform/LocaleFormat.h"
 #include "platform/QtRegistryStore.h"
 
@@ -22,13 +23,22 @@ int main(int argc, char** argv) {
     QApplication::setFont(font);
 
     tallora::QtRegistryStore store;
+    // The language chosen in Options, or the system's.
+    tallora::InstallTranslations(QString::fromStdString(tallora::ReadLanguage(store)));
     tallora::SystemShell shell;
     tallora::QtDialogs dialogs(nullptr, &store);
+    // The locale's separators and currency, or those the settings give instead.
+    tallora::NumberFormat format = tallora::SystemNumberFormat();
+    const std::string formatProblem = tallora::ApplyNumberFormatSettings(store, format);
+    if (!formatProblem.empty()) {
+        dialogs.ShowMessage(tallora::MessageKind::Warning, tallora::MessageButtons::Ok,
+                            formatProblem);
+    }
     tallora::DesktopServices services{
         store,
         shell,
         dialogs,
-        tallora::SystemNumberFormat(),
+        format,
         [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); },
         [] { QApplication::quit(); }};
     tallora::MainWindow form(services);

@@ -74,7 +74,7 @@ BatchLine RunBatchJob(const Options& o, const std::string& file, std::istream* i
         if (!run.Outcome.Completed) line.Error = named(run.Outcome.Error);
         if (run.BookingStatus != ExitSuccess) line.Error = named(run.OffcutsBooked->Message);
         std::ostringstream text;
-        WriteJson(text, result, -1, &run.Result.Patterns);
+        WriteJson(text, result, -1, &run.Result.Patterns, run.Input.Units);
         line.Json = std::move(text).str();
     } catch (const std::exception& e) {
         // Bad input, or what should never happen (memory ran out): this job fails, the others

@@ -139,7 +139,8 @@ bool ShowResults(const Options& o, const std::string& file, const JobRun& run,
                  const JobInventory* inventory, std::ostream& shown, std::ostream& err) {
     if (o.Format == "text") {
         if (run.Outcome.Completed)
-            PrintResults(shown, run.Result, run.Stats, run.Sheet ? &*run.Sheet : nullptr);
+            PrintResults(shown, run.Result, run.Stats, run.Sheet ? &*run.Sheet : nullptr,
+                         run.Input.Units);
         return true;
     }
     try {
@@ -149,7 +150,8 @@ bool ShowResults(const Options& o, const std::string& file, const JobRun& run,
             result["file"] = FileJson(file);
             result["exit_status"] = run.Status();
         }
-        WriteJson(shown, result, o.Format == "jsonl" ? -1 : 2, &run.Result.Patterns);
+        WriteJson(shown, result, o.Format == "jsonl" ? -1 : 2, &run.Result.Patterns,
+                  run.Input.Units);
         shown << "\n";
     } catch (const nlohmann::json::exception& e) {
         Complain(err, std::string("the JSON output could not be made: ") + e.what());
@@ -166,7 +168,8 @@ int WriteOutputFiles(const Options& o, const JobRun& run, const JobInventory* in
     if (o.Pdf) {
         PrintEngine& engine = pictures->ReportEngine();
         if (!ExportReport(engine, run.Input, run.Result,
-                          FormatStatistics(run.Stats, NumberFormat::UK()), *o.Pdf)) {
+                          FormatStatistics(run.Stats, NumberFormat::UK(), run.Input.Units),
+                          *o.Pdf)) {
             // The window's guess of a report still open elsewhere only when the system gave no
             // reason: a full disk is a full disk.
             Complain(err, engine.SaveError().empty()

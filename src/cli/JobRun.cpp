@@ -87,7 +87,7 @@ void PrepareJob(const Options& o, const std::string& file, std::istream* in, Job
                        (loaded == Loaded::None ? "needs a JOB file with results"
                                                : "an earlier-format file holds no results"));
     }
-    ApplyOptions(o, run.Input);
+    ApplyOptions(o, run.Input, loaded != Loaded::None);
     // An inventory that cannot be used stops the job before anything is calculated.
     if (inventory != nullptr) inventory->Opened();
     // Before the check: the offcuts may be all the stock the job has.

@@ -10,41 +10,50 @@ namespace tallora::cli {
 
 namespace {
 
+// A length: whole millimetres, or an imperial job's inches (exact in binary: whole 1/32).
+nlohmann::json Length(double length, const JobUnits& units) {
+    if (units.Imperial()) return length / TicksPerInch;
+    return static_cast<long long>(length);
+}
+
 // A row's number as the engine reads it; a quantity of "*" or "ANY" is -1 (unlimited), a text
 // that is no number null.
-nlohmann::json RowNumber(const std::string& text, bool quantity) {
+nlohmann::json RowNumber(const std::string& text, bool quantity, const JobUnits& units = {}) {
     if (quantity && IsUnlimitedQuantity(text)) return -1;
     const auto value = ReadWholeNumber(text);
-    return value ? nlohmann::json(*value) : nlohmann::json(nullptr);
+    if (!value) return nullptr;
+    return quantity ? nlohmann::json(*value) : Length(*value, units);
 }
 
 // The rows, allowances and algorithm the calculation was given.
 nlohmann::json InputJson(const JobInput& input, Algorithm requested) {
-    const auto rows = [](const std::vector<ListRow>& list) {
+    const JobUnits& u = input.Units;
+    const auto rows = [&u](const std::vector<ListRow>& list) {
         nlohmann::json out = nlohmann::json::array();
         for (const auto& row : list) {
             out.push_back({{"quantity", RowNumber(row.Quantity, true)},
-                           {"length", RowNumber(row.Length, false)}});
+                           {"length", RowNumber(row.Length, false, u)}});
             if (!row.Mark.empty() && InventoryOffcutIds(row.Mark).empty())
                 out.back()["mark"] = row.Mark;
         }
         return out;
     };
     const Allowances& a = input.Allowances;
-    return {{"stock", rows(input.StockRows)},
-            {"cuts", rows(input.CutRows)},
-            {"kerf", a.Kerf},
-            {"trim", a.Trim},
-            {"hold", a.Hold},
-            {"offcut", a.Offcut},
-            {"scrap_all", a.NoOffcuts},
-            {"algorithm", AlgorithmName(requested)}};
+    return {{"stock", rows(input.StockRows)}, {"cuts", rows(input.CutRows)},
+            {"kerf", Length(a.Kerf, u)},      {"trim", Length(a.Trim, u)},
+            {"hold", Length(a.Hold, u)},      {"offcut", Length(a.Offcut, u)},
+            {"scrap_all", a.NoOffcuts},       {"algorithm", AlgorithmName(requested)}};
 }
 
-nlohmann::json PatternJson(const CuttingPattern& p) {
-    return {{"StockLength", p.StockLength}, {"BarCount", p.BarCount},
-            {"CutLength", p.CutLength},     {"PieceCount", p.PieceCount},
-            {"IsOffcut", p.IsOffcut},       {"OffcutLength", p.OffcutLength}};
+nlohmann::json PatternJson(const CuttingPattern& p, const JobUnits& u) {
+    nlohmann::json cuts = nlohmann::json::array();
+    for (int length : p.CutLength) cuts.push_back(Length(length, u));
+    return {{"StockLength", Length(p.StockLength, u)},
+            {"BarCount", p.BarCount},
+            {"CutLength", cuts},
+            {"PieceCount", p.PieceCount},
+            {"IsOffcut", p.IsOffcut},
+            {"OffcutLength", Length(p.OffcutLength, u)}};
 }
 
 std::string Dumped(const nlohmann::json& value, int indent) {
@@ -91,21 +100,22 @@ nlohmann::json BoundJson(const SolutionBound& b) {
         {"text", BoundText(b, NumberFormat::UK())}};
 }
 
-nlohmann::json CostingJson(const CostingSheet& costing) {
+nlohmann::json CostingJson(const CostingSheet& costing, const JobUnits& units) {
     nlohmann::json grid = nlohmann::json::array();
     for (const auto& row : costing.GridRows) grid.push_back(row);
     const CostingTable& t = costing.Table;
     nlohmann::json rows = nlohmann::json::array();
     for (const CostingRow& r : t.Rows) {
-        rows.push_back({{"quantity", r.Quantity},
-                        {"length", r.Length},
-                        {"net_weight", r.NetWeight},
-                        {"material", r.MaterialCost},
-                        {"cutting", r.CuttingCharge},
-                        {"other1", r.Other1},
-                        {"other2", r.Other2},
-                        {"other3", r.Other3},
-                        {"total", r.TotalCost}});
+        rows.push_back(
+            {{"quantity", r.Quantity},
+             {"length", units.Imperial() ? Length(r.Length, units) : nlohmann::json(r.Length)},
+             {"net_weight", r.NetWeight},
+             {"material", r.MaterialCost},
+             {"cutting", r.CuttingCharge},
+             {"other1", r.Other1},
+             {"other2", r.Other2},
+             {"other3", r.Other3},
+             {"total", r.TotalCost}});
     }
     return {{"clipboard", costing.ClipboardLines},
             {"grid", grid},
@@ -121,10 +131,11 @@ nlohmann::json CostingJson(const CostingSheet& costing) {
 }
 
 // The statistics as the panel shows them, and as numbers; none without a completed run.
-std::pair<nlohmann::json, nlohmann::json> StatisticsJson(const Statistics* stats) {
+std::pair<nlohmann::json, nlohmann::json> StatisticsJson(const Statistics* stats,
+                                                         const JobUnits& units) {
     nlohmann::json texts = nlohmann::json::array();
     if (stats == nullptr) return {texts, nullptr};
-    const StatisticsTexts shown = FormatStatistics(*stats, NumberFormat::UK());
+    const StatisticsTexts shown = FormatStatistics(*stats, NumberFormat::UK(), units);
     for (int i = 0; i < StatisticsRows; ++i) {
         texts.push_back({{"caption", shown.Captions[i]},
                          {"metres", shown.Metres[i]},
@@ -152,7 +163,7 @@ nlohmann::json PiecesJson(const JobInput& input, const CalculationResult& result
     for (size_t i = 0; i < input.CutRows.size(); ++i) {
         const ListRow& row = input.CutRows[i];
         pieces.push_back({{"mark", row.Mark},
-                          {"length", RowNumber(row.Length, false)},
+                          {"length", RowNumber(row.Length, false, input.Units)},
                           {"quantity", RowNumber(row.Quantity, true)},
                           {"cut", marks.GivenByRow()[i]}});
     }
@@ -162,7 +173,7 @@ nlohmann::json PiecesJson(const JobInput& input, const CalculationResult& result
 }  // namespace
 
 void WriteJson(std::ostream& out, const nlohmann::json& value, int indent,
-               const std::vector<CuttingPattern>* patterns) {
+               const std::vector<CuttingPattern>* patterns, const JobUnits& units) {
     if (!value.is_object() || patterns == nullptr) {
         out << Dumped(value, indent);
         return;
@@ -186,7 +197,8 @@ void WriteJson(std::ostream& out, const nlohmann::json& value, int indent,
         out << "[" << newline;
         for (size_t p = 0; p < patterns->size(); ++p) {
             out << (p == 0 ? "" : "," + newline) << inner << inner
-                << Indented(Dumped(PatternJson((*patterns)[p]), indent), pretty ? 2 * indent : 0);
+                << Indented(Dumped(PatternJson((*patterns)[p], units), indent),
+                            pretty ? 2 * indent : 0);
         }
         out << newline << inner << "]";
     }
@@ -196,23 +208,25 @@ void WriteJson(std::ostream& out, const nlohmann::json& value, int indent,
 nlohmann::json ResultJson(const JobJson& job) {
     nlohmann::json result = ResultJsonWithoutPatterns(job);
     nlohmann::json& patterns = result["patterns"];
-    for (const auto& p : job.Result.Patterns) patterns.push_back(PatternJson(p));
+    for (const auto& p : job.Result.Patterns) patterns.push_back(PatternJson(p, job.Input.Units));
     return result;
 }
 
 nlohmann::json ResultJsonWithoutPatterns(const JobJson& job) {
     const CalculationResult& r = job.Result;
     const CalculationOutcome& outcome = job.Outcome;
+    const JobUnits& u = job.Input.Units;
     nlohmann::json remaining = nlohmann::json::array();
-    for (const auto& row : r.Cuts) remaining.push_back({row.CutQuantity, row.CutLength});
+    for (const auto& row : r.Cuts) remaining.push_back({row.CutQuantity, Length(row.CutLength, u)});
     nlohmann::json stockLeft = nlohmann::json::array();
-    for (const auto& row : r.Stock) stockLeft.push_back({row.StockQuantity, row.StockLength});
-    auto [statistics, stats] = StatisticsJson(job.Stats);
+    for (const auto& row : r.Stock)
+        stockLeft.push_back({row.StockQuantity, Length(row.StockLength, u)});
+    auto [statistics, stats] = StatisticsJson(job.Stats, u);
     if (job.Stats != nullptr) {
         // The saw sheet's totals, beside the figures of the panel.
         const SawTotals saw = CountSawCuts(job.Input, r);
         stats["saw_cuts"] = saw.SawCuts;
-        stats["sawn_length"] = saw.SawnLength;
+        stats["sawn_length"] = Length(saw.SawnLength, u);
     }
     const std::vector<std::string> lines =
         outcome.Completed ? r.CuttingListLines : std::vector<std::string>{};
@@ -234,13 +248,17 @@ nlohmann::json ResultJsonWithoutPatterns(const JobJson& job) {
         {"stats", stats},
         {"stats_text", statistics},
         {"StockBarsUsed", r.StockBarsUsed},
-        {"RemainingPieces", r.RemainingPieces}};
+        {"RemainingPieces", r.RemainingPieces},
+        // Lengths in millimetres, or inches; statistics in metres and kilograms, or feet and
+        // pounds.
+        {"units", UnitName(u.Unit)}};
+    if (u.Imperial()) result["precision"] = PrecisionName(u.Precision);
     // What the Optimal algorithm proved; no key after the other algorithms.
     if (r.Bound) result["bound"] = BoundJson(*r.Bound);
     // Only when it did: the plan is then no worse than Fast's, but not what the whole search
     // would have found.
     if (r.StoppedEarly) result["stopped_early"] = true;
-    if (job.Costing != nullptr) result["costing"] = CostingJson(*job.Costing);
+    if (job.Costing != nullptr) result["costing"] = CostingJson(*job.Costing, u);
     if (outcome.Completed) result["pieces"] = PiecesJson(job.Input, r);
     return result;
 }

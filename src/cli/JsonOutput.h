@@ -35,7 +35,7 @@ nlohmann::json ResultJsonWithoutPatterns(const JobJson& job);
 // object taken from `patterns` when given: a job of a million patterns is written without a
 // million objects held at once.
 void WriteJson(std::ostream& out, const nlohmann::json& value, int indent,
-               const std::vector<CuttingPattern>* patterns = nullptr);
+               const std::vector<CuttingPattern>* patterns = nullptr, const JobUnits& units = {});
 
 // A JSON line: every text is UTF-8 already; a byte that is not still never stops the output.
 std::string JsonLine(const nlohmann::json& value);

@@ -15,6 +15,7 @@
 #include "entry/Allowances.h"
 #include "entry/ListEntry.h"
 #include "entry/SectionFields.h"
+#include "entry/UnitChange.h"
 #include "job/RowTexts.h"
 #include "results/NumberFormat.h"
 #include "storage/RowsFile.h"
@@ -59,11 +60,29 @@ void AddRowOptions(CLI::App& app, Options& o) {
     app.add_option("--costing-csv", o.CostingCsv,
                    "Write the costing table as CSV to FILE, with numbers")
         ->type_name("FILE");
-    app.add_option("--kerf", o.Kerf, "Saw kerf in mm (1..10, default 3)")->type_name("N");
-    app.add_option("--trim", o.Trim, "Trim per bar in mm (0..250, default 25)")->type_name("N");
-    app.add_option("--hold", o.Hold, "Vice hold per bar in mm (0..500, default 0)")->type_name("N");
-    app.add_option("--offcut", o.Offcut, "Shortest offcut in mm (0..18300, default 3000)")
-        ->type_name("N");
+    app.add_option("--units", o.Units,
+                   "metric (whole mm, the default) or imperial (feet and inches: every length "
+                   "option and file of rows then takes 20', 6' 3-1/2\", 75-1/2, 3/4\" and the "
+                   "like); a job file in the other units is converted")
+        ->check(CLI::IsMember({"metric", "imperial"}));
+    app.add_option("--precision", o.Precision,
+                   "Imperial lengths shown to 1/16 (default), 1/32 or 1/8 inch, or decimal inches")
+        ->check(CLI::IsMember({"1/16", "1/32", "1/8", "decimal"}));
+    app.add_option("--kerf", o.Kerf,
+                   "Saw kerf in mm (1..10, default 3; imperial 1/32\" to 3/8\", "
+                   "default 1/8\")")
+        ->type_name("L");
+    app.add_option("--trim", o.Trim,
+                   "Trim per bar in mm (0..250, default 25; imperial to 10\", "
+                   "default 1\")")
+        ->type_name("L");
+    app.add_option("--hold", o.Hold,
+                   "Vice hold per bar in mm (0..500, default 0; imperial to 20\")")
+        ->type_name("L");
+    app.add_option("--offcut", o.Offcut,
+                   "Shortest offcut in mm (0..18300, default 3000; imperial "
+                   "to 60', default 10')")
+        ->type_name("L");
     app.add_flag("--scrap-all", o.ScrapAll, "Count every remnant as scrap");
     app.add_option("--algorithm", o.AlgorithmName, "complex (default), fast or optimal")
         ->check(CLI::IsMember({"complex", "fast", "optimal"}));
@@ -72,12 +91,16 @@ void AddRowOptions(CLI::App& app, Options& o) {
 }
 
 void AddSectionOptions(CLI::App& app, Options& o) {
-    app.add_option("--weight", o.Weight, "Section weight in kg per metre")->type_name("X");
+    app.add_option("--weight", o.Weight,
+                   "Section weight in kg per metre (imperial: pounds per foot)")
+        ->type_name("X");
     app.add_option("--cost", o.Cost,
                    "Section price per tonne or per metre (a leading \u00A3 is dropped)")
         ->type_name("X");
-    app.add_option("--per", o.Per, "What the price is per: tonne (default) or metre")
-        ->check(CLI::IsMember({"tonne", "metre"}));
+    app.add_option("--per", o.Per,
+                   "What the price is per: tonne (default) or metre; imperial: ton (short ton, "
+                   "the default), cwt (100 lb) or foot")
+        ->check(CLI::IsMember({"tonne", "metre", "ton", "cwt", "foot"}));
     app.add_option("--customer", o.Customer, "Customer name")->type_name("T");
     app.add_option("--reference", o.Reference, "Job reference")->type_name("T");
     app.add_option("--section", o.Section, "Section description")->type_name("T");
@@ -309,6 +332,7 @@ namespace {
 
 // "Q@L" committed as the entry panels commit a typed row.
 void CommitRowArgument(JobInput& input, const std::string& option, const std::string& argument) {
+    const JobUnits& units = input.Units;
     const auto at = argument.find('@');
     if (at == std::string::npos) {
         throw BadInput(option + " " + argument + ": expected QUANTITY@LENGTH, for example 5@6000");
@@ -337,8 +361,8 @@ void CommitRowArgument(JobInput& input, const std::string& option, const std::st
     if (quantity.empty() || length.empty()) {
         throw BadInput(option + " " + argument + ": both the quantity and the length are needed");
     }
-    const CommitResult result = stock ? CommitStockRow(input.StockRows, quantity, length)
-                                      : CommitCutRow(input.CutRows, quantity, length, mark);
+    const CommitResult result = stock ? CommitStockRow(input.StockRows, quantity, length, {}, units)
+                                      : CommitCutRow(input.CutRows, quantity, length, mark, units);
     if (result.Status == CommitStatus::Refused) {
         throw BadInput(option + " " + argument + ": " + ForTerminal(result.Message));
     }
@@ -349,8 +373,9 @@ void CommitRows(const Options& o, JobInput& input) {
         const bool stock = name.rfind("--stock-csv", 0) == 0;
         for (const PastedRow& row : rows.Rows) {
             const CommitResult result =
-                stock ? CommitStockRow(input.StockRows, row.Quantity, row.Length)
-                      : CommitCutRow(input.CutRows, row.Quantity, row.Length, row.Mark);
+                stock
+                    ? CommitStockRow(input.StockRows, row.Quantity, row.Length, {}, input.Units)
+                    : CommitCutRow(input.CutRows, row.Quantity, row.Length, row.Mark, input.Units);
             if (result.Status == CommitStatus::Refused) {
                 throw BadInput(name + ": line " + std::to_string(row.Line) + ": " +
                                ForTerminal(ReasonOf(result.Message)));
@@ -361,7 +386,7 @@ void CommitRows(const Options& o, JobInput& input) {
     for (const auto& row : o.Cuts) CommitRowArgument(input, "--cut", row);
 }
 
-void ApplyAllowanceOptions(const Options& o, Allowances& allowances) {
+void ApplyAllowanceOptions(const Options& o, Allowances& allowances, const JobUnits& units) {
     const std::pair<const char*, const std::string*> options[] = {
         {"--kerf", &o.Kerf}, {"--trim", &o.Trim}, {"--hold", &o.Hold}, {"--offcut", &o.Offcut}};
     const AllowanceField fields[] = {AllowanceField::Kerf, AllowanceField::Trim,
@@ -369,6 +394,19 @@ void ApplyAllowanceOptions(const Options& o, Allowances& allowances) {
     for (int i = 0; i < 4; ++i) {
         const auto& [option, text] = options[i];
         if (text->empty()) continue;
+        if (units.Imperial()) {
+            const ImperialRead read = ReadImperialLength(*text);
+            const AllowanceRange range = RangeOf(fields[i], units);
+            if (!read.Ticks) throw BadInput(std::string(option) + " " + *text + ": " + read.Error);
+            if (*read.Ticks < range.Min || *read.Ticks > range.Max) {
+                throw BadInput(std::string(option) + " " + *text + ": expected a length from " +
+                               WriteImperialLength(range.Min, ImperialPrecision::ThirtySecond) +
+                               " to " +
+                               WriteImperialLength(range.Max, ImperialPrecision::ThirtySecond));
+            }
+            SetAllowance(allowances, fields[i], static_cast<int>(*read.Ticks), units);
+            continue;
+        }
         const auto value = ReadWholeNumber(*text);
         if (!value)
             throw BadInput(std::string(option) + " " + *text +
@@ -392,14 +430,26 @@ double DecimalArgument(const std::string& option, const std::string& text, doubl
     return *value;
 }
 
-void ApplySectionOptions(const Options& o, SectionData& s) {
+void ApplySectionOptions(const Options& o, SectionData& s, const JobUnits& units) {
+    if (o.Per && (*o.Per == "cwt" || *o.Per == "ton" || *o.Per == "foot") != units.Imperial()) {
+        throw BadInput("--per " + *o.Per + ": " +
+                       (units.Imperial() ? "an imperial job's price is per ton, cwt or foot"
+                                         : "a metric job's price is per tonne or metre"));
+    }
     const NumberFormat uk = NumberFormat::UK();
     if (o.Weight) s.Weight = DecimalArgument("--weight", *o.Weight, MaxSectionWeight, 3);
     if (o.Cost) {
         const std::string cost = WithoutPoundSign(*o.Cost);
         s.Cost = cost.empty() ? 0.0 : DecimalArgument("--cost", cost, MaxSectionCost, 2);
     }
-    if (o.Per) s.CostType = *o.Per == "metre" ? ChargeBasis::Metre : ChargeBasis::Tonne;
+    if (o.Per) {
+        if (*o.Per == "metre" || *o.Per == "foot")
+            s.CostType = ChargeBasis::Metre;
+        else if (*o.Per == "cwt")
+            s.CostType = ChargeBasis::Cwt;
+        else
+            s.CostType = ChargeBasis::Tonne;
+    }
     for (const auto& [given, field] :
          {std::pair{&o.Customer, &s.Customer}, std::pair{&o.Reference, &s.Reference},
           std::pair{&o.Section, &s.Name}}) {
@@ -458,10 +508,36 @@ void ApplyChargeOptions(const Options& o, CostingSettings& c) {
 
 }  // namespace
 
-void ApplyOptions(const Options& o, JobInput& input) {
+// --units and --precision: a job of the options alone starts in them with their allowances; a
+// job file in other units is converted, which its stored results cannot follow.
+void ApplyUnitOptions(const Options& o, JobInput& input, bool fromFile) {
+    if (!o.Units && !o.Precision) return;
+    JobUnits to = input.Units;
+    if (o.Units) to.Unit = *UnitFromName(*o.Units);
+    if (o.Precision) to.Precision = *PrecisionFromName(*o.Precision);
+    if (!to.Imperial()) to = JobUnits::Metric();
+    if (to == input.Units) return;
+    if (!fromFile) {
+        const bool noOffcuts = input.Allowances.NoOffcuts;
+        input.Units = to;
+        input.Allowances = DefaultAllowances(to);
+        input.Allowances.NoOffcuts = noOffcuts;
+        return;
+    }
+    if (o.NoCalc && to.Imperial() != input.Units.Imperial()) {
+        throw BadInput(
+            "--units: the results stored in the job are in its own units; leave out "
+            "--no-calc to calculate them in " +
+            UnitName(to.Unit));
+    }
+    ChangeUnits(input, to);
+}
+
+void ApplyOptions(const Options& o, JobInput& input, bool fromFile) {
+    ApplyUnitOptions(o, input, fromFile);
     CommitRows(o, input);
-    ApplyAllowanceOptions(o, input.Allowances);
-    ApplySectionOptions(o, input.Section);
+    ApplyAllowanceOptions(o, input.Allowances, input.Units);
+    ApplySectionOptions(o, input.Section, input.Units);
     ApplyChargeOptions(o, input.Costing);
 }
 

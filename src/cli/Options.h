@@ -22,6 +22,7 @@ struct Options {
     std::vector<std::pair<std::string, PastedRows>> CsvRows;
     std::optional<std::string> ExportCsv, CostingCsv;
     std::string Kerf, Trim, Hold, Offcut;
+    std::optional<std::string> Units, Precision;  // as given
     bool ScrapAll = false;
     bool SwitchToFast = false;
     std::string AlgorithmName = "complex";
@@ -85,6 +86,7 @@ void ReadCsvOptions(Options& o, std::istream* in, bool stdinTaken);
 
 // The options on top of what the job file gave: the rows of files, then the rows given one by
 // one, as they would be typed, then the allowances, section data and charges; throws BadInput.
-void ApplyOptions(const Options& o, JobInput& input);
+// --units first: a job read from a file is converted to them.
+void ApplyOptions(const Options& o, JobInput& input, bool fromFile = false);
 
 }  // namespace tallora::cli

@@ -6,10 +6,10 @@
 namespace tallora::cli {
 
 void PrintResults(std::ostream& out, const CalculationResult& result, const Statistics& stats,
-                  const CostingSheet* costing) {
+                  const CostingSheet* costing, const JobUnits& units) {
     for (const auto& line : result.CuttingListLines) out << Printable(line) << "\n";
     out << "\n";
-    const StatisticsTexts texts = FormatStatistics(stats, NumberFormat::UK());
+    const StatisticsTexts texts = FormatStatistics(stats, NumberFormat::UK(), units);
     for (int i = 0; i < StatisticsRows; ++i) {
         out << Pad(texts.Captions[i], 22, false) << Pad(texts.Metres[i], 13, true)
             << Pad(texts.Percent[i], 10, true) << Pad(texts.Cost[i], 16, true)

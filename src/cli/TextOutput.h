@@ -13,6 +13,6 @@ namespace tallora::cli {
 
 // The cutting list, then the statistics as a table, the Optimal bound and the costing sheet.
 void PrintResults(std::ostream& out, const CalculationResult& result, const Statistics& stats,
-                  const CostingSheet* costing);
+                  const CostingSheet* costing, const JobUnits& units = {});
 
 }  // namespace tallora::cli

@@ -69,6 +69,7 @@ std::string NoOffcutsOfSection(const OffcutStore& store, const std::string& sect
 }  // namespace
 
 InventoryCommandResult UseOffcutsFromInventory(JobInput& input, const OffcutStore& store) {
+    if (input.Units.Imperial()) return {false, ImperialInventoryMessage};
     const std::string section = input.Section.Name;
     if (SectionKey(section).empty()) {
         return {false,
@@ -105,6 +106,8 @@ InventoryCommandResult UseOffcutsFromInventory(JobInput& input, const OffcutStor
 InventoryCommandResult BookOffcutsToInventory(OffcutStore& store, const JobInput& input,
                                               const CalculationResult& result,
                                               const std::string& jobFile) {
+    if (input.Units.Imperial())
+        throw InventoryError(InventoryErrorKind::Invalid, ImperialInventoryMessage);
     BookCalculatedJob(store, input, result, jobFile);
 
     long long returnedPieces = 0;

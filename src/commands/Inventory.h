@@ -27,6 +27,11 @@ OffcutStore OpenInventory(RegistryStore& store, ShellServices& shell);
 // "12.345 m": millimetres as metres, three decimals.
 std::string InventoryMetres(long long millimetres);
 
+// The inventory's offcuts are whole millimetres; an imperial job neither takes nor books them.
+inline const char* const ImperialInventoryMessage =
+    "The offcut inventory keeps its offcuts in millimetres: an imperial job can neither use "
+    "nor book them.";
+
 struct InventoryCommandResult {
     bool Changed = false;  // the job's stock list, or the inventory, changed
     std::string Message;   // what to tell the user

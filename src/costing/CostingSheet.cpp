@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <numeric>
 
+#include "results/LengthFormat.h"
+
 namespace tallora {
 
 namespace {
@@ -20,16 +22,20 @@ std::string Join(const std::vector<std::string>& cells) {
 
 // The table's texts: the grid's rows ordered as the grid keeps them, and the lines for the
 // clipboard.
-void FormatSheet(CostingSheet& sheet, const CostingSettings& settings, const NumberFormat& format) {
+void FormatSheet(CostingSheet& sheet, const CostingSettings& settings, const NumberFormat& format,
+                 const JobUnits& units) {
     const CostingTable& t = sheet.Table;
     auto weight = [&](double v) { return FormatFixed(v, 3, format); };
     auto money = [&](double v) { return FormatCurrency(v, format); };
     std::vector<CostingGridRow> rows;
     for (const CostingRow& row : t.Rows) {
-        rows.push_back({FormatGeneral(row.Quantity, format), FormatGeneral(row.Length, format),
-                        weight(row.NetWeight), money(row.MaterialCost), money(row.CuttingCharge),
-                        money(row.Other1), money(row.Other2), money(row.Other3),
-                        money(row.TotalCost)});
+        // An imperial length in feet and inches; a metric one the bare millimetres it always was.
+        const std::string length = units.Imperial()
+                                       ? FormatLength(static_cast<long long>(row.Length), units)
+                                       : FormatGeneral(row.Length, format);
+        rows.push_back({FormatGeneral(row.Quantity, format), length, weight(row.NetWeight),
+                        money(row.MaterialCost), money(row.CuttingCharge), money(row.Other1),
+                        money(row.Other2), money(row.Other3), money(row.TotalCost)});
     }
     sheet.ClipboardLines.push_back(" Qty\tLength\tNet Wt\tMat Cost\tCut Charge\t" +
                                    settings.OtherName1 + "\t" + settings.OtherName2 + "\t" +
@@ -66,7 +72,10 @@ CostingSheet MakeCostingSheet(const JobInput& input, const CalculationResult& re
     const double W = material.Weight;
     const double CM = stats.StatMetres[ChargeableMaterialRow];
     const double NM = stats.StatMetres[CutPiecesRow];
-    const double CT = CM * W / 1000;
+    // Tonnes and metres; short tons and feet in an imperial job.
+    const double perTon = WeightPerTon(input.Units);
+    const double per = LengthPerStatUnit(input.Units);
+    const double CT = CM * W / perTon;
     const long long ordered =
         std::accumulate(result.InputCutQuantity.begin(), result.InputCutQuantity.end(), 0LL);
     const double sawCuts = static_cast<double>(stats.BarsUsedTotal + ordered);
@@ -75,6 +84,7 @@ CostingSheet MakeCostingSheet(const JobInput& input, const CalculationResult& re
     auto gross = [&](const std::string& basis, double v) {
         if (Is(basis, ChargeBasis::Tonne)) return CT * v;
         if (Is(basis, ChargeBasis::Metre)) return CM * v;
+        if (Is(basis, ChargeBasis::Cwt) && input.Units.Imperial()) return CM * W / 100 * v;
         return 0.0;
     };
     const double materialTotal = gross(material.Basis, material.Rate);
@@ -84,7 +94,7 @@ CostingSheet MakeCostingSheet(const JobInput& input, const CalculationResult& re
 
     double other1Total = 0.0;
     if (Is(settings.CGalvType, ChargeBasis::Tonne))
-        other1Total = (NM * W / 1000) * settings.CGalvValue;
+        other1Total = (NM * W / perTon) * settings.CGalvValue;
     if (Is(settings.CGalvType, ChargeBasis::Metre)) other1Total = NM * settings.CGalvValue;
     if (Is(settings.CGalvType, ChargeBasis::Lump)) other1Total = settings.CGalvValue;
     auto grossOther = [&](const std::string& basis, double v) {
@@ -100,8 +110,8 @@ CostingSheet MakeCostingSheet(const JobInput& input, const CalculationResult& re
     const double other1Rate = rate(other1Total);
     const double other2Rate = rate(other2Total);
     const double other3Rate = rate(other3Total);
-    auto other = [](const std::string& basis, double v, double perMetre, double L) {
-        return Is(basis, ChargeBasis::Each) ? v : perMetre * L / 1000;
+    auto other = [per](const std::string& basis, double v, double perMetre, double L) {
+        return Is(basis, ChargeBasis::Each) ? v : perMetre * L / per;
     };
 
     CostingSheet sheet;
@@ -112,9 +122,9 @@ CostingSheet MakeCostingSheet(const JobInput& input, const CalculationResult& re
         const double L = result.InputCutLength[r] - input.Allowances.Kerf;
         row.Quantity = q;
         row.Length = L;
-        row.NetWeight = L * W / 1000;
-        row.MaterialCost = materialRate * L / 1000;
-        row.CuttingCharge = cuttingRate * L / 1000;
+        row.NetWeight = L * W / per;
+        row.MaterialCost = materialRate * L / per;
+        row.CuttingCharge = cuttingRate * L / per;
         row.Other1 = other(settings.CGalvType, settings.CGalvValue, other1Rate, L);
         row.Other2 = other(settings.CPPType, settings.CPPValue, other2Rate, L);
         row.Other3 = other(settings.COtherType, settings.COtherValue, other3Rate, L);
@@ -129,7 +139,7 @@ CostingSheet MakeCostingSheet(const JobInput& input, const CalculationResult& re
     }
     t.GrandTotal = t.TotalMaterial + t.TotalCutting + t.TotalOther1 + t.TotalOther2 + t.TotalOther3;
 
-    FormatSheet(sheet, settings, format);
+    FormatSheet(sheet, settings, format, input.Units);
     return sheet;
 }
 

@@ -47,15 +47,16 @@ ReadRows ReadEntryRows(const JobInput& input) {
         rows.error = CutListFullMessage();
         return rows;
     }
-    auto readLength = [&rows](const std::string& text) -> std::optional<int> {
+    const JobUnits& units = input.Units;
+    auto readLength = [&rows, &units](const std::string& text) -> std::optional<int> {
         const auto length = ReadWholeNumber(text);
         if (!length)
-            rows.error = NotALengthMessage(text);
-        else if (*length > MaxLength)
-            rows.error = LengthTooLongMessage(text);
+            rows.error = NotALengthMessage(text, units);
+        else if (*length > MaxLengthOf(units))
+            rows.error = LengthTooLongMessage(text, units);
         else if (*length == 0)
             rows.error =
-                LengthTooShortMessage(text);  // the entry lists' rule, wherever it came from
+                LengthTooShortMessage(text, units);  // the entry lists' rule, wherever it came from
         else
             return length;
         return std::nullopt;
@@ -93,8 +94,8 @@ ReadRows ReadEntryRows(const JobInput& input) {
         const auto quantity = readQuantity(item.Quantity);
         if (!quantity) return rows;
         if (*length + a.Kerf <= 0) {
-            rows.error = "A cut length of " + item.Length + "mm with a kerf of " +
-                         std::to_string(a.Kerf) + "mm cannot be cut." +
+            rows.error = "A cut length of " + LengthWithUnit(*length, units) + " with a kerf of " +
+                         LengthWithUnit(a.Kerf, units) + " cannot be cut." +
                          "\r\nPlease check your cut length entries.";
             return rows;
         }
@@ -124,9 +125,9 @@ ReadRows ReadEntryRows(const JobInput& input) {
 
 std::string TimeLimitMessage() { return "The time limit must be a number of seconds above 0."; }
 
-std::string StockTooShortMessage(int longestCutLength) {
+std::string StockTooShortMessage(int longestCutLength, const JobUnits& units) {
     return "You have not entered a stock length long enough to cut a length of " +
-           std::to_string(longestCutLength) + "mm." + "\r\n" +
+           LengthWithUnit(longestCutLength, units) + "." + "\r\n" +
            "Please check your stock length entries.";
 }
 
@@ -263,7 +264,7 @@ CalculationOutcome Calculate(const JobInput& input, const CalculationOptions& op
     CompactLiveRows(tables);
     if (tables.FirstStockLength() < tables.FirstCutLength()) {
         const int longest = tables.FirstCutLength() * tables.ScaleFactor - tables.Kerf;
-        outcome.Error = StockTooShortMessage(longest);
+        outcome.Error = StockTooShortMessage(longest, input.Units);
         outcome.ResultsCleared = true;
         result.Stock = std::move(tables.Stock);
         result.Cuts = std::move(tables.Cuts);

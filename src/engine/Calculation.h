@@ -65,6 +65,6 @@ std::string CalculationTimeText(std::chrono::milliseconds elapsed);
 std::string TimeLimitMessage();
 
 // The refusal of a job whose longest piece no stock length can cut.
-std::string StockTooShortMessage(int longestCutLength);
+std::string StockTooShortMessage(int longestCutLength, const JobUnits& units = {});
 
 }  // namespace tallora

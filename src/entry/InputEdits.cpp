@@ -10,6 +10,7 @@ unsigned ChangedParts(const JobInput& a, const JobInput& b) {
     if (a.CutRows != b.CutRows) parts |= InputPart::Cut;
     if (a.Allowances != b.Allowances) parts |= InputPart::Allowances;
     if (a.Section != b.Section) parts |= InputPart::Section;
+    if (a.Units != b.Units) parts |= InputPart::Units;
     return parts;
 }
 
@@ -18,6 +19,10 @@ void PutInputs(JobInput& input, const JobInput& from, unsigned parts) {
     if (parts & InputPart::Cut) input.CutRows = from.CutRows;
     if (parts & InputPart::Allowances) input.Allowances = from.Allowances;
     if (parts & InputPart::Section) input.Section = from.Section;
+    if (parts & InputPart::Units) {
+        input.Units = from.Units;
+        input.Costing = from.Costing;
+    }
 }
 
 InputField ChangedField(const JobInput& a, const JobInput& b) {

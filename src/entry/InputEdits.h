@@ -17,6 +17,8 @@ inline constexpr unsigned Stock = 1;
 inline constexpr unsigned Cut = 2;
 inline constexpr unsigned Allowances = 4;
 inline constexpr unsigned Section = 8;
+// The units, with the charges they converted.
+inline constexpr unsigned Units = 16;
 }  // namespace InputPart
 
 // The one field an edit changed; None for rows, or when several changed.

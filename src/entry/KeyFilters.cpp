@@ -21,6 +21,19 @@ KeyAction CutQuantityKey(char32_t key) { return Filter(key, false, KeyAction::Ne
 KeyAction LengthKey(char32_t key) { return Filter(key, false, KeyAction::Commit); }
 KeyAction AllowanceKey(char32_t key) { return Filter(key, false, KeyAction::NextControl); }
 
+namespace {
+KeyAction ImperialFilter(char32_t key, KeyAction enter) {
+    if (key == KeyEnter) return enter;
+    if (Digit(key) || key == KeyBackspace) return KeyAction::Accept;
+    for (char32_t c : U"'\"-/. FTINfti")
+        if (c != 0 && key == c) return KeyAction::Accept;
+    return KeyAction::Discard;
+}
+}  // namespace
+
+KeyAction ImperialLengthKey(char32_t key) { return ImperialFilter(key, KeyAction::Commit); }
+KeyAction ImperialAllowanceKey(char32_t key) { return ImperialFilter(key, KeyAction::NextControl); }
+
 KeyAction DecimalKey(char32_t key) {
     key = Upper(key);
     if (Digit(key) || key == U'.' || key == KeyBackspace || key == KeyEnter || key == KeyDelete) {

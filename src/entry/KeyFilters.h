@@ -18,6 +18,10 @@ KeyAction StockQuantityKey(char32_t key);  // digits, "*"
 KeyAction CutQuantityKey(char32_t key);    // digits
 KeyAction LengthKey(char32_t key);         // digits; Enter commits the row
 KeyAction AllowanceKey(char32_t key);      // digits
+// An imperial job's lengths: digits and the characters of feet, inches and fractions (' " - /
+// . blank, and the letters of ft and in); Enter commits the row or moves on.
+KeyAction ImperialLengthKey(char32_t key);
+KeyAction ImperialAllowanceKey(char32_t key);
 // Weight and cost, and the costing window's values: digits, "." and the delete character;
 // Enter passes through.
 KeyAction DecimalKey(char32_t key);

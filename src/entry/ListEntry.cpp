@@ -31,9 +31,13 @@ namespace {
 CommitResult Refuse(std::string message) { return {CommitStatus::Refused, std::move(message)}; }
 
 CommitResult Commit(std::vector<ListRow>& rows, const std::string& quantity,
-                    const std::string& length, const std::string& mark, bool isStock) {
-    if (quantity.empty() || length.empty()) return {};
-    if (auto message = RowProblem(quantity, length, isStock)) return Refuse(*message);
+                    const std::string& typedLength, const std::string& mark, bool isStock,
+                    const JobUnits& units) {
+    if (quantity.empty() || typedLength.empty()) return {};
+    const EnteredLength entered = LengthFromTyped(typedLength, units);
+    if (!entered.Error.empty()) return Refuse(entered.Error);
+    const std::string& length = entered.Length;
+    if (auto message = RowProblem(quantity, length, isStock, units)) return Refuse(*message);
     const auto l = ReadWholeNumber(length);
 
     int index = LastRowOfLength(rows, *l);
@@ -55,7 +59,7 @@ CommitResult Commit(std::vector<ListRow>& rows, const std::string& quantity,
     // Bars to buy and inventory offcuts of one length would share a row, and the offcuts' count
     // would no longer say how many of its bars are theirs.
     if (isStock && InventoryOffcutIds(rows[index].Mark).empty() != InventoryOffcutIds(mark).empty())
-        return Refuse(OffcutRowLengthMessage(length));
+        return Refuse(OffcutRowLengthMessage(length, units));
     const std::string& old = rows[index].Quantity;
     if (isStock && IsUnlimitedQuantity(old)) return {CommitStatus::Committed, {}};
 
@@ -75,19 +79,23 @@ CommitResult Commit(std::vector<ListRow>& rows, const std::string& quantity,
 
 }  // namespace
 
-std::string OffcutRowLengthMessage(const std::string& length) {
-    return "The stock list has inventory offcuts of " + length +
-           "mm in a row of their own: bars of that length to buy cannot share it.";
+std::string OffcutRowLengthMessage(const std::string& length, const JobUnits& units) {
+    const auto value = ReadWholeNumber(length);
+    return "The stock list has inventory offcuts of " +
+           (value ? LengthWithUnit(*value, units) : length + "mm") +
+           " in a row of their own: bars of that length to buy cannot share it.";
 }
 
 CommitResult CommitStockRow(std::vector<ListRow>& rows, const std::string& quantity,
-                            const std::string& length, const std::string& mark) {
-    return Commit(rows, quantity, length, mark, true);
+                            const std::string& length, const std::string& mark,
+                            const JobUnits& units) {
+    return Commit(rows, quantity, length, mark, true, units);
 }
 
 CommitResult CommitCutRow(std::vector<ListRow>& rows, const std::string& quantity,
-                          const std::string& length, const std::string& mark) {
-    return Commit(rows, quantity, length, mark, false);
+                          const std::string& length, const std::string& mark,
+                          const JobUnits& units) {
+    return Commit(rows, quantity, length, mark, false, units);
 }
 
 std::string MergedMarks(const std::string& existing, const std::string& added) {

@@ -32,16 +32,19 @@ InputSummary SummariseInput(const JobInput& input);
 // Commits typed quantity and length texts as a stock row (commitRow): an equal length merges into
 // the existing row, which moves to the end; an unlimited row absorbs further rows of its length.
 // Marks (those of inventory offcuts) merge as a cut row's do.
+// An imperial job's length is typed in feet and inches (LengthFromTyped).
 CommitResult CommitStockRow(std::vector<ListRow>& rows, const std::string& quantity,
-                            const std::string& length, const std::string& mark = {});
+                            const std::string& length, const std::string& mark = {},
+                            const JobUnits& units = {});
 
 // Refuses a stock row of the length of a row of inventory offcuts, or the other way round.
-std::string OffcutRowLengthMessage(const std::string& length);
+std::string OffcutRowLengthMessage(const std::string& length, const JobUnits& units = {});
 
 // Commits typed texts as a cut row: a row of an equal length and the same mark merges and moves
 // to the end; a row with another mark stays a row of its own (the engine still sees one length).
 CommitResult CommitCutRow(std::vector<ListRow>& rows, const std::string& quantity,
-                          const std::string& length, const std::string& mark = {});
+                          const std::string& length, const std::string& mark = {},
+                          const JobUnits& units = {});
 
 // The mark of two merged rows: the marks joined with ", ", each part once, in the order met;
 // an empty mark adds nothing.

@@ -22,8 +22,8 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     version->setObjectName(QStringLiteral("Version"));
     version->setAlignment(Qt::AlignCenter);
     layout->addWidget(version);
-    auto* what = new QLabel(QStringLiteral("Cutting lists for steel sections, bars and tubes:\n"
-                                           "the least material, cut to the millimetre."),
+    auto* what = new QLabel(tr("Cutting lists for steel sections, bars and tubes:\n"
+                               "the least material, cut to the millimetre."),
                             this);
     what->setAlignment(Qt::AlignCenter);
     layout->addWidget(what);

@@ -21,6 +21,7 @@
 #include "entry/ListEntry.h"
 #include "gui/AboutBox.h"
 #include "gui/CalculationController.h"
+#include "gui/CoreTexts.h"
 #include "gui/ProgressWindow.h"
 #include "gui/costing/CostingWindow.h"
 #include "gui/entry/AdditionalDataPanel.h"
@@ -40,9 +41,7 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // A text of the core's, in the user's language where there is a translation.
-QString Shown(const std::string& text) {
-    return QCoreApplication::translate("tallora", text.c_str());
-}
+QString Shown(const std::string& text) { return CoreText(text); }
 
 bool IsUndoKey(const QKeyEvent* key) {
     const QKeyCombination combination = key->keyCombination();
@@ -128,15 +127,16 @@ MainWindow::~MainWindow() {
 
 void MainWindow::createPanels(QWidget* central) {
     JobInput& input = document_->Input();
-    stockPanel_ = new EntryPanel(EntryPanel::Kind::Stock, input.StockRows, services_.Boxes,
-                                 sortColumn_, central);
+    stockPanel_ = new EntryPanel(EntryPanel::Kind::Stock, input.StockRows, input.Units,
+                                 services_.Boxes, sortColumn_, central);
     Place(stockPanel_, 8, 48, 185, 393);
-    cutPanel_ =
-        new EntryPanel(EntryPanel::Kind::Cut, input.CutRows, services_.Boxes, sortColumn_, central);
+    cutPanel_ = new EntryPanel(EntryPanel::Kind::Cut, input.CutRows, input.Units, services_.Boxes,
+                               sortColumn_, central);
     Place(cutPanel_, 200, 48, 185, 393);
-    settingsPanel_ = new SettingsPanel(input.Allowances, central);
+    settingsPanel_ = new SettingsPanel(input.Allowances, input.Units, central);
     Place(settingsPanel_, 392, 48, 241, 193);
-    additionalPanel_ = new AdditionalDataPanel(input.Section, services_.Format, central);
+    additionalPanel_ =
+        new AdditionalDataPanel(input.Section, services_.Format, input.Units, central);
     Place(additionalPanel_, 392, 248, 241, 193);
     statisticsPanel_ = new StatisticsPanel(central);
     Place(statisticsPanel_, 8, 448, 625, 169);
@@ -180,6 +180,8 @@ void MainWindow::connectPanels() {
 void MainWindow::start(const QString& commandLineFile) {
     SetUpFirstRun(services_.Store, services_.Shell);
     ReadProgramSettings(services_.Store, document_->Input().Allowances, settings_);
+    // The settings' allowances are in the units of new jobs.
+    document_->Input().Units = ReadDefaultUnits(services_.Store);
     recent_->Load();
     rebuildReopenMenu();
 
@@ -271,6 +273,13 @@ void MainWindow::recordEdit(const QString& what) {
 }
 
 void MainWindow::onInputRestored(unsigned parts, bool scrapAllChanged) {
+    if (parts & InputPart::Units) {
+        // The results shown were of the other units' lengths.
+        document_->ClearResult();
+        cuttingList_->clear();
+        showStatistics(Statistics{});
+        showUnits();
+    }
     restoring_ = true;
     if (parts & InputPart::Stock) stockPanel_->Reload();
     if (parts & InputPart::Cut) cutPanel_->Reload();
@@ -315,11 +324,16 @@ void MainWindow::refreshStatisticsAndList() {
 
 void MainWindow::showStatistics(const Statistics& stats) {
     document_->SetStats(stats);
-    statisticsPanel_->Show(FormatStatistics(stats, services_.Format));
+    StatisticsTexts texts = FormatStatistics(stats, services_.Format, document_->Input().Units);
+    // In the window's language, for the report made from them too.
+    for (std::string& caption : texts.Captions) caption = CoreText(caption).toStdString();
+    texts.Translate = [](const char* english) { return CoreText(english).toStdString(); };
+    statisticsPanel_->Show(texts);
     statisticsPanel_->ShowSawTotals(
         document_->HasResults()
             ? std::optional<SawTotals>(CountSawCuts(document_->Input(), document_->Result()))
-            : std::nullopt);
+            : std::nullopt,
+        document_->Input().Units);
 }
 
 void MainWindow::showCuttingList() {
@@ -334,6 +348,7 @@ void MainWindow::enableSave(bool enabled) {
 }
 
 void MainWindow::showJob() {
+    showUnits();
     stockPanel_->Reload();
     cutPanel_->Reload();
     settingsPanel_->Reload();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAction>
+#include <QActionGroup>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
@@ -102,6 +103,11 @@ public:
     bool askOptimalSetting(const QString& title, const char* prompt, const char* bad, int& value,
                            std::optional<int> (*parse)(const std::string&));
     void showInventory();
+    // Options: the open job put into other units (an undoable edit that converts every length
+    // and says when one was rounded), the units new jobs take, and the desktop's language.
+    void chooseJobUnits(const JobUnits& units);
+    void chooseNewJobUnits(const JobUnits& units);
+    void chooseLanguage(const QString& language);
 
     // Document state.
     JobDocument& Document() { return *document_; }
@@ -287,6 +293,11 @@ private:
     QAction* hints_ = nullptr;
     QAction* contents_ = nullptr;
     QAction* about_ = nullptr;
+    QActionGroup* jobUnits_ = nullptr;
+    QActionGroup* newJobUnits_ = nullptr;
+    QActionGroup* language_ = nullptr;
+    void createOptionsMenu();
+    void showUnits();
     QMenu* reopen_ = nullptr;
 
     std::vector<Growing> growing_;

@@ -135,6 +135,51 @@ void MainWindow::createActions() {
     about_ = MakeAction(this, tr("&About"), {}, "About", nullptr, {}, &MainWindow::showAbout);
 }
 
+void MainWindow::createOptionsMenu() {
+    QMenu* options = menuBar()->addMenu(tr("&Options"));
+    options->setObjectName(QStringLiteral("OptionsMenu"));
+    const std::pair<QString, JobUnits> units[] = {
+        {tr("Metric (mm)"), JobUnits::Metric()},
+        {tr("Imperial, to 1/16 inch"), JobUnits::ImperialIn(ImperialPrecision::Sixteenth)},
+        {tr("Imperial, to 1/32 inch"), JobUnits::ImperialIn(ImperialPrecision::ThirtySecond)},
+        {tr("Imperial, to 1/8 inch"), JobUnits::ImperialIn(ImperialPrecision::Eighth)},
+        {tr("Imperial, decimal inches"), JobUnits::ImperialIn(ImperialPrecision::Decimal)},
+    };
+    auto unitsMenu = [&](const QString& title, const char* name, QActionGroup*& group,
+                         void (MainWindow::*choose)(const JobUnits&)) {
+        QMenu* menu = options->addMenu(title);
+        menu->setObjectName(QString::fromLatin1(name));
+        group = new QActionGroup(this);
+        for (const auto& [text, value] : units) {
+            QAction* a = menu->addAction(text);
+            a->setCheckable(true);
+            a->setObjectName(QString::fromLatin1(name) +
+                             QString::fromStdString(UnitsText(value)).remove(QLatin1Char(' ')));
+            group->addAction(a);
+            connect(a, &QAction::triggered, this,
+                    [this, choose, value = value] { (this->*choose)(value); });
+        }
+    };
+    unitsMenu(tr("&Units of This Job"), "JobUnits", jobUnits_, &MainWindow::chooseJobUnits);
+    unitsMenu(tr("Units of &New Jobs"), "NewJobUnits", newJobUnits_,
+              &MainWindow::chooseNewJobUnits);
+    options->addSeparator();
+    QMenu* language = options->addMenu(tr("&Language"));
+    language->setObjectName(QStringLiteral("LanguageMenu"));
+    language_ = new QActionGroup(this);
+    const std::pair<QString, QString> languages[] = {
+        {tr("System Language"), QString()},
+        {QStringLiteral("English"), QStringLiteral("en")},
+        {QStringLiteral("Deutsch"), QStringLiteral("de")}};
+    for (const auto& [text, code] : languages) {
+        QAction* a = language->addAction(text);
+        a->setCheckable(true);
+        a->setData(code);
+        language_->addAction(a);
+        connect(a, &QAction::triggered, this, [this, code = code] { chooseLanguage(code); });
+    }
+}
+
 void MainWindow::createMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("FileMenu"));
@@ -174,6 +219,8 @@ void MainWindow::createMenus() {
     inventory->addAction(bookOffcuts_);
     inventory->addSeparator();
     inventory->addAction(inventoryWindow_);
+
+    createOptionsMenu();
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("HelpMenu"));

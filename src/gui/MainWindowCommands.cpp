@@ -19,11 +19,14 @@
 #include "commands/Exports.h"
 #include "commands/Inventory.h"
 #include "commands/OpenJob.h"
+#include "entry/Allowances.h"
+#include "entry/UnitChange.h"
 #include "gui/MainWindow.h"
 
 #include "gui/costing/CostingWindow.h"
 #include "gui/entry/AdditionalDataPanel.h"
 #include "gui/entry/EntryPanel.h"
+#include "gui/entry/SettingsPanel.h"
 #include "gui/inventory/InventoryWindow.h"
 #include "gui/results/DiagramWindow.h"
 #include "gui/results/StatisticsPanel.h"
@@ -69,6 +72,8 @@ bool MainWindow::savePrompt(bool exitForm) {
 void MainWindow::clearJob() {
     SetUpFirstRun(services_.Store, services_.Shell);
     ReadProgramSettings(services_.Store, document_->Input().Allowances, settings_);
+    // The settings' allowances are in the units of new jobs.
+    document_->Input().Units = ReadDefaultUnits(services_.Store);
     emptyJob();
 }
 
@@ -76,7 +81,9 @@ void MainWindow::emptyJob() {
     // Everything of the last job but its allowances and the charge names.
     JobInput& input = document_->Input();
     JobInput fresh;
-    fresh.Allowances = input.Allowances;
+    fresh.Units = ReadDefaultUnits(services_.Store);
+    fresh.Allowances = ConvertAllowances(input.Allowances, input.Units, fresh.Units);
+    fresh.Allowances.NoOffcuts = input.Allowances.NoOffcuts;
     fresh.Costing.OtherName1 = input.Costing.OtherName1;
     fresh.Costing.OtherName2 = input.Costing.OtherName2;
     fresh.Costing.OtherName3 = input.Costing.OtherName3;
@@ -278,7 +285,12 @@ void MainWindow::saveJobAs() {
 }
 
 void MainWindow::writeSettings() {
-    WriteProgramSettings(services_.Store, document_->Input().Allowances, settings_);
+    // The settings keep the allowances in the units of new jobs.
+    const JobInput& input = document_->Input();
+    WriteProgramSettings(
+        services_.Store,
+        ConvertAllowances(input.Allowances, input.Units, ReadDefaultUnits(services_.Store)),
+        settings_);
     WriteWindowGeometry(services_.Store, "WindowGeometry", saveGeometry().toBase64().toStdString());
 }
 
@@ -662,6 +674,67 @@ void MainWindow::showInventory() {
     inventory_->show();
     inventory_->raise();
     inventory_->activateWindow();
+}
+
+void MainWindow::showUnits() {
+    const QString units = QString::fromStdString(UnitsText(document_->Input().Units));
+    const QString newJobs = QString::fromStdString(UnitsText(ReadDefaultUnits(services_.Store)));
+    auto check = [](QActionGroup* group, const QString& prefix, const QString& value) {
+        for (QAction* a : group->actions()) {
+            a->setChecked(a->objectName() == prefix + QString(value).remove(QLatin1Char(' ')));
+        }
+    };
+    check(jobUnits_, QStringLiteral("JobUnits"), units);
+    check(newJobUnits_, QStringLiteral("NewJobUnits"), newJobs);
+    const QString language = QString::fromStdString(ReadLanguage(services_.Store));
+    for (QAction* a : language_->actions()) a->setChecked(a->data().toString() == language);
+}
+
+void MainWindow::chooseJobUnits(const JobUnits& units) {
+    JobInput& input = document_->Input();
+    if (Calculating() || input.Units == units) {
+        showUnits();
+        return;
+    }
+    const UnitChange change = ChangeUnits(input, units);
+    // The results were of the lengths as they were.
+    document_->ClearResult();
+    restoring_ = true;
+    stockPanel_->Reload();
+    cutPanel_->Reload();
+    settingsPanel_->Reload();
+    additionalPanel_->Reload();
+    restoring_ = false;
+    cuttingList_->clear();
+    showStatistics(Statistics{});
+    showUnits();
+    summariseInput();
+    recordEdit(tr("Units"));
+    onJobEdited();
+    if (change.LengthMoved) {
+        services_.Boxes.ShowMessage(
+            MessageKind::Information, MessageButtons::Ok,
+            tr("Some lengths were rounded to the nearest %1 in the new units: check the lists "
+               "and the settings before you calculate.")
+                .arg(units.Imperial() && units.Precision != ImperialPrecision::Decimal
+                         ? QString::fromStdString(PrecisionName(units.Precision) + "\"")
+                     : units.Imperial() ? tr("1/32 inch")
+                                        : tr("millimetre"))
+                .toStdString());
+    }
+}
+
+void MainWindow::chooseNewJobUnits(const JobUnits& units) {
+    WriteDefaultUnits(services_.Store, units);
+    showUnits();
+}
+
+void MainWindow::chooseLanguage(const QString& language) {
+    WriteLanguage(services_.Store, language.toStdString());
+    showUnits();
+    services_.Boxes.ShowMessage(
+        MessageKind::Information, MessageButtons::Ok,
+        tr("Tallora speaks the language chosen the next time it starts.").toStdString());
 }
 
 }  // namespace tallora

@@ -3,8 +3,11 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
 
 #include "gui/widgets/DesignGeometry.h"
 
@@ -16,10 +19,62 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     // asks; so the window draws its title itself and has no buttons but Cancel.
     setObjectName(QStringLiteral("ProgressWindow"));
     setWindowTitle(tr("Calculation Progress"));
-    setFixedSize(Px(330), Px(224));
+    // Below the caption, a column laid out as the design places it at 330 by 224 pixels; a
+    // longer text (another language) makes the window wider.
+    auto* client = new QWidget(this);
+    auto* column = new QVBoxLayout(client);
+    column->setContentsMargins(Px(10), Px(10), Px(10), 0);
+    column->setSpacing(0);
+    auto line = [&](QWidget* widget, int height, int gapAfter) {
+        widget->setFixedHeight(Px(height));
+        column->addWidget(widget);
+        if (gapAfter > 0) column->addSpacing(Px(gapAfter));
+    };
+    auto* title = new QLabel(tr("Calculating Solution"), client);
+    QFont bold = title->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.4);
+    title->setFont(bold);
+    title->setAlignment(Qt::AlignCenter);
+    line(title, 24, 2);
+    auto* wait = new QLabel(tr("Please wait a moment..."), client);
+    wait->setAlignment(Qt::AlignCenter);
+    line(wait, 16, 10);
+    for (int i = 0; i < 3; ++i) {
+        lines_[i] = new QLabel(client);
+        lines_[i]->setObjectName(QStringLiteral("Line%1").arg(i + 1));
+        lines_[i]->setAlignment(Qt::AlignCenter);
+        line(lines_[i], 16, i < 2 ? 2 : 8);
+    }
+    bar_ = new QProgressBar(client);
+    bar_->setObjectName(QStringLiteral("ProgressBar"));
+    bar_->setTextVisible(false);
+    bar_->setFixedHeight(Px(18));
+    auto* barRow = new QHBoxLayout;
+    barRow->setContentsMargins(Px(10), 0, Px(10), 0);
+    barRow->addWidget(bar_);
+    column->addLayout(barRow);
+    column->addSpacing(Px(1));
+    // What it is doing and for how long, below the bar.
+    activity_ = new QLabel(client);
+    activity_->setObjectName(QStringLiteral("Activity"));
+    activity_->setAlignment(Qt::AlignCenter);
+    line(activity_, 16, 1);
+    cancel_ = new QPushButton(tr("Cancel"), client);
+    cancel_->setObjectName(QStringLiteral("CancelButton"));
+    cancel_->setFixedHeight(Px(25));
+    cancel_->setMinimumWidth(Px(75));
+    column->addWidget(cancel_, 0, Qt::AlignHCenter);
+    column->addStretch(1);
+
+    // The window: the design's size, or wider where the texts need it.
+    const QSize design(Px(330), Px(224));
+    const int clientWidth = std::max(design.width(), client->sizeHint().width());
+    setFixedSize(clientWidth, design.height());
     auto* frame = new QFrame(this);
     frame->setFrameShape(QFrame::Box);
     frame->setGeometry(rect());
+    frame->lower();  // a box around the rest, never over it
     auto* caption = new QLabel(windowTitle(), this);
     caption->setObjectName(QStringLiteral("Caption"));
     caption->setAlignment(Qt::AlignCenter);
@@ -30,37 +85,7 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     captionFont.setBold(true);
     caption->setFont(captionFont);
     caption->setGeometry(1, 1, width() - 2, Px(22));
-    // Below the caption, everything as laid out for a window with a title bar.
-    auto* client = new QWidget(this);
     client->setGeometry(0, Px(24), width(), height() - Px(24));
-    auto* title = new QLabel(tr("Calculating Solution"), client);
-    QFont bold = title->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.4);
-    title->setFont(bold);
-    title->setAlignment(Qt::AlignCenter);
-    Place(title, 10, 10, 310, 24);
-    auto* wait = new QLabel(tr("Please wait a moment..."), client);
-    wait->setAlignment(Qt::AlignCenter);
-    Place(wait, 10, 36, 310, 16);
-    for (int i = 0; i < 3; ++i) {
-        lines_[i] = new QLabel(client);
-        lines_[i]->setObjectName(QStringLiteral("Line%1").arg(i + 1));
-        lines_[i]->setAlignment(Qt::AlignCenter);
-        Place(lines_[i], 10, 62 + 18 * i, 310, 16);
-    }
-    bar_ = new QProgressBar(client);
-    bar_->setObjectName(QStringLiteral("ProgressBar"));
-    bar_->setTextVisible(false);
-    Place(bar_, 20, 122, 290, 18);
-    // What it is doing and for how long, below the bar.
-    activity_ = new QLabel(client);
-    activity_->setObjectName(QStringLiteral("Activity"));
-    activity_->setAlignment(Qt::AlignCenter);
-    Place(activity_, 10, 141, 310, 16);
-    cancel_ = new QPushButton(tr("Cancel"), client);
-    cancel_->setObjectName(QStringLiteral("CancelButton"));
-    Place(cancel_, 128, 158, 75, 25);
     connect(cancel_, &QPushButton::clicked, this, [this] {
         cancel_->setEnabled(false);  // once is enough; the calculation stops at its next check
         emit cancelRequested();

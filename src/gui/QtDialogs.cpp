@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "gui/CoreTexts.h"
 #include "storage/Settings.h"
 
 namespace tallora {
@@ -22,9 +23,7 @@ namespace {
 
 // The core's texts are English; a translation, where there is one, shows instead. Texts the
 // windows made are translated already and are looked up in vain.
-QString Translated(const std::string& text) {
-    return QCoreApplication::translate("tallora", text.c_str());
-}
+QString Translated(const std::string& text) { return CoreText(text); }
 
 QString Text(const std::string& text) {
     // Messages carry CR LF line breaks.

@@ -13,6 +13,9 @@ inline constexpr const char* Metre = "Metre";  // pounds per metre
 inline constexpr const char* Lump = "Lump";    // one sum for the whole job
 inline constexpr const char* Cut = "Cut";      // pounds per saw cut: cutting charge only
 inline constexpr const char* Each = "Each";    // pounds per piece: other charges only
+// Per hundredweight (100 lb): an imperial job's material price only. In an imperial job Tonne
+// is the short ton (2000 lb) and Metre the foot.
+inline constexpr const char* Cwt = "Cwt";
 }  // namespace ChargeBasis
 
 inline constexpr const char* DefaultOtherName1 = "Other Charges 1";

@@ -5,10 +5,11 @@
 #include <vector>
 
 #include "job/CostingSettings.h"
+#include "job/Units.h"
 
 namespace tallora {
 
-// Shop allowances, in millimetres.
+// Shop allowances, in the job's lengths (millimetres, or 1/32 inches in an imperial job).
 struct Allowances {
     int Kerf = 3;            // lost per saw cut; every piece carries one
     int Trim = 25;           // squared off each bar
@@ -23,16 +24,17 @@ struct SectionData {
     std::string Customer;
     std::string Reference;
     std::string Name;                // the section, as typed ("IPE 200")
-    double Weight = 0.0;             // kg per metre
-    double Cost = 0.0;               // per tonne or per metre
-    std::string CostType = "Tonne";  // "Tonne" or "Metre"
+    double Weight = 0.0;             // kg per metre (pounds per foot in an imperial job)
+    double Cost = 0.0;               // per tonne or metre (short ton, hundredweight or foot)
+    std::string CostType = "Tonne";  // "Tonne" or "Metre"; "Cwt" in an imperial job only
     bool operator==(const SectionData&) const = default;
 };
 
 // One row of an entry list, as typed: quantity text ("*" or "ANY" for unlimited stock) and
-// length text in millimetres. A cut row may carry a mark (a part number), typed, pasted or read
-// with the rows from a file, which job files keep; a stock row taken from the offcut inventory
-// carries the offcuts' marks (InventoryOffcutMark), which they do not.
+// length text in the job's lengths (whole millimetres or 1/32 inches). A cut row may carry a mark
+// (a part number), typed, pasted or read with the rows from a file, which job files keep; a stock
+// row taken from the offcut inventory carries the offcuts' marks (InventoryOffcutMark), which
+// they do not.
 struct ListRow {
     ListRow() = default;
     // Rows are made as {quantity, length} nearly everywhere: the mark is left out there.
@@ -53,6 +55,7 @@ struct JobInput {
     tallora::Allowances Allowances;
     SectionData Section;
     CostingSettings Costing;
+    JobUnits Units;
     bool operator==(const JobInput&) const = default;
 };
 

@@ -44,13 +44,13 @@ bool AllDigits(const std::string& text) {
 }  // namespace
 
 std::optional<std::string> RowProblem(const std::string& quantity, const std::string& length,
-                                      bool stock) {
+                                      bool stock, const JobUnits& units) {
     const auto l = ReadWholeNumber(length);
-    if (AllDigits(length) && !l) return LengthTooLongMessage(length);  // too many digits
-    if (!l) return NotALengthMessage(length);
-    if (*l > MaxLength) return LengthTooLongMessage(length);
+    if (AllDigits(length) && !l) return LengthTooLongMessage(length, units);  // too many digits
+    if (!l) return NotALengthMessage(length, units);
+    if (*l > MaxLengthOf(units)) return LengthTooLongMessage(length, units);
     // Nothing can be cut at 0mm, nor from a bar of it.
-    if (*l == 0) return LengthTooShortMessage(length);
+    if (*l == 0) return LengthTooShortMessage(length, units);
     if (stock && IsUnlimitedQuantity(quantity)) return std::nullopt;
     if (!AllDigits(quantity)) return NotAQuantityMessage(quantity);
     const auto q = ReadWholeNumber(quantity);
@@ -64,16 +64,47 @@ std::string FirstLine(const std::string& message) {
     return message.substr(0, message.find_first_of("\r\n"));
 }
 
-std::string LengthTooLongMessage(const std::string& lengthText) {
+EnteredLength LengthFromTyped(const std::string& typed, const JobUnits& units) {
+    if (!units.Imperial()) return {typed, {}};
+    const ImperialRead read = ReadImperialLength(typed);
+    if (!read.Ticks) return {{}, read.Error + kCheckEntry};
+    if (*read.Ticks > MaxImperialLength) {
+        return {{},
+                typed + " is greater than the maximum allowed length of " +
+                    WriteImperialLength(MaxImperialLength, units.Precision) + "." + kCheckEntry};
+    }
+    return {std::to_string(*read.Ticks), {}};
+}
+
+int MaxLengthOf(const JobUnits& units) { return units.Imperial() ? MaxImperialLength : MaxLength; }
+
+namespace {
+// An imperial length text is whole 1/32 inches inside; it is named as the job shows it.
+std::string Shown(const std::string& lengthText, const JobUnits& units) {
+    const auto ticks = ReadWholeNumber(lengthText);
+    return ticks ? WriteImperialLength(*ticks, units.Precision) : lengthText;
+}
+}  // namespace
+
+std::string LengthTooLongMessage(const std::string& lengthText, const JobUnits& units) {
+    if (units.Imperial()) {
+        return Shown(lengthText, units) + " is greater than the maximum allowed length of " +
+               WriteImperialLength(MaxImperialLength, units.Precision) + "." + kCheckEntry;
+    }
     return lengthText + "mm is greater than the maximum allowed length of " +
            std::to_string(MaxLength) + "mm." + kCheckEntry;
 }
 
-std::string LengthTooShortMessage(const std::string& lengthText) {
+std::string LengthTooShortMessage(const std::string& lengthText, const JobUnits& units) {
+    if (units.Imperial()) {
+        return Shown(lengthText, units) + " is shorter than the minimum allowed length of " +
+               WriteImperialLength(1, ImperialPrecision::ThirtySecond) + "." + kCheckEntry;
+    }
     return lengthText + "mm is shorter than the minimum allowed length of 1mm." + kCheckEntry;
 }
 
-std::string NotALengthMessage(const std::string& lengthText) {
+std::string NotALengthMessage(const std::string& lengthText, const JobUnits& units) {
+    if (units.Imperial()) return ReadImperialLength(lengthText).Error + kCheckEntry;
     return "'" + lengthText + "' is not a length in whole millimetres." + kCheckEntry;
 }
 

@@ -11,6 +11,7 @@
 #include "job/Capacities.h"
 #include "results/CuttingDiagram.h"
 #include "results/CuttingList.h"
+#include "results/LengthFormat.h"
 #include "results/PieceColours.h"
 #include "results/SolutionBoundText.h"
 
@@ -56,6 +57,16 @@ public:
           colours_(result),
           a_(input.Allowances),
           panel_(panel) {}
+
+    // A length with its unit, and the bare figure the diagrams label a metric bar with.
+    std::string Len(long long length) const { return FormatLength(length, input_.Units); }
+    // A fixed word of the report in the language of the panel's texts.
+    std::string T(const char* english) const {
+        return panel_.Translate ? panel_.Translate(english) : std::string(english);
+    }
+    std::string Bare(long long length) const {
+        return input_.Units.Imperial() ? Len(length) : Str(length);
+    }
 
     void Run() {
         try {
@@ -175,8 +186,7 @@ private:
         bool any = false;
         const auto line = [&](const char* caption, const std::string& value) {
             if (value.empty()) return;
-            y_ = e_.WriteText(HeadingX, y_, RightMargin, Free,
-                              CustomerLine + std::string(caption) + value);
+            y_ = e_.WriteText(HeadingX, y_, RightMargin, Free, CustomerLine + T(caption) + value);
             any = true;
         };
         line("Customer: ", input_.Section.Customer);
@@ -186,43 +196,44 @@ private:
     }
 
     void StockBars() {
-        Write(HeadingX, std::string(Heading16) + "Cutting instructions are as follows:");
-        Write(HeadingX, std::string(Heading12) + "From the following stock bars:");
+        Write(HeadingX, std::string(Heading16) + T("Cutting instructions are as follows:"));
+        Write(HeadingX, std::string(Heading12) + T("From the following stock bars:"));
         for (int j = 0; j < result_.InputStockCount(); ++j) {
             PageCheck(LineHeight(Body), Continued, false);
             const int used =
                 j < static_cast<int>(result_.StockBarsUsed.size()) ? result_.StockBarsUsed[j] : 0;
             if (used == 0) continue;
             Write(BodyX,
-                  Body + StockBarsPhrase(used, result_.InputStockLength[j] + a_.Trim + a_.Hold));
+                  Body + StockBarsPhrase(used, result_.InputStockLength[j] + a_.Trim + a_.Hold,
+                                         input_.Units));
         }
     }
 
     void Components() {
         Gap(0.5);
         PageCheck(LineHeight(Heading12) + LineHeight(Body) + 0.5, nullptr, false);
-        Write(HeadingX, std::string(Heading12) + "Cut the following components:");
+        Write(HeadingX, std::string(Heading12) + T("Cut the following components:"));
         for (int r = 0; r < result_.InputCutCount(); ++r) {
             const int q = result_.InputCutQuantity[r];
             const int length = result_.InputCutLength[r] - a_.Kerf;
             PageCheck(LineHeight(Body), Continued, false);
-            Write(BodyX,
-                  Body + Str(q) + (q > 1 ? " pieces at " : " piece at ") + Str(length) + "mm long");
+            Write(BodyX, Body + Str(q) + T(q > 1 ? " pieces at " : " piece at ") + Len(length) +
+                             T(" long"));
         }
     }
 
     void AllowanceLines() {
         Gap(0.5);
         PageCheck(LineHeight(Heading12) + 4 * LineHeight(Body), nullptr, false);
-        Write(HeadingX, std::string(Heading12) + "With the following allowances:");
-        Write(BodyX, Body + ("All stock bars to be trimmed by " + Str(a_.Trim) + "mm"));
-        Write(BodyX, Body + ("A vice hold allowance of " + Str(a_.Hold) + "mm per bar"));
-        Write(BodyX, Body + ("A wastage of " + Str(a_.Kerf) + "mm per saw cut"));
+        Write(HeadingX, std::string(Heading12) + T("With the following allowances:"));
+        Write(BodyX, Body + (T("All stock bars to be trimmed by ") + Len(a_.Trim)));
+        Write(BodyX, Body + (T("A vice hold allowance of ") + Len(a_.Hold) + T(" per bar")));
+        Write(BodyX, Body + (T("A wastage of ") + Len(a_.Kerf) + T(" per saw cut")));
         if (a_.NoOffcuts) {
-            Write(BodyX, std::string(Body) + "All waste material to be scrapped");
+            Write(BodyX, std::string(Body) + T("All waste material to be scrapped"));
         } else {
             Write(BodyX,
-                  Body + ("Any offcuts over " + Str(a_.Offcut) + "mm to be returned to stock"));
+                  Body + (T("Any offcuts over ") + Len(a_.Offcut) + T(" to be returned to stock")));
         }
     }
 
@@ -238,7 +249,7 @@ private:
                                   (offcut ? LineHeight(OffcutLine) : 0.0);
             PageCheck(needed, nullptr, true);
             Write(HeadingX, PatternHeading + PatternNumberPhrase(p + 1));
-            Write(BodyX, Body + PatternSourcePhrase(pattern, a_));
+            Write(BodyX, Body + PatternSourcePhrase(pattern, a_, input_.Units));
             // A block taller than a page goes on over the next; one that fits never breaks here.
             const auto line = [&](double x, const std::string& text, const char* style) {
                 PageCheck(LineHeight(style), Continued, false);
@@ -246,8 +257,9 @@ private:
             };
             if (inventory) line(BodyX, Body + InventoryOffcutsPhrase(), Body);
             for (int k = 0; k < pattern.LengthCount(); ++k)
-                line(BodyX, Body + CutPhrase(pattern, k, a_), Body);
-            if (offcut) line(OffcutX, OffcutLine + OffcutReturnPhrase(pattern), OffcutLine);
+                line(BodyX, Body + CutPhrase(pattern, k, a_, input_.Units), Body);
+            if (offcut)
+                line(OffcutX, OffcutLine + OffcutReturnPhrase(pattern, input_.Units), OffcutLine);
             Gap(0.2);
         }
         if (result_.PatternCount() > 0) Gap(0.3);
@@ -272,15 +284,15 @@ private:
                        true)) {
             PageCheck(heading + noteHeight + 3 * line, nullptr, false);
         }
-        Write(HeadingX, std::string(Heading16) + "Please Note: ");
+        Write(HeadingX, std::string(Heading16) + T("Please Note: "));
         y_ = e_.WriteText(HeadingX, y_, RightMargin, Free, note);
         Write(HeadingX, std::string(NoteLine) + "(Note statistics are for allocated stock only):");
         for (const WorkingCutRow& row : result_.Cuts) {
             const int q = row.CutQuantity;
             if (q <= 0) continue;
             PageCheck(LineHeight(NoteLine), nullptr, false);
-            Write(BodyX, NoteLine + Str(q) + (q > 1 ? " pieces at " : " piece at ") +
-                             Str(row.CutLength - a_.Kerf) + "mm long");
+            Write(BodyX, NoteLine + Str(q) + T(q > 1 ? " pieces at " : " piece at ") +
+                             Len(row.CutLength - a_.Kerf) + T(" long"));
         }
     }
 
@@ -294,7 +306,7 @@ private:
             result_.Bound ? std::string(Body) + BoundText(*result_.Bound, panel_.Format) : "";
         PageCheck(LineHeight(Heading16) + (bound.empty() ? 10.3 : 11.5) * LineHeight(Header),
                   nullptr, false);
-        Write(HeadingX, std::string(Heading16) + "Statistics");
+        Write(HeadingX, std::string(Heading16) + T("Statistics"));
         const double column = (e_.GetMargin(RightMargin) - e_.GetMargin(LeftMargin)) / 5;
 
         // Cells sit side by side, each from the right edge of the one before.
@@ -310,10 +322,12 @@ private:
             y_ = bottom;
         };
         row(White, "",
-            {std::string(Header) + "Metreage", std::string(Header) + "Percentage",
-             std::string(Header) + "Cost", std::string(Header) + "Weight"});
+            {std::string(Header) + T(input_.Units.Imperial() ? "Footage" : "Metreage"),
+             std::string(Header) + T("Percentage"), std::string(Header) + T("Cost"),
+             std::string(Header) + T("Weight")});
         for (int i = 0; i < StatisticsRows; ++i) {
-            const std::string caption = i == HoldWastageRow ? "Hold wastage:" : panel_.Captions[i];
+            const std::string caption =
+                i == HoldWastageRow ? T("Hold wastage:") : panel_.Captions[i];
             row(DarkRed, Caption + caption,
                 {Header + panel_.Metres[i], Header + panel_.Percent[i], Header + panel_.Cost[i],
                  Header + panel_.Weight[i]});
@@ -348,7 +362,7 @@ private:
         if (maxLen <= 0) return;
         const std::string labelStyle = "[R IO C Black] ";
         e_.MeasureText(HeadingX, e_.GetMargin(TopMargin), Free, Free,
-                       labelStyle + Str(maxBars) + " x " + Str(maxLen));
+                       labelStyle + Str(maxBars) + " x " + Bare(maxLen));
         const double labelWidth = e_.MeasuredWidth();
         const double labelHeight = e_.MeasuredHeight();
         e_.MeasureText(HeadingX, e_.GetMargin(TopMargin), Free, Free, labelStyle);
@@ -382,7 +396,7 @@ private:
         e_.DrawBox(HeadingX, y, right, y + height);
         const Bar bar{y, e_.GetPosition(LastBottom), right};
 
-        const std::string label = "[IO R C Black]" + Str(p.BarCount) + " x " + Str(barLen);
+        const std::string label = "[IO R C Black]" + Str(p.BarCount) + " x " + Bare(barLen);
         e_.MeasureText(right, y, Free, Free, label);
         const double labelTop = bar.Top + (bar.Bottom - bar.Top - e_.MeasuredHeight()) / 2;
         e_.SetFillColour(White);
@@ -417,7 +431,7 @@ private:
         for (int k = 0; k < p.LengthCount(); ++k) {
             const int length = p.CutLength[k] - a_.Kerf;
             const Colour colour = colours_.Of(p.CutLength[k]);
-            const std::string label = "[IO CE]" + Str(length);
+            const std::string label = "[IO CE]" + Bare(length);
             // Pieces narrower than a printed dot are drawn as one box for the run, kerfs and all:
             // box by box a pattern of millions of pieces would take minutes and gigabytes.
             const double each = p.CutLength[k] * scale_;
@@ -438,7 +452,7 @@ private:
         }
         if (p.IsOffcut && !a_.NoOffcuts) {
             const std::string label =
-                (a_.Hold > 0 ? "[I CE]Offcut & Hold: " : "[I CE]Offcut: ") + Str(p.OffcutLength);
+                (a_.Hold > 0 ? "[I CE]Offcut & Hold: " : "[I CE]Offcut: ") + Bare(p.OffcutLength);
             box(bar.Right - x, White, label, label, 3 * BoxGap);
         } else if (bar.Right - x > 0.01) {
             const std::string label = a_.Hold > 0 ? "[I CE]Scrap & Hold" : "[I CE]Scrap";

@@ -79,9 +79,10 @@ std::vector<PieceLabel> MakePieceLabels(const JobInput& input, const Calculation
                 PieceLabel label;
                 label.Mark = marks.Next(run.Length);
                 label.Length = run.Length;
+                label.LengthText = FormatLength(run.Length, input.Units);
                 label.Lines = {JobLine(s), s.Name, PatternLine(result, bar)};
                 label.Barcode =
-                    (label.Mark.empty() ? "" : label.Mark + " ") + FormatLength(run.Length);
+                    (label.Mark.empty() ? "" : label.Mark + " ") + label.LengthText;
                 labels.push_back(std::move(label));
             }
         }
@@ -90,12 +91,13 @@ std::vector<PieceLabel> MakePieceLabels(const JobInput& input, const Calculation
         label.Offcut = true;
         label.Mark = "Offcut";
         label.Length = bar.Remnant;
+        label.LengthText = FormatLength(bar.Remnant, input.Units);
         const auto booked = offcutIds.find(bar.Pattern);
         const std::string id =
             booked != offcutIds.end() ? ", inventory " + std::to_string(booked->second) : "";
         label.Lines = {JobLine(s), s.Name.empty() ? "Return to stock" : "Section " + s.Name,
                        PatternLine(result, bar) + id};
-        label.Barcode = "Offcut " + FormatLength(bar.Remnant) + id;
+        label.Barcode = "Offcut " + label.LengthText + id;
         labels.push_back(std::move(label));
     }
     return labels;
@@ -150,11 +152,11 @@ void LayOutPieceLabels(PrintEngine& e, const std::vector<PieceLabel>& labels,
         double line = y + Padding;
         const std::string big = label.Offcut ? "Offcut" : label.Mark;
         e.WriteText(textLeft, line, textRight, line + lineHeight * 1.4,
-                    "[N S11 B C Black]" + (big.empty() ? FormatLength(label.Length) : big));
+                    "[N S11 B C Black]" + (big.empty() ? label.LengthText : big));
         line += lineHeight * 1.4;
         if (!big.empty()) {
             e.WriteText(textLeft, line, textRight, line + lineHeight * 1.2,
-                        "[N S10 B C Black]" + FormatLength(label.Length));
+                        "[N S10 B C Black]" + label.LengthText);
         }
         line += lineHeight * 1.2;
         for (const std::string& text : label.Lines) {

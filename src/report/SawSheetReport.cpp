@@ -54,26 +54,26 @@ private:
             const int bars = result_.Patterns[static_cast<size_t>(bar.Pattern)].BarCount;
             Write(
                 Left + 0.5,
-                Caption + ("Bar " + std::to_string(b + 1) + ": " + FormatLength(bar.EnteredLength) +
+                Caption + ("Bar " + std::to_string(b + 1) + ": " + FormatLength(bar.EnteredLength, input_.Units) +
                            (bar.FromInventory ? " inventory offcut" : "") + "  (pattern " +
                            std::to_string(bar.Pattern + 1) + ", bar " +
                            std::to_string(bar.BarOfPattern) + " of " + std::to_string(bars) + ")"));
             long long remaining = bar.EnteredLength;
             if (a.Trim > 0) {
                 remaining -= a.Trim;
-                Cut("Trim", FormatLength(a.Trim), remaining, {});
+                Cut("Trim", FormatLength(a.Trim, input_.Units), remaining, {});
             }
             int n = 0;
             for (const SawRun& run : bar.Runs) {
                 for (int k = 0; k < run.Count; ++k) {
                     remaining -= run.Length + a.Kerf;
-                    Cut(std::to_string(++n) + ".", FormatLength(run.Length), remaining,
+                    Cut(std::to_string(++n) + ".", FormatLength(run.Length, input_.Units), remaining,
                         marks_.Next(run.Length));
                 }
             }
             Write(Left + 1.0, std::string(bar.KeepOffcut ? Note : Body) +
-                                  (bar.KeepOffcut ? "Keep offcut " + FormatLength(bar.Remnant)
-                                                  : "Scrap " + FormatLength(bar.Remnant)));
+                                  (bar.KeepOffcut ? "Keep offcut " + FormatLength(bar.Remnant, input_.Units)
+                                                  : "Scrap " + FormatLength(bar.Remnant, input_.Units)));
             y_ += 0.2;
         }
     }
@@ -90,10 +90,10 @@ private:
         line("Section: ", s.Name);
         Write(Left, Caption + ("Bars: " + std::to_string(sheet_.Bars.size()) +
                                "    Saw cuts: " + std::to_string(sheet_.SawCuts) +
-                               "    Length sawn: " + FormatLength(sheet_.SawnLength)));
-        Write(Left, Body + ("Kerf " + FormatLength(input_.Allowances.Kerf) + ", trim " +
-                            FormatLength(input_.Allowances.Trim) + ", hold " +
-                            FormatLength(input_.Allowances.Hold) +
+                               "    Length sawn: " + FormatLength(sheet_.SawnLength, input_.Units)));
+        Write(Left, Body + ("Kerf " + FormatLength(input_.Allowances.Kerf, input_.Units) + ", trim " +
+                            FormatLength(input_.Allowances.Trim, input_.Units) + ", hold " +
+                            FormatLength(input_.Allowances.Hold, input_.Units) +
                             ". Cut the bars in this order; the remaining length is the bar "
                             "after each cut."));
         y_ += 0.3;
@@ -105,7 +105,7 @@ private:
         e_.WriteText(Left + 1.0, y_, Free, Free, Body + number);
         e_.WriteText(Left + 2.0, y_, Free, Free, Body + piece);
         if (!mark.empty()) e_.WriteText(Left + 4.5, y_, Left + 8.8, Free, BodyBold + mark);
-        Write(Left + 9.0, Body + ("remaining " + FormatLength(remaining)));
+        Write(Left + 9.0, Body + ("remaining " + FormatLength(remaining, input_.Units)));
     }
 
     struct SheetFull {};

@@ -6,6 +6,8 @@
 #include <optional>
 #include <utility>
 
+#include "results/LengthFormat.h"
+
 namespace tallora {
 
 int BarLength(const CuttingPattern& pattern, const Allowances& allowances) {
@@ -29,10 +31,15 @@ struct BarScale {
     double LabelWidth = 0;
 };
 
+// A length on the diagram: the bare millimetres of a metric job, feet and inches otherwise.
+std::string LengthLabel(long long length, const JobUnits& units) {
+    return units.Imperial() ? FormatLength(length, units) : std::to_string(length);
+}
+
 // Beside each bar: the pattern's number, as the cutting list numbers it, and its bars.
-std::string BarLabel(int index, int bars, int barLength) {
+std::string BarLabel(int index, int bars, int barLength, const JobUnits& units) {
     return " #" + std::to_string(index + 1) + ": " + std::to_string(bars) + " x " +
-           std::to_string(barLength);
+           LengthLabel(barLength, units);
 }
 
 BarScale ScaleOf(const JobInput& input, const CalculationResult& result,
@@ -48,7 +55,8 @@ BarScale ScaleOf(const JobInput& input, const CalculationResult& result,
         }
     }
     if (maxLen <= 0) return {};
-    const std::string widestLabel = BarLabel(result.PatternCount() - 1, maxBars, maxLen);
+    const std::string widestLabel =
+        BarLabel(result.PatternCount() - 1, maxBars, maxLen, input.Units);
     return {maxLen, measurer.TextWidth(widestLabel)};
 }
 
@@ -140,6 +148,7 @@ std::pair<double, int> RowsOf(int patternCount, double areaHeight) {
 // What every row of a diagram shares.
 struct RowLayout {
     const tallora::Allowances& Allowances;
+    const JobUnits& Units;
     double XScale = 0;
     double StopX = 0;  // nothing is seen beyond it
     const std::optional<PieceColours>& Colours;
@@ -155,9 +164,10 @@ void LayRemnant(Painter& painter, const RowLayout& row, const CuttingPattern& p,
         // With a hold the offcut runs to the bar's end, since the hold is part of it.
         const double right =
             a.Hold > 0 ? Trunc(barLen * xScale) + 11.0 : p.OffcutLength * xScale + x - 1;
-        painter.Box(x + 1, top, right, bottom, Black,
-                    std::to_string(p.OffcutLength) + (a.Hold > 0 ? " Offcut & Hold" : " Offcut"),
-                    {DiagramPart::Offcut, index, p.OffcutLength});
+        painter.Box(
+            x + 1, top, right, bottom, Black,
+            LengthLabel(p.OffcutLength, row.Units) + (a.Hold > 0 ? " Offcut & Hold" : " Offcut"),
+            {DiagramPart::Offcut, index, p.OffcutLength});
     } else if (used < barLen) {
         const double left = Trunc(used * xScale + 13) + 1.0;
         const double right = Trunc(barLen * xScale) + 12.0 - (a.Hold > 0 ? 1 : 0);
@@ -175,7 +185,8 @@ void LayPattern(Painter& painter, const RowLayout& row, const CuttingPattern& p,
     const double xScale = row.XScale;
     const int barLen = BarLength(p, a);
     double x = Margin;
-    painter.Bar(y, pitch, barLen * xScale + Margin + 2, BarLabel(index, p.BarCount, barLen),
+    painter.Bar(y, pitch, barLen * xScale + Margin + 2,
+                BarLabel(index, p.BarCount, barLen, row.Units),
                 {DiagramPart::Bar, index, barLen, p.BarCount});
 
     const double top = y + 2;
@@ -196,14 +207,16 @@ void LayPattern(Painter& painter, const RowLayout& row, const CuttingPattern& p,
         // by box a pattern of millions of pieces would take minutes and gigabytes.
         if (p.PieceCount[k] > 1 && cutLength * xScale < 1.0) {
             const double run = static_cast<double>(cutLength) * p.PieceCount[k] * xScale;
-            painter.Box(x + 1, top, run + x - 1, bottom, colour, std::to_string(pieceLength),
+            painter.Box(x + 1, top, run + x - 1, bottom, colour,
+                        LengthLabel(pieceLength, row.Units),
                         {DiagramPart::Piece, index, pieceLength, p.PieceCount[k]});
             x = run + x;
             continue;
         }
         for (int piece = 0; piece < p.PieceCount[k] && x < row.StopX; ++piece) {
             painter.Box(x + 1, top, pieceLength * xScale + x - 1, bottom, colour,
-                        std::to_string(pieceLength), {DiagramPart::Piece, index, pieceLength});
+                        LengthLabel(pieceLength, row.Units),
+                        {DiagramPart::Piece, index, pieceLength});
             const double kerfLeft = pieceLength * xScale + x + 1;
             const double kerfRight = cutLength * xScale + x - 1;
             if (a.Kerf != 0 && WiderThanOnePixel(kerfLeft, kerfRight)) {
@@ -237,7 +250,7 @@ void Lay(const JobInput& input, const CalculationResult& result, int width, int 
     const std::optional<PieceColours> colours =
         painter.Drawing() ? std::optional<PieceColours>(result) : std::nullopt;
 
-    const RowLayout row{a, xScale, stopX, colours};
+    const RowLayout row{a, input.Units, xScale, stopX, colours};
     double y = Margin;
     for (int index = 0; index < shown; ++index, y += pitch) {
         if (painter.RowInClip(y, pitch))
@@ -278,9 +291,10 @@ DiagramHit DiagramHitAt(const JobInput& input, const CalculationResult& result, 
     return hit;
 }
 
-std::string DiagramHitText(const DiagramHit& hit) {
+std::string DiagramHitText(const DiagramHit& hit, const JobUnits& units) {
     const std::string pattern = "Pattern " + std::to_string(hit.Pattern + 1) + ": ";
-    const std::string length = std::to_string(hit.Length) + " mm";
+    const std::string length =
+        units.Imperial() ? FormatLength(hit.Length, units) : std::to_string(hit.Length) + " mm";
     switch (hit.Part) {
         case DiagramPart::None:
             return {};

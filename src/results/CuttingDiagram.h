@@ -86,7 +86,7 @@ DiagramHit DiagramHitAt(const JobInput& input, const CalculationResult& result, 
 
 // The hit as the viewer's status bar says it: "Pattern 3: piece 1450 mm", patterns counted from
 // one; empty for nothing.
-std::string DiagramHitText(const DiagramHit& hit);
+std::string DiagramHitText(const DiagramHit& hit, const JobUnits& units = {});
 
 // Below this a bar's row is too thin to read or point at.
 constexpr int MinimumBarPitch = 30;

@@ -1,6 +1,7 @@
 #include "results/CuttingList.h"
 
 #include "job/Capacities.h"
+#include "results/LengthFormat.h"
 
 namespace tallora {
 
@@ -12,31 +13,35 @@ std::string PatternNumberPhrase(int patternNumber) {
     return "Cutting Pattern Number " + Str(patternNumber) + ":";
 }
 
-std::string PatternSourcePhrase(const CuttingPattern& pattern, const Allowances& allowances) {
-    return "From " + Str(pattern.BarCount) + " at " + Str(pattern.StockLength + allowances.Trim) +
-           "mm, cut the following:";
+std::string PatternSourcePhrase(const CuttingPattern& pattern, const Allowances& allowances,
+                                const JobUnits& units) {
+    return "From " + Str(pattern.BarCount) + " at " +
+           FormatLength(pattern.StockLength + allowances.Trim, units) + ", cut the following:";
 }
 
-std::string CutPhrase(const CuttingPattern& pattern, int k, const Allowances& allowances) {
+std::string CutPhrase(const CuttingPattern& pattern, int k, const Allowances& allowances,
+                      const JobUnits& units) {
     const int bars = pattern.BarCount;
     const int n = pattern.PieceCount[k];
     const int length = pattern.CutLength[k] - allowances.Kerf;
     const long long total = static_cast<long long>(n) * bars;
     if (n == 1) {
-        return Str(n) + " cut at " + Str(length) + "mm long, producing " + Str(total) +
-               (bars <= 1 ? " piece" : " pieces");
+        return Str(n) + " cut at " + FormatLength(length, units) + " long, producing " +
+               Str(total) + (bars <= 1 ? " piece" : " pieces");
     }
-    return Str(n) + " cuts at " + Str(length) + "mm long, producing " + Str(total) + " pieces";
+    return Str(n) + " cuts at " + FormatLength(length, units) + " long, producing " + Str(total) +
+           " pieces";
 }
 
-std::string OffcutReturnPhrase(const CuttingPattern& pattern) {
+std::string OffcutReturnPhrase(const CuttingPattern& pattern, const JobUnits& units) {
     const int bars = pattern.BarCount;
-    return "* Return " + Str(bars) + " at " + Str(pattern.OffcutLength) +
-           (bars > 1 ? "mm offcuts to stock *" : "mm offcut to stock *");
+    return "* Return " + Str(bars) + " at " + FormatLength(pattern.OffcutLength, units) +
+           (bars > 1 ? " offcuts to stock *" : " offcut to stock *");
 }
 
-std::string StockBarsPhrase(int barsUsed, int barLength) {
-    return Str(barsUsed) + (barsUsed > 1 ? " bars at " : " bar at ") + Str(barLength) + "mm";
+std::string StockBarsPhrase(int barsUsed, int barLength, const JobUnits& units) {
+    return Str(barsUsed) + (barsUsed > 1 ? " bars at " : " bar at ") +
+           FormatLength(barLength, units);
 }
 
 std::string InventoryOffcutsPhrase() { return "* Cut from inventory offcuts *"; }
@@ -53,16 +58,18 @@ bool PatternFromInventoryOffcuts(const CalculationResult& result, int p) {
 
 std::vector<std::string> MakeCuttingList(const JobInput& input, const CalculationResult& result) {
     const Allowances& a = input.Allowances;
+    const JobUnits& u = input.Units;
     std::vector<std::string> lines;
     for (int p = 0; p < result.PatternCount(); ++p) {
         const CuttingPattern& pattern = result.Patterns[p];
         lines.push_back(" " + PatternNumberPhrase(p + 1));
-        lines.push_back("    " + PatternSourcePhrase(pattern, a));
+        lines.push_back("    " + PatternSourcePhrase(pattern, a, u));
         if (PatternFromInventoryOffcuts(result, p))
             lines.push_back("    " + InventoryOffcutsPhrase());
         for (int k = 0; k < pattern.LengthCount(); ++k)
-            lines.push_back("    " + CutPhrase(pattern, k, a));
-        if (pattern.IsOffcut && !a.NoOffcuts) lines.push_back("    " + OffcutReturnPhrase(pattern));
+            lines.push_back("    " + CutPhrase(pattern, k, a, u));
+        if (pattern.IsOffcut && !a.NoOffcuts)
+            lines.push_back("    " + OffcutReturnPhrase(pattern, u));
         lines.emplace_back();
     }
     lines.push_back(" Total stock bars used:");
@@ -71,7 +78,7 @@ std::vector<std::string> MakeCuttingList(const JobInput& input, const Calculatio
             j < static_cast<int>(result.StockBarsUsed.size()) ? result.StockBarsUsed[j] : 0;
         if (used == 0) continue;
         lines.push_back("    " +
-                        StockBarsPhrase(used, result.InputStockLength[j] + a.Trim + a.Hold));
+                        StockBarsPhrase(used, result.InputStockLength[j] + a.Trim + a.Hold, u));
     }
     if (result.RemainingPieces > 0) {
         lines.emplace_back();
@@ -90,9 +97,9 @@ std::vector<std::string> MakeCuttingList(const JobInput& input, const Calculatio
             const int q = row.CutQuantity;
             const int length = row.CutLength - a.Kerf;
             if (q > 1)
-                lines.push_back("    " + Str(q) + " pieces at " + Str(length) + "mm");
+                lines.push_back("    " + Str(q) + " pieces at " + FormatLength(length, u));
             else if (q == 1)
-                lines.push_back("    " + Str(q) + " piece at " + Str(length) + "mm long");
+                lines.push_back("    " + Str(q) + " piece at " + FormatLength(length, u) + " long");
         }
     }
     return lines;

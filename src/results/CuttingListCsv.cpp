@@ -7,6 +7,7 @@
 
 #include "engine/Calculation.h"
 #include "job/RowTexts.h"
+#include "results/LengthFormat.h"
 
 namespace tallora {
 
@@ -76,6 +77,10 @@ std::string CuttingListCsv(const JobInput& input, const CalculationResult& resul
         std::string& joined = marksOfLength[*length];
         joined += (joined.empty() ? "" : ", ") + row.Mark;
     }
+    // Bare millimetres in a metric job, as ever; feet and inches in an imperial one.
+    auto Length = [&input](long long length) {
+        return input.Units.Imperial() ? FormatLength(length, input.Units) : std::to_string(length);
+    };
     std::string csv = CsvLine({"Pattern", "Stock Length", "Bars", "Cut Length", "Pieces per Bar",
                                "Pieces in All", "Offcut per Bar", "Mark"});
     for (int p = 0; p < result.PatternCount(); ++p) {
@@ -86,11 +91,11 @@ std::string CuttingListCsv(const JobInput& input, const CalculationResult& resul
             const int length = pattern.CutLength[k] - a.Kerf;
             const auto marks = marksOfLength.find(length);
             csv += CsvLine(
-                {std::to_string(p + 1), std::to_string(pattern.StockLength + a.Trim + a.Hold),
-                 std::to_string(pattern.BarCount), std::to_string(length),
+                {std::to_string(p + 1), Length(pattern.StockLength + a.Trim + a.Hold),
+                 std::to_string(pattern.BarCount), Length(length),
                  std::to_string(pattern.PieceCount[k]),
                  std::to_string(static_cast<long long>(pattern.PieceCount[k]) * pattern.BarCount),
-                 std::to_string(offcut),
+                 Length(offcut),
                  marks != marksOfLength.end() ? CsvText(marks->second) : ""});
         }
     }

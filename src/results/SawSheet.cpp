@@ -10,8 +10,6 @@
 
 namespace tallora {
 
-std::string FormatLength(long long millimetres) { return std::to_string(millimetres) + "mm"; }
-
 namespace {
 
 std::vector<SawRun> ForwardRuns(const CuttingPattern& pattern, int kerf) {
@@ -176,7 +174,7 @@ std::string SawSheetCsv(const JobInput& input, const CalculationResult& result,
             std::to_string(result.Patterns[static_cast<size_t>(bar.Pattern)].BarCount);
         const std::vector<std::string> head{std::to_string(b + 1), std::to_string(bar.Pattern + 1),
                                             std::to_string(bar.BarOfPattern) + " of " + barCount,
-                                            FormatLength(bar.EnteredLength)};
+                                            FormatLength(bar.EnteredLength, input.Units)};
         long long remaining = bar.EnteredLength - a.Trim;
         int cut = 0;
         for (const SawRun& run : bar.Runs) {
@@ -185,13 +183,13 @@ std::string SawSheetCsv(const JobInput& input, const CalculationResult& result,
                 std::vector<std::string> fields = head;
                 fields.insert(fields.end(),
                               {std::to_string(++cut), CsvText(marks.Next(run.Length)),
-                               FormatLength(run.Length), FormatLength(remaining), ""});
+                               FormatLength(run.Length, input.Units), FormatLength(remaining, input.Units), ""});
                 csv += CsvLine(fields);
             }
         }
         std::vector<std::string> fields = head;
         fields.insert(fields.end(),
-                      {bar.KeepOffcut ? "Offcut" : "Scrap", "", FormatLength(bar.Remnant), "", ""});
+                      {bar.KeepOffcut ? "Offcut" : "Scrap", "", FormatLength(bar.Remnant, input.Units), "", ""});
         csv += CsvLine(fields);
     }
     return csv;

@@ -5,11 +5,10 @@
 
 #include "job/CalculationResult.h"
 #include "job/JobInput.h"
+#include "results/LengthFormat.h"
 
 namespace tallora {
 
-// A length as the shop-floor papers (saw sheet, labels, barcodes) write it.
-std::string FormatLength(long long millimetres);
 
 // Pieces of one length cut one after another from a bar, without moving the length stop.
 struct SawRun {

@@ -56,15 +56,18 @@ Statistics CompileStats(const JobInput& input, const CalculationResult& result) 
     const long long cutLen =
         result.TotalCutLength -
         (s.UnallocatedLength - static_cast<long long>(result.RemainingPieces) * a.Kerf);
-    s.KerfMetres = static_cast<double>(placed * a.Kerf) / 1000;
-    s.TrimMetres = static_cast<double>(s.BarsUsedTotal * a.Trim) / 1000;
-    s.HoldMetres = static_cast<double>(a.Hold * (s.BarsUsedTotal - s.OffcutBars)) / 1000;
-    s.ScrapMetres = static_cast<double>(s.StockUsedLength) / 1000 -
-                    static_cast<double>(cutLen) / 1000 - static_cast<double>(s.OffcutTotal) / 1000 -
+    // Metres and kilograms; feet and pounds in an imperial job.
+    const double per = LengthPerStatUnit(input.Units);
+    const double perTon = WeightPerTon(input.Units);
+    s.KerfMetres = static_cast<double>(placed * a.Kerf) / per;
+    s.TrimMetres = static_cast<double>(s.BarsUsedTotal * a.Trim) / per;
+    s.HoldMetres = static_cast<double>(a.Hold * (s.BarsUsedTotal - s.OffcutBars)) / per;
+    s.ScrapMetres = static_cast<double>(s.StockUsedLength) / per -
+                    static_cast<double>(cutLen) / per - static_cast<double>(s.OffcutTotal) / per -
                     s.TrimMetres - s.HoldMetres - s.KerfMetres;
 
     const double used = s.StockUsedLength;
-    auto metres = [](long long mm) { return static_cast<double>(mm) / 1000; };
+    auto metres = [per](long long mm) { return static_cast<double>(mm) / per; };
     s.StatMetres = {metres(s.StockUsedLength),
                     metres(cutLen),
                     metres(s.OffcutTotal),
@@ -78,7 +81,7 @@ Statistics CompileStats(const JobInput& input, const CalculationResult& result) 
     // Nothing used: every share is 0 rather than a division by zero.
     if (s.StockUsedLength != 0) {
         auto share = [used](long long mm) { return static_cast<double>(mm) / used * 100; };
-        const double usedMetres = used / 1000;
+        const double usedMetres = used / per;
         s.StatPercent = {100.0,
                          share(cutLen),
                          share(s.OffcutTotal),
@@ -92,25 +95,34 @@ Statistics CompileStats(const JobInput& input, const CalculationResult& result) 
 
     const SectionData& section = input.Section;
     for (int i = 0; i < StatisticsRows; ++i) {
-        s.StatCost[i] = section.CostType == "Tonne"
-                            ? s.StatMetres[i] * section.Weight * section.Cost / 1000
-                            : s.StatMetres[i] * section.Cost;
+        if (section.CostType == "Tonne")
+            s.StatCost[i] = s.StatMetres[i] * section.Weight * section.Cost / perTon;
+        else if (section.CostType == "Cwt" && input.Units.Imperial())
+            s.StatCost[i] = s.StatMetres[i] * section.Weight * section.Cost / 100;
+        else
+            s.StatCost[i] = s.StatMetres[i] * section.Cost;
         s.StatWeight[i] = s.StatMetres[i] * section.Weight;
     }
     return s;
 }
 
-StatisticsTexts FormatStatistics(const Statistics& stats, const NumberFormat& format) {
+StatisticsTexts FormatStatistics(const Statistics& stats, const NumberFormat& format,
+                                 const JobUnits& units) {
     StatisticsTexts t;
     t.Format = format;
     t.Captions = {"Stock bars used:",    "Cut pieces:",    "Offcuts returned:",
                   "Overall efficiency:", "Kerf wastage:",  "Trim wastage:",
                   "Hold wastage:",       "Scrap wastage:", "Chargeable material:"};
     for (int i = 0; i < StatisticsRows; ++i) {
-        t.Metres[i] = FormatFixed(stats.StatMetres[i], 3, format) + "m";
+        if (units.Imperial()) {
+            t.Metres[i] = FormatFixed(stats.StatMetres[i], 2, format) + "ft";
+            t.Weight[i] = FormatFixed(stats.StatWeight[i], 2, format) + "lb";
+        } else {
+            t.Metres[i] = FormatFixed(stats.StatMetres[i], 3, format) + "m";
+            t.Weight[i] = FormatFixed(stats.StatWeight[i], 3, format) + "kg";
+        }
         t.Percent[i] = FormatFixed(stats.StatPercent[i], 2, format) + "%";
         t.Cost[i] = FormatCurrency(stats.StatCost[i], format);
-        t.Weight[i] = FormatFixed(stats.StatWeight[i], 3, format) + "kg";
     }
     return t;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "job/CalculationResult.h"
@@ -11,8 +12,8 @@ namespace tallora {
 
 inline constexpr int StatisticsRows = 9;
 
-// The nine rows of result figures, in metres, percent of the stock used, money and kilograms,
-// with the sums they come from.
+// The nine rows of result figures, in metres (feet in an imperial job), percent of the stock used,
+// money and kilograms, with the sums they come from.
 struct Statistics {
     std::array<double, StatisticsRows> StatMetres{};
     std::array<double, StatisticsRows> StatPercent{};
@@ -46,13 +47,18 @@ Statistics CompileStats(const JobInput& input, const CalculationResult& result);
 // The panel's label texts.
 struct StatisticsTexts {
     std::array<std::string, StatisticsRows> Captions;
-    std::array<std::string, StatisticsRows> Metres;   // "12.000m"
+    std::array<std::string, StatisticsRows> Metres;   // "12.000m", "39.37ft"
     std::array<std::string, StatisticsRows> Percent;  // "91.67%"
     std::array<std::string, StatisticsRows> Cost;     // currency
     std::array<std::string, StatisticsRows> Weight;   // "120.000kg"
     NumberFormat Format;                              // the one the texts are written in
+    // The language they are shown in, for the fixed words of what is made from them (the PDF
+    // report's headings): none is English.
+    std::function<std::string(const char* english)> Translate;
 };
 
-StatisticsTexts FormatStatistics(const Statistics& stats, const NumberFormat& format);
+// Metres and kilograms; feet and pounds, two decimals, in an imperial job.
+StatisticsTexts FormatStatistics(const Statistics& stats, const NumberFormat& format,
+                                 const JobUnits& units = {});
 
 }  // namespace tallora

@@ -109,6 +109,7 @@ void AutoSave(RegistryStore& store, const JobInput& input) {
     text("OM", marks);
 
     const Allowances& a = input.Allowances;
+    text("Units", UnitsText(input.Units));
     for (const AllowanceFieldInfo& f : AllowanceFields) integer(f.Name, a.*f.Member);
     const SectionData& s = input.Section;
     text("Customer", s.Customer);
@@ -150,8 +151,11 @@ void RecoverInputs(const RegistryStore& store, JobInput& input) {
     auto text = [&](const char* name) {
         return store.ReadString(User, AutoSaveKey, name).value_or("");
     };
+    // An autosave of before the units was metric.
+    input.Units = UnitsFromText(text("Units")).value_or(JobUnits::Metric());
     Allowances& a = input.Allowances;
-    for (const AllowanceFieldInfo& f : AllowanceFields) SetAllowance(a, f.Field, integer(f.Name));
+    for (const AllowanceFieldInfo& f : AllowanceFields)
+        SetAllowance(a, f.Field, integer(f.Name), input.Units);
 
     SectionData& s = input.Section;
     s.Customer = text("Customer");
@@ -160,7 +164,9 @@ void RecoverInputs(const RegistryStore& store, JobInput& input) {
     s.Weight = ReadDouble(store, "Weight").value_or(0.0);
     const auto cost = FromLittleEndian(store.ReadBinary(User, AutoSaveKey, "CostNew"));
     s.Cost = cost ? static_cast<double>(static_cast<std::int64_t>(*cost)) / 10000 : 0.0;
-    s.CostType = text("CostType") == "Tonne" ? "Tonne" : "Metre";
+    const std::string costType = text("CostType");
+    s.CostType =
+        costType == "Tonne" || (costType == "Cwt" && input.Units.Imperial()) ? costType : "Metre";
 
     CostingSettings& c = input.Costing;
     for (const ChargeField& f : ChargeFields) {

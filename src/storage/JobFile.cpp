@@ -75,15 +75,31 @@ public:
         }
         return *value;
     }
-    // A row as the entry lists would take it.
+    // A row as the entry lists would take it. The file names its units at its end: a length
+    // only an imperial job may have waits for them (Defer).
     ListRow Row(bool stock) {
         const std::string& text = Text();
         auto row = SplitRowLine(text);
         if (!row) Fail(Quote(text) + " is not a row: a quantity, \" @ \" and a length");
         if (stock && row->Quantity == "ANY") row->Quantity = "*";
-        if (const auto problem = RowProblem(row->Quantity, row->Length, stock))
-            Fail(FirstLine(*problem));
+        if (const auto problem = RowProblem(row->Quantity, row->Length, stock)) {
+            const auto length = ReadWholeNumber(row->Length);
+            if (!length || *length <= MaxLength || *length > MaxImperialLength ||
+                RowProblem(row->Quantity, row->Length, stock, JobUnits::ImperialIn({})))
+                Fail(FirstLine(*problem));
+            Defer(FirstLine(*problem));
+        }
         return *row;
+    }
+    // A stored length: up to a little more than a job may enter, as its units allow.
+    int Length(long long min, const std::string& what);
+    // A fault unless the file turns out to be an imperial job's, at the line read last.
+    void Defer(const std::string& reason) {
+        if (!deferred_) deferred_ = CorruptLine{reason, Line()};
+    }
+    // The deferred fault of a metric job's file.
+    void CheckDeferred() const {
+        if (deferred_) throw *deferred_;
     }
     [[noreturn]] void Fail(const std::string& reason, int line = 0) const {
         // What a file cut short lacks is no line of its.
@@ -96,10 +112,24 @@ private:
     size_t next_ = 0;
     bool past_ = false;  // the line last read was past the end
     std::string current_;
+    std::optional<CorruptLine> deferred_;
 };
 
-// Lengths the program can have written, and a little room for allowances changed since.
+// Lengths the program can have written, and a little room for allowances changed since: of a
+// metric job, and of an imperial one.
 constexpr long long kLength = MaxLength + 1000;
+constexpr long long kImperialLength = MaxImperialLength + 1000;
+
+int LineReader::Length(long long min, const std::string& what) {
+    const std::string text = Text();
+    const auto value = ReadInteger(text);
+    const std::string reason = Quote(text) + " is not " + what + Range(min, kLength);
+    if (value && *value >= min && *value <= kLength) return *value;
+    const long long imperialMin = min == -kLength ? -kImperialLength : min;
+    if (!value || *value < imperialMin || *value > kImperialLength) Fail(reason);
+    Defer(reason);
+    return *value;
+}
 
 std::string Mm(long long length) { return std::to_string(length) + "mm"; }
 std::string PatternName(size_t p) { return "pattern " + std::to_string(p + 1); }
@@ -115,7 +145,7 @@ void ReadPatterns(LineReader& in, CalculationResult& result, std::vector<int>& f
     for (int p = 0; p < count; ++p) {
         firstLines.push_back(in.Line() + 1);
         CuttingPattern& pattern = result.Patterns.emplace_back();
-        pattern.StockLength = in.Integer(1, kLength, "a bar's length");
+        pattern.StockLength = in.Length(1, "a bar's length");
         pattern.BarCount = in.Integer(1, INT_MAX, "a number of bars");
         bars += pattern.BarCount;
         if (bars > INT_MAX)
@@ -124,7 +154,7 @@ void ReadPatterns(LineReader& in, CalculationResult& result, std::vector<int>& f
         long long used = 0;
         long long pieces = 0;
         for (int k = 0; k < lengths; ++k) {
-            pattern.CutLength.push_back(in.Integer(1, kLength, "a cut length"));
+            pattern.CutLength.push_back(in.Length(1, "a cut length"));
             pattern.PieceCount.push_back(in.Integer(1, INT_MAX, "a number of pieces"));
             used += static_cast<long long>(pattern.PieceCount.back()) * pattern.CutLength.back();
             pieces += pattern.PieceCount.back();
@@ -140,7 +170,7 @@ void ReadPatterns(LineReader& in, CalculationResult& result, std::vector<int>& f
         if (placed > INT_MAX)
             in.Fail("the patterns cut more than " + std::to_string(INT_MAX) + " pieces");
         pattern.IsOffcut = in.Text() == "1";
-        pattern.OffcutLength = in.Integer(-kLength, kLength, "an offcut length");
+        pattern.OffcutLength = in.Length(-kLength, "an offcut length");
     }
 }
 
@@ -153,15 +183,15 @@ struct TableLines {
 TableLines ReadTables(LineReader& in, CalculationResult& result) {
     const int inputStock = in.Count(MaxStockRows, "a number of stock rows");
     for (int k = 0; k < inputStock; ++k)
-        result.InputStockLength.push_back(in.Integer(1, kLength, "a stock length"));
+        result.InputStockLength.push_back(in.Length(1, "a stock length"));
     result.StockBarsUsed.assign(result.InputStockLength.size(), 0);
 
     const int stock = in.Count(MaxStockRows, "a number of stock rows");
     for (int k = 0; k < stock; ++k) {
         WorkingStockRow row;
         row.StockQuantity = in.Integer(-1, INT_MAX, "a number of bars");
-        row.StockLength = in.Integer(1, kLength, "a stock length");
-        row.StockCost = in.Integer(0, kLength, "a stock length");
+        row.StockLength = in.Length(1, "a stock length");
+        row.StockCost = in.Length(0, "a stock length");
         result.Stock.push_back(row);
     }
     const int cuts = in.Count(MaxCutRows, "a number of cut rows");
@@ -171,7 +201,7 @@ TableLines ReadTables(LineReader& in, CalculationResult& result) {
         row.CutQuantity = in.Integer(0, INT_MAX, "a number of pieces");
         pieces += row.CutQuantity;
         if (pieces > INT_MAX) in.Fail("more than " + std::to_string(INT_MAX) + " pieces are left");
-        row.CutLength = in.Integer(1, kLength, "a cut length");
+        row.CutLength = in.Length(1, "a cut length");
         result.Cuts.push_back(row);
     }
     TableLines lines;
@@ -182,7 +212,7 @@ TableLines ReadTables(LineReader& in, CalculationResult& result) {
     const int inputCuts = in.Count(MaxCutRows, "a number of cut rows");
     for (int k = 0; k < inputCuts; ++k) {
         result.InputCutQuantity.push_back(in.Integer(0, INT_MAX, "a number of pieces"));
-        result.InputCutLength.push_back(in.Integer(1, kLength, "a cut length"));
+        result.InputCutLength.push_back(in.Length(1, "a cut length"));
     }
     return lines;
 }
@@ -210,7 +240,9 @@ void CheckResult(const LineReader& in, const CalculationResult& result,
     const long long kerfs = lengthWithKerf - result.TotalCutLength;
     const long long kerf = pieces > 0 ? kerfs / pieces : 0;
     if (lengthWithKerf > INT_MAX || kerfs < 0 || (pieces > 0 && kerfs % pieces != 0) ||
-        (pieces == 0 && kerfs != 0) || kerf > RangeOf(AllowanceField::Kerf).Max) {
+        (pieces == 0 && kerfs != 0) ||
+        kerf > std::max(RangeOf(AllowanceField::Kerf).Max,
+                        RangeOf(AllowanceField::Kerf, JobUnits::ImperialIn({})).Max)) {
         in.Fail("the total cut length does not fit the job's cut rows and a kerf",
                 lines.TotalCutLength);
     }
@@ -351,7 +383,13 @@ void EmitJobFile(const JobInput& input, const CalculationResult& result, const S
     // After everything a reader of the earlier layout knows, so that such a reader still works.
     line(Int(input.Allowances.Hold));
 
-    // Tagged records, each only when it holds something: a job without them saves as before.
+    // Tagged records follow, each only when it holds something: a line with the record's name,
+    // then its lines. A metric job without marks has none, so that its file stays what it
+    // always was.
+    if (input.Units.Imperial()) {
+        line("Units");
+        line(UnitsText(input.Units));
+    }
     const bool marked = std::any_of(input.CutRows.begin(), input.CutRows.end(),
                                     [](const ListRow& r) { return !r.Mark.empty(); });
     if (marked) {
@@ -409,7 +447,9 @@ void ReadSection(LineReader& in, SectionData& s) {
     s.Name = in.Text();
     s.Weight = in.Number(MaxSectionWeight, "a weight");
     s.Cost = in.Number(MaxSectionCost, "a price");
-    s.CostType = in.Text() == "Tonne" ? "Tonne" : "Metre";
+    // "Cwt" stays for an imperial job's file; the units at the end decide.
+    const std::string& type = in.Text();
+    s.CostType = type == "Tonne" || type == "Cwt" ? type : "Metre";
 }
 
 void ReadStoredResult(LineReader& in, CalculationResult& result) {
@@ -433,17 +473,21 @@ void ReadStoredResult(LineReader& in, CalculationResult& result) {
     }
 }
 
+// The allowances as the file has them, limited once its units are known.
+struct FileAllowances {
+    int Trim = 0;
+    int Kerf = 0;
+    int Offcut = 0;
+    std::optional<int> Hold;
+};
+
 // Trim, Kerf and Offcut (and the Hold of later files) become the current settings, limited as
 // their fields limit them; the charges as the costing window's fields limit them.
-void ReadAllowancesAndCharges(LineReader& in, JobInput& input, JobFileRead& read) {
-    Allowances& a = input.Allowances;
-    const int trim = in.Integer();
-    const int kerf = in.Integer();
-    const int offcut = in.Integer();
-    read.SettingsChanged = trim != a.Trim || kerf != a.Kerf || offcut != a.Offcut;
-    a.Trim = LimitAllowance(AllowanceField::Trim, trim);
-    a.Kerf = LimitAllowance(AllowanceField::Kerf, kerf);
-    a.Offcut = LimitAllowance(AllowanceField::Offcut, offcut);
+FileAllowances ReadAllowancesAndCharges(LineReader& in, JobInput& input) {
+    FileAllowances a;
+    a.Trim = in.Integer();
+    a.Kerf = in.Integer();
+    a.Offcut = in.Integer();
 
     if (in.More()) {
         CostingSettings& c = input.Costing;
@@ -454,29 +498,54 @@ void ReadAllowancesAndCharges(LineReader& in, JobInput& input, JobFileRead& read
         for (const ChargeNameField& f : ChargeNameFields)
             ApplyStoredChargeName(c.*f.Member, in.Text());
     }
-    if (in.More()) {
-        const int hold = in.Integer();
-        read.SettingsChanged = read.SettingsChanged || hold != a.Hold;
-        a.Hold = LimitAllowance(AllowanceField::Hold, hold);
+    if (in.More()) a.Hold = in.Integer();
+    return a;
+}
+
+void ApplyFileAllowances(const FileAllowances& file, JobInput& input, JobFileRead& read) {
+    Allowances& a = input.Allowances;
+    const JobUnits& u = input.Units;
+    read.SettingsChanged = file.Trim != a.Trim || file.Kerf != a.Kerf || file.Offcut != a.Offcut;
+    a.Trim = LimitAllowance(AllowanceField::Trim, file.Trim, u);
+    a.Kerf = LimitAllowance(AllowanceField::Kerf, file.Kerf, u);
+    a.Offcut = LimitAllowance(AllowanceField::Offcut, file.Offcut, u);
+    if (file.Hold) {
+        read.SettingsChanged = read.SettingsChanged || *file.Hold != a.Hold;
+        a.Hold = LimitAllowance(AllowanceField::Hold, *file.Hold, u);
     }
 }
 
-// The records after the Hold line: a tag line, then the record's own lines.
+// The "Units" record: "imperial" and its precision.
+void ReadUnitsRecord(LineReader& in, JobUnits& units) {
+    const std::string& text = in.Text();
+    const auto read = UnitsFromText(text);
+    if (!read || !read->Imperial())
+        in.Fail(Quote(text) + " is not \"imperial\" and a precision (1/16, 1/32, 1/8 or decimal)");
+    units = *read;
+}
+
+// The cut rows' marks, one a row.
+void ReadMarksRecord(LineReader& in, JobInput& input) {
+    const int count = in.Count(MaxCutRows, "a number of cut rows");
+    if (count != static_cast<int>(input.CutRows.size())) {
+        in.Fail("the marks are for " + std::to_string(count) + " cut rows, not the " +
+                std::to_string(input.CutRows.size()) + " of the job");
+    }
+    for (auto& row : input.CutRows) row.Mark = in.Text();
+}
+
+// The tagged records after the Hold line, each a line with its name and then its own lines.
 void ReadTaggedRecords(LineReader& in, JobInput& input) {
     while (in.More()) {
         const std::string tag = in.Text();
         // A blank line an editor left at the end is no record.
         if (tag.empty()) continue;
-        if (tag == MarksRecordTag) {
-            const int count = in.Count(MaxCutRows, "a number of cut rows");
-            if (count != static_cast<int>(input.CutRows.size())) {
-                in.Fail("the marks are for " + std::to_string(count) + " cut rows, not the " +
-                        std::to_string(input.CutRows.size()) + " of the job");
-            }
-            for (auto& row : input.CutRows) row.Mark = in.Text();
-        } else {
-            in.Fail(Quote(tag) + " is not a record this program knows");
-        }
+        if (tag == "Units")
+            ReadUnitsRecord(in, input.Units);
+        else if (tag == MarksRecordTag)
+            ReadMarksRecord(in, input);
+        else
+            in.Fail(Quote(tag) + " is not a record of a job file");
     }
 }
 
@@ -494,6 +563,10 @@ JobFileRead ReadJobLines(JobLines lines, JobInput& input, CalculationResult& res
         read.Status = ReadStatus::NotADataFile;
         return read;
     }
+    // A file is metric unless its Units record says otherwise; the allowances in force, which a
+    // file may leave as they are, are then millimetres too.
+    input.Allowances = ConvertAllowances(input.Allowances, input.Units, JobUnits::Metric());
+    input.Units = {};
     try {
         const int stock = in.Count(MaxStockRows, "a number of stock rows");
         for (int i = 0; i < stock; ++i) input.StockRows.push_back(in.Row(true));
@@ -504,8 +577,12 @@ JobFileRead ReadJobLines(JobLines lines, JobInput& input, CalculationResult& res
 
         ReadSection(in, input.Section);
         ReadStoredResult(in, result);
-        ReadAllowancesAndCharges(in, input, read);
+        const FileAllowances allowances = ReadAllowancesAndCharges(in, input);
         ReadTaggedRecords(in, input);
+        if (!input.Units.Imperial()) in.CheckDeferred();
+        if (!input.Units.Imperial() && input.Section.CostType == ChargeBasis::Cwt)
+            input.Section.CostType = ChargeBasis::Metre;
+        ApplyFileAllowances(allowances, input, read);
     } catch (const CorruptLine& bad) {
         read.Status = ReadStatus::Corrupted;
         read.Fault = {bad.Line, bad.Reason};

@@ -1,5 +1,6 @@
 #include "storage/OldVersion.h"
 
+#include "entry/Allowances.h"
 #include "entry/SectionFields.h"
 #include "job/Capacities.h"
 #include "job/RowTexts.h"
@@ -60,6 +61,9 @@ std::optional<double> Figure(const std::string& text, double max) {
 }
 
 void ClearEntrySide(JobInput& input, CalculationResult& result) {
+    // Files of the earlier format are metric.
+    input.Allowances = ConvertAllowances(input.Allowances, input.Units, JobUnits::Metric());
+    input.Units = {};
     input.StockRows.clear();
     input.CutRows.clear();
     result.CuttingListLines.clear();

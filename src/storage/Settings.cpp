@@ -1,5 +1,6 @@
 #include "storage/Settings.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -107,9 +108,11 @@ void ReadProgramSettings(const RegistryStore& store, Allowances& allowances,
                          ProgramSettings& settings) {
     if (!store.KeyExists(User, MainKey)) return;
     if (const auto hints = store.ReadInteger(User, MainKey, "Hints")) settings.Hints = *hints != 0;
+    // The allowances are kept in the lengths of the units new jobs take.
+    const JobUnits units = ReadDefaultUnits(store);
     for (const AllowanceFieldInfo& f : AllowanceFields) {
         const auto v = store.ReadInteger(User, MainKey, f.Name);
-        SetAllowance(allowances, f.Field, v.value_or(allowances.*f.Member));
+        SetAllowance(allowances, f.Field, v.value_or(allowances.*f.Member), units);
     }
     // Kept apart from the first-run values; one out of range is ignored.
     if (const auto v = store.ReadInteger(User, MainKey, "OptimalSeconds");
@@ -149,6 +152,66 @@ void WriteWindowGeometry(RegistryStore& store, const std::string& name,
                          const std::string& geometry) {
     if (!store.KeyExists(User, MainKey)) return;
     store.WriteString(User, MainKey, name, geometry);
+}
+
+JobUnits ReadDefaultUnits(const RegistryStore& store) {
+    const auto text = store.ReadString(User, MainKey, "Units");
+    return text ? UnitsFromText(*text).value_or(JobUnits::Metric()) : JobUnits::Metric();
+}
+
+void WriteDefaultUnits(RegistryStore& store, const JobUnits& units) {
+    if (!store.KeyExists(User, MainKey)) return;
+    store.WriteString(User, MainKey, "Units", UnitsText(units));
+}
+
+std::string ApplyNumberFormatSettings(const RegistryStore& store, NumberFormat& format) {
+    std::string problems;
+    auto refuse = [&problems](const std::string& name, const std::string& value,
+                              const std::string& rule) {
+        problems += (problems.empty() ? "" : "\r\n") + name + " \"" + value + "\" is not " + rule +
+                    ": the locale's is used.";
+    };
+    NumberFormat wanted = format;
+    if (const auto symbol = store.ReadString(User, MainKey, "CurrencySymbol")) {
+        const bool printable = std::none_of(symbol->begin(), symbol->end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x20;
+        });
+        if (symbol->empty() || symbol->size() > 8 || !printable)
+            refuse("CurrencySymbol", *symbol, "a currency symbol of 1 to 8 characters");
+        else
+            wanted.CurrencySymbol = *symbol;
+    }
+    if (const auto decimal = store.ReadString(User, MainKey, "DecimalSeparator")) {
+        if (*decimal != "." && *decimal != ",")
+            refuse("DecimalSeparator", *decimal, "\".\" or \",\"");
+        else
+            wanted.DecimalSeparator = *decimal;
+    }
+    if (const auto thousands = store.ReadString(User, MainKey, "ThousandSeparator")) {
+        const bool known = *thousands == "" || *thousands == "." || *thousands == "," ||
+                           *thousands == "'" || *thousands == " ";
+        if (!known || *thousands == wanted.DecimalSeparator) {
+            refuse("ThousandSeparator", *thousands,
+                   "empty, \".\", \",\", \"'\" or a blank other than the decimal separator");
+        } else {
+            wanted.ThousandSeparator = *thousands;
+        }
+    }
+    // A decimal separator that the locale's thousands separator now equals takes it over.
+    if (wanted.ThousandSeparator == wanted.DecimalSeparator)
+        wanted.ThousandSeparator = wanted.DecimalSeparator == "," ? "." : ",";
+    format = wanted;
+    return problems;
+}
+
+std::string ReadLanguage(const RegistryStore& store) {
+    const auto text = store.ReadString(User, MainKey, "Language").value_or("");
+    return text == "en" || text == "de" ? text : std::string();
+}
+
+void WriteLanguage(RegistryStore& store, const std::string& language) {
+    if (!store.KeyExists(User, MainKey)) return;
+    store.WriteString(User, MainKey, "Language", language);
 }
 
 void WriteOptimalSeconds(RegistryStore& store, int seconds) {

@@ -6,6 +6,7 @@
 #include "engine/OptimalAlgorithm.h"
 #include "job/CalculationResult.h"
 #include "job/JobInput.h"
+#include "results/NumberFormat.h"
 #include "storage/RegistryStore.h"
 
 namespace tallora {
@@ -66,6 +67,20 @@ std::optional<int> ParseOptimalThreads(const std::string& text);
 std::optional<std::string> ReadWindowGeometry(const RegistryStore& store, const std::string& name);
 void WriteWindowGeometry(RegistryStore& store, const std::string& name,
                          const std::string& geometry);
+
+// The units a new job takes (Options); metric when the setting is missing or not one.
+JobUnits ReadDefaultUnits(const RegistryStore& store);
+void WriteDefaultUnits(RegistryStore& store, const JobUnits& units);
+
+// The settings "CurrencySymbol", "DecimalSeparator" and "ThousandSeparator", where present,
+// override the locale's: a symbol of 1 to 8 characters, a decimal separator "." or ",", a
+// thousands separator "", ".", ",", "'" or " " other than the decimal one. A value that is none
+// of these is left out and named in the returned message (empty when all is well).
+std::string ApplyNumberFormatSettings(const RegistryStore& store, NumberFormat& format);
+
+// The desktop's language: "" for the system's, or "en" or "de".
+std::string ReadLanguage(const RegistryStore& store);
+void WriteLanguage(RegistryStore& store, const std::string& language);
 
 // Keeps a new time limit at once, touching no other setting.
 void WriteOptimalSeconds(RegistryStore& store, int seconds);

@@ -90,6 +90,19 @@ TEST(CliApp, BadArgumentsExitTwoNamingTheArgument) {
         {With(job, {"--labels", "/no/such/folder/l.pdf"}), "--labels"},
         {With(job, {"--label-layout", "a4-3x8"}), "--label-layout"},
         {With(job, {"--saw-sheet", "/no/such/folder/s.csv"}), "--saw-sheet /no/such/folder/s.csv:"},
+        // Imperial lengths: every length option and row names the forms it takes.
+        {{"--units", "imperial", "--stock", "*@20ft", "--cut", "1@6' 3-1/3\""},
+         "--cut 1@6' 3-1/3\": '6' 3-1/3\"' is not a length in feet and inches. Type feet"},
+        {{"--units", "imperial", "--stock", "*@61'", "--cut", "1@6'"},
+         "--stock *@61': 61' is greater than the maximum allowed length of 60' 0\""},
+        {{"--units", "imperial", "--stock", "*@20ft", "--cut", "1@6'", "--kerf", "1/2\""},
+         "--kerf 1/2\": expected a length from 1/32\" to 3/8\""},
+        {{"--units", "imperial", "--stock", "*@20ft", "--cut", "1@6'", "--trim", "3mm"},
+         "--trim 3mm: '3mm' is not a length in feet and inches"},
+        {{"--units", "yards", "--stock", "*@20ft", "--cut", "1@6'"}, "--units"},
+        {{"--units", "imperial", "--precision", "1/64", "--stock", "*@20ft", "--cut", "1@6'"},
+         "--precision"},
+        {With(job, {"--per", "cwt"}), "--per cwt: a metric job's price is per tonne or metre"},
     };
     for (const auto& [args, expected] : cases) {
         const CliRun run = RunTool(args);
@@ -144,6 +157,32 @@ TEST(CliApp, OptionsTheEntryFieldsWouldLimitOrRound) {
                                "\u00A30.00\t\u00A30.00\t\u00A364.00\n"),
               std::string::npos)
         << costing.out;
+}
+
+// The issue's own job: a cutting list in feet and inches, statistics in feet and pounds; a job
+// file saved in imperial and converted back to metric by --units.
+TEST(CliApp, AnImperialJobIsWrittenInFeetAndInches) {
+    testing::TempFolder temp;
+    const std::string job = temp.File("job.tlf");
+    const CliRun run =
+        RunTool({"--units", "imperial", "--stock", "ANY@20ft", "--cut", "12@6' 3-1/2\"", "--kerf",
+                 "1/8\"", "--trim", "1/2\"", "--weight", "10", "--save", job});
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    for (const char* line :
+         {"From 4 at 20' 0\", cut the following:", "3 cuts at 6' 3-1/2\" long, producing 12 pieces",
+          "4 bars at 20' 0\"", "80.00ft", "800.00lb"}) {
+        EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
+    }
+    EXPECT_EQ(run.out.find("mm"), std::string::npos);
+
+    const CliRun again = RunTool({job, "--no-calc"});
+    ASSERT_EQ(again.status, ExitSuccess) << again.err;
+    EXPECT_EQ(again.out, run.out);
+    const CliRun metric = RunTool({job, "--units", "metric", "--format", "json"});
+    ASSERT_EQ(metric.status, ExitSuccess) << metric.err;
+    EXPECT_EQ(metric.Json()["units"], "metric");
+    EXPECT_EQ(metric.Json()["input"]["cuts"][0]["length"], 1918);  // 75-1/2" is 1917.7mm
+    EXPECT_EQ(RunTool({job, "--units", "metric", "--no-calc"}).status, ExitBadInput);
 }
 
 TEST(CliApp, JobFileRowsComeFirstAndOptionsOverrideItsSettings) {

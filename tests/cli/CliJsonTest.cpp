@@ -177,6 +177,12 @@ std::vector<std::pair<std::string, json>> ExampleOutputs() {
         RunTool({"--stock", "*@6000", "--cut", "1@7000", "--format", "json"});
     EXPECT_EQ(refused.status, ExitRefused);
     outputs.emplace_back("refused", json::parse(refused.out));
+    const testing::CliRun imperial =
+        RunTool({"--units", "imperial", "--stock", "ANY@20ft", "--cut", "12@6' 3-1/2\"", "--kerf",
+                 "1/8\"", "--trim", "1/2\"", "--costing", "--weight", "31", "--cost", "45", "--per",
+                 "cwt", "--format", "json"});
+    EXPECT_EQ(imperial.status, ExitSuccess) << imperial.err;
+    outputs.emplace_back("imperial", json::parse(imperial.out));
     return outputs;
 }
 
@@ -188,6 +194,14 @@ TEST(CliJson, EveryExampleOutputMatchesTheDocumentedSchema) {
         const auto errors = validator.Errors(output);
         EXPECT_TRUE(errors.empty()) << name << ": " << errors.front();
     }
+    // Every job says its units; an imperial one's lengths are inches.
+    for (const auto& [name, output] : outputs)
+        EXPECT_EQ(output["units"], name == "imperial" ? "imperial" : "metric") << name;
+    const json& imperial = outputs.back().second;
+    EXPECT_EQ(imperial["input"]["cuts"][0]["length"], 75.5);
+    EXPECT_EQ(imperial["input"]["kerf"], 0.125);
+    EXPECT_EQ(imperial["patterns"][0]["CutLength"][0], 75.625);  // with its kerf
+    EXPECT_EQ(imperial["statistics"][0]["metres"], "80.00ft");
     // Optimal and the costing sheet were there to be checked.
     EXPECT_TRUE(outputs[2].second.contains("bound"));
     EXPECT_TRUE(outputs[2].second.contains("costing"));
@@ -435,6 +449,11 @@ TEST(CliJson, FiguresAgreeWithTheTextsShownBesideThem) {
         EXPECT_EQ(out["RemainingPieces"], remaining) << name;
         // Every bar the patterns cut counts against a stock row, at its entered length.
         const json& input = out["input"];
+        // Metres and kilograms to three places; an imperial job's feet (of inches) and pounds
+        // to two.
+        const bool imperial = out["units"] == "imperial";
+        const double perStatUnit = imperial ? 12 : 1000;
+        const int decimals = imperial ? 2 : 3;
         int bars = 0;
         double metres = 0;
         for (const auto& p : out["patterns"]) {
@@ -442,7 +461,7 @@ TEST(CliJson, FiguresAgreeWithTheTextsShownBesideThem) {
             metres += p["BarCount"].get<double>() *
                       (p["StockLength"].get<double>() + input["trim"].get<double>() +
                        input["hold"].get<double>()) /
-                      1000;
+                      perStatUnit;
         }
         int used = 0;
         for (const auto& n : out["StockBarsUsed"]) used += n.get<int>();
@@ -452,10 +471,10 @@ TEST(CliJson, FiguresAgreeWithTheTextsShownBesideThem) {
         for (int i = 0; i < 9; ++i) {
             const json& shown = out["statistics"][i];
             const std::string where = name + " row " + std::to_string(i);
-            ExpectShown(out["stats"]["metres"][i], shown["metres"], 3, where);
+            ExpectShown(out["stats"]["metres"][i], shown["metres"], decimals, where);
             ExpectShown(out["stats"]["percent"][i], shown["percent"], 2, where);
             ExpectShown(out["stats"]["cost"][i], shown["cost"], 2, where);
-            ExpectShown(out["stats"]["weight"][i], shown["weight"], 3, where);
+            ExpectShown(out["stats"]["weight"][i], shown["weight"], decimals, where);
         }
         if (!out.contains("costing")) continue;
         const json& costing = out["costing"];
@@ -468,7 +487,9 @@ TEST(CliJson, FiguresAgreeWithTheTextsShownBesideThem) {
             ASSERT_EQ(fields.size(), 9u) << lines[r + 1];
             const json& row = costing["rows"][r];
             EXPECT_EQ(std::to_string(row["quantity"].get<int>()), fields[0]) << name;
-            EXPECT_EQ(std::to_string(row["length"].get<int>()), fields[1]) << name;
+            if (!imperial) {
+                EXPECT_EQ(std::to_string(row["length"].get<int>()), fields[1]) << name;
+            }
             ExpectShown(row["net_weight"], fields[2], 3, name);
             for (int k = 3; k < 9; ++k) ExpectShown(row[keys[k]], fields[k], 2, name);
         }

@@ -42,6 +42,30 @@ TEST(Calculate, CompletedRunsGiveTheirStatisticsCuttingListAndTime) {
     EXPECT_TRUE(no.StatusText.empty());
 }
 
+// The engine sees integers only: an imperial job's 1/32 inches give the patterns the same
+// integers give as millimetres, whatever the algorithm.
+TEST(Calculate, AnImperialJobGivesThePatternsOfTheSameIntegersInAMetricJob) {
+    for (Algorithm algorithm : {Algorithm::Complex, Algorithm::Fast}) {
+        TestJob metric = MakeJob({{"*", "7680"}, {"4", "5760"}},
+                                 {{"7", "2416"}, {"5", "1279"}, {"9", "830"}}, 4, 16, 0);
+        TestJob imperial = metric;
+        imperial.Input.Units = JobUnits::ImperialIn(ImperialPrecision::Sixteenth);
+        RecordingObserver observer;
+        CalculationOptions options;
+        options.Algorithm = algorithm;
+        const CalculatedJob a = CalculateJob(metric.Input, options, observer, NumberFormat::UK());
+        const CalculatedJob b = CalculateJob(imperial.Input, options, observer, NumberFormat::UK());
+        ASSERT_TRUE(a.Outcome.Completed);
+        ASSERT_TRUE(b.Outcome.Completed);
+        EXPECT_EQ(b.Outcome.Result.Patterns, a.Outcome.Result.Patterns);
+        EXPECT_EQ(b.Outcome.Result.StockBarsUsed, a.Outcome.Result.StockBarsUsed);
+        // Its cutting list says the same in feet and inches.
+        EXPECT_NE(b.Outcome.Result.CuttingListLines, a.Outcome.Result.CuttingListLines);
+        EXPECT_EQ(b.Outcome.Result.CuttingListLines.size(),
+                  a.Outcome.Result.CuttingListLines.size());
+    }
+}
+
 TEST(Calculate, KeepsTheInputsAndUsesThePricesAsTheirFieldsShowThem) {
     TestJob job = MakeJob({{"*", "6000"}}, {{"2", "1997"}});
     job.Input.Section.Weight = 10.12349;

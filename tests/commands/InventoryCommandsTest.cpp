@@ -25,6 +25,23 @@ JobInput OfSection(const std::string& section, Rows stock = {}) {
     return input;
 }
 
+// Offcuts are kept in millimetres: an imperial job leaves the inventory as it is, and says why.
+TEST(UseOffcutsFromInventory, AnImperialJobNeitherTakesNorBooksOffcuts) {
+    OffcutStore store = OffcutStore::Open(":memory:");
+    store.Add({"W8x31", 2500, 2, {}, ""});
+    TestJob job = MakeJob({{"*", "7680"}}, {{"2", "2416"}}, 4, 16, 0);
+    job.Input.Section.Name = "W8x31";
+    job.Input.Units = JobUnits::ImperialIn(ImperialPrecision::Sixteenth);
+    const Rows stock = job.Input.StockRows;
+    const InventoryCommandResult used = UseOffcutsFromInventory(job.Input, store);
+    EXPECT_FALSE(used.Changed);
+    EXPECT_EQ(used.Message, ImperialInventoryMessage);
+    EXPECT_EQ(job.Input.StockRows, stock);
+    ASSERT_TRUE(Calculated(job).outcome.Completed);
+    EXPECT_THROW(BookOffcutsToInventory(store, job.Input, job.Result, ""), InventoryError);
+    EXPECT_EQ(store.List("W8x31").size(), 1u);
+}
+
 TEST(UseOffcutsFromInventory, AddsTheSectionsOffcutsAndSaysWhatItAddedOrWhyNot) {
     OffcutStore store = OffcutStore::Open(":memory:");
     JobInput none = OfSection(" ");

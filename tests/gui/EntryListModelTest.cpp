@@ -18,7 +18,8 @@ std::vector<std::string> Lengths(const std::vector<ListRow>& rows) {
 // rows, and the spies check that no edit falls back on a reset.
 TEST(EntryListModel, EditsAreReportedRowByRow) {
     std::vector<ListRow> rows;
-    EntryListModel model(EntryListModel::Kind::Stock, rows, nullptr);
+    const JobUnits metric;
+    EntryListModel model(EntryListModel::Kind::Stock, rows, metric, nullptr);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
     QSignalSpy moved(&model, &QAbstractItemModel::rowsMoved);

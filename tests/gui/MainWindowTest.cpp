@@ -5,8 +5,11 @@
 #include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFont>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,6 +20,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
+#include <QTranslator>
 #include <QTreeView>
 #include <QUrl>
 #include <map>
@@ -623,6 +627,65 @@ TEST(MainWindowCalculation, TheProgressWindowSaysWhatTheCalculationDoesAndForHow
     const QString activity = form.Progress()->Line(4);
     EXPECT_TRUE(activity.endsWith(QStringLiteral(" of 10 s"))) << activity.toStdString();
     EXPECT_FALSE(form.Progress()->isVisible());
+}
+
+// Widgets whose text is wider than the room they were given, in a window and its children.
+std::vector<std::string> ClippedTexts(QWidget* window) {
+    std::vector<std::string> clipped;
+    window->ensurePolished();
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (label->wordWrap() || label->text().isEmpty() || !label->isVisibleTo(window)) continue;
+        if (label->sizeHint().width() > label->width())
+            clipped.push_back(label->text().toStdString() + " " +
+                              std::to_string(label->sizeHint().width()) + ">" +
+                              std::to_string(label->width()));
+    }
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        if (button->text().isEmpty() || !button->isVisibleTo(window)) continue;
+        if (qobject_cast<QToolButton*>(button) != nullptr)
+            continue;  // the tool bar lays itself out
+        // A push button's size hint has a minimum width; its text needs less.
+        const int needed = qobject_cast<QPushButton*>(button) != nullptr
+                               ? button->fontMetrics().horizontalAdvance(button->text()) + 8
+                               : button->sizeHint().width();
+        if (needed > button->width())
+            clipped.push_back(button->text().toStdString() + " " + std::to_string(needed) + ">" +
+                              std::to_string(button->width()));
+    }
+    return clipped;
+}
+
+// In German every caption, label and button of the main window, the costing window and the
+// progress window shows whole, in a metric and an imperial job alike.
+TEST(MainWindowGerman, NoTextIsClipped) {
+    QTranslator german;
+    ASSERT_TRUE(german.load(QStringLiteral(":/i18n/tallora_de.qm")));
+    QCoreApplication::installTranslator(&german);
+    // The face and size the program sets at its start.
+    const QFont font = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+    {
+        Desktop d;
+        MainWindow& form = d.Start();
+        EXPECT_EQ(d.Find<QGroupBox>("SettingsPanel")->title(), " Einstellungen ");
+        for (const char* units : {"JobUnitsmetric", "JobUnitsimperial1/16"}) {
+            d.Find<QAction>(units)->trigger();
+            QApplication::processEvents();
+            for (QWidget* window :
+                 {static_cast<QWidget*>(&form), static_cast<QWidget*>(form.Costing()),
+                  static_cast<QWidget*>(form.Progress())}) {
+                // Shown, so that their layouts give every widget its room.
+                window->show();
+                if (window->layout() != nullptr) window->layout()->activate();
+                QApplication::processEvents();
+                EXPECT_EQ(ClippedTexts(window), std::vector<std::string>())
+                    << units << " " << window->objectName().toStdString();
+                if (window != &form) window->hide();
+            }
+        }
+    }
+    QApplication::setFont(font);
+    QCoreApplication::removeTranslator(&german);
 }
 
 }  // namespace

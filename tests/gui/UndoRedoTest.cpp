@@ -37,6 +37,43 @@ void TypeOver(QLineEdit* edit, const QString& text) {
     QTest::keyClicks(edit, text);
 }
 
+// Options, Units of This Job converts every length as one step of the history, says so when a
+// length was rounded, and the lists and edits then take and show feet and inches.
+TEST(UndoRedo, AUnitChangeConvertsTheJobAndUndoesAsOneStep) {
+    Desktop d;
+    MainWindow& form = d.Start();
+    d.AddStock("*", "6096");  // 20 feet exactly
+    d.AddCut("3", "1000");    // 39-3/8" and a little
+    const JobInput metric = form.Document().Input();
+    d.dialogs.messages.clear();
+
+    d.Find<QAction>("JobUnitsimperial1/16")->trigger();
+    const JobInput& input = form.Document().Input();
+    EXPECT_TRUE(input.Units.Imperial());
+    EXPECT_EQ(input.StockRows, (Rows{{"*", "7680"}}));
+    EXPECT_EQ(input.CutRows, (Rows{{"3", "1260"}}));
+    ASSERT_EQ(d.dialogs.messages.size(), 1u);  // 1000mm moved to 39-3/8"
+    EXPECT_NE(d.dialogs.messages[0].find("rounded"), std::string::npos);
+    auto* stockList = d.Find<QTreeView>("SListView");
+    EXPECT_EQ(stockList->model()->index(0, 1).data().toString(), "20' 0\"");
+    EXPECT_EQ(d.Find<QLineEdit>("KerfEdit")->text(), "1/8\"");
+
+    // Typed in feet and inches; refused with the forms named.
+    d.AddCut("2", "6' 3-1/2\"");
+    EXPECT_EQ(form.Document().Input().CutRows.back(), (ListRow{"2", "2416"}));
+    d.AddCut("1", "6' 3-1/3\"");
+    EXPECT_NE(d.dialogs.messages.back().find("not a length in feet and inches"), std::string::npos);
+    EXPECT_EQ(form.Document().Input().CutRows.size(), 2u);
+
+    auto* undo = d.Find<QAction>("Undo");
+    undo->trigger();  // the row typed
+    EXPECT_EQ(undo->text(), "&Undo Units");
+    undo->trigger();
+    EXPECT_EQ(form.Document().Input(), metric);
+    EXPECT_EQ(stockList->model()->index(0, 1).data().toString(), "6096");
+    EXPECT_EQ(d.Find<QLineEdit>("KerfEdit")->text(), "3mm");
+}
+
 TEST(UndoRedo, RowEditsEachUndoAsOneStep) {
     Desktop d;
     MainWindow& form = d.Start();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <system_error>
 
@@ -135,6 +136,44 @@ TEST(PdfReport, TextSectionOfTheWorkedExample) {
     EXPECT_EQ(customer[1].Text, "[N S18 B I CE C DkRed]Section: UB 203x133");
     EXPECT_EQ(customer[2].Text, "[N S16 B U C DkRed]Cutting instructions are as follows:");
     EXPECT_NEAR(customer[2].Top, 5.0 + 0.9 + 0.9 + 0.5, Near);
+}
+
+// The fixed words come in the language of the panel's texts (each marked here), the lengths in
+// the job's units; only the cutting list's own phrases stay as they are.
+TEST(PdfReport, FixedWordsFollowThePanelsLanguageAndLengthsTheJobsUnits) {
+    TestJob job = BeamJob();
+    job.Input.Units = JobUnits::ImperialIn(ImperialPrecision::ThirtySecond);
+    StatisticsTexts panel = Panel();
+    panel.Translate = [](const char* english) { return "<" + std::string(english) + ">"; };
+    const auto texts = Placed(Report(job, panel), Kind::Text, 1);
+    const std::vector<std::string> wanted = {
+        "[N S16 B U C DkRed]<Cutting instructions are as follows:>",
+        "[N S12 B C DkRed]<With the following allowances:>",
+        Body + "2< pieces at >2' 7-1/4\"< long>",
+        Body + "<All stock bars to be trimmed by >25/32\"",
+        Body + "<A wastage of >3/32\"< per saw cut>",
+        Body + "<Any offcuts over >9-3/8\"< to be returned to stock>",
+        std::string("[N S16 B U C DkRed]<Statistics>")};
+    for (const std::string& expected : wanted) {
+        const bool found = std::any_of(texts.begin(), texts.end(),
+                                       [&](const PlacedObject& o) { return o.Text == expected; });
+        EXPECT_TRUE(found) << expected;
+    }
+    for (const PlacedObject& o : texts) {
+        const bool pattern = o.Text.find("Cutting Pattern Number") != std::string::npos ||
+                             o.Text.find(" cut") != std::string::npos ||
+                             o.Text.find("Return") != std::string::npos ||
+                             o.Text.find("bars at") != std::string::npos;
+        if (!pattern) {
+            EXPECT_NE(o.Text.find('<'), std::string::npos) << o.Text;
+        }
+        // No length in millimetres: a figure followed by "mm".
+        for (std::size_t at = o.Text.find("mm"); at != std::string::npos;
+             at = o.Text.find("mm", at + 1)) {
+            EXPECT_FALSE(at > 0 && std::isdigit(static_cast<unsigned char>(o.Text[at - 1])))
+                << o.Text;
+        }
+    }
 }
 
 TEST(PdfReport, StatisticsTableFromThePanelTexts) {

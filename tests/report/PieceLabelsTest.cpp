@@ -32,7 +32,7 @@ TEST(MakePieceLabels, ALabelAPieceInSawOrderAndOneAKeptOffcutAfterItsBar) {
                 EXPECT_FALSE(labels[at].Offcut);
                 EXPECT_EQ(labels[at].Length, run.Length);
                 EXPECT_EQ(labels[at].Barcode,
-                          (run.Length == 1500 ? "B12 " : "") + FormatLength(run.Length));
+                          (run.Length == 1500 ? "B12 " : "") + FormatLength(run.Length, {}));
             }
         }
         if (!bar.KeepOffcut) continue;

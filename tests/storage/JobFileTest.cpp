@@ -231,6 +231,69 @@ TEST(JobFile, TheHoldTravelsWithTheJob) {
 
 // With a vice hold in force, a shipped job without the Hold record would be read with that
 // hold: its bars would count longer than they were entered.
+// An imperial job's file names its units in a record after the Hold line, reopens as the same
+// job, and saves to the same bytes; a metric job's file has no such record.
+TEST(JobFile, AnImperialJobReopensAsTheSameJob) {
+    TestJob job = testing::MakeJob({{"*", "7680"}}, {{"12", "2416"}, {"3", "1279"}}, 4, 16, 0);
+    job.Input.Units = JobUnits::ImperialIn(ImperialPrecision::ThirtySecond);
+    job.Input.Allowances.NoOffcuts = false;  // the reader's own setting
+    job.Input.Allowances.Offcut = 3840;
+    job.Input.Section = {"", "", "W8x31", 31, 52.5, "Cwt"};
+    testing::CalculateAsTheProgramsDo(job);
+    ASSERT_GT(job.Result.PatternCount(), 0);
+    const Lines lines = JobFileLines(job.Input, job.Result, testing::StatsOf(job));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ((Lines{lines.end() - 2, lines.end()}), (Lines{"Units", "imperial 1/32"}));
+
+    Reader reader;
+    const JobFileRead read = reader.Read(lines);
+    ASSERT_EQ(read.Status, ReadStatus::Loaded) << read.Fault.Reason;
+    EXPECT_EQ(reader.job.Input, job.Input);
+    EXPECT_EQ(JobFileLines(reader.job.Input, reader.job.Result, read.Stats), lines);
+
+    TestJob metric = CalculatedJob();
+    const Lines metricLines = JobFileLines(metric.Input, metric.Result, testing::StatsOf(metric));
+    EXPECT_EQ(std::count(metricLines.begin(), metricLines.end(), "Units"), 0);
+    // Read over the imperial job, the metric file is metric.
+    Reader over;
+    over.job.Input = job.Input;
+    ASSERT_EQ(over.Read(metricLines).Status, ReadStatus::Loaded);
+    EXPECT_EQ(over.job.Input.Units, JobUnits::Metric());
+    EXPECT_EQ(over.job.Input.Allowances, metric.Input.Allowances);
+}
+
+// After the Hold line only known records may follow; a length beyond a metric job's limit is
+// refused at its row, even though the reader learns the units at the end.
+TEST(JobFile, RecordsAfterTheHoldAreKnownOrTheFileIsCorrupted) {
+    TestJob job = testing::MakeJob({{"*", "6000"}}, {{"2", "1000"}}, 3, 25, 0);
+    testing::CalculateAsTheProgramsDo(job);
+    const Lines lines = JobFileLines(job.Input, job.Result, testing::StatsOf(job));
+    const std::pair<Lines, std::string> cases[] = {
+        {{"Marks?"}, "'Marks?' is not a record of a job file"},
+        {{"Units", "imperial 1/64"}, "'imperial 1/64' is not \"imperial\" and a precision"},
+        {{"Units", "metric"}, "'metric' is not \"imperial\" and a precision"},
+        {{"Units"}, "the file ends before the job does"},
+    };
+    for (const auto& [tail, reason] : cases) {
+        Lines bad = lines;
+        bad.insert(bad.end(), tail.begin(), tail.end());
+        Reader reader;
+        const JobFileRead read = reader.Read(bad);
+        ASSERT_EQ(read.Status, ReadStatus::Corrupted) << tail.front();
+        EXPECT_EQ(read.Fault.Line,
+                  static_cast<int>(lines.size()) + (tail.front() == "Units" ? 2 : 1))
+            << tail.front();
+        EXPECT_NE(read.Fault.Reason.find(reason), std::string::npos) << read.Fault.Reason;
+    }
+    // 20000 is an imperial length (52' 1"), not a metric one.
+    Lines longRow = lines;
+    longRow[2] = "* @ 20000";
+    Reader reader;
+    const JobFileRead read = reader.Read(longRow);
+    ASSERT_EQ(read.Status, ReadStatus::Corrupted);
+    EXPECT_EQ(read.Fault.Line, 3);
+}
+
 TEST(JobFile, EveryShippedJobCarriesItsHold) {
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(TALLORA_EXAMPLES_DIR)) {

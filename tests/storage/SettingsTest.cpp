@@ -101,6 +101,57 @@ TEST_F(SettingsTest, WriteCFGDataWritesMemoryOverStoredValuesAndDefaultsOverMiss
     EXPECT_FALSE(store.KeyExists(User, AutoSaveKey));
 }
 
+// Each setting overrides the locale's part; one that is no separator or symbol is left out and
+// named, the others still apply.
+TEST_F(SettingsTest, NumberFormatSettingsOverrideTheLocaleAndBadOnesAreNamed) {
+    struct Case {
+        std::vector<std::pair<const char*, const char*>> values;
+        const char* symbol;
+        const char* decimal;
+        const char* thousands;
+        const char* problem;  // part of the message, or "" for none
+    };
+    const Case cases[] = {
+        {{}, "\u00A3", ".", ",", ""},
+        {{{"CurrencySymbol", "\u20AC"}, {"DecimalSeparator", ","}, {"ThousandSeparator", "."}},
+         "\u20AC",
+         ",",
+         ".",
+         ""},
+        {{{"DecimalSeparator", ","}}, "\u00A3", ",", ".", ""},  // the thousands give way
+        {{{"ThousandSeparator", "'"}}, "\u00A3", ".", "'", ""},
+        {{{"ThousandSeparator", ""}}, "\u00A3", ".", "", ""},
+        {{{"DecimalSeparator", ";"}, {"CurrencySymbol", "$"}},
+         "$",
+         ".",
+         ",",
+         "DecimalSeparator \";\" is not"},
+        {{{"ThousandSeparator", "."}, {"DecimalSeparator", "."}},
+         "\u00A3",
+         ".",
+         ",",
+         "ThousandSeparator \".\" is not"},
+        {{{"CurrencySymbol", ""}}, "\u00A3", ".", ",", "CurrencySymbol \"\" is not"},
+        {{{"CurrencySymbol", "Pounds sterling"}}, "\u00A3", ".", ",", "CurrencySymbol"},
+    };
+    for (const Case& c : cases) {
+        MemoryRegistry registry;
+        registry.CreateKey(User, MainKey);
+        for (const auto& [name, value] : c.values) registry.WriteString(User, MainKey, name, value);
+        NumberFormat format = NumberFormat::UK();
+        const std::string problem = ApplyNumberFormatSettings(registry, format);
+        const std::string what = c.values.empty() ? "none" : c.values.front().first;
+        EXPECT_EQ(format.CurrencySymbol, c.symbol) << what;
+        EXPECT_EQ(format.DecimalSeparator, c.decimal) << what;
+        EXPECT_EQ(format.ThousandSeparator, c.thousands) << what;
+        if (*c.problem == '\0') {
+            EXPECT_EQ(problem, "") << what;
+        } else {
+            EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
+        }
+    }
+}
+
 TEST_F(SettingsTest, TheOptimalTimeLimitIsKeptAndABadOneNeverRead) {
     EXPECT_EQ(ProgramSettings{}.OptimalSeconds, 10);
     for (const char* text : {"", " ", "0", "3601", "-5", "2.5", "1e3", "ten", "00000009", "5 5"})

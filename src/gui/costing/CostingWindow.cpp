@@ -19,6 +19,7 @@
 
 #include "costing/CostingFields.h"
 #include "entry/KeyFilters.h"
+#include "gui/CoreTexts.h"
 #include "gui/costing/SheetClipboard.h"
 #include "gui/widgets/DesignGeometry.h"
 #include "gui/widgets/FilteredEdit.h"
@@ -29,7 +30,8 @@ namespace tallora {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+// The core's texts (charge names, captions, TOTALS) as the user's language has them.
+QString Q(const std::string& text) { return CoreText(text); }
 
 constexpr int PanelHeight = 97;
 constexpr int GroupTop = 8;
@@ -67,6 +69,7 @@ CostingWindow::CostingWindow(JobInput& input, const CalculationResult& result, D
     setFont(font);
     resize(Px(945), Px(685));
     CreateControls();
+    ShowUnits();
 
     LoadChargeNames(store_, input_.Costing);
     ApplyNames();
@@ -118,9 +121,16 @@ void CostingWindow::CreateChargeGroups(QWidget* top) {
     weightEdit_->setText(QStringLiteral("0"));
     weightEdit_->setObjectName(QStringLiteral("CWeightEdit"));
     Place(weightEdit_, 12, 19, 65, 21);
-    auto* unit = new QLabel(tr("kg/m"), weightGroup);
-    unit->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Place(unit, 12, 45, 65, 16);
+    weightUnit_ = new QLabel(tr("kg/m"), weightGroup);
+    weightUnit_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Place(weightUnit_, 12, 45, 65, 16);
+
+    // An imperial job's material may be priced by the hundredweight too.
+    matCwt_ = new QRadioButton(tr("Per cwt"), matCost_.Group);
+    matCwt_->setObjectName(QStringLiteral("CMRadioW"));
+    Place(matCwt_, 66, 43, 60, 17);
+    matCost_.Radios.push_back(matCwt_);
+    matCost_.Codes.push_back(ChargeBasis::Cwt);
 
     cut_ = MakeGroup(top, "CutGroup", tr(" Cutting Charge * "), 242, ChargeGroupWidth, "CCutEdit",
                      {{"CCRadioT", QT_TR_NOOP("Per tonne")},
@@ -205,7 +215,7 @@ CostingWindow::ChargeGroup CostingWindow::MakeGroup(
     group.Group = new QGroupBox(caption, panel);
     group.Group->setObjectName(QString::fromLatin1(name));
     Place(group.Group, left, GroupTop, width, GroupHeight);
-    auto* pound = new QLabel(QStringLiteral("\u00A3"), group.Group);
+    auto* pound = new QLabel(CurrencyLabel(format_), group.Group);
     Place(pound, 12, 22, 12, 16);
     group.Edit = new FilteredEdit(DecimalKey, group.Group);
     group.Edit->setText(QStringLiteral("0"));
@@ -260,8 +270,26 @@ void CostingWindow::Prepare(double sectionCost, double sectionWeight, const std:
     material_.Weight = sectionWeight;
 }
 
+void CostingWindow::ShowUnits() {
+    const bool imperial = input_.Units.Imperial();
+    weightUnit_->setText(imperial ? tr("lb/ft") : tr("kg/m"));
+    for (ChargeGroup* group : {&matCost_, &cut_, &others_[0], &others_[1], &others_[2]}) {
+        for (size_t i = 0; i < group->Codes.size(); ++i) {
+            QRadioButton* radio = group->Radios[i];
+            if (group->Codes[i] == ChargeBasis::Tonne)
+                radio->setText(imperial ? tr("Per ton") : tr("Per tonne"));
+            else if (group->Codes[i] == ChargeBasis::Metre)
+                radio->setText(imperial ? tr("Per foot") : tr("Per metre"));
+        }
+    }
+    matCwt_->setVisible(imperial);
+    QRadioButton* perTon = matCost_.Radios.front();
+    perTon->resize(imperial ? Px(54) : Px(109), perTon->height());
+}
+
 void CostingWindow::FormShow() {
     // The fields' rewrites below read their values back; the sheet is worked out once, at the end.
+    ShowUnits();
     showing_ = true;
     material_.Weight = ReadChargeValue(weightEdit_->text().toStdString(), format_);
     ShowValue(weightEdit_, material_.Weight, 3);

@@ -19,6 +19,7 @@ class QPushButton;
 class QRadioButton;
 class QStatusBar;
 class QTableWidget;
+class QLabel;
 
 namespace tallora {
 
@@ -80,6 +81,11 @@ private:
         std::vector<QRadioButton*> Radios;
         std::vector<const char*> Codes;  // a code per radio button
     };
+
+    // The bases and the weight in the job's units: per ton, hundredweight or foot, lb/ft.
+    void ShowUnits();
+    QLabel* weightUnit_ = nullptr;
+    QRadioButton* matCwt_ = nullptr;
 
     void CreateControls();
     void CreateChargeGroups(QWidget* top);

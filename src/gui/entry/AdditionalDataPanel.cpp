@@ -1,8 +1,10 @@
 #include "gui/entry/AdditionalDataPanel.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 
 #include "entry/SectionFields.h"
+#include "gui/CoreTexts.h"
 #include "gui/widgets/DesignGeometry.h"
 
 namespace tallora {
@@ -11,10 +13,11 @@ namespace {
 
 QLineEdit* Row(QWidget* panel, const char* caption, const char* name, int y, QLineEdit* edit,
                int width, const char* hint) {
-    auto* label = new QLabel(QString::fromUtf8(caption), panel);
+    auto* label = new QLabel(QCoreApplication::translate("tallora", caption), panel);
+    label->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
     Place(label, 16, y + 3, 80, 16);
     edit->setObjectName(QString::fromLatin1(name));
-    edit->setStatusTip(QString::fromUtf8(hint));
+    edit->setStatusTip(QCoreApplication::translate("tallora", hint));
     Place(edit, 96, y, width, 21);
     return edit;
 }
@@ -22,21 +25,36 @@ QLineEdit* Row(QWidget* panel, const char* caption, const char* name, int y, QLi
 }  // namespace
 
 AdditionalDataPanel::AdditionalDataPanel(SectionData& section, const NumberFormat& format,
-                                         QWidget* parent)
-    : QGroupBox(tr(" Additional data "), parent), section_(section), format_(format) {
+                                         const JobUnits& units, QWidget* parent)
+    : QGroupBox(tr(" Additional data "), parent),
+      section_(section),
+      format_(format),
+      units_(units) {
     setObjectName(QStringLiteral("AdditionalDataPanel"));
-    customer_ = Row(this, "Customer: ", "CustomerEdit", 18, new QLineEdit(this), 129,
-                    "Enter the customers name here - will appear on printed cutting list");
-    reference_ = Row(this, "Reference: ", "ReferenceEdit", 43, new QLineEdit(this), 129,
-                     "Enter the list reference here - will appear on printed cutting list");
-    sectionEdit_ = Row(this, "Section: ", "SectionEdit", 68, new QLineEdit(this), 129,
-                       "Enter the section type or name here - will appear on printed cutting list");
+    customer_ =
+        Row(this, QT_TRANSLATE_NOOP("tallora", "Customer: "), "CustomerEdit", 18,
+            new QLineEdit(this), 129,
+            QT_TRANSLATE_NOOP(
+                "tallora", "Enter the customers name here - will appear on printed cutting list"));
+    reference_ =
+        Row(this, QT_TRANSLATE_NOOP("tallora", "Reference: "), "ReferenceEdit", 43,
+            new QLineEdit(this), 129,
+            QT_TRANSLATE_NOOP(
+                "tallora", "Enter the list reference here - will appear on printed cutting list"));
+    sectionEdit_ =
+        Row(this, QT_TRANSLATE_NOOP("tallora", "Section: "), "SectionEdit", 68, new QLineEdit(this),
+            129,
+            QT_TRANSLATE_NOOP(
+                "tallora",
+                "Enter the section type or name here - will appear on printed cutting list"));
     weight_ = new FilteredEdit(DecimalKey, this);
-    Row(this, "Weight (kg/m): ", "WeightEdit", 93, weight_, 129,
-        "Enter the sections weight (in kg/m) here");
+    Row(this, QT_TRANSLATE_NOOP("tallora", "Weight (kg/m): "), "WeightEdit", 93, weight_, 129,
+        QT_TRANSLATE_NOOP("tallora", "Enter the sections weight (in kg/m) here"));
+    weightLabel_ = findChild<QLabel*>(QStringLiteral("WeightEditLabel"));
     cost_ = new FilteredEdit(DecimalKey, this);
-    Row(this, "Cost:", "CostEdit", 118, cost_, 73, "Enter the section cost here");
-    auto* pound = new QLabel(QStringLiteral("\u00A3"), this);
+    Row(this, QT_TRANSLATE_NOOP("tallora", "Cost:"), "CostEdit", 118, cost_, 73,
+        QT_TRANSLATE_NOOP("tallora", "Enter the section cost here"));
+    auto* pound = new QLabel(CurrencyLabel(format_), this);
     Place(pound, 81, 121, 12, 16);
 
     perTonne_ = new QRadioButton(tr("Per tonne"), this);
@@ -46,15 +64,20 @@ AdditionalDataPanel::AdditionalDataPanel(SectionData& section, const NumberForma
     for (QRadioButton* radio : {perTonne_, perMetre_}) {
         radio->setStatusTip(tr("Select a type for the cost shown in the box above"));
     }
+    perCwt_ = new QRadioButton(tr("Per cwt"), this);
+    perCwt_->setObjectName(QStringLiteral("RadioButtonCwt"));
+    perCwt_->setStatusTip(tr("Select a type for the cost shown in the box above"));
     Place(perTonne_, 96, 144, 90, 21);
     Place(perMetre_, 96, 164, 90, 21);
+    Place(perCwt_, 166, 144, 70, 21);
     perTonne_->setChecked(true);
+    ShowUnits();
 
     for (QLineEdit* edit : {customer_, reference_, sectionEdit_, static_cast<QLineEdit*>(weight_),
                             static_cast<QLineEdit*>(cost_)}) {
         connect(edit, &QLineEdit::textEdited, this, &AdditionalDataPanel::edited);
     }
-    for (QRadioButton* radio : {perTonne_, perMetre_}) {
+    for (QRadioButton* radio : {perTonne_, perMetre_, perCwt_}) {
         connect(radio, &QRadioButton::clicked, this, &AdditionalDataPanel::edited);
     }
     const std::pair<QLineEdit*, std::string SectionData::*> texts[] = {
@@ -71,10 +94,28 @@ AdditionalDataPanel::AdditionalDataPanel(SectionData& section, const NumberForma
     connect(cost_, &QLineEdit::textChanged, this, &AdditionalDataPanel::CostEditChange);
     connect(perTonne_, &QRadioButton::clicked, this, &AdditionalDataPanel::choosePerTonne);
     connect(perMetre_, &QRadioButton::clicked, this, &AdditionalDataPanel::choosePerMetre);
+    connect(perCwt_, &QRadioButton::clicked, this, [this] {
+        section_.CostType = ChargeBasis::Cwt;
+        if (!reloading_) emit pricesChanged();
+    });
+}
+
+void AdditionalDataPanel::ShowUnits() {
+    const bool imperial = units_.Imperial();
+    weightLabel_->setText(imperial ? tr("Weight (lb/ft): ")
+                                   : QCoreApplication::translate("tallora", "Weight (kg/m): "));
+    weight_->setStatusTip(imperial ? tr("Enter the sections weight (in lb/ft) here")
+                                   : QCoreApplication::translate(
+                                         "tallora", "Enter the sections weight (in kg/m) here"));
+    perTonne_->setText(imperial ? tr("Per ton") : tr("Per tonne"));
+    perMetre_->setText(imperial ? tr("Per foot") : tr("Per metre"));
+    perCwt_->setVisible(imperial);
+    perTonne_->resize(imperial ? Px(70) : Px(90), perTonne_->height());
 }
 
 void AdditionalDataPanel::Reload() {
     reloading_ = true;
+    ShowUnits();
     customer_->setText(QString::fromStdString(section_.Customer));
     reference_->setText(QString::fromStdString(section_.Reference));
     sectionEdit_->setText(QString::fromStdString(section_.Name));
@@ -92,7 +133,11 @@ void AdditionalDataPanel::ShowPrices() {
 }
 
 void AdditionalDataPanel::SetCostType(const std::string& costType) {
-    if (costType == "Tonne") {
+    if (costType == ChargeBasis::Cwt && units_.Imperial()) {
+        perCwt_->setChecked(true);
+        section_.CostType = ChargeBasis::Cwt;
+        if (!reloading_) emit pricesChanged();
+    } else if (costType == "Tonne") {
         perTonne_->setChecked(true);
         choosePerTonne();
     } else {
@@ -123,8 +168,8 @@ QString AdditionalDataPanel::PriceProblem() const {
     const std::string weight = weight_->text().toStdString();
     const std::string cost = cost_->text().toStdString();
     if (weightUnread_) {
-        return QString::fromStdString("Weight (kg/m): \"" + weight + "\" " +
-                                      WeightTextProblem(weight, format_));
+        return weightLabel_->text() + QStringLiteral("\"") + QString::fromStdString(weight) +
+               QStringLiteral("\" ") + QString::fromStdString(WeightTextProblem(weight, format_));
     }
     if (costUnread_) {
         return QString::fromStdString("Cost: \"" + cost + "\" " + CostTextProblem(cost, format_));

@@ -8,6 +8,8 @@
 #include "job/JobInput.h"
 #include "results/NumberFormat.h"
 
+class QLabel;
+
 namespace tallora {
 
 // " Additional data ": customer, reference and section texts, the weight per metre, the cost and
@@ -15,7 +17,9 @@ namespace tallora {
 class AdditionalDataPanel : public QGroupBox {
     Q_OBJECT
 public:
-    AdditionalDataPanel(SectionData& section, const NumberFormat& format, QWidget* parent);
+    // The weight and the price bases are those of `units`, the job's.
+    AdditionalDataPanel(SectionData& section, const NumberFormat& format, const JobUnits& units,
+                        QWidget* parent);
 
     // The section data changed outside the panel: show it (weight with 3 and cost with 2
     // decimals).
@@ -57,6 +61,10 @@ private:
     FilteredEdit* cost_;
     QRadioButton* perTonne_;
     QRadioButton* perMetre_;
+    QRadioButton* perCwt_;
+    QLabel* weightLabel_;
+    const JobUnits& units_;
+    void ShowUnits();
     bool reloading_ = false;
     bool weightUnread_ = false;
     bool costUnread_ = false;

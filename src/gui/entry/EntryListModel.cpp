@@ -3,10 +3,19 @@
 #include <QColor>
 #include <QFont>
 
+#include "job/RowTexts.h"
+#include "results/LengthFormat.h"
+
 namespace tallora {
 
-EntryListModel::EntryListModel(Kind kind, std::vector<ListRow>& rows, QObject* parent)
-    : QAbstractTableModel(parent), kind_(kind), rows_(rows) {}
+std::string ShownLength(const std::string& length, const JobUnits& units) {
+    const auto value = units.Imperial() ? ReadWholeNumber(length) : std::nullopt;
+    return value ? FormatLength(*value, units) : length;
+}
+
+EntryListModel::EntryListModel(Kind kind, std::vector<ListRow>& rows, const JobUnits& units,
+                               QObject* parent)
+    : QAbstractTableModel(parent), kind_(kind), rows_(rows), units_(units) {}
 
 int EntryListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
@@ -37,7 +46,8 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
         return tr("Mark: ") + QString::fromStdString(row.Mark);
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     if (index.column() == MarkColumn) return QString::fromStdString(row.Mark);
-    return QString::fromStdString(index.column() == 0 ? row.Quantity : row.Length);
+    if (index.column() == 0) return QString::fromStdString(row.Quantity);
+    return QString::fromStdString(ShownLength(row.Length, units_));
 }
 
 Qt::ItemFlags EntryListModel::flags(const QModelIndex& index) const {
@@ -70,8 +80,9 @@ CommitResult EntryListModel::CommitRow(const std::string& quantity, const std::s
                                        const std::string& mark) {
     // The rules work on a copy: the views may see the change only between the signals.
     std::vector<ListRow> rows = rows_;
-    const CommitResult result = kind_ == Kind::Stock ? CommitStockRow(rows, quantity, length, mark)
-                                                     : CommitCutRow(rows, quantity, length, mark);
+    const CommitResult result = kind_ == Kind::Stock
+                                    ? CommitStockRow(rows, quantity, length, mark, units_)
+                                    : CommitCutRow(rows, quantity, length, mark, units_);
     if (result.Status != CommitStatus::Committed) return result;
     const int count = rowCount();
     if (result.MergedRow >= 0) {

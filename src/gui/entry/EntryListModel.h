@@ -9,6 +9,9 @@
 
 namespace tallora {
 
+// A row's length text as the lists show it: an imperial job's 1/32 inches in feet and inches.
+std::string ShownLength(const std::string& length, const JobUnits& units);
+
 // One of the job's entry lists as a table: columns "Quantity" and "Length", and for cut rows
 // "Mark", which is edited in place; rows in list order.
 // Every edit of the rows goes through the model, which tells its views exactly what changed.
@@ -16,7 +19,8 @@ class EntryListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum class Kind { Stock, Cut };
-    EntryListModel(Kind kind, std::vector<ListRow>& rows, QObject* parent);
+    // Lengths are shown and typed in `units`, the job's.
+    EntryListModel(Kind kind, std::vector<ListRow>& rows, const JobUnits& units, QObject* parent);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -47,6 +51,7 @@ signals:
 private:
     Kind kind_;
     std::vector<ListRow>& rows_;
+    const JobUnits& units_;
 };
 
 }  // namespace tallora

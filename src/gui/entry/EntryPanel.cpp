@@ -29,15 +29,16 @@ public:
 
 }  // namespace
 
-EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, int& sortColumn,
-                       QWidget* parent)
+EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, const JobUnits& units,
+                       Dialogs& dialogs, int& sortColumn, QWidget* parent)
     : QGroupBox(
           kind == Kind::Stock ? tr(" Stock Lengths Available ") : tr(" Cut Lengths Required "),
           parent),
       kind_(kind),
       rows_(rows),
       dialogs_(dialogs),
-      sortColumn_(sortColumn) {
+      sortColumn_(sortColumn),
+      units_(units) {
     const bool stock = kind == Kind::Stock;
     const QString p = stock ? QStringLiteral("S") : QStringLiteral("C");
     setObjectName(stock ? QStringLiteral("StockPanel") : QStringLiteral("CutPanel"));
@@ -52,20 +53,24 @@ EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, 
     quantity_ = new FilteredEdit(stock ? StockQuantityKey : CutQuantityKey, this);
     quantity_->setObjectName(p + QStringLiteral("QEdit"));
     Place(quantity_, 16, 32, 73, 21);
-    length_ = new FilteredEdit(LengthKey, this);
+    length_ = new FilteredEdit(
+        [this](char32_t key) {
+            return units_.Imperial() ? ImperialLengthKey(key) : LengthKey(key);
+        },
+        this);
     length_->setObjectName(p + QStringLiteral("LEdit"));
     Place(length_, 96, 32, 73, 21);
     if (stock) {
         quantity_->setStatusTip(
-            QStringLiteral("Type the quantity of stock bars you have of this size here, then press "
-                           "<ENTER> and type the length of the bar in the Length input box"));
+            tr("Type the quantity of stock bars you have of this size here, then press "
+               "<ENTER> and type the length of the bar in the Length input box"));
         auto* note = new QLabel(tr("(Enter * for unlimited quantity)"), this);
         note->setObjectName(QStringLiteral("Label1"));
         Place(note, 19, 56, 160, 14);
     }
 
     model_ = new EntryListModel(stock ? EntryListModel::Kind::Stock : EntryListModel::Kind::Cut,
-                                rows_, this);
+                                rows_, units_, this);
     list_ = new EntryListView(this);
     list_->setObjectName(p + QStringLiteral("ListView"));
     list_->setModel(model_);
@@ -85,11 +90,10 @@ EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, 
     list_->header()->setSectionResizeMode(QHeaderView::Stretch);
     list_->header()->setMinimumSectionSize(Px(20));
     list_->setStatusTip(
-        stock
-            ? QStringLiteral("Displays all the stock lengths you have entered. To alter or remove "
-                             "an item, click on it to select it, them click Modify or Delete")
-            : QStringLiteral("Displays all the cut lengths you have entered. To alter or remove "
-                             "an item, click on it to select it, them click Modify or Delete"));
+        stock ? tr("Displays all the stock lengths you have entered. To alter or remove "
+                   "an item, click on it to select it, them click Modify or Delete")
+              : tr("Displays all the cut lengths you have entered. To alter or remove "
+                   "an item, click on it to select it, them click Modify or Delete"));
     Place(list_, 16, 72, 153, 233);
 
     modify_ = new QPushButton(tr("Modify"), this);
@@ -209,9 +213,9 @@ void EntryPanel::modifyRow() {
     // No other row takes the selection of the one taken out.
     list_->selectionModel()->clearSelection();
     modifiedMark_ = taken.Mark;
-    modifiedLength_ = taken.Length;
+    modifiedLength_ = ShownLength(taken.Length, units_);
     quantity_->setText(QString::fromStdString(taken.Quantity));
-    length_->setText(QString::fromStdString(taken.Length));
+    length_->setText(QString::fromStdString(modifiedLength_));
     showSelectedRow();
     emit rowsChanged();
     emit edited(tr("Modify ") + Rows(1));
@@ -273,7 +277,11 @@ void EntryPanel::TakeRows(const PastedRows& pasted, const QString& step, const s
 
 void EntryPanel::CopyRows() {
     std::vector<ListRow> rows;
-    for (int row : SelectedRows()) rows.push_back(rows_[static_cast<size_t>(row)]);
+    for (int row : SelectedRows()) {
+        ListRow copied = rows_[static_cast<size_t>(row)];
+        copied.Length = ShownLength(copied.Length, units_);
+        rows.push_back(std::move(copied));
+    }
     if (rows.empty()) return;
     QGuiApplication::clipboard()->setText(
         QString::fromStdString(RowsText(rows, kind_ == Kind::Cut)));

@@ -18,8 +18,8 @@ class EntryPanel : public QGroupBox {
     Q_OBJECT
 public:
     enum class Kind { Stock, Cut };
-    EntryPanel(Kind kind, std::vector<ListRow>& rows, Dialogs& dialogs, int& sortColumn,
-               QWidget* parent);
+    EntryPanel(Kind kind, std::vector<ListRow>& rows, const JobUnits& units, Dialogs& dialogs,
+               int& sortColumn, QWidget* parent);
 
     // The rows changed in the job (a file was read, New): show them and clear the edits.
     void Reload();
@@ -60,6 +60,7 @@ private:
     std::vector<ListRow>& rows_;
     Dialogs& dialogs_;
     int& sortColumn_;
+    const JobUnits& units_;
     EntryListModel* model_;
     FilteredEdit* quantity_;
     FilteredEdit* length_;

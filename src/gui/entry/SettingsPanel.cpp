@@ -35,26 +35,33 @@ struct RowDesign {
 };
 
 const RowDesign kRows[] = {
-    {AllowanceField::Kerf, "Kerf", "Kerf: ", 20,
-     "Click to adjust the kerf setting (amount of bar wasted for each saw cut)"},
-    {AllowanceField::Trim, "Trim", "Trim: ", 53,
-     "Click to adjust the trim setting (amount of bar wasted to square or clean up the bar)"},
-    {AllowanceField::Hold, "Hold", "Hold: ", 86,
-     "Click to adjust the hold setting (amount of bar wasted to hold onto to produce the last "
-     "piece) Will be added to any scrap or offcuts left over when the bar is processed"},
-    {AllowanceField::Offcut, "Offcut", "Scrap waste under: ", 119,
-     "Click to change the length of any waste material saved as offcuts"},
+    {AllowanceField::Kerf, "Kerf", QT_TRANSLATE_NOOP("tallora::SettingsPanel", "Kerf: "), 20,
+     QT_TRANSLATE_NOOP("tallora::SettingsPanel",
+                       "Click to adjust the kerf setting (amount of bar wasted for each saw cut)")},
+    {AllowanceField::Trim, "Trim", QT_TRANSLATE_NOOP("tallora::SettingsPanel", "Trim: "), 53,
+     QT_TRANSLATE_NOOP("tallora::SettingsPanel",
+                       "Click to adjust the trim setting (amount of bar wasted to square or clean "
+                       "up the bar)")},
+    {AllowanceField::Hold, "Hold", QT_TRANSLATE_NOOP("tallora::SettingsPanel", "Hold: "), 86,
+     QT_TRANSLATE_NOOP("tallora::SettingsPanel",
+                       "Click to adjust the hold setting (amount of bar wasted to hold onto to "
+                       "produce the last piece) Will be added to any scrap or offcuts left over "
+                       "when the bar is processed")},
+    {AllowanceField::Offcut, "Offcut",
+     QT_TRANSLATE_NOOP("tallora::SettingsPanel", "Scrap waste under: "), 119,
+     QT_TRANSLATE_NOOP("tallora::SettingsPanel",
+                       "Click to change the length of any waste material saved as offcuts")},
 };
 
 }  // namespace
 
-SettingsPanel::SettingsPanel(Allowances& allowances, QWidget* parent)
-    : QGroupBox(tr(" Settings "), parent), allowances_(allowances) {
+SettingsPanel::SettingsPanel(Allowances& allowances, const JobUnits& units, QWidget* parent)
+    : QGroupBox(tr(" Settings "), parent), allowances_(allowances), units_(units) {
     setObjectName(QStringLiteral("SettingsPanel"));
     for (const RowDesign& d : kRows) {
         Row& row = rows_[Index(d.field)];
         const QString name = QString::fromLatin1(d.name);
-        row.label = new QLabel(QString::fromLatin1(d.caption), this);
+        row.label = new QLabel(tr(d.caption), this);
         row.label->setObjectName(d.field == AllowanceField::Offcut ? QStringLiteral("LScrap")
                                                                    : QStringLiteral("L") + name);
         if (d.field == AllowanceField::Offcut) {
@@ -64,13 +71,17 @@ SettingsPanel::SettingsPanel(Allowances& allowances, QWidget* parent)
         } else {
             Place(row.label, 31, d.y + 3, 100, 16);
         }
-        row.edit = new FilteredEdit(AllowanceKey, this);
+        row.edit = new FilteredEdit(
+            [this](char32_t key) {
+                return units_.Imperial() ? ImperialAllowanceKey(key) : AllowanceKey(key);
+            },
+            this);
         row.edit->setObjectName(name + QStringLiteral("Edit"));
-        row.edit->setStatusTip(QString::fromLatin1(d.hint));
+        row.edit->setStatusTip(tr(d.hint));
         Place(row.edit, 141, d.y, 49, 21);
         row.spin = new SpinButton(this);
         row.spin->setObjectName(name + QStringLiteral("Spin"));
-        row.spin->setStatusTip(QString::fromLatin1(d.hint));
+        row.spin->setStatusTip(tr(d.hint));
         Place(row.spin, 189, d.y, 20, 21);
 
         const AllowanceField field = d.field;
@@ -90,6 +101,11 @@ SettingsPanel::SettingsPanel(Allowances& allowances, QWidget* parent)
     noOffcuts_->setLayoutDirection(Qt::RightToLeft);  // caption on the left of the box
     noOffcuts_->setStatusTip(tr("Check this box to class all waste as 'scrap'"));
     Place(noOffcuts_, 64, 156, 110, 17);
+    // A longer caption grows to the left, the box staying under the edits.
+    if (const int wanted = noOffcuts_->sizeHint().width(); wanted > noOffcuts_->width()) {
+        const QRect at = noOffcuts_->geometry();
+        noOffcuts_->setGeometry(at.right() + 1 - wanted, at.y(), wanted, at.height());
+    }
     connect(noOffcuts_, &QCheckBox::toggled, this, &SettingsPanel::toggleScrapAll);
     connect(noOffcuts_, &QCheckBox::clicked, this, &SettingsPanel::edited);
 
@@ -102,8 +118,11 @@ SettingsPanel::SettingsPanel(Allowances& allowances, QWidget* parent)
 void SettingsPanel::FitEdits() {
     // Every edit shows the largest value with its "mm": wider than the layout's 49 where the
     // font needs it, growing to the left so that it stays beside its spin button.
-    const QString widest =
-        QString::fromStdString(AllowanceDisplayText(RangeOf(AllowanceField::Offcut).Max));
+    // In feet and inches the longest text is not the largest value's.
+    const QString widest = QString::fromStdString(
+        units_.Imperial() ? WriteImperialLength(9 * TicksPerFoot + 11 * TicksPerInch + 31,
+                                                ImperialPrecision::ThirtySecond)
+                          : AllowanceDisplayText(RangeOf(AllowanceField::Offcut).Max));
     const int width = std::max(Px(49), EditWidthFor(rows_[0].edit, widest));
     const int right = Px(190);
     for (Row& row : rows_) {
@@ -117,6 +136,7 @@ void SettingsPanel::FitEdits() {
 
 void SettingsPanel::Reload() {
     reloading_ = true;
+    FitEdits();
     for (const RowDesign& d : kRows) DisplayChange(d.field);
     noOffcuts_->setChecked(allowances_.NoOffcuts);
     toggleScrapAll();
@@ -132,14 +152,14 @@ void SettingsPanel::NumericSpinEditEnter(AllowanceField field) {
 
 void SettingsPanel::EditChange(AllowanceField field) {
     const int current = AllowanceOf(allowances_, field);
-    const int value = AllowanceFromText(field, Edit(field)->text().toStdString(), current);
-    SetAllowance(allowances_, field, value);
+    const int value = AllowanceFromText(field, Edit(field)->text().toStdString(), current, units_);
+    SetAllowance(allowances_, field, value, units_);
     if (!reloading_) emit allowanceChanged();
 }
 
 void SettingsPanel::DisplayChange(AllowanceField field) {
     Edit(field)->setText(
-        QString::fromStdString(AllowanceDisplayText(AllowanceOf(allowances_, field))));
+        QString::fromStdString(AllowanceDisplayText(AllowanceOf(allowances_, field), units_)));
 }
 
 void SettingsPanel::EditExit(AllowanceField field) {
@@ -148,13 +168,15 @@ void SettingsPanel::EditExit(AllowanceField field) {
 }
 
 void SettingsPanel::stepUp(AllowanceField field) {
-    SetAllowance(allowances_, field, SpinUp(field, AllowanceOf(allowances_, field)));
+    SetAllowance(allowances_, field, SpinUp(field, AllowanceOf(allowances_, field), units_),
+                 units_);
     DisplayChange(field);
     if (field == AllowanceField::Offcut) OffcutRule();
 }
 
 void SettingsPanel::stepDown(AllowanceField field) {
-    SetAllowance(allowances_, field, SpinDown(field, AllowanceOf(allowances_, field)));
+    SetAllowance(allowances_, field, SpinDown(field, AllowanceOf(allowances_, field), units_),
+                 units_);
     DisplayChange(field);
     if (field == AllowanceField::Offcut) OffcutRule();
 }

@@ -32,7 +32,8 @@ private:
 class SettingsPanel : public QGroupBox {
     Q_OBJECT
 public:
-    SettingsPanel(Allowances& allowances, QWidget* parent);
+    // The allowances are shown and typed in `units`, the job's.
+    SettingsPanel(Allowances& allowances, const JobUnits& units, QWidget* parent);
 
     // The allowances changed outside the panel (start, New, a file): show them.
     void Reload();
@@ -70,6 +71,7 @@ private:
     void FitEdits();
 
     Allowances& allowances_;
+    const JobUnits& units_;
     std::array<Row, 4> rows_;
     QCheckBox* noOffcuts_;
     bool reloading_ = false;

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 
+#include "gui/CoreTexts.h"
 #include "gui/widgets/DesignGeometry.h"
 
 namespace tallora {
@@ -60,8 +61,9 @@ void DiagramImage::paintEvent(QPaintEvent* event) {
 
 void DiagramImage::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    emit hovered(QString::fromStdString(DiagramHitText(
-        DiagramHitAt(input_, result_, width(), height(), measurer_, at.x(), at.y()))));
+    emit hovered(CoreText(
+        DiagramHitText(DiagramHitAt(input_, result_, width(), height(), measurer_, at.x(), at.y()),
+                       input_.Units)));
     QWidget::mouseMoveEvent(event);
 }
 

@@ -1,5 +1,6 @@
 #include "gui/results/StatisticsPanel.h"
 
+#include "gui/CoreTexts.h"
 #include "gui/widgets/DesignGeometry.h"
 
 namespace tallora {
@@ -18,7 +19,7 @@ StatisticsPanel::StatisticsPanel(QWidget* parent) : QGroupBox(tr(" Statistics ")
     const StatisticsTexts captions = FormatStatistics(Statistics{}, NumberFormat::UK());
     for (int i = 0; i < StatisticsRows; ++i) {
         const int y = 16 + 16 * i;
-        auto* caption = new QLabel(QString::fromStdString(captions.Captions[i]), this);
+        auto* caption = new QLabel(CoreText(captions.Captions[i]), this);
         Place(caption, 16, y, 150, 15);
         for (int c = 0; c < 4; ++c) {
             auto* label = new QLabel(QStringLiteral("xxxxxx"), this);
@@ -37,14 +38,15 @@ StatisticsPanel::StatisticsPanel(QWidget* parent) : QGroupBox(tr(" Statistics ")
     Place(sawTotals_, 300, 0, 312, 14);
 }
 
-void StatisticsPanel::ShowSawTotals(const std::optional<SawTotals>& totals) {
+void StatisticsPanel::ShowSawTotals(const std::optional<SawTotals>& totals,
+                                    const JobUnits& units) {
     if (!totals) {
         sawTotals_->hide();
         return;
     }
     sawTotals_->setText(tr(" Saw cuts: %1    Length sawn: %2 ")
                             .arg(totals->SawCuts)
-                            .arg(QString::fromStdString(FormatLength(totals->SawnLength))));
+                            .arg(QString::fromStdString(FormatLength(totals->SawnLength, units))));
     sawTotals_->adjustSize();
     sawTotals_->move(sawTotals_->parentWidget()->width() - sawTotals_->width() - 10, 0);
     sawTotals_->show();

@@ -21,7 +21,7 @@ public:
     void Show(const StatisticsTexts& texts);
     const StatisticsTexts& Texts() const { return texts_; }
     // The saw sheet's cuts and length sawn, on the panel's title line; none without results.
-    void ShowSawTotals(const std::optional<SawTotals>& totals);
+    void ShowSawTotals(const std::optional<SawTotals>& totals, const JobUnits& units);
 
 private:
     std::array<std::array<QLabel*, 4>, StatisticsRows> values_{};

@@ -1,0 +1,16 @@
+# Fails when a translation (TS, a Qt Linguist .ts file) has a message left unfinished or empty:
+#   cmake -DTS=translations/tallora_de.ts -P CheckTranslation.cmake
+file(READ "${TS}" ts)
+string(REGEX MATCHALL "<translation[^>]*type=\"unfinished\"" unfinished "${ts}")
+string(REGEX MATCHALL "<translation>[ \t\r\n]*</translation>" empty "${ts}")
+string(REGEX MATCHALL "<source>" sources "${ts}")
+list(LENGTH unfinished n_unfinished)
+list(LENGTH empty n_empty)
+list(LENGTH sources n_sources)
+if(n_sources EQUAL 0)
+  message(FATAL_ERROR "${TS}: no messages")
+endif()
+if(n_unfinished GREATER 0 OR n_empty GREATER 0)
+  message(FATAL_ERROR "${TS}: ${n_unfinished} unfinished and ${n_empty} empty of ${n_sources} messages")
+endif()
+message(STATUS "${TS}: ${n_sources} messages, all translated")
