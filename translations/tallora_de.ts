@@ -172,8 +172,8 @@
         <translation> ist kürzer als die kleinste zulässige Länge von </translation>
     </message>
     <message>
-        <source>' is not a length in feet and inches. </source>
-        <translation>' ist keine Länge in Fuß und Zoll. </translation>
+        <source>&apos; is not a length in feet and inches. </source>
+        <translation>&apos; ist keine Länge in Fuß und Zoll. </translation>
     </message>
     <message>
         <source>Type feet and inches as </source>
@@ -184,12 +184,12 @@
         <translation> (Brüche in Halben bis 32steln Zoll).</translation>
     </message>
     <message>
-        <source>' is not a length in whole millimetres.</source>
-        <translation>' ist keine Länge in ganzen Millimetern.</translation>
+        <source>&apos; is not a length in whole millimetres.</source>
+        <translation>&apos; ist keine Länge in ganzen Millimetern.</translation>
     </message>
     <message>
-        <source>' is not a quantity in whole numbers.</source>
-        <translation>' ist keine Menge in ganzen Zahlen.</translation>
+        <source>&apos; is not a quantity in whole numbers.</source>
+        <translation>&apos; ist keine Menge in ganzen Zahlen.</translation>
     </message>
     <message>
         <source> is greater than the maximum allowed quantity of </source>
@@ -236,8 +236,8 @@
         <translation> importierten Zeilen </translation>
     </message>
     <message>
-        <source>' is not a quantity and a length.</source>
-        <translation>' ist keine Menge mit Länge.</translation>
+        <source>&apos; is not a quantity and a length.</source>
+        <translation>&apos; ist keine Menge mit Länge.</translation>
     </message>
     <message>
         <source>You have not entered a stock length long enough to cut a length of </source>
@@ -288,7 +288,7 @@
         <translation>Das Zeitlimit muss eine ganze Zahl von Sekunden von 1 bis 3600 sein.</translation>
     </message>
     <message>
-        <source>Threads the Optimal algorithm may use (1 to 64, or 0 for all the machine's cores):</source>
+        <source>Threads the Optimal algorithm may use (1 to 64, or 0 for all the machine&apos;s cores):</source>
         <translation>Threads, die der optimale Algorithmus nutzen darf (1 bis 64, oder 0 für alle Kerne des Rechners):</translation>
     </message>
     <message>
@@ -482,6 +482,26 @@
     <message>
         <source>: scrap </source>
         <translation>: Verschnitt </translation>
+    </message>
+    <message>
+        <source>Print Labels</source>
+        <translation>Etiketten drucken</translation>
+    </message>
+    <message>
+        <source>&amp;Layout:</source>
+        <translation>&amp;Layout:</translation>
+    </message>
+    <message>
+        <source>&amp;First free label:</source>
+        <translation>&amp;Erstes freies Etikett:</translation>
+    </message>
+    <message>
+        <source>Left &amp;margin:</source>
+        <translation>Linker &amp;Rand:</translation>
+    </message>
+    <message>
+        <source>&amp;Top margin:</source>
+        <translation>&amp;Oberer Rand:</translation>
     </message>
 </context>
 <context>
@@ -687,6 +707,10 @@ mit dem wenigsten Material, millimetergenau.</translation>
         <source>Length</source>
         <translation>Länge</translation>
     </message>
+    <message>
+        <source>Mark</source>
+        <translation>Pos.-Nr.</translation>
+    </message>
 </context>
 <context>
     <name>tallora::EntryPanel</name>
@@ -765,6 +789,10 @@ mit dem wenigsten Material, millimetergenau.</translation>
     <message>
         <source>Displays all the cut lengths you have entered. To alter or remove an item, click on it to select it, them click Modify or Delete</source>
         <translation>Zeigt alle eingegebenen Schnittlängen. Zum Ändern oder Entfernen einen Eintrag anklicken und dann Ändern oder Löschen wählen</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>Pos.-Nr.</translation>
     </message>
 </context>
 <context>
@@ -960,7 +988,7 @@ mit dem wenigsten Material, millimetergenau.</translation>
         <translation>&amp;Hinweise einschalten</translation>
     </message>
     <message>
-        <source>Error opening file.<byte value="xd" />
+        <source>Error opening file.<byte value="xd"/>
 %1: %2</source>
         <translation>Fehler beim Öffnen der Datei.</translation>
     </message>
@@ -973,7 +1001,7 @@ mit dem wenigsten Material, millimetergenau.</translation>
         <translation>Tallora: [</translation>
     </message>
     <message>
-        <source>%1.<byte value="xd" />
+        <source>%1.<byte value="xd"/>
 Please correct it before calculating.</source>
         <translation>%1.</translation>
     </message>
@@ -990,8 +1018,8 @@ Please correct it before calculating.</source>
         <translation>Threads Optimal</translation>
     </message>
     <message>
-        <source>The help pages are in<byte value="xd" />
-%1<byte value="xd" />
+        <source>The help pages are in<byte value="xd"/>
+%1<byte value="xd"/>
 but no program could be started to show them.</source>
         <translation>Die Hilfeseiten liegen in</translation>
     </message>
@@ -1108,7 +1136,7 @@ but no program could be started to show them.</source>
         <translation>Reststücke aus dem Lager &amp;verwenden</translation>
     </message>
     <message>
-        <source>Add the inventory's offcuts of the job's section to the stock list</source>
+        <source>Add the inventory&apos;s offcuts of the job&apos;s section to the stock list</source>
         <translation>Die Reststücke des Profils aus dem Lager in die Stangenliste übernehmen</translation>
     </message>
     <message>
@@ -1284,8 +1312,8 @@ but no program could be started to show them.</source>
         <translation>Materialkalkulation</translation>
     </message>
     <message>
-        <source>The report was written to<byte value="xd" />
-%1<byte value="xd" />
+        <source>The report was written to<byte value="xd"/>
+%1<byte value="xd"/>
 but no program could be started to show it. It is removed when Tallora closes: File, Export PDF... keeps a copy where you choose.</source>
         <translation>Der Bericht wurde gespeichert in</translation>
     </message>
@@ -1298,8 +1326,8 @@ but no program could be started to show it. It is removed when Tallora closes: F
         <translation>PDF exportieren</translation>
     </message>
     <message>
-        <source>The report could not be written to<byte value="xd" />
-%1<byte value="xd" />
+        <source>The report could not be written to<byte value="xd"/>
+%1<byte value="xd"/>
 The folder may not exist or may not be writable, or another program has the file open.</source>
         <translation>Der Bericht konnte nicht gespeichert werden in</translation>
     </message>
@@ -1336,8 +1364,8 @@ The folder may not exist or may not be writable, or another program has the file
         <translation>Schnittliste exportieren</translation>
     </message>
     <message>
-        <source>The cutting list could not be written to<byte value="xd" />
-%1<byte value="xd" />
+        <source>The cutting list could not be written to<byte value="xd"/>
+%1<byte value="xd"/>
 %2</source>
         <translation>Die Schnittliste konnte nicht gespeichert werden in</translation>
     </message>
@@ -1346,7 +1374,7 @@ The folder may not exist or may not be writable, or another program has the file
         <translation>Reststücke aus dem Lager verwenden</translation>
     </message>
     <message>
-        <source>The job was changed after the plan shown was calculated, so the plan may cut bars or offcuts that are no longer in the lists. Nothing was booked.<byte value="xd" />
+        <source>The job was changed after the plan shown was calculated, so the plan may cut bars or offcuts that are no longer in the lists. Nothing was booked.<byte value="xd"/>
 Calculate the job again now? Book the new plan once it is shown.</source>
         <translation>Der Auftrag wurde nach der Berechnung des angezeigten Plans geändert; der Plan kann Stangen oder Reststücke schneiden, die nicht mehr in den Listen stehen. Es wurde nichts gebucht.</translation>
     </message>
@@ -1377,6 +1405,54 @@ Calculate the job again now? Book the new plan once it is shown.</source>
     <message>
         <source>Tallora speaks the language chosen the next time it starts.</source>
         <translation>Tallora verwendet die gewählte Sprache ab dem nächsten Start.</translation>
+    </message>
+    <message>
+        <source>Print &amp;Labels...</source>
+        <translation>&amp;Etiketten drucken...</translation>
+    </message>
+    <message>
+        <source>Make a label with a barcode for every piece, as a PDF file, and open it</source>
+        <translation>Für jedes Teil ein Etikett mit Barcode als PDF-Datei erstellen und öffnen</translation>
+    </message>
+    <message>
+        <source>Export Sa&amp;w Sheet...</source>
+        <translation>Säge&amp;liste exportieren...</translation>
+    </message>
+    <message>
+        <source>Write the bars in cutting order, as PDF or CSV, for the saw</source>
+        <translation>Die Stäbe in Schnittreihenfolge als PDF oder CSV für die Säge schreiben</translation>
+    </message>
+    <message>
+        <source>The labels could not be written to<byte value="xd"/>
+%1<byte value="xd"/>
+%2</source>
+        <translation>Die Etiketten konnten nicht geschrieben werden nach<byte value="xd"/>
+%1<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>The labels were written to<byte value="xd"/>
+%1<byte value="xd"/>
+but no program could be started to show them.</source>
+        <translation>Die Etiketten wurden geschrieben nach<byte value="xd"/>
+%1<byte value="xd"/>
+aber es konnte kein Programm gestartet werden, um sie anzuzeigen.</translation>
+    </message>
+    <message>
+        <source>Export Saw Sheet</source>
+        <translation>Sägeliste exportieren</translation>
+    </message>
+    <message>
+        <source>PDF file (*.pdf)|*.pdf|CSV file (*.csv)|*.csv|Any file (*.*)|*.*</source>
+        <translation>PDF-Datei (*.pdf)|*.pdf|CSV-Datei (*.csv)|*.csv|Alle Dateien (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>The saw sheet could not be written to<byte value="xd"/>
+%1<byte value="xd"/>
+%2</source>
+        <translation>Die Sägeliste konnte nicht geschrieben werden nach<byte value="xd"/>
+%1<byte value="xd"/>
+%2</translation>
     </message>
 </context>
 <context>
@@ -1409,8 +1485,8 @@ Calculate the job again now? Book the new plan once it is shown.</source>
         <translation>Alles als Verschnitt</translation>
     </message>
     <message>
-        <source>Check this box to class all waste as 'scrap'</source>
-        <translation>Ankreuzen, um alle Reste als 'Verschnitt' zu werten</translation>
+        <source>Check this box to class all waste as &apos;scrap&apos;</source>
+        <translation>Ankreuzen, um alle Reste als &apos;Verschnitt&apos; zu werten</translation>
     </message>
     <message>
         <source>Kerf: </source>
@@ -1450,6 +1526,10 @@ Calculate the job again now? Book the new plan once it is shown.</source>
     <message>
         <source> Statistics </source>
         <translation> Statistik </translation>
+    </message>
+    <message>
+        <source> Saw cuts: %1    Length sawn: %2 </source>
+        <translation> Sägeschnitte: %1    Gesägte Länge: %2 </translation>
     </message>
 </context>
 </TS>
