@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/CuttingStockSolver.h"
 #include "engine/ComplexAlgorithm.h"
+#include "engine/CuttingStockSolver.h"
 #include "engine/FastAlgorithm.h"
 #include "engine/WorkingTables.h"
 
@@ -124,7 +124,8 @@ private:
 // Complex with a limit does, the rest placed as Fast places them in the `finish` kept back;
 // stopped by the work limit or by the search, it gives nothing.
 std::optional<csp::Plan> ComplexPlan(const WorkingTables& tables, const csp::Problem& problem,
-                                     const CalculationRun& run, CalculationRun::Clock::duration finish,
+                                     const CalculationRun& run,
+                                     CalculationRun::Clock::duration finish,
                                      const std::function<bool()>& stop) {
     WorkingTables copy = tables;
     copy.Patterns.clear();

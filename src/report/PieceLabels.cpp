@@ -81,8 +81,7 @@ std::vector<PieceLabel> MakePieceLabels(const JobInput& input, const Calculation
                 label.Length = run.Length;
                 label.LengthText = FormatLength(run.Length, input.Units);
                 label.Lines = {JobLine(s), s.Name, PatternLine(result, bar)};
-                label.Barcode =
-                    (label.Mark.empty() ? "" : label.Mark + " ") + label.LengthText;
+                label.Barcode = (label.Mark.empty() ? "" : label.Mark + " ") + label.LengthText;
                 labels.push_back(std::move(label));
             }
         }

@@ -38,7 +38,7 @@ struct PieceLabel {
     bool Offcut = false;
     std::string Mark;
     long long Length = 0;
-    std::string LengthText;  // in the job's units
+    std::string LengthText;          // in the job's units
     std::vector<std::string> Lines;  // job, section, pattern and bar
     std::string Barcode;
 };

@@ -52,12 +52,12 @@ private:
             e_.SetPenColour(Black);
             e_.DrawBox(Left, y_ + 0.08, Left + 0.3, y_ + 0.38);
             const int bars = result_.Patterns[static_cast<size_t>(bar.Pattern)].BarCount;
-            Write(
-                Left + 0.5,
-                Caption + ("Bar " + std::to_string(b + 1) + ": " + FormatLength(bar.EnteredLength, input_.Units) +
-                           (bar.FromInventory ? " inventory offcut" : "") + "  (pattern " +
-                           std::to_string(bar.Pattern + 1) + ", bar " +
-                           std::to_string(bar.BarOfPattern) + " of " + std::to_string(bars) + ")"));
+            Write(Left + 0.5, Caption + ("Bar " + std::to_string(b + 1) + ": " +
+                                         FormatLength(bar.EnteredLength, input_.Units) +
+                                         (bar.FromInventory ? " inventory offcut" : "") +
+                                         "  (pattern " + std::to_string(bar.Pattern + 1) +
+                                         ", bar " + std::to_string(bar.BarOfPattern) + " of " +
+                                         std::to_string(bars) + ")"));
             long long remaining = bar.EnteredLength;
             if (a.Trim > 0) {
                 remaining -= a.Trim;
@@ -67,13 +67,14 @@ private:
             for (const SawRun& run : bar.Runs) {
                 for (int k = 0; k < run.Count; ++k) {
                     remaining -= run.Length + a.Kerf;
-                    Cut(std::to_string(++n) + ".", FormatLength(run.Length, input_.Units), remaining,
-                        marks_.Next(run.Length));
+                    Cut(std::to_string(++n) + ".", FormatLength(run.Length, input_.Units),
+                        remaining, marks_.Next(run.Length));
                 }
             }
-            Write(Left + 1.0, std::string(bar.KeepOffcut ? Note : Body) +
-                                  (bar.KeepOffcut ? "Keep offcut " + FormatLength(bar.Remnant, input_.Units)
-                                                  : "Scrap " + FormatLength(bar.Remnant, input_.Units)));
+            Write(Left + 1.0,
+                  std::string(bar.KeepOffcut ? Note : Body) +
+                      (bar.KeepOffcut ? "Keep offcut " + FormatLength(bar.Remnant, input_.Units)
+                                      : "Scrap " + FormatLength(bar.Remnant, input_.Units)));
             y_ += 0.2;
         }
     }
@@ -88,12 +89,13 @@ private:
         line("Customer: ", s.Customer);
         line("Reference: ", s.Reference);
         line("Section: ", s.Name);
-        Write(Left, Caption + ("Bars: " + std::to_string(sheet_.Bars.size()) +
-                               "    Saw cuts: " + std::to_string(sheet_.SawCuts) +
-                               "    Length sawn: " + FormatLength(sheet_.SawnLength, input_.Units)));
-        Write(Left, Body + ("Kerf " + FormatLength(input_.Allowances.Kerf, input_.Units) + ", trim " +
-                            FormatLength(input_.Allowances.Trim, input_.Units) + ", hold " +
-                            FormatLength(input_.Allowances.Hold, input_.Units) +
+        Write(Left,
+              Caption + ("Bars: " + std::to_string(sheet_.Bars.size()) +
+                         "    Saw cuts: " + std::to_string(sheet_.SawCuts) +
+                         "    Length sawn: " + FormatLength(sheet_.SawnLength, input_.Units)));
+        Write(Left, Body + ("Kerf " + FormatLength(input_.Allowances.Kerf, input_.Units) +
+                            ", trim " + FormatLength(input_.Allowances.Trim, input_.Units) +
+                            ", hold " + FormatLength(input_.Allowances.Hold, input_.Units) +
                             ". Cut the bars in this order; the remaining length is the bar "
                             "after each cut."));
         y_ += 0.3;

@@ -95,8 +95,7 @@ std::string CuttingListCsv(const JobInput& input, const CalculationResult& resul
                  std::to_string(pattern.BarCount), Length(length),
                  std::to_string(pattern.PieceCount[k]),
                  std::to_string(static_cast<long long>(pattern.PieceCount[k]) * pattern.BarCount),
-                 Length(offcut),
-                 marks != marksOfLength.end() ? CsvText(marks->second) : ""});
+                 Length(offcut), marks != marksOfLength.end() ? CsvText(marks->second) : ""});
         }
     }
     return csv;

@@ -181,15 +181,15 @@ std::string SawSheetCsv(const JobInput& input, const CalculationResult& result,
             for (int n = 0; n < run.Count; ++n) {
                 remaining -= run.Length + a.Kerf;
                 std::vector<std::string> fields = head;
-                fields.insert(fields.end(),
-                              {std::to_string(++cut), CsvText(marks.Next(run.Length)),
-                               FormatLength(run.Length, input.Units), FormatLength(remaining, input.Units), ""});
+                fields.insert(fields.end(), {std::to_string(++cut), CsvText(marks.Next(run.Length)),
+                                             FormatLength(run.Length, input.Units),
+                                             FormatLength(remaining, input.Units), ""});
                 csv += CsvLine(fields);
             }
         }
         std::vector<std::string> fields = head;
-        fields.insert(fields.end(),
-                      {bar.KeepOffcut ? "Offcut" : "Scrap", "", FormatLength(bar.Remnant, input.Units), "", ""});
+        fields.insert(fields.end(), {bar.KeepOffcut ? "Offcut" : "Scrap", "",
+                                     FormatLength(bar.Remnant, input.Units), "", ""});
         csv += CsvLine(fields);
     }
     return csv;

@@ -9,7 +9,6 @@
 
 namespace tallora {
 
-
 // Pieces of one length cut one after another from a bar, without moving the length stop.
 struct SawRun {
     int Length = 0;  // without kerf

@@ -276,7 +276,7 @@ TEST(PdfReport, SingularsPluralsAndPiecesNotIncorporated) {
         "[N S16 B U C DkRed]Please Note: ",
         "[N S10 L B I C Black]"
         "The following items could not be incorporated into the cutting matrix due to "
-            "insufficient stock lengths being available",
+        "insufficient stock lengths being available",
         note + "(Note statistics are for allocated stock only):",
         note + "1 piece at 7000mm long",
         note + "1 piece at 5000mm long",

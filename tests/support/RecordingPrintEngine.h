@@ -27,10 +27,11 @@ struct PlacedObject {
 };
 
 // A print engine that keeps what it is asked to do. Its metrics are simple on purpose: at 10
-// points every character is CharWidth wide and a text is one line of LineHeight, both in
-// proportion to the size; a text given a width wraps onto whole lines, and pictures take no room. A text's size is its S
-// code, else the value of style setting Two (10 until set). SaveDocument writes Dump to the
-// file, or fails when told to. The record stays readable after CloseDoc, until the next OpenDoc.
+// points every character is CharWidth wide and a line is LineHeight high, both in proportion to
+// the size; a text given a width wraps onto whole lines, and pictures take no room. A text's size
+// is its S code, else the value of style setting Two (10 until set). SaveDocument writes Dump to
+// the file, or fails when told to. The record stays readable after CloseDoc, until the next
+// OpenDoc.
 class RecordingPrintEngine : public PrintEngine {
 public:
     double CharWidth = 0.2;   // cm per character at 10 points

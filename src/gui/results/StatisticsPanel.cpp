@@ -38,8 +38,7 @@ StatisticsPanel::StatisticsPanel(QWidget* parent) : QGroupBox(tr(" Statistics ")
     Place(sawTotals_, 300, 0, 312, 14);
 }
 
-void StatisticsPanel::ShowSawTotals(const std::optional<SawTotals>& totals,
-                                    const JobUnits& units) {
+void StatisticsPanel::ShowSawTotals(const std::optional<SawTotals>& totals, const JobUnits& units) {
     if (!totals) {
         sawTotals_->hide();
         return;
