@@ -43,16 +43,6 @@ constexpr int ChargeGroupWidth = 167;
 constexpr int FirstOtherColumn = 5;  // grid column of other charge 1
 constexpr int EditTop = 19;
 
-// A group's layout measures from the group's corner, as the design does, whatever room the
-// style keeps for the frame and the title.
-void SetMarginsFromCorner(QGroupBox* group, QLayout* layout, int left, int top, int right) {
-    group->ensurePolished();
-    const QMargins frame = group->contentsMargins();
-    layout->setContentsMargins(std::max(0, Px(left) - frame.left()),
-                               std::max(0, Px(top) - frame.top()),
-                               std::max(0, Px(right) - frame.right()), 0);
-}
-
 // A value field takes the room the group has; its own hint must not widen the group.
 void LetFill(QLineEdit* edit) {
     edit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);

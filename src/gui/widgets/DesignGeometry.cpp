@@ -22,6 +22,14 @@ void Place(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
 }
 
+void SetMarginsFromCorner(QWidget* widget, QLayout* layout, int left, int top, int right) {
+    widget->ensurePolished();
+    const QMargins frame = widget->contentsMargins();
+    layout->setContentsMargins(std::max(0, Px(left) - frame.left()),
+                               std::max(0, Px(top) - frame.top()),
+                               std::max(0, Px(right) - frame.right()), 0);
+}
+
 int EditWidthFor(const QLineEdit* edit, const QString& text) {
     // The edit's own margin of 2 on each side, its text margins, its frame and the cursor.
     const QMargins margins = edit->textMargins();
