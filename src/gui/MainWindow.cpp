@@ -674,20 +674,11 @@ void MainWindow::showAbout() {
 // ----- the window's size -----
 
 void MainWindow::recordGrowth() {
-    const auto find = [this](const char* name) {
-        return centralWidget()->findChild<QWidget*>(QString::fromLatin1(name));
-    };
-    // The entry panels and their lists grow downwards, their buttons and the statistics below
-    // them move down; the cutting list grows right and down; the tool bar spans the width.
+    // The entry panels grow downwards (their layouts give the room to the lists), the statistics
+    // below them move down; the cutting list grows right and down; the tool bar spans the width.
     const std::vector<std::tuple<QWidget*, int, int, int>> rules = {
         {stockPanel_, 0, 1, 0},
         {cutPanel_, 0, 1, 0},
-        {find("SListView"), 0, 1, 0},
-        {find("CListView"), 0, 1, 0},
-        {find("SModify"), 0, 0, 1},
-        {find("SDelete"), 0, 0, 1},
-        {find("CModify"), 0, 0, 1},
-        {find("CDelete"), 0, 0, 1},
         {statisticsPanel_, 0, 0, 1},
         {cuttingList_, 1, 1, 0},
         {centralWidget()->findChild<QToolBar*>(), 1, 0, 0}};
