@@ -18,10 +18,6 @@ double DesignScale() {
 
 int Px(int designPixels) { return static_cast<int>(std::lround(designPixels * DesignScale())); }
 
-void Place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
-}
-
 void SetMarginsFromCorner(QWidget* widget, QLayout* layout, int left, int top, int right,
                           int bottom) {
     widget->ensurePolished();

@@ -9,7 +9,6 @@ namespace tallora {
 // The windows are laid out in pixels at 96 dots per inch; on other screens every figure scales.
 double DesignScale();
 int Px(int designPixels);
-void Place(QWidget* widget, int left, int top, int width, int height);
 // Sets a layout's margins so that its contents stand as measured from the widget's corner,
 // whatever room the widget's frame and title take (a group box's).
 void SetMarginsFromCorner(QWidget* widget, QLayout* layout, int left, int top, int right,
