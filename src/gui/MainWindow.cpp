@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLayout>
@@ -14,6 +15,7 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QUndoStack>
+#include <QVBoxLayout>
 #include <utility>
 
 #include "commands/OpenJob.h"
@@ -74,12 +76,14 @@ MainWindow::MainWindow(DesktopServices services, QWidget* parent)
             .arg(Px(7)));
     designClient_ = QSize(Px(929), Px(625));
     setAcceptDrops(true);
-    central->setMinimumSize(designClient_);
     setCentralWidget(central);
     createActions();
     createMenus();
     createToolBar(central);
     createPanels(central);
+    layOutPanels(central);
+    // The design's size, or more where a language's texts need it.
+    central->setMinimumSize(designClient_.expandedTo(central->minimumSizeHint()));
     connectPanels();
 
     // The status bar: two panels of 220 and the rest.
@@ -112,7 +116,6 @@ MainWindow::MainWindow(DesktopServices services, QWidget* parent)
     // Never smaller than the design size; the window's edges make it larger.
     setMinimumSize(sizeHint());
     resize(sizeHint());
-    recordGrowth();
     diagram_ = new DiagramWindow(document_->Input(), document_->Result(), this);
 }
 
@@ -129,23 +132,80 @@ void MainWindow::createPanels(QWidget* central) {
     JobInput& input = document_->Input();
     stockPanel_ = new EntryPanel(EntryPanel::Kind::Stock, input.StockRows, input.Units,
                                  services_.Boxes, sortColumn_, central);
-    Place(stockPanel_, 8, 48, 185, 393);
     cutPanel_ = new EntryPanel(EntryPanel::Kind::Cut, input.CutRows, input.Units, services_.Boxes,
                                sortColumn_, central);
-    Place(cutPanel_, 200, 48, 185, 393);
     settingsPanel_ = new SettingsPanel(input.Allowances, input.Units, central);
-    Place(settingsPanel_, 392, 48, 241, 193);
     additionalPanel_ =
         new AdditionalDataPanel(input.Section, services_.Format, input.Units, central);
-    Place(additionalPanel_, 392, 248, 241, 193);
     statisticsPanel_ = new StatisticsPanel(central);
-    Place(statisticsPanel_, 8, 448, 625, 169);
     cuttingList_ = new QPlainTextEdit(central);
     cuttingList_->setObjectName(QStringLiteral("CuttingList"));
     cuttingList_->setReadOnly(true);
     cuttingList_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     cuttingList_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Place(cuttingList_, 640, 54, 281, 563);
+}
+
+namespace {
+
+// A panel keeps its design size, or grows where its contents need more; a taller one takes
+// the window's extra height.
+void SizePanel(QWidget* panel, int width, int height, bool taller) {
+    const QSize size = QSize(Px(width), Px(height)).expandedTo(panel->minimumSizeHint());
+    panel->setFixedWidth(size.width());
+    if (taller) {
+        panel->setMinimumHeight(size.height());
+        panel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    } else {
+        panel->setFixedHeight(size.height());
+    }
+}
+
+}  // namespace
+
+void MainWindow::layOutPanels(QWidget* central) {
+    // The tool bar across the top; below it the entry panels, the settings and the additional
+    // data, with the statistics under them, and the cutting list on the right. The entry panels
+    // take the window's extra height, the cutting list its extra width and height.
+    auto* client = new QVBoxLayout(central);
+    client->setContentsMargins(0, 0, 0, 0);
+    client->setSpacing(0);
+    auto* bar = central->findChild<QToolBar*>();
+    bar->setFixedHeight(Px(46));
+    client->addWidget(bar);
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(Px(8), Px(2), Px(8), Px(8));
+    body->setSpacing(Px(7));
+    client->addLayout(body, 1);
+
+    auto* left = new QVBoxLayout;
+    left->setSpacing(Px(7));
+    auto* top = new QHBoxLayout;
+    top->setSpacing(Px(7));
+    for (QWidget* panel : {static_cast<QWidget*>(stockPanel_), static_cast<QWidget*>(cutPanel_)}) {
+        SizePanel(panel, 185, 393, true);
+        top->addWidget(panel);
+    }
+    auto* data = new QVBoxLayout;
+    data->setSpacing(Px(7));
+    for (QWidget* panel :
+         {static_cast<QWidget*>(settingsPanel_), static_cast<QWidget*>(additionalPanel_)}) {
+        SizePanel(panel, 241, 193, false);
+        data->addWidget(panel);
+    }
+    data->addStretch(1);
+    top->addLayout(data);
+    left->addLayout(top, 1);
+    SizePanel(statisticsPanel_, 625, 169, false);
+    left->addWidget(statisticsPanel_);
+    body->addLayout(left);
+
+    // The cutting list's top stands level with the panels' frames, below their captions.
+    auto* right = new QVBoxLayout;
+    right->setContentsMargins(0, Px(6), 0, 0);
+    cuttingList_->setMinimumSize(Px(281), Px(563));
+    cuttingList_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    right->addWidget(cuttingList_);
+    body->addLayout(right, 1);
 }
 
 void MainWindow::connectPanels() {
@@ -579,7 +639,6 @@ void MainWindow::askOptimalThreads() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type == QEvent::Resize && watched == centralWidget()) fitToClient();
     if (type == QEvent::KeyPress || type == QEvent::MouseButtonPress) ++inputSerial_;
     // In this window's fields the keys undo the job's last step: a field's own undo would take
     // back part of an edit behind the history's back.
@@ -669,42 +728,6 @@ void MainWindow::showHelp() {
 void MainWindow::showAbout() {
     AboutBox box(this);
     box.exec();
-}
-
-// ----- the window's size -----
-
-void MainWindow::recordGrowth() {
-    const auto find = [this](const char* name) {
-        return centralWidget()->findChild<QWidget*>(QString::fromLatin1(name));
-    };
-    // The entry panels and their lists grow downwards, their buttons and the statistics below
-    // them move down; the cutting list grows right and down; the tool bar spans the width.
-    const std::vector<std::tuple<QWidget*, int, int, int>> rules = {
-        {stockPanel_, 0, 1, 0},
-        {cutPanel_, 0, 1, 0},
-        {find("SListView"), 0, 1, 0},
-        {find("CListView"), 0, 1, 0},
-        {find("SModify"), 0, 0, 1},
-        {find("SDelete"), 0, 0, 1},
-        {find("CModify"), 0, 0, 1},
-        {find("CDelete"), 0, 0, 1},
-        {statisticsPanel_, 0, 0, 1},
-        {cuttingList_, 1, 1, 0},
-        {centralWidget()->findChild<QToolBar*>(), 1, 0, 0}};
-    for (const auto& [widget, wider, taller, lower] : rules) {
-        if (widget != nullptr)
-            growing_.push_back({widget, widget->geometry(), wider, taller, lower});
-    }
-}
-
-void MainWindow::fitToClient() {
-    const QSize extra = centralWidget()->size() - designClient_;
-    const int dx = std::max(0, extra.width());
-    const int dy = std::max(0, extra.height());
-    for (const Growing& g : growing_) {
-        g.Widget->setGeometry(g.Design.x(), g.Design.y() + g.Lower * dy,
-                              g.Design.width() + g.Wider * dx, g.Design.height() + g.Taller * dy);
-    }
 }
 
 }  // namespace tallora

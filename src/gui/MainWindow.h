@@ -217,16 +217,7 @@ private:
     // The third panel of the status bar, on as many lines as the text needs.
     void showStatusText(const QString& text);
 
-    // The window may grow beyond its design size: the lists and the cutting list take the room.
-    struct Growing {
-        QWidget* Widget;
-        QRect Design;
-        int Wider;   // share of the extra width it takes (0 or 1)
-        int Taller;  // share of the extra height it takes
-        int Lower;   // moves down by the extra height
-    };
-    void recordGrowth();
-    void fitToClient();
+    void layOutPanels(QWidget* central);
 
     DesktopServices services_;
     JobDocument* document_;
@@ -300,7 +291,6 @@ private:
     void showUnits();
     QMenu* reopen_ = nullptr;
 
-    std::vector<Growing> growing_;
     QSize designClient_;
 };
 

@@ -235,7 +235,6 @@ void MainWindow::createToolBar(QWidget* central) {
     bar->setMovable(false);
     bar->setIconSize(QSize(Px(20), Px(20)));
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    Place(bar, 0, 0, 929, 46);
     auto button = [bar](QAction* action, const char* name) {
         bar->addAction(action);
         auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(action));

@@ -1,6 +1,7 @@
 #include "gui/costing/CostingWindow.h"
 
 #include <QClipboard>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -12,6 +13,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -38,6 +41,36 @@ constexpr int GroupTop = 8;
 constexpr int GroupHeight = 81;
 constexpr int ChargeGroupWidth = 167;
 constexpr int FirstOtherColumn = 5;  // grid column of other charge 1
+constexpr int EditTop = 19;
+
+// A value field takes the room the group has; its own hint must not widen the group.
+void LetFill(QLineEdit* edit) {
+    edit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    edit->setFixedHeight(Px(21));
+}
+
+// A choice is as wide as its column, or as the room its text needs where the column is too
+// narrow: where the style starts the text, and the text.
+void FitChoice(QRadioButton* radio) {
+    QStyleOptionButton option;
+    option.initFrom(radio);
+    option.text = radio->text();
+    const QRect contents =
+        radio->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, radio);
+    radio->setMinimumWidth(contents.left() + radio->fontMetrics().horizontalAdvance(radio->text()));
+}
+
+// A group keeps its design width, or grows where its caption or choices need more: a spacer
+// holds the design width open, so that the group's own hint still counts its caption.
+void SizeGroup(QGroupBox* group, QBoxLayout* column, int width) {
+    const QMargins frame = group->contentsMargins();
+    const QMargins inner = column->contentsMargins();
+    column->addSpacerItem(
+        new QSpacerItem(Px(width) - frame.left() - frame.right() - inner.left() - inner.right(), 0,
+                        QSizePolicy::Fixed, QSizePolicy::Fixed));
+    group->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+    group->setFixedHeight(Px(GroupHeight));
+}
 
 // Checks the button whose code is the basis; none when no code matches.
 void CheckOnly(const std::vector<QRadioButton*>& radios, const std::vector<const char*>& codes,
@@ -73,6 +106,8 @@ CostingWindow::CostingWindow(JobInput& input, const CalculationResult& result, D
 
     LoadChargeNames(store_, input_.Costing);
     ApplyNames();
+    // Every control in its place before the window first shows, as the fixed places had them.
+    for (QLayout* layout : findChildren<QLayout*>()) layout->activate();
 }
 
 void CostingWindow::CreateControls() {
@@ -84,7 +119,11 @@ void CostingWindow::CreateControls() {
     top->setObjectName(QStringLiteral("Panel1"));
     top->setFixedHeight(Px(PanelHeight));
     layout->addWidget(top);
-    CreateChargeGroups(top);
+    auto* row = new QHBoxLayout(top);
+    row->setContentsMargins(Px(8), Px(GroupTop), 0, Px(PanelHeight - GroupTop - GroupHeight));
+    row->setSpacing(Px(8));
+    CreateChargeGroups(row);
+    row->addStretch(1);
     layout->addWidget(CreateTable(), 1);
     layout->addWidget(CreateButtons());
     statusBar_ = new QStatusBar(this);
@@ -103,36 +142,48 @@ void CostingWindow::CreateControls() {
     Connect(others_[2], &c.COtherValue, &c.COtherType);
 }
 
-void CostingWindow::CreateChargeGroups(QWidget* top) {
+void CostingWindow::CreateChargeGroups(QHBoxLayout* row) {
+    QWidget* top = row->parentWidget();
     const std::vector<const char*> materialCodes = {ChargeBasis::Tonne, ChargeBasis::Metre};
     const std::vector<const char*> cutCodes = {ChargeBasis::Tonne, ChargeBasis::Metre,
                                                ChargeBasis::Lump, ChargeBasis::Cut};
     const std::vector<const char*> otherCodes = {ChargeBasis::Tonne, ChargeBasis::Metre,
                                                  ChargeBasis::Lump, ChargeBasis::Each};
     matCost_ =
-        MakeGroup(top, "MatCostGroup", tr(" Material Cost * "), 8, 129, "CCostEdit",
+        MakeGroup(row, "MatCostGroup", tr(" Material Cost * "), 129, "CCostEdit",
                   {{"CMRadioT", QT_TR_NOOP("Per tonne")}, {"CMRadioM", QT_TR_NOOP("Per metre")}},
                   materialCodes);
 
     auto* weightGroup = new QGroupBox(tr(" Weight "), top);
     weightGroup->setObjectName(QStringLiteral("WeightGroup"));
-    Place(weightGroup, 145, GroupTop, 89, GroupHeight);
+    row->addWidget(weightGroup);
+    auto* weightColumn = new QVBoxLayout(weightGroup);
+    SetMarginsFromCorner(weightGroup, weightColumn, 12, EditTop, 12);
+    weightColumn->setSpacing(Px(5));
     weightEdit_ = new FilteredEdit(DecimalKey, weightGroup);
     weightEdit_->setText(QStringLiteral("0"));
     weightEdit_->setObjectName(QStringLiteral("CWeightEdit"));
-    Place(weightEdit_, 12, 19, 65, 21);
+    LetFill(weightEdit_);
+    weightColumn->addWidget(weightEdit_);
     weightUnit_ = new QLabel(tr("kg/m"), weightGroup);
     weightUnit_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Place(weightUnit_, 12, 45, 65, 16);
+    weightUnit_->setFixedHeight(Px(16));
+    weightColumn->addWidget(weightUnit_);
+    weightColumn->addStretch(1);
+    SizeGroup(weightGroup, weightColumn, 89);
 
-    // An imperial job's material may be priced by the hundredweight too.
+    // An imperial job's material may be priced by the hundredweight too, beside the price by
+    // the ton.
     matCwt_ = new QRadioButton(tr("Per cwt"), matCost_.Group);
     matCwt_->setObjectName(QStringLiteral("CMRadioW"));
-    Place(matCwt_, 66, 43, 60, 17);
+    matCwt_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    matCwt_->setFixedHeight(Px(17));
+    FitChoice(matCwt_);
+    matChoices_->addWidget(matCwt_, 0, 1);
     matCost_.Radios.push_back(matCwt_);
     matCost_.Codes.push_back(ChargeBasis::Cwt);
 
-    cut_ = MakeGroup(top, "CutGroup", tr(" Cutting Charge * "), 242, ChargeGroupWidth, "CCutEdit",
+    cut_ = MakeGroup(row, "CutGroup", tr(" Cutting Charge * "), ChargeGroupWidth, "CCutEdit",
                      {{"CCRadioT", QT_TR_NOOP("Per tonne")},
                       {"CCRadioM", QT_TR_NOOP("Per metre")},
                       {"CCRadioL", QT_TR_NOOP("Lump sum")},
@@ -145,8 +196,8 @@ void CostingWindow::CreateChargeGroups(QWidget* top) {
         const std::string prefix = prefixes[k];
         const std::string t = prefix + "T", m = prefix + "M", l = prefix + "L", e = prefix + "E";
         others_[k] =
-            MakeGroup(top, groups[k], Q(ChargeGroupCaption(k + 1, DefaultChargeName(k + 1))),
-                      417 + k * (ChargeGroupWidth + 8), ChargeGroupWidth, edits[k],
+            MakeGroup(row, groups[k], Q(ChargeGroupCaption(k + 1, DefaultChargeName(k + 1))),
+                      ChargeGroupWidth, edits[k],
                       {{t.c_str(), QT_TR_NOOP("Per tonne")},
                        {m.c_str(), QT_TR_NOOP("Per metre")},
                        {l.c_str(), QT_TR_NOOP("Lump sum")},
@@ -208,29 +259,60 @@ QWidget* CostingWindow::CreateButtons() {
 }
 
 CostingWindow::ChargeGroup CostingWindow::MakeGroup(
-    QWidget* panel, const char* name, const QString& caption, int left, int width,
-    const char* editName, const std::vector<std::pair<const char*, const char*>>& radios,
+    QHBoxLayout* row, const char* name, const QString& caption, int width, const char* editName,
+    const std::vector<std::pair<const char*, const char*>>& radios,
     const std::vector<const char*>& codes) {
     ChargeGroup group;
-    group.Group = new QGroupBox(caption, panel);
+    group.Group = new QGroupBox(caption, row->parentWidget());
     group.Group->setObjectName(QString::fromLatin1(name));
-    Place(group.Group, left, GroupTop, width, GroupHeight);
+    row->addWidget(group.Group);
+    // Four choices make two columns of 74 pixels; two stack under the field, with room beside
+    // the first for the imperial hundredweight.
+    const bool twoColumns = radios.size() > 2;
+    const int rightMargin = twoColumns ? 7 : 3;
+    auto* column = new QVBoxLayout(group.Group);
+    SetMarginsFromCorner(group.Group, column, 10, EditTop, rightMargin);
+    column->setSpacing(Px(3));
+    auto* valueRow = new QHBoxLayout;
+    valueRow->setSpacing(0);
+    valueRow->addSpacing(Px(2));
     auto* pound = new QLabel(CurrencyLabel(format_), group.Group);
-    Place(pound, 12, 22, 12, 16);
+    // Its text three pixels below the field's top, level with the field's text.
+    pound->setContentsMargins(0, Px(3), 0, 0);
+    pound->setFixedHeight(Px(19));
+    pound->setMinimumWidth(Px(12));
+    pound->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    valueRow->addWidget(pound, 0, Qt::AlignTop);
     group.Edit = new FilteredEdit(DecimalKey, group.Group);
     group.Edit->setText(QStringLiteral("0"));
     group.Edit->setObjectName(QString::fromLatin1(editName));
-    Place(group.Edit, 24, 19, width - 36, 21);
-    // Two choices stack under the field; four make two columns.
-    const int columnWidth = radios.size() > 2 ? 74 : width - 20;
+    LetFill(group.Edit);
+    valueRow->addWidget(group.Edit);
+    valueRow->addSpacing(Px(12 - rightMargin));
+    column->addLayout(valueRow);
+    auto* choices = new QGridLayout;
+    choices->setHorizontalSpacing(Px(2));
+    choices->setVerticalSpacing(Px(1));
+    choices->setColumnMinimumWidth(0, Px(twoColumns ? 74 : 54));
+    choices->setColumnMinimumWidth(1, Px(twoColumns ? 74 : 60));
     for (size_t i = 0; i < radios.size(); ++i) {
         auto* radio = new QRadioButton(tr(radios[i].second), group.Group);
         radio->setObjectName(QString::fromLatin1(radios[i].first));
-        Place(radio, 10 + static_cast<int>(i / 2) * 76, 43 + static_cast<int>(i % 2) * 18,
-              columnWidth, 17);
+        radio->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        radio->setFixedHeight(Px(17));
+        FitChoice(radio);
+        const int r = static_cast<int>(i % 2);
+        if (twoColumns)
+            choices->addWidget(radio, r, static_cast<int>(i / 2));
+        else
+            choices->addWidget(radio, r, 0, 1, 2);
         radio->setChecked(i == 0);
         group.Radios.push_back(radio);
     }
+    column->addLayout(choices);
+    column->addStretch(1);
+    SizeGroup(group.Group, column, width);
+    if (!twoColumns) matChoices_ = choices;
     group.Codes = codes;
     return group;
 }
@@ -280,11 +362,14 @@ void CostingWindow::ShowUnits() {
                 radio->setText(imperial ? tr("Per ton") : tr("Per tonne"));
             else if (group->Codes[i] == ChargeBasis::Metre)
                 radio->setText(imperial ? tr("Per foot") : tr("Per metre"));
+            FitChoice(radio);
         }
     }
     matCwt_->setVisible(imperial);
+    // By the ton, the first column only: the hundredweight stands beside it.
     QRadioButton* perTon = matCost_.Radios.front();
-    perTon->resize(imperial ? Px(54) : Px(109), perTon->height());
+    matChoices_->removeWidget(perTon);
+    matChoices_->addWidget(perTon, 0, 0, 1, imperial ? 1 : 2);
 }
 
 void CostingWindow::FormShow() {

@@ -13,7 +13,9 @@
 #include "results/Statistics.h"
 #include "storage/RegistryStore.h"
 
+class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -86,13 +88,14 @@ private:
     void ShowUnits();
     QLabel* weightUnit_ = nullptr;
     QRadioButton* matCwt_ = nullptr;
+    QGridLayout* matChoices_ = nullptr;  // the material group's choices
 
     void CreateControls();
-    void CreateChargeGroups(QWidget* top);
+    void CreateChargeGroups(QHBoxLayout* row);
     QTableWidget* CreateTable();
     QWidget* CreateButtons();
-    ChargeGroup MakeGroup(QWidget* panel, const char* name, const QString& caption, int left,
-                          int width, const char* editName,
+    ChargeGroup MakeGroup(QHBoxLayout* row, const char* name, const QString& caption, int width,
+                          const char* editName,
                           const std::vector<std::pair<const char*, const char*>>& radios,
                           const std::vector<const char*>& codes);
     void Connect(ChargeGroup& group, double* value, std::string* basis);

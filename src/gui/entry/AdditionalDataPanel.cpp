@@ -1,6 +1,7 @@
 #include "gui/entry/AdditionalDataPanel.h"
 
 #include <QCoreApplication>
+#include <QGridLayout>
 #include <QLabel>
 
 #include "entry/SectionFields.h"
@@ -11,14 +12,27 @@ namespace tallora {
 
 namespace {
 
-QLineEdit* Row(QWidget* panel, const char* caption, const char* name, int y, QLineEdit* edit,
-               int width, const char* hint) {
+constexpr int RowHeight = 21;
+
+// A caption's text three pixels below its edit's top, level with the edit's text.
+void SetCaptionHeight(QLabel* label) {
+    label->setContentsMargins(0, Px(3), 0, Px(2));
+    label->setFixedHeight(Px(RowHeight));
+}
+
+// The next row of the grid: the caption in the first column, the edit in the second.
+QLineEdit* Row(QGridLayout* grid, const char* caption, const char* name, QLineEdit* edit, int width,
+               const char* hint) {
+    QWidget* panel = grid->parentWidget();
     auto* label = new QLabel(QCoreApplication::translate("tallora", caption), panel);
     label->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
-    Place(label, 16, y + 3, 80, 16);
+    SetCaptionHeight(label);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setStatusTip(QCoreApplication::translate("tallora", hint));
-    Place(edit, 96, y, width, 21);
+    edit->setFixedSize(Px(width), Px(RowHeight));
+    const int row = grid->rowCount();
+    grid->addWidget(label, row, 0);
+    grid->addWidget(edit, row, 1, Qt::AlignLeft);
     return edit;
 }
 
@@ -31,31 +45,41 @@ AdditionalDataPanel::AdditionalDataPanel(SectionData& section, const NumberForma
       format_(format),
       units_(units) {
     setObjectName(QStringLiteral("AdditionalDataPanel"));
-    customer_ =
-        Row(this, QT_TRANSLATE_NOOP("tallora", "Customer: "), "CustomerEdit", 18,
-            new QLineEdit(this), 129,
-            QT_TRANSLATE_NOOP(
-                "tallora", "Enter the customers name here - will appear on printed cutting list"));
+    // Captions in an 80 pixel column from 16 pixels in, rows 25 pixels apart from 18 below the
+    // top; the choices' column reaches to 5 pixels from the right.
+    auto* grid = new QGridLayout(this);
+    SetMarginsFromCorner(this, grid, 16, 18, 5);
+    grid->setHorizontalSpacing(0);
+    grid->setVerticalSpacing(Px(25 - RowHeight));
+    grid->setColumnMinimumWidth(0, Px(80));
+    grid->setColumnStretch(1, 1);
+    customer_ = Row(
+        grid, QT_TRANSLATE_NOOP("tallora", "Customer: "), "CustomerEdit", new QLineEdit(this), 129,
+        QT_TRANSLATE_NOOP("tallora",
+                          "Enter the customers name here - will appear on printed cutting list"));
     reference_ =
-        Row(this, QT_TRANSLATE_NOOP("tallora", "Reference: "), "ReferenceEdit", 43,
-            new QLineEdit(this), 129,
-            QT_TRANSLATE_NOOP(
-                "tallora", "Enter the list reference here - will appear on printed cutting list"));
-    sectionEdit_ =
-        Row(this, QT_TRANSLATE_NOOP("tallora", "Section: "), "SectionEdit", 68, new QLineEdit(this),
+        Row(grid, QT_TRANSLATE_NOOP("tallora", "Reference: "), "ReferenceEdit", new QLineEdit(this),
             129,
             QT_TRANSLATE_NOOP(
-                "tallora",
-                "Enter the section type or name here - will appear on printed cutting list"));
+                "tallora", "Enter the list reference here - will appear on printed cutting list"));
+    sectionEdit_ = Row(
+        grid, QT_TRANSLATE_NOOP("tallora", "Section: "), "SectionEdit", new QLineEdit(this), 129,
+        QT_TRANSLATE_NOOP(
+            "tallora",
+            "Enter the section type or name here - will appear on printed cutting list"));
     weight_ = new FilteredEdit(DecimalKey, this);
-    Row(this, QT_TRANSLATE_NOOP("tallora", "Weight (kg/m): "), "WeightEdit", 93, weight_, 129,
+    Row(grid, QT_TRANSLATE_NOOP("tallora", "Weight (kg/m): "), "WeightEdit", weight_, 129,
         QT_TRANSLATE_NOOP("tallora", "Enter the sections weight (in kg/m) here"));
     weightLabel_ = findChild<QLabel*>(QStringLiteral("WeightEditLabel"));
     cost_ = new FilteredEdit(DecimalKey, this);
-    Row(this, QT_TRANSLATE_NOOP("tallora", "Cost:"), "CostEdit", 118, cost_, 73,
+    Row(grid, QT_TRANSLATE_NOOP("tallora", "Cost:"), "CostEdit", cost_, 73,
         QT_TRANSLATE_NOOP("tallora", "Enter the section cost here"));
+    // The currency sign at the end of the caption's column, three pixels before the edit.
     auto* pound = new QLabel(CurrencyLabel(format_), this);
-    Place(pound, 81, 121, 12, 16);
+    SetCaptionHeight(pound);
+    pound->setContentsMargins(0, Px(3), Px(3), Px(2));
+    pound->setMinimumWidth(Px(12 + 3));
+    grid->addWidget(pound, grid->rowCount() - 1, 0, Qt::AlignRight);
 
     perTonne_ = new QRadioButton(tr("Per tonne"), this);
     perTonne_->setObjectName(QStringLiteral("RadioButton1"));
@@ -67,9 +91,21 @@ AdditionalDataPanel::AdditionalDataPanel(SectionData& section, const NumberForma
     perCwt_ = new QRadioButton(tr("Per cwt"), this);
     perCwt_->setObjectName(QStringLiteral("RadioButtonCwt"));
     perCwt_->setStatusTip(tr("Select a type for the cost shown in the box above"));
-    Place(perTonne_, 96, 144, 90, 21);
-    Place(perMetre_, 96, 164, 90, 21);
-    Place(perCwt_, 166, 144, 70, 21);
+    // The two choices stand 20 pixels apart, one pixel over each other, and the hundredweight
+    // 70 pixels along: neighbouring cells share a row and a column of one pixel.
+    choices_ = new QGridLayout;
+    choices_->setSpacing(0);
+    choices_->setContentsMargins(0, Px(1), 0, 0);
+    for (const auto& [column, width] : {std::pair{0, 70}, {1, 20}, {2, 50}})
+        choices_->setColumnMinimumWidth(column, Px(width));
+    for (const auto& [row, height] : {std::pair{0, 20}, {1, 1}, {2, 20}})
+        choices_->setRowMinimumHeight(row, Px(height));
+    for (QRadioButton* radio : {perTonne_, perMetre_, perCwt_}) radio->setFixedHeight(Px(21));
+    choices_->addWidget(perTonne_, 0, 0, 2, 2);
+    choices_->addWidget(perMetre_, 1, 0, 2, 2);
+    choices_->addWidget(perCwt_, 0, 1, 2, 2);
+    grid->addLayout(choices_, grid->rowCount(), 1);
+    grid->setRowStretch(grid->rowCount(), 1);
     perTonne_->setChecked(true);
     ShowUnits();
 
@@ -110,7 +146,9 @@ void AdditionalDataPanel::ShowUnits() {
     perTonne_->setText(imperial ? tr("Per ton") : tr("Per tonne"));
     perMetre_->setText(imperial ? tr("Per foot") : tr("Per metre"));
     perCwt_->setVisible(imperial);
-    perTonne_->resize(imperial ? Px(70) : Px(90), perTonne_->height());
+    // By the ton, the first column only: the hundredweight stands beside it.
+    choices_->removeWidget(perTonne_);
+    choices_->addWidget(perTonne_, 0, 0, 2, imperial ? 1 : 2);
 }
 
 void AdditionalDataPanel::Reload() {

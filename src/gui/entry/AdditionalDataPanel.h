@@ -8,6 +8,7 @@
 #include "job/JobInput.h"
 #include "results/NumberFormat.h"
 
+class QGridLayout;
 class QLabel;
 
 namespace tallora {
@@ -62,6 +63,7 @@ private:
     QRadioButton* perTonne_;
     QRadioButton* perMetre_;
     QRadioButton* perCwt_;
+    QGridLayout* choices_ = nullptr;  // per tonne, per metre and per cwt
     QLabel* weightLabel_;
     const JobUnits& units_;
     void ShowUnits();

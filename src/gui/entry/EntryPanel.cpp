@@ -2,10 +2,13 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
+#include <QStyle>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "entry/ListEntry.h"
@@ -27,6 +30,16 @@ public:
     }
 };
 
+// A button keeps its design width, or is as wide as its text and the style's margins need; its
+// size hint's own minimum would make it wider than the design.
+void FitButton(QPushButton* button, int designWidth) {
+    const QStyle* style = button->style();
+    const int margins = 2 * (style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                             style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button));
+    button->setFixedWidth(std::max(
+        Px(designWidth), button->fontMetrics().horizontalAdvance(button->text()) + margins));
+}
+
 }  // namespace
 
 EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, const JobUnits& units,
@@ -42,31 +55,58 @@ EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, const JobUnits& un
     const bool stock = kind == Kind::Stock;
     const QString p = stock ? QStringLiteral("S") : QStringLiteral("C");
     setObjectName(stock ? QStringLiteral("StockPanel") : QStringLiteral("CutPanel"));
+    // A column from 16 pixels in; the list (153 wide) takes what the panel's height leaves, the
+    // buttons centred under it. The stock note reaches 10 pixels further right than the list.
+    auto* column = new QVBoxLayout(this);
+    SetMarginsFromCorner(this, column, 16, 16, 6, 16);
+    column->setSpacing(0);
 
     auto* qLabel = new QLabel(tr("Quantity"), this);
     qLabel->setObjectName(p + QStringLiteral("QLabel"));
-    Place(qLabel, 31, 16, 60, 14);
+    qLabel->setMinimumWidth(Px(60));
     auto* lLabel = new QLabel(tr("Length"), this);
     lLabel->setObjectName(p + QStringLiteral("LLabel"));
-    Place(lLabel, 116, 16, 50, 14);
+    lLabel->setMinimumWidth(Px(50));
+    auto* captions = new QHBoxLayout;
+    captions->setSpacing(0);
+    captions->addSpacing(Px(15));
+    captions->addWidget(qLabel);
+    captions->addSpacing(Px(25));
+    captions->addWidget(lLabel);
+    captions->addStretch(1);
+    for (QLabel* label : {qLabel, lLabel}) label->setFixedHeight(Px(14));
+    column->addLayout(captions);
+    column->addSpacing(Px(2));
 
     quantity_ = new FilteredEdit(stock ? StockQuantityKey : CutQuantityKey, this);
     quantity_->setObjectName(p + QStringLiteral("QEdit"));
-    Place(quantity_, 16, 32, 73, 21);
     length_ = new FilteredEdit(
         [this](char32_t key) {
             return units_.Imperial() ? ImperialLengthKey(key) : LengthKey(key);
         },
         this);
     length_->setObjectName(p + QStringLiteral("LEdit"));
-    Place(length_, 96, 32, 73, 21);
+    auto* edits = new QHBoxLayout;
+    edits->setSpacing(Px(7));
+    for (FilteredEdit* edit : {quantity_, length_}) {
+        edit->setFixedSize(Px(73), Px(21));
+        edits->addWidget(edit);
+    }
+    edits->addStretch(1);
+    column->addLayout(edits);
     if (stock) {
         quantity_->setStatusTip(
             tr("Type the quantity of stock bars you have of this size here, then press "
                "<ENTER> and type the length of the bar in the Length input box"));
         auto* note = new QLabel(tr("(Enter * for unlimited quantity)"), this);
         note->setObjectName(QStringLiteral("Label1"));
-        Place(note, 19, 56, 160, 14);
+        note->setContentsMargins(Px(3), 0, 0, 0);
+        note->setFixedHeight(Px(14));
+        column->addSpacing(Px(3));
+        column->addWidget(note);
+        column->addSpacing(Px(2));
+    } else {
+        column->addSpacing(Px(19));
     }
 
     model_ = new EntryListModel(stock ? EntryListModel::Kind::Stock : EntryListModel::Kind::Cut,
@@ -94,16 +134,30 @@ EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, const JobUnits& un
                    "an item, click on it to select it, them click Modify or Delete")
               : tr("Displays all the cut lengths you have entered. To alter or remove "
                    "an item, click on it to select it, them click Modify or Delete"));
-    Place(list_, 16, 72, 153, 233);
+    auto* listRow = new QHBoxLayout;
+    listRow->setSpacing(0);
+    listRow->addWidget(list_);
+    listRow->addSpacing(Px(10));
+    column->addLayout(listRow, 1);
 
     modify_ = new QPushButton(tr("Modify"), this);
     modify_->setObjectName(p + QStringLiteral("Modify"));
-    Place(modify_, 55, 320, 75, 25);
     modify_->setEnabled(false);
     delete_ = new QPushButton(tr("Delete"), this);
     delete_->setObjectName(p + QStringLiteral("Delete"));
-    Place(delete_, 55, 352, 75, 25);
     delete_->setEnabled(false);
+    for (QPushButton* button : {modify_, delete_}) {
+        FitButton(button, 75);
+        button->setFixedHeight(Px(25));
+        auto* row = new QHBoxLayout;
+        row->setSpacing(0);
+        row->addStretch(1);
+        row->addWidget(button);
+        row->addStretch(1);
+        row->addSpacing(Px(10));
+        column->addSpacing(Px(button == modify_ ? 15 : 7));
+        column->addLayout(row);
+    }
 
     setTabOrder(quantity_, length_);
     connect(length_, &FilteredEdit::commitRequested, this, &EntryPanel::commitRow);

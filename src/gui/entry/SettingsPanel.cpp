@@ -1,6 +1,9 @@
 #include "gui/entry/SettingsPanel.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "gui/widgets/DesignGeometry.h"
@@ -30,46 +33,56 @@ struct RowDesign {
     AllowanceField field;
     const char* name;
     const char* caption;
-    int y;
     const char* hint;
 };
 
 const RowDesign kRows[] = {
-    {AllowanceField::Kerf, "Kerf", QT_TRANSLATE_NOOP("tallora::SettingsPanel", "Kerf: "), 20,
+    {AllowanceField::Kerf, "Kerf", QT_TRANSLATE_NOOP("tallora::SettingsPanel", "Kerf: "),
      QT_TRANSLATE_NOOP("tallora::SettingsPanel",
                        "Click to adjust the kerf setting (amount of bar wasted for each saw cut)")},
-    {AllowanceField::Trim, "Trim", QT_TRANSLATE_NOOP("tallora::SettingsPanel", "Trim: "), 53,
+    {AllowanceField::Trim, "Trim", QT_TRANSLATE_NOOP("tallora::SettingsPanel", "Trim: "),
      QT_TRANSLATE_NOOP("tallora::SettingsPanel",
                        "Click to adjust the trim setting (amount of bar wasted to square or clean "
                        "up the bar)")},
-    {AllowanceField::Hold, "Hold", QT_TRANSLATE_NOOP("tallora::SettingsPanel", "Hold: "), 86,
+    {AllowanceField::Hold, "Hold", QT_TRANSLATE_NOOP("tallora::SettingsPanel", "Hold: "),
      QT_TRANSLATE_NOOP("tallora::SettingsPanel",
                        "Click to adjust the hold setting (amount of bar wasted to hold onto to "
                        "produce the last piece) Will be added to any scrap or offcuts left over "
                        "when the bar is processed")},
     {AllowanceField::Offcut, "Offcut",
-     QT_TRANSLATE_NOOP("tallora::SettingsPanel", "Scrap waste under: "), 119,
+     QT_TRANSLATE_NOOP("tallora::SettingsPanel", "Scrap waste under: "),
      QT_TRANSLATE_NOOP("tallora::SettingsPanel",
                        "Click to change the length of any waste material saved as offcuts")},
 };
+
+constexpr int RowHeight = 21;
+constexpr int SpinWidth = 20;
 
 }  // namespace
 
 SettingsPanel::SettingsPanel(Allowances& allowances, const JobUnits& units, QWidget* parent)
     : QGroupBox(tr(" Settings "), parent), allowances_(allowances), units_(units) {
     setObjectName(QStringLiteral("SettingsPanel"));
+    // A column of rows 33 pixels apart from 20 pixels below the panel's top; the scrap row's
+    // caption takes two lines and the box sits under the edits.
+    auto* column = new QVBoxLayout(this);
+    SetMarginsFromCorner(this, column, 16, 20, 32);
+    column->setSpacing(0);
     for (const RowDesign& d : kRows) {
         Row& row = rows_[Index(d.field)];
         const QString name = QString::fromLatin1(d.name);
         row.label = new QLabel(tr(d.caption), this);
         row.label->setObjectName(d.field == AllowanceField::Offcut ? QStringLiteral("LScrap")
                                                                    : QStringLiteral("L") + name);
-        if (d.field == AllowanceField::Offcut) {
+        const bool scrapRow = d.field == AllowanceField::Offcut;
+        if (scrapRow) {
             row.label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             row.label->setWordWrap(true);
-            Place(row.label, 16, d.y - 4, 118, 30);
+            row.label->setFixedHeight(Px(30));
         } else {
-            Place(row.label, 31, d.y + 3, 100, 16);
+            // Indented, its text level with the edit's.
+            row.label->setContentsMargins(Px(15), Px(3), 0, Px(2));
+            row.label->setFixedHeight(Px(RowHeight));
         }
         row.edit = new FilteredEdit(
             [this](char32_t key) {
@@ -78,11 +91,26 @@ SettingsPanel::SettingsPanel(Allowances& allowances, const JobUnits& units, QWid
             this);
         row.edit->setObjectName(name + QStringLiteral("Edit"));
         row.edit->setStatusTip(tr(d.hint));
-        Place(row.edit, 141, d.y, 49, 21);
+        row.edit->setFixedHeight(Px(RowHeight));
         row.spin = new SpinButton(this);
         row.spin->setObjectName(name + QStringLiteral("Spin"));
         row.spin->setStatusTip(tr(d.hint));
-        Place(row.spin, 189, d.y, 20, 21);
+        row.spin->setFixedSize(Px(SpinWidth), Px(RowHeight));
+        // The spin button covers the edit's right border, one pixel, as a spin box's does: the
+        // two share the column between their cells.
+        auto* line = row.line = new QGridLayout;
+        line->setSpacing(0);
+        line->addWidget(row.label, 0, 0);
+        line->setColumnMinimumWidth(1, Px(7));
+        line->addWidget(row.edit, 0, 2, 1, 2);
+        line->addWidget(row.spin, 0, 3, 1, 2);
+        line->setColumnMinimumWidth(3, 1);
+        line->setColumnMinimumWidth(4, Px(SpinWidth) - 1);
+        line->setColumnStretch(0, 1);
+        if (scrapRow) column->addSpacing(Px(8));
+        column->addLayout(line);
+        if (d.field == AllowanceField::Kerf || d.field == AllowanceField::Trim)
+            column->addSpacing(Px(33 - RowHeight));
 
         const AllowanceField field = d.field;
         connect(row.edit, &FilteredEdit::focusEntered, this,
@@ -100,12 +128,18 @@ SettingsPanel::SettingsPanel(Allowances& allowances, const JobUnits& units, QWid
     noOffcuts_->setObjectName(QStringLiteral("NoOffcuts"));
     noOffcuts_->setLayoutDirection(Qt::RightToLeft);  // caption on the left of the box
     noOffcuts_->setStatusTip(tr("Check this box to class all waste as 'scrap'"));
-    Place(noOffcuts_, 64, 156, 110, 17);
     // A longer caption grows to the left, the box staying under the edits.
-    if (const int wanted = noOffcuts_->sizeHint().width(); wanted > noOffcuts_->width()) {
-        const QRect at = noOffcuts_->geometry();
-        noOffcuts_->setGeometry(at.right() + 1 - wanted, at.y(), wanted, at.height());
-    }
+    noOffcuts_->setMinimumWidth(Px(110));
+    noOffcuts_->setFixedHeight(Px(17));
+    noOffcuts_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    auto* boxRow = new QHBoxLayout;
+    boxRow->setSpacing(0);
+    boxRow->addStretch(1);
+    boxRow->addWidget(noOffcuts_);
+    boxRow->addSpacing(Px(35));  // its right edge 67 pixels in from the panel's
+    column->addSpacing(Px(11));
+    column->addLayout(boxRow);
+    column->addStretch(1);
     connect(noOffcuts_, &QCheckBox::toggled, this, &SettingsPanel::toggleScrapAll);
     connect(noOffcuts_, &QCheckBox::clicked, this, &SettingsPanel::edited);
 
@@ -124,14 +158,10 @@ void SettingsPanel::FitEdits() {
                                                 ImperialPrecision::ThirtySecond)
                           : AllowanceDisplayText(RangeOf(AllowanceField::Offcut).Max));
     const int width = std::max(Px(49), EditWidthFor(rows_[0].edit, widest));
-    const int right = Px(190);
     for (Row& row : rows_) {
-        const QRect at = row.edit->geometry();
-        row.edit->setGeometry(right - width, at.y(), width, at.height());
+        row.edit->setFixedWidth(width);
+        row.line->setColumnMinimumWidth(2, width - 1);
     }
-    QLabel* scrap = LScrap();
-    const QRect label = scrap->geometry();
-    scrap->setGeometry(label.x(), label.y(), right - width - Px(7) - label.x(), label.height());
 }
 
 void SettingsPanel::Reload() {

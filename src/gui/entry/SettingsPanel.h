@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QToolButton>
@@ -65,6 +66,7 @@ private:
         QLabel* label = nullptr;
         FilteredEdit* edit = nullptr;
         SpinButton* spin = nullptr;
+        QGridLayout* line = nullptr;  // caption, edit and spin button
     };
     static int Index(AllowanceField field) { return static_cast<int>(field); }
     void OffcutRule();

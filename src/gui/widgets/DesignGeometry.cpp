@@ -18,8 +18,13 @@ double DesignScale() {
 
 int Px(int designPixels) { return static_cast<int>(std::lround(designPixels * DesignScale())); }
 
-void Place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
+void SetMarginsFromCorner(QWidget* widget, QLayout* layout, int left, int top, int right,
+                          int bottom) {
+    widget->ensurePolished();
+    const QMargins frame = widget->contentsMargins();
+    layout->setContentsMargins(
+        std::max(0, Px(left) - frame.left()), std::max(0, Px(top) - frame.top()),
+        std::max(0, Px(right) - frame.right()), std::max(0, Px(bottom) - frame.bottom()));
 }
 
 int EditWidthFor(const QLineEdit* edit, const QString& text) {

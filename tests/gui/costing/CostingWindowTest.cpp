@@ -259,6 +259,25 @@ TEST_F(CostingFormTest, NamesFromTheRegistryAndFromJobFiles) {
     EXPECT_FALSE(registry.ValueExists(User, MainKey, "OtherName2"));
 }
 
+// A caption longer than its group's room widens the group, and the groups after it move along,
+// none over another and all inside the window.
+TEST_F(CostingFormTest, ALongChargeNameWidensItsGroup) {
+    Open();
+    Form().SetNamesFromStorage({"Hot-dip galvanising and passivation", "", ""});
+    Form().show();
+    QApplication::processEvents();
+    int right = 0;
+    for (const char* name :
+         {"MatCostGroup", "WeightGroup", "CutGroup", "GalvGroup", "PaintGroup", "OtherGroup"}) {
+        auto* group = Child<QGroupBox>(name);
+        EXPECT_GE(group->width(), group->minimumSizeHint().width()) << name;
+        EXPECT_GT(group->x(), right) << name;
+        right = group->geometry().right();
+    }
+    EXPECT_LT(right, Form().width());
+    Form().hide();
+}
+
 TEST_F(CostingFormTest, CopyPutsTheSheetOnTheClipboardAsPlainAndRichText) {
     job.Input.Costing.OtherName1 = "Paint {red} \\ <b>";
     Open();
