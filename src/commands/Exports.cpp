@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include "costing/CostingCsv.h"
 
+#include "costing/CostingCsv.h"
 #include "report/PdfReport.h"
 #include "report/SawSheetReport.h"
 #include "results/CuttingListCsv.h"
@@ -11,35 +11,7 @@
 
 namespace tallora {
 
-bool ExportReport(PrintEngine& engine, const JobInput& input, const CalculationResult& result,
-                  const StatisticsTexts& panel, const std::filesystem::path& file) {
-    if (engine.IsOpen()) engine.CloseDoc();
-    engine.OpenDoc();
-    bool saved = false;
-    try {
-        LayOutCuttingReport(engine, input, result, panel);
-        saved = engine.SaveDocument(file);
-    } catch (...) {
-        engine.CloseDoc();
-        throw;
-    }
-    engine.CloseDoc();
-    return saved;
-}
-
 namespace {
-
-// A label a piece and one a kept offcut, counted without laying out the bars.
-long long LabelCount(const JobInput& input, const CalculationResult& result) {
-    long long labels = 0;
-    for (const CuttingPattern& p : result.Patterns) {
-        long long pieces = 0;
-        for (int count : p.PieceCount) pieces += count;
-        const bool kept = p.IsOffcut && !input.Allowances.NoOffcuts;
-        labels += (pieces + (kept ? 1 : 0)) * std::max(p.BarCount, 0);
-    }
-    return labels;
-}
 
 // A document laid out and saved, the engine's document closed whatever happened.
 template <typename LayOut>
@@ -56,6 +28,27 @@ bool SaveDocument(PrintEngine& engine, const std::filesystem::path& file, LayOut
     }
     engine.CloseDoc();
     return saved;
+}
+
+}  // namespace
+
+bool ExportReport(PrintEngine& engine, const JobInput& input, const CalculationResult& result,
+                  const StatisticsTexts& panel, const std::filesystem::path& file) {
+    return SaveDocument(engine, file, [&] { LayOutCuttingReport(engine, input, result, panel); });
+}
+
+namespace {
+
+// A label a piece and one a kept offcut, counted without laying out the bars.
+long long LabelCount(const JobInput& input, const CalculationResult& result) {
+    long long labels = 0;
+    for (const CuttingPattern& p : result.Patterns) {
+        long long pieces = 0;
+        for (int count : p.PieceCount) pieces += count;
+        const bool kept = p.IsOffcut && !input.Allowances.NoOffcuts;
+        labels += (pieces + (kept ? 1 : 0)) * std::max(p.BarCount, 0);
+    }
+    return labels;
 }
 
 }  // namespace
