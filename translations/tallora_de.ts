@@ -503,6 +503,402 @@
         <source>&amp;Top margin:</source>
         <translation>&amp;Oberer Rand:</translation>
     </message>
+    <message>
+        <source>Offcut &amp; Hold: </source>
+        <translation>Reststück &amp; Einspannen: </translation>
+    </message>
+    <message>
+        <source>Offcut: </source>
+        <translation>Reststück: </translation>
+    </message>
+    <message>
+        <source>Total stock bars used:</source>
+        <translation>Verbrauchte Stangen insgesamt:</translation>
+    </message>
+    <message>
+        <source>* Cut from inventory offcuts *</source>
+        <translation>* Aus Lager-Reststücken schneiden *</translation>
+    </message>
+    <message>
+        <source>The following items could not be incorporated into</source>
+        <translation>Folgende Teile passen nicht in den</translation>
+    </message>
+    <message>
+        <source>the cutting matrix due to insufficient stock lengths</source>
+        <translation>Schnittplan: es fehlen Stangenlängen</translation>
+    </message>
+    <message>
+        <source>being available (Note statistics are for allocated</source>
+        <translation>(Hinweis: Statistik nur für</translation>
+    </message>
+    <message>
+        <source>the cutting matrix because the job is too large:</source>
+        <translation>Schnittplan: der Auftrag ist zu groß:</translation>
+    </message>
+    <message>
+        <source>patterns (Note statistics are for allocated stock</source>
+        <translation>Schnittmuster (Hinweis: Statistik nur für</translation>
+    </message>
+    <message>
+        <source>stock only):</source>
+        <translation>zugeteilte Stangen):</translation>
+    </message>
+    <message>
+        <source>(Note statistics are for allocated stock only):</source>
+        <translation>(Hinweis: die Statistik gilt nur für zugeteilte Stangen):</translation>
+    </message>
+    <message>
+        <source>The following items could not be incorporated into the cutting matrix due to insufficient stock lengths being available</source>
+        <translation>Die folgenden Teile konnten nicht in den Schnittplan aufgenommen werden, da nicht genügend Stangenlängen vorhanden sind</translation>
+    </message>
+    <message>
+        <source>(Empty)</source>
+        <translation>(Leer)</translation>
+    </message>
+    <message>
+        <source>a currency symbol of 1 to 8 characters</source>
+        <translation>ein Währungszeichen aus 1 bis 8 Zeichen</translation>
+    </message>
+    <message>
+        <source>empty, &quot;.&quot;, &quot;,&quot;, &quot;&apos;&quot; or a blank other than the decimal separator</source>
+        <translation>leer, &quot;.&quot;, &quot;,&quot;, &quot;&apos;&quot; oder ein Leerzeichen, das nicht das Dezimaltrennzeichen ist</translation>
+    </message>
+    <message>
+        <source>it is not a database file</source>
+        <translation>es ist keine Datenbankdatei</translation>
+    </message>
+    <message>
+        <source>it is a database of something else</source>
+        <translation>es ist eine Datenbank für etwas anderes</translation>
+    </message>
+    <message>
+        <source>the file could not be written</source>
+        <translation>die Datei konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the file is read-only, so it was left as it was</source>
+        <translation>die Datei ist schreibgeschützt und wurde nicht verändert</translation>
+    </message>
+    <message>
+        <source>is a folder, not a file</source>
+        <translation>ist ein Ordner, keine Datei</translation>
+    </message>
+    <message>
+        <source>not a regular file, so it was left as it was</source>
+        <translation>keine gewöhnliche Datei und wurde daher nicht verändert</translation>
+    </message>
+    <message>
+        <source>the file has other names (hard links) that a save would leave with the old contents, so it was left as it was</source>
+        <translation>die Datei hat weitere Namen (harte Links), die beim Speichern den alten Inhalt behielten; sie wurde daher nicht verändert</translation>
+    </message>
+    <message>
+        <source>not a regular file (a pipe or a device)</source>
+        <translation>keine gewöhnliche Datei (eine Pipe oder ein Gerät)</translation>
+    </message>
+    <message>
+        <source>it is not a regular file (a pipe or a device)</source>
+        <translation>es ist keine gewöhnliche Datei (eine Pipe oder ein Gerät)</translation>
+    </message>
+    <message>
+        <source>the picture could not be drawn at that size</source>
+        <translation>das Bild konnte in dieser Größe nicht gezeichnet werden</translation>
+    </message>
+    <message>
+        <source>the picture could not be encoded</source>
+        <translation>das Bild konnte nicht kodiert werden</translation>
+    </message>
+    <message>
+        <source>No offcuts were added to the stock list.</source>
+        <translation>Es wurden keine Reststücke in die Stangenliste übernommen.</translation>
+    </message>
+    <message>
+        <source>The job was booked to the offcut inventory.</source>
+        <translation>Der Auftrag wurde im Reststücklager gebucht.</translation>
+    </message>
+    <message>
+        <source>It returns no offcuts to stock.</source>
+        <translation>Er gibt keine Reststücke ins Lager zurück.</translation>
+    </message>
+    <message>
+        <source>It cut no inventory offcuts.</source>
+        <translation>Er hat keine Lager-Reststücke geschnitten.</translation>
+    </message>
+    <message>
+        <source>Type the job&apos;s Section first: the offcut inventory keeps its offcuts by section.</source>
+        <translation>Zuerst das Profil des Auftrags eingeben: das Reststücklager führt seine Reststücke nach Profil.</translation>
+    </message>
+    <message>
+        <source>The job has no calculated cutting list to book: calculate it first.</source>
+        <translation>Der Auftrag hat keine berechnete Schnittliste zum Buchen: zuerst berechnen.</translation>
+    </message>
+    <message>
+        <source>Type the job&apos;s Section before booking its offcuts: the offcut inventory keeps them by section.</source>
+        <translation>Vor dem Buchen der Reststücke das Profil des Auftrags eingeben: das Reststücklager führt sie nach Profil.</translation>
+    </message>
+    <message>
+        <source>The offcut inventory keeps its offcuts in millimetres: an imperial job can neither use nor book them.</source>
+        <translation>Das Reststücklager führt seine Reststücke in Millimetern: ein Auftrag in Zoll kann sie weder verwenden noch buchen.</translation>
+    </message>
+    <message>
+        <source>Cutting Pattern Number %1:</source>
+        <translation>Schnittmuster Nummer %1:</translation>
+    </message>
+    <message>
+        <source>From %1 at %2, cut the following:</source>
+        <translation>Aus %1 × %2 Folgendes schneiden:</translation>
+    </message>
+    <message>
+        <source>* Return %1 at %2 offcut to stock *</source>
+        <translation>* %1 Reststück zu %2 ins Lager zurück *</translation>
+    </message>
+    <message>
+        <source>* Return %1 at %2 offcuts to stock *</source>
+        <translation>* %1 Reststücke zu %2 ins Lager zurück *</translation>
+    </message>
+    <message>
+        <source>it needs more than %1 cutting</source>
+        <translation>er braucht über %1</translation>
+    </message>
+    <message>
+        <source>The following items could not be incorporated into the cutting matrix because the job is too large: it needs more than %1 cutting patterns</source>
+        <translation>Die folgenden Teile konnten nicht in den Schnittplan aufgenommen werden, weil der Auftrag zu groß ist: er braucht mehr als %1 Schnittmuster</translation>
+    </message>
+    <message>
+        <source>The offcut inventory cannot be kept in %1: the folder cannot be made.</source>
+        <translation>Das Reststücklager kann nicht in %1 geführt werden: der Ordner kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>The offcut inventory has no offcuts of section %1: it is empty.</source>
+        <translation>Das Reststücklager hat keine Reststücke des Profils %1: es ist leer.</translation>
+    </message>
+    <message>
+        <source>The offcut inventory has no offcuts of section %1; it has offcuts of %2.</source>
+        <translation>Das Reststücklager hat keine Reststücke des Profils %1; es hat Reststücke von %2.</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 und %2 weitere</translation>
+    </message>
+    <message>
+        <source>Added %1 of inventory offcuts of section %2 to the stock list: %3, %4.</source>
+        <translation>%1 mit Lager-Reststücken des Profils %2 in die Stangenliste übernommen: %3, %4.</translation>
+    </message>
+    <message>
+        <source>%1 returned to stock (%2) was added.</source>
+        <translation>%1 zurück ins Lager (%2) wurde eingelagert.</translation>
+    </message>
+    <message>
+        <source>%1 returned to stock (%2) were added.</source>
+        <translation>%1 zurück ins Lager (%2) wurden eingelagert.</translation>
+    </message>
+    <message>
+        <source>%1 (%2) it cut was taken away.</source>
+        <translation>%1 (%2), das er geschnitten hat, wurde ausgebucht.</translation>
+    </message>
+    <message>
+        <source>%1 (%2) it cut were taken away.</source>
+        <translation>%1 (%2), die er geschnitten hat, wurden ausgebucht.</translation>
+    </message>
+    <message>
+        <source>%1 of the stock list is no longer in the offcut inventory and was taken out of the stock list.</source>
+        <translation>%1 der Stangenliste ist nicht mehr im Reststücklager und wurde aus der Stangenliste genommen.</translation>
+    </message>
+    <message>
+        <source>%1 of the stock list are no longer in the offcut inventory and were taken out of the stock list.</source>
+        <translation>%1 der Stangenliste sind nicht mehr im Reststücklager und wurden aus der Stangenliste genommen.</translation>
+    </message>
+    <message>
+        <source>The offcut inventory %1 is damaged: %2. It has been left as it is.</source>
+        <translation>Das Reststücklager %1 ist beschädigt: %2. Es wurde nicht verändert.</translation>
+    </message>
+    <message>
+        <source>The offcut inventory %1 could not be used: %2</source>
+        <translation>Das Reststücklager %1 konnte nicht verwendet werden: %2</translation>
+    </message>
+    <message>
+        <source>The offcut inventory %1 cannot be used: %2 is a folder (a pipe or a device). It has been left as it is.</source>
+        <translation>Das Reststücklager %1 kann nicht verwendet werden: %2 ist ein Ordner. Es wurde nicht verändert.</translation>
+    </message>
+    <message>
+        <source>The offcut inventory %1 cannot be used: %2 is not a regular file (a pipe or a device). It has been left as it is.</source>
+        <translation>Das Reststücklager %1 kann nicht verwendet werden: %2 ist keine gewöhnliche Datei (eine Pipe oder ein Gerät). Es wurde nicht verändert.</translation>
+    </message>
+    <message>
+        <source>The offcut inventory %1 was written by a newer version of Tallora (inventory version %2; this version reads up to %3). It has been left as it is: open it with that version.</source>
+        <translation>Das Reststücklager %1 wurde von einer neueren Version von Tallora geschrieben (Lagerversion %2; diese Version liest bis %3). Es wurde nicht verändert: bitte mit jener Version öffnen.</translation>
+    </message>
+    <message>
+        <source>An offcut must be 1 to %1mm long, not %2mm.</source>
+        <translation>Ein Reststück muss 1 bis %1mm lang sein, nicht %2mm.</translation>
+    </message>
+    <message>
+        <source>An offcut needs at least one piece, not %1.</source>
+        <translation>Ein Reststück braucht mindestens ein Stück, nicht %1.</translation>
+    </message>
+    <message>
+        <source>Offcut %1 is not in the offcut inventory.</source>
+        <translation>Reststück %1 ist nicht im Reststücklager.</translation>
+    </message>
+    <message>
+        <source>Offcut %1 is in the offcut inventory already.</source>
+        <translation>Reststück %1 ist bereits im Reststücklager.</translation>
+    </message>
+    <message>
+        <source>This calculation was booked into the offcut inventory on %1 (%2): it is not booked twice.</source>
+        <translation>Diese Berechnung wurde am %1 (%2) im Reststücklager gebucht: sie wird nicht zweimal gebucht.</translation>
+    </message>
+    <message>
+        <source>This calculation was booked into the offcut inventory on %1: it is not booked twice.</source>
+        <translation>Diese Berechnung wurde am %1 im Reststücklager gebucht: sie wird nicht zweimal gebucht.</translation>
+    </message>
+    <message>
+        <source>Offcut %1 the job used is no longer in the offcut inventory: nothing was booked.</source>
+        <translation>Reststück %1, das der Auftrag verwendet, ist nicht mehr im Reststücklager: es wurde nichts gebucht.</translation>
+    </message>
+    <message>
+        <source>Offcut %1 has %2 left in the offcut inventory but the job used %3: nothing was booked.</source>
+        <translation>Von Reststück %1 sind noch %2 im Reststücklager, der Auftrag hat aber %3 verwendet: es wurde nichts gebucht.</translation>
+    </message>
+    <message>
+        <source>The job cut inventory offcuts of %1mm that another job has used meanwhile, and the offcut inventory has %2 too few others of that section and length: nothing was booked. Use the offcuts again and calculate the job before booking it.</source>
+        <translation>Der Auftrag schneidet Lager-Reststücke zu %1mm, die inzwischen ein anderer Auftrag verwendet hat, und dem Reststücklager fehlen %2 weitere dieses Profils und dieser Länge: es wurde nichts gebucht. Die Reststücke erneut übernehmen und den Auftrag vor dem Buchen berechnen.</translation>
+    </message>
+    <message>
+        <source>The offcut inventory has no booking %1.</source>
+        <translation>Das Reststücklager hat keine Buchung %1.</translation>
+    </message>
+    <message>
+        <source>Booking %1 was made by an earlier version of Tallora, which kept no record of the offcuts it took: it cannot be undone.</source>
+        <translation>Buchung %1 stammt von einer früheren Version von Tallora, die die entnommenen Reststücke nicht festhielt: sie kann nicht zurückgenommen werden.</translation>
+    </message>
+    <message>
+        <source>Offcut %1 that the booking added has been used or changed since: the booking cannot be undone, and nothing was changed.</source>
+        <translation>Reststück %1, das die Buchung eingelagert hat, wurde seitdem verwendet oder geändert: die Buchung kann nicht zurückgenommen werden, und nichts wurde verändert.</translation>
+    </message>
+    <message>
+        <source>The job needs %1 labels: a PDF of labels holds at most %2.</source>
+        <translation>Der Auftrag braucht %1 Etiketten: ein Etiketten-PDF fasst höchstens %2.</translation>
+    </message>
+    <message>
+        <source>the folder %1 does not exist</source>
+        <translation>der Ordner %1 existiert nicht</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be read:</source>
+        <translation>Die Datei %1 konnte nicht gelesen werden:</translation>
+    </message>
+    <message>
+        <source>The file %1 is larger than %2 MB: it is not a list of rows.</source>
+        <translation>Die Datei %1 ist größer als %2 MB: sie ist keine Liste von Zeilen.</translation>
+    </message>
+    <message>
+        <source>That file could no longer be found and has been removed from the Reopen list:</source>
+        <translation>Diese Datei wurde nicht mehr gefunden und aus der Liste „Erneut öffnen“ entfernt:</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; is not %3: the locale&apos;s is used.</source>
+        <translation>%1 &quot;%2&quot; ist nicht %3: es gilt die Einstellung des Systems.</translation>
+    </message>
+    <message>
+        <source>%1 cut at %2 long, producing %3 piece</source>
+        <translation>%1 Schnitt zu %2 Länge, ergibt %3 Teil</translation>
+    </message>
+    <message>
+        <source>%1 cut at %2 long, producing %3 pieces</source>
+        <translation>%1 Schnitt zu %2 Länge, ergibt %3 Teile</translation>
+    </message>
+    <message>
+        <source>%1 cuts at %2 long, producing %3 pieces</source>
+        <translation>%1 Schnitte zu %2 Länge, ergibt %3 Teile</translation>
+    </message>
+    <message>
+        <source>%1 bar at %2</source>
+        <translation>%1 Stange zu %2</translation>
+    </message>
+    <message>
+        <source>%1 bars at %2</source>
+        <translation>%1 Stangen zu %2</translation>
+    </message>
+    <message>
+        <source>%1 pieces at %2</source>
+        <translation>%1 Teile zu %2</translation>
+    </message>
+    <message>
+        <source>%1 piece at %2 long</source>
+        <translation>%1 Teil zu %2 Länge</translation>
+    </message>
+    <message>
+        <source>%1 row</source>
+        <translation>%1 Zeile</translation>
+    </message>
+    <message>
+        <source>%1 rows</source>
+        <translation>%1 Zeilen</translation>
+    </message>
+    <message>
+        <source>%1 piece</source>
+        <translation>%1 Teil</translation>
+    </message>
+    <message>
+        <source>%1 pieces</source>
+        <translation>%1 Teile</translation>
+    </message>
+    <message>
+        <source>%1 offcut</source>
+        <translation>%1 Reststück</translation>
+    </message>
+    <message>
+        <source>%1 offcuts</source>
+        <translation>%1 Reststücke</translation>
+    </message>
+    <message>
+        <source>%1 inventory offcut</source>
+        <translation>%1 Lager-Reststück</translation>
+    </message>
+    <message>
+        <source>%1 inventory offcuts</source>
+        <translation>%1 Lager-Reststücke</translation>
+    </message>
+    <message>
+        <source>%1 offcut is in the stock list already.</source>
+        <translation>%1 Reststück ist bereits in der Stangenliste.</translation>
+    </message>
+    <message>
+        <source>%1 offcuts are in the stock list already.</source>
+        <translation>%1 Reststücke sind bereits in der Stangenliste.</translation>
+    </message>
+    <message>
+        <source>%1 offcut was left out: the stock list has a row of that length already.</source>
+        <translation>%1 Reststück wurde ausgelassen: die Stangenliste hat schon eine Zeile dieser Länge.</translation>
+    </message>
+    <message>
+        <source>%1 offcuts were left out: the stock list has a row of that length already.</source>
+        <translation>%1 Reststücke wurden ausgelassen: die Stangenliste hat schon eine Zeile dieser Länge.</translation>
+    </message>
+    <message>
+        <source>%1 offcut was left out: the stock list is full.</source>
+        <translation>%1 Reststück wurde ausgelassen: die Stangenliste ist voll.</translation>
+    </message>
+    <message>
+        <source>%1 offcuts were left out: the stock list is full.</source>
+        <translation>%1 Reststücke wurden ausgelassen: die Stangenliste ist voll.</translation>
+    </message>
+    <message>
+        <source>Scrap &amp; Hold</source>
+        <translation>Verschnitt &amp; Einspannen</translation>
+    </message>
+    <message>
+        <source>Scrap</source>
+        <translation>Verschnitt</translation>
+    </message>
+    <message>
+        <source>Trim</source>
+        <translation>Besäumen</translation>
+    </message>
+    <message>
+        <source>Kerf</source>
+        <translation>Fuge</translation>
+    </message>
 </context>
 <context>
     <name>tallora::AboutBox</name>

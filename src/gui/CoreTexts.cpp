@@ -1,7 +1,10 @@
 #include "gui/CoreTexts.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <vector>
 
 #include "results/NumberFormat.h"
@@ -123,9 +126,10 @@ const char* const Phrases[] = {
     QT_TRANSLATE_NOOP("tallora", "The number of threads must be a whole number from 0 to 64."),
 };
 
-// The PDF report's fixed words, translated only whole (StatisticsTexts::Translate): as phrases
-// inside other texts, " long" would turn "longer" into nonsense.
-[[maybe_unused]] const char* const ReportWords[] = {
+// Texts translated only whole: the PDF report's fixed words (StatisticsTexts::Translate), whole
+// lines of the cutting list, whole reasons inside the core's messages. As phrases inside other
+// texts, " long" would turn "longer" into nonsense.
+[[maybe_unused]] const char* const WholeTexts[] = {
     QT_TRANSLATE_NOOP("tallora", "Customer: "),
     QT_TRANSLATE_NOOP("tallora", "Reference: "),
     QT_TRANSLATE_NOOP("tallora", "Section: "),
@@ -151,15 +155,249 @@ const char* const Phrases[] = {
     QT_TRANSLATE_NOOP("tallora", "Percentage"),
     QT_TRANSLATE_NOOP("tallora", "Cost"),
     QT_TRANSLATE_NOOP("tallora", "Weight"),
+    QT_TRANSLATE_NOOP("tallora", "Offcut & Hold: "),
+    QT_TRANSLATE_NOOP("tallora", "Offcut: "),
+    // Whole lines of the cutting list and whole reasons of the core's messages.
+    QT_TRANSLATE_NOOP("tallora", "Total stock bars used:"),
+    QT_TRANSLATE_NOOP("tallora", "* Cut from inventory offcuts *"),
+    QT_TRANSLATE_NOOP("tallora", "The following items could not be incorporated into"),
+    QT_TRANSLATE_NOOP("tallora", "the cutting matrix due to insufficient stock lengths"),
+    QT_TRANSLATE_NOOP("tallora", "being available (Note statistics are for allocated"),
+    QT_TRANSLATE_NOOP("tallora", "the cutting matrix because the job is too large:"),
+    QT_TRANSLATE_NOOP("tallora", "patterns (Note statistics are for allocated stock"),
+    QT_TRANSLATE_NOOP("tallora", "stock only):"),
+    QT_TRANSLATE_NOOP("tallora", "(Note statistics are for allocated stock only):"),
+    QT_TRANSLATE_NOOP("tallora",
+                      "The following items could not be incorporated into the cutting matrix "
+                      "due to insufficient stock lengths being available"),
+    QT_TRANSLATE_NOOP("tallora", "(Empty)"),
+    QT_TRANSLATE_NOOP("tallora", "a currency symbol of 1 to 8 characters"),
+    QT_TRANSLATE_NOOP("tallora",
+                      "empty, \".\", \",\", \"'\" or a blank other than the decimal separator"),
+    QT_TRANSLATE_NOOP("tallora", "it is not a database file"),
+    QT_TRANSLATE_NOOP("tallora", "it is a database of something else"),
+    QT_TRANSLATE_NOOP("tallora", "the file could not be written"),
+    QT_TRANSLATE_NOOP("tallora", "the file is read-only, so it was left as it was"),
+    QT_TRANSLATE_NOOP("tallora", "is a folder, not a file"),
+    QT_TRANSLATE_NOOP("tallora", "not a regular file, so it was left as it was"),
+    QT_TRANSLATE_NOOP("tallora",
+                      "the file has other names (hard links) that a save would leave with the "
+                      "old contents, so it was left as it was"),
+    QT_TRANSLATE_NOOP("tallora", "not a regular file (a pipe or a device)"),
+    QT_TRANSLATE_NOOP("tallora", "it is not a regular file (a pipe or a device)"),
+    QT_TRANSLATE_NOOP("tallora", "the picture could not be drawn at that size"),
+    QT_TRANSLATE_NOOP("tallora", "the picture could not be encoded"),
+    QT_TRANSLATE_NOOP("tallora", "No offcuts were added to the stock list."),
+    QT_TRANSLATE_NOOP("tallora", "The job was booked to the offcut inventory."),
+    QT_TRANSLATE_NOOP("tallora", "It returns no offcuts to stock."),
+    QT_TRANSLATE_NOOP("tallora", "It cut no inventory offcuts."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "Type the job's Section first: the offcut inventory keeps its offcuts by "
+                      "section."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "The job has no calculated cutting list to book: calculate it first."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "Type the job's Section before booking its offcuts: the offcut inventory "
+                      "keeps them by section."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "The offcut inventory keeps its offcuts in millimetres: an imperial job "
+                      "can neither use nor book them."),
+};
+
+// The core's texts with figures and names in them, a line at a time: %1 to %9 stand for any
+// text, itself shown translated where it is a whole text or one of these forms ("3 offcuts").
+// The form with the most fixed text is tried first.
+const char* const Forms[] = {
+    // The cutting list.
+    QT_TRANSLATE_NOOP("tallora", "Cutting Pattern Number %1:"),
+    QT_TRANSLATE_NOOP("tallora", "From %1 at %2, cut the following:"),
+    QT_TRANSLATE_NOOP("tallora", "* Return %1 at %2 offcut to stock *"),
+    QT_TRANSLATE_NOOP("tallora", "* Return %1 at %2 offcuts to stock *"),
+    QT_TRANSLATE_NOOP("tallora", "it needs more than %1 cutting"),
+    QT_TRANSLATE_NOOP("tallora",
+                      "The following items could not be incorporated into the cutting matrix "
+                      "because the job is too large: it needs more than %1 cutting patterns"),
+    // The offcut inventory.
+    QT_TRANSLATE_NOOP("tallora",
+                      "The offcut inventory cannot be kept in %1: the folder cannot be "
+                      "made."),
+    QT_TRANSLATE_NOOP("tallora", "The offcut inventory has no offcuts of section %1: it is empty."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "The offcut inventory has no offcuts of section %1; it has offcuts of %2."),
+    QT_TRANSLATE_NOOP("tallora", "%1 and %2 more"),
+    QT_TRANSLATE_NOOP("tallora",
+                      "Added %1 of inventory offcuts of section %2 to the stock list: %3, %4."),
+    QT_TRANSLATE_NOOP("tallora", "%1 returned to stock (%2) was added."),
+    QT_TRANSLATE_NOOP("tallora", "%1 returned to stock (%2) were added."),
+    QT_TRANSLATE_NOOP("tallora", "%1 (%2) it cut was taken away."),
+    QT_TRANSLATE_NOOP("tallora", "%1 (%2) it cut were taken away."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "%1 of the stock list is no longer in the offcut inventory and was taken "
+                      "out of the stock list."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "%1 of the stock list are no longer in the offcut inventory and were taken "
+                      "out of the stock list."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "The offcut inventory %1 is damaged: %2. It has been left as it is."),
+    QT_TRANSLATE_NOOP("tallora", "The offcut inventory %1 could not be used: %2"),
+    QT_TRANSLATE_NOOP("tallora",
+                      "The offcut inventory %1 cannot be used: %2 is a folder (a pipe or a "
+                      "device). It has been left as it is."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "The offcut inventory %1 cannot be used: %2 is not a regular file (a pipe "
+                      "or a device). It has been left as it is."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "The offcut inventory %1 was written by a newer version of Tallora "
+                      "(inventory version %2; this version reads up to %3). It has been left as "
+                      "it is: open it with that version."),
+    QT_TRANSLATE_NOOP("tallora", "An offcut must be 1 to %1mm long, not %2mm."),
+    QT_TRANSLATE_NOOP("tallora", "An offcut needs at least one piece, not %1."),
+    QT_TRANSLATE_NOOP("tallora", "Offcut %1 is not in the offcut inventory."),
+    QT_TRANSLATE_NOOP("tallora", "Offcut %1 is in the offcut inventory already."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "This calculation was booked into the offcut inventory on %1 (%2): it is "
+                      "not booked twice."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "This calculation was booked into the offcut inventory on %1: it is not "
+                      "booked twice."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "Offcut %1 the job used is no longer in the offcut inventory: nothing was "
+                      "booked."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "Offcut %1 has %2 left in the offcut inventory but the job used %3: "
+                      "nothing was booked."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "The job cut inventory offcuts of %1mm that another job has used "
+                      "meanwhile, and the offcut inventory has %2 too few others of that section "
+                      "and length: nothing was booked. Use the offcuts again and calculate the "
+                      "job before booking it."),
+    QT_TRANSLATE_NOOP("tallora", "The offcut inventory has no booking %1."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "Booking %1 was made by an earlier version of Tallora, which kept no record "
+                      "of the offcuts it took: it cannot be undone."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "Offcut %1 that the booking added has been used or changed since: the "
+                      "booking cannot be undone, and nothing was changed."),
+    // Files.
+    QT_TRANSLATE_NOOP("tallora", "The job needs %1 labels: a PDF of labels holds at most %2."),
+    QT_TRANSLATE_NOOP("tallora", "the folder %1 does not exist"),
+    QT_TRANSLATE_NOOP("tallora", "The file %1 could not be read:"),
+    QT_TRANSLATE_NOOP("tallora", "The file %1 is larger than %2 MB: it is not a list of rows."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "That file could no longer be found and has been removed from the Reopen "
+                      "list:"),
+    QT_TRANSLATE_NOOP("tallora", "%1 \"%2\" is not %3: the locale's is used."),
+};
+
+// Forms whose %1 is a count, a whole number: "%1 pieces" must not take in a status line that
+// ends in "pieces".
+const char* const Counts[] = {
+    QT_TRANSLATE_NOOP("tallora", "%1 cut at %2 long, producing %3 piece"),
+    QT_TRANSLATE_NOOP("tallora", "%1 cut at %2 long, producing %3 pieces"),
+    QT_TRANSLATE_NOOP("tallora", "%1 cuts at %2 long, producing %3 pieces"),
+    QT_TRANSLATE_NOOP("tallora", "%1 bar at %2"),
+    QT_TRANSLATE_NOOP("tallora", "%1 bars at %2"),
+    QT_TRANSLATE_NOOP("tallora", "%1 pieces at %2"),
+    QT_TRANSLATE_NOOP("tallora", "%1 piece at %2 long"),
+    QT_TRANSLATE_NOOP("tallora", "%1 row"),
+    QT_TRANSLATE_NOOP("tallora", "%1 rows"),
+    QT_TRANSLATE_NOOP("tallora", "%1 piece"),
+    QT_TRANSLATE_NOOP("tallora", "%1 pieces"),
+    QT_TRANSLATE_NOOP("tallora", "%1 offcut"),
+    QT_TRANSLATE_NOOP("tallora", "%1 offcuts"),
+    QT_TRANSLATE_NOOP("tallora", "%1 inventory offcut"),
+    QT_TRANSLATE_NOOP("tallora", "%1 inventory offcuts"),
+    QT_TRANSLATE_NOOP("tallora", "%1 offcut is in the stock list already."),
+    QT_TRANSLATE_NOOP("tallora", "%1 offcuts are in the stock list already."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "%1 offcut was left out: the stock list has a row of that length already."),
+    QT_TRANSLATE_NOOP("tallora",
+                      "%1 offcuts were left out: the stock list has a row of that length already."),
+    QT_TRANSLATE_NOOP("tallora", "%1 offcut was left out: the stock list is full."),
+    QT_TRANSLATE_NOOP("tallora", "%1 offcuts were left out: the stock list is full."),
 };
 
 QString Translate(const char* phrase) { return QCoreApplication::translate("tallora", phrase); }
 
-}  // namespace
+// One of Forms as a pattern over a whole line.
+struct Form {
+    const char* English;
+    QRegularExpression Pattern;
+    std::vector<int> Numbers;  // the %-numbers in the order they come in English
+    QString LongestFixedPart;  // a quick test before the pattern
+    qsizetype FixedLength = 0;
+};
 
-QString CoreText(const std::string& text) {
-    const QString whole = Translate(text.c_str());
-    if (whole != QString::fromStdString(text)) return whole;
+Form MakeForm(const char* english, bool counted) {
+    static const QRegularExpression marker(QStringLiteral("%([1-9])"));
+    Form form{english, {}, {}, {}, 0};
+    const QString text = QString::fromUtf8(english);
+    QString pattern = QStringLiteral("\\A");
+    qsizetype at = 0;
+    const auto fixed = [&](qsizetype end) {
+        const QString part = text.mid(at, end - at);
+        pattern += QRegularExpression::escape(part);
+        form.FixedLength += part.size();
+        if (part.size() > form.LongestFixedPart.size()) form.LongestFixedPart = part;
+    };
+    for (auto m = marker.globalMatch(text); m.hasNext();) {
+        const auto match = m.next();
+        fixed(match.capturedStart());
+        const int number = match.captured(1).toInt();
+        pattern += counted && number == 1 ? QStringLiteral("([0-9]+)") : QStringLiteral("(.+?)");
+        form.Numbers.push_back(number);
+        at = match.capturedEnd();
+    }
+    fixed(text.size());
+    form.Pattern.setPattern(pattern + QStringLiteral("\\z"));
+    return form;
+}
+
+std::vector<Form> MakeForms() {
+    std::vector<Form> forms;
+    for (const char* english : Forms) forms.push_back(MakeForm(english, false));
+    for (const char* english : Counts) forms.push_back(MakeForm(english, true));
+    std::stable_sort(forms.begin(), forms.end(),
+                     [](const Form& a, const Form& b) { return a.FixedLength > b.FixedLength; });
+    return forms;
+}
+
+// A line's translation as a whole text or one of Forms; null when it has none.
+std::optional<QString> LineTranslation(const QString& line) {
+    if (line.isEmpty()) return std::nullopt;
+    const QByteArray utf8 = line.toUtf8();
+    if (const QString whole = Translate(utf8.constData()); whole != line) return whole;
+    static const std::vector<Form> forms = MakeForms();
+    for (const Form& form : forms) {
+        if (!line.contains(form.LongestFixedPart)) continue;
+        const QString translated = Translate(form.English);
+        if (translated == QString::fromUtf8(form.English)) continue;
+        const QRegularExpressionMatch match = form.Pattern.match(line);
+        if (!match.hasMatch()) continue;
+        std::array<QString, 10> values;
+        for (std::size_t i = 0; i < form.Numbers.size(); ++i) {
+            const QString value = match.captured(static_cast<int>(i) + 1);
+            values[static_cast<std::size_t>(form.Numbers[i])] =
+                LineTranslation(value).value_or(value);
+        }
+        // One pass, so that a value holding "%2" is not filled in again.
+        QString shown;
+        for (qsizetype i = 0; i < translated.size(); ++i) {
+            if (translated[i] == QLatin1Char('%') && i + 1 < translated.size() &&
+                translated[i + 1] >= QLatin1Char('1') && translated[i + 1] <= QLatin1Char('9')) {
+                shown += values[static_cast<std::size_t>(translated[i + 1].digitValue())];
+                ++i;
+            } else {
+                shown += translated[i];
+            }
+        }
+        return shown;
+    }
+    return std::nullopt;
+}
+
+// A line with its phrases translated in place.
+QString PhrasesTranslated(QString shown) {
     // Longest first, so that no phrase is taken apart by a shorter one inside it.
     static const std::vector<const char*> longestFirst = [] {
         std::vector<const char*> phrases(std::begin(Phrases), std::end(Phrases));
@@ -168,13 +406,41 @@ QString CoreText(const std::string& text) {
         });
         return phrases;
     }();
-    QString shown = whole;
     for (const char* phrase : longestFirst) {
         const QString english = QString::fromUtf8(phrase);
         if (!shown.contains(english)) continue;
         const QString translated = Translate(phrase);
         if (translated != english) shown.replace(english, translated);
     }
+    return shown;
+}
+
+}  // namespace
+
+QString CoreText(const std::string& text) {
+    const QString english = QString::fromStdString(text);
+    const QString whole = Translate(text.c_str());
+    if (whole != english) return whole;
+    // A line at a time, its indent kept: the cutting list's lines and the parts of a message.
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n"));
+    QString shown;
+    qsizetype at = 0;
+    const auto translateLine = [&](qsizetype end) {
+        const QString line = english.mid(at, end - at);
+        qsizetype indent = 0;
+        while (indent < line.size() && line[indent] == QLatin1Char(' ')) ++indent;
+        if (const auto translated = LineTranslation(line.mid(indent)))
+            shown += line.left(indent) + *translated;
+        else
+            shown += PhrasesTranslated(line);
+    };
+    for (auto m = lineBreak.globalMatch(english); m.hasNext();) {
+        const auto match = m.next();
+        translateLine(match.capturedStart());
+        shown += match.captured();
+        at = match.capturedEnd();
+    }
+    translateLine(english.size());
     return shown;
 }
 

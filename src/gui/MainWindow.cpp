@@ -39,8 +39,6 @@ namespace tallora {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
 // A text of the core's, in the user's language where there is a translation.
 QString Shown(const std::string& text) { return CoreText(text); }
 
@@ -274,7 +272,7 @@ void MainWindow::openCommandLineFile(const QString& file) {
         case OpenResult::SystemError:
             services_.Boxes.ShowMessage(
                 MessageKind::Error, MessageButtons::Ok,
-                tr("Error opening file.\r\n%1: %2").arg(path, Q(error)).toStdString());
+                tr("Error opening file.\r\n%1: %2").arg(path, Shown(error)).toStdString());
             clearJob();
             break;
     }
@@ -386,7 +384,7 @@ void MainWindow::showStatistics(const Statistics& stats) {
     StatisticsTexts texts = FormatStatistics(stats, services_.Format, document_->Input().Units);
     // In the window's language, for the report made from them too.
     for (std::string& caption : texts.Captions) caption = CoreText(caption).toStdString();
-    texts.Translate = [](const char* english) { return CoreText(english).toStdString(); };
+    texts.Translate = [](const std::string& english) { return CoreText(english).toStdString(); };
     statisticsPanel_->Show(texts);
     statisticsPanel_->ShowSawTotals(
         document_->HasResults()
@@ -397,7 +395,7 @@ void MainWindow::showStatistics(const Statistics& stats) {
 
 void MainWindow::showCuttingList() {
     QStringList lines;
-    for (const auto& line : document_->Result().CuttingListLines) lines << Q(line);
+    for (const auto& line : document_->Result().CuttingListLines) lines << Shown(line);
     cuttingList_->setPlainText(lines.join(QLatin1Char('\n')));
 }
 

@@ -19,6 +19,7 @@
 #include "commands/OpenJob.h"
 #include "entry/Allowances.h"
 #include "entry/UnitChange.h"
+#include "gui/CoreTexts.h"
 #include "gui/MainWindow.h"
 
 #include "gui/costing/CostingWindow.h"
@@ -340,7 +341,8 @@ QString MainWindow::reportsFolder() const {
 void MainWindow::rebuildReopenMenu() {
     reopen_->clear();
     for (const ReopenEntry& entry : recent_->MenuEntries()) {
-        QAction* action = reopen_->addAction(Q(entry.Caption));
+        QAction* action =
+            reopen_->addAction(entry.Enabled ? Q(entry.Caption) : CoreText(entry.Caption));
         action->setEnabled(entry.Enabled);
         const int position = entry.Position;
         if (position >= 0)
@@ -487,7 +489,7 @@ void MainWindow::printLabels() {
     QApplication::restoreOverrideCursor();
     if (!error.empty()) {
         showError(tr("The labels could not be written to\r\n%1\r\n%2")
-                      .arg(PathToQString(file), Q(error))
+                      .arg(PathToQString(file), CoreText(error))
                       .toStdString());
         return;
     }
@@ -520,7 +522,7 @@ void MainWindow::exportSawSheet() {
     QApplication::restoreOverrideCursor();
     if (!error.empty()) {
         showError(tr("The saw sheet could not be written to\r\n%1\r\n%2")
-                      .arg(Q(*chosen), Q(error))
+                      .arg(Q(*chosen), CoreText(error))
                       .toStdString());
     }
 }
@@ -556,7 +558,7 @@ void MainWindow::exportCuttingList() {
     const std::string error = ExportCuttingList(*chosen, document_->Input(), document_->Result());
     if (!error.empty()) {
         showError(tr("The cutting list could not be written to\r\n%1\r\n%2")
-                      .arg(Q(*chosen), Q(error))
+                      .arg(Q(*chosen), CoreText(error))
                       .toStdString());
     }
 }

@@ -1,5 +1,6 @@
 #include "platform/DiagramPainter.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPen>
 #include <QString>
@@ -14,6 +15,19 @@ QColor ToQColor(Colour colour) { return QColor(colour.Red, colour.Green, colour.
 
 QString ToQString(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The words drawn inside the bars, in the desktop's language; the figures are left as they are.
+[[maybe_unused]] const char* const DiagramWords[] = {
+    QT_TRANSLATE_NOOP("tallora", "Scrap & Hold"),
+    QT_TRANSLATE_NOOP("tallora", "Scrap"),
+    QT_TRANSLATE_NOOP("tallora", "Trim"),
+    QT_TRANSLATE_NOOP("tallora", "Kerf"),
+};
+
+// What a text of the diagram's reads as drawn, so that it is measured as it is drawn.
+QString Shown(const std::string& text) {
+    return QCoreApplication::translate("tallora", ToQString(text).toUtf8().constData());
 }
 
 // A 96 dpi bitmap: the point size of the canvas font means what it means on the viewer's screen.
@@ -43,7 +57,7 @@ public:
     }
 
     void operator()(const DiagramText& text) {
-        const QString content = ToQString(text.Text);
+        const QString content = Shown(text.Text);
         const QRectF cell(text.X, text.Y, metrics_.horizontalAdvance(content), metrics_.height());
         painter_.fillRect(cell, ToQColor(text.Background));
         painter_.setPen(ToQColor(text.TextColour));
@@ -71,7 +85,7 @@ QtTextMeasurer::QtTextMeasurer(const QFont& font, const QPaintDevice* device)
     : metrics_(device != nullptr ? QFontMetricsF(font, device) : QFontMetricsF(font)) {}
 
 double QtTextMeasurer::TextWidth(const std::string& text) const {
-    return metrics_.horizontalAdvance(ToQString(text));
+    return metrics_.horizontalAdvance(Shown(text));
 }
 
 double QtTextMeasurer::TextHeight(const std::string&) const { return metrics_.height(); }

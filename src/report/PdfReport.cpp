@@ -61,7 +61,7 @@ public:
     // A length with its unit, and the bare figure the diagrams label a metric bar with.
     std::string Len(long long length) const { return FormatLength(length, input_.Units); }
     // A fixed word of the report in the language of the panel's texts.
-    std::string T(const char* english) const {
+    std::string T(const std::string& english) const {
         return panel_.Translate ? panel_.Translate(english) : std::string(english);
     }
     std::string Bare(long long length) const {
@@ -204,8 +204,8 @@ private:
                 j < static_cast<int>(result_.StockBarsUsed.size()) ? result_.StockBarsUsed[j] : 0;
             if (used == 0) continue;
             Write(BodyX,
-                  Body + StockBarsPhrase(used, result_.InputStockLength[j] + a_.Trim + a_.Hold,
-                                         input_.Units));
+                  Body + T(StockBarsPhrase(used, result_.InputStockLength[j] + a_.Trim + a_.Hold,
+                                           input_.Units)));
         }
     }
 
@@ -248,18 +248,19 @@ private:
                                   (pattern.LengthCount() + (inventory ? 1 : 0)) * LineHeight(Body) +
                                   (offcut ? LineHeight(OffcutLine) : 0.0);
             PageCheck(needed, nullptr, true);
-            Write(HeadingX, PatternHeading + PatternNumberPhrase(p + 1));
-            Write(BodyX, Body + PatternSourcePhrase(pattern, a_, input_.Units));
+            Write(HeadingX, PatternHeading + T(PatternNumberPhrase(p + 1)));
+            Write(BodyX, Body + T(PatternSourcePhrase(pattern, a_, input_.Units)));
             // A block taller than a page goes on over the next; one that fits never breaks here.
             const auto line = [&](double x, const std::string& text, const char* style) {
                 PageCheck(LineHeight(style), Continued, false);
                 Write(x, text);
             };
-            if (inventory) line(BodyX, Body + InventoryOffcutsPhrase(), Body);
+            if (inventory) line(BodyX, Body + T(InventoryOffcutsPhrase()), Body);
             for (int k = 0; k < pattern.LengthCount(); ++k)
-                line(BodyX, Body + CutPhrase(pattern, k, a_, input_.Units), Body);
+                line(BodyX, Body + T(CutPhrase(pattern, k, a_, input_.Units)), Body);
             if (offcut)
-                line(OffcutX, OffcutLine + OffcutReturnPhrase(pattern, input_.Units), OffcutLine);
+                line(OffcutX, OffcutLine + T(OffcutReturnPhrase(pattern, input_.Units)),
+                     OffcutLine);
             Gap(0.2);
         }
         if (result_.PatternCount() > 0) Gap(0.3);
@@ -270,11 +271,11 @@ private:
         // Left-aligned: within the margins the banner's right alignment would apply.
         const std::string note =
             std::string(WrappedNoteLine) +
-            "The following items could not be incorporated into the cutting matrix " +
-            (result_.PatternStoreFull
-                 ? "because the job is too large: it needs more than " + Str(MaxPatterns) +
-                       " cutting patterns"
-                 : std::string("due to insufficient stock lengths being available"));
+            T("The following items could not be incorporated into the cutting matrix " +
+              (result_.PatternStoreFull
+                   ? "because the job is too large: it needs more than " + Str(MaxPatterns) +
+                         " cutting patterns"
+                   : std::string("due to insufficient stock lengths being available")));
         const double heading = LineHeight(Heading16);
         const double line = LineHeight(NoteLine);
         // The note wraps at the right margin rather than run past it.
@@ -286,7 +287,8 @@ private:
         }
         Write(HeadingX, std::string(Heading16) + T("Please Note: "));
         y_ = e_.WriteText(HeadingX, y_, RightMargin, Free, note);
-        Write(HeadingX, std::string(NoteLine) + "(Note statistics are for allocated stock only):");
+        Write(HeadingX,
+              std::string(NoteLine) + T("(Note statistics are for allocated stock only):"));
         for (const WorkingCutRow& row : result_.Cuts) {
             const int q = row.CutQuantity;
             if (q <= 0) continue;
@@ -426,7 +428,10 @@ private:
 
         // A trim or kerf too narrow to draw still takes its place along the bar.
         const double trim = a_.Trim * scale_;
-        if (trim >= 0.1) box(trim, Black, "[I CE]Trim", "[I CE]Trim", 0.0);
+        if (trim >= 0.1) {
+            const std::string label = "[I CE]" + T("Trim");
+            box(trim, Black, label, label, 0.0);
+        }
         x += trim;
         for (int k = 0; k < p.LengthCount(); ++k) {
             const int length = p.CutLength[k] - a_.Kerf;
@@ -446,16 +451,17 @@ private:
                 box(width, colour, label, label, BoxGap);
                 x += width;
                 const double kerf = a_.Kerf * scale_;
-                if (a_.Kerf != 0 && kerf > 0.1) box(kerf, Black, "[I CE]Kerf", "[I]Kerf ", BoxGap);
+                if (a_.Kerf != 0 && kerf > 0.1)
+                    box(kerf, Black, "[I CE]" + T("Kerf"), "[I]" + T("Kerf") + " ", BoxGap);
                 x += kerf;
             }
         }
         if (p.IsOffcut && !a_.NoOffcuts) {
             const std::string label =
-                (a_.Hold > 0 ? "[I CE]Offcut & Hold: " : "[I CE]Offcut: ") + Bare(p.OffcutLength);
+                "[I CE]" + T(a_.Hold > 0 ? "Offcut & Hold: " : "Offcut: ") + Bare(p.OffcutLength);
             box(bar.Right - x, White, label, label, 3 * BoxGap);
         } else if (bar.Right - x > 0.01) {
-            const std::string label = a_.Hold > 0 ? "[I CE]Scrap & Hold" : "[I CE]Scrap";
+            const std::string label = "[I CE]" + T(a_.Hold > 0 ? "Scrap & Hold" : "Scrap");
             box(bar.Right - x, Black, label, label, 3 * BoxGap);
         }
     }

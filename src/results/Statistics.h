@@ -52,9 +52,9 @@ struct StatisticsTexts {
     std::array<std::string, StatisticsRows> Cost;     // currency
     std::array<std::string, StatisticsRows> Weight;   // "120.000kg"
     NumberFormat Format;                              // the one the texts are written in
-    // The language they are shown in, for the fixed words of what is made from them (the PDF
-    // report's headings): none is English.
-    std::function<std::string(const char* english)> Translate;
+    // The language they are shown in, for the texts of what is made from them (the PDF report's
+    // headings and cutting list lines): none is English.
+    std::function<std::string(const std::string& english)> Translate;
 };
 
 // Metres and kilograms; feet and pounds, two decimals, in an imperial job.

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QThread>
@@ -25,11 +26,16 @@
 #include <QUrl>
 #include <map>
 
+#include "gui/CoreTexts.h"
 #include "gui/DesktopTestSupport.h"
 #include "gui/ProgressWindow.h"
 #include "gui/costing/CostingWindow.h"
 #include "gui/entry/SettingsPanel.h"
+#include "inventory/OffcutStore.h"
+#include "results/CuttingList.h"
 #include "storage/JobFile.h"
+#include "support/EngineTestSupport.h"
+#include "support/StorageTestSupport.h"
 #include "support/TestJob.h"
 
 namespace tallora {
@@ -685,6 +691,65 @@ TEST(MainWindowGerman, NoTextIsClipped) {
         }
     }
     QApplication::setFont(font);
+    QCoreApplication::removeTranslator(&german);
+}
+
+// The core's texts in German: the cutting list line by line, with its figures and indents kept,
+// and the inventory's messages with their counts and names; a status line that ends like a count
+// ("... of inventory offcuts") is still translated phrase by phrase. Without the translation
+// every text is the core's own.
+TEST(MainWindowGerman, TheCoresTextsReadInGerman) {
+    TestJob left = testing::LeftOverJob();
+    TestJob worked = testing::WorkedExampleJob(300);
+    std::vector<std::string> lines;
+    for (TestJob* job : {&left, &worked}) {
+        testing::StatsOf(*job);
+        for (const std::string& line : MakeCuttingList(job->Input, job->Result))
+            lines.push_back(line);
+    }
+    const std::string status =
+        "Optimal: 12.000 m of new stock and 3.000 m of inventory offcuts, proven optimal";
+    const testing::TempFolder folder;
+    const std::string notADatabase = folder.File("offcuts.db");
+    testing::WriteBytes(notADatabase, "not a database");
+    std::string damaged;
+    try {
+        OffcutStore::Open(notADatabase);
+    } catch (const InventoryError& e) {
+        damaged = e.what();
+    }
+    ASSERT_FALSE(damaged.empty());
+
+    for (const std::string& line : lines) EXPECT_EQ(CoreText(line).toStdString(), line);
+
+    QTranslator german;
+    ASSERT_TRUE(german.load(QStringLiteral(":/i18n/tallora_de.qm")));
+    QCoreApplication::installTranslator(&german);
+    static const QRegularExpression figures(QStringLiteral("[0-9]+"));
+    static const QRegularExpression english(
+        QStringLiteral("\\b(cut|cuts|producing|bars?|Return|Pattern|Total|following|stock|"
+                       "offcuts?|inventory|pieces?|damaged|left)\\b"));
+    for (const std::string& line : lines) {
+        if (line.empty()) continue;
+        const QString shown = CoreText(line);
+        const QString was = QString::fromStdString(line);
+        EXPECT_FALSE(english.match(shown).hasMatch()) << line << " -> " << shown.toStdString();
+        const auto indent = [](const QString& text) {
+            return text.size() - QString(text).remove(QRegularExpression("^ +")).size();
+        };
+        EXPECT_EQ(indent(shown), indent(was)) << line;
+        for (auto m = figures.globalMatch(was); m.hasNext();)
+            EXPECT_TRUE(shown.contains(m.next().captured())) << line;
+    }
+    const QString shownStatus = CoreText(status);
+    EXPECT_TRUE(shownStatus.contains(QStringLiteral("an neuem Material und")))
+        << shownStatus.toStdString();
+    EXPECT_TRUE(shownStatus.endsWith(QStringLiteral("an Lager-Reststücken, nachweislich optimal")))
+        << shownStatus.toStdString();
+    QString shownDamage = CoreText(damaged);
+    EXPECT_TRUE(shownDamage.contains(QString::fromStdString(notADatabase)));
+    shownDamage.remove(QString::fromStdString(notADatabase));
+    EXPECT_FALSE(english.match(shownDamage).hasMatch()) << shownDamage.toStdString();
     QCoreApplication::removeTranslator(&german);
 }
 

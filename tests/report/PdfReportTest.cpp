@@ -138,14 +138,14 @@ TEST(PdfReport, TextSectionOfTheWorkedExample) {
     EXPECT_NEAR(customer[2].Top, 5.0 + 0.9 + 0.9 + 0.5, Near);
 }
 
-// The fixed words come in the language of the panel's texts (each marked here), the lengths in
-// the job's units; only the cutting list's own phrases stay as they are.
-TEST(PdfReport, FixedWordsFollowThePanelsLanguageAndLengthsTheJobsUnits) {
+// Every word of the report comes in the language of the panel's texts (each marked here): the
+// headings, the cutting list's lines, the words inside the bars; the lengths in the job's units.
+TEST(PdfReport, EveryWordFollowsThePanelsLanguageAndLengthsTheJobsUnits) {
     TestJob job = BeamJob();
     job.Input.Units = JobUnits::ImperialIn(ImperialPrecision::ThirtySecond);
     StatisticsTexts panel = Panel();
-    panel.Translate = [](const char* english) { return "<" + std::string(english) + ">"; };
-    const auto texts = Placed(Report(job, panel), Kind::Text, 1);
+    panel.Translate = [](const std::string& english) { return "<" + english + ">"; };
+    const auto texts = Placed(Report(job, panel), Kind::Text);
     const std::vector<std::string> wanted = {
         "[N S16 B U C DkRed]<Cutting instructions are as follows:>",
         "[N S12 B C DkRed]<With the following allowances:>",
@@ -159,12 +159,15 @@ TEST(PdfReport, FixedWordsFollowThePanelsLanguageAndLengthsTheJobsUnits) {
                                        [&](const PlacedObject& o) { return o.Text == expected; });
         EXPECT_TRUE(found) << expected;
     }
+    bool patternLine = false;
     for (const PlacedObject& o : texts) {
-        const bool pattern = o.Text.find("Cutting Pattern Number") != std::string::npos ||
-                             o.Text.find(" cut") != std::string::npos ||
-                             o.Text.find("Return") != std::string::npos ||
-                             o.Text.find("bars at") != std::string::npos;
-        if (!pattern) {
+        patternLine |= o.Text.find("<Cutting Pattern Number 1:>") != std::string::npos;
+        // Only figures stand alone: a piece's or a bar's length, a statistics cell.
+        const std::string shown = o.Text.substr(o.Text.find(']') + 1);
+        const bool word = std::adjacent_find(shown.begin(), shown.end(), [](char a, char b) {
+                              return std::isalpha(a) && std::isalpha(b);
+                          }) != shown.end();
+        if (word) {
             EXPECT_NE(o.Text.find('<'), std::string::npos) << o.Text;
         }
         // No length in millimetres: a figure followed by "mm".
@@ -174,6 +177,11 @@ TEST(PdfReport, FixedWordsFollowThePanelsLanguageAndLengthsTheJobsUnits) {
                 << o.Text;
         }
     }
+    EXPECT_TRUE(patternLine);
+    // A bar with room for the word of its scrap.
+    const auto scrap =
+        TextsOf(Placed(Report(PlainJob({Pattern(18000, 1, {1000}, {1})}), panel), Kind::Text));
+    EXPECT_NE(std::find(scrap.begin(), scrap.end(), "[I CE]<Scrap>"), scrap.end());
 }
 
 TEST(PdfReport, StatisticsTableFromThePanelTexts) {

@@ -128,6 +128,9 @@ EntryPanel::EntryPanel(Kind kind, std::vector<ListRow>& rows, const JobUnits& un
     list_->header()->setSectionsClickable(true);
     list_->header()->setStretchLastSection(false);
     list_->header()->setSectionResizeMode(QHeaderView::Stretch);
+    // Beside a mark a third of the width is too little for a length in feet and inches: the
+    // quantity takes only what it needs.
+    if (!stock) list_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     list_->header()->setMinimumSectionSize(Px(20));
     list_->setStatusTip(
         stock ? tr("Displays all the stock lengths you have entered. To alter or remove "

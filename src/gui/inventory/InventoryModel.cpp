@@ -1,4 +1,5 @@
 #include "gui/inventory/InventoryModel.h"
+#include "gui/CoreTexts.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -44,7 +45,7 @@ void InventoryModel::Load(long long rows) {
         read = store_.List(query);
         total = store_.Count(query_.Section);
     } catch (const InventoryError& error) {
-        emit failed(Q(error.what()));
+        emit failed(CoreText(error.what()));
         return;
     }
     beginResetModel();
@@ -151,7 +152,7 @@ void InventoryModel::fetchMore(const QModelIndex& parent) {
         query.Limit = PageSize;
         page = store_.List(query);
     } catch (const InventoryError& error) {
-        emit failed(Q(error.what()));
+        emit failed(CoreText(error.what()));
         return;
     }
     if (page.empty()) {

@@ -20,6 +20,7 @@
 #include <set>
 
 #include "commands/Inventory.h"
+#include "gui/CoreTexts.h"
 #include "job/Capacities.h"
 #include "storage/SafeFile.h"
 
@@ -53,7 +54,7 @@ private:
             Apply(forward);
         } catch (const InventoryError& error) {
             setObsolete(true);
-            form_.ShowFailure(Q(error.what()));
+            form_.ShowFailure(CoreText(error.what()));
         }
         form_.Refresh();
     }
@@ -339,7 +340,7 @@ void InventoryWindow::FillSections() {
     try {
         totals = store_.TotalsBySection();
     } catch (const InventoryError& error) {
-        ShowFailure(Q(error.what()));
+        ShowFailure(CoreText(error.what()));
         return;
     }
     const QString current = section_->currentData().toString();
@@ -448,7 +449,7 @@ void InventoryWindow::exportOffcuts() {
     try {
         text = store_.ExportCsv(model_->Section());
     } catch (const InventoryError& error) {
-        ShowFailure(Q(error.what()));
+        ShowFailure(CoreText(error.what()));
         return;
     }
     const std::string error = WriteFileSafely(*chosen, text);
@@ -466,7 +467,7 @@ void InventoryWindow::undoBooking() {
     try {
         bookings = store_.Bookings();
     } catch (const InventoryError& error) {
-        ShowFailure(Q(error.what()));
+        ShowFailure(CoreText(error.what()));
         return;
     }
     std::reverse(bookings.begin(), bookings.end());
@@ -505,7 +506,7 @@ void InventoryWindow::undoBooking() {
                                  .arg(pieces(undone.PiecesPutBack), pieces(undone.PiecesRemoved))
                                  .toStdString());
     } catch (const InventoryError& error) {
-        ShowFailure(Q(error.what()));
+        ShowFailure(CoreText(error.what()));
     }
 }
 
