@@ -296,6 +296,21 @@ void ReadTimeLimit(Options& o) {
     o.TimeLimit = *seconds;
 }
 
+namespace {
+
+// A file's rows in the job's units; a line that is not a row stops the run.
+PastedRows RowsOfCsv(const std::string& name, const std::string& text, const JobUnits& units) {
+    PastedRows rows = RowsFromText(text, units);
+    if (!rows.NotRows.empty()) {
+        const PasteFailure& bad = rows.NotRows.front();
+        throw BadInput(name + ": line " + std::to_string(bad.Line) + ": " +
+                       ForTerminal(bad.Reason));
+    }
+    return rows;
+}
+
+}  // namespace
+
 void ReadCsvOptions(Options& o, std::istream* in, bool stdinTaken) {
     const auto read = [&](const std::string& option, const std::string& file) {
         const std::string name = option + " " + file;
@@ -316,13 +331,8 @@ void ReadCsvOptions(Options& o, std::istream* in, bool stdinTaken) {
             if (!contents) throw BadInput(name + ": " + ForTerminal(error));
             text = std::move(*contents);
         }
-        PastedRows rows = RowsFromText(text);
-        if (!rows.NotRows.empty()) {
-            const PasteFailure& bad = rows.NotRows.front();
-            throw BadInput(name + ": line " + std::to_string(bad.Line) + ": " +
-                           ForTerminal(bad.Reason));
-        }
-        o.CsvRows.push_back({name, std::move(rows)});
+        RowsOfCsv(name, text, JobUnits::Metric());
+        o.CsvRows.push_back({name, std::move(text)});
     };
     for (const auto& file : o.StockCsv) read("--stock-csv", file);
     for (const auto& file : o.CutsCsv) read("--cuts-csv", file);
@@ -369,9 +379,9 @@ void CommitRowArgument(JobInput& input, const std::string& option, const std::st
 }
 
 void CommitRows(const Options& o, JobInput& input) {
-    for (const auto& [name, rows] : o.CsvRows) {
+    for (const auto& [name, text] : o.CsvRows) {
         const bool stock = name.rfind("--stock-csv", 0) == 0;
-        for (const PastedRow& row : rows.Rows) {
+        for (const PastedRow& row : RowsOfCsv(name, text, input.Units).Rows) {
             const CommitResult result =
                 stock
                     ? CommitStockRow(input.StockRows, row.Quantity, row.Length, {}, input.Units)

@@ -18,8 +18,9 @@ struct Options {
     std::vector<std::string> JobFiles;
     std::vector<std::string> Stock, Cuts;
     std::vector<std::string> StockCsv, CutsCsv;  // files of rows ("-": standard input)
-    // Their rows, read once before any job: (option and file, rows).
-    std::vector<std::pair<std::string, PastedRows>> CsvRows;
+    // Their contents, read once before any job: (option and file, text). The rows are taken in
+    // each job's units, where a length between blanks may hold blanks.
+    std::vector<std::pair<std::string, std::string>> CsvRows;
     std::optional<std::string> ExportCsv, CostingCsv;
     std::string Kerf, Trim, Hold, Offcut;
     std::optional<std::string> Units, Precision;  // as given

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "job/RowTexts.h"
+#include "job/Units.h"
 #include "results/CuttingListCsv.h"
 
 namespace tallora {
@@ -45,15 +46,52 @@ struct LineFields {
     bool ByBlanks = false;            // no tab, comma or semicolon: runs of blanks separate
 };
 
+// Where a line's quotes are, a character at a time: as in a CSV file, a field quoted from its
+// first character holds separators, and a doubled quote in it is a quote. A quote after the
+// start of a field is only a character: the inch mark of 6' 3-1/2".
+class QuoteState {
+public:
+    // Whether c is inside quotes or is one of them.
+    bool Quoted(char c) {
+        const bool start = atStart_;
+        if (!IsBlank(c)) atStart_ = false;
+        if (c != '"') {
+            closed_ = false;
+            return quoted_;
+        }
+        if (quoted_) {
+            quoted_ = false;
+            closed_ = true;
+        } else if (start || closed_) {
+            quoted_ = true;
+            closed_ = false;
+        } else {
+            return false;
+        }
+        return true;
+    }
+    void FieldStarts() {
+        atStart_ = true;
+        closed_ = false;
+    }
+
+private:
+    bool quoted_ = false;
+    bool closed_ = false;  // a quote just ended a quoted part: a second one is a doubled quote
+    bool atStart_ = true;
+};
+
 // The fields of a line. The first separator present outside quotes decides: a spreadsheet's
 // tab, then a comma, then a semicolon, else runs of blanks. A separator inside quotes is part of
 // the field, as a CSV file writes a mark like "Door, left"; a doubled quote in one is a quote.
 LineFields Fields(const std::string& line) {
     auto present = [&line](char candidate) {
-        bool quoted = false;
+        QuoteState quotes;
         for (char c : line) {
-            if (c == '"') quoted = !quoted;
-            if (c == candidate && !quoted) return true;
+            if (quotes.Quoted(c)) continue;
+            if (c == candidate) return true;
+            // Any separator may be the one that starts the next field.
+            if (c == '\t' || c == ',' || c == ';' || IsBlank(c)) quotes.FieldStarts();
         }
         return false;
     };
@@ -67,7 +105,6 @@ LineFields Fields(const std::string& line) {
     LineFields split;
     split.ByBlanks = separator == 0;
     std::string field;
-    bool quoted = false;
     auto finish = [&] {
         const size_t begin = field.find_first_not_of(" \t\v\f");
         const size_t last = field.find_last_not_of(" \t\v\f");
@@ -82,12 +119,15 @@ LineFields Fields(const std::string& line) {
         if (!trimmed.empty()) split.Fields.push_back(std::move(trimmed));
         field.clear();
     };
+    QuoteState quotes;
     for (char c : line) {
-        if (c == '"') quoted = !quoted;
-        if (!quoted && (separator != 0 ? c == separator : IsBlank(c)))
+        const bool separates = separator != 0 ? c == separator : IsBlank(c);
+        if (!quotes.Quoted(c) && separates) {
             finish();
-        else
+            quotes.FieldStarts();
+        } else {
             field += c;
+        }
     }
     finish();
     return split;
@@ -108,9 +148,25 @@ bool HoldsANumber(const std::vector<std::string>& fields) {
     });
 }
 
+// Between blanks, joins the fields after the quantity that make up one imperial length: as many
+// as read as one ("6'" "3-1/2\"" is 6' 3-1/2", "75" "1/2" is 75-1/2").
+void JoinImperialLength(std::vector<std::string>& fields) {
+    // No length is written in more than four parts ("6 ' 3-1/2 \""), however long the line.
+    constexpr size_t MostParts = 4;
+    for (size_t last = std::min(fields.size() - 1, MostParts); last > 1; --last) {
+        std::string joined = fields[1];
+        for (size_t k = 2; k <= last; ++k) joined += " " + fields[k];
+        if (!ReadImperialLength(joined).Ticks) continue;
+        fields[1] = std::move(joined);
+        fields.erase(fields.begin() + 2, fields.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+        return;
+    }
+}
+
 }  // namespace
 
-PastedRows ParsePastedRows(const std::string& text, bool withMarks, bool sayMarks) {
+PastedRows ParsePastedRows(const std::string& text, bool withMarks, bool sayMarks,
+                           const JobUnits& units) {
     PastedRows pasted;
     const std::vector<std::string> lines = Lines(text);
     bool first = true;
@@ -126,6 +182,7 @@ PastedRows ParsePastedRows(const std::string& text, bool withMarks, bool sayMark
             continue;
         }
         first = false;
+        if (split.ByBlanks && units.Imperial() && fields.size() > 2) JoinImperialLength(fields);
         std::string mark;
         if (withMarks && fields.size() > 2) {
             // Between blanks, everything after the length is the mark: "4 1200 Door A".
@@ -161,10 +218,10 @@ bool IsRowsText(const std::string& text) {
     return false;
 }
 
-PastedRows RowsFromText(std::string_view text) {
+PastedRows RowsFromText(std::string_view text, const JobUnits& units) {
     // A spreadsheet's UTF-8 file may begin with a byte order mark.
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    return ParsePastedRows(std::string(text), true);
+    return ParsePastedRows(std::string(text), true, true, units);
 }
 
 std::string RowsText(const std::vector<ListRow>& rows, bool withMarks) {

@@ -35,12 +35,15 @@ struct PastedRows {
 // length, separated by a tab, a comma, a semicolon or blanks. A first line that holds no number
 // is a header and is skipped; empty lines are skipped. With marks, a third field (a mark or part
 // number) is kept; between blanks, all that follows the length is the mark. A line that is no row
-// is "not a quantity and a length", and with `sayMarks` "..., with or without a mark".
-PastedRows ParsePastedRows(const std::string& text, bool withMarks = false, bool sayMarks = true);
+// is "not a quantity and a length", and with `sayMarks` "..., with or without a mark". In an
+// imperial job a length between blanks may hold blanks itself ("12 6' 3-1/2\" B12"): the most
+// fields after the quantity that read as one length are the length.
+PastedRows ParsePastedRows(const std::string& text, bool withMarks = false, bool sayMarks = true,
+                           const JobUnits& units = {});
 
 // Rows of a CSV, tab-separated or plain text file's contents (UTF-8, a byte order mark allowed):
 // the paste rules, with a mark as an optional third column.
-PastedRows RowsFromText(std::string_view text);
+PastedRows RowsFromText(std::string_view text, const JobUnits& units = {});
 
 // Whether pasted text is meant as rows rather than as a value for an edit: more than one line, or
 // one line of more than one field.

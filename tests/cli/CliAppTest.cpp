@@ -494,6 +494,20 @@ TEST(CliApp, RowsFromSpreadsheetFilesAndTheCuttingListBackToOne) {
     EXPECT_NEAR(std::stod(table.back()[8]), out["costing"]["totals"]["grand"].get<double>(), 0.005);
 }
 
+// A text file of an imperial job's rows between blanks: each length keeps its blanks, and what
+// follows it is the mark.
+TEST(CliApp, AnImperialRowsFileBetweenBlanks) {
+    testing::TempFolder temp;
+    const std::string cuts = temp.File("cuts.txt");
+    std::ofstream(cuts) << "12 6' 3-1/2\" B12\n8 75 1/2\n";
+    const CliRun run = RunTool(
+        {"--units", "imperial", "--stock", "*@20ft", "--cuts-csv", cuts, "--format", "json"});
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    const json out = run.Json();
+    EXPECT_EQ(out["input"]["cuts"], json::parse(R"([{"quantity":12,"length":75.5,"mark":"B12"},
+                                                     {"quantity":8,"length":75.5}])"));
+}
+
 TEST(CliApp, BadRowsFilesNameTheFileAndTheLine) {
     testing::TempFolder temp;
     const std::string cuts = temp.File("cuts.csv");

@@ -108,6 +108,36 @@ TEST(RowsFromText, TabsSemicolonsAndBlanksSeparateAsInAPaste) {
               (std::vector<MarkedRow>{{"3", "1200", "Door, left"}}));
 }
 
+// Between blanks an imperial length may hold blanks: the most fields that read as one length are
+// the length, the rest the mark. A metric job's rows are read as ever.
+TEST(RowsFromText, AnImperialLengthBetweenBlanksKeepsItsBlanks) {
+    const JobUnits imperial = JobUnits::ImperialIn(ImperialPrecision::Sixteenth);
+    const struct {
+        const char* Text;
+        MarkedRow Row;
+    } cases[] = {
+        {"12 6' 3-1/2\"", {"12", "6' 3-1/2\"", ""}},
+        {"12 6' 3-1/2\" B12", {"12", "6' 3-1/2\"", "B12"}},
+        {"12  75 1/2  Door A", {"12", "75 1/2", "Door A"}},
+        {"4 6 ' 3-1/2 7", {"4", "6 ' 3-1/2", "7"}},
+        {"4 20ft B7", {"4", "20FT", "B7"}},
+        {"4 20ft 3", {"4", "20FT 3", ""}},
+        {"4 75 3", {"4", "75", "3"}},
+        {"4\t6' 3\"\t3/4", {"4", "6' 3\"", "3/4"}},
+    };
+    for (const auto& c : cases) {
+        const PastedRows read = RowsFromText(c.Text, imperial);
+        EXPECT_EQ(MarkedRowsOf(read), std::vector<MarkedRow>{c.Row}) << c.Text;
+        EXPECT_TRUE(ReadImperialLength(read.Rows.at(0).Length).Ticks) << c.Text;
+    }
+    EXPECT_EQ(MarkedRowsOf(RowsFromText("4 1200 3/4\"")),
+              (std::vector<MarkedRow>{{"4", "1200", "3/4\""}}));
+    // Without marks, a length in parts is one row; what follows it is still refused.
+    EXPECT_EQ(RowsOf(ParsePastedRows("12 6' 3-1/2\"", false, true, imperial)),
+              (std::vector<ListRow>{{"12", "6' 3-1/2\""}}));
+    EXPECT_EQ(ParsePastedRows("12 6' 3-1/2\" B12", false, true, imperial).NotRows.size(), 1u);
+}
+
 TEST(ParsePastedRows, APasteStillRefusesAThirdField) {
     const PastedRows pasted = ParsePastedRows("4,1000,Door A\n2,900");
     EXPECT_EQ(MarkedRowsOf(pasted), (std::vector<MarkedRow>{{"2", "900", ""}}));

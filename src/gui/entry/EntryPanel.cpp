@@ -301,12 +301,12 @@ void EntryPanel::sortByColumn(int column) {
 
 void EntryPanel::PasteRows(const QString& text) {
     // Cut rows take a mark as a third field, as an import does; the paste's message is as ever.
-    TakeRows(ParsePastedRows(text.toStdString(), kind_ == Kind::Cut, false), tr("Paste "),
+    TakeRows(ParsePastedRows(text.toStdString(), kind_ == Kind::Cut, false, units_), tr("Paste "),
              "pasted");
 }
 
 void EntryPanel::ImportRows(const QString& text) {
-    TakeRows(RowsFromText(text.toStdString()), tr("Import "), "imported");
+    TakeRows(RowsFromText(text.toStdString(), units_), tr("Import "), "imported");
 }
 
 void EntryPanel::TakeRows(const PastedRows& pasted, const QString& step, const std::string& how) {
