@@ -70,28 +70,37 @@ std::string Indented(std::string text, int by) {
     return text;
 }
 
-// What the Optimal algorithm proved.
-nlohmann::json BoundJson(const SolutionBound& b) {
+// What the Optimal algorithm proved. An imperial job's lengths are inches, under keys ending in
+// "_in" rather than "_mm".
+nlohmann::json BoundJson(const SolutionBound& b, const JobUnits& units) {
     const auto orNull = [&](auto value) {
         return b.Known ? nlohmann::json(value) : nlohmann::json(nullptr);
     };
+    const auto length = [&](auto value) {
+        return units.Imperial() ? nlohmann::json(static_cast<double>(value) / TicksPerInch)
+                                : nlohmann::json(value);
+    };
+    const auto lengthOrNull = [&](auto value) {
+        return b.Known ? length(value) : nlohmann::json(nullptr);
+    };
+    const std::string in = units.Imperial() ? "_in" : "_mm";
     return {
-        {"lower_bound_mm", orNull(b.LowerBound)},
-        {"linear_bound_mm", orNull(b.LinearBound)},
+        {"lower_bound" + in, lengthOrNull(b.LowerBound)},
+        {"linear_bound" + in, lengthOrNull(b.LinearBound)},
         {"lower_bound_bars", b.SingleLength ? orNull(b.LowerBoundBars) : nlohmann::json(nullptr)},
         {"bars", b.UsedBars},
-        {"used_mm", b.Used},
+        {"used" + in, length(b.Used)},
         {"proven_optimal", b.ProvenOptimal},
         {"gap_bars",
          b.SingleLength ? orNull(b.UsedBars - b.LowerBoundBars) : nlohmann::json(nullptr)},
         // With inventory offcuts the bound is of new stock; without, all of it is new.
-        {"gap_mm", orNull(b.NewUsed() - b.LowerBound)},
-        {"offcuts", b.Offcuts
-                        ? nlohmann::json{{"new_stock_mm", b.NewUsed()},
-                                         {"offcuts_mm", b.OffcutUsed},
-                                         {"offcut_lower_bound_mm", orNull(b.OffcutLowerBound)},
-                                         {"new_stock_proven", b.NewStockProven}}
-                        : nlohmann::json(nullptr)},
+        {"gap" + in, lengthOrNull(b.NewUsed() - b.LowerBound)},
+        {"offcuts",
+         b.Offcuts ? nlohmann::json{{"new_stock" + in, length(b.NewUsed())},
+                                    {"offcuts" + in, length(b.OffcutUsed)},
+                                    {"offcut_lower_bound" + in, lengthOrNull(b.OffcutLowerBound)},
+                                    {"new_stock_proven", b.NewStockProven}}
+                   : nlohmann::json(nullptr)},
         {"seconds", b.Seconds},
         {"stopped", b.ProvenOptimal ? nlohmann::json(nullptr)
                     : b.Cancelled   ? nlohmann::json("cancelled")
@@ -254,7 +263,7 @@ nlohmann::json ResultJsonWithoutPatterns(const JobJson& job) {
         {"units", UnitName(u.Unit)}};
     if (u.Imperial()) result["precision"] = PrecisionName(u.Precision);
     // What the Optimal algorithm proved; no key after the other algorithms.
-    if (r.Bound) result["bound"] = BoundJson(*r.Bound);
+    if (r.Bound) result["bound"] = BoundJson(*r.Bound, u);
     // Only when it did: the plan is then no worse than Fast's, but not what the whole search
     // would have found.
     if (r.StoppedEarly) result["stopped_early"] = true;

@@ -178,9 +178,10 @@ std::vector<std::pair<std::string, json>> ExampleOutputs() {
     EXPECT_EQ(refused.status, ExitRefused);
     outputs.emplace_back("refused", json::parse(refused.out));
     const testing::CliRun imperial =
-        RunTool({"--units", "imperial", "--stock", "ANY@20ft", "--cut", "12@6' 3-1/2\"", "--kerf",
-                 "1/8\"", "--trim", "1/2\"", "--costing", "--weight", "31", "--cost", "45", "--per",
-                 "cwt", "--format", "json"});
+        RunTool({"--units", "imperial", "--stock", "ANY@20ft", "--cut",     "12@6' 3-1/2\"",
+                 "--kerf",  "1/8\"",    "--trim",  "1/2\"",    "--costing", "--weight",
+                 "31",      "--cost",   "45",      "--per",    "cwt",       "--algorithm",
+                 "optimal", "--format", "json"});
     EXPECT_EQ(imperial.status, ExitSuccess) << imperial.err;
     outputs.emplace_back("imperial", json::parse(imperial.out));
     return outputs;
@@ -202,6 +203,11 @@ TEST(CliJson, EveryExampleOutputMatchesTheDocumentedSchema) {
     EXPECT_EQ(imperial["input"]["kerf"], 0.125);
     EXPECT_EQ(imperial["patterns"][0]["CutLength"][0], 75.625);  // with its kerf
     EXPECT_EQ(imperial["statistics"][0]["metres"], "80.00ft");
+    // The bound too: 12 pieces of 75-1/2" and their kerfs on bars of 20' less the trim.
+    const json& bound = imperial["bound"];
+    EXPECT_FALSE(bound.contains("used_mm"));
+    EXPECT_EQ(bound["used_in"].get<double>(), bound["bars"].get<int>() * (240.0 - 0.5));
+    EXPECT_GE(bound["lower_bound_in"].get<double>(), 12 * 75.625);
     // Optimal and the costing sheet were there to be checked.
     EXPECT_TRUE(outputs[2].second.contains("bound"));
     EXPECT_TRUE(outputs[2].second.contains("costing"));
