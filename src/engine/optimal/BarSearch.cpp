@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace tallora::csp {
 
@@ -108,14 +109,20 @@ bool BarSearch::FillBar(long long waste, int barsLeft) {
     // The longest piece left opens the bar; the ways to complete it, fullest first.
     --left_[first];
     const int room = length_ - size_[first];
-    const std::size_t sizes = size_.size();
-    after_.assign(sizes + 1, 0);
-    for (std::size_t k = sizes; k-- > first;)
-        after_[k] = after_[k + 1] + static_cast<long long>(left_[k]) * size_[k];
-    std::vector<int> extra(sizes, 0);
+    // The sizes with pieces left, from the opener's on: the only ones a way can hold.
+    open_.clear();
+    openSize_.clear();
+    for (std::size_t k = first; k < size_.size(); ++k) {
+        if (left_[k] == 0) continue;
+        open_.push_back(k);
+        openSize_.push_back(size_[k]);
+    }
+    after_.assign(open_.size() + 1, 0);
+    for (std::size_t p = open_.size(); p-- > 0;)
+        after_[p] = after_[p + 1] + static_cast<long long>(left_[open_[p]]) * openSize_[p];
+    std::vector<std::pair<std::size_t, int>> taken;
     std::vector<Way> ways;
-    Completions(first, room, room - static_cast<int>(std::min<long long>(waste, room)), 0, extra,
-                ways);
+    Completions(0, room, room - static_cast<int>(std::min<long long>(waste, room)), 0, taken, ways);
     if (ways.size() >= in_.O.MaxCompletions) incomplete_ = true;
     std::stable_sort(ways.begin(), ways.end(),
                      [](const Way& a, const Way& b) { return a.Filled > b.Filled; });
@@ -143,28 +150,34 @@ bool BarSearch::FillBar(long long waste, int barsLeft) {
     return found;
 }
 
-// The ways to put pieces of size index `from` on into `room`, filling at least `least`; only
-// ways that leave no room for another piece that is left.
-void BarSearch::Completions(std::size_t from, int room, int least, int filled,
-                            std::vector<int>& extra, std::vector<Way>& ways) const {
-    if (ways.size() >= in_.O.MaxCompletions || filled + after_[from] < least) return;
-    if (from == size_.size()) {
-        Way way;
-        way.Filled = filled;
-        for (std::size_t k = 0; k < size_.size(); ++k) {
-            if (left_[k] > extra[k] && size_[k] <= room - filled) return;
-            if (extra[k] > 0) way.Pieces.push_back({k, extra[k]});
-        }
-        ways.push_back(std::move(way));
+// The ways to put pieces of the open sizes from position `at` on into `room`, filling at least
+// `least`; only ways that leave no room for another piece that is left. Sizes that no longer
+// fit are passed over at once, so a way costs the sizes it holds, not all there are.
+void BarSearch::Completions(std::size_t at, int room, int least, int filled,
+                            std::vector<std::pair<std::size_t, int>>& taken,
+                            std::vector<Way>& ways) const {
+    if (ways.size() >= in_.O.MaxCompletions) return;
+    // The first size left that still fits (they are longest first).
+    at = static_cast<std::size_t>(
+        std::lower_bound(openSize_.begin() + static_cast<std::ptrdiff_t>(at), openSize_.end(),
+                         room - filled, std::greater<int>()) -
+        openSize_.begin());
+    if (filled + after_[at] < least) return;
+    if (at == open_.size()) {
+        ways.push_back({filled, taken});
         return;
     }
-    const int size = size_[from];
-    const int most = std::min(left_[from], (room - filled) / size);
+    const std::size_t k = open_[at];
+    const int size = openSize_[at];
+    const int most = std::min(left_[k], (room - filled) / size);
     for (int take = most; take >= 0; --take) {
-        extra[from] = take;
-        Completions(from + 1, room, least, filled + take * size, extra, ways);
+        if (take > 0) taken.push_back({k, take});
+        // With a piece of this size left over, the rest must fill the bar until it no longer
+        // fits, or the way is not maximal.
+        const int need = take < left_[k] ? std::max(least, room - size + 1) : least;
+        Completions(at + 1, room, need, filled + take * size, taken, ways);
+        if (take > 0) taken.pop_back();
     }
-    extra[from] = 0;
 }
 
 }  // namespace tallora::csp

@@ -40,8 +40,8 @@ private:
                  long long& bars);
     void Record(const Bars* fixed);
     bool FillBar(long long waste, int barsLeft);
-    void Completions(std::size_t from, int room, int least, int filled, std::vector<int>& extra,
-                     std::vector<Way>& ways) const;
+    void Completions(std::size_t at, int room, int least, int filled,
+                     std::vector<std::pair<std::size_t, int>>& taken, std::vector<Way>& ways) const;
 
     const Instance& in_;
     Incumbent& incumbent_;
@@ -51,7 +51,11 @@ private:
     std::vector<int> size_;
     std::vector<int> left_;
     std::vector<std::vector<std::pair<std::size_t, int>>> bars_;
-    std::vector<long long> after_;  // what the pieces left from each size on fill
+    // The bar being filled: the sizes with pieces left from its opener's on (indices and
+    // sizes), and what the pieces from each of them on fill.
+    std::vector<std::size_t> open_;
+    std::vector<int> openSize_;
+    std::vector<long long> after_;
     long long nodes_ = 0;
     long long nodeLimit_ = 0;
     bool incomplete_ = false;  // some ways were not tried

@@ -10,7 +10,9 @@
 
 namespace tallora::csp {
 
-void Diver::Dive(std::optional<long long> target, int discrepancies, long long nodes) {
+void Diver::Dive(std::optional<long long> target, int discrepancies, long long nodes,
+                 std::optional<std::chrono::steady_clock::time_point> until) {
+    until_ = until;
     master_.ClearFixed();
     nodes_ = 0;
     nodeLimit_ = in_.C.WorkLimit ? std::min(nodes, *in_.C.WorkLimit) : nodes;
@@ -19,9 +21,13 @@ void Diver::Dive(std::optional<long long> target, int discrepancies, long long n
     master_.ReleaseFixed();
 }
 
+bool Diver::Over() const {
+    return in_.Stopped() || (until_ && std::chrono::steady_clock::now() >= *until_);
+}
+
 // True when the dive found a plan that meets the bound.
 bool Diver::DiveFrom(int discrepancies) {
-    if (in_.Stopped() || ++nodes_ > nodeLimit_) return false;
+    if (Over() || ++nodes_ > nodeLimit_) return false;
     master_.MatchFixed();
     double bound = 0.0;
     master_.ColumnGeneration(true, &bound, in_.O.MaxDiveRounds, target_);
@@ -81,7 +87,7 @@ bool Diver::Branch(int discrepancies) {
     const int tries =
         std::min<int>(static_cast<int>(fractions.size()), 1 + (discrepancies > 0 ? 1 : 0));
     bool meets = false;
-    for (int t = 0; t < tries && !meets && !in_.Stopped(); ++t) {
+    for (int t = 0; t < tries && !meets && !Over(); ++t) {
         const std::size_t k = fractions[static_cast<std::size_t>(t)].second;
         const int before = master_.Fixed(k);
         master_.SetFixed(k, before + 1);
@@ -102,7 +108,7 @@ void Diver::RoundDown() {
 // From the bars fixed now: whole bars of the programme's solution until there are none, then
 // the pieces they leave bar by bar.
 void Diver::RoundDownFixed() {
-    for (bool raised = true; raised && !in_.Stopped();) {
+    for (bool raised = true; raised && !Over();) {
         master_.MatchFixed();
         master_.ColumnGeneration(true, nullptr, in_.O.MaxDiveRounds);
         master_.MatchFixed();

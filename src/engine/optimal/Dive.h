@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <random>
 
@@ -18,7 +19,9 @@ public:
     Diver(const Instance& instance, Incumbent& incumbent, Master& master, BarSearch& bars)
         : in_(instance), incumbent_(incumbent), master_(master), bars_(bars) {}
 
-    void Dive(std::optional<long long> target, int discrepancies, long long nodes);
+    // `until`: a time of its own to stop at, before the search's deadline.
+    void Dive(std::optional<long long> target, int discrepancies, long long nodes,
+              std::optional<std::chrono::steady_clock::time_point> until = std::nullopt);
     // Rounding down: the whole bars of the programme's solution are taken and the programme is
     // solved again for the pieces they leave, until no pattern has a whole bar; the pieces left
     // go bar by bar at least slack. It never rounds a fraction up, which costs a bar each time.
@@ -30,6 +33,7 @@ public:
     void Repair(std::mt19937& random, bool price);
 
 private:
+    bool Over() const;
     bool DiveFrom(int discrepancies);
     void RoundDownFixed();
     void OfferFixedAndRest(const std::vector<long long>& left,
@@ -44,6 +48,7 @@ private:
     long long nodes_ = 0;
     long long nodeLimit_ = 0;
     std::optional<long long> target_;
+    std::optional<std::chrono::steady_clock::time_point> until_;
 };
 
 }  // namespace tallora::csp

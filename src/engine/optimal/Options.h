@@ -23,6 +23,9 @@ struct SolverOptions {
     int MaxDiscrepancies = 3;
     long long MaxDiveNodes = 2000;
     int MaxDiveRounds = 200;
+    // With a deadline, the share of the time left the first dive may take before the slower
+    // heuristic's turn.
+    double FirstDiveShare = 0.25;
     // Pattern enumeration: for a plan at the bound, for the whole job, and the walk's length.
     std::size_t MaxTightPatterns = 5000;
     std::size_t MaxCompletePatterns = 20000;

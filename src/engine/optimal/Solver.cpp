@@ -154,9 +154,17 @@ private:
         // leave a few pieces for the search bar by bar to fill.
         BarSearch::Filling filling = BarSearch::Filling::GaveUp;
         if (Going()) filling = bars_.FillToBound(o.FirstFillNodes, 0);
-        // The dives may take all the time there is: a slower heuristic's plan first.
+        // The dives may take all the time there is, and a slower heuristic most of it: a dive
+        // with a share of the time first, which often meets the bound; then the heuristic's
+        // plan, then the dives again.
+        bool cutShort = false;
+        if (Going() && incumbent_.Rounded()) {
+            const auto until = ShareOfTimeLeft(o.FirstDiveShare);
+            diver_.Dive(incumbent_.Rounded(), o.MaxDiscrepancies, o.MaxDiveNodes, until);
+            cutShort = until && std::chrono::steady_clock::now() >= *until;
+        }
         if (Going()) OfferSlowPlan();
-        if (Going() && incumbent_.Rounded())
+        if (Going() && cutShort)
             diver_.Dive(incumbent_.Rounded(), o.MaxDiscrepancies, o.MaxDiveNodes);
         // No plan at the bound yet: a plain dive for a better plan, then the integer programme
         // over the patterns known, then over every pattern when they are few.
@@ -185,10 +193,22 @@ private:
         }
     }
 
+    // The time when `share` of the time left is up; none without a deadline.
+    std::optional<std::chrono::steady_clock::time_point> ShareOfTimeLeft(double share) const {
+        if (!in_.C.Deadline) return std::nullopt;
+        const auto now = std::chrono::steady_clock::now();
+        return now + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                         (*in_.C.Deadline - now) * share);
+    }
+
     void OfferSlowPlan() {
         if (!in_.C.SlowPlan) return;
-        std::optional<Plan> plan = in_.C.SlowPlan([this] { return in_.Stopped(); });
-        in_.Work();
+        // Each step of the heuristic is work: a plan the other worker found at the bound stops
+        // it after as much work as that took, and taking turns goes on through it.
+        std::optional<Plan> plan = in_.C.SlowPlan([this] {
+            in_.Work();
+            return in_.Stopped();
+        });
         if (!plan) return;
         if (auto bars = aggregate_.Join(*plan)) incumbent_.Offer(std::move(*bars));
     }
