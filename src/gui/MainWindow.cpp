@@ -394,8 +394,12 @@ void MainWindow::showStatistics(const Statistics& stats) {
 }
 
 void MainWindow::showCuttingList() {
+    // In English the lines are shown as they are, however many there are.
+    const std::string total = "Total stock bars used:";
+    const bool translated = Shown(total) != QString::fromStdString(total);
     QStringList lines;
-    for (const auto& line : document_->Result().CuttingListLines) lines << Shown(line);
+    for (const auto& line : document_->Result().CuttingListLines)
+        lines << (translated ? Shown(line) : QString::fromStdString(line));
     cuttingList_->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
