@@ -899,6 +899,62 @@
         <source>Kerf</source>
         <translation>Fuge</translation>
     </message>
+    <message>
+        <source>Saw sheet</source>
+        <translation>Sägeliste</translation>
+    </message>
+    <message>
+        <source>The saw sheet stops here: the CSV holds every bar.</source>
+        <translation>Die Sägeliste endet hier: die CSV-Datei enthält jede Stange.</translation>
+    </message>
+    <message>
+        <source>Offcut</source>
+        <translation>Reststück</translation>
+    </message>
+    <message>
+        <source>Return to stock</source>
+        <translation>Zurück ins Lager</translation>
+    </message>
+    <message>
+        <source>Bar %1: %2  (pattern %3, bar %4 of %5)</source>
+        <translation>Stange %1: %2  (Schnittmuster %3, Stange %4 von %5)</translation>
+    </message>
+    <message>
+        <source>Bar %1: %2 inventory offcut  (pattern %3, bar %4 of %5)</source>
+        <translation>Stange %1: %2 Lager-Reststück  (Schnittmuster %3, Stange %4 von %5)</translation>
+    </message>
+    <message>
+        <source>Bars: %1    Saw cuts: %2    Length sawn: %3</source>
+        <translation>Stangen: %1    Sägeschnitte: %2    Gesägte Länge: %3</translation>
+    </message>
+    <message>
+        <source>Kerf %1, trim %2, hold %3. Cut the bars in this order; the remaining length is the bar after each cut.</source>
+        <translation>Schnittfuge %1, Besäumen %2, Einspannen %3. Die Stangen in dieser Reihenfolge schneiden; die Restlänge ist die Stange nach jedem Schnitt.</translation>
+    </message>
+    <message>
+        <source>remaining %1</source>
+        <translation>Rest %1</translation>
+    </message>
+    <message>
+        <source>Keep offcut %1</source>
+        <translation>Reststück %1 aufbewahren</translation>
+    </message>
+    <message>
+        <source>Scrap %1</source>
+        <translation>Verschnitt %1</translation>
+    </message>
+    <message>
+        <source>Pattern %1, bar %2 of %3</source>
+        <translation>Schnittmuster %1, Stange %2 von %3</translation>
+    </message>
+    <message>
+        <source>Pattern %1, bar %2 of %3, inventory %4</source>
+        <translation>Schnittmuster %1, Stange %2 von %3, Lager %4</translation>
+    </message>
+    <message>
+        <source>Section %1</source>
+        <translation>Profil %1</translation>
+    </message>
 </context>
 <context>
     <name>tallora::AboutBox</name>

@@ -54,9 +54,10 @@ long long LabelCount(const JobInput& input, const CalculationResult& result) {
 }  // namespace
 
 bool ExportSawSheet(PrintEngine& engine, const JobInput& input, const CalculationResult& result,
-                    const std::filesystem::path& file) {
+                    const std::filesystem::path& file, const ReportLanguage& language) {
     const SawSheet sheet = MakeSawSheet(input, result);
-    return SaveDocument(engine, file, [&] { LayOutSawSheet(engine, input, result, sheet); });
+    return SaveDocument(engine, file,
+                        [&] { LayOutSawSheet(engine, input, result, sheet, language); });
 }
 
 std::string ExportSawSheetCsv(const std::string& file, const JobInput& input,
@@ -74,7 +75,8 @@ bool IsCsvFileName(const std::string& file) {
 std::string ExportPieceLabels(PrintEngine& engine, const JobInput& input,
                               const CalculationResult& result, const LabelOptions& options,
                               const std::filesystem::path& file,
-                              const std::map<int, long long>& offcutIds) {
+                              const std::map<int, long long>& offcutIds,
+                              const ReportLanguage& language) {
     if (std::string problem = LabelOptionsProblem(options); !problem.empty()) return problem;
     // A job of a million pieces is no sheet of labels: said before anything is laid out.
     if (const long long labels = LabelCount(input, result); labels > MaxLabels) {
@@ -82,7 +84,7 @@ std::string ExportPieceLabels(PrintEngine& engine, const JobInput& input,
                " labels: a PDF of labels holds at most " + std::to_string(MaxLabels) + ".";
     }
     const std::vector<PieceLabel> labels =
-        MakePieceLabels(input, result, MakeSawSheet(input, result), offcutIds);
+        MakePieceLabels(input, result, MakeSawSheet(input, result), offcutIds, language);
     if (SaveDocument(engine, file, [&] { LayOutPieceLabels(engine, labels, options); })) return {};
     return engine.SaveError().empty() ? "the file could not be written" : engine.SaveError();
 }

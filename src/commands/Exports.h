@@ -21,7 +21,7 @@ bool ExportReport(PrintEngine& engine, const JobInput& input, const CalculationR
 
 // The saw sheet as a PDF (Export Saw Sheet, tallora-cli --saw-sheet FILE.pdf); as ExportReport.
 bool ExportSawSheet(PrintEngine& engine, const JobInput& input, const CalculationResult& result,
-                    const std::filesystem::path& file);
+                    const std::filesystem::path& file, const ReportLanguage& language = {});
 // The saw sheet as CSV (tallora-cli --saw-sheet FILE.csv); the system's error text, empty on
 // success.
 std::string ExportSawSheetCsv(const std::string& file, const JobInput& input,
@@ -35,7 +35,8 @@ bool IsCsvFileName(const std::string& file);
 std::string ExportPieceLabels(PrintEngine& engine, const JobInput& input,
                               const CalculationResult& result, const LabelOptions& options,
                               const std::filesystem::path& file,
-                              const std::map<int, long long>& offcutIds = {});
+                              const std::map<int, long long>& offcutIds = {},
+                              const ReportLanguage& language = {});
 
 // The cutting list as a CSV file (Export Cutting List, tallora-cli --export-csv). The system's
 // error text, empty on success; a file that was there is left as it was on failure.

@@ -171,6 +171,11 @@ const char* const Phrases[] = {
                       "The following items could not be incorporated into the cutting matrix "
                       "due to insufficient stock lengths being available"),
     QT_TRANSLATE_NOOP("tallora", "(Empty)"),
+    // The saw sheet and the labels.
+    QT_TRANSLATE_NOOP("tallora", "Saw sheet"),
+    QT_TRANSLATE_NOOP("tallora", "The saw sheet stops here: the CSV holds every bar."),
+    QT_TRANSLATE_NOOP("tallora", "Offcut"),
+    QT_TRANSLATE_NOOP("tallora", "Return to stock"),
     QT_TRANSLATE_NOOP("tallora", "a currency symbol of 1 to 8 characters"),
     QT_TRANSLATE_NOOP("tallora",
                       "empty, \".\", \",\", \"'\" or a blank other than the decimal separator"),
@@ -278,6 +283,19 @@ const char* const Forms[] = {
     QT_TRANSLATE_NOOP("tallora",
                       "Offcut %1 that the booking added has been used or changed since: the "
                       "booking cannot be undone, and nothing was changed."),
+    // The saw sheet and the labels.
+    QT_TRANSLATE_NOOP("tallora", "Bar %1: %2  (pattern %3, bar %4 of %5)"),
+    QT_TRANSLATE_NOOP("tallora", "Bar %1: %2 inventory offcut  (pattern %3, bar %4 of %5)"),
+    QT_TRANSLATE_NOOP("tallora", "Bars: %1    Saw cuts: %2    Length sawn: %3"),
+    QT_TRANSLATE_NOOP("tallora",
+                      "Kerf %1, trim %2, hold %3. Cut the bars in this order; the remaining "
+                      "length is the bar after each cut."),
+    QT_TRANSLATE_NOOP("tallora", "remaining %1"),
+    QT_TRANSLATE_NOOP("tallora", "Keep offcut %1"),
+    QT_TRANSLATE_NOOP("tallora", "Scrap %1"),
+    QT_TRANSLATE_NOOP("tallora", "Pattern %1, bar %2 of %3"),
+    QT_TRANSLATE_NOOP("tallora", "Pattern %1, bar %2 of %3, inventory %4"),
+    QT_TRANSLATE_NOOP("tallora", "Section %1"),
     // Files.
     QT_TRANSLATE_NOOP("tallora", "The job needs %1 labels: a PDF of labels holds at most %2."),
     QT_TRANSLATE_NOOP("tallora", "the folder %1 does not exist"),

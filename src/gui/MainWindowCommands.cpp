@@ -40,6 +40,11 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+// The shop-floor papers' words as the desktop shows its own.
+ReportLanguage InUsersLanguage() {
+    return [](const std::string& english) { return CoreText(english).toStdString(); };
+}
+
 // The name without its folder and everything from its first ".".
 QString ShortName(const QString& path) {
     return QFileInfo(path).fileName().section(QLatin1Char('.'), 0, 0);
@@ -485,7 +490,7 @@ void MainWindow::printLabels() {
     QtPrintEngine engine;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const std::string error = ExportPieceLabels(engine, document_->Input(), document_->Result(),
-                                                *options, file, offcutIds);
+                                                *options, file, offcutIds, InUsersLanguage());
     QApplication::restoreOverrideCursor();
     if (!error.empty()) {
         showError(tr("The labels could not be written to\r\n%1\r\n%2")
@@ -515,7 +520,8 @@ void MainWindow::exportSawSheet() {
         error = ExportSawSheetCsv(*chosen, document_->Input(), document_->Result());
     } else {
         QtPrintEngine engine;
-        if (!ExportSawSheet(engine, document_->Input(), document_->Result(), *chosen))
+        if (!ExportSawSheet(engine, document_->Input(), document_->Result(), *chosen,
+                            InUsersLanguage()))
             error =
                 engine.SaveError().empty() ? "the file could not be written" : engine.SaveError();
     }

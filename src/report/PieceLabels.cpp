@@ -69,7 +69,9 @@ const LabelLayout* FindLabelLayout(std::string_view name) {
 
 std::vector<PieceLabel> MakePieceLabels(const JobInput& input, const CalculationResult& result,
                                         const SawSheet& sheet,
-                                        const std::map<int, long long>& offcutIds) {
+                                        const std::map<int, long long>& offcutIds,
+                                        const ReportLanguage& language) {
+    const auto T = [&](const std::string& english) { return InLanguage(language, english); };
     std::vector<PieceLabel> labels;
     PieceMarks marks(input);
     const SectionData& s = input.Section;
@@ -80,7 +82,7 @@ std::vector<PieceLabel> MakePieceLabels(const JobInput& input, const Calculation
                 label.Mark = marks.Next(run.Length);
                 label.Length = run.Length;
                 label.LengthText = FormatLength(run.Length, input.Units);
-                label.Lines = {JobLine(s), s.Name, PatternLine(result, bar)};
+                label.Lines = {JobLine(s), s.Name, T(PatternLine(result, bar))};
                 label.Barcode = (label.Mark.empty() ? "" : label.Mark + " ") + label.LengthText;
                 labels.push_back(std::move(label));
             }
@@ -88,14 +90,14 @@ std::vector<PieceLabel> MakePieceLabels(const JobInput& input, const Calculation
         if (!bar.KeepOffcut) continue;
         PieceLabel label;
         label.Offcut = true;
-        label.Mark = "Offcut";
+        label.Mark = T("Offcut");
         label.Length = bar.Remnant;
         label.LengthText = FormatLength(bar.Remnant, input.Units);
         const auto booked = offcutIds.find(bar.Pattern);
         const std::string id =
             booked != offcutIds.end() ? ", inventory " + std::to_string(booked->second) : "";
-        label.Lines = {JobLine(s), s.Name.empty() ? "Return to stock" : "Section " + s.Name,
-                       PatternLine(result, bar) + id};
+        label.Lines = {JobLine(s), T(s.Name.empty() ? "Return to stock" : "Section " + s.Name),
+                       T(PatternLine(result, bar) + id)};
         label.Barcode = "Offcut " + label.LengthText + id;
         labels.push_back(std::move(label));
     }

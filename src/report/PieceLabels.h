@@ -9,6 +9,7 @@
 #include "job/CalculationResult.h"
 #include "job/JobInput.h"
 #include "report/PrintEngine.h"
+#include "report/ReportLanguage.h"
 #include "results/SawSheet.h"
 
 namespace tallora {
@@ -46,9 +47,11 @@ struct PieceLabel {
 // A label for every piece in the order the saw sheet cuts them, and one for every offcut kept,
 // after the bar it comes from, with its inventory id when the job was booked (`offcutIds`, by
 // pattern from 0).
+// The lines' and an offcut's words are in `language`; the barcode stays as it is, for scanners.
 std::vector<PieceLabel> MakePieceLabels(const JobInput& input, const CalculationResult& result,
                                         const SawSheet& sheet,
-                                        const std::map<int, long long>& offcutIds = {});
+                                        const std::map<int, long long>& offcutIds = {},
+                                        const ReportLanguage& language = {});
 
 struct LabelOptions {
     LabelLayout Layout = LabelLayouts().front();

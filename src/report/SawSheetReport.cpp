@@ -20,8 +20,8 @@ constexpr const char* Note = "[N S9 I C DkRed]";
 class SawSheetLayout {
 public:
     SawSheetLayout(PrintEngine& e, const JobInput& input, const CalculationResult& result,
-                   const SawSheet& sheet)
-        : e_(e), input_(input), result_(result), sheet_(sheet) {}
+                   const SawSheet& sheet, const ReportLanguage& language)
+        : e_(e), input_(input), result_(result), sheet_(sheet), language_(language) {}
 
     void Run() {
         e_.SetDocFileReadOnly(false);
@@ -41,6 +41,8 @@ public:
     }
 
 private:
+    std::string T(const std::string& english) const { return InLanguage(language_, english); }
+
     void Bars() {
         const Allowances& a = input_.Allowances;
         for (size_t b = 0; b < sheet_.Bars.size(); ++b) {
@@ -52,16 +54,16 @@ private:
             e_.SetPenColour(Black);
             e_.DrawBox(Left, y_ + 0.08, Left + 0.3, y_ + 0.38);
             const int bars = result_.Patterns[static_cast<size_t>(bar.Pattern)].BarCount;
-            Write(Left + 0.5, Caption + ("Bar " + std::to_string(b + 1) + ": " +
-                                         FormatLength(bar.EnteredLength, input_.Units) +
-                                         (bar.FromInventory ? " inventory offcut" : "") +
-                                         "  (pattern " + std::to_string(bar.Pattern + 1) +
-                                         ", bar " + std::to_string(bar.BarOfPattern) + " of " +
-                                         std::to_string(bars) + ")"));
+            Write(Left + 0.5, Caption + T("Bar " + std::to_string(b + 1) + ": " +
+                                          FormatLength(bar.EnteredLength, input_.Units) +
+                                          (bar.FromInventory ? " inventory offcut" : "") +
+                                          "  (pattern " + std::to_string(bar.Pattern + 1) +
+                                          ", bar " + std::to_string(bar.BarOfPattern) + " of " +
+                                          std::to_string(bars) + ")"));
             long long remaining = bar.EnteredLength;
             if (a.Trim > 0) {
                 remaining -= a.Trim;
-                Cut("Trim", FormatLength(a.Trim, input_.Units), remaining, {});
+                Cut(T("Trim"), FormatLength(a.Trim, input_.Units), remaining, {});
             }
             int n = 0;
             for (const SawRun& run : bar.Runs) {
@@ -71,33 +73,32 @@ private:
                         remaining, marks_.Next(run.Length));
                 }
             }
-            Write(Left + 1.0,
-                  std::string(bar.KeepOffcut ? Note : Body) +
-                      (bar.KeepOffcut ? "Keep offcut " + FormatLength(bar.Remnant, input_.Units)
-                                      : "Scrap " + FormatLength(bar.Remnant, input_.Units)));
+            Write(Left + 1.0, std::string(bar.KeepOffcut ? Note : Body) +
+                                  T((bar.KeepOffcut ? "Keep offcut " : "Scrap ") +
+                                    FormatLength(bar.Remnant, input_.Units)));
             y_ += 0.2;
         }
     }
 
     void Header() {
-        Write(Left, std::string(Heading) + "Saw sheet");
+        Write(Left, std::string(Heading) + T("Saw sheet"));
         y_ += 0.3;
         const SectionData& s = input_.Section;
         auto line = [&](const char* caption, const std::string& value) {
-            if (!value.empty()) Write(Left, Caption + (caption + value));
+            if (!value.empty()) Write(Left, Caption + (T(caption) + value));
         };
         line("Customer: ", s.Customer);
         line("Reference: ", s.Reference);
         line("Section: ", s.Name);
         Write(Left,
-              Caption + ("Bars: " + std::to_string(sheet_.Bars.size()) +
-                         "    Saw cuts: " + std::to_string(sheet_.SawCuts) +
-                         "    Length sawn: " + FormatLength(sheet_.SawnLength, input_.Units)));
-        Write(Left, Body + ("Kerf " + FormatLength(input_.Allowances.Kerf, input_.Units) +
-                            ", trim " + FormatLength(input_.Allowances.Trim, input_.Units) +
-                            ", hold " + FormatLength(input_.Allowances.Hold, input_.Units) +
-                            ". Cut the bars in this order; the remaining length is the bar "
-                            "after each cut."));
+              Caption + T("Bars: " + std::to_string(sheet_.Bars.size()) +
+                          "    Saw cuts: " + std::to_string(sheet_.SawCuts) +
+                          "    Length sawn: " + FormatLength(sheet_.SawnLength, input_.Units)));
+        Write(Left, Body + T("Kerf " + FormatLength(input_.Allowances.Kerf, input_.Units) +
+                             ", trim " + FormatLength(input_.Allowances.Trim, input_.Units) +
+                             ", hold " + FormatLength(input_.Allowances.Hold, input_.Units) +
+                             ". Cut the bars in this order; the remaining length is the bar "
+                             "after each cut."));
         y_ += 0.3;
     }
 
@@ -107,7 +108,7 @@ private:
         e_.WriteText(Left + 1.0, y_, Free, Free, Body + number);
         e_.WriteText(Left + 2.0, y_, Free, Free, Body + piece);
         if (!mark.empty()) e_.WriteText(Left + 4.5, y_, Left + 8.8, Free, BodyBold + mark);
-        Write(Left + 9.0, Body + ("remaining " + FormatLength(remaining, input_.Units)));
+        Write(Left + 9.0, Body + T("remaining " + FormatLength(remaining, input_.Units)));
     }
 
     struct SheetFull {};
@@ -119,8 +120,9 @@ private:
 
     void NextPage() {
         if (e_.PageCount() >= MaxSawSheetPages) {
-            e_.WriteText(Left, Bottom, Right, Free,
-                         std::string(Note) + "The saw sheet stops here: the CSV holds every bar.");
+            e_.WriteText(
+                Left, Bottom, Right, Free,
+                std::string(Note) + T("The saw sheet stops here: the CSV holds every bar."));
             throw SheetFull{};
         }
         e_.NewPage();
@@ -137,6 +139,7 @@ private:
     const JobInput& input_;
     const CalculationResult& result_;
     const SawSheet& sheet_;
+    const ReportLanguage& language_;
     PieceMarks marks_{input_};
     double y_ = Top;
 };
@@ -144,8 +147,8 @@ private:
 }  // namespace
 
 void LayOutSawSheet(PrintEngine& engine, const JobInput& input, const CalculationResult& result,
-                    const SawSheet& sheet) {
-    SawSheetLayout(engine, input, result, sheet).Run();
+                    const SawSheet& sheet, const ReportLanguage& language) {
+    SawSheetLayout(engine, input, result, sheet, language).Run();
 }
 
 }  // namespace tallora

@@ -32,9 +32,12 @@
 #include "gui/costing/CostingWindow.h"
 #include "gui/entry/SettingsPanel.h"
 #include "inventory/OffcutStore.h"
+#include "report/PieceLabels.h"
+#include "report/SawSheetReport.h"
 #include "results/CuttingList.h"
 #include "storage/JobFile.h"
 #include "support/EngineTestSupport.h"
+#include "support/RecordingPrintEngine.h"
 #include "support/StorageTestSupport.h"
 #include "support/TestJob.h"
 
@@ -719,6 +722,32 @@ TEST(MainWindowGerman, TheCoresTextsReadInGerman) {
         damaged = e.what();
     }
     ASSERT_FALSE(damaged.empty());
+
+    // The saw sheet's and the labels' lines, as the print engine is handed them.
+    {
+        RecordingPrintEngine engine;
+        engine.OpenDoc();
+        const ReportLanguage language = [](const std::string& english) {
+            return CoreText(english).toStdString();
+        };
+        const SawSheet sheet = MakeSawSheet(worked.Input, worked.Result);
+        std::vector<std::string> paper;
+        QTranslator german;
+        ASSERT_TRUE(german.load(QStringLiteral(":/i18n/tallora_de.qm")));
+        QCoreApplication::installTranslator(&german);
+        LayOutSawSheet(engine, worked.Input, worked.Result, sheet, language);
+        for (const PieceLabel& label :
+             MakePieceLabels(worked.Input, worked.Result, sheet, {{0, 7}}, language))
+            paper.insert(paper.end(), label.Lines.begin(), label.Lines.end());
+        QCoreApplication::removeTranslator(&german);
+        for (const auto& o : engine.Objects()) paper.push_back(o.Text.substr(o.Text.find(']') + 1));
+        static const QRegularExpression english(QStringLiteral(
+            "\\b(Saw|sheet|Bars?|cuts?|Length|sawn|Kerf|trim|hold|order|remaining|Keep|Scrap|"
+            "pattern|Pattern|bar|of|inventory|Section|Return)\\b"));
+        for (const std::string& text : paper) {
+            EXPECT_FALSE(english.match(QString::fromStdString(text)).hasMatch()) << text;
+        }
+    }
 
     for (const std::string& line : lines) EXPECT_EQ(CoreText(line).toStdString(), line);
 
