@@ -1,5 +1,7 @@
 #include "report/SawSheetReport.h"
 
+#include <algorithm>
+
 namespace tallora {
 
 namespace {
@@ -106,7 +108,11 @@ private:
              const std::string& mark) {
         if (y_ + Line > Bottom) NextPage();
         e_.WriteText(Left + 1.0, y_, Free, Free, Body + number);
-        e_.WriteText(Left + 2.0, y_, Free, Free, Body + piece);
+        // A word in place of the number ("Trim", longer in other languages) pushes the length
+        // along rather than run into it.
+        e_.MeasureText(Left + 1.0, y_, Free, Free, Body + number);
+        const double pieceX = std::max(Left + 2.0, Left + 1.0 + e_.MeasuredWidth() + 0.2);
+        e_.WriteText(pieceX, y_, Free, Free, Body + piece);
         if (!mark.empty()) e_.WriteText(Left + 4.5, y_, Left + 8.8, Free, BodyBold + mark);
         Write(Left + 9.0, Body + T("remaining " + FormatLength(remaining, input_.Units)));
     }
