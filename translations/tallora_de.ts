@@ -1860,7 +1860,7 @@ Calculate the job again now? Book the new plan once it is shown.</source>
     </message>
     <message>
         <source>Print &amp;Labels...</source>
-        <translation>&amp;Etiketten drucken...</translation>
+        <translation>E&amp;tiketten drucken...</translation>
     </message>
     <message>
         <source>Make a label with a barcode for every piece, as a PDF file, and open it</source>
