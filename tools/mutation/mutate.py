@@ -155,6 +155,9 @@ class Mutant:
     outcome: str = ""
     seconds: float = 0.0
     detail: str = ""
+    # Every test that failed with the mutant (all of the layer's tests run, no fail-fast), so
+    # that a report tells which tests alone find a mutant.
+    failed_tests: list[str] = dataclasses.field(default_factory=list)
 
     def key(self, seed: int) -> str:
         ident = f"{seed}|{self.file}|{self.line}|{self.col}|{self.operator}|{self.old}|{self.new}"
@@ -649,10 +652,12 @@ class Worker:
                 env.pop("TALLORA_RECORD_GOLDEN", None)
                 env["TMPDIR"] = tmp
                 env["GTEST_COLOR"] = "no"
+                results = Path(tmp) / "results.json"
                 code, out, timed_out = self.runner.run(
                     [str(tests_bin), f"--gtest_filter={layer.gtest_filter or all_filter}",
-                     "--gtest_fail_fast", "--gtest_brief=1"],
+                     "--gtest_brief=1", f"--gtest_output=json:{results}"],
                     cwd=self.dir / "tests", timeout=timeout, env=env, limits=True)
+                m.failed_tests = failed_tests(results, out)
             if timed_out:
                 m.outcome = "timed out"
             elif code == 0:
@@ -670,6 +675,23 @@ def first_error(out: str) -> str:
         if "error" in line:
             return line.strip()[:200]
     return out.strip().splitlines()[-1][:200] if out.strip() else ""
+
+
+def failed_tests(results: Path, out: str) -> list[str]:
+    """The tests that failed: from gtest's JSON, or, when the binary died before writing it,
+    from the "[  FAILED  ]" lines of its output."""
+    try:
+        data = json.loads(results.read_text())
+        return [f"{suite['name']}.{t['name']}" for suite in data.get("testsuites", [])
+                for t in suite.get("testsuite", []) if t.get("failures")]
+    except (OSError, ValueError):
+        names = []
+        for line in out.splitlines():
+            if line.startswith("[  FAILED  ]"):
+                name = line[len("[  FAILED  ]"):].strip().split(" ")[0].rstrip(",")
+                if name and name not in names and "." in name:
+                    names.append(name)
+        return names
 
 
 def first_failure(out: str, code: int) -> str:
