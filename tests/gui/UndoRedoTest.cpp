@@ -300,29 +300,5 @@ TEST(UndoRedo, NewAndOpenClearTheHistory) {
     EXPECT_FALSE(d.Find<QAction>("Redo")->isEnabled());
 }
 
-TEST(UndoRedo, TheEditMenuFollowsFileAndShowsTheShortcuts) {
-    Desktop d;
-    d.Start();
-    QList<QAction*> menus = d.form->menuBar()->actions();
-    ASSERT_GE(menus.size(), 2);
-    EXPECT_EQ(menus[0]->text(), "&File");
-    EXPECT_EQ(menus[1]->text(), "&Edit");
-    auto* edit = d.Find<QMenu>("EditMenu");
-    auto* undo = d.Find<QAction>("Undo");
-    auto* redo = d.Find<QAction>("Redo");
-    EXPECT_EQ(edit->actions(), (QList<QAction*>{undo, redo}));
-    EXPECT_EQ(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    EXPECT_EQ(redo->shortcuts(),
-              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                                   QKeySequence(Qt::CTRL | Qt::Key_Y)}));
-    for (QAction* action : {undo, redo}) EXPECT_TRUE(action->isShortcutVisibleInContextMenu());
-    for (const char* name : {"UndoButton", "RedoButton"}) {
-        auto* button = d.Find<QToolButton>(name);
-        EXPECT_EQ(button->focusPolicy(), Qt::NoFocus) << name;
-        EXPECT_FALSE(button->icon().isNull()) << name;
-    }
-    EXPECT_EQ(d.Find<QToolButton>("UndoButton")->defaultAction(), undo);
-}
-
 }  // namespace
 }  // namespace tallora
