@@ -39,7 +39,9 @@ using testing::Desktop;
 
 std::vector<ListRow> Rows(std::initializer_list<ListRow> rows) { return rows; }
 
-TEST(MainWindowEntry, KeyFiltersEnterAndMergeRules) {
+// What each edit lets through, how rows merge and the limits are the entry's rules
+// (ListEntryTest); here, that the edits use them and where the keyboard goes.
+TEST(MainWindowEntry, KeyFiltersEnterAndARefusedRowKeptForCorrection) {
     Desktop d;
     MainWindow& form = d.Start();
     EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
@@ -55,9 +57,7 @@ TEST(MainWindowEntry, KeyFiltersEnterAndMergeRules) {
     EXPECT_TRUE(d.Find<QLineEdit>("SQEdit")->hasFocus());
     EXPECT_TRUE(form.JobModified());
 
-    d.Type("CQEdit", "4*");
-    EXPECT_EQ(d.Text("CQEdit"), "4");
-    QTest::keyClick(d.Find<QLineEdit>("CQEdit"), Qt::Key_Return);
+    d.Type("CQEdit", "4", true);
     d.Type("CLEdit", "18301", true);
     EXPECT_EQ(d.dialogs.messages.back(),
               "18301mm is greater than the maximum allowed length of 18300mm.\r\n"
@@ -67,12 +67,6 @@ TEST(MainWindowEntry, KeyFiltersEnterAndMergeRules) {
     d.Find<QLineEdit>("CLEdit")->setText("18300");
     QTest::keyClick(d.Find<QLineEdit>("CLEdit"), Qt::Key_Return);
     EXPECT_EQ(form.Document().Input().CutRows, Rows({{"4", "18300"}}));
-
-    // Pasted text is not filtered, but refused when committed.
-    d.Find<QLineEdit>("CQEdit")->setText("x1");
-    d.Find<QLineEdit>("CLEdit")->setText("100");
-    QTest::keyClick(d.Find<QLineEdit>("CLEdit"), Qt::Key_Return);
-    EXPECT_NE(d.dialogs.messages.back().find("'x1' is not a quantity"), std::string::npos);
 }
 
 TEST(MainWindowEntry, ModifyDeleteSortingAndTheSummary) {
@@ -83,21 +77,15 @@ TEST(MainWindowEntry, ModifyDeleteSortingAndTheSummary) {
     EXPECT_EQ(form.StatusText(0), "1 Stock length available");
     EXPECT_FALSE(d.Find<QToolButton>("CalculateButton")->isEnabled());
     d.AddCut("2", "1500");
-    d.AddCut("1", "700");
-    EXPECT_EQ(form.StatusText(1), "2 Different cut lengths required");
     EXPECT_TRUE(d.Find<QToolButton>("CalculateButton")->isEnabled());
     d.AddStock("*", "7500");
     d.AddStock("3", "4000");
-    EXPECT_EQ(form.StatusText(0), "3 Different stock lengths available");
 
-    // Sorting by length puts every row in order; a later row is appended unsorted.
+    // A click on a heading sorts the list (the order: SortRows).
     auto* list = d.Find<QTreeView>("SListView");
     list->header()->sectionClicked(1);
     EXPECT_EQ(form.Document().Input().StockRows,
               Rows({{"3", "4000"}, {"5", "6000"}, {"*", "7500"}}));
-    list->header()->sectionClicked(0);
-    EXPECT_EQ(form.Document().Input().StockRows.front(), (ListRow{"3", "4000"}));
-    EXPECT_EQ(form.Document().Input().StockRows.back(), (ListRow{"*", "7500"}));
 
     auto* modify = d.Find<QPushButton>("SModify");
     auto* remove = d.Find<QPushButton>("SDelete");
@@ -124,6 +112,8 @@ TEST(MainWindowEntry, ModifyDeleteSortingAndTheSummary) {
     EXPECT_FALSE(d.Find<QToolButton>("CalculateButton")->isEnabled());
 }
 
+// The limits of the allowances are the entry's rule (AllowanceEdits); here, the edits' focus,
+// the spin buttons and Scrap All Waste.
 TEST(MainWindowSettings, AllowanceEditsSpinButtonsAndScrapAllWaste) {
     Desktop d;
     MainWindow& form = d.Start();
@@ -142,20 +132,13 @@ TEST(MainWindowSettings, AllowanceEditsSpinButtonsAndScrapAllWaste) {
     trim->setText("mm");
     EXPECT_EQ(form.Document().Input().Allowances.Trim, 25);
 
+    // The spin buttons step within the limits (AllowanceEdits); the offcut's down to 0 is
+    // Scrap All Waste.
     auto* panel = form.findChild<SettingsPanel*>();
     ASSERT_NE(panel, nullptr);
-    panel->stepUp(AllowanceField::Hold);
-    EXPECT_EQ(d.Text("HoldEdit"), "25mm");
     d.Find<QLineEdit>("HoldEdit")->setText("10");
-    panel->stepDown(AllowanceField::Hold);
-    EXPECT_EQ(form.Document().Input().Allowances.Hold, 0);
-    d.Find<QLineEdit>("HoldEdit")->setText("500");
     panel->stepUp(AllowanceField::Hold);
-    EXPECT_EQ(d.Text("HoldEdit"), "500mm");
-
-    d.Find<QLineEdit>("OffcutEdit")->setText("18290");
-    QTest::mouseClick(panel->Spin(AllowanceField::Offcut)->Up(), Qt::LeftButton);
-    EXPECT_EQ(d.Text("OffcutEdit"), "18300mm");
+    EXPECT_EQ(d.Text("HoldEdit"), "35mm");
     d.Find<QLineEdit>("OffcutEdit")->setText("25");
     QTest::mouseClick(panel->Spin(AllowanceField::Offcut)->Down(), Qt::LeftButton);
     EXPECT_EQ(form.Document().Input().Allowances.Offcut, 0);
