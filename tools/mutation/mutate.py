@@ -155,8 +155,9 @@ class Mutant:
     outcome: str = ""
     seconds: float = 0.0
     detail: str = ""
-    # Every test that failed with the mutant (all of the layer's tests run, no fail-fast), so
-    # that a report tells which tests alone find a mutant.
+    # The tests that failed with the mutant: with --record-tests every one (all of the layer's
+    # tests run, no fail-fast), so that a report tells which tests alone find a mutant;
+    # otherwise the first.
     failed_tests: list[str] = dataclasses.field(default_factory=list)
 
     def key(self, seed: int) -> str:
@@ -552,6 +553,7 @@ class Worker:
         self.mutant_dir = self.dir / "mutant"
         self.dirty_object: Path | None = None
         self.archives: dict[str, Path] = {}
+        self.record_tests = False
 
     def prepare(self) -> None:
         if self.dir.exists():
@@ -653,10 +655,12 @@ class Worker:
                 env["TMPDIR"] = tmp
                 env["GTEST_COLOR"] = "no"
                 results = Path(tmp) / "results.json"
+                run = [str(tests_bin), f"--gtest_filter={layer.gtest_filter or all_filter}",
+                       "--gtest_brief=1"]
+                run += [f"--gtest_output=json:{results}"] if self.record_tests \
+                    else ["--gtest_fail_fast"]
                 code, out, timed_out = self.runner.run(
-                    [str(tests_bin), f"--gtest_filter={layer.gtest_filter or all_filter}",
-                     "--gtest_brief=1", f"--gtest_output=json:{results}"],
-                    cwd=self.dir / "tests", timeout=timeout, env=env, limits=True)
+                    run, cwd=self.dir / "tests", timeout=timeout, env=env, limits=True)
                 m.failed_tests = failed_tests(results, out)
             if timed_out:
                 m.outcome = "timed out"
@@ -806,6 +810,7 @@ def write_report(path: Path, layers: list[Layer], mutants: list[Mutant], args, s
         "count": len(mutants),
         "jobs": args.jobs,
         "tests": "all" if args.all_tests else "layer",
+        "record_tests": args.record_tests,
         "seconds": round(seconds, 1),
         "interrupted": interrupted,
         "layers": {
@@ -847,6 +852,9 @@ def parse_args(argv):
     p.add_argument("--layers", help="comma-separated layers to mutate (default: all in the config)")
     p.add_argument("--all-tests", action="store_true",
                    help="judge every mutant by the whole test binary, not its layer's tests")
+    p.add_argument("--record-tests", action="store_true",
+                   help="run every test of the layer for each mutant (no fail-fast) and record "
+                        "in the JSON which tests failed; slower, the outcomes are the same")
     p.add_argument("--report", type=Path,
                    help="text report (the JSON goes beside it with .json; default "
                         "build-mutation/report.txt)")
@@ -938,6 +946,8 @@ def main(argv=None) -> int:
     queue_lock = threading.Lock()
     done = [0]
     workers = [Worker(k + 1, base, build_dir, binary, runner) for k in range(args.jobs)]
+    for w in workers:
+        w.record_tests = args.record_tests
     errors = []
 
     def work(worker: Worker) -> None:
