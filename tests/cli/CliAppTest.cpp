@@ -439,11 +439,6 @@ TEST(CliApp, OptimalStoppedAtTheTimeLimitStillPlacesEveryPiece) {
     }
 }
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(CliApp, RowsFromSpreadsheetFilesAndTheCuttingListBackToOne) {
     testing::TempFolder temp;
     const std::string stock = temp.File("stock.tsv");
@@ -466,7 +461,7 @@ TEST(CliApp, RowsFromSpreadsheetFilesAndTheCuttingListBackToOne) {
 
     // The cutting list goes to the file named, every piece once. Its lines and marks are the
     // results' rules (CuttingListCsvTest); reading it back, CliHostileInput's formulas test.
-    const auto lines = testing::ReadCsv(ReadAll(exported));
+    const auto lines = testing::ReadCsv(testing::ReadBytes(exported));
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0].at(0), "Pattern");
     std::map<std::string, int> pieces;
@@ -474,7 +469,7 @@ TEST(CliApp, RowsFromSpreadsheetFilesAndTheCuttingListBackToOne) {
     EXPECT_EQ(pieces, (std::map<std::string, int>{{"1450", 6}, {"2100", 3}, {"980", 7}}));
 
     // The costing table with numbers: the same as the JSON's.
-    const auto table = testing::ReadCsv(ReadAll(costing));
+    const auto table = testing::ReadCsv(testing::ReadBytes(costing));
     const json& rows = out["costing"]["rows"];
     ASSERT_EQ(table.size(), rows.size() + 2);
     for (size_t r = 0; r < rows.size(); ++r) {

@@ -22,21 +22,9 @@ using csp::CheckPlan;
 using csp::Problem;
 using testing::Calculated;
 using testing::MakeJob;
-
-// Searches in tests stop on work, never on a clock: the same result on any machine.
-constexpr long long Work = 100000;
-
-csp::Control WorkLimited(long long nodes) {
-    csp::Control control;
-    control.WorkLimit = nodes;
-    return control;
-}
-
-CalculationOptions WorkLimitedRun(long long nodes = Work) {
-    CalculationOptions options;
-    options.WorkLimit = nodes;
-    return options;
-}
+using testing::Work;
+using testing::WorkLimited;
+using testing::WorkLimitedRun;
 
 // The least stock length that cuts every piece; -1 when the stock cannot cut them all.
 long long BruteForceOptimum(const Problem& p) {

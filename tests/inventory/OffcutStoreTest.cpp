@@ -34,14 +34,6 @@ InventoryError OpenError(const std::string& path) {
     return InventoryError(InventoryErrorKind::Failed, "");
 }
 
-void SetUserVersion(const std::string& path, int version) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    const std::string sql = "PRAGMA user_version = " + std::to_string(version);
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
-}
-
 TEST(OffcutStore, KeepsWhatIsAddedAcrossOpenings) {
     TempFolder folder;
     const std::string path = folder.File("offcuts.sqlite");
@@ -320,7 +312,7 @@ TEST(OffcutStore, AFileOfTheFirstVersionIsBroughtUpToDateWithItsOffcuts) {
          {"DROP TABLE booking_changes", "ALTER TABLE bookings DROP COLUMN undoable"})
         ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
     sqlite3_close(db);
-    SetUserVersion(path, 1);
+    testing::ExecSql(path, "PRAGMA user_version = 1");
 
     OffcutStore store = OffcutStore::Open(path);
     EXPECT_EQ(store.Find(id)->Count, 5);
