@@ -192,10 +192,6 @@ TEST(InventoryCommands, UndoTakesTheOffcutRowsAwayAndAJobWithoutSectionIsToldWhy
     EXPECT_EQ(form.Document().Input().StockRows, (std::vector<ListRow>{{"*", "6000"}}));
     d.Find<QAction>("Redo")->trigger();
     EXPECT_EQ(form.Document().Input().StockRows.size(), 2u);
-    // Bars to buy of the offcuts' length are refused, the row left as it was.
-    d.AddStock(QStringLiteral("4"), QStringLiteral("2500"));
-    EXPECT_NE(d.dialogs.messages.back().find("in a row of their own"), std::string::npos);
-    EXPECT_EQ(form.Document().Input().StockRows[1].Quantity, "3");
 }
 
 TEST(InventoryCommands, ADamagedInventoryIsReportedAndLeftAsItIs) {
