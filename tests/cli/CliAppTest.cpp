@@ -63,9 +63,8 @@ TEST(CliApp, BadArgumentsExitTwoNamingTheArgument) {
         {With(job, {"--charge3", "lump"}), "expected BASIS:VALUE"},
         {With(job, {"--charge-names", "a,b,c,d"}), "at most three names"},
         {With(job, {"--no-calc"}), "--no-calc"},
-        // Nothing to cut at 0mm; figures no field could show are typing errors.
-        {{"--stock", "*@6000", "--cut", "2@0"}, "--cut 2@0: 0mm is shorter than the minimum"},
-        {{"--stock", "*@6000", "--cut", "0@100"}, "--cut 0@100: A quantity of 0 adds nothing"},
+        // Which lengths, quantities and figures a field takes is the entry's rule; the option
+        // is named with it.
         {With(job, {"--weight", "1e300"}), "--weight 1e300: expected a number from 0 to 9999.999"},
         {With(job, {"--cost", "100000"}), "--cost 100000: expected a number from 0 to 99999.99"},
         {With(job, {"--cut-charge", "tonne:1e9"}), "--cut-charge tonne:1e9: expected a number"},
@@ -90,11 +89,7 @@ TEST(CliApp, BadArgumentsExitTwoNamingTheArgument) {
         {With(job, {"--labels", "/no/such/folder/l.pdf"}), "--labels"},
         {With(job, {"--label-layout", "a4-3x8"}), "--label-layout"},
         {With(job, {"--saw-sheet", "/no/such/folder/s.csv"}), "--saw-sheet /no/such/folder/s.csv:"},
-        // Imperial lengths: every length option and row names the forms it takes.
-        {{"--units", "imperial", "--stock", "*@20ft", "--cut", "1@6' 3-1/3\""},
-         "--cut 1@6' 3-1/3\": '6' 3-1/3\"' is not a length in feet and inches. Type feet"},
-        {{"--units", "imperial", "--stock", "*@61'", "--cut", "1@6'"},
-         "--stock *@61': 61' is greater than the maximum allowed length of 60' 0\""},
+        // Imperial lengths: the allowances' options name the forms they take.
         {{"--units", "imperial", "--stock", "*@20ft", "--cut", "1@6'", "--kerf", "1/2\""},
          "--kerf 1/2\": expected a length from 1/32\" to 3/8\""},
         {{"--units", "imperial", "--stock", "*@20ft", "--cut", "1@6'", "--trim", "3mm"},
@@ -386,7 +381,9 @@ TEST(CliApp, OptimalSaysHowFarItsPlanIsFromTheBoundAndTheOthersSayNothing) {
     ASSERT_NE(bound, std::string::npos) << text.out;
     EXPECT_LT(chargeable, bound);
 
-    const CliRun run = RunTool(With(job, {"--algorithm", "optimal", "--format", "json"}));
+    // On two threads (that a proven plan is the same on any number: OptimalSearchTest).
+    const CliRun run =
+        RunTool(With(job, {"--algorithm", "optimal", "--format", "json", "--threads", "2"}));
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
     const json out = run.Json();
     const json& b = out["bound"];
@@ -405,13 +402,6 @@ TEST(CliApp, OptimalSaysHowFarItsPlanIsFromTheBoundAndTheOthersSayNothing) {
     EXPECT_LE(b["linear_bound_mm"].get<double>(), b["lower_bound_mm"].get<double>());
     EXPECT_TRUE(b["stopped"].is_null());
     EXPECT_EQ(b["text"], "Optimal: 5 bars, lower bound 5, proven optimal");
-    // A proven search gives the same plan on one thread as on two.
-    for (const char* threads : {"1", "2"}) {
-        const CliRun on = RunTool(
-            With(job, {"--algorithm", "optimal", "--format", "json", "--threads", threads}));
-        ASSERT_EQ(on.status, ExitSuccess) << on.err;
-        EXPECT_EQ(on.Json()["patterns"], out["patterns"]) << threads;
-    }
 
     // Several stock lengths: metres, and no count of bars in the bound.
     const CliRun mixed = RunTool({"--algorithm", "optimal", "--format", "json", "--stock", "*@6000",
@@ -449,11 +439,6 @@ TEST(CliApp, OptimalStoppedAtTheTimeLimitStillPlacesEveryPiece) {
     }
 }
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(CliApp, RowsFromSpreadsheetFilesAndTheCuttingListBackToOne) {
     testing::TempFolder temp;
     const std::string stock = temp.File("stock.tsv");
@@ -476,7 +461,7 @@ TEST(CliApp, RowsFromSpreadsheetFilesAndTheCuttingListBackToOne) {
 
     // The cutting list goes to the file named, every piece once. Its lines and marks are the
     // results' rules (CuttingListCsvTest); reading it back, CliHostileInput's formulas test.
-    const auto lines = testing::ReadCsv(ReadAll(exported));
+    const auto lines = testing::ReadCsv(testing::ReadBytes(exported));
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0].at(0), "Pattern");
     std::map<std::string, int> pieces;
@@ -484,7 +469,7 @@ TEST(CliApp, RowsFromSpreadsheetFilesAndTheCuttingListBackToOne) {
     EXPECT_EQ(pieces, (std::map<std::string, int>{{"1450", 6}, {"2100", 3}, {"980", 7}}));
 
     // The costing table with numbers: the same as the JSON's.
-    const auto table = testing::ReadCsv(ReadAll(costing));
+    const auto table = testing::ReadCsv(testing::ReadBytes(costing));
     const json& rows = out["costing"]["rows"];
     ASSERT_EQ(table.size(), rows.size() + 2);
     for (size_t r = 0; r < rows.size(); ++r) {

@@ -100,6 +100,9 @@ TEST(Calculation, RowsItCannotReadAreRefusedBeforeAnythingChanges) {
     Rows stock(MaxStockRows + 1);
     for (size_t i = 0; i < stock.size(); ++i) stock[i] = {"1", std::to_string(1000 + i)};
     EXPECT_EQ(refused(MakeJob(stock, {{"1", "500"}})), StockListFullMessage());
+    Rows cuts(MaxCutRows + 1);
+    for (size_t i = 0; i < cuts.size(); ++i) cuts[i] = {"1", std::to_string(100 + i)};
+    EXPECT_EQ(refused(MakeJob({{"*", "18000"}}, cuts)), CutListFullMessage());
     EXPECT_EQ(refused(MakeJob({{"1", "6000"}}, {{"1", "18301"}})), LengthTooLongMessage("18301"));
     EXPECT_EQ(refused(MakeJob({{"x", "6000"}}, {{"1", "500"}})), NotAQuantityMessage("x"));
     // The entry lists' rule for lengths holds whichever way the rows came in.

@@ -22,21 +22,9 @@ using csp::CheckPlan;
 using csp::Problem;
 using testing::Calculated;
 using testing::MakeJob;
-
-// Searches in tests stop on work, never on a clock: the same result on any machine.
-constexpr long long Work = 100000;
-
-csp::Control WorkLimited(long long nodes) {
-    csp::Control control;
-    control.WorkLimit = nodes;
-    return control;
-}
-
-CalculationOptions WorkLimitedRun(long long nodes = Work) {
-    CalculationOptions options;
-    options.WorkLimit = nodes;
-    return options;
-}
+using testing::Work;
+using testing::WorkLimited;
+using testing::WorkLimitedRun;
 
 // The least stock length that cuts every piece; -1 when the stock cannot cut them all.
 long long BruteForceOptimum(const Problem& p) {
@@ -424,44 +412,6 @@ TEST(OptimalAlgorithm, ACancelKeepsTheBestPlanFoundSoFar) {
     EXPECT_EQ(job.Result.RemainingPieces, 0);
     ASSERT_TRUE(job.Result.Bound.has_value());
     EXPECT_TRUE(job.Result.Bound->Cancelled || job.Result.Bound->ProvenOptimal);
-}
-
-TEST(SolutionBoundText, SaysBarsWithOneStockLengthAndMetresWithSeveral) {
-    SolutionBound b;
-    b.SingleLength = true;
-    b.Known = true;
-    b.UsedBars = 41;
-    b.LowerBoundBars = 40;
-    EXPECT_EQ(BoundText(b, NumberFormat::UK()), "Optimal: 41 bars, lower bound 40");
-    b.TimedOut = true;
-    EXPECT_EQ(BoundText(b, NumberFormat::UK()),
-              "Optimal: 41 bars, lower bound 40 (stopped at the time limit)");
-    b.Cancelled = true;
-    EXPECT_EQ(BoundText(b, NumberFormat::UK()),
-              "Optimal: 41 bars, lower bound 40 (stopped by the user)");
-
-    SolutionBound m;
-    m.UsedBars = 5;
-    m.Used = 41875;
-    m.Known = true;
-    m.LowerBound = 41825;
-    NumberFormat comma;
-    comma.DecimalSeparator = ",";
-    EXPECT_EQ(BoundText(m, comma),
-              "Optimal: 41,875 m of usable stock in 5 bars, lower bound 41,825 m");
-    m.ProvenOptimal = true;
-    m.LowerBound = 41875;
-    m.TimedOut = true;  // proven just as the time ran out: the proof is what counts
-    EXPECT_EQ(BoundText(m, comma),
-              "Optimal: 41,875 m of usable stock in 5 bars, lower bound 41,875 m, "
-              "proven optimal");
-    m.ProvenOptimal = false;
-    m.TimedOut = false;
-    m.Known = false;
-    m.UsedBars = 1;
-    m.Used = 5975;
-    EXPECT_EQ(BoundText(m, NumberFormat::UK()),
-              "Optimal: 5.975 m of usable stock in 1 bar, no lower bound yet");
 }
 
 }  // namespace

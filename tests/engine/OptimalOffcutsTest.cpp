@@ -20,6 +20,9 @@ using csp::Problem;
 using testing::BruteForceLeast;
 using testing::Calculated;
 using testing::Usage;
+using testing::Work;
+using testing::WorkLimited;
+using testing::WorkLimitedRun;
 
 // New stock of one or two lengths, unlimited or not, and one or two rows of offcuts.
 Problem RandomOffcutProblem(std::mt19937& random, int maxItems, int maxDemand) {
@@ -41,21 +44,6 @@ Problem RandomOffcutProblem(std::mt19937& random, int maxItems, int maxDemand) {
 }
 
 long long NewMaterial(const csp::Plan& plan) { return plan.Material - plan.OffcutMaterial; }
-
-// Searches in tests stop on work, never on a clock: the same result on any machine.
-constexpr long long Work = 100000;
-
-csp::Control WorkLimited(long long nodes) {
-    csp::Control control;
-    control.WorkLimit = nodes;
-    return control;
-}
-
-CalculationOptions WorkLimitedRun(long long nodes = Work) {
-    CalculationOptions options;
-    options.WorkLimit = nodes;
-    return options;
-}
 
 TEST(OptimalOffcuts, PlansUseTheLeastNewStockThenTheLeastOffcutsOnSmallJobs) {
     std::mt19937 random(20261207u);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "entry/Allowances.h"
 #include "entry/KeyFilters.h"
 #include "job/Capacities.h"
@@ -156,6 +158,14 @@ TEST(AllowanceEdits, LimitedToTheirRangesOnFocusChangeExitAndSpinButtons) {
     EXPECT_EQ(set(AllowanceField::Trim, 300), 250);
     EXPECT_EQ(set(AllowanceField::Hold, 501), 500);
     EXPECT_EQ(set(AllowanceField::Offcut, 20000), 18300);
+    // An imperial job's, in 1/32": kerf 1/32" to 3/8", trim to 10", hold to 20", offcut to 60'.
+    const JobUnits imperial = JobUnits::ImperialIn(ImperialPrecision::Sixteenth);
+    for (const auto& [field, low, high] :
+         {std::tuple{AllowanceField::Kerf, 1, 12}, std::tuple{AllowanceField::Trim, 0, 320},
+          std::tuple{AllowanceField::Hold, 0, 640}, std::tuple{AllowanceField::Offcut, 0, 23040}}) {
+        EXPECT_EQ(LimitAllowance(field, -1, imperial), low);
+        EXPECT_EQ(LimitAllowance(field, 100000, imperial), high);
+    }
     EXPECT_FALSE(a.NoOffcuts);
     set(AllowanceField::Offcut, 0);
     ApplyOffcutRule(a);

@@ -235,22 +235,14 @@ TEST(DocumentCommands, CommandLineFilesOldFormatsAndTheReports) {
     EXPECT_EQ(testing::ReadBytes(old).rfind("TA DataFile\r\n", 0), 0u);
     EXPECT_EQ(d.dialogs.messages.back(), "File has now been converted to the new format.");
 
-    // Closing the window deletes the numbered reports in the data folder; Exit does not.
+    // Exit leaves the numbered reports in the data folder.
     const std::string report = d.DataDir() + "/~Tallora1.pdf";
     testing::WriteBytes(report, "%PDF");
-    testing::WriteBytes(d.DataDir() + "/keep.pdf", "%PDF");
     form.exitProgram();
     EXPECT_EQ(d.quits, 1);
     EXPECT_TRUE(std::filesystem::exists(report));
 
-    Desktop closing;
-    closing.Start();
-    const std::string numbered = closing.DataDir() + "/~Tallora1.pdf";
-    testing::WriteBytes(numbered, "%PDF");
-    testing::WriteBytes(closing.DataDir() + "/keep.pdf", "%PDF");
-    closing.form->close();
-    EXPECT_FALSE(std::filesystem::exists(numbered));
-    EXPECT_TRUE(std::filesystem::exists(closing.DataDir() + "/keep.pdf"));
+    // Closing deletes them: OutputWindows.PrintPdfWritesNumberedReportsThatCloseDeletes.
 }
 
 TEST(DocumentCommands, MessageBoxesSitOverTheMiddleOfTheirWindowEvenWhileItIsDisabled) {

@@ -48,7 +48,9 @@ using testing::Desktop;
 
 std::vector<ListRow> Rows(std::initializer_list<ListRow> rows) { return rows; }
 
-TEST(MainWindowEntry, KeyFiltersEnterAndMergeRules) {
+// What each edit lets through, how rows merge and the limits are the entry's rules
+// (ListEntryTest); here, that the edits use them and where the keyboard goes.
+TEST(MainWindowEntry, KeyFiltersEnterAndARefusedRowKeptForCorrection) {
     Desktop d;
     MainWindow& form = d.Start();
     EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
@@ -64,18 +66,7 @@ TEST(MainWindowEntry, KeyFiltersEnterAndMergeRules) {
     EXPECT_TRUE(d.Find<QLineEdit>("SQEdit")->hasFocus());
     EXPECT_TRUE(form.JobModified());
 
-    d.AddStock("2", "4000");
-    d.AddStock("3", "6000");
-    EXPECT_EQ(form.Document().Input().StockRows, Rows({{"2", "4000"}, {"8", "6000"}}));
-    d.AddStock("*", "4000");
-    EXPECT_EQ(form.Document().Input().StockRows, Rows({{"8", "6000"}, {"*", "4000"}}));
-    d.AddStock("7", "4000");  // absorbed by the unlimited row; the edits still empty
-    EXPECT_EQ(form.Document().Input().StockRows, Rows({{"8", "6000"}, {"*", "4000"}}));
-    EXPECT_EQ(d.Text("SQEdit"), "");
-
-    d.Type("CQEdit", "4*");
-    EXPECT_EQ(d.Text("CQEdit"), "4");
-    QTest::keyClick(d.Find<QLineEdit>("CQEdit"), Qt::Key_Return);
+    d.Type("CQEdit", "4", true);
     d.Type("CLEdit", "18301", true);
     EXPECT_EQ(d.dialogs.messages.back(),
               "18301mm is greater than the maximum allowed length of 18300mm.\r\n"
@@ -85,12 +76,6 @@ TEST(MainWindowEntry, KeyFiltersEnterAndMergeRules) {
     d.Find<QLineEdit>("CLEdit")->setText("18300");
     QTest::keyClick(d.Find<QLineEdit>("CLEdit"), Qt::Key_Return);
     EXPECT_EQ(form.Document().Input().CutRows, Rows({{"4", "18300"}}));
-
-    // Pasted text is not filtered, but refused when committed.
-    d.Find<QLineEdit>("CQEdit")->setText("x1");
-    d.Find<QLineEdit>("CLEdit")->setText("100");
-    QTest::keyClick(d.Find<QLineEdit>("CLEdit"), Qt::Key_Return);
-    EXPECT_NE(d.dialogs.messages.back().find("'x1' is not a quantity"), std::string::npos);
 }
 
 TEST(MainWindowEntry, ModifyDeleteSortingAndTheSummary) {
@@ -101,21 +86,15 @@ TEST(MainWindowEntry, ModifyDeleteSortingAndTheSummary) {
     EXPECT_EQ(form.StatusText(0), "1 Stock length available");
     EXPECT_FALSE(d.Find<QToolButton>("CalculateButton")->isEnabled());
     d.AddCut("2", "1500");
-    d.AddCut("1", "700");
-    EXPECT_EQ(form.StatusText(1), "2 Different cut lengths required");
     EXPECT_TRUE(d.Find<QToolButton>("CalculateButton")->isEnabled());
     d.AddStock("*", "7500");
     d.AddStock("3", "4000");
-    EXPECT_EQ(form.StatusText(0), "3 Different stock lengths available");
 
-    // Sorting by length puts every row in order; a later row is appended unsorted.
+    // A click on a heading sorts the list (the order: SortRows).
     auto* list = d.Find<QTreeView>("SListView");
     list->header()->sectionClicked(1);
     EXPECT_EQ(form.Document().Input().StockRows,
               Rows({{"3", "4000"}, {"5", "6000"}, {"*", "7500"}}));
-    list->header()->sectionClicked(0);
-    EXPECT_EQ(form.Document().Input().StockRows.front(), (ListRow{"3", "4000"}));
-    EXPECT_EQ(form.Document().Input().StockRows.back(), (ListRow{"*", "7500"}));
 
     auto* modify = d.Find<QPushButton>("SModify");
     auto* remove = d.Find<QPushButton>("SDelete");
@@ -142,6 +121,8 @@ TEST(MainWindowEntry, ModifyDeleteSortingAndTheSummary) {
     EXPECT_FALSE(d.Find<QToolButton>("CalculateButton")->isEnabled());
 }
 
+// The limits of the allowances are the entry's rule (AllowanceEdits); here, the edits' focus,
+// the spin buttons and Scrap All Waste.
 TEST(MainWindowSettings, AllowanceEditsSpinButtonsAndScrapAllWaste) {
     Desktop d;
     MainWindow& form = d.Start();
@@ -160,20 +141,13 @@ TEST(MainWindowSettings, AllowanceEditsSpinButtonsAndScrapAllWaste) {
     trim->setText("mm");
     EXPECT_EQ(form.Document().Input().Allowances.Trim, 25);
 
+    // The spin buttons step within the limits (AllowanceEdits); the offcut's down to 0 is
+    // Scrap All Waste.
     auto* panel = form.findChild<SettingsPanel*>();
     ASSERT_NE(panel, nullptr);
-    panel->stepUp(AllowanceField::Hold);
-    EXPECT_EQ(d.Text("HoldEdit"), "25mm");
     d.Find<QLineEdit>("HoldEdit")->setText("10");
-    panel->stepDown(AllowanceField::Hold);
-    EXPECT_EQ(form.Document().Input().Allowances.Hold, 0);
-    d.Find<QLineEdit>("HoldEdit")->setText("500");
     panel->stepUp(AllowanceField::Hold);
-    EXPECT_EQ(d.Text("HoldEdit"), "500mm");
-
-    d.Find<QLineEdit>("OffcutEdit")->setText("18290");
-    QTest::mouseClick(panel->Spin(AllowanceField::Offcut)->Up(), Qt::LeftButton);
-    EXPECT_EQ(d.Text("OffcutEdit"), "18300mm");
+    EXPECT_EQ(d.Text("HoldEdit"), "35mm");
     d.Find<QLineEdit>("OffcutEdit")->setText("25");
     QTest::mouseClick(panel->Spin(AllowanceField::Offcut)->Down(), Qt::LeftButton);
     EXPECT_EQ(form.Document().Input().Allowances.Offcut, 0);
@@ -202,13 +176,10 @@ TEST(MainWindowCalculation, TypedRowsToStatisticsAndCuttingList) {
     EXPECT_TRUE(form.isEnabled());
     EXPECT_EQ(d.Text("WeightEdit"), "10.000");
     EXPECT_EQ(d.Text("CostEdit"), "500.00");
-    EXPECT_EQ(d.Find<QPlainTextEdit>("CuttingList")->toPlainText(),
-              " Cutting Pattern Number 1:\n"
-              "    From 1 at 6025mm, cut the following:\n"
-              "    5 cuts at 1000mm long, producing 5 pieces\n"
-              "\n"
-              " Total stock bars used:\n"
-              "    1 bar at 6050mm");
+    // The cutting list's lines are the results' (MakeCuttingList); here, that it is shown.
+    EXPECT_TRUE(d.Find<QPlainTextEdit>("CuttingList")
+                    ->toPlainText()
+                    .startsWith(" Cutting Pattern Number 1:\n    From 1 at 6025mm"));
     // 6.05 m of stock, 5 m cut (5000 / 6050 = 82.64 %), at 10 kg/m and 500 a tonne.
     EXPECT_EQ(d.Text("m1"), "6.050m");
     EXPECT_EQ(d.Text("p2"), "82.64%");
@@ -362,7 +333,7 @@ TEST(MainWindowCalculation, TheOptimalTimeLimitIsAskedCheckedAndKept) {
     item->trigger();
     EXPECT_EQ(d.dialogs.textQuestions.back().Initial, "30");
 
-    // The next start asks with the limit kept; a limit out of range is not read.
+    // The next start asks with the limit kept (which stored limits are read: SettingsTest).
     d.form.reset();
     Desktop again;
     again.store.CreateKey(RegistryRoot::CurrentUser, MainKey);
@@ -371,11 +342,6 @@ TEST(MainWindowCalculation, TheOptimalTimeLimitIsAskedCheckedAndKept) {
     again.Start();
     again.Find<QAction>("OptimalTimeLimit")->trigger();
     EXPECT_EQ(again.dialogs.textQuestions.back().Initial, "30");
-    again.form.reset();
-    again.store.WriteInteger(RegistryRoot::CurrentUser, MainKey, "OptimalSeconds", 86400);
-    again.Start();
-    again.Find<QAction>("OptimalTimeLimit")->trigger();
-    EXPECT_EQ(again.dialogs.textQuestions.back().Initial, "10");
 }
 
 TEST(MainWindowCalculation, TheOptimalThreadsAreAskedCheckedAndKept) {

@@ -41,12 +41,9 @@ TEST(CliReport, BeamJobReportHasItsInstructionsStatisticsAndLandscapeDiagrams) {
     EXPECT_TRUE(sizes[1].Landscape());
 
     const QString text = testing::PdfText(pdf);
+    // The report's texts are the report layer's (PdfReportTest); here, that they reach the PDF.
     for (const char* expected :
-         {"Customer: Harbour Works Ltd",
-          "Cutting instructions are as follows:", "3 bars at 12000mm",
-          "Any offcuts over 500mm to be returned to stock", "Cutting Pattern Number 1:",
-          "Cutting Pattern Number 2:", "4 cuts at 965mm long, producing 4 pieces", "Statistics",
-          "Chargeable material:", "Page 1 of 2", "Page 2 of 2"}) {
+         {"Customer: Harbour Works Ltd", "Cutting Pattern Number 2:", "Page 2 of 2"}) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                 << text.toStdString();
     }

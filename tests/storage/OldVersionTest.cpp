@@ -70,6 +70,7 @@ TEST(ConvertOldVersion, RecalculatesAndRewritesInTheCurrentFormat) {
     EXPECT_EQ(job.Input.StockRows, (std::vector<ListRow>{{"ANY", "6000"}, {"3", "4000"}}));
     EXPECT_EQ(job.Input.Section.Reference, "R-7");
     EXPECT_EQ(job.Input.Section.Weight, 11.2);
+    EXPECT_EQ(job.Input.Section.Cost, 650);
     EXPECT_EQ(job.Input.Section.CostType, "Tonne");
     EXPECT_GT(job.Result.PatternCount(), 0);
     EXPECT_EQ(job.Result.CuttingListLines.front(), " Cutting Pattern Number 1:");

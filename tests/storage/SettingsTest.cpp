@@ -218,6 +218,27 @@ TEST_F(SettingsTest, TheOptimalThreadsAreKeptAndABadNumberNeverRead) {
     EXPECT_EQ(store.ReadInteger(User, MainKey, "OptimalThreads"), 1);
 }
 
+// What the windows keep between runs: written only once the first run made the key, and read
+// only when it can be what was written.
+TEST_F(SettingsTest, TheWindowsGeometryAndTheLanguageAreKeptUnlessTheyCannotBeOnes) {
+    WriteWindowGeometry(store, "WindowGeometry", "abc");
+    WriteLanguage(store, "de");
+    EXPECT_FALSE(ReadWindowGeometry(store, "WindowGeometry").has_value());
+    EXPECT_EQ(ReadLanguage(store), "");
+    store.CreateKey(User, MainKey);
+    WriteWindowGeometry(store, "WindowGeometry", "abc");
+    EXPECT_EQ(ReadWindowGeometry(store, "WindowGeometry"), "abc");
+    for (const std::string& odd : {std::string(), std::string(4097, 'x')}) {
+        store.WriteString(User, MainKey, "FileDialogGeometry", odd);
+        EXPECT_FALSE(ReadWindowGeometry(store, "FileDialogGeometry").has_value());
+    }
+    for (const char* language : {"de", "en", "fr", ""}) {
+        WriteLanguage(store, language);
+        const std::string kept = language == std::string("fr") ? "" : language;
+        EXPECT_EQ(ReadLanguage(store), kept) << language;
+    }
+}
+
 TEST_F(SettingsTest, TheLastFolderAndTheDataFolderNeverTheRoot) {
     EXPECT_EQ(FolderPart("C:\\Jobs\\Beam.tlf"), "C:\\Jobs\\");
     EXPECT_EQ(FolderPart("/home/ann/jobs/beam.tlf"), "/home/ann/jobs/");

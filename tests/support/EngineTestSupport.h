@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/Calculation.h"
+#include "engine/CuttingStockSolver.h"
 #include "engine/WorkingTables.h"
 #include "job/CalculationResult.h"
 #include "job/JobInput.h"
@@ -81,6 +82,21 @@ private:
         EXPECT_EQ(observer.negativeSeen, 0);
     }
 };
+
+// Searches in tests stop on work, never on a clock: the same result on any machine.
+inline constexpr long long Work = 100000;
+
+inline csp::Control WorkLimited(long long nodes) {
+    csp::Control control;
+    control.WorkLimit = nodes;
+    return control;
+}
+
+inline CalculationOptions WorkLimitedRun(long long nodes = Work) {
+    CalculationOptions options;
+    options.WorkLimit = nodes;
+    return options;
+}
 
 using Rows = std::vector<std::pair<std::string, std::string>>;  // (quantity, length)
 

@@ -155,6 +155,10 @@ class Mutant:
     outcome: str = ""
     seconds: float = 0.0
     detail: str = ""
+    # The tests that failed with the mutant: with --record-tests every one (all of the layer's
+    # tests run, no fail-fast), so that a report tells which tests alone find a mutant;
+    # otherwise the first.
+    failed_tests: list[str] = dataclasses.field(default_factory=list)
 
     def key(self, seed: int) -> str:
         ident = f"{seed}|{self.file}|{self.line}|{self.col}|{self.operator}|{self.old}|{self.new}"
@@ -549,6 +553,7 @@ class Worker:
         self.mutant_dir = self.dir / "mutant"
         self.dirty_object: Path | None = None
         self.archives: dict[str, Path] = {}
+        self.record_tests = False
 
     def prepare(self) -> None:
         if self.dir.exists():
@@ -649,10 +654,14 @@ class Worker:
                 env.pop("TALLORA_RECORD_GOLDEN", None)
                 env["TMPDIR"] = tmp
                 env["GTEST_COLOR"] = "no"
+                results = Path(tmp) / "results.json"
+                run = [str(tests_bin), f"--gtest_filter={layer.gtest_filter or all_filter}",
+                       "--gtest_brief=1"]
+                run += [f"--gtest_output=json:{results}"] if self.record_tests \
+                    else ["--gtest_fail_fast"]
                 code, out, timed_out = self.runner.run(
-                    [str(tests_bin), f"--gtest_filter={layer.gtest_filter or all_filter}",
-                     "--gtest_fail_fast", "--gtest_brief=1"],
-                    cwd=self.dir / "tests", timeout=timeout, env=env, limits=True)
+                    run, cwd=self.dir / "tests", timeout=timeout, env=env, limits=True)
+                m.failed_tests = failed_tests(results, out)
             if timed_out:
                 m.outcome = "timed out"
             elif code == 0:
@@ -670,6 +679,23 @@ def first_error(out: str) -> str:
         if "error" in line:
             return line.strip()[:200]
     return out.strip().splitlines()[-1][:200] if out.strip() else ""
+
+
+def failed_tests(results: Path, out: str) -> list[str]:
+    """The tests that failed: from gtest's JSON, or, when the binary died before writing it,
+    from the "[  FAILED  ]" lines of its output."""
+    try:
+        data = json.loads(results.read_text())
+        return [f"{suite['name']}.{t['name']}" for suite in data.get("testsuites", [])
+                for t in suite.get("testsuite", []) if t.get("failures")]
+    except (OSError, ValueError):
+        names = []
+        for line in out.splitlines():
+            if line.startswith("[  FAILED  ]"):
+                name = line[len("[  FAILED  ]"):].strip().split(" ")[0].rstrip(",")
+                if name and name not in names and "." in name:
+                    names.append(name)
+        return names
 
 
 def first_failure(out: str, code: int) -> str:
@@ -784,6 +810,7 @@ def write_report(path: Path, layers: list[Layer], mutants: list[Mutant], args, s
         "count": len(mutants),
         "jobs": args.jobs,
         "tests": "all" if args.all_tests else "layer",
+        "record_tests": args.record_tests,
         "seconds": round(seconds, 1),
         "interrupted": interrupted,
         "layers": {
@@ -825,6 +852,9 @@ def parse_args(argv):
     p.add_argument("--layers", help="comma-separated layers to mutate (default: all in the config)")
     p.add_argument("--all-tests", action="store_true",
                    help="judge every mutant by the whole test binary, not its layer's tests")
+    p.add_argument("--record-tests", action="store_true",
+                   help="run every test of the layer for each mutant (no fail-fast) and record "
+                        "in the JSON which tests failed; slower, the outcomes are the same")
     p.add_argument("--report", type=Path,
                    help="text report (the JSON goes beside it with .json; default "
                         "build-mutation/report.txt)")
@@ -916,6 +946,8 @@ def main(argv=None) -> int:
     queue_lock = threading.Lock()
     done = [0]
     workers = [Worker(k + 1, base, build_dir, binary, runner) for k in range(args.jobs)]
+    for w in workers:
+        w.record_tests = args.record_tests
     errors = []
 
     def work(worker: Worker) -> None:
