@@ -716,10 +716,6 @@
         <translation>Das Reststücklager %1 konnte nicht verwendet werden: %2</translation>
     </message>
     <message>
-        <source>The offcut inventory %1 cannot be used: %2 is a folder (a pipe or a device). It has been left as it is.</source>
-        <translation>Das Reststücklager %1 kann nicht verwendet werden: %2 ist ein Ordner. Es wurde nicht verändert.</translation>
-    </message>
-    <message>
         <source>The offcut inventory %1 cannot be used: %2 is not a regular file (a pipe or a device). It has been left as it is.</source>
         <translation>Das Reststücklager %1 kann nicht verwendet werden: %2 ist keine gewöhnliche Datei (eine Pipe oder ein Gerät). Es wurde nicht verändert.</translation>
     </message>
@@ -954,6 +950,10 @@
     <message>
         <source>Section %1</source>
         <translation>Profil %1</translation>
+    </message>
+    <message>
+        <source>The offcut inventory %1 cannot be used: %2 is a folder. It has been left as it is.</source>
+        <translation>Das Reststücklager %1 kann nicht verwendet werden: %2 ist ein Ordner. Es wurde nicht verändert.</translation>
     </message>
 </context>
 <context>

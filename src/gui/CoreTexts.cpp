@@ -246,8 +246,8 @@ const char* const Forms[] = {
                       "The offcut inventory %1 is damaged: %2. It has been left as it is."),
     QT_TRANSLATE_NOOP("tallora", "The offcut inventory %1 could not be used: %2"),
     QT_TRANSLATE_NOOP("tallora",
-                      "The offcut inventory %1 cannot be used: %2 is a folder (a pipe or a "
-                      "device). It has been left as it is."),
+                      "The offcut inventory %1 cannot be used: %2 is a folder. It has been left "
+                      "as it is."),
     QT_TRANSLATE_NOOP("tallora",
                       "The offcut inventory %1 cannot be used: %2 is not a regular file (a pipe "
                       "or a device). It has been left as it is."),

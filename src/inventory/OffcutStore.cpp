@@ -154,8 +154,9 @@ void CheckPlainFiles(const std::string& path) {
         Refuse(InventoryErrorKind::Failed,
                "The offcut inventory " + Quoted(path) +
                    " cannot be used: " + (file == path ? std::string("it") : Quoted(file)) +
-                   (fs::is_directory(status) ? " is a folder" : " is not a regular file") +
-                   " (a pipe or a device). It has been left as it is.");
+                   (fs::is_directory(status) ? " is a folder"
+                                             : " is not a regular file (a pipe or a device)") +
+                   ". It has been left as it is.");
     }
 }
 

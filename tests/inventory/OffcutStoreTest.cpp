@@ -408,7 +408,7 @@ TEST(OffcutStore, AFileItCannotUseIsRefusedAtOpeningAndLeftAsItIs) {
          },
          InventoryErrorKind::Failed, "-wal\" is not a regular file"},
         {"a folder", [](const std::string& p) { std::filesystem::create_directory(p); },
-         InventoryErrorKind::Failed, "cannot be used: it is a folder"},
+         InventoryErrorKind::Failed, "cannot be used: it is a folder. It has been left as it is."},
     };
     for (const Damage& damage : damages) {
         SCOPED_TRACE(damage.Name);
