@@ -331,8 +331,8 @@ void ReadCsvOptions(Options& o, std::istream* in, bool stdinTaken) {
             if (!contents) throw BadInput(name + ": " + ForTerminal(error));
             text = std::move(*contents);
         }
-        RowsOfCsv(name, text, JobUnits::Metric());
-        o.CsvRows.push_back({name, std::move(text)});
+        PastedRows rows = RowsOfCsv(name, text, JobUnits::Metric());
+        o.CsvRows.push_back({name, std::move(text), std::move(rows)});
     };
     for (const auto& file : o.StockCsv) read("--stock-csv", file);
     for (const auto& file : o.CutsCsv) read("--cuts-csv", file);
@@ -379,9 +379,12 @@ void CommitRowArgument(JobInput& input, const std::string& option, const std::st
 }
 
 void CommitRows(const Options& o, JobInput& input) {
-    for (const auto& [name, text] : o.CsvRows) {
+    for (const auto& [name, text, metricRows] : o.CsvRows) {
         const bool stock = name.rfind("--stock-csv", 0) == 0;
-        for (const PastedRow& row : RowsOfCsv(name, text, input.Units).Rows) {
+        const bool imperial = input.Units.Imperial();
+        const PastedRows reread = imperial ? RowsOfCsv(name, text, input.Units) : PastedRows{};
+        const PastedRows& rows = imperial ? reread : metricRows;
+        for (const PastedRow& row : rows.Rows) {
             const CommitResult result =
                 stock
                     ? CommitStockRow(input.StockRows, row.Quantity, row.Length, {}, input.Units)

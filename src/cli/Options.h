@@ -18,9 +18,15 @@ struct Options {
     std::vector<std::string> JobFiles;
     std::vector<std::string> Stock, Cuts;
     std::vector<std::string> StockCsv, CutsCsv;  // files of rows ("-": standard input)
-    // Their contents, read once before any job: (option and file, text). The rows are taken in
-    // each job's units, where a length between blanks may hold blanks.
-    std::vector<std::pair<std::string, std::string>> CsvRows;
+    // Their contents, read once before any job: the option and file, the text, and its rows
+    // read in millimetres. An imperial job reads the text again in its own units, where a
+    // length between blanks may hold blanks.
+    struct CsvFile {
+        std::string Name;
+        std::string Text;
+        PastedRows MetricRows;
+    };
+    std::vector<CsvFile> CsvRows;
     std::optional<std::string> ExportCsv, CostingCsv;
     std::string Kerf, Trim, Hold, Offcut;
     std::optional<std::string> Units, Precision;  // as given

@@ -340,6 +340,7 @@ QString Translate(const char* phrase) { return QCoreApplication::translate("tall
 // One of Forms as a pattern over a whole line.
 struct Form {
     const char* English;
+    QString Source;  // English as Qt compares it with the translation
     QRegularExpression Pattern;
     std::vector<int> Numbers;  // the %-numbers in the order they come in English
     QString LongestFixedPart;  // a quick test before the pattern
@@ -348,8 +349,8 @@ struct Form {
 
 Form MakeForm(const char* english, bool counted) {
     static const QRegularExpression marker(QStringLiteral("%([1-9])"));
-    Form form{english, {}, {}, {}, 0};
-    const QString text = QString::fromUtf8(english);
+    Form form{english, QString::fromUtf8(english), {}, {}, {}, 0};
+    const QString& text = form.Source;
     QString pattern = QStringLiteral("\\A");
     qsizetype at = 0;
     const auto fixed = [&](qsizetype end) {
@@ -389,7 +390,7 @@ std::optional<QString> LineTranslation(const QString& line) {
     for (const Form& form : forms) {
         if (!line.contains(form.LongestFixedPart)) continue;
         const QString translated = Translate(form.English);
-        if (translated == QString::fromUtf8(form.English)) continue;
+        if (translated == form.Source) continue;
         const QRegularExpressionMatch match = form.Pattern.match(line);
         if (!match.hasMatch()) continue;
         std::array<QString, 10> values;

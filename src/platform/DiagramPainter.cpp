@@ -13,10 +13,6 @@ namespace {
 
 QColor ToQColor(Colour colour) { return QColor(colour.Red, colour.Green, colour.Blue); }
 
-QString ToQString(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The words drawn inside the bars, in the desktop's language; the figures are left as they are.
 [[maybe_unused]] const char* const DiagramWords[] = {
     QT_TRANSLATE_NOOP("tallora", "Scrap & Hold"),
@@ -27,7 +23,7 @@ QString ToQString(const std::string& text) {
 
 // What a text of the diagram's reads as drawn, so that it is measured as it is drawn.
 QString Shown(const std::string& text) {
-    return QCoreApplication::translate("tallora", ToQString(text).toUtf8().constData());
+    return QCoreApplication::translate("tallora", text.c_str());
 }
 
 // A 96 dpi bitmap: the point size of the canvas font means what it means on the viewer's screen.
