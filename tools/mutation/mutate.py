@@ -850,6 +850,10 @@ def parse_args(argv):
                    help=f"seed of the sample (default {DEFAULT_SEED})")
     p.add_argument("--jobs", type=int, default=2, help="workers, one build folder each (default 2)")
     p.add_argument("--layers", help="comma-separated layers to mutate (default: all in the config)")
+    p.add_argument("--run-layers",
+                   help="comma-separated layers to run, from the sample drawn over all layers: "
+                        "the same mutants of those layers as a whole run, so one layer's tests "
+                        "can be checked alone")
     p.add_argument("--all-tests", action="store_true",
                    help="judge every mutant by the whole test binary, not its layer's tests")
     p.add_argument("--record-tests", action="store_true",
@@ -914,6 +918,13 @@ def main(argv=None) -> int:
         if args.all_tests:
             l.gtest_filter = ""
     picked = sample(layers, args.count, args.seed)
+    if args.run_layers:
+        wanted = args.run_layers.split(",")
+        unknown = set(wanted) - {l.name for l in layers}
+        if unknown:
+            sys.exit(f"unknown layers: {', '.join(sorted(unknown))}")
+        picked = [m for m in picked if m.layer in wanted]
+        layers = [l for l in layers if l.name in wanted]
 
     if args.list:
         for l in layers:
