@@ -202,5 +202,17 @@ TEST(Calculation, EveryLimitedBarIsEitherUsedOrLeft) {
     EXPECT_GT(jobs, 200);
 }
 
+TEST(CalculationTimeText, MinutesSecondsAndThreeDigitMillisecondsWithoutHours) {
+    const std::pair<int, const char*> cases[] = {{65250, "1 minute 5.250"},
+                                                 {3005, "0 minutes 3.005"},
+                                                 {120500, "2 minutes 0.500"},
+                                                 {0, "0 minutes 0.000"},
+                                                 {3725500, "2 minutes 5.500"}};
+    for (const auto& [ms, text] : cases) {
+        EXPECT_EQ(CalculationTimeText(std::chrono::milliseconds(ms)),
+                  std::string("Calculation Time : ") + text + " seconds");
+    }
+}
+
 }  // namespace
 }  // namespace tallora

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/Generators.h"
+#include "job/Capacities.h"
 #include "support/EngineTestSupport.h"
 
 namespace tallora {
@@ -9,6 +11,7 @@ namespace {
 
 using testing::MakeJob;
 using testing::Pattern;
+using testing::WorkingJob;
 
 TEST(FastAlgorithm, JobsWorkedOutByHand) {
     auto check =
@@ -57,6 +60,17 @@ TEST(FastAlgorithm, AJobOfMoreThanAThousandPatternsPlacesEveryPiece) {
     EXPECT_TRUE(job.Result.Cuts.empty());
     EXPECT_FALSE(job.Result.PatternStoreFull);
     testing::ExpectEveryPiecePlacedWithinItsBar(job.Result);
+}
+
+// The result store is full: no generator adds a pattern past its end.
+TEST(ResultStore, NoGeneratorWritesPastTheLastPattern) {
+    WorkingTables job = WorkingJob({{6000, 6000, -1}}, {{2000, 3}});
+    job.Patterns.assign(MaxPatterns, Pattern(5000, 1, {100}, {1}));
+    NestAllInOneBar(job);
+    NestBestFilledBar(job);
+    EXPECT_EQ(job.PatternCount(), MaxPatterns);
+    EXPECT_EQ(job.Cuts[0].CutQuantity, 3);
+    EXPECT_FALSE(job.AllAllocated);
 }
 
 }  // namespace
