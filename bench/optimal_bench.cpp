@@ -8,10 +8,11 @@
 //                                 offcuts]
 //                         [--algorithms optimal,complex,fast] [--data ../shared/bench]
 //                         [--dir FALKENAUER_DIR] [--jobs N] [--time-limit S]
-//                         [--complex-limit S] [--threads N] [--each]
+//                         [--complex-limit S] [--threads N] [--each] [--print-args]
 //
 // --time-limit is Optimal's (its own default when not given), --complex-limit Complex's (none by
-// default: Complex stops at its iteration limit).
+// default: Complex stops at its iteration limit). --print-args prints each job as tallora-cli's
+// arguments instead of running it; TALLORA_BENCH_ONLY=NAME keeps one job.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -394,6 +395,7 @@ struct Arguments {
     int ShopJobs = 200;
     Settings Limits;
     bool Each = false;
+    bool PrintArgs = false;
 };
 
 Arguments ReadArguments(int argc, char** argv) {
@@ -425,6 +427,8 @@ Arguments ReadArguments(int argc, char** argv) {
             args.Limits.Threads = std::stoi(value());
         else if (arg == "--each")
             args.Each = true;
+        else if (arg == "--print-args")
+            args.PrintArgs = true;
         else {
             std::cerr << "unknown argument " << arg << "\n";
             std::exit(2);
@@ -482,6 +486,17 @@ void RunJob(const Job& job, const Arguments& args,
     }
 }
 
+// The job as tallora-cli's arguments, one job a line after its name, to run it on its own.
+void PrintCliArguments(const Job& job) {
+    std::printf("%s:", job.Name.c_str());
+    for (const auto& row : job.Input.StockRows)
+        std::printf(" --stock %s@%s", row.Quantity.c_str(), row.Length.c_str());
+    for (const auto& row : job.Input.CutRows)
+        std::printf(" --cut %s@%s", row.Quantity.c_str(), row.Length.c_str());
+    std::printf(" --kerf %d --trim %d --hold %d\n", job.Input.Allowances.Kerf,
+                job.Input.Allowances.Trim, job.Input.Allowances.Hold);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -494,9 +509,14 @@ int main(int argc, char** argv) {
     const char* only = std::getenv("TALLORA_BENCH_ONLY");  // one job by its name
     for (const Job& job : jobs) {
         if (only != nullptr && job.Name != only) continue;
+        if (args.PrintArgs) {
+            PrintCliArguments(job);
+            continue;
+        }
         if (std::find(order.begin(), order.end(), job.Set) == order.end()) order.push_back(job.Set);
         RunJob(job, args, tallies);
     }
+    if (args.PrintArgs) return 0;
 
     // Over the best: bars with one stock length, metres with several; "worse" counts Optimal's
     // plans that use more stock than another algorithm's.
