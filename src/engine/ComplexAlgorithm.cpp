@@ -6,21 +6,25 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define TALLORA_KNAPSACK_WIDE 1
+#endif
 
 namespace tallora {
 
 namespace {
 
 // One choice of a stage over a run of states: where the choice's candidate is strictly greater
-// than the value so far, it becomes the value and the choice is recorded. Two states at a time
-// where SSE2 exists; the arithmetic is the same IEEE addition and comparison either way.
-void RelaxStates(double* value, int* choice, const double* next, size_t count, double worth,
-                 int recorded) {
-    size_t idx = 0;
+// than the value so far, it becomes the value and the choice is recorded. Several states at a
+// time where the processor can; the arithmetic is the same IEEE addition and comparison each
+// way, so the tables are the same.
+void RelaxStatesFrom(size_t idx, bool sse2, double* value, int* choice, const double* next,
+                     size_t count, double worth, int recorded) {
 #if defined(__SSE2__)
     const __m128d worth2 = _mm_set1_pd(worth);
     const __m128i recorded2 = _mm_set1_epi32(recorded);
-    for (; idx + 2 <= count; idx += 2) {
+    for (; sse2 && idx + 2 <= count; idx += 2) {
         const __m128d candidate = _mm_add_pd(worth2, _mm_loadu_pd(next + idx));
         const __m128d current = _mm_loadu_pd(value + idx);
         const __m128d better = _mm_cmplt_pd(current, candidate);
@@ -42,7 +46,92 @@ void RelaxStates(double* value, int* choice, const double* next, size_t count, d
     }
 }
 
+#if defined(TALLORA_KNAPSACK_WIDE)
+__attribute__((target("avx2"))) void RelaxStatesFour(double* value, int* choice, const double* next,
+                                                     size_t count, double worth, int recorded) {
+    const __m256d worth4 = _mm256_set1_pd(worth);
+    const __m128i recorded4 = _mm_set1_epi32(recorded);
+    const __m256i lowHalves = _mm256_setr_epi32(0, 2, 4, 6, 0, 0, 0, 0);
+    size_t idx = 0;
+    for (; idx + 4 <= count; idx += 4) {
+        const __m256d candidate = _mm256_add_pd(worth4, _mm256_loadu_pd(next + idx));
+        const __m256d current = _mm256_loadu_pd(value + idx);
+        const __m256d better = _mm256_cmp_pd(current, candidate, _CMP_LT_OS);
+        if (_mm256_movemask_pd(better) == 0) continue;
+        _mm256_storeu_pd(value + idx, _mm256_blendv_pd(current, candidate, better));
+        const __m128i mask = _mm256_castsi256_si128(
+            _mm256_permutevar8x32_epi32(_mm256_castpd_si256(better), lowHalves));
+        __m128i* at = reinterpret_cast<__m128i*>(choice + idx);
+        _mm_storeu_si128(at, _mm_blendv_epi8(_mm_loadu_si128(at), recorded4, mask));
+    }
+    RelaxStatesFrom(idx, true, value, choice, next, count, worth, recorded);
+}
+
+__attribute__((target("avx512f,avx512vl"))) void RelaxStatesEight(double* value, int* choice,
+                                                                  const double* next, size_t count,
+                                                                  double worth, int recorded) {
+    const __m512d worth8 = _mm512_set1_pd(worth);
+    const __m256i recorded8 = _mm256_set1_epi32(recorded);
+    size_t idx = 0;
+    for (; idx + 8 <= count; idx += 8) {
+        const __m512d candidate = _mm512_add_pd(worth8, _mm512_loadu_pd(next + idx));
+        const __m512d current = _mm512_loadu_pd(value + idx);
+        const __mmask8 better = _mm512_cmp_pd_mask(current, candidate, _CMP_LT_OS);
+        if (better == 0) continue;
+        _mm512_mask_storeu_pd(value + idx, better, candidate);
+        _mm256_mask_storeu_epi32(choice + idx, better, recorded8);
+    }
+    RelaxStatesFrom(idx, true, value, choice, next, count, worth, recorded);
+}
+#endif
+
+void RelaxStates(KnapsackLanes lanes, double* value, int* choice, const double* next, size_t count,
+                 double worth, int recorded) {
+    switch (lanes) {
+#if defined(TALLORA_KNAPSACK_WIDE)
+        case KnapsackLanes::Eight:
+            return RelaxStatesEight(value, choice, next, count, worth, recorded);
+        case KnapsackLanes::Four:
+            return RelaxStatesFour(value, choice, next, count, worth, recorded);
+#endif
+        case KnapsackLanes::Two:
+            return RelaxStatesFrom(0, true, value, choice, next, count, worth, recorded);
+        default:
+            return RelaxStatesFrom(0, false, value, choice, next, count, worth, recorded);
+    }
+}
+
 }  // namespace
+
+bool HasKnapsackLanes(KnapsackLanes lanes) {
+    switch (lanes) {
+        case KnapsackLanes::One:
+            return true;
+        case KnapsackLanes::Two:
+#if defined(__SSE2__)
+            return true;
+#else
+            return false;
+#endif
+#if defined(TALLORA_KNAPSACK_WIDE)
+        case KnapsackLanes::Four:
+            return __builtin_cpu_supports("avx2");
+        case KnapsackLanes::Eight:
+            return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl");
+#endif
+        default:
+            return false;
+    }
+}
+
+KnapsackLanes WidestKnapsackLanes() {
+    static const KnapsackLanes widest = [] {
+        for (KnapsackLanes lanes : {KnapsackLanes::Eight, KnapsackLanes::Four, KnapsackLanes::Two})
+            if (HasKnapsackLanes(lanes)) return lanes;
+        return KnapsackLanes::One;
+    }();
+    return widest;
+}
 
 bool KnapsackTable(int capacity, const std::vector<int>& weights, const std::vector<double>& values,
                    KnapsackTables& tables, const std::function<bool()>& stop) {
@@ -109,7 +198,7 @@ bool KnapsackTable(int capacity, const std::vector<int>& weights, const std::vec
             for (int t = 1, off = w; off <= L; ++t, off += w) {
                 const double worth = static_cast<double>(t) * v;
                 const size_t last = static_cast<size_t>(L - off) + 1;
-                RelaxStates(value, choice, next + off, last, worth, t + 1);
+                RelaxStates(tables.Lanes, value, choice, next + off, last, worth, t + 1);
             }
         }
         std::swap(tables.Value, tables.NextValue);

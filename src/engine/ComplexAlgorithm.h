@@ -8,8 +8,15 @@
 
 namespace tallora {
 
+// How many states the knapsack's table relaxes at a time. Every width gives the same tables (the
+// same IEEE additions and comparisons); the widest the processor has is the default.
+enum class KnapsackLanes { One, Two, Four, Eight };
+KnapsackLanes WidestKnapsackLanes();
+bool HasKnapsackLanes(KnapsackLanes lanes);
+
 // Reusable tables of the knapsack, so that pricing allocates nothing once warmed up.
 struct KnapsackTables {
+    KnapsackLanes Lanes = WidestKnapsackLanes();
     int Capacity = 0;               // the largest capacity the table answers for
     std::vector<double> NextValue;  // the value of stage i + 1, by state
     std::vector<double> Value;      // the value of stage i
