@@ -536,7 +536,7 @@
         <translation>Schnittplan: der Auftrag ist zu groß:</translation>
     </message>
     <message>
-        <source>patterns (Note statistics are for allocated stock</source>
+        <source>patterns (Note statistics are for allocated</source>
         <translation>Schnittmuster (Hinweis: Statistik nur für</translation>
     </message>
     <message>

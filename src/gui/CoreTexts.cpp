@@ -164,7 +164,7 @@ const char* const Phrases[] = {
     QT_TRANSLATE_NOOP("tallora", "the cutting matrix due to insufficient stock lengths"),
     QT_TRANSLATE_NOOP("tallora", "being available (Note statistics are for allocated"),
     QT_TRANSLATE_NOOP("tallora", "the cutting matrix because the job is too large:"),
-    QT_TRANSLATE_NOOP("tallora", "patterns (Note statistics are for allocated stock"),
+    QT_TRANSLATE_NOOP("tallora", "patterns (Note statistics are for allocated"),
     QT_TRANSLATE_NOOP("tallora", "stock only):"),
     QT_TRANSLATE_NOOP("tallora", "(Note statistics are for allocated stock only):"),
     QT_TRANSLATE_NOOP("tallora",

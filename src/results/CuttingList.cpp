@@ -87,7 +87,7 @@ std::vector<std::string> MakeCuttingList(const JobInput& input, const Calculatio
         if (result.PatternStoreFull) {
             lines.push_back(" the cutting matrix because the job is too large:");
             lines.push_back(" it needs more than " + Str(MaxPatterns) + " cutting");
-            lines.push_back(" patterns (Note statistics are for allocated stock");
+            lines.push_back(" patterns (Note statistics are for allocated");
         } else {
             lines.push_back(" the cutting matrix due to insufficient stock lengths");
             lines.push_back(" being available (Note statistics are for allocated");

@@ -97,40 +97,6 @@ TestJob CalculatedJob() {
     return job;
 }
 
-TEST(CuttingListCsv, OneLinePerPatternAndCutLengthAsTheCuttingListReadsIt) {
-    const TestJob job = CalculatedJob();
-    ASSERT_GT(job.Result.PatternCount(), 1);
-    const std::vector<Fields> lines = ReadCsv(CuttingListCsv(job.Input, job.Result));
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines[0], Header);
-    size_t at = 1;
-    bool someOffcut = false;
-    for (int p = 0; p < job.Result.PatternCount(); ++p) {
-        const CuttingPattern& pattern = job.Result.Patterns[p];
-        for (int k = 0; k < pattern.LengthCount(); ++k, ++at) {
-            ASSERT_LT(at, lines.size());
-            const int length = pattern.CutLength[k] - 4;
-            std::string mark;
-            if (length == 2400) mark = "Rafter";
-            if (length == 990) mark = "Brace, short";
-            someOffcut = someOffcut || pattern.IsOffcut;
-            const Fields expected = {std::to_string(p + 1),
-                                     std::to_string(pattern.StockLength + 20 + 15),
-                                     std::to_string(pattern.BarCount),
-                                     std::to_string(length),
-                                     std::to_string(pattern.PieceCount[k]),
-                                     std::to_string(pattern.PieceCount[k] * pattern.BarCount),
-                                     std::to_string(pattern.IsOffcut ? pattern.OffcutLength : 0),
-                                     mark};
-            EXPECT_EQ(lines[at], expected) << "pattern " << p + 1;
-            // Only the lengths entered: 6000 and 4500 bars.
-            EXPECT_TRUE(lines[at][1] == "6000" || lines[at][1] == "4500") << lines[at][1];
-        }
-    }
-    EXPECT_EQ(at, lines.size());
-    EXPECT_TRUE(someOffcut);
-}
-
 TEST(CuttingListCsv, ThePiecesReadBackAreTheDemandEntered) {
     const TestJob job = CalculatedJob();
     ASSERT_EQ(job.Result.RemainingPieces, 0);

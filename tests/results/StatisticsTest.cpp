@@ -144,7 +144,7 @@ TEST(MakeCuttingList, SingularsPluralsPiecesLeftOverAndScrappedReturns) {
     EXPECT_EQ(Texts(note.begin() + 16, note.begin() + 20),
               (Texts{" the cutting matrix because the job is too large:",
                      " it needs more than 1000000 cutting",
-                     " patterns (Note statistics are for allocated stock", " stock only):"}));
+                     " patterns (Note statistics are for allocated", " stock only):"}));
 
     // "Scrap all waste" returns nothing; an empty result is the heading alone.
     TestJob scrapped = testing::LeftOverJob(true);
