@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QMenu>
-#include <QMenuBar>
 #include <QUndoStack>
 #include <cerrno>
 #include <cstring>

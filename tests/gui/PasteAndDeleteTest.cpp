@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QClipboard>
 #include <QPushButton>
 #include <QTreeView>
+#include <QUndoStack>
 
 #include "gui/DesktopTestSupport.h"
 
@@ -25,6 +25,11 @@ TEST(PasteRows, BadLinesAreListedInOneMessageAndTheQuantityBoxTakesRows) {
     ASSERT_EQ(d.dialogs.messages.size(), 1u);
     EXPECT_TRUE(d.SaidPart("Line 3: 'abc' is not a quantity and a length.")) << d.Said();
     EXPECT_EQ(form.StatusText(1), "2 Different cut lengths required");
+    // Nothing good at all: the message alone, and no step of the history.
+    const int steps = form.History().count();
+    Paste(d.Find<QTreeView>("CListView"), "x,1\ny,2\n");
+    EXPECT_EQ(d.dialogs.messages.size(), 2u);
+    EXPECT_EQ(form.History().count(), steps);
 
     auto* quantity = d.Find<QLineEdit>("CQEdit");
     quantity->setFocus();

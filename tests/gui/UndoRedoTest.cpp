@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QCheckBox>
 #include <QHeaderView>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QToolButton>
 #include <QTreeView>
 #include <QUndoStack>
 
