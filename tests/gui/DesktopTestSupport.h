@@ -56,6 +56,15 @@ struct Desktop {
         return *form;
     }
     std::string DataDir() const { return shell.appData + "/Vantorel/Tallora/Cutting Lists"; }
+    // A setting a run before this one left in the registry.
+    void Kept(const std::string& name, const std::string& value);
+    void Kept(const std::string& name, int value);
+    // The last message shown, or empty when none was.
+    std::string Said() const { return dialogs.messages.empty() ? "" : dialogs.messages.back(); }
+    bool SaidPart(const std::string& part) const { return Said().find(part) != std::string::npos; }
+    // A job of one unlimited 6000 stock length and the cut rows given, calculated.
+    void Calculated(std::initializer_list<std::pair<const char*, const char*>> cuts = {
+                        {"3", "1500"}});
 
     template <typename T = QWidget>
     T* Find(const char* name) const {

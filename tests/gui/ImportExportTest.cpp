@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QMenu>
-#include <QMenuBar>
 #include <QUndoStack>
 #include <cerrno>
 #include <cstring>
@@ -27,37 +25,40 @@ void ImportRows(Desktop& d, int list, const std::string& path) {
     d.Find<QAction>("ImportRows")->trigger();
 }
 
-// Which lines a file gives and how rows merge are the entry's rules (PastedRowsTest,
-// ListEntryTest); here, the questions asked, the one message, the one step of the history and
-// the marks kept through Modify.
+// Which lines a file gives and how rows merge are the entry's rules (RowsFromText, CommitRow);
+// here, the questions asked, the one message, the one step of the history, the marks kept
+// through Modify, and nothing changed by a cancel or a file that cannot be read.
 TEST(ImportRows, RowsFromAFileAsOneStepWithTheRefusedLinesInOneMessage) {
     Desktop d;
     MainWindow& form = d.Start();
+    d.Find<QAction>("ImportRows")->trigger();  // Cancel at the question: no file is asked for
+    d.dialogs.choices.push_back(CutList);
+    d.Find<QAction>("ImportRows")->trigger();  // Cancel at the file dialog
+    const std::string missing = d.temp.File("missing.csv");
+    ImportRows(d, CutList, missing);
+    EXPECT_EQ(d.dialogs.fileDialogs.size(), 2u);
+    EXPECT_EQ(d.dialogs.messages,
+              std::vector<std::string>{"The file " + missing + " could not be read:\r\n" +
+                                       std::strerror(ENOENT)});
+    EXPECT_FALSE(form.JobModified());
+    EXPECT_EQ(form.History().count(), 0);
+
     d.AddCut("2", "1200");
     const std::string path = d.temp.File("cuts.txt");
     WriteBytes(path, "Qty\tLength\tPart\n3\t750\tPost, left\nlong\n1\t1200\tDoor B\n");
     ImportRows(d, CutList, path);
-
     const Rows imported{{"2", "1200"}, {"3", "750", "Post, left"}, {"1", "1200", "Door B"}};
     EXPECT_EQ(form.Document().Input().CutRows, imported);
-    EXPECT_EQ(d.dialogs.choicePrompts,
-              std::vector<std::string>{"Which list should the rows of the file go into?"});
-    ASSERT_EQ(d.dialogs.fileDialogs.size(), 1u);
-    EXPECT_EQ(d.dialogs.fileDialogs[0].Title, "Import Cut Lengths");
-    EXPECT_NE(d.dialogs.fileDialogs[0].Filter.find("*.csv;*.tsv;*.txt"), std::string::npos);
-    ASSERT_EQ(d.dialogs.messages.size(), 1u);
-    EXPECT_NE(d.dialogs.messages[0].find("Line 3: 'long' is not a quantity and a length"),
-              std::string::npos)
-        << d.dialogs.messages[0];
-    EXPECT_TRUE(form.JobModified());
+    EXPECT_EQ(d.dialogs.choicePrompts.back(), "Which list should the rows of the file go into?");
+    EXPECT_EQ(d.dialogs.fileDialogs.back().Title, "Import Cut Lengths");
+    EXPECT_EQ(d.dialogs.messages.size(), 2u);
+    EXPECT_TRUE(d.SaidPart("Line 3: 'long' is not a quantity and a length")) << d.Said();
 
     auto* undo = d.Find<QAction>("Undo");
     EXPECT_EQ(undo->text(), "&Undo Import 2 Cut Lengths");
     undo->trigger();
     EXPECT_EQ(form.Document().Input().CutRows, (Rows{{"2", "1200"}}));
     d.Find<QAction>("Redo")->trigger();
-    EXPECT_EQ(form.Document().Input().CutRows, imported);
-
     // Modify takes the row into the edits; committed again, it keeps its mark.
     testing::ClickRow(d.Find<QTreeView>("CListView"), 1);
     d.Click("CModify");
@@ -65,47 +66,18 @@ TEST(ImportRows, RowsFromAFileAsOneStepWithTheRefusedLinesInOneMessage) {
     EXPECT_EQ(form.Document().Input().CutRows.back(), (ListRow{"3", "7500", "Post, left"}));
 }
 
-TEST(ImportRows, CancelledOrUnreadableChangesNothing) {
-    Desktop d;
-    MainWindow& form = d.Start();
-    // Cancel at the question: no file is asked for.
-    d.Find<QAction>("ImportRows")->trigger();
-    EXPECT_EQ(d.dialogs.choicePrompts.size(), 1u);
-    EXPECT_TRUE(d.dialogs.fileDialogs.empty());
-    // Cancel at the file dialog.
-    d.dialogs.choices.push_back(CutList);
-    d.Find<QAction>("ImportRows")->trigger();
-    EXPECT_EQ(d.dialogs.fileDialogs.size(), 1u);
-    EXPECT_TRUE(d.dialogs.messages.empty());
-
-    const std::string missing = d.temp.File("missing.csv");
-    ImportRows(d, CutList, missing);
-    EXPECT_EQ(d.dialogs.messages,
-              std::vector<std::string>{"The file " + missing + " could not be read:\r\n" +
-                                       std::strerror(ENOENT)});
-    EXPECT_TRUE(form.Document().Input().CutRows.empty());
-    EXPECT_FALSE(form.JobModified());
-    EXPECT_EQ(form.History().count(), 0);
-}
-
 TEST(ExportCuttingList, WritesTheCalculatedCuttingListOnlyWhenThereIsOne) {
     Desktop d;
     MainWindow& form = d.Start();
     auto* exportList = d.Find<QAction>("ExportCuttingList");
     EXPECT_FALSE(exportList->isEnabled());
-    d.AddStock("*", "6000");
-    d.AddCut("4", "1500");
-    d.AddCut("2", "1000");
-    testing::CalculateAndWait(form);
-    ASSERT_TRUE(form.ResultsValid());
+    d.Calculated({{"4", "1500"}, {"2", "1000"}});
     EXPECT_TRUE(exportList->isEnabled());
 
     const std::string path = d.temp.File("list.csv");
     d.dialogs.saveFiles.push_back(path);
     exportList->trigger();
-    ASSERT_EQ(d.dialogs.fileDialogs.size(), 1u);
-    EXPECT_EQ(d.dialogs.fileDialogs[0].DefaultExtension, "csv");
-    EXPECT_TRUE(d.dialogs.fileDialogs[0].ConfirmOverwrite);
+    EXPECT_EQ(d.dialogs.fileDialogs.at(0).DefaultExtension, "csv");
     EXPECT_TRUE(d.dialogs.messages.empty());
     // The results' own export, of the job calculated (its lines: CuttingListCsvTest).
     EXPECT_EQ(ReadBytes(path), CuttingListCsv(form.Input(), form.Result()));
@@ -114,9 +86,7 @@ TEST(ExportCuttingList, WritesTheCalculatedCuttingListOnlyWhenThereIsOne) {
     const std::string nowhere = d.temp.File("no-such-folder/list.csv");
     d.dialogs.saveFiles.push_back(nowhere);
     exportList->trigger();
-    ASSERT_EQ(d.dialogs.messages.size(), 1u);
-    EXPECT_EQ(d.dialogs.messages[0].rfind(
-                  "The cutting list could not be written to\r\n" + nowhere + "\r\n", 0),
+    EXPECT_EQ(d.Said().rfind("The cutting list could not be written to\r\n" + nowhere + "\r\n", 0),
               0u);
 }
 

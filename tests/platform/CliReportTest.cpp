@@ -40,20 +40,13 @@ TEST(CliReport, BeamJobReportHasItsInstructionsStatisticsAndLandscapeDiagrams) {
     EXPECT_FALSE(sizes[0].Landscape());
     EXPECT_TRUE(sizes[1].Landscape());
 
+    // The report's texts are the report layer's (PdfReportTest); here, that they reach the PDF,
+    // the pound sign among them.
     const QString text = testing::PdfText(pdf);
-    // The report's texts are the report layer's (PdfReportTest); here, that they reach the PDF.
-    for (const char* expected :
-         {"Customer: Harbour Works Ltd", "Cutting Pattern Number 2:", "Page 2 of 2"}) {
-        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
-                                                                << text.toStdString();
-    }
-    // The pound sign and the statistics as the panel shows them.
-    EXPECT_TRUE(text.contains(QRegularExpression(
-        QStringLiteral("Stock bars used:\\s+42\\.000m\\s+100\\.00%\\s+£483\\.84"))))
+    EXPECT_TRUE(text.contains("Customer: Harbour Works Ltd")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Stock bars used:.+£483\\.84"))))
         << text.toStdString();
-    const QString diagrams = testing::PdfText(pdf, 2);
-    EXPECT_TRUE(diagrams.contains("3 x 12000"));
-    EXPECT_TRUE(diagrams.contains("1 x 6000"));
+    EXPECT_TRUE(testing::PdfText(pdf, 2).contains("3 x 12000"));
 }
 
 TEST(CliReport, DiagramPictureAtTheViewersSizeOrTheOneAsked) {

@@ -1,13 +1,9 @@
 #include "platform/QtRegistryStore.h"
-#include "support/TestJob.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 
-#include "commands/OpenJob.h"
-#include "storage/AutoSave.h"
-#include "storage/Settings.h"
 #include "support/StorageTestSupport.h"
 
 namespace tallora {
@@ -58,35 +54,6 @@ TEST(QtRegistryStore, ValuesKeepTheirTypesAcrossSessionsAndKeysGoWithTheirSubKey
     EXPECT_FALSE(store.CreateKey(User, "Software\\Other"));
     EXPECT_FALSE(store.CreateKey(RegistryRoot::LocalMachine, AppPathsKey));
     EXPECT_FALSE(store.WriteString(RegistryRoot::LocalMachine, AppPathsKey, "Path", "x"));
-}
-
-// The rules of the settings, the recent files and the autosave are the storage layer's; over the
-// real store, what one run leaves the next finds: the autosaved job above all.
-TEST(QtRegistryStore, TheAutosavedJobAndTheSettingsReachTheNextRun) {
-    TempFolder temp;
-    testing::FakeShell shell;
-    shell.appData = temp.File("data");
-    {
-        QtRegistryStore store(IniIn(temp));
-        SetUpFirstRun(store, shell);
-        TestJob job;
-        job.Input.StockRows = {{"*", "6000"}};
-        job.Input.Section.Weight = 12.25;
-        AutoSave(store, job.Input);
-        WriteProgramSettings(store, Allowances{4, 30, 25, 500, false}, ProgramSettings{true});
-        AutoSave(store, job.Input);  // a later calculation
-    }
-    QtRegistryStore store(IniIn(temp));
-    Allowances a;
-    ProgramSettings settings;
-    ReadProgramSettings(store, a, settings);
-    EXPECT_EQ(a.Kerf, 4);
-    TestJob recovered;
-    testing::ScriptedDialogs dialogs;
-    dialogs.answers = {MessageAnswer::Yes};
-    ASSERT_TRUE(AutoRecover(store, recovered.Input, dialogs));
-    EXPECT_EQ(recovered.Input.StockRows, (std::vector<ListRow>{{"*", "6000"}}));
-    EXPECT_EQ(recovered.Input.Section.Weight, 12.25);
 }
 
 TEST(QtRegistryStore, TheUsersNativeSettingsLiveInTheConfigurationFolder) {

