@@ -319,7 +319,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     writeSettings();
-    // The numbered reports of this run.
+    if (!savePrompt(true)) {
+        event->ignore();
+        return;
+    }
+    // The numbered reports go only once the window really closes: a cancelled close keeps
+    // the ones a viewer may still show.
     std::error_code ec;
     const std::filesystem::path folder(reportsFolder().toStdString());
     if (std::filesystem::is_directory(folder, ec)) {
@@ -329,10 +334,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
                 std::filesystem::remove(entry.path(), ec);
             }
         }
-    }
-    if (!savePrompt(true)) {
-        event->ignore();
-        return;
     }
     event->accept();
 }

@@ -186,7 +186,15 @@ TEST(WorkSafety, ReportsThatNoProgramCanShowAreSaidAndAnExportedCopyIsKept) {
     d.dialogs.saveFiles = {kept};
     d.Find<QAction>("ExportPdf")->trigger();
     EXPECT_EQ(d.dialogs.fileDialogs.back().Title, "Export PDF");
+    // A close the save prompt cancels keeps the reports; the close that happens removes them.
+    d.AddCut("1", "500");
+    d.dialogs.answers = {MessageAnswer::Cancel};
     form.close();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(std::filesystem::exists(d.opened[0].toStdString()));
+    d.dialogs.answers = {MessageAnswer::No};
+    form.close();
+    EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(testing::ReadBytes(kept).rfind("%PDF", 0), 0u);
     for (int i = 0; i < 2; ++i) EXPECT_FALSE(std::filesystem::exists(d.opened[i].toStdString()));
 }
