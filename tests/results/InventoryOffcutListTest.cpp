@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -68,45 +67,6 @@ TEST(InventoryOffcutList, APatternBelongsToTheFirstRowOfItsLength) {
     EXPECT_FALSE(PatternFromInventoryOffcuts(job.Result, 1));
     std::swap(job.Result.InputStockMark[1], job.Result.InputStockMark[2]);
     EXPECT_TRUE(PatternFromInventoryOffcuts(job.Result, 1));
-}
-
-TEST(InventoryOffcutList, TheLineFollowsEveryOffcutPatternOfACalculatedJob) {
-    std::mt19937 random(17u);
-    const auto draw = [&](int from, int to) {
-        return std::uniform_int_distribution<int>(from, to)(random);
-    };
-    int offcutPatterns = 0;
-    for (int round = 0; round < 10; ++round) {
-        TestJob job = testing::MakeJob({}, {});
-        std::vector<bool> offcut;
-        for (int j = 0; j < 4; ++j) {
-            offcut.push_back(j % 2 == 1);
-            job.Input.StockRows.push_back({offcut.back() ? std::to_string(draw(1, 3)) : "*",
-                                           std::to_string(2000 + 1000 * j + draw(0, 9) * 10),
-                                           offcut.back() ? InventoryOffcutMark(j) : ""});
-        }
-        for (int i = 0; i < 4; ++i)
-            job.Input.CutRows.push_back(
-                {std::to_string(draw(1, 3)), std::to_string(draw(3, 40) * 50)});
-        const testing::Calculated run(job, Algorithm::Optimal);
-        ASSERT_TRUE(run.outcome.Completed);
-        testing::StatsOf(job);
-        const Texts lines = MakeCuttingList(job.Input, job.Result);
-        // Each pattern's block: the line under its "From" line exactly when its bars are offcuts.
-        int p = 0;
-        for (std::size_t k = 0; k < lines.size(); ++k) {
-            if (lines[k].rfind("    From ", 0) != 0) continue;
-            const int length = job.Result.Patterns[static_cast<std::size_t>(p)].StockLength;
-            int row = 0;
-            while (job.Result.InputStockLength[static_cast<std::size_t>(row)] != length) ++row;
-            ASSERT_LT(k + 1, lines.size());
-            EXPECT_EQ(lines[k + 1] == OffcutLine, offcut[static_cast<std::size_t>(row)]);
-            offcutPatterns += offcut[static_cast<std::size_t>(row)];
-            ++p;
-        }
-        EXPECT_EQ(p, job.Result.PatternCount());
-    }
-    EXPECT_GT(offcutPatterns, 0);
 }
 
 }  // namespace
