@@ -431,6 +431,28 @@ def allocate(layers: list[Layer], count: int) -> dict[str, int]:
     return share
 
 
+def replay(layers: list[Layer], report: dict) -> tuple[list[Mutant], list[Mutant]]:
+    """The earlier report's mutants found among today's candidates: same file, operator, text
+    replaced and original line (stripped), the nearest such line to where it was."""
+    by_text: dict[tuple, list[Mutant]] = {}
+    for l in layers:
+        for m in l.candidates:
+            ident = (m.file, m.operator, m.old, m.new, m.col, m.original_line.strip())
+            by_text.setdefault(ident, []).append(m)
+    picked, gone = [], []
+    for old in report["mutants"]:
+        ident = (old["file"], old["operator"], old["old"], old["new"], old["col"],
+                 old["original_line"].strip())
+        found = by_text.get(ident)
+        if found:
+            picked.append(min(found, key=lambda m: abs(m.line - old["line"])))
+        else:
+            fields = {f.name for f in dataclasses.fields(Mutant)}
+            gone.append(Mutant(**{k: v for k, v in old.items() if k in fields and k not in (
+                "outcome", "seconds", "detail", "failed_tests")}))
+    return picked, gone
+
+
 def sample(layers: list[Layer], count: int, seed: int) -> list[Mutant]:
     # Ranking by a hash of the seed and the mutant itself: the same seed and sources give the
     # same sample, and a change in one file leaves the picks in the others alone.
@@ -752,7 +774,10 @@ def write_report(path: Path, layers: list[Layer], mutants: list[Mutant], args, s
     out.append("Tallora mutation check")
     out.append("")
     out.append(f"commit:   {git_commit()}")
-    out.append(f"sample:   {len(mutants)} mutants, seed {args.seed}, {args.jobs} worker(s)")
+    if args.replay:
+        out.append(f"sample:   {len(mutants)} mutants of {args.replay.name}, {args.jobs} worker(s)")
+    else:
+        out.append(f"sample:   {len(mutants)} mutants, seed {args.seed}, {args.jobs} worker(s)")
     out.append("tests:    " + ("the whole core suite for every layer" if args.all_tests
                               else "each layer's own tests"))
     out.append(f"run time: {format_duration(seconds)}" + ("  (INTERRUPTED: partial)" if interrupted else ""))
@@ -792,6 +817,11 @@ def write_report(path: Path, layers: list[Layer], mutants: list[Mutant], args, s
         for m in timeouts:
             out.append(f"  {m.where()}  [{m.operator}] {m.old} -> {m.new}")
         out.append("")
+    if args.gone:
+        out.append(f"Gone ({len(args.gone)}): the line is no longer in the sources, not run")
+        for m in args.gone:
+            out.append(f"  {m.where()}  [{m.operator}] {m.original_line.strip()}")
+        out.append("")
     others = [m for m in mutants if m.outcome in ("not compiled", "equivalent")]
     out.append(f"Not counted ({len(others)}): did not compile, or the same object code")
     for m in others:
@@ -825,6 +855,8 @@ def write_report(path: Path, layers: list[Layer], mutants: list[Mutant], args, s
             {k: v for k, v in dataclasses.asdict(m).items()} | {"seconds": round(m.seconds, 1)}
             for m in mutants
         ],
+        "replayed_from": str(args.replay) if args.replay else None,
+        "gone": [dataclasses.asdict(m) for m in args.gone],
         "not_in_test_binary": unlinked,
         "warnings": warnings,
     }
@@ -854,6 +886,10 @@ def parse_args(argv):
                    help="comma-separated layers to run, from the sample drawn over all layers: "
                         "the same mutants of those layers as a whole run, so one layer's tests "
                         "can be checked alone")
+    p.add_argument("--replay", type=Path,
+                   help="the mutants of an earlier report's JSON instead of a new sample: each "
+                        "is found again by its file, line text and operator, wherever the line "
+                        "has moved; one whose line is gone is listed and not run")
     p.add_argument("--all-tests", action="store_true",
                    help="judge every mutant by the whole test binary, not its layer's tests")
     p.add_argument("--record-tests", action="store_true",
@@ -918,6 +954,12 @@ def main(argv=None) -> int:
         if args.all_tests:
             l.gtest_filter = ""
     picked = sample(layers, args.count, args.seed)
+    gone = []
+    if args.replay:
+        picked, gone = replay(layers, json.loads(args.replay.read_text()))
+        for m in gone:
+            print(f"gone: {m.where()} [{m.operator}] {m.original_line}", file=sys.stderr)
+    args.gone = gone
     if args.run_layers:
         wanted = args.run_layers.split(",")
         unknown = set(wanted) - {l.name for l in layers}
