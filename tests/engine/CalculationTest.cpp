@@ -19,29 +19,6 @@ using testing::MakeJob;
 using testing::Pattern;
 using testing::Rows;
 
-TEST(Calculation, KeepsCopiesOfTheInputsInMillimetresWithTheTimeTaken) {
-    TestJob job = MakeJob({{"*", "6050"}}, {{"5", "1000"}}, 3, 25, 25);
-    const Calculated run(job);
-    ASSERT_TRUE(run.outcome.Completed);
-    EXPECT_EQ(job.Result.Patterns, std::vector<CuttingPattern>{Pattern(6000, 1, {1003}, {5})});
-    EXPECT_EQ(job.Result.InputStockLength, std::vector<int>{6000});
-    EXPECT_EQ(job.Result.InputCutLength, std::vector<int>{1003});
-    EXPECT_EQ(job.Result.InputCutQuantity, std::vector<int>{5});
-    EXPECT_EQ(job.Result.TotalPieces, 5);
-    EXPECT_EQ(job.Result.TotalCutLength, 5000);
-    EXPECT_EQ(job.Result.RemainingPieces, 0);
-    EXPECT_TRUE(run.outcome.Error.empty());
-
-    // Lengths with a common divisor are worked in its units and given back in millimetres.
-    TestJob scaled = MakeJob({{"*", "6000"}, {"*", "4000"}}, {{"10", "1997"}}, 3, 0, 0);
-    ASSERT_TRUE(Calculated(scaled).outcome.Completed);
-    EXPECT_EQ(scaled.Result.ScaleFactor, 2000);
-    EXPECT_EQ(scaled.Result.Patterns, (std::vector<CuttingPattern>{Pattern(6000, 3, {2000}, {3}),
-                                                                   Pattern(4000, 1, {2000}, {1})}));
-    EXPECT_EQ(scaled.Result.Stock,
-              (std::vector<WorkingStockRow>{{6000, 6000, -1}, {4000, 4000, -1}}));
-}
-
 TEST(Calculation, MarkedRowsOfOneLengthAreCalculatedAsTheOneRowTheyMake) {
     for (const Algorithm algorithm : {Algorithm::Complex, Algorithm::Fast}) {
         SCOPED_TRACE(AlgorithmName(algorithm));

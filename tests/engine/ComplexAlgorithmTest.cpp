@@ -204,33 +204,5 @@ TEST(ComplexAlgorithm, ASearchStoppedEarlyPlacesTheRestAndIsNeverWorseThanFast) 
     EXPECT_GT(better, 0);
 }
 
-// A time limit stops the search wherever the machine has got to; whatever that is, every piece
-// is placed, a plan stopped early is no worse than Fast's, and a search that was not stopped
-// found what it finds without a limit.
-TEST(ComplexAlgorithm, UnderATimeLimitThePlanIsNoWorseThanFastWhateverTheTime) {
-    TestJob job = MakeJob({{"*", "6000"}, {"*", "9000"}, {"*", "12000"}}, {{"9", "2997"},
-                                                                           {"7", "1997"},
-                                                                           {"5", "1497"},
-                                                                           {"11", "997"},
-                                                                           {"6", "3997"},
-                                                                           {"4", "2497"},
-                                                                           {"13", "733"},
-                                                                           {"8", "1211"}});
-    TestJob whole = job, fast = job;
-    testing::Calculated(whole, Algorithm::Complex);
-    testing::Calculated(fast, Algorithm::Fast);
-    for (const double seconds : {1e-6, 0.001, 0.01}) {
-        TestJob limited = job;
-        const testing::Calculated run(limited, Algorithm::Complex, seconds);
-        ASSERT_TRUE(run.outcome.Completed);
-        testing::ExpectEveryPiecePlacedWithinItsBar(limited.Result);
-        if (limited.Result.StoppedEarly) {
-            EXPECT_LE(Material(limited.Result), Material(fast.Result)) << seconds;
-        } else {
-            EXPECT_EQ(limited.Result.Patterns, whole.Result.Patterns);
-        }
-    }
-}
-
 }  // namespace
 }  // namespace tallora

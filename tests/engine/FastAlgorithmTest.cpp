@@ -36,17 +36,6 @@ TEST(FastAlgorithm, JobsWorkedOutByHand) {
           {});
 }
 
-TEST(FastAlgorithm, MixedLengthsAllPlacedWithinTheBarsAndTheLimitedStock) {
-    TestJob job = MakeJob(
-        {{"*", "6000"}, {"5", "12000"}},
-        {{"17", "1234"}, {"9", "2750"}, {"31", "480"}, {"4", "5100"}, {"12", "999"}}, 3, 25, 0);
-    ASSERT_TRUE(testing::Calculated(job, Algorithm::Fast).outcome.Completed);
-    testing::ExpectEveryPiecePlacedWithinItsBar(job.Result);
-    int longBars = 0;
-    for (const auto& p : job.Result.Patterns) longBars += p.StockLength == 11975 ? p.BarCount : 0;
-    EXPECT_LE(longBars, 5);
-}
-
 TEST(FastAlgorithm, AJobOfMoreThanAThousandPatternsPlacesEveryPiece) {
     // A thousand lengths from 1001 to 2000 in 1 to 9 pieces: no two bars alike, so more than a
     // thousand patterns, and the bars never run short.

@@ -218,13 +218,5 @@ TEST(SummariseInput, SummarisesTheListsAndEnablesCalculate) {
     EXPECT_EQ(summary(), "disabled | 2 Different stock lengths available | ");
 }
 
-TEST(CheckList, FindsTheLastRowWhoseLengthReadsEqual) {
-    std::vector<ListRow> rows = {{"1", "6000"}, {"2", "4000"}, {"3", "06000"}};
-    EXPECT_EQ(LastRowOfLength(rows, 6000), 2);
-    EXPECT_EQ(LastRowOfLength(rows, 4000), 1);
-    EXPECT_EQ(LastRowOfLength(rows, 5000), -1);
-    EXPECT_EQ(LastRowOfLength({}, 6000), -1);
-}
-
 }  // namespace
 }  // namespace tallora
