@@ -120,17 +120,22 @@ TEST(OptimalSolver, NeverWorseThanTheSlowHeuristicsPlan) {
         SCOPED_TRACE("round " + std::to_string(round));
         const csp::Plan slow = csp::Solve(p, WorkLimited(200)).Best;
         const csp::Result alone = csp::Solve(p, WorkLimited(1));
-        csp::Control control = WorkLimited(1);
-        int asked = 0;
-        control.SlowPlan = [&](const std::function<bool()>&) {
-            ++asked;
-            return std::optional<csp::Plan>(slow);
-        };
-        const csp::Result result = csp::Solve(p, control);
-        ASSERT_EQ(CheckPlan(p, result.Best), "");
-        EXPECT_LE(asked, 1);
-        EXPECT_LE(std::make_pair(result.Best.Unplaced, result.Best.Material),
-                  std::make_pair(slow.Unplaced, slow.Material));
+        // On the search's own thread, and, with two threads, made beside it from the start.
+        for (const bool ahead : {false, true}) {
+            csp::Control control = WorkLimited(1);
+            control.Threads = ahead ? 2 : 1;
+            int asked = 0;
+            control.SlowPlan = [&](const std::function<bool()>&) {
+                ++asked;
+                return std::optional<csp::Plan>(slow);
+            };
+            const csp::Result result = csp::Solve(p, control);
+            ASSERT_EQ(CheckPlan(p, result.Best), "");
+            EXPECT_LE(asked, 1);
+            EXPECT_LE(std::make_pair(result.Best.Unplaced, result.Best.Material),
+                      std::make_pair(slow.Unplaced, slow.Material))
+                << (ahead ? "made beside the search" : "made by the search");
+        }
         if (std::make_pair(slow.Unplaced, slow.Material) <
             std::make_pair(alone.Best.Unplaced, alone.Best.Material))
             ++helped;

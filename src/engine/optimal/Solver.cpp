@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <exception>
@@ -46,6 +47,7 @@ public:
     Result Run() {
         if (in_.N == 0 || in_.M == 0) return {};
         FirstPlans();
+        const SlowPlanAhead ahead(*this);
         costs_.FindSums(incumbent_.Best());
         MaterialBound();
         if (!incumbent_.Proven()) MinimumSlack(in_, incumbent_);
@@ -203,15 +205,62 @@ private:
 
     void OfferSlowPlan() {
         if (!in_.C.SlowPlan) return;
-        // Each step of the heuristic is work: a plan the other worker found at the bound stops
-        // it after as much work as that took, and taking turns goes on through it.
-        std::optional<Plan> plan = in_.C.SlowPlan([this] {
-            in_.Work();
-            return in_.Stopped();
-        });
+        std::optional<Plan> plan;
+        if (slowThread_.joinable()) {
+            // Made on its own thread while the bound was sought; its steps count as work here,
+            // where it is taken, as they would had it been made here.
+            while (!slowDone_.load()) {
+                if (in_.Stopped()) return;
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            slowThread_.join();
+            if (slowFailure_) std::rethrow_exception(slowFailure_);
+            in_.Work(slowSteps_.load());
+            if (in_.Stopped()) return;
+            plan = std::move(slowPlan_);
+        } else {
+            // Each step of the heuristic is work: a plan the other worker found at the bound
+            // stops it after as much work as that took, and taking turns goes on through it.
+            plan = in_.C.SlowPlan([this] {
+                in_.Work();
+                return in_.Stopped();
+            });
+        }
         if (!plan) return;
         if (auto bars = aggregate_.Join(*plan)) incumbent_.Offer(std::move(*bars));
     }
+
+    // With a second thread, the slow heuristic's plan is made from the start, beside the linear
+    // programme that the first thread solves alone, and is taken where the search asks for it,
+    // as if made there. It stops when the search ends or at the deadline.
+    class SlowPlanAhead {
+    public:
+        explicit SlowPlanAhead(Solver& solver) : s_(solver) {
+            const Control& c = s_.in_.C;
+            if (!c.SlowPlan || c.Threads < 2) return;
+            s_.slowThread_ = std::thread([this, deadline = c.Deadline] {
+                try {
+                    s_.slowPlan_ = s_.in_.C.SlowPlan([this, deadline] {
+                        ++s_.slowSteps_;
+                        return s_.slowStop_.load() ||
+                               (deadline && std::chrono::steady_clock::now() >= *deadline);
+                    });
+                } catch (...) {
+                    s_.slowFailure_ = std::current_exception();
+                }
+                s_.slowDone_ = true;
+            });
+        }
+        ~SlowPlanAhead() {
+            s_.slowStop_ = true;
+            if (s_.slowThread_.joinable()) s_.slowThread_.join();
+        }
+        SlowPlanAhead(const SlowPlanAhead&) = delete;
+        SlowPlanAhead& operator=(const SlowPlanAhead&) = delete;
+
+    private:
+        Solver& s_;
+    };
 
     // Few patterns in all: the integer programme over every one of them finds the best plan
     // there is, and when it finishes, that plan is proven best.
@@ -281,6 +330,12 @@ private:
     BarSearch bars_;
     Diver diver_;
     std::exception_ptr failures_[WorkerCount];
+    std::thread slowThread_;
+    std::atomic<bool> slowStop_{false};
+    std::atomic<bool> slowDone_{false};
+    std::atomic<long long> slowSteps_{0};
+    std::optional<Plan> slowPlan_;
+    std::exception_ptr slowFailure_;
 };
 
 }  // namespace
