@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -28,147 +29,118 @@ using testing::TempFolder;
 using testing::With;
 using testing::WriteBytes;
 
-// An output path as a user or another program may have left it: the run writes through links,
-// refuses what it would damage (a file with other names, a file the run reads, a file another
-// output writes) and leaves every file as it was when it refuses.
-struct OutputCase {
-    std::string Name;
-    std::function<void(const TempFolder&)> Prepare;
-    Args Arguments;     // "{dir}" is the folder
-    std::string Error;  // empty: the run succeeds
-    std::function<void(const TempFolder&)> After;
-};
-
 namespace fs = std::filesystem;
 
-std::string InDir(std::string text, const TempFolder& folder) {
-    for (auto at = text.find("{dir}"); at != std::string::npos; at = text.find("{dir}"))
-        text.replace(at, 5, folder.Path().string());
-    return text;
+// Every entry of a folder: its path, and a link's target or a file's bytes and names.
+std::map<std::string, std::string> Snapshot(const TempFolder& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(folder.Path())) {
+        const fs::path& path = entry.path();
+        entries[path.string()] = fs::is_symlink(path) ? "-> " + fs::read_symlink(path).string()
+                                 : fs::is_regular_file(path)
+                                     ? std::to_string(fs::hard_link_count(path)) + " " +
+                                           testing::ReadBytes(path.string())
+                                     : "";
+    }
+    return entries;
 }
 
-const Args Job = {"--stock", "*@6000", "--cut", "2@1500", "--section", "IPE 200", "--quiet"};
-
+// An output path as a user or another program may have left it: the run writes through links,
+// refuses what it would damage (a file with other names, a file the run reads, a file another
+// output writes) and leaves every file and link as it was when it refuses.
 TEST(CliHostileInput, OutputPathsAreWrittenThroughOrRefusedWithoutDamage) {
-    using testing::ReadBytes;
+    const Args job = {"--stock", "*@6000", "--cut", "2@1500", "--section", "IPE 200", "--quiet"};
+    const auto saveJob = [&](const TempFolder& f) {
+        ASSERT_EQ(RunTool(With(job, {"--save", f.File("job.tlf")})).status, ExitSuccess);
+    };
+    struct OutputCase {
+        std::function<void(const TempFolder&)> Prepare;
+        Args Arguments;                        // "{dir}" is the folder
+        std::string Error;                     // empty: the run succeeds, and writes this file
+        std::string Written = "", Holds = "";  // empty Error: the file written, a line it holds
+    };
     const std::vector<OutputCase> cases = {
-        {"a link to a file not made yet",
-         [](const TempFolder& f) { fs::create_symlink("made.tlf", f.File("link.tlf")); },
+        // A link to a file not made yet, and a chain of them.
+        {[](const TempFolder& f) { fs::create_symlink("made.tlf", f.File("link.tlf")); },
          {"--save", "{dir}/link.tlf"},
          "",
-         [](const TempFolder& f) {
-             EXPECT_TRUE(fs::is_symlink(f.File("link.tlf")));
-             EXPECT_EQ(ReadBytes(f.File("made.tlf")).rfind("TA DataFile\r\n", 0), 0u);
-         }},
-        {"a chain of links to a CSV file not made yet",
-         [](const TempFolder& f) {
+         "made.tlf",
+         "TA DataFile\r\n"},
+        {[](const TempFolder& f) {
              fs::create_directory(f.File("sub"));
              fs::create_symlink("sub/second.csv", f.File("first.csv"));
              fs::create_symlink("list.csv", f.File("sub/second.csv"));
          },
          {"--export-csv", "{dir}/first.csv", "--costing-csv", "{dir}/costs.csv"},
          "",
-         [](const TempFolder& f) {
-             EXPECT_TRUE(fs::is_symlink(f.File("first.csv")));
-             EXPECT_TRUE(fs::is_symlink(f.File("sub/second.csv")));
-             EXPECT_EQ(ReadBytes(f.File("sub/list.csv")).rfind("Pattern,", 0), 0u);
-         }},
-        {"a link into a folder that is not there",
-         [](const TempFolder& f) { fs::create_symlink("gone/x.csv", f.File("link.csv")); },
+         "sub/list.csv",
+         "Pattern,"},
+        {[](const TempFolder& f) { fs::create_symlink("gone/x.csv", f.File("link.csv")); },
          {"--export-csv", "{dir}/link.csv"},
-         "--export-csv {dir}/link.csv: the folder {dir}/gone does not exist",
-         [](const TempFolder& f) { EXPECT_TRUE(fs::is_symlink(f.File("link.csv"))); }},
-        {"a loop of links",
-         [](const TempFolder& f) {
+         "--export-csv {dir}/link.csv: the folder {dir}/gone does not exist"},
+        {[](const TempFolder& f) {
              fs::create_symlink("b.tlf", f.File("a.tlf"));
              fs::create_symlink("a.tlf", f.File("b.tlf"));
          },
          {"--save", "{dir}/a.tlf"},
-         "--save {dir}/a.tlf: Too many levels of symbolic links",
-         [](const TempFolder& f) { EXPECT_TRUE(fs::is_symlink(f.File("a.tlf"))); }},
-        {"a file with a second name",
-         [](const TempFolder& f) {
+         "--save {dir}/a.tlf: Too many levels of symbolic links"},
+        {[](const TempFolder& f) {
              WriteBytes(f.File("a.tlf"), "old");
              fs::create_hard_link(f.File("a.tlf"), f.File("b.tlf"));
          },
          {"--save", "{dir}/a.tlf"},
-         "--save {dir}/a.tlf: the file has other names (hard links)",
-         [](const TempFolder& f) {
-             EXPECT_EQ(ReadBytes(f.File("a.tlf")), "old");
-             EXPECT_EQ(fs::hard_link_count(f.File("b.tlf")), 2u);
-         }},
-        {"a pipe",
-         [](const TempFolder& f) { ASSERT_EQ(mkfifo(f.File("pipe.csv").c_str(), 0600), 0); },
+         "--save {dir}/a.tlf: the file has other names (hard links)"},
+        {[](const TempFolder& f) { ASSERT_EQ(mkfifo(f.File("pipe.csv").c_str(), 0600), 0); },
          {"--export-csv", "{dir}/pipe.csv"},
-         "--export-csv {dir}/pipe.csv: not a regular file",
-         [](const TempFolder& f) { EXPECT_TRUE(fs::is_fifo(f.File("pipe.csv"))); }},
-        {"the cutting list over the job file",
-         [](const TempFolder& f) {
-             ASSERT_EQ(RunTool(With(Job, {"--save", f.File("job.tlf")})).status, ExitSuccess);
-         },
+         "--export-csv {dir}/pipe.csv: not a regular file"},
+        {saveJob,
          {"{dir}/job.tlf", "--export-csv", "{dir}/job.tlf"},
-         "--export-csv {dir}/job.tlf: is the job file ({dir}/job.tlf); give another file",
-         [](const TempFolder& f) {
-             EXPECT_EQ(ReadBytes(f.File("job.tlf")).rfind("TA DataFile\r\n", 0), 0u);
-         }},
-        {"the costing over a file of rows, through a link",
-         [](const TempFolder& f) {
+         "--export-csv {dir}/job.tlf: is the job file ({dir}/job.tlf); give another file"},
+        {[](const TempFolder& f) {
              WriteBytes(f.File("cuts.csv"), "4,1500\n");
              fs::create_symlink("cuts.csv", f.File("costs.csv"));
          },
          {"--cuts-csv", "{dir}/cuts.csv", "--costing-csv", "{dir}/costs.csv"},
-         "--costing-csv {dir}/costs.csv: is a file of rows the job reads ({dir}/cuts.csv)",
-         [](const TempFolder& f) { EXPECT_EQ(ReadBytes(f.File("cuts.csv")), "4,1500\n"); }},
-        {"the job over the offcut inventory",
-         [](const TempFolder& f) {
+         "--costing-csv {dir}/costs.csv: is a file of rows the job reads ({dir}/cuts.csv)"},
+        {[](const TempFolder& f) {
              ASSERT_EQ(RunTool({"inventory", "add", "IPE 200", "2500", "1", "--inventory",
                                 f.File("o.sqlite")})
                            .status,
                        ExitSuccess);
          },
          {"--use-offcuts", "--inventory", "{dir}/o.sqlite", "--save", "{dir}/o.sqlite"},
-         "--save {dir}/o.sqlite: is the offcut inventory",
-         [](const TempFolder& f) {
-             EXPECT_EQ(ReadBytes(f.File("o.sqlite")).rfind("SQLite format 3", 0), 0u);
-         }},
-        {"two outputs in one file",
-         {},
+         "--save {dir}/o.sqlite: is the offcut inventory"},
+        {{},
          {"--export-csv", "{dir}/out.csv", "--costing-csv", "{dir}/./out.csv"},
-         "--costing-csv {dir}/./out.csv: is the file of --export-csv ({dir}/out.csv)",
-         [](const TempFolder& f) { EXPECT_FALSE(fs::exists(f.File("out.csv"))); }},
-        {"the job saved over its own file",
-         [](const TempFolder& f) {
-             ASSERT_EQ(RunTool(With(Job, {"--save", f.File("job.tlf")})).status, ExitSuccess);
-         },
+         "--costing-csv {dir}/./out.csv: is the file of --export-csv ({dir}/out.csv)"},
+        // The job saved over its own file.
+        {saveJob,
          {"{dir}/job.tlf", "--save", "{dir}/job.tlf", "--cut", "1@700"},
          "",
-         [](const TempFolder& f) {
-             EXPECT_NE(ReadBytes(f.File("job.tlf")).find("1 @ 700"), std::string::npos);
-         }},
+         "job.tlf",
+         "1 @ 700"},
     };
     for (const OutputCase& c : cases) {
-        SCOPED_TRACE(c.Name);
         TempFolder folder;
+        const auto in = [&](std::string text) {
+            for (auto at = text.find("{dir}"); at != std::string::npos; at = text.find("{dir}"))
+                text.replace(at, 5, folder.Path().string());
+            return text;
+        };
+        SCOPED_TRACE(in(c.Arguments.back()));
         if (c.Prepare) c.Prepare(folder);
-        std::vector<std::string> before;
-        for (const auto& entry : fs::recursive_directory_iterator(folder.Path()))
-            before.push_back(entry.path().string());
-        Args args = Job;
-        for (const std::string& argument : c.Arguments) args.push_back(InDir(argument, folder));
+        const auto before = Snapshot(folder);
+        Args args = job;
+        for (const std::string& argument : c.Arguments) args.push_back(in(argument));
         const CliRun run = RunTool(args);
         if (c.Error.empty()) {
             EXPECT_EQ(run.status, ExitSuccess) << run.err;
-        } else {
-            EXPECT_EQ(run.status, ExitBadInput);
-            EXPECT_NE(run.err.find(InDir(c.Error, folder)), std::string::npos) << run.err;
-            ExpectOneLineError(run, "");
-            // Nothing made, nothing taken away.
-            std::vector<std::string> after;
-            for (const auto& entry : fs::recursive_directory_iterator(folder.Path()))
-                after.push_back(entry.path().string());
-            EXPECT_EQ(after, before);
+            EXPECT_NE(testing::ReadBytes(folder.File(c.Written)).find(c.Holds), std::string::npos);
+            continue;
         }
-        c.After(folder);
+        EXPECT_EQ(run.status, ExitBadInput);
+        ExpectOneLineError(run, in(c.Error));
+        EXPECT_EQ(Snapshot(folder), before);  // nothing made, changed or taken away
     }
 }
 

@@ -28,8 +28,8 @@ struct GoldenCase {
     // "{dir}" is the folder of the input files and of the files the cases save; "{out}" a folder
     // of the case's own, whose files are part of its transcript.
     std::vector<std::string> args;
-    std::optional<std::string> input = std::nullopt;  // standard input
     bool save = true;                                 // with --save {dir}/NAME.tlf
+    std::optional<std::string> input = std::nullopt;  // standard input
 };
 
 std::string Example(const char* name) { return std::string(TALLORA_EXAMPLES_DIR) + "/" + name; }
@@ -190,17 +190,17 @@ std::vector<GoldenCase> Cases() {
         {"rows-star", {"--stock", "*@6000", "--cuts-csv", "{dir}/star.csv"}},
         {"rows-on-input-json",
          {"--stock", "*@6000", "--cuts-csv", "-", "--format", "json"},
+         true,
          "2 1500\n"},
         // Standard input: a job read as from its file, alone and among others.
-        {"job-on-input-json", {"-", "--format", "json", "--costing"}, beam},
-        {"not-a-job-on-input", {"-", "--format", "jsonl"}, "hello\n"},
+        {"job-on-input-json", {"-", "--format", "json", "--costing"}, true, beam},
+        {"not-a-job-on-input", {"-", "--format", "jsonl"}, true, "hello\n"},
         {"several-jobs",
          {Example("costing-job.tlf"), "-", "{dir}/hello.tlf", "--kerf", "5"},
-         beam,
-         false},
+         false,
+         beam},
         {"worst-job-counts",
          {Example("beam-job.tlf"), "{dir}/refused-json.tlf", "--kerf", "5"},
-         std::nullopt,
          false},
         // The job file and the line named; a stored result read as corrupted is never booked.
         {"escape-in-job-row", {"{dir}/escape-row.tlf"}},
@@ -212,13 +212,10 @@ std::vector<GoldenCase> Cases() {
         {"quiet-json", {"--stock", "*@6000", "--cut", "3@1500", "--format", "json", "--quiet"}},
         {"quiet-jsonl", {"--stock", "*@6000", "--cut", "3@1500", "--format", "jsonl", "--quiet"}},
         {"quiet-refused", {"--stock", "*@6000", "--cut", "1@7000", "--quiet"}},
-        {"quiet-several-jobs",
-         {"{dir}/quiet-text.tlf", "{dir}/none.tlf", "--quiet"},
-         std::nullopt,
-         false},
-        {"help", {"--help"}, std::nullopt, false},
-        {"version", {"--version"}, std::nullopt, false},
-        {"inventory-add-help", {"inventory", "add", "--help"}, std::nullopt, false},
+        {"quiet-several-jobs", {"{dir}/quiet-text.tlf", "{dir}/none.tlf", "--quiet"}, false},
+        {"help", {"--help"}, false},
+        {"version", {"--version"}, false},
+        {"inventory-add-help", {"inventory", "add", "--help"}, false},
     };
     cases.insert(cases.end(), more.begin(), more.end());
     // The offcut inventory's commands, one after the other on one file.
@@ -237,7 +234,7 @@ std::vector<GoldenCase> Cases() {
          {"export", "{out}/offcuts.csv", "--section", "=HYPERLINK(\"http://x\")"}},
     };
     for (const auto& [name, args] : commands) {
-        cases.push_back({name, {"inventory"}, std::nullopt, false});
+        cases.push_back({name, {"inventory"}, false});
         cases.back().args.insert(cases.back().args.end(), args.begin(), args.end());
         cases.back().args.insert(cases.back().args.end(), {"--inventory", "{dir}/offcuts.sqlite"});
     }
@@ -253,7 +250,7 @@ std::vector<GoldenCase> Cases() {
     };
     const std::vector<GoldenCase> jobs = {
         {"book-json", With(returning("IPE 200", "A"), {"--book-offcuts", "--format", "json"})},
-        {"booked-list", listed("jobs.sqlite"), std::nullopt, false},
+        {"booked-list", listed("jobs.sqlite"), false},
         {"book-again", With(returning("IPE 200", "A"), {"--book-offcuts"})},
         {"book-again-jsonl",
          With(returning("IPE 200", "A"), {"--book-offcuts", "--format", "jsonl"})},
@@ -264,7 +261,7 @@ std::vector<GoldenCase> Cases() {
         {"use-text", With(returning("ipe 200", "C"), {"--use-offcuts"})},
         {"use-and-book-quiet",
          With(returning("ipe 200", "D"), {"--use-offcuts", "--book-offcuts", "--quiet"})},
-        {"used-list", listed("jobs.sqlite"), std::nullopt, false},
+        {"used-list", listed("jobs.sqlite"), false},
         // Several jobs in one run, each on the inventory the one before left.
         {"returns",
          {"--stock", "*@6000", "--cut", "6@1500", "--cut", "1@5000", "--offcut", "1000",
@@ -277,13 +274,11 @@ std::vector<GoldenCase> Cases() {
         {"one-run",
          {"{dir}/returns.tlf", "{dir}/uses-1400.tlf", "{dir}/uses-1300.tlf", "--use-offcuts",
           "--book-offcuts", "--inventory", "{dir}/one-run.sqlite"},
-         std::nullopt,
          false},
-        {"one-run-list", listed("one-run.sqlite"), std::nullopt, false},
+        {"one-run-list", listed("one-run.sqlite"), false},
         {"booked-twice-in-one-run",
          {"{dir}/returns.tlf", "{dir}/returns.tlf", "--book-offcuts", "--inventory",
           "{dir}/twice.sqlite"},
-         std::nullopt,
          false},
     };
     cases.insert(cases.end(), jobs.begin(), jobs.end());
