@@ -197,17 +197,23 @@ TEST(CliApp, PictureOutputsThatFailOrCannotBeMade) {
 // test (ComplexAlgorithm, OptimalSearch). Here: whatever it reached, every piece is placed, and
 // Optimal says whether it stopped.
 TEST(CliApp, UnderATimeLimitEveryPieceIsStillPlaced) {
-    Args args = {"--format", "json", "--time-limit", "0.001"};
+    // Complex: many tiny pieces on many long bars; Optimal: many lengths on three.
+    Args complex = {"--algorithm", "complex"}, optimal = {"--algorithm", "optimal"};
     for (int i = 0; i < 30; ++i)
-        args = With(args, {"--stock", "*@" + std::to_string(9000 + 97 * i)});
-    for (int i = 0; i < 40; ++i) {
-        args = With(args, {"--cut", std::to_string(2 + i % 5) + "@" + std::to_string(13 + 41 * i)});
-    }
-    for (const char* algorithm : {"complex", "optimal"}) {
-        const CliRun run = RunTool(With(args, {"--algorithm", algorithm}));
+        complex = With(complex, {"--stock", "*@" + std::to_string(9000 + 97 * i)});
+    for (int i = 0; i < 25; ++i)
+        complex =
+            With(complex, {"--cut", std::to_string(40 + 7 * i) + "@" + std::to_string(13 + 3 * i)});
+    for (int i = 0; i < 3; ++i)
+        optimal = With(optimal, {"--stock", "*@" + std::to_string(6000 + 1000 * i)});
+    for (int i = 0; i < 60; ++i)
+        optimal = With(optimal,
+                       {"--cut", std::to_string(2 + i % 5) + "@" + std::to_string(300 + 41 * i)});
+    for (const Args& job : {complex, optimal}) {
+        const CliRun run = RunTool(With(job, {"--format", "json", "--time-limit", "0.001"}));
         ASSERT_EQ(run.status, ExitSuccess) << run.err;
         const json out = run.Json();
-        EXPECT_EQ(out["remaining"], json::array()) << algorithm;
+        EXPECT_EQ(out["remaining"], json::array()) << job[1];
         if (out.contains("bound") && out["bound"]["proven_optimal"] == false) {
             EXPECT_EQ(out["bound"]["stopped"], "time limit");
             EXPECT_NE(out["bound"]["text"].get<std::string>().find("(stopped at the time limit)"),
