@@ -1,9 +1,8 @@
-// Several jobs in one run, a job on standard input, and the conventions every run keeps:
-// --version, --help and --quiet. That every error is one line is checked where each is made.
+// Several jobs in one run. What several jobs cannot take is in CliApp's table; the lines of a few
+// jobs, standard input, --quiet, --help and --version are recorded (CliOutputRegression).
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-#include <regex>
 #include <sstream>
 
 #include "cli/CliApp.h"
@@ -26,8 +25,6 @@ json Results(json result) {
     result.erase("exit_status");
     return result;
 }
-
-std::string Example(const char* name) { return std::string(TALLORA_EXAMPLES_DIR) + "/" + name; }
 
 // Twenty jobs of generated rows, saved by the program itself, the thirteenth not a job file;
 // written last to first, so that the order of the folder's listing is no help.
@@ -76,121 +73,6 @@ TEST(CliBatch, AFolderOfJobsGivesOneLineEachInOrderAndABrokenFileFailsAlone) {
         const CliRun alone = RunTool({files[i], "--costing", "--format", "json"});
         EXPECT_EQ(Results(lines[i]), Results(json::parse(alone.out))) << files[i];
     }
-}
-
-TEST(CliBatch, ExitStatusIsTheWorstJobsAndOptionsApplyToEach) {
-    testing::TempFolder temp;
-    const std::string refused = temp.File("refused.tlf");
-    EXPECT_EQ(RunTool({"--stock", "*@6000", "--cut", "1@7000", "--save", refused}).status,
-              ExitRefused);
-    const std::string beam = Example("beam-job.tlf");
-
-    const CliRun run = RunTool({beam, refused, "--kerf", "5"});
-    EXPECT_EQ(run.status, ExitRefused);
-    ExpectOneLineError(run, refused + ": You have not entered a stock length long enough");
-    const auto lines = run.Lines();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0]["exit_status"], ExitSuccess);
-    EXPECT_EQ(lines[1]["exit_status"], ExitRefused);
-    // The JSON keeps the message box's text as it is.
-    EXPECT_NE(lines[1]["error"].get<std::string>().find("7000mm.\r\nPlease"), std::string::npos);
-    for (const json& line : lines) EXPECT_EQ(line["input"]["kerf"], 5);
-
-    const CliRun good = RunTool({beam, Example("costing-job.tlf")});
-    EXPECT_EQ(good.status, ExitSuccess) << good.err;
-    EXPECT_TRUE(good.err.empty());
-    EXPECT_EQ(good.Lines().size(), 2u);
-}
-
-TEST(CliBatch, WhatSeveralJobsCannotTakeIsRefusedBeforeAnyIsCalculated) {
-    testing::TempFolder temp;
-    const std::string beam = Example("beam-job.tlf");
-    const std::vector<std::pair<Args, std::string>> cases = {
-        {{beam, beam, "--save", temp.File("x.tlf")}, "--save: writes one file"},
-        {{beam, beam, "--pdf", temp.File("x.pdf")}, "--pdf: writes one file"},
-        {{beam, beam, "--diagram", temp.File("x.png")}, "--diagram: writes one file"},
-        {{TALLORA_EXAMPLES_DIR, "--save", temp.File("x.tlf")}, "--save: writes one file"},
-        {{beam, beam, "--format", "text"}, "--format text: several jobs"},
-        {{beam, beam, "--format", "json"}, "--format json: several jobs"},
-        {{beam, beam, "--stock", "5@19000"}, "--stock 5@19000: 19000mm is greater than"},
-        {{temp.Path().string()}, temp.Path().string() + ": the folder holds no *.tlf job files"},
-        {{"-", beam, "-"}, "-: standard input holds one job"},
-    };
-    for (const auto& [args, message] : cases) {
-        const CliRun run = RunTool(args);
-        EXPECT_EQ(run.status, ExitBadInput) << message;
-        EXPECT_TRUE(run.out.empty()) << message;
-        ExpectOneLineError(run, message);
-    }
-    EXPECT_TRUE(std::filesystem::is_empty(temp.Path()));
-}
-
-TEST(CliBatch, AJobOnStandardInputIsReadAsFromItsFile) {
-    const std::string beam = Example("beam-job.tlf");
-    const std::string bytes = testing::ReadBytes(beam);
-    const CliRun fromFile = RunTool({beam, "--format", "json", "--costing"});
-    const CliRun fromInput = RunTool({"-", "--format", "json", "--costing"}, bytes);
-    ASSERT_EQ(fromInput.status, ExitSuccess) << fromInput.err;
-    EXPECT_EQ(Results(json::parse(fromInput.out)), Results(json::parse(fromFile.out)));
-    EXPECT_EQ(RunTool({"-", "--no-calc"}, bytes).out, RunTool({beam, "--no-calc"}).out);
-
-    // Among other jobs; and named as standard input when it is no job.
-    const CliRun batch = RunTool({Example("costing-job.tlf"), "-"}, bytes);
-    ASSERT_EQ(batch.status, ExitSuccess) << batch.err;
-    EXPECT_EQ(batch.Lines()[1]["file"], "-");
-    const CliRun bad = RunTool({"-", "--format", "jsonl"}, "hello\n");
-    EXPECT_EQ(bad.status, ExitBadInput);
-    ExpectOneLineError(bad, "standard input: This is not a Tallora Datafile");
-    EXPECT_EQ(bad.Lines().at(0)["file"], "-");
-    EXPECT_EQ(bad.Lines().at(0)["exit_status"], ExitBadInput);
-}
-
-TEST(CliConventions, VersionAndHelp) {
-    const CliRun version = RunTool({"--version"});
-    EXPECT_EQ(version.status, ExitSuccess);
-    EXPECT_TRUE(std::regex_match(version.out, std::regex("tallora-cli [0-9]+\\.[0-9]+\\.[0-9]+\n")))
-        << version.out;
-    const json result =
-        json::parse(RunTool({"--stock", "*@6000", "--cut", "1@100", "--format", "json"}).out);
-    EXPECT_EQ(version.out, "tallora-cli " + result["version"].get<std::string>() + "\n");
-
-    const CliRun help = RunTool({"--help"});
-    EXPECT_EQ(help.status, ExitSuccess);
-    for (const char* text :
-         {"Exit status: 0 success; 1 a calculation was refused", "; 2 bad usage or bad input",
-          "docs/cli-json.md", "--quiet", "jsonl"}) {
-        EXPECT_NE(help.out.find(text), std::string::npos) << text;
-    }
-    // A command's --help is that command's.
-    const CliRun add = RunTool({"inventory", "add", "--help"});
-    EXPECT_EQ(add.status, ExitSuccess);
-    EXPECT_NE(add.out.find("Usage: add [OPTIONS] SECTION LENGTH COUNT"), std::string::npos)
-        << add.out;
-}
-
-TEST(CliConventions, QuietPrintsNothingButWritesTheFilesAskedFor) {
-    testing::TempFolder temp;
-    const std::string saved = temp.File("saved.tlf");
-    const Args job = {"--stock", "*@6000", "--cut", "3@1500", "--costing", "--quiet"};
-    for (const char* format : {"text", "json", "jsonl"}) {
-        Args args = job;
-        args.insert(args.end(), {"--format", format, "--save", saved});
-        const CliRun run = RunTool(args);
-        EXPECT_EQ(run.status, ExitSuccess) << format;
-        EXPECT_TRUE(run.out.empty()) << format;
-        EXPECT_TRUE(run.err.empty()) << format;
-        EXPECT_NE(testing::ReadBytes(saved).find("Cutting Pattern Number 1:"), std::string::npos);
-        std::filesystem::remove(saved);
-    }
-    // Errors still say what went wrong; several jobs still tell by the exit status.
-    const CliRun refused = RunTool({"--stock", "*@6000", "--cut", "1@7000", "--quiet"});
-    EXPECT_EQ(refused.status, ExitRefused);
-    EXPECT_TRUE(refused.out.empty());
-    ExpectOneLineError(refused, "7000mm.");
-    const CliRun batch = RunTool({Example("beam-job.tlf"), temp.File("none.tlf"), "--quiet"});
-    EXPECT_EQ(batch.status, ExitBadInput);
-    EXPECT_TRUE(batch.out.empty());
-    ExpectOneLineError(batch, temp.File("none.tlf"));
 }
 
 }  // namespace

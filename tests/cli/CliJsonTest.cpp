@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <nlohmann/json.hpp>
-#include <numeric>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -27,6 +27,7 @@ namespace {
 using nlohmann::json;
 using testing::Args;
 using testing::RunTool;
+using testing::With;
 
 const std::string DocsDir = std::string(TALLORA_TESTS_DIR) + "/../docs";
 
@@ -58,14 +59,12 @@ private:
     }
 
     static bool HasType(const json& value, const std::string& type) {
-        if (type == "object") return value.is_object();
-        if (type == "array") return value.is_array();
-        if (type == "string") return value.is_string();
-        if (type == "integer") return value.is_number_integer();
-        if (type == "number") return value.is_number();
-        if (type == "boolean") return value.is_boolean();
-        if (type == "null") return value.is_null();
-        throw std::runtime_error("unknown type " + type);
+        static const std::map<std::string, bool (json::*)() const noexcept> is = {
+            {"object", &json::is_object}, {"array", &json::is_array},
+            {"string", &json::is_string}, {"integer", &json::is_number_integer},
+            {"number", &json::is_number}, {"boolean", &json::is_boolean},
+            {"null", &json::is_null}};
+        return (value.*is.at(type))();
     }
 
     void Check(const json& schema, const json& value, const std::string& at,
@@ -144,165 +143,101 @@ private:
     json root_;
 };
 
-std::vector<std::string> Examples() {
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(TALLORA_EXAMPLES_DIR)) {
-        if (entry.path().extension() == ".tlf") files.push_back(entry.path().string());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-// Every example job, plain, with --costing, with Optimal, from its stored results, and a
-// refused job: the JSON output of each, and its name.
-std::vector<std::pair<std::string, json>> ExampleOutputs() {
+// The JSON outputs of the recorded transcripts (CliOutputRegression: the example and random
+// jobs, refusals, several jobs, the inventory's lists and bookings) and of Optimal, whose plan may
+// depend on the machine's speed and is not recorded: each example job, an imperial job and a job
+// that uses offcuts. Each with its name; made once.
+std::vector<std::pair<std::string, json>> MakeOutputs() {
     std::vector<std::pair<std::string, json>> outputs;
-    const std::vector<Args> variants = {{},
-                                        {"--costing"},
-                                        {"--algorithm", "optimal", "--costing"},
-                                        {"--algorithm", "fast"},
-                                        {"--no-calc", "--costing"}};
-    for (const std::string& file : Examples()) {
-        for (const Args& variant : variants) {
-            Args args = {file, "--format", "json"};
-            args.insert(args.end(), variant.begin(), variant.end());
-            const testing::CliRun run = RunTool(args);
-            EXPECT_EQ(run.status, ExitSuccess) << file << run.err;
-            std::string name = file;
-            for (const auto& arg : variant) name += " " + arg;
-            outputs.emplace_back(name, json::parse(run.out));
+    const auto keep = [&](const std::string& name, const std::string& out) {
+        if (out.rfind("{\n", 0) == 0) return outputs.emplace_back(name, json::parse(out)), void();
+        std::stringstream lines(out);
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("{", 0) == 0) outputs.emplace_back(name, json::parse(line));
         }
+    };
+    std::vector<std::filesystem::path> recorded(
+        std::filesystem::directory_iterator(std::string(TALLORA_TESTS_DIR) + "/cli/golden"), {});
+    std::sort(recorded.begin(), recorded.end());
+    for (const auto& file : recorded) {
+        const std::string transcript = testing::ReadBytes(file.string());
+        const auto out = transcript.find("--- out\n") + 8;
+        keep(file.filename().string(), transcript.substr(out, transcript.find("--- err\n") - out));
     }
-    const testing::CliRun refused =
-        RunTool({"--stock", "*@6000", "--cut", "1@7000", "--format", "json"});
-    EXPECT_EQ(refused.status, ExitRefused);
-    outputs.emplace_back("refused", json::parse(refused.out));
-    const testing::CliRun imperial =
-        RunTool({"--units", "imperial", "--stock", "ANY@20ft", "--cut",     "12@6' 3-1/2\"",
-                 "--kerf",  "1/8\"",    "--trim",  "1/2\"",    "--costing", "--weight",
-                 "31",      "--cost",   "45",      "--per",    "cwt",       "--algorithm",
-                 "optimal", "--format", "json"});
-    EXPECT_EQ(imperial.status, ExitSuccess) << imperial.err;
-    outputs.emplace_back("imperial", json::parse(imperial.out));
+    testing::TempFolder folder;
+    const std::string inventory = folder.File("offcuts.sqlite");
+    EXPECT_EQ(
+        RunTool({"inventory", "add", "IPE 200", "2500", "2", "--inventory", inventory}).status,
+        ExitSuccess);
+    const std::string examples = std::string(TALLORA_EXAMPLES_DIR) + "/";
+    const std::vector<Args> optimal = {
+        {examples + "beam-job.tlf", "--costing"},
+        {examples + "costing-job.tlf", "--costing"},
+        {examples + "limited-stock.tlf", "--costing"},
+        {"--units", "imperial", "--stock", "ANY@20ft", "--cut", "12@6' 3-1/2\"", "--kerf", "1/8\"",
+         "--trim", "1/2\"", "--costing", "--weight", "31", "--cost", "45", "--per", "cwt"},
+        // Two pieces that the offcuts of 2500 mm can give.
+        {"--stock", "*@6000", "--cut", "6@1500", "--cut", "1@5000", "--cut", "2@2400", "--offcut",
+         "1000", "--section", "IPE 200", "--use-offcuts", "--inventory", inventory},
+    };
+    for (const Args& args : optimal) {
+        const testing::CliRun run =
+            RunTool(With(args, {"--algorithm", "optimal", "--format", "json"}));
+        EXPECT_EQ(run.status, ExitSuccess) << run.err;
+        keep("optimal " + args[0], run.out);
+    }
     return outputs;
 }
 
-TEST(CliJson, EveryExampleOutputMatchesTheDocumentedSchema) {
+const std::vector<std::pair<std::string, json>>& Outputs() {
+    static const auto outputs = MakeOutputs();
+    return outputs;
+}
+
+TEST(CliJson, EveryOutputMatchesTheDocumentedSchema) {
     const SchemaValidator validator(ReadJson(DocsDir + "/cli-json.schema.json"));
-    const auto outputs = ExampleOutputs();
-    ASSERT_GE(outputs.size(), 16u);  // three examples, five ways each, and the refused job
+    const auto outputs = Outputs();
+    ASSERT_GT(outputs.size(), 50u);
     for (const auto& [name, output] : outputs) {
         const auto errors = validator.Errors(output);
         EXPECT_TRUE(errors.empty()) << name << ": " << errors.front();
     }
-    // Every job says its units; an imperial one's lengths are inches.
-    for (const auto& [name, output] : outputs)
-        EXPECT_EQ(output["units"], name == "imperial" ? "imperial" : "metric") << name;
-    const json& imperial = outputs.back().second;
-    EXPECT_EQ(imperial["input"]["cuts"][0]["length"], 75.5);
-    EXPECT_EQ(imperial["input"]["kerf"], 0.125);
-    EXPECT_EQ(imperial["patterns"][0]["CutLength"][0], 75.625);  // with its kerf
-    EXPECT_EQ(imperial["statistics"][0]["metres"], "80.00ft");
-    // The bound too: 12 pieces of 75-1/2" and their kerfs on bars of 20' less the trim.
-    const json& bound = imperial["bound"];
-    EXPECT_FALSE(bound.contains("used_mm"));
-    EXPECT_EQ(bound["used_in"].get<double>(), bound["bars"].get<int>() * (240.0 - 0.5));
-    EXPECT_GE(bound["lower_bound_in"].get<double>(), 12 * 75.625);
-    // Optimal and the costing sheet were there to be checked.
-    EXPECT_TRUE(outputs[2].second.contains("bound"));
-    EXPECT_TRUE(outputs[2].second.contains("costing"));
 
-    // The validator refuses what the schema forbids: the whole object matches neither choice,
-    // and against the result schema alone each fault is named.
-    json broken = outputs[1].second;
-    broken.erase("stats");
-    broken["stats_text"].erase(0);
-    broken["patterns"][0]["BarCount"] = "3";
-    broken["costing"]["totals"]["grand"] = nullptr;
-    broken["surprise"] = 1;
-    broken["schema_version"] = 2;
-    const auto errors = validator.Errors(broken);
-    const auto has = [&](const std::string& text) {
-        return std::any_of(errors.begin(), errors.end(), [&](const std::string& error) {
-            return error.find(text) != std::string::npos;
-        });
+    // The validator refuses what the schema forbids: each fault alone makes the whole object
+    // match neither choice.
+    const std::vector<std::function<void(json&)>> faults = {
+        [](json& j) { j.erase("stats"); },
+        [](json& j) { j["stats_text"].erase(0); },
+        [](json& j) { j["patterns"][0]["BarCount"] = "3"; },
+        [](json& j) { j["costing"]["totals"]["grand"] = nullptr; },
+        [](json& j) { j["surprise"] = 1; },
+        [](json& j) { j["schema_version"] = 2; },
     };
-    EXPECT_TRUE(has("$: matches 0 of the oneOf choices")) << errors.size();
-    json schema = ReadJson(DocsDir + "/cli-json.schema.json");
-    json direct = schema["$defs"]["result"];
-    direct["$defs"] = schema["$defs"];
-    const auto detail = SchemaValidator(direct).Errors(broken);
-    const std::string all = std::accumulate(
-        detail.begin(), detail.end(), std::string(),
-        [](std::string a, const std::string& b) { return std::move(a) + b + "\n"; });
-    for (const char* expected :
-         {"$: no key stats", "$.stats_text: matches 0 of the oneOf choices",
-          "$.patterns[0].BarCount: string", "$.costing.totals.grand: null",
-          "key surprise is not in the schema", "$.schema_version: 2 is not 1"}) {
-        EXPECT_NE(all.find(expected), std::string::npos) << expected << "\n" << all;
+    for (size_t i = 0; i < faults.size(); ++i) {
+        json broken = outputs.back().second;
+        faults[i](broken);
+        const auto errors = validator.Errors(broken);
+        ASSERT_EQ(errors.size(), 1u) << i;
+        EXPECT_EQ(errors[0], "$: matches 0 of the oneOf choices, not one") << i;
     }
 }
 
-// The offcut inventory's outputs: the list, and the results of jobs that use and book offcuts,
-// refused bookings included.
+// A job booked again is refused (exit 1) and says so in its JSON; Optimal's bound splits the
+// stock of a job with offcuts into new bars and offcuts, and measures from new stock.
 TEST(CliJson, InventoryOutputsMatchTheDocumentedSchema) {
     const SchemaValidator validator(ReadJson(DocsDir + "/cli-json.schema.json"));
     testing::TempFolder folder;
-    const Args at = {"--inventory", folder.File("offcuts.sqlite")};
-    const auto with = [&](Args args) {
-        args.insert(args.end(), at.begin(), at.end());
-        return args;
-    };
-    const Args job = {"--stock",  "*@6000", "--cut",     "6@1500",  "--cut",   "1@5000",
-                      "--offcut", "1000",   "--section", "IPE 200", "--format"};
-    std::vector<std::pair<std::string, json>> outputs;
-    const auto keep = [&](const std::string& name, const Args& args, int status) {
-        const testing::CliRun run = RunTool(with(args));
-        EXPECT_EQ(run.status, status) << name << run.err;
-        // Indented JSON is one object; JSON Lines, an object a line.
-        if (run.out.rfind("{\n", 0) == 0) {
-            outputs.emplace_back(name, json::parse(run.out));
-            return;
-        }
-        std::stringstream lines(run.out);
-        for (std::string line; std::getline(lines, line);)
-            outputs.emplace_back(name, json::parse(line));
-    };
-    ASSERT_EQ(RunTool(with({"inventory", "add", "IPE 200", "2500", "2"})).status, ExitSuccess);
-    const auto jobWith = [&](const Args& more) {
-        Args args = job;
-        args.insert(args.end(), more.begin(), more.end());
-        return args;
-    };
-    keep("booked", jobWith({"json", "--book-offcuts"}), ExitSuccess);
-    keep("booked again", jobWith({"jsonl", "--book-offcuts"}), ExitRefused);
-    keep("used", jobWith({"json", "--use-offcuts"}), ExitSuccess);
-    // Two pieces that the offcuts of 2500 mm can give.
-    keep("used by Optimal",
-         jobWith({"json", "--use-offcuts", "--algorithm", "optimal", "--cut", "2@2400"}),
-         ExitSuccess);
-    keep("refused calculation",
-         {"--stock", "*@6000", "--cut", "1@7000", "--format", "jsonl", "--use-offcuts",
-          "--book-offcuts"},
-         ExitRefused);
-    ASSERT_EQ(
-        RunTool(with({"inventory", "add", "HEA 100", "900", "1", "--location", "Rack"})).status,
-        ExitSuccess);
-    keep("list", {"inventory", "list", "--format", "json"}, ExitSuccess);
-    keep("section", {"inventory", "list", "--format", "json", "--section", "none"}, ExitSuccess);
-    ASSERT_EQ(outputs.size(), 7u);
-    for (const auto& [name, output] : outputs) {
-        const auto errors = validator.Errors(output);
-        EXPECT_TRUE(errors.empty()) << name << ": " << errors.front();
-    }
-    // What the choices tell apart was there: a booking, a refusal, sources and none.
-    EXPECT_EQ(outputs[0].second["inventory"]["book_offcuts"]["booked"], true);
-    EXPECT_EQ(outputs[1].second["inventory"]["book_offcuts"]["booked"], false);
-    EXPECT_EQ(outputs[2].second["inventory"]["use_offcuts"]["changed"], true);
-    EXPECT_FALSE(outputs[5].second["offcuts"].empty());
-    EXPECT_TRUE(outputs[6].second["offcuts"].empty());
-    // Optimal's bound splits the stock into new bars and offcuts, and measures from new stock.
-    const json& bound = outputs[3].second["bound"];
+    const Args job = {
+        "--stock",        "*@6000",   "--cut", "6@1500",      "--cut",
+        "1@5000",         "--offcut", "1000",  "--section",   "IPE 200",
+        "--book-offcuts", "--format", "json",  "--inventory", folder.File("offcuts.sqlite")};
+    ASSERT_EQ(RunTool(job).status, ExitSuccess);
+    const testing::CliRun again = RunTool(job);
+    EXPECT_EQ(again.status, ExitRefused) << again.err;
+    EXPECT_EQ(again.Json()["inventory"]["book_offcuts"]["booked"], false);
+    EXPECT_TRUE(validator.Errors(again.Json()).empty());
+
+    const json& bound = Outputs().back().second["bound"];
     ASSERT_TRUE(bound["offcuts"].is_object()) << bound.dump();
     EXPECT_EQ(bound["offcuts"]["new_stock_mm"].get<long long>() +
                   bound["offcuts"]["offcuts_mm"].get<long long>(),
@@ -310,8 +245,6 @@ TEST(CliJson, InventoryOutputsMatchTheDocumentedSchema) {
     EXPECT_GT(bound["offcuts"]["offcuts_mm"].get<long long>(), 0);
     EXPECT_EQ(bound["gap_mm"].get<long long>(), bound["offcuts"]["new_stock_mm"].get<long long>() -
                                                     bound["lower_bound_mm"].get<long long>());
-    EXPECT_TRUE(outputs[2].second.contains("bound") == false ||
-                outputs[2].second["bound"].is_null());
 }
 
 // A Complex search stopped before it was done (here by a budget of iterations, as the time limit
@@ -335,63 +268,18 @@ TEST(CliJson, AComplexSearchStoppedEarlySaysSoInEveryOutput) {
 
         std::ostringstream text;
         cli::PrintResults(text, done.Outcome.Result, done.Stats, nullptr);
+        // After the statistics, which end with the chargeable material.
         const auto line = text.str().find("\n" + StoppedEarlyText() + "\n");
         EXPECT_EQ(line != std::string::npos, stopped) << text.str();
-        if (stopped) {
-            EXPECT_GT(line, text.str().find("Chargeable material:"));
-        }
+        EXPECT_TRUE(!stopped || line > text.str().find("Chargeable material:"));
 
         const json result =
             cli::ResultJson({input, done.Outcome.Result, Algorithm::Complex, Algorithm::Complex,
                              done.Outcome, &done.Stats, "", nullptr});
+        EXPECT_EQ(result.value("stopped_early", false), stopped);
         EXPECT_EQ(result.contains("stopped_early"), stopped);
-        if (stopped) {
-            EXPECT_EQ(result["stopped_early"], true);
-        }
         const auto errors = validator.Errors(result);
         EXPECT_TRUE(errors.empty()) << errors.front();
-    }
-}
-
-// The patterns written one at a time give the bytes the whole object gives when dumped.
-TEST(CliJson, PatternsWrittenOneAtATimeGiveTheSameOutputAsTheWholeObject) {
-    JobInput input;
-    input.StockRows = {{"*", "6000"}, {"2", "9000"}};
-    input.CutRows = {{"4", "2497"}, {"4", "3497"}, {"6", "1197"}, {"9", "411"}};
-    input.Section.Customer = "M\xFCller\x1b";  // no UTF-8, and a control character
-    CalculationObserver quiet;
-    const CalculatedJob done = CalculateJob(input, {}, quiet, NumberFormat::UK());
-    ASSERT_GT(done.Outcome.Result.PatternCount(), 1);
-    JobInput refusedInput = input;
-    refusedInput.CutRows.push_back({"1", "9999"});
-    const CalculatedJob refused = CalculateJob(refusedInput, {}, quiet, NumberFormat::UK());
-    ASSERT_FALSE(refused.Outcome.Completed);
-    for (const CalculatedJob* job : {&done, &refused}) {
-        const cli::JobJson of{input,
-                              job->Outcome.Result,
-                              Algorithm::Complex,
-                              Algorithm::Complex,
-                              job->Outcome,
-                              &job->Stats,
-                              "",
-                              nullptr};
-        json whole = cli::ResultJson(of);
-        json without = cli::ResultJsonWithoutPatterns(of);
-        whole["inventory"] = without["inventory"] = {{"file", "o.sqlite"}, {"book", nullptr}};
-        for (const int indent : {2, -1}) {
-            std::ostringstream streamed;
-            cli::WriteJson(streamed, without, indent, &job->Outcome.Result.Patterns);
-            EXPECT_EQ(streamed.str(),
-                      whole.dump(indent, ' ', false, json::error_handler_t::replace))
-                << indent;
-        }
-    }
-    // Other values, and an object without patterns given, as dump writes them.
-    for (const json& value : {json::object(), json::array(), json({{"a", json::object()}}),
-                              json({{"patterns", json::array({1, 2})}, {"b", "x"}})}) {
-        std::ostringstream streamed;
-        cli::WriteJson(streamed, value, 2);
-        EXPECT_EQ(streamed.str(), value.dump(2));
     }
 }
 
@@ -431,7 +319,10 @@ void ExpectShown(double value, std::string text, int decimals, const std::string
     const auto point = text.find('.');
     ASSERT_NE(point, std::string::npos) << where << ": " << original;
     EXPECT_EQ(static_cast<int>(text.size() - point - 1), decimals) << where << ": " << original;
-    EXPECT_NEAR(std::stod(text), value, 0.5 * std::pow(10.0, -decimals) + 1e-9)
+    // FormatFixed keeps at most 7 significant digits.
+    const double places =
+        std::max(-decimals, static_cast<int>(std::floor(std::log10(std::abs(value)))) - 6);
+    EXPECT_NEAR(std::stod(text), value, 0.5 * std::pow(10.0, places) + 1e-9)
         << where << ": " << original;
 }
 
@@ -443,7 +334,8 @@ std::vector<std::string> Fields(const std::string& line) {
 }
 
 TEST(CliJson, FiguresAgreeWithTheTextsShownBesideThem) {
-    for (const auto& [name, out] : ExampleOutputs()) {
+    for (const auto& [name, out] : Outputs()) {
+        if (!out.contains("patterns")) continue;  // an inventory's list, a job not read
         EXPECT_EQ(out["text"], out["cutting_list"]) << name;
         EXPECT_EQ(out["stats_text"], out["statistics"]) << name;
         if (!out["error"].is_null()) {
@@ -472,6 +364,21 @@ TEST(CliJson, FiguresAgreeWithTheTextsShownBesideThem) {
         int used = 0;
         for (const auto& n : out["StockBarsUsed"]) used += n.get<int>();
         EXPECT_EQ(used, bars) << name;
+        if (out.contains("bound")) {
+            // Optimal's bars and stock used are its patterns'; a plan at its bound is proven.
+            const json& b = out["bound"];
+            const std::string unit = imperial ? "_in" : "_mm";
+            double stock = 0;
+            for (const auto& p : out["patterns"])
+                stock += p["BarCount"].get<double>() * p["StockLength"].get<double>();
+            EXPECT_EQ(b["bars"], bars) << name;
+            EXPECT_NEAR(b["used" + unit].get<double>(), stock, 1e-9) << name;
+            if (!b["lower_bound" + unit].is_null() && !b["linear_bound" + unit].is_null()) {
+                EXPECT_LE(b["linear_bound" + unit].get<double>(),
+                          b["lower_bound" + unit].get<double>());
+            }
+            EXPECT_TRUE(b["proven_optimal"] == false || b["gap" + unit] == 0) << name;
+        }
         EXPECT_NEAR(out["stats"]["metres"][0].get<double>(), metres, 1e-9) << name;
 
         for (int i = 0; i < 9; ++i) {

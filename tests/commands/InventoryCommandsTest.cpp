@@ -166,19 +166,6 @@ TEST(PlanStillMatches, TheListsTheSectionAndTheSawAllowancesButNotHowRemnantsCou
     }
 }
 
-TEST(InventoryMetres, ThreeDecimalsOfMetres) {
-    EXPECT_EQ(InventoryMetres(0), "0.000 m");
-    EXPECT_EQ(InventoryMetres(12345), "12.345 m");
-    EXPECT_EQ(InventoryMetres(1050), "1.050 m");
-    EXPECT_EQ(InventoryMetres(-5), "-0.005 m");
-}
-
-}  // namespace
-}  // namespace tallora
-
-namespace tallora {
-namespace {
-
 TEST(BookedOffcutIds, TheOffcutsOfABookedPlanByPatternAndNoneBeforeItIsBooked) {
     OffcutStore store = OffcutStore::Open(":memory:");
     TestJob job = MakeJob({{"*", "6000"}}, {{"2", "2000"}, {"3", "1400"}}, 3, 10, 0);
