@@ -2,8 +2,10 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <exception>
 #include <limits>
+#include <mutex>
 #include <random>
 #include <thread>
 
@@ -47,7 +49,7 @@ public:
     Result Run() {
         if (in_.N == 0 || in_.M == 0) return {};
         FirstPlans();
-        const SlowPlanAhead ahead(*this);
+        SlowPlanAhead ahead(*this);
         costs_.FindSums(incumbent_.Best());
         MaterialBound();
         if (!incumbent_.Proven()) MinimumSlack(in_, incumbent_);
@@ -57,7 +59,9 @@ public:
         if (!incumbent_.Proven()) RootBound();
         if (board_.Proven() || in_.Stopped()) return Outcome();
         // The bound's search starts from the patterns known now; each worker goes on alone,
-        // counting its work from nothing.
+        // counting its work from nothing. The slow heuristic waits until it is asked for, so as
+        // not to slow the two workers.
+        ahead.Pause(true);
         board_.Fork();
         in_.Done = 0;
         const std::vector<Pattern> columns = master_.Columns();
@@ -209,6 +213,7 @@ private:
         if (slowThread_.joinable()) {
             // Made on its own thread while the bound was sought; its steps count as work here,
             // where it is taken, as they would had it been made here.
+            ahead_->Pause(false);
             while (!slowDone_.load()) {
                 if (in_.Stopped()) return;
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -230,20 +235,21 @@ private:
         if (auto bars = aggregate_.Join(*plan)) incumbent_.Offer(std::move(*bars));
     }
 
-    // With a second thread, the slow heuristic's plan is made from the start, beside the linear
-    // programme that the first thread solves alone, and is taken where the search asks for it,
-    // as if made there. It stops when the search ends or at the deadline.
+    // With a second thread, the slow heuristic's plan is begun at once, on the core the linear
+    // programme leaves free, paused while both workers search, and finished where the search
+    // asks for it; it is taken there as if made there. It stops when the search ends or at the
+    // deadline.
     class SlowPlanAhead {
     public:
         explicit SlowPlanAhead(Solver& solver) : s_(solver) {
             const Control& c = s_.in_.C;
             if (!c.SlowPlan || c.Threads < 2) return;
+            s_.ahead_ = this;
             s_.slowThread_ = std::thread([this, deadline = c.Deadline] {
                 try {
                     s_.slowPlan_ = s_.in_.C.SlowPlan([this, deadline] {
                         ++s_.slowSteps_;
-                        return s_.slowStop_.load() ||
-                               (deadline && std::chrono::steady_clock::now() >= *deadline);
+                        return Stop(deadline);
                     });
                 } catch (...) {
                     s_.slowFailure_ = std::current_exception();
@@ -252,14 +258,42 @@ private:
             });
         }
         ~SlowPlanAhead() {
-            s_.slowStop_ = true;
+            {
+                std::lock_guard lock(mutex_);
+                stop_ = true;
+            }
+            wake_.notify_all();
             if (s_.slowThread_.joinable()) s_.slowThread_.join();
+            s_.ahead_ = nullptr;
         }
         SlowPlanAhead(const SlowPlanAhead&) = delete;
         SlowPlanAhead& operator=(const SlowPlanAhead&) = delete;
 
+        void Pause(bool paused) {
+            {
+                std::lock_guard lock(mutex_);
+                paused_ = paused;
+            }
+            wake_.notify_all();
+        }
+
     private:
+        bool Stop(const std::optional<std::chrono::steady_clock::time_point>& deadline) {
+            std::unique_lock lock(mutex_);
+            const auto resumed = [this] { return !paused_ || stop_; };
+            if (deadline) {
+                if (!wake_.wait_until(lock, *deadline, resumed)) return true;
+            } else {
+                wake_.wait(lock, resumed);
+            }
+            return stop_ || (deadline && std::chrono::steady_clock::now() >= *deadline);
+        }
+
         Solver& s_;
+        std::mutex mutex_;
+        std::condition_variable wake_;
+        bool paused_ = false;
+        bool stop_ = false;
     };
 
     // Few patterns in all: the integer programme over every one of them finds the best plan
@@ -331,7 +365,7 @@ private:
     Diver diver_;
     std::exception_ptr failures_[WorkerCount];
     std::thread slowThread_;
-    std::atomic<bool> slowStop_{false};
+    SlowPlanAhead* ahead_ = nullptr;
     std::atomic<bool> slowDone_{false};
     std::atomic<long long> slowSteps_{0};
     std::optional<Plan> slowPlan_;
