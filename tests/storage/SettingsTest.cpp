@@ -104,51 +104,35 @@ TEST_F(SettingsTest, WriteCFGDataWritesMemoryOverStoredValuesAndDefaultsOverMiss
 // Each setting overrides the locale's part; one that is no separator or symbol is left out and
 // named, the others still apply.
 TEST_F(SettingsTest, NumberFormatSettingsOverrideTheLocaleAndBadOnesAreNamed) {
+    const char *C = "CurrencySymbol", *D = "DecimalSeparator", *T = "ThousandSeparator";
     struct Case {
-        std::vector<std::pair<const char*, const char*>> values;
-        const char* symbol;
-        const char* decimal;
-        const char* thousands;
-        const char* problem;  // part of the message, or "" for none
+        std::vector<std::pair<const char*, const char*>> Values;
+        std::string Format;   // symbol, decimal and thousands separators, split by "|"
+        std::string Problem;  // part of the message, or "" for none
     };
     const Case cases[] = {
-        {{}, "\u00A3", ".", ",", ""},
-        {{{"CurrencySymbol", "\u20AC"}, {"DecimalSeparator", ","}, {"ThousandSeparator", "."}},
-         "\u20AC",
-         ",",
-         ".",
-         ""},
-        {{{"DecimalSeparator", ","}}, "\u00A3", ",", ".", ""},  // the thousands give way
-        {{{"ThousandSeparator", "'"}}, "\u00A3", ".", "'", ""},
-        {{{"ThousandSeparator", ""}}, "\u00A3", ".", "", ""},
-        {{{"DecimalSeparator", ";"}, {"CurrencySymbol", "$"}},
-         "$",
-         ".",
-         ",",
-         "DecimalSeparator \";\" is not"},
-        {{{"ThousandSeparator", "."}, {"DecimalSeparator", "."}},
-         "\u00A3",
-         ".",
-         ",",
-         "ThousandSeparator \".\" is not"},
-        {{{"CurrencySymbol", ""}}, "\u00A3", ".", ",", "CurrencySymbol \"\" is not"},
-        {{{"CurrencySymbol", "Pounds sterling"}}, "\u00A3", ".", ",", "CurrencySymbol"},
+        {{}, "\u00A3|.|,", ""},
+        {{{C, "\u20AC"}, {D, ","}, {T, "."}}, "\u20AC|,|.", ""},
+        {{{D, ","}}, "\u00A3|,|.", ""},  // the thousands give way
+        {{{T, "'"}}, "\u00A3|.|'", ""},
+        {{{T, ""}}, "\u00A3|.|", ""},
+        {{{D, ";"}, {C, "$"}}, "$|.|,", "DecimalSeparator \";\" is not"},
+        {{{T, "."}, {D, "."}}, "\u00A3|.|,", "ThousandSeparator \".\" is not"},
+        {{{C, ""}}, "\u00A3|.|,", "CurrencySymbol \"\" is not"},
+        {{{C, "Pounds sterling"}}, "\u00A3|.|,", "CurrencySymbol"},
     };
     for (const Case& c : cases) {
         MemoryRegistry registry;
         registry.CreateKey(User, MainKey);
-        for (const auto& [name, value] : c.values) registry.WriteString(User, MainKey, name, value);
+        for (const auto& [name, value] : c.Values) registry.WriteString(User, MainKey, name, value);
         NumberFormat format = NumberFormat::UK();
         const std::string problem = ApplyNumberFormatSettings(registry, format);
-        const std::string what = c.values.empty() ? "none" : c.values.front().first;
-        EXPECT_EQ(format.CurrencySymbol, c.symbol) << what;
-        EXPECT_EQ(format.DecimalSeparator, c.decimal) << what;
-        EXPECT_EQ(format.ThousandSeparator, c.thousands) << what;
-        if (*c.problem == '\0') {
-            EXPECT_EQ(problem, "") << what;
-        } else {
-            EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
-        }
+        SCOPED_TRACE(c.Values.empty() ? "none" : c.Values.front().first);
+        EXPECT_EQ(
+            format.CurrencySymbol + "|" + format.DecimalSeparator + "|" + format.ThousandSeparator,
+            c.Format);
+        EXPECT_EQ(problem.empty(), c.Problem.empty()) << problem;
+        EXPECT_NE(problem.find(c.Problem), std::string::npos) << problem;
     }
 }
 
