@@ -136,70 +136,72 @@ TEST_F(SettingsTest, NumberFormatSettingsOverrideTheLocaleAndBadOnesAreNamed) {
     }
 }
 
-TEST_F(SettingsTest, TheOptimalTimeLimitIsKeptAndABadOneNeverRead) {
-    EXPECT_EQ(ProgramSettings{}.OptimalSeconds, 10);
-    for (const char* text : {"", " ", "0", "3601", "-5", "2.5", "1e3", "ten", "00000009", "5 5"})
-        EXPECT_EQ(ParseOptimalSeconds(text), std::nullopt) << text;
-    EXPECT_EQ(ParseOptimalSeconds("1"), 1);
-    EXPECT_EQ(ParseOptimalSeconds(" 60 "), 60);
-    EXPECT_EQ(ParseOptimalSeconds("3600"), 3600);
-
-    // Not written before the first run has made the key.
-    WriteOptimalSeconds(store, 30);
-    EXPECT_FALSE(store.KeyExists(User, MainKey));
-    SetUpFirstRun(store, shell);
-    EXPECT_FALSE(store.ValueExists(User, MainKey, "OptimalSeconds"));
-    store.CreateKey(User, AutoSaveKey);
-    WriteOptimalSeconds(store, 30);
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "OptimalSeconds"), 30);
-    EXPECT_TRUE(store.KeyExists(User, AutoSaveKey));  // the autosaved inputs stay
-
-    Allowances a;
-    ProgramSettings settings;
-    ReadProgramSettings(store, a, settings);
-    EXPECT_EQ(settings.OptimalSeconds, 30);
-    for (const int wild : {0, -1, 3601, 1 << 30}) {
-        store.WriteInteger(User, MainKey, "OptimalSeconds", wild);
-        ProgramSettings fresh;
-        ReadProgramSettings(store, a, fresh);
-        EXPECT_EQ(fresh.OptimalSeconds, 10) << wild;
-    }
-    store.WriteString(User, MainKey, "OptimalSeconds", "20");
-    ProgramSettings fresh;
-    ReadProgramSettings(store, a, fresh);
-    EXPECT_EQ(fresh.OptimalSeconds, 10);
-
-    settings.OptimalSeconds = 45;
-    WriteProgramSettings(store, a, settings);
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "OptimalSeconds"), 45);
-}
-
+// Optimal's time limit and its threads: a typed number only when it is one of the range, written
+// once the first run made the key, and read only when it can be what was written.
 TEST_F(SettingsTest, TheOptimalThreadsAreKeptAndABadNumberNeverRead) {
-    EXPECT_EQ(ProgramSettings{}.OptimalThreads, 0);  // the machine's cores
-    for (const char* text : {"", "-1", "65", "1.5", "two", "00002", "2 2"})
-        EXPECT_EQ(ParseOptimalThreads(text), std::nullopt) << text;
-    EXPECT_EQ(ParseOptimalThreads("0"), 0);
-    EXPECT_EQ(ParseOptimalThreads(" 2 "), 2);
-    EXPECT_EQ(ParseOptimalThreads("64"), 64);
+    struct Setting {
+        const char* Key;
+        std::optional<int> (*Parse)(const std::string&);
+        void (*Write)(RegistryStore&, int);
+        int ProgramSettings::*Member;
+        int Default, Min, Max;
+        std::vector<const char*> Bad;
+    };
+    const Setting settings[] = {
+        {"OptimalSeconds",
+         ParseOptimalSeconds,
+         WriteOptimalSeconds,
+         &ProgramSettings::OptimalSeconds,
+         10,
+         1,
+         3600,
+         {"", " ", "0", "3601", "-5", "2.5", "1e3", "ten", "00000009", "5 5"}},
+        {"OptimalThreads",
+         ParseOptimalThreads,
+         WriteOptimalThreads,
+         &ProgramSettings::OptimalThreads,
+         0,
+         0,
+         64,  // 0: the machine's cores
+         {"", "-1", "65", "1.5", "two", "00002", "2 2"}},
+    };
+    for (const Setting& s : settings) {
+        SCOPED_TRACE(s.Key);
+        EXPECT_EQ(ProgramSettings{}.*s.Member, s.Default);
+        for (const char* text : s.Bad) EXPECT_EQ(s.Parse(text), std::nullopt) << text;
+        EXPECT_EQ(s.Parse(std::to_string(s.Min)), s.Min);
+        EXPECT_EQ(s.Parse(" 2 "), 2);
+        EXPECT_EQ(s.Parse(std::to_string(s.Max)), s.Max);
 
-    WriteOptimalThreads(store, 2);
-    EXPECT_FALSE(store.KeyExists(User, MainKey));
-    SetUpFirstRun(store, shell);
-    WriteOptimalThreads(store, 2);
-    Allowances a;
-    ProgramSettings settings;
-    ReadProgramSettings(store, a, settings);
-    EXPECT_EQ(settings.OptimalThreads, 2);
-    EXPECT_EQ(settings.OptimalSeconds, 10);  // the time limit is a setting of its own
-    for (const int wild : {-1, 65, 1 << 30}) {
-        store.WriteInteger(User, MainKey, "OptimalThreads", wild);
+        MemoryRegistry registry;
+        s.Write(registry, 2);
+        EXPECT_FALSE(registry.KeyExists(User, MainKey));
+        SetUpFirstRun(registry, shell);
+        EXPECT_FALSE(registry.ValueExists(User, MainKey, s.Key));
+        registry.CreateKey(User, AutoSaveKey);
+        s.Write(registry, 2);
+        EXPECT_TRUE(registry.KeyExists(User, AutoSaveKey));  // the autosaved inputs stay
+        Allowances a;
+        ProgramSettings read;
+        ReadProgramSettings(registry, a, read);
+        ProgramSettings expected;  // each a setting of its own: the other keeps its default
+        expected.*s.Member = 2;
+        EXPECT_EQ(read.OptimalSeconds, expected.OptimalSeconds);
+        EXPECT_EQ(read.OptimalThreads, expected.OptimalThreads);
+        for (const int wild : {s.Min - 1, s.Max + 1, 1 << 30}) {
+            registry.WriteInteger(User, MainKey, s.Key, wild);
+            ProgramSettings fresh;
+            ReadProgramSettings(registry, a, fresh);
+            EXPECT_EQ(fresh.*s.Member, s.Default) << wild;
+        }
+        registry.WriteString(User, MainKey, s.Key, "20");
         ProgramSettings fresh;
-        ReadProgramSettings(store, a, fresh);
-        EXPECT_EQ(fresh.OptimalThreads, 0) << wild;
+        ReadProgramSettings(registry, a, fresh);
+        EXPECT_EQ(fresh.*s.Member, s.Default);
+        read.*s.Member = s.Max;
+        WriteProgramSettings(registry, a, read);
+        EXPECT_EQ(registry.ReadInteger(User, MainKey, s.Key), s.Max);
     }
-    settings.OptimalThreads = 1;
-    WriteProgramSettings(store, a, settings);
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "OptimalThreads"), 1);
 }
 
 // What the windows keep between runs: written only once the first run made the key, and read
