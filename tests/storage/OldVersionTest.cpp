@@ -118,8 +118,8 @@ TEST(ReadOldVersion, AMisspelledMarkerEmptiesEverythingAgainAndBadNumbersAreCorr
     EXPECT_EQ(heavy.messages, std::vector<std::string>{CorruptedDataMessage});
 }
 
-// The rules of the fields hold for an earlier-format file's rows and figures as for typed ones;
-// the read stops at the line that breaks one and says why.
+// The rules of the fields (tested with the entry lists) hold for an earlier-format file's rows
+// and figures as for typed ones; the read stops at the line that breaks one and says why.
 TEST(ReadOldVersion, RowsAndFiguresAreHeldToTheRulesOfTheirFields) {
     struct Case {
         size_t Line;  // from 0
@@ -129,13 +129,9 @@ TEST(ReadOldVersion, RowsAndFiguresAreHeldToTheRulesOfTheirFields) {
     const std::vector<Case> cases = {
         {5, "6 @ 0", "0mm is shorter than the minimum allowed length of 1mm."},
         {2, "* @ 0", "0mm is shorter than the minimum allowed length of 1mm."},
-        {6, "0 @ 2200", "A quantity of 0 adds nothing to the list"},
-        {3, "x @ 4000", "'x' is not a quantity in whole numbers."},
         {3, "3 4000", "'3 4000' is not a row"},
-        {17, "1e300", "'1e300' is not a weight from 0 to 9999.999"},
         {17, "-5", "'-5' is not a weight from 0 to 9999.999"},
         {19, "1e300", "'1e300' is not a price from 0 to 99999.99"},
-        {19, "-5", "'-5' is not a price from 0 to 99999.99"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Text);
