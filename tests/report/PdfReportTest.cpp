@@ -422,32 +422,9 @@ TEST(PdfReport, BarHeightRuleAndDiagramPageBreaks) {
     }
 }
 
-TEST(PdfReport, PageNumbersOnEveryPage) {
-    const RecordingPrintEngine engine = Report(BarsJob(20));
-    const int pages = static_cast<int>(engine.Pages().size());
-    std::vector<const PlacedObject*> numbers;
-    for (const PlacedObject& o : engine.Objects()) {
-        if (o.Text.starts_with("[I S 8]Page ")) numbers.push_back(&o);
-    }
-    ASSERT_EQ(static_cast<int>(numbers.size()), pages);
-    for (int i = 0; i < pages; ++i) {
-        EXPECT_EQ(numbers[i]->Text,
-                  "[I S 8]Page " + std::to_string(i + 1) + " of " + std::to_string(pages));
-        EXPECT_EQ(numbers[i]->Page, i + 1);
-        EXPECT_EQ(numbers[i]->TextColour, DarkRed);
-        EXPECT_NEAR(numbers[i]->Left, 1.0, Near);
-    }
-    // At the foot of a portrait and of a landscape page, ending 2 cm short of the right margin.
-    EXPECT_NEAR(numbers[0]->Top, 28.7, Near);
-    EXPECT_NEAR(numbers[0]->Right, 18.0, Near);
-    EXPECT_NEAR(numbers[pages - 1]->Top, 20.0, Near);
-    EXPECT_NEAR(numbers[pages - 1]->Right, 26.7, Near);
-    EXPECT_EQ(engine.StyleValue(StyleSetting::One), 2);
-    EXPECT_EQ(engine.StyleValue(StyleSetting::Three), 1);
-}
-
 // What holds on every page of any report: nothing outside the page, no two texts over each
-// other, each bar's boxes inside it and apart, and every piece of a pattern drawn once.
+// other, each bar's boxes inside it and apart, every piece of a pattern drawn once, and a page
+// number at the foot of every page, ending 2 cm short of the right margin.
 TEST(PdfReport, EveryReportKeepsToItsPagesAndDrawsEveryPieceOnce) {
     TestJob scrapped = testing::WorkedExampleJob(300, true);
     testing::StatsOf(scrapped);
@@ -473,6 +450,9 @@ TEST(PdfReport, EveryReportKeepsToItsPagesAndDrawsEveryPieceOnce) {
         SCOPED_TRACE(name);
         const RecordingPrintEngine engine = Report(job);
         const auto& pages = engine.Pages();
+        EXPECT_EQ(engine.StyleValue(StyleSetting::One), 2);
+        EXPECT_EQ(engine.StyleValue(StyleSetting::Three), 1);
+        int numbers = 0;
         for (const PlacedObject& o : engine.Objects()) {
             ASSERT_GE(o.Page, 1);
             ASSERT_LE(o.Page, static_cast<int>(pages.size()));
@@ -483,13 +463,23 @@ TEST(PdfReport, EveryReportKeepsToItsPagesAndDrawsEveryPieceOnce) {
             EXPECT_LE(o.Right, page.RightMargin + Near) << o.Text;
             EXPECT_GE(o.Top, 0.0) << o.Text;
             // Only the page number sits below the bottom margin; banners sit on white.
-            if (!o.Text.starts_with("[I S 8]Page ")) {
+            if (o.Text.starts_with("[I S 8]Page ")) {
+                EXPECT_EQ(o.Text, "[I S 8]Page " + std::to_string(++numbers) + " of " +
+                                      std::to_string(pages.size()));
+                EXPECT_EQ(o.Page, numbers);
+                EXPECT_EQ(o.TextColour, DarkRed);
+                EXPECT_NEAR(o.Left, 1.0, Near);
+                const bool portrait = page.PageOrientation == Orientation::Portrait;
+                EXPECT_NEAR(o.Top, portrait ? 28.7 : 20.0, Near);
+                EXPECT_NEAR(o.Right, page.RightMargin - 2.0, Near);
+            } else {
                 EXPECT_LE(o.Bottom, page.BottomMargin + Near) << o.Text;
             }
             if (o.Text.starts_with("[N S 32")) {
                 EXPECT_EQ(o.Fill, White) << "page " << o.Page;
             }
         }
+        EXPECT_EQ(numbers, static_cast<int>(pages.size()));
         // Texts never overlap; labels inside a box are drawn over it, not over other texts.
         const auto texts = Placed(engine, Kind::Text);
         for (std::size_t i = 0; i < texts.size(); ++i) {
