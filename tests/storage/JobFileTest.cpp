@@ -73,6 +73,13 @@ TEST(JobFile, EmptyJobLayoutReadBack) {
     Reader commaReader;
     EXPECT_EQ(commaReader.Read(comma).Status, ReadStatus::Loaded);
     EXPECT_EQ(commaReader.job.Input.Section.Weight, 16.4);
+
+    // The first line decides the format.
+    EXPECT_EQ(Reader().Read({"Tallora Datafile", "// Stock length data"}).Status,
+              ReadStatus::OldVersion);
+    Reader hello;
+    EXPECT_EQ(hello.Read({"Hello"}).Status, ReadStatus::NotADataFile);
+    EXPECT_EQ(hello.dialogs.messages, Lines{NotADataFileMessage});
 }
 
 // A calculated job saved, read and saved again is the same bytes: every field read is written.
@@ -166,6 +173,8 @@ TEST(JobFile, RecordsAfterTheHoldAreKnownOrTheFileIsCorrupted) {
     EXPECT_EQ(read.Fault.Line, 3);
 }
 
+// A file's settings become the program's, limited as their fields limit them, with a message
+// when they change it; a file without the costing section or the Hold keeps the program's.
 TEST(JobFile, ShortFileWithoutCostingAndTheSettingsMessage) {
     // A file's lines up to its settings, without the costing section and the Hold.
     auto linesWith = [](int trim, int kerf, int offcut) {
@@ -201,17 +210,16 @@ TEST(JobFile, ShortFileWithoutCostingAndTheSettingsMessage) {
     EXPECT_EQ(reader.job.Input.Allowances.Trim, 250);
     EXPECT_EQ(reader.job.Input.Allowances.Kerf, 1);
     EXPECT_EQ(reader.job.Input.Allowances.Offcut, 18300);
-}
 
-TEST(JobFile, TheHoldTravelsWithTheJob) {
+    // A file with the Hold: its results were worked out with it, so the setting follows, with
+    // the message, and is limited as its field limits it.
     TestJob job;
     job.Input.Allowances.Hold = 50;
     Lines lines = JobFileLines(job.Input, job.Result, Statistics{});
-    // The results were worked out with a Hold of 50: the setting follows, with the message.
-    Reader reader(0);
-    EXPECT_EQ(reader.Read(lines).Status, ReadStatus::Loaded);
-    EXPECT_EQ(reader.job.Input.Allowances.Hold, 50);
-    EXPECT_EQ(reader.dialogs.messages, Lines{SettingsChangedMessage});
+    Reader held(0);
+    EXPECT_EQ(held.Read(lines).Status, ReadStatus::Loaded);
+    EXPECT_EQ(held.job.Input.Allowances.Hold, 50);
+    EXPECT_EQ(held.dialogs.messages, Lines{SettingsChangedMessage});
     Reader same(50);
     same.Read(lines);
     EXPECT_TRUE(same.dialogs.messages.empty());
@@ -431,16 +439,6 @@ TEST(JobFile, ARowIsSplitByCharactersNotBytes) {
     EXPECT_EQ(SplitRowLine((*lines)[2]), (ListRow{"4", "12000"}));
     EXPECT_EQ(SplitRowLine("é€@中x"), (ListRow{"é", "x"}));
     EXPECT_EQ(SplitRowLine("@"), (ListRow{"", ""}));
-}
-
-TEST(JobFile, FirstLineDecidesTheFormat) {
-    TestJob job;
-    EXPECT_EQ(
-        ReadJobLines({"Tallora Datafile", "// Stock length data"}, job.Input, job.Result).Status,
-        ReadStatus::OldVersion);
-    Reader reader;
-    EXPECT_EQ(reader.Read({"Hello"}).Status, ReadStatus::NotADataFile);
-    EXPECT_EQ(reader.dialogs.messages, Lines{NotADataFileMessage});
 }
 
 TEST(TextFile, CodePageLineEndsAndSafeSaving) {

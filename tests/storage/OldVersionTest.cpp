@@ -97,6 +97,8 @@ TEST(ConvertOldVersion, RecalculatesAndRewritesInTheCurrentFormat) {
     EXPECT_TRUE(std::filesystem::exists(temp.File("j.tlf")));
 }
 
+// A misspelled marker or a file cut short anywhere but before the cost type empties everything
+// again; a bad or missing number is corrupted.
 TEST(ReadOldVersion, AMisspelledMarkerEmptiesEverythingAgainAndBadNumbersAreCorrupted) {
     auto lines = OldFile();
     lines[12] = "// List referenze";
@@ -116,6 +118,28 @@ TEST(ReadOldVersion, AMisspelledMarkerEmptiesEverythingAgainAndBadNumbersAreCorr
     TestJob other;
     EXPECT_EQ(ReadOld(weight, other, heavy), OldReadStatus::Corrupted);
     EXPECT_EQ(heavy.messages, std::vector<std::string>{CorruptedDataMessage});
+
+    // Every shortened file stops cleanly.
+    const auto whole = OldFile();
+    for (size_t n = 1; n < whole.size(); ++n) {
+        ScriptedDialogs dialogs;
+        TestJob job;
+        const OldReadStatus status = ReadOld({whole.begin(), whole.begin() + n}, job, dialogs);
+        // Only the last line (the cost type) may be missing: it reads as per metre.
+        if (n == whole.size() - 1) {
+            EXPECT_EQ(status, OldReadStatus::Read);
+            EXPECT_EQ(job.Input.Section.CostType, "Metre");
+            EXPECT_TRUE(dialogs.messages.empty());
+            continue;
+        }
+        if (n == 17 || n == 19) {
+            EXPECT_EQ(status, OldReadStatus::Corrupted) << n;  // the weight or cost is missing
+        } else {
+            EXPECT_EQ(status, OldReadStatus::BadFile) << n;
+            EXPECT_TRUE(job.Input.StockRows.empty());
+        }
+        EXPECT_EQ(dialogs.messages.size(), 1u);
+    }
 }
 
 // The rules of the fields (tested with the entry lists) hold for an earlier-format file's rows
@@ -142,29 +166,6 @@ TEST(ReadOldVersion, RowsAndFiguresAreHeldToTheRulesOfTheirFields) {
         EXPECT_EQ(ReadOldVersion(lines, job.Input, job.Result, &fault), OldReadStatus::Corrupted);
         EXPECT_EQ(fault.Line, static_cast<int>(c.Line + 1));
         EXPECT_EQ(fault.Reason.rfind(c.Reason, 0), 0u) << fault.Reason;
-    }
-}
-
-TEST(ReadOldVersion, EveryShortenedFileStopsCleanly) {
-    const auto lines = OldFile();
-    for (size_t n = 1; n < lines.size(); ++n) {
-        ScriptedDialogs dialogs;
-        TestJob job;
-        const OldReadStatus status = ReadOld({lines.begin(), lines.begin() + n}, job, dialogs);
-        // Only the last line (the cost type) may be missing: it reads as per metre.
-        if (n == lines.size() - 1) {
-            EXPECT_EQ(status, OldReadStatus::Read);
-            EXPECT_EQ(job.Input.Section.CostType, "Metre");
-            EXPECT_TRUE(dialogs.messages.empty());
-            continue;
-        }
-        if (n == 17 || n == 19) {
-            EXPECT_EQ(status, OldReadStatus::Corrupted) << n;  // the weight or cost is missing
-        } else {
-            EXPECT_EQ(status, OldReadStatus::BadFile) << n;
-            EXPECT_TRUE(job.Input.StockRows.empty());
-        }
-        EXPECT_EQ(dialogs.messages.size(), 1u);
     }
 }
 
