@@ -535,6 +535,8 @@ protected:
     RecordingPrintEngine engine_;
 };
 
+// Reports are numbered files of the data folder, the first number free; only the data folder's
+// own "Tallora.pdf" is removed.
 TEST_F(ReportFiles, NumberedFilesTakeTheFirstFreeNumber) {
     const ReportOutcome first = Run();
     EXPECT_EQ(first.Status, ReportOutcome::Result::Saved);
@@ -547,6 +549,19 @@ TEST_F(ReportFiles, NumberedFilesTakeTheFirstFreeNumber) {
     EXPECT_EQ(NumberedReportFile(data_), data_ / "~Tallora1.pdf");
     Touch(data_ / "~Tallora1.pdf");
     EXPECT_EQ(NumberedReportFile(data_), data_ / "~Tallora4.pdf");
+
+    // Untitled: a "Tallora.pdf" left in the data folder goes.
+    Touch(data_ / "Tallora.pdf");
+    EXPECT_EQ(Run().Status, ReportOutcome::Result::Saved);
+    EXPECT_FALSE(std::filesystem::exists(data_ / "Tallora.pdf"));
+
+    // A job's PDF beside its file may be the user's own: it stays, and so does the data folder's.
+    std::filesystem::create_directories(root_.Path() / "jobs");
+    Touch(root_.Path() / "jobs" / "beam.pdf");
+    Touch(data_ / "Tallora.pdf");
+    EXPECT_EQ(Run(root_.Path() / "jobs" / "beam.tlf").Status, ReportOutcome::Result::Saved);
+    EXPECT_TRUE(std::filesystem::exists(root_.Path() / "jobs" / "beam.pdf"));
+    EXPECT_TRUE(std::filesystem::exists(data_ / "Tallora.pdf"));
 }
 
 TEST_F(ReportFiles, SaveFailureIsReportedAndTheDocumentClosed) {
@@ -568,21 +583,6 @@ TEST_F(ReportFiles, SaveFailureIsReportedAndTheDocumentClosed) {
     EXPECT_THROW(PrintCuttingReport(failing, BeamJob().Input, BeamJob().Result, Panel(), data_, {}),
                  std::runtime_error);
     EXPECT_FALSE(failing.IsOpen());
-}
-
-TEST_F(ReportFiles, OnlyTheDataFoldersOwnReportIsRemoved) {
-    // Untitled: a "Tallora.pdf" left in the data folder goes.
-    Touch(data_ / "Tallora.pdf");
-    EXPECT_EQ(Run().Status, ReportOutcome::Result::Saved);
-    EXPECT_FALSE(std::filesystem::exists(data_ / "Tallora.pdf"));
-
-    // A job's PDF beside its file may be the user's own: it stays, and so does the data folder's.
-    std::filesystem::create_directories(root_.Path() / "jobs");
-    Touch(root_.Path() / "jobs" / "beam.pdf");
-    Touch(data_ / "Tallora.pdf");
-    EXPECT_EQ(Run(root_.Path() / "jobs" / "beam.tlf").Status, ReportOutcome::Result::Saved);
-    EXPECT_TRUE(std::filesystem::exists(root_.Path() / "jobs" / "beam.pdf"));
-    EXPECT_TRUE(std::filesystem::exists(data_ / "Tallora.pdf"));
 }
 
 TEST_F(ReportFiles, FileErrorsStopTheRunBeforeAnyDocument) {
