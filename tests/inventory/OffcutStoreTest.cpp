@@ -23,6 +23,20 @@ NewOffcut Piece(const std::string& section, int length, int count,
     return {section, length, count, {"frame.cut", "J-17", 2}, location};
 }
 
+// The first column of the first row the query gives, as text.
+std::string Query(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_stmt* stmt = nullptr;
+    std::string value;
+    if (sqlite3_open(path.c_str(), &db) == SQLITE_OK &&
+        sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        value = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return value;
+}
+
 // The error Open throws for the file, which must not open.
 InventoryError OpenError(const std::string& path) {
     try {
@@ -34,51 +48,12 @@ InventoryError OpenError(const std::string& path) {
     return InventoryError(InventoryErrorKind::Failed, "");
 }
 
-TEST(OffcutStore, KeepsWhatIsAddedAcrossOpenings) {
-    TempFolder folder;
-    const std::string path = folder.File("offcuts.sqlite");
-    long long first = 0, second = 0;
-    {
-        OffcutStore store = OffcutStore::Open(path);
-        first = store.Add(Piece("IPE 200", 1466, 2, "Rack 3"));
-        second = store.Add(Piece("RHS 50x50x4", 2100, 1));
-        EXPECT_NE(first, second);
-    }
-    OffcutStore store = OffcutStore::Open(path);
-    const std::vector<Offcut> all = store.List();
-    ASSERT_EQ(all.size(), 2u);
-    // Sorted by section key: "ipe 200" before "rhs 50x50x4".
-    EXPECT_EQ(all[0].Id, first);
-    EXPECT_EQ(all[0].Section, "IPE 200");
-    EXPECT_EQ(all[0].Length, 1466);
-    EXPECT_EQ(all[0].Count, 2);
-    EXPECT_EQ(all[0].Source, (OffcutSource{"frame.cut", "J-17", 2}));
-    EXPECT_EQ(all[0].Location, "Rack 3");
-    EXPECT_TRUE(std::regex_match(all[0].BookedAt, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ)")))
-        << all[0].BookedAt;
-    EXPECT_EQ(all[1].Id, second);
-    EXPECT_EQ(all[1].Location, "");
-    EXPECT_EQ(store.Find(second), all[1]);
-    EXPECT_FALSE(store.Find(second + 100).has_value());
-}
-
 TEST(OffcutStore, MatchesSectionsWithoutCaseOrSurroundingBlanks) {
     EXPECT_EQ(SectionKey(" ipe 200 "), SectionKey("IPE 200"));
     EXPECT_EQ(SectionKey("\tIPE 200"), "ipe 200");
     EXPECT_NE(SectionKey("IPE 200"), SectionKey("IPE200"));
-    // Beyond ASCII too, as far as the Latin, Greek and Cyrillic alphabets go.
-    for (const auto& [typed, key] :
-         std::vector<std::pair<std::string, std::string>>{{"ÄQ 100", "äq 100"},
-                                                          {"Flat 50×6", "flat 50×6"},
-                                                          {"ÆØÅ ŒŸ ẞ", "æøå œÿ ß"},
-                                                          {"ŁĄĆ Ĳ İ", "łąć ĳ i"},
-                                                          {"ΣΤΡ ΆΏ", "στρ άώ"},
-                                                          {"ШВЕЛЛЕР Ё", "швеллер ё"},
-                                                          {"ЅҐ", "ѕґ"},
-                                                          {"a\xff\xc3", "a\xff\xc3"},
-                                                          {"🔩 Φ", "🔩 φ"}})
-        EXPECT_EQ(SectionKey(typed), key) << typed;
-
+    // Beyond ASCII as LowerCase folds (tests/job): the key is that of the text without its blanks.
+    EXPECT_EQ(SectionKey("\t\u0391\u00C4Q 100 "), "\u03B1\u00E4q 100");
     OffcutStore store = OffcutStore::Open(":memory:");
     store.Add(Piece(" ipe 200 ", 1000, 1));
     store.Add(Piece("IPE 200", 3000, 2));
@@ -99,27 +74,33 @@ TEST(OffcutStore, MatchesSectionsWithoutCaseOrSurroundingBlanks) {
     EXPECT_EQ(totals[1], (SectionTotal{"IPE 240", 1, 1, 2000}));
 }
 
-TEST(OffcutStore, RemovesPiecesOrTheWholeOffcut) {
+// Pieces or the whole offcut go; a removed offcut comes back as it was, once; a length or count
+// the inventory cannot keep is refused.
+TEST(OffcutStore, RemovesRestoresAndRefusesWhatItCannotKeep) {
     OffcutStore store = OffcutStore::Open(":memory:");
-    const long long id = store.Add(Piece("IPE 200", 1500, 5));
+    const long long id = store.Add(Piece("IPE 200", 1500, 5, "Rack 1"));
+    store.Add(Piece("IPE 200", 1600, 1));
+    const Offcut before = *store.Find(id);
     store.Remove(id, 2);
     EXPECT_EQ(store.Find(id)->Count, 3);
     store.Remove(id, 3);
     EXPECT_FALSE(store.Find(id).has_value());
-
-    const long long all = store.Add(Piece("IPE 200", 1500, 5));
-    store.Remove(all, 0);
-    EXPECT_FALSE(store.Find(all).has_value());
+    store.Restore(before);
+    EXPECT_EQ(store.Find(id), before);
+    EXPECT_EQ(testing::ErrorOf([&] { store.Restore(before); }), InventoryErrorKind::Invalid);
+    EXPECT_EQ(store.Count(), 2);
+    store.Remove(id, 0);
+    EXPECT_FALSE(store.Find(id).has_value());
     const long long more = store.Add(Piece("IPE 200", 1500, 2));
     store.Remove(more, 9);
     EXPECT_FALSE(store.Find(more).has_value());
+    EXPECT_EQ(testing::ErrorOf([&] { store.Remove(more, 1); }), InventoryErrorKind::NotFound);
 
-    try {
-        store.Remove(more, 1);
-        ADD_FAILURE() << "removed a missing offcut";
-    } catch (const InventoryError& error) {
-        EXPECT_EQ(error.Kind(), InventoryErrorKind::NotFound);
-    }
+    for (const NewOffcut& bad : {Piece("IPE 200", 0, 1), Piece("IPE 200", 1000, 0),
+                                 Piece("IPE 200", 1000, -2), Piece("IPE 200", 99999, 1)})
+        EXPECT_EQ(testing::ErrorOf([&] { store.Add(bad); }), InventoryErrorKind::Invalid)
+            << bad.Length << " x " << bad.Count;
+    EXPECT_EQ(store.Count(), 1);
 }
 
 TEST(OffcutStore, PagesComeInTheOrderAskedAndTogetherMakeTheWholeList) {
@@ -182,23 +163,6 @@ TEST(OffcutStore, PagesComeInTheOrderAskedAndTogetherMakeTheWholeList) {
     }
 }
 
-TEST(OffcutStore, ARemovedOffcutComesBackAsItWas) {
-    OffcutStore store = OffcutStore::Open(":memory:");
-    const long long id = store.Add(Piece("IPE 200", 1500, 5, "Rack 1"));
-    store.Add(Piece("IPE 200", 1600, 1));
-    const Offcut before = *store.Find(id);
-    store.Remove(id);
-    store.Restore(before);
-    EXPECT_EQ(store.Find(id), before);
-    try {
-        store.Restore(before);
-        ADD_FAILURE() << "restored twice";
-    } catch (const InventoryError& error) {
-        EXPECT_EQ(error.Kind(), InventoryErrorKind::Invalid);
-    }
-    EXPECT_EQ(store.Count(), 2);
-}
-
 TEST(OffcutStore, UpdatesOnlyTheFieldsGiven) {
     OffcutStore store = OffcutStore::Open(":memory:");
     const long long id = store.Add(Piece("IPE 200", 1500, 5, "Rack 1"));
@@ -230,20 +194,6 @@ TEST(OffcutStore, UpdatesOnlyTheFieldsGiven) {
     EXPECT_THROW(store.Update(id + 1, changes), InventoryError);
 }
 
-TEST(OffcutStore, RefusesLengthsAndCountsItCannotKeep) {
-    OffcutStore store = OffcutStore::Open(":memory:");
-    for (const NewOffcut& bad : {Piece("IPE 200", 0, 1), Piece("IPE 200", 1000, 0),
-                                 Piece("IPE 200", 1000, -2), Piece("IPE 200", 99999, 1)}) {
-        try {
-            store.Add(bad);
-            ADD_FAILURE() << bad.Length << " x " << bad.Count << " was added";
-        } catch (const InventoryError& error) {
-            EXPECT_EQ(error.Kind(), InventoryErrorKind::Invalid);
-        }
-    }
-    EXPECT_TRUE(store.List().empty());
-}
-
 TEST(OffcutStore, ExportsTheListAsCsv) {
     OffcutStore store = OffcutStore::Open(":memory:");
     const long long a = store.Add(Piece("IPE 200", 1466, 2, "Rack 3, shelf \"B\""));
@@ -263,24 +213,36 @@ TEST(OffcutStore, ExportsTheListAsCsv) {
     EXPECT_EQ(one.find("IPE 200"), std::string::npos);
 }
 
+// A new file has the schema's version and a write-ahead log, and keeps what is added across
+// openings.
 TEST(OffcutStore, CreatesTheFileWithTheSchemaVersion) {
     TempFolder folder;
-    const std::string path = folder.File("new.sqlite");
-    ASSERT_FALSE(std::filesystem::exists(path));
-    { OffcutStore store = OffcutStore::Open(path); }
-    ASSERT_TRUE(std::filesystem::exists(path));
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    sqlite3_stmt* stmt = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &stmt, nullptr), SQLITE_OK);
-    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_int(stmt, 0), InventorySchemaVersion);
-    sqlite3_finalize(stmt);
-    ASSERT_EQ(sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &stmt, nullptr), SQLITE_OK);
-    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
-    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)), "wal");
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
+    const std::string path = folder.File("offcuts.sqlite");
+    long long first = 0, second = 0;
+    {
+        OffcutStore store = OffcutStore::Open(path);
+        first = store.Add(Piece("IPE 200", 1466, 2, "Rack 3"));
+        second = store.Add(Piece("RHS 50x50x4", 2100, 1));
+        EXPECT_NE(first, second);
+    }
+    EXPECT_EQ(Query(path, "PRAGMA user_version"), std::to_string(InventorySchemaVersion));
+    EXPECT_EQ(Query(path, "PRAGMA journal_mode"), "wal");
+    OffcutStore store = OffcutStore::Open(path);
+    const std::vector<Offcut> all = store.List();
+    ASSERT_EQ(all.size(), 2u);
+    // Sorted by section key: "ipe 200" before "rhs 50x50x4".
+    EXPECT_EQ(all[0].Id, first);
+    EXPECT_EQ(all[0].Section, "IPE 200");
+    EXPECT_EQ(all[0].Length, 1466);
+    EXPECT_EQ(all[0].Count, 2);
+    EXPECT_EQ(all[0].Source, (OffcutSource{"frame.cut", "J-17", 2}));
+    EXPECT_EQ(all[0].Location, "Rack 3");
+    EXPECT_TRUE(std::regex_match(all[0].BookedAt, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ)")))
+        << all[0].BookedAt;
+    EXPECT_EQ(all[1].Id, second);
+    EXPECT_EQ(all[1].Location, "");
+    EXPECT_EQ(store.Find(second), all[1]);
+    EXPECT_FALSE(store.Find(second + 100).has_value());
     // An empty file, as a failed first start may leave, becomes an inventory too.
     const std::string empty = folder.File("empty.sqlite");
     WriteBytes(empty, "");
@@ -317,19 +279,11 @@ TEST(OffcutStore, AFileOfTheFirstVersionIsBroughtUpToDateWithItsOffcuts) {
     OffcutStore store = OffcutStore::Open(path);
     EXPECT_EQ(store.Find(id)->Count, 5);
     EXPECT_EQ(store.List(std::string("äq 100")).size(), 1u);
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    sqlite3_stmt* stmt = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db,
-                                 "SELECT (SELECT count(*) FROM sqlite_master WHERE type = 'index' "
-                                 "AND name LIKE 'offcuts_in_%'), (SELECT user_version FROM "
-                                 "pragma_user_version)",
-                                 -1, &stmt, nullptr),
-              SQLITE_OK);
-    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_int(stmt, 0), 6);
-    EXPECT_EQ(sqlite3_column_int(stmt, 1), InventorySchemaVersion);
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
+    EXPECT_EQ(Query(path,
+                    "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name LIKE "
+                    "'offcuts_in_%'"),
+              "6");
+    EXPECT_EQ(Query(path, "PRAGMA user_version"), std::to_string(InventorySchemaVersion));
 }
 
 // A file the inventory cannot use is refused when it is opened, with a message naming it, and
@@ -461,12 +415,7 @@ TEST(OffcutStore, AFileDamagedWhileOpenIsRefusedBeforeTheNextChange) {
     };
     for (const auto& [name, change] : changes) {
         SCOPED_TRACE(name);
-        try {
-            change();
-            ADD_FAILURE() << "changed a damaged file";
-        } catch (const InventoryError& e) {
-            EXPECT_EQ(e.Kind(), InventoryErrorKind::Damaged) << e.what();
-        }
+        EXPECT_EQ(testing::ErrorOf(change), InventoryErrorKind::Damaged);
         EXPECT_TRUE(ReadBytes(path) == bytes);
         EXPECT_TRUE(ReadBytes(path + "-wal") == log);
     }

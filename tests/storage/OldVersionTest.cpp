@@ -97,6 +97,8 @@ TEST(ConvertOldVersion, RecalculatesAndRewritesInTheCurrentFormat) {
     EXPECT_TRUE(std::filesystem::exists(temp.File("j.tlf")));
 }
 
+// A misspelled marker or a file cut short anywhere but before the cost type empties everything
+// again; a bad or missing number is corrupted.
 TEST(ReadOldVersion, AMisspelledMarkerEmptiesEverythingAgainAndBadNumbersAreCorrupted) {
     auto lines = OldFile();
     lines[12] = "// List referenze";
@@ -116,47 +118,15 @@ TEST(ReadOldVersion, AMisspelledMarkerEmptiesEverythingAgainAndBadNumbersAreCorr
     TestJob other;
     EXPECT_EQ(ReadOld(weight, other, heavy), OldReadStatus::Corrupted);
     EXPECT_EQ(heavy.messages, std::vector<std::string>{CorruptedDataMessage});
-}
 
-// The rules of the fields hold for an earlier-format file's rows and figures as for typed ones;
-// the read stops at the line that breaks one and says why.
-TEST(ReadOldVersion, RowsAndFiguresAreHeldToTheRulesOfTheirFields) {
-    struct Case {
-        size_t Line;  // from 0
-        std::string Text;
-        std::string Reason;
-    };
-    const std::vector<Case> cases = {
-        {5, "6 @ 0", "0mm is shorter than the minimum allowed length of 1mm."},
-        {2, "* @ 0", "0mm is shorter than the minimum allowed length of 1mm."},
-        {6, "0 @ 2200", "A quantity of 0 adds nothing to the list"},
-        {3, "x @ 4000", "'x' is not a quantity in whole numbers."},
-        {3, "3 4000", "'3 4000' is not a row"},
-        {17, "1e300", "'1e300' is not a weight from 0 to 9999.999"},
-        {17, "-5", "'-5' is not a weight from 0 to 9999.999"},
-        {19, "1e300", "'1e300' is not a price from 0 to 99999.99"},
-        {19, "-5", "'-5' is not a price from 0 to 99999.99"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Text);
-        auto lines = OldFile();
-        lines[c.Line] = c.Text;
-        TestJob job;
-        ReadFault fault;
-        EXPECT_EQ(ReadOldVersion(lines, job.Input, job.Result, &fault), OldReadStatus::Corrupted);
-        EXPECT_EQ(fault.Line, static_cast<int>(c.Line + 1));
-        EXPECT_EQ(fault.Reason.rfind(c.Reason, 0), 0u) << fault.Reason;
-    }
-}
-
-TEST(ReadOldVersion, EveryShortenedFileStopsCleanly) {
-    const auto lines = OldFile();
-    for (size_t n = 1; n < lines.size(); ++n) {
+    // Every shortened file stops cleanly.
+    const auto whole = OldFile();
+    for (size_t n = 1; n < whole.size(); ++n) {
         ScriptedDialogs dialogs;
         TestJob job;
-        const OldReadStatus status = ReadOld({lines.begin(), lines.begin() + n}, job, dialogs);
+        const OldReadStatus status = ReadOld({whole.begin(), whole.begin() + n}, job, dialogs);
         // Only the last line (the cost type) may be missing: it reads as per metre.
-        if (n == lines.size() - 1) {
+        if (n == whole.size() - 1) {
             EXPECT_EQ(status, OldReadStatus::Read);
             EXPECT_EQ(job.Input.Section.CostType, "Metre");
             EXPECT_TRUE(dialogs.messages.empty());
@@ -169,6 +139,33 @@ TEST(ReadOldVersion, EveryShortenedFileStopsCleanly) {
             EXPECT_TRUE(job.Input.StockRows.empty());
         }
         EXPECT_EQ(dialogs.messages.size(), 1u);
+    }
+}
+
+// The rules of the fields (tested with the entry lists) hold for an earlier-format file's rows
+// and figures as for typed ones; the read stops at the line that breaks one and says why.
+TEST(ReadOldVersion, RowsAndFiguresAreHeldToTheRulesOfTheirFields) {
+    struct Case {
+        size_t Line;  // from 0
+        std::string Text;
+        std::string Reason;
+    };
+    const std::vector<Case> cases = {
+        {5, "6 @ 0", "0mm is shorter than the minimum allowed length of 1mm."},
+        {2, "* @ 0", "0mm is shorter than the minimum allowed length of 1mm."},
+        {3, "3 4000", "'3 4000' is not a row"},
+        {17, "-5", "'-5' is not a weight from 0 to 9999.999"},
+        {19, "1e300", "'1e300' is not a price from 0 to 99999.99"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Text);
+        auto lines = OldFile();
+        lines[c.Line] = c.Text;
+        TestJob job;
+        ReadFault fault;
+        EXPECT_EQ(ReadOldVersion(lines, job.Input, job.Result, &fault), OldReadStatus::Corrupted);
+        EXPECT_EQ(fault.Line, static_cast<int>(c.Line + 1));
+        EXPECT_EQ(fault.Reason.rfind(c.Reason, 0), 0u) << fault.Reason;
     }
 }
 

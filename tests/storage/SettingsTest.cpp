@@ -104,118 +104,100 @@ TEST_F(SettingsTest, WriteCFGDataWritesMemoryOverStoredValuesAndDefaultsOverMiss
 // Each setting overrides the locale's part; one that is no separator or symbol is left out and
 // named, the others still apply.
 TEST_F(SettingsTest, NumberFormatSettingsOverrideTheLocaleAndBadOnesAreNamed) {
+    const char *C = "CurrencySymbol", *D = "DecimalSeparator", *T = "ThousandSeparator";
     struct Case {
-        std::vector<std::pair<const char*, const char*>> values;
-        const char* symbol;
-        const char* decimal;
-        const char* thousands;
-        const char* problem;  // part of the message, or "" for none
+        std::vector<std::pair<const char*, const char*>> Values;
+        std::string Format;   // symbol, decimal and thousands separators, split by "|"
+        std::string Problem;  // part of the message, or "" for none
     };
     const Case cases[] = {
-        {{}, "\u00A3", ".", ",", ""},
-        {{{"CurrencySymbol", "\u20AC"}, {"DecimalSeparator", ","}, {"ThousandSeparator", "."}},
-         "\u20AC",
-         ",",
-         ".",
-         ""},
-        {{{"DecimalSeparator", ","}}, "\u00A3", ",", ".", ""},  // the thousands give way
-        {{{"ThousandSeparator", "'"}}, "\u00A3", ".", "'", ""},
-        {{{"ThousandSeparator", ""}}, "\u00A3", ".", "", ""},
-        {{{"DecimalSeparator", ";"}, {"CurrencySymbol", "$"}},
-         "$",
-         ".",
-         ",",
-         "DecimalSeparator \";\" is not"},
-        {{{"ThousandSeparator", "."}, {"DecimalSeparator", "."}},
-         "\u00A3",
-         ".",
-         ",",
-         "ThousandSeparator \".\" is not"},
-        {{{"CurrencySymbol", ""}}, "\u00A3", ".", ",", "CurrencySymbol \"\" is not"},
-        {{{"CurrencySymbol", "Pounds sterling"}}, "\u00A3", ".", ",", "CurrencySymbol"},
+        {{}, "\u00A3|.|,", ""},
+        {{{C, "\u20AC"}, {D, ","}, {T, "."}}, "\u20AC|,|.", ""},
+        {{{D, ","}}, "\u00A3|,|.", ""},  // the thousands give way
+        {{{T, "'"}}, "\u00A3|.|'", ""},
+        {{{T, ""}}, "\u00A3|.|", ""},
+        {{{D, ";"}, {C, "$"}}, "$|.|,", "DecimalSeparator \";\" is not"},
+        {{{T, "."}, {D, "."}}, "\u00A3|.|,", "ThousandSeparator \".\" is not"},
+        {{{C, ""}}, "\u00A3|.|,", "CurrencySymbol \"\" is not"},
+        {{{C, "Pounds sterling"}}, "\u00A3|.|,", "CurrencySymbol"},
     };
     for (const Case& c : cases) {
         MemoryRegistry registry;
         registry.CreateKey(User, MainKey);
-        for (const auto& [name, value] : c.values) registry.WriteString(User, MainKey, name, value);
+        for (const auto& [name, value] : c.Values) registry.WriteString(User, MainKey, name, value);
         NumberFormat format = NumberFormat::UK();
         const std::string problem = ApplyNumberFormatSettings(registry, format);
-        const std::string what = c.values.empty() ? "none" : c.values.front().first;
-        EXPECT_EQ(format.CurrencySymbol, c.symbol) << what;
-        EXPECT_EQ(format.DecimalSeparator, c.decimal) << what;
-        EXPECT_EQ(format.ThousandSeparator, c.thousands) << what;
-        if (*c.problem == '\0') {
-            EXPECT_EQ(problem, "") << what;
-        } else {
-            EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
-        }
+        SCOPED_TRACE(c.Values.empty() ? "none" : c.Values.front().first);
+        EXPECT_EQ(
+            format.CurrencySymbol + "|" + format.DecimalSeparator + "|" + format.ThousandSeparator,
+            c.Format);
+        EXPECT_EQ(problem.empty(), c.Problem.empty()) << problem;
+        EXPECT_NE(problem.find(c.Problem), std::string::npos) << problem;
     }
 }
 
-TEST_F(SettingsTest, TheOptimalTimeLimitIsKeptAndABadOneNeverRead) {
-    EXPECT_EQ(ProgramSettings{}.OptimalSeconds, 10);
-    for (const char* text : {"", " ", "0", "3601", "-5", "2.5", "1e3", "ten", "00000009", "5 5"})
-        EXPECT_EQ(ParseOptimalSeconds(text), std::nullopt) << text;
-    EXPECT_EQ(ParseOptimalSeconds("1"), 1);
-    EXPECT_EQ(ParseOptimalSeconds(" 60 "), 60);
-    EXPECT_EQ(ParseOptimalSeconds("3600"), 3600);
-
-    // Not written before the first run has made the key.
-    WriteOptimalSeconds(store, 30);
-    EXPECT_FALSE(store.KeyExists(User, MainKey));
-    SetUpFirstRun(store, shell);
-    EXPECT_FALSE(store.ValueExists(User, MainKey, "OptimalSeconds"));
-    store.CreateKey(User, AutoSaveKey);
-    WriteOptimalSeconds(store, 30);
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "OptimalSeconds"), 30);
-    EXPECT_TRUE(store.KeyExists(User, AutoSaveKey));  // the autosaved inputs stay
-
-    Allowances a;
-    ProgramSettings settings;
-    ReadProgramSettings(store, a, settings);
-    EXPECT_EQ(settings.OptimalSeconds, 30);
-    for (const int wild : {0, -1, 3601, 1 << 30}) {
-        store.WriteInteger(User, MainKey, "OptimalSeconds", wild);
-        ProgramSettings fresh;
-        ReadProgramSettings(store, a, fresh);
-        EXPECT_EQ(fresh.OptimalSeconds, 10) << wild;
-    }
-    store.WriteString(User, MainKey, "OptimalSeconds", "20");
-    ProgramSettings fresh;
-    ReadProgramSettings(store, a, fresh);
-    EXPECT_EQ(fresh.OptimalSeconds, 10);
-
-    settings.OptimalSeconds = 45;
-    WriteProgramSettings(store, a, settings);
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "OptimalSeconds"), 45);
-}
-
+// Optimal's time limit and its threads: a typed number only when it is one of the range, written
+// once the first run made the key, and read only when it can be what was written.
 TEST_F(SettingsTest, TheOptimalThreadsAreKeptAndABadNumberNeverRead) {
-    EXPECT_EQ(ProgramSettings{}.OptimalThreads, 0);  // the machine's cores
-    for (const char* text : {"", "-1", "65", "1.5", "two", "00002", "2 2"})
-        EXPECT_EQ(ParseOptimalThreads(text), std::nullopt) << text;
-    EXPECT_EQ(ParseOptimalThreads("0"), 0);
-    EXPECT_EQ(ParseOptimalThreads(" 2 "), 2);
-    EXPECT_EQ(ParseOptimalThreads("64"), 64);
+    struct Setting {
+        const char* Key;
+        std::optional<int> (*Parse)(const std::string&);
+        void (*Write)(RegistryStore&, int);
+        int ProgramSettings::*Member;
+        int Default, Min, Max;
+        std::vector<const char*> Bad;
+    };
+    const Setting settings[] = {
+        {"OptimalSeconds",
+         ParseOptimalSeconds,
+         WriteOptimalSeconds,
+         &ProgramSettings::OptimalSeconds,
+         10,
+         1,
+         3600,
+         {"", " ", "0", "3601", "-5", "2.5", "1e3", "ten", "00000009", "5 5"}},
+        {"OptimalThreads",
+         ParseOptimalThreads,
+         WriteOptimalThreads,
+         &ProgramSettings::OptimalThreads,
+         0,
+         0,
+         64,  // 0: the machine's cores
+         {"", "-1", "65", "1.5", "two", "00002", "2 2"}},
+    };
+    for (const Setting& s : settings) {
+        SCOPED_TRACE(s.Key);
+        EXPECT_EQ(ProgramSettings{}.*s.Member, s.Default);
+        for (const char* text : s.Bad) EXPECT_EQ(s.Parse(text), std::nullopt) << text;
+        EXPECT_EQ(s.Parse(std::to_string(s.Min)), s.Min);
+        EXPECT_EQ(s.Parse(" 2 "), 2);
+        EXPECT_EQ(s.Parse(std::to_string(s.Max)), s.Max);
 
-    WriteOptimalThreads(store, 2);
-    EXPECT_FALSE(store.KeyExists(User, MainKey));
-    SetUpFirstRun(store, shell);
-    WriteOptimalThreads(store, 2);
-    Allowances a;
-    ProgramSettings settings;
-    ReadProgramSettings(store, a, settings);
-    EXPECT_EQ(settings.OptimalThreads, 2);
-    EXPECT_EQ(settings.OptimalSeconds, 10);  // the time limit is a setting of its own
-    for (const int wild : {-1, 65, 1 << 30}) {
-        store.WriteInteger(User, MainKey, "OptimalThreads", wild);
-        ProgramSettings fresh;
-        ReadProgramSettings(store, a, fresh);
-        EXPECT_EQ(fresh.OptimalThreads, 0) << wild;
+        MemoryRegistry registry;
+        s.Write(registry, 2);
+        EXPECT_FALSE(registry.KeyExists(User, MainKey));
+        SetUpFirstRun(registry, shell);
+        EXPECT_FALSE(registry.ValueExists(User, MainKey, s.Key));
+        registry.CreateKey(User, AutoSaveKey);
+        s.Write(registry, 2);
+        EXPECT_TRUE(registry.KeyExists(User, AutoSaveKey));  // the autosaved inputs stay
+        Allowances a;
+        ProgramSettings read;
+        ReadProgramSettings(registry, a, read);
+        ProgramSettings expected;  // each a setting of its own: the other keeps its default
+        expected.*s.Member = 2;
+        EXPECT_EQ(read.OptimalSeconds, expected.OptimalSeconds);
+        EXPECT_EQ(read.OptimalThreads, expected.OptimalThreads);
+        for (const int wild : {s.Min - 1, s.Max + 1, 1 << 30}) {
+            registry.WriteInteger(User, MainKey, s.Key, wild);
+            ProgramSettings fresh;
+            ReadProgramSettings(registry, a, fresh);
+            EXPECT_EQ(fresh.*s.Member, s.Default) << wild;
+        }
+        read.*s.Member = s.Max;
+        WriteProgramSettings(registry, a, read);
+        EXPECT_EQ(registry.ReadInteger(User, MainKey, s.Key), s.Max);
     }
-    settings.OptimalThreads = 1;
-    WriteProgramSettings(store, a, settings);
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "OptimalThreads"), 1);
 }
 
 // What the windows keep between runs: written only once the first run made the key, and read

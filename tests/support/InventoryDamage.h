@@ -13,6 +13,18 @@
 // Offcut inventories damaged as a disk, a crash or a hand would damage them.
 namespace tallora::testing {
 
+// The kind of the inventory error the call throws; a failure when it throws none.
+template <typename Call>
+InventoryErrorKind ErrorOf(Call&& call) {
+    try {
+        call();
+    } catch (const InventoryError& error) {
+        return error.Kind();
+    }
+    ADD_FAILURE() << "no inventory error";
+    return InventoryErrorKind::Failed;
+}
+
 inline void ExecSql(const std::string& path, const std::string& sql) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
