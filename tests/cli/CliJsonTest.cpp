@@ -319,9 +319,9 @@ void ExpectShown(double value, std::string text, int decimals, const std::string
     const auto point = text.find('.');
     ASSERT_NE(point, std::string::npos) << where << ": " << original;
     EXPECT_EQ(static_cast<int>(text.size() - point - 1), decimals) << where << ": " << original;
-    // FormatFixed keeps at most 7 significant digits.
-    const double places =
-        std::max(-decimals, static_cast<int>(std::floor(std::log10(std::abs(value)))) - 6);
+    // FormatFixed keeps at most 7 significant digits (a zero has its decimals).
+    const double digits = value == 0.0 ? -decimals : std::floor(std::log10(std::abs(value))) - 6.0;
+    const double places = std::max(static_cast<double>(-decimals), digits);
     EXPECT_NEAR(std::stod(text), value, 0.5 * std::pow(10.0, places) + 1e-9)
         << where << ": " << original;
 }
