@@ -874,6 +874,15 @@ def format_duration(seconds: float) -> str:
 # Main
 
 
+def only_layers(layers: list[Layer], names: str) -> list[Layer]:
+    """The layers named in a comma-separated list; an unknown name ends the run."""
+    wanted = names.split(",")
+    unknown = set(wanted) - {l.name for l in layers}
+    if unknown:
+        sys.exit(f"unknown layers: {', '.join(sorted(unknown))}")
+    return [l for l in layers if l.name in wanted]
+
+
 def parse_args(argv):
     p = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     p.add_argument("--count", type=int, default=DEFAULT_COUNT,
@@ -914,11 +923,7 @@ def main(argv=None) -> int:
     exclude = set(config.get("exclude", []))
     binary = config.get("test_binary", "tallora_tests")
     if args.layers:
-        wanted = args.layers.split(",")
-        unknown = set(wanted) - {l.name for l in layers}
-        if unknown:
-            sys.exit(f"unknown layers: {', '.join(sorted(unknown))}")
-        layers = [l for l in layers if l.name in wanted]
+        layers = only_layers(layers, args.layers)
     warnings = warn_unlisted_core_folders(layers if not args.layers else load_layers(args.config)[1],
                                           exclude)
     for w in warnings:
@@ -961,12 +966,8 @@ def main(argv=None) -> int:
             print(f"gone: {m.where()} [{m.operator}] {m.original_line}", file=sys.stderr)
     args.gone = gone
     if args.run_layers:
-        wanted = args.run_layers.split(",")
-        unknown = set(wanted) - {l.name for l in layers}
-        if unknown:
-            sys.exit(f"unknown layers: {', '.join(sorted(unknown))}")
-        picked = [m for m in picked if m.layer in wanted]
-        layers = [l for l in layers if l.name in wanted]
+        layers = only_layers(layers, args.run_layers)
+        picked = [m for m in picked if m.layer in {l.name for l in layers}]
 
     if args.list:
         for l in layers:
