@@ -1,5 +1,7 @@
 #include "engine/optimal/Board.h"
 
+#include <algorithm>
+
 #include <chrono>
 
 namespace tallora::csp {
@@ -18,7 +20,8 @@ Board::Board(const Control& control, long long weight, int workers, bool sequent
       caller_(std::this_thread::get_id()),
       entries_(static_cast<std::size_t>(workers)),
       started_(static_cast<std::size_t>(workers), false),
-      finished_(static_cast<std::size_t>(workers), false) {}
+      finished_(static_cast<std::size_t>(workers), false),
+      held_(static_cast<std::size_t>(workers), false) {}
 
 void Board::Offer(int worker, long long work, const Plan& plan, double cost, long long charge) {
     std::lock_guard lock(mutex_);
@@ -27,6 +30,7 @@ void Board::Offer(int worker, long long work, const Plan& plan, double cost, lon
     entry = {true, plan, cost, charge, work};
     proven_ = ProvenLocked();
     dirty_ = true;
+    if (proven_) changed_.notify_all();
 }
 
 void Board::Raise(long long rounded) {
@@ -35,6 +39,7 @@ void Board::Raise(long long rounded) {
     bound_ = rounded;
     proven_ = ProvenLocked();
     dirty_ = true;
+    if (proven_) changed_.notify_all();
 }
 
 void Board::SetRootBound(double bound) {
@@ -89,15 +94,28 @@ bool Board::Stop(int worker, long long work) {
     return work > leader->Work || (work == leader->Work && worker > first);
 }
 
+void Board::Hold(int worker, bool held) {
+    std::lock_guard lock(mutex_);
+    held_[static_cast<std::size_t>(worker)] = held;
+    changed_.notify_all();
+}
+
+void Board::WaitWhileHeld(int worker, std::unique_lock<std::mutex>& lock) {
+    changed_.wait(lock,
+                  [&] { return !held_[static_cast<std::size_t>(worker)] || halted_ || proven_; });
+}
+
 void Board::Begin(int worker) {
     std::unique_lock lock(mutex_);
     started_[static_cast<std::size_t>(worker)] = true;
+    WaitWhileHeld(worker, lock);
     if (sequential_) changed_.wait(lock, [&] { return turn_ == worker || halted_; });
 }
 
 void Board::Turn(int worker) {
-    if (!sequential_) return;
     std::unique_lock lock(mutex_);
+    WaitWhileHeld(worker, lock);
+    if (!sequential_) return;
     const int other = 1 - worker;
     // Before the workers start (the first plan and the bound), and once the other is done,
     // there is nobody to take turns with.
@@ -112,6 +130,8 @@ void Board::Turn(int worker) {
 void Board::Finish(int worker) {
     std::lock_guard lock(mutex_);
     finished_[static_cast<std::size_t>(worker)] = true;
+    // Nobody needs the core it held another off now.
+    std::fill(held_.begin(), held_.end(), false);
     if (sequential_ && turn_ == worker) turn_ = 1 - worker;
     changed_.notify_all();
 }

@@ -36,6 +36,10 @@ public:
     bool Stop(int worker, long long work);
     // Taking turns: the worker has done its share for now.
     void Turn(int worker);
+    // A held worker waits at its start and at its turns until it is let go, the search ends or a
+    // worker finishes: another search needs its core for a while. Waiting changes only when a
+    // worker's plans come, never which.
+    void Hold(int worker, bool held);
     void Begin(int worker);
     void Finish(int worker);
     // The calling thread waits for the workers, telling the caller what changed.
@@ -63,6 +67,7 @@ private:
         long long Work = 0;  // when it was found
     };
     const Entry* Leader() const;
+    void WaitWhileHeld(int worker, std::unique_lock<std::mutex>& lock);
     bool ProvenLocked() const;
 
     const Control& c_;
@@ -74,6 +79,7 @@ private:
     std::vector<Entry> entries_;
     std::vector<bool> started_;
     std::vector<bool> finished_;
+    std::vector<bool> held_;
     std::optional<long long> bound_;
     std::optional<double> root_;
     std::atomic<bool> proven_{false};

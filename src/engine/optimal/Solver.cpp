@@ -59,9 +59,15 @@ public:
         if (!incumbent_.Proven()) RootBound();
         if (board_.Proven() || in_.Stopped()) return Outcome();
         // The bound's search starts from the patterns known now; each worker goes on alone,
-        // counting its work from nothing. The slow heuristic waits until it is asked for, so as
-        // not to slow the two workers.
-        ahead.Pause(true);
+        // counting its work from nothing. On one stock length the slow heuristic waits until it
+        // is asked for, so as not to slow the two workers: their plans are the better there. On
+        // several, its plan is often the best there is and it needs the time to finish, so it
+        // goes on, and the bound's search gives it the core until the first dive is over.
+        if (!SeveralLengths()) {
+            ahead.Pause(true);
+        } else if (ahead.Running()) {
+            board_.Hold(BoundWorker, true);
+        }
         board_.Fork();
         in_.Done = 0;
         const std::vector<Pattern> columns = master_.Columns();
@@ -94,6 +100,7 @@ private:
     }
 
     bool Going() const { return !incumbent_.Proven() && !in_.Stopped(); }
+    bool SeveralLengths() const { return in_.P.Stocks.size() > 1; }
 
     // With a deadline, a search may take all the time there is; without, `nodes`.
     std::optional<long long> Unlimited(long long nodes) const {
@@ -161,15 +168,19 @@ private:
         BarSearch::Filling filling = BarSearch::Filling::GaveUp;
         if (Going()) filling = bars_.FillToBound(o.FirstFillNodes, 0);
         // The dives may take all the time there is, and a slower heuristic most of it: a dive
-        // with a share of the time first, which often meets the bound; then the heuristic's
-        // plan, then the dives again.
+        // with a share of the time first, which often meets the bound; then, on several stock
+        // lengths, the heuristic's plan, which is often the best there, then the dives again.
+        // On one length the searches here do better than the heuristic, so its plan comes
+        // after them.
+        const bool severalLengths = SeveralLengths();
         bool cutShort = false;
         if (Going() && incumbent_.Rounded()) {
             const auto until = ShareOfTimeLeft(o.FirstDiveShare);
             diver_.Dive(incumbent_.Rounded(), o.MaxDiscrepancies, o.MaxDiveNodes, until);
             cutShort = until && std::chrono::steady_clock::now() >= *until;
         }
-        if (Going()) OfferSlowPlan();
+        board_.Hold(BoundWorker, false);
+        if (Going() && severalLengths) OfferSlowPlan();
         if (Going() && cutShort)
             diver_.Dive(incumbent_.Rounded(), o.MaxDiscrepancies, o.MaxDiveNodes);
         // No plan at the bound yet: a plain dive for a better plan, then the integer programme
@@ -177,6 +188,7 @@ private:
         if (Going()) diver_.Dive(std::nullopt, 0, o.MaxDiveNodes);
         if (Going()) RestrictedMaster(in_, incumbent_, master_, {}, false, o.ImproveNodes);
         if (Going()) CompleteSearch();
+        if (Going() && !severalLengths) OfferSlowPlan();
         // With offcut rows there is no search bar by bar: the time left goes to the integer
         // programme over the patterns known.
         if (costs_.Weight() > 0 && Going()) {
@@ -236,9 +248,9 @@ private:
     }
 
     // With a second thread, the slow heuristic's plan is begun at once, on the core the linear
-    // programme leaves free, paused while both workers search, and finished where the search
-    // asks for it; it is taken there as if made there. It stops when the search ends or at the
-    // deadline.
+    // programme leaves free, paused while both workers search on one stock length, and finished
+    // where the search asks for it; it is taken there as if made there. It stops when the search
+    // ends or at the deadline.
     class SlowPlanAhead {
     public:
         explicit SlowPlanAhead(Solver& solver) : s_(solver) {
@@ -268,6 +280,8 @@ private:
         }
         SlowPlanAhead(const SlowPlanAhead&) = delete;
         SlowPlanAhead& operator=(const SlowPlanAhead&) = delete;
+
+        bool Running() const { return s_.slowThread_.joinable(); }
 
         void Pause(bool paused) {
             {
