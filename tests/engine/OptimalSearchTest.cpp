@@ -79,6 +79,24 @@ TEST(OptimalSearch, ProvesTheBestPlanWhereTheRoundedUpLinearBoundFallsShort) {
     EXPECT_GT(raised, 20);
 }
 
+// Two stock lengths where, within the work, only a dive finds the plan at the bound: the search
+// bar by bar and the integer programmes stop a short bar above it.
+TEST(OptimalSearch, DivesFindThePlanAtTheBoundThatTheOtherSearchesMiss) {
+    Problem p;
+    p.Stocks = {{1020, -1}, {570, -1}};
+    p.Items = {{520, 2}, {160, 3}, {385, 4}, {318, 4}, {109, 1}, {120, 1},
+               {224, 1}, {146, 2}, {448, 1}, {172, 2}, {327, 3}, {208, 2},
+               {277, 3}, {346, 3}, {557, 1}, {483, 3}, {587, 2}};
+    for (const unsigned threads : {1u, 2u}) {
+        SCOPED_TRACE(std::to_string(threads) + " threads");
+        const csp::Result result = csp::Solve(p, WorkLimited(300, threads));
+        ASSERT_EQ(CheckPlan(p, result.Best), "");
+        ASSERT_TRUE(result.RoundedBound);
+        EXPECT_TRUE(result.Proven);
+        EXPECT_EQ(result.Best.Material, *result.RoundedBound);
+    }
+}
+
 // Bars of `length` cut into three to five pieces each: a plan filling every bar exists, and the
 // linear bound is that many bars.
 Problem BarsCutUp(std::mt19937& random, int bars, int length) {
