@@ -45,6 +45,7 @@ struct Job {
     JobInput Input;
     std::optional<int> Optimum;  // bars, where known
     bool SingleLength = true;
+    int LongestOffcut = 0;  // mm; 0 without offcut rows
 };
 
 struct Outcome {
@@ -211,6 +212,7 @@ Job OffcutShopJob(int rows, int offcuts, unsigned seed) {
              std::to_string(lengths[k]),
              tallora::InventoryOffcutMark(static_cast<long long>(k) + 1)});
     }
+    job.LongestOffcut = *std::max_element(lengths.begin(), lengths.end());
     return job;
 }
 
@@ -244,6 +246,15 @@ Outcome RunOnce(const Job& job, Algorithm chosen, const Settings& settings) {
         result.NewStockProven = run.Bound->NewStockProven;
         result.NewMetres = double(run.Bound->NewUsed()) / 1000.0;
         result.OffcutMetres = double(run.Bound->OffcutUsed) / 1000.0;
+    } else if (job.LongestOffcut > 0) {
+        // The offcuts are all shorter than the new stock less its trim, so a bar's length tells
+        // which it came from; Complex and Fast report no split of their own.
+        long long fresh = 0;
+        for (const auto& p : run.Patterns) {
+            if (p.StockLength > job.LongestOffcut) fresh += 1LL * p.BarCount * p.StockLength;
+        }
+        result.NewMetres = double(fresh) / 1000.0;
+        result.OffcutMetres = double(result.Material - fresh) / 1000.0;
     }
     return result;
 }
@@ -367,7 +378,10 @@ struct Tally {
 // How far a plan is above the best known: in bars with one stock length, else in metres.
 double Over(const Job& job, const Outcome& o, int bestBars, long long bestMaterial) {
     if (job.SingleLength) return bestBars >= 0 && o.Bars >= 0 ? o.Bars - bestBars : 0;
-    return bestMaterial >= 0 && o.Material >= 0 ? double(o.Material - bestMaterial) / 1000.0 : 0;
+    if (bestMaterial < 0 || o.Material < 0) return 0;
+    // With offcut rows the bound is on the new stock.
+    if (job.LongestOffcut > 0) return o.NewMetres - double(bestMaterial) / 1000.0;
+    return double(o.Material - bestMaterial) / 1000.0;
 }
 
 void PrintOutcome(const std::string& name, const Outcome& o, bool singleLength) {
@@ -460,10 +474,15 @@ void RunJob(const Job& job, const Arguments& args,
         else
             std::printf("%-30s best %9.1fm", job.Name.c_str(), double(bestMaterial) / 1000.0);
     }
-    long long leastOther = -1;  // the least material of the others
+    // Worse: more material; with offcut rows, more new stock, or as much and more offcuts.
+    const auto key = [&](const Outcome& o) {
+        return std::make_pair(job.LongestOffcut > 0 ? std::llround(o.NewMetres * 1000.0) : 0LL,
+                              o.Material);
+    };
+    std::optional<std::pair<long long, long long>> leastOther;  // of the others
     for (const auto& name : args.Algorithms) {
         if (name == "optimal" || got[name].Material < 0) continue;
-        if (leastOther < 0 || got[name].Material < leastOther) leastOther = got[name].Material;
+        if (!leastOther || key(got[name]) < *leastOther) leastOther = key(got[name]);
     }
     for (const auto& name : args.Algorithms) {
         const Outcome& o = got[name];
@@ -472,7 +491,8 @@ void RunJob(const Job& job, const Arguments& args,
         const double over = Over(job, o, bestBars, bestMaterial);
         if (o.Bars >= 0 && over <= 0 && (bestBars >= 0 || bestMaterial >= 0)) ++t.AtBest;
         if (o.Proven) ++t.Proven;
-        if (name == "optimal" && leastOther >= 0 && o.Material > leastOther) ++t.WorseThanOthers;
+        if (name == "optimal" && leastOther && o.Material >= 0 && key(o) > *leastOther)
+            ++t.WorseThanOthers;
         t.WorstOver = std::max(t.WorstOver, over);
         t.TotalOver += over;
         t.Seconds.push_back(o.Seconds);
@@ -518,8 +538,9 @@ int main(int argc, char** argv) {
     }
     if (args.PrintArgs) return 0;
 
-    // Over the best: bars with one stock length, metres with several; "worse" counts Optimal's
-    // plans that use more stock than another algorithm's.
+    // Over the best: bars with one stock length, metres with several (of new stock, with offcut
+    // rows); "worse" counts Optimal's plans that use more stock than another algorithm's (with
+    // offcut rows: more new stock, or as much and more offcuts).
     std::printf("\n%-36s %-8s %4s %7s %6s %6s %6s %5s %8s %8s %8s %8s %7s\n", "set", "alg", "jobs",
                 "at best", "proven", "max+", "mean+", "worse", "med s", "max s", "med cpu",
                 "max cpu", "peak MB");
