@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "storage/TextFile.h"
 #include "support/StorageTestSupport.h"
@@ -76,12 +77,15 @@ TEST(SafeFile, AFullDiskIsReportedWhereTheSystemLetsUsMountOne) {
     if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0) {
         GTEST_SKIP() << "no tmpfs can be mounted here; the size limit above stands in for it";
     }
+    // Unmounted however the test ends, even with a file left open on it, so that its folder
+    // can go.
+    const std::unique_ptr<const std::string, void (*)(const std::string*)> mounted(
+        &disk, [](const std::string* at) { umount2(at->c_str(), MNT_DETACH); });
     const std::string path = disk + "/diagram.png";
     WriteBytes(path, "old picture");
     EXPECT_EQ(WriteFileSafely(path, std::string(200000, 'p')), std::strerror(ENOSPC));
     EXPECT_EQ(ReadBytes(path), "old picture");
     EXPECT_EQ(Names(disk), std::vector<std::string>{"diagram.png"});
-    umount(disk.c_str());
 }
 
 TEST(SafeFile, TheFileReplacedKeepsItsPermissionsAndReadOnlyFilesAreLeftAlone) {
