@@ -670,7 +670,9 @@ class Worker:
             # Only the archive and the link may run: a compile means the mutant was replaced.
             if re.search(r"Building CXX", out) or tests_bin.stat().st_mtime_ns == linked_before:
                 raise RuntimeError(f"the mutant of {m.file} did not reach the test binary:\n{out}")
-            with tempfile.TemporaryDirectory(dir=self.dir, prefix="tmp-") as tmp:
+            # What a mutant leaves behind that cannot be removed must not stop the run.
+            with tempfile.TemporaryDirectory(dir=self.dir, prefix="tmp-",
+                                             ignore_cleanup_errors=True) as tmp:
                 env = dict(os.environ)
                 # A mutant must never record the CLI's golden output again.
                 env.pop("TALLORA_RECORD_GOLDEN", None)
