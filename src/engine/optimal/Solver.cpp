@@ -172,7 +172,6 @@ private:
         // lengths, the heuristic's plan, which is often the best there, then the dives again.
         // On one length the searches here do better than the heuristic, so its plan comes
         // after them.
-        const bool severalLengths = SeveralLengths();
         bool cutShort = false;
         if (Going() && incumbent_.Rounded()) {
             const auto until = ShareOfTimeLeft(o.FirstDiveShare);
@@ -180,7 +179,7 @@ private:
             cutShort = until && std::chrono::steady_clock::now() >= *until;
         }
         board_.Hold(BoundWorker, false);
-        if (Going() && severalLengths) OfferSlowPlan();
+        if (Going() && SeveralLengths()) OfferSlowPlan();
         if (Going() && cutShort)
             diver_.Dive(incumbent_.Rounded(), o.MaxDiscrepancies, o.MaxDiveNodes);
         // No plan at the bound yet: a plain dive for a better plan, then the integer programme
@@ -188,7 +187,7 @@ private:
         if (Going()) diver_.Dive(std::nullopt, 0, o.MaxDiveNodes);
         if (Going()) RestrictedMaster(in_, incumbent_, master_, {}, false, o.ImproveNodes);
         if (Going()) CompleteSearch();
-        if (Going() && !severalLengths) OfferSlowPlan();
+        if (Going() && !SeveralLengths()) OfferSlowPlan();
         // With offcut rows there is no search bar by bar: the time left goes to the integer
         // programme over the patterns known.
         if (costs_.Weight() > 0 && Going()) {
