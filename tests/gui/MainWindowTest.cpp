@@ -48,54 +48,54 @@ void AddCutRows(MainWindow& form, int count, int offset) {
         form.Document().Input().CutRows.push_back({"1", std::to_string(10 * i + offset)});
 }
 
-// What each edit lets through, how rows merge, sort and are limited are the entry's rules
-// (KeyFilters, CommitRow, SortRows); here, that the edits and lists use them and where the
-// keyboard goes.
+// What each edit lets through and how rows merge and are limited are the entry's rules
+// (KeyFilters, CommitRow); here, that the edits and lists use them, where the keyboard goes, and
+// that Modify, the Delete and Backspace keys and the Delete button act on the selected rows.
 TEST(MainWindowEntry, KeysRowsModifyDeleteAndTheSummary) {
     Desktop d;
     MainWindow& form = d.Start();
-    EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
-    EXPECT_FALSE(d.Find<QToolButton>("CalculateButton")->isEnabled());
+    const auto& input = form.Document().Input();
+    EXPECT_FALSE(d.Find("CalculateButton")->isEnabled());
     // Letters never reach the quantity; Enter moves on to the length; Enter there commits.
     d.Type("SQEdit", "5a-x");
     EXPECT_EQ(d.Text("SQEdit"), "5");
-    QTest::keyClick(d.Find<QLineEdit>("SQEdit"), Qt::Key_Return);
-    EXPECT_TRUE(d.Find<QLineEdit>("SLEdit")->hasFocus());
+    QTest::keyClick(d.Find("SQEdit"), Qt::Key_Return);
+    EXPECT_TRUE(d.Find("SLEdit")->hasFocus());
     d.Type("SLEdit", "60.00", true);
-    EXPECT_EQ(form.Document().Input().StockRows, Rows({{"5", "6000"}}));
-    EXPECT_TRUE(d.Find<QLineEdit>("SQEdit")->hasFocus());
-    EXPECT_TRUE(form.JobModified());
+    EXPECT_EQ(input.StockRows, Rows({{"5", "6000"}}));
+    EXPECT_TRUE(d.Find("SQEdit")->hasFocus());
     EXPECT_EQ(form.StatusText(0), "1 Stock length available");
 
     // A refused row is said and kept in the edits for correction.
     d.AddCut("4", "18301");
-    EXPECT_EQ(d.Said(),
-              "18301mm is greater than the maximum allowed length of 18300mm.\r\n"
-              "Please check your entry and try again");
+    EXPECT_TRUE(d.SaidPart("greater than the maximum")) << d.Said();
     EXPECT_EQ(d.Text("CLEdit"), "18301");
-    EXPECT_TRUE(form.Document().Input().CutRows.empty());
-    d.Find<QLineEdit>("CLEdit")->setText("18300");
-    QTest::keyClick(d.Find<QLineEdit>("CLEdit"), Qt::Key_Return);
-    EXPECT_EQ(form.Document().Input().CutRows, Rows({{"4", "18300"}}));
-    EXPECT_TRUE(d.Find<QToolButton>("CalculateButton")->isEnabled());
+    EXPECT_TRUE(input.CutRows.empty());
+    EXPECT_FALSE(d.Find("CalculateButton")->isEnabled());
 
-    // Modify takes the row into the edits; deleting every stock row disables Calculate.
-    d.AddStock("3", "4000");
-    auto* list = d.Find<QTreeView>("SListView");
-    EXPECT_FALSE(d.Find<QPushButton>("SModify")->isEnabled());
-    list->setCurrentIndex(list->model()->index(0, 0));
+    // Modify takes the row into the edits, and Enter puts it back changed.
+    auto* stock = d.Find<QTreeView>("SListView");
+    testing::ClickRow(stock, 0);
     d.Click("SModify");
-    EXPECT_EQ(d.Text("SQEdit") + d.Text("SLEdit"), "56000");
+    EXPECT_EQ(d.Text("SQEdit") + " " + d.Text("SLEdit"), "5 6000");
     d.Find<QLineEdit>("SQEdit")->setText("6");
-    QTest::keyClick(d.Find<QLineEdit>("SLEdit"), Qt::Key_Return);
-    EXPECT_EQ(form.Document().Input().StockRows.back(), (ListRow{"6", "6000"}));
-    for (int i = 0; i < 2; ++i) {
-        list->setCurrentIndex(list->model()->index(0, 0));
-        d.Click("SDelete");
-    }
-    EXPECT_TRUE(form.Document().Input().StockRows.empty());
+    QTest::keyClick(d.Find("SLEdit"), Qt::Key_Return);
+    EXPECT_EQ(input.StockRows, Rows({{"6", "6000"}}));
+
+    for (const char* edit : {"CQEdit", "CLEdit"}) d.Find<QLineEdit>(edit)->clear();
+    for (int i = 1; i <= 3; ++i) d.AddCut("1", QString::number(100 * i));
+    auto* cuts = d.Find<QTreeView>("CListView");
+    testing::ClickRow(cuts, 0);
+    testing::ClickRow(cuts, 2, Qt::ControlModifier);
+    QTest::keyClick(cuts, Qt::Key_Delete);
+    EXPECT_EQ(input.CutRows, Rows({{"1", "200"}}));
+    testing::ClickRow(cuts, 0);
+    QTest::keyClick(cuts, Qt::Key_Backspace);
+    EXPECT_TRUE(input.CutRows.empty());
+    testing::ClickRow(stock, 0);
+    d.Click("SDelete");
+    EXPECT_TRUE(input.StockRows.empty());
     EXPECT_EQ(form.StatusText(0), "");
-    EXPECT_FALSE(d.Find<QToolButton>("CalculateButton")->isEnabled());
 }
 
 // The limits of the allowances are the entry's rule (AllowanceEdits); here, the edit's focus
@@ -124,7 +124,8 @@ TEST(MainWindowSettings, AllowanceEditsFocusAndTheOffcutSpinDownToScrapAllWaste)
 }
 
 // The statistics and the cutting list are the results' (Calculate, MakeCuttingList); here, that
-// they are shown, follow the allowances and prices at once and come back from the costing window.
+// they are shown, follow the allowances and prices at once and come back from the costing window,
+// which is modal and hands back its working copies at close.
 TEST(MainWindowCalculation, TypedRowsToStatisticsCuttingListAndCosting) {
     Desktop d;
     MainWindow& form = d.Start();
@@ -136,22 +137,21 @@ TEST(MainWindowCalculation, TypedRowsToStatisticsCuttingListAndCosting) {
     testing::CalculateAndWait(form);
     ASSERT_TRUE(form.ResultsValid());
     EXPECT_TRUE(form.isEnabled());
-    EXPECT_EQ(d.Text("WeightEdit"), "10.000");
     EXPECT_TRUE(d.Find<QPlainTextEdit>("CuttingList")
                     ->toPlainText()
                     .startsWith(" Cutting Pattern Number 1:\n    From 1 at 6025mm"));
     // 6.05 m of stock, 5 m cut (5000 / 6050 = 82.64 %), at 10 kg/m and 500 a tonne.
     EXPECT_EQ(d.Text("m1") + " " + d.Text("p2") + " " + d.Text("cs1"), "6.050m 82.64% \u00A330.25");
     EXPECT_TRUE(form.StatusText(2).startsWith("Calculation Time : 0 minutes "));
-    EXPECT_TRUE(d.Find<QToolButton>("PrintPDFButton")->isEnabled());
     EXPECT_EQ(form.Progress()->Line(2), "Cut lengths allocated: 5");
-
     d.Find<QLineEdit>("OffcutEdit")->setText("500");
     EXPECT_EQ(d.Text("m3"), "1.010m");  // 985 + 25 hold comes back as an offcut
 
+    form.Document().Input().Costing.CCutValue = 12.3456;
     QString shownWeight;
     QTimer::singleShot(0, [&] {
         CostingWindow* costing = form.Costing();
+        EXPECT_TRUE(costing->isVisible() && costing->isModal());
         shownWeight = costing->findChild<QLineEdit*>("CWeightEdit")->text();
         costing->findChild<QLineEdit*>("CWeightEdit")->setText("20");
         costing->findChild<QRadioButton*>("CMRadioM")->click();
@@ -162,32 +162,28 @@ TEST(MainWindowCalculation, TypedRowsToStatisticsCuttingListAndCosting) {
     EXPECT_EQ(d.Text("WeightEdit"), "20");  // the costing field's text, as typed
     EXPECT_EQ(form.Document().Input().Section.CostType, "Metre");
     EXPECT_TRUE(d.Find<QRadioButton>("RadioButton2")->isChecked());
-    EXPECT_EQ(d.Text("k1"), "121.000kg");
     EXPECT_EQ(d.Text("cs1"), "\u00A33,025.00");  // 6.05 m at 500 a metre
+    // The charge as shown with 2 decimals is the charge kept.
+    EXPECT_DOUBLE_EQ(form.Document().Input().Costing.CCutValue, 12.35);
 }
 
 // When to offer Fast is the use case's rule (Calculate.OffersTheFastAlgorithm...); here, the
-// answer switches the menu, and nothing is asked from the worker thread.
+// question is asked, its answer switches the menu, and nothing is asked from the worker thread.
 TEST(MainWindowCalculation, TooShortStockTheFastQuestionAndAWindowClosedWhileItRuns) {
     Desktop d;
     MainWindow& form = d.Start();
     d.AddStock("*", "3000");
     d.AddCut("1", "4000");
     testing::CalculateAndWait(form);
-    EXPECT_EQ(d.Said(),
-              "You have not entered a stock length long enough to cut a length of 4000mm.\r\n"
-              "Please check your stock length entries.");
+    EXPECT_TRUE(d.SaidPart("not entered a stock length long enough")) << d.Said();
     EXPECT_TRUE(form.isEnabled());
     EXPECT_FALSE(form.ResultsValid());
-    EXPECT_FALSE(d.Find<QToolButton>("PrintPDFButton")->isEnabled());
 
     form.Document().Input().CutRows.clear();
     AddCutRows(form, 41, -3);
     d.dialogs.answers = {MessageAnswer::Yes};
     testing::CalculateAndWait(form);
-    EXPECT_EQ(d.Said(),
-              "This calculation may take some time to process.\r\n"
-              "Would you like to switch to the potentially less accurate Fast Algorithm?");
+    EXPECT_TRUE(d.SaidPart("switch to the potentially less accurate Fast")) << d.Said();
     EXPECT_EQ(form.ChosenAlgorithm(), Algorithm::Fast);
     EXPECT_TRUE(d.Find<QAction>("Fast")->isChecked());
     EXPECT_FALSE(d.Find<QAction>("Complex")->isChecked());
@@ -205,9 +201,8 @@ TEST(MainWindowCalculation, OptimalShowsItsProgressAndHowItsPlanStandsAgainstThe
     Desktop d;
     MainWindow& form = d.Start();
     d.AddStock("*", "6000");
-    d.AddCut("7", "1200");
-    d.AddCut("5", "2300");
-    d.AddCut("9", "700");
+    for (const auto& [quantity, length] : {std::pair{"7", "1200"}, {"5", "2300"}, {"9", "700"}})
+        d.AddCut(quantity, length);
     d.Find<QAction>("Optimal")->trigger();
     EXPECT_FALSE(d.Find<QAction>("Complex")->isChecked());
     // However soon the calculation ends, the progress window opens: its first report is kept.
@@ -225,7 +220,6 @@ TEST(MainWindowCalculation, OptimalShowsItsProgressAndHowItsPlanStandsAgainstThe
     EXPECT_TRUE(form.Progress()->Line(4).endsWith(" of 10 s"))
         << form.Progress()->Line(4).toStdString();
     const QString status = form.StatusText(2);
-    EXPECT_TRUE(status.startsWith("Calculation Time : ")) << status.toStdString();
     EXPECT_TRUE(status.endsWith("   Optimal: 5 bars, lower bound 5, proven optimal"))
         << status.toStdString();
     // The whole line shows: the panel is as tall as its lines, the lists keep their room.
@@ -235,14 +229,11 @@ TEST(MainWindowCalculation, OptimalShowsItsProgressAndHowItsPlanStandsAgainstThe
     EXPECT_GE(panel->height(), panel->heightForWidth(panel->width()));
     EXPECT_GE(form.centralWidget()->height(), form.centralWidget()->minimumHeight());
 
-    // Optimal is kept, and never asks about large jobs: there is nothing faster to switch to.
+    // Optimal never asks about large jobs: there is nothing faster to switch to.
     AddCutRows(form, 41, 3);
     testing::CalculateAndWait(form);
     EXPECT_TRUE(d.dialogs.messages.empty());
     EXPECT_TRUE(form.StatusText(2).contains("   Optimal: "));
-    d.Find<QAction>("Fast")->trigger();
-    testing::CalculateAndWait(form);
-    EXPECT_FALSE(form.StatusText(2).contains("Optimal"));
 }
 
 // Which stored values are read is the settings' rule (SettingsTest.TheOptimal...); here, the
@@ -280,34 +271,26 @@ TEST(MainWindowCalculation, TheOptimalTimeLimitAndThreadsAreAskedCheckedAndKept)
     }
 }
 
+// The lists and the cutting list take all the room a larger window gives; the settings and the
+// statistics keep theirs; the window is never smaller than its design and comes back to it whole.
 TEST(MainWindowSize, GrowsTheListsAndTheCuttingListAndComesBackToTheDesign) {
     Desktop d;
     MainWindow& form = d.Start();
     const QSize design = form.size();
-    EXPECT_EQ(form.minimumSize(), design);
     std::map<QString, QRect> before{{"Client", form.centralWidget()->geometry()}};
-    for (QWidget* w : form.centralWidget()->findChildren<QWidget*>()) {
-        if (!w->objectName().isEmpty()) before[w->objectName()] = w->geometry();
-    }
-    const auto grown = [&](const char* name) {
-        return d.Find(name)->geometry().size() - before[name].size();
-    };
-
+    for (QWidget* w : form.centralWidget()->findChildren<QWidget*>())
+        before[w->objectName()] = w->geometry();
     form.resize(1600, 1000);
     QApplication::processEvents();
     const QSize extra = form.centralWidget()->size() - before["Client"].size();
-    ASSERT_GT(extra.width(), 0);
-    ASSERT_GT(extra.height(), 0);
-    EXPECT_EQ(grown("CuttingList"), extra);
-    EXPECT_EQ(grown("SListView"), QSize(0, extra.height()));
-    EXPECT_EQ(grown("CListView"), QSize(0, extra.height()));
-    EXPECT_EQ(d.Find("SDelete")->y() - before["SDelete"].y(), extra.height());
-    // The statistics keep their size below the lists; the settings stay where they were.
-    EXPECT_EQ(d.Find("StatisticsPanel")->geometry(),
-              before["StatisticsPanel"].translated(0, extra.height()));
+    ASSERT_TRUE(extra.width() > 0 && extra.height() > 0);
+    EXPECT_EQ(d.Find("CuttingList")->size() - before["CuttingList"].size(), extra);
+    for (const char* list : {"SListView", "CListView"})
+        EXPECT_EQ(d.Find(list)->size() - before[list].size(), QSize(0, extra.height())) << list;
+    EXPECT_EQ(d.Find("StatisticsPanel")->size(), before["StatisticsPanel"].size());
     EXPECT_EQ(d.Find("SettingsPanel")->geometry(), before["SettingsPanel"]);
 
-    form.resize(200, 200);  // never smaller than the design
+    form.resize(200, 200);
     QApplication::processEvents();
     EXPECT_EQ(form.size(), design);
     for (QWidget* w : form.centralWidget()->findChildren<QWidget*>()) {
