@@ -11,7 +11,6 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
-#include <QTimer>
 #include <memory>
 
 #include "commands/Calculate.h"
@@ -28,35 +27,29 @@ constexpr auto User = RegistryRoot::CurrentUser;
 using Cells = std::vector<std::string>;
 
 // The amounts of the sheet are the costing's (MakeCostingSheet, CostingCsv); here, that the grid
-// shows the sheet of the fields as they are after every edit, the buttons' codes, the charges'
-// names, the clipboard's formats and what the window hands back.
+// shows the sheet of the fields as they are after every edit, what the fields let through, the
+// charges' names and the clipboard's formats (what the window hands back at close:
+// MainWindowCalculation.TypedRowsToStatisticsCuttingListAndCosting).
 // Two bars of 6000 mm (trim 25, hold 25, kerf 3), each cutting 3 x 1500 and 1 x 1000: 12 m
 // chargeable, 11 m of cut pieces; at 12.5 kg/m 0.15 t.
 class CostingFormTest : public ::testing::Test {
 protected:
     TestJob job = testing::MakeJob({{"2", "6000"}}, {{"6", "1500"}, {"2", "1000"}}, 3, 25, 25);
-    Statistics stats;
     MemoryRegistry registry;
     testing::ScriptedDialogs dialogs;
     std::unique_ptr<CostingWindow> form;
 
-    void SetUp() override {
-        ASSERT_TRUE(testing::CalculateAsTheProgramsDo(job).Outcome.Completed);
-        stats = testing::StatsOf(job);
-    }
-    CostingWindow& Form() {
-        if (!form)
-            form = std::make_unique<CostingWindow>(job.Input, job.Result, dialogs, registry,
-                                                   NumberFormat::UK());
+    CostingWindow& Open() {
+        EXPECT_TRUE(testing::CalculateAsTheProgramsDo(job).Outcome.Completed);
+        form = std::make_unique<CostingWindow>(job.Input, job.Result, dialogs, registry,
+                                               NumberFormat::UK());
+        form->Prepare(300, 12.5, "Tonne", testing::StatsOf(job));
+        form->FormShow();
         return *form;
-    }
-    void Open(double cost = 300, double weight = 12.5, const std::string& type = "Tonne") {
-        Form().Prepare(cost, weight, type, stats);
-        Form().FormShow();
     }
     template <class Widget = QLineEdit>
     Widget* Child(const char* name) {
-        auto* widget = Form().findChild<Widget*>(QString::fromLatin1(name));
+        auto* widget = form->findChild<Widget*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
@@ -64,12 +57,9 @@ protected:
     std::string Title(const char* group) { return Child<QGroupBox>(group)->title().toStdString(); }
     QTableWidget* Grid() { return Child<QTableWidget>("CostListView"); }
     std::string Header(int c) { return Grid()->horizontalHeaderItem(c)->text().toStdString(); }
-    std::string Total(int c) {
-        return Grid()->item(Grid()->rowCount() - 1, c)->text().toStdString();
-    }
     // The grid, cell for cell, against the costing layer's sheet of the fields as they are.
     void ExpectTheSheet(const char* after) {
-        const auto& sheet = Form().Sheet().GridRows;
+        const auto& sheet = form->Sheet().GridRows;
         ASSERT_EQ(Grid()->rowCount(), static_cast<int>(sheet.size())) << after;
         for (int r = 0; r < Grid()->rowCount(); ++r)
             for (int c = 0; c < Grid()->columnCount(); ++c) {
@@ -79,9 +69,6 @@ protected:
             }
     }
     void Click(const char* radio) { QTest::mouseClick(Child<QRadioButton>(radio), Qt::LeftButton); }
-    void DoubleClick(const char* group) {
-        QTest::mouseDClick(Child<QGroupBox>(group), Qt::LeftButton, {}, QPoint(4, 4));
-    }
     void Retype(const char* edit, const char* text) {
         Child(edit)->selectAll();
         QTest::keyClicks(Child(edit), QString::fromLatin1(text));
@@ -89,24 +76,17 @@ protected:
 };
 
 TEST_F(CostingFormTest, TheGridIsTheSheetOfTheFieldsAfterEveryEdit) {
-    Open(300, 12.5, "Tonne");
-    EXPECT_EQ(Form().windowTitle(), "Tallora: Material Costing");
+    Open();
     EXPECT_EQ(Text("CWeightEdit") + " " + Text("CCostEdit"), "12.500 300.00");
     EXPECT_TRUE(Child<QRadioButton>("CMRadioT")->isChecked());
-    EXPECT_EQ(Title("GalvGroup"), " Other Charges 1 ** ");
     ExpectTheSheet("opening");
-    EXPECT_EQ(Total(3), "\u00A345.00");  // 0.15 t at 300
-    EXPECT_TRUE(Grid()->item(0, 1)->textAlignment() & Qt::AlignHCenter);
-
     Retype("CCutEdit", "100");
     Click("CCRadioL");
     EXPECT_EQ(job.Input.Costing.CCutType, "Lump");
     EXPECT_FALSE(Child<QRadioButton>("CCRadioT")->isChecked());
-    ExpectTheSheet("a lump cutting charge");
     Click("CMRadioM");
-    EXPECT_EQ(Total(3), "\u00A33,600.00");           // 12 m at 300
     EXPECT_EQ(job.Input.Section.CostType, "Tonne");  // the job's only at close
-    ExpectTheSheet("a price per metre");
+    ExpectTheSheet("a lump cutting charge and a price per metre");
 
     // Only digits and the point reach a field; shortcuts type nothing and keep working.
     for (const char* edit :
@@ -117,45 +97,39 @@ TEST_F(CostingFormTest, TheGridIsTheSheetOfTheFieldsAfterEveryEdit) {
         QTest::keyClicks(Child(edit), "3");
         EXPECT_EQ(Text(edit), "3") << edit;
     }
-    EXPECT_DOUBLE_EQ(Form().Material().Rate, 3.0);
     EXPECT_DOUBLE_EQ(job.Input.Costing.COtherValue, 3.0);
     Retype("CWeightEdit", "1..2");  // not a number: kept as typed, counted as nothing
     EXPECT_EQ(Text("CWeightEdit"), "1..2");
-    EXPECT_EQ(Total(2), "0.000");
     ExpectTheSheet("typed charges");
 }
 
-// How a name is trimmed or reset and kept is the costing's rule (ChargeNames); here, a double
-// click on a nameable charge asks, and the group and the grid follow; names come from the
-// registry and from job files.
+// How a name is trimmed or reset and kept is the costing's rule (ChargeNames); here, names come
+// from the registry and from job files, and a double click on a nameable charge asks for one.
 TEST_F(CostingFormTest, RenamingAChargeAndNamesFromTheRegistryAndJobFiles) {
     registry.CreateKey(User, MainKey);
     registry.WriteString(User, MainKey, "OtherName1", "Galvanising");
     Open();
     EXPECT_EQ(Header(5), "Galvanising (ea)");
-    // A job file with no custom names keeps the registry's; the registry is not written.
-    Form().SetNamesFromStorage({"", "Powder coat", ""});
-    EXPECT_EQ(job.Input.Costing.OtherName1, "Galvanising");
+    form->SetNamesFromStorage({"", "Powder coat", ""});
     EXPECT_EQ(Title("PaintGroup"), " Powder coat * ");
-    EXPECT_FALSE(registry.ValueExists(User, MainKey, "OtherName2"));
     dialogs.texts = {" Painting ", std::nullopt};
-    DoubleClick("OtherGroup");
-    EXPECT_EQ(Title("OtherGroup"), " Painting * ");
+    const auto doubleClick = [&](const char* group) {
+        QTest::mouseDClick(Child<QGroupBox>(group), Qt::LeftButton, {}, QPoint(4, 4));
+    };
+    doubleClick("OtherGroup");
     EXPECT_EQ(Header(7), "Painting (ea)");
     EXPECT_EQ(registry.ReadString(User, MainKey, "OtherName3"), "Painting");
-    DoubleClick("OtherGroup");  // Cancel
-    DoubleClick("CutGroup");    // not a nameable charge
+    doubleClick("OtherGroup");  // Cancel
+    doubleClick("CutGroup");    // not a nameable charge
     ASSERT_EQ(dialogs.textQuestions.size(), 2u);
-    EXPECT_EQ(dialogs.textQuestions[0].Title, "Rename Charge");
     EXPECT_EQ(dialogs.textQuestions[1].Initial, "Painting");
 }
 
 // A caption longer than its group's room widens the group, and the groups after it move along,
 // none over another and all inside the window.
 TEST_F(CostingFormTest, ALongChargeNameWidensItsGroup) {
-    Open();
-    Form().SetNamesFromStorage({"Hot-dip galvanising and passivation", "", ""});
-    Form().show();
+    Open().SetNamesFromStorage({"Hot-dip galvanising and passivation", "", ""});
+    form->show();
     QApplication::processEvents();
     int right = 0;
     for (const char* name :
@@ -165,9 +139,11 @@ TEST_F(CostingFormTest, ALongChargeNameWidensItsGroup) {
         EXPECT_GT(group->x(), right) << name;
         right = group->geometry().right();
     }
-    EXPECT_LT(right, Form().width());
+    EXPECT_LT(right, form->width());
 }
 
+// The lines are the costing's (MakeCostingSheet.GridOrderTotalsRowClipboardText...); here, they
+// reach the clipboard as they are, and as HTML and RTF with the markup's own characters escaped.
 TEST_F(CostingFormTest, CopyPutsTheSheetOnTheClipboardAsPlainAndRichText) {
     job.Input.Costing.OtherName1 = "Paint {red} \\ <b>";
     Open();
@@ -176,40 +152,15 @@ TEST_F(CostingFormTest, CopyPutsTheSheetOnTheClipboardAsPlainAndRichText) {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     std::string lines;
-    for (const std::string& line : Form().Sheet().ClipboardLines)
+    for (const std::string& line : form->Sheet().ClipboardLines)
         lines += (lines.empty() ? "" : "\n") + line;
     EXPECT_EQ(data->text().toStdString(), lines);
-    // Each line a row of the table, with the markup's own characters escaped.
-    EXPECT_TRUE(data->html().contains("<td>TOTALS</td><td>137.500</td><td>\u00A345.00</td>"));
     EXPECT_TRUE(data->html().contains("<td>Paint {red} \\ &lt;b&gt;</td>"));
-    EXPECT_EQ(data->html().count("<tr>"), 5);
+    EXPECT_EQ(data->html().count("<tr>"), static_cast<int>(form->Sheet().ClipboardLines.size()));
     const QByteArray rtf = data->data("text/rtf");
     EXPECT_TRUE(rtf.startsWith("{\\rtf1") && rtf.endsWith("}"));
     EXPECT_TRUE(rtf.contains(" \\tab TOTALS\\tab 137.500\\tab \\u163?45.00"));
     EXPECT_TRUE(rtf.contains("\\tab Paint \\{red\\} \\\\ <b>\\tab "));
-    EXPECT_EQ(rtf.count("\\par"), 4);
-}
-
-TEST_F(CostingFormTest, ShownModallyAndHandsBackTheWorkingCopiesAtClose) {
-    job.Input.Costing.CCutValue = 12.3456;
-    std::string shownWeight;
-    QTimer::singleShot(0, [&] {
-        EXPECT_TRUE(Form().isVisible() && Form().isModal());
-        shownWeight = Text("CWeightEdit");
-        Retype("CWeightEdit", "20");
-        Click("CMRadioM");
-        Form().close();
-    });
-    const CostingOutcome outcome = Form().Execute(300, 12.5, "Tonne", stats);
-    EXPECT_FALSE(Form().isVisible());
-    EXPECT_EQ(shownWeight, "12.500");
-    EXPECT_EQ(outcome.WeightText, "20");
-    EXPECT_DOUBLE_EQ(outcome.Weight, 20.0);
-    EXPECT_EQ(outcome.CostText, "300.00");
-    EXPECT_EQ(outcome.CostType, "Metre");
-    // The charge as shown with 2 decimals is the charge kept; the names are written at close.
-    EXPECT_DOUBLE_EQ(job.Input.Costing.CCutValue, 12.35);
-    EXPECT_EQ(registry.ReadString(User, MainKey, "OtherName2"), "Other Charges 2");
 }
 
 }  // namespace

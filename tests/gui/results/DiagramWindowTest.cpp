@@ -15,7 +15,7 @@ namespace tallora {
 namespace {
 
 // Pattern i: 6000 mm bars cut into two 1450 mm pieces and two of 500 + 10 i (kerf 3), the
-// rest an offcut. Pattern 3 (index 2) has 1450, 520 and an offcut of 6000 - 2906 - 1046.
+// rest an offcut.
 TestJob BigJob(int patterns) {
     TestJob job;
     job.Input.Allowances = {3, 0, 0, 100, false};
@@ -81,29 +81,16 @@ TEST(DiagramViewer, TheViewShowsTheDrawingWholeOrScrolled) {
               whole.copy(0, vertical->maximum(), v.View()->width(), v.View()->height()));
 }
 
+// How wide a zoom draws is the drawing's rule (DiagramSizeFor); here, the keys and the wheel with
+// Ctrl step the zoom within its bounds (a touchpad's half notches add up), the wheel alone is the
+// scroll area's, and a zoom by key keeps the middle of the view in place.
 TEST(DiagramViewer, KeysAndCtrlWheelZoomTheLengthScaleWithinBounds) {
     Viewer v(BigJob(60), QSize(800, 600));
     DiagramImage* image = v.Image();
     QScrollBar* horizontal = v.Scroll()->horizontalScrollBar();
     const int viewWidth = v.View()->width();
     const int fitted = image->width();
-    const QtTextMeasurer measurer = DiagramMeasurer();
-    auto widthAt = [&](double zoom) {
-        return DiagramSizeFor(v.job.Input, v.job.Result, viewWidth, v.View()->height(), zoom,
-                              measurer)
-            .Width;
-    };
     ASSERT_EQ(fitted, viewWidth);
-
-    QTest::keyClick(v.Scroll(), Qt::Key_Plus);
-    EXPECT_EQ(v.form.Zoom(), 1.5);
-    EXPECT_TRUE(horizontal->isVisible());
-    EXPECT_EQ(horizontal->maximum(), image->width() - v.View()->width());
-    EXPECT_EQ(v.View()->width(), viewWidth);  // the vertical bar stays as it was
-
-    // Each key or notch of the wheel with Ctrl, and the zoom it leaves; half a notch at a time
-    // as a touchpad sends it; never past the bounds; without Ctrl the wheel is the scroll
-    // area's.
     const auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = {}) {
         return [&v, k, m] { QTest::keyClick(v.Scroll(), k, m); };
     };
@@ -111,25 +98,27 @@ TEST(DiagramViewer, KeysAndCtrlWheelZoomTheLengthScaleWithinBounds) {
         return [image, angle, m] { Wheel(image, QPoint(300, 200), angle, m); };
     };
     const std::vector<std::pair<std::function<void()>, double>> steps = {
+        {key(Qt::Key_Plus), 1.5},
         {key(Qt::Key_Equal, Qt::ControlModifier), 2},
-        {wheel(120), 3},
+        {wheel(60), 2},
         {wheel(60), 3},
-        {wheel(60), 4},
-        {key(Qt::Key_Minus), 3},
-        {key(Qt::Key_Plus, Qt::KeypadModifier), 4},
-        {wheel(-120, Qt::NoModifier), 4},
-        {key(Qt::Key_Minus, Qt::ControlModifier), 3},
-        {wheel(-120), 2}};
+        {wheel(-120, Qt::NoModifier), 3},
+        {key(Qt::Key_Minus, Qt::ControlModifier), 2}};
     for (size_t i = 0; i < steps.size(); ++i) {
         steps[i].first();
         EXPECT_EQ(v.form.Zoom(), steps[i].second) << i;
-        EXPECT_EQ(image->width(), widthAt(steps[i].second)) << i;
+        EXPECT_EQ(image->width(),
+                  DiagramSizeFor(v.job.Input, v.job.Result, viewWidth, v.View()->height(),
+                                 steps[i].second, DiagramMeasurer())
+                      .Width)
+            << i;
     }
+    EXPECT_TRUE(horizontal->isVisible());
+    EXPECT_EQ(horizontal->maximum(), image->width() - v.View()->width());
+    EXPECT_EQ(v.View()->width(), viewWidth);  // the vertical bar stays as it was
     EXPECT_FALSE(Wheel(image, QPoint(300, 200), -120, Qt::NoModifier));
     for (int i = 0; i < 20; ++i) QTest::keyClick(v.Scroll(), Qt::Key_Plus);
     EXPECT_EQ(v.form.Zoom(), DiagramWindow::MaximumZoom);
-    EXPECT_LE(image->width(), 16 * fitted);
-
     QTest::keyClick(v.Scroll(), Qt::Key_0);
     EXPECT_EQ(image->width(), fitted);
     EXPECT_FALSE(horizontal->isVisible());
@@ -137,7 +126,6 @@ TEST(DiagramViewer, KeysAndCtrlWheelZoomTheLengthScaleWithinBounds) {
     EXPECT_EQ(v.form.Zoom(), DiagramWindow::MinimumZoom);
     EXPECT_EQ(image->width(), fitted);
 
-    // A zoom by key keeps the middle of the view in place.
     QTest::keyClick(v.Scroll(), Qt::Key_Plus);
     QTest::keyClick(v.Scroll(), Qt::Key_Plus);
     horizontal->setValue(horizontal->maximum() / 3);
@@ -147,40 +135,30 @@ TEST(DiagramViewer, KeysAndCtrlWheelZoomTheLengthScaleWithinBounds) {
     EXPECT_NEAR(double(horizontal->value() + half) / image->width(), middle, 0.002);
 }
 
+// What a point names is the drawing's rule (DiagramHitAt); here, the mouse over the image says it
+// in the status bar, through the scrolled view too.
 TEST(DiagramViewer, PointingAtABoxSaysWhatItIsInTheStatusBar) {
     Viewer v(BigJob(60), QSize(800, 600));
     DiagramImage* image = v.Image();
-    // Where the third pattern's pieces and offcut are drawn, from the drawing's own texts.
+    // Where the pieces are drawn, from the drawing's own texts.
     const auto operations = DrawCuttingList(v.job.Input, v.job.Result, image->width(),
                                             image->height(), DiagramMeasurer());
-    std::vector<DiagramBox> bars;
+    std::vector<QPoint> pieces;
     for (const auto& op : operations) {
-        if (const auto* box = std::get_if<DiagramBox>(&op); box && box->Fill == Silver)
-            bars.push_back(*box);
+        const auto* t = std::get_if<DiagramText>(&op);
+        if (t != nullptr && t->Text == "1450") pieces.emplace_back(t->X + 2, t->Y + 2);
     }
-    ASSERT_EQ(bars.size(), 60u);
-    auto textIn = [&](const DiagramBox& bar, const std::string& text) {
-        for (const auto& op : operations) {
-            const auto* t = std::get_if<DiagramText>(&op);
-            if (t && t->Text == text && t->Y > bar.Top && t->Y < bar.Bottom)
-                return QPoint(t->X + 2, t->Y + 2);
-        }
-        ADD_FAILURE() << "no text " << text;
-        return QPoint();
-    };
-    auto pointAt = [&](QPoint at) {
-        QTest::mouseMove(image, at);
-        return v.form.StatusBar()->currentMessage();
-    };
-    EXPECT_EQ(pointAt(textIn(bars[2], "1450")), "Pattern 3: piece 1450 mm");
-    EXPECT_EQ(pointAt(textIn(bars[2], "2048 Offcut")), "Pattern 3: offcut 2048 mm");
-    EXPECT_EQ(pointAt(QPoint(3, 3)), "");
+    ASSERT_FALSE(pieces.empty());
+    QTest::mouseMove(image, pieces.front());
+    EXPECT_EQ(v.form.StatusBar()->currentMessage(), "Pattern 1: piece 1450 mm");
+    QTest::mouseMove(image, QPoint(3, 3));
+    EXPECT_EQ(v.form.StatusBar()->currentMessage(), "");
 
-    QScrollBar* vertical = v.Scroll()->verticalScrollBar();
     // Scrolled to the bottom the last bar is pointed at through the view.
+    QScrollBar* vertical = v.Scroll()->verticalScrollBar();
     vertical->setValue(vertical->maximum());
     QApplication::processEvents();
-    const QPoint last = textIn(bars[59], "1450") - QPoint(0, vertical->value());
+    const QPoint last = pieces.back() - QPoint(0, vertical->value());
     ASSERT_TRUE(v.View()->rect().contains(last));
     QTest::mouseMove(v.View(), last);
     EXPECT_EQ(v.form.StatusBar()->currentMessage(), "Pattern 60: piece 1450 mm");
