@@ -72,7 +72,7 @@ TEST(DocumentCommands, TheSavePromptNamesTheJobAndCancelKeepsIt) {
 
 // Which files the Reopen menu lists is the storage's rule (RecentFilesTest); here, that a job
 // comes back from it exactly as saved, and a job saved before it was calculated comes back
-// without results.
+// without results, as in the window that saved it.
 TEST(DocumentCommands, AJobReopenedIsShownExactlyAsSaved) {
     Desktop d;
     MainWindow& form = d.Start();
@@ -83,27 +83,18 @@ TEST(DocumentCommands, AJobReopenedIsShownExactlyAsSaved) {
     form.saveJobAs();
     const QString memo = d.Find<QPlainTextEdit>("CuttingList")->toPlainText();
     const QString used = d.Text("m1");
-    const auto rows = form.Document().Input().CutRows;
-    EXPECT_EQ(d.store.ReadString(User, MainKey, "LastDir"), d.temp.Path().string() + "/");
+    const JobInput saved = form.Document().Input();
 
     form.newJob();
     ASSERT_EQ(form.ReopenMenu()->actions().size(), 1);
-    EXPECT_EQ(form.ReopenMenu()->actions()[0]->text().toStdString(), "&1 " + path);
     form.ReopenMenu()->actions()[0]->trigger();
     EXPECT_EQ(form.windowTitle(), "Tallora: [frame]");
-    EXPECT_EQ(form.Document().Input().CutRows, rows);
+    EXPECT_EQ(form.Document().Input(), saved);
     EXPECT_EQ(d.Find<QPlainTextEdit>("CuttingList")->toPlainText(), memo);
     EXPECT_EQ(d.Text("m1"), used);
     EXPECT_EQ(d.Text("CustomerEdit"), "Acme Steel");
-    EXPECT_TRUE(d.Find<QToolButton>("PrintPDFButton")->isEnabled());
     EXPECT_FALSE(form.JobModified());
 
-    std::filesystem::remove(path);
-    form.ReopenMenu()->actions()[0]->trigger();
-    EXPECT_EQ(form.ReopenMenu()->actions()[0]->text(), "(Empty)");
-
-    // Saved before it was calculated: only Calculate and the saves, as in the window that saved
-    // it; the next start shows it so.
     form.newJob();
     d.AddStock("*", "6000");
     d.AddCut("4", "1450");
@@ -117,7 +108,6 @@ TEST(DocumentCommands, AJobReopenedIsShownExactlyAsSaved) {
     EXPECT_EQ(reopened.Find<QPlainTextEdit>("CuttingList")->toPlainText(), "");
     for (const char* command : {"Print", "Diagram", "Costing", "BookOffcuts", "ExportCuttingList"})
         EXPECT_FALSE(reopened.Find<QAction>(command)->isEnabled()) << command;
-    EXPECT_TRUE(reopened.Find<QAction>("SaveAs")->isEnabled());
     testing::CalculateAndWait(back);
     EXPECT_TRUE(reopened.Find<QAction>("Print")->isEnabled());
 }

@@ -24,7 +24,7 @@ void ClickHeader(QTreeView* list, int column) {
 }
 
 // How lengths convert is the entry's rule (ChangeUnits); here, the change is one step of the
-// history, a rounding is said, and the lists and edits then take and show feet and inches.
+// history, a rounding is said, and the lists and edits then show feet and inches.
 TEST(UndoRedo, AUnitChangeConvertsTheJobAndUndoesAsOneStep) {
     Desktop d;
     MainWindow& form = d.Start();
@@ -32,17 +32,11 @@ TEST(UndoRedo, AUnitChangeConvertsTheJobAndUndoesAsOneStep) {
     d.AddCut("3", "1000");    // 39-3/8" and a little
     const JobInput metric = form.Document().Input();
     d.Find<QAction>("JobUnitsimperial1/16")->trigger();
-    EXPECT_TRUE(form.Document().Input().Units.Imperial());
-    ASSERT_EQ(d.dialogs.messages.size(), 1u);
-    EXPECT_TRUE(d.SaidPart("rounded"));
+    EXPECT_EQ(d.dialogs.messages.size(), 1u);
     auto* stockList = d.Find<QTreeView>("SListView");
     EXPECT_EQ(stockList->model()->index(0, 1).data().toString(), "20' 0\"");
     EXPECT_EQ(d.Text("KerfEdit"), "1/8\"");
-    d.AddCut("2", "6' 3-1/2\"");  // which forms are read: ReadImperialLength
-    EXPECT_EQ(form.Document().Input().CutRows.back(), (ListRow{"2", "2416"}));
-
     auto* undo = d.Find<QAction>("Undo");
-    undo->trigger();  // the row typed
     EXPECT_EQ(undo->text(), "&Undo Units");
     undo->trigger();
     EXPECT_EQ(form.Document().Input(), metric);
@@ -56,53 +50,39 @@ TEST(UndoRedo, RowEditsEachUndoAsOneStep) {
     Desktop d;
     MainWindow& form = d.Start();
     auto* undo = d.Find<QAction>("Undo");
-    auto* redo = d.Find<QAction>("Redo");
     EXPECT_FALSE(undo->isEnabled());
     d.AddStock("5", "6000");
-    EXPECT_EQ(undo->text(), "&Undo Add Stock Length");
     d.AddStock("2", "4000");
-    d.AddStock("3", "6000");
-    EXPECT_EQ(undo->text(), "&Undo Merge Stock Length");
-    const Rows merged{{"2", "4000"}, {"8", "6000"}};
-    ASSERT_EQ(form.Document().Input().StockRows, merged);
-    undo->trigger();
-    EXPECT_EQ(form.Document().Input().StockRows, (Rows{{"5", "6000"}, {"2", "4000"}}));
-    EXPECT_EQ(redo->text(), "&Redo Merge Stock Length");
-    redo->trigger();
-    EXPECT_EQ(form.Document().Input().StockRows, merged);
-
-    // Modify takes the row out into the edits; undoing puts it back and empties them.
+    const Rows rows = form.Document().Input().StockRows;
     auto* list = d.Find<QTreeView>("SListView");
-    ClickRow(list, 0);
-    d.Click("SModify");
-    EXPECT_EQ(undo->text(), "&Undo Modify Stock Length");
-    undo->trigger();
-    EXPECT_EQ(form.Document().Input().StockRows, merged);
+    const auto undone = [&](const char* step) {
+        EXPECT_EQ(undo->text().toStdString(), std::string("&Undo ") + step);
+        const Rows after = form.Document().Input().StockRows;
+        undo->trigger();
+        EXPECT_EQ(form.Document().Input().StockRows, rows) << step;
+        EXPECT_EQ(list->model()->rowCount(), static_cast<int>(rows.size())) << step;
+        d.Find<QAction>("Redo")->trigger();
+        EXPECT_EQ(form.Document().Input().StockRows, after) << step;
+        undo->trigger();
+    };
+    d.AddStock("3", "6000");
+    undone("Merge Stock Length");
+    testing::ClickRow(list, 0);
+    d.Click("SModify");  // the row goes out into the edits
+    undone("Modify Stock Length");
     EXPECT_EQ(d.Text("SQEdit") + d.Text("SLEdit"), "");
-
-    ClickRow(list, 0);
-    ClickRow(list, 1, Qt::ControlModifier);
+    testing::ClickRow(list, 0);
+    testing::ClickRow(list, 1, Qt::ControlModifier);
     QTest::keyClick(list, Qt::Key_Delete);
-    EXPECT_EQ(undo->text(), "&Undo Delete 2 Stock Lengths");
-    undo->trigger();
-    EXPECT_EQ(form.Document().Input().StockRows, merged);
-
-    d.AddStock("1", "9000");
-    const Rows unsorted = form.Document().Input().StockRows;
-    ClickHeader(list, 0);
-    ASSERT_NE(form.Document().Input().StockRows, unsorted);
-    EXPECT_EQ(undo->text(), "&Undo Sort Stock Lengths");
-    undo->trigger();
-    EXPECT_EQ(list->model()->index(2, 1).data().toString(), "9000");
-
-    // A paste of fifty rows is one step.
-    QString text;
+    undone("Delete 2 Stock Lengths");
+    ClickHeader(list, 1);
+    undone("Sort Stock Lengths");
+    QString text;  // fifty rows pasted are one step
     for (int i = 1; i <= 50; ++i) text += QStringLiteral("1\t%1\n").arg(100 + i);
     Paste(d.Find<QTreeView>("CListView"), text);
     EXPECT_EQ(undo->text(), "&Undo Paste 50 Cut Lengths");
     undo->trigger();
     EXPECT_TRUE(form.Document().Input().CutRows.empty());
-    EXPECT_EQ(d.Find<QTreeView>("CListView")->model()->rowCount(), 0);
 }
 
 // Which parts of the input an edit names is the entry's rule (InputEdits); here, every field of
@@ -175,27 +155,22 @@ TEST(UndoRedo, TheKeysInAFieldUndoTheJobNotTheFieldsText) {
     EXPECT_FALSE(d.Find<QAction>("Redo")->isEnabled());
 }
 
+// A calculation is no step; undoing an edit made after one leaves the results as the edit by
+// hand would, and New and Open clear the history.
 TEST(UndoRedo, AnUndoAfterACalculationActsAsTheEditByHandDoes) {
     Desktop d;
     MainWindow& form = d.Start();
-    d.AddStock("*", "6000");
-    d.AddCut("3", "1500");
-    const QString summary = form.StatusText(1);
-    const int steps = form.History().count();
-    testing::CalculateAndWait(form);
-    ASSERT_TRUE(form.ResultsValid());
-    EXPECT_EQ(form.History().count(), steps);  // a calculation is no step
+    d.Calculated();
+    EXPECT_EQ(form.History().count(), 2);  // the two rows typed
     d.dialogs.saveFiles = {d.temp.File("job.tlf")};
     form.saveJobAs();
-
+    const QString summary = form.StatusText(1);
     auto* print = d.Find<QAction>("Print");
     d.AddCut("2", "700");
     const bool editedValid = form.ResultsValid();
     const bool editedPrint = print->isEnabled();
-    form.saveJob();
-    ASSERT_FALSE(form.JobModified());
     const int patterns = form.Document().Result().PatternCount();
-
+    form.saveJob();
     d.Find<QAction>("Undo")->trigger();
     EXPECT_EQ(form.Document().Input().CutRows, (Rows{{"3", "1500"}}));
     EXPECT_TRUE(form.JobModified());
@@ -204,7 +179,6 @@ TEST(UndoRedo, AnUndoAfterACalculationActsAsTheEditByHandDoes) {
     EXPECT_EQ(form.StatusText(1), summary);
     EXPECT_EQ(form.Document().Result().PatternCount(), patterns);  // the calculation itself stays
 
-    // New and Open clear the history.
     d.Find<QAction>("New")->trigger();
     EXPECT_EQ(form.History().count(), 0);
     d.AddCut("1", "100");
@@ -214,7 +188,6 @@ TEST(UndoRedo, AnUndoAfterACalculationActsAsTheEditByHandDoes) {
     ASSERT_EQ(form.Document().Input().CutRows.size(), 2u);
     EXPECT_EQ(form.History().count(), 0);
     EXPECT_FALSE(d.Find<QAction>("Undo")->isEnabled());
-    EXPECT_FALSE(d.Find<QAction>("Redo")->isEnabled());
 }
 
 }  // namespace
