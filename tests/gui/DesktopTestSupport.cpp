@@ -13,17 +13,6 @@ void Desktop::Click(const char* button) const {
     if (b != nullptr) QTest::mouseClick(b, Qt::LeftButton);
 }
 
-void Desktop::Kept(const std::string& name, const std::string& value) {
-    store.CreateKey(RegistryRoot::CurrentUser, MainKey);
-    store.WriteString(RegistryRoot::CurrentUser, MainKey, "RSet", "True");
-    store.WriteString(RegistryRoot::CurrentUser, MainKey, name, value);
-}
-
-void Desktop::Kept(const std::string& name, int value) {
-    Kept("RSet", std::string("True"));
-    store.WriteInteger(RegistryRoot::CurrentUser, MainKey, name, value);
-}
-
 void Desktop::Calculated(std::initializer_list<std::pair<const char*, const char*>> cuts) {
     AddStock("*", "6000");
     for (const auto& [quantity, length] : cuts) AddCut(quantity, length);

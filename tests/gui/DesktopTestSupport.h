@@ -56,9 +56,6 @@ struct Desktop {
         return *form;
     }
     std::string DataDir() const { return shell.appData + "/Vantorel/Tallora/Cutting Lists"; }
-    // A setting a run before this one left in the registry.
-    void Kept(const std::string& name, const std::string& value);
-    void Kept(const std::string& name, int value);
     // The last message shown, or empty when none was.
     std::string Said() const { return dialogs.messages.empty() ? "" : dialogs.messages.back(); }
     bool SaidPart(const std::string& part) const { return Said().find(part) != std::string::npos; }

@@ -6,8 +6,6 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QToolButton>
-#include <cerrno>
-#include <cstring>
 
 #include "commands/OpenJob.h"
 #include "gui/DesktopTestSupport.h"
@@ -22,8 +20,9 @@ namespace {
 using testing::Desktop;
 constexpr auto User = RegistryRoot::CurrentUser;
 
-// New, Open and Exit ask to save a changed job by its name; Cancel keeps it, No lets it go, and
-// Yes on an untitled job is Save As.
+// New, Open and Exit ask to save a changed job by its name: Cancel keeps it, No lets it go, and
+// Yes on an untitled job is Save As. Which files Reopen lists is the storage's rule
+// (RecentFilesTest); here, a job comes back from it exactly as saved.
 TEST(DocumentCommands, TheSavePromptNamesTheJobAndCancelKeepsIt) {
     Desktop d;
     MainWindow& form = d.Start();
@@ -32,7 +31,9 @@ TEST(DocumentCommands, TheSavePromptNamesTheJobAndCancelKeepsIt) {
     d.dialogs.saveFiles = {d.temp.File("Beam.run.tlf")};
     form.saveJobAs();
     EXPECT_EQ(form.windowTitle(), "Tallora: [Beam]");
-    EXPECT_FALSE(form.JobModified());
+    const JobInput saved = form.Document().Input();
+    const QString memo = d.Find<QPlainTextEdit>("CuttingList")->toPlainText();
+    const QString used = d.Text("m1");
 
     d.AddCut("1", "500");
     d.dialogs.answers = {MessageAnswer::Cancel, MessageAnswer::Cancel};
@@ -42,23 +43,24 @@ TEST(DocumentCommands, TheSavePromptNamesTheJobAndCancelKeepsIt) {
     EXPECT_EQ(d.Said(), "Save changes to Beam.run.tlf ?");
     EXPECT_EQ(d.quits, 0);
     EXPECT_EQ(form.Document().Input().CutRows.size(), 3u);
-
     d.dialogs.answers = {MessageAnswer::No};
     EXPECT_TRUE(form.newJob());
-    EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
     EXPECT_TRUE(form.Document().Input().CutRows.empty());
-    EXPECT_EQ(d.Text("m1"), "0.000m");
 
-    // Save on an untitled job is Save As.
+    form.ReopenMenu()->actions().at(0)->trigger();
+    EXPECT_EQ(form.Document().Input(), saved);
+    EXPECT_EQ(d.Find<QPlainTextEdit>("CuttingList")->toPlainText(), memo);
+    EXPECT_EQ(d.Text("m1"), used);
+    EXPECT_EQ(d.Text("CustomerEdit"), "Acme Steel");
+    EXPECT_FALSE(form.JobModified());
+
+    // Save on an untitled job is Save As; a write that fails keeps the changes and no name.
+    form.newJob();
     d.AddStock("*", "6000");
-    form.saveJob();
-    ASSERT_EQ(d.dialogs.fileDialogs.size(), 2u);
-    EXPECT_EQ(d.dialogs.fileDialogs[1].Title, "Save Tallora Datafile");
-    EXPECT_EQ(d.dialogs.fileDialogs[1].DefaultExtension, "tlf");
-    EXPECT_TRUE(d.dialogs.fileDialogs[1].ConfirmOverwrite);
-    // A write that fails keeps the name and the changes.
     d.dialogs.saveFiles = {d.temp.File("no/such/folder/job.tlf")};
-    form.saveJobAs();
+    form.saveJob();
+    EXPECT_EQ(d.dialogs.fileDialogs.back().Title, "Save Tallora Datafile");
+    EXPECT_TRUE(d.dialogs.fileDialogs.back().ConfirmOverwrite);
     EXPECT_TRUE(form.JobModified());
     EXPECT_EQ(form.CurrentFileName(), "");
     EXPECT_FALSE(d.Said().empty());
@@ -70,32 +72,11 @@ TEST(DocumentCommands, TheSavePromptNamesTheJobAndCancelKeepsIt) {
     EXPECT_FALSE(form.isVisible());
 }
 
-// Which files the Reopen menu lists is the storage's rule (RecentFilesTest); here, that a job
-// comes back from it exactly as saved, and a job saved before it was calculated comes back
-// without results, as in the window that saved it.
-TEST(DocumentCommands, AJobReopenedIsShownExactlyAsSaved) {
+// Saved before it was calculated, a job comes back without results: only Calculate and the saves,
+// as in the window that saved it.
+TEST(DocumentCommands, AJobSavedBeforeItWasCalculatedReopensWithoutResults) {
     Desktop d;
     MainWindow& form = d.Start();
-    d.Find<QLineEdit>("CustomerEdit")->setText("Acme Steel");
-    d.Calculated({{"4", "1450"}, {"3", "2100"}});
-    const std::string path = d.temp.File("frame.tlf");
-    d.dialogs.saveFiles = {path};
-    form.saveJobAs();
-    const QString memo = d.Find<QPlainTextEdit>("CuttingList")->toPlainText();
-    const QString used = d.Text("m1");
-    const JobInput saved = form.Document().Input();
-
-    form.newJob();
-    ASSERT_EQ(form.ReopenMenu()->actions().size(), 1);
-    form.ReopenMenu()->actions()[0]->trigger();
-    EXPECT_EQ(form.windowTitle(), "Tallora: [frame]");
-    EXPECT_EQ(form.Document().Input(), saved);
-    EXPECT_EQ(d.Find<QPlainTextEdit>("CuttingList")->toPlainText(), memo);
-    EXPECT_EQ(d.Text("m1"), used);
-    EXPECT_EQ(d.Text("CustomerEdit"), "Acme Steel");
-    EXPECT_FALSE(form.JobModified());
-
-    form.newJob();
     d.AddStock("*", "6000");
     d.AddCut("4", "1450");
     const std::string draft = d.temp.File("draft.tlf");
@@ -103,9 +84,8 @@ TEST(DocumentCommands, AJobReopenedIsShownExactlyAsSaved) {
     form.saveJobAs();
     Desktop reopened;
     MainWindow& back = reopened.Start(QString::fromStdString(draft));
-    EXPECT_EQ(back.Document().Input().CutRows, (std::vector<ListRow>{{"4", "1450"}}));
+    EXPECT_EQ(back.Document().Input().CutRows, form.Document().Input().CutRows);
     EXPECT_FALSE(back.ResultsValid());
-    EXPECT_EQ(reopened.Find<QPlainTextEdit>("CuttingList")->toPlainText(), "");
     for (const char* command : {"Print", "Diagram", "Costing", "BookOffcuts", "ExportCuttingList"})
         EXPECT_FALSE(reopened.Find<QAction>(command)->isEnabled()) << command;
     testing::CalculateAndWait(back);
@@ -144,8 +124,6 @@ TEST(DocumentCommands, RecoveryAfterAnAbnormalEnd) {
     EXPECT_EQ(shown, std::vector<bool>{true});
     EXPECT_EQ(form.Document().Input().StockRows, (std::vector<ListRow>{{"5", "6000"}}));
     EXPECT_EQ(yes.Text("KerfEdit"), "4mm");
-    EXPECT_EQ(form.StatusText(0), "1 Stock length available");
-    EXPECT_TRUE(yes.Find<QToolButton>("CalculateButton")->isEnabled());
     EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
     EXPECT_FALSE(form.JobModified());
     EXPECT_FALSE(form.ResultsValid());
@@ -161,7 +139,7 @@ TEST(DocumentCommands, AMissingFileOnTheCommandLineAndTheReportsAtExit) {
     Desktop d;
     const std::string missing = d.temp.File("missing.tlf");
     MainWindow& form = d.Start(QString::fromStdString(missing));
-    EXPECT_EQ(d.Said(), "Error opening file.\r\n" + missing + ": " + std::strerror(ENOENT));
+    EXPECT_TRUE(d.SaidPart(missing)) << d.Said();
     EXPECT_EQ(form.windowTitle(), "Tallora: [untitled]");
     const std::string report = d.DataDir() + "/~Tallora1.pdf";
     testing::WriteBytes(report, "%PDF");

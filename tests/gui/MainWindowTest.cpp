@@ -286,8 +286,7 @@ TEST(MainWindowSize, GrowsTheListsAndTheCuttingListAndComesBackToTheDesign) {
     QApplication::processEvents();
     form.close();
     Desktop again;
-    again.Kept("WindowGeometry",
-               *d.store.ReadString(RegistryRoot::CurrentUser, MainKey, "WindowGeometry"));
+    again.store = d.store;
     EXPECT_EQ(again.Start().size(), QSize(1300, 900));
 }
 
@@ -337,10 +336,18 @@ TEST(MainWindowKeys, HintsTheSwitchAndTheShortcuts) {
     EXPECT_EQ(shown.join(","), "DiagramWindow,CostingWindow");
 }
 
+// Which settings a file changes is the use case's rule (OpenJob.TellsOfTheFormat...); here, a job
+// file dropped on the window opens as File, Open does: after the save prompt, whose Cancel keeps
+// the work, and with the settings message once, after the job shows.
 TEST(MainWindowDrop, AJobFileDroppedOnTheWindowOpensAfterTheSavePrompt) {
     Desktop d;
     MainWindow& form = d.Start();
-    const QString job = QStringLiteral(TALLORA_EXAMPLES_DIR "/beam-job.tlf");
+    TestJob trimmed;
+    trimmed.Input.CutRows = {{"2", "1000"}};
+    trimmed.Input.Allowances.Trim = 10;
+    const std::string path = d.temp.File("trim10.tlf");
+    ASSERT_EQ(SaveFile(path, trimmed.Input, trimmed.Result, Statistics{}), "");
+    const QUrl job = QUrl::fromLocalFile(QString::fromStdString(path));
     const auto drag = [&](const QList<QUrl>& urls) {
         QMimeData data;
         data.setUrls(urls);
@@ -354,38 +361,21 @@ TEST(MainWindowDrop, AJobFileDroppedOnTheWindowOpensAfterTheSavePrompt) {
         return true;
     };
     // Only one local job file is taken.
-    EXPECT_FALSE(drag({QUrl::fromLocalFile(job), QUrl::fromLocalFile(job)}));
-    EXPECT_FALSE(drag({QUrl(QStringLiteral("https://example.com/beam-job.tlf"))}));
+    EXPECT_FALSE(drag({job, job}));
+    EXPECT_FALSE(drag({QUrl(QStringLiteral("https://example.com/trim10.tlf"))}));
 
-    // Unsaved work is asked about first, as File, Open asks; Cancel keeps it.
     d.AddStock("3", "6100");
-    d.dialogs.answers = {MessageAnswer::Cancel, MessageAnswer::No};
-    ASSERT_TRUE(drag({QUrl::fromLocalFile(job)}));
+    d.dialogs.answers = {MessageAnswer::Cancel};
+    ASSERT_TRUE(drag({job}));
     EXPECT_EQ(d.Said(), "Save changes to untitled ?");
     EXPECT_EQ(form.Document().Input().StockRows, Rows({{"3", "6100"}}));
-    ASSERT_TRUE(drag({QUrl::fromLocalFile(job)}));
-    EXPECT_EQ(form.windowTitle(), "Tallora: [beam-job]");
-    EXPECT_EQ(form.Document().Input().StockRows, Rows({{"*", "6000"}, {"4", "12000"}}));
-}
-
-// Which settings a file changes is the use case's rule (OpenJob.TellsOfTheFormat...); here, the
-// message comes once, after the job shows.
-TEST(DocumentSettings, TheSettingsMessageComesOnlyWhenTheFileChangesThemAndAfterTheJobShows) {
-    Desktop d;
-    MainWindow& form = d.Start();
-    TestJob trimmed;
-    trimmed.Input.CutRows = {{"2", "1000"}};
-    trimmed.Input.Allowances.Trim = 10;
-    const std::string path = d.temp.File("trim10.tlf");
-    ASSERT_EQ(SaveFile(path, trimmed.Input, trimmed.Result, Statistics{}), "");
     std::size_t rowsShown = 0;
     d.dialogs.watch = [&](const std::string& text) {
         if (text == SettingsChangedMessage) rowsShown = form.Document().Input().CutRows.size();
     };
-    for (int i = 0; i < 2; ++i) {  // the same file again changes nothing: no message
-        d.dialogs.openFiles = {path};
-        form.openJob();
-    }
+    d.dialogs.answers = {MessageAnswer::No};
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(drag({job}));  // the same file again changes nothing
+    EXPECT_EQ(form.windowTitle(), "Tallora: [trim10]");
     EXPECT_EQ(
         std::count(d.dialogs.messages.begin(), d.dialogs.messages.end(), SettingsChangedMessage),
         1);
