@@ -27,42 +27,32 @@ TestJob SmallJob() {
 constexpr int Width = 600;
 constexpr int Height = 264;
 
+// Which boxes a drawing has and their colours are the drawing's (DrawCuttingList, PieceColours);
+// here, each box painted covers its pixels, the bottom and right edges not its own, with a black
+// outline inside and its fill within.
 TEST(DiagramPainter, BoxesCoverTheirPixelsWithAnOutlineInside) {
     const TestJob job = SmallJob();
     const QImage image = RenderDiagram(job.Input, job.Result, Width, Height);
     ASSERT_EQ(image.size(), QSize(Width, Height));
-    // The boxes of the operations the picture was painted from.
     std::vector<DiagramBox> boxes;
     for (const auto& op : DrawCuttingList(job.Input, job.Result, Width, Height,
                                           QtTextMeasurer(DiagramFont(), &image))) {
         if (const auto* box = std::get_if<DiagramBox>(&op)) boxes.push_back(*box);
     }
-    // Bar, trim, three pieces each with its kerf, offcut.
-    ASSERT_EQ(boxes.size(), 9u);
-
-    const QRgb white = Rgb(White);
-    EXPECT_EQ(image.pixel(0, 0), white);
-    EXPECT_EQ(image.pixel(Width - 1, Height - 1), white);
-    const DiagramBox& bar = boxes[0];
-    EXPECT_EQ(bar.Fill, Silver);
-    EXPECT_EQ(image.pixel(bar.Left - 1, bar.Top), white);
-    EXPECT_EQ(image.pixel(bar.Left, bar.Bottom), white);  // the bottom edge is not the box's
-
+    ASSERT_EQ(boxes.size(), 9u);  // bar, trim, three pieces each with its kerf, offcut
+    EXPECT_EQ(image.pixel(0, 0), Rgb(White));
+    EXPECT_EQ(image.pixel(boxes[0].Left - 1, boxes[0].Top), Rgb(White));
+    EXPECT_EQ(image.pixel(boxes[0].Left, boxes[0].Bottom), Rgb(White));
     for (const DiagramBox& box : boxes) {
-        SCOPED_TRACE(::testing::Message() << "box " << box.Left << "," << box.Top << " - "
-                                          << box.Right << "," << box.Bottom);
+        SCOPED_TRACE(::testing::Message() << "box " << box.Left << "," << box.Top);
         for (const QPoint corner :
              {QPoint(box.Left, box.Top), QPoint(box.Right - 1, box.Top),
-              QPoint(box.Left, box.Bottom - 1), QPoint(box.Right - 1, box.Bottom - 1)}) {
+              QPoint(box.Left, box.Bottom - 1), QPoint(box.Right - 1, box.Bottom - 1)})
             EXPECT_EQ(image.pixel(corner), Rgb(Black)) << corner.x() << "," << corner.y();
-        }
         if (box.Right - box.Left > 2) {
             EXPECT_EQ(image.pixel(box.Left + 1, box.Top + 1), Rgb(box.Fill));
         }
     }
-    // The 300 mm piece in the first palette colour, the 200s in the second.
-    EXPECT_EQ(image.pixel(boxes[2].Left + 1, boxes[2].Top + 1), qRgb(0xC0, 0x00, 0xC0));
-    EXPECT_EQ(image.pixel(boxes[4].Left + 1, boxes[4].Top + 1), qRgb(0x00, 0x00, 0xC0));
 }
 
 // A window draws only the part it shows: each part is the same pixels as the whole drawing's.
@@ -101,10 +91,9 @@ TEST(DiagramPainter, TextsFillTheMeasuredBoxAndStayInIt) {
     int dark = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            if (pixel == qRgb(255, 255, 255)) continue;
+            if (image.pixel(x, y) == qRgb(255, 255, 255)) continue;
             painted |= QRect(x, y, 1, 1);
-            dark += qGray(pixel) < 100;
+            dark += qGray(image.pixel(x, y)) < 100;
         }
     }
     EXPECT_GT(dark, 20);  // the glyphs are there, in the text colour
