@@ -167,36 +167,6 @@ TEST(MainWindowCalculation, TypedRowsToStatisticsCuttingListAndCosting) {
     EXPECT_DOUBLE_EQ(form.Document().Input().Costing.CCutValue, 12.35);
 }
 
-// When to offer Fast is the use case's rule (Calculate.OffersTheFastAlgorithm...); here, the
-// question is asked, its answer switches the menu, and nothing is asked from the worker thread.
-TEST(MainWindowCalculation, TooShortStockTheFastQuestionAndAWindowClosedWhileItRuns) {
-    Desktop d;
-    MainWindow& form = d.Start();
-    d.AddStock("*", "3000");
-    d.AddCut("1", "4000");
-    testing::CalculateAndWait(form);
-    EXPECT_TRUE(d.SaidPart("not entered a stock length long enough")) << d.Said();
-    EXPECT_TRUE(form.isEnabled());
-    EXPECT_FALSE(form.ResultsValid());
-
-    form.Document().Input().CutRows.clear();
-    AddCutRows(form, 41, -3);
-    d.dialogs.answers = {MessageAnswer::Yes};
-    testing::CalculateAndWait(form);
-    EXPECT_TRUE(d.SaidPart("switch to the potentially less accurate Fast")) << d.Said();
-    EXPECT_EQ(form.ChosenAlgorithm(), Algorithm::Fast);
-    EXPECT_TRUE(d.Find<QAction>("Fast")->isChecked());
-    EXPECT_FALSE(d.Find<QAction>("Complex")->isChecked());
-
-    d.Find<QAction>("Complex")->trigger();
-    d.dialogs.messages.clear();
-    form.calculate();
-    EXPECT_EQ(d.dialogs.messages.size(), 1u);
-    EXPECT_TRUE(form.Calculating());
-    d.form.reset();  // never hangs, and asks nothing more
-    EXPECT_EQ(d.dialogs.messages.size(), 1u);
-}
-
 TEST(MainWindowCalculation, OptimalShowsItsProgressAndHowItsPlanStandsAgainstTheBound) {
     Desktop d;
     MainWindow& form = d.Start();

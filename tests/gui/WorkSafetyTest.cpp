@@ -194,12 +194,22 @@ TEST(WorkSafety, ReportsThatNoProgramCanShowAreSaidAndAnExportedCopyIsKept) {
     for (int i = 0; i < 2; ++i) EXPECT_FALSE(std::filesystem::exists(d.opened[i].toStdString()));
 }
 
+// When to offer Fast and which stock is too short are the use case's rules (Calculate.Offers...);
+// here, a refusal and the question are shown, a Cancel while the question is up leaves the results
+// as they were, Yes switches the menu, and a window closed while it runs asks nothing more.
 TEST(WorkSafety, ACancelledCalculationLeavesTheResultsAsTheyWere) {
     Desktop d;
     MainWindow& form = d.Start();
     // No title bar of the window manager's, so no buttons on it; the caption is its own.
     EXPECT_TRUE(form.Progress()->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(form.Progress()->findChild<QLabel*>("Caption")->text(), "Calculation Progress");
+    d.AddStock("*", "6000");
+    d.AddCut("1", "7000");
+    testing::CalculateAndWait(form);
+    EXPECT_TRUE(d.SaidPart("not entered a stock length long enough")) << d.Said();
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_FALSE(form.ResultsValid());
+    d.Find<QAction>("Undo")->trigger();
     d.Calculated();
     const auto patterns = form.Document().Result().Patterns;
     const QString memo = d.Find<QPlainTextEdit>("CuttingList")->toPlainText();
@@ -216,6 +226,20 @@ TEST(WorkSafety, ACancelledCalculationLeavesTheResultsAsTheyWere) {
     EXPECT_EQ(d.Text("m1"), used);
     EXPECT_TRUE(form.isEnabled());
     EXPECT_FALSE(form.Progress()->isVisible());
+
+    d.dialogs.watch = nullptr;
+    d.dialogs.answers = {MessageAnswer::Yes};
+    testing::CalculateAndWait(form);
+    EXPECT_TRUE(d.SaidPart("switch to the potentially less accurate Fast")) << d.Said();
+    EXPECT_TRUE(d.Find<QAction>("Fast")->isChecked());
+    EXPECT_FALSE(d.Find<QAction>("Complex")->isChecked());
+    d.Find<QAction>("Complex")->trigger();
+    d.dialogs.messages.clear();
+    form.calculate();
+    EXPECT_EQ(d.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(form.Calculating());
+    d.form.reset();  // never hangs, and asks nothing more
+    EXPECT_EQ(d.dialogs.messages.size(), 1u);
 }
 
 }  // namespace
