@@ -15,7 +15,6 @@
 #include "commands/Inventory.h"
 #include "gui/DesktopTestSupport.h"
 #include "gui/inventory/InventoryWindow.h"
-#include "support/CsvReading.h"
 
 namespace tallora {
 namespace {
@@ -129,8 +128,8 @@ TEST(InventoryCommands, ADamagedInventoryIsReportedAndLeftAsItIs) {
 }
 
 // The order and the pages of the list are the store's (OffcutStore.PagesComeInTheOrderAsked...);
-// here, the job's section first, the export of the section shown, adding, editing and deleting
-// offcuts as steps of the window's history, and the filter and the totals.
+// the export is the store's too (OffcutStore.ExportsTheListAsCsv); here, the job's section first,
+// adding, editing and deleting offcuts as steps of the window's history, the filter and the totals.
 TEST(InventoryWindow, ShowsTheJobsSectionAndItsEditsAreUndoneAndRedoneInTheStore) {
     Desktop d;
     d.Start();
@@ -156,12 +155,6 @@ TEST(InventoryWindow, ShowsTheJobsSectionAndItsEditsAreUndoneAndRedoneInTheStore
         return cells.join('|');
     };
     EXPECT_EQ(form->Model().rowCount(), 1);
-    const std::string path = d.temp.File("offcuts.csv");
-    d.dialogs.saveFiles.push_back(path);
-    form->exportOffcuts();
-    const auto rows = testing::ReadCsv(ReadBytes(path));
-    ASSERT_EQ(rows.size(), 2u);  // the header and the one SHS 50 offcut
-    EXPECT_EQ(rows[1][1], "SHS 50");
 
     OffcutStore& store = form->Store();
     answers = {NewOffcut{"SHS 50", 1800, 2, {}, "Bay 3"},

@@ -1,26 +1,37 @@
-// tallora-cli's --pdf and --diagram drawn with Qt, read back with poppler-utils.
+// tallora-cli's report, diagram, labels and saw sheet drawn with Qt, read back with poppler-utils
+// and ZXing.
 #include <gtest/gtest.h>
 
+// Texts as UTF-8.
+#define ZX_USE_UTF8 1
+#include <ZXing/ReadBarcode.h>
 #include <sys/resource.h>
+
+#include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
 #include <csignal>
 #include <cstring>
+#include <map>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "cli/CliApp.h"
 #include "platform/PdfTools.h"
 #include "platform/QtPictureOutput.h"
+#include "report/PieceLabels.h"
 #include "support/StorageTestSupport.h"
 
 namespace tallora {
 namespace {
 
-int RunWithPictures(const std::vector<std::string>& args, std::string* errors = nullptr) {
+int RunWithPictures(const std::vector<std::string>& args, std::string* errors = nullptr,
+                    std::string* shown = nullptr) {
     QtPictureOutput pictures;
     std::ostringstream out, err;
     const int status = RunCli(args, out, err, &pictures);
     if (errors != nullptr) *errors = err.str();
+    if (shown != nullptr) *shown = out.str();
     return status;
 }
 
@@ -90,6 +101,99 @@ TEST(CliReport, APictureOrReportThatCannotBeWrittenWholeFailsAndKeepsTheOldFile)
     EXPECT_EQ(report, ExitBadInput);
     EXPECT_NE(reportErrors.find(std::strerror(EFBIG)), std::string::npos) << reportErrors;
     EXPECT_EQ(testing::ReadBytes(pdf), "old report");
+}
+
+// The barcode of every label position of every page that has one, as its text.
+std::vector<std::string> DecodedBarcodes(const QString& pdf, const QString& folder,
+                                         const LabelLayout& layout = LabelLayouts().front()) {
+    constexpr double Dpi = 150;
+    testing::RunTool(QStringLiteral("pdftoppm"),
+                     {"-r", QString::number(Dpi), "-gray", pdf, QDir(folder).filePath("page")});
+    const auto pixels = [](double cm) { return static_cast<int>(cm / 2.54 * Dpi); };
+    std::vector<std::string> texts;
+    ZXing::DecodeHints hints;
+    hints.setFormats(ZXing::BarcodeFormat::QRCode);
+    for (const QString& name : QDir(folder).entryList({"page*.pgm"}, QDir::Files, QDir::Name)) {
+        const QImage page =
+            QImage(QDir(folder).filePath(name)).convertToFormat(QImage::Format_Grayscale8);
+        for (int slot = 0; slot < layout.PerPage(); ++slot) {
+            const double x = layout.LeftMargin +
+                             (slot % layout.Columns) * (layout.LabelWidth + layout.ColumnGap);
+            const double y =
+                layout.TopMargin + (slot / layout.Columns) * (layout.LabelHeight + layout.RowGap);
+            const QImage label = page.copy(pixels(x), pixels(y), pixels(layout.LabelWidth),
+                                           pixels(layout.LabelHeight));
+            const ZXing::ImageView view(label.constBits(), label.width(), label.height(),
+                                        ZXing::ImageFormat::Lum,
+                                        static_cast<int>(label.bytesPerLine()));
+            for (const ZXing::Result& result : ZXing::ReadBarcodes(view, hints))
+                texts.push_back(result.text());
+        }
+    }
+    return texts;
+}
+
+// Where each label goes is the report's (LayOutPieceLabels); here, every label of every layout
+// reads back through its barcode, on the layout's paper. The saw sheet's bars and lines are the
+// results' and the report's (SawSheet.EveryPieceOnce..., MakePieceLabels.TheWordsOf...); here,
+// that they reach its PDF.
+TEST(PieceLabels, EveryPieceAndKeptOffcutHasALabelWhoseBarcodeReadsItsMarkAndLength) {
+    if (!testing::HavePoppler()) GTEST_SKIP() << "pdftoppm is not installed";
+    const std::vector<std::string> job{
+        "--stock",      "*@6000", "--cut",     "20@1500:B12", "--cut",    "10@1500:B13", "--cut",
+        "6@1000:Tür 4", "--cut",  "7@700",     "--cut",       "1@2000",   "--offcut",    "1000",
+        "--reference",  "J-1042", "--section", "RHS 50x50",   "--format", "json"};
+    for (const char* layout : {"a4-3x8", "letter-3x10", "roll-62x29"}) {
+        SCOPED_TRACE(layout);
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath("labels.pdf");
+        const QString saw = folder.filePath("saw.pdf");
+        std::vector<std::string> args = job;
+        args.insert(args.end(), {"--labels", pdf.toStdString(), "--label-layout", layout,
+                                 "--saw-sheet", saw.toStdString()});
+        std::string out, errors;
+        ASSERT_EQ(RunWithPictures(args, &errors, &out), ExitSuccess) << errors;
+
+        // What the labels must say, from the job and the plan's kept offcuts.
+        std::map<std::string, int> expected{{"B12 1500mm", 20},
+                                            {"B13 1500mm", 10},
+                                            {"Tür 4 1000mm", 6},
+                                            {"700mm", 7},
+                                            {"2000mm", 1}};
+        const nlohmann::json result = nlohmann::json::parse(out);
+        for (const auto& pattern : result["patterns"]) {
+            if (pattern["IsOffcut"].get<bool>())
+                expected["Offcut " + std::to_string(pattern["OffcutLength"].get<int>()) + "mm"] +=
+                    pattern["BarCount"].get<int>();
+        }
+        ASSERT_GT(expected.size(), 5u) << "the job must keep an offcut";
+        std::map<std::string, int> read;
+        const LabelLayout& paper = *FindLabelLayout(layout);
+        for (const std::string& text : DecodedBarcodes(pdf, folder.path(), paper)) ++read[text];
+        EXPECT_EQ(read, expected);
+        for (const testing::PdfPageSize& size : testing::PdfPageSizes(pdf)) {
+            EXPECT_NEAR(size.Width, paper.PageWidth / 2.54 * 72, 1.0);
+            EXPECT_NEAR(size.Height, paper.PageHeight / 2.54 * 72, 1.0);
+        }
+        const std::string sheet = testing::PdfText(saw).toStdString();
+        EXPECT_NE(sheet.find("Saw cuts: " + result["stats"]["saw_cuts"].dump()), std::string::npos)
+            << sheet;
+    }
+}
+
+// Which layouts, starts and margins are refused is the report's and the command line's rule
+// (LabelOptionsProblem, CliApp.BadArgumentsExitTwoNamingTheArgument); here, that more labels
+// than a PDF of them holds are refused before anything is written.
+TEST(PieceLabels, TooManyLabelsAreRefusedBeforeAnythingIsWritten) {
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath("labels.pdf");
+    std::string errors;
+    EXPECT_EQ(RunWithPictures({"--stock", "*@6000", "--cut", std::to_string(MaxLabels + 1) + "@100",
+                               "--labels", pdf.toStdString(), "--quiet"},
+                              &errors),
+              ExitBadInput);
+    EXPECT_NE(errors.find("a PDF of labels holds at most"), std::string::npos) << errors;
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 }  // namespace
