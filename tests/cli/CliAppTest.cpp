@@ -134,38 +134,6 @@ TEST(CliApp, BadArgumentsExitTwoNamingTheArgument) {
     }
 }
 
-// Rows are committed as the entry panels commit them (the rest of it: the recorded
-// rows-merged-json): "any" is ANY. Without --switch-to-fast a job of 41 cut rows stays with the
-// Complex algorithm.
-TEST(CliApp, OptionsTheEntryFieldsWouldLimitOrRound) {
-    Args many = {"--stock", "any@1000", "--trim", "0", "--format", "json"};
-    for (int i = 1; i <= 41; ++i) many = With(many, {"--cut", "1@" + std::to_string(10 * i - 3)});
-    const CliRun run = RunTool(many);
-    ASSERT_EQ(run.status, ExitSuccess) << run.err;
-    EXPECT_EQ(run.Json()["algorithm"], "complex");
-    EXPECT_EQ(run.Json()["input"]["stock"][0]["quantity"], -1);
-}
-
-TEST(CliApp, PdfReportAndDiagramAreWrittenWhereTheUserSays) {
-    testing::TempFolder temp;
-    FakePictures pictures;
-    const std::string pdf = temp.File("acme.pdf");
-    const std::string png = temp.File("d.png");
-    const CliRun run = RunTool(With(OneBarJob, {"--pdf", pdf, "--diagram", png}), &pictures);
-    ASSERT_EQ(run.status, ExitSuccess) << run.err;
-    // The whole report, closed after saving, in the file named and nowhere else.
-    const std::string report = testing::ReadBytes(pdf);
-    EXPECT_NE(report.find("Customer: Acme"), std::string::npos) << report;
-    EXPECT_NE(report.find("Page 2 of 2"), std::string::npos);
-    EXPECT_FALSE(pictures.engine.IsOpen());
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 1);
-    EXPECT_EQ(pictures.diagrams, Args{"945x665 " + png + " 1"});
-
-    const Args sized = With(OneBarJob, {"--diagram", png, "--size", "300X200"});
-    ASSERT_EQ(RunTool(sized, &pictures).status, ExitSuccess);
-    EXPECT_EQ(pictures.diagrams.back(), "300x200 " + png + " 1");
-}
-
 TEST(CliApp, PictureOutputsThatFailOrCannotBeMade) {
     testing::TempFolder temp;
     const std::string pdf = temp.File("r.pdf"), png = temp.File("d.png");
@@ -191,50 +159,6 @@ TEST(CliApp, PictureOutputsThatFailOrCannotBeMade) {
     // Without the window-system side.
     ExpectExit(RunTool(With(OneBarJob, {"--pdf", pdf})), ExitBadInput,
                "--pdf: this tallora-cli was built without PDF and picture output");
-}
-
-// Where a search stops depends on the machine's speed; that it stops at a budget is the engine's
-// test (ComplexAlgorithm, OptimalSearch). Here: whatever it reached, every piece is placed, and
-// Optimal says whether it stopped.
-TEST(CliApp, UnderATimeLimitEveryPieceIsStillPlaced) {
-    // Complex: many tiny pieces on many long bars; Optimal: many lengths on three.
-    Args complex = {"--algorithm", "complex"}, optimal = {"--algorithm", "optimal"};
-    for (int i = 0; i < 30; ++i)
-        complex = With(complex, {"--stock", "*@" + std::to_string(9000 + 97 * i)});
-    for (int i = 0; i < 25; ++i)
-        complex =
-            With(complex, {"--cut", std::to_string(40 + 7 * i) + "@" + std::to_string(13 + 3 * i)});
-    for (int i = 0; i < 3; ++i)
-        optimal = With(optimal, {"--stock", "*@" + std::to_string(6000 + 1000 * i)});
-    for (int i = 0; i < 60; ++i)
-        optimal = With(optimal,
-                       {"--cut", std::to_string(2 + i % 5) + "@" + std::to_string(300 + 41 * i)});
-    for (const Args& job : {complex, optimal}) {
-        const CliRun run = RunTool(With(job, {"--format", "json", "--time-limit", "0.001"}));
-        ASSERT_EQ(run.status, ExitSuccess) << run.err;
-        const json out = run.Json();
-        EXPECT_EQ(out["remaining"], json::array()) << job[1];
-        if (out.contains("bound") && out["bound"]["proven_optimal"] == false) {
-            EXPECT_EQ(out["bound"]["stopped"], "time limit");
-            EXPECT_NE(out["bound"]["text"].get<std::string>().find("(stopped at the time limit)"),
-                      std::string::npos);
-        }
-    }
-}
-
-// The bound's figures are CliJson's invariants; here its line in the text output, after the
-// statistics, which end with the chargeable material.
-TEST(CliApp, OptimalSaysHowFarItsPlanIsFromTheBound) {
-    const Args job = {"--stock", "*@6000", "--cut", "7@1200",      "--cut",
-                      "5@2300",  "--cut",  "9@700", "--algorithm", "optimal"};
-    const CliRun text = RunTool(job);
-    ASSERT_EQ(text.status, ExitSuccess) << text.err;
-    const auto chargeable = text.out.find("Chargeable material:");
-    const auto bound = text.out.find("\nOptimal: 5 bars, lower bound 5, proven optimal\n");
-    ASSERT_NE(bound, std::string::npos) << text.out;
-    EXPECT_LT(chargeable, bound);
-    EXPECT_EQ(RunTool(With(job, {"--format", "json", "--threads", "2"})).Json()["bound"]["text"],
-              "Optimal: 5 bars, lower bound 5, proven optimal");
 }
 
 }  // namespace

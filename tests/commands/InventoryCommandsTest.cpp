@@ -25,23 +25,6 @@ JobInput OfSection(const std::string& section, Rows stock = {}) {
     return input;
 }
 
-// Offcuts are kept in millimetres: an imperial job leaves the inventory as it is, and says why.
-TEST(UseOffcutsFromInventory, AnImperialJobNeitherTakesNorBooksOffcuts) {
-    OffcutStore store = OffcutStore::Open(":memory:");
-    store.Add({"W8x31", 2500, 2, {}, ""});
-    TestJob job = MakeJob({{"*", "7680"}}, {{"2", "2416"}}, 4, 16, 0);
-    job.Input.Section.Name = "W8x31";
-    job.Input.Units = JobUnits::ImperialIn(ImperialPrecision::Sixteenth);
-    const Rows stock = job.Input.StockRows;
-    const InventoryCommandResult used = UseOffcutsFromInventory(job.Input, store);
-    EXPECT_FALSE(used.Changed);
-    EXPECT_EQ(used.Message, ImperialInventoryMessage);
-    EXPECT_EQ(job.Input.StockRows, stock);
-    ASSERT_TRUE(Calculated(job).outcome.Completed);
-    EXPECT_THROW(BookOffcutsToInventory(store, job.Input, job.Result, ""), InventoryError);
-    EXPECT_EQ(store.List("W8x31").size(), 1u);
-}
-
 TEST(UseOffcutsFromInventory, AddsTheSectionsOffcutsAndSaysWhatItAddedOrWhyNot) {
     OffcutStore store = OffcutStore::Open(":memory:");
     JobInput none = OfSection(" ");
@@ -142,28 +125,6 @@ TEST(DropOffcutsGoneFromInventory, RowsKeepTheOffcutsStillThereAndGoWhenNoneAre)
               "1 inventory offcut of the stock list is no longer in the offcut inventory and was "
               "taken out of the stock list.");
     EXPECT_EQ(input.StockRows, (Rows{{"*", "6000"}}));
-}
-
-TEST(PlanStillMatches, TheListsTheSectionAndTheSawAllowancesButNotHowRemnantsCount) {
-    JobInput calculated = OfSection("IPE 200", {{"*", "6000"}});
-    calculated.CutRows = {{"2", "1500"}};
-    const std::vector<std::pair<std::function<void(JobInput&)>, bool>> changes = {
-        {[](JobInput&) {}, true},
-        {[](JobInput& j) { j.Section.Name = " ipe 200 "; }, true},
-        {[](JobInput& j) { j.Allowances.Offcut = 500; }, true},
-        {[](JobInput& j) { j.Allowances.NoOffcuts = true; }, true},
-        {[](JobInput& j) { j.Section.Name = "IPE 220"; }, false},
-        {[](JobInput& j) { j.StockRows[0].Quantity = "4"; }, false},
-        {[](JobInput& j) { j.CutRows[0].Length = "1501"; }, false},
-        {[](JobInput& j) { j.Allowances.Kerf = 4; }, false},
-        {[](JobInput& j) { j.Allowances.Trim = 20; }, false},
-        {[](JobInput& j) { j.Allowances.Hold = 10; }, false},
-    };
-    for (std::size_t i = 0; i < changes.size(); ++i) {
-        JobInput now = calculated;
-        changes[i].first(now);
-        EXPECT_EQ(PlanStillMatches(calculated, now), changes[i].second) << "change " << i;
-    }
 }
 
 TEST(BookedOffcutIds, TheOffcutsOfABookedPlanByPatternAndNoneBeforeItIsBooked) {

@@ -76,29 +76,5 @@ TEST(OpenJob, TellsOfTheFormatTheSettingsAndWhyAFileWasNotReadInThatOrder) {
     }
 }
 
-TEST(AutoRecover, AsksOnlyWhenSomethingWasSavedAndRecoversOnlyOnYes) {
-    MemoryRegistry store;
-    store.CreateKey(RegistryRoot::CurrentUser, MainKey);
-    ScriptedDialogs dialogs;
-    TestJob job;
-    EXPECT_FALSE(AutoRecover(store, job.Input, dialogs));
-    EXPECT_TRUE(dialogs.messages.empty());
-
-    TestJob saved;
-    saved.Input.StockRows = {{"5", "6000"}};
-    saved.Input.CutRows = {{"2", "1500"}};
-    AutoSave(store, saved.Input);
-    dialogs.answers = {MessageAnswer::No};
-    EXPECT_FALSE(AutoRecover(store, job.Input, dialogs));
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{RecoverQuestion});
-    EXPECT_TRUE(job.Input.StockRows.empty());
-    EXPECT_TRUE(HasAutoSavedInputs(store));  // declined: asked again at the next start
-
-    dialogs.answers = {MessageAnswer::Yes};
-    EXPECT_TRUE(AutoRecover(store, job.Input, dialogs));
-    EXPECT_EQ(job.Input.StockRows, saved.Input.StockRows);
-    EXPECT_EQ(job.Input.CutRows, saved.Input.CutRows);
-}
-
 }  // namespace
 }  // namespace tallora

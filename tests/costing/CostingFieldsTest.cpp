@@ -42,18 +42,5 @@ TEST(ChargeNames, RenamesAreTrimmedOrResetAndCopiedToTheRegistry) {
     EXPECT_FALSE(locked.KeyExists(User, MainKey));
 }
 
-TEST(ChargeValue, TextThatIsNotANumberCountsAsZero) {
-    const NumberFormat uk = NumberFormat::UK();
-    EXPECT_DOUBLE_EQ(ReadChargeValue(".5", uk), 0.5);
-    for (const char* text : {"", ".", "1..2", "12,5"}) EXPECT_EQ(ReadChargeValue(text, uk), 0.0);
-    // A comma locale: the window writes its fields with a comma, the key filter admits a point.
-    NumberFormat german = uk;
-    german.DecimalSeparator = ",";
-    german.ThousandSeparator = ".";
-    EXPECT_DOUBLE_EQ(ReadChargeValue("12,500", german), 12.5);
-    EXPECT_DOUBLE_EQ(ReadChargeValue("12.5", german), 12.5);
-    EXPECT_EQ(ReadChargeValue("1,2.3", german), 0.0);
-}
-
 }  // namespace
 }  // namespace tallora

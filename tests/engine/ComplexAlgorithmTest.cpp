@@ -119,26 +119,6 @@ TEST(ComplexAlgorithm, JobsWorkedOutByHand) {
     EXPECT_EQ(search(MaxSearchIterations), mixed);
 }
 
-TEST(ComplexAlgorithm, PermutationNumberCountsAcrossTheRunsOfOneCalculation) {
-    // Limited long bars make the driver run the algorithm more than once.
-    TestJob job = MakeJob(
-        {{"3", "9000"}, {"*", "6000"}, {"*", "4500"}},
-        {{"9", "2997"}, {"7", "1997"}, {"5", "1497"}, {"11", "997"}, {"6", "3997"}, {"4", "2497"}},
-        3, 0, 0);
-    const testing::Calculated run(job);
-    ASSERT_TRUE(run.outcome.Completed);
-    const auto& lines = run.observer.searchLines;
-    ASSERT_GE(run.observer.searchRuns, 2) << "the job should need more runs";
-    std::vector<std::string> shown;
-    for (const auto& line : lines) {
-        if (!line.empty()) shown.push_back(line);
-    }
-    for (size_t i = 0; i < shown.size(); ++i) {
-        EXPECT_EQ(shown[i], "Testing permutation: " + std::to_string(25 * i + 1));
-    }
-    EXPECT_GE(run.outcome.Permutations, 25 * static_cast<int>(shown.size()) - 24);
-}
-
 // Stock a plan uses: usable length of its bars.
 long long Material(const CalculationResult& result) {
     long long used = 0;

@@ -91,23 +91,6 @@ TEST(OptimalSolver, PlansAreFeasibleAndProofsHoldAgainstEveryWayOfCuttingSmallJo
     EXPECT_EQ(proven, cuttable);
 }
 
-TEST(OptimalSolver, LargerRandomJobsGiveFeasiblePlansAndValidBounds) {
-    std::mt19937 random(7u);
-    for (int round = 0; round < 60; ++round) {
-        Problem p = RandomProblem(random, 25, 12);
-        DropPiecesNoStockHolds(p);
-        if (p.Items.empty()) continue;
-        const csp::Result result = csp::Solve(p, WorkLimited(200));
-        SCOPED_TRACE("round " + std::to_string(round));
-        ASSERT_EQ(CheckPlan(p, result.Best), "");
-        if (result.RoundedBound) {
-            EXPECT_GE(result.Best.Material, *result.RoundedBound);
-            EXPECT_GE(double(*result.RoundedBound) + 1e-6, *result.LowerBound);
-            EXPECT_EQ(result.Proven, result.Best.Material == *result.RoundedBound);
-        }
-    }
-}
-
 // A slower heuristic's plan is asked for once, after the quick searches, and the result is never
 // worse than it: a search cut short still gives what that heuristic would.
 TEST(OptimalSolver, NeverWorseThanTheSlowHeuristicsPlan) {
@@ -167,28 +150,6 @@ TEST(OptimalSolver, RowsOfOneLengthAreCutAsOneAndEachGetsItsOwnPieces) {
     }
 }
 
-TEST(OptimalSolver, NeverReturnsAPlanWorseThanOneItStartedFrom) {
-    std::mt19937 random(31u);
-    for (int round = 0; round < 20; ++round) {
-        Problem p = RandomProblem(random, 25, 12);
-        DropPiecesNoStockHolds(p);
-        if (p.Items.empty()) continue;
-        SCOPED_TRACE("round " + std::to_string(round));
-        // A good plan to start from, and one whose bar is too short for its pieces.
-        const csp::Plan good = csp::Solve(p, WorkLimited(200)).Best;
-        csp::Plan bad = good;
-        bad.Patterns.push_back({{0, {{0, p.Stocks[0].Length / p.Items[0].Size + 1}}}, 1});
-        csp::Control control = WorkLimited(0);
-        control.StartPlans = {bad, good};
-        const csp::Result result = csp::Solve(p, control);
-        ASSERT_EQ(CheckPlan(p, result.Best), "");
-        EXPECT_LE(result.Best.Unplaced, good.Unplaced);
-        if (result.Best.Unplaced == good.Unplaced) {
-            EXPECT_LE(result.Best.Material, good.Material);
-        }
-    }
-}
-
 TEST(OptimalSolver, TheVerifierCatchesPlansThatAreNotPlans) {
     const Problem p{{{30, 2}, {50, 1}}, {{100, 1}, {60, -1}}};
     csp::Plan good;
@@ -219,30 +180,6 @@ TEST(OptimalSolver, TheVerifierCatchesPlansThatAreNotPlans) {
     EXPECT_EQ(CheckPlan(p, leftOver), "the pieces left over do not add up");
 }
 
-// Falkenauer's triplets: every bar of the best plan holds three pieces and wastes nothing.
-TEST(OptimalSolver, ProvesTheBestPlanOfJobsThatFillEveryBarExactly) {
-    std::mt19937 random(3u);
-    for (const int bars : {20, 20, 20, 27, 34, 40}) {
-        std::map<int, int> demand;
-        for (int b = 0; b < bars; ++b) {
-            const int first = std::uniform_int_distribution<int>(380, 490)(random);
-            const int second = std::uniform_int_distribution<int>(251, (1000 - first) / 2)(random);
-            ++demand[first];
-            ++demand[second];
-            ++demand[1000 - first - second];
-        }
-        Problem p;
-        p.Stocks.push_back({1000, -1});
-        for (const auto& [size, count] : demand) p.Items.push_back({size, count});
-        SCOPED_TRACE("bars " + std::to_string(bars));
-        const csp::Result result = csp::Solve(p, WorkLimited(Work));
-        ASSERT_EQ(CheckPlan(p, result.Best), "");
-        EXPECT_TRUE(result.Proven);
-        EXPECT_EQ(result.Best.Material, bars * 1000);
-        EXPECT_EQ(*result.RoundedBound, bars * 1000);
-    }
-}
-
 TEST(OptimalSolver, StopsWithAFeasiblePlanWhenCancelledOrOutOfTime) {
     std::mt19937 random(11u);
     Problem p;
@@ -269,43 +206,6 @@ TEST(OptimalSolver, StopsWithAFeasiblePlanWhenCancelledOrOutOfTime) {
 }
 
 // --- through the calculation ---
-
-int Bars(const TestJob& job) {
-    int bars = 0;
-    for (const auto& p : job.Result.Patterns) bars += p.BarCount;
-    return bars;
-}
-
-TEST(OptimalAlgorithm, WritesTheResultStoreAsTheOtherAlgorithmsDoWithItsBound) {
-    // Kerf 1 and no trim: each piece takes its length plus one, 3 x 333 fills 1000 exactly.
-    TestJob job = MakeJob({{"*", "1000"}}, {{"9", "332"}, {"2", "499"}}, 1, 0, 0);
-    const Calculated run(job, Algorithm::Optimal, WorkLimitedRun());
-    ASSERT_TRUE(run.outcome.Completed);
-    EXPECT_EQ(Bars(job), 4);
-    int pieces = 0;
-    for (const auto& p : job.Result.Patterns) {
-        EXPECT_EQ(p.StockLength, 1000);
-        int used = 0;
-        for (std::size_t k = 0; k < p.CutLength.size(); ++k) {
-            used += p.CutLength[k] * p.PieceCount[k];
-            pieces += p.PieceCount[k] * p.BarCount;
-        }
-        EXPECT_LE(used, 1000);
-    }
-    EXPECT_EQ(pieces, 11);
-    ASSERT_TRUE(job.Result.Bound.has_value());
-    EXPECT_TRUE(job.Result.Bound->Known);
-    EXPECT_TRUE(job.Result.Bound->ProvenOptimal);
-    EXPECT_EQ(job.Result.Bound->LowerBoundBars, 4);
-    EXPECT_EQ(job.Result.Bound->UsedBars, 4);
-    EXPECT_EQ(job.Result.Bound->Used, 4000);
-    EXPECT_EQ(BoundText(*job.Result.Bound, NumberFormat::UK()),
-              "Optimal: 4 bars, lower bound 4, proven optimal");
-
-    // The other algorithms leave no bound behind.
-    ASSERT_TRUE(Calculated(job, Algorithm::Fast).outcome.Completed);
-    EXPECT_FALSE(job.Result.Bound.has_value());
-}
 
 TEST(OptimalAlgorithm, NeverAsksAboutLargeJobsAndNeverUsesMoreStockThanComplex) {
     std::mt19937 random(5u);
@@ -383,40 +283,6 @@ TEST(OptimalAlgorithm, NeverCutsMoreStockThanFastEvenWithoutTimeToSearch) {
         }
     }
     EXPECT_GT(compared, 30);
-}
-
-TEST(OptimalAlgorithm, LeavesThePiecesTheStockCannotTakeAsComplexDoes) {
-    // Two bars of 2000 hold four of the six pieces of 950.
-    TestJob optimal = MakeJob({{"2", "2025"}}, {{"6", "947"}});
-    const Calculated run(optimal, Algorithm::Optimal, WorkLimitedRun());
-    ASSERT_TRUE(run.outcome.Completed);
-    EXPECT_EQ(Bars(optimal), 2);
-    EXPECT_EQ(optimal.Result.RemainingPieces, 2);
-    ASSERT_TRUE(optimal.Result.Bound.has_value());
-    EXPECT_FALSE(optimal.Result.Bound->Known);
-    EXPECT_TRUE(optimal.Result.Bound->PiecesLeft);
-    EXPECT_EQ(BoundText(*optimal.Result.Bound, NumberFormat::UK()),
-              "Optimal: 2 bars, no lower bound: the stock runs out");
-
-    TestJob complex = MakeJob({{"2", "2025"}}, {{"6", "947"}});
-    ASSERT_TRUE(Calculated(complex).outcome.Completed);
-    EXPECT_EQ(complex.Result.RemainingPieces, optimal.Result.RemainingPieces);
-    EXPECT_EQ(complex.Result.Cuts, optimal.Result.Cuts);
-}
-
-TEST(OptimalAlgorithm, ACancelKeepsTheBestPlanFoundSoFar) {
-    TestJob job = MakeJob({{"*", "6000"}}, {{"7", "1200"}, {"5", "2300"}, {"9", "700"}});
-    testing::RecordingObserver observer;
-    observer.cancelAtCheck = 0;
-    CalculationOptions options = WorkLimitedRun();
-    options.Algorithm = Algorithm::Optimal;
-    const CalculationOutcome outcome = Calculate(job.Input, options, observer);
-    job.Result = outcome.Result;
-    ASSERT_TRUE(outcome.Completed);
-    EXPECT_FALSE(outcome.Cancelled);
-    EXPECT_EQ(job.Result.RemainingPieces, 0);
-    ASSERT_TRUE(job.Result.Bound.has_value());
-    EXPECT_TRUE(job.Result.Bound->Cancelled || job.Result.Bound->ProvenOptimal);
 }
 
 }  // namespace

@@ -86,54 +86,6 @@ TEST(OptimalOffcuts, PlansUseTheLeastNewStockThenTheLeastOffcutsOnSmallJobs) {
     EXPECT_EQ(proven, cuttable);
 }
 
-TEST(OptimalOffcuts, LargerJobsGiveFeasiblePlansAndBoundsThatHold) {
-    std::mt19937 random(11u);
-    for (int round = 0; round < 30; ++round) {
-        const Problem p = RandomOffcutProblem(random, 20, 8);
-        const csp::Result result = csp::Solve(p, WorkLimited(200));
-        SCOPED_TRACE("round " + std::to_string(round));
-        ASSERT_EQ(CheckPlan(p, result.Best), "");
-        if (!result.RoundedBound) continue;
-        const Usage used{NewMaterial(result.Best), result.Best.OffcutMaterial};
-        EXPECT_GE(used, Usage(*result.RoundedBound, *result.OffcutBound));
-        EXPECT_EQ(result.NewStockProven, used.first == *result.RoundedBound);
-        EXPECT_EQ(result.Proven, used == Usage(*result.RoundedBound, *result.OffcutBound));
-    }
-}
-
-TEST(OptimalOffcuts, TakesAnOffcutEvenWhenThatUsesMoreStockInAll) {
-    // Three pieces of 900: three new bars of 1000 are the least stock, but one offcut of 1500
-    // with two new bars is the least new stock.
-    Problem p;
-    p.Items = {{900, 3}};
-    p.Stocks = {{1000, -1}, {1500, 1, true}};
-    const csp::Result result = csp::Solve(p, WorkLimited(Work));
-    ASSERT_EQ(CheckPlan(p, result.Best), "");
-    EXPECT_EQ(NewMaterial(result.Best), 2000);
-    EXPECT_EQ(result.Best.OffcutMaterial, 1500);
-    EXPECT_TRUE(result.Proven);
-    EXPECT_EQ(result.RoundedBound, 2000);
-    EXPECT_EQ(result.OffcutBound, 1500);
-
-    // Unmarked, the same rows give the least stock in all.
-    p.Stocks[1].Offcut = false;
-    const csp::Result plain = csp::Solve(p, WorkLimited(Work));
-    EXPECT_EQ(plain.Best.Material, 3000);
-    EXPECT_EQ(plain.Best.OffcutMaterial, 0);
-}
-
-TEST(OptimalOffcuts, UsesTheShortestOffcutsThatLeaveTheNewStockLeast) {
-    // One piece of 500 fits either offcut; new stock is not needed at all.
-    Problem p;
-    p.Items = {{500, 1}, {300, 2}};
-    p.Stocks = {{2000, -1}, {1200, 2, true}, {600, 1, true}};
-    const csp::Result result = csp::Solve(p, WorkLimited(Work));
-    ASSERT_EQ(CheckPlan(p, result.Best), "");
-    EXPECT_EQ(NewMaterial(result.Best), 0);
-    EXPECT_EQ(result.Best.OffcutMaterial, 1200);  // 500 on the 600, 2 x 300 on a 1200
-    EXPECT_TRUE(result.Proven);
-}
-
 // --- through the calculation ---
 
 TestJob OffcutJob(const std::vector<std::tuple<std::string, std::string, std::string>>& stock,
@@ -170,43 +122,6 @@ TEST(OptimalOffcuts, TheCalculationPrefersOffcutRowsAndSaysSo) {
     EXPECT_EQ(plain.Result.Bound->Used, 3000);
     EXPECT_EQ(BoundText(*plain.Result.Bound, NumberFormat::UK()),
               "Optimal: 3.000 m of usable stock in 3 bars, lower bound 3.000 m, proven optimal");
-}
-
-TEST(OptimalOffcuts, ComplexAndFastTreatOffcutRowsAsOrdinaryRows) {
-    std::mt19937 random(3u);
-    const auto draw = [&](int from, int to) {
-        return std::uniform_int_distribution<int>(from, to)(random);
-    };
-    int completed = 0;
-    for (int round = 0; round < 20; ++round) {
-        std::vector<std::tuple<std::string, std::string, std::string>> marked, unmarked;
-        const int rows = draw(2, 5);
-        for (int j = 0; j < rows; ++j) {
-            const bool offcut = draw(0, 1) == 0;
-            const std::string quantity = offcut ? std::to_string(draw(1, 4)) : "*";
-            const std::string length = std::to_string(draw(8, 60) * 100);
-            marked.push_back({quantity, length, offcut ? InventoryOffcutMark(j + 1) : ""});
-            unmarked.push_back({quantity, length, ""});
-        }
-        testing::Rows cuts;
-        for (int i = 0; i < draw(1, 8); ++i)
-            cuts.push_back({std::to_string(draw(1, 6)), std::to_string(draw(2, 70) * 50)});
-        for (const Algorithm algorithm : {Algorithm::Complex, Algorithm::Fast}) {
-            SCOPED_TRACE("round " + std::to_string(round));
-            TestJob a = OffcutJob(marked, cuts);
-            TestJob b = OffcutJob(unmarked, cuts);
-            const Calculated runA(a, algorithm);
-            const Calculated runB(b, algorithm);
-            EXPECT_EQ(runA.outcome.Completed, runB.outcome.Completed);
-            completed += runA.outcome.Completed;
-            EXPECT_EQ(runA.observer.searchLines, runB.observer.searchLines);
-            EXPECT_EQ(a.Result.Patterns, b.Result.Patterns);
-            EXPECT_EQ(a.Result.Cuts, b.Result.Cuts);
-            EXPECT_EQ(a.Result.RemainingPieces, b.Result.RemainingPieces);
-            EXPECT_FALSE(a.Result.Bound.has_value());
-        }
-    }
-    EXPECT_GT(completed, 30);
 }
 
 }  // namespace

@@ -97,42 +97,6 @@ TEST(OptimalSearch, DivesFindThePlanAtTheBoundThatTheOtherSearchesMiss) {
     }
 }
 
-// Bars of `length` cut into three to five pieces each: a plan filling every bar exists, and the
-// linear bound is that many bars.
-Problem BarsCutUp(std::mt19937& random, int bars, int length) {
-    std::map<int, int> demand;
-    for (int b = 0; b < bars; ++b) {
-        const int pieces = std::uniform_int_distribution<int>(3, 5)(random);
-        std::vector<int> cuts = {0, length};
-        while (static_cast<int>(cuts.size()) < pieces + 1) {
-            const int at =
-                std::uniform_int_distribution<int>(length / 10, length - length / 10)(random);
-            if (std::find(cuts.begin(), cuts.end(), at) == cuts.end()) cuts.push_back(at);
-        }
-        std::sort(cuts.begin(), cuts.end());
-        for (std::size_t c = 1; c < cuts.size(); ++c) ++demand[cuts[c] - cuts[c - 1]];
-    }
-    Problem p;
-    p.Stocks = {{length, -1}};
-    for (const auto& [size, count] : demand) p.Items.push_back({size, count});
-    return p;
-}
-
-TEST(OptimalSearch, FindsAndProvesAPlanThatFillsEveryBar) {
-    std::mt19937 random(17u);
-    for (int round = 0; round < 6; ++round) {
-        const int bars = 10 + 6 * round;
-        const Problem p = BarsCutUp(random, bars, 1000);
-        SCOPED_TRACE("bars " + std::to_string(bars));
-        for (const unsigned threads : {1u, 2u}) {
-            const csp::Result result = csp::Solve(p, WorkLimited(20000, threads));
-            ASSERT_EQ(CheckPlan(p, result.Best), "");
-            EXPECT_TRUE(result.Proven);
-            EXPECT_EQ(result.Best.Material, bars * 1000LL);
-        }
-    }
-}
-
 TEST(OptimalSearch, GivesTheSamePlanOnEveryRunAndWithOneThreadOrTwo) {
     std::mt19937 random(99u);
     const auto draw = [&](int from, int to) {

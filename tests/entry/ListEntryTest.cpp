@@ -14,51 +14,6 @@ namespace {
 
 using Rows = std::vector<ListRow>;
 
-TEST(CommitStockRow, EqualLengthsMergeAndMoveToTheEndUnlimitedRowsReplaceAndAbsorb) {
-    Rows rows;
-    EXPECT_EQ(CommitStockRow(rows, "5", "6000").Status, CommitStatus::Committed);
-    EXPECT_EQ(CommitStockRow(rows, "2", "4000").Status, CommitStatus::Committed);
-    EXPECT_EQ(CommitStockRow(rows, "3", "6000").Status, CommitStatus::Committed);
-    EXPECT_EQ(rows, (Rows{{"2", "4000"}, {"8", "6000"}}));
-    // Read as numbers: 06000 merges into 6000 and keeps the typed text.
-    EXPECT_EQ(CommitStockRow(rows, "1", "06000").Status, CommitStatus::Committed);
-    EXPECT_EQ(rows, (Rows{{"2", "4000"}, {"9", "06000"}}));
-
-    // An unlimited row replaces the row of its length and absorbs later ones; empty edits do
-    // nothing.
-    CommitStockRow(rows, "1", "4000");
-    CommitStockRow(rows, "*", "6000");
-    EXPECT_EQ(rows, (Rows{{"3", "4000"}, {"*", "6000"}}));
-    const CommitResult absorbed = CommitStockRow(rows, "5", "6000");
-    EXPECT_EQ(absorbed.Status, CommitStatus::Committed);  // the edits are emptied
-    EXPECT_EQ(rows, (Rows{{"3", "4000"}, {"*", "6000"}}));
-    CommitStockRow(rows, "ANY", "4000");
-    EXPECT_EQ(rows, (Rows{{"*", "6000"}, {"ANY", "4000"}}));
-    EXPECT_EQ(CommitStockRow(rows, "", "6000").Status, CommitStatus::Ignored);
-    EXPECT_EQ(CommitStockRow(rows, "5", "").Status, CommitStatus::Ignored);
-    EXPECT_EQ(rows, (Rows{{"*", "6000"}, {"ANY", "4000"}}));
-}
-
-TEST(CommitCutRow, RowsOfOneLengthMergeOnlyWithTheSameMark) {
-    std::vector<ListRow> rows;
-    ASSERT_EQ(CommitCutRow(rows, "2", "1200", "Door A").Status, CommitStatus::Committed);
-    ASSERT_EQ(CommitCutRow(rows, "1", "900").Status, CommitStatus::Committed);
-    // Another mark: a row of its own, to be labelled with its mark.
-    EXPECT_EQ(CommitCutRow(rows, "3", "1200", "Door B").MergedRow, -1);
-    // The same mark, or none beside an unmarked row, merges as ever.
-    EXPECT_EQ(CommitCutRow(rows, "1", "1200", "Door A").MergedRow, 0);
-    EXPECT_EQ(CommitCutRow(rows, "4", "0900").MergedRow, 0);
-    EXPECT_EQ(rows, (std::vector<ListRow>{
-                        {"3", "1200", "Door B"}, {"3", "1200", "Door A"}, {"5", "0900", ""}}));
-    // An unmarked row of a marked length stays apart too.
-    EXPECT_EQ(CommitCutRow(rows, "1", "1200").MergedRow, -1);
-    EXPECT_EQ(rows.size(), 4u);
-
-    EXPECT_EQ(MergedMarks("A, B", "B, C"), "A, B, C");
-    EXPECT_EQ(MergedMarks("", ""), "");
-    EXPECT_EQ(MergedMarks("", "X"), "X");
-}
-
 TEST(CommitStockRow, InventoryOffcutsKeepARowOfTheirOwn) {
     const std::string offcut = InventoryOffcutMark(4);
     Rows rows{{"2", "3200", offcut}, {"*", "6000"}};
@@ -72,60 +27,6 @@ TEST(CommitStockRow, InventoryOffcutsKeepARowOfTheirOwn) {
     // Offcuts join offcuts of their length, as any two rows of one length do.
     EXPECT_EQ(CommitStockRow(rows, "1", "3200", InventoryOffcutMark(7)).MergedRow, 0);
     EXPECT_EQ(rows.back(), ListRow("3", "3200", offcut + ", " + InventoryOffcutMark(7)));
-}
-
-TEST(CommitRow, LengthLimitAndBadTextsAreRefusedWithAMessage) {
-    Rows rows;
-    EXPECT_EQ(CommitStockRow(rows, "1", "18300").Status, CommitStatus::Committed);
-    const CommitResult tooLong = CommitCutRow(rows, "1", "18301");
-    EXPECT_EQ(tooLong.Status, CommitStatus::Refused);
-    EXPECT_EQ(tooLong.Message,
-              "18301mm is greater than the maximum allowed length of 18300mm.\r\n"
-              "Please check your entry and try again");
-    EXPECT_EQ(CommitCutRow(rows, "1", "99999999999").Message, LengthTooLongMessage("99999999999"));
-    EXPECT_EQ(CommitCutRow(rows, "1", "12a").Message, NotALengthMessage("12a"));
-    EXPECT_EQ(CommitCutRow(rows, "*", "1000").Message, NotAQuantityMessage("*"));
-    EXPECT_EQ(CommitCutRow(rows, "-2", "1000").Message, NotAQuantityMessage("-2"));
-    EXPECT_EQ(CommitCutRow(rows, "3000000000", "1000").Message,
-              QuantityTooLargeMessage("3000000000"));
-    // Nothing to cut, or no bars: refused at entry, where the user can see why.
-    EXPECT_EQ(CommitCutRow(rows, "0", "1000").Message, ZeroQuantityMessage());
-    EXPECT_EQ(CommitStockRow(rows, "00", "6000").Message, ZeroQuantityMessage());
-    EXPECT_EQ(CommitStockRow(rows, "0", "18300").Status, CommitStatus::Refused);
-    EXPECT_EQ(rows.size(), 1u);
-
-    Rows cuts{{"2000000000", "1000"}};
-    EXPECT_EQ(CommitCutRow(cuts, "2000000000", "1000").Status, CommitStatus::Refused);
-    EXPECT_EQ(cuts, (Rows{{"2000000000", "1000"}}));
-}
-
-TEST(CommitRow, AFullListRefusesNewLengthsButStillMerges) {
-    Rows stock;
-    for (int i = 0; i < MaxStockRows; ++i) CommitStockRow(stock, "1", std::to_string(1000 + i));
-    const CommitResult refused = CommitStockRow(stock, "1", "9999");
-    EXPECT_EQ(refused.Status, CommitStatus::Refused);
-    EXPECT_EQ(refused.Message, StockListFullMessage());
-    EXPECT_EQ(CommitStockRow(stock, "4", "1000").Status, CommitStatus::Committed);
-    EXPECT_EQ(stock.back(), (ListRow{"5", "1000"}));
-    EXPECT_EQ(stock.size(), static_cast<size_t>(MaxStockRows));
-
-    Rows cuts;
-    for (int i = 0; i < MaxCutRows; ++i) CommitCutRow(cuts, "1", std::to_string(i + 1));
-    EXPECT_EQ(CommitCutRow(cuts, "1", "5000").Message, CutListFullMessage());
-    EXPECT_EQ(cuts.size(), static_cast<size_t>(MaxCutRows));
-}
-
-TEST(SortRows, ByEitherColumnAscendingWithUnlimitedRowsLast) {
-    Rows rows = {{"5", "6000"}, {"*", "4000"}, {"12", "7500"}, {"2", "06000"}, {"5", "3000"}};
-    SortRows(rows, 1);
-    EXPECT_EQ(rows,
-              (Rows{{"5", "3000"}, {"*", "4000"}, {"5", "6000"}, {"2", "06000"}, {"12", "7500"}}));
-    SortRows(rows, 0);
-    EXPECT_EQ(rows,
-              (Rows{{"2", "06000"}, {"5", "3000"}, {"5", "6000"}, {"12", "7500"}, {"*", "4000"}}));
-    EXPECT_LT(ListViewCompare({"2", "9"}, {"10", "1"}, 0), 0);  // numbers, not texts
-    EXPECT_EQ(ListViewCompare({"*", "9"}, {"10", "1"}, 0), 0);
-    EXPECT_GT(ListViewCompare({"*", "9"}, {"10", "1"}, 1), 0);
 }
 
 TEST(KeyFilters, WhatEachEditLetsThrough) {
@@ -196,26 +97,6 @@ TEST(AllowanceEdits, LimitedToTheirRangesOnFocusChangeExitAndSpinButtons) {
     EXPECT_EQ(SpinDown(AllowanceField::Offcut, 25), 0);
     EXPECT_EQ(SpinDown(AllowanceField::Offcut, 20), 0);
     EXPECT_EQ(SpinDown(AllowanceField::Offcut, 3000), 2975);
-}
-
-TEST(SummariseInput, SummarisesTheListsAndEnablesCalculate) {
-    JobInput job;
-    auto summary = [&job] {
-        const InputSummary s = SummariseInput(job);
-        return std::string(s.CalculateEnabled ? "enabled" : "disabled") + " | " + s.StockText +
-               " | " + s.CutText;
-    };
-    EXPECT_EQ(summary(), "disabled |  | ");
-    job.StockRows = {{"*", "6000"}};
-    job.CutRows = {{"2", "1000"}};
-    EXPECT_EQ(summary(), "enabled | 1 Stock length available | 1 Cut length required");
-    job.StockRows.push_back({"3", "4000"});
-    job.CutRows.push_back({"1", "700"});
-    job.CutRows.push_back({"1", "800"});
-    EXPECT_EQ(summary(),
-              "enabled | 2 Different stock lengths available | 3 Different cut lengths required");
-    job.CutRows.clear();
-    EXPECT_EQ(summary(), "disabled | 2 Different stock lengths available | ");
 }
 
 }  // namespace

@@ -29,12 +29,5 @@ TEST(SectionFields, TextsFromZeroToTheLargestFigureAreNumbersAndOthersSayWhyNot)
     EXPECT_EQ(ReadCostText("\u00A30.25", uk), 0.25);
 }
 
-TEST(SectionFields, ACalculationUsesTheFiguresAsTheirFieldsShowThem) {
-    EXPECT_EQ(WeightFieldText(10.0004, uk), "10.000");
-    EXPECT_EQ(CostFieldText(2.005, uk), "2.01");
-    EXPECT_DOUBLE_EQ(WeightAsShown(10.0004, uk), 10.0);
-    EXPECT_DOUBLE_EQ(CostAsShown(2.005, uk), 2.01);
-}
-
 }  // namespace
 }  // namespace tallora

@@ -37,43 +37,6 @@ TestJob CalculatedJob(const std::string& section, const testing::Rows& stock,
     return job;
 }
 
-// The counts the cutting list's return lines give, read back from its text.
-std::vector<std::pair<int, int>> ReturnLines(const TestJob& job) {
-    std::vector<std::pair<int, int>> lines;
-    for (const std::string& line : MakeCuttingList(job.Input, job.Result)) {
-        int bars = 0, length = 0;
-        if (std::sscanf(line.c_str(), " * Return %d at %dmm", &bars, &length) == 2)
-            lines.emplace_back(bars, length);
-    }
-    return lines;
-}
-
-InventoryErrorKind BookingError(OffcutStore& store, const TestJob& job,
-                                const std::vector<UsedOffcut>& used = {}) {
-    return testing::ErrorOf([&] { BookJob(store, job.Input, job.Result, "job.cut", used); });
-}
-
-TEST(Booking, ReturnsTheOffcutsTheCuttingListPrints) {
-    // 6 x 1500 on 6000 mm bars: three pieces a bar, 1466 mm left on each of two bars.
-    TestJob job = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}, {"1", "5000"}});
-    const std::vector<ReturnedOffcut> returned = ReturnedOffcuts(job.Input, job.Result);
-    std::vector<std::pair<int, int>> fromOffcuts;
-    for (const auto& r : returned) fromOffcuts.emplace_back(r.Count, r.Length);
-    EXPECT_EQ(fromOffcuts, ReturnLines(job));
-    EXPECT_FALSE(returned.empty());
-    for (const auto& r : returned) {
-        const CuttingPattern& p = job.Result.Patterns[r.Pattern - 1];
-        EXPECT_TRUE(p.IsOffcut);
-        EXPECT_EQ(r.Count, p.BarCount);
-    }
-
-    // Scrap all waste: nothing returns.
-    job.Input.Allowances.NoOffcuts = true;
-    testing::StatsOf(job);
-    EXPECT_TRUE(ReturnedOffcuts(job.Input, job.Result).empty());
-    EXPECT_TRUE(ReturnLines(job).empty());
-}
-
 // One job's offcuts booked, the next job of the section cut from them, and the bookings undone
 // from the last.
 TEST(Booking, AnUndoPutsBackWhatItTookAndTakesWhatItAddedUnlessALaterJobCutIt) {
@@ -142,55 +105,6 @@ TEST(Booking, AnUndoPutsBackWhatItTookAndTakesWhatItAddedUnlessALaterJobCutIt) {
     EXPECT_THROW(reopened.UndoBooking(reopened.Bookings().at(0).Id), InventoryError);
     EXPECT_THROW(reopened.UndoBooking(999), InventoryError);
     EXPECT_EQ(reopened.Bookings().size(), 1u);
-}
-
-// A calculation is booked once, saved under any name and edited since; a job without results,
-// or using more than is left, is refused; nothing of a refused booking stays.
-TEST(Booking, RefusesARepeatAJobWithoutResultsOrUsingMoreThanIsLeft) {
-    OffcutStore store = OffcutStore::Open(":memory:");
-    const TestJob job = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"6", "1500"}});
-    BookJob(store, job.Input, job.Result, "a.cut", {});
-    const std::vector<Offcut> once = store.List();
-    try {
-        BookJob(store, job.Input, job.Result, "b.cut", {});
-        ADD_FAILURE() << "booked twice";
-    } catch (const InventoryError& error) {
-        EXPECT_EQ(error.Kind(), InventoryErrorKind::AlreadyBooked);
-        EXPECT_NE(std::string(error.what()).find("not booked twice"), std::string::npos);
-        EXPECT_NE(std::string(error.what()).find("a.cut"), std::string::npos);
-    }
-    EXPECT_EQ(store.List(), once);
-    TestJob edited = job;
-    edited.Input.CutRows.push_back({"2", "900"});
-    edited.Input.StockRows[0].Quantity = "12";
-    edited.Input.Allowances.Offcut = 500;
-    edited.Result.InputStockMark.assign(edited.Result.InputStockLength.size(),
-                                        InventoryOffcutMark(4));
-    EXPECT_EQ(CalculationIdentity(edited.Input, edited.Result),
-              CalculationIdentity(job.Input, job.Result));
-    // Another cut list is another calculation.
-    const TestJob other = CalculatedJob("IPE 200", {{"*", "6000"}}, {{"3", "1500"}});
-    EXPECT_NE(CalculationIdentity(other.Input, other.Result),
-              CalculationIdentity(job.Input, job.Result));
-
-    OffcutStore empty = OffcutStore::Open(":memory:");
-    const TestJob uncalculated = MakeJob({{"*", "6000"}}, {{"6", "1500"}});
-    EXPECT_EQ(BookingError(empty, uncalculated), InventoryErrorKind::Invalid);
-    const long long id = empty.Add({"IPE 200", 2000, 1, {}, ""});
-    // Without a length, the offcut named and no other.
-    EXPECT_EQ(BookingError(empty, job, {{id, 2}}), InventoryErrorKind::NotEnough);
-    // The same offcut in two rows counts once, in all.
-    EXPECT_EQ(BookingError(empty, job, {{id, 1}, {id, 1}}), InventoryErrorKind::NotEnough);
-    EXPECT_EQ(BookingError(empty, job, {{id + 50, 1}}), InventoryErrorKind::NotEnough);
-    // With one, no other offcut of the section and length is there to make up the rest.
-    EXPECT_EQ(BookingError(empty, job, {{id, 2, "ipe 200", 2000}}), InventoryErrorKind::NotEnough);
-    // Offcuts of no section could never be used.
-    const TestJob blank = CalculatedJob(" ", {{"*", "6000"}}, {{"6", "1500"}});
-    ASSERT_FALSE(ReturnedOffcuts(blank.Input, blank.Result).empty());
-    EXPECT_EQ(BookingError(empty, blank), InventoryErrorKind::Invalid);
-    EXPECT_TRUE(empty.Bookings().empty());
-    ASSERT_EQ(empty.List().size(), 1u);
-    EXPECT_EQ(empty.List()[0].Count, 1);
 }
 
 TEST(Booking, AFaultBeforeTheCommitLeavesTheInventoryAsItWas) {
@@ -328,74 +242,6 @@ TEST(InventoryStock, OffcutsOfOneLengthShareARowAndNoneIsListedTwice) {
         EXPECT_TRUE(InventoryOffcutIds(mark).empty()) << mark;
     EXPECT_EQ(InventoryOffcutIds("B12, Inventory offcut 4, Inventory offcut 40"),
               (std::vector<long long>{4, 40}));
-}
-
-TEST(Booking, BarsOfAnOffcutRowGoToItsOffcutsInTurnAndNeverToAGoneOne) {
-    OffcutStore store = OffcutStore::Open(":memory:");
-    const long long a = store.Add({"SHS 50", 2025, 1, {}, ""});
-    const long long b = store.Add({"SHS 50", 2025, 2, {}, ""});
-    TestJob job = MakeJob({}, {{"3", "1900"}}, 3, 25, 0);
-    job.Input.Section.Name = "SHS 50";
-    ASSERT_EQ(AddInventoryStock(job.Input, store).Rows.size(), 1u);
-    Calculated run(job);
-    ASSERT_TRUE(run.outcome.Completed);
-    testing::StatsOf(job);
-    EXPECT_EQ(UsedInventoryOffcuts(job.Input, job.Result, store),
-              (std::vector<UsedOffcut>{{a, 1, "shs 50", 2025}, {b, 2, "shs 50", 2025}}));
-
-    // Another program took one of them meanwhile: the booking is refused and changes nothing.
-    store.Remove(b, 1);
-    EXPECT_EQ(testing::ErrorOf([&] { BookCalculatedJob(store, job.Input, job.Result, "job.cut"); }),
-              InventoryErrorKind::NotEnough);
-    EXPECT_EQ(store.Find(a)->Count, 1);
-    EXPECT_TRUE(store.Bookings().empty());
-}
-
-// Jobs planned on the same offcuts at once: each booking takes the offcuts the one before left,
-// the next of the section and length in turn where its own are gone, and refuses only when too
-// few of them are left.
-TEST(Booking, AJobWhoseOffcutsAnotherTookIsBookedOnTheNextOfTheirLength) {
-    OffcutStore store = OffcutStore::Open(":memory:");
-    std::vector<long long> ids;
-    for (int i = 0; i < 4; ++i) ids.push_back(store.Add({"SHS 50", 2025, 1, {}, ""}));
-    const long long other = store.Add({"SHS 50", 1500, 3, {}, ""});  // another length
-    // Four jobs of one bar each, all planned while every offcut was there.
-    std::vector<TestJob> jobs;
-    std::vector<std::vector<UsedOffcut>> planned;
-    for (int k = 0; k < 5; ++k) {
-        TestJob job = MakeJob({}, {{"1", std::to_string(1900 - k)}}, 3, 25, 0);
-        job.Input.Section.Name = "shs 50";
-        ASSERT_EQ(AddInventoryStock(job.Input, store).Rows.size(), 2u);
-        Calculated run(job);
-        ASSERT_TRUE(run.outcome.Completed);
-        testing::StatsOf(job);
-        planned.push_back(UsedInventoryOffcuts(job.Input, job.Result, store));
-        ASSERT_EQ(planned.back().size(), 1u);
-        EXPECT_EQ(planned.back()[0].OffcutId, ids[0]);  // the oldest, for every one of them
-        jobs.push_back(std::move(job));
-    }
-    // Booked in turn as planned: each takes the next offcut of 2025 mm, never the 1500s.
-    for (int k = 0; k < 4; ++k) {
-        BookingRecord record;
-        record.Calculation = CalculationIdentity(jobs[k].Input, jobs[k].Result);
-        store.Book(record, std::vector<NewOffcut>{}, planned[k]);
-        EXPECT_FALSE(store.Find(ids[k]).has_value()) << k;
-        if (k + 1 < 4) {
-            EXPECT_TRUE(store.Find(ids[k + 1]).has_value()) << k;
-        }
-    }
-    EXPECT_EQ(store.Find(other)->Count, 3);
-    // An offcut the booking itself returns never stands in for one it used.
-    BookingRecord own;
-    own.Calculation = "own";
-    EXPECT_THROW(store.Book(own, std::vector<NewOffcut>{{"SHS 50", 2025, 1, {}, ""}}, planned[4]),
-                 InventoryError);
-    // The fifth finds none left: refused, and nothing of it stays.
-    EXPECT_EQ(testing::ErrorOf(
-                  [&] { BookCalculatedJob(store, jobs[4].Input, jobs[4].Result, "job.cut"); }),
-              InventoryErrorKind::NotEnough);
-    EXPECT_EQ(store.Bookings().size(), 4u);
-    EXPECT_EQ(store.Find(other)->Count, 3);
 }
 
 }  // namespace

@@ -48,32 +48,6 @@ InventoryError OpenError(const std::string& path) {
     return InventoryError(InventoryErrorKind::Failed, "");
 }
 
-TEST(OffcutStore, MatchesSectionsWithoutCaseOrSurroundingBlanks) {
-    EXPECT_EQ(SectionKey(" ipe 200 "), SectionKey("IPE 200"));
-    EXPECT_EQ(SectionKey("\tIPE 200"), "ipe 200");
-    EXPECT_NE(SectionKey("IPE 200"), SectionKey("IPE200"));
-    // Beyond ASCII as LowerCase folds (tests/job): the key is that of the text without its blanks.
-    EXPECT_EQ(SectionKey("\t\u0391\u00C4Q 100 "), "\u03B1\u00E4q 100");
-    OffcutStore store = OffcutStore::Open(":memory:");
-    store.Add(Piece(" ipe 200 ", 1000, 1));
-    store.Add(Piece("IPE 200", 3000, 2));
-    store.Add(Piece("IPE 240", 2000, 1));
-    store.Add(Piece("ÄQ 100", 2000, 1));
-    EXPECT_EQ(store.List(std::string("äq 100")).size(), 1u);
-    const std::vector<Offcut> ipe200 = store.List(std::string("Ipe 200"));
-    ASSERT_EQ(ipe200.size(), 2u);
-    // Longest first within a section; each keeps the spelling it was typed with.
-    EXPECT_EQ(ipe200[0].Length, 3000);
-    EXPECT_EQ(ipe200[0].Section, "IPE 200");
-    EXPECT_EQ(ipe200[1].Section, " ipe 200 ");
-    EXPECT_TRUE(store.List(std::string("IPE 300")).empty());
-
-    const std::vector<SectionTotal> totals = store.TotalsBySection();
-    ASSERT_EQ(totals.size(), 3u);
-    EXPECT_EQ(totals[0], (SectionTotal{" ipe 200 ", 2, 3, 1000 + 2 * 3000}));
-    EXPECT_EQ(totals[1], (SectionTotal{"IPE 240", 1, 1, 2000}));
-}
-
 // Pieces or the whole offcut go; a removed offcut comes back as it was, once; a length or count
 // the inventory cannot keep is refused.
 TEST(OffcutStore, RemovesRestoresAndRefusesWhatItCannotKeep) {
@@ -161,56 +135,6 @@ TEST(OffcutStore, PagesComeInTheOrderAskedAndTogetherMakeTheWholeList) {
             }
         }
     }
-}
-
-TEST(OffcutStore, UpdatesOnlyTheFieldsGiven) {
-    OffcutStore store = OffcutStore::Open(":memory:");
-    const long long id = store.Add(Piece("IPE 200", 1500, 5, "Rack 1"));
-    OffcutChanges changes;
-    changes.Section = "HEA 100";
-    changes.Count = 4;
-    store.Update(id, changes);
-    Offcut offcut = *store.Find(id);
-    EXPECT_EQ(offcut.Section, "HEA 100");
-    EXPECT_EQ(offcut.Count, 4);
-    EXPECT_EQ(offcut.Length, 1500);
-    EXPECT_EQ(offcut.Location, "Rack 1");
-    // The section's key follows the new section.
-    EXPECT_EQ(store.List(std::string("hea 100")).size(), 1u);
-    EXPECT_TRUE(store.List(std::string("IPE 200")).empty());
-
-    OffcutChanges clear;
-    clear.Location = "";
-    clear.Length = 1200;
-    store.Update(id, clear);
-    offcut = *store.Find(id);
-    EXPECT_EQ(offcut.Location, "");
-    EXPECT_EQ(offcut.Length, 1200);
-
-    OffcutChanges bad;
-    bad.Count = 0;
-    EXPECT_THROW(store.Update(id, bad), InventoryError);
-    EXPECT_EQ(store.Find(id)->Count, 4);
-    EXPECT_THROW(store.Update(id + 1, changes), InventoryError);
-}
-
-TEST(OffcutStore, ExportsTheListAsCsv) {
-    OffcutStore store = OffcutStore::Open(":memory:");
-    const long long a = store.Add(Piece("IPE 200", 1466, 2, "Rack 3, shelf \"B\""));
-    const long long b = store.Add({"Flat 50×6", 900, 1, {}, ""});
-    const Offcut first = *store.Find(a);
-    const Offcut second = *store.Find(b);
-    const std::string csv = store.ExportCsv();
-    EXPECT_EQ(csv,
-              "Id,Section,Length (mm),Count,Job file,Job reference,Pattern,Booked at (UTC),"
-              "Location\r\n" +
-                  std::to_string(b) + ",Flat 50×6,900,1,,,," + second.BookedAt + ",\r\n" +
-                  std::to_string(a) + ",IPE 200,1466,2,frame.cut,J-17,2," + first.BookedAt +
-                  ",\"Rack 3, shelf \"\"B\"\"\"\r\n");
-    // One section only.
-    const std::string one = store.ExportCsv(std::string("flat 50×6"));
-    EXPECT_NE(one.find("Flat 50×6"), std::string::npos);
-    EXPECT_EQ(one.find("IPE 200"), std::string::npos);
 }
 
 // A new file has the schema's version and a write-ahead log, and keeps what is added across

@@ -10,52 +10,6 @@ namespace {
 constexpr long long Inch = TicksPerInch;
 constexpr long long Foot = TicksPerFoot;
 
-// Every form a shop may type, with the length it stands for.
-TEST(ReadImperialLength, TakesEveryAcceptedForm) {
-    const std::pair<const char*, long long> cases[] = {
-        {"20'", 20 * Foot},
-        {"20ft", 20 * Foot},
-        {"20 FT", 20 * Foot},
-        {"6' 3-1/2\"", 6 * Foot + 3 * Inch + Inch / 2},
-        {"6'3-1/2\"", 6 * Foot + 3 * Inch + Inch / 2},
-        {"6'-3 1/2", 6 * Foot + 3 * Inch + Inch / 2},
-        {"6'3.5\"", 6 * Foot + 3 * Inch + Inch / 2},
-        {"6ft 3in", 6 * Foot + 3 * Inch},
-        {"75-1/2", 75 * Inch + Inch / 2},
-        {"75 1/2\"", 75 * Inch + Inch / 2},
-        {"75.5", 75 * Inch + Inch / 2},
-        {"75", 75 * Inch},
-        {"3/4\"", 3 * Inch / 4},
-        {"  3/4  ", 3 * Inch / 4},
-        {"1/32", 1},
-        {"11-7/8\"", 11 * Inch + 7 * Inch / 8},
-        {"20' 0\"", 20 * Foot},
-        {"20' 1/2\"", 20 * Foot + Inch / 2},
-        {"2.5'", 30 * Inch},
-        {".5", Inch / 2},
-        // Decimals round to the nearest 1/32.
-        {"0.03", 1},
-        {"1.01", Inch},
-    };
-    for (const auto& [text, ticks] : cases) {
-        const ImperialRead read = ReadImperialLength(text);
-        ASSERT_TRUE(read.Ticks.has_value()) << text << ": " << read.Error;
-        EXPECT_EQ(*read.Ticks, ticks) << text;
-    }
-}
-
-// Anything else is refused whole, with a message that names the forms taken.
-TEST(ReadImperialLength, RefusesOtherTextsNamingTheForms) {
-    for (const char* text :
-         {"", "   ", "abc", "-5", "6'-", "1/3", "3/0", "4/4\"", "0/2", "5 / ", "6' 3\" 2",
-          "75 1/2 1/2", "20' 20'", "1,5", "5.", "\"", "'", "6''", "12345678"}) {
-        const ImperialRead read = ReadImperialLength(text);
-        EXPECT_FALSE(read.Ticks.has_value()) << text;
-        EXPECT_NE(read.Error.find(std::string("'") + text + "'"), std::string::npos) << text;
-        EXPECT_NE(read.Error.find(ImperialFormsText()), std::string::npos) << text;
-    }
-}
-
 // Reduced fractions, feet from a foot up, rounding to the precision (carrying into the inch and
 // the foot).
 TEST(WriteImperialLength, WritesFeetInchesAndReducedFractions) {

@@ -118,52 +118,6 @@ TEST(PdfReport, TextSectionOfTheWorkedExample) {
         EXPECT_NE(Find(engine, line), nullptr) << line;
 }
 
-// Every word of the report comes in the language of the panel's texts (each marked here): the
-// headings, the cutting list's lines, the words inside the bars; the lengths in the job's units.
-TEST(PdfReport, EveryWordFollowsThePanelsLanguageAndLengthsTheJobsUnits) {
-    TestJob job = BeamJob();
-    job.Input.Units = JobUnits::ImperialIn(ImperialPrecision::ThirtySecond);
-    StatisticsTexts panel = Panel();
-    panel.Translate = [](const std::string& english) { return "<" + english + ">"; };
-    const auto texts = Placed(Report(job, panel), Kind::Text);
-    const std::vector<std::string> wanted = {
-        "[N S16 B U C DkRed]<Cutting instructions are as follows:>",
-        "[N S12 B C DkRed]<With the following allowances:>",
-        Body + "2< pieces at >2' 7-1/4\"< long>",
-        Body + "<All stock bars to be trimmed by >25/32\"",
-        Body + "<A wastage of >3/32\"< per saw cut>",
-        Body + "<Any offcuts over >9-3/8\"< to be returned to stock>",
-        std::string("[N S16 B U C DkRed]<Statistics>")};
-    for (const std::string& expected : wanted) {
-        const bool found = std::any_of(texts.begin(), texts.end(),
-                                       [&](const PlacedObject& o) { return o.Text == expected; });
-        EXPECT_TRUE(found) << expected;
-    }
-    bool patternLine = false;
-    for (const PlacedObject& o : texts) {
-        patternLine |= o.Text.find("<Cutting Pattern Number 1:>") != std::string::npos;
-        // Only figures stand alone: a piece's or a bar's length, a statistics cell.
-        const std::string shown = o.Text.substr(o.Text.find(']') + 1);
-        const bool word = std::adjacent_find(shown.begin(), shown.end(), [](char a, char b) {
-                              return std::isalpha(a) && std::isalpha(b);
-                          }) != shown.end();
-        if (word) {
-            EXPECT_NE(o.Text.find('<'), std::string::npos) << o.Text;
-        }
-        // No length in millimetres: a figure followed by "mm".
-        for (std::size_t at = o.Text.find("mm"); at != std::string::npos;
-             at = o.Text.find("mm", at + 1)) {
-            EXPECT_FALSE(at > 0 && std::isdigit(static_cast<unsigned char>(o.Text[at - 1])))
-                << o.Text;
-        }
-    }
-    EXPECT_TRUE(patternLine);
-    // A bar with room for the word of its scrap.
-    const auto scrap =
-        TextsOf(Placed(Report(PlainJob({Pattern(18000, 1, {1000}, {1})}), panel), Kind::Text));
-    EXPECT_NE(std::find(scrap.begin(), scrap.end(), "[I CE]<Scrap>"), scrap.end());
-}
-
 TEST(PdfReport, StatisticsTableFromThePanelTexts) {
     StatisticsTexts panel = Panel();
     for (int i = 0; i < StatisticsRows; ++i) {
@@ -274,68 +228,6 @@ TEST(PdfReport, SingularsPluralsAndPiecesNotIncorporated) {
     for (const std::string& line : lines) EXPECT_EQ(line.find("Return"), std::string::npos) << line;
     EXPECT_NE(Find(scrapped, "[I CE]Scrap"), nullptr);
     for (const PlacedObject& box : Placed(scrapped, Kind::Box, 2)) EXPECT_NE(box.Fill, White);
-}
-
-TEST(PdfReport, PatternsCutFromInventoryOffcutsSaySoUnderTheirFromLine) {
-    const std::vector<std::string> plain =
-        TextsOf(Placed(Report(LeftOverJob(false)), Kind::Text, 1));
-    TestJob job = LeftOverJob(false);
-    job.Result.InputStockMark = {"", "", InventoryOffcutMark(4)};
-    const std::vector<std::string> marked = TextsOf(Placed(Report(job), Kind::Text, 1));
-    std::vector<std::string> expected = plain;
-    const auto from =
-        std::find(expected.begin(), expected.end(), Body + "From 2 at 4000mm, cut the following:");
-    ASSERT_NE(from, expected.end());
-    expected.insert(from + 1, Body + "* Cut from inventory offcuts *");
-    // The line pushes the last heading over to the next page.
-    ASSERT_GE(marked.size(), expected.size() - 1);
-    expected.resize(marked.size());
-    EXPECT_EQ(marked, expected);
-}
-
-TEST(PdfReport, LinesContinueOnANewPageUnderTheContinuationHeading) {
-    TestJob job = PlainJob({});
-    job.Result.InputCutLength.assign(41, 100);
-    job.Result.InputCutQuantity.assign(41, 1);
-    const RecordingPrintEngine engine = Report(job);
-    // Cut rows from y 8.0: row 40 ends at 28.0, leaving 0.1 for row 41.
-    const auto page1 = Placed(engine, Kind::Text, 1);
-    EXPECT_EQ(page1.back().Text, Body + "1 piece at 100mm long");
-    EXPECT_NEAR(page1.back().Top, 27.5, Near);
-    const auto page2 = Placed(engine, Kind::Text, 2);
-    EXPECT_EQ(page2[0].Text, "[N S12 B C DkRed]continued...");
-    EXPECT_NEAR(page2[0].Left, 1.0, Near);
-    EXPECT_NEAR(page2[0].Top, 5.0, Near);
-    EXPECT_NEAR(page2[1].Top, 5.6, Near);
-    EXPECT_EQ(engine.Pages()[1].PageOrientation, Orientation::Portrait);
-    EXPECT_NE(Find(engine, "[N S 32 B R C DkRed]Tallora"), nullptr);
-    EXPECT_EQ(Placed(engine, Kind::Picture, 2)[0].Text, "R1");
-}
-
-TEST(PdfReport, PatternBlocksFitBreakOrFlowAndGapOnlyWithRoomBelow) {
-    // Room is 28.1 - 11.6 = 16.5 below the allowances; a block is 0.6 + 0.5 per length.
-    const std::vector<std::pair<std::vector<int>, std::vector<std::pair<int, double>>>> cases = {
-        {{31}, {{1, 12.1}}},
-        {{32}, {{2, 5.0}}},                // on an empty page, without the continuation heading
-        {{46}, {{1, 12.1}}},               // 23.6 is more than an empty page holds (23.1): it stays
-        {{1, 1}, {{1, 12.1}, {1, 13.9}}},  // the first block ends at 13.7, then a 0.2 gap
-        // A block taller than a page goes on over the next under the continuation heading (0.6
-        // at 5.0): 29 of its lines fill the first page to 27.7, 17 follow, then the 0.2 gap.
-        {{46, 46}, {{1, 12.1}, {2, 5.0 + 0.6 + 17 * 0.5 + 0.2}}},
-    };
-    for (const auto& [lengths, headings] : cases) {
-        std::vector<CuttingPattern> patterns;
-        for (const int n : lengths) patterns.push_back(LengthsPattern(n));
-        std::vector<std::pair<int, double>> found;
-        for (const PlacedObject& o : Placed(Report(PlainJob(patterns)), Kind::Text)) {
-            if (o.Text.starts_with("[N S 12")) found.emplace_back(o.Page, o.Top);
-        }
-        ASSERT_EQ(found.size(), headings.size()) << lengths[0] << " lengths";
-        for (std::size_t i = 0; i < found.size(); ++i) {
-            EXPECT_EQ(found[i].first, headings[i].first) << lengths[0] << " lengths";
-            EXPECT_NEAR(found[i].second, headings[i].second, Near) << lengths[0] << " lengths";
-        }
-    }
 }
 
 void ExpectEdges(const PlacedObject& o, double left, double top, double right, double bottom) {
@@ -534,72 +426,6 @@ protected:
     std::filesystem::path data_ = root_.Path() / "data";
     RecordingPrintEngine engine_;
 };
-
-// Reports are numbered files of the data folder, the first number free; only the data folder's
-// own "Tallora.pdf" is removed.
-TEST_F(ReportFiles, NumberedFilesTakeTheFirstFreeNumber) {
-    const ReportOutcome first = Run();
-    EXPECT_EQ(first.Status, ReportOutcome::Result::Saved);
-    EXPECT_EQ(first.File, data_ / "~Tallora1.pdf");
-    EXPECT_TRUE(std::filesystem::exists(first.File));
-    EXPECT_FALSE(engine_.IsOpen());
-    EXPECT_EQ(Run().File, data_ / "~Tallora2.pdf");
-    std::filesystem::remove(data_ / "~Tallora1.pdf");
-    Touch(data_ / "~Tallora3.pdf");
-    EXPECT_EQ(NumberedReportFile(data_), data_ / "~Tallora1.pdf");
-    Touch(data_ / "~Tallora1.pdf");
-    EXPECT_EQ(NumberedReportFile(data_), data_ / "~Tallora4.pdf");
-
-    // Untitled: a "Tallora.pdf" left in the data folder goes.
-    Touch(data_ / "Tallora.pdf");
-    EXPECT_EQ(Run().Status, ReportOutcome::Result::Saved);
-    EXPECT_FALSE(std::filesystem::exists(data_ / "Tallora.pdf"));
-
-    // A job's PDF beside its file may be the user's own: it stays, and so does the data folder's.
-    std::filesystem::create_directories(root_.Path() / "jobs");
-    Touch(root_.Path() / "jobs" / "beam.pdf");
-    Touch(data_ / "Tallora.pdf");
-    EXPECT_EQ(Run(root_.Path() / "jobs" / "beam.tlf").Status, ReportOutcome::Result::Saved);
-    EXPECT_TRUE(std::filesystem::exists(root_.Path() / "jobs" / "beam.pdf"));
-    EXPECT_TRUE(std::filesystem::exists(data_ / "Tallora.pdf"));
-}
-
-TEST_F(ReportFiles, SaveFailureIsReportedAndTheDocumentClosed) {
-    engine_.FailSave = true;
-    const ReportOutcome outcome = Run();
-    EXPECT_EQ(outcome.Status, ReportOutcome::Result::SaveFailed);
-    EXPECT_EQ(outcome.Message, "Error creating PDF file \"" + (data_ / "~Tallora1.pdf").string() +
-                                   "\"!\nA previous version with the same filename is still open.\n"
-                                   "Please close it and try again.");
-    EXPECT_FALSE(engine_.IsOpen());
-
-    // A layout that throws closes the document too; one left open is closed and replaced.
-    class Failing : public RecordingPrintEngine {
-        void DoDrawPicture(const std::string&, Coord, Coord, Coord, Coord) override {
-            throw std::runtime_error("no picture");
-        }
-    } failing;
-    failing.OpenDoc();
-    EXPECT_THROW(PrintCuttingReport(failing, BeamJob().Input, BeamJob().Result, Panel(), data_, {}),
-                 std::runtime_error);
-    EXPECT_FALSE(failing.IsOpen());
-}
-
-TEST_F(ReportFiles, FileErrorsStopTheRunBeforeAnyDocument) {
-    // A "Tallora.pdf" that cannot be opened for writing: the system's own words.
-    std::filesystem::create_directory(data_ / "Tallora.pdf");
-    ReportOutcome outcome = Run();
-    EXPECT_EQ(outcome.Status, ReportOutcome::Result::FileError);
-    EXPECT_EQ(outcome.Message, std::generic_category().message(EISDIR));
-    EXPECT_TRUE(std::filesystem::exists(data_ / "Tallora.pdf"));
-
-    // No data folder is no licence to write at the root.
-    outcome = PrintCuttingReport(engine_, BeamJob().Input, BeamJob().Result, Panel(), {}, {});
-    EXPECT_EQ(outcome.Status, ReportOutcome::Result::FileError);
-    EXPECT_FALSE(outcome.Message.empty());
-    EXPECT_TRUE(engine_.Calls().empty());
-    EXPECT_FALSE(std::filesystem::exists(data_ / "~Tallora1.pdf"));
-}
 
 TEST(PdfReport, MillionsOfPiecesAndThousandsOfPatternsStayWithinBounds) {
     // A run of pieces narrower than a printed dot is one box in the diagram.

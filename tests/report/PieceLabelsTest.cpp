@@ -49,41 +49,6 @@ TEST(MakePieceLabels, ALabelAPieceInSawOrderAndOneAKeptOffcutAfterItsBar) {
               0);
 }
 
-// The labels' and the saw sheet's words in the language given (each marked here); marks, names,
-// lengths and the barcodes, which scanners read, as they are.
-TEST(MakePieceLabels, TheWordsOfLabelsAndSawSheetFollowTheLanguage) {
-    TestJob job = JobWithOffcuts();
-    job.Input.Section.Name = "RHS 50x50";
-    const SawSheet sheet = MakeSawSheet(job.Input, job.Result);
-    const ReportLanguage marked = [](const std::string& english) { return "<" + english + ">"; };
-    const auto english = MakePieceLabels(job.Input, job.Result, sheet, {{0, 41}});
-    const auto translated = MakePieceLabels(job.Input, job.Result, sheet, {{0, 41}}, marked);
-    ASSERT_EQ(translated.size(), english.size());
-    for (size_t i = 0; i < english.size(); ++i) {
-        EXPECT_EQ(translated[i].Barcode, english[i].Barcode);
-        EXPECT_EQ(translated[i].Mark, english[i].Offcut ? "<Offcut>" : english[i].Mark);
-        EXPECT_EQ(translated[i].Lines.back(), "<" + english[i].Lines.back() + ">");
-    }
-
-    RecordingPrintEngine engine;
-    engine.OpenDoc();
-    LayOutSawSheet(engine, job.Input, job.Result, sheet, marked);
-    int words = 0;
-    for (const PlacedObject& o : engine.Objects()) {
-        if (o.What != PlacedObject::Kind::Text) continue;
-        const std::string shown = o.Text.substr(o.Text.find(']') + 1);
-        const bool word = std::adjacent_find(shown.begin(), shown.end(), [](char a, char b) {
-                              return std::isalpha(a) && std::isalpha(b);
-                          }) != shown.end();
-        // A length ("1500mm") or a cut's number is a figure.
-        const bool figure = std::isdigit(static_cast<unsigned char>(shown.front()));
-        if (!word || figure || shown == "B12" || shown.ends_with("RHS 50x50")) continue;
-        ++words;
-        EXPECT_EQ(shown.front(), '<') << shown;
-    }
-    EXPECT_GT(words, 0);
-}
-
 // Every label's barcode and texts inside its own cell, the cells taken in order from the start
 // position, pages of the layout's size and no more of them than the labels need.
 TEST(LayOutPieceLabels, EachLabelInItsCellFromTheStartPosition) {

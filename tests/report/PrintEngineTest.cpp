@@ -9,60 +9,6 @@ namespace {
 
 using enum PositionCode;
 
-TEST(PrintEngine, EveryOperationButOpenDocNeedsAnOpenDocument) {
-    RecordingPrintEngine engine;
-    const std::vector<std::function<void()>> operations = {
-        [&] { engine.CloseDoc(); },
-        [&] { engine.SetDocFileReadOnly(false); },
-        [&] { engine.SetOutputArea(1, 5, 20, 28.7); },
-        [&] { engine.SetMargin(TopMargin, 5); },
-        [&] { engine.GetMargin(TopMargin); },
-        [&] { engine.GetPosition(LastBottom); },
-        [&] { engine.PageWidth(); },
-        [&] { engine.PageHeight(); },
-        [&] { engine.PageOrientation(); },
-        [&] { engine.SetPageOrientation(Orientation::Landscape); },
-        [&] { engine.SetFontName("Calibri"); },
-        [&] { engine.SetStyleValue(StyleSetting::One, 1); },
-        [&] { engine.SetPenWidth(0.01); },
-        [&] { engine.SetPenColour(Black); },
-        [&] { engine.SetFillColour(White); },
-        [&] { engine.FillColour(); },
-        [&] { engine.SetTextColour(Black); },
-        [&] { engine.WriteText(1, 1, Free, Free, "x"); },
-        [&] { engine.WriteFramedText(1, 1, 2, Free, "x"); },
-        [&] { engine.DrawBox(1, 1, 2, 2); },
-        [&] { engine.DrawPicture("R1", 1, 1, Free, Free); },
-        [&] { engine.MeasureText(1, 1, Free, Free, "x"); },
-        [&] { engine.MeasuredWidth(); },
-        [&] { engine.MeasuredHeight(); },
-        [&] { engine.SavePosition(); },
-        [&] { engine.RestorePosition(); },
-        [&] { engine.NewPage(); },
-        [&] { engine.PageCount(); },
-        [&] { engine.SelectPage(1); },
-        [&] { engine.SaveDocument("never.pdf"); },
-    };
-    auto expectNotOpen = [&](std::size_t i) {
-        try {
-            operations[i]();
-            ADD_FAILURE() << "operation " << i << " ran without a document";
-        } catch (const EVPEError& error) {
-            EXPECT_STREQ(
-                error.what(),
-                "The VPE Document is not open. You need to call OpenDoc prior to this operation.");
-        }
-    };
-    for (std::size_t i = 0; i < operations.size(); ++i) expectNotOpen(i);
-    EXPECT_TRUE(engine.Calls().empty());  // refused before the engine was asked
-
-    engine.OpenDoc();
-    EXPECT_NO_THROW(engine.PageCount());
-    engine.CloseDoc();
-    expectNotOpen(0);  // closing twice
-    EXPECT_FALSE(std::filesystem::exists("never.pdf"));
-}
-
 // The page geometry every engine keeps, seen through the recording engine's simple metrics.
 TEST(PrintEngine, LastEdgesMarginsAndPages) {
     RecordingPrintEngine engine;

@@ -63,23 +63,6 @@ TEST(FormatCurrency, SymbolThousandsAndNegativeForms) {
     EXPECT_EQ(FormatCurrency(-1.5, brackets), "(\u00A31.50)");
 }
 
-TEST(FormatGeneral, ShortestFormAndExponents) {
-    EXPECT_EQ(FormatGeneral(5, uk), "5");
-    EXPECT_EQ(FormatGeneral(2500, uk), "2500");
-    EXPECT_EQ(FormatGeneral(12.5, uk), "12.5");
-    EXPECT_EQ(FormatGeneral(-3.25, uk), "-3.25");
-    EXPECT_EQ(FormatGeneral(0, uk), "0");
-    EXPECT_EQ(FormatGeneral(0.1, uk), "0.1");
-    EXPECT_EQ(FormatGeneral(1.0 / 3, uk), "0.333333333333333");
-    EXPECT_EQ(FormatGeneral(0.00001, uk), "0.00001");
-    EXPECT_EQ(FormatGeneral(0.000001, uk), "1E-6");
-    EXPECT_EQ(FormatGeneral(1.5e20, uk), "1.5E20");
-    EXPECT_EQ(FormatGeneral(123456789012345678.0, uk), "1.23456789012346E17");
-    EXPECT_EQ(FormatGeneral(999999999999999.0, uk), "999999999999999");
-    EXPECT_EQ(FormatGeneral(12.5, Comma()), "12,5");
-    EXPECT_EQ(FormatFileNumber(12.5), "12.5");
-}
-
 TEST(ReadDecimal, NumbersAsTypedAndNothingElse) {
     EXPECT_EQ(ReadDecimal("12.5"), 12.5);
     EXPECT_EQ(ReadDecimal(" 3 "), 3.0);

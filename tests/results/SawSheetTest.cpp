@@ -95,33 +95,5 @@ TEST(SawSheet, EveryPieceOnceAndEveryBarWithinItsLength) {
     }
 }
 
-TEST(SawSheet, RepeatedPatternsNeedFewerStopMovesThanTheCuttingList) {
-    TestJob job = Jobs().front().Job;
-    const SawSheet sheet = MakeSawSheet(job.Input, job.Result);
-    const long long sheetMoves = StopMoves(sheet.Bars);
-    const long long listMoves = StopMoves(CuttingListOrder(job.Input, job.Result));
-    EXPECT_LT(sheetMoves, listMoves);
-    // Bars of one pattern follow one another.
-    for (size_t b = 1; b < sheet.Bars.size(); ++b) {
-        if (sheet.Bars[b].Pattern != sheet.Bars[b - 1].Pattern) {
-            EXPECT_EQ(sheet.Bars[b].BarOfPattern, 1);
-        }
-    }
-    RecordProperty("StopMovesSawSheet", std::to_string(sheetMoves));
-    RecordProperty("StopMovesCuttingList", std::to_string(listMoves));
-}
-
-TEST(PieceMarks, PiecesOfALengthTakeTheirRowsMarksInListOrder) {
-    JobInput input;
-    input.CutRows = {{"2", "1500", "B1"}, {"1", "900", "C"}, {"3", "01500", "B2"}};
-    PieceMarks marks(input);
-    std::vector<std::string> given;
-    for (int n = 0; n < 6; ++n) given.push_back(marks.Next(1500));
-    EXPECT_EQ(given, (std::vector<std::string>{"B1", "B1", "B2", "B2", "B2", ""}));
-    EXPECT_EQ(marks.Next(900), "C");
-    EXPECT_EQ(marks.Next(1234), "");
-    EXPECT_EQ(marks.GivenByRow(), (std::vector<long long>{2, 1, 3}));
-}
-
 }  // namespace
 }  // namespace tallora

@@ -55,58 +55,6 @@ TEST(CompileStats, RemnantsAreScrapOrReturnedOffcuts) {
     EXPECT_EQ(all.OffcutTotal, 0);
 }
 
-TEST(CompileStats, CostPerMetreAndPerTonne) {
-    TestJob job = WorkedExampleJob(500);
-    job.Input.Section.CostType = "Metre";
-    job.Input.Section.Cost = 10;
-    StatisticsTexts texts = Shown(testing::StatsOf(job));
-    EXPECT_EQ(texts.Cost[0], "\u00A3120.00");
-    EXPECT_EQ(texts.Weight[0], "0.000kg");
-
-    job.Input.Section.CostType = "Tonne";
-    job.Input.Section.Weight = 10;
-    job.Input.Section.Cost = 500;
-    texts = Shown(testing::StatsOf(job));
-    EXPECT_EQ(texts.Cost[0], "\u00A360.00");
-    EXPECT_EQ(texts.Weight[0], "120.000kg");
-    EXPECT_EQ(texts.Weight[1], "110.000kg");
-
-    job.Input.Section.Weight = 0;
-    texts = Shown(testing::StatsOf(job));
-    EXPECT_EQ(Texts(texts.Weight.begin(), texts.Weight.end()), Texts(9, "0.000kg"));
-    EXPECT_EQ(Texts(texts.Cost.begin(), texts.Cost.end()), Texts(9, "\u00A30.00"));
-}
-
-TEST(CompileStats, PiecesLeftOverCountNeitherLengthNorKerf) {
-    TestJob job = WorkedExampleJob(500);
-    job.Result.InputCutLength.push_back(7003);
-    job.Result.InputCutQuantity.push_back(1);
-    job.Result.TotalPieces = 9;
-    job.Result.TotalCutLength = 18000;
-    job.Result.Cuts = {{7003, 1}};
-    const Statistics s = testing::StatsOf(job);
-    EXPECT_EQ(job.Result.RemainingPieces, 1);
-    EXPECT_EQ(s.UnallocatedLength, 7003);
-    // The placed pieces only: 11 m cut, 8 kerfs; the scrap is what the placed pieces leave.
-    TestJob placedOnly = WorkedExampleJob(500);
-    EXPECT_EQ(Metres(s), Metres(testing::StatsOf(placedOnly)));
-    EXPECT_DOUBLE_EQ(s.KerfMetres, 0.024);
-
-    // Nothing used: zero shares, not a division by zero.
-    TestJob none;
-    none.Result.InputStockLength = {5950};
-    none.Result.InputCutLength = {7003};
-    none.Result.InputCutQuantity = {2};
-    none.Result.TotalPieces = 2;
-    none.Result.TotalCutLength = 14000;
-    none.Result.Cuts = {{7003, 2}};
-    const StatisticsTexts texts = Shown(testing::StatsOf(none));
-    EXPECT_EQ(Texts(texts.Percent.begin(), texts.Percent.end()), Texts(9, "0.00%"));
-    EXPECT_EQ(Texts(texts.Metres.begin(), texts.Metres.end()), Texts(9, "0.000m"));
-    EXPECT_EQ(texts.Captions[0], "Stock bars used:");
-    EXPECT_EQ(texts.Captions[8], "Chargeable material:");
-}
-
 // The worked example's lines are pinned by the command line's recorded output; here the rules.
 TEST(MakeCuttingList, SingularsPluralsPiecesLeftOverAndScrappedReturns) {
     TestJob job = testing::LeftOverJob();

@@ -29,43 +29,6 @@ protected:
     MemoryRegistry store;
 };
 
-TEST_F(AutoSaveTest, TheListsAsSeparatedTextsAndTheInputsBroughtBack) {
-    const TestJob saved = InputJob();
-    EXPECT_FALSE(HasAutoSavedInputs(store));
-    AutoSave(store, saved.Input);
-    EXPECT_EQ(store.ReadInteger(User, AutoSaveKey, "SCount"), 2);
-    EXPECT_EQ(store.ReadString(User, AutoSaveKey, "SL"), "6000;7500;");
-    EXPECT_EQ(store.ReadString(User, AutoSaveKey, "SQ"), "5;-1;");
-    EXPECT_EQ(store.ReadString(User, AutoSaveKey, "OQ"), "12;3;2;");
-    EXPECT_EQ(store.ReadString(User, AutoSaveKey, "OtherName1"), "Galvanising");
-    EXPECT_EQ(store.ReadString(User, AutoSaveKey, "OtherName2"), "");  // default name
-    // 612.345678 x 10000, rounded, as a little-endian 64-bit integer.
-    EXPECT_EQ(store.ReadBinary(User, AutoSaveKey, "CostNew"),
-              (std::vector<std::uint8_t>{0xC1, 0x6F, 0x5D, 0x00, 0, 0, 0, 0}));
-
-    TestJob job;
-    job.Input.StockRows = {{"2", "9000"}};  // a file read before recovery keeps its rows first
-    ASSERT_TRUE(HasAutoSavedInputs(store));
-    RecoverInputs(store, job.Input);
-    EXPECT_EQ(job.Input.StockRows,
-              (std::vector<ListRow>{{"2", "9000"}, {"5", "6000"}, {"*", "7500"}}));
-    EXPECT_EQ(job.Input.CutRows, saved.Input.CutRows);
-    EXPECT_EQ(job.Input.Allowances.Kerf, 4);
-    EXPECT_EQ(job.Input.Allowances.Hold, 50);
-    EXPECT_EQ(job.Input.Allowances.Offcut, 750);
-    EXPECT_EQ(job.Input.Section.Customer, "Acme Steel");
-    EXPECT_EQ(job.Input.Section.Weight, 16.375);
-    EXPECT_DOUBLE_EQ(job.Input.Section.Cost, 612.3457);
-    EXPECT_EQ(job.Input.Section.CostType, "Metre");
-    EXPECT_EQ(job.Input.Costing, saved.Input.Costing);
-    EXPECT_TRUE(store.KeyExists(User, AutoSaveKey));  // until the next normal end
-
-    // Without the program's key nothing is saved, and there is nothing to recover.
-    MemoryRegistry none;
-    AutoSave(none, saved.Input);
-    EXPECT_FALSE(HasAutoSavedInputs(none));
-}
-
 TEST_F(AutoSaveTest, ADamagedKeyNeverStopsTheStart) {
     store.CreateKey(User, AutoSaveKey);
     store.WriteInteger(User, AutoSaveKey, "SCount", 5);  // more rows than the texts hold

@@ -47,14 +47,6 @@ struct Converter {
     }
 };
 
-// The reading with the message the user is shown where it stops.
-OldReadStatus ReadOld(const std::vector<std::string>& lines, TestJob& job,
-                      ScriptedDialogs& dialogs) {
-    const OldReadStatus status = *OpenJob(lines, job.Input, job.Result, dialogs).Earlier;
-    dialogs.messages.erase(dialogs.messages.begin());  // the notice that comes first
-    return status;
-}
-
 TEST(ConvertOldVersion, RecalculatesAndRewritesInTheCurrentFormat) {
     TempFolder temp;
     const std::string path = temp.File("old.tlf");
@@ -95,51 +87,6 @@ TEST(ConvertOldVersion, RecalculatesAndRewritesInTheCurrentFormat) {
     EXPECT_TRUE(empty.Input.StockRows.empty());
     EXPECT_FALSE(refused.calculated.Outcome.Completed);
     EXPECT_TRUE(std::filesystem::exists(temp.File("j.tlf")));
-}
-
-// A misspelled marker or a file cut short anywhere but before the cost type empties everything
-// again; a bad or missing number is corrupted.
-TEST(ReadOldVersion, AMisspelledMarkerEmptiesEverythingAgainAndBadNumbersAreCorrupted) {
-    auto lines = OldFile();
-    lines[12] = "// List referenze";
-    ScriptedDialogs dialogs;
-    TestJob job;
-    EXPECT_EQ(ReadOld(lines, job, dialogs), OldReadStatus::BadFile);
-    EXPECT_EQ(dialogs.messages, std::vector<std::string>{NotADataFileMessage});
-    EXPECT_TRUE(job.Input.StockRows.empty());
-    EXPECT_TRUE(job.Input.CutRows.empty());
-    EXPECT_TRUE(job.Result.CuttingListLines.empty());
-    EXPECT_EQ(job.Input.Section.Customer, "");
-    EXPECT_EQ(job.Input.Section.CostType, "Tonne");
-
-    auto weight = OldFile();
-    weight[17] = "heavy";
-    ScriptedDialogs heavy;
-    TestJob other;
-    EXPECT_EQ(ReadOld(weight, other, heavy), OldReadStatus::Corrupted);
-    EXPECT_EQ(heavy.messages, std::vector<std::string>{CorruptedDataMessage});
-
-    // Every shortened file stops cleanly.
-    const auto whole = OldFile();
-    for (size_t n = 1; n < whole.size(); ++n) {
-        ScriptedDialogs dialogs;
-        TestJob job;
-        const OldReadStatus status = ReadOld({whole.begin(), whole.begin() + n}, job, dialogs);
-        // Only the last line (the cost type) may be missing: it reads as per metre.
-        if (n == whole.size() - 1) {
-            EXPECT_EQ(status, OldReadStatus::Read);
-            EXPECT_EQ(job.Input.Section.CostType, "Metre");
-            EXPECT_TRUE(dialogs.messages.empty());
-            continue;
-        }
-        if (n == 17 || n == 19) {
-            EXPECT_EQ(status, OldReadStatus::Corrupted) << n;  // the weight or cost is missing
-        } else {
-            EXPECT_EQ(status, OldReadStatus::BadFile) << n;
-            EXPECT_TRUE(job.Input.StockRows.empty());
-        }
-        EXPECT_EQ(dialogs.messages.size(), 1u);
-    }
 }
 
 // The rules of the fields (tested with the entry lists) hold for an earlier-format file's rows

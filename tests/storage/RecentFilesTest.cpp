@@ -46,46 +46,5 @@ TEST_F(RecentFilesTest, NewestFirstAtMostEightAndCaseInsensitiveRepeats) {
     EXPECT_FALSE(store.ValueExists(User, MruKey, "File8"));
 }
 
-TEST_F(RecentFilesTest, LoadingDropsMissingEmptyAndRepeatedEntriesAndKeepsEight) {
-    store.CreateKey(User, MruKey);
-    store.WriteInteger(User, MruKey, "Count", 12);
-    for (int i = 0; i < 12; ++i) {
-        const std::string path = "/jobs/f" + std::to_string(i) + ".tlf";
-        store.WriteString(User, MruKey, "File" + std::to_string(i), path);
-        present.insert(path);
-    }
-    mru.Load();
-    ASSERT_EQ(mru.Paths().size(), 8u);
-    EXPECT_EQ(mru.Paths()[7], "/jobs/f7.tlf");
-
-    present.erase("/jobs/f1.tlf");
-    store.WriteString(User, MruKey, "File2", "/JOBS/F0.TLF");
-    present.insert("/JOBS/F0.TLF");
-    store.WriteString(User, MruKey, "File3", "");
-    store.WriteInteger(User, MruKey, "Count", 5);
-    mru.Load();
-    EXPECT_EQ(mru.Paths(), (std::vector<std::string>{"/jobs/f0.tlf", "/jobs/f4.tlf"}));
-
-    // A damaged count does not hold up loading.
-    store.WriteInteger(User, MruKey, "Count", 2147483647);
-    mru.Load();
-    EXPECT_EQ(mru.Paths().size(), 8u);
-}
-
-TEST_F(RecentFilesTest, AFileThatHasGoneIsRemovedWithAWarning) {
-    present = {"/jobs/a.tlf"};
-    mru.Add("/jobs/a.tlf");
-    mru.Add("/jobs/b & c.tlf");
-    EXPECT_EQ(mru.MenuEntries()[0].Caption, "&1 /jobs/b && c.tlf");
-    EXPECT_EQ(mru.Check(1), RecentFiles::Reopen::Open);
-    EXPECT_EQ(mru.Check(0), RecentFiles::Reopen::Missing);
-    EXPECT_EQ(mru.Check(5), RecentFiles::Reopen::Nothing);
-    EXPECT_EQ(mru.RemoveMissing(0),
-              "That file could no longer be found and has been removed from the Reopen list:\r\n"
-              "/jobs/b & c.tlf");
-    EXPECT_EQ(mru.Paths(), std::vector<std::string>{"/jobs/a.tlf"});
-    EXPECT_EQ(store.ReadInteger(User, MruKey, "Count"), 1);
-}
-
 }  // namespace
 }  // namespace tallora

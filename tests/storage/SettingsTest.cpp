@@ -18,40 +18,6 @@ protected:
     testing::FakeShell shell;
 };
 
-TEST_F(SettingsTest, TheFirstRunWritesTheDefaultsAndCreatesTheDataFolderLaterRunsChangeNothing) {
-    store.SetMachineValue(AppPathsKey, "Path", "/usr/lib/tallora");
-    SetUpFirstRun(store, shell);
-    const std::string dataDir = shell.appData + "/Vantorel/Tallora/Cutting Lists";
-    EXPECT_EQ(store.ReadString(User, MainKey, "InstallDir"), "/usr/lib/tallora");
-    EXPECT_EQ(store.ReadString(User, MainKey, "HelpDir"), "/usr/lib/tallora/Help");
-    EXPECT_EQ(store.ReadString(User, MainKey, "DataDir"), dataDir);
-    EXPECT_EQ(store.ReadString(User, MainKey, "RSet"), "True");
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "Hints"), 1);
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "Kerf"), 3);
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "Trim"), 25);
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "Hold"), 0);
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "Offcut"), 3000);
-    EXPECT_TRUE(std::filesystem::is_directory(dataDir));
-    EXPECT_EQ(shell.notifications, 1);
-
-    store.DeleteValue(User, MainKey, "DataDir");
-    std::filesystem::remove_all(shell.appData);
-    store.WriteInteger(User, MainKey, "Kerf", 7);
-    SetUpFirstRun(store, shell);
-    EXPECT_FALSE(store.ValueExists(User, MainKey, "DataDir"));
-    EXPECT_FALSE(std::filesystem::exists(shell.appData));
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "Kerf"), 7);
-    EXPECT_EQ(shell.notifications, 1);
-
-    // Without an App Paths key or an application data folder: the running program's folder.
-    MemoryRegistry bare;
-    shell.appData = "";
-    shell.program = temp.File("bin");
-    SetUpFirstRun(bare, shell);
-    EXPECT_EQ(bare.ReadString(User, MainKey, "InstallDir"), shell.program);
-    EXPECT_EQ(bare.ReadString(User, MainKey, "DataDir"), shell.program + "/Cutting Lists");
-}
-
 TEST_F(SettingsTest, ReadCFGDataReadsAndLimitsTheAllowances) {
     Allowances a;
     a.Hold = 75;
@@ -81,24 +47,6 @@ TEST_F(SettingsTest, ReadCFGDataReadsAndLimitsTheAllowances) {
     EXPECT_EQ(wild.Trim, 250);
     EXPECT_EQ(wild.Hold, 500);
     EXPECT_EQ(wild.Offcut, 18300);
-}
-
-TEST_F(SettingsTest, WriteCFGDataWritesMemoryOverStoredValuesAndDefaultsOverMissingOnes) {
-    const Allowances a{5, 30, 125, 400, false};
-    WriteProgramSettings(store, a, ProgramSettings{});
-    EXPECT_FALSE(store.KeyExists(User, MainKey));
-
-    SetUpFirstRun(store, shell);
-    store.DeleteValue(User, MainKey, "Hold");
-    store.CreateKey(User, AutoSaveKey);
-    store.WriteInteger(User, AutoSaveKey, "SCount", 1);
-    WriteProgramSettings(store, a, ProgramSettings{false});
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "Kerf"), 5);
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "Trim"), 30);
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "Hold"), 0);  // the default, not 125
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "Offcut"), 400);
-    EXPECT_EQ(store.ReadInteger(User, MainKey, "Hints"), 0);
-    EXPECT_FALSE(store.KeyExists(User, AutoSaveKey));
 }
 
 // Each setting overrides the locale's part; one that is no separator or symbol is left out and
@@ -248,23 +196,6 @@ TEST_F(SettingsTest, TheLastFolderAndTheDataFolderNeverTheRoot) {
     EXPECT_EQ(ReadLastDir(store), "/home/ann/jobs/");
     WriteLastDir(store, "");
     EXPECT_EQ(ReadLastDir(store), "");
-}
-
-// A relative XDG_DATA_HOME is ignored, as the XDG base directories ask.
-TEST(SystemShell, TheDataFolderFollowsXdgDataHomeOnlyWhenItIsAbsolute) {
-    const char* was = std::getenv("XDG_DATA_HOME");
-    const std::optional<std::string> saved = was ? std::optional<std::string>(was) : std::nullopt;
-    const char* home = std::getenv("HOME");
-    ASSERT_NE(home, nullptr);
-    SystemShell shell;
-    setenv("XDG_DATA_HOME", "/srv/data", 1);
-    EXPECT_EQ(shell.LocalAppDataFolder(), "/srv/data");
-    setenv("XDG_DATA_HOME", "data", 1);
-    EXPECT_EQ(shell.LocalAppDataFolder(), std::string(home) + "/.local/share");
-    if (saved)
-        setenv("XDG_DATA_HOME", saved->c_str(), 1);
-    else
-        unsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace

@@ -22,15 +22,6 @@ using Args = std::vector<std::string>;
 struct CliRun {
     int status = -1;
     std::string out, err;
-    nlohmann::json Json() const { return nlohmann::json::parse(out); }
-    // JSON Lines: an object a line.
-    std::vector<nlohmann::json> Lines() const {
-        std::vector<nlohmann::json> lines;
-        std::stringstream stream(out);
-        for (std::string line; std::getline(stream, line);)
-            lines.push_back(nlohmann::json::parse(line));
-        return lines;
-    }
 };
 
 // Runs tallora-cli in this process: with the pictures adapter, standard input (none: it cannot

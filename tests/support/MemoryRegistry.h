@@ -9,7 +9,7 @@
 namespace tallora {
 
 // A registry held in memory, for the tests and the screenshot tool. Key and value names ignore
-// letter case; the machine root is read only but for SetMachineValue, as an installer writes it.
+// letter case; the machine root is read only.
 class MemoryRegistry : public RegistryStore {
     using Root = RegistryRoot;
     using Text = const std::string&;
@@ -53,15 +53,6 @@ public:
         return Write(root, key, name, value);
     }
 
-    void SetMachineValue(Text key, Text name, Text value) {
-        machine_[Fold(key)][Fold(name)] = value;
-    }
-    // As a user editing the registry might.
-    void DeleteValue(Root root, Text key, Text name) {
-        if (const auto k = Keys(root).find(Fold(key)); k != Keys(root).end())
-            k->second.erase(Fold(name));
-    }
-
 private:
     using Value = std::variant<std::string, std::int32_t, Bytes>;
     using KeyMap = std::map<std::string, std::map<std::string, Value>>;  // by lower-case path
@@ -71,7 +62,6 @@ private:
         return text;
     }
     const KeyMap& Keys(Root root) const { return root == Root::CurrentUser ? user_ : machine_; }
-    KeyMap& Keys(Root root) { return root == Root::CurrentUser ? user_ : machine_; }
     const Value* Find(Root root, Text key, Text name) const {
         const auto k = Keys(root).find(Fold(key));
         if (k == Keys(root).end()) return nullptr;

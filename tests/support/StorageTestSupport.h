@@ -107,13 +107,6 @@ inline std::string ReadBytes(const std::string& path) {
     return content.str();
 }
 
-// File lines joined with CR LF, as the program writes them.
-inline std::string CrLf(const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const auto& line : lines) bytes += line + "\r\n";
-    return bytes;
-}
-
 class FakeShell : public ShellServices {
 public:
     std::string appData;
