@@ -420,12 +420,48 @@ protected:
         return PrintCuttingReport(engine_, BeamJob().Input, BeamJob().Result, Panel(), data_,
                                   jobFile);
     }
-    static void Touch(const std::filesystem::path& file) { testing::WriteBytes(file, "x"); }
 
     testing::TempFolder root_;
     std::filesystem::path data_ = root_.Path() / "data";
     RecordingPrintEngine engine_;
 };
+
+TEST_F(ReportFiles, SaveFailureIsReportedAndTheDocumentClosed) {
+    engine_.FailSave = true;
+    const ReportOutcome outcome = Run();
+    EXPECT_EQ(outcome.Status, ReportOutcome::Result::SaveFailed);
+    EXPECT_EQ(outcome.Message, "Error creating PDF file \"" + (data_ / "~Tallora1.pdf").string() +
+                                   "\"!\nA previous version with the same filename is still open.\n"
+                                   "Please close it and try again.");
+    EXPECT_FALSE(engine_.IsOpen());
+
+    // A layout that throws closes the document too; one left open is closed and replaced.
+    class Failing : public RecordingPrintEngine {
+        void DoDrawPicture(const std::string&, Coord, Coord, Coord, Coord) override {
+            throw std::runtime_error("no picture");
+        }
+    } failing;
+    failing.OpenDoc();
+    EXPECT_THROW(PrintCuttingReport(failing, BeamJob().Input, BeamJob().Result, Panel(), data_, {}),
+                 std::runtime_error);
+    EXPECT_FALSE(failing.IsOpen());
+}
+
+TEST_F(ReportFiles, FileErrorsStopTheRunBeforeAnyDocument) {
+    // A "Tallora.pdf" that cannot be opened for writing: the system's own words.
+    std::filesystem::create_directory(data_ / "Tallora.pdf");
+    ReportOutcome outcome = Run();
+    EXPECT_EQ(outcome.Status, ReportOutcome::Result::FileError);
+    EXPECT_EQ(outcome.Message, std::generic_category().message(EISDIR));
+    EXPECT_TRUE(std::filesystem::exists(data_ / "Tallora.pdf"));
+
+    // No data folder is no licence to write at the root.
+    outcome = PrintCuttingReport(engine_, BeamJob().Input, BeamJob().Result, Panel(), {}, {});
+    EXPECT_EQ(outcome.Status, ReportOutcome::Result::FileError);
+    EXPECT_FALSE(outcome.Message.empty());
+    EXPECT_TRUE(engine_.Calls().empty());
+    EXPECT_FALSE(std::filesystem::exists(data_ / "~Tallora1.pdf"));
+}
 
 TEST(PdfReport, MillionsOfPiecesAndThousandsOfPatternsStayWithinBounds) {
     // A run of pieces narrower than a printed dot is one box in the diagram.

@@ -70,6 +70,67 @@ TEST(JobFile, EveryShippedJobCarriesItsHold) {
     EXPECT_GE(files, 3);
 }
 
+TEST(JobFile, ACorruptedFileKeepsWhatWasReadBeforeTheBadLine) {
+    TestJob job = CalculatedJob();
+    const auto lines = JobFileLines(job.Input, job.Result, testing::StatsOf(job));
+    const auto patterns = std::find(lines.begin(), lines.end(), "Tonne") - lines.begin() + 1;
+
+    Reader reader;
+    const JobFileRead result = reader.Read({lines.begin(), lines.begin() + patterns + 4});
+    EXPECT_EQ(result.Status, ReadStatus::Corrupted);
+    EXPECT_EQ(reader.dialogs.messages.back(), CorruptedDataMessage);
+    EXPECT_FALSE(result.ResultsValid);
+    EXPECT_EQ(reader.job.Input.StockRows.size(), job.Input.StockRows.size());
+    EXPECT_EQ(reader.job.Input.CutRows, job.Input.CutRows);
+    EXPECT_EQ(reader.job.Result.CuttingListLines, job.Result.CuttingListLines);
+    EXPECT_EQ(reader.job.Input.Section.Customer, job.Input.Section.Customer);
+
+    // Every shorter file stops cleanly: nothing past the tables, never a crash.
+    for (size_t n = 0; n < lines.size(); ++n) {
+        const auto status = Reader().Read({lines.begin(), lines.begin() + n}).Status;
+        if (n == 0) EXPECT_EQ(status, ReadStatus::NotADataFile);
+        // Complete without the costing section and the Hold, or with the charges but not all of
+        // the names and the Hold after them.
+        else if (n == lines.size() - 12 || n >= lines.size() - 4)
+            EXPECT_EQ(status, ReadStatus::Loaded) << n;
+        else
+            EXPECT_NE(status, ReadStatus::Loaded) << n;
+    }
+}
+
+TEST(JobFile, PatternsThatCannotBeRealAreCorrupted) {
+    // One pattern of one length on 6000 mm bars, the job asking for `asked` pieces of 1000 mm
+    // (kerf 3): the figures of its record changed.
+    auto lines = [](const std::string& stock, const std::string& bars, const std::string& length,
+                    const std::string& pieces, int asked) {
+        TestJob job;
+        job.Result.InputStockLength = {6000};
+        job.Result.InputCutLength = {1003};
+        job.Result.InputCutQuantity = {asked};
+        job.Result.TotalPieces = asked;
+        // As large as an int holds: such a job's total is out of reach anyway.
+        job.Result.TotalCutLength = static_cast<int>(std::min<long long>(1000LL * asked, INT_MAX));
+        job.Result.Patterns = {testing::Pattern(6000, 1, {1003}, {1})};
+        Lines all = JobFileLines(job.Input, job.Result, Statistics{});
+        const auto at = std::find(all.begin(), all.end(), "Tonne") - all.begin() + 1;
+        all[at + 1] = stock, all[at + 2] = bars, all[at + 4] = length, all[at + 5] = pieces;
+        return all;
+    };
+    EXPECT_EQ(Reader().Read(lines("6000", "2", "1003", "5", 10)).Status, ReadStatus::Loaded);
+    const std::vector<Lines> unreal = {
+        lines("6000", "1", "1003", "2147483647", 2147483647),  // longer than any bar
+        lines("6000", "3000000", "5", "1000", 2147483647),     // more pieces than 2^31 - 1
+        lines("6000", "2", "1003", "5", 9),                    // more than the job asked for
+        lines("6000", "2", "1003", "4", 10),                   // fewer, and none left
+        lines("3000", "1", "1003", "3", 3),                    // longer than its bar
+    };
+    for (const Lines& file : unreal) {
+        Reader reader;
+        EXPECT_EQ(reader.Read(file).Status, ReadStatus::Corrupted);
+        EXPECT_TRUE(reader.job.Result.Patterns.size() <= 1u);
+    }
+}
+
 // A stored result is held to what a calculation gives, and every row and figure to the rule of
 // the field it is typed in: a file that breaks one stops at that line and says why.
 TEST(JobFile, AFileIsHeldToTheRulesOfANewJobAndSaysWhereItBreaksThem) {
