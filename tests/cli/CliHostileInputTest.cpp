@@ -1,11 +1,10 @@
 // tallora-cli given what an attacker or an unlucky user would give it: output paths it must not
-// damage, outputs that fail and a damaged inventory. Bad bytes in files and arguments, and formulas
-// on their way to a spreadsheet, are recorded cases (CliOutputRegression).
+// damage and outputs that fail. Bad bytes in files and arguments, and formulas on their way to a
+// spreadsheet, are recorded cases (CliOutputRegression).
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -15,7 +14,6 @@
 #include "cli/CliApp.h"
 #include "inventory/OffcutStore.h"
 #include "support/CliTestSupport.h"
-#include "support/InventoryDamage.h"
 #include "support/RecordingPrintEngine.h"
 #include "support/StorageTestSupport.h"
 
@@ -238,45 +236,6 @@ TEST(CliHostileInput, AFailedOutputSaysWhatWasCommittedOrCommitsNothing) {
         const CliRun run = RunWithFullOutput(args);
         EXPECT_EQ(run.status, ExitBadInput) << args.front();
         EXPECT_NE(run.err.find("the output could not be written"), std::string::npos);
-    }
-}
-
-// A job that leaves offcuts: 6 x 1500 and 1 x 5000 on 6000 mm bars, offcuts kept from 1000 mm.
-const Args ReturningJob = {"--stock", "*@6000",   "--cut", "6@1500",    "--cut",
-                           "1@5000",  "--offcut", "1000",  "--section", "IPE 200"};
-
-TEST(CliHostileInput, ADamagedInventoryIsRefusedByEveryCommandAndLeftUntouched) {
-    const std::vector<std::pair<std::string, std::string>> damages = {
-        {"DROP TABLE offcuts", "is damaged: no such table: offcuts"},
-        {"PRAGMA user_version = 99", "written by a newer version"},
-    };
-    for (const auto& [damage, error] : damages) {
-        SCOPED_TRACE(damage);
-        TempFolder folder;
-        const std::string file = folder.File("offcuts.sqlite");
-        testing::FillInventory(file, 10);
-        testing::ExecSql(file, damage);
-        const std::string bytes = testing::ReadBytes(file);
-        const Args at = {"--inventory", file};
-        const std::vector<Args> runs = {
-            {"inventory", "list"},
-            {"inventory", "list", "--format", "json", "--section", "MARK-000001"},
-            {"inventory", "add", "IPE 200", "2500", "1"},
-            {"inventory", "remove", "1"},
-            {"inventory", "export", folder.File("out.csv")},
-            With(ReturningJob, {"--book-offcuts"}),
-            With(ReturningJob, {"--use-offcuts", "--format", "json"}),
-            With(ReturningJob, {"--use-offcuts", "--book-offcuts", "--quiet"}),
-        };
-        for (const Args& args : runs) {
-            SCOPED_TRACE(args[1]);
-            const CliRun run = RunTool(With(args, at));
-            testing::ExpectExit(run, ExitBadInput, error);
-            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
-            EXPECT_TRUE(run.out.empty()) << run.out;  // nothing calculated
-            EXPECT_EQ(testing::ReadBytes(file), bytes);
-        }
-        EXPECT_FALSE(std::filesystem::exists(folder.File("out.csv")));
     }
 }
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "results/CuttingList.h"
 #include "support/EngineTestSupport.h"
 #include "support/MemoryRegistry.h"
 

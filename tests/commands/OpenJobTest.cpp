@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "storage/AutoSave.h"
 #include "storage/JobFile.h"
-#include "support/MemoryRegistry.h"
 #include "support/StorageTestSupport.h"
 #include "support/TestJob.h"
 

@@ -11,7 +11,6 @@
 #include <set>
 
 #include "engine/CuttingStockSolver.h"
-#include "results/SolutionBoundText.h"
 #include "support/CspBruteForce.h"
 #include "support/EngineTestSupport.h"
 

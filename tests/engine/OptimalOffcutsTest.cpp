@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "engine/CuttingStockSolver.h"
-#include "engine/OptimalAlgorithm.h"
 #include "results/SolutionBoundText.h"
 #include "support/CspBruteForce.h"
 #include "support/EngineTestSupport.h"

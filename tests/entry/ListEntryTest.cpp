@@ -6,8 +6,6 @@
 
 #include "entry/Allowances.h"
 #include "entry/KeyFilters.h"
-#include "job/Capacities.h"
-#include "job/RowTexts.h"
 
 namespace tallora {
 namespace {

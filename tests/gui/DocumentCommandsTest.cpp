@@ -1,16 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <QFileDialog>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QTimer>
 #include <QToolButton>
 
 #include "commands/OpenJob.h"
 #include "gui/DesktopTestSupport.h"
-#include "gui/QtDialogs.h"
-#include "storage/AutoSave.h"
 #include "storage/JobFile.h"
 #include "support/TestJob.h"
 
@@ -146,56 +141,6 @@ TEST(DocumentCommands, AMissingFileOnTheCommandLineAndTheReportsAtExit) {
     form.exitProgram();
     EXPECT_EQ(d.quits, 1);
     EXPECT_TRUE(std::filesystem::exists(report));
-}
-
-TEST(DocumentCommands, MessageBoxesSitOverTheMiddleOfTheirWindowEvenWhileItIsDisabled) {
-    QWidget owner;
-    owner.setGeometry(300, 200, 800, 600);
-    owner.show();
-    QtDialogs dialogs(&owner);
-    for (const bool enabled : {true, false}) {
-        owner.setEnabled(enabled);  // disabled while a calculation runs
-        QPoint centre;
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr) return;
-            centre = box->frameGeometry().center();
-            box->accept();
-        });
-        dialogs.ShowMessage(MessageKind::Error, MessageButtons::Ok, "The file could not be read.");
-        EXPECT_LE((centre - owner.frameGeometry().center()).manhattanLength(), 40)
-            << "enabled " << enabled << ": " << centre.x() << "," << centre.y();
-    }
-}
-
-// A file dialog opens at the size the user last gave one, the other kind of dialog and the next
-// run alike.
-TEST(DocumentCommands, FileDialogsOpenAtTheSizeTheUserLastGaveOne) {
-    MemoryRegistry store;
-    store.CreateKey(User, MainKey);
-    std::vector<QSize> seen;
-    const auto answer = [&seen](QSize resizeTo) {
-        QTimer::singleShot(0, [&seen, resizeTo] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) return;
-            seen.push_back(dialog->size());
-            if (resizeTo.isValid()) dialog->resize(resizeTo);
-            dialog->reject();
-        });
-    };
-    {
-        QtDialogs dialogs(nullptr, &store);
-        answer(QSize(720, 480));
-        EXPECT_EQ(dialogs.AskOpenFileName({}), std::nullopt);
-        answer({});
-        EXPECT_EQ(dialogs.AskSaveFileName({}), std::nullopt);
-    }
-    QtDialogs later(nullptr, &store);
-    answer({});
-    EXPECT_EQ(later.AskOpenFileName({}), std::nullopt);
-    ASSERT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen[1], QSize(720, 480));
-    EXPECT_EQ(seen[2], QSize(720, 480));
 }
 
 }  // namespace

@@ -11,8 +11,6 @@
 #include <QToolButton>
 #include <QTreeView>
 
-#include "commands/Calculate.h"
-#include "commands/OpenJob.h"
 #include "gui/DesktopTestSupport.h"
 #include "gui/ProgressWindow.h"
 #include "gui/costing/CostingWindow.h"

@@ -10,8 +10,6 @@
 
 #include "inventory/InventoryStock.h"
 #include "job/Capacities.h"
-#include "results/CuttingList.h"
-#include "results/Statistics.h"
 #include "support/EngineTestSupport.h"
 #include "support/InventoryDamage.h"
 #include "support/StorageTestSupport.h"

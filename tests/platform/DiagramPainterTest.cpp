@@ -55,19 +55,6 @@ TEST(DiagramPainter, BoxesCoverTheirPixelsWithAnOutlineInside) {
     }
 }
 
-// A window draws only the part it shows: each part is the same pixels as the whole drawing's.
-TEST(DiagramPainter, APartIsThatPartOfTheWholeDrawing) {
-    TestJob job = SmallJob();
-    for (int i = 0; i < 12; ++i) job.Result.Patterns.push_back(job.Result.Patterns.front());
-    const QImage whole = RenderDiagram(job.Input, job.Result, Width, 500);
-    for (const QRect part : {QRect(0, 0, Width, 500), QRect(130, 40, 200, 90),
-                             QRect(0, 333, Width, 167), QRect(410, 0, 190, 61)}) {
-        const QImage drawn = RenderDiagramPart(job.Input, job.Result, Width, 500, part);
-        ASSERT_EQ(drawn.size(), part.size());
-        EXPECT_EQ(drawn, whole.copy(part)) << part.x() << "," << part.y();
-    }
-}
-
 // The core centres a text by the measurer's box; painted glyphs must stay inside that box.
 TEST(DiagramPainter, TextsFillTheMeasuredBoxAndStayInIt) {
     QImage image(200, 60, QImage::Format_RGB32);

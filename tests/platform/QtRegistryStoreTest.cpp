@@ -56,21 +56,5 @@ TEST(QtRegistryStore, ValuesKeepTheirTypesAcrossSessionsAndKeysGoWithTheirSubKey
     EXPECT_FALSE(store.WriteString(RegistryRoot::LocalMachine, AppPathsKey, "Path", "x"));
 }
 
-TEST(QtRegistryStore, TheUsersNativeSettingsLiveInTheConfigurationFolder) {
-    TempFolder temp;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QString::fromStdString(temp.Path().string()));
-    {
-        QtRegistryStore store;
-        store.CreateKey(User, MainKey);
-        store.WriteString(User, MainKey, "RSet", "True");
-    }
-#if !defined(Q_OS_WIN)
-    EXPECT_TRUE(QFile::exists(QString::fromStdString(temp.File("Vantorel/Tallora.conf"))));
-#endif
-    QtRegistryStore again;
-    EXPECT_EQ(again.ReadString(User, MainKey, "RSet"), "True");
-}
-
 }  // namespace
 }  // namespace tallora

@@ -4,7 +4,6 @@
 
 #include <set>
 
-#include "report/SawSheetReport.h"
 #include "support/CalculateJob.h"
 #include "support/EngineTestSupport.h"
 #include "support/RecordingPrintEngine.h"

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "support/MemoryRegistry.h"
-#include "support/StorageTestSupport.h"
 
 namespace tallora {
 namespace {
@@ -15,16 +14,6 @@ constexpr auto User = RegistryRoot::CurrentUser;
 class AutoSaveTest : public ::testing::Test {
 protected:
     AutoSaveTest() { store.CreateKey(User, MainKey); }
-
-    static TestJob InputJob() {
-        TestJob job;
-        job.Input.StockRows = {{"5", "6000"}, {"*", "7500"}};
-        job.Input.CutRows = {{"12", "1500", "B1; left"}, {"3", "997"}, {"2", "1500", "B2"}};
-        job.Input.Allowances = {4, 20, 50, 750, false};
-        job.Input.Section = {"Acme Steel", "J-42", "UB 152", 16.375, 612.345678, "Metre"};
-        job.Input.Costing = {"Cut", 0.85, "Each", 1.25, "Lump", 40, "Metre", 0.3, "Galvanising"};
-        return job;
-    }
 
     MemoryRegistry store;
 };

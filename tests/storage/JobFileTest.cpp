@@ -8,7 +8,6 @@
 
 #include "commands/Calculate.h"
 #include "commands/OpenJob.h"
-#include "job/Capacities.h"
 #include "storage/TextFile.h"
 #include "support/CalculateJob.h"
 #include "support/EngineTestSupport.h"

@@ -5,7 +5,6 @@
 #include <set>
 
 #include "support/MemoryRegistry.h"
-#include "support/StorageTestSupport.h"
 
 namespace tallora {
 namespace {

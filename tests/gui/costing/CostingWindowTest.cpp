@@ -13,8 +13,6 @@
 #include <QTest>
 #include <memory>
 
-#include "commands/Calculate.h"
-#include "engine/Calculation.h"
 #include "support/CalculateJob.h"
 #include "support/EngineTestSupport.h"
 #include "support/MemoryRegistry.h"
@@ -24,7 +22,6 @@ namespace tallora {
 namespace {
 
 constexpr auto User = RegistryRoot::CurrentUser;
-using Cells = std::vector<std::string>;
 
 // The amounts of the sheet are the costing's (MakeCostingSheet, CostingCsv); here, that the grid
 // shows the sheet of the fields as they are after every edit, what the fields let through, the
@@ -54,9 +51,7 @@ protected:
         return widget;
     }
     std::string Text(const char* edit) { return Child(edit)->text().toStdString(); }
-    std::string Title(const char* group) { return Child<QGroupBox>(group)->title().toStdString(); }
     QTableWidget* Grid() { return Child<QTableWidget>("CostListView"); }
-    std::string Header(int c) { return Grid()->horizontalHeaderItem(c)->text().toStdString(); }
     // The grid, cell for cell, against the costing layer's sheet of the fields as they are.
     void ExpectTheSheet(const char* after) {
         const auto& sheet = form->Sheet().GridRows;
@@ -101,66 +96,6 @@ TEST_F(CostingFormTest, TheGridIsTheSheetOfTheFieldsAfterEveryEdit) {
     Retype("CWeightEdit", "1..2");  // not a number: kept as typed, counted as nothing
     EXPECT_EQ(Text("CWeightEdit"), "1..2");
     ExpectTheSheet("typed charges");
-}
-
-// How a name is trimmed or reset and kept is the costing's rule (ChargeNames); here, names come
-// from the registry and from job files, and a double click on a nameable charge asks for one.
-TEST_F(CostingFormTest, RenamingAChargeAndNamesFromTheRegistryAndJobFiles) {
-    registry.CreateKey(User, MainKey);
-    registry.WriteString(User, MainKey, "OtherName1", "Galvanising");
-    Open();
-    EXPECT_EQ(Header(5), "Galvanising (ea)");
-    form->SetNamesFromStorage({"", "Powder coat", ""});
-    EXPECT_EQ(Title("PaintGroup"), " Powder coat * ");
-    dialogs.texts = {" Painting ", std::nullopt};
-    const auto doubleClick = [&](const char* group) {
-        QTest::mouseDClick(Child<QGroupBox>(group), Qt::LeftButton, {}, QPoint(4, 4));
-    };
-    doubleClick("OtherGroup");
-    EXPECT_EQ(Header(7), "Painting (ea)");
-    EXPECT_EQ(registry.ReadString(User, MainKey, "OtherName3"), "Painting");
-    doubleClick("OtherGroup");  // Cancel
-    doubleClick("CutGroup");    // not a nameable charge
-    ASSERT_EQ(dialogs.textQuestions.size(), 2u);
-    EXPECT_EQ(dialogs.textQuestions[1].Initial, "Painting");
-}
-
-// A caption longer than its group's room widens the group, and the groups after it move along,
-// none over another and all inside the window.
-TEST_F(CostingFormTest, ALongChargeNameWidensItsGroup) {
-    Open().SetNamesFromStorage({"Hot-dip galvanising and passivation", "", ""});
-    form->show();
-    QApplication::processEvents();
-    int right = 0;
-    for (const char* name :
-         {"MatCostGroup", "WeightGroup", "CutGroup", "GalvGroup", "PaintGroup", "OtherGroup"}) {
-        auto* group = Child<QGroupBox>(name);
-        EXPECT_GE(group->width(), group->minimumSizeHint().width()) << name;
-        EXPECT_GT(group->x(), right) << name;
-        right = group->geometry().right();
-    }
-    EXPECT_LT(right, form->width());
-}
-
-// The lines are the costing's (MakeCostingSheet.GridOrderTotalsRowClipboardText...); here, they
-// reach the clipboard as they are, and as HTML and RTF with the markup's own characters escaped.
-TEST_F(CostingFormTest, CopyPutsTheSheetOnTheClipboardAsPlainAndRichText) {
-    job.Input.Costing.OtherName1 = "Paint {red} \\ <b>";
-    Open();
-    QApplication::clipboard()->clear();
-    QTest::mouseClick(Child<QPushButton>("CopyButton"), Qt::LeftButton);
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    ASSERT_NE(data, nullptr);
-    std::string lines;
-    for (const std::string& line : form->Sheet().ClipboardLines)
-        lines += (lines.empty() ? "" : "\n") + line;
-    EXPECT_EQ(data->text().toStdString(), lines);
-    EXPECT_TRUE(data->html().contains("<td>Paint {red} \\ &lt;b&gt;</td>"));
-    EXPECT_EQ(data->html().count("<tr>"), static_cast<int>(form->Sheet().ClipboardLines.size()));
-    const QByteArray rtf = data->data("text/rtf");
-    EXPECT_TRUE(rtf.startsWith("{\\rtf1") && rtf.endsWith("}"));
-    EXPECT_TRUE(rtf.contains(" \\tab TOTALS\\tab 137.500\\tab \\u163?45.00"));
-    EXPECT_TRUE(rtf.contains("\\tab Paint \\{red\\} \\\\ <b>\\tab "));
 }
 
 }  // namespace
