@@ -127,7 +127,7 @@ TEST(InventoryCommands, ADamagedInventoryIsReportedAndLeftAsItIs) {
 }
 
 // The order and the pages of the list are the store's (OffcutStore.PagesComeInTheOrderAsked...);
-// the export is the store's too (OffcutStore.ExportsTheListAsCsv); here, the job's section first,
+// the export is recorded (CliOutputRegression: inventory-export-*); here, the job's section first,
 // adding, editing and deleting offcuts as steps of the window's history, and the filter.
 TEST(InventoryWindow, ShowsTheJobsSectionAndItsEditsAreUndoneAndRedoneInTheStore) {
     Desktop d;

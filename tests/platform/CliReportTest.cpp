@@ -37,11 +37,11 @@ int RunWithPictures(const std::vector<std::string>& args, std::string* errors = 
 
 const std::string BeamJob = TALLORA_EXAMPLES_DIR "/beam-job.tlf";
 
-// The report's pages and texts are the report layer's (PdfReportTest) and the picture's sizes the
-// command line's (CliApp.PdfReportAndDiagramAreWritten...); here, that Qt writes them: the
-// instructions and statistics on a portrait A4 page, the bars on a landscape one, the pound sign
-// among the texts, the page numbers written to the earlier page last, every font embedded (the
-// heavy heading face and Calibri's stand-in), and the picture at the size asked.
+// The report's pages and texts are the report layer's (PdfReportTest); here, that Qt writes them:
+// the instructions and statistics on a portrait A4 page, the bars on a landscape one, the pound
+// sign among the texts, the page numbers written to the earlier page last, every font embedded
+// (the heavy heading face and Calibri's stand-in), and the picture at the size asked or, without
+// --size, the viewer window's.
 TEST(CliReport, BeamJobReportHasItsInstructionsStatisticsAndLandscapeDiagrams) {
     if (!testing::HavePoppler()) GTEST_SKIP() << "pdfinfo is not installed";
     QTemporaryDir folder;
@@ -75,6 +75,9 @@ TEST(CliReport, BeamJobReportHasItsInstructionsStatisticsAndLandscapeDiagrams) {
         << fonts.toStdString();
     EXPECT_FALSE(fonts.contains("DejaVu")) << fonts.toStdString();
     EXPECT_EQ(QImage(png).size(), QSize(400, 1200));
+    // Without --size, the viewer window's size.
+    ASSERT_EQ(RunWithPictures({BeamJob, "--diagram", png.toStdString()}, &errors), ExitSuccess);
+    EXPECT_EQ(QImage(png).size(), QSize(945, 665));
 }
 
 TEST(CliReport, APictureOrReportThatCannotBeWrittenWholeFailsAndKeepsTheOldFile) {
