@@ -67,26 +67,6 @@ TEST(DocumentCommands, TheSavePromptNamesTheJobAndCancelKeepsIt) {
     EXPECT_FALSE(form.isVisible());
 }
 
-// Saved before it was calculated, a job comes back without results: only Calculate and the saves,
-// as in the window that saved it.
-TEST(DocumentCommands, AJobSavedBeforeItWasCalculatedReopensWithoutResults) {
-    Desktop d;
-    MainWindow& form = d.Start();
-    d.AddStock("*", "6000");
-    d.AddCut("4", "1450");
-    const std::string draft = d.temp.File("draft.tlf");
-    d.dialogs.saveFiles = {draft};
-    form.saveJobAs();
-    Desktop reopened;
-    MainWindow& back = reopened.Start(QString::fromStdString(draft));
-    EXPECT_EQ(back.Document().Input().CutRows, form.Document().Input().CutRows);
-    EXPECT_FALSE(back.ResultsValid());
-    for (const char* command : {"Print", "Diagram", "Costing", "BookOffcuts", "ExportCuttingList"})
-        EXPECT_FALSE(reopened.Find<QAction>(command)->isEnabled()) << command;
-    testing::CalculateAndWait(back);
-    EXPECT_TRUE(reopened.Find<QAction>("Print")->isEnabled());
-}
-
 // What the autosave keeps and when it offers it are the storage's and the use case's rules
 // (AutoSaveTest, AutoRecover); here, the offer over the shown window at the next start, before a
 // file named on the command line, and gone at a normal end.

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/EngineTestSupport.h"
+
 namespace tallora {
 namespace {
 
@@ -49,6 +51,20 @@ TEST(CsvText, WhatASpreadsheetWouldTakeForAFormulaIsMarkedAsTextAndReadBackAsItW
     // A field no export wrote is read as it stands.
     EXPECT_EQ(FromCsvText("'quoted"), "'quoted");
     EXPECT_EQ(FromCsvText("plain"), "plain");
+}
+
+// The worked example: a line for each cut length of each pattern, its mark quoted as a
+// spreadsheet reads it. Two bars of 6000 (5950 usable, trim 25, hold 25), each 3 x 1500 and
+// 1 x 1000 with a kerf of 3: 5950 - 3 x 1503 - 1003 + 25 of hold = 463 returned per bar.
+TEST(CuttingListCsv, TheWorkedExampleLineByLine) {
+    TestJob job = testing::WorkedExampleJob(400);
+    job.Input.CutRows = {{"6", "1500", "Rail"}, {"2", "1000", "Post, \"B\""}};
+    testing::StatsOf(job);
+    EXPECT_EQ(CuttingListCsv(job.Input, job.Result),
+              "Pattern,Stock Length,Bars,Cut Length,Pieces per Bar,Pieces in All,Offcut per Bar,"
+              "Mark\r\n"
+              "1,6000,2,1500,3,6,463,Rail\r\n"
+              "1,6000,2,1000,1,2,463,\"Post, \"\"B\"\"\"\r\n");
 }
 
 }  // namespace

@@ -45,5 +45,20 @@ TEST_F(RecentFilesTest, NewestFirstAtMostEightAndCaseInsensitiveRepeats) {
     EXPECT_FALSE(store.ValueExists(User, MruKey, "File8"));
 }
 
+TEST_F(RecentFilesTest, AFileThatHasGoneIsRemovedWithAWarning) {
+    present = {"/jobs/a.tlf"};
+    mru.Add("/jobs/a.tlf");
+    mru.Add("/jobs/b & c.tlf");
+    EXPECT_EQ(mru.MenuEntries()[0].Caption, "&1 /jobs/b && c.tlf");
+    EXPECT_EQ(mru.Check(1), RecentFiles::Reopen::Open);
+    EXPECT_EQ(mru.Check(0), RecentFiles::Reopen::Missing);
+    EXPECT_EQ(mru.Check(5), RecentFiles::Reopen::Nothing);
+    EXPECT_EQ(mru.RemoveMissing(0),
+              "That file could no longer be found and has been removed from the Reopen list:\r\n"
+              "/jobs/b & c.tlf");
+    EXPECT_EQ(mru.Paths(), std::vector<std::string>{"/jobs/a.tlf"});
+    EXPECT_EQ(store.ReadInteger(User, MruKey, "Count"), 1);
+}
+
 }  // namespace
 }  // namespace tallora
