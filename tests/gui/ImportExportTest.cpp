@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QUndoStack>
 
 #include "gui/DesktopTestSupport.h"

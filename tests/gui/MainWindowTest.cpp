@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QTranslator>

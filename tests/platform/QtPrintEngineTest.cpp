@@ -12,7 +12,6 @@ namespace tallora {
 namespace {
 
 using enum PositionCode;
-using testing::PdfText;
 using testing::RunTool;
 
 constexpr double PointsPerCm = 72.0 / 2.54;
