@@ -23,18 +23,16 @@ def keep(name, out):
     outputs.extend((name, json.loads(text)) for text in texts)
 
 
-for path in sorted((source / "tests/cli/golden").iterdir()):
-    text = path.read_text(encoding="utf-8")
-    keep(path.name, text[text.index("--- out\n") + 8:text.index("--- err\n")])
-
-
-
 def run(args):
     done = subprocess.run([cli, *args], capture_output=True, text=True)
     if done.returncode != 0:
         sys.exit(f"tallora-cli {' '.join(args)}: exit {done.returncode}\n{done.stderr}")
     return done.stdout
 
+
+for path in sorted((source / "tests/cli/golden").iterdir()):
+    text = path.read_text(encoding="utf-8")
+    keep(path.name, text[text.index("--- out\n") + 8:text.index("--- err\n")])
 
 shutil.rmtree(work, ignore_errors=True)
 work.mkdir(parents=True)
@@ -53,7 +51,8 @@ optimal = [
 ]
 # Whatever plan the time allows, its output has the same shape.
 for args in optimal:
-    keep("optimal " + args[0], run([*args, "--algorithm", "optimal", "--time-limit", "2", "--format", "json"]))
+    out = run([*args, "--algorithm", "optimal", "--time-limit", "2", "--format", "json"])
+    keep("optimal " + args[0], out)
 
 failures = [f"{name}: {error.json_path}: {error.message}"
             for name, output in outputs for error in validator.iter_errors(output)]

@@ -18,12 +18,9 @@
 namespace tallora {
 namespace {
 
-constexpr auto User = RegistryRoot::CurrentUser;
-
 // The amounts of the sheet are the costing's (MakeCostingSheet, CostingCsv); here, that the grid
-// shows the sheet of the fields as they are after every edit, what the fields let through, the
-// charges' names and the clipboard's formats (what the window hands back at close:
-// MainWindowCalculation.TypedRowsToStatisticsCuttingListAndCosting).
+// shows the sheet of the fields as they are after every edit and what the fields let through
+// (what the window hands back at close: MainWindowCalculation.TypedRowsToStatisticsCuttingList...).
 // Two bars of 6000 mm (trim 25, hold 25, kerf 3), each cutting 3 x 1500 and 1 x 1000: 12 m
 // chargeable, 11 m of cut pieces; at 12.5 kg/m 0.15 t.
 class CostingFormTest : public ::testing::Test {
